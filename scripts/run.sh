@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs KEA: installs what is missing, builds the release
+# configuration (programs and shipped dictionaries), then runs the program's
+# main job on the shipped English dictionary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+kea_install_packages "${KEA_PACKAGES[@]}"
+kea_build release
+kea_step "Describing the shipped English dictionary" \
+  build/release/bin/kea-cli info build/release/share/kea/Dictionaries/English.kkd
