@@ -17,7 +17,7 @@ TEST(EnglishAlphabet, FoldsLettersAndLeavesPunctuationOut) {
   EXPECT_EQ(table[0xC6], 0xE6);  // Æ onto æ
   EXPECT_EQ(table[0xDE], 0xFE);  // Þ onto þ
   EXPECT_EQ(table[0xDF], 0xDF);
-  for (int b : {0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) EXPECT_EQ(table[b], 0) << b;
+  for (int b : std::initializer_list<int>{0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) EXPECT_EQ(table[b], 0) << b;
   // Already consistent: nothing for the sanitiser to change.
   EXPECT_EQ(sanitiseAlphabetTable(table), 0);
   const Alphabet alphabet = Alphabet::fromCanonicalTable(table, {});
