@@ -1,0 +1,20 @@
+#include "search/MatchListLabelWindows.h"
+
+namespace kea {
+
+void MatchListLabelWindows::setName(int number, std::string_view name) {
+  number_ = number;
+  name_.assign(name);
+}
+
+std::string MatchListLabelWindows::text() const {
+  std::string caption = "&" + std::to_string(number_ + 1) + " ";
+  for (char c : name_) {
+    if (c == '&') caption += '&';
+    caption += c;
+  }
+  if (count_ >= 0) caption += " (" + std::to_string(count_) + ")";
+  return caption;
+}
+
+}  // namespace kea

@@ -1,0 +1,614 @@
+#include "search/MatchListWindows.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+#include "dictionary/LetterFold.h"
+
+namespace kea {
+
+// ---------------------------------------------------------------------------
+// Entry storage: records are carved from 64 KiB blocks and only freed all at
+// once by clear(), so adding an entry is a bump of a pointer, and an entry
+// never moves while the list holds it.
+
+class MatchListWindows::Arena {
+ public:
+  void* allocate(std::size_t bytes) {
+    bytes = (bytes + kAlign - 1) & ~(kAlign - 1);
+    if (blocks_.empty() || used_ + bytes > kBlockSize) {
+      blocks_.reserve(blocks_.size() + 1);
+      blocks_.push_back(std::make_unique<unsigned char[]>(kBlockSize));
+      used_ = 0;
+    }
+    void* p = blocks_.back().get() + used_;
+    used_ += bytes;
+    last_ = bytes;
+    return p;
+  }
+  // Gives back the most recent allocation.
+  void undoLast() {
+    used_ -= last_;
+    last_ = 0;
+  }
+  void clear() {
+    blocks_.clear();
+    used_ = last_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kAlign = alignof(Entry);
+  static constexpr std::size_t kBlockSize = 64 * 1024;
+  static_assert(sizeof(Entry) + kMaxText + 1 <= kBlockSize);
+  std::vector<std::unique_ptr<unsigned char[]>> blocks_;
+  std::size_t used_ = 0;
+  std::size_t last_ = 0;
+};
+
+struct MatchListWindows::SortKey {
+  std::string_view word;
+  int letters;
+  explicit SortKey(const Entry& e) : word(e.word()), letters(e.letterCount()) {}
+  explicit SortKey(std::string_view w) : word(w), letters(countLetters(w)) {}
+};
+
+namespace {
+
+// A hash of the folded letters: words that compare equal letter by letter
+// hash alike, whatever their case, accents or punctuation.
+std::size_t foldedHash(std::string_view word) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : word) {
+    const std::uint8_t f = foldLetter(c);
+    if (f != 0) h = (h ^ f) * 1099511628211ull;
+  }
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+// Room for one more pointer, growing geometrically (reserve alone would
+// grow by one each time).
+void ensureRoom(std::vector<MatchListWindows::Entry*>& v) {
+  if (v.size() < v.capacity()) return;
+  v.reserve(std::clamp<std::size_t>(v.capacity() * 2, 16, MatchListWindows::kChunkLimit + 1));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+MatchListWindows::MatchListWindows(int maxCount)
+    : maxCount_(std::clamp(maxCount, 0, kMaxCount)), arena_(std::make_unique<Arena>()) {
+  chunks_.emplace_back();
+  rebuildTree();
+}
+
+MatchListWindows::~MatchListWindows() = default;
+
+void MatchListWindows::clear() {
+  chunks_.clear();
+  chunks_.emplace_back();
+  rebuildTree();
+  arena_->clear();
+  count_ = 0;
+  indexSlots_.clear();
+  indexSlots_.shrink_to_fit();
+  indexUsed_ = 0;
+  cache_ = PositionCache{};
+  selections_.clear();
+  selectedTotal_ = 0;
+  pendingStart_ = shiftAnchor_ = caret_ = -1;
+  pendingMode_ = kSelectReplace;
+  scrollPosition_ = 0;
+  shownCount_ = 0;
+  markRows(0, INT_MAX);
+  if (host_ != nullptr) host_->listChanged();
+}
+
+void MatchListWindows::setOrder(int order, bool keepIndex) {
+  order_ = order >= kAsFound && order <= kLengthDescendingAlphabeticalDescending ? static_cast<ListOrder>(order)
+                                                                                   : kAsFound;
+  keepIndex_ = keepIndex;
+}
+
+bool MatchListWindows::before(const SortKey& a, const SortKey& b) const {
+  if (order_ >= kLengthAscendingAlphabeticalAscending && a.letters != b.letters) {
+    return order_ <= kLengthAscendingAlphabeticalDescending ? a.letters < b.letters : a.letters > b.letters;
+  }
+  const int c = compareFolded(a.word, b.word);
+  // Orders 1, 3 and 5 are alphabetically ascending.
+  return (order_ & 1) != 0 ? c < 0 : c > 0;
+}
+
+MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std::string_view annotation,
+                                                     std::string_view balance, std::uint32_t reference) {
+  char buffer[kMaxText];
+  std::size_t length = 0;
+  for (std::string_view part : {text, annotation, balance}) {
+    const std::size_t n = std::min(part.size(), kMaxText - length);
+    if (n > 0) std::memcpy(buffer + length, part.data(), n);
+    length += n;
+  }
+  void* block = arena_->allocate(sizeof(Entry) + length + 1);
+  Entry* entry = new (block) Entry;
+  char* chars = reinterpret_cast<char*>(entry + 1);
+  if (length > 0) std::memcpy(chars, buffer, length);
+  chars[length] = '\0';
+  entry->reference_ = reference;
+  entry->textLength_ = static_cast<std::uint8_t>(length);
+  entry->wordLength_ = static_cast<std::uint8_t>(std::min(text.size(), length));
+  entry->letterCount_ = static_cast<std::uint8_t>(countLetters(chars, entry->wordLength_));
+  return entry;
+}
+
+bool MatchListWindows::add(std::string_view text, std::string_view annotation, std::string_view balance,
+                           std::uint32_t reference) {
+  if (count_ >= maxCount_) return false;
+  Entry* entry = nullptr;
+  try {
+    entry = makeEntry(text, annotation, balance, reference);
+    // Everything that may allocate happens before the list changes, so
+    // running out of memory drops this entry and leaves the list as it was.
+    const bool indexed = order_ == kAsFound && keepIndex_;
+    if (indexed) reserveIndex();
+
+    std::size_t k = chunks_.size() - 1;
+    std::size_t offset = 0;
+    bool newChunk = false;
+    if (order_ == kAsFound) {
+      newChunk = chunks_[k].entries.size() >= kChunkLimit;
+      offset = newChunk ? 0 : chunks_[k].entries.size();
+    } else if (!chunks_[k].entries.empty()) {
+      const SortKey key(*entry);
+      // The first chunk whose last entry the new one sorts before; else the last.
+      const auto chunk = std::partition_point(chunks_.begin(), chunks_.end() - 1, [&](const EntryHead& head) {
+        return !before(key, SortKey(*head.entries.back()));
+      });
+      k = static_cast<std::size_t>(chunk - chunks_.begin());
+      auto& entries = chunks_[k].entries;
+      // In front of the first entry it sorts before: equal ones keep their arrival order.
+      offset = static_cast<std::size_t>(
+          std::partition_point(entries.begin(), entries.end(),
+                               [&](const Entry* e) { return !before(key, SortKey(*e)); }) -
+          entries.begin());
+    }
+    const bool split = !newChunk && chunks_[k].entries.size() + 1 >= kChunkLimit && order_ != kAsFound;
+    std::vector<Entry*> fresh;
+    if (newChunk || split) {
+      chunks_.reserve(chunks_.size() + 1);
+      tree_.reserve(chunks_.size() + 1);
+      fresh.reserve(kChunkLimit);
+    }
+    if (!newChunk) ensureRoom(chunks_[k].entries);
+
+    // From here on nothing allocates.
+    const int row = newChunk ? count_ : rowsBefore(k) + static_cast<int>(offset);
+    if (newChunk) {
+      fresh.push_back(entry);
+      chunks_.push_back(EntryHead{std::move(fresh)});
+      ++k;
+      rebuildTree();
+    } else {
+      auto& entries = chunks_[k].entries;
+      entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(offset), entry);
+      if (split) {
+        // The first half stays; the rest moves into a new chunk right after it.
+        const auto half = entries.begin() + kChunkLimit / 2;
+        fresh.assign(half, entries.end());
+        entries.erase(half, entries.end());
+        chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(k) + 1, EntryHead{std::move(fresh)});
+        rebuildTree();
+      } else {
+        treeAdd(k, 1);
+      }
+    }
+    if (indexed) indexInsert(entry);
+    shiftForInsertedRow(row);
+    ++count_;
+    cache_ = PositionCache{};
+    // Every row from here to the bottom of the window now shows another entry.
+    const RowRange visible{static_cast<int>(scrollPosition_ / lineHeight_),
+                           static_cast<int>(std::min<std::int64_t>(
+                               (scrollPosition_ + viewHeight_ - 1) / lineHeight_, INT_MAX))};
+    if (viewHeight_ > 0 && row <= visible.last) markRows(std::max(row, visible.first), visible.last);
+    return true;
+  } catch (const std::bad_alloc&) {
+    if (entry != nullptr) arena_->undoLast();
+    return false;
+  }
+}
+
+void MatchListWindows::shiftForInsertedRow(int row) {
+  for (Selection& s : selections_) {
+    if (s.start >= row) {
+      ++s.start;
+    } else if (row < s.start + s.length) {
+      ++s.length;
+      ++selectedTotal_;
+    }
+  }
+  // Only marks on rows that exist follow their entry down; a mark on an empty
+  // list (the caret starts at row 0) has no entry to follow.
+  const auto follows = [&](int mark) { return mark >= row && mark < count_; };
+  const bool rangeInProgress = pendingStart_ >= 0 || shiftAnchor_ >= 0;
+  if (follows(pendingStart_)) ++pendingStart_;
+  if (follows(shiftAnchor_)) ++shiftAnchor_;
+  if (rangeInProgress && follows(caret_)) ++caret_;
+}
+
+// ---------------------------------------------------------------------------
+// Chunk counting: a Fenwick tree over the chunk sizes gives the rows before a
+// chunk and the chunk holding a row in O(log chunks). A split changes the
+// chunk numbering, so it rebuilds the tree (linear in chunks, once per 256
+// insertions).
+
+void MatchListWindows::rebuildTree() {
+  const std::size_t n = chunks_.size();
+  tree_.assign(n, 0);
+  for (std::size_t i = 1; i <= n; ++i) {
+    tree_[i - 1] += chunks_[i - 1].count();
+    const std::size_t parent = i + (i & (~i + 1));
+    if (parent <= n) tree_[parent - 1] += tree_[i - 1];
+  }
+}
+
+void MatchListWindows::treeAdd(std::size_t k, int delta) {
+  for (std::size_t i = k + 1; i <= tree_.size(); i += i & (~i + 1)) tree_[i - 1] += delta;
+}
+
+int MatchListWindows::rowsBefore(std::size_t k) const {
+  int sum = 0;
+  for (std::size_t i = k; i > 0; i -= i & (~i + 1)) sum += tree_[i - 1];
+  return sum;
+}
+
+void MatchListWindows::locate(int row, std::size_t& k, std::size_t& offset) const {
+  std::size_t pos = 0;
+  int remaining = row;
+  std::size_t step = 1;
+  while (step * 2 <= tree_.size()) step *= 2;
+  for (; step > 0; step /= 2) {
+    if (pos + step <= tree_.size() && tree_[pos + step - 1] <= remaining) {
+      pos += step;
+      remaining -= tree_[pos - 1];
+    }
+  }
+  k = pos;
+  offset = static_cast<std::size_t>(remaining);
+}
+
+const MatchListWindows::Entry* MatchListWindows::entryAt(int i) const {
+  if (i < 0 || i >= count_) return nullptr;
+  if (i == cache_.index) {
+    // the same row again
+  } else if (i == cache_.index + 1) {
+    if (++cache_.offset == chunks_[cache_.chunk].entries.size()) ++cache_.chunk, cache_.offset = 0;
+  } else {
+    locate(i, cache_.chunk, cache_.offset);
+  }
+  cache_.index = i;
+  return chunks_[cache_.chunk].entries[cache_.offset];
+}
+
+std::string_view MatchListWindows::textAt(int i) const {
+  const Entry* e = entryAt(i);
+  return e == nullptr ? std::string_view() : e->text();
+}
+
+std::string_view MatchListWindows::wordAt(int i) const {
+  const Entry* e = entryAt(i);
+  return e == nullptr ? std::string_view() : e->word();
+}
+
+// ---------------------------------------------------------------------------
+// Duplicates
+
+bool MatchListWindows::contains(std::string_view word) const {
+  // Stored words are cut to the stored length; a long word is compared the same way.
+  word = word.substr(0, kMaxText);
+  if (order_ == kAsFound) return indexContains(word);
+  if (count_ == 0) return false;
+  const SortKey key(word);
+  const auto chunk = std::partition_point(chunks_.begin(), chunks_.end(), [&](const EntryHead& head) {
+    return before(SortKey(*head.entries.back()), key);
+  });
+  if (chunk == chunks_.end()) return false;
+  const auto it = std::partition_point(chunk->entries.begin(), chunk->entries.end(),
+                                       [&](const Entry* e) { return before(SortKey(*e), key); });
+  return it != chunk->entries.end() && compareFolded((*it)->word(), word) == 0;
+}
+
+void MatchListWindows::reserveIndex() {
+  // Kept at most 3/4 full so that probe runs stay short.
+  if ((indexUsed_ + 1) * 4 <= indexSlots_.size() * 3) return;
+  std::vector<const Entry*> grown(std::max<std::size_t>(1024, indexSlots_.size() * 2), nullptr);
+  const std::size_t mask = grown.size() - 1;
+  for (const Entry* e : indexSlots_) {
+    if (e == nullptr) continue;
+    std::size_t i = foldedHash(e->word()) & mask;
+    while (grown[i] != nullptr) i = (i + 1) & mask;
+    grown[i] = e;
+  }
+  indexSlots_.swap(grown);
+}
+
+void MatchListWindows::indexInsert(const Entry* entry) {
+  const std::size_t mask = indexSlots_.size() - 1;
+  std::size_t i = foldedHash(entry->word()) & mask;
+  for (; indexSlots_[i] != nullptr; i = (i + 1) & mask) {
+    if (compareFolded(indexSlots_[i]->word(), entry->word()) == 0) return;  // the first one stands for all
+  }
+  indexSlots_[i] = entry;
+  ++indexUsed_;
+}
+
+bool MatchListWindows::indexContains(std::string_view word) const {
+  if (indexSlots_.empty()) return false;
+  const std::size_t mask = indexSlots_.size() - 1;
+  for (std::size_t i = foldedHash(word) & mask; indexSlots_[i] != nullptr; i = (i + 1) & mask) {
+    if (compareFolded(indexSlots_[i]->word(), word) == 0) return true;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Selection
+
+bool MatchListWindows::isSelected(int i) const {
+  if (pendingStart_ >= 0 && i >= std::min(pendingStart_, caret_) && i <= std::max(pendingStart_, caret_)) {
+    return pendingMode_ != kDeselect;
+  }
+  const auto it = std::upper_bound(selections_.begin(), selections_.end(), i,
+                                   [](int row, const Selection& s) { return row < s.start; });
+  return it != selections_.begin() && i < std::prev(it)->start + std::prev(it)->length;
+}
+
+void MatchListWindows::removeAllRanges() {
+  for (const Selection& s : selections_) markRows(s.start, s.start + s.length - 1);
+  selections_.clear();
+  selectedTotal_ = 0;
+}
+
+void MatchListWindows::applySelection(int start, int length, int mode, bool keepOthers) {
+  if (!keepOthers) removeAllRanges();
+  const std::int64_t from = std::max<std::int64_t>(start, 0);
+  const std::int64_t to = std::min<std::int64_t>(std::int64_t{start} + std::max(length, 0), count_);
+  if (from >= to) return;
+  const int s = static_cast<int>(from), e = static_cast<int>(to);
+  markRows(s, e - 1);
+
+  std::vector<Selection> result;
+  result.reserve(selections_.size() + 2);
+  if (mode != kDeselect) {
+    // Merge with every range that overlaps or touches [s, e).
+    Selection merged{s, e - s};
+    bool placed = false;
+    for (const Selection& r : selections_) {
+      const int rEnd = r.start + r.length;
+      if (rEnd < merged.start) {
+        result.push_back(r);
+      } else if (r.start > merged.start + merged.length) {
+        if (!placed) result.push_back(merged), placed = true;
+        result.push_back(r);
+      } else {
+        const int end = std::max(rEnd, merged.start + merged.length);
+        merged.start = std::min(merged.start, r.start);
+        merged.length = end - merged.start;
+      }
+    }
+    if (!placed) result.push_back(merged);
+  } else {
+    for (const Selection& r : selections_) {
+      const int rEnd = r.start + r.length;
+      if (rEnd <= s || r.start >= e) {
+        result.push_back(r);
+        continue;
+      }
+      if (r.start < s) result.push_back({r.start, s - r.start});
+      if (rEnd > e) result.push_back({e, rEnd - e});
+    }
+  }
+  selections_.swap(result);
+  selectedTotal_ = 0;
+  for (const Selection& r : selections_) selectedTotal_ += r.length;
+}
+
+void MatchListWindows::selectAll() { applySelection(0, count_, kSelectKeep, false); }
+
+int MatchListWindows::SelectionIterator::next() {
+  const auto& ranges = list_.selections_;
+  while (range_ < ranges.size()) {
+    if (offset_ < ranges[range_].length) return ranges[range_].start + offset_++;
+    ++range_, offset_ = 0;
+  }
+  return -1;
+}
+
+std::string MatchListWindows::copyText() const {
+  const int n = selectedCount();
+  std::string text;
+  SelectionIterator it(*this);
+  for (int i = it.next(); i >= 0; i = it.next()) {
+    text.append(textAt(i));
+    if (n > 1) text.append("\r\n");
+  }
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+// Window geometry
+
+void MatchListWindows::setLineHeight(int pixels) { lineHeight_ = std::max(pixels, 1); }
+
+void MatchListWindows::setViewHeight(int pixels) { viewHeight_ = std::max(pixels, 0); }
+
+void MatchListWindows::setScrollPosition(std::int64_t pixels) { scrollPosition_ = std::max<std::int64_t>(pixels, 0); }
+
+MatchListWindows::RowRange MatchListWindows::visibleRows() const {
+  if (viewHeight_ == 0 || count_ == 0) return {};
+  const std::int64_t first = scrollPosition_ / lineHeight_;
+  const std::int64_t last = std::min<std::int64_t>((scrollPosition_ + viewHeight_ - 1) / lineHeight_, count_ - 1);
+  if (first > last) return {};
+  return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+int MatchListWindows::rowAtY(int y) const {
+  const std::int64_t pixel = scrollPosition_ + y;
+  const std::int64_t row = pixel >= 0 ? pixel / lineHeight_ : -((-pixel + lineHeight_ - 1) / lineHeight_);
+  return static_cast<int>(std::clamp<std::int64_t>(row, INT_MIN, INT_MAX));
+}
+
+void MatchListWindows::markRows(int a, int b) {
+  if (a > b) std::swap(a, b);
+  if (b < 0) return;
+  a = std::max(a, 0);
+  if (repaint_.empty()) {
+    repaint_ = {a, b};
+  } else {
+    repaint_.first = std::min(repaint_.first, a);
+    repaint_.last = std::max(repaint_.last, b);
+  }
+}
+
+MatchListWindows::RowRange MatchListWindows::takeRepaint() {
+  const RowRange r = repaint_;
+  repaint_ = {};
+  return r;
+}
+
+void MatchListWindows::refresh(bool flush) {
+  if (!flush) return;
+  shownCount_ = count_;
+  if (host_ != nullptr) host_->listChanged();
+}
+
+void MatchListWindows::scrollToRow(int row) {
+  if (viewHeight_ == 0 || row < 0) return;
+  const std::int64_t top = std::int64_t{row} * lineHeight_;
+  if (top < scrollPosition_) {
+    scrollPosition_ = top;
+  } else if (top + lineHeight_ > scrollPosition_ + viewHeight_) {
+    scrollPosition_ = std::max<std::int64_t>(top + lineHeight_ - viewHeight_, 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+void MatchListWindows::leftButtonDown(int row, bool shift, bool ctrl) {
+  dragging_ = true;
+  if (caret_ < 0) caret_ = 0;
+  if (!shift) {
+    shiftAnchor_ = -1;
+  } else if (shiftAnchor_ < 0) {
+    shiftAnchor_ = caret_;
+  }
+  // A click below the last row starts nothing and leaves the caret on a real row.
+  if (row < 0 || row >= count_) return;
+  if (ctrl && !shift) {
+    pendingMode_ = isSelected(row) ? kDeselect : kSelectKeep;
+    pendingStart_ = row;
+  } else {
+    pendingMode_ = shift ? kSelectKeep : kSelectReplace;
+    pendingStart_ = shift ? shiftAnchor_ : row;
+    removeAllRanges();
+  }
+  markRows(caret_, row);
+  markRows(pendingStart_, row);
+  caret_ = row;
+}
+
+void MatchListWindows::mouseMove(int row, bool leftButtonDown) {
+  if (pendingStart_ < 0) return;
+  if (!leftButtonDown) {
+    markRows(pendingStart_, caret_);
+    pendingStart_ = -1;
+    return;
+  }
+  if (count_ == 0) return;
+  row = std::clamp(row, 0, count_ - 1);
+  if (row != caret_) {
+    markRows(caret_, row);
+    caret_ = row;
+  }
+  scrollToRow(caret_);
+}
+
+void MatchListWindows::leftButtonUp() {
+  dragging_ = false;
+  if (pendingStart_ < 0) return;
+  const int from = std::min(pendingStart_, caret_), to = std::max(pendingStart_, caret_);
+  const int mode = pendingMode_;
+  pendingStart_ = -1;
+  applySelection(from, to - from + 1, mode, mode != kSelectReplace);
+}
+
+void MatchListWindows::rightButtonDown(int row, bool leftButtonHeld, bool shift, bool ctrl) {
+  if (leftButtonHeld || shift || ctrl) return;
+  if (row < 0 || row >= count_) {
+    // Below the last row: nothing to select, so the list's own menu applies.
+    removeAllRanges();
+    return;
+  }
+  if (isSelected(row)) return;
+  markRows(caret_, caret_);
+  caret_ = row;
+  applySelection(row, 1, kSelectKeep, false);
+}
+
+MatchListWindows::DoubleClickCommand MatchListWindows::doubleClickCommand(int viewDoubleClick, bool shift) const {
+  if (count_ == 0) return DoubleClickCommand::None;
+  if (viewDoubleClick == 1) return DoubleClickCommand::ExternalLookup;
+  return shift ? DoubleClickCommand::LookupInNewWindow : DoubleClickCommand::Lookup;
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+bool MatchListWindows::keyDown(Key key, bool shift, bool ctrl) {
+  if (dragging_) return false;
+  if (key == Key::Shift) shift = true;
+  if (caret_ < 0) caret_ = 0;
+  if (shift && shiftAnchor_ < 0) shiftAnchor_ = caret_;
+  if (key == Key::Applications) return true;
+  if (key == Key::F10) return shift;
+  if (key == Key::Shift) return false;
+
+  const int old = caret_;
+  const int last = std::max(count_ - 1, 0);
+  const int page = std::max(pageRows() - 1, 0);
+  switch (key) {
+    case Key::Up:
+    case Key::Left: caret_ = std::max(caret_ - 1, 0); break;
+    case Key::Down:
+    case Key::Right: caret_ = std::min(caret_ + 1, last); break;
+    case Key::Home: caret_ = 0; break;
+    case Key::End: caret_ = last; break;
+    case Key::PageUp: caret_ = std::max(caret_ - page, 0); break;
+    case Key::PageDown: caret_ = static_cast<int>(std::min<std::int64_t>(std::int64_t{caret_} + page, last)); break;
+    default: break;  // Space does not move
+  }
+  if (count_ > 0) {
+    if (shiftAnchor_ >= 0 && (caret_ != old || key != Key::Space)) {
+      // A Shift move that finds the caret already at the end keeps the range
+      // rather than collapsing it to one row.
+      const int from = std::min(shiftAnchor_, caret_), to = std::max(shiftAnchor_, caret_);
+      applySelection(from, to - from + 1, kSelectKeep, false);
+    } else if (!ctrl) {
+      applySelection(caret_, 1, kSelectKeep, false);
+    } else if (key == Key::Space) {
+      applySelection(caret_, 1, isSelected(caret_) ? kDeselect : kSelectKeep, true);
+    }
+  }
+  markRows(old, old);
+  markRows(caret_, caret_);
+  scrollToRow(caret_);
+  return false;
+}
+
+void MatchListWindows::keyUp(Key key) {
+  if (key == Key::Shift) shiftAnchor_ = -1;
+}
+
+}  // namespace kea

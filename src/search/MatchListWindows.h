@@ -1,0 +1,282 @@
+// The results list of one dictionary, as a model with no window attached.
+//
+// A search adds matching entries one at a time, possibly hundreds of
+// thousands of them, in one of seven orders. Entries live in chunks of at
+// most 512 so that a sorted insertion touches one chunk; the chunks are
+// found by binary search on their last entries and counted by a Fenwick tree,
+// so adding an entry and asking whether a word is already listed cost
+// O(log n) comparisons plus a move of at most 512 pointers. Entry records
+// are carved out of large blocks and never move.
+//
+// The model also owns what the user does with the list: the selection (a
+// set of disjoint ranges plus the range being dragged), the caret and the
+// Shift anchor, and the keyboard and mouse rules, expressed as operations
+// that take rows instead of pixels. A widget draws rows by asking the model
+// (visibleRows, textAt, isSelected, caret), turns its events into these
+// operations and repaints what takeRepaint() reports.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kea {
+
+class MatchListWindows {
+ public:
+  // A list of this many entries refuses further additions.
+  static constexpr int kMaxCount = 2147483640;
+  static constexpr std::size_t kChunkLimit = 512;
+  static constexpr std::size_t kMaxText = 255;
+
+  // The seven orders. "Length" is the number of letters of the word and
+  // "alphabetical" the letters-only, case- and accent-blind comparison.
+  enum ListOrder : int {
+    kAsFound = 0,
+    kAlphabeticalAscending = 1,
+    kAlphabeticalDescending = 2,
+    kLengthAscendingAlphabeticalAscending = 3,
+    kLengthAscendingAlphabeticalDescending = 4,
+    kLengthDescendingAlphabeticalAscending = 5,
+    kLengthDescendingAlphabeticalDescending = 6,
+  };
+
+  // pendingMode and applySelection's mode.
+  static constexpr int kDeselect = 0;
+  static constexpr int kSelectKeep = 1;
+  static constexpr int kSelectReplace = 2;
+
+  // One result: the word, then its annotation and balance text, at most
+  // kMaxText characters in all.
+  class Entry {
+   public:
+    std::uint32_t reference() const { return reference_; }
+    // Characters of the word at the start of text().
+    int wordLength() const { return wordLength_; }
+    // Letters in the word (its length for the length orders).
+    int letterCount() const { return letterCount_; }
+    std::string_view text() const { return {chars(), textLength_}; }
+    std::string_view word() const { return {chars(), wordLength_}; }
+    // The annotation and balance text after the word.
+    std::string_view rest() const { return text().substr(wordLength_); }
+
+   private:
+    friend class MatchListWindows;
+    const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
+    std::uint32_t reference_ = 0;
+    std::uint8_t wordLength_ = 0;
+    std::uint8_t textLength_ = 0;
+    std::uint8_t letterCount_ = 0;
+    std::uint8_t unused_ = 0;
+    // The text and a terminating zero follow the record.
+  };
+
+  // One chunk of the list, entries in list order.
+  struct EntryHead {
+    std::vector<Entry*> entries;
+    const Entry* first() const { return entries.empty() ? nullptr : entries.front(); }
+    const Entry* last() const { return entries.empty() ? nullptr : entries.back(); }
+    int count() const { return static_cast<int>(entries.size()); }
+  };
+
+  // A range of selected rows [start, start + length).
+  struct Selection {
+    int start = 0;
+    int length = 0;
+    bool operator==(const Selection&) const = default;
+  };
+
+  // Visits the selected rows in increasing order and then yields -1.
+  class SelectionIterator {
+   public:
+    explicit SelectionIterator(const MatchListWindows& list) : list_(list) {}
+    int next();
+    void reset() { range_ = 0, offset_ = 0; }
+
+   private:
+    const MatchListWindows& list_;
+    std::size_t range_ = 0;
+    int offset_ = 0;
+  };
+
+  // Rows first…last inclusive; empty when first is -1. `last` may lie
+  // beyond the list (rows that are now blank); a widget intersects it with
+  // the rows it shows.
+  struct RowRange {
+    int first = -1;
+    int last = -1;
+    bool empty() const { return first < 0; }
+    bool operator==(const RowRange&) const = default;
+  };
+
+  // The window's side: told when the list was cleared or refreshed, so it
+  // can bring its scroll range up to date and repaint.
+  class Host {
+   public:
+    virtual ~Host() = default;
+    virtual void listChanged() = 0;
+  };
+
+  enum class Key { Up, Down, Left, Right, Home, End, PageUp, PageDown, Space, Shift, Applications, F10 };
+  // Which context menu applies: the entry commands or the dictionary's.
+  enum class MenuKind { Entries, List };
+  enum class DoubleClickCommand { None, Lookup, LookupInNewWindow, ExternalLookup };
+
+  // `maxCount` lowers the size limit (tests use it to reach the limit).
+  explicit MatchListWindows(int maxCount = kMaxCount);
+  ~MatchListWindows();
+  MatchListWindows(const MatchListWindows&) = delete;
+  MatchListWindows& operator=(const MatchListWindows&) = delete;
+
+  // ---- Contents ----
+
+  // Removes every entry and the selection, caret and anchor; scrolls to the top.
+  void clear();
+  // Applies to the entries added afterwards. The index for contains() in the
+  // as-found order is kept only with `keepIndex`. An unknown order counts as
+  // kAsFound.
+  void setOrder(int order, bool keepIndex);
+  ListOrder order() const { return order_; }
+  bool keepIndex() const { return keepIndex_; }
+
+  // Stores text + annotation + balance (cut to kMaxText) in its place for the
+  // order. False when the list is full or memory ran out; the list is then
+  // unchanged.
+  bool add(std::string_view text, std::string_view annotation, std::string_view balance, std::uint32_t reference);
+
+  int count() const { return count_; }
+  // Null, or empty texts, for a row outside the list. Reading rows in
+  // increasing order costs one step per row.
+  const Entry* entryAt(int i) const;
+  std::string_view textAt(int i) const;
+  std::string_view wordAt(int i) const;
+
+  // Whether an entry with the same word is listed: the same letters, in
+  // order, ignoring case, accents and everything that is not a letter.
+  // Always false in the as-found order without keepIndex.
+  bool contains(std::string_view word) const;
+  bool contains(const char* text, std::size_t length) const { return contains(std::string_view(text, length)); }
+
+  int chunkCount() const { return static_cast<int>(chunks_.size()); }
+  const EntryHead& chunk(int k) const { return chunks_[k]; }
+
+  // ---- Selection ----
+
+  bool isSelected(int i) const;
+  int selectedCount() const { return selectedTotal_; }
+  // Mode kSelectKeep or kSelectReplace adds the rows, kDeselect removes them;
+  // without keepOthers every other range goes first. Rows outside the list
+  // are ignored.
+  void applySelection(int start, int length, int mode, bool keepOthers);
+  void selectAll();
+  const std::vector<Selection>& selections() const { return selections_; }
+
+  int caret() const { return caret_; }
+  int shiftAnchor() const { return shiftAnchor_; }
+  int pendingStart() const { return pendingStart_; }
+  int pendingMode() const { return pendingMode_; }
+
+  // The selected entries' full texts in list order, each followed by CR LF
+  // when more than one is selected; empty when nothing is.
+  std::string copyText() const;
+
+  // ---- What a window needs ----
+
+  void setHost(Host* host) { host_ = host; }
+  // Pixels per row (at least 1) and the height of the window's row area.
+  void setLineHeight(int pixels);
+  void setViewHeight(int pixels);
+  // The window's vertical scroll position in pixels.
+  void setScrollPosition(std::int64_t pixels);
+  int lineHeight() const { return lineHeight_; }
+  int viewHeight() const { return viewHeight_; }
+  std::int64_t scrollPosition() const { return scrollPosition_; }
+  // The extent the scroll bar covers: the rows known at the last refresh.
+  std::int64_t scrollRange() const { return static_cast<std::int64_t>(shownCount_) * lineHeight_; }
+  // The rows of the list at least partly in view; empty when none.
+  RowRange visibleRows() const;
+  // Rows that fit wholly in the window.
+  int pageRows() const { return viewHeight_ / lineHeight_; }
+  // The row at a window y coordinate (may lie outside the list).
+  int rowAtY(int y) const;
+  // The rows to draw again since the last call.
+  RowRange takeRepaint();
+  // With flush, brings the scroll range up to the current count and tells
+  // the host; without, nothing. A search calls it at most every 100 ms.
+  void refresh(bool flush);
+
+  // ---- Mouse and keyboard ----
+
+  // Rows come from rowAtY.
+  void leftButtonDown(int row, bool shift, bool ctrl);
+  // Also what the 50 ms drag timer sends with the pointer's current row.
+  void mouseMove(int row, bool leftButtonDown);
+  void leftButtonUp();
+  bool dragging() const { return dragging_; }
+  void rightButtonDown(int row, bool leftButtonHeld, bool shift, bool ctrl);
+  MenuKind contextMenu() const { return selectedTotal_ > 0 ? MenuKind::Entries : MenuKind::List; }
+  // True when the key opens the context menu (Applications, Shift+F10).
+  bool keyDown(Key key, bool shift, bool ctrl);
+  void keyUp(Key key);
+  // What a double click does, given the ViewDoubleClick option.
+  DoubleClickCommand doubleClickCommand(int viewDoubleClick, bool shift) const;
+
+ private:
+  struct SortKey;  // a word with its letter count, for comparisons
+  class Arena;
+
+  bool before(const SortKey& a, const SortKey& b) const;
+  Entry* makeEntry(std::string_view text, std::string_view annotation, std::string_view balance,
+                   std::uint32_t reference);
+  // Chunk counting.
+  void rebuildTree();
+  void treeAdd(std::size_t k, int delta);
+  int rowsBefore(std::size_t k) const;
+  void locate(int row, std::size_t& k, std::size_t& offset) const;
+  // The as-found index: open addressing on the folded letters.
+  void reserveIndex();
+  void indexInsert(const Entry* entry);
+  bool indexContains(std::string_view word) const;
+
+  void shiftForInsertedRow(int row);
+  void removeAllRanges();
+  void markRows(int a, int b);
+  void scrollToRow(int row);
+
+  ListOrder order_ = kAsFound;
+  bool keepIndex_ = false;
+  int maxCount_;
+  int count_ = 0;
+  std::vector<EntryHead> chunks_;
+  std::vector<int> tree_;
+  std::unique_ptr<Arena> arena_;
+  std::vector<const Entry*> indexSlots_;
+  std::size_t indexUsed_ = 0;
+
+  struct PositionCache {
+    int index = -2;
+    std::size_t chunk = 0;
+    std::size_t offset = 0;
+  };
+  mutable PositionCache cache_;
+
+  std::vector<Selection> selections_;
+  int selectedTotal_ = 0;
+  int pendingStart_ = -1;
+  int pendingMode_ = kSelectReplace;
+  int caret_ = -1;
+  int shiftAnchor_ = -1;
+  bool dragging_ = false;
+
+  Host* host_ = nullptr;
+  int lineHeight_ = 1;
+  int viewHeight_ = 0;
+  std::int64_t scrollPosition_ = 0;
+  int shownCount_ = 0;
+  RowRange repaint_;
+};
+
+}  // namespace kea
