@@ -8,12 +8,18 @@ void MatchListLabelWindows::setName(int number, std::string_view name) {
 }
 
 std::string MatchListLabelWindows::text() const {
-  std::string caption = "&" + std::to_string(number_ + 1) + " ";
+  std::string caption = "&";
+  caption += std::to_string(number_ + 1);
+  caption += ' ';
   for (char c : name_) {
     if (c == '&') caption += '&';
     caption += c;
   }
-  if (count_ >= 0) caption += " (" + std::to_string(count_) + ")";
+  if (count_ >= 0) {
+    caption += " (";
+    caption += std::to_string(count_);
+    caption += ')';
+  }
   return caption;
 }
 

@@ -92,8 +92,7 @@ void MatchListWindows::clear() {
   rebuildTree();
   arena_->clear();
   count_ = 0;
-  indexSlots_.clear();
-  indexSlots_.shrink_to_fit();
+  index_ = {};
   indexUsed_ = 0;
   cache_ = PositionCache{};
   selections_.clear();
@@ -321,33 +320,37 @@ bool MatchListWindows::contains(std::string_view word) const {
 
 void MatchListWindows::reserveIndex() {
   // Kept at most 3/4 full so that probe runs stay short.
-  if ((indexUsed_ + 1) * 4 <= indexSlots_.size() * 3) return;
-  std::vector<const Entry*> grown(std::max<std::size_t>(1024, indexSlots_.size() * 2), nullptr);
+  if ((indexUsed_ + 1) * 4 <= index_.size() * 3) return;
+  std::vector<IndexSlot> grown(std::max<std::size_t>(1024, index_.size() * 2));
   const std::size_t mask = grown.size() - 1;
-  for (const Entry* e : indexSlots_) {
-    if (e == nullptr) continue;
-    std::size_t i = foldedHash(e->word()) & mask;
-    while (grown[i] != nullptr) i = (i + 1) & mask;
-    grown[i] = e;
+  for (const IndexSlot& slot : index_) {
+    if (slot.entry == nullptr) continue;
+    std::size_t i = slot.tag & mask;
+    while (grown[i].entry != nullptr) i = (i + 1) & mask;
+    grown[i] = slot;
   }
-  indexSlots_.swap(grown);
+  index_.swap(grown);
 }
 
 void MatchListWindows::indexInsert(const Entry* entry) {
-  const std::size_t mask = indexSlots_.size() - 1;
-  std::size_t i = foldedHash(entry->word()) & mask;
-  for (; indexSlots_[i] != nullptr; i = (i + 1) & mask) {
-    if (compareFolded(indexSlots_[i]->word(), entry->word()) == 0) return;  // the first one stands for all
+  const std::size_t mask = index_.size() - 1;
+  const auto tag = static_cast<std::uint32_t>(foldedHash(entry->word()));
+  std::size_t i = tag & mask;
+  for (; index_[i].entry != nullptr; i = (i + 1) & mask) {
+    // The first of equal words stands for all of them.
+    if (index_[i].tag == tag && compareFolded(index_[i].entry->word(), entry->word()) == 0) return;
   }
-  indexSlots_[i] = entry;
+  index_[i] = {entry, tag};
   ++indexUsed_;
 }
 
 bool MatchListWindows::indexContains(std::string_view word) const {
-  if (indexSlots_.empty()) return false;
-  const std::size_t mask = indexSlots_.size() - 1;
-  for (std::size_t i = foldedHash(word) & mask; indexSlots_[i] != nullptr; i = (i + 1) & mask) {
-    if (compareFolded(indexSlots_[i]->word(), word) == 0) return true;
+  if (index_.empty()) return false;
+  const std::size_t mask = index_.size() - 1;
+  const auto tag = static_cast<std::uint32_t>(foldedHash(word));
+  // The tag spares reading entries whose words cannot be equal.
+  for (std::size_t i = tag & mask; index_[i].entry != nullptr; i = (i + 1) & mask) {
+    if (index_[i].tag == tag && compareFolded(index_[i].entry->word(), word) == 0) return true;
   }
   return false;
 }

@@ -253,7 +253,11 @@ class MatchListWindows {
   std::vector<EntryHead> chunks_;
   std::vector<int> tree_;
   std::unique_ptr<Arena> arena_;
-  std::vector<const Entry*> indexSlots_;
+  struct IndexSlot {
+    const Entry* entry = nullptr;
+    std::uint32_t tag = 0;  // the word's hash
+  };
+  std::vector<IndexSlot> index_;
   std::size_t indexUsed_ = 0;
 
   struct PositionCache {

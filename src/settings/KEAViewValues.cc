@@ -6,7 +6,7 @@ namespace kea {
 
 namespace {
 
-std::string patternName(int i) { return "Pattern" + std::to_string(i); }
+std::string patternName(int i) { return std::string("Pattern").append(std::to_string(i)); }
 
 }  // namespace
 

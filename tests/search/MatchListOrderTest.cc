@@ -89,7 +89,11 @@ TEST(MatchListOrder, The512thEntryOfAChunkSplitsItInHalves) {
 
 TEST(MatchListOrder, AsFoundListsAppendToFullChunks) {
   MatchListWindows list;
-  for (int i = 0; i < 1025; ++i) ASSERT_TRUE(list.add("w" + std::to_string(i), {}, {}, 0));
+  for (int i = 0; i < 1025; ++i) {
+    std::string w = "w";
+    w += std::to_string(i);
+    ASSERT_TRUE(list.add(w, {}, {}, 0));
+  }
   ASSERT_EQ(list.chunkCount(), 3);
   EXPECT_EQ(list.chunk(0).count(), 512);
   EXPECT_EQ(list.chunk(2).count(), 1);

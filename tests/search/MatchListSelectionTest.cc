@@ -2,6 +2,7 @@
 // text, and what a window is told to repaint.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ using Ranges = std::vector<MatchListWindows::Selection>;
 // A list of `n` entries "w00", "w01", … in the as-found order.
 void fill(MatchListWindows& list, int n) {
   for (int i = 0; i < n; ++i) {
-    std::string w = "w" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+    char w[16];
+    std::snprintf(w, sizeof w, "w%02d", i);
     ASSERT_TRUE(list.add(w, {}, {}, 0));
   }
 }

@@ -190,7 +190,7 @@ TEST(KEAViewValues, RangeIsClampedAndHistoryStopsAtFirstGap) {
 TEST(KEAViewValues, HistoryWritesAtMostAHundredAndSkipsEmptyItems) {
   MemorySettingsStore store;
   KEAViewValues values;
-  for (int i = 0; i < 120; ++i) values.patternHistory.push_back("p" + std::to_string(i));
+  for (int i = 0; i < 120; ++i) values.patternHistory.push_back(std::string("p").append(std::to_string(i)));
   values.patternHistory[5].clear();
   {
     Persist persist(store, SettingsMode::Write);
