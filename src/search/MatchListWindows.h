@@ -5,8 +5,10 @@
 // most 512 so that a sorted insertion touches one chunk; the chunks are
 // found by binary search on their last entries and counted by a Fenwick tree,
 // so adding an entry and asking whether a word is already listed cost
-// O(log n) comparisons plus a move of at most 512 pointers. Entry records
-// are carved out of large blocks and never move.
+// O(log n) comparisons plus a move of at most 512 pointers (and, once per 256
+// sorted insertions, a split that renumbers the chunk heads). In the
+// as-found order a hash index on the folded letters answers contains().
+// Entry records are carved out of large blocks and never move.
 //
 // The model also owns what the user does with the list: the selection (a
 // set of disjoint ranges plus the range being dragged), the caret and the
@@ -226,6 +228,10 @@ class MatchListWindows {
 
  private:
   struct SortKey;  // a word with its letter count, for comparisons
+  struct IndexSlot {
+    std::uint32_t row = 0;  // the entry's row + 1; 0 = free
+    std::uint32_t tag = 0;  // the word's hash
+  };
   class Arena;
 
   bool before(const SortKey& a, const SortKey& b) const;
@@ -238,7 +244,8 @@ class MatchListWindows {
   void locate(int row, std::size_t& k, std::size_t& offset) const;
   // The as-found index: open addressing on the folded letters.
   void reserveIndex();
-  void indexInsert(const Entry* entry);
+  void indexInsert(const Entry* entry, int row);
+  const Entry* indexedEntry(const IndexSlot& slot) const;
   bool indexContains(std::string_view word) const;
 
   void shiftForInsertedRow(int row);
@@ -251,12 +258,10 @@ class MatchListWindows {
   int maxCount_;
   int count_ = 0;
   std::vector<EntryHead> chunks_;
+  // Every chunk but the last holds kChunkLimit entries (only appends so far).
+  bool fullChunks_ = true;
   std::vector<int> tree_;
   std::unique_ptr<Arena> arena_;
-  struct IndexSlot {
-    const Entry* entry = nullptr;
-    std::uint32_t tag = 0;  // the word's hash
-  };
   std::vector<IndexSlot> index_;
   std::size_t indexUsed_ = 0;
 

@@ -160,6 +160,26 @@ TEST(MatchListOrder, AsFoundWithoutIndexNeverReportsADuplicate) {
   EXPECT_FALSE(list.contains("alpha"));
 }
 
+TEST(MatchListOrder, IndexFindsEntriesAfterAnOrderChange) {
+  // Sorted insertions leave part-filled chunks behind; the index must still
+  // find the rows appended after them.
+  MatchListWindows list;
+  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
+  for (int i = 0; i < 700; ++i) ASSERT_TRUE(list.add(std::string(1 + i % 5, static_cast<char>('a' + i % 26)), {}, {}, 0));
+  list.setOrder(MatchListWindows::kAsFound, true);
+  std::vector<std::string> later;
+  for (int i = 0; i < 1200; ++i) {
+    std::string w = "later";  // then i in letters: digits would not count
+    for (int v = i; v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    later.push_back(w);
+    ASSERT_TRUE(list.add(w, {}, {}, 0));
+  }
+  for (const auto& w : later) ASSERT_TRUE(list.contains(w)) << w;
+  EXPECT_FALSE(list.contains("laterzzz"));
+  EXPECT_FALSE(list.contains("a"));  // listed before the index was asked for
+  EXPECT_EQ(list.wordAt(700), "later");
+}
+
 TEST(MatchListOrder, ContainsFindsDuplicatesSpanningChunks) {
   for (int order : {1, 2, 4, 5}) {
     MatchListWindows list;
