@@ -74,7 +74,6 @@ class Build {
     sanitiseAlphabetTable(alphabet_);
     shortest_ = std::clamp(shortest, 1, kkd::kMaxWordLength);
     longest_ = std::clamp(longest, shortest_, kkd::kMaxWordLength);
-    header_.lengthSlots = longest_ + 1;
     header_.description = description;
     header_.canonical = alphabet_;
   }
@@ -131,6 +130,9 @@ class Build {
       definitionTable_.push_back(group);
     }
     cache_.finish();
+    // The last length slot is the longest length with a word list, so
+    // that every list but the last ends where the next one starts.
+    header_.lengthSlots = lastLength_ + 1;
     return true;
   }
 
@@ -139,6 +141,7 @@ class Build {
     const int length = keyLength(alphabet_, headword);
     if (length < shortest_ || length > longest_) return;
     parsed.entryText(f, text);
+    lastLength_ = std::max(lastLength_, length);
     entries_[length].push_back(Entry{static_cast<std::uint32_t>(texts_.size()),
                                      static_cast<std::uint32_t>(text.size()), line});
     texts_.append(text);
@@ -155,7 +158,10 @@ class Build {
     reduceToPlainText(definition, plain);
     key.clear();
     const auto endWord = [&]() {
-      if (!key.empty() && static_cast<int>(key.size()) <= longest_) cache_.add(key, number);
+      if (!key.empty() && static_cast<int>(key.size()) <= longest_) {
+        cache_.add(key, number);
+        lastLength_ = std::max(lastLength_, static_cast<int>(key.size()));
+      }
       key.clear();
     };
     for (const char c : plain) {
@@ -203,8 +209,8 @@ class Build {
   }
 
   bool writeHeader() {
-    header_.positionTableCount = positions_->tableCount();
-    header_.positionTables = positions_->tables(header_.alphabet);
+    header_.positionTableCount = PositionCounts::tableCount(lastLength_);
+    header_.positionTables = positions_->tables(header_.alphabet, lastLength_);
     positions_.reset();
     out_->write(encodeHeader(header_, false));
     return true;
@@ -340,7 +346,7 @@ class Build {
     std::vector<std::uint32_t> groupEnd;    // per merged entry: end of its values in `groups`
     std::vector<std::uint32_t> direct;
     std::vector<OccurrenceListCache::WordId> indexWords;
-    for (int length = 1; length <= longest_ && !stopped(); ++length) {
+    for (int length = 1; length <= lastLength_ && !stopped(); ++length) {
       std::vector<Entry>& entries = entries_[length];
       indexWords = cache_.wordsOfLength(static_cast<std::size_t>(length));
       if (entries.empty() && indexWords.empty()) continue;
@@ -449,6 +455,7 @@ class Build {
   ProgressThrottle throttle_;
   int shortest_ = 1;
   int longest_ = kkd::kMaxWordLength;
+  int lastLength_ = 0;  // the longest length with headwords or index words
   std::uint32_t callCounter_ = 0;
 
   // Calibration results.

@@ -7,7 +7,7 @@
 namespace kea {
 
 PositionCounts::PositionCounts(int longest)
-    : longest_(longest), counts_(static_cast<std::size_t>(tableCount()) * 256, 0) {}
+    : longest_(longest), counts_(static_cast<std::size_t>(tableCount(longest)) * 256, 0) {}
 
 void PositionCounts::count(std::string_view key) {
   const int length = static_cast<int>(key.size());
@@ -23,12 +23,13 @@ std::uint8_t positionByte(std::uint64_t c, std::uint64_t d, std::uint64_t total)
   return static_cast<std::uint8_t>(static_cast<std::int8_t>(value));
 }
 
-std::string PositionCounts::tables(const Alphabet& alphabet) const {
+std::string PositionCounts::tables(const Alphabet& alphabet, int last) const {
+  if (last > longest_) last = longest_;
   const int letters = alphabet.letterCount;
   std::string out;
-  out.reserve(static_cast<std::size_t>(tableCount()) * letters);
+  out.reserve(static_cast<std::size_t>(tableCount(last)) * letters);
   std::vector<std::uint64_t> perIndex(static_cast<std::size_t>(letters));
-  for (int length = 1; length <= longest_; ++length) {
+  for (int length = 1; length <= last; ++length) {
     for (int p = 0; p < length; ++p) {
       std::fill(perIndex.begin(), perIndex.end(), 0);
       const std::uint32_t* row = &counts_[base(length, p)];

@@ -22,11 +22,11 @@ class PositionCounts {
   // Counts one key (canonical characters); keys longer than `longest` are ignored.
   void count(std::string_view key);
 
-  // The K = longest·(longest+1)/2 tables of alphabet.letterCount bytes, in
-  // the order lengths 1 … longest, positions 0 … L-1.
-  std::string tables(const Alphabet& alphabet) const;
+  // The K = last·(last+1)/2 tables of alphabet.letterCount bytes, in the
+  // order lengths 1 … last, positions 0 … L-1 (last ≤ longest).
+  std::string tables(const Alphabet& alphabet, int last) const;
 
-  int tableCount() const { return longest_ * (longest_ + 1) / 2; }
+  static int tableCount(int last) { return last * (last + 1) / 2; }
 
  private:
   std::size_t base(int length, int position) const {
