@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "KkdTestReader.h"
+#include "support/KkdTestReader.h"
 #include "builder/DictionaryBuilder.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/OutputFile.h"

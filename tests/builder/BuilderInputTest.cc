@@ -33,6 +33,8 @@ struct LineCase {
   std::string definition;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.line); }
+
 class ParsedLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ParsedLineTest, SplitsFieldsAnnotationsAndDefinition) {

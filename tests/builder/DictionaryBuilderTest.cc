@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "BuildHelpers.h"
-#include "KkdTestReader.h"
+#include "support/KkdTestReader.h"
 #include "dictionary/KkdFormat.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"

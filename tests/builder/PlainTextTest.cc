@@ -10,6 +10,8 @@ struct PlainCase {
   std::string expected;
 };
 
+void PrintTo(const PlainCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.input); }
+
 class PlainTextTest : public ::testing::TestWithParam<PlainCase> {};
 
 TEST_P(PlainTextTest, Reduces) {

@@ -1,4 +1,4 @@
-#include "KkdTestReader.h"
+#include "support/KkdTestReader.h"
 
 #include <fstream>
 #include <iterator>
