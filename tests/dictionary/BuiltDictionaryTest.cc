@@ -43,7 +43,10 @@ std::vector<std::string> mixedLines(unsigned seed, int count) {
     }
     if (random() % 2 == 0) {
       line += "|";
-      for (int w = 0, n = 1 + static_cast<int>(random() % 6); w < n; ++w) line += (w ? " " : "") + word();
+      for (int w = 0, n = 1 + static_cast<int>(random() % 6); w < n; ++w) {
+        if (w > 0) line += ' ';
+        line += word();
+      }
     }
     lines.push_back(line);
   }
