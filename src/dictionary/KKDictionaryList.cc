@@ -448,4 +448,19 @@ std::optional<std::uint32_t> KKDictionaryList::Dictionary::wordListStart(int len
   return offset;
 }
 
+bool KKDictionaryList::Dictionary::groupTableInFile(int length) const {
+  if (!isOpen_ || version_ < 1 || length < 1 || length >= lengthSlots_) return false;
+  const std::uint32_t entries = groupEntries(length);
+  return entries > 0 && rangeInFile(groupTable(length), 4ull * entries);
+}
+
+std::optional<std::uint32_t> KKDictionaryList::Dictionary::directValueOffset(int length, std::uint32_t position) const {
+  if (!isOpen_ || version_ < 1 || length < 1 || length >= lengthSlots_) return std::nullopt;
+  const std::uint32_t table = directTable(length);
+  const std::uint64_t offset = table + 4ull * position;
+  // A table that was not written has offset 0.
+  if (table == 0 || !rangeInFile(offset, 4)) return std::nullopt;
+  return static_cast<std::uint32_t>(offset);
+}
+
 }  // namespace kea

@@ -174,6 +174,13 @@ class KKDictionaryList::Dictionary {
   // no list to read: out of range, empty (the next length's list does not
   // start after it), or an offset inside the header or past the file's end.
   std::optional<std::uint32_t> wordListStart(int length) const;
+  // Whether the grouped pointer table of a length has entries and lies
+  // wholly inside the file (never in version 0).
+  bool groupTableInFile(int length) const;
+  // The file offset of the direct pointer table's value for the entry at
+  // `position` of section 2, or nothing when the length has no table or the
+  // value would lie outside the file.
+  std::optional<std::uint32_t> directValueOffset(int length, std::uint32_t position) const;
   // Whether a definition offset lies in [D0, D2) and inside the file.
   bool isDefinitionOffset(std::uint32_t offset) const {
     return offset >= definitionsStart_ && offset < definitionsEnd_ && offset < stamp_.size;

@@ -361,5 +361,47 @@ TEST_F(DictionaryFiles, WordListStartsAreCheckedAgainstTheFile) {
   EXPECT_FALSE(d->rangeInFile(0xFFFFFFFFFFFFFFF0ull, 0x20));
 }
 
+TEST_F(DictionaryFiles, PointerTablesAreCheckedAgainstTheFile) {
+  KkdAssembler a = sampleV1();
+  const std::uint32_t size = static_cast<std::uint32_t>(a.bytes().size());
+  a.groupTable = {0, 0, size - 4, size - 8, 0, size - 4};
+  a.groupEntries = {0, 0, 1, 3, 0, 0};
+  a.directTable = {0, 0, 0, size - 8, 0, 0};
+  const auto d = openBytes(a.bytes());
+  ASSERT_TRUE(d->isOpen());
+  EXPECT_TRUE(d->groupTableInFile(2));
+  EXPECT_FALSE(d->groupTableInFile(3));  // 12 bytes from 8 before the end
+  EXPECT_FALSE(d->groupTableInFile(5));  // no entries
+  EXPECT_FALSE(d->groupTableInFile(6));
+  EXPECT_EQ(d->directValueOffset(3, 0), size - 8);
+  EXPECT_EQ(d->directValueOffset(3, 1), size - 4);
+  EXPECT_FALSE(d->directValueOffset(3, 2).has_value());
+  EXPECT_FALSE(d->directValueOffset(3, 0xFFFFFFFFu).has_value());
+  EXPECT_FALSE(d->directValueOffset(2, 0).has_value());  // not written
+
+  KkdAssembler old(0, 4);
+  old.assignOwnValueCodes(std::string("\0", 1) + "abc");
+  const auto v0 = openBytes(old.bytes());
+  ASSERT_TRUE(v0->isOpen());
+  for (int l = 0; l < 4; ++l) {
+    EXPECT_FALSE(v0->groupTableInFile(l));
+    EXPECT_FALSE(v0->directValueOffset(l, 0).has_value());
+  }
+}
+
+TEST_F(DictionaryFiles, DefinitionOffsetsLieBetweenTheMarksAndInTheFile) {
+  KkdAssembler a = sampleV1();
+  a.definitionsStart = 100;
+  a.searchableStart = 150;
+  a.definitionsEnd = 0x7FFFFFF0;  // beyond the file
+  const auto d = openBytes(a.bytes());
+  ASSERT_TRUE(d->isOpen());
+  EXPECT_TRUE(d->hasDefinitions());
+  EXPECT_FALSE(d->isDefinitionOffset(99));
+  EXPECT_TRUE(d->isDefinitionOffset(100));
+  EXPECT_TRUE(d->isDefinitionOffset(static_cast<std::uint32_t>(d->fileSize() - 1)));
+  EXPECT_FALSE(d->isDefinitionOffset(static_cast<std::uint32_t>(d->fileSize())));
+}
+
 }  // namespace
 }  // namespace kea
