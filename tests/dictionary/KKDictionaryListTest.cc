@@ -278,9 +278,9 @@ const BadHeader kBadHeaders[] = {
     {"letter count 254", [](KkdAssembler& a) { a.letterCount = a.alphabetSize = 254; }},
     {"alphabet size 0", [](KkdAssembler& a) { a.letterCount = 0, a.alphabetSize = 0; }},
     {"letters above alphabet", [](KkdAssembler& a) { a.letterCount = 27; }},
-    {"index at alphabet size", [](KkdAssembler& a) { a.symbols['q'].alphabetIndex = 26; }},
-    {"index below -1", [](KkdAssembler& a) { a.symbols['q'].alphabetIndex = -2; }},
-    {"code of 33 bits", [](KkdAssembler& a) { a.symbols['q'].codeLength = 33; }},
+    {"index at alphabet size", [](KkdAssembler& a) { a.symbols['q'].index = 26; }},
+    {"index below -1", [](KkdAssembler& a) { a.symbols['q'].index = -2; }},
+    {"code of 33 bits", [](KkdAssembler& a) { a.symbols['q'].length = 33; }},
     {"two symbols, one code", [](KkdAssembler& a) { a.symbols['q'].code = a.symbols['r'].code; }},
     {"code through a leaf",
      [](KkdAssembler& a) {
@@ -331,7 +331,7 @@ TEST_F(DictionaryFiles, ACodeNeedingMoreThan512InternalNodesIsInvalid) {
   const auto withCodes = [&a](int count) {
     for (int k = 0; k < 32; ++k) {
       auto& s = a.symbols[static_cast<std::size_t>(0x80 + k)];
-      s.codeLength = k < count ? 32 : 0;
+      s.length = k < count ? 32 : 0;
       s.code = (static_cast<std::uint32_t>(k) << 27) | 1u;
     }
     return a.bytes();

@@ -31,16 +31,16 @@ KkdAssembler::KkdAssembler(int version_, int lengthSlots_)
   wordListOffset.assign(n, 0);
   wordCount.assign(n, 0);
   for (int c = 'a'; c <= 'z'; ++c) {
-    symbols[static_cast<std::size_t>(c)].canonicalChar = static_cast<std::uint8_t>(c);
-    symbols[static_cast<std::size_t>(c)].alphabetIndex = static_cast<std::int16_t>(c - 'a');
-    symbols[static_cast<std::size_t>(c - 'a' + 'A')].canonicalChar = static_cast<std::uint8_t>(c);
-    symbols[static_cast<std::size_t>(c - 'a' + 'A')].alphabetIndex = static_cast<std::int16_t>(c - 'a');
+    symbols[static_cast<std::size_t>(c)].canonical = static_cast<std::uint8_t>(c);
+    symbols[static_cast<std::size_t>(c)].index = static_cast<std::int16_t>(c - 'a');
+    symbols[static_cast<std::size_t>(c - 'a' + 'A')].canonical = static_cast<std::uint8_t>(c);
+    symbols[static_cast<std::size_t>(c - 'a' + 'A')].index = static_cast<std::int16_t>(c - 'a');
   }
 }
 
 void KkdAssembler::assignCodes(const std::map<std::uint8_t, int>& lengths) {
   for (auto& s : symbols) {
-    s.codeLength = 0;
+    s.length = 0;
     s.code = 0;
   }
   std::vector<std::pair<int, std::uint8_t>> order;
@@ -51,7 +51,7 @@ void KkdAssembler::assignCodes(const std::map<std::uint8_t, int>& lengths) {
   for (const auto& [length, symbol] : order) {
     code <<= (length - previous);
     previous = length;
-    symbols[symbol].codeLength = static_cast<std::uint8_t>(length);
+    symbols[symbol].length = static_cast<std::uint8_t>(length);
     symbols[symbol].code = static_cast<std::uint32_t>(code);
     ++code;
   }
@@ -60,7 +60,7 @@ void KkdAssembler::assignCodes(const std::map<std::uint8_t, int>& lengths) {
 void KkdAssembler::assignOwnValueCodes(std::string_view symbolBytes, int length) {
   for (const char c : symbolBytes) {
     auto& s = symbols[static_cast<std::uint8_t>(c)];
-    s.codeLength = static_cast<std::uint8_t>(length);
+    s.length = static_cast<std::uint8_t>(length);
     s.code = static_cast<std::uint8_t>(c);
   }
 }
@@ -68,10 +68,10 @@ void KkdAssembler::assignOwnValueCodes(std::string_view symbolBytes, int length)
 void KkdAssembler::putRecord(BitWriter& out, std::string_view text, int flag) const {
   for (const char c : text) {
     const auto& s = symbols[static_cast<std::uint8_t>(c)];
-    if (s.codeLength == 0) throw std::logic_error("record symbol without a code");
-    out.put(s.code, s.codeLength);
+    if (s.length == 0) throw std::logic_error("record symbol without a code");
+    out.put(s.code, s.length);
   }
-  out.put(symbols[0].code, symbols[0].codeLength);
+  out.put(symbols[0].code, symbols[0].length);
   if (flag >= 0) out.putBit(flag != 0);
 }
 
@@ -133,9 +133,9 @@ std::string KkdAssembler::bytes() const {
   coding::putFixed16(out, static_cast<std::uint16_t>(letterCount));
   coding::putFixed16(out, static_cast<std::uint16_t>(alphabetSize));
   for (const auto& s : symbols) {
-    out.push_back(static_cast<char>(s.canonicalChar));
-    out.push_back(static_cast<char>(s.codeLength));
-    coding::putFixed16(out, static_cast<std::uint16_t>(s.alphabetIndex));
+    out.push_back(static_cast<char>(s.canonical));
+    out.push_back(static_cast<char>(s.length));
+    coding::putFixed16(out, static_cast<std::uint16_t>(s.index));
     coding::putFixed32(out, s.code);
   }
   coding::putFixed16(out, positionTableCount);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/KkdTestReader.h"
+
 namespace kea::test {
 
 // LSB-first bit packing as the word lists use it. Codes go in most
@@ -28,13 +30,6 @@ class BitWriter {
   std::size_t bitCount_ = 0;
 };
 
-struct SymbolRecord {
-  std::uint8_t canonicalChar = 0;
-  std::uint8_t codeLength = 0;
-  std::int16_t alphabetIndex = -1;
-  std::uint32_t code = 0;
-};
-
 class KkdAssembler {
  public:
   // A file of the given version with N length slots and the test alphabet:
@@ -48,7 +43,7 @@ class KkdAssembler {
   std::vector<std::uint32_t> directTable, groupTable, groupEntries, wordListOffset, wordCount;
   std::string description;
   std::int16_t letterCount = 26, alphabetSize = 26;
-  std::array<SymbolRecord, 256> symbols;
+  std::array<KkdSymbol, 256> symbols;
   std::uint16_t positionTableCount = 0;
   std::string positionTables;
   // Everything after the position tables.
