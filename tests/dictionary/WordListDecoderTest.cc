@@ -330,6 +330,30 @@ TEST_F(Decoding, AFlagBitMissingAtTheEndBreaksTheList) {
   EXPECT_EQ(records(d, bits.bytes(false), 16384).front().record, Record::Entry);
 }
 
+TEST_F(Decoding, StartAndFillTellsAnUnreadableListFromAReadableOne) {
+  KkdAssembler a = eightBitCodes(1, 4);
+  const auto& d = open(a);
+  WordListDecoder decoder(d);
+  TrickleSource nothing("", 16384);
+  EXPECT_FALSE(decoder.startAndFill(&nothing));
+  EXPECT_EQ(decoder.next(*word).record, Record::Broken);
+  EXPECT_TRUE(decoder.finished());
+
+  // Starting again forgets the broken list; the first block is in hand.
+  TrickleSource list(a.list({"ab*", "cd"}, {"ef"}), 16384);
+  EXPECT_TRUE(decoder.startAndFill(&list));
+  EXPECT_EQ(list.calls, 1);
+  EXPECT_FALSE(decoder.finished());
+  EXPECT_EQ(decoder.next(*word).record, Record::Entry);
+  EXPECT_EQ(decoder.next(*word).record, Record::Entry);
+  EXPECT_EQ(decoder.section(), 1);
+  EXPECT_EQ(decoder.next(*word).record, Record::SectionEnd);
+  EXPECT_EQ(decoder.section(), 2);
+  EXPECT_EQ(decoder.next(*word).record, Record::Entry);
+  EXPECT_EQ(decoder.next(*word).record, Record::ListEnd);
+  EXPECT_EQ(decoder.entriesRead(), 3u);
+}
+
 TEST_F(Decoding, NoListIsReadFromAClosedOrChangedDictionary) {
   KkdAssembler a = eightBitCodes(1, 4);
   a.addList(3, {"abc"});
