@@ -95,17 +95,19 @@ class WordListDecoder {
   };
 
   // Decodes with the tables of `dictionary`, which must outlive the decoder.
-  // The tables are referenced, not copied: a dictionary reopened meanwhile
-  // makes the decoder read with the new tables (wrong words, but never
-  // outside its memory).
+  // The fast table and the alphabet are copied at every start; the code
+  // tree, needed only for codes longer than 8 bits, is referenced. A
+  // dictionary reopened in the middle of a list therefore gives wrong words
+  // for the rest of it, but never a read outside the decoder's tables.
   explicit WordListDecoder(const KKDictionaryList::Dictionary& dictionary);
 
   // Starts a new list of the dictionary's format version, read from
   // `source` (not owned; it must live until the list is finished or start
   // is called again). The first block is read by the first next().
   void start(ByteSource* source);
-  // Starts a list whose first block the caller has already read, e.g. to
-  // tell an unreadable file from an empty list before any word is wanted.
+  // Starts a list and reads its first block at once; returns whether the
+  // source gave any byte, so that a caller can tell an unreadable list
+  // before any word is wanted.
   bool startAndFill(ByteSource* source);
 
   // Decodes the next record into `word`: the entry text at raw[0] ended by
