@@ -1,0 +1,26 @@
+// Runs one of the project's programs in a child process, with given
+// arguments and standard input, and collects its exit status and output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kea::test {
+
+struct ProgramRun {
+  int exitCode = -1;  // the exit status, or 128 + signal number when killed
+  std::string out;
+  std::string err;
+};
+
+struct ProgramOptions {
+  std::string input;                // standard input
+  std::string workingFolder;        // empty: the test's own
+  long long fileSizeLimit = -1;     // bytes; -1: none (RLIMIT_FSIZE)
+};
+
+// `program` is a path, or a name in the build's program folder.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const ProgramOptions& options = {});
+
+}  // namespace kea::test
