@@ -79,6 +79,11 @@ class Build {
   }
 
   bool run() {
+    // Readers reject a dictionary whose alphabet is empty.
+    if (std::none_of(alphabet_.begin(), alphabet_.end(), [](std::uint8_t c) { return c != 0; })) {
+      source_.logMessage("The alphabet holds no letters\n");
+      return false;
+    }
     try {
       return calibrate() && analyse() && open() && writeHeader() && writeDefinitions() && writeLengths() &&
              finish();
