@@ -146,6 +146,8 @@ class Build {
     const int length = keyLength(alphabet_, headword);
     if (length < shortest_ || length > longest_) return;
     parsed.entryText(f, text);
+    // Entries address the text arena with 32-bit offsets.
+    if (texts_.size() + text.size() > UINT32_MAX) throw std::bad_alloc();
     lastLength_ = std::max(lastLength_, length);
     entries_[length].push_back(Entry{static_cast<std::uint32_t>(texts_.size()),
                                      static_cast<std::uint32_t>(text.size()), line});
