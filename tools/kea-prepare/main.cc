@@ -96,39 +96,61 @@ void printReport(const SourceReport& report, bool wordNet) {
   }
 }
 
-// Writes one output through a temporary file beside it, so that a failed
-// run never leaves a partial file that looks finished.
-bool writeOutput(const std::string& path, const DictionaryPreparer& preparer, bool english, std::string& error) {
-  if (path == "-") {
-    english ? preparer.writeEnglish(std::cout) : preparer.writeWordNet(std::cout);
-    std::cout.flush();
-    if (!std::cout) error = "cannot write to standard output";
-    return static_cast<bool>(std::cout);
-  }
-  const std::string temporary = path + ".partial";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = "cannot create " + temporary + ": " + std::strerror(errno);
-      return false;
-    }
-    english ? preparer.writeEnglish(out) : preparer.writeWordNet(out);
-    out.close();
-    if (!out) {
-      error = "cannot write " + temporary + " (disk full?)";
-      std::filesystem::remove(temporary);
-      return false;
+// One output file, written through a temporary file beside it so that a
+// failed run never leaves a partial file that looks finished. The temporary
+// file is created before any source is read, so an unwritable output is
+// reported at once.
+class Output {
+ public:
+  ~Output() {
+    if (!temporary_.empty()) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary_, ignored);
     }
   }
-  std::error_code code;
-  std::filesystem::rename(temporary, path, code);
-  if (code) {
-    error = "cannot replace " + path + ": " + code.message();
-    std::filesystem::remove(temporary, code);
-    return false;
+
+  bool open(const std::string& path, std::string& error) {
+    path_ = path;
+    if (path == "-") return true;
+    temporary_ = path + ".partial";
+    file_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!file_) {
+      error = "cannot create " + temporary_ + ": " + std::strerror(errno);
+      temporary_.clear();
+      return false;
+    }
+    return true;
   }
-  return true;
-}
+
+  std::ostream& stream() { return path_ == "-" ? std::cout : file_; }
+  std::string name() const { return path_ == "-" ? "standard output" : path_; }
+
+  bool commit(std::string& error) {
+    if (path_ == "-") {
+      std::cout.flush();
+      if (!std::cout) error = "cannot write to standard output";
+      return static_cast<bool>(std::cout);
+    }
+    file_.close();
+    if (!file_) {
+      error = "cannot write " + temporary_ + " (disk full?)";
+      return false;
+    }
+    std::error_code code;
+    std::filesystem::rename(temporary_, path_, code);
+    if (code) {
+      error = "cannot replace " + path_ + ": " + code.message();
+      return false;
+    }
+    temporary_.clear();
+    return true;
+  }
+
+ private:
+  std::string path_;
+  std::string temporary_;  // removed on destruction unless committed
+  std::ofstream file_;
+};
 
 }  // namespace
 
@@ -157,7 +179,10 @@ int main(int argc, char** argv) {
     if (arg == "--wordnet-dir") wordNetDir = value, wordNetDirDefault = false;
   }
   if (englishOut.empty() && wordNetOut.empty()) return fail("nothing to write: give --english or --wordnet (try --help)");
-  if (englishOut == "-" && wordNetOut == "-") return fail("only one output can go to standard output");
+  if (englishOut == wordNetOut) {
+    return fail(englishOut == "-" ? "only one output can go to standard output"
+                                  : "--english and --wordnet name the same file");
+  }
 
   // Every source is opened before any is read, so that a missing package is
   // reported at once.
@@ -167,9 +192,13 @@ int main(int argc, char** argv) {
   }
   std::vector<Source> lists;
   if (!englishOut.empty()) lists = {american, british};
+  std::string error;
+  Output english, wordNet;
+  if (!englishOut.empty() && !english.open(englishOut, error)) return fail(error);
+  if (!wordNetOut.empty() && !wordNet.open(wordNetOut, error)) return fail(error);
+
   std::vector<std::ifstream> wordNetStreams(wordNetSources.size());
   std::vector<std::ifstream> listStreams(lists.size());
-  std::string error;
   for (std::size_t i = 0; i < wordNetSources.size(); ++i) {
     if (!openSource(wordNetSources[i], wordNetStreams[i], error)) return fail(error);
   }
@@ -201,14 +230,15 @@ int main(int argc, char** argv) {
   if (readFailed) return fail(error);
 
   if (!wordNetOut.empty()) {
-    if (!writeOutput(wordNetOut, preparer, false, error)) return fail(error);
-    std::cerr << kProgram << ": wrote " << (wordNetOut == "-" ? "standard output" : wordNetOut) << ": "
-              << preparer.synsetLineCount() << " synset lines\n";
+    preparer.writeWordNet(wordNet.stream());
+    if (!wordNet.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << wordNet.name() << ": " << preparer.synsetLineCount() << " synset lines\n";
   }
   if (!englishOut.empty()) {
-    if (!writeOutput(englishOut, preparer, true, error)) return fail(error);
-    std::cerr << kProgram << ": wrote " << (englishOut == "-" ? "standard output" : englishOut) << ": "
-              << preparer.synsetLineCount() << " synset lines and " << preparer.wordLineCount() << " word lines\n";
+    preparer.writeEnglish(english.stream());
+    if (!english.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << english.name() << ": " << preparer.synsetLineCount()
+              << " synset lines and " << preparer.wordLineCount() << " word lines\n";
   }
   return 0;
 }
