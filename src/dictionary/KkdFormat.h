@@ -36,6 +36,12 @@ inline constexpr std::uint32_t kOffsetTablesV1 = 18;  // directTable[N] starts h
 inline constexpr std::uint32_t headerSizeV1(std::uint32_t n) {
   return kOffsetTablesV1 + 20 * n + kDescriptionSizeV1 + 2 + 2 + kSymbolTableSize + 2;
 }
+// Version-0 header: magic, N, wordListOffset[N], wordCount[N], an 80-byte
+// description, A, B, the symbol table and K.
+inline constexpr std::uint32_t kOffsetTablesV0 = 6;  // wordListOffset[N] starts here
+inline constexpr std::uint32_t headerSizeV0(std::uint32_t n) {
+  return kOffsetTablesV0 + 8 * n + kDescriptionSizeV0 + 2 + 2 + kSymbolTableSize + 2;
+}
 
 // Symbol 0 ends every record; symbol 10 separates an entry from its annotation.
 inline constexpr std::uint8_t kEndSymbol = 0;

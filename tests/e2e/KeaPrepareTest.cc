@@ -10,12 +10,10 @@
 namespace kea::test {
 namespace {
 
-ProgramResult prepare(const std::vector<std::string>& arguments) {
-  return runProgram(programPath("kea-prepare"), arguments);
-}
+ProgramRun prepare(const std::vector<std::string>& arguments) { return runProgram("kea-prepare", arguments); }
 
 // One line on standard error that names the program, and nothing else.
-void expectOneLineError(const ProgramResult& result, const std::string& part) {
+void expectOneLineError(const ProgramRun& result, const std::string& part) {
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err.rfind("kea-prepare: ", 0), 0u) << result.err;
@@ -24,7 +22,7 @@ void expectOneLineError(const ProgramResult& result, const std::string& part) {
 }
 
 TEST(KeaPrepare, HelpNamesTheOptionsAndPackages) {
-  const ProgramResult result = prepare({"--help"});
+  const ProgramRun result = prepare({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.err, "");
   for (const char* part : {"Usage: kea-prepare", "--english FILE", "--wordnet FILE", "--american FILE",

@@ -1,48 +1,58 @@
 #include "support/RunProgram.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
 
 #include "support/TempDir.h"
 
-extern char** environ;
-
 namespace kea::test {
 
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments) {
-  // Output goes to files rather than pipes, so a chatty program can never
-  // block on a full pipe while the test waits for it.
-  TempDir folder;
-  const std::string outPath = folder.file("stdout");
-  const std::string errPath = folder.file("stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const ProgramOptions& options) {
+  const std::string path = program.find('/') == std::string::npos ? std::string(KEA_BIN_DIR) + "/" + program : program;
+  // Files rather than pipes: nothing can block however much either side writes.
+  TempDir io;
+  const std::string in = io.file("in"), out = io.file("out"), err = io.file("err");
+  writeFile(in, options.input);
 
+  std::vector<std::string> argvText{path};
+  argvText.insert(argvText.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (std::string& a : argvText) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  ProgramResult result;
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return result;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return result;
+  const pid_t child = fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int inFd = ::open(in.c_str(), O_RDONLY);
+    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (inFd < 0 || outFd < 0 || errFd < 0) _exit(126);
+    dup2(inFd, 0);
+    dup2(outFd, 1);
+    dup2(errFd, 2);
+    if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
+    if (options.fileSizeLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    execv(path.c_str(), argv.data());
+    _exit(127);
   }
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  result.out = readFile(outPath);
-  result.err = readFile(errPath);
-  return result;
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) throw std::runtime_error("waitpid failed");
+  }
+  ProgramRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = readFile(out);
+  run.err = readFile(err);
+  return run;
 }
-
-std::string programPath(const std::string& name) { return std::string(KEA_BIN_DIR) + "/" + name; }
 
 }  // namespace kea::test

@@ -1,6 +1,5 @@
-// Runs one of the project's programs for an end-to-end test and collects its
-// exit status and output. Arguments go straight to the program, never through
-// a shell.
+// Runs one of the project's programs in a child process, with given
+// arguments and standard input, and collects its exit status and output.
 #pragma once
 
 #include <string>
@@ -8,16 +7,20 @@
 
 namespace kea::test {
 
-struct ProgramResult {
-  int exitCode = -1;  // -1 when the program could not be started or did not exit normally
-  std::string out;    // standard output
-  std::string err;    // standard error
+struct ProgramRun {
+  int exitCode = -1;  // the exit status, or 128 + signal number when killed
+  std::string out;
+  std::string err;
 };
 
-// Runs `program` (a path) with `arguments` and waits for it to end.
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments);
+struct ProgramOptions {
+  std::string input;                // standard input
+  std::string workingFolder;        // empty: the test's own
+  long long fileSizeLimit = -1;     // bytes; -1: none (RLIMIT_FSIZE)
+};
 
-// The path of a program built by this project.
-std::string programPath(const std::string& name);
+// `program` is a path, or a name in the build's program folder.
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const ProgramOptions& options = {});
 
 }  // namespace kea::test

@@ -1,0 +1,55 @@
+#include "builder/AlphabetFile.h"
+
+#include <cstdio>
+
+namespace kea {
+namespace {
+
+std::string byteName(int b) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", b);
+  return text;
+}
+
+}  // namespace
+
+std::string alphabetTableProblem(const std::array<std::uint8_t, 256>& table) {
+  if (table[0] != 0) return "byte 0x00 cannot be in an alphabet (entry 0 must be 0)";
+  int canonicals = 0;
+  for (int v = 1; v < 256; ++v) {
+    const int c = table[v];
+    if (c == 0) continue;
+    if (c == v) {
+      ++canonicals;
+    } else if (table[c] != c) {
+      return "byte " + byteName(v) + " maps to " + byteName(c) + ", which is not its own canonical character (" +
+             byteName(c) + " maps to " + byteName(table[c]) + ")";
+    }
+  }
+  if (canonicals > kMaxCanonicalCharacters) {
+    return std::to_string(canonicals) + " canonical characters; a dictionary holds at most " +
+           std::to_string(kMaxCanonicalCharacters);
+  }
+  return {};
+}
+
+std::optional<std::array<std::uint8_t, 256>> parseAlphabetFile(std::string_view bytes, std::string* error) {
+  if (bytes.size() != 256) {
+    if (error) *error = "an alphabet file holds exactly 256 bytes, not " + std::to_string(bytes.size());
+    return std::nullopt;
+  }
+  std::array<std::uint8_t, 256> table;
+  for (int v = 0; v < 256; ++v) table[v] = static_cast<std::uint8_t>(bytes[v]);
+  std::string problem = alphabetTableProblem(table);
+  if (!problem.empty()) {
+    if (error) *error = std::move(problem);
+    return std::nullopt;
+  }
+  return table;
+}
+
+std::string alphabetFileBytes(const std::array<std::uint8_t, 256>& table) {
+  return std::string(reinterpret_cast<const char*>(table.data()), table.size());
+}
+
+}  // namespace kea

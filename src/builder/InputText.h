@@ -1,0 +1,27 @@
+// Turns the bytes of a builder input file into the line text the builder
+// reads: lines end at line feeds (a carriage return before one is dropped),
+// and UTF-8 input is converted to Windows-1252. Anything that cannot become
+// a builder line — a character Windows-1252 cannot hold, malformed UTF-8, a
+// NUL byte — is reported with its line number rather than changed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kea {
+
+struct InputText {
+  std::string lines;                  // Windows-1252 lines, each ended by a line feed
+  std::size_t lineCount = 0;
+  std::vector<std::string> problems;  // "line N: …", in line order, at most `maxProblems`
+  std::size_t problemLines = 0;       // how many lines had a problem; when not 0,
+                                      // `lines` lacks those lines and must not be built
+};
+
+// `utf8` false takes the bytes as Windows-1252 already. A UTF-8 byte-order
+// mark at the start is skipped.
+InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxProblems = 10);
+
+}  // namespace kea

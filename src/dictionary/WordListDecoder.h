@@ -1,0 +1,179 @@
+// The one decoder of a dictionary's compressed word lists. A bit reader over
+// a block buffer turns the Huffman-coded records of one length into words:
+// the entry text and annotation as stored, the WordKey of alphabet indices,
+// the definition flag and the entry's definition number.
+//
+// The word cursor of a search keeps one decoder per dictionary and feeds it
+// blocks from its own file handle through a ByteSource; the decoder keeps
+// its buffer and bit position between calls, so a list can be read a few
+// words at a time. Decoding a record allocates nothing.
+//
+// A list is read as far as it makes sense and no further: running out of
+// bytes or reaching a branch of the code tree that holds no symbol ends the
+// list cleanly, and a record longer than the word buffer is cut.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dictionary/KKDictionaryList.h"
+#include "dictionary/WordBuffer.h"
+
+namespace kea {
+
+// Where the bytes of a word list come from.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Copies the next bytes of the list, at most `capacity`, into `into` and
+  // returns how many; 0 when there are no more.
+  virtual std::size_t read(unsigned char* into, std::size_t capacity) = 0;
+};
+
+// Bytes already in memory.
+class MemorySource : public ByteSource {
+ public:
+  MemorySource(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+  std::size_t read(unsigned char* into, std::size_t capacity) override;
+
+ private:
+  const unsigned char* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+};
+
+// Bytes of an open file from `start` up to `end` (usually the file's size).
+class FileSource : public ByteSource {
+ public:
+  FileSource(const platform::ReadOnlyFile& file, std::uint64_t start, std::uint64_t end)
+      : file_(file), position_(start), end_(end) {}
+  std::size_t read(unsigned char* into, std::size_t capacity) override;
+  // The file offset of the next byte to be read.
+  std::uint64_t position() const { return position_; }
+
+ private:
+  const platform::ReadOnlyFile& file_;
+  std::uint64_t position_;
+  std::uint64_t end_;
+};
+
+class WordListDecoder {
+ public:
+  // Bytes are fetched from the source in blocks of this size.
+  static constexpr std::size_t kBlockSize = 16384;
+  // Raw text area: entry text, 0, annotation, 0. The entry text keeps at
+  // most kMaxTextLength bytes, so that its 0 and an empty annotation fit.
+  static constexpr int kMaxTextLength = WordBuffer::kRawSize - 2;
+  // The WordKey keeps at most this many letters before its 255.
+  static constexpr int kMaxKeyLength = WordBuffer::kKeySize - 1;
+
+  enum class Record : std::uint8_t {
+    Entry,       // a word; the WordBuffer holds it
+    SectionEnd,  // the end record of section 1 of a version-1 list; section 2 follows
+    ListEnd,     // the end record that closes the list
+    Broken,      // the list stopped without its end record: no more bytes, or a dead branch
+  };
+
+  // What the last call of next() read.
+  struct Result {
+    Record record = Record::ListEnd;
+    // 1 or 2: the section the record belongs to.
+    int section = 1;
+    // The definition flag bit (section 1 of a version-1 list only).
+    bool flag = false;
+    // Section 1 of a version-1 list: the number of flagged entries before
+    // this one when its own flag is 1, else -1. Section 2: the position in
+    // the section. Version 0: always -1. -1 for anything but an entry.
+    int definitionIndex = -1;
+    // Letters in the WordKey, text and annotation bytes kept in the buffer.
+    int keyLength = 0;
+    int textLength = 0;
+    int annotationLength = 0;
+  };
+
+  // Decodes with the tables of `dictionary`, which must outlive the decoder.
+  // The tables are referenced, not copied: a dictionary reopened meanwhile
+  // makes the decoder read with the new tables (wrong words, but never
+  // outside its memory).
+  explicit WordListDecoder(const KKDictionaryList::Dictionary& dictionary);
+
+  // Starts a new list of the dictionary's format version, read from
+  // `source` (not owned; it must live until the list is finished or start
+  // is called again). The first block is read by the first next().
+  void start(ByteSource* source);
+  // Starts a list whose first block the caller has already read, e.g. to
+  // tell an unreadable file from an empty list before any word is wanted.
+  bool startAndFill(ByteSource* source);
+
+  // Decodes the next record into `word`: the entry text at raw[0] ended by
+  // 0, the annotation after that 0 ended by 0, and the WordKey ended by 255.
+  // After ListEnd or Broken every further call returns the same without
+  // reading; a SectionEnd or end of list leaves key[0] = 255.
+  Result next(WordBuffer& word);
+
+  int section() const { return section_; }
+  bool finished() const { return finished_ != Record::Entry; }
+  // The number of records that were entries, over both sections.
+  std::uint64_t entriesRead() const { return entriesRead_; }
+
+ private:
+  bool fillBlock();
+  void refillSlow();
+  // Decodes one symbol the slow way: fewer than 8 bits left in the stream,
+  // or a code longer than 8 bits. -1 when no symbol can be decoded.
+  int decodeSlow();
+  Result finish(WordBuffer& word, Record record);
+
+  // The fast table in one word per stream byte: a leaf's symbol and code
+  // length, or (length 0) the internal node reached after 8 bits, or -1.
+  struct FastEntry {
+    std::int16_t node;
+    std::uint8_t length;
+    std::uint8_t symbol;
+  };
+
+  const KKDictionaryList::Dictionary& dictionary_;
+  std::array<FastEntry, 256> fast_;
+  std::array<std::uint8_t, 256> indexOf_;
+  ByteSource* source_ = nullptr;
+  bool sourceDry_ = false;
+  int version_ = 0;
+  int section_ = 1;
+  int flaggedSoFar_ = 0;
+  int positionInSection_ = 0;
+  Record finished_ = Record::Entry;
+  std::uint64_t entriesRead_ = 0;
+
+  // The bit reader: bits not yet consumed, least significant first, and
+  // the unread rest of the block.
+  std::uint64_t bits_ = 0;
+  int bitCount_ = 0;
+  const unsigned char* readPosition_ = nullptr;
+  const unsigned char* readEnd_ = nullptr;
+  unsigned char block_[kBlockSize];
+};
+
+// One entry of a decoded list, for tests and for tools that want a whole
+// list at once.
+struct DecodedEntry {
+  std::string text;
+  std::string annotation;
+  std::vector<std::uint8_t> key;  // alphabet indices, without the 255
+  int section = 1;
+  bool flag = false;
+  int definitionIndex = -1;
+
+  bool operator==(const DecodedEntry&) const = default;
+};
+
+// Every entry of the list of `length`, both sections, in order. `complete`
+// (when given) says whether the list ended with its end record(s); a
+// length without a list is complete and empty. Nothing when the dictionary
+// is not open or its file cannot be read.
+std::vector<DecodedEntry> decodeWordList(const KKDictionaryList::Dictionary& dictionary, int length,
+                                         bool* complete = nullptr);
+
+}  // namespace kea

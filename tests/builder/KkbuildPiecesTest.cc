@@ -1,0 +1,121 @@
+// The library pieces behind kkbuild: input text preparation, alphabet
+// files and the temporary target.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "builder/AlphabetFile.h"
+#include "builder/EnglishAlphabet.h"
+#include "builder/InputText.h"
+#include "builder/TemporaryTarget.h"
+#include "support/TempDir.h"
+
+namespace kea {
+namespace {
+
+TEST(InputText, SplitsLinesAndConvertsUtf8) {
+  const InputText text = prepareInputText("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\n\xE2\x82\xAC" "5|x\nlast", true);
+  EXPECT_EQ(text.problemLines, 0u);
+  EXPECT_EQ(text.lineCount, 4u);
+  EXPECT_EQ(text.lines, "caf\xE9\n\n\x80" "5|x\nlast\n");
+}
+
+TEST(InputText, RawInputKeepsItsBytes) {
+  const InputText text = prepareInputText("\xEF\xBB\xBF\xE9\x81\r\n", false);
+  EXPECT_EQ(text.problemLines, 0u);
+  EXPECT_EQ(text.lines, "\xEF\xBB\xBF\xE9\x81\n");
+}
+
+TEST(InputText, ReportsEachBadLineUpToALimit) {
+  std::string input;
+  for (int i = 0; i < 5; ++i) input += "ok\n\xE4\xB8\x80\n";  // a CJK character on every second line
+  input += std::string("nul\0here\n", 9);
+  const InputText text = prepareInputText(input, true, 3);
+  EXPECT_EQ(text.problemLines, 6u);
+  ASSERT_EQ(text.problems.size(), 3u);
+  EXPECT_EQ(text.problems[0], "line 2: the character \"\xE4\xB8\x80\" (U+4E00) at byte 1 has no Windows-1252 form");
+  EXPECT_EQ(text.problems[2], "line 6: the character \"\xE4\xB8\x80\" (U+4E00) at byte 1 has no Windows-1252 form");
+  const InputText nul = prepareInputText(std::string("a\0b", 3), false);
+  ASSERT_EQ(nul.problems.size(), 1u);
+  EXPECT_EQ(nul.problems[0], "line 1: a NUL byte at byte 2 cannot be part of a line");
+}
+
+TEST(AlphabetFile, RoundTripsAValidTable) {
+  const auto english = englishAlphabetTable();
+  std::string error;
+  const auto table = parseAlphabetFile(alphabetFileBytes(english), &error);
+  ASSERT_TRUE(table) << error;
+  EXPECT_EQ(*table, english);
+  EXPECT_EQ(alphabetTableProblem(english), "");
+}
+
+TEST(AlphabetFile, RejectsByteZeroAndExactly254Canonicals) {
+  std::array<std::uint8_t, 256> table{};
+  table[0] = 'a';
+  table['a'] = 'a';
+  EXPECT_EQ(alphabetTableProblem(table), "byte 0x00 cannot be in an alphabet (entry 0 must be 0)");
+  table = {};
+  for (int v = 1; v <= 253; ++v) table[v] = static_cast<std::uint8_t>(v);
+  EXPECT_EQ(alphabetTableProblem(table), "");
+  table[254] = 254;
+  EXPECT_EQ(alphabetTableProblem(table), "254 canonical characters; a dictionary holds at most 253");
+}
+
+TEST(TemporaryTarget, CommitReplacesTheTarget) {
+  test::TempDir dir;
+  const std::string target = dir.file("dict.kkd");
+  test::writeFile(target, "old");
+  TemporaryTarget temporary(target);
+  std::string error;
+  ASSERT_TRUE(temporary.create(&error)) << error;
+  EXPECT_EQ(std::filesystem::path(temporary.path()).parent_path(), dir.path());
+  EXPECT_NE(temporary.path(), target);
+  test::writeFile(temporary.path(), "new");
+  EXPECT_EQ(test::readFile(target), "old");
+  ASSERT_TRUE(temporary.commit(&error)) << error;
+  EXPECT_EQ(test::readFile(target), "new");
+  EXPECT_FALSE(std::filesystem::exists(temporary.path()));
+}
+
+TEST(TemporaryTarget, AbandonedTemporaryFileIsRemoved) {
+  test::TempDir dir;
+  std::string path;
+  {
+    TemporaryTarget temporary(dir.file("dict.kkd"));
+    ASSERT_TRUE(temporary.create(nullptr));
+    path = temporary.path();
+    EXPECT_TRUE(std::filesystem::exists(path));
+  }
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(TemporaryTarget, FailedMoveLeavesTheTargetAlone) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir.path() / "busy");
+  test::writeFile(dir.file("busy/inside"), "x");
+  // A non-empty folder cannot be replaced by a file.
+  TemporaryTarget temporary(dir.file("busy"));
+  ASSERT_TRUE(temporary.create(nullptr));
+  std::string error;
+  EXPECT_FALSE(temporary.commit(&error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(test::readFile(dir.file("busy/inside")), "x");
+}
+
+TEST(TemporaryTarget, TargetWithoutAFolderUsesTheCurrentOne) {
+  test::TempDir dir;
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  {
+    TemporaryTarget temporary("plain.kkd");
+    ASSERT_TRUE(temporary.create(nullptr));
+    EXPECT_EQ(temporary.path().rfind("./.plain.kkd.", 0), 0u) << temporary.path();
+    EXPECT_TRUE(temporary.commit(nullptr));
+  }
+  std::filesystem::current_path(previous);
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "plain.kkd"));
+}
+
+}  // namespace
+}  // namespace kea

@@ -1,0 +1,45 @@
+// The pieces every kea-cli subcommand shares: the subcommand table entry,
+// and the edges where terminal text (UTF-8) meets library text
+// (Windows-1252).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kea::cli {
+
+// Exit statuses of every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // the work could not be done for some input
+inline constexpr int kExitUsage = 2;    // the command line was wrong
+
+struct Command {
+  const char* name;
+  const char* summary;  // one line for the program's help
+  const char* help;     // the subcommand's --help text
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// The subcommands, in the order the program's help lists them.
+const std::vector<Command>& commands();
+
+// Subcommands (one file each).
+int runInfo(const std::vector<std::string>& args);
+extern const char* const kInfoHelp;
+
+// A terminal argument as library text, or nothing after printing why not
+// (a character that Windows-1252 cannot hold, or malformed UTF-8).
+std::optional<std::string> argumentText(std::string_view utf8, std::string_view what);
+
+// Library text for the terminal.
+std::string terminalText(std::string_view cp1252);
+
+// "kea-cli SUBCOMMAND: message" on standard error.
+void printError(std::string_view subcommand, std::string_view message);
+
+// Whether an argument asks for help.
+bool isHelp(std::string_view arg);
+
+}  // namespace kea::cli

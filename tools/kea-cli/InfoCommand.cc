@@ -1,0 +1,105 @@
+// kea-cli info: what the dictionary properties window shows, for each file
+// named, followed by the dictionary's one-paragraph summary.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "dictionary/KKDictionaryList.h"
+#include "platform/File.h"
+
+namespace kea::cli {
+
+const char* const kInfoHelp =
+    "Usage: kea-cli info FILE...\n"
+    "\n"
+    "Shows the properties of each dictionary file: its location, date,\n"
+    "description, numbers of entries and definitions, and shortest and longest\n"
+    "entry length, then its summary as the program's dictionary list shows it.\n"
+    "\n"
+    "A file that is missing or not a valid dictionary shows\n"
+    "\"-- DICTIONARY FILE NOT FOUND --\" or \"-- INVALID DICTIONARY FILE --\" as its\n"
+    "description.\n"
+    "\n"
+    "Exit status: 0 when every file is a usable dictionary, 1 when some is not,\n"
+    "2 for a wrong command line.\n";
+
+namespace {
+
+// The full path of a library path, for the terminal.
+std::string fullPath(const std::string& path) {
+  const std::string native = platform::nativePath(path);
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(native, error);
+  return error ? native : absolute.lexically_normal().string();
+}
+
+void printIndented(const std::string& text) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::printf("  %s\n", terminalText(text.substr(start, end - start)).c_str());
+    start = end + 1;
+  }
+}
+
+// Prints one file's block; returns whether the dictionary is usable.
+bool printInfo(const std::string& path) {
+  KKDictionaryList::Dictionary dictionary(path);
+  dictionary.open(true);
+  std::string summary;
+  const bool usable = dictionary.describe(summary);
+
+  std::printf("Location: %s\n", fullPath(path).c_str());
+  if (dictionary.lastWriteTime() != 0) std::printf("Date: %s\n", terminalText(dictionary.dateText()).c_str());
+  std::printf("Description: %s\n", terminalText(dictionary.description()).c_str());
+  if (usable) {
+    int entries = 0, definitions = 0, shortest = 0, longest = 0;
+    dictionary.statistics(entries, definitions, shortest, longest);
+    std::printf("Entries: %d\nDefinitions: %d\nShortest: %d\nLongest: %d\n", entries, definitions, shortest, longest);
+  }
+  std::printf("Summary:\n");
+  printIndented(summary);
+  if (!usable) printError("info", terminalText(path) + ": " + dictionary.statusText());
+  return usable;
+}
+
+}  // namespace
+
+int runInfo(const std::vector<std::string>& args) {
+  std::vector<std::string> files;
+  for (const std::string& arg : args) {
+    if (isHelp(arg)) {
+      std::fputs(kInfoHelp, stdout);
+      return kExitOk;
+    }
+  }
+  bool optionsEnded = false;
+  for (const std::string& arg : args) {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      printError("info", "unknown option '" + arg + "' (run 'kea-cli info --help')");
+      return kExitUsage;
+    }
+    const auto path = argumentText(arg, "file name");
+    if (!path) return kExitUsage;
+    files.push_back(*path);
+  }
+  if (files.empty()) {
+    printError("info", "no dictionary file named (run 'kea-cli info --help')");
+    return kExitUsage;
+  }
+  bool allUsable = true;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (i > 0) std::printf("\n");
+    allUsable &= printInfo(files[i]);
+  }
+  return allUsable ? kExitOk : kExitFailure;
+}
+
+}  // namespace kea::cli

@@ -1,0 +1,66 @@
+// kea-cli: KEA's searches and dictionary facts from a terminal. A thin
+// dispatcher: each subcommand is one function over the library.
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+
+namespace kea::cli {
+
+const std::vector<Command>& commands() {
+  static const std::vector<Command> table = {
+      {"info", "show the properties of dictionary files", kInfoHelp, runInfo},
+  };
+  return table;
+}
+
+namespace {
+
+void printProgramHelp(std::FILE* out) {
+  std::fputs(
+      "Usage: kea-cli COMMAND [ARGUMENTS...]\n"
+      "\n"
+      "Crossword and word-puzzle help from the terminal, over KEA's .kkd dictionaries.\n"
+      "\n"
+      "Commands:\n",
+      out);
+  for (const Command& c : commands()) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+  std::fputs(
+      "\n"
+      "Run 'kea-cli COMMAND --help' for the arguments of a command.\n"
+      "Text is read and written as UTF-8; dictionaries hold Windows-1252 text.\n",
+      out);
+}
+
+}  // namespace
+}  // namespace kea::cli
+
+int main(int argc, char** argv) {
+  using namespace kea::cli;
+  // Dates are written in the user's own format.
+  std::setlocale(LC_ALL, "");
+  if (argc < 2) {
+    printProgramHelp(stderr);
+    return kExitUsage;
+  }
+  const std::string name = argv[1];
+  if (isHelp(name) || name == "help") {
+    if (name == "help" && argc > 2) {
+      for (const Command& c : commands()) {
+        if (argv[2] == std::string(c.name)) {
+          std::fputs(c.help, stdout);
+          return kExitOk;
+        }
+      }
+    }
+    printProgramHelp(stdout);
+    return kExitOk;
+  }
+  for (const Command& c : commands()) {
+    if (name == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "kea-cli: unknown command '%s' (run 'kea-cli --help' for the list)\n", name.c_str());
+  return kExitUsage;
+}

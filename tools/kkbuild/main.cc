@@ -1,0 +1,290 @@
+// kkbuild: the companion dictionary builder. Reads builder input lines from
+// a file or standard input and writes a ".kkd" dictionary. The dictionary is
+// built under a temporary name beside OUTPUT and moved over it only when it
+// is complete.
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "builder/AlphabetFile.h"
+#include "builder/DictionaryBuilder.h"
+#include "builder/EnglishAlphabet.h"
+#include "builder/InputText.h"
+#include "builder/TemporaryTarget.h"
+#include "builder/TextLineSource.h"
+#include "platform/Cp1252.h"
+
+namespace {
+
+constexpr int kExitBuildFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+constexpr const char* kUsage = "Usage: kkbuild [options] INPUT OUTPUT\n";
+
+constexpr const char* kHelp =
+    "Builds a KEA&Kindred Dictionary (.kkd) from builder input lines.\n"
+    "\n"
+    "INPUT is a text file, or - for standard input. Each line gives one or more\n"
+    "headwords separated by ';' or ':', optionally followed by '|' and a\n"
+    "definition:\n"
+    "\n"
+    "    apple;pomme|a round fruit       two headwords sharing one definition\n"
+    "    Smith+(surname)+|a family name  headword Smith with the annotation (surname)\n"
+    "    ;private|not for full-text search  a line starting with ';' keeps its\n"
+    "                                    definition out of full-text search\n"
+    "\n"
+    "A backslash makes the next character of the headwords literal (\\; \\: \\| \\+ \\\\).\n"
+    "\n"
+    "OUTPUT is replaced only when the new dictionary has been written completely;\n"
+    "a failed build leaves it as it was.\n"
+    "\n"
+    "Options:\n"
+    "  -d, --description TEXT  description stored in the dictionary (at most 999\n"
+    "                          characters)\n"
+    "  -s, --shortest N        drop headwords with fewer than N letters (default 1)\n"
+    "  -l, --longest N         drop headwords with more than N letters (default 100;\n"
+    "                          lengths are kept within 1 to 100)\n"
+    "  -a, --alphabet english|FILE\n"
+    "                          the letters of the dictionary (default english: a-z\n"
+    "                          with accented forms folded onto them, and the letters\n"
+    "                          oe, ae, thorn and sharp s). FILE holds 256 bytes: byte\n"
+    "                          v is the canonical character of the Windows-1252 byte\n"
+    "                          v, or 0 when v is not a letter. A canonical character\n"
+    "                          must be its own canonical character, byte 0 must be 0,\n"
+    "                          and at most 253 canonical characters are allowed.\n"
+    "      --cp1252            INPUT is Windows-1252 already (default: UTF-8, which is\n"
+    "                          converted; a character Windows-1252 cannot hold is an\n"
+    "                          error)\n"
+    "  -q, --quiet             no progress messages\n"
+    "  -h, --help              show this help\n"
+    "\n"
+    "Progress goes to standard error. On failure the builder's log is shown there\n"
+    "and the exit status is 1 (2 for a usage error, 130 when interrupted).\n";
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+// The input lines, with a way for Ctrl-C to abandon the build cleanly.
+class KkbuildSource : public kea::TextLineSource {
+ public:
+  using TextLineSource::TextLineSource;
+  int nextLine(std::string* line, int counter) override {
+    if (interrupted) return kAbandon;
+    return TextLineSource::nextLine(line, counter);
+  }
+};
+
+struct Options {
+  std::string input;
+  std::string output;
+  std::string description;
+  int shortest = 1;
+  int longest = 100;
+  std::string alphabet = "english";
+  bool cp1252 = false;
+  bool quiet = false;
+};
+
+int usageError(const std::string& message) {
+  std::cerr << "kkbuild: " << message << "\n" << kUsage << "Try 'kkbuild --help' for more information.\n";
+  return kExitUsage;
+}
+
+std::optional<int> parseCount(const std::string& text) {
+  if (text.empty() || text.size() > 7) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+bool readAll(const std::string& path, std::string& out, std::string& error) {
+  if (path == "-") {
+    std::ostringstream buffer;
+    buffer << std::cin.rdbuf();
+    if (std::cin.bad()) {
+      error = "cannot read standard input";
+      return false;
+    }
+    out = buffer.str();
+    return true;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  out.assign(std::istreambuf_iterator<char>(in), {});
+  if (in.bad()) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+// Fills `options`; returns an exit status when the program should stop.
+std::optional<int> parseArguments(int argc, char** argv, Options& options) {
+  std::vector<std::string> positional;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::optional<std::string> attached;
+    if (arg.rfind("--", 0) == 0) {
+      if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+        attached = arg.substr(equals + 1);
+        arg.resize(equals);
+      }
+    }
+    const auto value = [&](std::string& into) -> bool {
+      if (attached) {
+        into = *attached;
+        return true;
+      }
+      if (i + 1 >= argc) return false;
+      into = argv[++i];
+      return true;
+    };
+    const auto flag = [&](bool& into) -> bool {
+      if (attached) return false;
+      into = true;
+      return true;
+    };
+    std::string text;
+    if (arg == "-h" || arg == "--help") {
+      std::cout << kUsage << "\n" << kHelp;
+      return 0;
+    } else if (arg == "-d" || arg == "--description") {
+      if (!value(text)) return usageError("option " + arg + " needs a text");
+      options.description = text;
+    } else if (arg == "-s" || arg == "--shortest" || arg == "-l" || arg == "--longest") {
+      if (!value(text)) return usageError("option " + arg + " needs a number");
+      const auto number = parseCount(text);
+      if (!number) return usageError("option " + arg + " needs a whole number of letters, not '" + text + "'");
+      (arg == "-s" || arg == "--shortest" ? options.shortest : options.longest) = *number;
+    } else if (arg == "-a" || arg == "--alphabet") {
+      if (!value(options.alphabet)) return usageError("option " + arg + " needs 'english' or a file");
+    } else if (arg == "--cp1252") {
+      if (!flag(options.cp1252)) return usageError("option --cp1252 takes no value");
+    } else if (arg == "-q" || arg == "--quiet") {
+      if (!flag(options.quiet)) return usageError("option " + arg + " takes no value");
+    } else {
+      return usageError("unknown option '" + arg + "'");
+    }
+  }
+  if (positional.size() < 2) return usageError(positional.empty() ? "missing INPUT and OUTPUT" : "missing OUTPUT");
+  if (positional.size() > 2) return usageError("too many arguments: '" + positional[2] + "'");
+  options.input = positional[0];
+  options.output = positional[1];
+  if (options.output == "-") return usageError("OUTPUT must be a file; a dictionary cannot go to standard output");
+  return std::nullopt;
+}
+
+int run(const Options& options) {
+  std::array<std::uint8_t, 256> alphabet;
+  if (options.alphabet == "english") {
+    alphabet = kea::englishAlphabetTable();
+  } else {
+    std::string bytes, error;
+    if (!readAll(options.alphabet, bytes, error)) {
+      std::cerr << "kkbuild: alphabet: " << error << "\n";
+      return kExitBuildFailed;
+    }
+    const auto table = kea::parseAlphabetFile(bytes, &error);
+    if (!table) {
+      std::cerr << "kkbuild: " << options.alphabet << " is not a usable alphabet: " << error << "\n";
+      return kExitBuildFailed;
+    }
+    alphabet = *table;
+  }
+
+  kea::platform::CodecError codecError;
+  const auto description = kea::platform::utf8ToCp1252(options.description, &codecError);
+  if (!description) {
+    std::cerr << "kkbuild: the description cannot be stored: " << codecError.message() << "\n";
+    return kExitBuildFailed;
+  }
+
+  std::string bytes, error;
+  if (!readAll(options.input, bytes, error)) {
+    std::cerr << "kkbuild: " << error << "\n";
+    return kExitBuildFailed;
+  }
+  const std::string inputName = options.input == "-" ? "standard input" : options.input;
+  kea::InputText input = kea::prepareInputText(bytes, !options.cp1252);
+  std::string().swap(bytes);
+  if (input.problemLines > 0) {
+    for (const std::string& problem : input.problems) std::cerr << inputName << ": " << problem << "\n";
+    if (input.problemLines > input.problems.size()) {
+      std::cerr << inputName << ": ... and " << input.problemLines - input.problems.size() << " more\n";
+    }
+    std::cerr << "kkbuild: " << input.problemLines << " line" << (input.problemLines == 1 ? "" : "s") << " of "
+              << inputName << " cannot be converted to Windows-1252"
+              << (options.cp1252 ? "" : " (use --cp1252 for input that is Windows-1252 already)") << "\n";
+    return kExitBuildFailed;
+  }
+
+  kea::TemporaryTarget target(options.output);
+  if (!target.create(&error)) {
+    std::cerr << "kkbuild: cannot build " << options.output << ": " << error << "\n";
+    return kExitBuildFailed;
+  }
+
+  const std::size_t lineCount = input.lineCount;
+  KkbuildSource source(std::move(input.lines));
+  if (!options.quiet) {
+    source.onStatus([](const std::string& text) {
+      std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
+    });
+  }
+  const bool built = kea::buildDictionary(source, alphabet, target.path(), *description, options.shortest,
+                                          options.longest);
+  if (built && !target.commit(&error)) {
+    source.logFormat("Couldn't update \"%s\"\n", options.output.c_str());
+    std::cerr << source.log() << "kkbuild: " << options.output << " was left as it was (" << error << ")\n";
+    return kExitBuildFailed;
+  }
+  if (!built) {
+    // The log holds paths (as given) and fixed texts, so it goes out unconverted.
+    std::cerr << source.log() << "kkbuild: building " << options.output << " failed; it was left as it was\n";
+    return interrupted ? kExitInterrupted : kExitBuildFailed;
+  }
+  if (!options.quiet) {
+    std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s")
+              << "\n";
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const auto status = parseArguments(argc, argv, options)) return *status;
+  // Exceeding a file-size limit becomes a failed write, reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+  return run(options);
+}
