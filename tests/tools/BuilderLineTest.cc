@@ -1,47 +1,35 @@
 // Builder lines written by the preparation tool: escaping, the fields and
-// definition that a reader of the line syntax gets back, and conversion of
+// definition that the builder's own line parser gets back, and conversion of
 // source text with every dropped entry counted.
 #include "kea-prepare/BuilderLine.h"
 
 #include <gtest/gtest.h>
 
+#include "builder/BuilderInput.h"
 #include "builder/EnglishAlphabet.h"
 
 namespace kea::prepare {
 namespace {
 
-// A plain reading of the builder's line syntax, independent of the writer:
-// fields end at an unescaped ":", ";" or "|"; "\" makes the next character
-// literal; the definition is everything after the first unescaped "|". An
-// unescaped "+" would start an annotation, so it is reported.
+// What the builder reads from a line: the headword, annotation and tail of
+// every field, and the definition.
 struct ReadLine {
   std::vector<std::string> fields;
-  std::string definition;
+  bool annotated = false;  // some field has an annotation or a tail
   bool hasDefinition = false;
-  bool annotation = false;
+  std::string definition;
 };
 
 ReadLine readLine(std::string_view line) {
+  ParsedLine parsed;
+  parsed.parse(line);
   ReadLine out;
-  std::string field;
-  std::size_t i = 0;
-  for (; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '\\' && i + 1 < line.size()) {
-      field.push_back(line[++i]);
-    } else if (c == ':' || c == ';') {
-      out.fields.push_back(field);
-      field.clear();
-    } else if (c == '|') {
-      out.hasDefinition = true;
-      out.definition = std::string(line.substr(i + 1));
-      break;
-    } else {
-      if (c == '+') out.annotation = true;
-      field.push_back(c);
-    }
+  for (std::size_t i = 0; i < parsed.fieldCount(); ++i) {
+    out.fields.emplace_back(parsed.headword(i));
+    out.annotated |= !parsed.annotation(i).empty() || !parsed.tail(i).empty();
   }
-  out.fields.push_back(field);
+  out.hasDefinition = parsed.hasDefinition();
+  out.definition = std::string(parsed.definition());
   return out;
 }
 
@@ -80,7 +68,7 @@ TEST(BuilderLine, FieldsAndDefinitionReadBackUnchanged) {
     EXPECT_EQ(read.fields, headwords) << line;
     EXPECT_TRUE(read.hasDefinition);
     EXPECT_EQ(read.definition, definition) << line;
-    EXPECT_FALSE(read.annotation) << line;
+    EXPECT_FALSE(read.annotated) << line;
   }
   // Fields are separated by ":" so that no field ending decides the group.
   EXPECT_EQ(builderLine({"maharaja", "maharajah"}, "noun: a great raja"), "maharaja:maharajah|noun: a great raja");
