@@ -26,6 +26,7 @@ std::string alphabetTableProblem(const std::array<std::uint8_t, 256>& table) {
              byteName(c) + " maps to " + byteName(table[c]) + ")";
     }
   }
+  if (canonicals == 0) return "no byte is a canonical character, so the alphabet holds no letters";
   if (canonicals > kMaxCanonicalCharacters) {
     return std::to_string(canonicals) + " canonical characters; a dictionary holds at most " +
            std::to_string(kMaxCanonicalCharacters);

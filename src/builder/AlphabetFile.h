@@ -1,8 +1,8 @@
 // Builder alphabets kept in files: 256 bytes, where byte v holds the
 // canonical character of byte value v, or 0 when v is outside the alphabet.
 // A canonical character must be its own canonical character, byte 0 is
-// never in the alphabet, and at most 253 canonical characters fit in a
-// dictionary.
+// never in the alphabet, and a dictionary holds 1 to 253 canonical
+// characters.
 #pragma once
 
 #include <array>

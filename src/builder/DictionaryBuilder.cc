@@ -79,6 +79,11 @@ class Build {
   }
 
   bool run() {
+    // Readers reject a dictionary whose alphabet is empty.
+    if (std::none_of(alphabet_.begin(), alphabet_.end(), [](std::uint8_t c) { return c != 0; })) {
+      source_.logMessage("The alphabet holds no letters\n");
+      return false;
+    }
     try {
       return calibrate() && analyse() && open() && writeHeader() && writeDefinitions() && writeLengths() &&
              finish();
@@ -141,6 +146,8 @@ class Build {
     const int length = keyLength(alphabet_, headword);
     if (length < shortest_ || length > longest_) return;
     parsed.entryText(f, text);
+    // Entries address the text arena with 32-bit offsets.
+    if (texts_.size() + text.size() > UINT32_MAX) throw std::bad_alloc();
     lastLength_ = std::max(lastLength_, length);
     entries_[length].push_back(Entry{static_cast<std::uint32_t>(texts_.size()),
                                      static_cast<std::uint32_t>(text.size()), line});

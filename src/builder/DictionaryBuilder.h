@@ -35,8 +35,13 @@ struct BuildEnvironment {
 //
 // True when the file was written completely. False after the line source
 // abandoned the build, memory ran out, the file could not be created or a
-// write came up short; the reason is in the source's log, and a partly
-// written file (never carrying a valid magic) is left for the caller.
+// write came up short, or when the alphabet holds no letters at all (no
+// reader would accept the file); the reason is in the source's log, and a
+// partly written file (never carrying a valid magic) is left for the
+// caller.
+//
+// The file has one length slot more than the longest length that has
+// headwords or index words.
 bool buildDictionary(DictionaryMaintainer& source, const std::array<std::uint8_t, 256>& alphabet,
                      const std::string& targetPath, const std::string& description, int shortest,
                      int longest, const BuildEnvironment& environment = {});

@@ -36,10 +36,15 @@ void WordListDecoder::start(ByteSource* source) {
     if (node >= 0 && node < kkd::kLeafCount) {
       e = {-1, static_cast<std::uint8_t>(fastLength[b]), static_cast<std::uint8_t>(node)};
     } else {
-      e = {static_cast<std::int16_t>(node >= kkd::kLeafCount && node < kkd::kTreeNodes ? node : -1), 0, 0};
+      e = {static_cast<std::int16_t>(node >= kkd::kLeafCount && node < kkd::kTreeNodes ? node : -1), kNotLeaf, 0};
     }
   }
-  indexOf_ = dictionary_.alphabet().indexOfByte;
+  // Symbols 0 and 10 and the broken-stream value share one mark, so the
+  // text loop tells them from a character with a single test.
+  std::copy(dictionary_.alphabet().indexOfByte.begin(), dictionary_.alphabet().indexOfByte.end(), indexOf_.begin());
+  indexOf_[kkd::kEndSymbol] = kStopMark;
+  indexOf_[kkd::kAnnotationSymbol] = kStopMark;
+  indexOf_[kNoSymbol] = kStopMark;
   version_ = dictionary_.version();
 
   source_ = source;
@@ -82,18 +87,19 @@ void WordListDecoder::refillSlow() {
   }
 }
 
+// Returns kNoSymbol when the stream holds no further symbol.
 int WordListDecoder::decodeSlow() {
   refillSlow();
-  if (bitCount_ == 0) return -1;
+  if (bitCount_ == 0) return kNoSymbol;
   const FastEntry e = fast_[bits_ & 0xFF];
-  if (e.length != 0) {
+  if (e.length != kNotLeaf) {
     // A leaf whose code runs past the end of the data is not a symbol.
-    if (e.length > bitCount_) return -1;
+    if (e.length > bitCount_) return kNoSymbol;
     bits_ >>= e.length;
     bitCount_ -= e.length;
     return e.symbol;
   }
-  if (e.node < 0 || bitCount_ < 8) return -1;
+  if (e.node < 0 || bitCount_ < 8) return kNoSymbol;
   bits_ >>= 8;
   bitCount_ -= 8;
   // Every child has a higher node number than its parent, so this walk
@@ -103,13 +109,13 @@ int WordListDecoder::decodeSlow() {
   while (node >= kkd::kLeafCount) {
     if (bitCount_ == 0) {
       refillSlow();
-      if (bitCount_ == 0) return -1;
+      if (bitCount_ == 0) return kNoSymbol;
     }
     const auto& n = tree[static_cast<std::size_t>(node)];
     node = (bits_ & 1u) ? n.second : n.first;
     bits_ >>= 1;
     --bitCount_;
-    if (node < 0) return -1;
+    if (node < 0) return kNoSymbol;
   }
   return node;
 }
@@ -150,7 +156,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
     position = readPosition_;
     end = readEnd_;
   };
-  // The next symbol, or -1 when the stream holds none. While at least 8
+  // The next symbol, or kNoSymbol when the stream holds none. While at least 8
   // bytes of the block are left, the reservoir is topped up with one
   // unaligned load; the bits it takes beyond the counted ones are those of
   // the next byte, which the next top-up puts in the same place again.
@@ -163,7 +169,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
       count |= 56;
     }
     const FastEntry e = fast[bits & 0xFF];
-    if (e.length != 0 && e.length <= count) {
+    if (e.length <= count) {
       bits >>= e.length;
       count -= e.length;
       return e.symbol;
@@ -182,12 +188,10 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   int symbol;
   for (;;) {
     symbol = decodeSymbol();
-    if (symbol <= kkd::kAnnotationSymbol &&
-        (symbol == kkd::kEndSymbol || symbol == kkd::kAnnotationSymbol || symbol < 0))
-      break;
+    const std::uint8_t index = indexOf[symbol];
+    if (index == kStopMark) break;
     raw[textLength] = static_cast<char>(symbol);
     textLength += textLength < kMaxTextLength;
-    const std::uint8_t index = indexOf[symbol];
     key[keyLength] = index;
     keyLength += (index != kkd::kNoIndex) & (keyLength < kMaxKeyLength);
   }
@@ -200,7 +204,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   if (symbol == kkd::kAnnotationSymbol) {
     for (;;) {
       symbol = decodeSymbol();
-      if (symbol <= 0) break;
+      if (symbol == kkd::kEndSymbol || symbol == kNoSymbol) break;
       raw[annotationEnd] = static_cast<char>(symbol);
       annotationEnd += annotationEnd < WordBuffer::kRawSize - 1;
     }
@@ -208,7 +212,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   raw[annotationEnd] = 0;
 
   Result result;
-  if (symbol < 0) {
+  if (symbol == kNoSymbol) {
     save();
     finished_ = Record::Broken;
     return finish(word, Record::Broken);

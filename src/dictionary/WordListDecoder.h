@@ -123,12 +123,19 @@ class WordListDecoder {
   bool fillBlock();
   void refillSlow();
   // Decodes one symbol the slow way: fewer than 8 bits left in the stream,
-  // or a code longer than 8 bits. -1 when no symbol can be decoded.
+  // or a code longer than 8 bits.
   int decodeSlow();
+  // What the symbol decoders return when the stream holds no symbol.
+  static constexpr int kNoSymbol = 256;
+  // The mark of symbols 0 and 10 and of kNoSymbol in indexOf_ (no alphabet
+  // index reaches it: B < 254).
+  static constexpr std::uint8_t kStopMark = 254;
   Result finish(WordBuffer& word, Record record);
 
   // The fast table in one word per stream byte: a leaf's symbol and code
-  // length, or (length 0) the internal node reached after 8 bits, or -1.
+  // length, or (length kNotLeaf, more than any bit count) the internal node
+  // reached after 8 bits, or -1 for a dead branch.
+  static constexpr std::uint8_t kNotLeaf = 255;
   struct FastEntry {
     std::int16_t node;
     std::uint8_t length;
@@ -137,7 +144,8 @@ class WordListDecoder {
 
   const KKDictionaryList::Dictionary& dictionary_;
   std::array<FastEntry, 256> fast_;
-  std::array<std::uint8_t, 256> indexOf_;
+  // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
+  std::array<std::uint8_t, 257> indexOf_;
   ByteSource* source_ = nullptr;
   bool sourceDry_ = false;
   int version_ = 0;

@@ -101,6 +101,24 @@ TEST(DictionaryBuilderRun, FileThatCannotBeCreatedIsReported) {
   EXPECT_TRUE(source.log().ends_with("Couldn't open \"" + target + "\"\n")) << source.log();
 }
 
+TEST(DictionaryBuilderRun, AlphabetWithoutLettersIsRefused) {
+  TextLineSource source = TextLineSource::fromLines({"word"});
+  BuildEnvironment environment;
+  bool opened = false;
+  environment.createOutput = [&](const std::string&) -> std::unique_ptr<OutputFile> {
+    opened = true;
+    return nullptr;
+  };
+  // Byte 0 alone would be cleared as well.
+  std::array<std::uint8_t, 256> onlyNul{};
+  onlyNul[0] = 'a';
+  for (const auto& alphabet : {std::array<std::uint8_t, 256>{}, onlyNul}) {
+    EXPECT_FALSE(buildDictionary(source, alphabet, "x.kkd", "", 1, 100, environment));
+  }
+  EXPECT_EQ(source.log(), "The alphabet holds no letters\nThe alphabet holds no letters\n");
+  EXPECT_FALSE(opened);
+}
+
 TEST(DictionaryBuilderRun, FullDiskIsReportedAndTheFileKeepsItsPlaceholderMagic) {
   std::vector<std::string> lines = numberedLines(400);
   lines.push_back("unrelated;words;of;several|lengths here");

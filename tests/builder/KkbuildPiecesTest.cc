@@ -59,6 +59,7 @@ TEST(AlphabetFile, RejectsByteZeroAndExactly254Canonicals) {
   EXPECT_EQ(alphabetTableProblem(table), "");
   table[254] = 254;
   EXPECT_EQ(alphabetTableProblem(table), "254 canonical characters; a dictionary holds at most 253");
+  EXPECT_EQ(alphabetTableProblem({}), "no byte is a canonical character, so the alphabet holds no letters");
 }
 
 TEST(TemporaryTarget, CommitReplacesTheTarget) {

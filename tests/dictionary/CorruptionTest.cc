@@ -4,40 +4,13 @@
 // read outside a buffer.
 #include <gtest/gtest.h>
 
-#include "dictionary/KKDictionaryList.h"
-#include "dictionary/WordListDecoder.h"
+#include "support/DamagedFiles.h"
 #include "support/KkdAssembler.h"
-#include "support/TempDir.h"
 
 namespace kea {
 namespace {
 
 using test::KkdAssembler;
-
-// Opens `bytes` as a dictionary and decodes every length. Returns whether it
-// opened; fails the test when the status is neither open nor invalid.
-bool openAndDecodeEverything(const test::TempDir& dir, const std::string& bytes) {
-  const std::string path = dir.file("damaged.kkd");
-  test::writeFile(path, bytes);
-  KKDictionaryList::Dictionary d(path);
-  d.open(true);
-  if (!d.isOpen()) {
-    EXPECT_EQ(d.statusText(), "-- INVALID DICTIONARY FILE --");
-    return false;
-  }
-  for (int length = 0; length <= kkd::kMaxLengthSlots; ++length) {
-    bool complete = false;
-    const auto entries = decodeWordList(d, length, &complete);
-    // Every entry takes at least one bit of the file.
-    EXPECT_LE(entries.size(), bytes.size() * 8);
-    for (const DecodedEntry& e : entries) {
-      EXPECT_LE(e.text.size() + e.annotation.size() + 2, static_cast<std::size_t>(WordBuffer::kRawSize));
-      EXPECT_LE(e.key.size(), 127u);
-      for (const std::uint8_t k : e.key) EXPECT_LT(k, d.alphabetSize());
-    }
-  }
-  return true;
-}
 
 KkdAssembler sample(int version) {
   KkdAssembler a(version, 7);
@@ -59,14 +32,14 @@ KkdAssembler sample(int version) {
 }
 
 TEST(Corruption, EveryTruncationOpensOrIsInvalid) {
-  test::TempDir dir;
+  test::ScratchFile dir;
   for (const int version : {0, 1}) {
     const std::string bytes = sample(version).bytes();
-    ASSERT_TRUE(openAndDecodeEverything(dir, bytes));
+    ASSERT_TRUE(test::openAndDecodeAll(dir, bytes));
     int opened = 0;
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
       SCOPED_TRACE(cut);
-      opened += openAndDecodeEverything(dir, bytes.substr(0, cut));
+      opened += test::openAndDecodeAll(dir, bytes.substr(0, cut));
     }
     // Cuts inside the word lists leave a usable header; the others do not.
     const std::size_t header = sample(version).bodyOffset() - sample(version).body.size();
@@ -75,7 +48,7 @@ TEST(Corruption, EveryTruncationOpensOrIsInvalid) {
 }
 
 TEST(Corruption, EveryChangedByteOpensOrIsInvalid) {
-  test::TempDir dir;
+  test::ScratchFile dir;
   for (const int version : {0, 1}) {
     const std::string bytes = sample(version).bytes();
     for (std::size_t at = 0; at < bytes.size(); ++at) {
@@ -83,21 +56,21 @@ TEST(Corruption, EveryChangedByteOpensOrIsInvalid) {
         std::string damaged = bytes;
         damaged[at] = static_cast<char>(damaged[at] ^ flip);
         SCOPED_TRACE(testing::Message() << "byte " << at << " ^ " << flip);
-        openAndDecodeEverything(dir, damaged);
+        test::openAndDecodeAll(dir, damaged);
       }
     }
   }
 }
 
 TEST(Corruption, GarbageAfterAValidHeaderDecodesToACleanEnd) {
-  test::TempDir dir;
+  test::ScratchFile dir;
   KkdAssembler a = sample(1);
   std::uint32_t seed = 12345;
   for (char& c : a.body) {
     seed = seed * 1103515245u + 12345u;
     c = static_cast<char>(seed >> 24);
   }
-  EXPECT_TRUE(openAndDecodeEverything(dir, a.bytes()));
+  EXPECT_TRUE(test::openAndDecodeAll(dir, a.bytes()));
 }
 
 }  // namespace

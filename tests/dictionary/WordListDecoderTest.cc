@@ -65,7 +65,7 @@ class Decoding : public ::testing::Test {
  protected:
   // Writes the assembled file and opens it.
   KKDictionaryList::Dictionary& open(const KkdAssembler& a) {
-    const std::string path = dir.file("d" + std::to_string(files++) + ".kkd");
+    const std::string path = dir.file(std::to_string(files++) + ".kkd");
     test::writeFile(path, a.bytes());
     dictionary = std::make_unique<KKDictionaryList::Dictionary>(path);
     dictionary->open(true);
