@@ -119,16 +119,5 @@ TEST(WordNetData, RejectsLinesWhoseFieldsDoNotAddUp) {
   }
 }
 
-TEST(WordNetData, DefinitionNamesThePartOfSpeech) {
-  EXPECT_EQ(wordNetDefinition('n', "a stone pillar"), "noun: a stone pillar");
-  EXPECT_EQ(wordNetDefinition('v', "move along"), "verb: move along");
-  EXPECT_EQ(wordNetDefinition('a', "able"), "adjective: able");
-  EXPECT_EQ(wordNetDefinition('s', "galore"), "adjective: galore");
-  EXPECT_EQ(wordNetDefinition('r', "tonight"), "adverb: tonight");
-  EXPECT_EQ(wordNetDefinition('n', ""), "noun");
-  // A gloss that looks like rich text is still read as plain text.
-  EXPECT_EQ(wordNetDefinition('n', "{\\rtf1 x}").rfind("noun: ", 0), 0u);
-}
-
 }  // namespace
 }  // namespace kea::prepare
