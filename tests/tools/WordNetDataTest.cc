@@ -1,0 +1,123 @@
+// Reading WordNet data lines: lemmas, markers, counts, pointers, frames and
+// glosses, and rejecting lines whose fields do not add up.
+#include "kea-prepare/WordNetData.h"
+
+#include <gtest/gtest.h>
+
+namespace kea::prepare {
+namespace {
+
+using Lemmas = std::vector<std::string>;
+
+WordNetSynset parsed(std::string_view line) {
+  WordNetSynset synset;
+  std::string problem;
+  EXPECT_EQ(parseWordNetLine(line, synset, &problem), WordNetLineKind::kSynset) << problem << "\n" << line;
+  return synset;
+}
+
+TEST(WordNetData, ReadsLemmasAndGlossOfANounLine) {
+  const auto synset = parsed(
+      "00002137 03 n 02 abstraction 0 abstract_entity 0 010 @ 00001740 n 0000 + 00692347 v 0101 ~ 00023100 n 0000 "
+      "~ 00024264 n 0000 ~ 00031264 n 0000 ~ 00031921 n 0000 ~ 00033020 n 0000 ~ 00033615 n 0000 ~ 05810143 n 0000 "
+      "~ 07999699 n 0000 | a general concept formed by extracting common features from specific examples  ");
+  EXPECT_EQ(synset.type, 'n');
+  EXPECT_EQ(synset.lemmas, (Lemmas{"abstraction", "abstract entity"}));
+  EXPECT_EQ(synset.gloss, "a general concept formed by extracting common features from specific examples");
+}
+
+TEST(WordNetData, LemmaCountIsHexadecimal) {
+  // 0b lemmas: read as decimal the count would stop at "boner".
+  const auto synset = parsed(
+      "00074790 04 n 0b blunder 0 blooper 0 bloomer 0 bungle 0 pratfall 0 foul-up 0 fuckup 0 flub 0 botch 0 "
+      "boner 0 boo-boo 0 001 @ 00070965 n 0000 | an embarrassing mistake");
+  ASSERT_EQ(synset.lemmas.size(), 11u);
+  EXPECT_EQ(synset.lemmas.back(), "boo-boo");
+}
+
+TEST(WordNetData, SkipsLexicalIdsAndAdjectiveMarkers) {
+  const auto synset = parsed(
+      "00014358 00 s 03 abounding 0 galore(ip) 0 in_large_quantity(p) 4 001 & 00013887 a 0000 | existing in "
+      "abundance; \"abounding confidence\"; \"whiskey galore\"  ");
+  EXPECT_EQ(synset.type, 's');
+  EXPECT_EQ(synset.lemmas, (Lemmas{"abounding", "galore", "in large quantity"}));
+  EXPECT_EQ(synset.gloss, "existing in abundance; \"abounding confidence\"; \"whiskey galore\"");
+}
+
+TEST(WordNetData, LemmaWords) {
+  const struct {
+    const char* lemma;
+    const char* word;
+  } cases[] = {
+      {"jack-o'-lantern", "jack-o'-lantern"},
+      {"fly-by-night", "fly-by-night"},
+      {"St._John's_wort", "St. John's wort"},
+      {"elect(a)", "elect"},
+      {"galore(ip)", "galore"},
+      {"aforesaid(p)", "aforesaid"},
+      {"(a)", "(a)"},              // nothing but a marker: not a marker
+      {"thing(x)", "thing(x)"},    // not one of WordNet's markers
+      {"a(p)(p)", "a(p)"},         // only the final marker goes
+  };
+  for (const auto& c : cases) EXPECT_EQ(wordNetLemmaWord(c.lemma), c.word) << c.lemma;
+}
+
+TEST(WordNetData, ReadsVerbFrames) {
+  const auto synset = parsed(
+      "00002325 29 v 01 respire 1 005 $ 00001740 v 0000 @ 02108395 v 0000 + 03110323 a 0101 + 00831191 n 0103 "
+      "+ 00830811 n 0101 01 + 02 00 | undergo the biomedical and metabolic processes of respiration  ");
+  EXPECT_EQ(synset.type, 'v');
+  EXPECT_EQ(synset.lemmas, (Lemmas{"respire"}));
+  EXPECT_EQ(synset.gloss, "undergo the biomedical and metabolic processes of respiration");
+}
+
+TEST(WordNetData, GlossIsEverythingAfterTheFirstBar) {
+  const auto synset = parsed("00000001 03 n 01 pipe 0 000 | the sign | ; also a tube: \"a | b\"; c \\ d");
+  EXPECT_EQ(synset.gloss, "the sign | ; also a tube: \"a | b\"; c \\ d");
+  const auto bare = parsed("00000001 03 n 01 pipe 0 000");
+  EXPECT_EQ(bare.gloss, "");
+  const auto windows = parsed("00000001 03 n 01 pipe 0 000 | a tube\r");
+  EXPECT_EQ(windows.gloss, "a tube");
+}
+
+TEST(WordNetData, SkipsTheLicenceAndEmptyLines) {
+  WordNetSynset synset;
+  EXPECT_EQ(parseWordNetLine("  1 This software and database is being provided to you, the LICENSEE, by  ", synset),
+            WordNetLineKind::kSkipped);
+  EXPECT_EQ(parseWordNetLine("", synset), WordNetLineKind::kSkipped);
+  EXPECT_EQ(parseWordNetLine("\r", synset), WordNetLineKind::kSkipped);
+}
+
+TEST(WordNetData, RejectsLinesWhoseFieldsDoNotAddUp) {
+  const char* lines[] = {
+      "garbage",
+      "00000001 03 n",
+      "0000000x 03 n 01 word 0 000 | offset not a number",
+      "00000001 03 q 01 word 0 000 | unknown type",
+      "00000001 03 nn 01 word 0 000 | type of two letters",
+      "00000001 03 n 00 000 | no lemmas",
+      "00000001 03 n zz word 0 000 | count not hexadecimal",
+      "00000001 03 n 03 word 0 other 0 000 | more lemmas counted than given",
+      "00000001 03 n 01 word | no lexical id or pointer count",
+      "00000001 03 n 01 word x 000 | lexical id not hexadecimal",
+      "00000001 03 n 01 word 0 | no pointer count",
+      "00000001 03 n 01 word 0 002 @ 00000002 n 0000 | fewer pointers than counted",
+      "00000001 03 n 01 word 0 001 @ 0000000x n 0000 | pointer offset not a number",
+      "00000001 03 n 01 word 0 001 @ 00000002 noun 0000 | pointer type too long",
+      "00000001 03 n 01 word 0 000 extra | text before the gloss",
+      "00000001 03 v 01 word 0 000 02 + 01 00 | fewer frames than counted",
+      "00000001 03 v 01 word 0 000 01 - 01 00 | frame without its plus",
+      "00000001 03 n 01 word 0 -01 | negative pointer count",
+      "00000001 03 n 7fffffffffffffff word 0 000 | absurd count",
+      "00000001 03 n 01 word 0 99999999999999999999999 | absurd pointer count",
+  };
+  for (const char* line : lines) {
+    WordNetSynset synset;
+    std::string problem;
+    EXPECT_EQ(parseWordNetLine(line, synset, &problem), WordNetLineKind::kMalformed) << line;
+    EXPECT_FALSE(problem.empty()) << line;
+  }
+}
+
+}  // namespace
+}  // namespace kea::prepare

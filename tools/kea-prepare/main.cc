@@ -1,0 +1,244 @@
+// kea-prepare: turns the system's SCOWL word lists and WordNet 3.0 into
+// builder input lines for kkbuild, from which the build makes the shipped
+// English and WordNet dictionaries. Reports on standard error what each
+// source gave and what had to be dropped.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "builder/EnglishAlphabet.h"
+#include "DictionaryPreparer.h"
+
+namespace {
+
+using kea::prepare::DictionaryPreparer;
+using kea::prepare::DropReason;
+using kea::prepare::SourceReport;
+
+constexpr const char* kProgram = "kea-prepare";
+constexpr const char* kDefaultAmerican = "/usr/share/dict/american-english-huge";
+constexpr const char* kDefaultBritish = "/usr/share/dict/british-english-huge";
+constexpr const char* kDefaultWordNet = "/usr/share/wordnet";
+constexpr const char* kWordNetFiles[] = {"data.noun", "data.verb", "data.adj", "data.adv"};
+
+void printUsage(std::ostream& out) {
+  out << "Usage: kea-prepare [--english FILE] [--wordnet FILE] [SOURCES]\n"
+         "\n"
+         "Writes builder input lines for kkbuild (Windows-1252 text, build with\n"
+         "\"kkbuild --cp1252\") from the SCOWL word lists and WordNet 3.0. Every\n"
+         "WordNet synset becomes one line: its lemmas as the headwords and its\n"
+         "gloss, after the part of speech, as their shared definition.\n"
+         "\n"
+         "Outputs (give at least one; FILE may be - for standard output):\n"
+         "  --english FILE      every word of both word lists and of WordNet; list\n"
+         "                      words that no synset names stand alone on a line\n"
+         "  --wordnet FILE      WordNet alone: the synset lines\n"
+         "\n"
+         "Sources:\n"
+         "  --american FILE     American word list, one UTF-8 word a line (default\n"
+         "                      " << kDefaultAmerican << ", package wamerican-huge)\n"
+         "  --british FILE      British word list (default\n"
+         "                      " << kDefaultBritish << ", package wbritish-huge)\n"
+         "  --wordnet-dir DIR   folder of WordNet's data.noun, data.verb, data.adj and\n"
+         "                      data.adv (default " << kDefaultWordNet << ", package wordnet-base)\n"
+         "\n"
+         "  -h, --help          show this help and exit\n"
+         "\n"
+         "Entries that the dictionaries cannot hold (characters outside Windows-1252,\n"
+         "no letters, malformed lines) are dropped; the report on standard error\n"
+         "counts them per source and reason. The exit status is 0 on success.\n";
+}
+
+int fail(const std::string& message) {
+  std::cerr << kProgram << ": " << message << '\n';
+  return 1;
+}
+
+struct Source {
+  std::string path;
+  const char* package;     // the Debian package that installs the default
+  bool isDefault;
+};
+
+// Opens a source file, or explains what is missing.
+bool openSource(const Source& source, std::ifstream& in, std::string& error) {
+  in.open(source.path, std::ios::binary);
+  if (in) return true;
+  error = "cannot read " + source.path + ": " + std::strerror(errno);
+  if (source.isDefault) {
+    error += std::string(" (install the Debian package ") + source.package + ": apt-get install " + source.package + ")";
+  }
+  return false;
+}
+
+void printReport(const SourceReport& report, bool wordNet) {
+  std::cerr << kProgram << ": " << report.name << ": ";
+  if (wordNet) {
+    std::cerr << report.linesRead << " synsets read, " << report.linesWritten << " written; "
+              << report.headwordsRead << " lemmas read, " << report.headwordsWritten << " written";
+    if (report.duplicates) std::cerr << ", " << report.duplicates << " repeated in their synset";
+  } else {
+    std::cerr << report.linesRead << " words read; " << report.linesWritten << " written, "
+              << report.namedBySynset << " named by a synset, " << report.duplicates << " already listed";
+  }
+  std::cerr << "; " << report.droppedTotal() << " dropped\n";
+  for (std::size_t i = 0; i < kea::prepare::kDropReasonCount; ++i) {
+    if (report.dropped[i] == 0) continue;
+    std::cerr << kProgram << ":     " << report.dropped[i] << " dropped for "
+              << kea::prepare::dropReasonText(static_cast<DropReason>(i)) << ", first " << report.firstDropped[i]
+              << '\n';
+  }
+}
+
+// One output file, written through a temporary file beside it so that a
+// failed run never leaves a partial file that looks finished. The temporary
+// file is created before any source is read, so an unwritable output is
+// reported at once.
+class Output {
+ public:
+  ~Output() {
+    if (!temporary_.empty()) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary_, ignored);
+    }
+  }
+
+  bool open(const std::string& path, std::string& error) {
+    path_ = path;
+    if (path == "-") return true;
+    temporary_ = path + ".partial";
+    file_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!file_) {
+      error = "cannot create " + temporary_ + ": " + std::strerror(errno);
+      temporary_.clear();
+      return false;
+    }
+    return true;
+  }
+
+  std::ostream& stream() { return path_ == "-" ? std::cout : file_; }
+  std::string name() const { return path_ == "-" ? "standard output" : path_; }
+
+  bool commit(std::string& error) {
+    if (path_ == "-") {
+      std::cout.flush();
+      if (!std::cout) error = "cannot write to standard output";
+      return static_cast<bool>(std::cout);
+    }
+    file_.close();
+    if (!file_) {
+      error = "cannot write " + temporary_ + " (disk full?)";
+      return false;
+    }
+    std::error_code code;
+    std::filesystem::rename(temporary_, path_, code);
+    if (code) {
+      error = "cannot replace " + path_ + ": " + code.message();
+      return false;
+    }
+    temporary_.clear();
+    return true;
+  }
+
+ private:
+  std::string path_;
+  std::string temporary_;  // removed on destruction unless committed
+  std::ofstream file_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string englishOut, wordNetOut;
+  Source american{kDefaultAmerican, "wamerican-huge", true};
+  Source british{kDefaultBritish, "wbritish-huge", true};
+  std::string wordNetDir = kDefaultWordNet;
+  bool wordNetDirDefault = true;
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      printUsage(std::cout);
+      return 0;
+    }
+    const bool takesValue = arg == "--english" || arg == "--wordnet" || arg == "--american" ||
+                            arg == "--british" || arg == "--wordnet-dir";
+    if (!takesValue) return fail("unknown argument \"" + std::string(arg) + "\" (try --help)");
+    if (i + 1 >= argc) return fail(std::string(arg) + " needs a value (try --help)");
+    const std::string value = argv[++i];
+    if (arg == "--english") englishOut = value;
+    if (arg == "--wordnet") wordNetOut = value;
+    if (arg == "--american") american = {value, "wamerican-huge", false};
+    if (arg == "--british") british = {value, "wbritish-huge", false};
+    if (arg == "--wordnet-dir") wordNetDir = value, wordNetDirDefault = false;
+  }
+  if (englishOut.empty() && wordNetOut.empty()) return fail("nothing to write: give --english or --wordnet (try --help)");
+  if (englishOut == wordNetOut) {
+    return fail(englishOut == "-" ? "only one output can go to standard output"
+                                  : "--english and --wordnet name the same file");
+  }
+
+  // Every source is opened before any is read, so that a missing package is
+  // reported at once.
+  std::vector<Source> wordNetSources;
+  for (const char* name : kWordNetFiles) {
+    wordNetSources.push_back({(std::filesystem::path(wordNetDir) / name).string(), "wordnet-base", wordNetDirDefault});
+  }
+  std::vector<Source> lists;
+  if (!englishOut.empty()) lists = {american, british};
+  std::string error;
+  Output english, wordNet;
+  if (!englishOut.empty() && !english.open(englishOut, error)) return fail(error);
+  if (!wordNetOut.empty() && !wordNet.open(wordNetOut, error)) return fail(error);
+
+  std::vector<std::ifstream> wordNetStreams(wordNetSources.size());
+  std::vector<std::ifstream> listStreams(lists.size());
+  for (std::size_t i = 0; i < wordNetSources.size(); ++i) {
+    if (!openSource(wordNetSources[i], wordNetStreams[i], error)) return fail(error);
+  }
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    if (!openSource(lists[i], listStreams[i], error)) return fail(error);
+  }
+
+  DictionaryPreparer preparer(kea::englishAlphabetTable());
+  bool readFailed = false;
+  const auto finishSource = [&](std::ifstream& in, SourceReport& report, bool wordNet) {
+    if (in.bad()) {
+      error = "error while reading " + report.name;
+      readFailed = true;
+    }
+    printReport(report, wordNet);
+  };
+  for (std::size_t i = 0; i < wordNetSources.size(); ++i) {
+    SourceReport report;
+    report.name = wordNetSources[i].path;
+    preparer.addWordNet(wordNetStreams[i], report);
+    finishSource(wordNetStreams[i], report, true);
+  }
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    SourceReport report;
+    report.name = lists[i].path;
+    preparer.addWordList(listStreams[i], report);
+    finishSource(listStreams[i], report, false);
+  }
+  if (readFailed) return fail(error);
+
+  if (!wordNetOut.empty()) {
+    preparer.writeWordNet(wordNet.stream());
+    if (!wordNet.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << wordNet.name() << ": " << preparer.synsetLineCount() << " synset lines\n";
+  }
+  if (!englishOut.empty()) {
+    preparer.writeEnglish(english.stream());
+    if (!english.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << english.name() << ": " << preparer.synsetLineCount()
+              << " synset lines and " << preparer.wordLineCount() << " word lines\n";
+  }
+  return 0;
+}
