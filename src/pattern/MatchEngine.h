@@ -149,6 +149,7 @@ class MatchEngine {
   int endOfAnagram(int program, int pc) const;
   std::uint8_t significantAt(int index) const;
   int punctuationBefore(int letter) const;
+  bool runAligned(int p, int n, int k) const;
 
   // Compiled state.
   Alphabet alphabet_;

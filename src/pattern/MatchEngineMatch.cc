@@ -36,6 +36,19 @@ int MatchEngine::punctuationBefore(int letter) const {
   return punctuationSensitive_ ? word_->punctuationCounts[letter] : 0;
 }
 
+// Whether a run of n letters from letter p may start at punctuation offset
+// k: the place must be the letter itself, with no significant punctuation
+// left before it or standing between the run's letters. Without this a
+// wildcard after the run could pass over punctuation the run skipped, and
+// "ab*-" would match "a-b-".
+bool MatchEngine::runAligned(int p, int n, int k) const {
+  const std::uint8_t* counts = word_->punctuationCounts;
+  for (int i = 0; i < n; ++i) {
+    if (counts[p + i] != k) return false;
+  }
+  return true;
+}
+
 // Position of the first byte after an anagram part's components.
 int MatchEngine::endOfAnagram(int program, int pc) const {
   const std::uint8_t* c = code(program);
@@ -140,6 +153,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
         return pc + 1;
       case OP_RUN: {
         const int n = c[pc + 1];
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
         for (pc += 2; c[pc] < kFirstOpcode; pc += 2) {
           if (key[p + c[pc]] != c[pc + 1]) return mismatch();
         }
@@ -148,6 +162,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       }
       case OP_MIXED_RUN: {
         const int n = c[pc + 1];
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
         pc += 2;
         if (!runMixedRun(c, pc, p)) return mismatch();
         p += n;
