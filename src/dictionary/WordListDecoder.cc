@@ -39,6 +39,7 @@ void WordListDecoder::start(ByteSource* source) {
       e = {static_cast<std::int16_t>(node >= kkd::kLeafCount && node < kkd::kTreeNodes ? node : -1), kNotLeaf, 0};
     }
   }
+  buildPairTable();
   // Symbols 0 and 10 and the broken-stream value share one mark, so the
   // text loop tells them from a character with a single test.
   std::copy(dictionary_.alphabet().indexOfByte.begin(), dictionary_.alphabet().indexOfByte.end(), indexOf_.begin());
@@ -57,6 +58,49 @@ void WordListDecoder::start(ByteSource* source) {
   bits_ = 0;
   bitCount_ = 0;
   readPosition_ = readEnd_ = block_;
+}
+
+void WordListDecoder::buildPairTable() {
+  // A cursor starts every length of the same dictionary with the same code;
+  // the table is built again only when the code may have changed: the file
+  // was opened again in another state, or the short codes differ.
+  const platform::FileStamp stamp{dictionary_.lastWriteTime(), dictionary_.fileSize()};
+  if (pairsBuilt_ && pairsStamp_ == stamp && std::memcmp(pairsFrom_.data(), fast_.data(), sizeof fast_) == 0) {
+    return;
+  }
+  const auto& tree = dictionary_.codeTree();
+  // The leaf reached from the root by bits [from, kPairBits) of w, least
+  // significant first; its code length in `length`, or -1.
+  const auto leaf = [&](std::size_t w, int from, int& length) -> int {
+    std::int32_t node = kkd::kRootNode;
+    for (int bit = from; bit < kPairBits; ++bit) {
+      const auto& n = tree[static_cast<std::size_t>(node)];
+      node = ((w >> bit) & 1u) ? n.second : n.first;
+      if (node < 0 || node >= kkd::kTreeNodes) return -1;
+      if (node < kkd::kLeafCount) {
+        length = bit + 1 - from;
+        return node;
+      }
+    }
+    return -1;
+  };
+  for (std::size_t w = 0; w < pairs_.size(); ++w) {
+    PairEntry& p = pairs_[w];
+    p = {0, 0, 0, 0};
+    int firstLength = 0;
+    const int first = leaf(w, 0, firstLength);
+    if (first < 0) continue;
+    p.first = static_cast<std::uint8_t>(first);
+    p.firstLength = static_cast<std::uint8_t>(firstLength);
+    int secondLength = 0;
+    const int second = leaf(w, firstLength, secondLength);
+    if (second < 0) continue;
+    p.second = static_cast<std::uint8_t>(second);
+    p.bothLength = static_cast<std::uint8_t>(firstLength + secondLength);
+  }
+  pairsFrom_ = fast_;
+  pairsStamp_ = stamp;
+  pairsBuilt_ = true;
 }
 
 bool WordListDecoder::startAndFill(ByteSource* source) {
@@ -186,9 +230,52 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   int textLength = 0;
   int keyLength = 0;
   int symbol;
+  const PairEntry* const pairs = pairs_.data();
+  // No lambda touches the reader's locals in this loop, so that they all
+  // stay in registers; the slow path saves and reloads them explicitly.
   for (;;) {
-    symbol = decodeSymbol();
-    const std::uint8_t index = indexOf[symbol];
+    if (count < 32 && end - position >= 8) {
+      std::uint64_t chunk;
+      std::memcpy(&chunk, position, 8);
+      bits |= chunk << count;
+      position += (63 - count) >> 3;
+      count |= 56;
+    }
+    const PairEntry p = pairs[bits & ((1u << kPairBits) - 1)];
+    std::uint8_t index;
+    if (p.bothLength != 0 && p.bothLength <= count) {
+      const std::uint8_t first = indexOf[p.first];
+      if (first == kStopMark) {
+        bits >>= p.firstLength;
+        count -= p.firstLength;
+        symbol = p.first;
+        break;
+      }
+      bits >>= p.bothLength;
+      count -= p.bothLength;
+      raw[textLength] = static_cast<char>(p.first);
+      textLength += textLength < kMaxTextLength;
+      key[keyLength] = first;
+      keyLength += (first != kkd::kNoIndex) & (keyLength < kMaxKeyLength);
+      symbol = p.second;
+      index = indexOf[symbol];
+    } else if (p.firstLength != 0 && p.firstLength <= count) {
+      bits >>= p.firstLength;
+      count -= p.firstLength;
+      symbol = p.first;
+      index = indexOf[symbol];
+    } else {
+      bits_ = bits;
+      bitCount_ = count;
+      readPosition_ = position;
+      readEnd_ = end;
+      symbol = decodeSlow();
+      bits = bits_;
+      count = bitCount_;
+      position = readPosition_;
+      end = readEnd_;
+      index = indexOf[symbol];
+    }
     if (index == kStopMark) break;
     raw[textLength] = static_cast<char>(symbol);
     textLength += textLength < kMaxTextLength;

@@ -144,8 +144,27 @@ class WordListDecoder {
     std::uint8_t symbol;
   };
 
+  // Two symbols per lookup: for each kPairBits-bit window of the stream,
+  // the first symbol whose code lies within it, and the second when its
+  // code does too. Letters have short codes, so most of an entry's text
+  // decodes two characters at a time, and the rarer characters with codes
+  // longer than 8 bits mostly without the slow walk of the tree.
+  static constexpr int kPairBits = 12;
+  struct PairEntry {
+    std::uint8_t first;
+    std::uint8_t second;
+    std::uint8_t firstLength;  // 0: the first code does not fit the window
+    std::uint8_t bothLength;   // 0: the second code does not fit after the first
+  };
+  void buildPairTable();
+
   const KKDictionaryList::Dictionary& dictionary_;
   std::array<FastEntry, 256> fast_;
+  std::array<PairEntry, 1u << kPairBits> pairs_;
+  // The fast table and the file the pair table was built with.
+  std::array<FastEntry, 256> pairsFrom_;
+  platform::FileStamp pairsStamp_;
+  bool pairsBuilt_ = false;
   // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
   std::array<std::uint8_t, 257> indexOf_;
   ByteSource* source_ = nullptr;
