@@ -1,0 +1,78 @@
+// A pattern line searched over arbitrary dictionary bytes, the way the
+// search step walks a dictionary: every planned length started on the word
+// cursor and read to its end in 2000-word slices. The cursor must hand out
+// only words of the length being read, stay inside its buffers and always
+// come to an end.
+//
+// Input: one byte n, then n bytes of pattern line (Windows-1252), then the
+// dictionary file.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "dictionary/KKDictionaryList.h"
+#include "pattern/InputEngine.h"
+#include "pattern/MatchEngineSet.h"
+#include "pattern/SearchStep.h"
+
+namespace {
+
+const std::string& scratchPath() {
+  static const std::string path = [] {
+    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(folder) + "/kea-fuzz-search-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) std::abort();
+    close(fd);
+    std::atexit([] { std::remove(scratchPath().c_str()); });
+    return pattern;
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1 || size < 1u + data[0]) return 0;
+  const std::string line(reinterpret_cast<const char*>(data) + 1, data[0]);
+  const std::uint8_t* file = data + 1 + data[0];
+  const std::size_t fileSize = size - 1 - data[0];
+
+  const std::string& path = scratchPath();
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) std::abort();
+  if (fileSize > 0 && std::fwrite(file, 1, fileSize, out) != fileSize) std::abort();
+  std::fclose(out);
+
+  auto list = kea::KKDictionaryList::make(path);
+  if (!list->isUsable(0)) return 0;
+  kea::MatchEngineSet set;
+  if (set.parseExpression(list->dictionary(0)->alphabet(), line, 1, 100) != kea::PatternStatus::Valid) return 0;
+  for (const int sense : {-1, 1}) {
+    const kea::LengthPlan plan = kea::planLengths(set, false, {true, sense}, 1, 100);
+    kea::InputEngine engine(*list, 0);
+    for (int length = plan.firstLength(); kea::startLength(engine, set, plan, length); length += plan.step) {
+      // Every word takes at least one bit of the file; a call returns a
+      // match, the end, or nothing after 2000 words.
+      const std::size_t words = fileSize * 8;
+      const std::size_t maxCalls = words + words / kea::InputEngine::kSliceWords + 2;
+      std::size_t calls = 0;
+      for (;;) {
+        if (++calls > maxCalls) std::abort();
+        const kea::WordBuffer* word = engine.next(set);
+        if (word == nullptr) continue;
+        if (word->key[0] == kea::kkd::kNoIndex) break;
+        for (int i = 0; i < length; ++i) {
+          if (word->key[i] == kea::kkd::kNoIndex) std::abort();
+        }
+        if (word->key[length] != kea::kkd::kNoIndex) std::abort();
+        if (engine.text().size() + engine.annotation().size() + 2 > kea::WordBuffer::kRawSize) std::abort();
+      }
+    }
+  }
+  return 0;
+}
