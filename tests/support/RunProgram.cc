@@ -39,10 +39,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     dup2(inFd, 0);
     dup2(outFd, 1);
     dup2(errFd, 2);
-    // The program starts with its three standard handles and no others, so
-    // that a limit on open files means what it says.
-    for (const int fd : {inFd, outFd, errFd}) {
-      if (fd > 2) ::close(fd);
+    // The program starts with its three standard handles and no others
+    // (whatever this process inherited from the test runner), so that a
+    // limit on open files means what it says.
+    if (close_range(3, ~0u, 0) != 0) {
+      for (int fd = 3; fd < 65536; ++fd) ::close(fd);
     }
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
     if (options.fileSizeLimit >= 0) {
