@@ -306,7 +306,9 @@ std::vector<DefinitionViewWindows::MenuItem> DefinitionViewWindows::historyMenu(
     const std::size_t entry = static_cast<std::size_t>(first + k);
     if (entry > history_.size()) break;
     // The digit is the access key: "&1 word" … "&9 word", then "1&0 word".
-    std::string text = k == 9 ? "1&0 " : "&" + std::to_string(k + 1) + " ";
+    char number[8] = "1&0 ";
+    if (k < 9) std::snprintf(number, sizeof number, "&%d ", k + 1);
+    std::string text = number;
     text += menuSafe(history_[entry - 1]);
     items.push_back({kHistoryItem0 + k, std::move(text), entry == historyPosition_});
   }
