@@ -399,9 +399,32 @@ int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
 bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
-  const bool matched = anagramComponent(program, pc, deficit);
+  const bool matched = !blocksHopeless(program, pc, deficit) && anagramComponent(program, pc, deficit);
   anagram_ = saved;
   return matched;
+}
+
+// When every sub-pattern block of the anagram part has a fixed length, no
+// block can take letters beyond its own, so placing blocks never lowers the
+// deficit and only takes letters away: if the stretch's letters cannot
+// satisfy the letters component now, no placement can make them.
+bool MatchEngine::blocksHopeless(int program, int pc, int r) {
+  const std::uint8_t* c = code(program);
+  if (c[pc] != OP_PATTERN_VARIABLE && c[pc] != OP_PATTERN_LAST) return false;
+  int at = pc;
+  for (; c[at] == OP_PATTERN_VARIABLE || c[at] == OP_PATTERN_LAST; at += 3) {
+    if (code(1 + c[at + 2])[2] != 0) return false;
+  }
+  const int letters = lettersComponent(program, at);
+  if (letters < 0) return false;
+  letterCounts_.fill(0);
+  const std::uint8_t* key = word_->key;
+  for (int i = 0; i < anagram_.length; ++i) ++letterCounts_[key[anagram_.p + i]];
+  anagram_.program = program;
+  anagram_.letters = letters;
+  const bool hopeless = anagramHopeless(r);
+  anagram_.letters = -1;
+  return hopeless;
 }
 
 // Runs the anagram components from pc with the running deficit r: r is the
