@@ -7,7 +7,8 @@
 //
 // Failed attempts are remembered in the engine's MatchMemo (see there), so
 // that chains of wildcards and sub-patterns cost polynomial, not
-// exponential, time per word.
+// exponential, time per word; anagram parts give up as soon as a bound on
+// the letters still needed shows that no choice of letters can succeed.
 #include <algorithm>
 #include <bit>
 #include <cstring>

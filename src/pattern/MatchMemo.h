@@ -15,10 +15,18 @@
 // the first success found, and every binding a match leaves, is exactly
 // the one plain backtracking finds.
 //
-// A wildcard's tries from a place are a suffix of its tries from any
-// earlier place, so for a pattern without significant punctuation one
-// number per wildcard, the earliest place from which its tries all failed,
-// stands for every later place too.
+// Three shapes of memory keep the lookups few:
+//  - a wildcard's tries from a place are a suffix of its tries from any
+//    earlier place, so one start per wildcard (and word end, and bindings
+//    seen) stands for every later place from which its tries all failed;
+//  - the rests after a variable-length sub-pattern, when nothing in the
+//    sub-pattern binds a variable and the pattern has no significant
+//    punctuation, depend only on where they start: a bit set of failed
+//    starts lets a loop skip them a word at a time;
+//  - everything else (patterns run over a stretch, anagram placements,
+//    places under significant punctuation) is one entry per failed attempt.
+// A loop may also stop at the first try whose failure provably covers all
+// later tries (skipMayStopEarly, restMayStopEarly).
 //
 // The table has a fixed size chosen at compile time and is reset for each
 // word by bumping a generation stamp, so matching allocates nothing. When
