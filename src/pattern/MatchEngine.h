@@ -144,7 +144,7 @@ class MatchEngine {
   bool assignUnbound(int program, int pc, int variable, int deficit);
   int lettersComponent(int program, int pc) const;
   bool anagramHopeless(int deficit) const;
-  bool blocksHopeless(int program, int pc, int deficit);
+  bool blocksHopeless(int program, int pc, int anagramLength, int deficit);
   bool variablesHopeless(const std::uint8_t* counts, int variable, int deficit) const;
   void recordBalance(int program, int anagramPc, int p, int length);
 

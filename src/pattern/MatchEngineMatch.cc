@@ -400,22 +400,37 @@ int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
 bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
-  const bool matched = !blocksHopeless(program, pc, deficit) && anagramComponent(program, pc, deficit);
+  const bool matched =
+      !blocksHopeless(program, pc, length - deficit, deficit) && anagramComponent(program, pc, deficit);
   anagram_ = saved;
   return matched;
 }
 
-// When every sub-pattern block of the anagram part has a fixed length, no
-// block can take letters beyond its own, so placing blocks never lowers the
-// deficit and only takes letters away: if the stretch's letters cannot
-// satisfy the letters component now, no placement can make them.
-bool MatchEngine::blocksHopeless(int program, int pc, int r) {
+// A bound over the sub-pattern blocks of an anagram part, before any is
+// placed (anagramLength is the part's length L, r the deficit):
+//  - when every block has a fixed length, no block takes letters beyond
+//    its own, so placing blocks never lowers the deficit and only takes
+//    letters away: if the stretch's letters cannot satisfy the letters
+//    component now, no placement can make them;
+//  - when the last variable-length block takes all remaining slack, the
+//    deficit after it is never below 0 (it takes exactly r letters beyond
+//    its own, or is left out and adds its size; left out for its full
+//    size f + e it fails unless r <= -(f + e), which L < f + e rules out),
+//    and choice and variable components only raise it: the letters
+//    component then needs every one of its letters, so a letter missing
+//    from the whole stretch dooms every placement.
+bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) {
   const std::uint8_t* c = code(program);
   if (c[pc] != OP_PATTERN_VARIABLE && c[pc] != OP_PATTERN_LAST) return false;
+  bool allFixed = true;
+  bool lastTakesSlack = false;
   int at = pc;
   for (; c[at] == OP_PATTERN_VARIABLE || c[at] == OP_PATTERN_LAST; at += 3) {
-    if (code(1 + c[at + 2])[2] != 0) return false;
+    const std::uint8_t* block = code(1 + c[at + 2]);
+    if (block[2] != 0) allFixed = false;
+    if (c[at] == OP_PATTERN_LAST && c[at + 1] == 1 && anagramLength < block[1] + block[2]) lastTakesSlack = true;
   }
+  if (!allFixed && !lastTakesSlack) return false;
   const int letters = lettersComponent(program, at);
   if (letters < 0) return false;
   letterCounts_.fill(0);
@@ -423,7 +438,8 @@ bool MatchEngine::blocksHopeless(int program, int pc, int r) {
   for (int i = 0; i < anagram_.length; ++i) ++letterCounts_[key[anagram_.p + i]];
   anagram_.program = program;
   anagram_.letters = letters;
-  const bool hopeless = anagramHopeless(r);
+  // With the slack taken, any missing letter fails: as if the deficit were 0.
+  const bool hopeless = anagramHopeless(allFixed ? r : 0);
   anagram_.letters = -1;
   return hopeless;
 }
