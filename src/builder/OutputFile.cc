@@ -1,5 +1,7 @@
 #include "builder/OutputFile.h"
 
+#include "platform/File.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -86,7 +88,8 @@ class PosixOutputFile : public OutputFile {
 }  // namespace
 
 std::unique_ptr<OutputFile> createOutputFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Library paths are Windows-1252 text; the file system wants UTF-8.
+  const int fd = ::open(platform::nativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixOutputFile>(fd);
 }

@@ -35,6 +35,9 @@ void MatchEngine::reset() {
   bindings_.reset();
   balanceGeneration_ = 0;
   memo_.reset();
+  relaxed_.reset();
+  templateVariables_ = false;
+  anagramVariables_ = false;
   wordLength_ = 0;
   slack_ = 0;
 }
@@ -50,18 +53,48 @@ int MatchEngine::lengthKind() const {
 }
 
 std::string MatchEngine::dump() const {
-  if (!valid_) return "invalid " + std::to_string(static_cast<int>(status_)) + "\n";
+  if (!valid_) {
+    std::string text = "invalid ";
+    text += std::to_string(static_cast<int>(status_));
+    text += '\n';
+    return text;
+  }
   return dumpProgram(program_, pool_.entries(), &alphabet_);
 }
 
 void MatchEngine::setWordLength(int length) {
   wordLength_ = length;
   slack_ = length - fixedLength_;
+  if (relaxed_) relaxed_->setWordLength(length);
 }
 
 // Builds the tables that the fast checks and the general matcher use, once
 // per compile, so that matching a word allocates nothing.
-void MatchEngine::prepareMatching() {
+//
+// A pattern whose letter variables all stand in templates, without
+// significant punctuation, can only match words that the same pattern with
+// match-alls in place of its variables matches: every way the real pattern
+// matches is a way the relaxed one matches (anagram parts, having no
+// variables, behave alike in both). The relaxed pattern, which needs no
+// bindings and so never depends on them, is checked first; it stops words
+// that fail for reasons that have nothing to do with the variables before
+// the variables can multiply the work.
+void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctuation) {
+  if (templateVariables_ && !anagramVariables_ && !punctuationSensitive_) {
+    std::string relaxedText;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\\' && i + 1 < text.size()) {
+        relaxedText += text[i];
+        relaxedText += text[++i];
+      } else {
+        relaxedText += text[i] >= '0' && text[i] <= '9' ? '.' : text[i];
+      }
+    }
+    relaxed_ = std::make_unique<MatchEngine>();
+    if (relaxed_->compile(alphabet_, relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid) {
+      relaxed_.reset();
+    }
+  }
   const std::uint8_t* code = program_.data();
   switch (matcher_) {
     case MatcherKind::PlainRun:
@@ -108,6 +141,7 @@ bool MatchEngine::matches(WordBuffer& word) {
   bindings_.reset();
   balanceGeneration_ = 0;
   if (!holdsRequiredLetters(word)) return false;
+  if (relaxed_ && !relaxed_->matches(word)) return false;
   word_ = &word;
   if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
   if (memo_) memo_->newWord();

@@ -114,7 +114,7 @@ class MatchEngine {
  private:
   friend class PatternCompiler;
   void reset();
-  void prepareMatching();
+  void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
   bool fillPunctuationPlanes(WordBuffer& word);
   bool matchPlainRun(const WordBuffer& word) const;
   bool matchDistinctLetters(const WordBuffer& word) const;
@@ -131,6 +131,8 @@ class MatchEngine {
   int runSegment(int program, int pc, int p, int& k, int slack);
   int runSkip(int program, int pc, int p, int& k, int slack);
   int runSubpattern(int program, int pc, int p, int& k, int slack);
+  bool amongTries(int start, int q, int kq) const;
+  static int firstUntried(const std::uint64_t* failed, int from, int last);
   bool runMixedRun(const std::uint8_t* code, int& pc, int p);
 
   // Anagram parts over a stretch.
@@ -142,6 +144,10 @@ class MatchEngine {
                    int deficit);
   bool assignVariables(int program, int pc, int deficit);
   bool assignUnbound(int program, int pc, int variable, int deficit);
+  int lettersComponent(int program, int pc) const;
+  bool anagramHopeless(int deficit) const;
+  bool blocksHopeless(int program, int pc, int anagramLength, int deficit);
+  bool variablesHopeless(const std::uint8_t* counts, int variable, int deficit) const;
   void recordBalance(int program, int anagramPc, int p, int length);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
@@ -171,6 +177,13 @@ class MatchEngine {
   int opcodeCount_ = 0;
   MatcherKind matcher_ = MatcherKind::General;
 
+  // Letter variables in templates, and in anagram parts.
+  bool templateVariables_ = false;
+  bool anagramVariables_ = false;
+  // The pattern with its template variables made match-alls, checked first
+  // when that is a sound necessary condition (see prepareMatching).
+  std::unique_ptr<MatchEngine> relaxed_;
+
   // Fast-check tables, built at compile time.
   std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
   std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
@@ -193,12 +206,17 @@ class MatchEngine {
     int p = 0;
     int length = 0;
     bool counted = false;
+    int program = 0;
+    int letters = -1;  // position of the letters component once counted
   };
   AnagramFrame anagram_;
   // Why the last segment run failed: in a wildcard's tries, and whether the
   // bindings were still as at the segment's start (see MatchMemo).
   bool wildcardFailed_ = false;
   bool wildcardFailedUnbound_ = false;
+  // The last variable-length sub-pattern that failed found every rest after
+  // it failing (so it fails from any later place as well).
+  bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
 };
 

@@ -126,7 +126,7 @@ PatternStatus MatchEngine::compile(const Alphabet& alphabet, std::string_view te
     program_.clear();
     pool_.clear();
   } else {
-    prepareMatching();
+    prepareMatching(text, ignoreUnusedPunctuation);
   }
   return status_;
 }
@@ -376,6 +376,7 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
       continue;
     }
     if (isDigit(c)) {
+      engine_.templateVariables_ = true;
       openMixedItem(out, t);
       out.push_back(static_cast<std::uint8_t>(t.runPosition | kItemVariable));
       out.push_back(static_cast<std::uint8_t>(c - '0'));
@@ -567,6 +568,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     if (isDigit(c)) {
       ++variableCount[c - '0'];
       anyVariable = true;
+      engine_.anagramVariables_ = true;
       ++length;
     } else if (c == ' ') {
     } else if (c == '*') {

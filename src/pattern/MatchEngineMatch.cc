@@ -7,8 +7,10 @@
 //
 // Failed attempts are remembered in the engine's MatchMemo (see there), so
 // that chains of wildcards and sub-patterns cost polynomial, not
-// exponential, time per word.
+// exponential, time per word; anagram parts give up as soon as a bound on
+// the letters still needed shows that no choice of letters can succeed.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "pattern/MatchEngine.h"
@@ -79,8 +81,12 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
   // The outermost pattern runs once per word; everything else may be tried
   // again from the same place.
   MatchMemo* memo = program == 0 && pc == 3 ? nullptr : memo_.get();
-  const MatchMemo::Key key = MatchMemo::key(program, pc, p, k, slack);
-  if (memo != nullptr && memo->failed(key, bindings_)) return -1;
+  if (memo != nullptr && !memo->patternBacktracks(program, pc)) memo = nullptr;
+  MatchMemo::Key key;
+  if (memo != nullptr) {
+    key = memo->key(MatchMemo::place(program, pc, p, k, slack), program, MatchMemo::Scope::Pattern, pc, bindings_);
+    if (memo->failed(key)) return -1;
+  }
   VariableValues guard(bindings_);
   const std::uint8_t* c = code(program);
   int kk = k;
@@ -104,7 +110,7 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
     pc = runSegment(program, pc, p, kk, slack);
     if (pc < 0) break;
   }
-  if (memo != nullptr) memo->recordFailure(key, bindings_);
+  if (memo != nullptr) memo->recordFailure(key);
   return -1;
 }
 
@@ -201,7 +207,12 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
         pc = runSubpattern(program, pc, p, kk, slack);
-        if (pc < 0) return mismatch();
+        if (pc < 0) {
+          if (!subpatternExhausted_) return mismatch();
+          wildcardFailed_ = true;
+          wildcardFailedUnbound_ = guard.unchanged();
+          return -1;
+        }
         break;
       default:
         return mismatch();
@@ -230,21 +241,21 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
     return -1;
   }
   MatchMemo* memo = memo_.get();
-  const bool mayStopEarly =
-      !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  const MatchMemo::Key key = memo != nullptr ? memo->key(MatchMemo::threshold(program, pc, p + slack), program,
+                                                         MatchMemo::Scope::Segment, next, bindings_)
+                                             : MatchMemo::Key{};
+  const int failedStart = memo != nullptr ? memo->thresholdOf(key) : -1;
+  const bool mayStopEarly = !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
   int lowest = k;
-  int tried = 0;
-  bool failed = false;
-  for (int t = 0; t <= slack && !failed; ++t) {
+  bool givenUp = false;
+  for (int t = 0; t <= slack && !givenUp; ++t) {
     const int highest = punctuationBefore(p + t);
     for (int kq = lowest; kq <= highest; ++kq) {
-      // A remembered failure from this place covers every later place.
-      const MatchMemo::Key key = MatchMemo::key(program, pc, p + t, kq, slack - t);
-      if (memo != nullptr && memo->failed(key, bindings_)) {
-        failed = true;
+      // Tries from here on were all made, and failed, from an earlier start.
+      if (failedStart >= 0 && amongTries(failedStart, p + t, kq)) {
+        givenUp = true;
         break;
       }
-      ++tried;
       int k2 = kq;
       const int r = runSegment(program, next, p + t, k2, slack - t);
       if (r >= 0) {
@@ -252,24 +263,31 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
         return r;
       }
       if (mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_) {
-        failed = true;
+        givenUp = true;
         break;
       }
     }
     lowest = std::max(lowest, highest);
   }
   if (memo != nullptr) {
-    // The tries from each place visited, and from every later one, failed.
-    lowest = k;
-    for (int t = 0; t <= slack && tried > 0; ++t) {
-      const int highest = punctuationBefore(p + t);
-      for (int kq = lowest; kq <= highest && tried > 0; ++kq, --tried) {
-        memo->recordFailure(MatchMemo::key(program, pc, p + t, kq, slack - t), bindings_);
-      }
-      lowest = std::max(lowest, highest);
-    }
+    const int start = p * 1024 + k;
+    if (failedStart < 0 || amongTries(start, failedStart >> 10, failedStart & 1023)) memo->setThreshold(key, start);
   }
   return -1;
+}
+
+// Whether the place (q, kq) is among a wildcard's tries from the start
+// packed as letter position * 1024 + punctuation offset: the tries from a
+// start are every place from it on, in order, so the tries from any such
+// place are a suffix of them.
+bool MatchEngine::amongTries(int start, int q, int kq) const {
+  const int from = start >> 10;
+  const int offset = start & 1023;
+  if (!punctuationSensitive_) return q >= from;
+  const std::uint8_t* counts = word_->punctuationCounts;
+  if (kq > counts[q]) return false;
+  if (q == from) return kq >= offset;
+  return q > from && kq >= std::max(offset, static_cast<int>(counts[q - 1]));
 }
 
 // A variable-length sub-pattern in a template, followed by the rest of the
@@ -279,6 +297,7 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   const int fixed = c[pc + 1];
   const int extra = c[pc + 2];
   const int inner = pc + 3;
+  subpatternExhausted_ = false;
   if (c[pc] == OP_PATTERN_LAST) {
     if (extra < slack) return -1;
     int k2 = k;
@@ -290,21 +309,87 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
     return r;
   }
   MatchMemo* memo = memo_.get();
-  for (int u = 0; u <= extra && u <= slack; ++u) {
+  // Without punctuation, and with an inner pattern that binds nothing, the
+  // rest after the sub-pattern depends only on where it starts: one bit set
+  // per rest remembers where it failed, so each try costs a bit test.
+  const bool byPosition =
+      memo != nullptr && !punctuationSensitive_ && memo->patternVariables(program, pc) == 0;
+  MatchMemo::Key restKey;
+  if (byPosition) {
+    const int rest = memo->patternEnd(program, pc);
+    restKey = memo->key(MatchMemo::restSet(program, rest, p + fixed + slack), program, MatchMemo::Scope::Segment,
+                        rest, bindings_);
+  }
+  const int longest = std::min(extra, slack);
+  const bool mayStopEarly = byPosition && memo->restMayStopEarly(program, memo->patternEnd(program, pc));
+  subpatternExhausted_ = false;
+  // The set lives in the memo's fixed table; deeper tries add to it in place.
+  const std::uint64_t* failedRests = byPosition ? memo->restFailures(restKey) : nullptr;
+  for (int u = 0; u <= longest; ++u) {
+    if (byPosition) {
+      // Jump over the starts whose rest is known to fail, a word at a time.
+      if (failedRests == nullptr) failedRests = memo->restFailures(restKey);
+      const int next = firstUntried(failedRests, p + fixed + u, p + fixed + longest);
+      if (next < 0) break;
+      u = next - p - fixed;
+    }
+    const int from = p + fixed + u;
     VariableValues guard(bindings_);
     int k2 = k;
     const int after = runPattern(program, inner, p, k2, u, fixed + u);
     if (after < 0) continue;
-    const MatchMemo::Key key = MatchMemo::key(program, after, p + fixed + u, k2, slack - u);
-    if (memo != nullptr && memo->failed(key, bindings_)) continue;
+    if (byPosition) {
+      const int r = runSegment(program, after, from, k2, slack - u);
+      if (r < 0) {
+        memo->addRestFailure(restKey, from);
+        // As for wildcards: a rest that failed in an element whose failure
+        // covers every later place fails for every longer window too.
+        if (mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_) {
+          for (int later = from + 1; later <= p + fixed + longest; ++later) memo->addRestFailure(restKey, later);
+          break;
+        }
+        continue;
+      }
+      guard.keep();
+      k = k2;
+      return r;
+    }
+    MatchMemo::Key key;
+    if (memo != nullptr) {
+      key = memo->key(MatchMemo::place(program, after, p + fixed + u, k2, slack - u), program,
+                      MatchMemo::Scope::Segment, after, bindings_);
+      if (memo->failed(key)) continue;
+    }
     const int r = runSegment(program, after, p + fixed + u, k2, slack - u);
     if (r < 0) {
-      if (memo != nullptr) memo->recordFailure(key, bindings_);
+      if (memo != nullptr) memo->recordFailure(key);
       continue;
     }
     guard.keep();
     k = k2;
     return r;
+  }
+  // Every rest from the first window's end to the stretch's end failed: from
+  // any later place, this sub-pattern's windows would end among them.
+  if (byPosition && extra >= slack) {
+    if (failedRests == nullptr) failedRests = memo->restFailures(restKey);
+    subpatternExhausted_ = firstUntried(failedRests, p + fixed, p + fixed + slack) < 0;
+  }
+  return -1;
+}
+
+// The first position in [from, last] whose bit in the set is clear, or -1.
+int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
+  if (failed == nullptr) return from <= last ? from : -1;
+  for (int q = from; q <= last;) {
+    const int word = q >> 6;
+    if (word > 1) return q;
+    std::uint64_t clear = ~failed[word] & (~std::uint64_t{0} << (q & 63));
+    if (clear != 0) {
+      const int found = word * 64 + std::countr_zero(clear);
+      return found <= last ? found : -1;
+    }
+    q = (word + 1) * 64;
   }
   return -1;
 }
@@ -315,9 +400,48 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
 bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
-  const bool matched = anagramComponent(program, pc, deficit);
+  const bool matched =
+      !blocksHopeless(program, pc, length - deficit, deficit) && anagramComponent(program, pc, deficit);
   anagram_ = saved;
   return matched;
+}
+
+// A bound over the sub-pattern blocks of an anagram part, before any is
+// placed (anagramLength is the part's length L, r the deficit):
+//  - when every block has a fixed length, no block takes letters beyond
+//    its own, so placing blocks never lowers the deficit and only takes
+//    letters away: if the stretch's letters cannot satisfy the letters
+//    component now, no placement can make them;
+//  - when the last variable-length block takes all remaining slack, the
+//    deficit after it is never below 0 (it takes exactly r letters beyond
+//    its own, or is left out and adds its size; left out for its full
+//    size f + e it fails unless r <= -(f + e), which L < f + e rules out),
+//    and choice and variable components only raise it: the letters
+//    component then needs every one of its letters, so a letter missing
+//    from the whole stretch dooms every placement.
+bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) {
+  const std::uint8_t* c = code(program);
+  if (c[pc] != OP_PATTERN_VARIABLE && c[pc] != OP_PATTERN_LAST) return false;
+  bool allFixed = true;
+  bool lastTakesSlack = false;
+  int at = pc;
+  for (; c[at] == OP_PATTERN_VARIABLE || c[at] == OP_PATTERN_LAST; at += 3) {
+    const std::uint8_t* block = code(1 + c[at + 2]);
+    if (block[2] != 0) allFixed = false;
+    if (c[at] == OP_PATTERN_LAST && c[at + 1] == 1 && anagramLength < block[1] + block[2]) lastTakesSlack = true;
+  }
+  if (!allFixed && !lastTakesSlack) return false;
+  const int letters = lettersComponent(program, at);
+  if (letters < 0) return false;
+  letterCounts_.fill(0);
+  const std::uint8_t* key = word_->key;
+  for (int i = 0; i < anagram_.length; ++i) ++letterCounts_[key[anagram_.p + i]];
+  anagram_.program = program;
+  anagram_.letters = letters;
+  // With the slack taken, any missing letter fails: as if the deficit were 0.
+  const bool hopeless = anagramHopeless(allFixed ? r : 0);
+  anagram_.letters = -1;
+  return hopeless;
 }
 
 // Runs the anagram components from pc with the running deficit r: r is the
@@ -336,6 +460,8 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
       if (claimed_[static_cast<std::size_t>(at)] == 0) ++letterCounts_[key[at]];
     }
     anagram_.counted = true;
+    anagram_.program = program;
+    anagram_.letters = lettersComponent(program, pc);
     const bool matched = anagramComponent(program, pc, r);
     anagram_.counted = false;
     return matched;
@@ -370,11 +496,49 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   }
 }
 
+// Position of the letters component among the components from pc, or -1.
+int MatchEngine::lettersComponent(int program, int pc) const {
+  const std::uint8_t* c = code(program);
+  for (;;) {
+    switch (c[pc]) {
+      case OP_PATTERN_VARIABLE:
+      case OP_PATTERN_LAST:
+      case OP_CHOICE_SET:
+        pc += 3;
+        break;
+      case OP_VARIABLES:
+        pc += 11;
+        break;
+      case OP_LETTERS_DISTINCT:
+      case OP_LETTERS_COUNTED:
+        return pc;
+      default:
+        return -1;
+    }
+  }
+}
+
+// Whether the letters component must fail whatever the choice and variable
+// components still do: they only take letters away and add to the deficit.
+bool MatchEngine::anagramHopeless(int r) const {
+  if (anagram_.letters < 0) return false;
+  const std::uint8_t* c = code(anagram_.program);
+  int pc = anagram_.letters;
+  int missing = 0;
+  if (c[pc] == OP_LETTERS_DISTINCT) {
+    for (int i = 0; i < c[pc + 1]; ++i) missing += letterCounts_[c[pc + 2 + i]] <= 0 ? 1 : 0;
+  } else {
+    for (++pc; c[pc] < kFirstOpcode; pc += 2) missing += std::max(0, c[pc] - letterCounts_[c[pc + 1]]);
+  }
+  return missing > 0 && r + missing > 0;
+}
+
 // Picks the letters of a choice component, one pick at a time, in
 // non-increasing alphabet index so that each multiset is tried once.
 bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
                               int highest, int r) {
   if (remaining == 0) return anagramComponent(program, pc + 3, r);
+  if (anagramHopeless(r)) return false;
   bool available = false;
   for (int x = highest; x >= 0; --x) {
     if (set[x] == 0 || letterCounts_[static_cast<std::size_t>(x)] <= 0) continue;
@@ -435,6 +599,7 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
   if (v == 10) return anagramComponent(program, pc + 11, r);
   const int n = counts[v];
   const int letters = std::min(alphabet_.letterCount, 256);
+  if (anagramHopeless(r) || variablesHopeless(counts, v, r)) return false;
   for (int x = 0; x < letters; ++x) {
     std::int16_t& have = letterCounts_[static_cast<std::size_t>(x)];
     if (have <= 0) continue;
@@ -460,6 +625,40 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
   return assignUnbound(program, pc, v + 1, r);
 }
 
+// With exclusive variables, each unbound variable from v on needs a letter
+// of its own that no variable holds; those that cannot have one stay
+// unbound and add their occurrences to the deficit. Whether even the
+// cheapest such outcome exceeds what the deficit allows.
+bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) const {
+  if (!bindings_.exclusive) return false;
+  int wanting[10];
+  int unbound = 0;
+  for (int w = v; w < 10; ++w) {
+    if (counts[w] != 0 && bindings_.value[static_cast<std::size_t>(w)] == VariableBindings::kUnbound) {
+      wanting[unbound++] = counts[w];
+    }
+  }
+  int available = 0;
+  const int letters = std::min(alphabet_.letterCount, 256);
+  for (int x = 0; x < letters && available < unbound; ++x) {
+    if (letterCounts_[static_cast<std::size_t>(x)] > 0 && !bindings_.heldByOther(-1, static_cast<std::uint8_t>(x))) {
+      ++available;
+    }
+  }
+  if (available >= unbound) return false;
+  // The cheapest variables to leave unbound: the ones with fewest occurrences.
+  int cost = 0;
+  for (int left = unbound - available; left > 0; --left) {
+    int cheapest = 0;
+    for (int i = 1; i < unbound; ++i) {
+      if (wanting[i] < wanting[cheapest]) cheapest = i;
+    }
+    cost += wanting[cheapest];
+    wanting[cheapest] = 1 << 20;
+  }
+  return r + cost > 0;
+}
+
 // One occurrence of a sub-pattern component: a window of unclaimed letters
 // that the sub-pattern matches, longest window first, rightmost first.
 bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
@@ -468,12 +667,12 @@ bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
   if (occurrence == occurrences) return anagramComponent(program, pc + 3, r);
   MatchMemo* memo = memo_.get();
   const bool remember = memo != nullptr && r > -512 && r < 512;
-  const MatchMemo::Key key = remember ? MatchMemo::placementKey(program, pc, occurrence, r, anagram_.p,
-                                                                anagram_.length, claimed_.data())
+  const MatchMemo::Key key = remember ? memo->placementKey(program, pc, occurrence, r, anagram_.p, anagram_.length,
+                                                          claimed_.data(), bindings_)
                                       : MatchMemo::Key{};
-  if (remember && memo->failed(key, bindings_)) return false;
+  if (remember && memo->failed(key)) return false;
   const bool matched = placeWindows(program, pc, occurrence, r);
-  if (!matched && remember) memo->recordFailure(key, bindings_);
+  if (!matched && remember) memo->recordFailure(key);
   return matched;
 }
 

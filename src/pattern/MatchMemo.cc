@@ -2,148 +2,208 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 #include "pattern/MatchEngine.h"
 
 namespace kea {
 
 // Walks the compiled programs once to find the places where matching can
-// backtrack, whether letter variables occur, and which wildcards allow the
-// "later places fail too" shortcut.
+// backtrack, which letter variables each attempt can observe, and which
+// wildcards allow the "later places fail too" shortcut.
 class MatchMemoBuilder {
  public:
   explicit MatchMemoBuilder(const MatchEngine& engine) : engine_(engine) {}
 
   int backtrackingSites = 0;
   bool usesVariables = false;
-  std::vector<std::vector<std::uint8_t>> monotone;
+  std::vector<MatchMemo::ProgramFacts> facts;
 
   void run() {
     const int programs = 1 + engine_.pool().count();
-    monotone.resize(static_cast<std::size_t>(programs));
+    facts.resize(static_cast<std::size_t>(programs));
     for (int program = 0; program < programs; ++program) {
-      const std::vector<std::uint8_t>& bytes =
-          program == 0 ? engine_.program() : engine_.pool().entry(program - 1);
-      if (bytes.empty() || bytes[0] < OP_PATTERN) continue;  // a choice set
-      code_ = bytes.data();
-      size_ = bytes.size();
-      flags_ = &monotone[static_cast<std::size_t>(program)];
-      flags_->assign(size_, 0);
-      pattern(0);
+      const std::vector<std::uint8_t>& bytes = this->bytes(program);
+      MatchMemo::ProgramFacts& f = facts[static_cast<std::size_t>(program)];
+      f.skipFlags.assign(bytes.size(), 0);
+      f.patternMask.assign(bytes.size() + 1, 0);
+      f.segmentMask.assign(bytes.size() + 1, 0);
+      f.componentMask.assign(bytes.size() + 1, 0);
+      f.patternEnd.assign(bytes.size() + 1, 0);
+      f.backtracks.assign(bytes.size() + 1, 0);
+      f.restFlags.assign(bytes.size() + 1, 0);
+    }
+    // Pool entries first: a program's anagram components use the facts of
+    // the entries they name, which always precede it in the pool.
+    for (int program = 1; program <= programs; ++program) {
+      const int which = program % programs;
+      const std::vector<std::uint8_t>& b = bytes(which);
+      if (!b.empty() && b[0] >= OP_PATTERN) pattern(which, 0);
     }
   }
 
  private:
   const MatchEngine& engine_;
-  const std::uint8_t* code_ = nullptr;
-  std::size_t size_ = 0;
-  std::vector<std::uint8_t>* flags_ = nullptr;
 
-  std::uint8_t at(std::size_t pos) const { return pos < size_ ? code_[pos] : OP_PROGRAM_END; }
+  struct Walk {
+    std::size_t end;
+    std::uint16_t mask;
+  };
 
-  std::size_t pattern(std::size_t pos) {
-    pos += 3;
+  const std::vector<std::uint8_t>& bytes(int program) const {
+    return program == 0 ? engine_.program() : engine_.pool().entry(program - 1);
+  }
+  std::uint8_t at(int program, std::size_t pos) const {
+    const std::vector<std::uint8_t>& b = bytes(program);
+    return pos < b.size() ? b[pos] : OP_PROGRAM_END;
+  }
+  MatchMemo::ProgramFacts& of(int program) { return facts[static_cast<std::size_t>(program)]; }
+
+  // A pattern from its header; records the mask at its body start.
+  Walk pattern(int program, std::size_t header) {
+    std::size_t pos = header + 3;
+    std::uint16_t mask = 0;
+    const int sitesBefore = backtrackingSites;
     for (;;) {
-      const std::uint8_t op = at(pos);
-      if (op == OP_END) return pos + 1;
-      if (op == OP_PROGRAM_END) return size_;
-      pos = op == OP_ANAGRAM ? anagram(pos + 6) : segment(pos);
+      const std::uint8_t op = at(program, pos);
+      if (op == OP_END) {
+        ++pos;
+        break;
+      }
+      if (op == OP_PROGRAM_END) break;
+      const Walk w = op == OP_ANAGRAM ? components(program, pos + 6) : segment(program, pos);
+      mask |= w.mask;
+      pos = w.end;
     }
+    if (header + 3 < of(program).patternMask.size()) of(program).patternMask[header + 3] = mask;
+    if (header < of(program).patternEnd.size()) of(program).patternEnd[header] = static_cast<std::uint32_t>(pos);
+    if (header + 3 < of(program).backtracks.size()) {
+      of(program).backtracks[header + 3] = backtrackingSites > sitesBefore ? 1 : 0;
+    }
+    return {pos, mask};
   }
 
-  std::size_t anagram(std::size_t pos) {
+  // Anagram components from pos to the pattern's OP_END (not included);
+  // records at each component the mask of it and those after it.
+  Walk components(int program, std::size_t pos) {
+    std::vector<std::size_t> starts;
+    std::vector<std::uint16_t> own;
     for (;;) {
-      switch (at(pos)) {
+      const std::uint8_t op = at(program, pos);
+      std::uint16_t mask = 0;
+      std::size_t next = pos;
+      switch (op) {
         case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST:
+        case OP_PATTERN_LAST: {
           ++backtrackingSites;
-          pos += 3;
+          const int entry = 1 + at(program, pos + 2);
+          mask = of(entry).patternMask.size() > 3 ? of(entry).patternMask[3] : 0;
+          next = pos + 3;
           break;
+        }
         case OP_CHOICE_SET:
-          pos += 3;
+          next = pos + 3;
           break;
         case OP_VARIABLES:
           usesVariables = true;
-          pos += 11;
+          for (int v = 0; v < 10; ++v) {
+            if (at(program, pos + 1 + static_cast<std::size_t>(v)) != 0) mask |= static_cast<std::uint16_t>(1u << v);
+          }
+          next = pos + 11;
           break;
         case OP_LETTERS_DISTINCT:
-          pos += 2 + at(pos + 1);
+          next = pos + 2 + at(program, pos + 1);
           break;
         case OP_LETTERS_COUNTED:
-          for (++pos; at(pos) < kFirstOpcode; pos += 2) {
+          for (next = pos + 1; at(program, next) < kFirstOpcode; next += 2) {
           }
           break;
-        default:
-          return pos;
+        default: {
+          std::uint16_t after = 0;
+          for (std::size_t i = starts.size(); i > 0; --i) {
+            after |= own[i - 1];
+            of(program).componentMask[starts[i - 1]] = after;
+          }
+          return {pos, after};
+        }
       }
+      starts.push_back(pos);
+      own.push_back(mask);
+      pos = next;
     }
   }
 
-  // Skips a mixed run's items; returns whether one is a letter variable.
-  bool mixedRun(std::size_t& pos) {
-    bool variable = false;
-    for (pos += 2; at(pos) < kFirstOpcode;) {
-      const std::uint8_t kind = at(pos) & kItemKindMask;
-      if (kind == kItemVariable) variable = true;
-      pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(pos + 1);
+  std::uint16_t mixedRun(int program, std::size_t& pos) {
+    std::uint16_t mask = 0;
+    for (pos += 2; at(program, pos) < kFirstOpcode;) {
+      const std::uint8_t kind = at(program, pos) & kItemKindMask;
+      if (kind == kItemVariable) mask |= static_cast<std::uint16_t>(1u << (at(program, pos + 1) % 10));
+      pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(program, pos + 1);
     }
-    if (variable) usesVariables = true;
-    return variable;
+    if (mask != 0) usesVariables = true;
+    return mask;
   }
 
-  std::size_t segment(std::size_t pos) {
+  // A segment from pos up to and including its OP_END; records its mask.
+  Walk segment(int program, std::size_t start) {
+    std::size_t pos = start;
+    std::uint16_t mask = 0;
     for (;;) {
-      switch (at(pos)) {
-        case OP_END:
-          return pos + 1;
-        case OP_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode; pos += 2) {
-          }
-          break;
-        case OP_MIXED_RUN:
-          mixedRun(pos);
-          break;
-        case OP_EXACT:
-        case OP_PUNCT:
-          pos += 2;
-          break;
-        case OP_SKIP:
+      const std::uint8_t op = at(program, pos);
+      if (op == OP_END) {
+        ++pos;
+        break;
+      }
+      if (op == OP_RUN) {
+        for (pos += 2; at(program, pos) < kFirstOpcode; pos += 2) {
+        }
+      } else if (op == OP_MIXED_RUN) {
+        mask |= mixedRun(program, pos);
+      } else if (op == OP_EXACT || op == OP_PUNCT) {
+        pos += 2;
+      } else if (op == OP_SKIP || op == OP_SKIP_REST) {
+        if (op == OP_SKIP) {
           ++backtrackingSites;
-          (*flags_)[pos] = fixedPart(pos + 2);
-          pos = segment(pos + 2);
-          break;
-        case OP_SKIP_REST:
-          pos = segment(pos + 2);
-          break;
-        case OP_PATTERN:
-          pos = pattern(pos);
-          break;
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST:
-          if (at(pos) == OP_PATTERN_VARIABLE) ++backtrackingSites;
-          pos = pattern(pos);
-          pos = segment(pos);
-          break;
-        default:
-          return size_;
+          of(program).skipFlags[pos] = fixedPart(program, pos + 2);
+        }
+        const Walk nested = segment(program, pos + 2);
+        mask |= nested.mask;
+        pos = nested.end;
+      } else if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
+        if (op == OP_PATTERN_VARIABLE) ++backtrackingSites;
+        const Walk inner = pattern(program, pos);
+        mask |= inner.mask;
+        pos = inner.end;
+        if (op != OP_PATTERN) {
+          if (pos < of(program).restFlags.size()) of(program).restFlags[pos] = fixedPart(program, pos);
+          const Walk nested = segment(program, pos);
+          mask |= nested.mask;
+          pos = nested.end;
+        }
+      } else {
+        pos = bytes(program).size();
+        break;
       }
     }
+    if (start < of(program).segmentMask.size()) of(program).segmentMask[start] = mask;
+    return {pos, mask};
   }
 
-  // Flags for the elements from pos up to the next wildcard or sub-pattern:
-  // kNextIsWildcard when a wildcard (not a sub-pattern or the end of the
-  // template) follows them, kHoldsSubpattern when a fixed-length
-  // sub-pattern is among them.
-  std::uint8_t fixedPart(std::size_t pos) {
+  // Flags for the fixed elements from pos up to the next variable element,
+  // and whether that element's failure from one place covers every later
+  // place: a wildcard's does, and so does a variable-length sub-pattern's
+  // when every rest after it is known to fail (not the last one's, whose
+  // one window starts where it stands).
+  std::uint8_t fixedPart(int program, std::size_t pos) {
     std::uint8_t flags = 0;
     for (;;) {
-      switch (at(pos)) {
+      switch (at(program, pos)) {
         case OP_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode; pos += 2) {
+          for (pos += 2; at(program, pos) < kFirstOpcode; pos += 2) {
           }
           break;
         case OP_MIXED_RUN:
-          mixedRun(pos);
+          mixedRun(program, pos);
           break;
         case OP_EXACT:
         case OP_PUNCT:
@@ -151,16 +211,19 @@ class MatchMemoBuilder {
           break;
         case OP_PATTERN:
           flags |= MatchMemo::kHoldsSubpattern;
-          pos = pattern(pos);
+          pos = skipPattern(program, pos);
           break;
         case OP_SKIP:
         case OP_SKIP_REST:
-          return flags | MatchMemo::kNextIsWildcard;
+        case OP_PATTERN_VARIABLE:
+          return flags | MatchMemo::kNextCoversLater;
         default:
           return flags;
       }
     }
   }
+
+  std::size_t skipPattern(int program, std::size_t header) { return pattern(program, header).end; }
 };
 
 std::unique_ptr<MatchMemo> MatchMemo::forProgram(const MatchEngine& engine) {
@@ -169,17 +232,66 @@ std::unique_ptr<MatchMemo> MatchMemo::forProgram(const MatchEngine& engine) {
   if (builder.backtrackingSites == 0) return nullptr;
   const std::size_t wanted = static_cast<std::size_t>(builder.backtrackingSites) * 1024;
   const std::size_t capacity = std::bit_ceil(std::clamp<std::size_t>(wanted, 1024, 32768));
-  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables);
-  memo->monotone_ = std::move(builder.monotone);
+  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables, engine.variableBindings().exclusive);
+  memo->facts_ = std::move(builder.facts);
   return memo;
 }
 
-MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables)
-    : entries_(capacity), usesVariables_(usesVariables) {}
+MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive)
+    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive) {}
 
-MatchMemo::Key MatchMemo::placementKey(int program, int pc, int occurrence, int deficit,
-                                       int stretchStart, int stretchLength,
-                                       const std::uint8_t* claimed) {
+bool MatchMemo::skipMayStopEarly(int program, int pc) const {
+  const auto& flags = facts_[static_cast<std::size_t>(program)].skipFlags;
+  if (static_cast<std::size_t>(pc) >= flags.size()) return false;
+  const std::uint8_t f = flags[static_cast<std::size_t>(pc)];
+  return (f & kNextCoversLater) != 0 && ((f & kHoldsSubpattern) == 0 || !usesVariables_);
+}
+
+bool MatchMemo::restMayStopEarly(int program, int pc) const {
+  const auto& flags = facts_[static_cast<std::size_t>(program)].restFlags;
+  if (static_cast<std::size_t>(pc) >= flags.size()) return false;
+  const std::uint8_t f = flags[static_cast<std::size_t>(pc)];
+  return (f & kNextCoversLater) != 0 && ((f & kHoldsSubpattern) == 0 || !usesVariables_);
+}
+
+std::uint16_t MatchMemo::maskOf(int program, Scope scope, int pc) const {
+  const ProgramFacts& f = facts_[static_cast<std::size_t>(program)];
+  const std::vector<std::uint16_t>& masks =
+      scope == Scope::Pattern ? f.patternMask : scope == Scope::Segment ? f.segmentMask : f.componentMask;
+  return static_cast<std::size_t>(pc) < masks.size() ? masks[static_cast<std::size_t>(pc)] : 0x3FF;
+}
+
+void MatchMemo::fillBindings(Key& key, std::uint16_t mask, const VariableBindings& bindings) const {
+  std::memset(key.values, 255, sizeof key.values);
+  std::memset(key.held, 255, sizeof key.held);
+  if (mask == 0) return;
+  bool mayBind = false;
+  for (int v = 0; v < 10; ++v) {
+    if ((mask & (1u << v)) == 0) continue;
+    const std::uint8_t value = bindings.live ? bindings.value[static_cast<std::size_t>(v)] : VariableBindings::kUnbound;
+    key.values[v] = value;
+    mayBind = mayBind || value == VariableBindings::kUnbound;
+  }
+  if (!mayBind || !exclusive_ || !bindings.live) return;
+  // A new binding must avoid every letter a bound variable holds.
+  int n = 0;
+  for (const std::uint8_t value : bindings.value) {
+    if (value != VariableBindings::kUnbound) key.held[n++] = value;
+  }
+  std::sort(key.held, key.held + n);
+}
+
+MatchMemo::Key MatchMemo::key(std::uint64_t site, int program, Scope scope, int scopePc,
+                              const VariableBindings& bindings) const {
+  Key key;
+  key.site = site;
+  fillBindings(key, usesVariables_ ? maskOf(program, scope, scopePc) : 0, bindings);
+  return key;
+}
+
+MatchMemo::Key MatchMemo::placementKey(int program, int pc, int occurrence, int deficit, int stretchStart,
+                                       int stretchLength, const std::uint8_t* claimed,
+                                       const VariableBindings& bindings) const {
   Key key;
   key.site = pack(1, program, pc, occurrence, deficit + 512, stretchLength);
   for (int i = 0; i < stretchLength; ++i) {
@@ -188,6 +300,7 @@ MatchMemo::Key MatchMemo::placementKey(int program, int pc, int occurrence, int 
   }
   // Positions 101 and above never occur: their bits carry the stretch start.
   key.claimed[1] |= static_cast<std::uint64_t>(stretchStart) << 40;
+  fillBindings(key, usesVariables_ ? maskOf(program, Scope::Components, pc) : 0, bindings);
   return key;
 }
 
@@ -200,48 +313,86 @@ void MatchMemo::newWord() {
 }
 
 std::size_t MatchMemo::slotOf(const Key& key) const {
-  std::uint64_t h = key.site * 0x9E3779B97F4A7C15ull;
-  h ^= (key.claimed[0] + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full;
-  h ^= (key.claimed[1] + 0x85EBCA77C2B2AE63ull) * 0x165667B19E3779F9ull;
-  h ^= h >> 29;
+  // Mix every word of the key so that neighbouring places spread out.
+  const auto mix = [](std::uint64_t h, std::uint64_t v) {
+    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    h *= 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 31);
+  };
+  std::uint64_t v = 0;
+  std::uint64_t h = mix(0x94D049BB133111EBull, key.site);
+  h = mix(h, key.claimed[0]);
+  h = mix(h, key.claimed[1]);
+  std::memcpy(&v, key.values, 8);
+  h = mix(h, v);
+  std::memcpy(&v, key.held, 8);
+  h = mix(h, v);
   return static_cast<std::size_t>(h) & (entries_.size() - 1);
 }
 
-bool MatchMemo::sameBindings(const Entry& entry, const VariableBindings& bindings) const {
-  if (!usesVariables_) return true;
-  // A table that is not live is all unbound.
-  for (int v = 0; v < 10; ++v) {
-    const std::uint8_t value = bindings.live ? bindings.value[static_cast<std::size_t>(v)] : VariableBindings::kUnbound;
-    if (entry.bindings[v] != value) return false;
-  }
-  return true;
-}
-
-bool MatchMemo::failed(const Key& key, const VariableBindings& bindings) const {
+const MatchMemo::Entry* MatchMemo::find(const Key& key) const {
   const std::size_t mask = entries_.size() - 1;
   for (std::size_t slot = slotOf(key);; slot = (slot + 1) & mask) {
     const Entry& entry = entries_[slot];
-    if (entry.stamp != stamp_) return false;
+    if (entry.stamp != stamp_) return nullptr;
     if (entry.key.site == key.site && entry.key.claimed[0] == key.claimed[0] &&
-        entry.key.claimed[1] == key.claimed[1] && sameBindings(entry, bindings)) {
-      return true;
+        entry.key.claimed[1] == key.claimed[1] && std::memcmp(entry.key.values, key.values, 10) == 0 &&
+        std::memcmp(entry.key.held, key.held, 10) == 0) {
+      return &entry;
     }
   }
 }
 
-void MatchMemo::recordFailure(const Key& key, const VariableBindings& bindings) {
-  // Keep a quarter of the table empty so that probes stay short.
-  if (used_ >= entries_.size() - entries_.size() / 4) return;
+bool MatchMemo::failed(const Key& key) const { return find(key) != nullptr; }
+
+void MatchMemo::recordFailure(const Key& key) {
+  // The table keeps a quarter empty so that probes stay short; beyond
+  // that failures are not remembered.
+  findOrAdd(key);
+}
+
+MatchMemo::Entry* MatchMemo::findOrAdd(const Key& key) {
+  if (Entry* entry = const_cast<Entry*>(find(key))) return entry;
+  if (used_ >= entries_.size() - entries_.size() / 4) return nullptr;
   const std::size_t mask = entries_.size() - 1;
   std::size_t slot = slotOf(key);
   while (entries_[slot].stamp == stamp_) slot = (slot + 1) & mask;
   Entry& entry = entries_[slot];
   entry.key = key;
   entry.stamp = stamp_;
-  for (int v = 0; v < 10; ++v) {
-    entry.bindings[v] = bindings.live ? bindings.value[static_cast<std::size_t>(v)] : VariableBindings::kUnbound;
-  }
+  entry.value = -1;
+  entry.bits[0] = entry.bits[1] = 0;
   ++used_;
+  return &entry;
+}
+
+int MatchMemo::thresholdOf(const Key& key) const {
+  const Entry* entry = find(key);
+  return entry != nullptr ? entry->value : -1;
+}
+
+void MatchMemo::setThreshold(const Key& key, int place) {
+  if (Entry* entry = findOrAdd(key)) entry->value = place;
+}
+
+const std::uint64_t* MatchMemo::restFailures(const Key& key) const {
+  const Entry* entry = find(key);
+  return entry != nullptr ? entry->bits : nullptr;
+}
+
+void MatchMemo::addRestFailure(const Key& key, int position) {
+  if (position < 0 || position >= 128) return;
+  if (Entry* entry = findOrAdd(key)) entry->bits[position >> 6] |= std::uint64_t{1} << (position & 63);
+}
+
+bool MatchMemo::patternBacktracks(int program, int pc) const {
+  const auto& flags = facts_[static_cast<std::size_t>(program)].backtracks;
+  return static_cast<std::size_t>(pc) >= flags.size() || flags[static_cast<std::size_t>(pc)] != 0;
+}
+
+int MatchMemo::patternEnd(int program, int pc) const {
+  const auto& ends = facts_[static_cast<std::size_t>(program)].patternEnd;
+  return static_cast<std::size_t>(pc) < ends.size() ? static_cast<int>(ends[static_cast<std::size_t>(pc)]) : -1;
 }
 
 }  // namespace kea

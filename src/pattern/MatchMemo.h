@@ -6,13 +6,27 @@
 // Soundness: an attempt's outcome is a function of where it starts (program,
 // program position, letter position, punctuation offset, slack, and for
 // anagram placements the claimed letters and the running deficit) and of
-// the letter-variable bindings it starts with; the word is fixed for the
-// whole match. A failed attempt leaves no trace (its bindings are undone),
-// so a remembered failure can stand in for running the attempt again. When
-// the program uses no letter variables at all the bindings are left out of
-// the key; otherwise the full binding table is part of it. Only failures
-// are remembered, so the first success found, and with it every binding a
-// match leaves, is exactly the one plain backtracking finds.
+// the letter-variable bindings it can observe; the word is fixed for the
+// whole match. It observes the values of the variables it mentions and,
+// when it may bind one of them under exclusive variables, the set of
+// letters that all bound variables hold; nothing else. A failed attempt
+// leaves no trace (its bindings are undone), so a remembered failure can
+// stand in for running the attempt again. Only failures are remembered, so
+// the first success found, and every binding a match leaves, is exactly
+// the one plain backtracking finds.
+//
+// Three shapes of memory keep the lookups few:
+//  - a wildcard's tries from a place are a suffix of its tries from any
+//    earlier place, so one start per wildcard (and word end, and bindings
+//    seen) stands for every later place from which its tries all failed;
+//  - the rests after a variable-length sub-pattern, when nothing in the
+//    sub-pattern binds a variable and the pattern has no significant
+//    punctuation, depend only on where they start: a bit set of failed
+//    starts lets a loop skip them a word at a time;
+//  - everything else (patterns run over a stretch, anagram placements,
+//    places under significant punctuation) is one entry per failed attempt.
+// A loop may also stop at the first try whose failure provably covers all
+// later tries (skipMayStopEarly, restMayStopEarly).
 //
 // The table has a fixed size chosen at compile time and is reset for each
 // word by bumping a generation stamp, so matching allocates nothing. When
@@ -32,27 +46,52 @@ class MatchEngine;
 class MatchMemo {
  public:
   struct Key {
-    std::uint64_t site = 0;    // kind, program, position, place and slack
+    std::uint64_t site = 0;  // kind, program, position, place and slack
     std::uint64_t claimed[2] = {0, 0};
+    std::uint8_t values[10] = {};  // the mentioned variables' letters (254 unbound, 255 not mentioned)
+    std::uint8_t held[10] = {};    // letters held by bound variables, ascending, 255 after
   };
+
+  // What an attempt's scope starts with, for the variables it mentions.
+  enum class Scope { Pattern, Segment, Components };
 
   // The memo for a compiled program, or nullptr when the program cannot
   // backtrack enough to need one.
   static std::unique_ptr<MatchMemo> forProgram(const MatchEngine& engine);
 
-  MatchMemo(std::size_t capacity, bool usesVariables);
+  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive);
 
-  static Key key(int program, int pc, int p, int k, int slack) {
-    Key key;
-    key.site = pack(0, program, pc, p, k, slack);
-    return key;
-  }
-  static Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart,
-                          int stretchLength, const std::uint8_t* claimed);
+  // Sites: a tried place of a wildcard or a sub-pattern's rest, or a
+  // pattern run over a stretch (kind 0); a wildcard's earliest failing
+  // place (kind 2); an anagram placement (kind 1).
+  static std::uint64_t place(int program, int pc, int p, int k, int slack) { return pack(0, program, pc, p, k, slack); }
+  static std::uint64_t threshold(int program, int pc, int end) { return pack(2, program, pc, end, 0, 0); }
+  // The places from which the rest after a sub-pattern failed (kind 3).
+  static std::uint64_t restSet(int program, int pc, int end) { return pack(3, program, pc, end, 0, 0); }
+
+  Key key(std::uint64_t site, int program, Scope scope, int scopePc, const VariableBindings& bindings) const;
+  Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart, int stretchLength,
+                   const std::uint8_t* claimed, const VariableBindings& bindings) const;
 
   void newWord();
-  bool failed(const Key& key, const VariableBindings& bindings) const;
-  void recordFailure(const Key& key, const VariableBindings& bindings);
+  bool failed(const Key& key) const;
+  void recordFailure(const Key& key);
+  // The remembered failing start of a wildcard's tries for a threshold
+  // key, or -1; and replacing it.
+  int thresholdOf(const Key& key) const;
+  void setThreshold(const Key& key, int place);
+  // Letter positions below 128 from which a rest failed, as a bit set; or
+  // nullptr when none is remembered.
+  const std::uint64_t* restFailures(const Key& key) const;
+  void addRestFailure(const Key& key, int position);
+
+  // Whether running the pattern whose body starts at pc can backtrack, so
+  // that remembering its failures saves more than the lookup costs.
+  bool patternBacktracks(int program, int pc) const;
+
+  // Where the pattern whose header is at pc ends, and the variables it mentions.
+  int patternEnd(int program, int pc) const;
+  std::uint16_t patternVariables(int program, int header) const { return maskOf(program, Scope::Pattern, header + 3); }
 
   // Whether a wildcard may give up at the first place where the rest of
   // its template failed in the next wildcard's own tries, without trying
@@ -64,15 +103,12 @@ class MatchMemo {
   // fixed-length sub-pattern among the elements could bind a variable at a
   // later place that it left unbound here, so it rules the shortcut out
   // when the program uses variables.
-  bool skipMayStopEarly(int program, int pc) const {
-    const auto& flags = monotone_[static_cast<std::size_t>(program)];
-    if (static_cast<std::size_t>(pc) >= flags.size()) return false;
-    const std::uint8_t f = flags[static_cast<std::size_t>(pc)];
-    return (f & kNextIsWildcard) != 0 && ((f & kHoldsSubpattern) == 0 || !usesVariables_);
-  }
+  bool skipMayStopEarly(int program, int pc) const;
+  // The same for the tries of a variable-length sub-pattern, whose rest starts at pc.
+  bool restMayStopEarly(int program, int pc) const;
   bool usesVariables() const { return usesVariables_; }
 
-  static constexpr std::uint8_t kNextIsWildcard = 1;
+  static constexpr std::uint8_t kNextCoversLater = 1;
   static constexpr std::uint8_t kHoldsSubpattern = 2;
 
   // Statistics for tests and benchmarks.
@@ -83,8 +119,18 @@ class MatchMemo {
   struct Entry {
     Key key;
     std::uint32_t stamp = 0;
-    std::uint8_t bindings[10] = {};
-    bool live = false;
+    std::int32_t value = 0;
+    std::uint64_t bits[2] = {0, 0};
+  };
+
+  struct ProgramFacts {
+    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
+    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
+    std::vector<std::uint16_t> segmentMask;      // per segment start
+    std::vector<std::uint16_t> componentMask;    // per anagram component
+    std::vector<std::uint32_t> patternEnd;       // per pattern header
+    std::vector<std::uint8_t> backtracks;        // per pattern body start
+    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
   };
 
   static std::uint64_t pack(int kind, int program, int pc, int a, int b, int c) {
@@ -94,14 +140,18 @@ class MatchMemo {
            (static_cast<std::uint64_t>(a & 0x3FF) << 20) |
            (static_cast<std::uint64_t>(b & 0x3FF) << 10) | static_cast<std::uint64_t>(c & 0x3FF);
   }
+  std::uint16_t maskOf(int program, Scope scope, int pc) const;
+  void fillBindings(Key& key, std::uint16_t mask, const VariableBindings& bindings) const;
   std::size_t slotOf(const Key& key) const;
-  bool sameBindings(const Entry& entry, const VariableBindings& bindings) const;
+  const Entry* find(const Key& key) const;
+  Entry* findOrAdd(const Key& key);
 
   std::vector<Entry> entries_;
   std::uint32_t stamp_ = 1;
   std::size_t used_ = 0;
   bool usesVariables_;
-  std::vector<std::vector<std::uint8_t>> monotone_;
+  bool exclusive_;
+  std::vector<ProgramFacts> facts_;
 
   friend class MatchMemoBuilder;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MatchTestSupport.h"
+#include "TextJoin.h"
 #include "pattern/MatchEngineSet.h"
 #include "support/TestAlphabet.h"
 
@@ -44,7 +45,7 @@ std::string describe(const MatchEngineSet& set) {
     out += kNames[token & kTokenKindMask];
     if ((token & TOKEN_NOT) != 0) out += "!";
     const MatchEngine* operand = set.operands()[i].get();
-    out += operand != nullptr ? "(" + std::to_string(operand->fixedLength()) + ")" : "()";
+    out += operand != nullptr ? test::join("(", std::to_string(operand->fixedLength()), ")") : "()";
     out += ' ';
   }
   return out;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "ReferenceMatcher.h"
+#include "TextJoin.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "support/TestAlphabet.h"
@@ -54,7 +55,7 @@ class Generator {
     std::string list = chance(30) ? "[^" : "[";
     const int n = 1 + below(3);
     for (int i = 0; i < n; ++i) list += letter();
-    return list + "]";
+    return test::join(list, "]");
   }
 
   std::string templ(const Features& f, int depth) {
@@ -71,7 +72,7 @@ class Generator {
       } else if (f.punctuation && roll < 48) {
         out += f.spaces && chance(30) ? ' ' : (chance(70) ? '-' : '\'');
       } else if (f.subpatterns && depth < 2 && roll < 56) {
-        out += "(" + pattern(subFeatures(f), depth + 1) + ")";
+        out += test::join("(", pattern(subFeatures(f), depth + 1), ")");
       } else if (f.escapes && roll < 60) {
         out += chance(50) ? "\\A" : "\\b";
       } else if (roll < 72) {
@@ -95,7 +96,7 @@ class Generator {
       } else if (f.variables && roll < 32) {
         out += static_cast<char>('0' + below(3));
       } else if (f.subpatterns && depth < 2 && roll < 42) {
-        out += "(" + pattern(subFeatures(f), depth + 1) + ")";
+        out += test::join("(", pattern(subFeatures(f), depth + 1), ")");
       } else if (roll < 55) {
         out += '.';
       } else {
@@ -108,7 +109,7 @@ class Generator {
   std::string pattern(const Features& f, int depth = 0) {
     std::string out;
     if (f.templ) out += templ(f, depth);
-    if (f.anagram) out += ";" + anagram(f, depth);
+    if (f.anagram) out += test::join(";", anagram(f, depth));
     return out;
   }
 
@@ -201,19 +202,19 @@ std::optional<RegexTemplate> regexOf(const std::string& pattern, bool exclusive)
       const std::size_t close = body.find(']', i);
       std::string list = body.substr(i + 1, close - i - 1);
       if (!list.empty() && list[0] == '^') {
-        out.regex += "(?![" + list.substr(1) + "])[a-z]";
+        out.regex += test::join("(?![", list.substr(1), "])[a-z]");
       } else {
-        out.regex += "[" + list + "]";
+        out.regex += test::join("[", list, "]");
       }
       i = close;
       ++out.fixed;
     } else if (std::isdigit(static_cast<unsigned char>(c))) {
       const auto found = groups.find(c);
       if (found != groups.end()) {
-        out.regex += "\\" + std::to_string(found->second);
+        out.regex += test::join("\\", std::to_string(found->second));
       } else {
         if (exclusive) {
-          for (const auto& [other, group] : groups) out.regex += "(?!\\" + std::to_string(group) + ")";
+          for (const auto& [other, group] : groups) out.regex += test::join("(?!\\", std::to_string(group), ")");
         }
         const int group = static_cast<int>(groups.size()) + 1;
         groups[c] = group;
@@ -221,7 +222,8 @@ std::optional<RegexTemplate> regexOf(const std::string& pattern, bool exclusive)
       }
       ++out.fixed;
     } else {
-      out.regex += std::string("\\x") + "0123456789abcdef"[(c >> 4) & 15] + "0123456789abcdef"[c & 15];
+      out.regex += test::join("\\x", std::string(1, "0123456789abcdef"[(c >> 4) & 15]),
+                              std::string(1, "0123456789abcdef"[c & 15]));
     }
   }
   return out;
@@ -481,8 +483,8 @@ std::string render(const LineNode& node, Generator& g, bool leftOperand) {
   if (node.kind == LineNode::Leaf) return (node.negated ? "!" : "") + node.pattern;
   std::string text = render(*node.left, g, true) + (node.kind == LineNode::And ? " & " : " | ") +
                      render(*node.right, g, false);
-  if (node.negated) return "!(" + text + ")";
-  if (leftOperand || g.chance(30)) return "(" + text + ")";
+  if (node.negated) return test::join("!(", text, ")");
+  if (leftOperand || g.chance(30)) return test::join("(", text, ")");
   return text;
 }
 

@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include "TextJoin.h"
+
 namespace kea::test {
 
 namespace {
@@ -234,7 +236,7 @@ class Parser {
       } else if (c == '(') {
         pos_ = i + 1;
         std::shared_ptr<Pat> sub = pattern();
-        ++subs[addToPool("P" + sub->key, sub, {})];
+        ++subs[addToPool(join("P", sub->key), sub, {})];
         pat.anagramLength += sub->fixed;
         extra += sub->extra;
         spans.emplace_back(i, pos_);
@@ -314,25 +316,28 @@ class Parser {
   // A readable identity of a pattern tree: two patterns with the same
   // identity compile to the same program.
   std::string describe(const Pat& pat) const {
-    std::string out = "{" + std::to_string(pat.fixed) + "," + std::to_string(std::min(pat.extra, 101)) + ":";
+    using std::to_string;
+    std::string out = join("{", to_string(pat.fixed), ",", to_string(std::min(pat.extra, 101)), ":");
     for (const Elem& e : pat.elems) {
-      out += std::to_string(e.kind) + "/" + std::to_string(e.letter) + "/" + std::to_string(e.variable) + "/" +
-             std::to_string(e.raw) + "/" + (e.last ? "L" : "") + "/";
-      for (std::size_t x = 0; x < e.set.size(); ++x) out += e.set[x] ? std::to_string(x) + "," : "";
+      out += join(to_string(e.kind), "/", to_string(e.letter), "/", to_string(e.variable), "/", to_string(e.raw), "/",
+                  e.last ? "L" : "", "/");
+      for (std::size_t x = 0; x < e.set.size(); ++x) {
+        if (e.set[x]) out += join(to_string(x), ",");
+      }
       if (e.sub) out += e.sub->key;
       out += ";";
     }
     if (pat.hasAnagram) {
-      out += "|" + std::to_string(pat.anagramLength) + ":";
+      out += join("|", to_string(pat.anagramLength), ":");
       for (const Comp& c : pat.comps) {
-        out += std::to_string(c.kind) + "/" + std::to_string(c.pool) + "/" + std::to_string(c.count) + "/" +
-               (c.last ? "L" : "") + "/";
-        for (int v : c.variables) out += std::to_string(v) + ",";
-        for (const auto& [x, n] : c.letters) out += std::to_string(x) + "x" + std::to_string(n) + ",";
+        out += join(to_string(c.kind), "/", to_string(c.pool), "/", to_string(c.count), "/", c.last ? "L" : "", "/");
+        for (int v : c.variables) out += join(to_string(v), ",");
+        for (const auto& [x, n] : c.letters) out += join(to_string(x), "x", to_string(n), ",");
         out += ";";
       }
     }
-    return out + "}";
+    out += "}";
+    return out;
   }
 };
 

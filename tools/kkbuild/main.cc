@@ -251,6 +251,13 @@ int run(const Options& options) {
     return kExitBuildFailed;
   }
 
+  // The builder takes a library path (Windows-1252), like every text it is given.
+  const auto buildPath = kea::platform::utf8ToCp1252(target.path(), &codecError);
+  if (!buildPath) {
+    std::cerr << "kkbuild: cannot build " << options.output << ": its folder's name " << codecError.message() << "\n";
+    return kExitBuildFailed;
+  }
+
   const std::size_t lineCount = input.lineCount;
   KkbuildSource source(std::move(input.lines));
   if (!options.quiet) {
@@ -258,16 +265,17 @@ int run(const Options& options) {
       std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
     });
   }
-  const bool built = kea::buildDictionary(source, alphabet, target.path(), *description, options.shortest,
+  const bool built = kea::buildDictionary(source, alphabet, *buildPath, *description, options.shortest,
                                           options.longest);
   if (built && !target.commit(&error)) {
-    source.logFormat("Couldn't update \"%s\"\n", options.output.c_str());
-    std::cerr << source.log() << "kkbuild: " << options.output << " was left as it was (" << error << ")\n";
+    const std::string shownOutput = kea::platform::utf8ToCp1252(options.output).value_or(options.output);
+    source.logFormat("Couldn't update \"%s\"\n", shownOutput.c_str());
+    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: " << options.output << " was left as it was ("
+              << error << ")\n";
     return kExitBuildFailed;
   }
   if (!built) {
-    // The log holds paths (as given) and fixed texts, so it goes out unconverted.
-    std::cerr << source.log() << "kkbuild: building " << options.output << " failed; it was left as it was\n";
+    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output << " failed; it was left as it was\n";
     return interrupted ? kExitInterrupted : kExitBuildFailed;
   }
   if (!options.quiet) {

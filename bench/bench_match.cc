@@ -1,0 +1,201 @@
+// Matching speed: words per second for the common pattern shapes on words
+// already decoded into word buffers, and the time per word of the worst
+// patterns found (long chains of wildcards, sub-patterns and variables on
+// long words), which must stay bounded.
+//
+// Words come from the system word list (/usr/share/dict) when there is
+// one, else from a generated list; only words of plain ASCII letters and
+// punctuation are used.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "builder/EnglishAlphabet.h"
+#include "pattern/MatchEngineSet.h"
+#include "pattern/WordBufferFill.h"
+
+namespace kea {
+namespace {
+
+const Alphabet& alphabet() {
+  static const Alphabet a = [] {
+    std::array<std::uint64_t, 256> frequency{};
+    for (int c = 'a'; c <= 'z'; ++c) frequency[static_cast<std::size_t>(c)] = 1;
+    return Alphabet::fromCanonicalTable(englishAlphabetTable(), frequency);
+  }();
+  return a;
+}
+
+// Decoded words by letter length.
+class WordLists {
+ public:
+  static const WordLists& get() {
+    static const WordLists lists;
+    return lists;
+  }
+  const std::vector<WordBuffer>& length(int n) const { return byLength_[static_cast<std::size_t>(n)]; }
+  std::size_t total() const { return total_; }
+
+ private:
+  WordLists() : byLength_(101) {
+    std::vector<std::string> words;
+    for (const char* path : {"/usr/share/dict/american-english-huge", "/usr/share/dict/words"}) {
+      std::ifstream in(path);
+      std::string line;
+      while (std::getline(in, line)) {
+        bool plain = !line.empty();
+        for (const char c : line) plain = plain && static_cast<unsigned char>(c) < 0x80;
+        if (plain) words.push_back(line);
+      }
+      if (!words.empty()) break;
+    }
+    if (words.empty()) {
+      std::mt19937 random(7);
+      const std::string letters = "eeeeaaaiiioootnsrhldcumfpgwybvkxjqz";
+      for (int i = 0; i < 300000; ++i) {
+        std::string w;
+        const int n = 2 + static_cast<int>(random() % 12);
+        for (int j = 0; j < n; ++j) w += letters[random() % letters.size()];
+        words.push_back(w);
+      }
+    }
+    for (const std::string& w : words) {
+      WordBuffer buffer{};
+      const int n = fillWordBuffer(buffer, w, alphabet());
+      if (n < 1 || n > 100) continue;
+      byLength_[static_cast<std::size_t>(n)].push_back(buffer);
+      ++total_;
+    }
+  }
+  std::vector<std::vector<WordBuffer>> byLength_;
+  std::size_t total_ = 0;
+};
+
+// Runs a line over every word of every length it can match, as the search
+// does; reports words examined per second.
+void runLine(benchmark::State& state, const std::string& text) {
+  MatchEngineSet set;
+  if (set.parseExpression(alphabet(), expandMacros(text, "[aeiou]", "[^aeiou]"), 1, 100) != PatternStatus::Valid) {
+    state.SkipWithError("invalid pattern");
+    return;
+  }
+  const auto [first, last] = set.lengthRange();
+  // Private copies: the matcher writes the punctuation planes.
+  std::vector<std::vector<WordBuffer>> words;
+  for (int n = first; n <= last; ++n) words.push_back(WordLists::get().length(n));
+  std::int64_t examined = 0;
+  std::int64_t matched = 0;
+  for (auto _ : state) {
+    for (int n = first; n <= last; ++n) {
+      if (!set.setLength(n)) continue;
+      for (WordBuffer& word : words[static_cast<std::size_t>(n - first)]) {
+        matched += set.matches(word, n) ? 1 : 0;
+        ++examined;
+      }
+    }
+  }
+  state.SetItemsProcessed(examined);
+  state.counters["matches/pass"] = static_cast<double>(matched) / static_cast<double>(state.iterations());
+}
+
+void BM_PlainTemplate(benchmark::State& state) { runLine(state, ".l...r.n"); }
+void BM_PlainAnagram(benchmark::State& state) { runLine(state, ";lobikes"); }
+void BM_CountedAnagram(benchmark::State& state) { runLine(state, ";toboggan"); }
+void BM_Wildcard(benchmark::State& state) { runLine(state, "m*ja"); }
+void BM_TwoWildcards(benchmark::State& state) { runLine(state, "c*t*r"); }
+void BM_ChoiceLists(benchmark::State& state) { runLine(state, "@#@#@#@#@#@"); }
+void BM_ChoiceAnagram(benchmark::State& state) { runLine(state, ";diners[ai]"); }
+void BM_Variables(benchmark::State& state) { runLine(state, "12341234"); }
+void BM_Logical(benchmark::State& state) { runLine(state, ";..oting & ! *ing"); }
+void BM_TemplateWithAnagram(benchmark::State& state) { runLine(state, "......*;gdangboot"); }
+void BM_Punctuation(benchmark::State& state) { runLine(state, "...-..-....."); }
+void BM_SubPatternAnagram(benchmark::State& state) { runLine(state, ";rebel(ada)"); }
+BENCHMARK(BM_PlainTemplate);
+BENCHMARK(BM_PlainAnagram);
+BENCHMARK(BM_CountedAnagram);
+BENCHMARK(BM_Wildcard);
+BENCHMARK(BM_TwoWildcards);
+BENCHMARK(BM_ChoiceLists);
+BENCHMARK(BM_ChoiceAnagram);
+BENCHMARK(BM_Variables);
+BENCHMARK(BM_Logical);
+BENCHMARK(BM_TemplateWithAnagram);
+BENCHMARK(BM_Punctuation);
+BENCHMARK(BM_SubPatternAnagram);
+
+// Worst cases: one long word that forces a pattern to try (and fail) as
+// much as it can; the time per iteration is the time for one word.
+struct WorstCase {
+  const char* name;
+  std::string pattern;
+  std::string word;
+  bool variablesExclusive = true;
+};
+
+// prefix, then piece n times, then suffix.
+std::string repeat(const std::string& piece, int n, const std::string& suffix = "", const std::string& prefix = "") {
+  std::string out = prefix;
+  for (int i = 0; i < n; ++i) out += piece;
+  out += suffix;
+  return out;
+}
+
+const std::vector<WorstCase>& worstCases() {
+  static const std::vector<WorstCase> cases = {
+      {"wildcards *a*a...*b, 100 a", repeat("*a", 10, "*b"), std::string(100, 'a')},
+      {"wildcards *a*b*a*b..., 100 letters", repeat("*a*b", 12, "*c"), repeat("ab", 50)},
+      {"wildcards, 60 of them", repeat("*a", 60, "*b"), std::string(100, 'a')},
+      {"wildcards with variable *1*1...*2", repeat("*1", 10, "*2"), std::string(100, 'a')},
+      {"wildcards with variables *1*2*3...", "*1*2*3*4*5*6*7*8*9*0x", repeat("abcdefgh", 12, "ab")},
+      {"sub-patterns (*a)(*a)...b", repeat("(*a)", 10, "b"), std::string(100, 'a')},
+      {"sub-patterns (a*)(a*)...b", repeat("(a*)", 10, "b"), std::string(100, 'a')},
+      {"nested sub-patterns ((*a)*a)...", repeat("((*a)*a)", 5, "b"), std::string(100, 'a')},
+      {"punctuation *-*-*...x", repeat("*-", 10, "x"), repeat("a-", 50)},
+      {"anagram blocks ;(*a)(*a)...b", repeat("(*a)", 6, "b", ";"), std::string(40, 'a')},
+      {"anagram blocks ;(a*)(a*)...b", repeat("(a*)", 6, "b", ";"), std::string(40, 'a')},
+      {"anagram choices ;[ab]x20 c", repeat("[ab]", 20, "c*", ";"), repeat("ab", 20)},
+      {"anagram variables ;1234567890z", ";1234567890z*", repeat("abcdefghij", 4)},
+      {"template variables then anagram", "*1*1*1*1;2z*", std::string(40, 'a')},
+      {"anagram blocks, a letter missing", ";(*b)(a*)(*a)(*)(b*)c", repeat("ab", 20)},
+      // The shapes still above 20 us: blocks of variable length in an
+      // anagram part are placed by search (exponential in the number of
+      // blocks when no bound applies), and a sub-pattern with wildcards
+      // inside a chain of wildcards costs a cube of the word's length.
+      {"anagram blocks, found after search", ";(*b)(a*)(*a)(*)(b*)c", "abbabaabcbbabaabbaab"},
+      {"wildcards in a sub-pattern between wildcards, 20 letters", "**(*[^ba]*).a*b", repeat("ab", 10)},
+      {"wildcards in a sub-pattern between wildcards, 56 letters", "**(*[^ba]*).a*b", repeat("ab", 28)},
+  };
+  return cases;
+}
+
+void BM_WorstCase(benchmark::State& state) {
+  const WorstCase& c = worstCases()[static_cast<std::size_t>(state.range(0))];
+  state.SetLabel(c.name);
+  MatchEngine engine;
+  if (engine.compile(alphabet(), c.pattern, true, c.variablesExclusive) != PatternStatus::Valid) {
+    state.SkipWithError("invalid pattern");
+    return;
+  }
+  WordBuffer word{};
+  const int n = fillWordBuffer(word, c.word, alphabet());
+  engine.setWordLength(n);
+  bool matched = false;
+  for (auto _ : state) {
+    matched = engine.matches(word);
+    benchmark::DoNotOptimize(matched);
+  }
+  state.counters["matched"] = matched ? 1 : 0;
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BM_WorstCase)->DenseRange(0, 17)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace kea
+
+BENCHMARK_MAIN();
