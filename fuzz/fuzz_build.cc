@@ -2,36 +2,17 @@
 // build must succeed without reading outside a buffer, and the reader must
 // open the result and decode every list to a clean end with as many
 // section-1 entries as the header says.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "builder/DictionaryBuilder.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/TextLineSource.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
-
-namespace {
-
-const std::string& scratchPath() {
-  static const std::string path = [] {
-    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(folder) + "/kea-fuzz-build-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(scratchPath().c_str()); });
-    return pattern;
-  }();
-  return path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 1 << 16) return 0;
@@ -39,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int shortest = size > 0 ? data[0] % 8 : 1;
   const int longest = size > 0 ? shortest + data[0] / 8 : 100;
   kea::TextLineSource source(std::string(reinterpret_cast<const char*>(data), size));
-  const std::string& path = scratchPath();
+  const std::string& path = kea::fuzz::scratchPath();
   if (!kea::buildDictionary(source, kea::englishAlphabetTable(), path, "fuzz", shortest, longest)) std::abort();
 
   kea::KKDictionaryList::Dictionary dictionary(path);

@@ -1,41 +1,17 @@
 // Open arbitrary bytes as a dictionary, then decode every word list: the
 // reader must either reject the file or decode it to a clean end, never
 // read outside a buffer and never hang.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 
-namespace {
-
-// One scratch file for the whole run, in memory-backed storage when there is some.
-const std::string& scratchPath() {
-  static const std::string path = [] {
-    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(folder) + "/kea-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(scratchPath().c_str()); });
-    return pattern;
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = scratchPath();
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, out) != size) std::abort();
-  std::fclose(out);
+  const std::string& path = kea::fuzz::writeScratch(data, size);
 
   kea::KKDictionaryList::Dictionary dictionary(path);
   dictionary.open(true);

@@ -6,35 +6,16 @@
 //
 // Input: one byte n, then n bytes of pattern line (Windows-1252), then the
 // dictionary file.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/SearchStep.h"
-
-namespace {
-
-const std::string& scratchPath() {
-  static const std::string path = [] {
-    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(folder) + "/kea-fuzz-search-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(scratchPath().c_str()); });
-    return pattern;
-  }();
-  return path;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1 || size < 1u + data[0]) return 0;
@@ -42,11 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* file = data + 1 + data[0];
   const std::size_t fileSize = size - 1 - data[0];
 
-  const std::string& path = scratchPath();
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) std::abort();
-  if (fileSize > 0 && std::fwrite(file, 1, fileSize, out) != fileSize) std::abort();
-  std::fclose(out);
+  const std::string& path = kea::fuzz::writeScratch(file, fileSize);
 
   auto list = kea::KKDictionaryList::make(path);
   if (!list->isUsable(0)) return 0;

@@ -174,6 +174,25 @@ WordListDecoder::Result WordListDecoder::finish(WordBuffer& word, Record record)
   return result;
 }
 
+namespace {
+
+// While at least 8 bytes of the block are left, tops the bit reservoir up
+// with one unaligned load; the bits it takes beyond the counted ones are
+// those of the next byte, which the next top-up puts in the same place
+// again.
+[[gnu::always_inline]] inline void topUp(std::uint64_t& bits, int& count, const unsigned char*& position,
+                                         const unsigned char* end) {
+  if (count < 32 && end - position >= 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, position, 8);
+    bits |= chunk << count;
+    position += (63 - count) >> 3;
+    count |= 56;
+  }
+}
+
+}  // namespace
+
 WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   if (finished_ != Record::Entry) return finish(word, finished_);
 
@@ -200,18 +219,9 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
     position = readPosition_;
     end = readEnd_;
   };
-  // The next symbol, or kNoSymbol when the stream holds none. While at least 8
-  // bytes of the block are left, the reservoir is topped up with one
-  // unaligned load; the bits it takes beyond the counted ones are those of
-  // the next byte, which the next top-up puts in the same place again.
+  // The next symbol, or kNoSymbol when the stream holds none.
   const auto decodeSymbol = [&]() -> int {
-    if (count < 32 && end - position >= 8) {
-      std::uint64_t chunk;
-      std::memcpy(&chunk, position, 8);
-      bits |= chunk << count;
-      position += (63 - count) >> 3;
-      count |= 56;
-    }
+    topUp(bits, count, position, end);
     const FastEntry e = fast[bits & 0xFF];
     if (e.length <= count) {
       bits >>= e.length;
@@ -234,13 +244,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   // No lambda touches the reader's locals in this loop, so that they all
   // stay in registers; the slow path saves and reloads them explicitly.
   for (;;) {
-    if (count < 32 && end - position >= 8) {
-      std::uint64_t chunk;
-      std::memcpy(&chunk, position, 8);
-      bits |= chunk << count;
-      position += (63 - count) >> 3;
-      count |= 56;
-    }
+    topUp(bits, count, position, end);
     const PairEntry p = pairs[bits & ((1u << kPairBits) - 1)];
     std::uint8_t index;
     if (p.bothLength != 0 && p.bothLength <= count) {

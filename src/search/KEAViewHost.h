@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "search/StringTable.h"
 
@@ -65,6 +66,33 @@ class KEAViewHost {
   virtual void repaintProgress(int left, int right) = 0;
   // The caption of results list `group` changed (its count).
   virtual void labelChanged(int group) { (void)group; }
+};
+
+// A host whose boxes, button, status line and focus live in memory, for a
+// program without a window (kea-cli) and for tests; events, messages and
+// painting are left to the class that derives from it.
+class MemoryViewHost : public KEAViewHost {
+ public:
+  std::string pattern;
+  std::vector<std::string> history;  // newest first
+  int shortest = 1;
+  int longest = 100;
+  std::string buttonLabel;
+  std::string status;
+  Control focused = Control::PatternBox;
+
+  std::string patternText() override { return pattern; }
+  int historyCount() override { return static_cast<int>(history.size()); }
+  std::string historyItem(int index) override { return history.at(static_cast<std::size_t>(index)); }
+  void insertHistory(std::string_view text) override { history.insert(history.begin(), std::string(text)); }
+  int lengthBox(LengthBox box) override { return box == LengthBox::Shortest ? shortest : longest; }
+  void setLengthBox(LengthBox box, int value) override { (box == LengthBox::Shortest ? shortest : longest) = value; }
+  void setSearchButtonLabel(std::string_view label) override { buttonLabel = label; }
+  void enableControl(Control, bool) override {}
+  void setStatus(std::string_view text) override { status = text; }
+  Control focus() override { return focused; }
+  void setFocus(Control control) override { focused = control; }
+  void repaintProgress(int, int) override {}
 };
 
 // The dictionaries, options and active dictionary the controller searches

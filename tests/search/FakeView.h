@@ -18,17 +18,10 @@
 
 namespace kea::test {
 
-class FakeHost : public KEAViewHost {
+class FakeHost : public MemoryViewHost {
  public:
-  std::string pattern;
-  std::vector<std::string> history;
-  int shortest = 1;
-  int longest = 100;
-  std::string buttonLabel;
   std::map<Control, bool> enabled;
-  std::string status;
   std::vector<std::string> statusLog;
-  Control focused = Control::PatternBox;
   // Called at each processEvents, with the number of the call (from 1).
   std::function<void(int)> onEvents;
   int eventCalls = 0;
@@ -40,20 +33,11 @@ class FakeHost : public KEAViewHost {
   int repaints = 0;
   std::vector<int> labelChanges;
 
-  std::string patternText() override { return pattern; }
-  int historyCount() override { return static_cast<int>(history.size()); }
-  std::string historyItem(int index) override { return history.at(static_cast<std::size_t>(index)); }
-  void insertHistory(std::string_view text) override { history.insert(history.begin(), std::string(text)); }
-  int lengthBox(LengthBox box) override { return box == LengthBox::Shortest ? shortest : longest; }
-  void setLengthBox(LengthBox box, int value) override { (box == LengthBox::Shortest ? shortest : longest) = value; }
-  void setSearchButtonLabel(std::string_view label) override { buttonLabel = label; }
   void enableControl(Control control, bool on) override { enabled[control] = on; }
   void setStatus(std::string_view text) override {
-    status = text;
+    MemoryViewHost::setStatus(text);
     statusLog.push_back(status);
   }
-  Control focus() override { return focused; }
-  void setFocus(Control control) override { focused = control; }
   bool processEvents() override {
     ++eventCalls;
     if (onEvents) onEvents(eventCalls);

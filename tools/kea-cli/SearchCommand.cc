@@ -118,30 +118,13 @@ class InterruptGuard {
 
 // The main window as a terminal shows it: boxes held in memory, messages
 // on standard error, and Ctrl-C as the Stop button.
-class TerminalHost : public KEAViewHost {
+class TerminalHost : public MemoryViewHost {
  public:
-  std::string pattern;
-  int shortest = 1;
-  int longest = 100;
-  std::string status;
   KEAViewWindows* view = nullptr;
-  bool interrupted = false;
 
-  std::string patternText() override { return pattern; }
-  int historyCount() override { return static_cast<int>(history_.size()); }
-  std::string historyItem(int index) override { return history_.at(static_cast<std::size_t>(index)); }
-  void insertHistory(std::string_view text) override { history_.insert(history_.begin(), std::string(text)); }
-  int lengthBox(LengthBox box) override { return box == LengthBox::Shortest ? shortest : longest; }
-  void setLengthBox(LengthBox box, int value) override { (box == LengthBox::Shortest ? shortest : longest) = value; }
-  void setSearchButtonLabel(std::string_view) override {}
-  void enableControl(Control, bool) override {}
-  void setStatus(std::string_view text) override { status = text; }
-  Control focus() override { return focus_; }
-  void setFocus(Control control) override { focus_ = control; }
   bool processEvents() override {
     if (interruptRequested != 0) {
       interruptRequested = 0;
-      interrupted = true;
       if (view != nullptr) view->cancel();
     }
     return false;
@@ -154,11 +137,6 @@ class TerminalHost : public KEAViewHost {
     printError("search", terminalText(std::string(caption) + ": " + line));
     return Answer::Ok;
   }
-  void repaintProgress(int, int) override {}
-
- private:
-  std::vector<std::string> history_;
-  Control focus_ = Control::PatternBox;
 };
 
 class TerminalWorkspace : public SearchWorkspace {
