@@ -1,0 +1,412 @@
+#include "definitions/DefinitionViewWindows.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "definitions/NaturalCompare.h"
+
+namespace kea {
+
+namespace {
+
+constexpr std::string_view kLookupMenuTemplate = "&Lookup *\tCtrl+Enter";
+constexpr std::string_view kLookupInNewWindowMenuTemplate = "Lookup in &New Window *...\tShift+Ctrl+Enter";
+
+// A word shown in a menu: an ampersand in it is doubled so that it shows as
+// itself instead of marking an access key.
+std::string menuSafe(std::string_view word) {
+  std::string out;
+  for (const char c : word) {
+    if (c == '&') out += '&';
+    out += c;
+  }
+  return out;
+}
+
+std::string formatNumbers(const char* pattern, int a, int b) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, pattern, a, b);
+  return buffer;
+}
+
+}  // namespace
+
+DefinitionViewWindows::DefinitionViewWindows(int windowNumber, const KEAViewProfileWindows& options,
+                                             DefinitionWorkspace& workspace, DefinitionFrameView& frame,
+                                             DefinitionTreeView& tree, DefinitionTextView& text)
+    : windowNumber_(windowNumber),
+      options_(options),
+      workspace_(workspace),
+      frame_(frame),
+      tree_(tree),
+      text_(text) {}
+
+std::string DefinitionViewWindows::captionSuffix(int windowNumber) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, " - %s [%d]", "Definition", windowNumber);
+  return buffer;
+}
+
+std::string DefinitionViewWindows::placementKey(int windowNumber) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s%d%s", "Definition", windowNumber, "Position");
+  return buffer;
+}
+
+bool DefinitionViewWindows::splitterMoveAllowed(int from, int to, int clientWidth, int gap) {
+  const int minimum = 8 * gap;
+  if (to < from) return to - gap >= minimum;        // the tree pane shrinks
+  if (to > from) return clientWidth - to >= minimum;  // the text pane shrinks
+  return true;
+}
+
+// ---- Showing a word ----
+
+void DefinitionViewWindows::showWord(std::vector<Definition> definitions, std::string_view word,
+                                     std::string_view dictionaryToSelect, std::string_view wordSuffix,
+                                     const FullTextWordMatcher* fullTextQuery) {
+  definitions_ = std::move(definitions);
+  history_.resize(historyPosition_);
+  history_.emplace_back(word);
+  ++historyPosition_;
+  buildTree(word, dictionaryToSelect, wordSuffix);
+  const std::string shown = text_.plainText();
+  if (fullTextQuery) {
+    highlight(fullTextHighlights(shown, *fullTextQuery));
+  } else {
+    highlight(wordHighlights(shown, std::string(word) + std::string(wordSuffix)));
+  }
+  text_.setFocus();
+}
+
+void DefinitionViewWindows::arrangeRecords(std::vector<Definition>& records, std::string_view word) {
+  // Each record's best heading for the word becomes its first: one equal
+  // to the word, else the one that matches most of it, ties going to one
+  // whose first part is exactly the word.
+  for (auto& record : records) {
+    int best = 0;
+    for (std::size_t k = 0; k < record.alternativeCount(); ++k) {
+      int count = 0;
+      const bool equal = compareNatural(word, record.alternative(k), count) == 0;
+      if (equal || count > best || (count == best && record.firstParts[k] == word)) {
+        // Swapped rather than copied, so no alternative is lost.
+        std::swap(record.firstParts[0], record.firstParts[k]);
+        std::swap(record.secondParts[0], record.secondParts[k]);
+        best = count;
+      }
+    }
+  }
+  // A stable sort keeps the dictionary's own order among records with equal
+  // headings (senses stay in order), and stays safe when the comparison is
+  // not a strict order, as with "a", "01" and "1".
+  std::stable_sort(records.begin(), records.end(), [](const Definition& a, const Definition& b) {
+    if (a.dictionaryIndex != b.dictionaryIndex) return a.dictionaryIndex < b.dictionaryIndex;
+    const bool pa = a.hasAlternatives(), pb = b.hasAlternatives();
+    const int first = compareNatural(pa ? a.firstParts[0] : a.headword, pb ? b.firstParts[0] : b.headword);
+    if (first != 0) return first < 0;
+    return compareNatural(pa ? a.secondParts[0] : a.headword, pb ? b.secondParts[0] : b.headword) < 0;
+  });
+}
+
+void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_view dictionaryToSelect,
+                                      std::string_view wordSuffix) {
+  frame_.setCaption(std::string(lookedUp) + captionSuffix(windowNumber_));
+  const std::string word = std::string(lookedUp) + std::string(wordSuffix);
+  arrangeRecords(definitions_, word);
+
+  treeRebuilding_ = true;
+  tree_.deleteAll();
+  items_.clear();
+  currentDefinition_ = definitions_.empty() ? -1 : 0;
+
+  TreeItem branch = kNoTreeItem;
+  int chosen = -1;
+  int best = 0;
+  for (std::size_t i = 0; i < definitions_.size(); ++i) {
+    const Definition& record = definitions_[i];
+    const int index = static_cast<int>(i);
+    const bool newBranch = i == 0 || record.dictionaryIndex != definitions_[i - 1].dictionaryIndex;
+    if (newBranch) {
+      if (branch != kNoTreeItem) tree_.expand(branch);
+      const auto texts = workspace_.dictionaryTexts(record.dictionaryPath);
+      branch = tree_.insert(texts ? texts->description : std::string(), kBranchImage, kBranchImage, kNoTreeItem,
+                            index);
+      items_.push_back({branch, index, true});
+      best = 0;
+    }
+    const std::string heading = record.heading();
+    items_.push_back({tree_.insert(heading, kLeafImage, kLeafSelectedImage, branch, index), index, false});
+
+    // The initial selection: the leaf that comes closest to the word, among
+    // the records of the first dictionary or of the dictionary asked for.
+    const bool candidate = dictionaryToSelect.empty() ? record.dictionaryIndex == definitions_[0].dictionaryIndex
+                                                      : record.dictionaryPath == dictionaryToSelect;
+    if (candidate) {
+      int count = 0;
+      if (compareNatural(word, heading, count) == 0 || count > best) {
+        best = count;
+        chosen = static_cast<int>(items_.size()) - 1;
+      }
+    }
+  }
+  if (branch != kNoTreeItem) tree_.expand(branch);
+  treeRebuilding_ = false;
+
+  if (items_.empty()) {
+    showNothing();
+    return;
+  }
+  // Without a chosen leaf, the first leaf of the first branch.
+  selectItem(chosen >= 0 ? static_cast<std::size_t>(chosen) : 1);
+}
+
+// ---- Selection and display ----
+
+int DefinitionViewWindows::itemOfHandle(TreeItem handle) const {
+  if (handle == kNoTreeItem) return -1;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].handle == handle) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void DefinitionViewWindows::selectItem(std::size_t index) {
+  treeRebuilding_ = true;
+  tree_.select(items_[index].handle);
+  tree_.ensureVisible(items_[index].handle);
+  treeRebuilding_ = false;
+  showItem(index);
+}
+
+void DefinitionViewWindows::onTreeSelectionChanged() {
+  if (treeRebuilding_) return;
+  const int index = itemOfHandle(tree_.selected());
+  if (index >= 0) showItem(static_cast<std::size_t>(index));
+}
+
+void DefinitionViewWindows::showItem(std::size_t index) {
+  if (loading_) return;
+  const Item& item = items_[index];
+  currentDefinition_ = item.record;
+  if (item.isBranch) {
+    showBranch(item.record);
+  } else {
+    showRecord(item.record);
+  }
+}
+
+void DefinitionViewWindows::showRecord(int i) {
+  const Definition& record = definitions_[static_cast<std::size_t>(i)];
+  frame_.setStatusText(formatNumbers("Definition %d of %d", i + 1, static_cast<int>(definitions_.size())));
+  text_.setRedraw(false);
+  resetPane();
+  StyledText content;
+  const StyledText body = readDefinitionBody(record.body);
+  if (!record.hasAlternatives()) {
+    // The heading is not in the tree, so it heads the text, on a line of its own.
+    TextStyle headwordStyle;
+    headwordStyle.bold = true;
+    headwordStyle.underline = true;
+    content.append(record.headword, headwordStyle);
+    if (!body.empty()) content.append("\n");
+  }
+  for (const auto& run : body.runs) content.append(run.text, run.style);
+  putText(content);
+  text_.setRedraw(true);
+}
+
+void DefinitionViewWindows::showBranch(int i) {
+  const auto texts = workspace_.dictionaryTexts(definitions_[static_cast<std::size_t>(i)].dictionaryPath);
+  frame_.setStatusText("Description of " + (texts ? texts->description : std::string()));
+  text_.setRedraw(false);
+  resetPane();
+  putText(readDefinitionBody(texts ? texts->details : std::string()));
+  text_.setRedraw(true);
+}
+
+void DefinitionViewWindows::showNothing() {
+  frame_.setStatusText("");
+  text_.setRedraw(false);
+  resetPane();
+  text_.setRedraw(true);
+}
+
+CharacterFormat DefinitionViewWindows::format(const FontSetting& font) const {
+  return characterFormatFromFont(font, text_.pixelsPerInchY());
+}
+
+void DefinitionViewWindows::resetPane() {
+  text_.setBackground(options_.definitionBackgroundColor);
+  text_.clear(format(options_.definitionDefaultFont));
+}
+
+void DefinitionViewWindows::putText(const StyledText& content) {
+  if (loading_) return;
+  loading_ = true;
+  text_.setContent(content);
+  loading_ = false;
+}
+
+void DefinitionViewWindows::highlight(const std::vector<TextRange>& spans) {
+  text_.setRedraw(false);
+  const CharacterFormat highlightFormat = format(options_.definitionHighlightFont);
+  for (const auto& span : spans) {
+    text_.setSelection(span);
+    text_.applyFormat(highlightFormat);
+  }
+  const int caret = spans.empty() ? 0 : spans.front().start;
+  text_.setSelection({caret, caret});
+  text_.scrollCaretIntoView();
+  text_.setRedraw(true);
+}
+
+// ---- Navigation ----
+
+void DefinitionViewWindows::stepDefinition(int direction) {
+  if (items_.empty()) return;
+  const int n = static_cast<int>(items_.size());
+  const int selected = itemOfHandle(tree_.selected());
+  int next;
+  if (selected < 0) {
+    next = direction > 0 ? 0 : n - 1;
+  } else {
+    next = selected + direction;
+    if (next >= n) next = 0;
+    if (next < 0) next = n - 1;
+  }
+  selectItem(static_cast<std::size_t>(next));
+}
+
+void DefinitionViewWindows::goToHistory(std::size_t position) {
+  if (position == historyPosition_ || position < 1 || position > history_.size()) return;
+  historyPosition_ = position;
+  definitions_.clear();
+  const std::string word = history_[position - 1];
+  definitions_ = workspace_.lookupDefinitions(word);
+  buildTree(word, {}, {});
+  highlight(wordHighlights(text_.plainText(), word));
+}
+
+int DefinitionViewWindows::firstHistoryItem(std::size_t position, std::size_t size) {
+  const long long c = static_cast<long long>(position) - 1;
+  const long long s = static_cast<long long>(size);
+  long long start = c - 5, end = c + 4;
+  if (c - 5 < 0) start = 0, end = 9;
+  if (s - 1 >= end) return static_cast<int>(start + 1);
+  return static_cast<int>(std::max(0LL, start - (end - (s - 1))) + 1);
+}
+
+int DefinitionViewWindows::firstHistoryItem() const { return firstHistoryItem(historyPosition_, history_.size()); }
+
+std::vector<DefinitionViewWindows::MenuItem> DefinitionViewWindows::historyMenu() const {
+  std::vector<MenuItem> items;
+  const int first = firstHistoryItem();
+  for (int k = 0; k < kHistoryMenuSize; ++k) {
+    const std::size_t entry = static_cast<std::size_t>(first + k);
+    if (entry > history_.size()) break;
+    // The digit is the access key: "&1 word" … "&9 word", then "1&0 word".
+    char number[8] = "1&0 ";
+    if (k < 9) std::snprintf(number, sizeof number, "&%d ", k + 1);
+    std::string text = number;
+    text += menuSafe(history_[entry - 1]);
+    items.push_back({kHistoryItem0 + k, std::move(text), entry == historyPosition_});
+  }
+  return items;
+}
+
+std::string DefinitionViewWindows::lookupMenuText(int command) const {
+  std::string_view pattern;
+  if (command == kLookup) pattern = kLookupMenuTemplate;
+  else if (command == kLookupInNewWindow) pattern = kLookupInNewWindowMenuTemplate;
+  else return {};
+  const std::size_t star = pattern.find(" *");
+  const std::string word = wordToLookUp();
+  std::string text(pattern.substr(0, star));
+  if (!word.empty()) text += " \"" + menuSafe(word) + "\"";
+  text += pattern.substr(star + 2);
+  return text;
+}
+
+// ---- Lookups from the text ----
+
+FoundWord DefinitionViewWindows::lookupWord() const {
+  FoundWord found = findWord(text_.plainText(), text_.selection());
+  if (found.word.size() > kMaxLookupLength) found = {};
+  return found;
+}
+
+std::string DefinitionViewWindows::wordToLookUp() const { return lookupWord().word; }
+
+// ---- Commands ----
+
+bool DefinitionViewWindows::isEnabled(int command) const {
+  switch (command) {
+    case kCopy: return !text_.selection().empty();
+    case kSelectAll: return true;
+    case kLookup:
+    case kLookupInNewWindow:
+    case kExternalLookup: return !wordToLookUp().empty();
+    case kBack: return historyPosition_ >= 2;
+    case kForward: return historyPosition_ < history_.size();
+    case kNextResult: return workspace_.canMoveResult(+1);
+    case kPreviousResult: return workspace_.canMoveResult(-1);
+    case kNextDefinition:
+    case kPreviousDefinition: return true;
+    default: break;
+  }
+  if (command >= kHistoryItem0 && command < kHistoryItem0 + kHistoryMenuSize) return true;
+  if (command >= kExternalLookupMethod0 && command < kExternalLookupMethod0 + kExternalLookupMethods) {
+    return !wordToLookUp().empty();
+  }
+  return false;
+}
+
+bool DefinitionViewWindows::execute(int command) {
+  if (!isEnabled(command)) return false;
+  switch (command) {
+    case kCopy: text_.copySelection(); return true;
+    case kSelectAll: text_.selectAll(); return true;
+    case kLookup:
+    case kLookupInNewWindow: {
+      const FoundWord found = lookupWord();
+      std::string dictionary;
+      if (currentDefinition_ >= 0 && static_cast<std::size_t>(currentDefinition_) < definitions_.size()) {
+        dictionary = definitions_[static_cast<std::size_t>(currentDefinition_)].dictionaryPath;
+      }
+      workspace_.lookUp({found.word, dictionary, found.suffix}, command == kLookupInNewWindow);
+      return true;
+    }
+    case kBack: goToHistory(historyPosition_ - 1); return true;
+    case kForward: goToHistory(historyPosition_ + 1); return true;
+    case kNextResult: workspace_.moveResult(+1); return true;
+    case kPreviousResult: workspace_.moveResult(-1); return true;
+    case kNextDefinition: stepDefinition(+1); return true;
+    case kPreviousDefinition: stepDefinition(-1); return true;
+    default: break;
+  }
+  if (command >= kHistoryItem0 && command < kHistoryItem0 + kHistoryMenuSize) {
+    goToHistory(static_cast<std::size_t>(firstHistoryItem() + (command - kHistoryItem0)));
+    return true;
+  }
+  // The default method and the External Lookup submenu's methods.
+  workspace_.externalLookUp(wordToLookUp(), command);
+  return true;
+}
+
+void DefinitionViewWindows::onTextDoubleClick(bool shiftHeld) {
+  execute(shiftHeld ? kLookupInNewWindow : kLookup);
+}
+
+bool DefinitionViewWindows::onTextKey(DefinitionKey key) {
+  switch (key) {
+    case DefinitionKey::Backspace: execute(kBack); return true;
+    case DefinitionKey::F4:
+    case DefinitionKey::F5:
+    case DefinitionKey::F6: workspace_.windowKey(key); return true;
+    case DefinitionKey::Other: break;
+  }
+  return false;
+}
+
+}  // namespace kea

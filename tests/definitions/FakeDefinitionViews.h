@@ -1,0 +1,153 @@
+// Fakes of the definition window's panes, frame and workspace: each keeps
+// what it was told in plain fields that the tests inspect.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "definitions/DefinitionViews.h"
+
+namespace kea::test {
+
+class FakeTree : public DefinitionTreeView {
+ public:
+  struct Node {
+    std::string text;
+    int image = 0;
+    int selectedImage = 0;
+    TreeItem parent = kNoTreeItem;
+    int data = 0;
+    bool expanded = false;
+  };
+
+  TreeItem insert(std::string_view text, int image, int selectedImage, TreeItem parent, int data) override {
+    nodes.push_back({std::string(text), image, selectedImage, parent, data, false});
+    return static_cast<TreeItem>(nodes.size()) + handleBase;
+  }
+  void deleteAll() override {
+    handleBase += static_cast<TreeItem>(nodes.size()) + 100;  // old handles never come back
+    nodes.clear();
+    selectedItem = kNoTreeItem;
+    if (onChange) onChange();
+  }
+  void expand(TreeItem item) override { node(item).expanded = true; }
+  void select(TreeItem item) override {
+    const bool changed = selectedItem != item;
+    selectedItem = item;
+    ++selectCalls;
+    // A real tree reports a programmatic selection too.
+    if (changed && onChange) onChange();
+  }
+  void ensureVisible(TreeItem item) override { visibleItem = item; }
+  TreeItem selected() const override { return selectedItem; }
+
+  Node& node(TreeItem item) { return nodes.at(static_cast<std::size_t>(item - handleBase - 1)); }
+  TreeItem handleAt(std::size_t index) const { return static_cast<TreeItem>(index + 1) + handleBase; }
+  int selectedIndex() const { return selectedItem == kNoTreeItem ? -1 : static_cast<int>(selectedItem - handleBase - 1); }
+  // The user clicks item `index`.
+  void click(std::size_t index) {
+    selectedItem = handleAt(index);
+    if (onChange) onChange();
+  }
+
+  std::vector<Node> nodes;
+  TreeItem selectedItem = kNoTreeItem;
+  TreeItem visibleItem = kNoTreeItem;
+  TreeItem handleBase = 1000;
+  int selectCalls = 0;
+  std::function<void()> onChange;
+};
+
+class FakeText : public DefinitionTextView {
+ public:
+  struct Applied {
+    TextRange range;
+    CharacterFormat format;
+  };
+
+  int pixelsPerInchY() const override { return dpi; }
+  void setRedraw(bool on) override { redraw = on; }
+  void setBackground(Colour colour) override { background = colour; }
+  void clear(const CharacterFormat& format) override {
+    defaultFormat = format;
+    content = {};
+    applied.clear();
+    sel = {};
+  }
+  void setContent(const StyledText& text) override {
+    ++setContentCalls;
+    if (duringLoad) duringLoad();
+    content = text;
+  }
+  std::string plainText() const override { return plainOverride.empty() ? content.plainText() : plainOverride; }
+  TextRange selection() const override { return sel; }
+  void setSelection(TextRange range) override { sel = range; }
+  void applyFormat(const CharacterFormat& format) override { applied.push_back({sel, format}); }
+  void scrollCaretIntoView() override { scrolledTo = sel.start; }
+  void selectAll() override { sel = {0, static_cast<int>(plainText().size())}; }
+  void copySelection() override { ++copies; }
+  void setFocus() override { focused = true; }
+
+  int dpi = 96;
+  bool redraw = true;
+  Colour background;
+  CharacterFormat defaultFormat;
+  StyledText content;
+  std::string plainOverride;  // a pane whose text holds "\r\n" line breaks
+  std::vector<Applied> applied;
+  TextRange sel;
+  int scrolledTo = -1;
+  int copies = 0;
+  int setContentCalls = 0;
+  bool focused = false;
+  std::function<void()> duringLoad;
+};
+
+class FakeFrame : public DefinitionFrameView {
+ public:
+  void setCaption(std::string_view text) override { caption = text; }
+  void setStatusText(std::string_view text) override { status = text; }
+  std::string caption;
+  std::string status;
+};
+
+class FakeWorkspace : public DefinitionWorkspace {
+ public:
+  std::optional<DictionaryTexts> dictionaryTexts(std::string_view path) override {
+    const auto it = dictionaries.find(std::string(path));
+    if (it == dictionaries.end()) return std::nullopt;
+    return it->second;
+  }
+  std::vector<Definition> lookupDefinitions(std::string_view word) override {
+    retrieved.emplace_back(word);
+    const auto it = definitionsOf.find(std::string(word));
+    return it == definitionsOf.end() ? std::vector<Definition>{} : it->second;
+  }
+  void lookUp(const LookupRequest& request, bool inNewWindow) override {
+    lookups.push_back(request);
+    newWindow.push_back(inNewWindow);
+  }
+  void externalLookUp(std::string_view word, int command) override {
+    externalWords.emplace_back(word);
+    externalCommands.push_back(command);
+  }
+  bool canMoveResult(int delta) const override { return delta > 0 ? canMoveDown : canMoveUp; }
+  void moveResult(int delta) override { moves.push_back(delta); }
+  void windowKey(DefinitionKey key) override { keys.push_back(key); }
+
+  std::map<std::string, DictionaryTexts> dictionaries;
+  std::map<std::string, std::vector<Definition>> definitionsOf;
+  std::vector<std::string> retrieved;
+  std::vector<LookupRequest> lookups;
+  std::vector<bool> newWindow;
+  std::vector<std::string> externalWords;
+  std::vector<int> externalCommands;
+  bool canMoveDown = false;
+  bool canMoveUp = false;
+  std::vector<int> moves;
+  std::vector<DefinitionKey> keys;
+};
+
+}  // namespace kea::test
