@@ -1,0 +1,207 @@
+// MatchEngine: settings, the per-word entry point, the fast checks and the
+// anagram balance text. The compiler is in MatchEngineCompile.cc, the
+// general matcher in MatchEngineMatch.cc.
+#include "pattern/MatchEngine.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "pattern/MatchMemo.h"
+
+namespace kea {
+
+MatchEngine::MatchEngine() = default;
+MatchEngine::~MatchEngine() = default;
+MatchEngine::MatchEngine(MatchEngine&&) noexcept = default;
+MatchEngine& MatchEngine::operator=(MatchEngine&&) noexcept = default;
+
+void MatchEngine::reset() {
+  pool_.clear();
+  program_.clear();
+  fixedLength_ = 0;
+  longestLength_ = 0;
+  valid_ = false;
+  status_ = PatternStatus::Valid;
+  punctuation_.fill(0);
+  punctuationSensitive_ = false;
+  lastOpcode_ = OP_PROGRAM_END;
+  opcodeCount_ = 0;
+  matcher_ = MatcherKind::General;
+  runPairs_.clear();
+  distinctLetters_.fill(0);
+  neededLetters_.fill(0);
+  bindings_.reset();
+  balanceGeneration_ = 0;
+  memo_.reset();
+  wordLength_ = 0;
+  slack_ = 0;
+}
+
+void MatchEngine::setShortest(int shortest) { shortestSetting_ = std::clamp(shortest, 1, 100); }
+void MatchEngine::setLongest(int longest) { longestSetting_ = std::clamp(longest, 1, 100); }
+int MatchEngine::effectiveShortest() const { return std::max(shortestSetting_, fixedLength_); }
+int MatchEngine::effectiveLongest() const { return std::min(longestSetting_, longestLength_); }
+
+int MatchEngine::lengthKind() const {
+  if (longestLength_ == UNBOUNDED_LENGTH) return 1;
+  return longestLength_ > fixedLength_ ? -1 : 0;
+}
+
+std::string MatchEngine::dump() const {
+  if (!valid_) return "invalid " + std::to_string(static_cast<int>(status_)) + "\n";
+  return dumpProgram(program_, pool_.entries(), &alphabet_);
+}
+
+void MatchEngine::setWordLength(int length) {
+  wordLength_ = length;
+  slack_ = length - fixedLength_;
+}
+
+// Builds the tables that the fast checks and the general matcher use, once
+// per compile, so that matching a word allocates nothing.
+void MatchEngine::prepareMatching() {
+  const std::uint8_t* code = program_.data();
+  switch (matcher_) {
+    case MatcherKind::PlainRun:
+      // PATTERN f e RUN n pairs...
+      for (std::size_t pc = 5; code[pc] < kFirstOpcode; pc += 2) {
+        runPairs_.push_back(code[pc]);
+        runPairs_.push_back(code[pc + 1]);
+      }
+      break;
+    case MatcherKind::DistinctLetters: {
+      // PATTERN f e ANAGRAM A len(4) LETTERS_DISTINCT n indices...
+      const std::size_t at = 3 + 6;
+      for (int i = 0; i < code[at + 1]; ++i) {
+        const std::uint8_t x = code[at + 2 + static_cast<std::size_t>(i)];
+        distinctLetters_[x >> 6] |= std::uint64_t{1} << (x & 63);
+      }
+      break;
+    }
+    case MatcherKind::CountedLetters:
+      for (std::size_t pc = 3 + 6 + 1; code[pc] < kFirstOpcode; pc += 2) neededLetters_[code[pc + 1]] = code[pc];
+      break;
+    case MatcherKind::General:
+      memo_ = MatchMemo::forProgram(*this);
+      break;
+  }
+}
+
+bool MatchEngine::matches(WordBuffer& word) {
+  if (!valid_) return false;
+  const int length = wordLength_;
+  if (length < 1 || length > kkd::kMaxWordLength || length < fixedLength_ || length > longestLength_) {
+    return false;
+  }
+  switch (matcher_) {
+    case MatcherKind::PlainRun:
+      return matchPlainRun(word);
+    case MatcherKind::DistinctLetters:
+      return matchDistinctLetters(word);
+    case MatcherKind::CountedLetters:
+      return matchCountedLetters(word);
+    case MatcherKind::General:
+      break;
+  }
+  bindings_.reset();
+  balanceGeneration_ = 0;
+  word_ = &word;
+  if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
+  if (memo_) memo_->newWord();
+  int k = 0;
+  const bool matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+  word_ = nullptr;
+  return matched;
+}
+
+bool MatchEngine::matchPlainRun(const WordBuffer& word) const {
+  const std::uint8_t* pairs = runPairs_.data();
+  const std::size_t size = runPairs_.size();
+  for (std::size_t i = 0; i < size; i += 2) {
+    if (word.key[pairs[i]] != pairs[i + 1]) return false;
+  }
+  return true;
+}
+
+// The word has exactly as many letters as the anagram, so it matches when
+// each of its letters is a listed one and none repeats.
+bool MatchEngine::matchDistinctLetters(const WordBuffer& word) const {
+  std::array<std::uint64_t, 4> seen{};
+  for (int i = 0; i < wordLength_; ++i) {
+    const std::uint8_t x = word.key[i];
+    const std::uint64_t bit = std::uint64_t{1} << (x & 63);
+    std::uint64_t& slot = seen[x >> 6];
+    if ((distinctLetters_[x >> 6] & bit) == 0 || (slot & bit) != 0) return false;
+    slot |= bit;
+  }
+  return true;
+}
+
+// Same length as the anagram: it matches when no letter of the word is
+// used more often than the anagram has it.
+bool MatchEngine::matchCountedLetters(const WordBuffer& word) {
+  std::array<std::uint8_t, 256>& left = neededLetters_;
+  int i = 0;
+  bool matched = true;
+  for (; i < wordLength_; ++i) {
+    if (left[word.key[i]]-- == 0) {
+      ++i;
+      matched = false;
+      break;
+    }
+  }
+  while (i > 0) ++left[word.key[--i]];
+  return matched;
+}
+
+// The significant-character plane and the punctuation counts of the word,
+// from its raw text: letters and the punctuation that the pattern makes
+// significant. Returns false for a raw text that does not hold the word's
+// letters (or holds more significant characters than the plane can take).
+bool MatchEngine::fillPunctuationPlanes(WordBuffer& word) {
+  const int length = wordLength_;
+  int letters = 0;
+  int count = 0;
+  int out = 0;
+  for (int i = 0; i < WordBuffer::kRawSize; ++i) {
+    const auto c = static_cast<std::uint8_t>(word.raw[i]);
+    if (alphabet_.alphabetIndexOf(c) != kkd::kNoIndex) {
+      if (letters == length) break;
+      if (out >= WordBuffer::kSignificantSize - 1) return false;
+      word.significant[out++] = c;
+      word.punctuationCounts[letters++] = static_cast<std::uint8_t>(count);
+      continue;
+    }
+    if (letters == length && (c == 0 || c == ' ')) break;
+    if (c == 0) return false;
+    if (punctuation_[c] == kSignificantPunctuation) {
+      if (out >= WordBuffer::kSignificantSize - 1 || count == 255) return false;
+      word.significant[out++] = c;
+      ++count;
+    }
+  }
+  if (letters != length) return false;
+  word.punctuationCounts[length] = static_cast<std::uint8_t>(count);
+  word.significant[out] = 0;
+  significantLength_ = out;
+  return true;
+}
+
+std::string MatchEngine::balanceText() const {
+  std::string text;
+  if (balanceGeneration_ != 1) return text;
+  for (const int sign : {-1, 1}) {
+    bool any = false;
+    for (int x = 0; x < 256; ++x) {
+      const std::int32_t n = balanceCounts_[static_cast<std::size_t>(x)] * sign;
+      if (n <= 0) continue;
+      if (!any) text += sign < 0 ? '-' : '+';
+      any = true;
+      text.append(static_cast<std::size_t>(n), static_cast<char>(alphabet_.canonicalCharOf(static_cast<std::uint8_t>(x))));
+    }
+  }
+  return text;
+}
+
+}  // namespace kea

@@ -1,0 +1,199 @@
+// One pattern compiled for one dictionary, and the matcher that tests the
+// dictionary's words against it. A pattern is compiled against the
+// dictionary's alphabet (letters become alphabet indices, characters
+// without one are punctuation), so the same text compiles per dictionary.
+//
+// Typical use:
+//   MatchEngine engine;
+//   if (engine.compile(alphabet, ".l...r.n") == PatternStatus::Valid) {
+//     engine.setWordLength(8);
+//     for (each word of length 8) if (engine.matches(word)) ...
+//   }
+//
+// Matching allocates nothing and is not thread-safe: an engine holds the
+// scratch tables of the word being matched (letter-variable bindings,
+// anagram balance, letter counts), so one engine matches one word at a time.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/Alphabet.h"
+#include "dictionary/WordBuffer.h"
+#include "pattern/PatternPool.h"
+#include "pattern/PatternProgram.h"
+#include "pattern/PatternStatus.h"
+#include "pattern/VariableBindings.h"
+
+namespace kea {
+
+// The routine that runs a compiled program, chosen when it is compiled.
+enum class MatcherKind {
+  PlainRun,         // one run of letters and match-alls
+  DistinctLetters,  // an anagram of letters that are all different
+  CountedLetters,   // an anagram of letters with repeats
+  General,          // everything else
+};
+
+class MatchMemo;
+
+class MatchEngine {
+ public:
+  MatchEngine();
+  ~MatchEngine();
+  MatchEngine(MatchEngine&&) noexcept;
+  MatchEngine& operator=(MatchEngine&&) noexcept;
+  MatchEngine(const MatchEngine&) = delete;
+  MatchEngine& operator=(const MatchEngine&) = delete;
+
+  // Compiles one pattern (one piece of a line) for a dictionary with this
+  // alphabet. `ignoreUnusedPunctuation` is the "Ignore unused punctuation"
+  // option: when false, a pattern that contains punctuation must match
+  // every punctuation character of a word. `variablesExclusive` is the
+  // "Exclusive letter variables" option.
+  PatternStatus compile(const Alphabet& alphabet, std::string_view text,
+                        bool ignoreUnusedPunctuation = true, bool variablesExclusive = true);
+
+  bool isValid() const { return valid_; }
+  PatternStatus status() const { return status_; }
+
+  // The Shortest and Longest settings, clamped into 1 … 100.
+  void setShortest(int shortest);
+  void setLongest(int longest);
+  int shortestSetting() const { return shortestSetting_; }
+  int longestSetting() const { return longestSetting_; }
+  int effectiveShortest() const;
+  int effectiveLongest() const;
+  // 1 when the pattern has no upper length, -1 for a bounded range of
+  // lengths, 0 for one length.
+  int lengthKind() const;
+
+  // Shortest word length of the pattern, and fixed + extra capped at 101
+  // (101 = no upper limit).
+  int fixedLength() const { return fixedLength_; }
+  int longestLength() const { return longestLength_; }
+  bool punctuationSensitive() const { return punctuationSensitive_; }
+  MatcherKind matcher() const { return matcher_; }
+  const std::vector<std::uint8_t>& program() const { return program_; }
+  const Pattern& pool() const { return pool_; }
+  // Per raw character: 255 significant punctuation, 254 escaped letter, 0 neither.
+  const std::array<std::uint8_t, 256>& punctuationTable() const { return punctuation_; }
+  int lastOpcode() const { return lastOpcode_; }
+  int opcodeCount() const { return opcodeCount_; }
+  // The compiled program and its pool in readable form.
+  std::string dump() const;
+
+  // Fixes the length of the words offered next (number of letters).
+  void setWordLength(int length);
+  int wordLength() const { return wordLength_; }
+  int slack() const { return slack_; }
+
+  // Whether the word matches. The word's key and raw text must be filled
+  // and its length must be the one set by setWordLength; a word of any
+  // other length, or outside the pattern's own range, does not match. For
+  // punctuation-sensitive patterns the word's punctuation planes are
+  // rebuilt from its raw text.
+  bool matches(WordBuffer& word);
+
+  // The anagram balance of the word last matched: per alphabet index, the
+  // letters the word has beyond the anagram (positive) or lacks (negative).
+  // `balanceGeneration` counts the balances computed for that word.
+  int balanceGeneration() const { return balanceGeneration_; }
+  const std::array<std::int32_t, 256>& balanceCounts() const { return balanceCounts_; }
+  // "-" and the lacking letters, then "+" and the letters over; empty when
+  // the last match computed no balance, or more than one.
+  std::string balanceText() const;
+
+  // Letter-variable bindings left by the last successful match.
+  const VariableBindings& variableBindings() const { return bindings_; }
+
+ private:
+  friend class PatternCompiler;
+  void reset();
+  void prepareMatching();
+  bool fillPunctuationPlanes(WordBuffer& word);
+  bool matchPlainRun(const WordBuffer& word) const;
+  bool matchDistinctLetters(const WordBuffer& word) const;
+  bool matchCountedLetters(const WordBuffer& word);
+
+  // The general matcher: one pattern (program position just after its
+  // header) over the stretch of `length` letters at (p, k). Returns the
+  // position after the pattern's OP_END and leaves k at the punctuation
+  // offset after the stretch, or returns -1.
+  int runPattern(int program, int pc, int p, int& k, int slack, int length);
+  // The segment runner: template opcodes from pc to the segment's OP_END.
+  int runSegment(int program, int pc, int p, int& k, int slack);
+  int runSkip(int program, int pc, int p, int& k, int slack);
+  int runSubpattern(int program, int pc, int p, int& k, int slack);
+  bool runMixedRun(const std::uint8_t* code, int& pc, int p);
+
+  // Anagram parts over a stretch.
+  bool runAnagram(int program, int pc, int p, int length, int deficit);
+  bool anagramComponent(int program, int pc, int deficit);
+  bool placeOccurrence(int program, int pc, int occurrence, int deficit);
+  bool placeWindows(int program, int pc, int occurrence, int deficit);
+  bool pickChoices(int program, int pc, const std::uint8_t* set, int remaining, int highest,
+                   int deficit);
+  bool assignVariables(int program, int pc, int deficit);
+  bool assignUnbound(int program, int pc, int variable, int deficit);
+  void recordBalance(int program, int anagramPc, int p, int length);
+
+  // Program bytes by number: 0 is the main program, 1 + i pool entry i.
+  const std::uint8_t* code(int program) const {
+    return program == 0 ? program_.data() : pool_.entry(program - 1).data();
+  }
+  int endOfAnagram(int program, int pc) const;
+  std::uint8_t significantAt(int index) const;
+  int punctuationBefore(int letter) const;
+  bool runAligned(int p, int n, int k) const;
+
+  // Compiled state.
+  Alphabet alphabet_;
+  Pattern pool_;
+  std::vector<std::uint8_t> program_;
+  int fixedLength_ = 0;
+  int longestLength_ = 0;
+  bool valid_ = false;
+  PatternStatus status_ = PatternStatus::Empty;
+  std::array<std::uint8_t, 256> punctuation_{};
+  bool punctuationSensitive_ = false;
+  int shortestSetting_ = 1;
+  int longestSetting_ = 100;
+  int wordLength_ = 0;
+  int slack_ = 0;
+  int lastOpcode_ = OP_PROGRAM_END;
+  int opcodeCount_ = 0;
+  MatcherKind matcher_ = MatcherKind::General;
+
+  // Fast-check tables, built at compile time.
+  std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
+  std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
+  std::array<std::uint8_t, 256> neededLetters_{};        // counts of a counted anagram
+
+  // Per-word scratch.
+  VariableBindings bindings_;
+  int balanceGeneration_ = 0;
+  std::array<std::int32_t, 256> balanceCounts_{};
+  std::array<std::int16_t, 256> letterCounts_{};
+  std::array<std::uint8_t, kkd::kMaxLengthSlots + 1> claimed_{};
+  const WordBuffer* word_ = nullptr;
+  int significantLength_ = 0;
+  // The stretch the innermost running anagram part works on.
+  struct AnagramFrame {
+    int p = 0;
+    int length = 0;
+    bool counted = false;
+  };
+  AnagramFrame anagram_;
+  // Why the last segment run failed: in a wildcard's tries, and whether the
+  // bindings were still as at the segment's start (see MatchMemo).
+  bool wildcardFailed_ = false;
+  bool wildcardFailedUnbound_ = false;
+  std::unique_ptr<MatchMemo> memo_;
+};
+
+}  // namespace kea

@@ -1,0 +1,539 @@
+// The general matcher: runs a compiled program over a word, or over a
+// stretch of it for sub-patterns. Templates are run by the segment runner;
+// wildcards and variable-length sub-patterns try their lengths shortest
+// first and the first success wins. Anagram parts compare the stretch's
+// letters as a multiset with a running deficit. Every attempt is wrapped in
+// a VariableValues guard so that a failed attempt leaves no bindings.
+//
+// Failed attempts are remembered in the engine's MatchMemo (see there), so
+// that chains of wildcards and sub-patterns cost polynomial, not
+// exponential, time per word.
+#include <algorithm>
+#include <cstring>
+
+#include "pattern/MatchEngine.h"
+#include "pattern/MatchMemo.h"
+
+namespace kea {
+
+namespace {
+
+std::int32_t readInt32(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
+                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                   (static_cast<std::uint32_t>(bytes[3]) << 24));
+}
+
+}  // namespace
+
+std::uint8_t MatchEngine::significantAt(int index) const {
+  if (index < 0 || index > significantLength_) return 0;
+  return word_->significant[index];
+}
+
+int MatchEngine::punctuationBefore(int letter) const {
+  return punctuationSensitive_ ? word_->punctuationCounts[letter] : 0;
+}
+
+// Whether a run of n letters from letter p may start at punctuation offset
+// k: the place must be the letter itself, with no significant punctuation
+// left before it or standing between the run's letters. Without this a
+// wildcard after the run could pass over punctuation the run skipped, and
+// "ab*-" would match "a-b-".
+bool MatchEngine::runAligned(int p, int n, int k) const {
+  const std::uint8_t* counts = word_->punctuationCounts;
+  for (int i = 0; i < n; ++i) {
+    if (counts[p + i] != k) return false;
+  }
+  return true;
+}
+
+// Position of the first byte after an anagram part's components.
+int MatchEngine::endOfAnagram(int program, int pc) const {
+  const std::uint8_t* c = code(program);
+  for (;;) {
+    switch (c[pc]) {
+      case OP_PATTERN_VARIABLE:
+      case OP_PATTERN_LAST:
+      case OP_CHOICE_SET:
+        pc += 3;
+        break;
+      case OP_VARIABLES:
+        pc += 11;
+        break;
+      case OP_LETTERS_DISTINCT:
+        pc += 2 + c[pc + 1];
+        break;
+      case OP_LETTERS_COUNTED:
+        ++pc;
+        while (c[pc] < kFirstOpcode) pc += 2;
+        break;
+      default:
+        return pc;
+    }
+  }
+}
+
+int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int length) {
+  // The outermost pattern runs once per word; everything else may be tried
+  // again from the same place.
+  MatchMemo* memo = program == 0 && pc == 3 ? nullptr : memo_.get();
+  const MatchMemo::Key key = MatchMemo::key(program, pc, p, k, slack);
+  if (memo != nullptr && memo->failed(key, bindings_)) return -1;
+  VariableValues guard(bindings_);
+  const std::uint8_t* c = code(program);
+  int kk = k;
+  for (;;) {
+    const std::uint8_t op = c[pc];
+    if (op == OP_END) {
+      guard.keep();
+      k = kk;
+      return pc + 1;
+    }
+    if (op == OP_ANAGRAM) {
+      const int anagramLength = readInt32(c + pc + 2);
+      if (runAnagram(program, pc + 6, p, length, length - anagramLength)) {
+        recordBalance(program, pc, p, length);
+        guard.keep();
+        k = kk;
+        return endOfAnagram(program, pc + 6) + 1;
+      }
+      break;
+    }
+    pc = runSegment(program, pc, p, kk, slack);
+    if (pc < 0) break;
+  }
+  if (memo != nullptr) memo->recordFailure(key, bindings_);
+  return -1;
+}
+
+bool MatchEngine::runMixedRun(const std::uint8_t* c, int& pc, int p) {
+  const std::uint8_t* key = word_->key;
+  while (c[pc] < kFirstOpcode) {
+    const std::uint8_t mark = c[pc];
+    const std::uint8_t x = key[p + (mark & ~kItemKindMask)];
+    switch (mark & kItemKindMask) {
+      case 0:
+        if (x != c[pc + 1]) return false;
+        pc += 2;
+        break;
+      case kItemVariable:
+        if (!bindings_.bindOrCheck(c[pc + 1], x)) return false;
+        pc += 2;
+        break;
+      default: {
+        const int n = c[pc + 1];
+        const std::uint8_t* list = c + pc + 2;
+        const bool listed = std::memchr(list, x, static_cast<std::size_t>(n)) != nullptr;
+        if (listed != ((mark & kItemKindMask) == kItemChoice)) return false;
+        pc += 2 + n;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
+  VariableValues guard(bindings_);
+  const std::uint8_t* c = code(program);
+  const std::uint8_t* key = word_->key;
+  int kk = k;
+  // Any failure but the wildcard's own is a mismatch of this segment.
+  const auto mismatch = [this] {
+    wildcardFailed_ = false;
+    return -1;
+  };
+  for (;;) {
+    switch (c[pc]) {
+      case OP_END:
+        guard.keep();
+        k = kk;
+        return pc + 1;
+      case OP_RUN: {
+        const int n = c[pc + 1];
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
+        for (pc += 2; c[pc] < kFirstOpcode; pc += 2) {
+          if (key[p + c[pc]] != c[pc + 1]) return mismatch();
+        }
+        p += n;
+        break;
+      }
+      case OP_MIXED_RUN: {
+        const int n = c[pc + 1];
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
+        pc += 2;
+        if (!runMixedRun(c, pc, p)) return mismatch();
+        p += n;
+        break;
+      }
+      case OP_EXACT:
+        if (significantAt(p + kk) != c[pc + 1]) return mismatch();
+        pc += 2;
+        break;
+      case OP_PUNCT:
+        if (significantAt(p + kk) != c[pc + 1]) return mismatch();
+        ++kk;
+        pc += 2;
+        break;
+      case OP_SKIP:
+      case OP_SKIP_REST: {
+        // The nested segment holds the rest of the template; only this
+        // segment's OP_END follows it.
+        const int r = runSkip(program, pc, p, kk, slack);
+        if (r < 0) {
+          // Tell the wildcard before this one why its try failed.
+          wildcardFailed_ = true;
+          wildcardFailedUnbound_ = guard.unchanged();
+          return -1;
+        }
+        pc = r;
+        break;
+      }
+      case OP_PATTERN: {
+        const int fixed = c[pc + 1];
+        pc = runPattern(program, pc + 3, p, kk, 0, fixed);
+        if (pc < 0) return mismatch();
+        p += fixed;
+        break;
+      }
+      case OP_PATTERN_VARIABLE:
+      case OP_PATTERN_LAST:
+        pc = runSubpattern(program, pc, p, kk, slack);
+        if (pc < 0) return mismatch();
+        break;
+      default:
+        return mismatch();
+    }
+  }
+}
+
+// A wildcard: absorbs letters (and the punctuation among them) and runs the
+// rest of the template after them. The last wildcard of a template takes
+// all the slack at once; any other tries the fewest letters first and, for
+// each, the earliest punctuation offset first.
+int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
+  const std::uint8_t* c = code(program);
+  const int next = pc + 2;
+  if (c[pc] == OP_SKIP_REST) {
+    const int target = p + slack;
+    const int highest = punctuationBefore(target);
+    for (int kq = k; kq <= highest; ++kq) {
+      int k2 = kq;
+      const int r = runSegment(program, next, target, k2, 0);
+      if (r >= 0) {
+        k = k2;
+        return r;
+      }
+    }
+    return -1;
+  }
+  MatchMemo* memo = memo_.get();
+  const bool mayStopEarly =
+      !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  int lowest = k;
+  int tried = 0;
+  bool failed = false;
+  for (int t = 0; t <= slack && !failed; ++t) {
+    const int highest = punctuationBefore(p + t);
+    for (int kq = lowest; kq <= highest; ++kq) {
+      // A remembered failure from this place covers every later place.
+      const MatchMemo::Key key = MatchMemo::key(program, pc, p + t, kq, slack - t);
+      if (memo != nullptr && memo->failed(key, bindings_)) {
+        failed = true;
+        break;
+      }
+      ++tried;
+      int k2 = kq;
+      const int r = runSegment(program, next, p + t, k2, slack - t);
+      if (r >= 0) {
+        k = k2;
+        return r;
+      }
+      if (mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_) {
+        failed = true;
+        break;
+      }
+    }
+    lowest = std::max(lowest, highest);
+  }
+  if (memo != nullptr) {
+    // The tries from each place visited, and from every later one, failed.
+    lowest = k;
+    for (int t = 0; t <= slack && tried > 0; ++t) {
+      const int highest = punctuationBefore(p + t);
+      for (int kq = lowest; kq <= highest && tried > 0; ++kq, --tried) {
+        memo->recordFailure(MatchMemo::key(program, pc, p + t, kq, slack - t), bindings_);
+      }
+      lowest = std::max(lowest, highest);
+    }
+  }
+  return -1;
+}
+
+// A variable-length sub-pattern in a template, followed by the rest of the
+// template as a nested segment.
+int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
+  const std::uint8_t* c = code(program);
+  const int fixed = c[pc + 1];
+  const int extra = c[pc + 2];
+  const int inner = pc + 3;
+  if (c[pc] == OP_PATTERN_LAST) {
+    if (extra < slack) return -1;
+    int k2 = k;
+    const int after = runPattern(program, inner, p, k2, slack, fixed + slack);
+    if (after < 0) return -1;
+    const int r = runSegment(program, after, p + fixed + slack, k2, 0);
+    if (r < 0) return -1;
+    k = k2;
+    return r;
+  }
+  MatchMemo* memo = memo_.get();
+  for (int u = 0; u <= extra && u <= slack; ++u) {
+    VariableValues guard(bindings_);
+    int k2 = k;
+    const int after = runPattern(program, inner, p, k2, u, fixed + u);
+    if (after < 0) continue;
+    const MatchMemo::Key key = MatchMemo::key(program, after, p + fixed + u, k2, slack - u);
+    if (memo != nullptr && memo->failed(key, bindings_)) continue;
+    const int r = runSegment(program, after, p + fixed + u, k2, slack - u);
+    if (r < 0) {
+      if (memo != nullptr) memo->recordFailure(key, bindings_);
+      continue;
+    }
+    guard.keep();
+    k = k2;
+    return r;
+  }
+  return -1;
+}
+
+// ---------------------------------------------------------------------------
+// Anagram parts
+
+bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
+  const AnagramFrame saved = anagram_;
+  anagram_ = AnagramFrame{p, length, false};
+  const bool matched = anagramComponent(program, pc, deficit);
+  anagram_ = saved;
+  return matched;
+}
+
+// Runs the anagram components from pc with the running deficit r: r is the
+// number of free letters when positive, and every component that is not
+// found adds its size; the part fails as soon as r would exceed 0.
+bool MatchEngine::anagramComponent(int program, int pc, int r) {
+  const std::uint8_t* c = code(program);
+  const std::uint8_t op = c[pc];
+  if (op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) return placeOccurrence(program, pc, 0, r);
+  if (!anagram_.counted) {
+    // The letters that no sub-pattern claimed, counted once on the way in.
+    letterCounts_.fill(0);
+    const std::uint8_t* key = word_->key;
+    for (int i = 0; i < anagram_.length; ++i) {
+      const int at = anagram_.p + i;
+      if (claimed_[static_cast<std::size_t>(at)] == 0) ++letterCounts_[key[at]];
+    }
+    anagram_.counted = true;
+    const bool matched = anagramComponent(program, pc, r);
+    anagram_.counted = false;
+    return matched;
+  }
+  switch (op) {
+    case OP_CHOICE_SET: {
+      const std::uint8_t* set = pool_.entry(c[pc + 2]).data();
+      const int highest = std::min(alphabet_.letterCount, 256) - 1;
+      return pickChoices(program, pc, set, c[pc + 1], highest, r);
+    }
+    case OP_VARIABLES:
+      return assignVariables(program, pc, r);
+    case OP_LETTERS_DISTINCT: {
+      const int n = c[pc + 1];
+      for (int i = 0; i < n; ++i) {
+        if (letterCounts_[c[pc + 2 + i]] == 0 && ++r > 0) return false;
+      }
+      return true;
+    }
+    case OP_LETTERS_COUNTED:
+      for (++pc; c[pc] < kFirstOpcode; pc += 2) {
+        const int need = c[pc];
+        const int have = letterCounts_[c[pc + 1]];
+        if (need > have) {
+          r += need - have;
+          if (r > 0) return false;
+        }
+      }
+      return true;
+    default:
+      return true;
+  }
+}
+
+// Picks the letters of a choice component, one pick at a time, in
+// non-increasing alphabet index so that each multiset is tried once.
+bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
+                              int highest, int r) {
+  if (remaining == 0) return anagramComponent(program, pc + 3, r);
+  bool available = false;
+  for (int x = highest; x >= 0; --x) {
+    if (set[x] == 0 || letterCounts_[static_cast<std::size_t>(x)] <= 0) continue;
+    available = true;
+    --letterCounts_[static_cast<std::size_t>(x)];
+    const bool matched = pickChoices(program, pc, set, remaining - 1, x, r);
+    ++letterCounts_[static_cast<std::size_t>(x)];
+    if (matched) return true;
+  }
+  if (available) return false;
+  // No letter of the set is left: every remaining pick goes without.
+  for (int i = 0; i < remaining; ++i) {
+    if (r >= 0) return false;
+    ++r;
+  }
+  return anagramComponent(program, pc + 3, r);
+}
+
+// Letter variables of an anagram part. Variables already bound (by the
+// template or earlier) take their letters first; a shortfall adds to the
+// deficit.
+bool MatchEngine::assignVariables(int program, int pc, int r) {
+  const std::uint8_t* counts = code(program) + pc + 1;
+  std::array<std::int16_t, 10> taken{};
+  std::array<std::uint8_t, 10> letter{};
+  bool matched = true;
+  int v = 0;
+  for (; v < 10; ++v) {
+    const int n = counts[v];
+    const std::uint8_t x = bindings_.lookup(v);
+    if (n == 0 || x == VariableBindings::kUnbound) continue;
+    std::int16_t& have = letterCounts_[x];
+    letter[static_cast<std::size_t>(v)] = x;
+    const int take = std::min(n, static_cast<int>(have));
+    taken[static_cast<std::size_t>(v)] = static_cast<std::int16_t>(take);
+    have = static_cast<std::int16_t>(have - take);
+    if (n > take && (r += n - take) > 0) {
+      matched = false;
+      ++v;
+      break;
+    }
+  }
+  if (matched) matched = assignUnbound(program, pc, 0, r);
+  while (v > 0) {
+    --v;
+    letterCounts_[letter[static_cast<std::size_t>(v)]] =
+        static_cast<std::int16_t>(letterCounts_[letter[static_cast<std::size_t>(v)]] + taken[static_cast<std::size_t>(v)]);
+  }
+  return matched;
+}
+
+// The unbound variables from v on, in order: each is tried against every
+// letter still available (with exclusive variables, one that no other
+// variable stands for), lowest alphabet index first.
+bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
+  const std::uint8_t* counts = code(program) + pc + 1;
+  while (v < 10 && (counts[v] == 0 || bindings_.lookup(v) != VariableBindings::kUnbound)) ++v;
+  if (v == 10) return anagramComponent(program, pc + 11, r);
+  const int n = counts[v];
+  const int letters = std::min(alphabet_.letterCount, 256);
+  for (int x = 0; x < letters; ++x) {
+    std::int16_t& have = letterCounts_[static_cast<std::size_t>(x)];
+    if (have <= 0) continue;
+    const auto candidate = static_cast<std::uint8_t>(x);
+    if (bindings_.exclusive && bindings_.heldByOther(v, candidate)) continue;
+    const int take = std::min(n, static_cast<int>(have));
+    const int r2 = r + (n - take);
+    if (n > take && r2 > 0) continue;
+    VariableValues guard(bindings_);
+    bindings_.value[static_cast<std::size_t>(v)] = candidate;
+    have = static_cast<std::int16_t>(have - take);
+    const bool matched = assignUnbound(program, pc, v + 1, r2);
+    letterCounts_[static_cast<std::size_t>(x)] =
+        static_cast<std::int16_t>(letterCounts_[static_cast<std::size_t>(x)] + take);
+    if (matched) {
+      guard.keep();
+      return true;
+    }
+  }
+  // No letter serves: the variable stays unbound and its letters are missing.
+  r += n;
+  if (r > 0) return false;
+  return assignUnbound(program, pc, v + 1, r);
+}
+
+// One occurrence of a sub-pattern component: a window of unclaimed letters
+// that the sub-pattern matches, longest window first, rightmost first.
+bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
+  const std::uint8_t* c = code(program);
+  const int occurrences = c[pc + 1];
+  if (occurrence == occurrences) return anagramComponent(program, pc + 3, r);
+  MatchMemo* memo = memo_.get();
+  const bool remember = memo != nullptr && r > -512 && r < 512;
+  const MatchMemo::Key key = remember ? MatchMemo::placementKey(program, pc, occurrence, r, anagram_.p,
+                                                                anagram_.length, claimed_.data())
+                                      : MatchMemo::Key{};
+  if (remember && memo->failed(key, bindings_)) return false;
+  const bool matched = placeWindows(program, pc, occurrence, r);
+  if (!matched && remember) memo->recordFailure(key, bindings_);
+  return matched;
+}
+
+bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
+  const std::uint8_t* c = code(program);
+  const int occurrences = c[pc + 1];
+  const int entry = 1 + c[pc + 2];
+  const std::uint8_t* inner = code(entry);
+  const int fixed = inner[1];
+  const int extra = inner[2];
+  const int n = anagram_.length;
+  int longest = std::min(extra, n - fixed);
+  int shortest = 0;
+  if (c[pc] == OP_PATTERN_LAST && occurrences == 1) {
+    if (r < 0 || r > extra) {
+      const int missing = fixed + extra;
+      if (missing > 0 && (r += missing) > 0) return false;
+      return placeOccurrence(program, pc, occurrence + 1, r);
+    }
+    longest = shortest = r;
+  }
+  for (int u = longest; u >= shortest; --u) {
+    const int window = fixed + u;
+    for (int start = n - window; start >= 0; --start) {
+      const int from = anagram_.p + start;
+      bool free = true;
+      for (int i = 0; i < window && free; ++i) free = claimed_[static_cast<std::size_t>(from + i)] == 0;
+      if (!free) continue;
+      VariableValues guard(bindings_);
+      int k = punctuationBefore(from);
+      if (runPattern(entry, 3, from, k, u, window) < 0) continue;
+      for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 1;
+      const bool matched = placeOccurrence(program, pc, occurrence + 1, r - u);
+      for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 0;
+      if (matched) {
+        guard.keep();
+        return true;
+      }
+    }
+  }
+  // No window serves: the occurrence is left out.
+  if (fixed > 0 && (r += fixed) > 0) return false;
+  return placeOccurrence(program, pc, occurrence + 1, r);
+}
+
+// The balance of an anagram part that has just matched a stretch: letters
+// of the stretch beyond the anagram's letters count +1, anagram letters the
+// stretch lacks -1. Only an anagram of letters (and match-alls) has one.
+void MatchEngine::recordBalance(int program, int anagramPc, int p, int length) {
+  ++balanceGeneration_;
+  balanceCounts_.fill(0);
+  const std::uint8_t* c = code(program);
+  const int pc = anagramPc + 6;
+  if (c[pc] != OP_LETTERS_DISTINCT && c[pc] != OP_LETTERS_COUNTED) return;
+  for (int i = 0; i < length; ++i) ++balanceCounts_[word_->key[p + i]];
+  if (c[pc] == OP_LETTERS_DISTINCT) {
+    for (int i = 0; i < c[pc + 1]; ++i) --balanceCounts_[c[pc + 2 + i]];
+  } else {
+    for (int at = pc + 1; c[at] < kFirstOpcode; at += 2) balanceCounts_[c[at + 1]] -= c[at];
+  }
+}
+
+}  // namespace kea

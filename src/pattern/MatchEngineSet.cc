@@ -1,0 +1,253 @@
+// The line layer: macro expansion, splitting a line into patterns and group
+// tokens, and the left-to-right evaluation of the tokens for a word.
+#include "pattern/MatchEngineSet.h"
+
+#include <algorithm>
+
+namespace kea {
+
+std::string expandMacros(std::string_view text, std::string_view atExpansion,
+                         std::string_view hashExpansion) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '@' && !atExpansion.empty()) {
+      out += atExpansion;
+    } else if (c == '#' && !hashExpansion.empty()) {
+      out += hashExpansion;
+    } else if (c == '\\' && i + 1 < text.size()) {
+      out += c;
+      out += text[++i];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+bool escapedAt(std::string_view text, std::size_t i) { return i > 0 && text[i - 1] == '\\'; }
+
+}  // namespace
+
+PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::string_view text,
+                                              int shortest, int longest,
+                                              bool ignoreUnusedPunctuation,
+                                              bool variablesExclusive) {
+  operands_.clear();
+  tokens_.clear();
+  int depth = 0;
+  PatternStatus groups = PatternStatus::Valid;
+  std::size_t pos = 0;
+  for (;;) {
+    // The piece runs to the next "&" or "|" that is not escaped.
+    std::size_t split = pos;
+    std::uint8_t op = TOKEN_END;
+    for (; split < text.size(); ++split) {
+      const char c = text[split];
+      if ((c == '&' || c == '|') && !escapedAt(text, split)) {
+        op = c == '&' ? TOKEN_AND : TOKEN_OR;
+        break;
+      }
+    }
+    std::string_view piece = text.substr(pos, split - pos);
+
+    // Parentheses that pair up within the piece belong to sub-patterns;
+    // the others open or close groups. A "(" before the last "!" must be a
+    // group open, since a pattern never starts with "!".
+    int opens = 0;
+    int closes = 0;
+    int opensBeforeBang = 0;
+    for (std::size_t j = 0; j < piece.size(); ++j) {
+      if (escapedAt(piece, j)) continue;
+      if (piece[j] == '(') ++opens;
+      if (piece[j] == ')') ++closes;
+      if (piece[j] == '!') opensBeforeBang = opens;
+    }
+    const int paired = std::min({opens, closes, opens - opensBeforeBang});
+    int groupOpens = opens - paired;
+    int groupCloses = closes - paired;
+
+    int closesFound = 0;
+    while (!piece.empty()) {
+      const std::size_t last = piece.size() - 1;
+      if (piece[last] == ' ') {
+        piece.remove_suffix(1);
+      } else if (piece[last] == ')' && groupCloses > 0 && !escapedAt(piece, last)) {
+        piece.remove_suffix(1);
+        --groupCloses;
+        ++closesFound;
+      } else {
+        break;
+      }
+    }
+
+    bool negate = false;
+    while (!piece.empty()) {
+      const char c = piece.front();
+      if (c == '(' && groupOpens > 0) {
+        tokens_.push_back(static_cast<std::uint8_t>(TOKEN_OPEN | (negate ? TOKEN_NOT : 0)));
+        operands_.push_back(nullptr);
+        negate = false;
+        --groupOpens;
+        ++depth;
+      } else if (c == '!') {
+        negate = !negate;
+      } else if (c != ' ') {
+        break;
+      }
+      piece.remove_prefix(1);
+    }
+
+    auto engine = std::make_unique<MatchEngine>();
+    engine->setShortest(shortest);
+    engine->setLongest(longest);
+    engine->compile(alphabet, piece, ignoreUnusedPunctuation, variablesExclusive);
+
+    if (depth > kMaxGroupDepth && groups == PatternStatus::Valid) groups = PatternStatus::SubpatternUnfinished;
+    depth -= closesFound;
+    if (depth < 0 && groups == PatternStatus::Valid) groups = PatternStatus::StrayClose;
+
+    // The pattern sits in the slot of the first token after it.
+    const std::uint8_t notFlag = negate ? TOKEN_NOT : 0;
+    if (closesFound > 0) {
+      tokens_.push_back(static_cast<std::uint8_t>(TOKEN_CLOSE | notFlag));
+      operands_.push_back(std::move(engine));
+      for (int i = 1; i < closesFound; ++i) {
+        tokens_.push_back(TOKEN_CLOSE);
+        operands_.push_back(nullptr);
+      }
+      tokens_.push_back(op);
+      operands_.push_back(nullptr);
+    } else {
+      tokens_.push_back(static_cast<std::uint8_t>(op | notFlag));
+      operands_.push_back(std::move(engine));
+    }
+    if (op == TOKEN_END) break;
+    pos = split + 1;
+  }
+
+  status_ = groups;
+  if (status_ == PatternStatus::Valid && depth > 0) status_ = PatternStatus::SubpatternUnfinished;
+  if (status_ == PatternStatus::Valid) {
+    for (const auto& operand : operands_) {
+      if (operand != nullptr && operand->status() != PatternStatus::Valid) {
+        status_ = operand->status();
+        break;
+      }
+    }
+  }
+  return status_;
+}
+
+int MatchEngineSet::patternCount() const {
+  return static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
+}
+
+bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
+                              std::span<const std::uint8_t> satisfied) {
+  const bool negations = mode != EvaluateMode::Length;
+  std::uint8_t stack[kMaxGroupDepth + 1];
+  int top = 0;
+  bool r = true;
+  const std::size_t count = tokens_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t token = tokens_[i];
+    const std::uint8_t kind = token & kTokenKindMask;
+    if (kind == TOKEN_OPEN) {
+      if (top > kMaxGroupDepth) return false;
+      stack[top++] = token;
+      continue;
+    }
+    if (MatchEngine* operand = operands_[i].get()) {
+      switch (mode) {
+        case EvaluateMode::Constant:
+          r = i < satisfied.size() && satisfied[i] == 1;
+          break;
+        case EvaluateMode::Length:
+          r = operand->effectiveShortest() <= length && length <= operand->effectiveLongest();
+          break;
+        case EvaluateMode::Match:
+          r = operand->effectiveShortest() <= length && length <= operand->effectiveLongest() &&
+              word != nullptr && operand->matches(*word);
+          break;
+      }
+    }
+    if ((token & TOKEN_NOT) != 0 && negations) r = !r;
+    if (kind == TOKEN_END) return r;
+    if (kind == TOKEN_CLOSE) {
+      if (top == 0) return r;
+      if ((stack[--top] & TOKEN_NOT) != 0 && negations) r = !r;
+    }
+    if ((kind == TOKEN_OR && r) || (kind == TOKEN_AND && !r)) {
+      if (top == 0) return r;
+      // The rest of the current group cannot change its value.
+      int nested = 0;
+      for (++i; i < count; ++i) {
+        const std::uint8_t skipped = tokens_[i] & kTokenKindMask;
+        if (skipped == TOKEN_OPEN) ++nested;
+        if (skipped == TOKEN_CLOSE && nested-- == 0) break;
+      }
+      if (i == count) return r;
+      if ((stack[--top] & TOKEN_NOT) != 0 && negations) r = !r;
+    }
+  }
+  return r;
+}
+
+bool MatchEngineSet::matches(WordBuffer& word, int length) {
+  if (isSinglePattern()) return operands_[0]->matches(word);
+  return evaluate(EvaluateMode::Match, &word, length);
+}
+
+std::pair<int, int> MatchEngineSet::lengthRange() {
+  int first = UNBOUNDED_LENGTH;
+  int last = 0;
+  for (int n = 1; n <= kkd::kMaxWordLength; ++n) {
+    if (!evaluate(EvaluateMode::Length, nullptr, n)) continue;
+    first = std::min(first, n);
+    last = n;
+  }
+  return {first, last};
+}
+
+void MatchEngineSet::setLengthLimits(int shortest, int longest) {
+  for (const auto& operand : operands_) {
+    if (operand == nullptr) continue;
+    operand->setShortest(shortest);
+    operand->setLongest(longest);
+  }
+}
+
+bool MatchEngineSet::setLength(int length) {
+  bool possible = true;
+  for (const auto& operand : operands_) {
+    if (operand == nullptr) continue;
+    if (operand->effectiveShortest() <= length && length <= operand->effectiveLongest()) {
+      operand->setWordLength(length);
+    } else {
+      possible = false;
+    }
+  }
+  return possible || tokens_.size() != 1;
+}
+
+int MatchEngineSet::preferredOrder() const {
+  int sum = 0;
+  for (const auto& operand : operands_) {
+    if (operand != nullptr) sum += operand->lengthKind();
+  }
+  return sum >= 0 ? 1 : -1;
+}
+
+std::string MatchEngineSet::balance() const {
+  if (patternCount() != 1) return {};
+  for (const auto& operand : operands_) {
+    if (operand != nullptr) return operand->balanceText();
+  }
+  return {};
+}
+
+}  // namespace kea

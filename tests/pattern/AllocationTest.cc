@@ -1,0 +1,69 @@
+// Matching a word allocates nothing: a counting operator new for this test
+// program shows that matches(), evaluate() and setLength() make no
+// allocation once the patterns are compiled.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "pattern/MatchEngine.h"
+#include "pattern/MatchEngineSet.h"
+#include "support/TestAlphabet.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++allocations;
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace kea {
+namespace {
+
+TEST(Allocation, MatchingAWordAllocatesNothing) {
+  const std::vector<std::string> lines = {
+      ".l...r.n", ";lobikes", ";toboggan", "m*ja", "@#@#@#@#@#@", "12341234", "...-..-.....",
+      ";..oting & ! *ing", ";rebel(ada)", ";diners[ai]", "......*;gdangboot", "*a*a*a*a*b",
+      "(*a)(*b)*", ";(a*)(b*)c1", "(a | b*) & !(c* | 1*1)", "\\C*-*", "x(*;ab)y*",
+  };
+  std::vector<std::string> words = {"electron", "obelisk", "toboggan", "maharaja", "imaginative",
+                                    "beriberi", "fly-by-night", "tonight", "readable", "sardine",
+                                    "abababab", "Cab-bage", "aaaaaaaaaaaaaaaaaaab", "xbay"};
+  int matched = 0;
+  for (const std::string& text : lines) {
+    MatchEngineSet set;
+    ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), expandMacros(text, "[aeiou]", "[^aeiou]"), 1, 100),
+              PatternStatus::Valid)
+        << text;
+    std::vector<std::unique_ptr<test::TestWord>> prepared;
+    for (const std::string& w : words) prepared.push_back(std::make_unique<test::TestWord>(w));
+    const auto [first, last] = set.lengthRange();
+    const long before = allocations.load();
+    for (int round = 0; round < 3; ++round) {
+      for (const auto& word : prepared) {
+        if (word->length < first || word->length > last) continue;
+        if (set.setLength(word->length) && set.matches(word->buffer, word->length)) ++matched;
+      }
+    }
+    EXPECT_EQ(allocations.load() - before, 0) << text;
+  }
+  // The words were really matched, not skipped.
+  EXPECT_GE(matched, 3 * 12);
+  // The counter does count: compiling allocates.
+  const long before = allocations.load();
+  MatchEngine engine;
+  engine.compile(test::englishTestAlphabet(), "m*ja");
+  EXPECT_GT(allocations.load(), before);
+}
+
+}  // namespace
+}  // namespace kea

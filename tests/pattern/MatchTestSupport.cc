@@ -1,0 +1,37 @@
+#include "MatchTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace kea::test {
+
+bool lineMatches(std::string_view line, std::string_view word, const LineOptions& options,
+                 std::string* balance) {
+  MatchEngineSet set;
+  const std::string expanded = expandMacros(line, options.at, options.hash);
+  const PatternStatus status = set.parseExpression(englishTestAlphabet(), expanded, 1, 100,
+                                                   options.ignoreUnusedPunctuation, options.variablesExclusive);
+  EXPECT_EQ(status, PatternStatus::Valid) << line;
+  if (status != PatternStatus::Valid) return false;
+  TestWord w(word);
+  const auto [first, last] = set.lengthRange();
+  if (w.length < first || w.length > last) return false;
+  if (!set.setLength(w.length)) return false;
+  const bool matched = set.matches(w.buffer, w.length);
+  if (balance != nullptr) *balance = matched ? set.balance() : std::string();
+  return matched;
+}
+
+bool patternMatches(std::string_view pattern, std::string_view word, bool ignoreUnusedPunctuation,
+                    bool variablesExclusive, std::string* balance) {
+  MatchEngine engine;
+  const PatternStatus status =
+      engine.compile(englishTestAlphabet(), pattern, ignoreUnusedPunctuation, variablesExclusive);
+  EXPECT_EQ(status, PatternStatus::Valid) << pattern;
+  TestWord w(word);
+  engine.setWordLength(w.length);
+  const bool matched = engine.matches(w.buffer);
+  if (balance != nullptr) *balance = matched ? engine.balanceText() : std::string();
+  return matched;
+}
+
+}  // namespace kea::test
