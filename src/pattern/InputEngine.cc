@@ -1,0 +1,193 @@
+#include "pattern/InputEngine.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "pattern/MatchEngineSet.h"
+
+namespace kea {
+
+namespace {
+
+// The first of the live cursors; each links to the next one.
+InputEngine* liveEngines = nullptr;
+
+}  // namespace
+
+InputEngine::InputEngine(const KKDictionaryList& dictionaries, int index)
+    : dictionaries_(dictionaries),
+      index_(index),
+      dictionary_(dictionaries.dictionary(index)),
+      word_(std::make_unique<WordBuffer>()) {
+  if (dictionary_ != nullptr) decoder_ = std::make_unique<WordListDecoder>(*dictionary_);
+  clearWord();
+  word_->key[0] = kkd::kNoIndex;
+  next_ = liveEngines;
+  if (next_ != nullptr) next_->previous_ = this;
+  liveEngines = this;
+}
+
+InputEngine::~InputEngine() {
+  if (previous_ != nullptr) {
+    previous_->next_ = next_;
+  } else {
+    liveEngines = next_;
+  }
+  if (next_ != nullptr) next_->previous_ = previous_;
+}
+
+int InputEngine::liveCount() {
+  int count = 0;
+  for (const InputEngine* e = liveEngines; e != nullptr; e = e->next_) ++count;
+  return count;
+}
+
+void InputEngine::clearWord() {
+  std::memset(word_.get(), 0, sizeof(WordBuffer));
+  textLength_ = 0;
+  definitionNumber_ = -1;
+}
+
+bool InputEngine::setLength(int length) {
+  length_ = length;
+  wordsExamined_ = 0;
+  section_ = 1;
+  sectionsFinished_ = 0;
+  lengthFinished_ = listFinished_ = true;
+  file_.close();
+
+  bool reading = false;
+  if (dictionary_ != nullptr && dictionary_->isOpen()) {
+    if (const auto start = dictionary_->wordListStart(length)) {
+      resumeOffset_ = *start;
+      fileEnd_ = dictionary_->fileSize();
+      stamp_ = platform::FileStamp{dictionary_->lastWriteTime(), dictionary_->fileSize()};
+      reading = decoder_->startAndFill(this);
+      if (!reading) file_.close();
+    }
+  }
+  clearWord();
+  // An empty word of this length: its key ends where the length does.
+  if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
+  lengthFinished_ = listFinished_ = !reading;
+  return reading && file_.isOpen();
+}
+
+std::size_t InputEngine::read(unsigned char* into, std::size_t capacity) {
+  if (resumeOffset_ >= fileEnd_) return 0;
+  if (!file_.isOpen() && !openFile()) return 0;
+  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, fileEnd_ - resumeOffset_));
+  const std::size_t n = file_.readAt(resumeOffset_, into, wanted);
+  resumeOffset_ += n;
+  return n;
+}
+
+bool InputEngine::openFile() {
+  for (;;) {
+    const platform::OpenError error = file_.open(dictionary_->path());
+    if (error == platform::OpenError::None) break;
+    if (error != platform::OpenError::TooManyFiles || !takeHandleFromAnother()) return false;
+  }
+  // The decoding tables in memory describe the file as it was opened; a
+  // file rewritten since then would decode as nonsense.
+  const auto stamp = file_.stamp();
+  if (!stamp || *stamp != stamp_) {
+    file_.close();
+    return false;
+  }
+  return true;
+}
+
+bool InputEngine::takeHandleFromAnother() {
+  for (InputEngine* e = liveEngines; e != nullptr; e = e->next_) {
+    if (e == this || !e->file_.isOpen()) continue;
+    // Its resume offset already says where its next read starts.
+    e->file_.close();
+    return true;
+  }
+  return false;
+}
+
+std::string_view InputEngine::annotation() const {
+  const char* start = word_->raw + textLength_ + 1;
+  const char* end = word_->raw + WordBuffer::kRawSize;
+  return std::string_view(start, static_cast<std::size_t>(std::find(start, end, '\0') - start));
+}
+
+int InputEngine::lookupMode() const {
+  return dictionary_ != nullptr && dictionary_->version() >= 1 && section_ == 1 ? kGroupedTableMode
+                                                                                : kDirectTableMode;
+}
+
+const WordBuffer& InputEngine::endOfLength() {
+  lengthFinished_ = true;
+  word_->key[0] = kkd::kNoIndex;
+  word_->raw[0] = 0;
+  word_->raw[1] = 0;
+  textLength_ = 0;
+  definitionNumber_ = -1;
+  return *word_;
+}
+
+const WordBuffer* InputEngine::next(MatchEngineSet& set) {
+  if (lengthFinished_) return &endOfLength();
+  WordBuffer& word = *word_;
+  WordListDecoder& decoder = *decoder_;
+  // A line of one pattern skips the expression evaluator.
+  MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
+  const int length = length_;
+  for (int examined = 0; examined < kSliceWords;) {
+    const WordListDecoder::Result r = decoder.next(word);
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
+      wordsExamined_ += examined;
+      section_ = decoder.section();
+      if (r.record == WordListDecoder::Record::SectionEnd) {
+        ++sectionsFinished_;
+      } else {
+        if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
+        listFinished_ = true;
+      }
+      return &endOfLength();
+    }
+    ++examined;
+    if (single != nullptr ? single->matches(word) : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length)) {
+      wordsExamined_ += examined;
+      textLength_ = r.textLength;
+      definitionNumber_ = r.definitionIndex;
+      section_ = r.section;
+      return &word;
+    }
+  }
+  wordsExamined_ += kSliceWords;
+  return nullptr;
+}
+
+const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
+  if (listFinished_) return endOfLength();
+  WordBuffer& word = *word_;
+  WordListDecoder& decoder = *decoder_;
+  int examined = 0;
+  for (;;) {
+    const WordListDecoder::Result r = decoder.next(word);
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length_) {
+      wordsExamined_ += examined;
+      section_ = decoder.section();
+      if (r.record != WordListDecoder::Record::Broken && r.record != WordListDecoder::Record::Entry) {
+        ++sectionsFinished_;
+      }
+      // Section 2 follows the first end record of a version-1 list.
+      if (r.record != WordListDecoder::Record::SectionEnd) listFinished_ = true;
+      return endOfLength();
+    }
+    ++examined;
+    if (engine.matches(word)) {
+      wordsExamined_ += examined;
+      textLength_ = r.textLength;
+      definitionNumber_ = r.definitionIndex;
+      section_ = r.section;
+      return word;
+    }
+  }
+}
+
+}  // namespace kea

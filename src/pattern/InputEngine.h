@@ -1,0 +1,147 @@
+// The word cursor of a search: reads one dictionary's word list of one
+// length, a 16384-byte block at a time from its own read-only file handle,
+// and offers each word to the pattern line, handing back the matches.
+//
+// A search runs on the user-interface thread, so `next` returns after at
+// most 2000 words even when none matched; the caller then lets the event
+// loop run and calls again, and the cursor continues with the following
+// word.
+//
+// Every live cursor is linked into one process-wide list. When the process
+// runs out of file handles, a cursor that needs one closes the handle of
+// another cursor; that one remembers where it was and opens the file again
+// at its next read. So any number of dictionaries can be searched side by
+// side with as few as one free handle.
+//
+// Whatever the file holds, decoding stays inside the WordBuffer, and a list
+// that is damaged (it stops without its end record, reaches a code that
+// holds no symbol, or yields a word whose letter count is not the length
+// being read) ends the length as if its end record had been read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "dictionary/KKDictionaryList.h"
+#include "dictionary/WordBuffer.h"
+#include "dictionary/WordListDecoder.h"
+#include "platform/File.h"
+
+namespace kea {
+
+class MatchEngine;
+class MatchEngineSet;
+
+class InputEngine : private ByteSource {
+ public:
+  // Words offered to the pattern line per call of next() at most.
+  static constexpr int kSliceWords = 2000;
+
+  // What definitionOffsets needs to know of the section an entry came from:
+  // section 1 of a version-1 list is numbered through the grouped pointer
+  // table, everything else through the direct table.
+  static constexpr int kGroupedTableMode = 2;
+  static constexpr int kDirectTableMode = 1;
+
+  // Reads dictionary `index` of `dictionaries`, which must outlive the
+  // cursor. No file is opened until a length is set.
+  InputEngine(const KKDictionaryList& dictionaries, int index);
+  ~InputEngine() override;
+  InputEngine(const InputEngine&) = delete;
+  InputEngine& operator=(const InputEngine&) = delete;
+
+  // Positions the cursor at the start of the list of words of `length`
+  // letters, reading its first block at once. False when the dictionary
+  // has no words of that length (recognised from the list offsets, without
+  // touching the file) or its file cannot be read; every call of next() then
+  // reports the length as finished.
+  bool setLength(int length);
+
+  // The next word of this length that the line matches, the word buffer
+  // with key[0] == 255 when the length is finished, or nullptr when
+  // kSliceWords words were examined without a match. `set` must have had
+  // setLength() for this length. Only section 1 of a list is offered: its
+  // end record finishes the length for good.
+  const WordBuffer* next(MatchEngineSet& set);
+
+  // The next word that `engine` matches (its word length set to this
+  // length), with no limit on the words examined; key[0] == 255 at an end
+  // record. After the first end record of a version-1 list the next call
+  // goes on into section 2 (the index words); the end of the list, or of a
+  // damaged list, is reported again on every further call.
+  const WordBuffer& nextMatch(MatchEngine& engine);
+
+  // The word last returned.
+  const WordBuffer& word() const { return *word_; }
+  // Characters of its entry text (raw[0] … raw[textLength() - 1]).
+  int textLength() const { return textLength_; }
+  std::string_view text() const { return {word_->raw, static_cast<std::size_t>(textLength_)}; }
+  // The text after the entry's terminating 0; empty when there is none.
+  std::string_view annotation() const;
+  // The entry's definitionIndex: in section 1 of a version-1 list the
+  // number of flagged entries before it when its own flag is set, else -1;
+  // in section 2 its position there; always -1 in a version-0 list.
+  int definitionNumber() const { return definitionNumber_; }
+  // 1 or 2: the section of the last entry returned; after the first end
+  // record of a version-1 list, 2 (the section that follows).
+  int section() const { return section_; }
+  // kGroupedTableMode or kDirectTableMode for the last entry returned.
+  int lookupMode() const;
+  // End records read in this length (1 after section 1 of a version-1 list).
+  int sectionsFinished() const { return sectionsFinished_; }
+  // Words decoded in this length so far, matched or not.
+  int wordsExamined() const { return wordsExamined_; }
+  int length() const { return length_; }
+  int dictionaryIndex() const { return index_; }
+
+  // Whether this cursor holds an open file handle now.
+  bool holdsFile() const { return file_.isOpen(); }
+  // The file offset at which reading continues.
+  std::uint64_t resumeOffset() const { return resumeOffset_; }
+  // Cursors alive in the process.
+  static int liveCount();
+
+ private:
+  // ByteSource: the next bytes of the list from the resume offset, opening
+  // the file first when the handle was closed or taken away.
+  std::size_t read(unsigned char* into, std::size_t capacity) override;
+  bool openFile();
+  // Closes the handle of the first other live cursor that holds one.
+  bool takeHandleFromAnother();
+  void clearWord();
+  // Marks the length finished and gives the word buffer's end form.
+  const WordBuffer& endOfLength();
+  // Decodes one record; false at an end record, the end of the data or damage.
+  bool decodeOne();
+
+  // The process-wide list of live cursors.
+  InputEngine* next_ = nullptr;
+  InputEngine* previous_ = nullptr;
+
+  const KKDictionaryList& dictionaries_;
+  int index_;
+  const KKDictionaryList::Dictionary* dictionary_;
+  platform::ReadOnlyFile file_;
+  // The file as it was when this length started; a file replaced since no
+  // longer matches the decoding tables in memory.
+  platform::FileStamp stamp_;
+  std::uint64_t resumeOffset_ = 0;
+  std::uint64_t fileEnd_ = 0;
+
+  int length_ = 0;
+  int wordsExamined_ = 0;
+  int textLength_ = 0;
+  int definitionNumber_ = -1;
+  int section_ = 1;
+  int sectionsFinished_ = 0;
+  // The word search saw the end of section 1 (or the list stopped).
+  bool lengthFinished_ = true;
+  // The list can give no further record: its end, damage, or no list.
+  bool listFinished_ = true;
+
+  std::unique_ptr<WordBuffer> word_;
+  std::unique_ptr<WordListDecoder> decoder_;
+};
+
+}  // namespace kea

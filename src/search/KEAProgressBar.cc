@@ -1,0 +1,87 @@
+#include "search/KEAProgressBar.h"
+
+#include <algorithm>
+#include <string>
+
+#include "dictionary/KKDictionaryList.h"
+
+namespace kea {
+
+void KEAProgressBar::clear() {
+  dictionary_ = -1;
+  firstLength_ = lastLength_ = 0;
+  done_ = position_ = total_ = 0;
+  lengthCount_ = 0;
+  filled_ = 0;
+}
+
+void KEAProgressBar::reset(const KKDictionaryList& list, int dictionary, const LengthPlan& plan, int currentLength,
+                           std::int64_t position) {
+  clear();
+  dictionary_ = dictionary;
+  if (!plan.empty()) {
+    const int first = plan.firstLength();
+    for (int n = first; plan.holds(n); n += plan.step) {
+      const std::int64_t words = list.wordCount(dictionary, n);
+      if (words <= 0) continue;
+      total_ += words;
+      if (firstLength_ == 0) firstLength_ = n;
+      lastLength_ = n;
+      // Length 0 stands for no length begun: nothing is done yet.
+      if (currentLength != 0 && plan.before(n, currentLength)) done_ += words;
+      lengths_[static_cast<std::size_t>(lengthCount_++)] = {n, words};
+    }
+  }
+  position_ = position;
+  filled_ = filledWidth();
+}
+
+void KEAProgressBar::resetFullText(std::int64_t position, std::int64_t total) {
+  clear();
+  total_ = total;
+  position_ = position;
+  filled_ = filledWidth();
+}
+
+int KEAProgressBar::pixelAt(std::int64_t words) const {
+  if (total_ <= 0 || width_ <= 0) return 0;
+  words = std::clamp<std::int64_t>(words, 0, total_);
+  return static_cast<int>((2 * static_cast<std::int64_t>(width_) * words + total_) / (2 * total_));
+}
+
+int KEAProgressBar::filledWidth() const { return pixelAt(done_ + position_); }
+
+KEAProgressBar::Strip KEAProgressBar::setPosition(std::int64_t position) {
+  position_ = position;
+  const int filled = filledWidth();
+  if (filled == filled_) return {};
+  const Strip strip{std::min(filled, filled_), std::max(filled, filled_)};
+  filled_ = filled;
+  return strip;
+}
+
+void KEAProgressBar::setWidth(int width) {
+  width_ = std::max(0, width);
+  filled_ = filledWidth();
+}
+
+std::vector<KEAProgressBar::Segment> KEAProgressBar::segments(
+    const std::function<int(std::string_view)>& textWidth) const {
+  std::vector<Segment> out;
+  if (lengthCount_ == 0 || total_ <= 0) return out;
+  std::int64_t before = 0;
+  for (int i = 0; i < lengthCount_; ++i) {
+    const LengthWords& l = lengths_[static_cast<std::size_t>(i)];
+    Segment s;
+    s.length = l.length;
+    s.left = pixelAt(before);
+    before += l.words;
+    s.right = pixelAt(before);
+    const std::string label = std::to_string(l.length);
+    s.labelled = i == 0 || (textWidth && textWidth(label) + 3 <= s.right - s.left);
+    out.push_back(s);
+  }
+  return out;
+}
+
+}  // namespace kea

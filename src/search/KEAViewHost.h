@@ -1,0 +1,82 @@
+// What the search controller needs of the world around it, as two small
+// interfaces: its window (KEAViewHost) and the shared state it searches
+// with (SearchWorkspace). The desktop program implements them over its
+// widgets and workspace, kea-cli over the terminal, the tests with fakes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "search/StringTable.h"
+
+namespace kea {
+
+class KKDictionaryList;
+class KEAViewProfileWindows;
+
+class KEAViewHost {
+ public:
+  // The controls the controller enables, disables and focuses.
+  enum class Control {
+    None,  // no control of the view has the focus
+    PatternBox,
+    SearchButton,
+    ShortestBox,
+    LongestBox,
+    SearchModeButton,
+    ResultsArea,
+    OptionsWindow,  // ignored when the options window is not open
+  };
+  enum class LengthBox { Shortest, Longest };
+  enum class Buttons { Ok, RetryCancel, YesNo };
+  enum class Icon { None, Exclamation, Question };
+  enum class Answer { Ok, Retry, Cancel, Yes, No };
+
+  virtual ~KEAViewHost() = default;
+
+  // The pattern box: its text and its history (newest first). Texts are
+  // Windows-1252.
+  virtual std::string patternText() = 0;
+  virtual int historyCount() = 0;
+  virtual std::string historyItem(int index) = 0;
+  virtual void insertHistory(std::string_view text) = 0;
+
+  // The two length boxes.
+  virtual int lengthBox(LengthBox box) = 0;
+  virtual void setLengthBox(LengthBox box, int value) = 0;
+
+  virtual void setSearchButtonLabel(std::string_view label) = 0;
+  virtual void enableControl(Control control, bool enabled) = 0;
+  virtual void setStatus(std::string_view text) = 0;
+  // A string of the string table; a translated program may answer otherwise.
+  virtual std::string loadString(int id) { return std::string(kea::loadString(id)); }
+
+  virtual Control focus() = 0;
+  virtual void setFocus(Control control) = 0;
+
+  // Handles every pending input event (the Stop button, Escape, closing and
+  // the rest run from here during a search). True when the application was
+  // asked to quit.
+  virtual bool processEvents() = 0;
+
+  virtual Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) = 0;
+
+  // Pixels [left, right) of the progress bar need drawing again.
+  virtual void repaintProgress(int left, int right) = 0;
+  // The caption of results list `group` changed (its count).
+  virtual void labelChanged(int group) { (void)group; }
+};
+
+// The dictionaries, options and active dictionary the controller searches
+// with; owned elsewhere and shared with the rest of the program.
+class SearchWorkspace {
+ public:
+  virtual ~SearchWorkspace() = default;
+  // The open dictionaries in search order; null or empty when none is open.
+  virtual const KKDictionaryList* dictionaries() const = 0;
+  virtual const KEAViewProfileWindows& options() const = 0;
+  // The index of the active dictionary (its list has the focus).
+  virtual int activeDictionary() const = 0;
+};
+
+}  // namespace kea

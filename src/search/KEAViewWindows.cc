@@ -1,0 +1,478 @@
+#include "search/KEAViewWindows.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "dictionary/KKDictionaryList.h"
+#include "platform/Cp1252.h"
+#include "settings/KEAViewProfileWindows.h"
+
+namespace kea {
+
+std::atomic<bool> KEAViewWindows::lowMemory_{false};
+
+namespace {
+
+using Control = KEAViewHost::Control;
+using LengthBox = KEAViewHost::LengthBox;
+
+std::uint64_t steadyMilliseconds() {
+  static const auto start = std::chrono::steady_clock::now();
+  return static_cast<std::uint64_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+// Restores a value when a scope ends, however it ends.
+template <typename T>
+class Restore {
+ public:
+  Restore(T& target, T value) : target_(target), saved_(target) { target_ = value; }
+  ~Restore() { target_ = saved_; }
+  Restore(const Restore&) = delete;
+  Restore& operator=(const Restore&) = delete;
+
+ private:
+  T& target_;
+  T saved_;
+};
+
+}  // namespace
+
+KEAViewWindows::KEAViewWindows(SearchWorkspace& workspace, KEAViewHost& host, Clock clock)
+    : workspace_(workspace), host_(host), clock_(clock ? std::move(clock) : Clock(steadyMilliseconds)) {}
+
+KEAViewWindows::~KEAViewWindows() = default;
+
+const KEAViewProfileWindows& KEAViewWindows::options() const { return workspace_.options(); }
+
+const KKDictionaryList* KEAViewWindows::dictionaries() const { return workspace_.dictionaries(); }
+
+LengthOrder KEAViewWindows::lengthOrder() const {
+  return {options().viewLengthGrouping, options().viewLengthGroupingSense};
+}
+
+LengthPlan KEAViewWindows::planGroup(OutputGroup& group) {
+  return planLengths(group.engineSet, fullTextMode_, lengthOrder(), host_.lengthBox(LengthBox::Shortest),
+                     host_.lengthBox(LengthBox::Longest));
+}
+
+// ---------------------------------------------------------------------------
+// Operations of the view
+
+void KEAViewWindows::dictionariesChanged() {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  freeSearchers();
+  currentDictionary_ = -1;
+  ++generation_;
+  groups_.clear();
+  if (const KKDictionaryList* list = dictionaries()) {
+    for (int i = 0; i < list->count(); ++i) {
+      auto group = std::make_unique<OutputGroup>();
+      group->label.setName(i, list->name(i));
+      groups_.push_back(std::move(group));
+    }
+  }
+  validate();
+}
+
+void KEAViewWindows::patternChanged() {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  pattern_ = host_.patternText();
+  if (checkDictionaries()) validate();
+}
+
+void KEAViewWindows::lengthChanged(LengthBox box) {
+  if (state_ == SearchState::Closing) return;
+  const auto clampInto = [this](LengthBox b) {
+    const int value = host_.lengthBox(b);
+    const int clamped = std::clamp(value, 1, kkd::kMaxWordLength);
+    if (clamped != value) host_.setLengthBox(b, clamped);
+    return clamped;
+  };
+  const int value = clampInto(box);
+  if (box == LengthBox::Longest) {
+    if (clampInto(LengthBox::Shortest) > value) host_.setLengthBox(LengthBox::Shortest, value);
+  } else {
+    if (clampInto(LengthBox::Longest) < value) host_.setLengthBox(LengthBox::Longest, value);
+  }
+  if (state_ == SearchState::Searching) return;
+  if (checkDictionaries()) validate();
+}
+
+void KEAViewWindows::cancel() {
+  if (state_ == SearchState::Searching) setState(SearchState::Paused);
+}
+
+void KEAViewWindows::close() { setState(SearchState::Closing); }
+
+bool KEAViewWindows::checkDictionaries() {
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr) return true;
+  bool anyShown = false;
+  for (int i = list->count() - 1; i >= 0; --i) {
+    if (list->isUsable(i)) continue;
+    host_.messageBox(list->path(i) + std::string(texts::kNoLongerValid), texts::kDictionaryInvalidatedCaption,
+                     KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
+    anyShown = true;
+  }
+  if (!anyShown) return true;
+  validate();
+  return false;
+}
+
+void KEAViewWindows::validate() {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr || list->count() == 0 || groups_.empty()) {
+    host_.setStatus(host_.loadString(strings::kNoDictionary));
+    setState(SearchState::Invalid);
+    return;
+  }
+  const KEAViewProfileWindows& o = options();
+  const std::string expanded = expandMacros(pattern_, o.expansionAt, o.expansionHash);
+  const int shortest = host_.lengthBox(LengthBox::Shortest);
+  const int longest = host_.lengthBox(LengthBox::Longest);
+
+  bool valid = true;
+  bool anyWords = false;
+  const int count = std::min(list->count(), groupCount());
+  for (int i = 0; i < count && valid; ++i) {
+    OutputGroup& g = group(i);
+    g.plan = LengthPlan();
+    const KKDictionaryList::Dictionary* d = list->dictionary(i);
+    if (d == nullptr || !list->isUsable(i)) {
+      valid = false;
+      break;
+    }
+    const PatternStatus status = g.engineSet.parseExpression(d->alphabet(), expanded, shortest, longest,
+                                                             o.ignoreUnusedPunctuation, o.variablesExclusive);
+    if (status != PatternStatus::Valid) {
+      std::string text;
+      if (status != PatternStatus::Empty) text = list->name(i) + ": ";
+      text += host_.loadString(strings::kPatternValid + static_cast<int>(status));
+      host_.setStatus(text);
+      valid = false;
+      break;
+    }
+    g.plan = planGroup(g);
+    switch (g.plan.code) {
+      case LengthPlan::kPlanned:
+        for (int n = g.plan.shortest; n <= g.plan.longest && !anyWords; ++n) anyWords = list->wordCount(i, n) > 0;
+        break;
+      case LengthPlan::kIncompatibleLengths:
+        host_.setStatus(host_.loadString(strings::kIncompatibleLengths));
+        valid = false;
+        break;
+      case LengthPlan::kOutsideSettings:
+        host_.setStatus(host_.loadString(strings::kSettingsStopPattern));
+        valid = false;
+        break;
+      default:
+        break;
+    }
+  }
+  if (valid && !fullTextMode_ && !anyWords) {
+    host_.setStatus(host_.loadString(strings::kNoWordsOfLength));
+    valid = false;
+  }
+  setState(valid ? SearchState::Ready : SearchState::Invalid);
+}
+
+void KEAViewWindows::setState(SearchState state) {
+  if (state < SearchState::Closing) {
+    std::string_view label;
+    switch (state) {
+      case SearchState::Searching:
+        label = texts::kStopLabel;
+        break;
+      case SearchState::Paused:
+        label = texts::kResumeLabel;
+        break;
+      default:
+        label = fullTextMode_ ? texts::kFullTextSearchLabel : texts::kWordSearchLabel;
+        break;
+    }
+    host_.setSearchButtonLabel(label);
+  }
+  if (state != state_) {
+    state_ = state;
+    if (state < SearchState::Closing) {
+      host_.enableControl(Control::SearchButton, state != SearchState::Invalid);
+      const bool editable = state != SearchState::Searching;
+      for (const Control c : {Control::PatternBox, Control::ShortestBox, Control::LongestBox,
+                              Control::SearchModeButton, Control::ResultsArea, Control::OptionsWindow}) {
+        host_.enableControl(c, editable);
+      }
+    }
+  }
+  switch (state) {
+    case SearchState::Invalid:
+      progress_.clear();
+      host_.repaintProgress(0, progress_.width());
+      break;
+    case SearchState::Ready:
+      freeSearchers();
+      currentDictionary_ = -1;
+      ++generation_;
+      break;
+    case SearchState::Searching:
+      host_.setStatus(host_.loadString(strings::kSearching));
+      break;
+    case SearchState::Paused:
+    case SearchState::Closing:
+      break;
+  }
+  if (state == SearchState::Ready || state == SearchState::Paused) {
+    // The bar shows the lengths the pattern can match in the active
+    // dictionary, with nothing filled.
+    resetProgress(workspace_.activeDictionary(), 0, 0);
+    host_.setStatus(host_.loadString(state == SearchState::Ready ? strings::kPatternValid : strings::kSearchingPaused));
+  }
+}
+
+void KEAViewWindows::searchClicked() {
+  if (state_ == SearchState::Searching) {
+    setState(SearchState::Paused);
+    return;
+  }
+  if (state_ != SearchState::Ready && state_ != SearchState::Paused) return;
+  if (!checkDictionaries()) return;
+  host_.setStatus(host_.loadString(strings::kSingleSpace));
+  const SearchState previous = state_;
+  setState(SearchState::Searching);
+  // Resumed from inside the poll of the loop that was paused: that loop is
+  // still running and simply goes on.
+  if (previous == SearchState::Paused && runningGeneration_ == generation_) return;
+
+  if (previous == SearchState::Ready) {
+    if (host_.historyCount() == 0 || host_.historyItem(0) != pattern_) host_.insertHistory(pattern_);
+    advanceDictionary();
+    const KEAViewProfileWindows& o = options();
+    const int order = listOrder(o, groups_.empty() ? 1 : groups_.front()->engineSet.preferredOrder());
+    const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
+    const int active = workspace_.activeDictionary();
+    for (int i = 0; i < groupCount(); ++i) {
+      if (activeOnly && i != active) continue;
+      OutputGroup& g = group(i);
+      g.pattern = pattern_;
+      g.label.setCount(0);
+      host_.labelChanged(i);
+      g.list.clear();
+      const bool keepIndex = o.viewMultipleDictionaries == KEAViewProfileWindows::kSuppressDuplicates &&
+                             !o.viewSorting && i + 1 < groupCount();
+      g.list.setOrder(order, keepIndex);
+    }
+  }
+  host_.setFocus(Control::SearchButton);
+  if (host_.processEvents() && state_ != SearchState::Closing) setState(SearchState::Closing);
+  runSearch();
+}
+
+bool KEAViewWindows::poll(int& lastShownCount) {
+  const std::uint64_t now = clock_();
+  if (now < lastCountUpdate_ || now - lastCountUpdate_ > kCountRefreshMs) {
+    lastCountUpdate_ = now;
+    if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) {
+      OutputGroup& g = group(currentDictionary_);
+      if (g.list.count() > lastShownCount) {
+        lastShownCount = g.list.count();
+        showCount(currentDictionary_);
+      }
+    }
+  }
+  if (host_.processEvents() && state_ != SearchState::Closing) setState(SearchState::Closing);
+  if (state_ == SearchState::Closing) return true;
+  if (lowMemory_.exchange(false) && state_ == SearchState::Searching) setState(SearchState::Paused);
+  if (state_ == SearchState::Paused) {
+    if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) showCount(currentDictionary_);
+    if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
+    return true;
+  }
+  // Anything else than a search still running (a handler abandoned it and
+  // perhaps began another) ends this loop too.
+  return state_ != SearchState::Searching;
+}
+
+int KEAViewWindows::resultCount() const {
+  long long total = 0;
+  for (const auto& g : groups_) total += g->list.count();
+  return static_cast<int>(std::min<long long>(total, MatchListWindows::kMaxCount));
+}
+
+// ---------------------------------------------------------------------------
+// The search
+
+void KEAViewWindows::freeSearchers() {
+  // A full-text search frees its definition searchers here too.
+  inputEngine_.reset();
+}
+
+void KEAViewWindows::advanceDictionary() {
+  freeSearchers();
+  const bool activeOnly = options().viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
+  int candidate;
+  if (currentDictionary_ == -1) {
+    candidate = activeOnly ? workspace_.activeDictionary() : 0;
+  } else {
+    candidate = activeOnly ? -1 : currentDictionary_ + 1;
+  }
+  while (candidate >= 0 && candidate < groupCount()) {
+    currentDictionary_ = candidate;
+    // A full-text search makes the dictionary's definition searchers here.
+    if (prepareWordSearch(candidate)) return;
+    candidate = activeOnly ? -1 : candidate + 1;
+  }
+  currentDictionary_ = -1;
+}
+
+bool KEAViewWindows::prepareWordSearch(int index) {
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr || index >= list->count()) return false;
+  OutputGroup& g = group(index);
+  inputEngine_ = std::make_unique<InputEngine>(*list, index);
+  g.plan = planGroup(g);
+  g.length = g.plan.firstLength();
+  if (startLength(*inputEngine_, g.engineSet, g.plan, g.length)) return true;
+  inputEngine_.reset();
+  return false;
+}
+
+void KEAViewWindows::runSearch() {
+  const std::uint64_t generation = generation_;
+  Restore<std::uint64_t> running(runningGeneration_, generation);
+  int lastShownCount = 0;
+  while (currentDictionary_ != -1) {
+    if (state_ != SearchState::Searching || generation != generation_) return;
+    // The full-text loops run here in that mode.
+    if (!runWordSearch(lastShownCount, generation)) return;
+  }
+  setState(SearchState::Ready);
+  if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
+  host_.setStatus(resultsFoundText(resultCount()));
+}
+
+bool KEAViewWindows::runWordSearch(int& lastShownCount, std::uint64_t generation) {
+  const int d = currentDictionary_;
+  OutputGroup& g = group(d);
+  InputEngine& engine = *inputEngine_;
+  resetProgress(d, g.length, engine.wordsExamined());
+  const KEAViewProfileWindows& o = options();
+  const bool filtering = !(o.outputLower && o.outputUpper && o.outputPunctuation && o.outputWhitespace);
+  const bool suppress = o.viewMultipleDictionaries == KEAViewProfileWindows::kSuppressDuplicates;
+  const Alphabet& alphabet = dictionaries()->dictionary(d)->alphabet();
+
+  int budget = kRejectionBudget;
+  for (;;) {
+    const WordBuffer* word = engine.next(g.engineSet);
+    if (word != nullptr && word->key[0] == kkd::kNoIndex) {
+      g.length += g.plan.step;
+      if (!startLength(engine, g.engineSet, g.plan, g.length)) {
+        setProgressPosition(engine.wordsExamined());
+        finishGroup(d);
+        advanceDictionary();
+        return true;
+      }
+      resetProgress(d, g.length, 0);
+    } else if (word != nullptr) {
+      const std::string_view text = engine.text();
+      bool rejected = filtering && !classShown(classify(text, g.length, alphabet), o);
+      for (int earlier = 0; suppress && !rejected && earlier < d; ++earlier) {
+        rejected = group(earlier).list.contains(text);
+      }
+      if (rejected && budget > 0) {
+        --budget;
+        continue;
+      }
+      if (!rejected) addMatch(g);
+    }
+    if (poll(lastShownCount) || generation != generation_) return false;
+    setProgressPosition(engine.wordsExamined());
+    budget = kRejectionBudget;
+  }
+}
+
+void KEAViewWindows::addMatch(OutputGroup& g) {
+  const KEAViewProfileWindows& o = options();
+  const std::string_view annotation = o.viewShowAnnotations ? inputEngine_->annotation() : std::string_view();
+  std::string balance;
+  if (o.viewShowBalances) {
+    balance = g.engineSet.balance();
+    if (!balance.empty()) balance.insert(0, host_.loadString(strings::kSingleSpace));
+  }
+  // A full list refuses the entry; the search goes on.
+  g.list.add(inputEngine_->text(), annotation, balance, 0);
+}
+
+void KEAViewWindows::showCount(int index) {
+  OutputGroup& g = group(index);
+  g.label.setCount(g.list.count());
+  host_.labelChanged(index);
+  g.list.refresh(true);
+}
+
+void KEAViewWindows::finishGroup(int index) { showCount(index); }
+
+void KEAViewWindows::resetProgress(int dictionary, int length, std::int64_t position) {
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr || dictionary < 0 || dictionary >= groupCount() || dictionary >= list->count()) {
+    progress_.clear();
+  } else {
+    progress_.reset(*list, dictionary, group(dictionary).plan, length, position);
+  }
+  host_.repaintProgress(0, progress_.width());
+}
+
+void KEAViewWindows::setProgressPosition(std::int64_t position) {
+  const KEAProgressBar::Strip strip = progress_.setPosition(position);
+  if (!strip.empty()) host_.repaintProgress(strip.left, strip.right);
+}
+
+// ---------------------------------------------------------------------------
+// Rules
+
+int KEAViewWindows::listOrder(const KEAViewProfileWindows& o, int firstPreferredOrder) {
+  if (!o.viewSorting) return MatchListWindows::kAsFound;
+  int order = MatchListWindows::kAlphabeticalAscending;
+  if (o.viewLengthGrouping) {
+    const bool ascending = o.viewLengthGroupingSense == 1 || (o.viewLengthGroupingSense == 0 && firstPreferredOrder > 0);
+    order = ascending ? MatchListWindows::kLengthAscendingAlphabeticalAscending
+                      : MatchListWindows::kLengthDescendingAlphabeticalAscending;
+  }
+  if (!o.viewSortingAscending) ++order;
+  return order;
+}
+
+KEAViewWindows::WordClass KEAViewWindows::classify(std::string_view text, int letters, const Alphabet& alphabet) {
+  std::size_t first = 0;
+  std::size_t end = text.size();
+  if (static_cast<int>(text.size()) != letters) {
+    const auto isLetter = [&](char c) {
+      return alphabet.indexOfByte[static_cast<unsigned char>(c)] != kkd::kNoIndex;
+    };
+    while (first < end && !isLetter(text[first])) ++first;
+    while (end > first && !isLetter(text[end - 1])) --end;
+  }
+  if (static_cast<std::size_t>(letters) == end - first) {
+    for (std::size_t i = first; i < end; ++i) {
+      if (platform::isCharUpper(static_cast<unsigned char>(text[i]))) return WordClass::Upper;
+    }
+    return WordClass::Lower;
+  }
+  return text.find(' ') != std::string_view::npos ? WordClass::Phrase : WordClass::Punctuation;
+}
+
+bool KEAViewWindows::classShown(WordClass wordClass, const KEAViewProfileWindows& o) {
+  switch (wordClass) {
+    case WordClass::Lower:
+      return o.outputLower;
+    case WordClass::Upper:
+      return o.outputUpper;
+    case WordClass::Punctuation:
+      return o.outputPunctuation;
+    case WordClass::Phrase:
+      return o.outputWhitespace;
+  }
+  return true;
+}
+
+}  // namespace kea

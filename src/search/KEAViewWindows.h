@@ -1,0 +1,194 @@
+// The search controller: the logic of the main view. It checks the pattern
+// on every change and says in the status line what is wrong or that it is
+// valid; it starts, pauses, resumes and finishes a search; and it runs the
+// search on the one user-interface thread, handing control back to the
+// event loop after every accepted match, after at most 401 words rejected
+// in a row, after each new length and whenever the word cursor has read
+// 2000 words without a match. One results list per dictionary receives the
+// matches, filtered by word class and, in the default mode, without the
+// words an earlier dictionary already listed.
+//
+// The controller owns no window: it talks to its host through KEAViewHost
+// and reads the dictionaries and options through SearchWorkspace, so every
+// state, message and result can be driven and checked without a GUI.
+//
+// Typical use (a host that returns the user's pattern and lengths):
+//   KEAViewWindows view(workspace, host);
+//   view.dictionariesChanged();   // one results list per dictionary
+//   view.patternChanged();        // state Ready or Invalid, status set
+//   view.searchClicked();         // runs until finished or paused
+//
+// Only word search exists so far. Full-text search is a second mode of the
+// same controller: a `fullTextMode_` flag (always false here) is already
+// consulted where the two modes differ (length plans, the "no words"
+// check, the Search button's label), the search loop dispatches per mode
+// in runSearch(), advanceDictionary() and freeSearchers() are where the
+// definition searchers are made and freed, and OutputGroup keeps the
+// dictionary `stamp` that lookups of full-text hits compare.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/Alphabet.h"
+#include "pattern/InputEngine.h"
+#include "pattern/MatchEngineSet.h"
+#include "pattern/SearchStep.h"
+#include "search/KEAProgressBar.h"
+#include "search/KEAViewHost.h"
+#include "search/MatchListLabelWindows.h"
+#include "search/MatchListWindows.h"
+
+namespace kea {
+
+class KEAViewProfileWindows;
+
+enum class SearchState : int {
+  Invalid = 0,    // no dictionary, or the pattern, lengths or dictionaries allow no search
+  Ready = 1,      // the pattern is valid
+  Searching = 2,  // the search loop runs
+  Paused = 3,     // the loop has returned; every search position is kept
+  Closing = 4,    // the view is closing
+};
+
+class KEAViewWindows {
+ public:
+  // Milliseconds since some fixed moment (the program's start).
+  using Clock = std::function<std::uint64_t()>;
+
+  // Consecutive words the filters or duplicate suppression may reject
+  // before the event loop runs again (the 401st goes to the poll).
+  static constexpr int kRejectionBudget = 400;
+  // The results counts are brought up to date at most this often.
+  static constexpr std::uint64_t kCountRefreshMs = 100;
+
+  // The results of one dictionary.
+  struct OutputGroup {
+    MatchListLabelWindows label;
+    MatchListWindows list;
+    // The length being searched now.
+    int length = 0;
+    // The pattern of the last search.
+    std::string pattern;
+    // The dictionary's time stamp when a full-text searcher was made for
+    // this group; lookups of full-text hits compare it. 0 until then.
+    std::int64_t stamp = 0;
+    // The pattern line compiled for this dictionary.
+    MatchEngineSet engineSet;
+    // Its lengths: shortest, longest and step.
+    LengthPlan plan;
+  };
+
+  // Word classes of the output filters.
+  enum class WordClass { Lower, Upper, Punctuation, Phrase };
+
+  // `clock` defaults to a steady clock.
+  KEAViewWindows(SearchWorkspace& workspace, KEAViewHost& host, Clock clock = {});
+  ~KEAViewWindows();
+  KEAViewWindows(const KEAViewWindows&) = delete;
+  KEAViewWindows& operator=(const KEAViewWindows&) = delete;
+
+  // ---- Operations of the view ----
+
+  // The dictionary list changed: one results group per dictionary, in
+  // search order, then validation. Ignored while a search runs.
+  void dictionariesChanged();
+  // The pattern box's text changed.
+  void patternChanged();
+  // A length box changed (typed or by its arrows).
+  void lengthChanged(KEAViewHost::LengthBox box);
+  // The Search button or Return: start, stop or resume.
+  void searchClicked();
+  // Escape or the window's close request: pauses a running search; the
+  // view stays open.
+  void cancel();
+  // The view closes: a running search stops at its next check. Saving the
+  // view's settings is left to the program.
+  void close();
+  // Shows "Dictionary Invalidated" for each dictionary that is no longer
+  // valid and then validates; false when any was.
+  bool checkDictionaries();
+  // Checks the pattern against every dictionary and the length boxes, and
+  // sets the state and status line. Does nothing while a search runs.
+  void validate();
+  // Between units of work: refreshes the count, handles events; true when
+  // the loop must stop now.
+  bool poll(int& lastShownCount);
+  // The entries of all results lists.
+  int resultCount() const;
+
+  // The out-of-memory handler's Retry: the running search pauses at its
+  // next poll. Safe to call from anywhere.
+  static void setLowMemory() { lowMemory_.store(true); }
+
+  // ---- State, for the window and the tests ----
+
+  SearchState state() const { return state_; }
+  bool fullTextMode() const { return fullTextMode_; }
+  int currentDictionary() const { return currentDictionary_; }
+  const std::string& pattern() const { return pattern_; }
+  int groupCount() const { return static_cast<int>(groups_.size()); }
+  OutputGroup& group(int i) { return *groups_[static_cast<std::size_t>(i)]; }
+  const OutputGroup& group(int i) const { return *groups_[static_cast<std::size_t>(i)]; }
+  KEAProgressBar& progress() { return progress_; }
+  // The word cursor of the dictionary being searched, or null.
+  const InputEngine* inputEngine() const { return inputEngine_.get(); }
+
+  // ---- Rules, shared with anything that must agree with the view ----
+
+  // The results list order for the options; `firstPreferredOrder` is the
+  // first group's preferred length order (+1 when there is none).
+  static int listOrder(const KEAViewProfileWindows& options, int firstPreferredOrder);
+  // The class of word `text` whose letters (alphabet characters) number
+  // `letters`.
+  static WordClass classify(std::string_view text, int letters, const Alphabet& alphabet);
+  static bool classShown(WordClass wordClass, const KEAViewProfileWindows& options);
+
+ private:
+  const KEAViewProfileWindows& options() const;
+  const KKDictionaryList* dictionaries() const;
+  LengthOrder lengthOrder() const;
+  LengthPlan planGroup(OutputGroup& group);
+
+  void setState(SearchState state);
+  void freeSearchers();
+  void advanceDictionary();
+  bool prepareWordSearch(int index);
+  // Runs the search until it ends or a poll stops it.
+  void runSearch();
+  // Searches the current group; false when a poll stopped the loop.
+  bool runWordSearch(int& lastShownCount, std::uint64_t generation);
+  void addMatch(OutputGroup& group);
+  void finishGroup(int index);
+  void showCount(int index);
+
+  void resetProgress(int dictionary, int length, std::int64_t position);
+  void setProgressPosition(std::int64_t position);
+
+  static std::atomic<bool> lowMemory_;
+
+  SearchWorkspace& workspace_;
+  KEAViewHost& host_;
+  Clock clock_;
+  SearchState state_ = SearchState::Invalid;
+  int currentDictionary_ = -1;
+  std::unique_ptr<InputEngine> inputEngine_;
+  bool fullTextMode_ = false;
+  std::string pattern_;
+  std::vector<std::unique_ptr<OutputGroup>> groups_;
+  KEAProgressBar progress_;
+  std::uint64_t lastCountUpdate_ = 0;
+  // Counts the searches begun and abandoned, so that a loop that finds,
+  // after handling events, that its search was replaced stops at once.
+  std::uint64_t generation_ = 1;
+  // The generation of the innermost search loop running, or 0: Resume
+  // from inside that loop's poll lets it go on instead of starting another.
+  std::uint64_t runningGeneration_ = 0;
+};
+
+}  // namespace kea

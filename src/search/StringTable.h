@@ -1,0 +1,59 @@
+// The program's own texts in one place: the numbered string table that the
+// status line, tool tips and command hints load by number, and the few
+// fixed texts (button labels, message captions) that have no number.
+//
+// The pattern language's messages (13080 + status code) and the balance
+// prefix (5800) are kept with the pattern compiler; this table serves them
+// from there, so each text exists exactly once.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kea {
+
+// String numbers.
+namespace strings {
+inline constexpr int kPatternBoxTip = 4270;
+inline constexpr int kSearchButtonTip = 4280;
+inline constexpr int kLongestArrowsTip = 4350;
+inline constexpr int kShortestArrowsTip = 4360;
+inline constexpr int kLongestBoxTip = 4370;
+inline constexpr int kShortestBoxTip = 4380;
+inline constexpr int kProgressBarTip = 4420;
+inline constexpr int kSearching = 4960;
+inline constexpr int kSearchingPaused = 4970;
+inline constexpr int kSingleSpace = 5800;
+inline constexpr int kNoDictionary = 6670;
+inline constexpr int kSearchModeButtonTip = 12690;
+inline constexpr int kSettingsStopPattern = 13000;
+inline constexpr int kIncompatibleLengths = 13010;
+inline constexpr int kPatternValid = 13080;  // also the base of the pattern status messages
+inline constexpr int kNoWordsOfLength = 14030;
+}  // namespace strings
+
+// The text of string `id`, or an empty text when the table has none.
+std::string_view loadString(int id);
+
+// Texts without a number.
+namespace texts {
+inline constexpr std::string_view kWordSearchLabel = "Word &Search";
+inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
+inline constexpr std::string_view kStopLabel = "&Stop";
+inline constexpr std::string_view kResumeLabel = "Re&sume";
+inline constexpr std::string_view kDictionaryInvalidatedCaption = "Dictionary Invalidated";
+inline constexpr std::string_view kNoLongerValid = "\nis no longer a valid KEA&Kindred Dictionary File";
+inline constexpr std::string_view kDictionaryChangedCaption = "Dictionary Changed";
+inline constexpr std::string_view kDictionaryChanged =
+    "The dictionary has been updated.\n\nPlease rerun the search and try again.";
+inline constexpr std::string_view kMemoryLowCaption = "Application Memory Low";
+inline constexpr std::string_view kMemoryLow =
+    "An application function has been suspended because there is too little virtual memory. Try closing down "
+    "all unnecessary programs and selecting the Retry button. If this message persists, exit the application "
+    "by selecting the Cancel button and configure more virtual memory.";
+}  // namespace texts
+
+// "%d result%s found": "1 result found", otherwise "n results found".
+std::string resultsFoundText(long long count);
+
+}  // namespace kea

@@ -1,0 +1,412 @@
+// The word cursor: lengths, slices of 2000 words, both sections of a list,
+// damaged lists, replaced files, and sharing file handles when the process
+// has too few.
+#include "pattern/InputEngine.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "pattern/MatchEngineSet.h"
+#include "pattern/SearchStep.h"
+#include "support/KkdAssembler.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+
+namespace kea {
+namespace {
+
+using test::TempDir;
+
+// A line compiled for a dictionary and set to one length.
+struct Line {
+  MatchEngineSet set;
+  Line(const KKDictionaryList::Dictionary& d, const std::string& text, int length) {
+    EXPECT_EQ(set.parseExpression(d.alphabet(), text, 1, 100), PatternStatus::Valid) << text;
+    set.setLength(length);
+  }
+};
+
+// Every match of `line` in the length the engine is set to, calling next()
+// until the end marker; null results (slices) are counted.
+std::vector<std::string> allMatches(InputEngine& engine, MatchEngineSet& set, int* slices = nullptr) {
+  std::vector<std::string> words;
+  for (int guard = 0; guard < 100000; ++guard) {
+    const WordBuffer* w = engine.next(set);
+    if (w == nullptr) {
+      if (slices) ++*slices;
+      continue;
+    }
+    if (w->key[0] == kkd::kNoIndex) break;
+    words.emplace_back(engine.text());
+  }
+  return words;
+}
+
+class InputEngineTest : public ::testing::Test {
+ protected:
+  KKDictionaryList& open(const std::string& path) {
+    list = KKDictionaryList::make(path);
+    EXPECT_TRUE(list->isUsable(0)) << list->description(0);
+    return *list;
+  }
+  const KKDictionaryList::Dictionary& dictionary() const { return *list->dictionary(0); }
+
+  TempDir dir;
+  KKDictionaryList::Handle list;
+};
+
+TEST_F(InputEngineTest, ReadsTheMatchesOfOneLengthThenReportsTheEnd) {
+  open(test::buildTestDictionary(dir, {"cat", "cot", "dog", "cut", "Cato", "act", "horse"}));
+  InputEngine engine(*list, 0);
+  Line line(dictionary(), "c.t", 3);
+  ASSERT_TRUE(engine.setLength(3));
+  EXPECT_TRUE(engine.holdsFile());
+  EXPECT_EQ(allMatches(engine, line.set), (std::vector<std::string>{"cat", "cot", "cut"}));
+  EXPECT_EQ(engine.wordsExamined(), 5);
+  // The end stays the end.
+  const WordBuffer* again = engine.next(line.set);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->key[0], kkd::kNoIndex);
+  EXPECT_EQ(engine.wordsExamined(), 5);
+
+  // A new length starts afresh, and the key of a word ends at its length.
+  Line four(dictionary(), "*", 4);
+  ASSERT_TRUE(engine.setLength(4));
+  EXPECT_EQ(engine.wordsExamined(), 0);
+  const WordBuffer* w = engine.next(four.set);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(engine.text(), "Cato");
+  EXPECT_EQ(w->key[4], kkd::kNoIndex);
+}
+
+TEST_F(InputEngineTest, LengthsWithoutWordsCannotBeSet) {
+  open(test::buildTestDictionary(dir, {"cat", "horse"}));
+  InputEngine engine(*list, 0);
+  Line line(dictionary(), "*", 4);
+  for (const int length : {-1, 0, 1, 4, 100, 101, 5000}) {
+    SCOPED_TRACE(length);
+    EXPECT_FALSE(engine.setLength(length));
+    EXPECT_FALSE(engine.holdsFile());
+    const WordBuffer* w = engine.next(line.set);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->key[0], kkd::kNoIndex);
+  }
+  EXPECT_TRUE(engine.setLength(5));
+  // A cursor over a dictionary index the list does not have reads nothing.
+  InputEngine nowhere(*list, 3);
+  EXPECT_FALSE(nowhere.setLength(3));
+}
+
+TEST_F(InputEngineTest, GivesAnnotationsAndDefinitionNumbers) {
+  open(test::buildTestDictionary(dir, {"bat+n. club+", "cat|a feline", "dog", "eel|a fish"}));
+  InputEngine engine(*list, 0);
+  Line line(dictionary(), "*", 3);
+  ASSERT_TRUE(engine.setLength(3));
+  struct Seen {
+    std::string text, annotation;
+    int definition;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  for (const WordBuffer* w = engine.next(line.set); w && w->key[0] != kkd::kNoIndex; w = engine.next(line.set)) {
+    seen.push_back({std::string(engine.text()), std::string(engine.annotation()), engine.definitionNumber()});
+    EXPECT_EQ(engine.lookupMode(), InputEngine::kGroupedTableMode);
+  }
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0], (Seen{"bat", "n. club", -1}));
+  EXPECT_EQ(seen[1], (Seen{"cat", "", 0}));
+  EXPECT_EQ(seen[2], (Seen{"dog", "", -1}));
+  EXPECT_EQ(seen[3], (Seen{"eel", "", 1}));
+}
+
+TEST_F(InputEngineTest, ASliceEndsAfter2000WordsAndTheNextCallGoesOn) {
+  // 4500 six-letter words; the one to find is number 2501.
+  std::vector<std::string> lines;
+  for (int i = 0; i < 4500; ++i) {
+    std::string w = "aaaaaa";
+    for (int k = 5, v = i; k >= 0; --k, v /= 26) w[static_cast<std::size_t>(k)] = static_cast<char>('a' + v % 26);
+    lines.push_back(w);
+  }
+  const std::string target = lines[2500];
+  open(test::buildTestDictionary(dir, lines));
+  InputEngine engine(*list, 0);
+  Line line(dictionary(), target, 6);
+  ASSERT_TRUE(engine.setLength(6));
+  EXPECT_EQ(engine.next(line.set), nullptr);
+  EXPECT_EQ(engine.wordsExamined(), 2000);
+  const WordBuffer* w = engine.next(line.set);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(engine.text(), target);
+  EXPECT_EQ(engine.wordsExamined(), 2501);
+  // The rest: 1999 words, then the end.
+  w = engine.next(line.set);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->key[0], kkd::kNoIndex);
+  EXPECT_EQ(engine.wordsExamined(), 4500);
+
+  // The plain walk finds every word, whatever the slices.
+  Line all(dictionary(), "*", 6);
+  ASSERT_TRUE(engine.setLength(6));
+  int slices = 0;
+  EXPECT_EQ(allMatches(engine, all.set, &slices), lines);
+  EXPECT_EQ(slices, 0);
+  Line none(dictionary(), "zzzzzz", 6);
+  ASSERT_TRUE(engine.setLength(6));
+  EXPECT_TRUE(allMatches(engine, none.set, &slices).empty());
+  EXPECT_EQ(slices, 2);  // 2000 + 2000, then the end within the last 500
+}
+
+TEST_F(InputEngineTest, NextMatchReadsSectionTwoAfterTheFirstEndRecord) {
+  // "small", "furry" and "beast" are index words of length 5.
+  open(test::buildTestDictionary(dir, {"horse", "cat|small furry beast"}));
+  MatchEngine any;
+  ASSERT_EQ(any.compile(dictionary().alphabet(), "*"), PatternStatus::Valid);
+  any.setWordLength(5);
+  InputEngine engine(*list, 0);
+  ASSERT_TRUE(engine.setLength(5));
+  EXPECT_EQ(std::string(engine.nextMatch(any).raw), "horse");
+  EXPECT_EQ(engine.section(), 1);
+  EXPECT_EQ(engine.nextMatch(any).key[0], kkd::kNoIndex);
+  EXPECT_EQ(engine.sectionsFinished(), 1);
+  EXPECT_EQ(engine.section(), 2);
+  std::vector<std::pair<std::string, int>> index;
+  for (const WordBuffer* w = &engine.nextMatch(any); w->key[0] != kkd::kNoIndex; w = &engine.nextMatch(any)) {
+    index.emplace_back(w->raw, engine.definitionNumber());
+    EXPECT_EQ(engine.lookupMode(), InputEngine::kDirectTableMode);
+  }
+  EXPECT_EQ(index, (std::vector<std::pair<std::string, int>>{{"beast", 0}, {"furry", 1}, {"small", 2}}));
+  EXPECT_EQ(engine.sectionsFinished(), 2);
+  EXPECT_EQ(engine.nextMatch(any).key[0], kkd::kNoIndex);
+  EXPECT_EQ(engine.sectionsFinished(), 2);
+
+  // The word search never sees section 2.
+  Line line(dictionary(), "*", 5);
+  ASSERT_TRUE(engine.setLength(5));
+  EXPECT_EQ(allMatches(engine, line.set), (std::vector<std::string>{"horse"}));
+  EXPECT_EQ(engine.next(line.set)->key[0], kkd::kNoIndex);
+  // After the word search's end, the definition lookups may still go on.
+  EXPECT_EQ(std::string(engine.nextMatch(any).raw), "beast");
+}
+
+TEST_F(InputEngineTest, ADamagedListEndsTheLengthAsIfItsEndRecordWasRead) {
+  test::KkdAssembler a(1, 6);
+  a.assignOwnValueCodes(std::string("\0\n", 2) + "abcdefghijklmnopqrstuvwxyz-");
+  // A record of the wrong letter count means the list is not what it claims.
+  a.addList(3, {"abc", "de", "fgh"});
+  a.addList(4, {"abcd", "a-bcd", "wxyz"});
+  // Length 5: the list stops in the middle of its second record.
+  const std::uint32_t five = a.bodyOffset();
+  a.addList(5, {"abcde", "fghij", "klmno"});
+  a.body.resize(a.body.size() - 4);
+  ASSERT_EQ(a.wordListOffset[5], five);
+  const std::string path = dir.file("damaged.kkd");
+  test::writeFile(path, a.bytes());
+  open(path);
+  InputEngine engine(*list, 0);
+  Line three(dictionary(), "*", 3);
+  ASSERT_TRUE(engine.setLength(3));
+  EXPECT_EQ(allMatches(engine, three.set), (std::vector<std::string>{"abc"}));
+  EXPECT_EQ(engine.next(three.set)->key[0], kkd::kNoIndex);
+  MatchEngine any;
+  ASSERT_EQ(any.compile(dictionary().alphabet(), "*"), PatternStatus::Valid);
+  any.setWordLength(3);
+  EXPECT_EQ(engine.nextMatch(any).key[0], kkd::kNoIndex) << "no section 2 after damage";
+
+  // The next lengths are read as usual.
+  Line four(dictionary(), "*", 4);
+  ASSERT_TRUE(engine.setLength(4));
+  EXPECT_EQ(allMatches(engine, four.set), (std::vector<std::string>{"abcd", "a-bcd", "wxyz"}));
+  Line five5(dictionary(), "*", 5);
+  ASSERT_TRUE(engine.setLength(5));
+  std::vector<std::string> got = allMatches(engine, five5.set);
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got[0], "abcde");
+  EXPECT_LE(got.size(), 2u);
+  EXPECT_EQ(engine.next(five5.set)->key[0], kkd::kNoIndex);
+}
+
+TEST_F(InputEngineTest, AFileReplacedSinceItWasOpenedReadsAsEmpty) {
+  const std::string path = test::buildTestDictionary(dir, {"cat", "horse"});
+  open(path);
+  InputEngine engine(*list, 0);
+  ASSERT_TRUE(engine.setLength(3));
+  TempDir other;
+  const std::string replacement = test::buildTestDictionary(other, {"cat", "dog", "emu", "horse", "zebra"});
+  std::rename(replacement.c_str(), path.c_str());
+  EXPECT_FALSE(engine.setLength(3));
+  EXPECT_FALSE(engine.setLength(5));
+}
+
+TEST_F(InputEngineTest, TheLengthPlanFollowsTheLineAndTheSettings) {
+  open(test::buildTestDictionary(dir, {"cat"}));
+  struct Case {
+    const char* line;
+    LengthOrder order;
+    int shortest, longest;
+    LengthPlan expected;
+  };
+  const Case cases[] = {
+      {".l...r.n", {true, 0}, 1, 100, {LengthPlan::kPlanned, 8, 8, 1}},
+      {".l...r.n", {true, 0}, 9, 100, {LengthPlan::kOutsideSettings, 101, 0, 1}},
+      {"m*ja", {true, 0}, 9, 100, {LengthPlan::kPlanned, 9, 100, 1}},
+      {"m*ja", {true, -1}, 1, 100, {LengthPlan::kPlanned, 3, 100, -1}},
+      {"m*ja", {false, -1}, 1, 50, {LengthPlan::kPlanned, 3, 50, 1}},
+      {"...... & ........", {true, 0}, 1, 100, {LengthPlan::kIncompatibleLengths, 101, 0, 1}},
+      {"a?b & ...", {true, 1}, 1, 100, {LengthPlan::kPlanned, 3, 3, 1}},
+      // A bounded range of lengths prefers the longest first.
+      {"......*;gdangboot", {true, 0}, 1, 100, {LengthPlan::kPlanned, 6, 9, -1}},
+      {"......*;gdangboot", {true, 1}, 1, 7, {LengthPlan::kPlanned, 6, 7, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    MatchEngineSet set;
+    ASSERT_EQ(set.parseExpression(dictionary().alphabet(), c.line, c.shortest, c.longest), PatternStatus::Valid);
+    const LengthPlan plan = planLengths(set, false, c.order, c.shortest, c.longest);
+    EXPECT_EQ(plan.code, c.expected.code);
+    EXPECT_EQ(plan.shortest, c.expected.shortest);
+    EXPECT_EQ(plan.longest, c.expected.longest);
+    EXPECT_EQ(plan.step, c.expected.step);
+  }
+  // More than 100 letters: no length at all, which is no error by itself.
+  MatchEngineSet longLine;
+  ASSERT_EQ(longLine.parseExpression(dictionary().alphabet(), std::string(101, '.'), 1, 100), PatternStatus::Valid);
+  EXPECT_EQ(planLengths(longLine, false, {}, 1, 100).code, LengthPlan::kNoLength);
+  EXPECT_EQ(planLengths(longLine, true, {}, 1, 100).code, LengthPlan::kNoLength);
+}
+
+TEST_F(InputEngineTest, StartLengthSkipsLengthsWithoutWordsInPlanOrder) {
+  open(test::buildTestDictionary(dir, {"at", "horse", "kitten"}));
+  MatchEngineSet set;
+  ASSERT_EQ(set.parseExpression(dictionary().alphabet(), "*", 1, 100), PatternStatus::Valid);
+  InputEngine engine(*list, 0);
+  const LengthPlan down{LengthPlan::kPlanned, 1, 6, -1};
+  int length = down.firstLength();
+  std::vector<int> visited;
+  while (startLength(engine, set, down, length)) {
+    visited.push_back(length);
+    length += down.step;
+  }
+  EXPECT_EQ(visited, (std::vector<int>{6, 5, 2}));
+  EXPECT_EQ(length, 0);
+}
+
+// With one free file handle in the whole process, six cursors over six
+// files read their lists in turns, each taking the handle from another and
+// carrying on where it was when its own was taken. Runs in a child process,
+// whose limit on open files can be lowered freely.
+void readSixDictionariesWithOneHandle(const std::vector<std::string>& paths, const std::vector<std::string>& words) {
+  std::string names;
+  for (const std::string& p : paths) names += p + ";";
+  auto list = KKDictionaryList::make(names);
+  std::vector<std::unique_ptr<MatchEngineSet>> sets;
+  std::vector<std::unique_ptr<InputEngine>> engines;
+  for (int i = 0; i < list->count(); ++i) {
+    if (!list->isUsable(i)) {
+      std::fprintf(stderr, "dictionary %d did not open\n", i);
+      std::exit(3);
+    }
+    sets.push_back(std::make_unique<MatchEngineSet>());
+    sets.back()->parseExpression(list->dictionary(i)->alphabet(), "*", 1, 100);
+    sets.back()->setLength(8);
+    engines.push_back(std::make_unique<InputEngine>(*list, i));
+  }
+
+  // Fill every free descriptor but one.
+  int highest = 0;
+  for (int fd = 0; fd < 4096; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) highest = fd;
+  }
+  const rlimit limit{static_cast<rlim_t>(highest + 2), static_cast<rlim_t>(highest + 2)};
+  if (setrlimit(RLIMIT_NOFILE, &limit) != 0) std::exit(4);
+  int last = -1;
+  for (int fd; (fd = ::open("/dev/null", O_RDONLY)) >= 0;) last = fd;
+  if (last >= 0) ::close(last);
+
+  for (auto& e : engines) {
+    if (!e->setLength(8)) {
+      std::fprintf(stderr, "setLength failed\n");
+      std::exit(5);
+    }
+  }
+  int holding = 0;
+  for (auto& e : engines) holding += e->holdsFile();
+  if (holding != 1) {
+    std::fprintf(stderr, "%d cursors hold a file\n", holding);
+    std::exit(6);
+  }
+  // Round robin, one word each, so every block read needs the handle back.
+  std::vector<std::vector<std::string>> got(engines.size());
+  for (bool more = true; more;) {
+    more = false;
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+      const WordBuffer* w = engines[i]->next(*sets[i]);
+      if (w == nullptr || w->key[0] == kkd::kNoIndex) continue;
+      got[i].emplace_back(engines[i]->text());
+      more = true;
+    }
+  }
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    if (got[i] != words) {
+      std::fprintf(stderr, "dictionary %zu gave %zu of %zu words\n", i, got[i].size(), words.size());
+      std::exit(7);
+    }
+  }
+  std::exit(0);
+}
+
+TEST_F(InputEngineTest, CursorsShareHandlesWhenTheProcessRunsOutOfThem) {
+  // Enough eight-letter words for several 16384-byte blocks.
+  std::vector<std::string> words;
+  for (int i = 0; i < 12000; ++i) {
+    std::string w = "abcdefgh";
+    for (int k = 7, v = i * 7919; k >= 0; --k, v /= 26) w[static_cast<std::size_t>(k)] = static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+  const std::string first = test::buildTestDictionary(dir, words);
+  ASSERT_GT(std::filesystem::file_size(first), 3u * WordListDecoder::kBlockSize);
+  std::vector<std::string> paths{first};
+  for (int i = 1; i < 6; ++i) {
+    paths.push_back(dir.file("copy" + std::to_string(i) + ".kkd"));
+    std::filesystem::copy_file(first, paths.back());
+  }
+  // The order the list is stored in.
+  {
+    auto l = KKDictionaryList::make(first);
+    MatchEngineSet set;
+    set.parseExpression(l->dictionary(0)->alphabet(), "*", 1, 100);
+    set.setLength(8);
+    InputEngine e(*l, 0);
+    ASSERT_TRUE(e.setLength(8));
+    words = allMatches(e, set);
+    ASSERT_GT(words.size(), 10000u);
+  }
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(readSixDictionariesWithOneHandle(paths, words), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(InputEngineTest, LiveCursorsAreCounted) {
+  open(test::buildTestDictionary(dir, {"cat"}));
+  const int before = InputEngine::liveCount();
+  {
+    InputEngine a(*list, 0), b(*list, 0), c(*list, 0);
+    EXPECT_EQ(InputEngine::liveCount(), before + 3);
+    { InputEngine d(*list, 0); }
+    EXPECT_EQ(InputEngine::liveCount(), before + 3);
+  }
+  EXPECT_EQ(InputEngine::liveCount(), before);
+}
+
+}  // namespace
+}  // namespace kea
