@@ -5,6 +5,8 @@
 #include <array>
 
 #include "dictionary/Coding.h"
+#include "pattern/InputEngine.h"
+#include "pattern/MatchEngine.h"
 
 namespace kea {
 
@@ -213,7 +215,7 @@ void DefinitionPointers::readOccurrences(std::uint32_t offset, std::vector<std::
 bool DefinitionPointers::offsets(bool withOccurrences, int length, int definitionIndex, int mode,
                                  std::vector<std::uint32_t>& out) {
   if (!file_.isOpen() || !dictionary_.isOpen()) return true;
-  std::uint32_t final = mode == kGroupedPointerMode ? readGroup(length, definitionIndex, out)
+  std::uint32_t final = mode == InputEngine::kGroupedTableMode ? readGroup(length, definitionIndex, out)
                                                     : readDirect(length, definitionIndex);
   // A final value among the records is the entry's last own definition.
   if (final >= dictionary_.definitionsStart() && final < dictionary_.definitionsEnd()) {
@@ -231,6 +233,72 @@ bool definitionOffsets(const KKDictionaryList& list, int i, bool withOccurrences
   if (d == nullptr || !d->refresh()) return true;
   DefinitionPointers pointers(*d);
   return pointers.offsets(withOccurrences, length, definitionIndex, mode, out);
+}
+
+namespace {
+
+// The normalised word as a pattern that matches exactly its letters: a
+// canonical character that the pattern language reads as an operator (a
+// digit, say, in an alphabet that holds digits) is escaped.
+std::string literalPattern(std::string_view normalised) {
+  std::string pattern;
+  for (const char c : normalised) {
+    if (std::string_view(".?*[]();\\^0123456789").find(c) != std::string_view::npos) pattern.push_back('\\');
+    pattern.push_back(c);
+  }
+  return pattern;
+}
+
+}  // namespace
+
+void lookupDefinitions(const KKDictionaryList& list, std::string_view word, std::vector<Definition>& out) {
+  // The word is read in the first dictionary's alphabet; when that one is
+  // missing or damaged the next usable one stands in, so that the other
+  // dictionaries are still searched.
+  std::string normalised;
+  bool haveAlphabet = false;
+  for (int d = 0; d < list.count(); ++d) {
+    if (!list.refresh(d)) continue;
+    if (!haveAlphabet) {
+      normalised = list.dictionary(d)->alphabet().normalise(word);
+      haveAlphabet = true;
+    }
+    const int length = static_cast<int>(normalised.size());
+    if (length < 1 || length > kkd::kMaxWordLength) return;
+    KKDictionaryList::Dictionary& dictionary = *list.dictionary(d);
+
+    MatchEngine engine;
+    if (engine.compile(dictionary.alphabet(), literalPattern(normalised), false) != PatternStatus::Valid) continue;
+    InputEngine cursor(list, d);
+    if (!cursor.setLength(length)) continue;
+    engine.setWordLength(length);
+
+    const std::size_t start = out.size();
+    DefinitionPointers pointers(dictionary);
+    std::vector<std::uint32_t> offsets;
+    // Section 2 holds index words only: they own no definitions.
+    for (;;) {
+      const WordBuffer& found = cursor.nextMatch(engine);
+      if (found.key[0] == kkd::kNoIndex) break;
+      if (cursor.definitionNumber() < 0) continue;
+      offsets.clear();
+      pointers.offsets(false, length, cursor.definitionNumber(), cursor.lookupMode(), offsets);
+      for (const std::uint32_t offset : offsets) {
+        const bool listed = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                                        [offset](const Definition& known) { return known.offset == offset; });
+        if (listed) continue;
+        Definition definition;
+        definition.dictionaryPath = list.path(d);
+        definition.dictionaryIndex = d;
+        definition.offset = offset;
+        definition.headword = std::string(cursor.text());
+        out.push_back(std::move(definition));
+      }
+    }
+
+    KKDictionaryDefinitionRetriever retriever(list, d);
+    for (std::size_t k = start; k < out.size(); ++k) retriever.read(out[k].offset, out[k]);
+  }
 }
 
 }  // namespace kea

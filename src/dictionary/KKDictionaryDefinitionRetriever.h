@@ -21,11 +21,6 @@
 
 namespace kea {
 
-// The pointer table an entry's definition number indexes: the grouped table
-// for an entry of section 1 of a version-1 list, the direct table otherwise.
-inline constexpr int kGroupedPointerMode = 2;
-inline constexpr int kDirectPointerMode = 1;
-
 // The stamp by which a caller later notices that a dictionary was rebuilt:
 // the last-write time and size of the file as it was opened.
 platform::FileStamp dictionaryStamp(const KKDictionaryList::Dictionary& dictionary);
@@ -69,9 +64,11 @@ class DefinitionPointers {
   bool isOpen() const { return file_.isOpen(); }
 
   // Appends the offsets of the entry's own definitions and, with
-  // `withOccurrences`, of the definitions whose text contains it. Returns
-  // false only when the entry has no occurrence list (its final value is
-  // 0x7FFFFFFF).
+  // `withOccurrences`, of the definitions whose text contains it. `mode` is
+  // the word cursor's lookupMode() for the entry: InputEngine::
+  // kGroupedTableMode for section 1 of a version-1 list, else the direct
+  // table. Returns false only when the entry has no occurrence list (its
+  // final value is 0x7FFFFFFF).
   bool offsets(bool withOccurrences, int length, int definitionIndex, int mode, std::vector<std::uint32_t>& out);
 
  private:
@@ -94,5 +91,14 @@ class DefinitionPointers {
 // nothing and true.
 bool definitionOffsets(const KKDictionaryList& list, int i, bool withOccurrences, int length, int definitionIndex,
                        int mode, std::vector<std::uint32_t>& out);
+
+// Appends every definition of `word` from the usable dictionaries of the
+// list: dictionary by dictionary in list order; within one, in word-list
+// order of the entries that match the word with letter case and accents
+// ignored, and each entry's records in pointer-table order. A record that
+// two matching entries of one dictionary share is listed once, under the
+// first. The word is taken in the alphabet of the list's first usable
+// dictionary.
+void lookupDefinitions(const KKDictionaryList& list, std::string_view word, std::vector<Definition>& out);
 
 }  // namespace kea

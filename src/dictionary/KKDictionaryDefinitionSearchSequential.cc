@@ -16,6 +16,9 @@ namespace kea {
 namespace {
 
 constexpr std::string_view kRichTextStart = "{\\rtf1";
+// A headword's characters kept for patterns that match punctuation, as the
+// word list keeps an entry's.
+constexpr int kMaxHeadwordRaw = WordBuffer::kRawSize - 2;
 
 }  // namespace
 
@@ -68,31 +71,48 @@ bool KKDictionaryDefinitionSearchSequential::fill() {
   return got > 0;
 }
 
-bool KKDictionaryDefinitionSearchSequential::readField(std::array<char, kHeadwordSize>* into, std::size_t* size) {
+bool KKDictionaryDefinitionSearchSequential::readField(std::array<char, kHeadwordSize>* into, std::size_t* size,
+                                                       bool offer) {
   std::size_t kept = 0;
+  int raw = 0;
+  wordLength_ = 0;
+  bool complete = false;
   for (;;) {
     if (position_ == size_ && !fill()) break;
     const unsigned char* start = buffer_.data() + position_;
     const unsigned char* stop = buffer_.data() + size_;
     const auto* found = static_cast<const unsigned char*>(std::memchr(start, kkd::kScrambleByte, stop - start));
     const unsigned char* last = found != nullptr ? found : stop;
-    if (into != nullptr) {
-      for (const unsigned char* p = start; p != last && kept < kHeadwordSize - 1; ++p) {
-        (*into)[kept++] = static_cast<char>(*p ^ kkd::kScrambleByte);
-      }
+    for (const unsigned char* p = start; p != last; ++p) {
+      const char c = static_cast<char>(*p ^ kkd::kScrambleByte);
+      if (into != nullptr && kept < kHeadwordSize - 1) (*into)[kept++] = c;
+      if (!offer) continue;
+      const std::uint8_t index = rawIndex_[*p];
+      if (index != kkd::kNoIndex && wordLength_ < FullTextTerms::kMaxWordLength) word_.key[wordLength_++] = index;
+      if (raw < kMaxHeadwordRaw) word_.raw[raw++] = c;
     }
     position_ = static_cast<std::size_t>(last - buffer_.data());
     if (found != nullptr) {
       ++position_;
-      if (size != nullptr) *size = kept;
-      return true;
+      complete = true;
+      break;
     }
   }
   if (size != nullptr) *size = kept;
-  return false;
+  if (offer && wordLength_ > 0) {
+    // A headword is one word, whatever punctuation it holds, as its entry
+    // is in the word list.
+    const int length = wordLength_;
+    wordLength_ = 0;
+    word_.key[length] = kkd::kNoIndex;
+    word_.raw[raw] = 0;
+    word_.raw[raw + 1] = 0;
+    terms_.offer(word_, length);
+  }
+  return complete;
 }
 
-bool KKDictionaryDefinitionSearchSequential::skipToTerminator() { return readField(nullptr, nullptr); }
+bool KKDictionaryDefinitionSearchSequential::skipToTerminator() { return readField(nullptr, nullptr, false); }
 
 bool KKDictionaryDefinitionSearchSequential::endWord() {
   const int length = wordLength_;
@@ -197,17 +217,19 @@ KKDictionaryDefinitionSearchSequential::Step KKDictionaryDefinitionSearchSequent
       finished_ = true;
       return Step::Finished;
     }
+    // The headwords are words of the record: the index lists a record
+    // under each of its headwords as well as under the words of its text.
     bool complete = true;
     for (int field = 0; field < 2 * pairs && complete; ++field) {
       if (field == 0) {
-        complete = readField(&first_, &firstSize_);
+        complete = readField(&first_, &firstSize_, true);
       } else if (field == 1) {
-        complete = readField(&second_, &secondSize_);
+        complete = readField(&second_, &secondSize_, false);
       } else {
-        complete = skipToTerminator();
+        complete = readField(nullptr, nullptr, field % 2 == 0);
       }
     }
-    if (complete) complete = scanBody();
+    if (complete) complete = terms_.allSatisfied() ? skipToTerminator() : scanBody();
     // A record cut short by the end is judged on what it holds; the next
     // call then finds the end.
     if (!complete) finished_ = true;

@@ -1,6 +1,7 @@
 // Full-text search by reading: every record of a dictionary's searchable
-// definitions, [D1, D2), is read once through a large buffer and the words
-// of its text are offered to the query's terms. It answers any query,
+// definitions, [D1, D2), is read once through a large buffer and its words
+// (each headword as one word, then the words of its text) are offered to
+// the query's terms. It answers any query,
 // negated terms and length ranges included, and is the fallback when the
 // full-text index cannot.
 //
@@ -70,9 +71,10 @@ class KKDictionaryDefinitionSearchSequential {
     return buffer_[position_++];
   }
   std::uint64_t offset() const { return bufferStart_ + position_; }
-  // Reads a masked field into `into` (up to kHeadwordSize - 1 characters,
-  // the rest skipped); false when the records ended inside it.
-  bool readField(std::array<char, kHeadwordSize>* into, std::size_t* size);
+  // Reads a masked field, keeping up to kHeadwordSize - 1 characters in
+  // `into` when given, and with `offer` offering it to the terms as one
+  // word; false when the records ended inside it.
+  bool readField(std::array<char, kHeadwordSize>* into, std::size_t* size, bool offer);
   // Reads a record's body and offers its words; false when the records
   // ended inside it.
   bool scanBody();

@@ -8,6 +8,7 @@
 
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/WordListDecoder.h"
+#include "pattern/InputEngine.h"
 #include "support/KkdTestReader.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -37,7 +38,7 @@ DecodedEntry entryOf(const Built& b, const std::string& text) {
   return {};
 }
 
-int modeOf(const DecodedEntry& e) { return e.section == 1 ? kGroupedPointerMode : kDirectPointerMode; }
+int modeOf(const DecodedEntry& e) { return e.section == 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode; }
 
 std::vector<std::uint32_t> offsetsOf(const Built& b, const std::string& text, bool withOccurrences,
                                      bool* result = nullptr) {
@@ -279,7 +280,7 @@ TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
   patchValue(b.path, list + 4, 0x00ABCDEFu);
   bool result = false;
   std::vector<std::uint32_t> got;
-  result = definitionOffsets(*b.list, 0, true, 3, fig.definitionIndex, kGroupedPointerMode, got);
+  result = definitionOffsets(*b.list, 0, true, 3, fig.definitionIndex, InputEngine::kGroupedTableMode, got);
   EXPECT_TRUE(result);
   EXPECT_EQ(got, (std::vector<std::uint32_t>{good[2]}));
 
@@ -292,9 +293,9 @@ TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
 
   // A definition number beyond the groups, and a negative one.
   got.clear();
-  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, 999, kGroupedPointerMode, got));
-  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, -1, kGroupedPointerMode, got));
-  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, 999, kDirectPointerMode, got));
+  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, 999, InputEngine::kGroupedTableMode, got));
+  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, -1, InputEngine::kGroupedTableMode, got));
+  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, 999, InputEngine::kDirectTableMode, got));
   EXPECT_TRUE(got.empty());
 }
 
@@ -302,8 +303,8 @@ TEST(DefinitionRetriever, MissingDictionaryGivesNothing) {
   TempDir dir;
   auto list = KKDictionaryList::make(dir.file("absent.kkd"));
   std::vector<std::uint32_t> got;
-  EXPECT_TRUE(definitionOffsets(*list, 0, true, 3, 0, kGroupedPointerMode, got));
-  EXPECT_TRUE(definitionOffsets(*list, 5, true, 3, 0, kGroupedPointerMode, got));
+  EXPECT_TRUE(definitionOffsets(*list, 0, true, 3, 0, InputEngine::kGroupedTableMode, got));
+  EXPECT_TRUE(definitionOffsets(*list, 5, true, 3, 0, InputEngine::kGroupedTableMode, got));
   EXPECT_TRUE(got.empty());
   platform::FileStamp stamp{7, 7};
   KKDictionaryDefinitionRetriever retriever(*list, 0, &stamp);

@@ -67,6 +67,7 @@ TEST(DefinitionSearchSequential, QueriesFindTheRecordsThatHoldTheirWords) {
       {";notes", {"cherry", "sloe"}},  // an anagram of stone
       {"plum", {}},
       {"fruits", {}},
+      {"pomme", {"apple"}},  // a headword of the record, though not in its text
   };
   for (const auto& c : cases) EXPECT_EQ(firstStrings(searchAll(*list, c.query)), c.found) << c.query;
 

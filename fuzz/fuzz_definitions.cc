@@ -1,0 +1,82 @@
+// Open arbitrary bytes as a dictionary and follow its definitions: every
+// entry's pointers and occurrence list, every record they lead to, and a
+// reading full-text search of all searchable records. Nothing may be read
+// outside a buffer, no pointer outside the records may come back, and the
+// search must finish.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "dictionary/KKDictionaryList.h"
+#include "dictionary/WordListDecoder.h"
+#include "pattern/InputEngine.h"
+
+namespace {
+
+const std::string& scratchPath() {
+  static const std::string path = [] {
+    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(folder) + "/kea-fuzz-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) std::abort();
+    close(fd);
+    std::atexit([] { std::remove(scratchPath().c_str()); });
+    return pattern;
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string& path = scratchPath();
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) std::abort();
+  if (size > 0 && std::fwrite(data, 1, size, out) != size) std::abort();
+  std::fclose(out);
+
+  auto list = kea::KKDictionaryList::make(path);
+  kea::KKDictionaryList::Dictionary* d = list->dictionary(0);
+  if (!d->refresh()) return 0;
+
+  kea::DefinitionPointers pointers(*d);
+  kea::KKDictionaryDefinitionRetriever retriever(*list, 0);
+  std::vector<std::uint32_t> offsets;
+  kea::Definition definition;
+  for (int length = 1; length < d->lengthSlots(); ++length) {
+    for (const auto& entry : kea::decodeWordList(*d, length)) {
+      if (entry.definitionIndex < 0) continue;
+      offsets.clear();
+      const int mode = entry.section == 1 ? kea::InputEngine::kGroupedTableMode : kea::InputEngine::kDirectTableMode;
+      pointers.offsets(true, length, entry.definitionIndex, mode, offsets);
+      if (offsets.size() > size) std::abort();
+      for (const std::uint32_t offset : offsets) {
+        if (!d->isDefinitionOffset(offset)) std::abort();
+        if (!retriever.read(offset, definition)) std::abort();
+        if (definition.body.size() > size || definition.firstParts.size() > 255) std::abort();
+      }
+    }
+  }
+
+  kea::MatchEngineSet set;
+  set.parseExpression(d->alphabet(), "a* | !e*", 1, 100);
+  kea::KKDictionaryDefinitionSearchSequential search(*list, 0, set);
+  // Every record takes at least one byte, so a finished search needs at
+  // most one call per byte.
+  for (std::size_t calls = 0;; ++calls) {
+    if (calls > size + 1) std::abort();
+    const auto step = search.next(7);
+    if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Finished) break;
+    if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Match &&
+        search.firstHeadword().size() >= kea::KKDictionaryDefinitionSearchSequential::kHeadwordSize) {
+      std::abort();
+    }
+  }
+  return 0;
+}
