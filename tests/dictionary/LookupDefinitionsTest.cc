@@ -1,0 +1,90 @@
+// Looking a word up in a list of dictionaries: which records come back, in
+// which order, and what each carries.
+#include <gtest/gtest.h>
+
+#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+
+namespace kea::test {
+namespace {
+
+struct Found {
+  int dictionary;
+  std::string headword;
+  std::string body;
+  bool operator==(const Found&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Found& f) {
+  return out << "{" << f.dictionary << ", " << f.headword << ", " << f.body << "}";
+}
+
+std::vector<Found> lookUp(const KKDictionaryList& list, std::string_view word) {
+  std::vector<Definition> definitions;
+  lookupDefinitions(list, word, definitions);
+  std::vector<Found> out;
+  for (const Definition& d : definitions) {
+    EXPECT_EQ(d.dictionaryPath, list.path(d.dictionaryIndex));
+    out.push_back(Found{d.dictionaryIndex, d.headword, d.body});
+  }
+  return out;
+}
+
+TEST(LookupDefinitions, FindsEntriesWithFoldedLetters) {
+  TempDir dir;
+  auto list = KKDictionaryList::make(buildTestDictionary(
+      dir, {"caf\xE9|a coffee house", "tail-end|the last part", "bank|a river side", "bank|a money house",
+            ";plum|a stone fruit", "cherry"}));
+  EXPECT_EQ(lookUp(*list, "CAFE"), (std::vector<Found>{{0, "caf\xE9", "a coffee house"}}));
+  EXPECT_EQ(lookUp(*list, "Caf\xC9"), lookUp(*list, "cafe"));
+  // Punctuation of the entry or the word does not matter.
+  EXPECT_EQ(lookUp(*list, "tailend"), (std::vector<Found>{{0, "tail-end", "the last part"}}));
+  EXPECT_EQ(lookUp(*list, "tail end"), lookUp(*list, "tailend"));
+  // An entry's records in the order of its pointer table.
+  EXPECT_EQ(lookUp(*list, "bank"), (std::vector<Found>{{0, "bank", "a river side"}, {0, "bank", "a money house"}}));
+  // Group one is found by lookup (only full-text search leaves it out).
+  EXPECT_EQ(lookUp(*list, "plum"), (std::vector<Found>{{0, "plum", "a stone fruit"}}));
+  // An entry without a definition, an index word of the texts only, a word
+  // without letters and one no list holds give nothing.
+  const std::string words[] = {"cherry", "river", "", "--", "quince", std::string(150, 'a')};
+  for (const std::string& none : words) {
+    EXPECT_TRUE(lookUp(*list, none).empty()) << none;
+  }
+}
+
+TEST(LookupDefinitions, SharedRecordIsListedOnce) {
+  TempDir dir;
+  // Apple and apple are two entries of one key, both owning the record.
+  auto list = KKDictionaryList::make(buildTestDictionary(dir, {"Apple;apple|a fruit", "apple|a company"}));
+  const auto found = lookUp(*list, "apple");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].body, "a fruit");
+  EXPECT_EQ(found[1].body, "a company");
+  EXPECT_EQ(found[0].headword, "Apple");  // the first entry in word-list order
+}
+
+TEST(LookupDefinitions, DictionariesContributeInListOrder) {
+  TempDir dir;
+  TestDictionaryOptions first, second;
+  first.fileName = "first.kkd";
+  second.fileName = "second.kkd";
+  const std::string a = buildTestDictionary(dir, {"bank|a river side", "bank|a money house", "tree|a plant"}, first);
+  const std::string b = buildTestDictionary(dir, {"Bank|to rely", "rock|a stone"}, second);
+  const std::vector<Found> both = {
+      {0, "bank", "a river side"}, {0, "bank", "a money house"}, {1, "Bank", "to rely"}};
+  EXPECT_EQ(lookUp(*KKDictionaryList::make(a + ";" + b), "bank"), both);
+  auto reversed = lookUp(*KKDictionaryList::make(b + ";" + a), "bank");
+  ASSERT_EQ(reversed.size(), 3u);
+  EXPECT_EQ(reversed[0], (Found{0, "Bank", "to rely"}));
+  EXPECT_EQ(reversed[2], (Found{1, "bank", "a money house"}));
+
+  // A missing dictionary contributes nothing, and the others are still
+  // searched even when it comes first.
+  const std::string missing = dir.file("missing.kkd");
+  const auto withMissing = lookUp(*KKDictionaryList::make(missing + ";" + a + ";" + b), "rock");
+  EXPECT_EQ(withMissing, (std::vector<Found>{{2, "rock", "a stone"}}));
+}
+
+}  // namespace
+}  // namespace kea::test
