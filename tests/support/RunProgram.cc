@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <stdexcept>
+#include <thread>
 
 #include "support/TempDir.h"
 
@@ -36,16 +39,39 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     dup2(inFd, 0);
     dup2(outFd, 1);
     dup2(errFd, 2);
+    // The program starts with its three standard handles and no others, so
+    // that a limit on open files means what it says.
+    for (const int fd : {inFd, outFd, errFd}) {
+      if (fd > 2) ::close(fd);
+    }
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
     if (options.fileSizeLimit >= 0) {
       const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (options.openFileLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(options.openFileLimit), static_cast<rlim_t>(options.openFileLimit)};
+      setrlimit(RLIMIT_NOFILE, &limit);
+    }
     execv(path.c_str(), argv.data());
     _exit(127);
   }
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  bool collected = false;
+  if (options.signalAfterMs >= 0) {
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.signalAfterMs);
+    while (!collected) {
+      const pid_t done = waitpid(child, &status, WNOHANG);
+      if (done < 0 && errno != EINTR) throw std::runtime_error("waitpid failed");
+      collected = done == child;
+      if (!collected && std::chrono::steady_clock::now() >= due) {
+        kill(child, options.signal);
+        break;
+      }
+      if (!collected) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  while (!collected && waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) throw std::runtime_error("waitpid failed");
   }
   ProgramRun run;

@@ -28,6 +28,8 @@ const std::vector<Command>& commands();
 // Subcommands (one file each).
 int runInfo(const std::vector<std::string>& args);
 extern const char* const kInfoHelp;
+int runSearch(const std::vector<std::string>& args);
+extern const char* const kSearchHelp;
 
 // A terminal argument as library text, or nothing after printing why not
 // (a character that Windows-1252 cannot hold, or malformed UTF-8).

@@ -11,6 +11,7 @@ namespace kea::cli {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
+      {"search", "list the dictionary entries a pattern describes", kSearchHelp, runSearch},
       {"info", "show the properties of dictionary files", kInfoHelp, runInfo},
   };
   return table;

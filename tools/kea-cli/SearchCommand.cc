@@ -1,0 +1,418 @@
+// kea-cli search: the word search of the main window, from a terminal. The
+// same search controller runs it, through a host that stands for the
+// window: the command line fills the pattern and length boxes and the
+// options, Ctrl-C is the Stop button, and the results lists are printed
+// when the search ends.
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
+#include "dictionary/KKDictionaryList.h"
+#include "platform/ProgramFolder.h"
+#include "search/KEAViewWindows.h"
+#include "settings/KEAViewProfileWindows.h"
+
+namespace kea::cli {
+
+const char* const kSearchHelp =
+    "Usage: kea-cli search [OPTIONS] PATTERN\n"
+    "\n"
+    "Lists every entry of the dictionaries that PATTERN describes, one per line:\n"
+    "the entry, then its annotation and, for an anagram, its balance (\" +s\": the\n"
+    "letters the entry has over, \" -d\": the letters it lacks). With several\n"
+    "dictionaries each one's results follow a caption line \"N NAME (COUNT)\".\n"
+    "The number of results goes to standard error.\n"
+    "\n"
+    "Pattern language (quote the pattern for the shell):\n"
+    "  . or ?      any one letter                     .l...r.n        electron\n"
+    "  *           any number of letters, or none     m*ja            maharaja\n"
+    "  ;LETTERS    an anagram of the letters          ;lobikes        obelisk\n"
+    "  [ab] [^ab]  one letter of / not of the list    ;diners[ai]     sardine\n"
+    "  TEMPLATE;ANAGRAM  both at once                 ......*;gdangboot  toboggan\n"
+    "  0 ... 9     letter variables: the same digit is the same letter\n"
+    "                                                 12341234        beriberi\n"
+    "  - ' space   punctuation the entry must have    ...-..-.....    fly-by-night\n"
+    "  (PATTERN)   a sub-pattern over part of the word  ;rebel(ada)   readable\n"
+    "  @ #         a vowel, a consonant (see --at, --hash)  @#@#@#@#@#@  imaginative\n"
+    "  & | !       and, or, not between patterns; ( ) groups them\n"
+    "                                                 ;..oting & ! *ing  tonight\n"
+    "  \\C          the character C itself\n"
+    "Letters match whatever their case and accents.\n"
+    "\n"
+    "Dictionaries:\n"
+    "  -d, --dictionary FILE  search FILE; repeat for up to nine, searched in\n"
+    "                         order (default: the shipped English.kkd)\n"
+    "  --mode MODE            with several dictionaries: 'suppress' (default) leaves\n"
+    "                         out entries an earlier dictionary listed,\n"
+    "                         'independent' lists them again, 'active' searches\n"
+    "                         the active dictionary only\n"
+    "  --active N             the active dictionary, counted from 1 (default 1)\n"
+    "\n"
+    "Lengths (in letters):\n"
+    "  --shortest N           shortest entry listed, 1 to 100 (default 1)\n"
+    "  --longest N            longest entry listed, 1 to 100 (default 100)\n"
+    "\n"
+    "Order (default: as found, grouped by length, smart direction):\n"
+    "  --sort                 sort alphabetically (within lengths when grouped)\n"
+    "  --no-sort              list in the order found (turns grouping on)\n"
+    "  --descending           alphabetical order descending\n"
+    "  --group DIRECTION      group by length: ascending, smart or descending;\n"
+    "                         smart lists shortest first unless the pattern's\n"
+    "                         lengths are a bounded range\n"
+    "  --no-group             no length groups (turns sorting on)\n"
+    "\n"
+    "Which entries (all by default):\n"
+    "  --no-lower             leave out entries of lower case letters only (tail)\n"
+    "  --no-upper             leave out entries with upper case letters (Charlie)\n"
+    "  --no-punctuation       leave out entries with punctuation (tail-end)\n"
+    "  --no-phrases           leave out phrases (tail-end Charlie)\n"
+    "  --lower, --upper, --punctuation, --phrases   include them again\n"
+    "  --no-annotations       leave out the dictionary's annotations\n"
+    "  --no-balances          leave out anagram balances\n"
+    "\n"
+    "Pattern options:\n"
+    "  --at TEXT              what @ stands for (default \"[aeiou]\")\n"
+    "  --hash TEXT            what # stands for (default \"[^aeiou]\")\n"
+    "  --shared-variables     different letter variables may be the same letter\n"
+    "  --exclusive-variables  they may not (default)\n"
+    "  --match-punctuation    a pattern with punctuation must match all of an\n"
+    "                         entry's punctuation\n"
+    "  --ignore-unused-punctuation  punctuation the pattern lacks is ignored (default)\n"
+    "\n"
+    "Ctrl-C pauses the search; what was found so far is listed.\n"
+    "\n"
+    "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
+    "command line, an invalid pattern or an unusable dictionary, 130 when\n"
+    "interrupted.\n";
+
+namespace {
+
+constexpr int kMaxDictionaries = 9;
+constexpr int kExitInterrupted = 130;
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+extern "C" void onInterrupt(int) { interruptRequested = 1; }
+
+// Ctrl-C asks the search to pause for as long as this lives.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previous_);
+  }
+  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+
+// The main window as a terminal shows it: boxes held in memory, messages
+// on standard error, and Ctrl-C as the Stop button.
+class TerminalHost : public KEAViewHost {
+ public:
+  std::string pattern;
+  int shortest = 1;
+  int longest = 100;
+  std::string status;
+  KEAViewWindows* view = nullptr;
+  bool interrupted = false;
+
+  std::string patternText() override { return pattern; }
+  int historyCount() override { return static_cast<int>(history_.size()); }
+  std::string historyItem(int index) override { return history_.at(static_cast<std::size_t>(index)); }
+  void insertHistory(std::string_view text) override { history_.insert(history_.begin(), std::string(text)); }
+  int lengthBox(LengthBox box) override { return box == LengthBox::Shortest ? shortest : longest; }
+  void setLengthBox(LengthBox box, int value) override { (box == LengthBox::Shortest ? shortest : longest) = value; }
+  void setSearchButtonLabel(std::string_view) override {}
+  void enableControl(Control, bool) override {}
+  void setStatus(std::string_view text) override { status = text; }
+  Control focus() override { return focus_; }
+  void setFocus(Control control) override { focus_ = control; }
+  bool processEvents() override {
+    if (interruptRequested != 0) {
+      interruptRequested = 0;
+      interrupted = true;
+      if (view != nullptr) view->cancel();
+    }
+    return false;
+  }
+  Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
+    std::string line(text);
+    for (char& c : line) {
+      if (c == '\n') c = ' ';
+    }
+    printError("search", terminalText(std::string(caption) + ": " + line));
+    return Answer::Ok;
+  }
+  void repaintProgress(int, int) override {}
+
+ private:
+  std::vector<std::string> history_;
+  Control focus_ = Control::PatternBox;
+};
+
+class TerminalWorkspace : public SearchWorkspace {
+ public:
+  KKDictionaryList::Handle list;
+  KEAViewProfileWindows profile{""};
+  int active = 0;
+
+  const KKDictionaryList* dictionaries() const override { return list.get(); }
+  const KEAViewProfileWindows& options() const override { return profile; }
+  int activeDictionary() const override { return active; }
+};
+
+struct SearchArguments {
+  std::vector<std::string> dictionaries;  // library text
+  std::string pattern;
+  bool patternGiven = false;
+  int shortest = 1;
+  int longest = 100;
+  int active = 1;
+};
+
+bool parseNumber(const std::string& text, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  std::size_t i = text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (std::size_t k = i; k < text.size(); ++k) {
+    if (text[k] < '0' || text[k] > '9') return false;
+  }
+  value = std::atoi(text.c_str());
+  return true;
+}
+
+// Reads the command line into the arguments and the options object.
+// Returns kExitOk, or the exit status after printing why not.
+int parseArguments(const std::vector<std::string>& args, SearchArguments& out, KEAViewProfileWindows& o) {
+  const auto fail = [](const std::string& message) {
+    printError("search", message + " (run 'kea-cli search --help')");
+    return kExitUsage;
+  };
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      if (out.patternGiven) return fail("more than one pattern given: '" + arg + "'");
+      const auto text = argumentText(arg, "pattern");
+      if (!text) return kExitUsage;
+      out.pattern = *text;
+      out.patternGiven = true;
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    // "--name=value" or "--name value".
+    std::string value;
+    bool hasValue = false;
+    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg.resize(eq);
+      hasValue = true;
+    }
+    const auto takeValue = [&]() -> bool {
+      if (hasValue) return true;
+      if (i + 1 >= args.size()) return false;
+      value = args[++i];
+      return true;
+    };
+    const auto flagOption = [&](bool& target, bool setting) {
+      if (hasValue) return false;
+      target = setting;
+      return true;
+    };
+
+    if (arg == "-d" || arg == "--dictionary") {
+      if (!takeValue()) return fail("'" + arg + "' needs a dictionary file");
+      const auto path = argumentText(value, "file name");
+      if (!path) return kExitUsage;
+      if (path->empty()) return fail("an empty dictionary file name");
+      if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
+      if (out.dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be searched");
+      out.dictionaries.push_back(*path);
+    } else if (arg == "--shortest" || arg == "--longest" || arg == "--active") {
+      int number = 0;
+      if (!takeValue() || !parseNumber(value, number)) return fail("'" + arg + "' needs a number");
+      (arg == "--shortest" ? out.shortest : arg == "--longest" ? out.longest : out.active) = number;
+    } else if (arg == "--mode") {
+      if (!takeValue()) return fail("'--mode' needs suppress, independent or active");
+      if (value == "suppress") {
+        o.viewMultipleDictionaries = KEAViewProfileWindows::kSuppressDuplicates;
+      } else if (value == "independent") {
+        o.viewMultipleDictionaries = KEAViewProfileWindows::kSearchIndependently;
+      } else if (value == "active") {
+        o.viewMultipleDictionaries = KEAViewProfileWindows::kActiveDictionaryOnly;
+      } else {
+        return fail("unknown mode '" + value + "'; use suppress, independent or active");
+      }
+    } else if (arg == "--group") {
+      if (!takeValue()) return fail("'--group' needs ascending, smart or descending");
+      if (value == "ascending") {
+        o.viewLengthGroupingSense = 1;
+      } else if (value == "smart") {
+        o.viewLengthGroupingSense = 0;
+      } else if (value == "descending") {
+        o.viewLengthGroupingSense = -1;
+      } else {
+        return fail("unknown length grouping '" + value + "'; use ascending, smart or descending");
+      }
+      o.setViewLengthGrouping(true);
+    } else if (arg == "--at" || arg == "--hash") {
+      if (!takeValue()) return fail("'" + arg + "' needs a text");
+      const auto text = argumentText(value, "expansion");
+      if (!text) return kExitUsage;
+      (arg == "--at" ? o.expansionAt : o.expansionHash) = *text;
+    } else if (hasValue) {
+      return fail("'" + arg + "' takes no value");
+    } else if (arg == "--sort") {
+      o.setViewSorting(true);
+    } else if (arg == "--no-sort") {
+      o.setViewSorting(false);
+    } else if (arg == "--no-group") {
+      o.setViewLengthGrouping(false);
+    } else if (arg == "--descending" || arg == "--ascending") {
+      o.viewSortingAscending = arg == "--ascending";
+    } else if (!(
+                   // Flags that switch one option.
+                   (arg == "--lower" && flagOption(o.outputLower, true)) ||
+                   (arg == "--no-lower" && flagOption(o.outputLower, false)) ||
+                   (arg == "--upper" && flagOption(o.outputUpper, true)) ||
+                   (arg == "--no-upper" && flagOption(o.outputUpper, false)) ||
+                   (arg == "--punctuation" && flagOption(o.outputPunctuation, true)) ||
+                   (arg == "--no-punctuation" && flagOption(o.outputPunctuation, false)) ||
+                   (arg == "--phrases" && flagOption(o.outputWhitespace, true)) ||
+                   (arg == "--no-phrases" && flagOption(o.outputWhitespace, false)) ||
+                   (arg == "--annotations" && flagOption(o.viewShowAnnotations, true)) ||
+                   (arg == "--no-annotations" && flagOption(o.viewShowAnnotations, false)) ||
+                   (arg == "--balances" && flagOption(o.viewShowBalances, true)) ||
+                   (arg == "--no-balances" && flagOption(o.viewShowBalances, false)) ||
+                   (arg == "--exclusive-variables" && flagOption(o.variablesExclusive, true)) ||
+                   (arg == "--shared-variables" && flagOption(o.variablesExclusive, false)) ||
+                   (arg == "--ignore-unused-punctuation" && flagOption(o.ignoreUnusedPunctuation, true)) ||
+                   (arg == "--match-punctuation" && flagOption(o.ignoreUnusedPunctuation, false)))) {
+      return fail("unknown option '" + arg + "'");
+    }
+  }
+  if (!out.patternGiven) return fail("no pattern given");
+  if (out.active < 1 || out.active > std::max<int>(1, static_cast<int>(out.dictionaries.size()))) {
+    return fail("'--active' names no dictionary of the search");
+  }
+  return kExitOk;
+}
+
+// The caption of a results list as a line of text: the accelerator marker
+// goes and a doubled ampersand is one again.
+std::string plainCaption(const std::string& caption) {
+  std::string out;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&') {
+      if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+      continue;
+    }
+    out += caption[i];
+  }
+  return out;
+}
+
+void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active) {
+  const bool captions = view.groupCount() > 1;
+  const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
+  for (int g = 0; g < view.groupCount(); ++g) {
+    if (activeOnly && g != active) continue;
+    const KEAViewWindows::OutputGroup& group = view.group(g);
+    if (captions) {
+      MatchListLabelWindows label = group.label;
+      label.setCount(group.list.count());
+      std::printf("%s\n", terminalText(plainCaption(label.text())).c_str());
+    }
+    std::string line;
+    for (int i = 0; i < group.list.count(); ++i) {
+      line = terminalText(group.list.textAt(i));
+      line += '\n';
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int runSearch(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (isHelp(arg)) {
+      std::fputs(kSearchHelp, stdout);
+      return kExitOk;
+    }
+  }
+  TerminalWorkspace workspace;
+  SearchArguments arguments;
+  if (const int status = parseArguments(args, arguments, workspace.profile); status != kExitOk) return status;
+
+  if (arguments.dictionaries.empty()) {
+    const auto shipped = platform::findDataFile("Dictionaries/English.kkd");
+    if (!shipped) {
+      printError("search", "the shipped dictionary Dictionaries/English.kkd was not found beside the program "
+                           "or in ../share/kea; name one with -d FILE");
+      return kExitUsage;
+    }
+    arguments.dictionaries.push_back(*shipped);
+  }
+  std::string names;
+  for (const std::string& path : arguments.dictionaries) names += path + ";";
+  workspace.list = KKDictionaryList::make(names);
+  for (int i = 0; i < workspace.list->count(); ++i) {
+    if (!workspace.list->isUsable(i)) {
+      printError("search", terminalText(workspace.list->path(i) + ": " + workspace.list->dictionary(i)->statusText()));
+      return kExitUsage;
+    }
+  }
+  workspace.active = arguments.active - 1;
+
+  TerminalHost host;
+  KEAViewWindows view(workspace, host);
+  host.view = &view;
+  view.dictionariesChanged();
+  // The boxes take what they are given the way the window's boxes do.
+  host.shortest = arguments.shortest;
+  view.lengthChanged(KEAViewHost::LengthBox::Shortest);
+  host.longest = arguments.longest;
+  if (std::clamp(arguments.longest, 1, 100) < host.shortest) {
+    printError("search", "the shortest length is above the longest");
+    return kExitUsage;
+  }
+  view.lengthChanged(KEAViewHost::LengthBox::Longest);
+  host.pattern = arguments.pattern;
+  view.patternChanged();
+  if (view.state() != SearchState::Ready) {
+    printError("search", terminalText(host.status));
+    // A pattern that can match no length finds nothing; anything else is wrong.
+    return host.status == loadString(strings::kNoWordsOfLength) ? kExitFailure : kExitUsage;
+  }
+
+  {
+    InterruptGuard guard;
+    view.searchClicked();
+  }
+  printResults(view, workspace.profile, workspace.active);
+  const int found = view.resultCount();
+  if (view.state() == SearchState::Paused) {
+    printError("search", "interrupted; " + resultsFoundText(found) + " so far");
+    return kExitInterrupted;
+  }
+  std::fprintf(stderr, "%s\n", terminalText(host.status).c_str());
+  return found > 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace kea::cli
