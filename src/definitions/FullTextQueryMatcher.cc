@@ -15,8 +15,7 @@ MatchEngineSet& compiled(MatchEngineSet& set, const Alphabet& alphabet, std::str
 
 }  // namespace
 
-FullTextQueryMatcher::FullTextQueryMatcher(const Alphabet& alphabet, std::string_view line, int shortest,
-                                           int longest)
+FullTextQueryMatcher::FullTextQueryMatcher(const Alphabet& alphabet, std::string_view line, int shortest, int longest)
     : alphabet_(alphabet), terms_(compiled(set_, alphabet_, line, shortest, longest)) {}
 
 bool FullTextQueryMatcher::matches(std::string_view word) const {

@@ -30,9 +30,7 @@ bool FullTextTerms::offer(WordBuffer& word, int length) {
   return remaining_ == 0;
 }
 
-bool FullTextTerms::holds() {
-  return set_.evaluate(MatchEngineSet::EvaluateMode::Constant, nullptr, 0, satisfied_);
-}
+bool FullTextTerms::holds() { return set_.evaluate(MatchEngineSet::EvaluateMode::Constant, nullptr, 0, satisfied_); }
 
 bool FullTextTerms::anyMatches(WordBuffer& word, int length) const {
   for (const Term& term : terms_) {

@@ -50,8 +50,8 @@ class BlockReader {
  private:
   bool fill() {
     if (next_ >= limit_) return false;
-    const std::size_t want = static_cast<std::size_t>(
-        std::min<std::uint64_t>(KKDictionaryDefinitionRetriever::kBlockSize, limit_ - next_));
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(KKDictionaryDefinitionRetriever::kBlockSize, limit_ - next_));
     size_ = file_.readAt(next_, block_.data(), want);
     position_ = 0;
     next_ += size_;
@@ -83,8 +83,8 @@ class ValueReader {
  private:
   bool fill() {
     if (next_ + 4 > limit_) return false;
-    const std::size_t want = static_cast<std::size_t>(
-        std::min<std::uint64_t>(DefinitionPointers::kBlockEntries, (limit_ - next_) / 4));
+    const std::size_t want =
+        static_cast<std::size_t>(std::min<std::uint64_t>(DefinitionPointers::kBlockEntries, (limit_ - next_) / 4));
     const std::size_t got = file_.readAt(next_, block_.data(), 4 * want);
     count_ = got / 4;
     position_ = 0;
@@ -216,7 +216,7 @@ bool DefinitionPointers::offsets(bool withOccurrences, int length, int definitio
                                  std::vector<std::uint32_t>& out) {
   if (!file_.isOpen() || !dictionary_.isOpen()) return true;
   std::uint32_t final = mode == InputEngine::kGroupedTableMode ? readGroup(length, definitionIndex, out)
-                                                    : readDirect(length, definitionIndex);
+                                                               : readDirect(length, definitionIndex);
   // A final value among the records is the entry's last own definition.
   if (final >= dictionary_.definitionsStart() && final < dictionary_.definitionsEnd()) {
     if (dictionary_.isDefinitionOffset(final)) out.push_back(final);

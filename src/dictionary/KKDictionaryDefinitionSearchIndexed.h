@@ -49,8 +49,7 @@ class KKDictionaryDefinitionSearchIndexed {
   using OffsetSet = std::vector<std::uint32_t>;
 
   // The set of one term; false when the index cannot answer it.
-  bool termSet(const KKDictionaryList& list, int i, DefinitionPointers& pointers, MatchEngine& engine,
-               OffsetSet& out);
+  bool termSet(const KKDictionaryList& list, int i, DefinitionPointers& pointers, MatchEngine& engine, OffsetSet& out);
   // The value of the chain of terms and groups from token `at` up to the
   // end or close token that ends it (where `at` is left).
   OffsetSet chain(std::size_t& at, std::vector<OffsetSet>& sets) const;

@@ -38,14 +38,16 @@ DecodedEntry entryOf(const Built& b, const std::string& text) {
   return {};
 }
 
-int modeOf(const DecodedEntry& e) { return e.section == 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode; }
+int modeOf(const DecodedEntry& e) {
+  return e.section == 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode;
+}
 
 std::vector<std::uint32_t> offsetsOf(const Built& b, const std::string& text, bool withOccurrences,
                                      bool* result = nullptr) {
   const DecodedEntry e = entryOf(b, text);
   std::vector<std::uint32_t> out;
-  const bool r = definitionOffsets(*b.list, 0, withOccurrences, static_cast<int>(text.size()), e.definitionIndex,
-                                   modeOf(e), out);
+  const bool r =
+      definitionOffsets(*b.list, 0, withOccurrences, static_cast<int>(text.size()), e.definitionIndex, modeOf(e), out);
   if (result != nullptr) *result = r;
   return out;
 }

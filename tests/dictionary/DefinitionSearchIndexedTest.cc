@@ -59,11 +59,8 @@ std::vector<std::string> headwordsOf(const KKDictionaryList& list, const std::ve
 }
 
 const std::vector<std::string> kFruit = {
-    ";plum|a stone fruit",
-    "cherry|a small stone fruit",
-    "apple;pomme|a round fruit",
-    "sloe|stone",
-    "stone|the hard seed of a fruit",
+    ";plum|a stone fruit", "cherry|a small stone fruit",     "apple;pomme|a round fruit",
+    "sloe|stone",          "stone|the hard seed of a fruit",
 };
 
 TEST(DefinitionSearchIndexed, AndOrAndGroupOne) {
@@ -150,9 +147,9 @@ TEST(DefinitionSearchIndexed, EntryWithoutOccurrenceListIsLeftToReading) {
 // lines, rich text, and words that are headwords as well as index words.
 std::vector<std::string> vocabularyLines(unsigned seed, int count, std::vector<std::string>& vocabulary) {
   std::mt19937 random(seed);
-  vocabulary = {"bank", "river", "money", "stone", "fruit", "small", "round", "seed", "tree", "palm",
-                "sand", "rock", "bird", "nest", "wing", "song", "salt", "sea", "sun", "moon",
-                "dark", "rain", "snow", "wind", "fire", "iron", "gold", "silver", "ring", "bell"};
+  vocabulary = {"bank", "river", "money", "stone", "fruit", "small", "round", "seed",   "tree", "palm",
+                "sand", "rock",  "bird",  "nest",  "wing",  "song",  "salt",  "sea",    "sun",  "moon",
+                "dark", "rain",  "snow",  "wind",  "fire",  "iron",  "gold",  "silver", "ring", "bell"};
   const auto pick = [&] { return vocabulary[random() % vocabulary.size()]; };
   std::vector<std::string> lines;
   for (int n = 0; n < count; ++n) {
@@ -183,18 +180,30 @@ TEST(DefinitionSearchIndexed, AgreesWithReadingOnEveryQueryItAnswers) {
   TempDir dir;
   std::vector<std::string> vocabulary;
   auto list = KKDictionaryList::make(buildTestDictionary(dir, vocabularyLines(5, 400, vocabulary)));
-  std::vector<std::string> queries = {"b...", "....", "s??d", ";dnas", ";ngwi", "[bs]ea", "12", "1221",
-                                      "r..k", "river-bank", "riverbank", "qbank", "bankbank", "zzzz"};
+  std::vector<std::string> queries = {"b...", "....", "s??d",       ";dnas",     ";ngwi", "[bs]ea",   "12",
+                                      "1221", "r..k", "river-bank", "riverbank", "qbank", "bankbank", "zzzz"};
   std::mt19937 random(9);
   const auto pick = [&] { return vocabulary[random() % vocabulary.size()]; };
   for (int n = 0; n < 60; ++n) {
     switch (n % 6) {
-      case 0: queries.push_back(pick()); break;
-      case 1: queries.push_back(pick() + " & " + pick()); break;
-      case 2: queries.push_back(pick() + " | " + pick()); break;
-      case 3: queries.push_back(pick() + " & " + pick() + " | " + pick()); break;
-      case 4: queries.push_back("(" + pick() + " | " + pick() + ") & " + pick()); break;
-      case 5: queries.push_back(pick() + " | (" + pick() + " & (" + pick() + " | " + pick() + "))"); break;
+      case 0:
+        queries.push_back(pick());
+        break;
+      case 1:
+        queries.push_back(pick() + " & " + pick());
+        break;
+      case 2:
+        queries.push_back(pick() + " | " + pick());
+        break;
+      case 3:
+        queries.push_back(pick() + " & " + pick() + " | " + pick());
+        break;
+      case 4:
+        queries.push_back("(" + pick() + " | " + pick() + ") & " + pick());
+        break;
+      case 5:
+        queries.push_back(pick() + " | (" + pick() + " & (" + pick() + " | " + pick() + "))");
+        break;
     }
   }
   int answered = 0;

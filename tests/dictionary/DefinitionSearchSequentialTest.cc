@@ -34,8 +34,8 @@ std::vector<Hit> searchAll(const KKDictionaryList& list, const std::string& quer
     const Step step = search.next(budget);
     if (step == Step::Finished) return hits;
     if (step == Step::Match) {
-      hits.push_back(Hit{std::string(search.firstHeadword()), std::string(search.secondHeadword()),
-                         search.recordOffset()});
+      hits.push_back(
+          Hit{std::string(search.firstHeadword()), std::string(search.secondHeadword()), search.recordOffset()});
     }
   }
   ADD_FAILURE() << "the search did not finish";
@@ -43,11 +43,11 @@ std::vector<Hit> searchAll(const KKDictionaryList& list, const std::string& quer
 }
 
 const std::vector<std::string> kFruit = {
-    ";plum|a stone fruit",          // group one: never searched
-    "cherry|a small stone fruit",   //
-    "apple;pomme|a round fruit",    //
-    "sloe+(berry)+s|Stone",         // capital letter: letters are folded
-    "bullace",                      // no definition
+    ";plum|a stone fruit",         // group one: never searched
+    "cherry|a small stone fruit",  //
+    "apple;pomme|a round fruit",   //
+    "sloe+(berry)+s|Stone",        // capital letter: letters are folded
+    "bullace",                     // no definition
 };
 
 TEST(DefinitionSearchSequential, QueriesFindTheRecordsThatHoldTheirWords) {

@@ -33,9 +33,9 @@ std::vector<Found> lookUp(const KKDictionaryList& list, std::string_view word) {
 
 TEST(LookupDefinitions, FindsEntriesWithFoldedLetters) {
   TempDir dir;
-  auto list = KKDictionaryList::make(buildTestDictionary(
-      dir, {"caf\xE9|a coffee house", "tail-end|the last part", "bank|a river side", "bank|a money house",
-            ";plum|a stone fruit", "cherry"}));
+  auto list = KKDictionaryList::make(
+      buildTestDictionary(dir, {"caf\xE9|a coffee house", "tail-end|the last part", "bank|a river side",
+                                "bank|a money house", ";plum|a stone fruit", "cherry"}));
   EXPECT_EQ(lookUp(*list, "CAFE"), (std::vector<Found>{{0, "caf\xE9", "a coffee house"}}));
   EXPECT_EQ(lookUp(*list, "Caf\xC9"), lookUp(*list, "cafe"));
   // Punctuation of the entry or the word does not matter.
@@ -71,8 +71,7 @@ TEST(LookupDefinitions, DictionariesContributeInListOrder) {
   second.fileName = "second.kkd";
   const std::string a = buildTestDictionary(dir, {"bank|a river side", "bank|a money house", "tree|a plant"}, first);
   const std::string b = buildTestDictionary(dir, {"Bank|to rely", "rock|a stone"}, second);
-  const std::vector<Found> both = {
-      {0, "bank", "a river side"}, {0, "bank", "a money house"}, {1, "Bank", "to rely"}};
+  const std::vector<Found> both = {{0, "bank", "a river side"}, {0, "bank", "a money house"}, {1, "Bank", "to rely"}};
   EXPECT_EQ(lookUp(*KKDictionaryList::make(a + ";" + b), "bank"), both);
   auto reversed = lookUp(*KKDictionaryList::make(b + ";" + a), "bank");
   ASSERT_EQ(reversed.size(), 3u);
