@@ -158,7 +158,7 @@ std::vector<std::string> vocabularyLines(unsigned seed, int count, std::vector<s
     for (int f = 0; f < fields; ++f) {
       if (f > 0) line += random() % 2 ? ";" : ":";
       std::string headword = pick();
-      if (random() % 4 == 0) headword += random() % 2 ? "-" + pick() : pick();
+      if (random() % 4 == 0) headword += random() % 2 ? std::string("-") + pick() : pick();
       line += headword;
       if (random() % 6 == 0) line += "+(note)+s";
     }
@@ -199,7 +199,7 @@ TEST(DefinitionSearchIndexed, AgreesWithReadingOnEveryQueryItAnswers) {
         queries.push_back(pick() + " & " + pick() + " | " + pick());
         break;
       case 4:
-        queries.push_back("(" + pick() + " | " + pick() + ") & " + pick());
+        queries.push_back(std::string("(") + pick() + " | " + pick() + ") & " + pick());
         break;
       case 5:
         queries.push_back(pick() + " | (" + pick() + " & (" + pick() + " | " + pick() + "))");

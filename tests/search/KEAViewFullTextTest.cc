@@ -132,7 +132,7 @@ TEST_F(FullTextTest, EachDictionaryByIndexOrByReading) {
 TEST_F(FullTextTest, HitsCarryTheirRecordAndStopResumeGoesOn) {
   std::vector<std::string> many;
   for (int i = 0; i < 700; ++i)
-    many.push_back("w" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + "|word " +
+    many.push_back(std::string("w") + static_cast<char>('a' + i % 26) + std::to_string(i) + "|word " +
                    (i % 3 ? "even" : "odd"));
   openDictionaries({many});
   view.setMode(true);
