@@ -81,6 +81,8 @@ void BM_Lookup(benchmark::State& state, const char* word, bool cold) {
 }
 BENCHMARK_CAPTURE(BM_Lookup, ElectronCold, "electron", true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Lookup, ElectronWarm, "electron", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, ZucchiniCold, "zucchini", true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, ZucchiniWarm, "zucchini", false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Lookup, BankCold, "bank", true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Lookup, BankWarm, "bank", false)->Unit(benchmark::kMicrosecond);
 

@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
+#include <optional>
 
 #include "dictionary/Coding.h"
+#include "dictionary/LetterFold.h"
+#include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngine.h"
 
@@ -249,6 +253,86 @@ std::string literalPattern(std::string_view normalised) {
   return pattern;
 }
 
+// Whether the alphabet's letters are the built-in model's letters, two
+// bytes sharing an alphabet index exactly when they fold alike. Then an
+// entry matches a word exactly when their folded letters are equal, and
+// since the builder sorts each length's headwords by folded letters, a
+// lookup may stop at the first entry that sorts after the word.
+bool foldsLikeTheBuiltInModel(const Alphabet& alphabet) {
+  std::array<int, 256> indexOfFold;
+  std::array<int, 256> foldOfIndex;
+  indexOfFold.fill(-1);
+  foldOfIndex.fill(-1);
+  for (int b = 0; b < 256; ++b) {
+    const int index = alphabet.indexOfByte[static_cast<std::size_t>(b)];
+    const int fold = foldLetter(static_cast<std::uint8_t>(b));
+    if ((index == kkd::kNoIndex) != (fold == 0)) return false;
+    if (index == kkd::kNoIndex) continue;
+    int& knownIndex = indexOfFold[static_cast<std::size_t>(fold)];
+    int& knownFold = foldOfIndex[static_cast<std::size_t>(index)];
+    if ((knownIndex != -1 && knownIndex != index) || (knownFold != -1 && knownFold != fold)) return false;
+    knownIndex = index;
+    knownFold = fold;
+  }
+  return true;
+}
+
+// Appends the records of the entries of `length` in section 1 of dictionary
+// d that match the word, each record once.
+void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, std::vector<Definition>& out) {
+  KKDictionaryList::Dictionary& dictionary = *list.dictionary(d);
+  const int length = static_cast<int>(normalised.size());
+  MatchEngine engine;
+  if (engine.compile(dictionary.alphabet(), literalPattern(normalised), false) != PatternStatus::Valid) return;
+  engine.setWordLength(length);
+  const auto listStart = dictionary.wordListStart(length);
+  if (!listStart) return;
+  platform::ReadOnlyFile file;
+  if (file.open(dictionary.path()) != platform::OpenError::None) return;
+  // A file replaced since it was opened does not match the tables in memory.
+  if (file.stamp() != std::optional<platform::FileStamp>(dictionaryStamp(dictionary))) return;
+  FileSource source(file, *listStart, dictionary.fileSize());
+  auto decoder = std::make_unique<WordListDecoder>(dictionary);
+  decoder->start(&source);
+  auto word = std::make_unique<WordBuffer>();
+  const bool sorted =
+      foldsLikeTheBuiltInModel(dictionary.alphabet()) &&
+      std::all_of(normalised.begin(), normalised.end(), [](char c) { return isLetter(static_cast<std::uint8_t>(c)); });
+  const int mode = dictionary.version() >= 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode;
+
+  const std::size_t start = out.size();
+  DefinitionPointers pointers(dictionary);
+  std::vector<std::uint32_t> offsets;
+  // Section 1 only: section 2 holds index words, which own no definitions.
+  for (;;) {
+    const WordListDecoder::Result r = decoder->next(*word);
+    if (r.record != WordListDecoder::Record::Entry) break;
+    const std::string_view text(word->raw, static_cast<std::size_t>(r.textLength));
+    if (sorted) {
+      const int order = compareFolded(text, normalised);
+      if (order > 0) break;
+      if (order < 0) continue;
+    }
+    if (r.keyLength != length || !engine.matches(*word) || r.definitionIndex < 0) continue;
+    offsets.clear();
+    pointers.offsets(false, length, r.definitionIndex, mode, offsets);
+    for (const std::uint32_t offset : offsets) {
+      const bool listed = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+                                      [offset](const Definition& known) { return known.offset == offset; });
+      if (listed) continue;
+      Definition definition;
+      definition.dictionaryPath = list.path(d);
+      definition.dictionaryIndex = d;
+      definition.offset = offset;
+      definition.headword = std::string(text);
+      out.push_back(std::move(definition));
+    }
+  }
+
+  KKDictionaryDefinitionRetriever retriever(list, d);
+  for (std::size_t k = start; k < out.size(); ++k) retriever.read(out[k].offset, out[k]);
+}
+
 }  // namespace
 
 void lookupDefinitions(const KKDictionaryList& list, std::string_view word, std::vector<Definition>& out) {
@@ -263,41 +347,8 @@ void lookupDefinitions(const KKDictionaryList& list, std::string_view word, std:
       normalised = list.dictionary(d)->alphabet().normalise(word);
       haveAlphabet = true;
     }
-    const int length = static_cast<int>(normalised.size());
-    if (length < 1 || length > kkd::kMaxWordLength) return;
-    KKDictionaryList::Dictionary& dictionary = *list.dictionary(d);
-
-    MatchEngine engine;
-    if (engine.compile(dictionary.alphabet(), literalPattern(normalised), false) != PatternStatus::Valid) continue;
-    InputEngine cursor(list, d);
-    if (!cursor.setLength(length)) continue;
-    engine.setWordLength(length);
-
-    const std::size_t start = out.size();
-    DefinitionPointers pointers(dictionary);
-    std::vector<std::uint32_t> offsets;
-    // Section 2 holds index words only: they own no definitions.
-    for (;;) {
-      const WordBuffer& found = cursor.nextMatch(engine);
-      if (found.key[0] == kkd::kNoIndex) break;
-      if (cursor.definitionNumber() < 0) continue;
-      offsets.clear();
-      pointers.offsets(false, length, cursor.definitionNumber(), cursor.lookupMode(), offsets);
-      for (const std::uint32_t offset : offsets) {
-        const bool listed = std::any_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
-                                        [offset](const Definition& known) { return known.offset == offset; });
-        if (listed) continue;
-        Definition definition;
-        definition.dictionaryPath = list.path(d);
-        definition.dictionaryIndex = d;
-        definition.offset = offset;
-        definition.headword = std::string(cursor.text());
-        out.push_back(std::move(definition));
-      }
-    }
-
-    KKDictionaryDefinitionRetriever retriever(list, d);
-    for (std::size_t k = start; k < out.size(); ++k) retriever.read(out[k].offset, out[k]);
+    if (normalised.empty() || normalised.size() > static_cast<std::size_t>(kkd::kMaxWordLength)) return;
+    lookUpIn(list, d, normalised, out);
   }
 }
 
