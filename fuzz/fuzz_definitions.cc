@@ -1,8 +1,8 @@
 // Open arbitrary bytes as a dictionary and follow its definitions: every
-// entry's pointers and occurrence list, every record they lead to, and a
-// reading full-text search of all searchable records. Nothing may be read
-// outside a buffer, no pointer outside the records may come back, and the
-// search must finish.
+// entry's pointers and occurrence list, every record they lead to, the
+// lookup of a few of its words, and full-text searches through the index
+// and by reading. Nothing may be read outside a buffer, no pointer outside
+// the records may come back, and every search must finish.
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/KKDictionaryDefinitionSearchSequential.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
@@ -61,6 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!retriever.read(offset, definition)) std::abort();
         if (definition.body.size() > size || definition.firstParts.size() > 255) std::abort();
       }
+    }
+  }
+
+  std::vector<kea::Definition> found;
+  for (const char* word : {"a", "at", "fig", "date", "kiwi", "Plum"}) {
+    found.clear();
+    kea::lookupDefinitions(*list, word, found);
+    for (const kea::Definition& f : found) {
+      if (!d->isDefinitionOffset(f.offset)) std::abort();
+    }
+  }
+  for (const char* query : {"fig", "a & fig | palm", "(kiwi | bird) & a"}) {
+    kea::MatchEngineSet terms;
+    terms.parseExpression(d->alphabet(), query, 1, 100);
+    kea::KKDictionaryDefinitionSearchIndexed indexed(*list, 0, terms);
+    std::size_t hits = 0;
+    while (indexed.next(definition)) {
+      if (++hits > indexed.candidates().size()) std::abort();
     }
   }
 
