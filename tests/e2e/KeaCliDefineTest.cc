@@ -103,6 +103,8 @@ TEST(KeaCliDefine, WrongCommandLines) {
   const ProgramRun help = run("define", {"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("Usage: kea-cli define"), std::string::npos);
+  EXPECT_EQ(runProgram("kea-cli", {"help", "define"}).out, help.out);
+  EXPECT_NE(runProgram("kea-cli", {"--help"}).out.find("  define "), std::string::npos);
 }
 
 TEST(KeaCliFullText, AWordOfAKnownGlossFindsItsSynset) {
