@@ -31,6 +31,7 @@ void MatchEngine::reset() {
   runPairs_.clear();
   distinctLetters_.fill(0);
   neededLetters_.fill(0);
+  requiredLetters_.clear();
   bindings_.reset();
   balanceGeneration_ = 0;
   memo_.reset();
@@ -106,6 +107,7 @@ bool MatchEngine::matches(WordBuffer& word) {
   }
   bindings_.reset();
   balanceGeneration_ = 0;
+  if (!holdsRequiredLetters(word)) return false;
   word_ = &word;
   if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
   if (memo_) memo_->newWord();
@@ -113,6 +115,18 @@ bool MatchEngine::matches(WordBuffer& word) {
   const bool matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
   word_ = nullptr;
   return matched;
+}
+
+bool MatchEngine::holdsRequiredLetters(const WordBuffer& word) const {
+  const std::uint8_t* required = requiredLetters_.data();
+  const std::size_t size = requiredLetters_.size();
+  for (std::size_t i = 0; i < size; i += 2) {
+    const std::uint8_t letter = required[i];
+    int wanted = required[i + 1];
+    for (int p = 0; p < wordLength_ && wanted > 0; ++p) wanted -= word.key[p] == letter;
+    if (wanted > 0) return false;
+  }
+  return true;
 }
 
 bool MatchEngine::matchPlainRun(const WordBuffer& word) const {

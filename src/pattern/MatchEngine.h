@@ -119,6 +119,8 @@ class MatchEngine {
   bool matchPlainRun(const WordBuffer& word) const;
   bool matchDistinctLetters(const WordBuffer& word) const;
   bool matchCountedLetters(const WordBuffer& word);
+  // Whether the word holds every letter of requiredLetters_ often enough.
+  bool holdsRequiredLetters(const WordBuffer& word) const;
 
   // The general matcher: one pattern (program position just after its
   // header) over the stretch of `length` letters at (p, k). Returns the
@@ -173,6 +175,10 @@ class MatchEngine {
   std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
   std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
   std::array<std::uint8_t, 256> neededLetters_{};        // counts of a counted anagram
+  // (index, count) pairs: the letters of the templates outside anagram
+  // parts, which every matching word holds. The general matcher checks
+  // them first, so that most words are turned away without a search.
+  std::vector<std::uint8_t> requiredLetters_;
 
   // Per-word scratch.
   VariableBindings bindings_;

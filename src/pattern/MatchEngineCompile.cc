@@ -60,6 +60,12 @@ class PatternCompiler {
   PatternStatus status_ = PatternStatus::Valid;
   int nesting_ = 0;
   std::vector<Element> elements_;
+  // Inside an anagram part, whose letters a word may lack (they can be left
+  // out against the template's extra length).
+  int anagramDepth_ = 0;
+  // How often each letter stands in the templates outside anagram parts:
+  // every such letter takes a position of the word.
+  std::array<int, 256> templateLetters_{};
 
   bool fail(PatternStatus status) {
     if (status_ == PatternStatus::Valid) status_ = status;
@@ -134,6 +140,12 @@ PatternStatus PatternCompiler::run(bool ignoreUnusedPunctuation) {
   engine_.longestLength_ = std::min(lengths.fixed + lengths.extra, UNBOUNDED_LENGTH);
   engine_.valid_ = true;
   engine_.program_.push_back(OP_PROGRAM_END);
+  for (int x = 0; x < 256; ++x) {
+    if (templateLetters_[static_cast<std::size_t>(x)] == 0) continue;
+    engine_.requiredLetters_.push_back(static_cast<std::uint8_t>(x));
+    engine_.requiredLetters_.push_back(
+        static_cast<std::uint8_t>(std::min(templateLetters_[static_cast<std::size_t>(x)], 255)));
+  }
   chooseMatcher();
   finishProgram(ignoreUnusedPunctuation);
   return PatternStatus::Valid;
@@ -225,7 +237,9 @@ bool PatternCompiler::compilePattern(std::vector<std::uint8_t>& out, Lengths& re
     out.push_back(static_cast<std::uint8_t>(std::clamp(alphabet_.letterCount, 0, 255)));
     const std::size_t lengthAt = out.size();
     out.insert(out.end(), 4, 0);
+    ++anagramDepth_;
     if (!compileAnagram(out, t.extra > 0, anagramLength, anagramExtra)) return false;
+    --anagramDepth_;
     const auto length = static_cast<std::uint32_t>(anagramLength);
     for (int i = 0; i < 4; ++i) out[lengthAt + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (8 * i));
   }
@@ -279,6 +293,7 @@ void PatternCompiler::closeRun(std::vector<std::uint8_t>& out, Template& t) {
 }
 
 void PatternCompiler::addLetter(std::vector<std::uint8_t>& out, Template& t, std::uint8_t index) {
+  if (anagramDepth_ == 0) ++templateLetters_[index];
   addMatchAll(out, t);
   out.push_back(static_cast<std::uint8_t>(t.runPosition - 1));
   out.push_back(index);

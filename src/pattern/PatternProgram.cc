@@ -7,13 +7,6 @@
 
 #include "dictionary/Alphabet.h"
 
-// GCC 12 at -O3 warns that `"text" + std::string` may copy overlapping
-// memory (a known false positive in its string inlining); the dump builds
-// all of its lines that way.
-#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ == 12
-#pragma GCC diagnostic ignored "-Wrestrict"
-#endif
-
 namespace kea {
 
 namespace {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -367,6 +368,10 @@ int runSearch(const std::vector<std::string>& args) {
       return kExitOk;
     }
   }
+  // From here until the search ends, Ctrl-C pauses the search (at its first
+  // check, when it comes before the search begins); while the results are
+  // printed it ends the program as usual.
+  std::optional<InterruptGuard> interrupts(std::in_place);
   TerminalWorkspace workspace;
   SearchArguments arguments;
   if (const int status = parseArguments(args, arguments, workspace.profile); status != kExitOk) return status;
@@ -413,10 +418,8 @@ int runSearch(const std::vector<std::string>& args) {
     return host.status == loadString(strings::kNoWordsOfLength) ? kExitFailure : kExitUsage;
   }
 
-  {
-    InterruptGuard guard;
-    view.searchClicked();
-  }
+  view.searchClicked();
+  interrupts.reset();
   printResults(view, workspace.profile, workspace.active);
   const int found = view.resultCount();
   if (view.state() == SearchState::Paused) {
