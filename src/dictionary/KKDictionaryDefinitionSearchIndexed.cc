@@ -17,7 +17,7 @@ namespace kea {
 KKDictionaryDefinitionSearchIndexed::KKDictionaryDefinitionSearchIndexed(const KKDictionaryList& list, int i,
                                                                          MatchEngineSet& set,
                                                                          platform::FileStamp* stamp)
-    : set_(set) {
+    : set_(set), dictionaryIndex_(i) {
   KKDictionaryList::Dictionary* d = list.dictionary(i);
   if (d == nullptr) return;
   const bool usable = d->refresh();
@@ -118,7 +118,10 @@ KKDictionaryDefinitionSearchIndexed::OffsetSet KKDictionaryDefinitionSearchIndex
 bool KKDictionaryDefinitionSearchIndexed::next(Definition& out) {
   if (!retriever_) return false;
   while (position_ < candidates_.size()) {
-    if (retriever_->read(candidates_[position_++], out)) return true;
+    if (retriever_->read(candidates_[position_++], out)) {
+      out.dictionaryIndex = dictionaryIndex_;
+      return true;
+    }
   }
   return false;
 }

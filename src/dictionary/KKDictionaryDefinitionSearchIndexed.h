@@ -36,7 +36,8 @@ class KKDictionaryDefinitionSearchIndexed {
   // Whether the index answered the query; when not, nothing is found here.
   bool answers() const { return retriever_ != nullptr; }
 
-  // Reads the next candidate record into `out`; false when there are no more.
+  // Reads the next candidate record into `out` (with the dictionary's index
+  // in the list); false when there are no more.
   bool next(Definition& out);
 
   // Candidates consumed, and their number.
@@ -58,6 +59,7 @@ class KKDictionaryDefinitionSearchIndexed {
   std::unique_ptr<KKDictionaryDefinitionRetriever> retriever_;
   std::vector<std::uint32_t> candidates_;
   std::size_t position_ = 0;
+  int dictionaryIndex_ = 0;
 };
 
 }  // namespace kea

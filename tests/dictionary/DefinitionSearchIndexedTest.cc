@@ -41,7 +41,11 @@ Outcome runBoth(const KKDictionaryList& list, const std::string& query) {
   KKDictionaryDefinitionSearchIndexed indexed(list, 0, set);
   o.answered = indexed.answers();
   Definition d;
-  while (indexed.next(d)) o.indexed.push_back(d.offset);
+  d.dictionaryIndex = 7;
+  while (indexed.next(d)) {
+    EXPECT_EQ(d.dictionaryIndex, 0);
+    o.indexed.push_back(d.offset);
+  }
   EXPECT_EQ(o.indexed, indexed.candidates()) << query;
   o.read = readingSearch(list, set);
   return o;
