@@ -3,14 +3,12 @@
 // lookup of a few of its words, and full-text searches through the index
 // and by reading. Nothing may be read outside a buffer, no pointer outside
 // the records may come back, and every search must finish.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/KKDictionaryDefinitionSearchSequential.h"
@@ -18,29 +16,9 @@
 #include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"
 
-namespace {
-
-const std::string& scratchPath() {
-  static const std::string path = [] {
-    const char* folder = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(folder) + "/kea-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(scratchPath().c_str()); });
-    return pattern;
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& path = scratchPath();
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, out) != size) std::abort();
-  std::fclose(out);
+  kea::fuzz::writeScratch(data, size);
+  const std::string& path = kea::fuzz::scratchPath();
 
   auto list = kea::KKDictionaryList::make(path);
   kea::KKDictionaryList::Dictionary* d = list->dictionary(0);
