@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "dictionary/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/KKDictionaryList.h"
 #include "platform/Cp1252.h"
 #include "settings/KEAViewProfileWindows.h"
@@ -97,6 +98,31 @@ void KEAViewWindows::lengthChanged(LengthBox box) {
   }
   if (state_ == SearchState::Searching) return;
   if (checkDictionaries()) validate();
+}
+
+void KEAViewWindows::setMode(bool fullText) {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  fullTextMode_ = fullText;
+  validate();
+}
+
+bool KEAViewWindows::lookUpFullTextHit(int index, std::uint32_t reference, Definition& out) {
+  if (!checkDictionaries()) return false;
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr || index < 0 || index >= groupCount() || index >= list->count()) return false;
+  // checkDictionaries() has opened again every dictionary whose file
+  // changed, so its stamp now is the file's.
+  if (group(index).stamp != dictionaryStamp(*list->dictionary(index))) {
+    host_.messageBox(texts::kDictionaryChanged, texts::kDictionaryChangedCaption, KEAViewHost::Buttons::Ok,
+                     KEAViewHost::Icon::None);
+    return false;
+  }
+  KKDictionaryDefinitionRetriever retriever(*list, index);
+  Definition record;
+  if (!retriever.read(reference, record)) return false;
+  record.dictionaryIndex = index;
+  out = std::move(record);
+  return true;
 }
 
 void KEAViewWindows::cancel() {
@@ -303,8 +329,9 @@ int KEAViewWindows::resultCount() const {
 // The search
 
 void KEAViewWindows::freeSearchers() {
-  // A full-text search frees its definition searchers here too.
   inputEngine_.reset();
+  indexedTextSearch_.reset();
+  sequentialTextSearch_.reset();
 }
 
 void KEAViewWindows::advanceDictionary() {
@@ -318,8 +345,7 @@ void KEAViewWindows::advanceDictionary() {
   }
   while (candidate >= 0 && candidate < groupCount()) {
     currentDictionary_ = candidate;
-    // A full-text search makes the dictionary's definition searchers here.
-    if (prepareWordSearch(candidate)) return;
+    if (fullTextMode_ ? prepareFullTextSearch(candidate) : prepareWordSearch(candidate)) return;
     candidate = activeOnly ? -1 : candidate + 1;
   }
   currentDictionary_ = -1;
@@ -337,14 +363,33 @@ bool KEAViewWindows::prepareWordSearch(int index) {
   return false;
 }
 
+bool KEAViewWindows::prepareFullTextSearch(int index) {
+  const KKDictionaryList* list = dictionaries();
+  if (list == nullptr || index >= list->count() || !list->hasDefinitions(index)) return false;
+  OutputGroup& g = group(index);
+  // The index when it can answer the line, else a reading of the records.
+  indexedTextSearch_ = std::make_unique<KKDictionaryDefinitionSearchIndexed>(*list, index, g.engineSet, &g.stamp);
+  if (indexedTextSearch_->answers()) {
+    if (indexedTextSearch_->total() >= 1) return true;
+    indexedTextSearch_.reset();
+    return false;
+  }
+  indexedTextSearch_.reset();
+  sequentialTextSearch_ = std::make_unique<KKDictionaryDefinitionSearchSequential>(*list, index, g.engineSet, &g.stamp);
+  if (sequentialTextSearch_->total() >= 1) return true;
+  sequentialTextSearch_.reset();
+  return false;
+}
+
 void KEAViewWindows::runSearch() {
   const std::uint64_t generation = generation_;
   Restore<std::uint64_t> running(runningGeneration_, generation);
   int lastShownCount = 0;
   while (currentDictionary_ != -1) {
     if (state_ != SearchState::Searching || generation != generation_) return;
-    // The full-text loops run here in that mode.
-    if (!runWordSearch(lastShownCount, generation)) return;
+    const bool going =
+        fullTextMode_ ? runFullTextSearch(lastShownCount, generation) : runWordSearch(lastShownCount, generation);
+    if (!going) return;
   }
   setState(SearchState::Ready);
   if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
@@ -391,6 +436,50 @@ bool KEAViewWindows::runWordSearch(int& lastShownCount, std::uint64_t generation
   }
 }
 
+bool KEAViewWindows::runFullTextSearch(int& lastShownCount, std::uint64_t generation) {
+  const int d = currentDictionary_;
+  OutputGroup& g = group(d);
+  std::int64_t position = 0, total = 0;
+  if (indexedTextSearch_) {
+    KKDictionaryDefinitionSearchIndexed& search = *indexedTextSearch_;
+    search.progress(position, total);
+    resetFullTextProgress(position, total);
+    Definition hit;
+    for (;;) {
+      const bool found = search.next(hit);
+      search.progress(position, total);
+      setProgressPosition(position);
+      if (!found) break;
+      addFullTextHit(g, hit.firstParts.empty() ? std::string_view() : std::string_view(hit.firstParts[0]),
+                     hit.secondParts.empty() ? std::string_view() : std::string_view(hit.secondParts[0]), hit.offset);
+      if (poll(lastShownCount) || generation != generation_) return false;
+    }
+  } else if (sequentialTextSearch_) {
+    KKDictionaryDefinitionSearchSequential& search = *sequentialTextSearch_;
+    search.progress(position, total);
+    resetFullTextProgress(position, total);
+    for (;;) {
+      const KKDictionaryDefinitionSearchSequential::Step step = search.next(kFullTextSlice);
+      search.progress(position, total);
+      setProgressPosition(position);
+      if (step == KKDictionaryDefinitionSearchSequential::Step::Finished) break;
+      if (step == KKDictionaryDefinitionSearchSequential::Step::Match) {
+        addFullTextHit(g, search.firstHeadword(), search.secondHeadword(), search.recordOffset());
+      }
+      if (poll(lastShownCount) || generation != generation_) return false;
+    }
+  }
+  finishGroup(d);
+  advanceDictionary();
+  return true;
+}
+
+void KEAViewWindows::addFullTextHit(OutputGroup& g, std::string_view first, std::string_view second,
+                                    std::uint32_t reference) {
+  // A full list refuses the entry; the search goes on.
+  g.list.add(first, std::string_view(), second, reference);
+}
+
 void KEAViewWindows::addMatch(OutputGroup& g) {
   const KEAViewProfileWindows& o = options();
   const std::string_view annotation = o.viewShowAnnotations ? inputEngine_->annotation() : std::string_view();
@@ -419,6 +508,11 @@ void KEAViewWindows::resetProgress(int dictionary, int length, std::int64_t posi
   } else {
     progress_.reset(*list, dictionary, group(dictionary).plan, length, position);
   }
+  host_.repaintProgress(0, progress_.width());
+}
+
+void KEAViewWindows::resetFullTextProgress(std::int64_t position, std::int64_t total) {
+  progress_.resetFullText(position, total);
   host_.repaintProgress(0, progress_.width());
 }
 

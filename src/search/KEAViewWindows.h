@@ -18,13 +18,13 @@
 //   view.patternChanged();        // state Ready or Invalid, status set
 //   view.searchClicked();         // runs until finished or paused
 //
-// Only word search exists so far. Full-text search is a second mode of the
-// same controller: a `fullTextMode_` flag (always false here) is already
-// consulted where the two modes differ (length plans, the "no words"
-// check, the Search button's label), the search loop dispatches per mode
-// in runSearch(), advanceDictionary() and freeSearchers() are where the
-// definition searchers are made and freed, and OutputGroup keeps the
-// dictionary `stamp` that lookups of full-text hits compare.
+// Full-text search is a second mode of the same controller (setMode): the
+// line's patterns are then words that a definition must contain, each
+// dictionary with definitions is searched through its full-text index when
+// the index can answer the line and by reading its definitions otherwise,
+// and every hit is listed under its record's first headword with the
+// record's offset as the entry's reference. A lookup of such a hit
+// (lookUpFullTextHit) first makes sure the dictionary was not rebuilt since.
 #pragma once
 
 #include <atomic>
@@ -36,9 +36,13 @@
 #include <vector>
 
 #include "dictionary/Alphabet.h"
+#include "dictionary/Definition.h"
+#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
+#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/SearchStep.h"
+#include "platform/File.h"
 #include "search/KEAProgressBar.h"
 #include "search/KEAViewHost.h"
 #include "search/MatchListLabelWindows.h"
@@ -64,6 +68,9 @@ class KEAViewWindows {
   // Consecutive words the filters or duplicate suppression may reject
   // before the event loop runs again (the 401st goes to the poll).
   static constexpr int kRejectionBudget = 400;
+  // Definition records the reading full-text search examines between two
+  // polls at most.
+  static constexpr int kFullTextSlice = 200;
   // The results counts are brought up to date at most this often.
   static constexpr std::uint64_t kCountRefreshMs = 100;
 
@@ -75,9 +82,10 @@ class KEAViewWindows {
     int length = 0;
     // The pattern of the last search.
     std::string pattern;
-    // The dictionary's time stamp when a full-text searcher was made for
-    // this group; lookups of full-text hits compare it. 0 until then.
-    std::int64_t stamp = 0;
+    // The dictionary's stamp when a full-text searcher was made for this
+    // group; lookups of full-text hits compare it. The file's size is part
+    // of it: a file rebuilt within one tick of the clock keeps its time.
+    platform::FileStamp stamp;
     // The pattern line compiled for this dictionary.
     MatchEngineSet engineSet;
     // Its lengths: shortest, longest and step.
@@ -110,6 +118,15 @@ class KEAViewWindows {
   // The view closes: a running search stops at its next check. Saving the
   // view's settings is left to the program.
   void close();
+  // The commands "&Word Search" and "&Full Text Search": the mode of the
+  // next search, then validation. Ignored while a search runs.
+  void setMode(bool fullText);
+  // "&Lookup..." or "Lookup in &New Window..." of a full-text hit of group
+  // `index` (an entry whose reference is not 0): when the dictionaries are
+  // still valid and the group's dictionary was not rebuilt since its
+  // search, reads the record at `reference` into `out` and returns true;
+  // a rebuilt dictionary shows "Dictionary Changed" and returns false.
+  bool lookUpFullTextHit(int index, std::uint32_t reference, Definition& out);
   // Shows "Dictionary Invalidated" for each dictionary that is no longer
   // valid and then validates; false when any was.
   bool checkDictionaries();
@@ -138,6 +155,10 @@ class KEAViewWindows {
   KEAProgressBar& progress() { return progress_; }
   // The word cursor of the dictionary being searched, or null.
   const InputEngine* inputEngine() const { return inputEngine_.get(); }
+  // The full-text searchers of the dictionary being searched; at most one
+  // of them is there, and neither in word mode.
+  const KKDictionaryDefinitionSearchIndexed* indexedTextSearch() const { return indexedTextSearch_.get(); }
+  const KKDictionaryDefinitionSearchSequential* sequentialTextSearch() const { return sequentialTextSearch_.get(); }
 
   // ---- Rules, shared with anything that must agree with the view ----
 
@@ -159,15 +180,19 @@ class KEAViewWindows {
   void freeSearchers();
   void advanceDictionary();
   bool prepareWordSearch(int index);
+  bool prepareFullTextSearch(int index);
   // Runs the search until it ends or a poll stops it.
   void runSearch();
   // Searches the current group; false when a poll stopped the loop.
   bool runWordSearch(int& lastShownCount, std::uint64_t generation);
+  bool runFullTextSearch(int& lastShownCount, std::uint64_t generation);
+  void addFullTextHit(OutputGroup& group, std::string_view first, std::string_view second, std::uint32_t reference);
   void addMatch(OutputGroup& group);
   void finishGroup(int index);
   void showCount(int index);
 
   void resetProgress(int dictionary, int length, std::int64_t position);
+  void resetFullTextProgress(std::int64_t position, std::int64_t total);
   void setProgressPosition(std::int64_t position);
 
   static std::atomic<bool> lowMemory_;
@@ -178,6 +203,8 @@ class KEAViewWindows {
   SearchState state_ = SearchState::Invalid;
   int currentDictionary_ = -1;
   std::unique_ptr<InputEngine> inputEngine_;
+  std::unique_ptr<KKDictionaryDefinitionSearchIndexed> indexedTextSearch_;
+  std::unique_ptr<KKDictionaryDefinitionSearchSequential> sequentialTextSearch_;
   bool fullTextMode_ = false;
   std::string pattern_;
   std::vector<std::unique_ptr<OutputGroup>> groups_;

@@ -27,6 +27,8 @@ constexpr StringEntry kStrings[] = {
     {strings::kNoDictionary, "Use Open... on the File menu to select a dictionary"},
     {strings::kSearchModeButtonTip,
      "Click on the down arrow to switch between Word Search and Full Text Search mode"},
+    {strings::kNoDefinitionsFound,
+     "No definitions for \"\" could be found in the KEA dictionaries.\n\nWould you like to try an external search?"},
     {strings::kSettingsStopPattern, "Shortest/Longest settings stop the pattern being matched"},
     {strings::kIncompatibleLengths, "Patterns match incompatible lengths"},
     {strings::kNoWordsOfLength, "No words of the required length(s) in the dictionaries"},
@@ -41,6 +43,12 @@ std::string_view loadString(int id) {
   // The pattern compiler keeps its own messages and the balance prefix.
   if (const char* text = patternString(id)) return text;
   return {};
+}
+
+std::string withWordInserted(std::string_view text, std::string_view word) {
+  std::string out(text);
+  if (const std::size_t at = out.find("\"\""); at != std::string::npos) out.insert(at + 1, word);
+  return out;
 }
 
 std::string resultsFoundText(long long count) {

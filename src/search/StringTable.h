@@ -26,6 +26,7 @@ inline constexpr int kSearchingPaused = 4970;
 inline constexpr int kSingleSpace = 5800;
 inline constexpr int kNoDictionary = 6670;
 inline constexpr int kSearchModeButtonTip = 12690;
+inline constexpr int kNoDefinitionsFound = 12892;
 inline constexpr int kSettingsStopPattern = 13000;
 inline constexpr int kIncompatibleLengths = 13010;
 inline constexpr int kPatternValid = 13080;  // also the base of the pattern status messages
@@ -52,6 +53,10 @@ inline constexpr std::string_view kMemoryLow =
     "all unnecessary programs and selecting the Retry button. If this message persists, exit the application "
     "by selecting the Cancel button and configure more virtual memory.";
 }  // namespace texts
+
+// A message with a word put between its first two adjacent double quotation
+// marks (as in string 12892); the text unchanged when it has none.
+std::string withWordInserted(std::string_view text, std::string_view word);
 
 // "%d result%s found": "1 result found", otherwise "n results found".
 std::string resultsFoundText(long long count);

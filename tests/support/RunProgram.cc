@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -39,11 +40,12 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     dup2(inFd, 0);
     dup2(outFd, 1);
     dup2(errFd, 2);
-    // The program starts with its three standard handles and no others
-    // (whatever this process inherited from the test runner), so that a
-    // limit on open files means what it says.
-    if (close_range(3, ~0u, 0) != 0) {
-      for (int fd = 3; fd < 65536; ++fd) ::close(fd);
+    // The program starts with its three standard handles and no others (not
+    // even those the test runner left open), so that a limit on open files
+    // means what it says.
+    if (close_range(3, ~0U, 0) != 0) {
+      const long highest = std::min(sysconf(_SC_OPEN_MAX), 65536L);
+      for (long fd = 3; fd < highest; ++fd) ::close(static_cast<int>(fd));
     }
     if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
     if (options.fileSizeLimit >= 0) {

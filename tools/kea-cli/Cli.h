@@ -30,6 +30,8 @@ int runInfo(const std::vector<std::string>& args);
 extern const char* const kInfoHelp;
 int runSearch(const std::vector<std::string>& args);
 extern const char* const kSearchHelp;
+int runDefine(const std::vector<std::string>& args);
+extern const char* const kDefineHelp;
 
 // A terminal argument as library text, or nothing after printing why not
 // (a character that Windows-1252 cannot hold, or malformed UTF-8).

@@ -44,6 +44,14 @@ const char* const kSearchHelp =
     "  \\C          the character C itself\n"
     "Letters match whatever their case and accents.\n"
     "\n"
+    "Full-text search:\n"
+    "  --full-text            list the definitions whose text (or headwords) hold\n"
+    "                         words that the patterns describe, each under its\n"
+    "                         first headword: 'electron & charge' finds the\n"
+    "                         definitions holding both words, '!' leaves out those\n"
+    "                         holding a word. Only dictionaries with definitions\n"
+    "                         are searched; the length options limit each word.\n"
+    "\n"
     "Dictionaries:\n"
     "  -d, --dictionary FILE  search FILE; repeat for up to nine, searched in\n"
     "                         order (default: the shipped English.kkd)\n"
@@ -157,6 +165,7 @@ struct SearchArguments {
   int shortest = 1;
   int longest = 100;
   int active = 1;
+  bool fullText = false;
 };
 
 bool parseNumber(const std::string& text, int& value) {
@@ -254,6 +263,8 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       (arg == "--at" ? o.expansionAt : o.expansionHash) = *text;
     } else if (hasValue) {
       return fail("'" + arg + "' takes no value");
+    } else if (arg == "--full-text") {
+      out.fullText = true;
     } else if (arg == "--sort") {
       o.setViewSorting(true);
     } else if (arg == "--no-sort") {
@@ -367,6 +378,7 @@ int runSearch(const std::vector<std::string>& args) {
   KEAViewWindows view(workspace, host);
   host.view = &view;
   view.dictionariesChanged();
+  if (arguments.fullText) view.setMode(true);
   // The boxes take what they are given the way the window's boxes do.
   host.shortest = arguments.shortest;
   view.lengthChanged(KEAViewHost::LengthBox::Shortest);

@@ -1,0 +1,121 @@
+// Damaged dictionaries under definition lookup and full-text search: files
+// cut short, bytes changed at random, and pointer tables and occurrence
+// lists overwritten with garbage. Nothing may crash or hang, and no record
+// outside the definition records may come back. Run under the sanitizer
+// build these also prove that nothing is read outside a buffer.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
+#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "support/DamagedFiles.h"
+#include "support/KkdTestReader.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+
+namespace kea::test {
+namespace {
+
+const std::vector<std::string> kLines = {
+    "bank|a river side",  "bank|a money house", "river;stream|water that flows to the sea",
+    ";sand|small grains", "stone|a small rock", "rock|stone of a cliff, a river rock",
+    "sea|salt water",     "tree|a plant",       "{brace}|{\\rtf1 a \\b bold\\b0 river\\par}",
+};
+
+// Looks up and searches the damaged file; fails the test on a record that
+// is no record and on a search that does not finish.
+void exercise(const std::string& path, std::uint64_t size) {
+  auto list = KKDictionaryList::make(path);
+  KKDictionaryList::Dictionary& d = *list->dictionary(0);
+  if (!d.refresh()) return;
+  for (const char* word : {"bank", "river", "stone", "sea", "sand", "brace"}) {
+    std::vector<Definition> found;
+    lookupDefinitions(*list, word, found);
+    for (const Definition& definition : found) {
+      EXPECT_TRUE(d.isDefinitionOffset(definition.offset)) << word;
+      EXPECT_LE(definition.body.size(), size);
+    }
+  }
+  for (const char* query : {"river", "small & rock", "sea | bank", "!stone", "r*"}) {
+    MatchEngineSet set;
+    set.parseExpression(d.alphabet(), query, 1, 100);
+    KKDictionaryDefinitionSearchIndexed indexed(*list, 0, set);
+    for (const std::uint32_t offset : indexed.candidates()) {
+      EXPECT_TRUE(offset >= d.searchableStart() && d.isDefinitionOffset(offset)) << query;
+    }
+    Definition hit;
+    for (std::size_t n = 0; indexed.next(hit); ++n) ASSERT_LE(n, indexed.candidates().size());
+
+    KKDictionaryDefinitionSearchSequential reading(*list, 0, set);
+    std::size_t calls = 0;
+    while (reading.next(3) != KKDictionaryDefinitionSearchSequential::Step::Finished) {
+      ASSERT_LE(++calls, size) << query << ": the reading search does not finish";
+    }
+  }
+}
+
+class DefinitionDamage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    original = readFile(buildTestDictionary(dir, kLines));
+    file = parseKkd(original);
+  }
+  void check(const std::string& bytes) {
+    writeFile(scratch.path(), bytes);
+    exercise(scratch.path(), bytes.size());
+  }
+  TempDir dir;
+  ScratchFile scratch;
+  std::string original;
+  KkdFile file;
+};
+
+TEST_F(DefinitionDamage, CutShortAnywhereAfterTheHeader) {
+  check(original);
+  for (std::size_t keep = file.headerEnd; keep < original.size(); keep += 3) check(original.substr(0, keep));
+}
+
+TEST_F(DefinitionDamage, BytesChangedAtRandom) {
+  std::mt19937 random(3);
+  for (int variant = 0; variant < 400; ++variant) {
+    std::string bytes = original;
+    const int changes = 1 + static_cast<int>(random() % 8);
+    for (int c = 0; c < changes; ++c) {
+      // Mostly past the header, where the records, lists and tables lie;
+      // sometimes the header's offsets themselves.
+      const std::size_t from = random() % 4 == 0 ? 6 : file.headerEnd;
+      const std::size_t at = from + random() % (bytes.size() - from);
+      bytes[at] = static_cast<char>(random());
+    }
+    check(bytes);
+  }
+}
+
+TEST_F(DefinitionDamage, PointerTablesAndListsOverwritten) {
+  // Every 32-bit value of the tables and lists (everything after the
+  // records) in turn becomes one of a few telling values.
+  const std::uint32_t size = static_cast<std::uint32_t>(original.size());
+  const std::uint32_t values[] = {0,
+                                  0xFFFFFFFFu,
+                                  0x7FFFFFFFu,
+                                  size,
+                                  size + 4,
+                                  0x80000000u | (size - 4),
+                                  file.definitionsStart + 1,
+                                  0x80000000u | file.searchableStart,
+                                  file.definitionsEnd,
+                                  12,
+                                  0x80000000u | 12};
+  for (std::uint32_t at = file.definitionsEnd; at + 4 <= size; at += 4) {
+    for (const std::uint32_t value : values) {
+      std::string bytes = original;
+      for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+      check(bytes);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kea::test
