@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 
+#include "pattern/BlockPlacement.h"
 #include "pattern/MatchMemo.h"
 
 namespace kea {
@@ -34,7 +35,10 @@ void MatchEngine::reset() {
   bindings_.reset();
   balanceGeneration_ = 0;
   memo_.reset();
+  placement_.reset();
   relaxed_.reset();
+  shapes_.clear();
+  readWholeOverSets_ = false;
   templateVariables_ = false;
   anagramVariables_ = false;
   wordLength_ = 0;
@@ -117,6 +121,8 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       break;
     case MatcherKind::General:
       memo_ = MatchMemo::forProgram(*this);
+      analyseRegular();
+      placement_ = BlockPlacement::forProgram(*this);
       break;
   }
 }
@@ -143,8 +149,12 @@ bool MatchEngine::matches(WordBuffer& word) {
   word_ = &word;
   if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
   if (memo_) memo_->newWord();
+  letterMasksReady_ = false;
   int k = 0;
-  const bool matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+  // A regular pattern with variable-length sub-patterns is read once over
+  // the sets of places instead of being backtracked.
+  const bool matched = readWholeOverSets_ ? reachPattern(0, 3, PositionSet::single(0), length).test(length)
+                                              : runPattern(0, 3, 0, k, slack_, length) >= 0;
   word_ = nullptr;
   return matched;
 }

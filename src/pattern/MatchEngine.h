@@ -27,6 +27,7 @@
 #include "pattern/PatternPool.h"
 #include "pattern/PatternProgram.h"
 #include "pattern/PatternStatus.h"
+#include "pattern/PositionSet.h"
 #include "pattern/VariableBindings.h"
 
 namespace kea {
@@ -40,6 +41,16 @@ enum class MatcherKind {
 };
 
 class MatchMemo;
+class BlockPlacement;
+
+// Per byte offset of a compiled program, for the offsets where a pattern
+// header stands: whether the pattern is regular (matched over sets of
+// places) and the offset after its OP_END.
+struct PatternShape {
+  std::vector<std::uint8_t> regular;
+  std::vector<std::uint32_t> end;
+  std::vector<std::uint32_t> anagrams;  // offsets of the program's OP_ANAGRAM
+};
 
 class MatchEngine {
  public:
@@ -113,6 +124,7 @@ class MatchEngine {
 
  private:
   friend class PatternCompiler;
+  friend class BlockPlacement;
   void reset();
   void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
   bool fillPunctuationPlanes(WordBuffer& word);
@@ -147,6 +159,18 @@ class MatchEngine {
   bool blocksHopeless(int program, int pc, int anagramLength, int deficit);
   bool variablesHopeless(const std::uint8_t* counts, int variable, int deficit) const;
   void recordBalance(int program, int anagramPc, int p, int length);
+
+  // Patterns that bind no letter variable and hold no anagram part, in a
+  // program without significant punctuation, are run over sets of places
+  // (MatchEngineReach.cc): from every place where such a pattern may start,
+  // the places where it may end, in time linear in its length.
+  void analyseRegular();
+  bool regular(int program, int header) const;
+  int patternEndOf(int program, int header) const;
+  void buildLetterMasks();
+  PositionSet reachPattern(int program, int body, PositionSet from, int end);
+  PositionSet reachSegment(int program, int pc, PositionSet from, int end);
+  PositionSet runStarts(const std::uint8_t* c, int pc, int n, int end);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   const std::uint8_t* code(int program) const {
@@ -186,6 +210,10 @@ class MatchEngine {
   std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
   std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
   std::array<std::uint8_t, 256> neededLetters_{};        // counts of a counted anagram
+  // Per program, per pattern header: whether the pattern is regular (see
+  // analyseRegular), and where it ends.
+  std::vector<PatternShape> shapes_;
+  bool readWholeOverSets_ = false;
 
   // Per-word scratch.
   VariableBindings bindings_;
@@ -194,6 +222,12 @@ class MatchEngine {
   std::array<std::int16_t, 256> letterCounts_{};
   std::array<std::uint8_t, kkd::kMaxLengthSlots + 1> claimed_{};
   const WordBuffer* word_ = nullptr;
+  // Per alphabet index, the places of the word holding that letter; built
+  // on first use for each word.
+  std::array<PositionSet, 256> letterMasks_{};
+  std::array<std::uint8_t, 128> maskedLetters_{};
+  int maskedLetterCount_ = 0;
+  bool letterMasksReady_ = false;
   int significantLength_ = 0;
   // The stretch the innermost running anagram part works on.
   struct AnagramFrame {
@@ -212,6 +246,7 @@ class MatchEngine {
   // it failing (so it fails from any later place as well).
   bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
+  std::unique_ptr<BlockPlacement> placement_;
 };
 
 }  // namespace kea

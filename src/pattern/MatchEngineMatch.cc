@@ -13,6 +13,7 @@
 #include <bit>
 #include <cstring>
 
+#include "pattern/BlockPlacement.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchMemo.h"
 
@@ -298,10 +299,16 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   const int extra = c[pc + 2];
   const int inner = pc + 3;
   subpatternExhausted_ = false;
+  // A regular sub-pattern is read once for every window length: its
+  // matching binds nothing, so only whether it matches each window counts.
+  const bool regularInner = regular(program, pc);
+  const PositionSet ends =
+      regularInner ? reachPattern(program, inner, PositionSet::single(p), p + fixed + slack) : PositionSet{};
   if (c[pc] == OP_PATTERN_LAST) {
     if (extra < slack) return -1;
     int k2 = k;
-    const int after = runPattern(program, inner, p, k2, slack, fixed + slack);
+    const int after = regularInner ? (ends.test(p + fixed + slack) ? patternEndOf(program, pc) : -1)
+                                   : runPattern(program, inner, p, k2, slack, fixed + slack);
     if (after < 0) return -1;
     const int r = runSegment(program, after, p + fixed + slack, k2, 0);
     if (r < 0) return -1;
@@ -333,10 +340,19 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
       if (next < 0) break;
       u = next - p - fixed;
     }
+    if (regularInner) {
+      // Straight to the next window the sub-pattern matches.
+      const int next = ends.next(p + fixed + u);
+      if (next < 0 || next > p + fixed + longest) break;
+      if (next > p + fixed + u) {
+        u = next - p - fixed - 1;
+        continue;
+      }
+    }
     const int from = p + fixed + u;
     VariableValues guard(bindings_);
     int k2 = k;
-    const int after = runPattern(program, inner, p, k2, u, fixed + u);
+    const int after = regularInner ? patternEndOf(program, pc) : runPattern(program, inner, p, k2, u, fixed + u);
     if (after < 0) continue;
     if (byPosition) {
       const int r = runSegment(program, after, from, k2, slack - u);
@@ -400,8 +416,15 @@ int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
 bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
-  const bool matched =
-      !blocksHopeless(program, pc, length - deficit, deficit) && anagramComponent(program, pc, deficit);
+  bool matched = false;
+  if (!blocksHopeless(program, pc, length - deficit, deficit)) {
+    // Blocks whose placement only decides yes or no are placed by a sweep
+    // over the stretch; the others by search.
+    const BlockPlacement::Outcome outcome =
+        placement_ ? placement_->decide(*this, program, pc, p, length) : BlockPlacement::Outcome::Unknown;
+    matched = outcome == BlockPlacement::Outcome::Unknown ? anagramComponent(program, pc, deficit)
+                                                          : outcome == BlockPlacement::Outcome::Yes;
+  }
   anagram_ = saved;
   return matched;
 }

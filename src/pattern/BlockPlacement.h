@@ -1,0 +1,136 @@
+// Whether an anagram part with sub-pattern blocks matches a stretch, decided
+// by a sweep over the stretch's places instead of by trying every window of
+// every block in turn (which costs a power of the stretch's length with one
+// factor per variable-length block).
+//
+// It serves the anagram parts whose result is only yes or no: no letter
+// variables (nothing to bind, so which success is found first cannot
+// matter), no choice lists, no significant punctuation, and blocks that are
+// regular patterns (see MatchEngineReach.cc). The sweep reads the stretch
+// from left to right; at each place a letter is either left free (for the
+// letters component) or starts a window of a block not yet placed. A state
+// of the sweep holds how many occurrences of each block are placed, how
+// many letters were left free (a count that stops mattering above a bound
+// fixed by the pattern), how many of each needed letter were left free (up
+// to the number needed), and, for blocks that the running-deficit rule lets
+// be left out only when little is left over, the letters not claimed by
+// them or by blocks before them; each state keeps the set of places the
+// sweep can have reached with it, so that one step moves all of them at
+// once.
+//
+// The rule that places the blocks in their component order, each trying
+// windows before being left out, only matters through the running deficit:
+// with r = (letters free) - (letters the other components need) - (fixed
+// lengths of the blocks not yet placed), a block left out needs r <= 0 at
+// its turn, and the last variable-length block takes exactly r extra
+// letters. Both are conditions on how many letters the blocks up to that
+// one left unclaimed, which the state holds or the final state gives.
+//
+// Tables are sized when the pattern is compiled; a sweep that would need
+// more states than they hold reports that it cannot tell, and the caller
+// searches instead.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "pattern/PositionSet.h"
+
+namespace kea {
+
+class MatchEngine;
+
+class BlockPlacement {
+ public:
+  static constexpr int kMaxBlocks = 16;
+  static constexpr int kMaxLetters = 16;
+  static constexpr int kMaxEarly = 6;
+  static constexpr int kStates = 2048;
+
+  // The sweeps for the anagram parts of a compiled program that it can
+  // decide, or nullptr when there are none.
+  static std::unique_ptr<BlockPlacement> forProgram(const MatchEngine& engine);
+
+  enum class Outcome { No, Yes, Unknown };
+
+  // Whether the anagram part whose components start at pc of `program`
+  // matches the stretch of `length` letters from `start`; Unknown when this
+  // part is not one it serves or its tables overflow.
+  Outcome decide(MatchEngine& engine, int program, int pc, int start, int length);
+  bool serves(int program, int pc) const { return find(program, pc) != nullptr; }
+
+  // States used by the last decision, for tests and benchmarks.
+  int statesUsed() const { return used_; }
+
+ private:
+  struct Block {
+    int entry = 0;        // program number of the block's pattern
+    int count = 0;
+    int fixed = 0;
+    int extra = 0;        // header extra, at most 101
+    bool lastRule = false;  // takes all remaining slack
+    bool early = false;     // fixed > 0 and a variable-length block follows
+    int earlySlot = -1;
+    int need = 0;           // letters needed after it: other components and later blocks' fixed lengths
+  };
+  struct Plan {
+    int program = 0;
+    int pc = 0;
+    int anagramLength = 0;
+    std::vector<Block> blocks;
+    std::vector<int> early;                       // indices of early blocks
+    std::vector<std::pair<int, int>> letters;     // (count, alphabet index)
+    int restLength = 0;   // letters the components after the blocks take
+    int freeCap = 0;      // counts of free letters at or above this all behave alike
+    int freeLimit = 0;    // no fitting sweep leaves more letters free than this
+    int longestCounted = 0;  // longest window whose length a state may need
+  };
+  struct Key {
+    std::uint8_t placed[kMaxBlocks];
+    std::uint8_t letters[kMaxLetters];
+    std::uint16_t unclaimed[kMaxEarly];
+    std::uint16_t free;
+    std::uint8_t leftOut;  // bit per early block: it will have an occurrence left out
+    std::uint8_t pad;
+  };
+  static_assert(sizeof(Key) == 48);
+  struct State {
+    Key key;
+    PositionSet at;
+    int rank = 0;
+    bool done = false;
+  };
+
+  const Plan* find(int program, int pc) const;
+  int stateFor(const Key& key, int rank);
+  void push(int state);
+  int pop();
+  bool finalFits(const Plan& plan, const Key& key, int length) const;
+  bool step(MatchEngine& engine, const Plan& plan, int state, int start, int length);
+  bool addTo(const Key& key, const PositionSet& places);
+  const PositionSet* startsByLength(MatchEngine& engine, const Plan& plan, int b, int start, int length);
+  static int rankOf(const Plan& plan, const Key& key);
+  static bool mayLeaveOut(const Plan& plan, int leftOut, int length);
+
+  std::vector<Plan> plans_;
+  const Plan* current_ = nullptr;
+  std::vector<State> states_;
+  std::vector<std::uint16_t> slots_;
+  std::vector<std::uint32_t> slotStamps_;
+  std::vector<int> heap_;
+  int heapSize_ = 0;
+  int used_ = 0;
+  std::uint32_t stamp_ = 0;
+  bool overflow_ = false;
+  // Per block and window length: the places where such a window matching
+  // the block may start, computed once per decision when a state needs
+  // window lengths.
+  std::vector<PositionSet> starts_;
+  std::vector<std::uint32_t> startsStamps_;
+  int lengthsPerBlock_ = 1;
+  int maxBlocks_ = 0;
+};
+
+}  // namespace kea
