@@ -74,17 +74,10 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
       for (int i = 0; i < blocks && fits; ++i) {
         Block& block = plan.blocks[static_cast<std::size_t>(i)];
         if (!block.early) continue;
-        if (static_cast<int>(plan.early.size()) == kMaxEarly) {
-          fits = false;
-          break;
-        }
         block.earlySlot = static_cast<int>(plan.early.size());
         plan.early.push_back(i);
       }
       plan.freeCap = plan.restLength + fixedTotal + 1;
-      for (const int i : plan.early) {
-        plan.longestCounted = std::max(plan.longestCounted, plan.blocks[static_cast<std::size_t>(i)].need);
-      }
       // A last block that takes the slack and has letters of its own is
       // either placed, leaving exactly `need` letters free after it, or
       // left out with too little slack at its turn: either way at most
@@ -106,11 +99,8 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   placement->slots_.resize(2 * kStates);
   placement->slotStamps_.resize(2 * kStates);
   placement->heap_.resize(kStates);
-  int lengths = 1;
-  for (const Plan& plan : placement->plans_) lengths = std::max(lengths, std::min(plan.longestCounted, 128) + 1);
-  placement->lengthsPerBlock_ = lengths;
-  placement->starts_.resize(static_cast<std::size_t>(maxBlocks) * static_cast<std::size_t>(lengths));
-  placement->startsStamps_.resize(static_cast<std::size_t>(maxBlocks));
+  placement->ends_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
+  placement->endsStamps_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
   return placement;
 }
 
@@ -121,18 +111,24 @@ const BlockPlacement::Plan* BlockPlacement::find(int program, int pc) const {
   return nullptr;
 }
 
+// Every step of the sweep raises the rank (a count it holds grows, or a
+// count of unclaimed letters is dropped, which counts as one more than its
+// bound), except leaving free a letter that changes nothing the state
+// records; states are taken in order of rank, so a state is complete when
+// it is taken.
 int BlockPlacement::rankOf(const Plan& plan, const Key& key) {
-  // The sweeps for different early blocks left out never meet: the one
-  // that leaves none out, which most often fits, runs first.
-  int rank = key.leftOut * 65536 + key.free;
+  int rank = key.free;
   for (std::size_t i = 0; i < plan.blocks.size(); ++i) rank += key.placed[i];
   for (std::size_t i = 0; i < plan.letters.size(); ++i) rank += key.letters[i];
-  for (std::size_t i = 0; i < plan.early.size(); ++i) rank += key.unclaimed[i];
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    rank += key.unclaimed[e] == kDropped ? plan.blocks[static_cast<std::size_t>(plan.early[e])].need + 1
+                                         : key.unclaimed[e];
+  }
   return rank;
 }
 
 int BlockPlacement::stateFor(const Key& key, int rank) {
-  std::uint64_t words[6];
+  std::uint64_t words[sizeof(Key) / 8];
   std::memcpy(words, &key, sizeof key);
   std::uint64_t h = 0x9E3779B97F4A7C15ull;
   for (const std::uint64_t w : words) {
@@ -205,22 +201,17 @@ bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
   return true;
 }
 
-// Whether the early blocks of the bit set can each have an occurrence left
-// out: the blocks up to such a block must claim all but `need` letters of
-// the stretch, with the block itself one occurrence short.
-bool BlockPlacement::mayLeaveOut(const Plan& plan, int leftOut, int length) {
-  for (std::size_t e = 0; e < plan.early.size(); ++e) {
-    if (((leftOut >> e) & 1) == 0) continue;
-    const int last = plan.early[e];
-    int claim = 0;
-    for (int j = 0; j <= last && claim < length; ++j) {
-      const Block& block = plan.blocks[static_cast<std::size_t>(j)];
-      const int windows = j == last ? block.count - 1 : block.count;
-      claim += windows * std::min(length, block.fixed + block.extra);
-    }
-    if (length - claim > plan.blocks[static_cast<std::size_t>(last)].need) return false;
+// Whether an early block can have an occurrence left out at all: the
+// blocks up to it, with it one occurrence short, must be able to claim all
+// but `need` letters of the stretch.
+bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
+  int claim = 0;
+  for (int j = 0; j <= early && claim < length; ++j) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(j)];
+    const int windows = j == early ? block.count - 1 : block.count;
+    claim += windows * std::min(length, block.fixed + block.extra);
   }
-  return true;
+  return length - claim <= plan.blocks[static_cast<std::size_t>(early)].need;
 }
 
 // Whether a sweep that ended with this state describes a placement that
@@ -229,11 +220,12 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int leftOut, int length) {
 bool BlockPlacement::finalFits(const Plan& plan, const Key& key, int length) const {
   const bool saturated = key.free >= plan.freeCap;
   const int freeAtEnd = key.free;
+  // An early block with an occurrence left out needs its count kept: it
+  // was not dropped, so the letters it and the blocks before it leave
+  // unclaimed are few enough.
   for (std::size_t e = 0; e < plan.early.size(); ++e) {
     const Block& block = plan.blocks[static_cast<std::size_t>(plan.early[e])];
-    const bool leftOut = ((key.leftOut >> e) & 1) != 0;
-    const int placed = key.placed[plan.early[e]];
-    if (leftOut ? placed >= block.count : placed < block.count) return false;
+    if (key.unclaimed[e] == kDropped && key.placed[plan.early[e]] < block.count) return false;
   }
   const int blocks = static_cast<int>(plan.blocks.size());
   // Letters free after block i's turn, for a block after which every block
@@ -290,7 +282,29 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
   for (std::size_t x = 0; x < plan.letters.size(); ++x) {
     if (key.letters[x] < plan.letters[x].first) wanted |= masks[static_cast<std::size_t>(plan.letters[x].second)];
   }
-  if (key.free >= plan.freeCap && key.leftOut == 0) {
+  // Places from which an early block can no longer be left out go on
+  // under the state that has its count dropped.
+  for (int e = 0; e < earlyCount; ++e) {
+    if (key.unclaimed[e] == kDropped) continue;
+    const int last = plan.early[static_cast<std::size_t>(e)];
+    int capacity = 0;
+    for (int j = 0; j <= last && capacity < length; ++j) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(j)];
+      const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
+      capacity += std::max(0, windows) * std::min(length, block.fixed + block.extra);
+    }
+    const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
+    const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
+    if (hopeless.empty()) continue;
+    state.at = state.at.andNot(hopeless);
+    if (((mustKeep_ >> e) & 1) != 0) continue;
+    Key dropped = key;
+    dropped.unclaimed[e] = kDropped;
+    if (!addTo(dropped, hopeless)) return false;
+  }
+  bool counting = false;
+  for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
+  if (key.free >= plan.freeCap && !counting) {
     // Leaving another letter free changes nothing the state records.
     state.at = state.at.spread(letters.andNot(wanted));
   }
@@ -299,114 +313,169 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
 
   // A letter left free.
   PositionSet rest = at & letters;
-  if (!rest.empty()) {
+  if (!rest.empty() && key.free < plan.freeLimit) {
     Key base = key;
     base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, plan.freeCap));
-    bool alive = key.free < plan.freeLimit;
-    for (int e = 0; e < earlyCount; ++e) {
-      if (((key.leftOut >> e) & 1) == 0) continue;
-      if (++base.unclaimed[e] > plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])].need) {
-        alive = false;
-      }
+    bool alive = true;
+    for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
+    for (std::size_t x = 0; x < plan.letters.size() && alive; ++x) {
+      if (key.letters[x] >= plan.letters[x].first) continue;
+      const PositionSet& mask = masks[static_cast<std::size_t>(plan.letters[x].second)];
+      const PositionSet part = rest & mask;
+      if (part.empty()) continue;
+      Key next = base;
+      ++next.letters[x];
+      if (!addTo(next, part.later(1))) return false;
+      rest = rest.andNot(mask);
     }
-    if (alive) {
-      for (std::size_t x = 0; x < plan.letters.size(); ++x) {
-        if (key.letters[x] >= plan.letters[x].first) continue;
-        const PositionSet& mask = masks[static_cast<std::size_t>(plan.letters[x].second)];
-        const PositionSet part = rest & mask;
-        if (part.empty()) continue;
-        Key next = base;
-        ++next.letters[x];
-        if (!addTo(next, part.later(1))) return false;
-        rest = rest.andNot(mask);
-      }
-      if (!rest.empty() && std::memcmp(&base, &key, sizeof key) != 0 && !addTo(base, rest.later(1))) return false;
+    if (alive && !rest.empty() && std::memcmp(&base, &key, sizeof key) != 0 && !addTo(base, rest.later(1))) {
+      return false;
     }
   }
 
   // A window of a block with occurrences still to place.
-  const int blocks = static_cast<int>(plan.blocks.size());
-  for (int b = 0; b < blocks; ++b) {
-    const Block& block = plan.blocks[static_cast<std::size_t>(b)];
-    // An early block chosen to have an occurrence left out places one fewer.
-    const bool short1 = block.early && ((key.leftOut >> block.earlySlot) & 1) != 0;
-    if (key.placed[b] >= block.count - (short1 ? 1 : 0)) continue;
-    Key next = key;
-    ++next.placed[b];
-    // Early blocks before this one that will have an occurrence left out
-    // count the window's letters as unclaimed by them: the window's length
-    // then matters, and may not exceed what they can still take.
-    int limit = PositionSet::kSize;
-    bool counted = false;
-    for (int e = 0; e < earlyCount; ++e) {
-      if (((key.leftOut >> e) & 1) == 0 || plan.early[static_cast<std::size_t>(e)] >= b) continue;
-      counted = true;
-      const Block& early = plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])];
-      limit = std::min(limit, early.need - key.unclaimed[e]);
-    }
-    if (!counted) {
-      if (!addTo(next, engine.reachPattern(block.entry, 3, at, end))) return false;
-      continue;
-    }
-    limit = std::min({limit, length, plan.longestCounted, lengthsPerBlock_ - 1});
-    const PositionSet* starts = startsByLength(engine, plan, b, start, length);
-    for (int w = block.fixed; w <= limit; ++w) {
-      const PositionSet ends = (at & starts[w]).later(w);
-      if (ends.empty()) continue;
-      Key sized = next;
-      for (int e = 0; e < earlyCount; ++e) {
-        if (((key.leftOut >> e) & 1) == 0 || plan.early[static_cast<std::size_t>(e)] >= b) continue;
-        sized.unclaimed[e] = static_cast<std::uint16_t>(sized.unclaimed[e] + w);
-      }
-      if (!addTo(sized, ends)) return false;
+  for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
+    if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
+        !placeWindows(engine, plan, key, at, b, start, length)) {
+      return false;
     }
   }
   return false;
 }
 
-// For one block, per window length w up to the longest that an early
-// block left out can let pass: the places where a window of that length
-// matching the block may start. Computed once per decision.
-const PositionSet* BlockPlacement::startsByLength(MatchEngine& engine, const Plan& plan, int b, int start,
-                                                  int length) {
-  PositionSet* starts = &starts_[static_cast<std::size_t>(b) * static_cast<std::size_t>(lengthsPerBlock_)];
-  if (startsStamps_[static_cast<std::size_t>(b)] == stamp_) return starts;
-  startsStamps_[static_cast<std::size_t>(b)] = stamp_;
-  const int longest = std::min({plan.longestCounted, length, lengthsPerBlock_ - 1});
-  for (int w = 0; w <= longest; ++w) starts[w] = {};
-  const int entry = plan.blocks[static_cast<std::size_t>(b)].entry;
-  for (int q = start; q <= start + length; ++q) {
-    const PositionSet ends =
-        engine.reachPattern(entry, 3, PositionSet::single(q), start + length) & PositionSet::range(q, q + longest);
-    for (int to = ends.lowest(); to >= 0; to = ends.next(to + 1)) starts[to - q].set(q);
+// Adds n letters to an early block's count of unclaimed letters, dropping
+// the count once it exceeds what leaving the block out allows. False when
+// the count of a block that must be left out is dropped.
+bool BlockPlacement::grow(const Plan& plan, Key& key, int e, int n) const {
+  if (key.unclaimed[e] == kDropped) return true;
+  const int count = key.unclaimed[e] + n;
+  if (count <= plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])].need) {
+    key.unclaimed[e] = static_cast<std::uint16_t>(count);
+    return true;
   }
-  return starts;
+  key.unclaimed[e] = kDropped;
+  return ((mustKeep_ >> e) & 1) == 0;
+}
+
+// Windows of block b from the places `at`. Early blocks before b whose
+// unclaimed letters are still counted count the window's letters, so the
+// window's length matters up to the longest that keeps one of them.
+bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b,
+                                  int start, int length) {
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  const int end = start + length;
+  const int earlyCount = static_cast<int>(plan.early.size());
+  Key next = key;
+  ++next.placed[b];
+  // A block placed in full can no longer have an occurrence left out.
+  if (block.early && next.placed[b] == block.count) next.unclaimed[block.earlySlot] = kDropped;
+  int longestKept = -1;
+  for (int e = 0; e < earlyCount; ++e) {
+    if (plan.early[static_cast<std::size_t>(e)] >= b || key.unclaimed[e] == kDropped) continue;
+    const Block& early = plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])];
+    longestKept = std::max(longestKept, early.need - key.unclaimed[e]);
+  }
+  if (longestKept < 0) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+  longestKept = std::min(longestKept, length);
+  // Ends grouped by window length (one state per length), and the longer
+  // windows, which drop every count they touch.
+  std::array<PositionSet, PositionSet::kSize> byLength;
+  PositionSet lengths;
+  PositionSet far;
+  for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
+    const PositionSet ends = endsFrom(engine, plan, b, q, end);
+    const PositionSet near = ends & PositionSet::range(q, q + longestKept);
+    for (int to = near.lowest(); to >= 0; to = near.next(to + 1)) {
+      const auto w = static_cast<std::size_t>(to - q) % byLength.size();
+      if (!lengths.test(static_cast<int>(w))) byLength[w] = {};
+      lengths.set(static_cast<int>(w));
+      byLength[w].set(to);
+    }
+    far |= ends & PositionSet::range(q + longestKept + 1, end);
+  }
+  for (int w = lengths.lowest(); w >= 0; w = lengths.next(w + 1)) {
+    Key sized = next;
+    bool alive = true;
+    for (int e = 0; e < earlyCount; ++e) {
+      if (plan.early[static_cast<std::size_t>(e)] < b) alive = grow(plan, sized, e, w) && alive;
+    }
+    if (alive && !addTo(sized, byLength[static_cast<std::size_t>(w)])) return false;
+  }
+  Key dropped = next;
+  for (int e = 0; e < earlyCount; ++e) {
+    if (plan.early[static_cast<std::size_t>(e)] >= b || dropped.unclaimed[e] == kDropped) continue;
+    if (((mustKeep_ >> e) & 1) != 0) return true;
+    dropped.unclaimed[e] = kDropped;
+  }
+  return addTo(dropped, far);
+}
+
+// The places where a window of block b that starts at q may end, computed
+// once per decision.
+PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end) {
+  const std::size_t slot = static_cast<std::size_t>(b) * PositionSet::kSize + static_cast<std::size_t>(q);
+  if (endsStamps_[slot] != endsStamp_) {
+    ends_[slot] = engine.reachPattern(plan.blocks[static_cast<std::size_t>(b)].entry, 3, PositionSet::single(q), end);
+    endsStamps_[slot] = endsStamp_;
+  }
+  return ends_[slot];
 }
 
 BlockPlacement::Outcome BlockPlacement::decide(MatchEngine& engine, int program, int pc, int start, int length) {
   const Plan* plan = find(program, pc);
   if (plan == nullptr || length > PositionSet::kSize - 1) return Outcome::Unknown;
   current_ = plan;
+  engine.buildLetterMasks();
+  if (++endsStamp_ == 0) {
+    std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
+    endsStamp_ = 1;
+  }
+  // First the sweep in which every block is placed in full: it needs no
+  // counts of unclaimed letters, and most stretches that match are found
+  // by it. Then, if some early block could be left out at all, the sweep
+  // that allows it.
+  // Blocks that no window of the stretch matches are left out whatever
+  // happens: the last one, if it has letters of its own, dooms the part
+  // (left out, it adds more than any deficit can absorb), and an early one
+  // must keep its count of unclaimed letters to the end.
+  const int end = start + length;
+  mustKeep_ = 0;
+  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
+    const Block& block = plan->blocks[b];
+    if (!engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) continue;
+    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
+    if (block.early && block.fixed > 0) {
+      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
+      mustKeep_ |= 1u << block.earlySlot;
+    }
+  }
+  Key key{};
+  for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
+  if (mustKeep_ == 0) {
+    const Outcome placedInFull = sweep(engine, *plan, key, start, length);
+    if (placedInFull != Outcome::No) return placedInFull;
+  }
+  bool someLeftOut = false;
+  for (std::size_t e = 0; e < plan->early.size(); ++e) {
+    if (!mayLeaveOut(*plan, plan->early[e], length)) continue;
+    key.unclaimed[e] = 0;
+    someLeftOut = true;
+  }
+  return someLeftOut ? sweep(engine, *plan, key, start, length) : Outcome::No;
+}
+
+BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start,
+                                              int length) {
   if (++stamp_ == 0) {
     std::fill(slotStamps_.begin(), slotStamps_.end(), 0);
-    std::fill(startsStamps_.begin(), startsStamps_.end(), 0);
     stamp_ = 1;
   }
   used_ = 0;
   heapSize_ = 0;
   overflow_ = false;
-  engine.buildLetterMasks();
-  // One start per choice of the early blocks that will have an occurrence
-  // left out.
-  const int choices = 1 << plan->early.size();
-  for (int leftOut = 0; leftOut < choices; ++leftOut) {
-    if (!mayLeaveOut(*plan, leftOut, length)) continue;
-    Key key{};
-    key.leftOut = static_cast<std::uint8_t>(leftOut);
-    if (!addTo(key, PositionSet::single(start))) return Outcome::Unknown;
-  }
+  if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
   for (int index = pop(); index >= 0; index = pop()) {
-    if (step(engine, *plan, index, start, length)) return Outcome::Yes;
+    if (step(engine, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }
   return Outcome::No;

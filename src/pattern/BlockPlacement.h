@@ -11,12 +11,9 @@
 // letters component) or starts a window of a block not yet placed. A state
 // of the sweep holds how many occurrences of each block are placed, how
 // many letters were left free (a count that stops mattering above a bound
-// fixed by the pattern), how many of each needed letter were left free (up
-// to the number needed), and, for blocks that the running-deficit rule lets
-// be left out only when little is left over, the letters not claimed by
-// them or by blocks before them; each state keeps the set of places the
-// sweep can have reached with it, so that one step moves all of them at
-// once.
+// fixed by the pattern), and how many of each needed letter were left free
+// (up to the number needed); each state keeps the set of places the sweep
+// can have reached with it, so that one step moves all of them at once.
 //
 // The rule that places the blocks in their component order, each trying
 // windows before being left out, only matters through the running deficit:
@@ -24,7 +21,12 @@
 // lengths of the blocks not yet placed), a block left out needs r <= 0 at
 // its turn, and the last variable-length block takes exactly r extra
 // letters. Both are conditions on how many letters the blocks up to that
-// one left unclaimed, which the state holds or the final state gives.
+// one leave unclaimed. For a block after which every block has a fixed
+// length the final state tells; for an earlier one ("early" below) the
+// state counts the letters not claimed by it or the blocks before it, for
+// as long as that count stays small enough to allow leaving it out; a
+// count that grows beyond that is dropped, and the block must then be
+// placed in full.
 //
 // Tables are sized when the pattern is compiled; a sweep that would need
 // more states than they hold reports that it cannot tell, and the caller
@@ -46,7 +48,7 @@ class BlockPlacement {
  public:
   static constexpr int kMaxBlocks = 16;
   static constexpr int kMaxLetters = 16;
-  static constexpr int kMaxEarly = 6;
+  static constexpr int kMaxEarly = kMaxBlocks;
   static constexpr int kStates = 2048;
 
   // The sweeps for the anagram parts of a compiled program that it can
@@ -85,17 +87,18 @@ class BlockPlacement {
     int restLength = 0;   // letters the components after the blocks take
     int freeCap = 0;      // counts of free letters at or above this all behave alike
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
-    int longestCounted = 0;  // longest window whose length a state may need
   };
   struct Key {
     std::uint8_t placed[kMaxBlocks];
     std::uint8_t letters[kMaxLetters];
+    // Per early block: letters so far claimed neither by it nor by the
+    // blocks before it, or kDropped.
     std::uint16_t unclaimed[kMaxEarly];
     std::uint16_t free;
-    std::uint8_t leftOut;  // bit per early block: it will have an occurrence left out
-    std::uint8_t pad;
+    std::uint8_t pad[6];
   };
-  static_assert(sizeof(Key) == 48);
+  static_assert(sizeof(Key) == 72);
+  static constexpr std::uint16_t kDropped = 0xFFFF;
   struct State {
     Key key;
     PositionSet at;
@@ -110,9 +113,13 @@ class BlockPlacement {
   bool finalFits(const Plan& plan, const Key& key, int length) const;
   bool step(MatchEngine& engine, const Plan& plan, int state, int start, int length);
   bool addTo(const Key& key, const PositionSet& places);
-  const PositionSet* startsByLength(MatchEngine& engine, const Plan& plan, int b, int start, int length);
+  PositionSet endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end);
+  bool placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
+                    int length);
   static int rankOf(const Plan& plan, const Key& key);
-  static bool mayLeaveOut(const Plan& plan, int leftOut, int length);
+  static bool mayLeaveOut(const Plan& plan, int early, int length);
+  bool grow(const Plan& plan, Key& key, int e, int n) const;
+  Outcome sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start, int length);
 
   std::vector<Plan> plans_;
   const Plan* current_ = nullptr;
@@ -124,12 +131,12 @@ class BlockPlacement {
   int used_ = 0;
   std::uint32_t stamp_ = 0;
   bool overflow_ = false;
-  // Per block and window length: the places where such a window matching
-  // the block may start, computed once per decision when a state needs
-  // window lengths.
-  std::vector<PositionSet> starts_;
-  std::vector<std::uint32_t> startsStamps_;
-  int lengthsPerBlock_ = 1;
+  // Per block and start place: where a window of the block may end.
+  std::vector<PositionSet> ends_;
+  std::vector<std::uint32_t> endsStamps_;
+  std::uint32_t endsStamp_ = 0;
+  // Early blocks, by slot, that no window matches: they must be left out.
+  std::uint32_t mustKeep_ = 0;
   int maxBlocks_ = 0;
 };
 
