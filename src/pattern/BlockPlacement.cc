@@ -16,15 +16,20 @@ std::int32_t readInt32(const std::uint8_t* bytes) {
                                    (static_cast<std::uint32_t>(bytes[3]) << 24));
 }
 
+void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
+  takes[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::min(255, takes[static_cast<std::size_t>(x)] + n));
+}
+
 }  // namespace
 
 std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& engine) {
-  if (engine.punctuationSensitive()) return nullptr;
   std::vector<Plan> plans;
   int maxBlocks = 0;
   for (std::size_t program = 0; program < engine.shapes_.size(); ++program) {
+    const PatternShape& shape = engine.shapes_[program];
     const std::uint8_t* c = engine.code(static_cast<int>(program));
-    for (const std::uint32_t anagram : engine.shapes_[program].anagrams) {
+    for (std::size_t a = 0; a < shape.anagrams.size(); ++a) {
+      const std::uint32_t anagram = shape.anagrams[a];
       Plan plan;
       plan.program = static_cast<int>(program);
       plan.pc = static_cast<int>(anagram) + 6;
@@ -40,26 +45,43 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
         block.fixed = inner[1];
         block.extra = inner[2];
         block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
-        // The last block's window is as long as the slack at its turn, at
-        // most the word's length: a regular block of variable length always
-        // has room for it.
-        if (block.lastRule && block.extra < UNBOUNDED_LENGTH) fits = false;
-        if (!engine.regular(block.entry, 0)) fits = false;
+        block.regular = engine.regular(block.entry, 0);
+        // A block that binds letter variables makes the order of the tries
+        // matter.
+        const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
+        if (blockShape.variables.empty() || blockShape.variables[0] != 0) fits = false;
         fixedTotal += block.count * block.fixed;
         plan.blocks.push_back(block);
       }
-      if (c[pc] == OP_LETTERS_DISTINCT) {
-        for (int i = 0; i < c[pc + 1]; ++i) plan.letters.emplace_back(1, c[pc + 2 + i]);
-        pc += 2 + c[pc + 1];
-      } else if (c[pc] == OP_LETTERS_COUNTED) {
-        for (++pc; c[pc] < kFirstOpcode; pc += 2) plan.letters.emplace_back(c[pc], c[pc + 1]);
+      plan.restPc = pc;
+      for (;;) {
+        if (c[pc] == OP_CHOICE_SET) {
+          const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
+          for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
+            if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
+          }
+          plan.lettersOnly = false;
+          pc += 3;
+        } else if (c[pc] == OP_VARIABLES) {
+          // Only where nothing after the part reads what they are bound to:
+          // the anagram part of the outermost pattern.
+          if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
+          int occurrences = 0;
+          for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
+          for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
+          plan.lettersOnly = false;
+          pc += 11;
+        } else if (c[pc] == OP_LETTERS_DISTINCT) {
+          for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
+          pc += 2 + c[pc + 1];
+        } else if (c[pc] == OP_LETTERS_COUNTED) {
+          for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
+        } else {
+          break;
+        }
       }
-      // Choice lists and letter variables are left to the search.
-      if (c[pc] == OP_CHOICE_SET || c[pc] == OP_VARIABLES) fits = false;
       const int blocks = static_cast<int>(plan.blocks.size());
-      if (blocks == 0 || blocks > kMaxBlocks || plan.letters.size() > static_cast<std::size_t>(kMaxLetters)) {
-        fits = false;
-      }
+      if (blocks == 0 || blocks > kMaxBlocks) fits = false;
       plan.restLength = plan.anagramLength - fixedTotal;
       if (plan.restLength < 0) fits = false;
       int after = 0;
@@ -77,6 +99,9 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
         block.earlySlot = static_cast<int>(plan.early.size());
         plan.early.push_back(i);
       }
+      // Counts of free letters matter exactly up to what the other
+      // components and the blocks' fixed lengths take, and for the last
+      // block left out, up to where its slack leaves its range.
       plan.freeCap = plan.restLength + fixedTotal + 1;
       // A last block that takes the slack and has letters of its own is
       // either placed, leaving exactly `need` letters free after it, or
@@ -84,8 +109,11 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
       // need + fixed - 1 letters end up free.
       plan.freeLimit = 1 << 20;
       for (const Block& block : plan.blocks) {
-        if (block.lastRule && block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
+        if (!block.lastRule) continue;
+        plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
+        if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
       }
+      if (plan.freeCap >= kDropped) fits = false;
       if (!fits) continue;
       maxBlocks = std::max(maxBlocks, blocks);
       plans.push_back(std::move(plan));
@@ -94,7 +122,6 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   if (plans.empty()) return nullptr;
   auto placement = std::make_unique<BlockPlacement>();
   placement->plans_ = std::move(plans);
-  placement->maxBlocks_ = maxBlocks;
   placement->states_.resize(kStates);
   placement->slots_.resize(2 * kStates);
   placement->slotStamps_.resize(2 * kStates);
@@ -116,10 +143,10 @@ const BlockPlacement::Plan* BlockPlacement::find(int program, int pc) const {
 // bound), except leaving free a letter that changes nothing the state
 // records; states are taken in order of rank, so a state is complete when
 // it is taken.
-int BlockPlacement::rankOf(const Plan& plan, const Key& key) {
+int BlockPlacement::rankOf(const Plan& plan, const Key& key) const {
   int rank = key.free;
   for (std::size_t i = 0; i < plan.blocks.size(); ++i) rank += key.placed[i];
-  for (std::size_t i = 0; i < plan.letters.size(); ++i) rank += key.letters[i];
+  for (int i = 0; i < slotCount_; ++i) rank += key.letters[i];
   for (std::size_t e = 0; e < plan.early.size(); ++e) {
     rank += key.unclaimed[e] == kDropped ? plan.blocks[static_cast<std::size_t>(plan.early[e])].need + 1
                                          : key.unclaimed[e];
@@ -145,7 +172,6 @@ int BlockPlacement::stateFor(const Key& key, int rank) {
       state.key = key;
       state.at = {};
       state.rank = rank;
-      state.done = false;
       slots_[slot] = static_cast<std::uint16_t>(index);
       slotStamps_[slot] = stamp_;
       push(index);
@@ -196,8 +222,7 @@ bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
     overflow_ = true;
     return false;
   }
-  State& state = states_[static_cast<std::size_t>(index)];
-  state.at |= places;
+  states_[static_cast<std::size_t>(index)].at |= places;
   return true;
 }
 
@@ -216,8 +241,8 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
 
 // Whether a sweep that ended with this state describes a placement that
 // the running-deficit rule accepts, with the letters left free satisfying
-// the letters component.
-bool BlockPlacement::finalFits(const Plan& plan, const Key& key, int length) const {
+// the other components.
+bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const {
   const bool saturated = key.free >= plan.freeCap;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
@@ -246,12 +271,13 @@ bool BlockPlacement::finalFits(const Plan& plan, const Key& key, int length) con
         if (saturated || after != block.need) return false;
         continue;
       }
+      // Saturated counts lie beyond the last block's range (see freeCap).
       const int slack = after - block.need - block.fixed;
-      const bool inRange = saturated ? block.extra >= length : slack >= 0 && slack <= block.extra;
+      const bool inRange = !saturated && slack >= 0 && slack <= block.extra;
       if (inRange) {
         if (block.fixed > 0) return false;
       } else {
-        if (block.fixed + block.extra > 0 && slack + block.fixed + block.extra > 0) return false;
+        if (block.fixed + block.extra > 0 && (saturated || slack + block.fixed + block.extra > 0)) return false;
         penalty += block.fixed + block.extra;
       }
       continue;
@@ -259,29 +285,42 @@ bool BlockPlacement::finalFits(const Plan& plan, const Key& key, int length) con
     if (block.fixed == 0 || key.placed[i] == block.count) continue;
     if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
   }
-  int missing = 0;
-  for (std::size_t x = 0; x < plan.letters.size(); ++x) missing += plan.letters[x].first - key.letters[x];
-  if (missing == 0) return true;
-  if (saturated) return false;
-  return freeAtEnd - plan.restLength + penalty + missing <= 0;
+  // Any deficit above 0 acts alike on the other components.
+  const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  return restFits(engine, plan, key, start, length, r);
+}
+
+// The components after the blocks, on the letters the state left free.
+bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length,
+                              int r) const {
+  if (plan.lettersOnly) {
+    int missing = 0;
+    for (int x = 0; x < 256; ++x) missing += plan.takes[static_cast<std::size_t>(x)];
+    for (int i = 0; i < slotCount_; ++i) missing -= key.letters[i];
+    return missing == 0 || r + missing <= 0;
+  }
+  engine.letterCounts_.fill(0);
+  for (int i = 0; i < slotCount_; ++i) engine.letterCounts_[slotLetter_[static_cast<std::size_t>(i)]] = key.letters[i];
+  const MatchEngine::AnagramFrame saved = engine.anagram_;
+  engine.anagram_ = MatchEngine::AnagramFrame{start, length, true, plan.program,
+                                              engine.lettersComponent(plan.program, plan.restPc)};
+  // The bindings a success would leave are not wanted (nothing reads them).
+  VariableValues guard(engine.bindings_);
+  const bool fits = engine.anagramComponent(plan.program, plan.restPc, r);
+  engine.anagram_ = saved;
+  return fits;
 }
 
 // Moves one state's places on: a free letter, or a window of a block.
 // Returns true when the state is a final one that fits.
 bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int start, int length) {
   State& state = states_[static_cast<std::size_t>(index)];
-  state.done = true;
   const Key key = state.key;
   const int end = start + length;
   const PositionSet letters = PositionSet::range(start, end - 1);
   const std::array<PositionSet, 256>& masks = engine.letterMasks_;
   const int earlyCount = static_cast<int>(plan.early.size());
 
-  // Letters still wanted by the letters component.
-  PositionSet wanted;
-  for (std::size_t x = 0; x < plan.letters.size(); ++x) {
-    if (key.letters[x] < plan.letters[x].first) wanted |= masks[static_cast<std::size_t>(plan.letters[x].second)];
-  }
   // Places from which an early block can no longer be left out go on
   // under the state that has its count dropped.
   for (int e = 0; e < earlyCount; ++e) {
@@ -302,6 +341,11 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
     dropped.unclaimed[e] = kDropped;
     if (!addTo(dropped, hopeless)) return false;
   }
+  // Letters the other components could still take more of.
+  PositionSet wanted;
+  for (int i = 0; i < slotCount_; ++i) {
+    if (key.letters[i] < slotCap_[static_cast<std::size_t>(i)]) wanted |= masks[slotLetter_[static_cast<std::size_t>(i)]];
+  }
   bool counting = false;
   for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
   if (key.free >= plan.freeCap && !counting) {
@@ -309,7 +353,7 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
     state.at = state.at.spread(letters.andNot(wanted));
   }
   const PositionSet at = state.at;
-  if (at.test(end) && finalFits(plan, key, length)) return true;
+  if (at.test(end) && finalFits(engine, plan, key, start, length)) return true;
 
   // A letter left free.
   PositionSet rest = at & letters;
@@ -318,13 +362,13 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
     base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, plan.freeCap));
     bool alive = true;
     for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
-    for (std::size_t x = 0; x < plan.letters.size() && alive; ++x) {
-      if (key.letters[x] >= plan.letters[x].first) continue;
-      const PositionSet& mask = masks[static_cast<std::size_t>(plan.letters[x].second)];
+    for (int i = 0; i < slotCount_ && alive; ++i) {
+      if (key.letters[i] >= slotCap_[static_cast<std::size_t>(i)]) continue;
+      const PositionSet& mask = masks[slotLetter_[static_cast<std::size_t>(i)]];
       const PositionSet part = rest & mask;
       if (part.empty()) continue;
       Key next = base;
-      ++next.letters[x];
+      ++next.letters[i];
       if (!addTo(next, part.later(1))) return false;
       rest = rest.andNot(mask);
     }
@@ -375,7 +419,12 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     const Block& early = plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])];
     longestKept = std::max(longestKept, early.need - key.unclaimed[e]);
   }
-  if (longestKept < 0) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+  if (longestKept < 0) {
+    if (block.regular) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+    PositionSet ends;
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(engine, plan, b, q, end);
+    return addTo(next, ends);
+  }
   longestKept = std::min(longestKept, length);
   // Ends grouped by window length (one state per length), and the longer
   // windows, which drop every count they touch.
@@ -411,44 +460,77 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
 }
 
 // The places where a window of block b that starts at q may end, computed
-// once per decision.
+// once per decision: over sets of places for a regular block, else by
+// running the block over each window.
 PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end) {
   const std::size_t slot = static_cast<std::size_t>(b) * PositionSet::kSize + static_cast<std::size_t>(q);
-  if (endsStamps_[slot] != endsStamp_) {
-    ends_[slot] = engine.reachPattern(plan.blocks[static_cast<std::size_t>(b)].entry, 3, PositionSet::single(q), end);
-    endsStamps_[slot] = endsStamp_;
+  if (endsStamps_[slot] == endsStamp_) return ends_[slot];
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  PositionSet ends;
+  if (block.regular) {
+    ends = engine.reachPattern(block.entry, 3, PositionSet::single(q), end);
+  } else {
+    const int longest = std::min(block.extra, end - q - block.fixed);
+    for (int u = 0; u <= longest; ++u) {
+      int k = engine.punctuationBefore(q);
+      if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
+    }
   }
-  return ends_[slot];
+  ends_[slot] = ends;
+  endsStamps_[slot] = endsStamp_;
+  return ends;
 }
 
 BlockPlacement::Outcome BlockPlacement::decide(MatchEngine& engine, int program, int pc, int start, int length) {
   const Plan* plan = find(program, pc);
-  if (plan == nullptr || length > PositionSet::kSize - 1) return Outcome::Unknown;
+  // A block run over a window may hold an anagram part of its own; its
+  // tables are in use, so that one is searched.
+  if (plan == nullptr || length > PositionSet::kSize - 1 || busy_) return Outcome::Unknown;
+  busy_ = true;
+  const Outcome outcome = decideFor(engine, plan, start, length);
+  busy_ = false;
+  return outcome;
+}
+
+BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Plan* plan, int start, int length) {
   current_ = plan;
   engine.buildLetterMasks();
+  const int end = start + length;
+  const PositionSet stretch = PositionSet::range(start, end - 1);
+  // The letters of the stretch that the other components could take.
+  slotCount_ = 0;
+  for (int i = 0; i < engine.maskedLetterCount_; ++i) {
+    const std::uint8_t x = engine.maskedLetters_[static_cast<std::size_t>(i)];
+    if (plan->takes[x] == 0 || (engine.letterMasks_[x] & stretch).empty()) continue;
+    if (slotCount_ == kMaxLetters) return Outcome::Unknown;
+    slotLetter_[static_cast<std::size_t>(slotCount_)] = x;
+    slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
+    ++slotCount_;
+  }
   if (++endsStamp_ == 0) {
     std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
     endsStamp_ = 1;
+  }
+  // Blocks that no window of the stretch matches are left out whatever
+  // happens: the last one, if it has letters of its own, dooms the part
+  // (left out, it adds more than any deficit can absorb), and an early one
+  // must keep its count of unclaimed letters to the end.
+  mustKeep_ = 0;
+  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
+    const Block& block = plan->blocks[b];
+    if (!block.regular || !engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) {
+      continue;
+    }
+    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
+    if (block.early) {
+      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
+      mustKeep_ |= 1u << block.earlySlot;
+    }
   }
   // First the sweep in which every block is placed in full: it needs no
   // counts of unclaimed letters, and most stretches that match are found
   // by it. Then, if some early block could be left out at all, the sweep
   // that allows it.
-  // Blocks that no window of the stretch matches are left out whatever
-  // happens: the last one, if it has letters of its own, dooms the part
-  // (left out, it adds more than any deficit can absorb), and an early one
-  // must keep its count of unclaimed letters to the end.
-  const int end = start + length;
-  mustKeep_ = 0;
-  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
-    const Block& block = plan->blocks[b];
-    if (!engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) continue;
-    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
-    if (block.early && block.fixed > 0) {
-      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
-      mustKeep_ |= 1u << block.earlySlot;
-    }
-  }
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
   if (mustKeep_ == 0) {

@@ -3,17 +3,20 @@
 // every block in turn (which costs a power of the stretch's length with one
 // factor per variable-length block).
 //
-// It serves the anagram parts whose result is only yes or no: no letter
-// variables (nothing to bind, so which success is found first cannot
-// matter), no choice lists, no significant punctuation, and blocks that are
-// regular patterns (see MatchEngineReach.cc). The sweep reads the stretch
+// It serves the anagram parts whose result is only yes or no: blocks that
+// mention no letter variable (so which windows are found first cannot
+// matter), and letter variables among the other components only where
+// nothing after the part reads the bindings. The sweep reads the stretch
 // from left to right; at each place a letter is either left free (for the
-// letters component) or starts a window of a block not yet placed. A state
-// of the sweep holds how many occurrences of each block are placed, how
-// many letters were left free (a count that stops mattering above a bound
-// fixed by the pattern), and how many of each needed letter were left free
-// (up to the number needed); each state keeps the set of places the sweep
-// can have reached with it, so that one step moves all of them at once.
+// components after the blocks) or starts a window of a block not yet
+// placed. A state of the sweep holds how many occurrences of each block are
+// placed, how many letters were left free (a count that stops mattering
+// above a bound fixed by the pattern), and how many of each letter that the
+// other components could take were left free (up to as many as they could
+// take); each state keeps the set of places the sweep can have reached with
+// it, so that one step moves all of them at once. At the end of the stretch
+// the other components run on the letters left free, as they would after
+// a search.
 //
 // The rule that places the blocks in their component order, each trying
 // windows before being left out, only matters through the running deficit:
@@ -29,8 +32,8 @@
 // placed in full.
 //
 // Tables are sized when the pattern is compiled; a sweep that would need
-// more states than they hold reports that it cannot tell, and the caller
-// searches instead.
+// more states than they hold, or more letters than a state records,
+// reports that it cannot tell, and the caller searches instead.
 #pragma once
 
 #include <array>
@@ -49,7 +52,7 @@ class BlockPlacement {
   static constexpr int kMaxBlocks = 16;
   static constexpr int kMaxLetters = 16;
   static constexpr int kMaxEarly = kMaxBlocks;
-  static constexpr int kStates = 2048;
+  static constexpr int kStates = 4096;
 
   // The sweeps for the anagram parts of a compiled program that it can
   // decide, or nullptr when there are none.
@@ -61,9 +64,8 @@ class BlockPlacement {
   // matches the stretch of `length` letters from `start`; Unknown when this
   // part is not one it serves or its tables overflow.
   Outcome decide(MatchEngine& engine, int program, int pc, int start, int length);
-  bool serves(int program, int pc) const { return find(program, pc) != nullptr; }
 
-  // States used by the last decision, for tests and benchmarks.
+  // States used by the last sweep, for tests and benchmarks.
   int statesUsed() const { return used_; }
 
  private:
@@ -72,6 +74,7 @@ class BlockPlacement {
     int count = 0;
     int fixed = 0;
     int extra = 0;        // header extra, at most 101
+    bool regular = false;   // read over sets of places
     bool lastRule = false;  // takes all remaining slack
     bool early = false;     // fixed > 0 and a variable-length block follows
     int earlySlot = -1;
@@ -80,16 +83,23 @@ class BlockPlacement {
   struct Plan {
     int program = 0;
     int pc = 0;
+    int restPc = 0;       // the first component after the blocks
     int anagramLength = 0;
     std::vector<Block> blocks;
-    std::vector<int> early;                       // indices of early blocks
-    std::vector<std::pair<int, int>> letters;     // (count, alphabet index)
+    std::vector<int> early;   // indices of early blocks
+    // What the other components could take of each letter: the letters
+    // component's counts, each choice list's picks for its letters, every
+    // variable's occurrences for every letter.
+    std::array<std::uint8_t, 256> takes{};
+    bool lettersOnly = true;  // no choice lists or letter variables
     int restLength = 0;   // letters the components after the blocks take
     int freeCap = 0;      // counts of free letters at or above this all behave alike
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
   };
   struct Key {
     std::uint8_t placed[kMaxBlocks];
+    // Per letter slot of the decision: letters left free, up to what the
+    // other components could take.
     std::uint8_t letters[kMaxLetters];
     // Per early block: letters so far claimed neither by it nor by the
     // blocks before it, or kDropped.
@@ -103,23 +113,24 @@ class BlockPlacement {
     Key key;
     PositionSet at;
     int rank = 0;
-    bool done = false;
   };
 
   const Plan* find(int program, int pc) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
-  bool finalFits(const Plan& plan, const Key& key, int length) const;
+  bool finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const;
+  bool restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length, int r) const;
   bool step(MatchEngine& engine, const Plan& plan, int state, int start, int length);
   bool addTo(const Key& key, const PositionSet& places);
   PositionSet endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end);
   bool placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
-  static int rankOf(const Plan& plan, const Key& key);
+  int rankOf(const Plan& plan, const Key& key) const;
   static bool mayLeaveOut(const Plan& plan, int early, int length);
   bool grow(const Plan& plan, Key& key, int e, int n) const;
   Outcome sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start, int length);
+  Outcome decideFor(MatchEngine& engine, const Plan* plan, int start, int length);
 
   std::vector<Plan> plans_;
   const Plan* current_ = nullptr;
@@ -131,13 +142,18 @@ class BlockPlacement {
   int used_ = 0;
   std::uint32_t stamp_ = 0;
   bool overflow_ = false;
+  bool busy_ = false;
+  // The letters of the stretch that the other components could take: their
+  // alphabet indices and the most that matters of each, per slot.
+  std::array<std::uint8_t, kMaxLetters> slotLetter_{};
+  std::array<std::uint8_t, kMaxLetters> slotCap_{};
+  int slotCount_ = 0;
   // Per block and start place: where a window of the block may end.
   std::vector<PositionSet> ends_;
   std::vector<std::uint32_t> endsStamps_;
   std::uint32_t endsStamp_ = 0;
   // Early blocks, by slot, that no window matches: they must be left out.
   std::uint32_t mustKeep_ = 0;
-  int maxBlocks_ = 0;
 };
 
 }  // namespace kea

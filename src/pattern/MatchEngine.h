@@ -48,8 +48,12 @@ class BlockPlacement;
 // places) and the offset after its OP_END.
 struct PatternShape {
   std::vector<std::uint8_t> regular;
+  std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
   std::vector<std::uint32_t> end;
-  std::vector<std::uint32_t> anagrams;  // offsets of the program's OP_ANAGRAM
+  // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
+  // each belongs to.
+  std::vector<std::uint32_t> anagrams;
+  std::vector<std::uint32_t> anagramOwners;
 };
 
 class MatchEngine {

@@ -22,8 +22,11 @@ namespace {
 // ends and whether it is regular.
 class ShapeWalker {
  public:
-  ShapeWalker(const std::vector<std::uint8_t>& bytes, PatternShape& shape, bool anyRegular)
-      : bytes_(bytes), shape_(shape), anyRegular_(anyRegular) {}
+  // `shapes` holds the shapes of the pool entries walked so far: an anagram
+  // component names an entry that precedes the program naming it.
+  ShapeWalker(const std::vector<std::uint8_t>& bytes, PatternShape& shape, const std::vector<PatternShape>& shapes,
+              bool anyRegular)
+      : bytes_(bytes), shape_(shape), shapes_(shapes), anyRegular_(anyRegular) {}
 
   int variableSubpatterns = 0;
 
@@ -32,6 +35,8 @@ class ShapeWalker {
   std::size_t pattern(std::size_t header, bool& regular) {
     std::size_t pos = header + 3;
     regular = anyRegular_;
+    const bool outerVariables = variables_;
+    variables_ = false;
     for (;;) {
       const std::uint8_t op = at(pos);
       if (op == OP_END) {
@@ -42,22 +47,33 @@ class ShapeWalker {
       if (op == OP_ANAGRAM) {
         regular = false;
         shape_.anagrams.push_back(static_cast<std::uint32_t>(pos));
+        shape_.anagramOwners.push_back(static_cast<std::uint32_t>(header));
         pos = anagram(pos + 6);
         continue;
       }
       pos = segment(pos, regular);
     }
+    if (variables_) regular = false;
     if (header < shape_.regular.size()) {
       shape_.regular[header] = regular ? 1 : 0;
+      shape_.variables[header] = variables_ ? 1 : 0;
       shape_.end[header] = static_cast<std::uint32_t>(pos);
     }
+    variables_ = variables_ || outerVariables;
     return pos;
   }
 
  private:
   const std::vector<std::uint8_t>& bytes_;
   PatternShape& shape_;
+  const std::vector<PatternShape>& shapes_;
   bool anyRegular_;
+  bool variables_ = false;
+
+  bool entryMentionsVariables(std::size_t index) const {
+    const std::size_t program = 1 + index;
+    return program < shapes_.size() && !shapes_[program].variables.empty() && shapes_[program].variables[0] != 0;
+  }
 
   std::uint8_t at(std::size_t pos) const { return pos < bytes_.size() ? bytes_[pos] : OP_PROGRAM_END; }
 
@@ -66,10 +82,14 @@ class ShapeWalker {
       switch (at(pos)) {
         case OP_PATTERN_VARIABLE:
         case OP_PATTERN_LAST:
+          variables_ = variables_ || entryMentionsVariables(at(pos + 2));
+          pos += 3;
+          break;
         case OP_CHOICE_SET:
           pos += 3;
           break;
         case OP_VARIABLES:
+          variables_ = true;
           pos += 11;
           break;
         case OP_LETTERS_DISTINCT:
@@ -99,7 +119,7 @@ class ShapeWalker {
         case OP_MIXED_RUN:
           for (pos += 2; at(pos) < kFirstOpcode;) {
             const std::uint8_t kind = at(pos) & kItemKindMask;
-            if (kind == kItemVariable) regular = false;
+            if (kind == kItemVariable) variables_ = true;
             pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(pos + 1);
           }
           break;
@@ -136,15 +156,18 @@ class ShapeWalker {
 void MatchEngine::analyseRegular() {
   const int programs = 1 + pool_.count();
   shapes_.assign(static_cast<std::size_t>(programs), PatternShape{});
-  for (int program = 0; program < programs; ++program) {
+  // Pool entries first, in order: anagram components name earlier entries.
+  for (int step = 1; step <= programs; ++step) {
+    const int program = step % programs;
     const std::vector<std::uint8_t>& bytes = program == 0 ? program_ : pool_.entry(program - 1);
     PatternShape& shape = shapes_[static_cast<std::size_t>(program)];
     shape.regular.assign(bytes.size(), 0);
+    shape.variables.assign(bytes.size(), 0);
     shape.end.assign(bytes.size(), 0);
     // A choice set in the pool is not a program.
     if (bytes.empty() || bytes[0] < OP_PATTERN || bytes[0] > OP_PATTERN_LAST) continue;
     bool regular = false;
-    ShapeWalker walker(bytes, shape, !punctuationSensitive_);
+    ShapeWalker walker(bytes, shape, shapes_, !punctuationSensitive_);
     walker.pattern(0, regular);
     // Plain wildcards backtrack cheaply with the memo's help; variable-length
     // sub-patterns multiply the tries, and are better read over sets.

@@ -173,9 +173,9 @@ class Generator {
         block = made[static_cast<std::size_t>(below(static_cast<int>(made.size())))];
       } else if (chance(15)) {
         block = test::join("(", std::string(1, letter()), std::string(1, letter()), ")");
-      } else if (chance(8)) {
-        // Not regular: the part is then placed by search.
-        block = test::join("(*;", std::string(1, letter()), ")");
+      } else if (chance(12)) {
+        // Not regular: an anagram part of its own, run over each window.
+        block = test::join("(", regularTemplate(1), ";", std::string(1, letter()), ")");
       } else {
         block = test::join("(", regularTemplate(0), ")");
       }
@@ -185,7 +185,8 @@ class Generator {
     const int letters = below(4);
     for (int i = 0; i < letters; ++i) out += chance(25) ? '.' : letter();
     if (chance(15)) out += '*';
-    if (chance(10)) out += choiceList();
+    if (chance(15)) out += choiceList();
+    if (chance(20)) out += static_cast<char>('1' + below(2));
     return out;
   }
 
@@ -564,7 +565,7 @@ TEST(Oracle, NestedSubPatterns) {
 }
 
 TEST(Oracle, AnagramBlocks) {
-  runMade("anagram blocks", 11, 3000, 9, false, &Generator::blockAnagram);
+  runMade("anagram blocks", 11, 3000, 9, true, &Generator::blockAnagram);
 }
 
 // ------------------------------------------------------------ lines
