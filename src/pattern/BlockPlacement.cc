@@ -37,6 +37,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
       int pc = plan.pc;
       bool fits = true;
       int fixedTotal = 0;
+      int variableBlocks = 0;
       for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
         Block block;
         block.entry = 1 + c[pc + 2];
@@ -46,10 +47,15 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
         block.extra = inner[2];
         block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
         block.regular = engine.regular(block.entry, 0);
-        // A block that binds letter variables makes the order of the tries
-        // matter.
+        // Blocks that mention letter variables bind them in their component
+        // order; with one such block, and only in the outermost anagram
+        // part (nothing after it reads the bindings), that order is the
+        // sweep's too.
         const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
-        if (blockShape.variables.empty() || blockShape.variables[0] != 0) fits = false;
+        block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
+        if (block.variables) {
+          if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
+        }
         fixedTotal += block.count * block.fixed;
         plan.blocks.push_back(block);
       }
@@ -126,6 +132,9 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   placement->slots_.resize(2 * kStates);
   placement->slotStamps_.resize(2 * kStates);
   placement->heap_.resize(kStates);
+  placement->outcomes_.resize(static_cast<std::size_t>(kOutcomes) * PositionSet::kSize);
+  placement->outcomeCounts_.resize(PositionSet::kSize);
+  placement->outcomeStamps_.resize(PositionSet::kSize);
   placement->ends_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
   placement->endsStamps_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
   return placement;
@@ -306,6 +315,8 @@ bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& 
                                               engine.lettersComponent(plan.program, plan.restPc)};
   // The bindings a success would leave are not wanted (nothing reads them).
   VariableValues guard(engine.bindings_);
+  engine.bindings_.live = true;
+  std::memcpy(engine.bindings_.value.data(), key.bound, sizeof key.bound);
   const bool fits = engine.anagramComponent(plan.program, plan.restPc, r);
   engine.anagram_ = saved;
   return fits;
@@ -419,6 +430,29 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     const Block& early = plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])];
     longestKept = std::max(longestKept, early.need - key.unclaimed[e]);
   }
+  if (block.variables) {
+    // Each window leaves the bindings of its block's first success.
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
+      const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
+      if (outcomes < 0) {
+        overflow_ = true;
+        return false;
+      }
+      for (int o = 0; o < outcomes; ++o) {
+        const Outcome1& outcome = outcomes_[static_cast<std::size_t>(q) * kOutcomes + static_cast<std::size_t>(o)];
+        for (int to = outcome.ends.lowest(); to >= 0; to = outcome.ends.next(to + 1)) {
+          Key sized = next;
+          std::memcpy(sized.bound, outcome.bound, sizeof sized.bound);
+          bool alive = true;
+          for (int e = 0; e < earlyCount; ++e) {
+            if (plan.early[static_cast<std::size_t>(e)] < b) alive = grow(plan, sized, e, to - q) && alive;
+          }
+          if (alive && !addTo(sized, PositionSet::single(to))) return false;
+        }
+      }
+    }
+    return true;
+  }
   if (longestKept < 0) {
     if (block.regular) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
     PositionSet ends;
@@ -457,6 +491,40 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     dropped.unclaimed[e] = kDropped;
   }
   return addTo(dropped, far);
+}
+
+// For the block that mentions letter variables, from start place q with the
+// bindings it finds: the windows it matches, grouped by the bindings its
+// first success leaves. The bindings it finds are those at the part's start
+// (no other block binds any), so one computation per place serves the
+// decision. The number of groups, or -1 when they overflow.
+int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end,
+                                 const std::uint8_t* bound) {
+  const std::size_t at = static_cast<std::size_t>(q);
+  if (outcomeStamps_[at] == endsStamp_) return outcomeCounts_[at];
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  Outcome1* groups = &outcomes_[at * kOutcomes];
+  int count = 0;
+  VariableValues outer(engine.bindings_);
+  const int longest = std::min(block.extra, end - q - block.fixed);
+  for (int u = 0; u <= longest; ++u) {
+    engine.bindings_.live = true;
+    std::memcpy(engine.bindings_.value.data(), bound, 10);
+    int k = engine.punctuationBefore(q);
+    if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) < 0) continue;
+    int g = 0;
+    while (g < count && std::memcmp(groups[g].bound, engine.bindings_.value.data(), 10) != 0) ++g;
+    if (g == count) {
+      if (count == kOutcomes) return -1;
+      std::memcpy(groups[g].bound, engine.bindings_.value.data(), 10);
+      groups[g].ends = {};
+      ++count;
+    }
+    groups[g].ends.set(q + block.fixed + u);
+  }
+  outcomeCounts_[at] = static_cast<std::uint8_t>(count);
+  outcomeStamps_[at] = endsStamp_;
+  return count;
 }
 
 // The places where a window of block b that starts at q may end, computed
@@ -509,6 +577,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   }
   if (++endsStamp_ == 0) {
     std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
+    std::fill(outcomeStamps_.begin(), outcomeStamps_.end(), 0);
     endsStamp_ = 1;
   }
   // Blocks that no window of the stretch matches are left out whatever
@@ -533,6 +602,8 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   // that allows it.
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
+  for (int v = 0; v < 10; ++v) key.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
+                                                                    : VariableBindings::kUnbound;
   if (mustKeep_ == 0) {
     const Outcome placedInFull = sweep(engine, *plan, key, start, length);
     if (placedInFull != Outcome::No) return placedInFull;

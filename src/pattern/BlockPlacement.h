@@ -75,6 +75,7 @@ class BlockPlacement {
     int fixed = 0;
     int extra = 0;        // header extra, at most 101
     bool regular = false;   // read over sets of places
+    bool variables = false;  // mentions letter variables (one such block at most)
     bool lastRule = false;  // takes all remaining slack
     bool early = false;     // fixed > 0 and a variable-length block follows
     int earlySlot = -1;
@@ -105,9 +106,11 @@ class BlockPlacement {
     // blocks before it, or kDropped.
     std::uint16_t unclaimed[kMaxEarly];
     std::uint16_t free;
-    std::uint8_t pad[6];
+    // The letter variables as the block that mentions them left them.
+    std::uint8_t bound[10];
+    std::uint8_t pad[4];
   };
-  static_assert(sizeof(Key) == 72);
+  static_assert(sizeof(Key) == 80);
   static constexpr std::uint16_t kDropped = 0xFFFF;
   struct State {
     Key key;
@@ -148,6 +151,17 @@ class BlockPlacement {
   std::array<std::uint8_t, kMaxLetters> slotLetter_{};
   std::array<std::uint8_t, kMaxLetters> slotCap_{};
   int slotCount_ = 0;
+  // For the block that mentions letter variables, per start place: where
+  // its windows may end, grouped by the bindings each leaves.
+  struct Outcome1 {
+    std::uint8_t bound[10];
+    PositionSet ends;
+  };
+  static constexpr int kOutcomes = 32;
+  std::vector<Outcome1> outcomes_;        // kOutcomes per start place
+  std::vector<std::uint8_t> outcomeCounts_;
+  std::vector<std::uint32_t> outcomeStamps_;
+  int outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);
   // Per block and start place: where a window of the block may end.
   std::vector<PositionSet> ends_;
   std::vector<std::uint32_t> endsStamps_;

@@ -174,6 +174,10 @@ class Generator {
       } else if (chance(15)) {
         block = test::join("(", std::string(1, letter()), std::string(1, letter()), ")");
       } else if (chance(12)) {
+        // A letter variable: bound by the block's window.
+        const std::string digit(1, static_cast<char>('1' + below(2)));
+        block = test::join("(", chance(50) ? digit : "", regularTemplate(1), chance(50) ? digit : "", ")");
+      } else if (chance(12)) {
         // Not regular: an anagram part of its own, run over each window.
         block = test::join("(", regularTemplate(1), ";", std::string(1, letter()), ")");
       } else {
