@@ -39,6 +39,7 @@ void MatchEngine::reset() {
   relaxed_.reset();
   shapes_.clear();
   readWholeOverSets_ = false;
+  readPlaneOverSets_ = false;
   templateVariables_ = false;
   anagramVariables_ = false;
   wordLength_ = 0;
@@ -151,10 +152,27 @@ bool MatchEngine::matches(WordBuffer& word) {
   if (memo_) memo_->newWord();
   letterMasksReady_ = false;
   int k = 0;
-  // A regular pattern with variable-length sub-patterns is read once over
-  // the sets of places instead of being backtracked.
-  const bool matched = readWholeOverSets_ ? reachPattern(0, 3, PositionSet::single(0), length).test(length)
-                                              : runPattern(0, 3, 0, k, slack_, length) >= 0;
+  bool matched = false;
+  if (readWholeOverSets_) {
+    // A regular pattern with variable-length sub-patterns is read once over
+    // the sets of places instead of being backtracked.
+    matched = reachPattern(0, 3, PositionSet::single(0), length).test(length);
+  } else if (readPlaneOverSets_ && significantLength_ < PositionSet::kSize - 2) {
+    // Likewise over the plane of significant characters; the word is read
+    // when the places after its last letter are reached.
+    if (++planeStamp_ == 0) {
+      rawStamps_.fill(0);
+      planeStamp_ = 1;
+    }
+    planeMasksReady_ = false;
+    buildPlaneMasks();
+    const int afterLast = length + word.punctuationCounts[length - 1];
+    matched = !(reachPlane(3, PositionSet::single(0), significantLength_) &
+                PositionSet::range(afterLast, PositionSet::kSize - 1))
+                   .empty();
+  } else {
+    matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+  }
   word_ = nullptr;
   return matched;
 }

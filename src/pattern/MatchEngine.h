@@ -49,6 +49,7 @@ class BlockPlacement;
 struct PatternShape {
   std::vector<std::uint8_t> regular;
   std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
+  std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
   std::vector<std::uint32_t> end;
   // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
   // each belongs to.
@@ -175,6 +176,13 @@ class MatchEngine {
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
   PositionSet reachSegment(int program, int pc, PositionSet from, int end);
   PositionSet runStarts(const std::uint8_t* c, int pc, int n, int end);
+  // The same over the places of a word with significant punctuation, which
+  // are the indices of its significant-character plane: for an outermost
+  // template of runs, wildcards and punctuation only (see analyseRegular).
+  void buildPlaneMasks();
+  PositionSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
+  PositionSet rawMask(std::uint8_t raw);
+  PositionSet reachPlane(int pc, PositionSet from, int end);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   const std::uint8_t* code(int program) const {
@@ -218,6 +226,7 @@ class MatchEngine {
   // analyseRegular), and where it ends.
   std::vector<PatternShape> shapes_;
   bool readWholeOverSets_ = false;
+  bool readPlaneOverSets_ = false;
 
   // Per-word scratch.
   VariableBindings bindings_;
@@ -232,6 +241,16 @@ class MatchEngine {
   std::array<std::uint8_t, 128> maskedLetters_{};
   int maskedLetterCount_ = 0;
   bool letterMasksReady_ = false;
+  // Over plane indices: the letters, each letter of the alphabet, and raw
+  // characters asked for.
+  std::array<PositionSet, 256> planeLetters_{};
+  std::array<std::uint8_t, 128> planeMasked_{};
+  int planeMaskedCount_ = 0;
+  PositionSet planeIsLetter_;
+  std::array<PositionSet, 256> rawMasks_{};
+  std::array<std::uint32_t, 256> rawStamps_{};
+  std::uint32_t planeStamp_ = 0;
+  bool planeMasksReady_ = false;
   int significantLength_ = 0;
   // The stretch the innermost running anagram part works on.
   struct AnagramFrame {

@@ -36,7 +36,9 @@ class ShapeWalker {
     std::size_t pos = header + 3;
     regular = anyRegular_;
     const bool outerVariables = variables_;
+    const bool outerAnagram = anagram_;
     variables_ = false;
+    anagram_ = false;
     for (;;) {
       const std::uint8_t op = at(pos);
       if (op == OP_END) {
@@ -46,6 +48,7 @@ class ShapeWalker {
       if (op == OP_PROGRAM_END) break;
       if (op == OP_ANAGRAM) {
         regular = false;
+        anagram_ = true;
         shape_.anagrams.push_back(static_cast<std::uint32_t>(pos));
         shape_.anagramOwners.push_back(static_cast<std::uint32_t>(header));
         pos = anagram(pos + 6);
@@ -57,9 +60,11 @@ class ShapeWalker {
     if (header < shape_.regular.size()) {
       shape_.regular[header] = regular ? 1 : 0;
       shape_.variables[header] = variables_ ? 1 : 0;
+      shape_.anagram[header] = anagram_ ? 1 : 0;
       shape_.end[header] = static_cast<std::uint32_t>(pos);
     }
     variables_ = variables_ || outerVariables;
+    anagram_ = anagram_ || outerAnagram;
     return pos;
   }
 
@@ -69,6 +74,7 @@ class ShapeWalker {
   const std::vector<PatternShape>& shapes_;
   bool anyRegular_;
   bool variables_ = false;
+  bool anagram_ = false;
 
   bool entryMentionsVariables(std::size_t index) const {
     const std::size_t program = 1 + index;
@@ -163,6 +169,7 @@ void MatchEngine::analyseRegular() {
     PatternShape& shape = shapes_[static_cast<std::size_t>(program)];
     shape.regular.assign(bytes.size(), 0);
     shape.variables.assign(bytes.size(), 0);
+    shape.anagram.assign(bytes.size(), 0);
     shape.end.assign(bytes.size(), 0);
     // A choice set in the pool is not a program.
     if (bytes.empty() || bytes[0] < OP_PATTERN || bytes[0] > OP_PATTERN_LAST) continue;
@@ -172,6 +179,36 @@ void MatchEngine::analyseRegular() {
     // Plain wildcards backtrack cheaply with the memo's help; variable-length
     // sub-patterns multiply the tries, and are better read over sets.
     if (program == 0) readWholeOverSets_ = regular && walker.variableSubpatterns > 0;
+  }
+  // With significant punctuation: the outermost template over plane
+  // indices, when it has wildcards to try and no sub-pattern. A wildcard
+  // that takes the rest of its template's letters may stop at a
+  // punctuation offset below the punctuation before the letters it took:
+  // a place that is no plane index. In the outermost template nothing can
+  // match from there (a run needs its letter at the place, and a chain of
+  // punctuation to the end of the word would have to pass over a letter),
+  // but a sub-pattern that ends there hands it on as its first success,
+  // and the template goes on from it.
+  const PatternShape& top = shapes_[0];
+  readPlaneOverSets_ = false;
+  if (punctuationSensitive_ && memo_ && !top.variables.empty() && top.variables[0] == 0 && top.anagram[0] == 0) {
+    readPlaneOverSets_ = true;
+    const std::uint8_t* c = program_.data();
+    for (std::size_t pc = 3; pc + 1 < program_.size() && readPlaneOverSets_;) {
+      const std::uint8_t op = c[pc];
+      if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
+        readPlaneOverSets_ = false;
+      } else if (op == OP_RUN || op == OP_MIXED_RUN) {
+        for (pc += 2; c[pc] < kFirstOpcode;) {
+          const std::uint8_t kind = c[pc] & kItemKindMask;
+          pc += (op == OP_RUN || kind == 0 || kind == kItemVariable) ? 2 : 2 + c[pc + 1];
+        }
+      } else if (op == OP_EXACT || op == OP_PUNCT || op == OP_SKIP || op == OP_SKIP_REST) {
+        pc += 2;
+      } else {
+        ++pc;  // OP_END of a segment
+      }
+    }
   }
 }
 
@@ -268,6 +305,104 @@ PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int
 PositionSet MatchEngine::reachPattern(int program, int body, PositionSet from, int end) {
   buildLetterMasks();
   return reachSegment(program, body, from, end);
+}
+
+void MatchEngine::buildPlaneMasks() {
+  if (planeMasksReady_) return;
+  for (int i = 0; i < planeMaskedCount_; ++i) planeLetters_[planeMasked_[static_cast<std::size_t>(i)]] = {};
+  planeMaskedCount_ = 0;
+  planeIsLetter_ = {};
+  const std::uint8_t* counts = word_->punctuationCounts;
+  int letter = 0;
+  for (int i = 0; i <= significantLength_ && i < PositionSet::kSize; ++i) {
+    if (letter < wordLength_ && letter + counts[letter] == i) {
+      const std::uint8_t x = word_->key[letter];
+      PositionSet& mask = planeLetters_[x];
+      if (mask.empty()) planeMasked_[static_cast<std::size_t>(planeMaskedCount_++)] = x;
+      mask.set(i);
+      planeIsLetter_.set(i);
+      ++letter;
+    }
+  }
+  planeMasksReady_ = true;
+}
+
+// The indices holding this raw character (0 stands at the plane's end and
+// beyond, as the matcher reads it).
+PositionSet MatchEngine::rawMask(std::uint8_t raw) {
+  if (rawStamps_[raw] == planeStamp_) return rawMasks_[raw];
+  PositionSet mask;
+  if (raw == 0) {
+    mask = PositionSet::range(significantLength_, PositionSet::kSize - 1);
+  } else {
+    for (int i = 0; i < significantLength_ && i < PositionSet::kSize; ++i) {
+      if (word_->significant[i] == raw) mask.set(i);
+    }
+  }
+  rawMasks_[raw] = mask;
+  rawStamps_[raw] = planeStamp_;
+  return mask;
+}
+
+// As runStarts, over plane indices: a run's letters stand at consecutive
+// indices, with no punctuation before or among them.
+PositionSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
+  PositionSet starts = PositionSet::range(0, end - n);
+  for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
+  while (c[pc] < kFirstOpcode && !starts.empty()) {
+    const std::uint8_t mark = c[pc];
+    const int offset = mark & ~kItemKindMask;
+    if ((mark & kItemKindMask) == 0) {
+      starts &= planeLetters_[c[pc + 1]].earlier(offset);
+      pc += 2;
+      continue;
+    }
+    const int count = c[pc + 1];
+    PositionSet listed;
+    for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
+    if ((mark & kItemKindMask) != kItemChoice) listed = planeIsLetter_.andNot(listed);
+    starts &= listed.earlier(offset);
+    pc += 2 + count;
+  }
+  return starts;
+}
+
+PositionSet MatchEngine::reachPlane(int pc, PositionSet from, int end) {
+  const std::uint8_t* c = program_.data();
+  PositionSet at = from;
+  while (!at.empty()) {
+    const std::uint8_t op = c[pc];
+    switch (op) {
+      case OP_RUN:
+      case OP_MIXED_RUN: {
+        const int n = c[pc + 1];
+        at = (at & planeRunStarts(c, pc + 2, n, end)).later(n);
+        for (pc += 2; c[pc] < kFirstOpcode;) {
+          const std::uint8_t kind = c[pc] & kItemKindMask;
+          pc += (op == OP_RUN || kind == 0 || kind == kItemVariable) ? 2 : 2 + c[pc + 1];
+        }
+        break;
+      }
+      case OP_EXACT:
+        at &= rawMask(c[pc + 1]);
+        pc += 2;
+        break;
+      case OP_PUNCT:
+        at = (at & rawMask(c[pc + 1])).later(1);
+        pc += 2;
+        break;
+      case OP_SKIP:
+      case OP_SKIP_REST:
+        at = PositionSet::range(at.lowest(), end);
+        pc += 2;
+        break;
+      case OP_END:
+        return at;
+      default:
+        return {};
+    }
+  }
+  return at;
 }
 
 }  // namespace kea

@@ -568,6 +568,52 @@ TEST(Oracle, NestedSubPatterns) {
   std::printf("  %-24s %6d pairs, %5d matches\n", "nested sub-patterns", tally.pairs, tally.matches);
 }
 
+// Wildcards, sub-patterns with wildcards inside, and punctuation, in a
+// template with no letter variables: matched over the places of the
+// word's significant characters.
+std::string punctuatedSubpatterns(Generator& g) {
+  std::string out;
+  const int n = 2 + g.below(5);
+  for (int i = 0; i < n; ++i) {
+    const int roll = g.below(100);
+    if (roll < 25) {
+      out += '*';
+    } else if (roll < 45) {
+      // A hyphen at either end or none; a template may not split an item.
+      const int where = g.below(3);
+      out += test::join("(", where == 0 ? "-" : "", g.regularTemplate(1), where == 1 ? "-" : "", ")");
+    } else if (roll < 60) {
+      out += g.chance(70) ? '-' : '\'';
+    } else if (roll < 65) {
+      out += "\\A";
+    } else if (roll < 80) {
+      out += '.';
+    } else {
+      out += g.letter();
+    }
+  }
+  return out;
+}
+
+TEST(Oracle, PunctuatedSubPatterns) {
+  Generator generator(12);
+  Tally tally;
+  for (int i = 0; i < 800; ++i) {
+    const std::string pattern = punctuatedSubpatterns(generator);
+    std::vector<std::string> words;
+    for (int j = 0; j < 24; ++j) words.push_back(generator.word(9, true));
+    for (const bool ignore : {true, false}) {
+      ReferenceOptions options;
+      options.ignoreUnusedPunctuation = ignore;
+      compare(pattern, words, options, tally);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+  EXPECT_GT(tally.matches, tally.pairs / 50);
+  EXPECT_LT(tally.matches, tally.pairs - tally.pairs / 50);
+  std::printf("  %-24s %6d pairs, %5d matches\n", "punctuated sub-patterns", tally.pairs, tally.matches);
+}
+
 TEST(Oracle, AnagramBlocks) {
   runMade("anagram blocks", 11, 3000, 9, true, &Generator::blockAnagram);
 }
