@@ -120,6 +120,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
         if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
       }
       if (plan.freeCap >= kDropped) fits = false;
+      for (const Block& block : plan.blocks) plan.searchFirst = plan.searchFirst || !block.regular;
       if (!fits) continue;
       maxBlocks = std::max(maxBlocks, blocks);
       plans.push_back(std::move(plan));
@@ -431,7 +432,11 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     longestKept = std::max(longestKept, early.need - key.unclaimed[e]);
   }
   if (block.variables) {
-    // Each window leaves the bindings of its block's first success.
+    // Each window leaves the bindings of its block's first success. Without
+    // counts that need the window's length, the ends are gathered per
+    // bindings first, for one state each.
+    std::array<Outcome1, kOutcomes> gathered;
+    int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
       const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
       if (outcomes < 0) {
@@ -440,6 +445,21 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
       }
       for (int o = 0; o < outcomes; ++o) {
         const Outcome1& outcome = outcomes_[static_cast<std::size_t>(q) * kOutcomes + static_cast<std::size_t>(o)];
+        if (longestKept < 0) {
+          int g = 0;
+          while (g < kinds && std::memcmp(gathered[static_cast<std::size_t>(g)].bound, outcome.bound, 10) != 0) ++g;
+          if (g == kinds) {
+            if (kinds == kOutcomes) {
+              overflow_ = true;
+              return false;
+            }
+            std::memcpy(gathered[static_cast<std::size_t>(g)].bound, outcome.bound, 10);
+            gathered[static_cast<std::size_t>(g)].ends = {};
+            ++kinds;
+          }
+          gathered[static_cast<std::size_t>(g)].ends |= outcome.ends;
+          continue;
+        }
         for (int to = outcome.ends.lowest(); to >= 0; to = outcome.ends.next(to + 1)) {
           Key sized = next;
           std::memcpy(sized.bound, outcome.bound, sizeof sized.bound);
@@ -450,6 +470,11 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
           if (alive && !addTo(sized, PositionSet::single(to))) return false;
         }
       }
+    }
+    for (int g = 0; g < kinds; ++g) {
+      Key sized = next;
+      std::memcpy(sized.bound, gathered[static_cast<std::size_t>(g)].bound, sizeof sized.bound);
+      if (!addTo(sized, gathered[static_cast<std::size_t>(g)].ends)) return false;
     }
     return true;
   }
@@ -579,6 +604,21 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
     std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
     std::fill(outcomeStamps_.begin(), outcomeStamps_.end(), 0);
     endsStamp_ = 1;
+  }
+  // A last block that takes the slack and cannot be left out leaves the
+  // deficit at 0: the other components must then succeed on the letters
+  // left free, which are at most all the stretch's letters; more letters
+  // never make them fail.
+  for (const Block& block : plan->blocks) {
+    if (!block.lastRule || block.fixed == 0 || block.extra <= block.need) continue;
+    Key all{};
+    for (int i = 0; i < slotCount_; ++i) {
+      const int count = (engine.letterMasks_[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
+      all.letters[i] = static_cast<std::uint8_t>(std::min<int>(count, slotCap_[static_cast<std::size_t>(i)]));
+    }
+    for (int v = 0; v < 10; ++v) all.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
+                                                                       : VariableBindings::kUnbound;
+    if (!restFits(engine, *plan, all, start, length, 0)) return Outcome::No;
   }
   // Blocks that no window of the stretch matches are left out whatever
   // happens: the last one, if it has letters of its own, dooms the part

@@ -68,7 +68,6 @@ class BlockPlacement {
   // States used by the last sweep, for tests and benchmarks.
   int statesUsed() const { return used_; }
 
- private:
   struct Block {
     int entry = 0;        // program number of the block's pattern
     int count = 0;
@@ -82,6 +81,8 @@ class BlockPlacement {
     int need = 0;           // letters needed after it: other components and later blocks' fixed lengths
   };
   struct Plan {
+    // Some block is run over each window one by one: a short search first.
+    bool searchFirst = false;
     int program = 0;
     int pc = 0;
     int restPc = 0;       // the first component after the blocks
@@ -97,6 +98,10 @@ class BlockPlacement {
     int freeCap = 0;      // counts of free letters at or above this all behave alike
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
   };
+  // The part's plan, or nullptr when it is not one the sweep serves.
+  const Plan* find(int program, int pc) const;
+
+ private:
   struct Key {
     std::uint8_t placed[kMaxBlocks];
     // Per letter slot of the decision: letters left free, up to what the
@@ -118,7 +123,6 @@ class BlockPlacement {
     int rank = 0;
   };
 
-  const Plan* find(int program, int pc) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();

@@ -157,7 +157,7 @@ bool MatchEngine::matches(WordBuffer& word) {
     // A regular pattern with variable-length sub-patterns is read once over
     // the sets of places instead of being backtracked.
     matched = reachPattern(0, 3, PositionSet::single(0), length).test(length);
-  } else if (readPlaneOverSets_ && significantLength_ < PositionSet::kSize - 2) {
+  } else if (readPlaneOverSets_ && significantLength_ < PlaneSet::kSize - 2) {
     // Likewise over the plane of significant characters; the word is read
     // when the places after its last letter are reached.
     if (++planeStamp_ == 0) {
@@ -167,8 +167,8 @@ bool MatchEngine::matches(WordBuffer& word) {
     planeMasksReady_ = false;
     buildPlaneMasks();
     const int afterLast = length + word.punctuationCounts[length - 1];
-    matched = !(reachPlane(3, PositionSet::single(0), significantLength_) &
-                PositionSet::range(afterLast, PositionSet::kSize - 1))
+    matched = !(reachPlane(3, PlaneSet::single(0), significantLength_) &
+                PlaneSet::range(afterLast, PlaneSet::kSize - 1))
                    .empty();
   } else {
     matched = runPattern(0, 3, 0, k, slack_, length) >= 0;

@@ -161,6 +161,7 @@ class MatchEngine {
   bool assignUnbound(int program, int pc, int variable, int deficit);
   int lettersComponent(int program, int pc) const;
   bool anagramHopeless(int deficit) const;
+  bool spendTry();
   bool blocksHopeless(int program, int pc, int anagramLength, int deficit);
   bool variablesHopeless(const std::uint8_t* counts, int variable, int deficit) const;
   void recordBalance(int program, int anagramPc, int p, int length);
@@ -180,9 +181,9 @@ class MatchEngine {
   // are the indices of its significant-character plane: for an outermost
   // template of runs, wildcards and punctuation only (see analyseRegular).
   void buildPlaneMasks();
-  PositionSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
-  PositionSet rawMask(std::uint8_t raw);
-  PositionSet reachPlane(int pc, PositionSet from, int end);
+  PlaneSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
+  PlaneSet rawMask(std::uint8_t raw);
+  PlaneSet reachPlane(int pc, PlaneSet from, int end);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   const std::uint8_t* code(int program) const {
@@ -243,11 +244,11 @@ class MatchEngine {
   bool letterMasksReady_ = false;
   // Over plane indices: the letters, each letter of the alphabet, and raw
   // characters asked for.
-  std::array<PositionSet, 256> planeLetters_{};
-  std::array<std::uint8_t, 128> planeMasked_{};
+  std::array<PlaneSet, 256> planeLetters_{};
+  std::array<std::uint8_t, 256> planeMasked_{};
   int planeMaskedCount_ = 0;
-  PositionSet planeIsLetter_;
-  std::array<PositionSet, 256> rawMasks_{};
+  PlaneSet planeIsLetter_;
+  std::array<PlaneSet, 256> rawMasks_{};
   std::array<std::uint32_t, 256> rawStamps_{};
   std::uint32_t planeStamp_ = 0;
   bool planeMasksReady_ = false;
@@ -270,6 +271,11 @@ class MatchEngine {
   bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
   std::unique_ptr<BlockPlacement> placement_;
+  // Tries left to the search of an anagram part that a sweep can decide
+  // (-1: no limit), and whether it ran out.
+  static constexpr int kSearchTries = 64;
+  int searchBudget_ = -1;
+  bool searchAborted_ = false;
 };
 
 }  // namespace kea

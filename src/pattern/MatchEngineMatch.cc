@@ -419,11 +419,29 @@ bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit
   bool matched = false;
   if (!blocksHopeless(program, pc, length - deficit, deficit)) {
     // Blocks whose placement only decides yes or no are placed by a sweep
-    // over the stretch; the others by search.
-    const BlockPlacement::Outcome outcome =
-        placement_ ? placement_->decide(*this, program, pc, p, length) : BlockPlacement::Outcome::Unknown;
-    matched = outcome == BlockPlacement::Outcome::Unknown ? anagramComponent(program, pc, deficit)
-                                                          : outcome == BlockPlacement::Outcome::Yes;
+    // over the stretch. When the sweep must run blocks over every window
+    // one by one, a short search comes first, which most often settles a
+    // stretch that matches at once. The others are searched to the end.
+    // Each part keeps its own count of tries.
+    const int outerBudget = searchBudget_;
+    const bool outerAborted = searchAborted_;
+    const BlockPlacement::Plan* plan = placement_ ? placement_->find(program, pc) : nullptr;
+    searchBudget_ = plan != nullptr && plan->searchFirst ? kSearchTries : -1;
+    searchAborted_ = false;
+    bool decided = false;
+    if (plan == nullptr || plan->searchFirst) {
+      matched = anagramComponent(program, pc, deficit);
+      decided = !searchAborted_;
+    }
+    if (!decided) {
+      const BlockPlacement::Outcome outcome = placement_->decide(*this, program, pc, p, length);
+      searchBudget_ = -1;
+      searchAborted_ = false;
+      matched = outcome == BlockPlacement::Outcome::Unknown ? anagramComponent(program, pc, deficit)
+                                                            : outcome == BlockPlacement::Outcome::Yes;
+    }
+    searchBudget_ = outerBudget;
+    searchAborted_ = outerAborted;
   }
   anagram_ = saved;
   return matched;
@@ -475,6 +493,7 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   const std::uint8_t op = c[pc];
   if (op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) return placeOccurrence(program, pc, 0, r);
   if (!anagram_.counted) {
+    if (!spendTry()) return false;
     // The letters that no sub-pattern claimed, counted once on the way in.
     letterCounts_.fill(0);
     const std::uint8_t* key = word_->key;
@@ -517,6 +536,18 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
     default:
       return true;
   }
+}
+
+// Counts one try of a search that has a budget; false, and the search is
+// cut short, once the budget is spent.
+bool MatchEngine::spendTry() {
+  if (searchBudget_ < 0) return true;
+  if (searchBudget_ == 0) {
+    searchAborted_ = true;
+    return false;
+  }
+  --searchBudget_;
+  return true;
 }
 
 // Position of the letters component among the components from pc, or -1.
@@ -695,7 +726,8 @@ bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
                                       : MatchMemo::Key{};
   if (remember && memo->failed(key)) return false;
   const bool matched = placeWindows(program, pc, occurrence, r);
-  if (!matched && remember) memo->recordFailure(key);
+  // A search cut short proves nothing.
+  if (!matched && remember && !searchAborted_) memo->recordFailure(key);
   return matched;
 }
 
@@ -724,6 +756,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
       bool free = true;
       for (int i = 0; i < window && free; ++i) free = claimed_[static_cast<std::size_t>(from + i)] == 0;
       if (!free) continue;
+      if (!spendTry()) return false;
       VariableValues guard(bindings_);
       int k = punctuationBefore(from);
       if (runPattern(entry, 3, from, k, u, window) < 0) continue;
@@ -734,6 +767,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
         guard.keep();
         return true;
       }
+      if (searchAborted_) return false;
     }
   }
   // No window serves: the occurrence is left out.

@@ -314,10 +314,10 @@ void MatchEngine::buildPlaneMasks() {
   planeIsLetter_ = {};
   const std::uint8_t* counts = word_->punctuationCounts;
   int letter = 0;
-  for (int i = 0; i <= significantLength_ && i < PositionSet::kSize; ++i) {
+  for (int i = 0; i <= significantLength_ && i < PlaneSet::kSize; ++i) {
     if (letter < wordLength_ && letter + counts[letter] == i) {
       const std::uint8_t x = word_->key[letter];
-      PositionSet& mask = planeLetters_[x];
+      PlaneSet& mask = planeLetters_[x];
       if (mask.empty()) planeMasked_[static_cast<std::size_t>(planeMaskedCount_++)] = x;
       mask.set(i);
       planeIsLetter_.set(i);
@@ -329,13 +329,13 @@ void MatchEngine::buildPlaneMasks() {
 
 // The indices holding this raw character (0 stands at the plane's end and
 // beyond, as the matcher reads it).
-PositionSet MatchEngine::rawMask(std::uint8_t raw) {
+PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
   if (rawStamps_[raw] == planeStamp_) return rawMasks_[raw];
-  PositionSet mask;
+  PlaneSet mask;
   if (raw == 0) {
-    mask = PositionSet::range(significantLength_, PositionSet::kSize - 1);
+    mask = PlaneSet::range(significantLength_, PlaneSet::kSize - 1);
   } else {
-    for (int i = 0; i < significantLength_ && i < PositionSet::kSize; ++i) {
+    for (int i = 0; i < significantLength_ && i < PlaneSet::kSize; ++i) {
       if (word_->significant[i] == raw) mask.set(i);
     }
   }
@@ -346,8 +346,8 @@ PositionSet MatchEngine::rawMask(std::uint8_t raw) {
 
 // As runStarts, over plane indices: a run's letters stand at consecutive
 // indices, with no punctuation before or among them.
-PositionSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
-  PositionSet starts = PositionSet::range(0, end - n);
+PlaneSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
+  PlaneSet starts = PlaneSet::range(0, end - n);
   for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
   while (c[pc] < kFirstOpcode && !starts.empty()) {
     const std::uint8_t mark = c[pc];
@@ -358,7 +358,7 @@ PositionSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, in
       continue;
     }
     const int count = c[pc + 1];
-    PositionSet listed;
+    PlaneSet listed;
     for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
     if ((mark & kItemKindMask) != kItemChoice) listed = planeIsLetter_.andNot(listed);
     starts &= listed.earlier(offset);
@@ -367,9 +367,9 @@ PositionSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, in
   return starts;
 }
 
-PositionSet MatchEngine::reachPlane(int pc, PositionSet from, int end) {
+PlaneSet MatchEngine::reachPlane(int pc, PlaneSet from, int end) {
   const std::uint8_t* c = program_.data();
-  PositionSet at = from;
+  PlaneSet at = from;
   while (!at.empty()) {
     const std::uint8_t op = c[pc];
     switch (op) {
@@ -393,7 +393,7 @@ PositionSet MatchEngine::reachPlane(int pc, PositionSet from, int end) {
         break;
       case OP_SKIP:
       case OP_SKIP_REST:
-        at = PositionSet::range(at.lowest(), end);
+        at = PlaneSet::range(at.lowest(), end);
         pc += 2;
         break;
       case OP_END:

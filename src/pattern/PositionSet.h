@@ -1,8 +1,10 @@
-// A set of places in a word, one bit per letter position 0 … 127 (a place
-// is the position before a letter, so a word of n letters has the places
-// 0 … n). The matcher runs patterns without letter variables over whole
-// sets of places at once: a run of letters, a wildcard or a sub-pattern
-// turns the set of places where it may start into the set where it may end.
+// A set of places in a word, one bit per place. A place is the position
+// before a letter, so a word of n letters has the places 0 … n; in a word
+// with significant punctuation a place is an index of the plane of its
+// significant characters. The matcher runs patterns without letter
+// variables over whole sets of places at once: a run of letters, a
+// wildcard or a sub-pattern turns the set of places where it may start
+// into the set where it may end.
 #pragma once
 
 #include <bit>
@@ -10,100 +12,131 @@
 
 namespace kea {
 
-struct PositionSet {
-  std::uint64_t lo = 0;
-  std::uint64_t hi = 0;
+template <int Words>
+struct BasicPositionSet {
+  std::uint64_t w[Words] = {};
 
-  static constexpr int kSize = 128;
+  static constexpr int kSize = 64 * Words;
 
-  static PositionSet single(int at) {
-    PositionSet s;
+  static BasicPositionSet single(int at) {
+    BasicPositionSet s;
     s.set(at);
     return s;
   }
+  // Places 0 … n-1.
+  static BasicPositionSet below(int n) {
+    BasicPositionSet s;
+    for (int i = 0; i < Words; ++i) {
+      const int bits = n - 64 * i;
+      if (bits >= 64) {
+        s.w[i] = ~std::uint64_t{0};
+      } else if (bits > 0) {
+        s.w[i] = (std::uint64_t{1} << bits) - 1;
+      }
+    }
+    return s;
+  }
   // Places from..to, both included; empty when to < from.
-  static PositionSet range(int from, int to) {
+  static BasicPositionSet range(int from, int to) {
     if (from < 0) from = 0;
     if (to >= kSize) to = kSize - 1;
     if (to < from) return {};
     return below(to + 1).andNot(below(from));
   }
-  // Places 0 … n-1.
-  static PositionSet below(int n) {
-    PositionSet s;
-    if (n <= 0) return s;
-    if (n >= kSize) return {~std::uint64_t{0}, ~std::uint64_t{0}};
-    if (n >= 64) {
-      s.lo = ~std::uint64_t{0};
-      s.hi = n == 64 ? 0 : (~std::uint64_t{0} >> (128 - n));
-    } else {
-      s.lo = (std::uint64_t{1} << n) - 1;
-    }
-    return s;
-  }
 
-  bool empty() const { return (lo | hi) == 0; }
-  bool test(int at) const {
-    if (at < 0 || at >= kSize) return false;
-    return ((at < 64 ? lo >> at : hi >> (at - 64)) & 1) != 0;
+  bool empty() const {
+    std::uint64_t any = 0;
+    for (int i = 0; i < Words; ++i) any |= w[i];
+    return any == 0;
   }
+  bool test(int at) const { return at >= 0 && at < kSize && ((w[at >> 6] >> (at & 63)) & 1) != 0; }
   void set(int at) {
-    if (at < 0 || at >= kSize) return;
-    if (at < 64) {
-      lo |= std::uint64_t{1} << at;
-    } else {
-      hi |= std::uint64_t{1} << (at - 64);
-    }
+    if (at >= 0 && at < kSize) w[at >> 6] |= std::uint64_t{1} << (at & 63);
   }
   // Lowest place in the set, or -1.
   int lowest() const {
-    if (lo != 0) return std::countr_zero(lo);
-    if (hi != 0) return 64 + std::countr_zero(hi);
+    for (int i = 0; i < Words; ++i) {
+      if (w[i] != 0) return 64 * i + std::countr_zero(w[i]);
+    }
     return -1;
   }
   // Lowest place at or after `from`, or -1.
   int next(int from) const {
     if (from < 0) from = 0;
-    if (from >= kSize) return -1;
-    return (*this & range(from, kSize - 1)).lowest();
+    for (int i = from >> 6; i < Words; ++i) {
+      const std::uint64_t bits = i == (from >> 6) ? w[i] & (~std::uint64_t{0} << (from & 63)) : w[i];
+      if (bits != 0) return 64 * i + std::countr_zero(bits);
+    }
+    return -1;
   }
-  int count() const { return std::popcount(lo) + std::popcount(hi); }
+  int count() const {
+    int n = 0;
+    for (int i = 0; i < Words; ++i) n += std::popcount(w[i]);
+    return n;
+  }
 
-  PositionSet operator&(const PositionSet& o) const { return {lo & o.lo, hi & o.hi}; }
-  PositionSet operator|(const PositionSet& o) const { return {lo | o.lo, hi | o.hi}; }
-  PositionSet& operator|=(const PositionSet& o) {
-    lo |= o.lo;
-    hi |= o.hi;
+  BasicPositionSet operator&(const BasicPositionSet& o) const {
+    BasicPositionSet s;
+    for (int i = 0; i < Words; ++i) s.w[i] = w[i] & o.w[i];
+    return s;
+  }
+  BasicPositionSet operator|(const BasicPositionSet& o) const {
+    BasicPositionSet s;
+    for (int i = 0; i < Words; ++i) s.w[i] = w[i] | o.w[i];
+    return s;
+  }
+  BasicPositionSet& operator|=(const BasicPositionSet& o) {
+    for (int i = 0; i < Words; ++i) w[i] |= o.w[i];
     return *this;
   }
-  PositionSet& operator&=(const PositionSet& o) {
-    lo &= o.lo;
-    hi &= o.hi;
+  BasicPositionSet& operator&=(const BasicPositionSet& o) {
+    for (int i = 0; i < Words; ++i) w[i] &= o.w[i];
     return *this;
   }
-  PositionSet andNot(const PositionSet& o) const { return {lo & ~o.lo, hi & ~o.hi}; }
-  bool operator==(const PositionSet& o) const { return lo == o.lo && hi == o.hi; }
+  BasicPositionSet andNot(const BasicPositionSet& o) const {
+    BasicPositionSet s;
+    for (int i = 0; i < Words; ++i) s.w[i] = w[i] & ~o.w[i];
+    return s;
+  }
+  bool operator==(const BasicPositionSet& o) const {
+    for (int i = 0; i < Words; ++i) {
+      if (w[i] != o.w[i]) return false;
+    }
+    return true;
+  }
 
-  // Every place moved n later (places beyond 127 drop out).
-  PositionSet later(int n) const {
+  // Every place moved n later (places beyond the last drop out).
+  BasicPositionSet later(int n) const {
     if (n <= 0) return *this;
-    if (n >= kSize) return {};
-    if (n >= 64) return {0, lo << (n - 64)};
-    return {lo << n, (hi << n) | (lo >> (64 - n))};
+    BasicPositionSet s;
+    const int words = n >> 6;
+    const int bits = n & 63;
+    for (int i = Words - 1; i >= words; --i) {
+      std::uint64_t v = w[i - words] << bits;
+      if (bits != 0 && i - words - 1 >= 0) v |= w[i - words - 1] >> (64 - bits);
+      s.w[i] = v;
+    }
+    return s;
   }
   // Every place moved n earlier (places before 0 drop out).
-  PositionSet earlier(int n) const {
+  BasicPositionSet earlier(int n) const {
     if (n <= 0) return *this;
-    if (n >= kSize) return {};
-    if (n >= 64) return {hi >> (n - 64), 0};
-    return {(lo >> n) | (hi << (64 - n)), hi >> n};
+    BasicPositionSet s;
+    const int words = n >> 6;
+    const int bits = n & 63;
+    for (int i = 0; i + words < Words; ++i) {
+      std::uint64_t v = w[i + words] >> bits;
+      if (bits != 0 && i + words + 1 < Words) v |= w[i + words + 1] << (64 - bits);
+      s.w[i] = v;
+    }
+    return s;
   }
 
   // The places reachable from the set by steps of one place, where a step
   // may leave place q only when q is in `passable`: each place of the set
   // extended through the run of passable places that starts at it.
-  PositionSet spread(PositionSet passable) const {
-    PositionSet reached = *this;
+  BasicPositionSet spread(BasicPositionSet passable) const {
+    BasicPositionSet reached = *this;
     for (int step = 1; step < kSize; step *= 2) {
       reached |= (reached & passable).later(step);
       passable &= passable.earlier(step);
@@ -112,5 +145,10 @@ struct PositionSet {
     return reached;
   }
 };
+
+// Places of a word's letters (at most 100, so 128 bits).
+using PositionSet = BasicPositionSet<2>;
+// Indices of a word's significant-character plane (at most 744).
+using PlaneSet = BasicPositionSet<12>;
 
 }  // namespace kea
