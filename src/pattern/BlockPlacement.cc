@@ -1,6 +1,7 @@
 #include "pattern/BlockPlacement.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "pattern/MatchEngine.h"
@@ -120,6 +121,18 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
         if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
       }
       if (plan.freeCap >= kDropped) fits = false;
+      // The states a sweep can reach, at most: a product of the ranges of
+      // what a state holds (capped; tables never exceed kMaxStates).
+      const auto times = [&plan](std::int64_t n) { plan.states = std::min<std::int64_t>(plan.states * n, 1 << 24); };
+      plan.states = std::min(plan.freeCap, plan.freeLimit) + 1;
+      for (const Block& block : plan.blocks) {
+        times(block.count + 1);
+        if (block.early) times(block.need + 2);
+        if (block.variables) times(27);
+      }
+      for (int x = 0; x < 256; ++x) {
+        if (plan.takes[static_cast<std::size_t>(x)] != 0) times(plan.takes[static_cast<std::size_t>(x)] + 1);
+      }
       for (const Block& block : plan.blocks) plan.searchFirst = plan.searchFirst || !block.regular;
       if (!fits) continue;
       maxBlocks = std::max(maxBlocks, blocks);
@@ -128,11 +141,15 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   }
   if (plans.empty()) return nullptr;
   auto placement = std::make_unique<BlockPlacement>();
+  std::int64_t states = 256;
+  for (const Plan& plan : plans) states = std::max(states, plan.states);
+  const auto capacity = static_cast<std::size_t>(std::bit_ceil(static_cast<std::uint64_t>(std::min<std::int64_t>(states, kMaxStates))));
   placement->plans_ = std::move(plans);
-  placement->states_.resize(kStates);
-  placement->slots_.resize(2 * kStates);
-  placement->slotStamps_.resize(2 * kStates);
-  placement->heap_.resize(kStates);
+  placement->capacity_ = static_cast<int>(capacity);
+  placement->states_.resize(capacity);
+  placement->slots_.resize(2 * capacity);
+  placement->slotStamps_.resize(2 * capacity);
+  placement->heap_.resize(capacity);
   placement->outcomes_.resize(static_cast<std::size_t>(kOutcomes) * PositionSet::kSize);
   placement->outcomeCounts_.resize(PositionSet::kSize);
   placement->outcomeStamps_.resize(PositionSet::kSize);
@@ -176,7 +193,7 @@ int BlockPlacement::stateFor(const Key& key, int rank) {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t slot = static_cast<std::size_t>(h) & mask;; slot = (slot + 1) & mask) {
     if (slotStamps_[slot] != stamp_) {
-      if (used_ == kStates) return -1;
+      if (used_ == capacity_) return -1;
       const int index = used_++;
       State& state = states_[static_cast<std::size_t>(index)];
       state.key = key;

@@ -52,7 +52,10 @@ class BlockPlacement {
   static constexpr int kMaxBlocks = 16;
   static constexpr int kMaxLetters = 16;
   static constexpr int kMaxEarly = kMaxBlocks;
-  static constexpr int kStates = 4096;
+  // Most states a sweep may hold: enough for the parts a user would type
+  // many times over; the table of a compiled pattern is sized to what its
+  // parts can reach, up to this.
+  static constexpr int kMaxStates = 65536;
 
   // The sweeps for the anagram parts of a compiled program that it can
   // decide, or nullptr when there are none.
@@ -97,6 +100,7 @@ class BlockPlacement {
     int restLength = 0;   // letters the components after the blocks take
     int freeCap = 0;      // counts of free letters at or above this all behave alike
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
+    std::int64_t states = 0;  // how many states a sweep can reach at most
   };
   // The part's plan, or nullptr when it is not one the sweep serves.
   const Plan* find(int program, int pc) const;
@@ -147,6 +151,7 @@ class BlockPlacement {
   std::vector<int> heap_;
   int heapSize_ = 0;
   int used_ = 0;
+  int capacity_ = 0;
   std::uint32_t stamp_ = 0;
   bool overflow_ = false;
   bool busy_ = false;
