@@ -1,3 +1,7 @@
+// The sweep that places anagram blocks (see BlockPlacement.h): the plans
+// built when a pattern is compiled, the states and their order, the steps
+// of the sweep, and the checks of a finished sweep against the
+// running-deficit rule and the other components.
 #include "pattern/BlockPlacement.h"
 
 #include <algorithm>
@@ -150,9 +154,15 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   placement->slots_.resize(2 * capacity);
   placement->slotStamps_.resize(2 * capacity);
   placement->heap_.resize(capacity);
-  placement->outcomes_.resize(static_cast<std::size_t>(kOutcomes) * PositionSet::kSize);
-  placement->outcomeCounts_.resize(PositionSet::kSize);
-  placement->outcomeStamps_.resize(PositionSet::kSize);
+  bool variables = false;
+  for (const Plan& plan : placement->plans_) {
+    for (const Block& block : plan.blocks) variables = variables || block.variables;
+  }
+  if (variables) {
+    placement->outcomes_.resize(static_cast<std::size_t>(kOutcomes) * PositionSet::kSize);
+    placement->outcomeCounts_.resize(PositionSet::kSize);
+    placement->outcomeStamps_.resize(PositionSet::kSize);
+  }
   placement->ends_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
   placement->endsStamps_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
   return placement;
@@ -452,7 +462,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     // Each window leaves the bindings of its block's first success. Without
     // counts that need the window's length, the ends are gathered per
     // bindings first, for one state each.
-    std::array<Outcome1, kOutcomes> gathered;
+    std::array<WindowOutcome, kOutcomes> gathered;
     int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
       const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
@@ -461,7 +471,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
         return false;
       }
       for (int o = 0; o < outcomes; ++o) {
-        const Outcome1& outcome = outcomes_[static_cast<std::size_t>(q) * kOutcomes + static_cast<std::size_t>(o)];
+        const WindowOutcome& outcome = outcomes_[static_cast<std::size_t>(q) * kOutcomes + static_cast<std::size_t>(o)];
         if (longestKept < 0) {
           int g = 0;
           while (g < kinds && std::memcmp(gathered[static_cast<std::size_t>(g)].bound, outcome.bound, 10) != 0) ++g;
@@ -545,7 +555,7 @@ int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, i
   const std::size_t at = static_cast<std::size_t>(q);
   if (outcomeStamps_[at] == endsStamp_) return outcomeCounts_[at];
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
-  Outcome1* groups = &outcomes_[at * kOutcomes];
+  WindowOutcome* groups = &outcomes_[at * kOutcomes];
   int count = 0;
   VariableValues outer(engine.bindings_);
   const int longest = std::min(block.extra, end - q - block.fixed);

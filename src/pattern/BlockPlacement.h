@@ -68,9 +68,6 @@ class BlockPlacement {
   // part is not one it serves or its tables overflow.
   Outcome decide(MatchEngine& engine, int program, int pc, int start, int length);
 
-  // States used by the last sweep, for tests and benchmarks.
-  int statesUsed() const { return used_; }
-
   struct Block {
     int entry = 0;        // program number of the block's pattern
     int count = 0;
@@ -162,12 +159,12 @@ class BlockPlacement {
   int slotCount_ = 0;
   // For the block that mentions letter variables, per start place: where
   // its windows may end, grouped by the bindings each leaves.
-  struct Outcome1 {
+  struct WindowOutcome {
     std::uint8_t bound[10];
     PositionSet ends;
   };
   static constexpr int kOutcomes = 32;
-  std::vector<Outcome1> outcomes_;        // kOutcomes per start place
+  std::vector<WindowOutcome> outcomes_;        // kOutcomes per start place
   std::vector<std::uint8_t> outcomeCounts_;
   std::vector<std::uint32_t> outcomeStamps_;
   int outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);

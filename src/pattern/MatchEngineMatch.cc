@@ -9,6 +9,9 @@
 // that chains of wildcards and sub-patterns cost polynomial, not
 // exponential, time per word; anagram parts give up as soon as a bound on
 // the letters still needed shows that no choice of letters can succeed.
+// Patterns that bind nothing are read over sets of places instead
+// (MatchEngineReach.cc), and anagram blocks whose placement only decides
+// yes or no are placed by a sweep over the stretch (BlockPlacement.h).
 #include <algorithm>
 #include <bit>
 #include <cstring>
