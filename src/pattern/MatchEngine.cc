@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstring>
 
+#include "pattern/BlockPlacement.h"
 #include "pattern/MatchMemo.h"
 
 namespace kea {
@@ -35,7 +36,11 @@ void MatchEngine::reset() {
   bindings_.reset();
   balanceGeneration_ = 0;
   memo_.reset();
+  placement_.reset();
   relaxed_.reset();
+  shapes_.clear();
+  readWholeOverSets_ = false;
+  readPlaneOverSets_ = false;
   templateVariables_ = false;
   anagramVariables_ = false;
   wordLength_ = 0;
@@ -118,6 +123,8 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       break;
     case MatcherKind::General:
       memo_ = MatchMemo::forProgram(*this);
+      analyseRegular();
+      placement_ = BlockPlacement::forProgram(*this);
       break;
   }
 }
@@ -145,8 +152,29 @@ bool MatchEngine::matches(WordBuffer& word) {
   word_ = &word;
   if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
   if (memo_) memo_->newWord();
+  letterMasksReady_ = false;
   int k = 0;
-  const bool matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+  bool matched = false;
+  if (readWholeOverSets_) {
+    // A regular pattern with variable-length sub-patterns is read once over
+    // the sets of places instead of being backtracked.
+    matched = reachPattern(0, 3, PositionSet::single(0), length).test(length);
+  } else if (readPlaneOverSets_ && significantLength_ < PlaneSet::kSize - 2) {
+    // Likewise over the plane of significant characters; the word is read
+    // when the places after its last letter are reached.
+    if (++planeStamp_ == 0) {
+      rawStamps_.fill(0);
+      planeStamp_ = 1;
+    }
+    planeMasksReady_ = false;
+    buildPlaneMasks();
+    const int afterLast = length + word.punctuationCounts[length - 1];
+    matched = !(reachPlane(3, PlaneSet::single(0), significantLength_) &
+                PlaneSet::range(afterLast, PlaneSet::kSize - 1))
+                   .empty();
+  } else {
+    matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+  }
   word_ = nullptr;
   return matched;
 }

@@ -27,6 +27,7 @@
 #include "pattern/PatternPool.h"
 #include "pattern/PatternProgram.h"
 #include "pattern/PatternStatus.h"
+#include "pattern/PositionSet.h"
 #include "pattern/VariableBindings.h"
 
 namespace kea {
@@ -40,6 +41,21 @@ enum class MatcherKind {
 };
 
 class MatchMemo;
+class BlockPlacement;
+
+// Per byte offset of a compiled program, for the offsets where a pattern
+// header stands: whether the pattern is regular (matched over sets of
+// places) and the offset after its OP_END.
+struct PatternShape {
+  std::vector<std::uint8_t> regular;
+  std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
+  std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
+  std::vector<std::uint32_t> end;
+  // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
+  // each belongs to.
+  std::vector<std::uint32_t> anagrams;
+  std::vector<std::uint32_t> anagramOwners;
+};
 
 class MatchEngine {
  public:
@@ -113,6 +129,7 @@ class MatchEngine {
 
  private:
   friend class PatternCompiler;
+  friend class BlockPlacement;
   void reset();
   void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
   bool fillPunctuationPlanes(WordBuffer& word);
@@ -146,9 +163,29 @@ class MatchEngine {
   bool assignUnbound(int program, int pc, int variable, int deficit);
   int lettersComponent(int program, int pc) const;
   bool anagramHopeless(int deficit) const;
+  bool spendTry();
   bool blocksHopeless(int program, int pc, int anagramLength, int deficit);
   bool variablesHopeless(const std::uint8_t* counts, int variable, int deficit) const;
   void recordBalance(int program, int anagramPc, int p, int length);
+
+  // Patterns that bind no letter variable and hold no anagram part, in a
+  // program without significant punctuation, are run over sets of places
+  // (MatchEngineReach.cc): from every place where such a pattern may start,
+  // the places where it may end, in time linear in its length.
+  void analyseRegular();
+  bool regular(int program, int header) const;
+  int patternEndOf(int program, int header) const;
+  void buildLetterMasks();
+  PositionSet reachPattern(int program, int body, PositionSet from, int end);
+  PositionSet reachSegment(int program, int pc, PositionSet from, int end);
+  PositionSet runStarts(const std::uint8_t* c, int pc, int n, int end);
+  // The same over the places of a word with significant punctuation, which
+  // are the indices of its significant-character plane: for an outermost
+  // template of runs, wildcards and punctuation only (see analyseRegular).
+  void buildPlaneMasks();
+  PlaneSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
+  PlaneSet rawMask(std::uint8_t raw);
+  PlaneSet reachPlane(int pc, PlaneSet from, int end);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   const std::uint8_t* code(int program) const {
@@ -192,6 +229,11 @@ class MatchEngine {
   // parts, which every matching word holds. The general matcher checks
   // them first, so that most words are turned away without a search.
   std::vector<std::uint8_t> requiredLetters_;
+  // Per program, per pattern header: whether the pattern is regular (see
+  // analyseRegular), and where it ends.
+  std::vector<PatternShape> shapes_;
+  bool readWholeOverSets_ = false;
+  bool readPlaneOverSets_ = false;
 
   // Per-word scratch.
   VariableBindings bindings_;
@@ -200,6 +242,22 @@ class MatchEngine {
   std::array<std::int16_t, 256> letterCounts_{};
   std::array<std::uint8_t, kkd::kMaxLengthSlots + 1> claimed_{};
   const WordBuffer* word_ = nullptr;
+  // Per alphabet index, the places of the word holding that letter; built
+  // on first use for each word.
+  std::array<PositionSet, 256> letterMasks_{};
+  std::array<std::uint8_t, 128> maskedLetters_{};
+  int maskedLetterCount_ = 0;
+  bool letterMasksReady_ = false;
+  // Over plane indices: the letters, each letter of the alphabet, and raw
+  // characters asked for.
+  std::array<PlaneSet, 256> planeLetters_{};
+  std::array<std::uint8_t, 256> planeMasked_{};
+  int planeMaskedCount_ = 0;
+  PlaneSet planeIsLetter_;
+  std::array<PlaneSet, 256> rawMasks_{};
+  std::array<std::uint32_t, 256> rawStamps_{};
+  std::uint32_t planeStamp_ = 0;
+  bool planeMasksReady_ = false;
   int significantLength_ = 0;
   // The stretch the innermost running anagram part works on.
   struct AnagramFrame {
@@ -218,6 +276,12 @@ class MatchEngine {
   // it failing (so it fails from any later place as well).
   bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
+  std::unique_ptr<BlockPlacement> placement_;
+  // Tries left to the search of an anagram part that a sweep can decide
+  // (-1: no limit), and whether it ran out.
+  static constexpr int kSearchTries = 64;
+  int searchBudget_ = -1;
+  bool searchAborted_ = false;
 };
 
 }  // namespace kea

@@ -9,10 +9,14 @@
 // that chains of wildcards and sub-patterns cost polynomial, not
 // exponential, time per word; anagram parts give up as soon as a bound on
 // the letters still needed shows that no choice of letters can succeed.
+// Patterns that bind nothing are read over sets of places instead
+// (MatchEngineReach.cc), and anagram blocks whose placement only decides
+// yes or no are placed by a sweep over the stretch (BlockPlacement.h).
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
+#include "pattern/BlockPlacement.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchMemo.h"
 
@@ -298,10 +302,16 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   const int extra = c[pc + 2];
   const int inner = pc + 3;
   subpatternExhausted_ = false;
+  // A regular sub-pattern is read once for every window length: its
+  // matching binds nothing, so only whether it matches each window counts.
+  const bool regularInner = regular(program, pc);
+  const PositionSet ends =
+      regularInner ? reachPattern(program, inner, PositionSet::single(p), p + fixed + slack) : PositionSet{};
   if (c[pc] == OP_PATTERN_LAST) {
     if (extra < slack) return -1;
     int k2 = k;
-    const int after = runPattern(program, inner, p, k2, slack, fixed + slack);
+    const int after = regularInner ? (ends.test(p + fixed + slack) ? patternEndOf(program, pc) : -1)
+                                   : runPattern(program, inner, p, k2, slack, fixed + slack);
     if (after < 0) return -1;
     const int r = runSegment(program, after, p + fixed + slack, k2, 0);
     if (r < 0) return -1;
@@ -333,10 +343,19 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
       if (next < 0) break;
       u = next - p - fixed;
     }
+    if (regularInner) {
+      // Straight to the next window the sub-pattern matches.
+      const int next = ends.next(p + fixed + u);
+      if (next < 0 || next > p + fixed + longest) break;
+      if (next > p + fixed + u) {
+        u = next - p - fixed - 1;
+        continue;
+      }
+    }
     const int from = p + fixed + u;
     VariableValues guard(bindings_);
     int k2 = k;
-    const int after = runPattern(program, inner, p, k2, u, fixed + u);
+    const int after = regularInner ? patternEndOf(program, pc) : runPattern(program, inner, p, k2, u, fixed + u);
     if (after < 0) continue;
     if (byPosition) {
       const int r = runSegment(program, after, from, k2, slack - u);
@@ -400,8 +419,33 @@ int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
 bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
-  const bool matched =
-      !blocksHopeless(program, pc, length - deficit, deficit) && anagramComponent(program, pc, deficit);
+  bool matched = false;
+  if (!blocksHopeless(program, pc, length - deficit, deficit)) {
+    // Blocks whose placement only decides yes or no are placed by a sweep
+    // over the stretch. When the sweep must run blocks over every window
+    // one by one, a short search comes first, which most often settles a
+    // stretch that matches at once. The others are searched to the end.
+    // Each part keeps its own count of tries.
+    const int outerBudget = searchBudget_;
+    const bool outerAborted = searchAborted_;
+    const BlockPlacement::Plan* plan = placement_ ? placement_->find(program, pc) : nullptr;
+    searchBudget_ = plan != nullptr && plan->searchFirst ? kSearchTries : -1;
+    searchAborted_ = false;
+    bool decided = false;
+    if (plan == nullptr || plan->searchFirst) {
+      matched = anagramComponent(program, pc, deficit);
+      decided = !searchAborted_;
+    }
+    if (!decided) {
+      const BlockPlacement::Outcome outcome = placement_->decide(*this, program, pc, p, length);
+      searchBudget_ = -1;
+      searchAborted_ = false;
+      matched = outcome == BlockPlacement::Outcome::Unknown ? anagramComponent(program, pc, deficit)
+                                                            : outcome == BlockPlacement::Outcome::Yes;
+    }
+    searchBudget_ = outerBudget;
+    searchAborted_ = outerAborted;
+  }
   anagram_ = saved;
   return matched;
 }
@@ -452,6 +496,7 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   const std::uint8_t op = c[pc];
   if (op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) return placeOccurrence(program, pc, 0, r);
   if (!anagram_.counted) {
+    if (!spendTry()) return false;
     // The letters that no sub-pattern claimed, counted once on the way in.
     letterCounts_.fill(0);
     const std::uint8_t* key = word_->key;
@@ -494,6 +539,18 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
     default:
       return true;
   }
+}
+
+// Counts one try of a search that has a budget; false, and the search is
+// cut short, once the budget is spent.
+bool MatchEngine::spendTry() {
+  if (searchBudget_ < 0) return true;
+  if (searchBudget_ == 0) {
+    searchAborted_ = true;
+    return false;
+  }
+  --searchBudget_;
+  return true;
 }
 
 // Position of the letters component among the components from pc, or -1.
@@ -672,7 +729,8 @@ bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
                                       : MatchMemo::Key{};
   if (remember && memo->failed(key)) return false;
   const bool matched = placeWindows(program, pc, occurrence, r);
-  if (!matched && remember) memo->recordFailure(key);
+  // A search cut short proves nothing.
+  if (!matched && remember && !searchAborted_) memo->recordFailure(key);
   return matched;
 }
 
@@ -701,6 +759,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
       bool free = true;
       for (int i = 0; i < window && free; ++i) free = claimed_[static_cast<std::size_t>(from + i)] == 0;
       if (!free) continue;
+      if (!spendTry()) return false;
       VariableValues guard(bindings_);
       int k = punctuationBefore(from);
       if (runPattern(entry, 3, from, k, u, window) < 0) continue;
@@ -711,6 +770,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
         guard.keep();
         return true;
       }
+      if (searchAborted_) return false;
     }
   }
   // No window serves: the occurrence is left out.

@@ -41,10 +41,16 @@ TEST(Allocation, MatchingAWordAllocatesNothing) {
       ".l...r.n", ";lobikes", ";toboggan", "m*ja", "@#@#@#@#@#@", "12341234", "...-..-.....",
       ";..oting & ! *ing", ";rebel(ada)", ";diners[ai]", "......*;gdangboot", "*a*a*a*a*b",
       "(*a)(*b)*", ";(a*)(b*)c1", "(a | b*) & !(c* | 1*1)", "\\C*-*", "x(*;ab)y*",
+      // Read over sets of places, placed by a sweep, and over the plane of
+      // significant characters.
+      "**(*[^ba]*).a*b", ";(*b)(a*)(*a)(*)(b*)c", ";[b](a*)1a.(*0.)0", ";([ab])(ac(***))b[^c](**)a(*b)",
+      ";(*;ab)(*b)c", "*-*-*-x",
   };
   std::vector<std::string> words = {"electron", "obelisk", "toboggan", "maharaja", "imaginative",
                                     "beriberi", "fly-by-night", "tonight", "readable", "sardine",
-                                    "abababab", "Cab-bage", "aaaaaaaaaaaaaaaaaaab", "xbay"};
+                                    "abababab", "Cab-bage", "aaaaaaaaaaaaaaaaaaab", "xbay",
+                                    "abbabaabcbbabaabbaab", "a-b-a-b-a-b-a-b-a-b-a-bx",
+                                    "babaabbabcbaabababbaabbaababbbabaabacbbababbabaaabab"};
   int matched = 0;
   for (const std::string& text : lines) {
     MatchEngineSet set;

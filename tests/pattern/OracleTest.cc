@@ -136,6 +136,64 @@ class Generator {
     return out;
   }
 
+  // A pattern without letter variables, anagram parts or punctuation: the
+  // kind the matcher reads over sets of places.
+  std::string regularTemplate(int depth) {
+    std::string out;
+    const int n = 1 + below(3);
+    for (int i = 0; i < n; ++i) {
+      const int roll = below(100);
+      if (roll < 30) {
+        out += '*';
+      } else if (roll < 42) {
+        out += choiceList();
+      } else if (depth < 2 && roll < 55) {
+        out += test::join("(", regularTemplate(depth + 1), ")");
+      } else if (roll < 70) {
+        out += '.';
+      } else {
+        out += letter();
+      }
+    }
+    return out;
+  }
+
+  // An anagram part of several blocks (sub-patterns), mostly of variable
+  // length, with a few letters and match-alls, sometimes a wildcard, and
+  // sometimes a template in front that makes the word longer or shorter.
+  std::string blockAnagram() {
+    std::string out;
+    if (chance(25)) out += chance(50) ? "..*" : "...";
+    out += ';';
+    const int blocks = 1 + below(chance(20) ? 4 : 3);
+    std::vector<std::string> made;
+    for (int i = 0; i < blocks; ++i) {
+      std::string block;
+      if (!made.empty() && chance(20)) {
+        block = made[static_cast<std::size_t>(below(static_cast<int>(made.size())))];
+      } else if (chance(15)) {
+        block = test::join("(", std::string(1, letter()), std::string(1, letter()), ")");
+      } else if (chance(12)) {
+        // A letter variable: bound by the block's window.
+        const std::string digit(1, static_cast<char>('1' + below(2)));
+        block = test::join("(", chance(50) ? digit : "", regularTemplate(1), chance(50) ? digit : "", ")");
+      } else if (chance(12)) {
+        // Not regular: an anagram part of its own, run over each window.
+        block = test::join("(", regularTemplate(1), ";", std::string(1, letter()), ")");
+      } else {
+        block = test::join("(", regularTemplate(0), ")");
+      }
+      made.push_back(block);
+      out += block;
+    }
+    const int letters = below(4);
+    for (int i = 0; i < letters; ++i) out += chance(25) ? '.' : letter();
+    if (chance(15)) out += '*';
+    if (chance(15)) out += choiceList();
+    if (chance(20)) out += static_cast<char>('1' + below(2));
+    return out;
+  }
+
   std::mt19937& engine() { return random_; }
 
  private:
@@ -385,6 +443,29 @@ void run(const char* name, Features features, unsigned seed, int patterns, bool 
               tally.pairs, tally.matches, tally.declarative, tally.skipped);
 }
 
+// Patterns from a generator of their own, with words of up to maxLength letters.
+void runMade(const char* name, unsigned seed, int patterns, int maxLength, bool bothOptions,
+             std::string (Generator::*make)()) {
+  Generator generator(seed);
+  Tally tally;
+  for (int i = 0; i < patterns; ++i) {
+    const std::string pattern = (generator.*make)();
+    std::vector<std::string> words;
+    for (int j = 0; j < 24; ++j) words.push_back(generator.word(maxLength, false));
+    for (int option = 0; option < (bothOptions ? 2 : 1); ++option) {
+      ReferenceOptions options;
+      options.variablesExclusive = option == 0;
+      compare(pattern, words, options, tally);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+  EXPECT_GT(tally.matches, tally.pairs / 50) << name;
+  EXPECT_LT(tally.matches, tally.pairs - tally.pairs / 50) << name;
+  EXPECT_LT(tally.skipped, tally.compiles / 3) << name;
+  std::printf("  %-24s %6d pairs, %5d matches, %5d checked declaratively, %d patterns skipped\n", name,
+              tally.pairs, tally.matches, tally.declarative, tally.skipped);
+}
+
 TEST(Oracle, Templates) {
   Features f;
   f.choices = true;
@@ -453,6 +534,88 @@ TEST(Oracle, TemplatesWithAnagrams) {
   f.subpatterns = true;
   f.maxElements = 5;
   run("templates with anagrams", f, 8, 600, false, true);
+}
+
+// Wildcards inside sub-patterns inside wildcards, nested two deep.
+std::string nestedSubpatterns(Generator& g) {
+  std::string out;
+  const int n = 1 + g.below(4);
+  for (int i = 0; i < n; ++i) {
+    const int roll = g.below(100);
+    if (roll < 30) {
+      out += '*';
+    } else if (roll < 70) {
+      out += test::join("(", g.regularTemplate(0), ")");
+    } else {
+      out += g.letter();
+    }
+  }
+  return out;
+}
+
+TEST(Oracle, NestedSubPatterns) {
+  Generator generator(10);
+  Tally tally;
+  for (int i = 0; i < 600; ++i) {
+    const std::string pattern = nestedSubpatterns(generator);
+    std::vector<std::string> words;
+    for (int j = 0; j < 24; ++j) words.push_back(generator.word(10, false));
+    compare(pattern, words, ReferenceOptions{}, tally);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  EXPECT_GT(tally.matches, tally.pairs / 50);
+  EXPECT_LT(tally.matches, tally.pairs - tally.pairs / 50);
+  std::printf("  %-24s %6d pairs, %5d matches\n", "nested sub-patterns", tally.pairs, tally.matches);
+}
+
+// Wildcards, sub-patterns with wildcards inside, and punctuation, in a
+// template with no letter variables: matched over the places of the
+// word's significant characters.
+std::string punctuatedSubpatterns(Generator& g) {
+  std::string out;
+  const int n = 2 + g.below(5);
+  for (int i = 0; i < n; ++i) {
+    const int roll = g.below(100);
+    if (roll < 25) {
+      out += '*';
+    } else if (roll < 45) {
+      // A hyphen at either end or none; a template may not split an item.
+      const int where = g.below(3);
+      out += test::join("(", where == 0 ? "-" : "", g.regularTemplate(1), where == 1 ? "-" : "", ")");
+    } else if (roll < 60) {
+      out += g.chance(70) ? '-' : '\'';
+    } else if (roll < 65) {
+      out += "\\A";
+    } else if (roll < 80) {
+      out += '.';
+    } else {
+      out += g.letter();
+    }
+  }
+  return out;
+}
+
+TEST(Oracle, PunctuatedSubPatterns) {
+  Generator generator(12);
+  Tally tally;
+  for (int i = 0; i < 800; ++i) {
+    const std::string pattern = punctuatedSubpatterns(generator);
+    std::vector<std::string> words;
+    for (int j = 0; j < 24; ++j) words.push_back(generator.word(9, true));
+    for (const bool ignore : {true, false}) {
+      ReferenceOptions options;
+      options.ignoreUnusedPunctuation = ignore;
+      compare(pattern, words, options, tally);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+  EXPECT_GT(tally.matches, tally.pairs / 50);
+  EXPECT_LT(tally.matches, tally.pairs - tally.pairs / 50);
+  std::printf("  %-24s %6d pairs, %5d matches\n", "punctuated sub-patterns", tally.pairs, tally.matches);
+}
+
+TEST(Oracle, AnagramBlocks) {
+  runMade("anagram blocks", 11, 3000, 9, true, &Generator::blockAnagram);
 }
 
 // ------------------------------------------------------------ lines

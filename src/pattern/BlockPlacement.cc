@@ -1,0 +1,704 @@
+// The sweep that places anagram blocks (see BlockPlacement.h): the plans
+// built when a pattern is compiled, the states and their order, the steps
+// of the sweep, and the checks of a finished sweep against the
+// running-deficit rule and the other components.
+#include "pattern/BlockPlacement.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "pattern/MatchEngine.h"
+
+namespace kea {
+
+namespace {
+
+std::int32_t readInt32(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
+                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                   (static_cast<std::uint32_t>(bytes[3]) << 24));
+}
+
+void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
+  takes[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::min(255, takes[static_cast<std::size_t>(x)] + n));
+}
+
+}  // namespace
+
+std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& engine) {
+  std::vector<Plan> plans;
+  int maxBlocks = 0;
+  for (std::size_t program = 0; program < engine.shapes_.size(); ++program) {
+    const PatternShape& shape = engine.shapes_[program];
+    const std::uint8_t* c = engine.code(static_cast<int>(program));
+    for (std::size_t a = 0; a < shape.anagrams.size(); ++a) {
+      const std::uint32_t anagram = shape.anagrams[a];
+      Plan plan;
+      plan.program = static_cast<int>(program);
+      plan.pc = static_cast<int>(anagram) + 6;
+      plan.anagramLength = readInt32(c + anagram + 2);
+      int pc = plan.pc;
+      bool fits = true;
+      int fixedTotal = 0;
+      int variableBlocks = 0;
+      for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
+        Block block;
+        block.entry = 1 + c[pc + 2];
+        block.count = c[pc + 1];
+        const std::vector<std::uint8_t>& inner = engine.pool().entry(c[pc + 2]);
+        block.fixed = inner[1];
+        block.extra = inner[2];
+        block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
+        block.regular = engine.regular(block.entry, 0);
+        // Blocks that mention letter variables bind them in their component
+        // order; with one such block, and only in the outermost anagram
+        // part (nothing after it reads the bindings), that order is the
+        // sweep's too.
+        const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
+        block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
+        if (block.variables) {
+          if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
+        }
+        fixedTotal += block.count * block.fixed;
+        plan.blocks.push_back(block);
+      }
+      plan.restPc = pc;
+      for (;;) {
+        if (c[pc] == OP_CHOICE_SET) {
+          const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
+          for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
+            if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
+          }
+          plan.lettersOnly = false;
+          pc += 3;
+        } else if (c[pc] == OP_VARIABLES) {
+          // Only where nothing after the part reads what they are bound to:
+          // the anagram part of the outermost pattern.
+          if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
+          int occurrences = 0;
+          for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
+          for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
+          plan.lettersOnly = false;
+          pc += 11;
+        } else if (c[pc] == OP_LETTERS_DISTINCT) {
+          for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
+          pc += 2 + c[pc + 1];
+        } else if (c[pc] == OP_LETTERS_COUNTED) {
+          for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
+        } else {
+          break;
+        }
+      }
+      const int blocks = static_cast<int>(plan.blocks.size());
+      if (blocks == 0 || blocks > kMaxBlocks) fits = false;
+      plan.restLength = plan.anagramLength - fixedTotal;
+      if (plan.restLength < 0) fits = false;
+      int after = 0;
+      bool variableAfter = false;
+      for (int i = blocks - 1; i >= 0 && fits; --i) {
+        Block& block = plan.blocks[static_cast<std::size_t>(i)];
+        block.need = plan.restLength + after;
+        block.early = block.fixed > 0 && !block.lastRule && variableAfter;
+        after += block.count * block.fixed;
+        variableAfter = variableAfter || block.extra > 0;
+      }
+      for (int i = 0; i < blocks && fits; ++i) {
+        Block& block = plan.blocks[static_cast<std::size_t>(i)];
+        if (!block.early) continue;
+        block.earlySlot = static_cast<int>(plan.early.size());
+        plan.early.push_back(i);
+      }
+      // Counts of free letters matter exactly up to what the other
+      // components and the blocks' fixed lengths take, and for the last
+      // block left out, up to where its slack leaves its range.
+      plan.freeCap = plan.restLength + fixedTotal + 1;
+      // A last block that takes the slack and has letters of its own is
+      // either placed, leaving exactly `need` letters free after it, or
+      // left out with too little slack at its turn: either way at most
+      // need + fixed - 1 letters end up free.
+      plan.freeLimit = 1 << 20;
+      for (const Block& block : plan.blocks) {
+        if (!block.lastRule) continue;
+        plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
+        if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
+      }
+      if (plan.freeCap >= kDropped) fits = false;
+      // The states a sweep can reach, at most: a product of the ranges of
+      // what a state holds (capped; tables never exceed kMaxStates).
+      const auto times = [&plan](std::int64_t n) { plan.states = std::min<std::int64_t>(plan.states * n, 1 << 24); };
+      plan.states = std::min(plan.freeCap, plan.freeLimit) + 1;
+      for (const Block& block : plan.blocks) {
+        times(block.count + 1);
+        if (block.early) times(block.need + 2);
+        if (block.variables) times(27);
+      }
+      for (int x = 0; x < 256; ++x) {
+        if (plan.takes[static_cast<std::size_t>(x)] != 0) times(plan.takes[static_cast<std::size_t>(x)] + 1);
+      }
+      for (const Block& block : plan.blocks) plan.searchFirst = plan.searchFirst || !block.regular;
+      if (!fits) continue;
+      maxBlocks = std::max(maxBlocks, blocks);
+      plans.push_back(std::move(plan));
+    }
+  }
+  if (plans.empty()) return nullptr;
+  auto placement = std::make_unique<BlockPlacement>();
+  std::int64_t states = 256;
+  for (const Plan& plan : plans) states = std::max(states, plan.states);
+  const auto capacity = static_cast<std::size_t>(std::bit_ceil(static_cast<std::uint64_t>(std::min<std::int64_t>(states, kMaxStates))));
+  placement->plans_ = std::move(plans);
+  placement->capacity_ = static_cast<int>(capacity);
+  placement->states_.resize(capacity);
+  placement->slots_.resize(2 * capacity);
+  placement->slotStamps_.resize(2 * capacity);
+  placement->heap_.resize(capacity);
+  bool variables = false;
+  for (const Plan& plan : placement->plans_) {
+    for (const Block& block : plan.blocks) variables = variables || block.variables;
+  }
+  if (variables) {
+    placement->outcomes_.resize(static_cast<std::size_t>(kOutcomes) * PositionSet::kSize);
+    placement->outcomeCounts_.resize(PositionSet::kSize);
+    placement->outcomeStamps_.resize(PositionSet::kSize);
+  }
+  placement->ends_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
+  placement->endsStamps_.resize(static_cast<std::size_t>(maxBlocks) * PositionSet::kSize);
+  return placement;
+}
+
+const BlockPlacement::Plan* BlockPlacement::find(int program, int pc) const {
+  for (const Plan& plan : plans_) {
+    if (plan.program == program && plan.pc == pc) return &plan;
+  }
+  return nullptr;
+}
+
+// Every step of the sweep raises the rank (a count it holds grows, or a
+// count of unclaimed letters is dropped, which counts as one more than its
+// bound), except leaving free a letter that changes nothing the state
+// records; states are taken in order of rank, so a state is complete when
+// it is taken.
+int BlockPlacement::rankOf(const Plan& plan, const Key& key) const {
+  int rank = key.free;
+  for (std::size_t i = 0; i < plan.blocks.size(); ++i) rank += key.placed[i];
+  for (int i = 0; i < slotCount_; ++i) rank += key.letters[i];
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    rank += key.unclaimed[e] == kDropped ? plan.blocks[static_cast<std::size_t>(plan.early[e])].need + 1
+                                         : key.unclaimed[e];
+  }
+  return rank;
+}
+
+int BlockPlacement::stateFor(const Key& key, int rank) {
+  std::uint64_t words[sizeof(Key) / 8];
+  std::memcpy(words, &key, sizeof key);
+  std::uint64_t h = 0x9E3779B97F4A7C15ull;
+  for (const std::uint64_t w : words) {
+    h ^= w;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+  }
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = static_cast<std::size_t>(h) & mask;; slot = (slot + 1) & mask) {
+    if (slotStamps_[slot] != stamp_) {
+      if (used_ == capacity_) return -1;
+      const int index = used_++;
+      State& state = states_[static_cast<std::size_t>(index)];
+      state.key = key;
+      state.at = {};
+      state.rank = rank;
+      slots_[slot] = static_cast<std::uint16_t>(index);
+      slotStamps_[slot] = stamp_;
+      push(index);
+      return index;
+    }
+    const int index = slots_[slot];
+    if (std::memcmp(&states_[static_cast<std::size_t>(index)].key, &key, sizeof key) == 0) return index;
+  }
+}
+
+void BlockPlacement::push(int state) {
+  int i = heapSize_++;
+  const int rank = states_[static_cast<std::size_t>(state)].rank;
+  while (i > 0) {
+    const int parent = (i - 1) / 2;
+    if (states_[static_cast<std::size_t>(heap_[static_cast<std::size_t>(parent)])].rank <= rank) break;
+    heap_[static_cast<std::size_t>(i)] = heap_[static_cast<std::size_t>(parent)];
+    i = parent;
+  }
+  heap_[static_cast<std::size_t>(i)] = state;
+}
+
+int BlockPlacement::pop() {
+  if (heapSize_ == 0) return -1;
+  const int top = heap_[0];
+  const int last = heap_[static_cast<std::size_t>(--heapSize_)];
+  const int rank = states_[static_cast<std::size_t>(last)].rank;
+  int i = 0;
+  for (;;) {
+    int child = 2 * i + 1;
+    if (child >= heapSize_) break;
+    if (child + 1 < heapSize_ && states_[static_cast<std::size_t>(heap_[static_cast<std::size_t>(child + 1)])].rank <
+                                     states_[static_cast<std::size_t>(heap_[static_cast<std::size_t>(child)])].rank) {
+      ++child;
+    }
+    if (states_[static_cast<std::size_t>(heap_[static_cast<std::size_t>(child)])].rank >= rank) break;
+    heap_[static_cast<std::size_t>(i)] = heap_[static_cast<std::size_t>(child)];
+    i = child;
+  }
+  if (heapSize_ > 0) heap_[static_cast<std::size_t>(i)] = last;
+  return top;
+}
+
+bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
+  if (places.empty()) return true;
+  const int index = stateFor(key, rankOf(*current_, key));
+  if (index < 0) {
+    overflow_ = true;
+    return false;
+  }
+  states_[static_cast<std::size_t>(index)].at |= places;
+  return true;
+}
+
+// Whether an early block can have an occurrence left out at all: the
+// blocks up to it, with it one occurrence short, must be able to claim all
+// but `need` letters of the stretch.
+bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
+  int claim = 0;
+  for (int j = 0; j <= early && claim < length; ++j) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(j)];
+    const int windows = j == early ? block.count - 1 : block.count;
+    claim += windows * std::min(length, block.fixed + block.extra);
+  }
+  return length - claim <= plan.blocks[static_cast<std::size_t>(early)].need;
+}
+
+// Whether a sweep that ended with this state describes a placement that
+// the running-deficit rule accepts, with the letters left free satisfying
+// the other components.
+bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const {
+  const bool saturated = key.free >= plan.freeCap;
+  const int freeAtEnd = key.free;
+  // An early block with an occurrence left out needs its count kept: it
+  // was not dropped, so the letters it and the blocks before it leave
+  // unclaimed are few enough.
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(plan.early[e])];
+    if (key.unclaimed[e] == kDropped && key.placed[plan.early[e]] < block.count) return false;
+  }
+  const int blocks = static_cast<int>(plan.blocks.size());
+  // Letters free after block i's turn, for a block after which every block
+  // has a fixed length.
+  const auto freeAfter = [&](int i) {
+    int n = freeAtEnd;
+    for (int j = i + 1; j < blocks; ++j) n += key.placed[j] * plan.blocks[static_cast<std::size_t>(j)].fixed;
+    return n;
+  };
+  int penalty = 0;
+  for (int i = 0; i < blocks; ++i) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(i)];
+    if (block.early) continue;
+    if (block.lastRule) {
+      const int after = freeAfter(i);
+      if (key.placed[i] == 1) {
+        // It took all the slack: nothing was left over after it.
+        if (saturated || after != block.need) return false;
+        continue;
+      }
+      // Saturated counts lie beyond the last block's range (see freeCap).
+      const int slack = after - block.need - block.fixed;
+      const bool inRange = !saturated && slack >= 0 && slack <= block.extra;
+      if (inRange) {
+        if (block.fixed > 0) return false;
+      } else {
+        if (block.fixed + block.extra > 0 && (saturated || slack + block.fixed + block.extra > 0)) return false;
+        penalty += block.fixed + block.extra;
+      }
+      continue;
+    }
+    if (block.fixed == 0 || key.placed[i] == block.count) continue;
+    if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
+  }
+  // Any deficit above 0 acts alike on the other components.
+  const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  return restFits(engine, plan, key, start, length, r);
+}
+
+// The components after the blocks, on the letters the state left free.
+bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length,
+                              int r) const {
+  if (plan.lettersOnly) {
+    int missing = 0;
+    for (int x = 0; x < 256; ++x) missing += plan.takes[static_cast<std::size_t>(x)];
+    for (int i = 0; i < slotCount_; ++i) missing -= key.letters[i];
+    return missing == 0 || r + missing <= 0;
+  }
+  engine.letterCounts_.fill(0);
+  for (int i = 0; i < slotCount_; ++i) engine.letterCounts_[slotLetter_[static_cast<std::size_t>(i)]] = key.letters[i];
+  const MatchEngine::AnagramFrame saved = engine.anagram_;
+  engine.anagram_ = MatchEngine::AnagramFrame{start, length, true, plan.program,
+                                              engine.lettersComponent(plan.program, plan.restPc)};
+  // The bindings a success would leave are not wanted (nothing reads them).
+  VariableValues guard(engine.bindings_);
+  engine.bindings_.live = true;
+  std::memcpy(engine.bindings_.value.data(), key.bound, sizeof key.bound);
+  const bool fits = engine.anagramComponent(plan.program, plan.restPc, r);
+  engine.anagram_ = saved;
+  return fits;
+}
+
+// Moves one state's places on: a free letter, or a window of a block.
+// Returns true when the state is a final one that fits.
+bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int start, int length) {
+  State& state = states_[static_cast<std::size_t>(index)];
+  const Key key = state.key;
+  const int end = start + length;
+  const PositionSet letters = PositionSet::range(start, end - 1);
+  const std::array<PositionSet, 256>& masks = engine.letterMasks_;
+  const int earlyCount = static_cast<int>(plan.early.size());
+
+  // Places from which an early block can no longer be left out go on
+  // under the state that has its count dropped.
+  for (int e = 0; e < earlyCount; ++e) {
+    if (key.unclaimed[e] == kDropped) continue;
+    const int last = plan.early[static_cast<std::size_t>(e)];
+    int capacity = 0;
+    for (int j = 0; j <= last && capacity < length; ++j) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(j)];
+      const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
+      capacity += std::max(0, windows) * std::min(length, block.fixed + block.extra);
+    }
+    const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
+    const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
+    if (hopeless.empty()) continue;
+    state.at = state.at.andNot(hopeless);
+    if (((mustKeep_ >> e) & 1) != 0) continue;
+    Key dropped = key;
+    dropped.unclaimed[e] = kDropped;
+    if (!addTo(dropped, hopeless)) return false;
+  }
+  // Letters the other components could still take more of.
+  PositionSet wanted;
+  for (int i = 0; i < slotCount_; ++i) {
+    if (key.letters[i] < slotCap_[static_cast<std::size_t>(i)]) wanted |= masks[slotLetter_[static_cast<std::size_t>(i)]];
+  }
+  bool counting = false;
+  for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
+  if (key.free >= plan.freeCap && !counting) {
+    // Leaving another letter free changes nothing the state records.
+    state.at = state.at.spread(letters.andNot(wanted));
+  }
+  const PositionSet at = state.at;
+  if (at.test(end) && finalFits(engine, plan, key, start, length)) return true;
+
+  // A letter left free.
+  PositionSet rest = at & letters;
+  if (!rest.empty() && key.free < plan.freeLimit) {
+    Key base = key;
+    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, plan.freeCap));
+    bool alive = true;
+    for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
+    for (int i = 0; i < slotCount_ && alive; ++i) {
+      if (key.letters[i] >= slotCap_[static_cast<std::size_t>(i)]) continue;
+      const PositionSet& mask = masks[slotLetter_[static_cast<std::size_t>(i)]];
+      const PositionSet part = rest & mask;
+      if (part.empty()) continue;
+      Key next = base;
+      ++next.letters[i];
+      if (!addTo(next, part.later(1))) return false;
+      rest = rest.andNot(mask);
+    }
+    if (alive && !rest.empty() && std::memcmp(&base, &key, sizeof key) != 0 && !addTo(base, rest.later(1))) {
+      return false;
+    }
+  }
+
+  // A window of a block with occurrences still to place.
+  for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
+    if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
+        !placeWindows(engine, plan, key, at, b, start, length)) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Adds n letters to an early block's count of unclaimed letters, dropping
+// the count once it exceeds what leaving the block out allows. False when
+// the count of a block that must be left out is dropped.
+bool BlockPlacement::grow(const Plan& plan, Key& key, int e, int n) const {
+  if (key.unclaimed[e] == kDropped) return true;
+  const int count = key.unclaimed[e] + n;
+  if (count <= plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])].need) {
+    key.unclaimed[e] = static_cast<std::uint16_t>(count);
+    return true;
+  }
+  key.unclaimed[e] = kDropped;
+  return ((mustKeep_ >> e) & 1) == 0;
+}
+
+// Windows of block b from the places `at`. Early blocks before b whose
+// unclaimed letters are still counted count the window's letters, so the
+// window's length matters up to the longest that keeps one of them.
+bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b,
+                                  int start, int length) {
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  const int end = start + length;
+  const int earlyCount = static_cast<int>(plan.early.size());
+  Key next = key;
+  ++next.placed[b];
+  // A block placed in full can no longer have an occurrence left out.
+  if (block.early && next.placed[b] == block.count) next.unclaimed[block.earlySlot] = kDropped;
+  int longestKept = -1;
+  for (int e = 0; e < earlyCount; ++e) {
+    if (plan.early[static_cast<std::size_t>(e)] >= b || key.unclaimed[e] == kDropped) continue;
+    const Block& early = plan.blocks[static_cast<std::size_t>(plan.early[static_cast<std::size_t>(e)])];
+    longestKept = std::max(longestKept, early.need - key.unclaimed[e]);
+  }
+  if (block.variables) {
+    // Each window leaves the bindings of its block's first success. Without
+    // counts that need the window's length, the ends are gathered per
+    // bindings first, for one state each.
+    std::array<WindowOutcome, kOutcomes> gathered;
+    int kinds = 0;
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
+      const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
+      if (outcomes < 0) {
+        overflow_ = true;
+        return false;
+      }
+      for (int o = 0; o < outcomes; ++o) {
+        const WindowOutcome& outcome = outcomes_[static_cast<std::size_t>(q) * kOutcomes + static_cast<std::size_t>(o)];
+        if (longestKept < 0) {
+          int g = 0;
+          while (g < kinds && std::memcmp(gathered[static_cast<std::size_t>(g)].bound, outcome.bound, 10) != 0) ++g;
+          if (g == kinds) {
+            if (kinds == kOutcomes) {
+              overflow_ = true;
+              return false;
+            }
+            std::memcpy(gathered[static_cast<std::size_t>(g)].bound, outcome.bound, 10);
+            gathered[static_cast<std::size_t>(g)].ends = {};
+            ++kinds;
+          }
+          gathered[static_cast<std::size_t>(g)].ends |= outcome.ends;
+          continue;
+        }
+        for (int to = outcome.ends.lowest(); to >= 0; to = outcome.ends.next(to + 1)) {
+          Key sized = next;
+          std::memcpy(sized.bound, outcome.bound, sizeof sized.bound);
+          bool alive = true;
+          for (int e = 0; e < earlyCount; ++e) {
+            if (plan.early[static_cast<std::size_t>(e)] < b) alive = grow(plan, sized, e, to - q) && alive;
+          }
+          if (alive && !addTo(sized, PositionSet::single(to))) return false;
+        }
+      }
+    }
+    for (int g = 0; g < kinds; ++g) {
+      Key sized = next;
+      std::memcpy(sized.bound, gathered[static_cast<std::size_t>(g)].bound, sizeof sized.bound);
+      if (!addTo(sized, gathered[static_cast<std::size_t>(g)].ends)) return false;
+    }
+    return true;
+  }
+  if (longestKept < 0) {
+    if (block.regular) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+    PositionSet ends;
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(engine, plan, b, q, end);
+    return addTo(next, ends);
+  }
+  longestKept = std::min(longestKept, length);
+  // Ends grouped by window length (one state per length), and the longer
+  // windows, which drop every count they touch.
+  std::array<PositionSet, PositionSet::kSize> byLength;
+  PositionSet lengths;
+  PositionSet far;
+  for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
+    const PositionSet ends = endsFrom(engine, plan, b, q, end);
+    const PositionSet near = ends & PositionSet::range(q, q + longestKept);
+    for (int to = near.lowest(); to >= 0; to = near.next(to + 1)) {
+      const auto w = static_cast<std::size_t>(to - q) % byLength.size();
+      if (!lengths.test(static_cast<int>(w))) byLength[w] = {};
+      lengths.set(static_cast<int>(w));
+      byLength[w].set(to);
+    }
+    far |= ends & PositionSet::range(q + longestKept + 1, end);
+  }
+  for (int w = lengths.lowest(); w >= 0; w = lengths.next(w + 1)) {
+    Key sized = next;
+    bool alive = true;
+    for (int e = 0; e < earlyCount; ++e) {
+      if (plan.early[static_cast<std::size_t>(e)] < b) alive = grow(plan, sized, e, w) && alive;
+    }
+    if (alive && !addTo(sized, byLength[static_cast<std::size_t>(w)])) return false;
+  }
+  Key dropped = next;
+  for (int e = 0; e < earlyCount; ++e) {
+    if (plan.early[static_cast<std::size_t>(e)] >= b || dropped.unclaimed[e] == kDropped) continue;
+    if (((mustKeep_ >> e) & 1) != 0) return true;
+    dropped.unclaimed[e] = kDropped;
+  }
+  return addTo(dropped, far);
+}
+
+// For the block that mentions letter variables, from start place q with the
+// bindings it finds: the windows it matches, grouped by the bindings its
+// first success leaves. The bindings it finds are those at the part's start
+// (no other block binds any), so one computation per place serves the
+// decision. The number of groups, or -1 when they overflow.
+int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end,
+                                 const std::uint8_t* bound) {
+  const std::size_t at = static_cast<std::size_t>(q);
+  if (outcomeStamps_[at] == endsStamp_) return outcomeCounts_[at];
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  WindowOutcome* groups = &outcomes_[at * kOutcomes];
+  int count = 0;
+  VariableValues outer(engine.bindings_);
+  const int longest = std::min(block.extra, end - q - block.fixed);
+  for (int u = 0; u <= longest; ++u) {
+    engine.bindings_.live = true;
+    std::memcpy(engine.bindings_.value.data(), bound, 10);
+    int k = engine.punctuationBefore(q);
+    if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) < 0) continue;
+    int g = 0;
+    while (g < count && std::memcmp(groups[g].bound, engine.bindings_.value.data(), 10) != 0) ++g;
+    if (g == count) {
+      if (count == kOutcomes) return -1;
+      std::memcpy(groups[g].bound, engine.bindings_.value.data(), 10);
+      groups[g].ends = {};
+      ++count;
+    }
+    groups[g].ends.set(q + block.fixed + u);
+  }
+  outcomeCounts_[at] = static_cast<std::uint8_t>(count);
+  outcomeStamps_[at] = endsStamp_;
+  return count;
+}
+
+// The places where a window of block b that starts at q may end, computed
+// once per decision: over sets of places for a regular block, else by
+// running the block over each window.
+PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end) {
+  const std::size_t slot = static_cast<std::size_t>(b) * PositionSet::kSize + static_cast<std::size_t>(q);
+  if (endsStamps_[slot] == endsStamp_) return ends_[slot];
+  const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+  PositionSet ends;
+  if (block.regular) {
+    ends = engine.reachPattern(block.entry, 3, PositionSet::single(q), end);
+  } else {
+    const int longest = std::min(block.extra, end - q - block.fixed);
+    for (int u = 0; u <= longest; ++u) {
+      int k = engine.punctuationBefore(q);
+      if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
+    }
+  }
+  ends_[slot] = ends;
+  endsStamps_[slot] = endsStamp_;
+  return ends;
+}
+
+BlockPlacement::Outcome BlockPlacement::decide(MatchEngine& engine, int program, int pc, int start, int length) {
+  const Plan* plan = find(program, pc);
+  // A block run over a window may hold an anagram part of its own; its
+  // tables are in use, so that one is searched.
+  if (plan == nullptr || length > PositionSet::kSize - 1 || busy_) return Outcome::Unknown;
+  busy_ = true;
+  const Outcome outcome = decideFor(engine, plan, start, length);
+  busy_ = false;
+  return outcome;
+}
+
+BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Plan* plan, int start, int length) {
+  current_ = plan;
+  engine.buildLetterMasks();
+  const int end = start + length;
+  const PositionSet stretch = PositionSet::range(start, end - 1);
+  // The letters of the stretch that the other components could take.
+  slotCount_ = 0;
+  for (int i = 0; i < engine.maskedLetterCount_; ++i) {
+    const std::uint8_t x = engine.maskedLetters_[static_cast<std::size_t>(i)];
+    if (plan->takes[x] == 0 || (engine.letterMasks_[x] & stretch).empty()) continue;
+    if (slotCount_ == kMaxLetters) return Outcome::Unknown;
+    slotLetter_[static_cast<std::size_t>(slotCount_)] = x;
+    slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
+    ++slotCount_;
+  }
+  if (++endsStamp_ == 0) {
+    std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
+    std::fill(outcomeStamps_.begin(), outcomeStamps_.end(), 0);
+    endsStamp_ = 1;
+  }
+  // A last block that takes the slack and cannot be left out leaves the
+  // deficit at 0: the other components must then succeed on the letters
+  // left free, which are at most all the stretch's letters; more letters
+  // never make them fail.
+  for (const Block& block : plan->blocks) {
+    if (!block.lastRule || block.fixed == 0 || block.extra <= block.need) continue;
+    Key all{};
+    for (int i = 0; i < slotCount_; ++i) {
+      const int count = (engine.letterMasks_[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
+      all.letters[i] = static_cast<std::uint8_t>(std::min<int>(count, slotCap_[static_cast<std::size_t>(i)]));
+    }
+    for (int v = 0; v < 10; ++v) all.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
+                                                                       : VariableBindings::kUnbound;
+    if (!restFits(engine, *plan, all, start, length, 0)) return Outcome::No;
+  }
+  // Blocks that no window of the stretch matches are left out whatever
+  // happens: the last one, if it has letters of its own, dooms the part
+  // (left out, it adds more than any deficit can absorb), and an early one
+  // must keep its count of unclaimed letters to the end.
+  mustKeep_ = 0;
+  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
+    const Block& block = plan->blocks[b];
+    if (!block.regular || !engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) {
+      continue;
+    }
+    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
+    if (block.early) {
+      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
+      mustKeep_ |= 1u << block.earlySlot;
+    }
+  }
+  // First the sweep in which every block is placed in full: it needs no
+  // counts of unclaimed letters, and most stretches that match are found
+  // by it. Then, if some early block could be left out at all, the sweep
+  // that allows it.
+  Key key{};
+  for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
+  for (int v = 0; v < 10; ++v) key.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
+                                                                    : VariableBindings::kUnbound;
+  if (mustKeep_ == 0) {
+    const Outcome placedInFull = sweep(engine, *plan, key, start, length);
+    if (placedInFull != Outcome::No) return placedInFull;
+  }
+  bool someLeftOut = false;
+  for (std::size_t e = 0; e < plan->early.size(); ++e) {
+    if (!mayLeaveOut(*plan, plan->early[e], length)) continue;
+    key.unclaimed[e] = 0;
+    someLeftOut = true;
+  }
+  return someLeftOut ? sweep(engine, *plan, key, start, length) : Outcome::No;
+}
+
+BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start,
+                                              int length) {
+  if (++stamp_ == 0) {
+    std::fill(slotStamps_.begin(), slotStamps_.end(), 0);
+    stamp_ = 1;
+  }
+  used_ = 0;
+  heapSize_ = 0;
+  overflow_ = false;
+  if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
+  for (int index = pop(); index >= 0; index = pop()) {
+    if (step(engine, plan, index, start, length)) return Outcome::Yes;
+    if (overflow_) return Outcome::Unknown;
+  }
+  return Outcome::No;
+}
+
+}  // namespace kea
