@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,64 @@ class FileSource : public ByteSource {
   std::uint64_t end_;
 };
 
+// The decoding tables of one dictionary's code, built from its code tree
+// and alphabet when a decoder first needs them (see WordListDecoder) and
+// shared by every decoder of that dictionary.
+struct WordListCode {
+  // What the symbol decoders return when the stream holds no symbol.
+  static constexpr int kNoSymbol = 256;
+  // The mark of symbols 0 and 10 and of kNoSymbol in indexOf (no alphabet
+  // index reaches it: B < 254).
+  static constexpr std::uint8_t kStopMark = 254;
+
+  // One symbol per stream byte: a leaf's symbol and code length, or (length
+  // kNotLeaf, more than any bit count) the internal node reached after 8
+  // bits, or -1 for a dead branch.
+  static constexpr std::uint8_t kNotLeaf = 255;
+  struct FastEntry {
+    std::int16_t node;
+    std::uint8_t length;
+    std::uint8_t symbol;
+  };
+
+  // Several symbols per lookup: for each kGroupBits-bit window of the
+  // stream, the characters whose codes lie wholly within it (at most
+  // kGroupSymbols, up to the first symbol 0 or 10), their alphabet indices
+  // with the characters outside the alphabet left out, and whether the
+  // record's text ends there. Letters have codes of 3 to 6 bits, so an
+  // eight-letter word and its symbol 0 take about four lookups.
+  //
+  // An entry is one 64-bit value: the bits taken (the characters' codes
+  // and the ending symbol's, if any) in its low byte, so that the reader
+  // shifts by the entry itself; the characters from bit kTextShift and the
+  // indices from bit kKeyShift, a byte each, first one lowest, so that each
+  // run is stored into the word as four bytes whose last one the next store
+  // or the terminator overwrites; and the control byte from kControlShift.
+  static constexpr int kGroupBits = 11;
+  static constexpr int kGroupSymbols = 3;
+  static constexpr int kTextShift = 8;
+  static constexpr int kKeyShift = 32;
+  static constexpr int kControlShift = 56;
+  // The control byte: characters (bits 0-1), indices (bits 2-3), and what
+  // ends the text: symbol 0 or symbol 10; or kSlowGroup, with nothing else
+  // in the entry, when neither a character nor an ending lies wholly within
+  // the window (a longer code or a dead branch).
+  static constexpr unsigned kEndsAtEnd = 0x10;
+  static constexpr unsigned kEndsAtAnnotation = 0x20;
+  static constexpr unsigned kSlowGroup = 0x40;
+
+  // Built from the dictionary's code tree and alphabet as they are now.
+  explicit WordListCode(const KKDictionaryList::Dictionary& dictionary);
+
+  int version = 0;
+  std::array<FastEntry, 256> fast;
+  std::array<std::uint64_t, 1u << kGroupBits> groups;
+  // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
+  std::array<std::uint8_t, 257> indexOf;
+  // The code tree, for codes longer than 8 bits.
+  KKDictionaryList::Dictionary::CodeTree tree;
+};
+
 class WordListDecoder {
  public:
   // Bytes are fetched from the source in blocks of this size.
@@ -94,11 +153,12 @@ class WordListDecoder {
     int annotationLength = 0;
   };
 
-  // Decodes with the tables of `dictionary`, which must outlive the decoder.
-  // The fast table and the alphabet are copied at every start; the code
-  // tree, needed only for codes longer than 8 bits, is referenced. A
-  // dictionary reopened in the middle of a list therefore gives wrong words
-  // for the rest of it, but never a read outside the decoder's tables.
+  // Decodes with the code of `dictionary`, which must outlive the decoder.
+  // Its decoding tables are built by the first decoder that reads the
+  // dictionary and shared by all; each start takes the dictionary's current
+  // ones, so a dictionary reopened between lists is decoded with its new
+  // code, and one reopened in the middle of a list gives wrong words for the
+  // rest of it (the old tables stay alive) but never a read outside them.
   explicit WordListDecoder(const KKDictionaryList::Dictionary& dictionary);
 
   // Starts a new list of the dictionary's format version, read from
@@ -127,46 +187,14 @@ class WordListDecoder {
   // Decodes one symbol the slow way: fewer than 8 bits left in the stream,
   // or a code longer than 8 bits.
   int decodeSlow();
-  // What the symbol decoders return when the stream holds no symbol.
-  static constexpr int kNoSymbol = 256;
-  // The mark of symbols 0 and 10 and of kNoSymbol in indexOf_ (no alphabet
-  // index reaches it: B < 254).
-  static constexpr std::uint8_t kStopMark = 254;
+  // Decodes annotation characters into raw[end …] up to symbol 0, the
+  // slow way (annotations are few); returns symbol 0, or kNoSymbol when
+  // the stream ends first.
+  int decodeAnnotation(char* raw, int& end);
   Result finish(WordBuffer& word, Record record);
 
-  // The fast table in one word per stream byte: a leaf's symbol and code
-  // length, or (length kNotLeaf, more than any bit count) the internal node
-  // reached after 8 bits, or -1 for a dead branch.
-  static constexpr std::uint8_t kNotLeaf = 255;
-  struct FastEntry {
-    std::int16_t node;
-    std::uint8_t length;
-    std::uint8_t symbol;
-  };
-
-  // Two symbols per lookup: for each kPairBits-bit window of the stream,
-  // the first symbol whose code lies within it, and the second when its
-  // code does too. Letters have short codes, so most of an entry's text
-  // decodes two characters at a time, and the rarer characters with codes
-  // longer than 8 bits mostly without the slow walk of the tree.
-  static constexpr int kPairBits = 12;
-  struct PairEntry {
-    std::uint8_t first;
-    std::uint8_t second;
-    std::uint8_t firstLength;  // 0: the first code does not fit the window
-    std::uint8_t bothLength;   // 0: the second code does not fit after the first
-  };
-  void buildPairTable();
-
   const KKDictionaryList::Dictionary& dictionary_;
-  std::array<FastEntry, 256> fast_;
-  std::array<PairEntry, 1u << kPairBits> pairs_;
-  // The fast table and the file the pair table was built with.
-  std::array<FastEntry, 256> pairsFrom_;
-  platform::FileStamp pairsStamp_;
-  bool pairsBuilt_ = false;
-  // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
-  std::array<std::uint8_t, 257> indexOf_;
+  std::shared_ptr<const WordListCode> code_;
   ByteSource* source_ = nullptr;
   bool sourceDry_ = false;
   int version_ = 0;
