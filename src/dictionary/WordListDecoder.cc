@@ -1,7 +1,6 @@
 #include "dictionary/WordListDecoder.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -58,35 +57,36 @@ WordListCode::WordListCode(const KKDictionaryList::Dictionary& dictionary)
     }
     return -1;
   };
-  for (std::size_t w = 0; w < groups.size(); ++w) {
-    std::uint64_t text = 0;
-    std::uint64_t key = 0;
+  for (std::size_t w = 0; w < kGroups; ++w) {
+    GroupBytes bytes{};
     int used = 0;
     int characters = 0;
     int letters = 0;
-    unsigned ending = 0;
+    std::uint8_t control = 0;
     for (;;) {
       int length = 0;
       const int symbol = leaf(w, used, length);
       if (symbol < 0) break;
       if (symbol == kkd::kEndSymbol || symbol == kkd::kAnnotationSymbol) {
-        ending = symbol == kkd::kEndSymbol ? kEndsAtEnd : kEndsAtAnnotation;
+        control = symbol == kkd::kEndSymbol ? kEndsAtEnd : kEndsAtAnnotation;
         used += length;
         break;
       }
       if (characters == kGroupSymbols) break;
-      text |= static_cast<std::uint64_t>(symbol) << (8 * characters++);
+      bytes.text[characters++] = static_cast<std::uint8_t>(symbol);
       const std::uint8_t index = indexOf[static_cast<std::size_t>(symbol)];
-      if (index != kkd::kNoIndex) key |= static_cast<std::uint64_t>(index) << (8 * letters++);
+      if (index != kkd::kNoIndex) bytes.key[letters++] = index;
       used += length;
     }
-    if (characters == 0 && ending == 0) {
-      groups[w] = std::uint64_t{kSlowGroup} << kControlShift;
-      continue;
+    if (characters == 0 && control == 0) {
+      control = kSlowGroup;
+      used = 0;
     }
-    const std::uint64_t control =
-        static_cast<std::uint64_t>(characters) | static_cast<std::uint64_t>(letters) << 2 | ending;
-    groups[w] = static_cast<std::uint64_t>(used) | text << kTextShift | key << kKeyShift | control << kControlShift;
+    groupBytes[w] = bytes;
+    groupBits[w] = static_cast<std::uint8_t>(used);
+    groupTextCount[w] = static_cast<std::uint8_t>(characters);
+    groupKeyCount[w] = static_cast<std::uint8_t>(letters);
+    groupControl[w] = control;
   }
 }
 
@@ -188,12 +188,6 @@ WordListDecoder::Result WordListDecoder::finish(WordBuffer& word, Record record)
 
 namespace {
 
-// Stores the four bytes of `value`, lowest first.
-[[gnu::always_inline]] inline void storeBytes(void* into, std::uint32_t value) {
-  if constexpr (std::endian::native == std::endian::big) value = __builtin_bswap32(value);
-  std::memcpy(into, &value, 4);
-}
-
 }  // namespace
 
 int WordListDecoder::decodeAnnotation(char* raw, int& end) {
@@ -222,8 +216,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
     bitCount_ = c;
     readPosition_ = p;
   };
-  const std::uint64_t* const groups = code_->groups.data();
-  const std::uint8_t* const indexOf = code_->indexOf.data();
+  const Code& code = *code_;
   std::uint8_t* const key = word.key;
   char* const raw = word.raw;
 
@@ -256,22 +249,21 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
       count |= 56;
       unsigned control = 0;
       for (int i = 0; i < kGroupsPerTopUp; ++i) {
-        const std::uint64_t g = groups[bits & kGroupMask];
-        storeBytes(text, static_cast<std::uint32_t>(g >> Code::kTextShift));
-        storeBytes(letters, static_cast<std::uint32_t>(g >> Code::kKeyShift));
-        control = static_cast<unsigned>(g >> Code::kControlShift);
-        text += control & 3;
-        letters += (control >> 2) & 3;
-        // The low byte is at most kGroupBits: the shift takes it whole.
-        bits >>= g & 63;
-        count -= static_cast<int>(g & 0xFF);
-        if ((control & (Code::kEndsAtEnd | Code::kEndsAtAnnotation | Code::kSlowGroup)) != 0) break;
+        const std::size_t w = bits & kGroupMask;
+        std::memcpy(text, code.groupBytes[w].text, 4);
+        std::memcpy(letters, code.groupBytes[w].key, 4);
+        text += code.groupTextCount[w];
+        letters += code.groupKeyCount[w];
+        bits >>= code.groupBits[w];
+        count -= code.groupBits[w];
+        control = code.groupControl[w];
+        if (control != 0) break;
       }
       if ((control & (Code::kEndsAtEnd | Code::kEndsAtAnnotation)) != 0) {
         symbol = (control & Code::kEndsAtEnd) ? kkd::kEndSymbol : kkd::kAnnotationSymbol;
         break;
       }
-      if ((control & Code::kSlowGroup) == 0) continue;
+      if (control == 0) continue;
     }
     // One character the slow way.
     spill(bits, count, position);
@@ -280,7 +272,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
     count = bitCount_;
     position = readPosition_;
     end = readEnd_;
-    const std::uint8_t index = indexOf[symbol];
+    const std::uint8_t index = code.indexOf[static_cast<std::size_t>(symbol)];
     if (index == Code::kStopMark) break;
     *text = static_cast<char>(symbol);
     text += text < raw + kMaxTextLength;
@@ -339,10 +331,13 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
       count = bitCount_;
       position = readPosition_;
     }
-    result.flag = (bits & 1u) != 0;
+    // Without a branch: the flags of a list follow no pattern.
+    const int flag = static_cast<int>(bits & 1u);
     bits >>= 1;
     --count;
-    result.definitionIndex = result.flag ? flaggedSoFar_++ : -1;
+    result.flag = flag != 0;
+    result.definitionIndex = (flaggedSoFar_ + 1) * flag - 1;
+    flaggedSoFar_ += flag;
   }
   spill(bits, count, position);
   ++entriesRead_;

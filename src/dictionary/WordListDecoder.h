@@ -87,32 +87,36 @@ struct WordListCode {
   // with the characters outside the alphabet left out, and whether the
   // record's text ends there. Letters have codes of 3 to 6 bits, so an
   // eight-letter word and its symbol 0 take about four lookups.
-  //
-  // An entry is one 64-bit value: the bits taken (the characters' codes
-  // and the ending symbol's, if any) in its low byte, so that the reader
-  // shifts by the entry itself; the characters from bit kTextShift and the
-  // indices from bit kKeyShift, a byte each, first one lowest, so that each
-  // run is stored into the word as four bytes whose last one the next store
-  // or the terminator overwrites; and the control byte from kControlShift.
   static constexpr int kGroupBits = 11;
   static constexpr int kGroupSymbols = 3;
-  static constexpr int kTextShift = 8;
-  static constexpr int kKeyShift = 32;
-  static constexpr int kControlShift = 56;
-  // The control byte: characters (bits 0-1), indices (bits 2-3), and what
-  // ends the text: symbol 0 or symbol 10; or kSlowGroup, with nothing else
-  // in the entry, when neither a character nor an ending lies wholly within
-  // the window (a longer code or a dead branch).
-  static constexpr unsigned kEndsAtEnd = 0x10;
-  static constexpr unsigned kEndsAtAnnotation = 0x20;
-  static constexpr unsigned kSlowGroup = 0x40;
+  // Per window, in arrays of their own so that each is found with the
+  // window as its index: the characters and their indices, first one
+  // first, each run stored into the word as four bytes whose last one the
+  // next store or the terminator overwrites;
+  struct GroupBytes {
+    std::uint8_t text[4];
+    std::uint8_t key[4];
+  };
+  static constexpr std::size_t kGroups = std::size_t{1} << kGroupBits;
+  std::array<GroupBytes, kGroups> groupBytes;
+  // the bits taken: the characters' codes and the ending symbol's, if any;
+  std::array<std::uint8_t, kGroups> groupBits;
+  // how many characters and indices there are;
+  std::array<std::uint8_t, kGroups> groupTextCount;
+  std::array<std::uint8_t, kGroups> groupKeyCount;
+  // and 0, or what ends the text: symbol 0 or symbol 10; or kSlowGroup,
+  // with nothing else in the entry, when neither a character nor an ending
+  // lies wholly within the window (a longer code or a dead branch).
+  std::array<std::uint8_t, kGroups> groupControl;
+  static constexpr std::uint8_t kEndsAtEnd = 1;
+  static constexpr std::uint8_t kEndsAtAnnotation = 2;
+  static constexpr std::uint8_t kSlowGroup = 4;
 
   // Built from the dictionary's code tree and alphabet as they are now.
   explicit WordListCode(const KKDictionaryList::Dictionary& dictionary);
 
   int version = 0;
   std::array<FastEntry, 256> fast;
-  std::array<std::uint64_t, 1u << kGroupBits> groups;
   // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
   std::array<std::uint8_t, 257> indexOf;
   // The code tree, for codes longer than 8 bits.
