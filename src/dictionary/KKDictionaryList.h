@@ -163,7 +163,8 @@ class KKDictionaryList::Dictionary {
   const std::uint8_t* positionTable(int k) const;
 
   // Per length, the file offset of each group of the grouped pointer table,
-  // built by the definition lookup on first use; emptied when closed.
+  // in order, built by the definition lookup as far as its lookups have
+  // needed; emptied when closed.
   // Nothing for a length outside 0 … 100.
   std::vector<std::uint32_t>* groupIndexCache(int length);
 

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -180,6 +181,15 @@ class WordListDecoder {
   // reading; a SectionEnd or end of list leaves key[0] = 255.
   Result next(WordBuffer& word);
 
+  // Decodes records as next() does until `accept`, called with the Result
+  // of each entry while `word` holds it, returns true, or until a record
+  // that is not an entry; returns that record's Result. The reader's state
+  // stays in registers from one entry to the next, so a search that turns
+  // most words away runs faster than with a call of next() per word.
+  // `accept` must not use the decoder.
+  template <class Accept>
+  Result nextAccepted(WordBuffer& word, Accept&& accept);
+
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
   // The number of records that were entries, over both sections.
@@ -196,6 +206,16 @@ class WordListDecoder {
   // the stream ends first.
   int decodeAnnotation(char* raw, int& end);
   Result finish(WordBuffer& word, Record record);
+
+  // The bit reader's state while records are decoded.
+  struct Reader {
+    std::uint64_t bits;
+    int count;
+    const unsigned char* position;
+    const unsigned char* end;
+  };
+  // Decodes one record with the reader's state in `reader`.
+  Result decodeRecord(Reader& reader, WordBuffer& word);
 
   const KKDictionaryList::Dictionary& dictionary_;
   std::shared_ptr<const WordListCode> code_;
@@ -216,6 +236,180 @@ class WordListDecoder {
   const unsigned char* readEnd_ = nullptr;
   unsigned char block_[kBlockSize];
 };
+
+// ---------------------------------------------------------------------------
+// The decoding loop, inline so that nextAccepted keeps the reader's state
+// in registers across the entries it turns away.
+
+inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, WordBuffer& word) {
+  using Code = WordListCode;
+
+  // The reader's state lives in locals while a record is decoded: stores
+  // into the word's bytes could otherwise alias it and force reloads. The
+  // slow paths, which work on the members, get it stored before and take
+  // it back after; the block's end changes only there.
+  std::uint64_t bits = reader.bits;
+  int count = reader.count;
+  const unsigned char* position = reader.position;
+  const unsigned char* end = reader.end;
+  const auto spill = [this](std::uint64_t b, int c, const unsigned char* p) {
+    bits_ = b;
+    bitCount_ = c;
+    readPosition_ = p;
+  };
+  const auto keep = [&reader](std::uint64_t b, int c, const unsigned char* p, const unsigned char* e) {
+    reader = Reader{b, c, p, e};
+  };
+  const Code& code = *code_;
+  std::uint8_t* const key = word.key;
+  char* const raw = word.raw;
+
+  // The entry text, up to symbol 10 or symbol 0. While at least 8 bytes of
+  // the block are left and the text is short of the buffer's limits, the
+  // reservoir is topped up to 56 bits or more and then decoded a group of
+  // characters per lookup, kGroupsPerTopUp lookups at most (each takes at
+  // most kGroupBits bits); each group is stored with 4-byte copies. Else,
+  // and for a code longer than a group's window, one character the slow way:
+  // writes past the limits then land on the last kept byte and are
+  // overwritten by the terminators, so a record of any length stays inside
+  // the buffer.
+  constexpr int kGroupsPerTopUp = 4;
+  static_assert(kGroupsPerTopUp * Code::kGroupBits <= 56);
+  constexpr std::uint64_t kGroupMask = (std::uint64_t{1} << Code::kGroupBits) - 1;
+  constexpr int kFastRoom = kGroupsPerTopUp * Code::kGroupSymbols;
+  char* text = raw;
+  std::uint8_t* letters = key;
+  char* const textFastLimit = raw + kMaxTextLength - kFastRoom;
+  std::uint8_t* const keyFastLimit = key + kMaxKeyLength - kFastRoom;
+  int symbol;
+  for (;;) {
+    if (end - position >= 8 && text <= textFastLimit && letters <= keyFastLimit) {
+      // The bits this load takes beyond the counted ones are those of the
+      // next byte, which the next top-up puts in the same place again.
+      std::uint64_t chunk;
+      std::memcpy(&chunk, position, 8);
+      bits |= chunk << count;
+      position += (63 - count) >> 3;
+      count |= 56;
+      unsigned control = 0;
+      for (int i = 0; i < kGroupsPerTopUp; ++i) {
+        const std::size_t w = bits & kGroupMask;
+        std::memcpy(text, code.groupBytes[w].text, 4);
+        std::memcpy(letters, code.groupBytes[w].key, 4);
+        text += code.groupTextCount[w];
+        letters += code.groupKeyCount[w];
+        bits >>= code.groupBits[w];
+        count -= code.groupBits[w];
+        control = code.groupControl[w];
+        if (control != 0) break;
+      }
+      if ((control & (Code::kEndsAtEnd | Code::kEndsAtAnnotation)) != 0) {
+        symbol = (control & Code::kEndsAtEnd) ? kkd::kEndSymbol : kkd::kAnnotationSymbol;
+        break;
+      }
+      if (control == 0) continue;
+    }
+    // One character the slow way.
+    spill(bits, count, position);
+    symbol = decodeSlow();
+    bits = bits_;
+    count = bitCount_;
+    position = readPosition_;
+    end = readEnd_;
+    const std::uint8_t index = code.indexOf[static_cast<std::size_t>(symbol)];
+    if (index == Code::kStopMark) break;
+    *text = static_cast<char>(symbol);
+    text += text < raw + kMaxTextLength;
+    *letters = index;
+    letters += (index != kkd::kNoIndex) & (letters < key + kMaxKeyLength);
+  }
+  *text = 0;
+  *letters = kkd::kNoIndex;
+  const int textLength = static_cast<int>(text - raw);
+  const int keyLength = static_cast<int>(letters - key);
+
+  // The annotation, after symbol 10, up to symbol 0.
+  const int annotationStart = textLength + 1;
+  int annotationEnd = annotationStart;
+  if (symbol == kkd::kAnnotationSymbol) {
+    spill(bits, count, position);
+    symbol = decodeAnnotation(raw, annotationEnd);
+    bits = bits_;
+    count = bitCount_;
+    position = readPosition_;
+    end = readEnd_;
+  }
+  raw[annotationEnd] = 0;
+
+  Result result;
+  result.section = section_;
+  if (symbol == Code::kNoSymbol) {
+    keep(bits, count, position, end);
+    finished_ = Record::Broken;
+    return finish(word, Record::Broken);
+  }
+  if (keyLength == 0) {
+    // An end record: no letter before symbol 0, and no flag bit.
+    keep(bits, count, position, end);
+    if (version_ >= 1 && section_ == 1) {
+      result.record = Record::SectionEnd;
+      section_ = 2;
+      positionInSection_ = 0;
+    } else {
+      result.record = Record::ListEnd;
+      finished_ = Record::ListEnd;
+    }
+    return result;
+  }
+
+  if (section_ == 2) {
+    result.definitionIndex = positionInSection_++;
+  } else if (version_ >= 1) {
+    if (count == 0) {
+      spill(bits, count, position);
+      refillSlow();
+      bits = bits_;
+      count = bitCount_;
+      position = readPosition_;
+      end = readEnd_;
+      if (count == 0) {
+        keep(bits, count, position, end);
+        finished_ = Record::Broken;
+        return finish(word, Record::Broken);
+      }
+    }
+    // Without a branch: the flags of a list follow no pattern.
+    const int flag = static_cast<int>(bits & 1u);
+    bits >>= 1;
+    --count;
+    result.flag = flag != 0;
+    result.definitionIndex = (flaggedSoFar_ + 1) * flag - 1;
+    flaggedSoFar_ += flag;
+  }
+  keep(bits, count, position, end);
+  ++entriesRead_;
+  result.record = Record::Entry;
+  result.keyLength = keyLength;
+  result.textLength = textLength;
+  result.annotationLength = annotationEnd - annotationStart;
+  return result;
+}
+
+template <class Accept>
+WordListDecoder::Result WordListDecoder::nextAccepted(WordBuffer& word, Accept&& accept) {
+  if (finished_ != Record::Entry) return finish(word, finished_);
+  Reader reader{bits_, bitCount_, readPosition_, readEnd_};
+  for (;;) {
+    const Result result = decodeRecord(reader, word);
+    if (result.record != Record::Entry || accept(result)) {
+      bits_ = reader.bits;
+      bitCount_ = reader.count;
+      readPosition_ = reader.position;
+      readEnd_ = reader.end;
+      return result;
+    }
+  }
+}
 
 // One entry of a decoded list, for tests and for tools that want a whole
 // list at once.
