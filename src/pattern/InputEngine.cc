@@ -140,7 +140,8 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
-    matched = single != nullptr ? single->matches(word) : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
+    matched = single != nullptr ? single->matches(word)
+                                : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     return matched || examined == kSliceWords;
   });
   wordsExamined_ += examined;
