@@ -22,6 +22,84 @@ std::size_t FileSource::read(unsigned char* into, std::size_t capacity) {
   return n;
 }
 
+namespace {
+
+// Fills the group tables of a code by walking its tree once for every run
+// of symbols a window can start with, rather than once per window: all the
+// windows that begin with the same run share one entry, which is written
+// to each of them. Every step down the tree takes one more bit of the
+// window, so the walk visits each bit prefix of a window at most once,
+// whatever the tree holds.
+class GroupFiller {
+ public:
+  explicit GroupFiller(WordListCode& code) : code_(code) {}
+
+  void fill() { walk(kkd::kRootNode, 0, 0, Run{}); }
+
+ private:
+  using Code = WordListCode;
+  // The characters decoded so far in a window and the bits they take.
+  struct Run {
+    Code::GroupBytes bytes{};
+    int characters = 0;
+    int letters = 0;
+    int used = 0;
+  };
+
+  // Gives `run` (and `control`) to every window whose low `bits` bits are
+  // `prefix`.
+  void assign(std::size_t prefix, int bits, const Run& run, std::uint8_t control, int used) {
+    if (run.characters == 0 && control == 0) {
+      control = Code::kSlowGroup;
+      used = 0;
+    }
+    for (std::size_t w = prefix; w < Code::kGroups; w += std::size_t{1} << bits) {
+      code_.groupBytes[w] = run.bytes;
+      code_.groupBits[w] = static_cast<std::uint8_t>(used);
+      code_.groupTextCount[w] = static_cast<std::uint8_t>(run.characters);
+      code_.groupKeyCount[w] = static_cast<std::uint8_t>(run.letters);
+      code_.groupControl[w] = control;
+    }
+  }
+
+  // Decoding the symbol after `run`: `node` is reached by the window's bits
+  // from run.used up to `position` (exclusive), whose values are `prefix`.
+  void walk(std::int32_t node, std::size_t prefix, int position, const Run& run) {
+    if (position == Code::kGroupBits) {
+      // The code runs past the window.
+      assign(prefix, position, run, 0, run.used);
+      return;
+    }
+    for (std::size_t bit = 0; bit < 2; ++bit) {
+      const auto& n = code_.tree[static_cast<std::size_t>(node)];
+      const std::int32_t child = bit ? n.second : n.first;
+      const std::size_t next = prefix | bit << position;
+      if (child < 0 || child >= kkd::kTreeNodes) {
+        // A dead branch: the window's run ends before it.
+        assign(next, position + 1, run, 0, run.used);
+      } else if (child >= kkd::kLeafCount) {
+        walk(child, next, position + 1, run);
+      } else if (child == kkd::kEndSymbol || child == kkd::kAnnotationSymbol) {
+        assign(next, position + 1, run, child == kkd::kEndSymbol ? Code::kEndsAtEnd : Code::kEndsAtAnnotation,
+               position + 1);
+      } else if (run.characters == Code::kGroupSymbols) {
+        assign(next, position + 1, run, 0, run.used);
+      } else {
+        Run longer = run;
+        longer.bytes.text[longer.characters++] = static_cast<std::uint8_t>(child);
+        const std::uint8_t index = code_.indexOf[static_cast<std::size_t>(child)];
+        if (index != kkd::kNoIndex) longer.bytes.key[longer.letters++] = index;
+        longer.used = position + 1;
+        walk(kkd::kRootNode, next, position + 1, longer);
+      }
+    }
+  }
+
+  WordListCode& code_;
+};
+
+}  // namespace
+
 WordListCode::WordListCode(const KKDictionaryList::Dictionary& dictionary)
     : version(dictionary.version()), tree(dictionary.codeTree()) {
   const auto& fastNode = dictionary.fastNode();
@@ -42,52 +120,7 @@ WordListCode::WordListCode(const KKDictionaryList::Dictionary& dictionary)
   indexOf[kkd::kAnnotationSymbol] = kStopMark;
   indexOf[kNoSymbol] = kStopMark;
 
-  // The leaf reached from the root by bits [from, kGroupBits) of w, least
-  // significant first; its code length in `length`, or -1.
-  const auto leaf = [this](std::size_t w, int from, int& length) -> int {
-    std::int32_t node = kkd::kRootNode;
-    for (int bit = from; bit < kGroupBits; ++bit) {
-      const auto& n = tree[static_cast<std::size_t>(node)];
-      node = ((w >> bit) & 1u) ? n.second : n.first;
-      if (node < 0 || node >= kkd::kTreeNodes) return -1;
-      if (node < kkd::kLeafCount) {
-        length = bit + 1 - from;
-        return node;
-      }
-    }
-    return -1;
-  };
-  for (std::size_t w = 0; w < kGroups; ++w) {
-    GroupBytes bytes{};
-    int used = 0;
-    int characters = 0;
-    int letters = 0;
-    std::uint8_t control = 0;
-    for (;;) {
-      int length = 0;
-      const int symbol = leaf(w, used, length);
-      if (symbol < 0) break;
-      if (symbol == kkd::kEndSymbol || symbol == kkd::kAnnotationSymbol) {
-        control = symbol == kkd::kEndSymbol ? kEndsAtEnd : kEndsAtAnnotation;
-        used += length;
-        break;
-      }
-      if (characters == kGroupSymbols) break;
-      bytes.text[characters++] = static_cast<std::uint8_t>(symbol);
-      const std::uint8_t index = indexOf[static_cast<std::size_t>(symbol)];
-      if (index != kkd::kNoIndex) bytes.key[letters++] = index;
-      used += length;
-    }
-    if (characters == 0 && control == 0) {
-      control = kSlowGroup;
-      used = 0;
-    }
-    groupBytes[w] = bytes;
-    groupBits[w] = static_cast<std::uint8_t>(used);
-    groupTextCount[w] = static_cast<std::uint8_t>(characters);
-    groupKeyCount[w] = static_cast<std::uint8_t>(letters);
-    groupControl[w] = control;
-  }
+  GroupFiller(*this).fill();
 }
 
 WordListDecoder::WordListDecoder(const KKDictionaryList::Dictionary& dictionary) : dictionary_(dictionary) {
