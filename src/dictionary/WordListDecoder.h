@@ -273,7 +273,7 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
   // writes past the limits then land on the last kept byte and are
   // overwritten by the terminators, so a record of any length stays inside
   // the buffer.
-  constexpr int kGroupsPerTopUp = 4;
+  constexpr int kGroupsPerTopUp = 5;
   static_assert(kGroupsPerTopUp * Code::kGroupBits <= 56);
   constexpr std::uint64_t kGroupMask = (std::uint64_t{1} << Code::kGroupBits) - 1;
   constexpr int kFastRoom = kGroupsPerTopUp * Code::kGroupSymbols;
