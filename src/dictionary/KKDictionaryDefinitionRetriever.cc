@@ -151,39 +151,48 @@ DefinitionPointers::DefinitionPointers(KKDictionaryList::Dictionary& dictionary)
   if (dictionary.isOpen()) file_.open(dictionary.path());
 }
 
-bool DefinitionPointers::buildGroupIndex(int length, std::vector<std::uint32_t>& index) {
+bool DefinitionPointers::extendGroupIndex(int length, std::size_t wanted, std::vector<std::uint32_t>& index) {
   const std::uint32_t table = dictionary_.groupTable(length);
   const std::uint32_t entries = dictionary_.groupEntries(length);
-  index.clear();
-  index.push_back(table);
-  // One pass over the whole table; large reads, as it is read only once
-  // per length for as long as the dictionary stays open.
+  if (index.empty()) index.push_back(table);
+  // The walk goes on from the start of the last group found: no value
+  // read before, from there on, ended a group.
+  std::uint32_t done = (index.back() - table) / 4;
   constexpr std::size_t kChunk = 4096;
   std::array<unsigned char, 4 * kChunk> buffer;
-  std::uint32_t done = 0;
-  while (done < entries) {
+  while (index.size() <= wanted && done < entries) {
     const std::size_t want = std::min<std::size_t>(kChunk, entries - done);
     if (file_.readAt(table + 4ull * done, buffer.data(), 4 * want) != 4 * want) {
       index.clear();
       return false;
     }
+    // Every value is written as a group start and kept when it follows a
+    // final value: which values are final follows no pattern, and a branch
+    // on it would be mispredicted half the time.
+    const std::size_t known = index.size();
+    index.resize(known + want);
+    std::uint32_t* const starts = index.data() + known;
+    std::size_t found = 0;
     for (std::size_t e = 0; e < want; ++e) {
-      const std::uint32_t value = coding::decodeFixed32(buffer.data() + 4 * e);
-      const std::uint32_t position = done + static_cast<std::uint32_t>(e);
-      if ((value & kkd::kFinalBit) != 0 && position + 1 < entries) index.push_back(table + 4 * (position + 1));
+      starts[found] = table + 4 * (done + static_cast<std::uint32_t>(e) + 1);
+      found += coding::decodeFixed32(buffer.data() + 4 * e) >> 31;
     }
+    // A final value that ends the table starts no group.
+    if (done + want == entries) found -= coding::decodeFixed32(buffer.data() + 4 * (want - 1)) >> 31;
     done += static_cast<std::uint32_t>(want);
+    index.resize(known + found);
   }
   return true;
 }
 
 std::uint32_t DefinitionPointers::readGroup(int length, int definitionIndex, std::vector<std::uint32_t>& out) {
   std::vector<std::uint32_t>* index = dictionary_.groupIndexCache(length);
-  if (index == nullptr || !dictionary_.groupTableInFile(length)) return 0;
-  if (index->empty() && !buildGroupIndex(length, *index)) return 0;
-  if (definitionIndex < 0 || static_cast<std::size_t>(definitionIndex) >= index->size()) return 0;
+  if (index == nullptr || !dictionary_.groupTableInFile(length) || definitionIndex < 0) return 0;
+  const auto wanted = static_cast<std::size_t>(definitionIndex);
+  if (wanted >= index->size() && !extendGroupIndex(length, wanted, *index)) return 0;
+  if (wanted >= index->size()) return 0;
   const std::uint64_t tableEnd = dictionary_.groupTable(length) + 4ull * dictionary_.groupEntries(length);
-  ValueReader reader(file_, (*index)[static_cast<std::size_t>(definitionIndex)], tableEnd);
+  ValueReader reader(file_, (*index)[wanted], tableEnd);
   std::uint32_t value = 0;
   while (reader.get(value)) {
     if ((value & kkd::kFinalBit) != 0) return value & kkd::kOffsetMask;
@@ -304,16 +313,18 @@ void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, 
   DefinitionPointers pointers(dictionary);
   std::vector<std::uint32_t> offsets;
   // Section 1 only: section 2 holds index words, which own no definitions.
-  for (;;) {
-    const WordListDecoder::Result r = decoder->next(*word);
-    if (r.record != WordListDecoder::Record::Entry) break;
+  for (bool past = false; !past;) {
+    const WordListDecoder::Result r = decoder->nextAccepted(*word, [&](const WordListDecoder::Result& entry) {
+      if (sorted) {
+        const int order = compareFolded(std::string_view(word->raw, static_cast<std::size_t>(entry.textLength)),
+                                        normalised);
+        past = order > 0;
+        if (order != 0) return past;
+      }
+      return entry.keyLength == length && entry.definitionIndex >= 0 && engine.matches(*word);
+    });
+    if (r.record != WordListDecoder::Record::Entry || past) break;
     const std::string_view text(word->raw, static_cast<std::size_t>(r.textLength));
-    if (sorted) {
-      const int order = compareFolded(text, normalised);
-      if (order > 0) break;
-      if (order < 0) continue;
-    }
-    if (r.keyLength != length || !engine.matches(*word) || r.definitionIndex < 0) continue;
     offsets.clear();
     pointers.offsets(false, length, r.definitionIndex, mode, offsets);
     for (const std::uint32_t offset : offsets) {

@@ -72,9 +72,12 @@ class DefinitionPointers {
   bool offsets(bool withOccurrences, int length, int definitionIndex, int mode, std::vector<std::uint32_t>& out);
 
  private:
-  // Builds the grouped table's per-length group index; false when the
+  // Extends the grouped table's per-length group index (the file offset of
+  // each group, in order) until it holds group `wanted` or the table has
+  // been read to its end: the first lookups of a length read only as much
+  // of the table as they need. False, with the index emptied, when the
   // table cannot be read.
-  bool buildGroupIndex(int length, std::vector<std::uint32_t>& index);
+  bool extendGroupIndex(int length, std::size_t wanted, std::vector<std::uint32_t>& index);
   // The group's own definitions into `out`; returns the final value (bit
   // 31 cleared), or 0 when the group cannot be read or has no final value.
   std::uint32_t readGroup(int length, int definitionIndex, std::vector<std::uint32_t>& out);

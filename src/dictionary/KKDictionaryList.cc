@@ -210,6 +210,7 @@ void KKDictionaryList::Dictionary::close() {
   // Everything read from the file goes, so a closed dictionary answers
   // every query as an empty one.
   resetHeader();
+  wordListCode_.reset();
   for (auto& cache : groupIndexCache_) std::vector<std::uint32_t>().swap(cache);
   isOpen_ = false;
   statusText_ = kInvalidText;

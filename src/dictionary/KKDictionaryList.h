@@ -23,6 +23,8 @@
 
 namespace kea {
 
+struct WordListCode;
+
 class KKDictionaryList {
  public:
   class Dictionary;
@@ -148,6 +150,11 @@ class KKDictionaryList::Dictionary {
   // the code length when that node is a leaf (8 for an internal node).
   const std::array<std::int32_t, 256>& fastNode() const { return fastNode_; }
   const std::array<std::int32_t, 256>& fastLength() const { return fastLength_; }
+  // The word-list decoders' tables for this code, built by the first
+  // decoder that reads the dictionary and shared by the others; empty until
+  // then, and emptied when the dictionary is closed (a decoder still
+  // reading keeps its own hold on them).
+  std::shared_ptr<const WordListCode>& wordListCode() const { return wordListCode_; }
 
   // K tables of A bytes: for each length L = 1 … N-1 and position p < L,
   // in that order, the letter frequency byte of each alphabet index.
@@ -156,7 +163,8 @@ class KKDictionaryList::Dictionary {
   const std::uint8_t* positionTable(int k) const;
 
   // Per length, the file offset of each group of the grouped pointer table,
-  // built by the definition lookup on first use; emptied when closed.
+  // in order, built by the definition lookup as far as its lookups have
+  // needed; emptied when closed.
   // Nothing for a length outside 0 … 100.
   std::vector<std::uint32_t>* groupIndexCache(int length);
 
@@ -201,6 +209,7 @@ class KKDictionaryList::Dictionary {
   CodeTree codeTree_;
   std::array<std::int32_t, 256> fastNode_;
   std::array<std::int32_t, 256> fastLength_;
+  mutable std::shared_ptr<const WordListCode> wordListCode_;
   bool isOpen_ = false;
   platform::FileStamp stamp_;
   std::string statusText_;

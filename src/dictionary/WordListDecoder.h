@@ -16,6 +16,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,68 @@ class FileSource : public ByteSource {
   std::uint64_t end_;
 };
 
+// The decoding tables of one dictionary's code, built from its code tree
+// and alphabet when a decoder first needs them (see WordListDecoder) and
+// shared by every decoder of that dictionary.
+struct WordListCode {
+  // What the symbol decoders return when the stream holds no symbol.
+  static constexpr int kNoSymbol = 256;
+  // The mark of symbols 0 and 10 and of kNoSymbol in indexOf (no alphabet
+  // index reaches it: B < 254).
+  static constexpr std::uint8_t kStopMark = 254;
+
+  // One symbol per stream byte: a leaf's symbol and code length, or (length
+  // kNotLeaf, more than any bit count) the internal node reached after 8
+  // bits, or -1 for a dead branch.
+  static constexpr std::uint8_t kNotLeaf = 255;
+  struct FastEntry {
+    std::int16_t node;
+    std::uint8_t length;
+    std::uint8_t symbol;
+  };
+
+  // Several symbols per lookup: for each kGroupBits-bit window of the
+  // stream, the characters whose codes lie wholly within it (at most
+  // kGroupSymbols, up to the first symbol 0 or 10), their alphabet indices
+  // with the characters outside the alphabet left out, and whether the
+  // record's text ends there. Letters have codes of 3 to 6 bits, so an
+  // eight-letter word and its symbol 0 take about four lookups.
+  static constexpr int kGroupBits = 11;
+  static constexpr int kGroupSymbols = 3;
+  // Per window, in arrays of their own so that each is found with the
+  // window as its index: the characters and their indices, first one
+  // first, each run stored into the word as four bytes whose last one the
+  // next store or the terminator overwrites;
+  struct GroupBytes {
+    std::uint8_t text[4];
+    std::uint8_t key[4];
+  };
+  static constexpr std::size_t kGroups = std::size_t{1} << kGroupBits;
+  std::array<GroupBytes, kGroups> groupBytes;
+  // the bits taken: the characters' codes and the ending symbol's, if any;
+  std::array<std::uint8_t, kGroups> groupBits;
+  // how many characters and indices there are;
+  std::array<std::uint8_t, kGroups> groupTextCount;
+  std::array<std::uint8_t, kGroups> groupKeyCount;
+  // and 0, or what ends the text: symbol 0 or symbol 10; or kSlowGroup,
+  // with nothing else in the entry, when neither a character nor an ending
+  // lies wholly within the window (a longer code or a dead branch).
+  std::array<std::uint8_t, kGroups> groupControl;
+  static constexpr std::uint8_t kEndsAtEnd = 1;
+  static constexpr std::uint8_t kEndsAtAnnotation = 2;
+  static constexpr std::uint8_t kSlowGroup = 4;
+
+  // Built from the dictionary's code tree and alphabet as they are now.
+  explicit WordListCode(const KKDictionaryList::Dictionary& dictionary);
+
+  int version = 0;
+  std::array<FastEntry, 256> fast;
+  // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
+  std::array<std::uint8_t, 257> indexOf;
+  // The code tree, for codes longer than 8 bits.
+  KKDictionaryList::Dictionary::CodeTree tree;
+};
+
 class WordListDecoder {
  public:
   // Bytes are fetched from the source in blocks of this size.
@@ -94,11 +158,12 @@ class WordListDecoder {
     int annotationLength = 0;
   };
 
-  // Decodes with the tables of `dictionary`, which must outlive the decoder.
-  // The fast table and the alphabet are copied at every start; the code
-  // tree, needed only for codes longer than 8 bits, is referenced. A
-  // dictionary reopened in the middle of a list therefore gives wrong words
-  // for the rest of it, but never a read outside the decoder's tables.
+  // Decodes with the code of `dictionary`, which must outlive the decoder.
+  // Its decoding tables are built by the first decoder that reads the
+  // dictionary and shared by all; each start takes the dictionary's current
+  // ones, so a dictionary reopened between lists is decoded with its new
+  // code, and one reopened in the middle of a list gives wrong words for the
+  // rest of it (the old tables stay alive) but never a read outside them.
   explicit WordListDecoder(const KKDictionaryList::Dictionary& dictionary);
 
   // Starts a new list of the dictionary's format version, read from
@@ -116,6 +181,15 @@ class WordListDecoder {
   // reading; a SectionEnd or end of list leaves key[0] = 255.
   Result next(WordBuffer& word);
 
+  // Decodes records as next() does until `accept`, called with the Result
+  // of each entry while `word` holds it, returns true, or until a record
+  // that is not an entry; returns that record's Result. The reader's state
+  // stays in registers from one entry to the next, so a search that turns
+  // most words away runs faster than with a call of next() per word.
+  // `accept` must not use the decoder.
+  template <class Accept>
+  Result nextAccepted(WordBuffer& word, Accept&& accept);
+
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
   // The number of records that were entries, over both sections.
@@ -127,46 +201,24 @@ class WordListDecoder {
   // Decodes one symbol the slow way: fewer than 8 bits left in the stream,
   // or a code longer than 8 bits.
   int decodeSlow();
-  // What the symbol decoders return when the stream holds no symbol.
-  static constexpr int kNoSymbol = 256;
-  // The mark of symbols 0 and 10 and of kNoSymbol in indexOf_ (no alphabet
-  // index reaches it: B < 254).
-  static constexpr std::uint8_t kStopMark = 254;
+  // Decodes annotation characters into raw[end …] up to symbol 0, the
+  // slow way (annotations are few); returns symbol 0, or kNoSymbol when
+  // the stream ends first.
+  int decodeAnnotation(char* raw, int& end);
   Result finish(WordBuffer& word, Record record);
 
-  // The fast table in one word per stream byte: a leaf's symbol and code
-  // length, or (length kNotLeaf, more than any bit count) the internal node
-  // reached after 8 bits, or -1 for a dead branch.
-  static constexpr std::uint8_t kNotLeaf = 255;
-  struct FastEntry {
-    std::int16_t node;
-    std::uint8_t length;
-    std::uint8_t symbol;
+  // The bit reader's state while records are decoded.
+  struct Reader {
+    std::uint64_t bits;
+    int count;
+    const unsigned char* position;
+    const unsigned char* end;
   };
-
-  // Two symbols per lookup: for each kPairBits-bit window of the stream,
-  // the first symbol whose code lies within it, and the second when its
-  // code does too. Letters have short codes, so most of an entry's text
-  // decodes two characters at a time, and the rarer characters with codes
-  // longer than 8 bits mostly without the slow walk of the tree.
-  static constexpr int kPairBits = 12;
-  struct PairEntry {
-    std::uint8_t first;
-    std::uint8_t second;
-    std::uint8_t firstLength;  // 0: the first code does not fit the window
-    std::uint8_t bothLength;   // 0: the second code does not fit after the first
-  };
-  void buildPairTable();
+  // Decodes one record with the reader's state in `reader`.
+  Result decodeRecord(Reader& reader, WordBuffer& word);
 
   const KKDictionaryList::Dictionary& dictionary_;
-  std::array<FastEntry, 256> fast_;
-  std::array<PairEntry, 1u << kPairBits> pairs_;
-  // The fast table and the file the pair table was built with.
-  std::array<FastEntry, 256> pairsFrom_;
-  platform::FileStamp pairsStamp_;
-  bool pairsBuilt_ = false;
-  // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
-  std::array<std::uint8_t, 257> indexOf_;
+  std::shared_ptr<const WordListCode> code_;
   ByteSource* source_ = nullptr;
   bool sourceDry_ = false;
   int version_ = 0;
@@ -184,6 +236,180 @@ class WordListDecoder {
   const unsigned char* readEnd_ = nullptr;
   unsigned char block_[kBlockSize];
 };
+
+// ---------------------------------------------------------------------------
+// The decoding loop, inline so that nextAccepted keeps the reader's state
+// in registers across the entries it turns away.
+
+inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, WordBuffer& word) {
+  using Code = WordListCode;
+
+  // The reader's state lives in locals while a record is decoded: stores
+  // into the word's bytes could otherwise alias it and force reloads. The
+  // slow paths, which work on the members, get it stored before and take
+  // it back after; the block's end changes only there.
+  std::uint64_t bits = reader.bits;
+  int count = reader.count;
+  const unsigned char* position = reader.position;
+  const unsigned char* end = reader.end;
+  const auto spill = [this](std::uint64_t b, int c, const unsigned char* p) {
+    bits_ = b;
+    bitCount_ = c;
+    readPosition_ = p;
+  };
+  const auto keep = [&reader](std::uint64_t b, int c, const unsigned char* p, const unsigned char* e) {
+    reader = Reader{b, c, p, e};
+  };
+  const Code& code = *code_;
+  std::uint8_t* const key = word.key;
+  char* const raw = word.raw;
+
+  // The entry text, up to symbol 10 or symbol 0. While at least 8 bytes of
+  // the block are left and the text is short of the buffer's limits, the
+  // reservoir is topped up to 56 bits or more and then decoded a group of
+  // characters per lookup, kGroupsPerTopUp lookups at most (each takes at
+  // most kGroupBits bits); each group is stored with 4-byte copies. Else,
+  // and for a code longer than a group's window, one character the slow way:
+  // writes past the limits then land on the last kept byte and are
+  // overwritten by the terminators, so a record of any length stays inside
+  // the buffer.
+  constexpr int kGroupsPerTopUp = 5;
+  static_assert(kGroupsPerTopUp * Code::kGroupBits <= 56);
+  constexpr std::uint64_t kGroupMask = (std::uint64_t{1} << Code::kGroupBits) - 1;
+  constexpr int kFastRoom = kGroupsPerTopUp * Code::kGroupSymbols;
+  char* text = raw;
+  std::uint8_t* letters = key;
+  char* const textFastLimit = raw + kMaxTextLength - kFastRoom;
+  std::uint8_t* const keyFastLimit = key + kMaxKeyLength - kFastRoom;
+  int symbol;
+  for (;;) {
+    if (end - position >= 8 && text <= textFastLimit && letters <= keyFastLimit) {
+      // The bits this load takes beyond the counted ones are those of the
+      // next byte, which the next top-up puts in the same place again.
+      std::uint64_t chunk;
+      std::memcpy(&chunk, position, 8);
+      bits |= chunk << count;
+      position += (63 - count) >> 3;
+      count |= 56;
+      unsigned control = 0;
+      for (int i = 0; i < kGroupsPerTopUp; ++i) {
+        const std::size_t w = bits & kGroupMask;
+        std::memcpy(text, code.groupBytes[w].text, 4);
+        std::memcpy(letters, code.groupBytes[w].key, 4);
+        text += code.groupTextCount[w];
+        letters += code.groupKeyCount[w];
+        bits >>= code.groupBits[w];
+        count -= code.groupBits[w];
+        control = code.groupControl[w];
+        if (control != 0) break;
+      }
+      if ((control & (Code::kEndsAtEnd | Code::kEndsAtAnnotation)) != 0) {
+        symbol = (control & Code::kEndsAtEnd) ? kkd::kEndSymbol : kkd::kAnnotationSymbol;
+        break;
+      }
+      if (control == 0) continue;
+    }
+    // One character the slow way.
+    spill(bits, count, position);
+    symbol = decodeSlow();
+    bits = bits_;
+    count = bitCount_;
+    position = readPosition_;
+    end = readEnd_;
+    const std::uint8_t index = code.indexOf[static_cast<std::size_t>(symbol)];
+    if (index == Code::kStopMark) break;
+    *text = static_cast<char>(symbol);
+    text += text < raw + kMaxTextLength;
+    *letters = index;
+    letters += (index != kkd::kNoIndex) & (letters < key + kMaxKeyLength);
+  }
+  *text = 0;
+  *letters = kkd::kNoIndex;
+  const int textLength = static_cast<int>(text - raw);
+  const int keyLength = static_cast<int>(letters - key);
+
+  // The annotation, after symbol 10, up to symbol 0.
+  const int annotationStart = textLength + 1;
+  int annotationEnd = annotationStart;
+  if (symbol == kkd::kAnnotationSymbol) {
+    spill(bits, count, position);
+    symbol = decodeAnnotation(raw, annotationEnd);
+    bits = bits_;
+    count = bitCount_;
+    position = readPosition_;
+    end = readEnd_;
+  }
+  raw[annotationEnd] = 0;
+
+  Result result;
+  result.section = section_;
+  if (symbol == Code::kNoSymbol) {
+    keep(bits, count, position, end);
+    finished_ = Record::Broken;
+    return finish(word, Record::Broken);
+  }
+  if (keyLength == 0) {
+    // An end record: no letter before symbol 0, and no flag bit.
+    keep(bits, count, position, end);
+    if (version_ >= 1 && section_ == 1) {
+      result.record = Record::SectionEnd;
+      section_ = 2;
+      positionInSection_ = 0;
+    } else {
+      result.record = Record::ListEnd;
+      finished_ = Record::ListEnd;
+    }
+    return result;
+  }
+
+  if (section_ == 2) {
+    result.definitionIndex = positionInSection_++;
+  } else if (version_ >= 1) {
+    if (count == 0) {
+      spill(bits, count, position);
+      refillSlow();
+      bits = bits_;
+      count = bitCount_;
+      position = readPosition_;
+      end = readEnd_;
+      if (count == 0) {
+        keep(bits, count, position, end);
+        finished_ = Record::Broken;
+        return finish(word, Record::Broken);
+      }
+    }
+    // Without a branch: the flags of a list follow no pattern.
+    const int flag = static_cast<int>(bits & 1u);
+    bits >>= 1;
+    --count;
+    result.flag = flag != 0;
+    result.definitionIndex = (flaggedSoFar_ + 1) * flag - 1;
+    flaggedSoFar_ += flag;
+  }
+  keep(bits, count, position, end);
+  ++entriesRead_;
+  result.record = Record::Entry;
+  result.keyLength = keyLength;
+  result.textLength = textLength;
+  result.annotationLength = annotationEnd - annotationStart;
+  return result;
+}
+
+template <class Accept>
+WordListDecoder::Result WordListDecoder::nextAccepted(WordBuffer& word, Accept&& accept) {
+  if (finished_ != Record::Entry) return finish(word, finished_);
+  Reader reader{bits_, bitCount_, readPosition_, readEnd_};
+  for (;;) {
+    const Result result = decodeRecord(reader, word);
+    if (result.record != Record::Entry || accept(result)) {
+      bits_ = reader.bits;
+      bitCount_ = reader.count;
+      readPosition_ = reader.position;
+      readEnd_ = reader.end;
+      return result;
+    }
+  }
+}
 
 // One entry of a decoded list, for tests and for tools that want a whole
 // list at once.

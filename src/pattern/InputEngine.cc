@@ -132,62 +132,60 @@ const WordBuffer& InputEngine::endOfLength() {
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   if (lengthFinished_) return &endOfLength();
   WordBuffer& word = *word_;
-  WordListDecoder& decoder = *decoder_;
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
   const int length = length_;
-  for (int examined = 0; examined < kSliceWords;) {
-    const WordListDecoder::Result r = decoder.next(word);
-    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
-      wordsExamined_ += examined;
-      section_ = decoder.section();
-      if (r.record == WordListDecoder::Record::SectionEnd) {
-        ++sectionsFinished_;
-      } else {
-        if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
-        listFinished_ = true;
-      }
-      return &endOfLength();
-    }
+  int examined = 0;
+  bool matched = false;
+  const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
+    if (entry.keyLength != length) return true;
     ++examined;
-    if (single != nullptr ? single->matches(word) : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length)) {
-      wordsExamined_ += examined;
-      textLength_ = r.textLength;
-      definitionNumber_ = r.definitionIndex;
-      section_ = r.section;
-      return &word;
+    matched = single != nullptr ? single->matches(word)
+                                : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
+    return matched || examined == kSliceWords;
+  });
+  wordsExamined_ += examined;
+  if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
+    section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::SectionEnd) {
+      ++sectionsFinished_;
+    } else {
+      if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
+      listFinished_ = true;
     }
+    return &endOfLength();
   }
-  wordsExamined_ += kSliceWords;
-  return nullptr;
+  if (!matched) return nullptr;
+  textLength_ = r.textLength;
+  definitionNumber_ = r.definitionIndex;
+  section_ = r.section;
+  return &word;
 }
 
 const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   if (listFinished_) return endOfLength();
   WordBuffer& word = *word_;
-  WordListDecoder& decoder = *decoder_;
+  const int length = length_;
   int examined = 0;
-  for (;;) {
-    const WordListDecoder::Result r = decoder.next(word);
-    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length_) {
-      wordsExamined_ += examined;
-      section_ = decoder.section();
-      if (r.record != WordListDecoder::Record::Broken && r.record != WordListDecoder::Record::Entry) {
-        ++sectionsFinished_;
-      }
-      // Section 2 follows the first end record of a version-1 list.
-      if (r.record != WordListDecoder::Record::SectionEnd) listFinished_ = true;
-      return endOfLength();
-    }
+  const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
+    if (entry.keyLength != length) return true;
     ++examined;
-    if (engine.matches(word)) {
-      wordsExamined_ += examined;
-      textLength_ = r.textLength;
-      definitionNumber_ = r.definitionIndex;
-      section_ = r.section;
-      return word;
+    return engine.matches(word);
+  });
+  wordsExamined_ += examined;
+  if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
+    section_ = decoder_->section();
+    if (r.record != WordListDecoder::Record::Broken && r.record != WordListDecoder::Record::Entry) {
+      ++sectionsFinished_;
     }
+    // Section 2 follows the first end record of a version-1 list.
+    if (r.record != WordListDecoder::Record::SectionEnd) listFinished_ = true;
+    return endOfLength();
   }
+  textLength_ = r.textLength;
+  definitionNumber_ = r.definitionIndex;
+  section_ = r.section;
+  return word;
 }
 
 }  // namespace kea

@@ -3,6 +3,7 @@
 // deliberately simple test reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -224,6 +225,47 @@ TEST(DefinitionRetriever, PointerLookupAgreesWithTheSimpleReader) {
   }
   EXPECT_GT(longestList, 2 * DefinitionPointers::kBlockEntries);
   EXPECT_GT(f.groupEntries[5], 4096u);
+}
+
+TEST(DefinitionRetriever, TheGroupIndexIsReadAsFarAsLookupsNeedInAnyOrder) {
+  Built b(manyLines());
+  const KkdFile f = readKkd(b.path);
+  constexpr int kLength = 5;
+  const auto groups = readGroups(f, kLength);
+  ASSERT_GT(f.groupEntries[kLength], 4096u);  // more than one chunk of the walk
+  std::vector<int> indices;
+  for (const DecodedEntry& e : decodeWordList(b.dictionary(), kLength)) {
+    if (e.section == 1 && e.definitionIndex >= 0) indices.push_back(e.definitionIndex);
+  }
+  ASSERT_EQ(indices.size(), groups.size());
+  const auto ownOffsets = [&](int k) {
+    const auto& group = groups.at(static_cast<std::size_t>(k));
+    std::vector<std::uint32_t> expected;
+    for (const std::uint32_t v : group) {
+      const std::uint32_t offset = v & kkd::kOffsetMask;
+      if (offset >= f.definitionsStart && offset < f.definitionsEnd) expected.push_back(offset);
+    }
+    return expected;
+  };
+  const auto lookUp = [&](int k) {
+    std::vector<std::uint32_t> got;
+    definitionOffsets(*b.list, 0, false, kLength, k, InputEngine::kGroupedTableMode, got);
+    return got;
+  };
+  std::vector<std::uint32_t>* cache = b.dictionary().groupIndexCache(kLength);
+  // The first group needs only the first chunk of the table.
+  EXPECT_EQ(lookUp(indices.front()), ownOffsets(indices.front()));
+  EXPECT_GT(cache->size(), 0u);
+  EXPECT_LT(cache->size(), groups.size());
+  // Then the others in a random order, the last one among the first.
+  std::mt19937 random(5);
+  std::shuffle(indices.begin() + 1, indices.end(), random);
+  std::swap(indices[1], *std::max_element(indices.begin(), indices.end()));
+  for (const int k : indices) ASSERT_EQ(lookUp(k), ownOffsets(k)) << k;
+  EXPECT_EQ(cache->size(), groups.size());
+  // A group the table does not have gives nothing, also with the index complete.
+  EXPECT_TRUE(lookUp(static_cast<int>(groups.size())).empty());
+  EXPECT_EQ(cache->size(), groups.size());
 }
 
 TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <queue>
+#include <random>
 #include <tuple>
 
 #include "support/KkdAssembler.h"
@@ -213,6 +216,137 @@ TEST_F(Decoding, LongCodesAndSmallBlocksDecodeAlike) {
                                        entry("e", 1, false, -1), entry("ee", 1, true, 0), entry("jazz", 1, true, 1),
                                        entry("Aqua", 1, false, -1), entry("xylophone", 2, false, 0),
                                        entry("z", 2, false, 1)}));
+}
+
+// Code lengths of a Huffman code for random symbol weights: short codes
+// for the frequent symbols, as a built dictionary has them, and long ones
+// for the rare.
+std::map<std::uint8_t, int> huffmanLengths(const std::string& symbols, std::mt19937& random) {
+  std::vector<int> parent(symbols.size(), -1);
+  using Node = std::pair<std::uint64_t, int>;  // weight, node
+  std::priority_queue<Node, std::vector<Node>, std::greater<>> queue;
+  std::uniform_int_distribution<int> exponent(0, 16);
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    queue.push({std::uint64_t{1} << exponent(random), static_cast<int>(i)});
+  }
+  while (queue.size() > 1) {
+    const Node a = queue.top();
+    queue.pop();
+    const Node b = queue.top();
+    queue.pop();
+    parent.push_back(-1);
+    const int joined = static_cast<int>(parent.size()) - 1;
+    parent[static_cast<std::size_t>(a.second)] = parent[static_cast<std::size_t>(b.second)] = joined;
+    queue.push({a.first + b.first, joined});
+  }
+  std::map<std::uint8_t, int> lengths;
+  for (std::size_t i = 0; i < symbols.size(); ++i) {
+    int depth = 0;
+    for (int n = parent[i]; n >= 0; n = parent[static_cast<std::size_t>(n)]) ++depth;
+    lengths[static_cast<std::uint8_t>(symbols[i])] = std::min(depth, 32);
+  }
+  return lengths;
+}
+
+TEST_F(Decoding, RandomCodesAndListsDecodeAsTheReferenceReaderDoes) {
+  // Lists of random words, annotations and flags under random codes of 1 to
+  // 32 bits: every entry decodes as the simple bit-by-bit reader of the
+  // tests decodes it, and alike however the bytes are handed over.
+  std::mt19937 random(7);
+  const std::string symbols = std::string("\0\n", 2) + "abcdefghijklmnopqrstuvwxyzABC-' ";
+  const std::string characters = symbols.substr(2);
+  const auto pick = [&random](const std::string& from) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+  };
+  const auto randomWord = [&](int letters) {
+    std::string word;
+    for (int i = 0; i < letters; ++i) {
+      if (random() % 8 == 0) word.push_back(pick(characters));
+      word.push_back(pick("abcdefghijklmnopqrstuvwxyz"));
+    }
+    return word;
+  };
+  for (int round = 0; round < 30; ++round) {
+    SCOPED_TRACE(round);
+    KkdAssembler a(1, 16);
+    if (round % 3 == 0) {
+      // Skewed: lengths 1, 2, 3 … so that most codes are longer than a group.
+      std::map<std::uint8_t, int> lengths;
+      std::string order = symbols;
+      std::shuffle(order.begin(), order.end(), random);
+      // 1 … 29 bits, and the last five share what is left: 31, 31, 31, 32
+      // and 32 bits, so that the code is complete.
+      for (std::size_t i = 0; i < order.size(); ++i) {
+        const int tail[] = {31, 31, 31, 32, 32};
+        lengths[static_cast<std::uint8_t>(order[i])] = i < 29 ? static_cast<int>(i) + 1 : tail[i - 29];
+      }
+      a.assignCodes(lengths);
+    } else {
+      a.assignCodes(huffmanLengths(symbols, random));
+    }
+    std::vector<std::vector<std::string>> section1(16), section2(16);
+    for (std::size_t length = 1; length < 16; ++length) {
+      const int entries = std::uniform_int_distribution<int>(0, 300)(random);
+      for (int e = 0; e < entries; ++e) {
+        std::string word = randomWord(static_cast<int>(length));
+        if (random() % 6 == 0) {
+          word += "\n" + randomWord(1 + static_cast<int>(random() % 5)) + (random() % 3 ? "" : "\nx");
+        }
+        if (random() % 2) word += "*";
+        section1[length].push_back(word);
+      }
+      for (int e = 0; e < entries / 4; ++e) {
+        std::string word;
+        for (std::size_t i = 0; i < length; ++i) word.push_back(pick("abcdefghijklmnopqrstuvwxyz"));
+        section2[length].push_back(word);
+      }
+      if (entries > 0) a.addList(static_cast<int>(length), section1[length], section2[length]);
+    }
+    const auto& d = open(a);
+    const test::KkdFile file = test::parseKkd(a.bytes());
+    for (int length = 1; length < 16; ++length) {
+      SCOPED_TRACE(length);
+      bool complete = false;
+      const auto decoded = decodeWordList(d, length, &complete);
+      EXPECT_TRUE(complete);
+      const test::KkdWordList expected = test::decodeWordList(file, length);
+      ASSERT_EQ(decoded.size(), expected.section1.size() + expected.section2.size());
+      int flagged = 0;
+      for (std::size_t i = 0; i < decoded.size(); ++i) {
+        const DecodedEntry& e = decoded[i];
+        const bool first = i < expected.section1.size();
+        const std::string& text = first ? expected.section1[i].text : expected.section2[i - expected.section1.size()];
+        const std::size_t split = text.find('\n');
+        ASSERT_EQ(e.text, text.substr(0, split)) << i;
+        EXPECT_EQ(e.annotation, split == std::string::npos ? "" : text.substr(split + 1)) << i;
+        EXPECT_EQ(e.key, keyOf(e.text)) << i;
+        EXPECT_EQ(e.section, first ? 1 : 2);
+        if (first) {
+          EXPECT_EQ(e.flag, expected.section1[i].flag) << i;
+          EXPECT_EQ(e.definitionIndex, e.flag ? flagged++ : -1) << i;
+        } else {
+          EXPECT_EQ(e.definitionIndex, static_cast<int>(i - expected.section1.size())) << i;
+        }
+      }
+      const auto slot = static_cast<std::size_t>(length);
+      if (length % 5 == 0 && !section1[slot].empty()) {
+        const std::string bytes = a.list(section1[slot], section2[slot]);
+        std::vector<std::string> whole, trickled;
+        const auto all = records(d, bytes, 16384, &whole);
+        for (const std::size_t step : {1u, 3u, 8u, 13u}) {
+          const auto r = records(d, bytes, step, &trickled);
+          ASSERT_EQ(r.size(), all.size()) << step;
+          for (std::size_t i = 0; i < r.size(); ++i) {
+            EXPECT_EQ(r[i].record, all[i].record);
+            EXPECT_EQ(r[i].definitionIndex, all[i].definitionIndex);
+            EXPECT_EQ(r[i].annotationLength, all[i].annotationLength);
+          }
+          EXPECT_EQ(trickled, whole) << step;
+          trickled.clear();
+        }
+      }
+    }
+  }
 }
 
 TEST_F(Decoding, AListLongerThanOneBlockIsReadBlockByBlock) {

@@ -1,5 +1,6 @@
 // kea-cli info: what the dictionary properties window shows, for each file
 // named, followed by the dictionary's one-paragraph summary.
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -94,6 +95,10 @@ int runInfo(const std::vector<std::string>& args) {
     printError("info", "no dictionary file named (run 'kea-cli info --help')");
     return kExitUsage;
   }
+  // Dates are written in the user's own format. Only this command shows
+  // any, and loading the locale costs a search a noticeable part of its
+  // run, so the other commands keep the C library's default.
+  std::setlocale(LC_ALL, "");
   bool allUsable = true;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (i > 0) std::printf("\n");

@@ -1,6 +1,5 @@
 // kea-cli: KEA's searches and dictionary facts from a terminal. A thin
 // dispatcher: each subcommand is one function over the library.
-#include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,8 +40,6 @@ void printProgramHelp(std::FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace kea::cli;
-  // Dates are written in the user's own format.
-  std::setlocale(LC_ALL, "");
   if (argc < 2) {
     printProgramHelp(stderr);
     return kExitUsage;
