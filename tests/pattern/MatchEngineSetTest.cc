@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "MatchTestSupport.h"
-#include "TextJoin.h"
 #include "pattern/MatchEngineSet.h"
 #include "support/TestAlphabet.h"
 
@@ -19,17 +19,8 @@ TEST(Macros, ExpandAtAndHashExceptEscaped) {
   EXPECT_EQ(expandMacros("\\\\@", "X", "Y"), "\\\\X");  // the escape escapes the escape
   EXPECT_EQ(expandMacros("@#@", "", "Y"), "@Y@");
   EXPECT_EQ(expandMacros("a\\", "X", "Y"), "a\\");
-  // The default expansions turn the Quick Reference macro line into eleven
-  // alternating choice lists.
-  const std::string line = expandMacros("@#@#@#@#@#@", "[aeiou]", "[^aeiou]");
-  MatchEngine engine;
-  ASSERT_EQ(engine.compile(test::englishTestAlphabet(), line), PatternStatus::Valid);
-  EXPECT_EQ(engine.fixedLength(), 11);
-}
-
-TEST(Macros, EmptyAtExpansionLeavesLiteralPunctuation) {
-  const std::string line = expandMacros("a@b", "", "");
-  EXPECT_TRUE(test::patternMatches(line, "a@b"));
+  // An empty expansion leaves the character as literal punctuation.
+  EXPECT_TRUE(test::patternMatches(expandMacros("a@b", "", ""), "a@b"));
   MatchEngine engine;
   EXPECT_EQ(engine.compile(test::englishTestAlphabet(), expandMacros(";a@", "", "")),
             PatternStatus::AnagramNotLetters);
@@ -45,7 +36,7 @@ std::string describe(const MatchEngineSet& set) {
     out += kNames[token & kTokenKindMask];
     if ((token & TOKEN_NOT) != 0) out += "!";
     const MatchEngine* operand = set.operands()[i].get();
-    out += operand != nullptr ? test::join("(", std::to_string(operand->fixedLength()), ")") : "()";
+    out += operand != nullptr ? "(" + std::to_string(operand->fixedLength()) + ")" : "()";
     out += ' ';
   }
   return out;
@@ -120,53 +111,41 @@ TEST(Evaluate, ShortCircuitLeavesLaterPatternsUntried) {
 }
 
 TEST(Evaluate, LogicalLinesOnWords) {
-  EXPECT_TRUE(test::lineMatches(";..oting & ! *ing", "tonight"));
-  EXPECT_FALSE(test::lineMatches(";..oting & ! *ing", "tooting"));
-  EXPECT_TRUE(test::lineMatches("c* | *t", "cat"));
-  EXPECT_TRUE(test::lineMatches("c* | *t", "bat"));
-  EXPECT_FALSE(test::lineMatches("c* | *t", "bag"));
-  EXPECT_TRUE(test::lineMatches("(c* | b*) & !*g", "bat"));
-  EXPECT_FALSE(test::lineMatches("(c* | b*) & !*g", "bag"));
-  // A negated pattern alone matches the words of its own lengths that it does not match.
-  EXPECT_TRUE(test::lineMatches("!abc", "xyz"));
-  EXPECT_FALSE(test::lineMatches("!abc", "abc"));
-  EXPECT_FALSE(test::lineMatches("!abc", "abcd"));
-}
-
-TEST(LengthRange, FromEveryPatternWithNegationDisregarded) {
-  struct Case {
-    std::string line;
-    int first;
-    int last;
+  const std::vector<std::tuple<const char*, const char*, bool>> rows = {
+      {";..oting & ! *ing", "tonight", true}, {";..oting & ! *ing", "tooting", false},
+      {"c* | *t", "cat", true}, {"c* | *t", "bat", true}, {"c* | *t", "bag", false},
+      {"(c* | b*) & !*g", "bat", true}, {"(c* | b*) & !*g", "bag", false},
+      // A negated pattern alone matches the words of its own lengths that it does not match.
+      {"!abc", "xyz", true}, {"!abc", "abc", false}, {"!abc", "abcd", false},
   };
-  const Case cases[] = {
-      {";..oting & ! *ing", 7, 7},
-      {"m*ja", 3, 100},
-      {"........ & !.........", 101, 0},
-      {"...... & ........", 101, 0},
-      {"...... | ........", 6, 8},
-      {"......*;gdangboot", 6, 9},
-      {std::string(101, 'a'), 101, 0},
-  };
-  for (const Case& c : cases) {
-    MatchEngineSet set;
-    ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), c.line, 1, 100), PatternStatus::Valid);
-    EXPECT_EQ(set.lengthRange(), std::make_pair(c.first, c.last)) << c.line;
+  for (const auto& [line, word, matches] : rows) {
+    EXPECT_EQ(test::lineMatches(line, word), matches) << line << " " << word;
   }
 }
 
-TEST(LengthRange, ShortestAndLongestSettingsNarrowIt) {
+TEST(LengthRange, FromEveryPatternWithNegationDisregardedAndTheSettings) {
+  const std::tuple<std::string, int, int, int, int> rows[] = {
+      {";..oting & ! *ing", 1, 100, 7, 7},
+      {"m*ja", 1, 100, 3, 100},
+      {"m*ja", 9, 100, 9, 100},
+      {"m*ja", 4, 6, 4, 6},
+      {".l...r.n", 9, 100, 101, 0},
+      {"........ & !.........", 1, 100, 101, 0},
+      {"...... & ........", 1, 100, 101, 0},
+      {"...... | ........", 1, 100, 6, 8},
+      {"......*;gdangboot", 1, 100, 6, 9},
+      {std::string(101, 'a'), 1, 100, 101, 0},
+  };
+  for (const auto& [line, shortest, longest, first, last] : rows) {
+    MatchEngineSet set;
+    ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), line, 1, 100), PatternStatus::Valid);
+    set.setLengthLimits(shortest, longest);
+    EXPECT_EQ(set.lengthRange(), std::make_pair(first, last)) << line << " " << shortest << "-" << longest;
+  }
+  // The limits given to the parse count as well.
   MatchEngineSet set;
   ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), "m*ja", 9, 100), PatternStatus::Valid);
   EXPECT_EQ(set.lengthRange(), std::make_pair(9, 100));
-  set.setLengthLimits(1, 100);
-  EXPECT_EQ(set.lengthRange(), std::make_pair(3, 100));
-  set.setLengthLimits(4, 6);
-  EXPECT_EQ(set.lengthRange(), std::make_pair(4, 6));
-
-  MatchEngineSet fixed;
-  ASSERT_EQ(fixed.parseExpression(test::englishTestAlphabet(), ".l...r.n", 9, 100), PatternStatus::Valid);
-  EXPECT_EQ(fixed.lengthRange(), std::make_pair(101, 0));
 }
 
 TEST(SetLength, OnlyOperandsWhoseRangeHoldsTheLength) {

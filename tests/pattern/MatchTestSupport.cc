@@ -34,4 +34,40 @@ bool patternMatches(std::string_view pattern, std::string_view word, bool ignore
   return matched;
 }
 
+bool compareWithReference(const std::string& pattern, const std::vector<std::string>& words,
+                          ReferenceOptions options, Tally& tally) {
+  const Alphabet& alphabet = englishTestAlphabet();
+  ++tally.patterns;
+  MatchEngine engine;
+  if (engine.compile(alphabet, pattern, options.ignoreUnusedPunctuation, options.variablesExclusive) !=
+      PatternStatus::Valid) {
+    ++tally.skipped;
+    return true;
+  }
+  const ReferencePattern reference(pattern, alphabet, options);
+  const std::string where = "pattern \"" + pattern + "\" ignore " + std::to_string(options.ignoreUnusedPunctuation) +
+                            " exclusive " + std::to_string(options.variablesExclusive);
+  EXPECT_EQ(engine.fixedLength(), reference.fixedLength()) << where;
+  EXPECT_EQ(engine.longestLength(), reference.longestLength()) << where;
+  if (engine.fixedLength() != reference.fixedLength() || engine.longestLength() != reference.longestLength()) {
+    return false;
+  }
+  for (const std::string& word : words) {
+    TestWord w(word);
+    engine.setWordLength(w.length);
+    const bool got = engine.matches(w.buffer);
+    std::string balance;
+    const bool expected = reference.matches(word, &balance);
+    ++tally.pairs;
+    tally.matches += expected ? 1 : 0;
+    if (got != expected || (got && engine.balanceText() != balance)) {
+      ADD_FAILURE() << where << " word \"" << word << "\": engine " << got << " (balance \""
+                    << (got ? engine.balanceText() : "") << "\"), reference " << expected << " (balance \""
+                    << balance << "\")\n" << engine.dump();
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace kea::test
