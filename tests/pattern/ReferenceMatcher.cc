@@ -124,8 +124,6 @@ class Parser {
     return pat;
   }
 
-  std::size_t position() const { return pos_; }
-
  private:
   ReferencePattern::Tree& tree_;
   std::string text_;
@@ -137,8 +135,8 @@ class Parser {
     return index == 255 ? -1 : index;
   }
 
+  // A choice list from just after its "[", as membership by alphabet index.
   std::vector<bool> choice() {
-    ++pos_;  // "["
     const bool negated = peek() == '^';
     if (negated) ++pos_;
     std::vector<bool> listed(256, false);
@@ -153,42 +151,30 @@ class Parser {
 
   void templ(Pat& pat) {
     while (peek() != ';' && peek() != ')') {
-      const char c = text_[pos_];
+      const char c = text_[pos_++];
       Elem e{Elem::Letter};
       if (c == '(') {
-        ++pos_;
         e.kind = Elem::Sub;
         e.sub = pattern();
       } else if (c == '*') {
-        ++pos_;
         e.kind = Elem::Wildcard;
       } else if (c == '[') {
         e.kind = Elem::Choice;
         e.set = choice();
       } else if (c >= '0' && c <= '9') {
-        ++pos_;
         e.kind = Elem::Variable;
         e.variable = c - '0';
-      } else if (c == '\\') {
-        const char escaped = text_[pos_ + 1];
-        pos_ += 2;
-        if (indexOf(escaped) >= 0) {
-          e.kind = Elem::EscLetter;
-          e.raw = static_cast<unsigned char>(escaped);
-          e.letter = indexOf(escaped);
-          tree_.sensitive = true;
-        } else {
-          e.kind = Elem::Punct;
-          e.raw = static_cast<unsigned char>(escaped);
-        }
       } else if (c == '.' || c == '?') {
-        ++pos_;
         e.kind = Elem::MatchAll;
+      } else if (c == '\\') {
+        e.raw = static_cast<unsigned char>(text_[pos_++]);
+        const int index = indexOf(static_cast<char>(e.raw));
+        e.kind = index >= 0 ? Elem::EscLetter : Elem::Punct;
+        e.letter = std::max(index, 0);
+        tree_.sensitive = tree_.sensitive || index >= 0;
       } else if (indexOf(c) >= 0) {
-        ++pos_;
         e.letter = indexOf(c);
       } else {
-        ++pos_;
         e.kind = Elem::Punct;
         e.raw = static_cast<unsigned char>(c);
       }
@@ -238,7 +224,7 @@ class Parser {
       if (const auto span = spans.find(i); span != spans.end()) {
         i = span->second;
       } else if (text_[i] == '[') {
-        pos_ = i;
+        pos_ = i + 1;
         const std::vector<bool> set = choice();
         std::string key = "C";
         for (const bool member : set) key += member ? '1' : '0';
