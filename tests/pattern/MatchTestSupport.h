@@ -14,16 +14,9 @@
 
 namespace kea::test {
 
-struct LineOptions {
-  bool ignoreUnusedPunctuation = true;
-  bool variablesExclusive = true;
-  std::string at = "[aeiou]";
-  std::string hash = "[^aeiou]";
-};
-
-// Does the macro-expanded line match the word? The line must be valid.
-bool lineMatches(std::string_view line, std::string_view word, const LineOptions& options = {},
-                 std::string* balance = nullptr);
+// Does the line, its macros expanded as by default, match the word? The
+// line must be valid.
+bool lineMatches(std::string_view line, std::string_view word, std::string* balance = nullptr);
 
 // Does a single pattern match the word (compiled with the given options)?
 bool patternMatches(std::string_view pattern, std::string_view word, bool ignoreUnusedPunctuation = true,
