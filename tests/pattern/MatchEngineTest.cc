@@ -49,6 +49,7 @@ TEST(QuickReference, ExamplesFindTheirWordsAndNoDecoys) {
   }
 }
 
+// Rules the generated oracle cases meet only by chance, or not at all.
 TEST(Matching, PatternAndWordTable) {
   struct Row {
     const char* pattern;
@@ -59,40 +60,20 @@ TEST(Matching, PatternAndWordTable) {
   };
   const Row rows[] = {
       // Case and accents fold through the alphabet (\xC9 is É, \xE9 é).
-      {".l...r.n", "ELECTRON", true}, {".l...r.n", "\xC9lectron", true}, {"\xE9lectron", "electron", true},
-      // Wildcards take zero or more letters; choice lists one of theirs.
-      {"m*ja", "mja", true}, {"a*b*c", "abc", true}, {"a*b*c", "abbbc", true}, {"a*b*c", "acb", false},
-      {"*a*", "berry", false}, {"*ing", "ring", true}, {"*ing", "rings", false},
-      {"b[aeiou]t", "byt", false}, {"b[^aeiou]t", "byt", true}, {"b[^aeiou]t", "bot", false},
-      // Sub-patterns match stretches; an anagram inside one may lack a letter of its pool.
-      {"a(bc)d", "acbd", false}, {"(;ab)cd", "bacd", true}, {"(a*)(b*)", "ab", true}, {"(a*)(b*)", "xab", false},
-      {"x(*;ab)y", "xby", true}, {"x(*;ab)y", "xbqy", false},
-      // Punctuation the pattern does not name is ignored ...
-      {"flybynight", "fly-by-night", true},
-      {"...-..-.....", "fly-by-night", true}, {"...-..-.....", "flyby-night", false},
-      {"...-..-.....", "fly-by-night-", false}, {"...-..-.....", "-fly-by-night", false},
-      // ... unless the option says so.
+      {".l...r.n", "\xC9lectron", true}, {"\xE9lectron", "electron", true},
+      // Punctuation the pattern does not name counts only with the option off.
       {"....-.-.......", "jack-o'-lantern", true}, {"....-.-.......", "jack-o'-lantern", false, false},
       {"....-.'-.......", "jack-o'-lantern", true, false},
       // A space after the last letter ends the word; one inside is punctuation.
       {"a-b", "a-b -", true}, {"a b", "a b", true}, {"a-b", "a b", false},
-      // Wildcards absorb punctuation, runs do not.
-      {"a*-", "a-b-", true}, {"ab*-", "a-b-", false}, {"a-*", "a-bc-d", true}, {"a-*", "ab-", false},
-      // Escaped letters match the raw character, and are no punctuation.
-      {"\\C......", "Charlie", true}, {"\\C......", "charlie", false}, {"\\C*\\E", "Cape", false},
-      {"\\Ca..", "Ca-pe", true},
+      // Wildcards absorb punctuation, runs do not; escaped letters are no punctuation.
+      {"a*-", "a-b-", true}, {"ab*-", "a-b-", false}, {"\\Ca..", "Ca-pe", true}, {"\\C*\\E", "Cape", false},
       // Sub-patterns carry the punctuation offset to the end-of-word check.
-      {"(a-b)", "a-b", true}, {"x(a-b*)-c", "xa-byy-c", true}, {"(a-b)", "ab", false},
-      // Anagrams: letters, match-alls, "*", and templates making the pool.
-      {";lobikes", "obelisks", false}, {";ab*", "crab", true}, {";ab*", "crib", false}, {";a.b?", "abxy", true},
-      {";toboggan", "tobogans", false}, {"...;abc.", "abx", true}, {"...;abc.", "axy", false},
-      {"*;abc", "ba", true}, {"*;abc", "bb", false}, {".......;abc", "garbage", false},
-      {";diners[ai]", "snidest", false}, {";[^aeiou][^aeiou]a", "bra", true}, {";[^aeiou][^aeiou]a", "bea", false},
-      {";(ab)(ab)", "abab", true}, {";(ab)(ab)", "aabb", false}, {";x(a*)", "aqqx", true}, {";x(a*)", "qaqx", false},
-      // Letter variables, exclusive or not, shared by template, anagram and sub-patterns.
-      {"12341234", "aaaaaaaa", false}, {"12341234", "aaaaaaaa", true, true, false}, {"1221", "noun", false},
+      {"x(a-b*)-c", "xa-byy-c", true}, {"(a-b)", "ab", false},
+      // An anagram inside a sub-pattern may lack a letter of its pool.
+      {"x(*;ab)y", "xby", true}, {"x(*;ab)y", "xbqy", false},
+      // Letter variables: exclusive or not, bound by a template for its anagram.
       {"12", "aa", false}, {"12", "aa", true, true, false}, {"1.;1b", "ab", true}, {"1.;1b", "ba", false},
-      {"(1.)1", "aba", true}, {"(1.)1", "abb", false}, {"*1*1", "abcb", true}, {"1*1", "abca", true},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(patternMatches(row.pattern, row.word, row.ignoreUnused, row.exclusive), row.matches)
