@@ -18,8 +18,7 @@ struct Elem {
   enum Kind { Letter, MatchAll, Variable, Choice, Wildcard, Sub, EscLetter, Punct, EndOfWord };
   explicit Elem(Kind k) : kind(k) {}
   Kind kind;
-  int letter = 0;
-  int variable = 0;
+  int letter = 0, variable = 0;
   std::vector<bool> set;  // Choice: membership by alphabet index (negation applied)
   std::shared_ptr<Pat> sub;
   unsigned char raw = 0;
@@ -30,8 +29,7 @@ struct Comp {
   enum Kind { SubPattern, ChoiceSet, Variables, Letters };
   explicit Comp(Kind k, int pool = 0, int count = 0) : kind(k), pool(pool), count(count) {}
   Kind kind;
-  int pool;
-  int count;
+  int pool, count;
   bool last = false;
   std::array<int, 10> variables{};
   std::map<int, int> letters;
@@ -42,8 +40,7 @@ struct Pat {
   bool hasAnagram = false;
   int anagramLength = 0;
   std::vector<Comp> comps;
-  int fixed = 0;
-  int extra = 0;
+  int fixed = 0, extra = 0;
   std::string key;  // identity for the pool
 };
 
@@ -77,24 +74,22 @@ class Parser {
   std::shared_ptr<Pat> pattern() {
     auto pat = std::make_shared<Pat>();
     if (peek() != ';' && peek() != ')') templ(*pat);
+    // A wildcard's extra length stands for "any"; sub-pattern extras add to
+    // it, and only the sum's relation to 0 and to 15000 matters.
     int templateFixed = 0;
     int templateExtra = 0;
-    for (const Elem& e : pat->elems) {
-      if (e.kind == Elem::Letter || e.kind == Elem::MatchAll || e.kind == Elem::Variable ||
-          e.kind == Elem::Choice || e.kind == Elem::EscLetter) {
-        ++templateFixed;
-      } else if (e.kind == Elem::Wildcard) {
-        templateExtra = 15000;
-      }
-    }
-    // Sub-pattern extras add after wildcards set theirs; only the sum's
-    // relation to 0 and to 15000 matters here.
+    bool wildcard = false;
     for (const Elem& e : pat->elems) {
       if (e.kind == Elem::Sub) {
         templateFixed += e.sub->fixed;
         templateExtra += e.sub->extra;
+      } else if (e.kind == Elem::Wildcard) {
+        wildcard = true;
+      } else if (e.kind != Elem::Punct) {
+        ++templateFixed;  // one letter's place
       }
     }
+    if (wildcard) templateExtra += 15000;
     int anagramExtra = 0;
     if (peek() == ';') {
       ++pos_;
@@ -113,13 +108,10 @@ class Parser {
       }
     }
     // The last variable-length element of the template.
-    for (std::size_t i = pat->elems.size(); i > 0; --i) {
-      Elem& e = pat->elems[i - 1];
-      if (e.kind == Elem::Wildcard || (e.kind == Elem::Sub && e.sub->extra > 0)) {
-        e.last = true;
-        break;
-      }
-    }
+    const auto last = std::find_if(pat->elems.rbegin(), pat->elems.rend(), [](const Elem& e) {
+      return e.kind == Elem::Wildcard || (e.kind == Elem::Sub && e.sub->extra > 0);
+    });
+    if (last != pat->elems.rend()) last->last = true;
     pat->key = describe(*pat);
     return pat;
   }
