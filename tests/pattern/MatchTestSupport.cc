@@ -32,8 +32,10 @@ bool patternMatches(std::string_view pattern, std::string_view word, bool ignore
   return matched;
 }
 
-bool compareWithReference(const std::string& pattern, const std::vector<std::string>& words,
-                          ReferenceOptions options, Tally& tally) {
+namespace {
+
+bool compareOnce(const std::string& pattern, const std::vector<std::string>& words, ReferenceOptions options,
+                 Tally& tally) {
   const Alphabet& alphabet = englishTestAlphabet();
   ++tally.patterns;
   MatchEngine engine;
@@ -64,6 +66,17 @@ bool compareWithReference(const std::string& pattern, const std::vector<std::str
                     << balance << "\")\n" << engine.dump();
       return false;
     }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool compareWithReference(const std::string& pattern, const std::vector<std::string>& words, int vary,
+                          Tally& tally) {
+  for (int option = 0; option < 4; ++option) {
+    if ((option & ~vary) != 0) continue;
+    if (!compareOnce(pattern, words, {(option & kIgnore) == 0, (option & kExclusive) == 0}, tally)) return false;
   }
   return true;
 }
