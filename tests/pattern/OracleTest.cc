@@ -185,6 +185,7 @@ struct Family {
   bool punctuatedWords;
   int vary;  // which options are tried both ways
   std::function<std::string(Generator&)> make;
+  friend void PrintTo(const Family& f, std::ostream* out) { *out << f.name; }
 };
 
 std::function<std::string(Generator&)> withFeatures(Features f) {
