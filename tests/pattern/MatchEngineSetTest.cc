@@ -1,17 +1,23 @@
 // The line layer: macros, splitting a line into patterns and group tokens,
-// evaluation in its three modes, length ranges and balances.
+// evaluation, length ranges, the preferred order and balances.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "MatchTestSupport.h"
-#include "TextJoin.h"
 #include "pattern/MatchEngineSet.h"
 #include "support/TestAlphabet.h"
 
 namespace kea {
 namespace {
+
+MatchEngineSet parsed(const std::string& line, int shortest = 1, int longest = 100) {
+  MatchEngineSet set;
+  EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), line, shortest, longest), PatternStatus::Valid) << line;
+  return set;
+}
 
 TEST(Macros, ExpandAtAndHashExceptEscaped) {
   EXPECT_EQ(expandMacros("@#", "[aeiou]", "[^aeiou]"), "[aeiou][^aeiou]");
@@ -19,44 +25,27 @@ TEST(Macros, ExpandAtAndHashExceptEscaped) {
   EXPECT_EQ(expandMacros("\\\\@", "X", "Y"), "\\\\X");  // the escape escapes the escape
   EXPECT_EQ(expandMacros("@#@", "", "Y"), "@Y@");
   EXPECT_EQ(expandMacros("a\\", "X", "Y"), "a\\");
-  // The default expansions turn the Quick Reference macro line into eleven
-  // alternating choice lists.
-  const std::string line = expandMacros("@#@#@#@#@#@", "[aeiou]", "[^aeiou]");
-  MatchEngine engine;
-  ASSERT_EQ(engine.compile(test::englishTestAlphabet(), line), PatternStatus::Valid);
-  EXPECT_EQ(engine.fixedLength(), 11);
-}
-
-TEST(Macros, EmptyAtExpansionLeavesLiteralPunctuation) {
-  const std::string line = expandMacros("a@b", "", "");
-  EXPECT_TRUE(test::patternMatches(line, "a@b"));
+  // An empty expansion leaves the character as literal punctuation.
+  EXPECT_TRUE(test::patternMatches(expandMacros("a@b", "", ""), "a@b"));
   MatchEngine engine;
   EXPECT_EQ(engine.compile(test::englishTestAlphabet(), expandMacros(";a@", "", "")),
             PatternStatus::AnagramNotLetters);
 }
 
-// Tokens of a line and, per slot, the fixed length of the pattern in it
-// ("-" for an empty slot), which identifies the patterns used below.
-std::string describe(const MatchEngineSet& set) {
-  std::string out;
-  for (std::size_t i = 0; i < set.tokens().size(); ++i) {
-    const std::uint8_t token = set.tokens()[i];
-    static const char* const kNames[] = {"?", "OR", "AND", "END", "OPEN", "CLOSE", "?", "?"};
-    out += kNames[token & kTokenKindMask];
-    if ((token & TOKEN_NOT) != 0) out += "!";
-    const MatchEngine* operand = set.operands()[i].get();
-    out += operand != nullptr ? test::join("(", std::to_string(operand->fixedLength()), ")") : "()";
-    out += ' ';
-  }
-  return out;
-}
-
 TEST(ParseExpression, PiecesGroupsAndNegations) {
-  struct Case {
-    const char* line;
-    const char* tokens;
+  // Per slot: the token, "!" when negated, and the fixed length of the
+  // pattern in it, which tells the patterns apart.
+  const auto describe = [](const MatchEngineSet& set) {
+    static const char* const kNames[] = {"?", "OR", "AND", "END", "OPEN", "CLOSE", "?", "?"};
+    std::string out;
+    for (std::size_t i = 0; i < set.tokens().size(); ++i) {
+      const MatchEngine* operand = set.operands()[i].get();
+      out += std::string(kNames[set.tokens()[i] & kTokenKindMask]) + ((set.tokens()[i] & TOKEN_NOT) != 0 ? "!" : "") +
+             "(" + (operand != nullptr ? std::to_string(operand->fixedLength()) : "") + ") ";
+    }
+    return out;
   };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> rows[] = {
       {"a", "END(1) "},
       {";..oting & ! *ing", "AND(7) END!(3) "},
       {"(aa & bbb) | c", "OPEN() AND(2) CLOSE(3) OR() END(1) "},
@@ -69,30 +58,21 @@ TEST(ParseExpression, PiecesGroupsAndNegations) {
       {"a \\& b", "END(2) "},
       {"a\\|b | c", "OR(2) END(1) "},
   };
-  for (const Case& c : cases) {
-    MatchEngineSet set;
-    EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), c.line, 1, 100), PatternStatus::Valid) << c.line;
-    EXPECT_EQ(describe(set), c.tokens) << c.line;
-  }
-}
-
-// Truth tables through the constant mode: operands are marked satisfied.
-bool constant(const char* line, std::vector<int> truth) {
-  MatchEngineSet set;
-  EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), line, 1, 100), PatternStatus::Valid) << line;
-  std::vector<std::uint8_t> satisfied(set.tokens().size(), 0);
-  std::size_t next = 0;
-  for (std::size_t i = 0; i < satisfied.size(); ++i) {
-    if (set.operands()[i] != nullptr) satisfied[i] = static_cast<std::uint8_t>(truth.at(next++));
-  }
-  return set.evaluate(MatchEngineSet::EvaluateMode::Constant, nullptr, 0, satisfied);
+  for (const auto& [line, tokens] : rows) EXPECT_EQ(describe(parsed(line)), tokens) << line;
 }
 
 TEST(Evaluate, ChainsGroupFromTheRight) {
+  // Truth tables through the constant mode: operands are marked satisfied.
+  const auto constant = [](const char* line, std::vector<int> truth) {
+    MatchEngineSet set = parsed(line);
+    std::vector<std::uint8_t> satisfied(set.tokens().size(), 0);
+    for (std::size_t i = 0, next = 0; i < satisfied.size(); ++i) {
+      if (set.operands()[i] != nullptr) satisfied[i] = static_cast<std::uint8_t>(truth.at(next++));
+    }
+    return set.evaluate(MatchEngineSet::EvaluateMode::Constant, nullptr, 0, satisfied);
+  };
   for (int bits = 0; bits < 8; ++bits) {
-    const int a = bits & 1;
-    const int b = (bits >> 1) & 1;
-    const int c = (bits >> 2) & 1;
+    const int a = bits & 1, b = (bits >> 1) & 1, c = (bits >> 2) & 1;
     EXPECT_EQ(constant("a & b | c", {a, b, c}), a && (b || c)) << bits;
     EXPECT_EQ(constant("a | b & c", {a, b, c}), a || (b && c)) << bits;
     EXPECT_EQ(constant("(a & b) | c", {a, b, c}), (a && b) || c) << bits;
@@ -105,80 +85,45 @@ TEST(Evaluate, ChainsGroupFromTheRight) {
 }
 
 TEST(Evaluate, ShortCircuitLeavesLaterPatternsUntried) {
-  // b and c hold letter variables, so running them would make their
-  // binding tables live.
-  MatchEngineSet set;
-  ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), "abc | 1.. & .1.", 1, 100), PatternStatus::Valid);
-  test::TestWord word("abc");
+  // The later patterns hold letter variables, so running them would make
+  // their binding tables live.
+  MatchEngineSet set = parsed("abc | 1.. & .1.");
+  test::TestWord word("abc"), other("xbc");
   ASSERT_TRUE(set.setLength(3));
   EXPECT_TRUE(set.evaluate(MatchEngineSet::EvaluateMode::Match, &word.buffer, 3));
   EXPECT_FALSE(set.operands()[1]->variableBindings().live);
   EXPECT_FALSE(set.operands()[2]->variableBindings().live);
-  test::TestWord other("xbc");
   EXPECT_TRUE(set.evaluate(MatchEngineSet::EvaluateMode::Match, &other.buffer, 3));
   EXPECT_TRUE(set.operands()[1]->variableBindings().live);
-}
-
-TEST(Evaluate, LogicalLinesOnWords) {
-  EXPECT_TRUE(test::lineMatches(";..oting & ! *ing", "tonight"));
-  EXPECT_FALSE(test::lineMatches(";..oting & ! *ing", "tooting"));
-  EXPECT_TRUE(test::lineMatches("c* | *t", "cat"));
-  EXPECT_TRUE(test::lineMatches("c* | *t", "bat"));
-  EXPECT_FALSE(test::lineMatches("c* | *t", "bag"));
-  EXPECT_TRUE(test::lineMatches("(c* | b*) & !*g", "bat"));
-  EXPECT_FALSE(test::lineMatches("(c* | b*) & !*g", "bag"));
   // A negated pattern alone matches the words of its own lengths that it does not match.
   EXPECT_TRUE(test::lineMatches("!abc", "xyz"));
   EXPECT_FALSE(test::lineMatches("!abc", "abc"));
   EXPECT_FALSE(test::lineMatches("!abc", "abcd"));
 }
 
-TEST(LengthRange, FromEveryPatternWithNegationDisregarded) {
-  struct Case {
-    std::string line;
-    int first;
-    int last;
+TEST(LengthRange, FromEveryPatternWithNegationDisregardedAndTheSettings) {
+  const std::tuple<std::string, int, int, int, int> rows[] = {
+      {";..oting & ! *ing", 1, 100, 7, 7},    {"m*ja", 1, 100, 3, 100},
+      {"m*ja", 9, 100, 9, 100},               {"m*ja", 4, 6, 4, 6},
+      {".l...r.n", 9, 100, 101, 0},           {"........ & !.........", 1, 100, 101, 0},
+      {"...... & ........", 1, 100, 101, 0},  {"...... | ........", 1, 100, 6, 8},
+      {"......*;gdangboot", 1, 100, 6, 9},    {std::string(101, 'a'), 1, 100, 101, 0},
   };
-  const Case cases[] = {
-      {";..oting & ! *ing", 7, 7},
-      {"m*ja", 3, 100},
-      {"........ & !.........", 101, 0},
-      {"...... & ........", 101, 0},
-      {"...... | ........", 6, 8},
-      {"......*;gdangboot", 6, 9},
-      {std::string(101, 'a'), 101, 0},
-  };
-  for (const Case& c : cases) {
-    MatchEngineSet set;
-    ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), c.line, 1, 100), PatternStatus::Valid);
-    EXPECT_EQ(set.lengthRange(), std::make_pair(c.first, c.last)) << c.line;
+  for (const auto& [line, shortest, longest, first, last] : rows) {
+    MatchEngineSet set = parsed(line);
+    set.setLengthLimits(shortest, longest);
+    EXPECT_EQ(set.lengthRange(), std::make_pair(first, last)) << line << " " << shortest << "-" << longest;
   }
-}
-
-TEST(LengthRange, ShortestAndLongestSettingsNarrowIt) {
-  MatchEngineSet set;
-  ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), "m*ja", 9, 100), PatternStatus::Valid);
-  EXPECT_EQ(set.lengthRange(), std::make_pair(9, 100));
-  set.setLengthLimits(1, 100);
-  EXPECT_EQ(set.lengthRange(), std::make_pair(3, 100));
-  set.setLengthLimits(4, 6);
-  EXPECT_EQ(set.lengthRange(), std::make_pair(4, 6));
-
-  MatchEngineSet fixed;
-  ASSERT_EQ(fixed.parseExpression(test::englishTestAlphabet(), ".l...r.n", 9, 100), PatternStatus::Valid);
-  EXPECT_EQ(fixed.lengthRange(), std::make_pair(101, 0));
+  EXPECT_EQ(parsed("m*ja", 9, 100).lengthRange(), std::make_pair(9, 100));  // the limits given to the parse
 }
 
 TEST(SetLength, OnlyOperandsWhoseRangeHoldsTheLength) {
-  MatchEngineSet single;
-  ASSERT_EQ(single.parseExpression(test::englishTestAlphabet(), ".l...r.n", 1, 100), PatternStatus::Valid);
+  MatchEngineSet single = parsed(".l...r.n");
   EXPECT_TRUE(single.isSinglePattern());
   EXPECT_FALSE(single.setLength(7));
   EXPECT_TRUE(single.setLength(8));
   EXPECT_EQ(single.operands()[0]->wordLength(), 8);
-
-  MatchEngineSet line;
-  ASSERT_EQ(line.parseExpression(test::englishTestAlphabet(), "...... | ........", 1, 100), PatternStatus::Valid);
+  MatchEngineSet line = parsed("...... | ........");
   EXPECT_FALSE(line.isSinglePattern());
   EXPECT_TRUE(line.setLength(8));
   EXPECT_EQ(line.operands()[1]->wordLength(), 8);
@@ -186,28 +131,20 @@ TEST(SetLength, OnlyOperandsWhoseRangeHoldsTheLength) {
 }
 
 TEST(PreferredOrder, SumOfLengthKinds) {
-  const std::pair<const char*, int> cases[] = {
-      {"m*ja", 1},                      // unbounded
-      {"abc", 1},                       // one length: sum 0
-      {"......*;gdangboot", -1},        // bounded range
-      {"......*;gdangboot & m*ja", 1},  // -1 + 1
-      {"......*;gdangboot & abc", -1},
-  };
-  for (const auto& [line, order] : cases) {
-    MatchEngineSet set;
-    ASSERT_EQ(set.parseExpression(test::englishTestAlphabet(), line, 1, 100), PatternStatus::Valid);
-    EXPECT_EQ(set.preferredOrder(), order) << line;
-  }
+  // Each pattern counts 1 when unbounded, 0 for one length, -1 for a bounded range; a sum of 0 gives 1.
+  const std::pair<const char*, int> rows[] = {{"m*ja", 1}, {"abc", 1}, {"......*;gdangboot", -1},
+                                              {"......*;gdangboot & m*ja", 1}, {"......*;gdangboot & abc", -1}};
+  for (const auto& [line, order] : rows) EXPECT_EQ(parsed(line).preferredOrder(), order) << line;
 }
 
 TEST(Balance, OnlyForALineOfOnePattern) {
-  std::string balance;
-  EXPECT_TRUE(test::lineMatches("......*;gdangboot", "toboggan", {}, &balance));
-  EXPECT_EQ(balance, "-d");
-  EXPECT_TRUE(test::lineMatches("((......*;gdangboot))", "toboggan", {}, &balance));
-  EXPECT_EQ(balance, "-d");
-  EXPECT_TRUE(test::lineMatches("......*;gdangboot & t*", "toboggan", {}, &balance));
-  EXPECT_EQ(balance, "");
+  const std::pair<const char*, const char*> rows[] = {
+      {"......*;gdangboot", "-d"}, {"((......*;gdangboot))", "-d"}, {"......*;gdangboot & t*", ""}};
+  for (const auto& [line, expected] : rows) {
+    std::string balance = "unset";
+    EXPECT_TRUE(test::lineMatches(line, "toboggan", &balance)) << line;
+    EXPECT_EQ(balance, expected) << line;
+  }
 }
 
 }  // namespace

@@ -11,151 +11,108 @@
 namespace kea {
 namespace {
 
-TEST(PatternStatus, MessagesAreTheStringsFrom13080) {
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::Valid),
-               "Pattern is valid - press the return key to start searching");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::Empty), "Press F1 for help");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::ChoiceNotLetters),
-               "Choice lists can only include letters, optionally preceded by ^");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::TooManyPatterns), "Too many patterns or choice lists");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::TooLong), "Pattern is too long to match anything");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::ChoiceUnfinished), "Choice list started - use ] to complete it");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::SecondSemicolon), "Only one ; is allowed in a pattern");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::SubpatternUnfinished),
-               "Subpattern started - use ) to complete it");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::StrayClose), "A ) can only appear at the end of a subpattern");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::StrayBracket), "A ] can only appear at the end of a choice list");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::AnagramNotLetters),
-               "Only letters and match-alls allowed in anagrams");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::StrayCaret), "A ^ can only appear within a choice list");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::EscapeAtEnd),
-               "Follow \\ by the character you want to match exactly");
-  EXPECT_STREQ(patternStatusMessage(PatternStatus::EmptyChoice), "Choice lists must contain at least one letter");
-  EXPECT_STREQ(patternString(kPatternStatusStringBase + 8), patternStatusMessage(PatternStatus::StrayClose));
-  EXPECT_STREQ(patternString(kBalancePrefixString), " ");
+using S = PatternStatus;
+
+TEST(PatternStatus, MessagesAreTheStringTable) {
+  const std::pair<S, const char*> rows[] = {
+      {S::Valid, "Pattern is valid - press the return key to start searching"},
+      {S::Empty, "Press F1 for help"},
+      {S::ChoiceNotLetters, "Choice lists can only include letters, optionally preceded by ^"},
+      {S::TooManyPatterns, "Too many patterns or choice lists"},
+      {S::TooLong, "Pattern is too long to match anything"},
+      {S::ChoiceUnfinished, "Choice list started - use ] to complete it"},
+      {S::SecondSemicolon, "Only one ; is allowed in a pattern"},
+      {S::SubpatternUnfinished, "Subpattern started - use ) to complete it"},
+      {S::StrayClose, "A ) can only appear at the end of a subpattern"},
+      {S::StrayBracket, "A ] can only appear at the end of a choice list"},
+      {S::AnagramNotLetters, "Only letters and match-alls allowed in anagrams"},
+      {S::StrayCaret, "A ^ can only appear within a choice list"},
+      {S::EscapeAtEnd, "Follow \\ by the character you want to match exactly"},
+      {S::EmptyChoice, "Choice lists must contain at least one letter"},
+  };
+  for (const auto& [status, message] : rows) {
+    EXPECT_STREQ(patternStatusMessage(status), message);
+    EXPECT_STREQ(patternString(kPatternStatusStringBase + static_cast<int>(status)), message);
+  }
   EXPECT_EQ(patternString(kPatternStatusStringBase + 10), nullptr);
+  EXPECT_STREQ(patternString(kBalancePrefixString), " ");
 }
 
-struct StatusCase {
-  const char* text;
-  PatternStatus status;
-};
-
-class PatternStatusOfText : public ::testing::TestWithParam<StatusCase> {};
-
-TEST_P(PatternStatusOfText, CompileReportsIt) {
-  MatchEngine engine;
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), GetParam().text), GetParam().status) << GetParam().text;
-  EXPECT_EQ(engine.status(), GetParam().status);
-  EXPECT_EQ(engine.isValid(), GetParam().status == PatternStatus::Valid);
+TEST(PatternStatus, CompileReportsItsInputsStatus) {
+  const std::pair<const char*, S> rows[] = {
+      {"", S::Empty}, {"   ", S::Empty}, {"-", S::Empty}, {"()", S::Empty}, {";", S::Empty}, {"\\&", S::Empty},
+      {"*", S::Valid}, {"[\\a\\b]", S::Valid}, {"a\\&", S::Valid}, {"a(;b(c;d)e)f", S::Valid},
+      {"[a.b]", S::ChoiceNotLetters}, {"[ab)c", S::ChoiceNotLetters}, {"[a^b]", S::ChoiceNotLetters},
+      {"[a*]", S::ChoiceNotLetters}, {";[a1]", S::ChoiceNotLetters},
+      {"[ab", S::ChoiceUnfinished}, {";x[ab", S::ChoiceUnfinished}, {"[ab\\", S::ChoiceUnfinished},
+      {"[]", S::EmptyChoice}, {"[^]", S::EmptyChoice}, {";[]", S::EmptyChoice},
+      {"a]", S::StrayBracket}, {";a]", S::StrayBracket},
+      {"a^", S::StrayCaret},
+      {"ab\\", S::EscapeAtEnd}, {"(ab\\", S::EscapeAtEnd},
+      {"ab)", S::StrayClose}, {";ab)c", S::StrayClose},
+      {"(ab", S::SubpatternUnfinished}, {";(ab", S::SubpatternUnfinished}, {"(;ab", S::SubpatternUnfinished},
+      {";ab;c", S::SecondSemicolon}, {"x;a(;b)c;", S::SecondSemicolon},
+      {";ab-c", S::AnagramNotLetters}, {";ab\\-", S::AnagramNotLetters}, {";a^", S::AnagramNotLetters},
+      {";@", S::AnagramNotLetters},
+  };
+  for (const auto& [text, status] : rows) {
+    MatchEngine engine;
+    EXPECT_EQ(engine.compile(test::englishTestAlphabet(), text), status) << text;
+    EXPECT_EQ(engine.status(), status) << text;
+    EXPECT_EQ(engine.isValid(), status == S::Valid) << text;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, PatternStatusOfText, ::testing::Values(
-    StatusCase{"", PatternStatus::Empty},
-    StatusCase{"   ", PatternStatus::Empty},
-    StatusCase{"-", PatternStatus::Empty},
-    StatusCase{"()", PatternStatus::Empty},
-    StatusCase{";", PatternStatus::Empty},
-    StatusCase{"*", PatternStatus::Valid},
-    StatusCase{"[a.b]", PatternStatus::ChoiceNotLetters},
-    StatusCase{"[ab)c", PatternStatus::ChoiceNotLetters},
-    StatusCase{"[a^b]", PatternStatus::ChoiceNotLetters},
-    StatusCase{"[a*]", PatternStatus::ChoiceNotLetters},
-    StatusCase{";[a1]", PatternStatus::ChoiceNotLetters},
-    StatusCase{"[ab", PatternStatus::ChoiceUnfinished},
-    StatusCase{";x[ab", PatternStatus::ChoiceUnfinished},
-    StatusCase{"[ab\\", PatternStatus::ChoiceUnfinished},
-    StatusCase{"[]", PatternStatus::EmptyChoice},
-    StatusCase{"[^]", PatternStatus::EmptyChoice},
-    StatusCase{";[]", PatternStatus::EmptyChoice},
-    StatusCase{"[\\a\\b]", PatternStatus::Valid},
-    StatusCase{"a]", PatternStatus::StrayBracket},
-    StatusCase{";a]", PatternStatus::StrayBracket},
-    StatusCase{"a^", PatternStatus::StrayCaret},
-    StatusCase{"ab\\", PatternStatus::EscapeAtEnd},
-    StatusCase{"(ab\\", PatternStatus::EscapeAtEnd},
-    StatusCase{"ab)", PatternStatus::StrayClose},
-    StatusCase{";ab)c", PatternStatus::StrayClose},
-    StatusCase{"(ab", PatternStatus::SubpatternUnfinished},
-    StatusCase{";(ab", PatternStatus::SubpatternUnfinished},
-    StatusCase{"(;ab", PatternStatus::SubpatternUnfinished},
-    StatusCase{";ab;c", PatternStatus::SecondSemicolon},
-    StatusCase{"x;a(;b)c;", PatternStatus::SecondSemicolon},
-    StatusCase{";ab-c", PatternStatus::AnagramNotLetters},
-    StatusCase{";ab\\-", PatternStatus::AnagramNotLetters},
-    StatusCase{";a^", PatternStatus::AnagramNotLetters},
-    StatusCase{";@", PatternStatus::AnagramNotLetters},
-    StatusCase{"\\&", PatternStatus::Empty},
-    StatusCase{"a\\&", PatternStatus::Valid},
-    StatusCase{"a(;b(c;d)e)f", PatternStatus::Valid}));
 
 TEST(PatternStatus, PoolHoldsAtMost256Entries) {
-  // 256 different choice sets fit; one more does not.
-  std::string text = ";";
+  // 256 different choice sets fit (the length is too long to match, but the
+  // pool fills first); one more does not.
+  std::string text = "x;";
   int made = 0;
-  for (int a = 'a'; a <= 'z' && made < 257; ++a) {
-    for (int b = a + 1; b <= 'z' && made < 257; ++b, ++made) {
-      text += '[';
-      text += static_cast<char>(a);
-      text += static_cast<char>(b);
-      text += ']';
-      if (made == 255) {
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = a + 1; b <= 'z' && made < 257; ++b, ++made) {
+      if (made == 256) {
         MatchEngine engine;
-        // The length is too long to match, but the pool fills first.
-        EXPECT_EQ(engine.compile(test::englishTestAlphabet(), "x" + text), PatternStatus::Valid);
+        EXPECT_EQ(engine.compile(test::englishTestAlphabet(), text), S::Valid);
       }
+      text += std::string("[") + a + b + "]";
     }
   }
   MatchEngine engine;
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), "x" + text), PatternStatus::TooManyPatterns);
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), text), S::TooManyPatterns);
 }
 
 TEST(PatternStatus, NestingBeyondTheLimitIsTooLong) {
   // Deep nesting cannot be matched in bounded stack; it is refused, never a crash.
-  std::string deep(3000, '(');
-  deep += 'a';
-  deep += std::string(3000, ')');
-  MatchEngine engine;
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), deep), PatternStatus::TooLong);
-  std::string stars;
-  for (int i = 0; i < 3000; ++i) stars += "*a";
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), stars), PatternStatus::TooLong);
-  std::string blocks = ";";
-  for (int i = 0; i < 3000; ++i) blocks += "(*)";
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), blocks), PatternStatus::TooLong);
-  // Within the limit, a long chain of wildcards is fine.
-  std::string chain;
+  std::string stars, blocks = ";", chain;
+  for (int i = 0; i < 3000; ++i) {
+    stars += "*a";
+    blocks += "(*)";
+  }
   for (int i = 0; i < 100; ++i) chain += "*a";
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), chain), PatternStatus::Valid);
+  MatchEngine engine;
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), std::string(3000, '(') + "a" + std::string(3000, ')')),
+            S::TooLong);
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), stars), S::TooLong);
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), blocks), S::TooLong);
+  // Within the limit, a long chain of wildcards is fine.
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), chain), S::Valid);
 }
 
-struct LineCase {
-  std::string text;
-  PatternStatus status;
-};
-
 TEST(PatternStatus, LineStatusComesFromGroupsThenTheFirstFailingPattern) {
-  const std::vector<LineCase> cases = {
-      {"(a", PatternStatus::SubpatternUnfinished},
-      {"a)", PatternStatus::StrayClose},
-      {"(a & b) | c", PatternStatus::Valid},
-      {"!(a | b)", PatternStatus::Valid},
-      {"((a))", PatternStatus::Valid},
-      {"a &", PatternStatus::Empty},
-      {"a & [b", PatternStatus::ChoiceUnfinished},
-      {"[b & a]", PatternStatus::ChoiceUnfinished},
-      {"a] & [b", PatternStatus::StrayBracket},
+  const std::pair<std::string, S> rows[] = {
+      {"(a", S::SubpatternUnfinished}, {"a)", S::StrayClose}, {"(a & b) | c", S::Valid},
+      {"!(a | b)", S::Valid}, {"((a))", S::Valid}, {"a &", S::Empty}, {"@", S::Empty},
+      {"a & [b", S::ChoiceUnfinished}, {"[b & a]", S::ChoiceUnfinished}, {"a] & [b", S::StrayBracket},
+      {"(a | b)) & (c", S::StrayClose},
       // Parentheses that pair up within a piece are sub-patterns, however deep.
-      {std::string(40, '(') + "a" + std::string(40, ')'), PatternStatus::Valid},
-      {std::string(31, '(') + "a & b" + std::string(31, ')'), PatternStatus::Valid},
-      {std::string(32, '(') + "a & b" + std::string(32, ')'), PatternStatus::SubpatternUnfinished},
-      {"(a | b)) & (c", PatternStatus::StrayClose},
-      {"@", PatternStatus::Empty},
+      {std::string(40, '(') + "a" + std::string(40, ')'), S::Valid},
+      {std::string(31, '(') + "a & b" + std::string(31, ')'), S::Valid},
+      {std::string(32, '(') + "a & b" + std::string(32, ')'), S::SubpatternUnfinished},
   };
-  for (const LineCase& c : cases) {
+  for (const auto& [text, status] : rows) {
     MatchEngineSet set;
-    EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), c.text, 1, 100), c.status) << c.text;
-    EXPECT_EQ(set.status(), c.status) << c.text;
+    EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), text, 1, 100), status) << text;
+    EXPECT_EQ(set.status(), status) << text;
   }
 }
 

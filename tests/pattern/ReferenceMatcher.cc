@@ -1,10 +1,9 @@
 #include "ReferenceMatcher.h"
 
 #include <algorithm>
-#include <functional>
+#include <bitset>
 #include <map>
-
-#include "TextJoin.h"
+#include <sstream>
 
 namespace kea::test {
 
@@ -19,8 +18,7 @@ struct Elem {
   enum Kind { Letter, MatchAll, Variable, Choice, Wildcard, Sub, EscLetter, Punct, EndOfWord };
   explicit Elem(Kind k) : kind(k) {}
   Kind kind;
-  int letter = 0;
-  int variable = 0;
+  int letter = 0, variable = 0;
   std::vector<bool> set;  // Choice: membership by alphabet index (negation applied)
   std::shared_ptr<Pat> sub;
   unsigned char raw = 0;
@@ -29,10 +27,9 @@ struct Elem {
 
 struct Comp {
   enum Kind { SubPattern, ChoiceSet, Variables, Letters };
-  explicit Comp(Kind k) : kind(k) {}
+  explicit Comp(Kind k, int pool = 0, int count = 0) : kind(k), pool(pool), count(count) {}
   Kind kind;
-  int pool = 0;
-  int count = 0;
+  int pool, count;
   bool last = false;
   std::array<int, 10> variables{};
   std::map<int, int> letters;
@@ -43,8 +40,7 @@ struct Pat {
   bool hasAnagram = false;
   int anagramLength = 0;
   std::vector<Comp> comps;
-  int fixed = 0;
-  int extra = 0;
+  int fixed = 0, extra = 0;
   std::string key;  // identity for the pool
 };
 
@@ -78,24 +74,22 @@ class Parser {
   std::shared_ptr<Pat> pattern() {
     auto pat = std::make_shared<Pat>();
     if (peek() != ';' && peek() != ')') templ(*pat);
+    // A wildcard's extra length stands for "any"; sub-pattern extras add to
+    // it, and only the sum's relation to 0 and to 15000 matters.
     int templateFixed = 0;
     int templateExtra = 0;
-    for (const Elem& e : pat->elems) {
-      if (e.kind == Elem::Letter || e.kind == Elem::MatchAll || e.kind == Elem::Variable ||
-          e.kind == Elem::Choice || e.kind == Elem::EscLetter) {
-        ++templateFixed;
-      } else if (e.kind == Elem::Wildcard) {
-        templateExtra = 15000;
-      }
-    }
-    // Sub-pattern extras add after wildcards set theirs; only the sum's
-    // relation to 0 and to 15000 matters here.
+    bool wildcard = false;
     for (const Elem& e : pat->elems) {
       if (e.kind == Elem::Sub) {
         templateFixed += e.sub->fixed;
         templateExtra += e.sub->extra;
+      } else if (e.kind == Elem::Wildcard) {
+        wildcard = true;
+      } else if (e.kind != Elem::Punct) {
+        ++templateFixed;  // one letter's place
       }
     }
+    if (wildcard) templateExtra += 15000;
     int anagramExtra = 0;
     if (peek() == ';') {
       ++pos_;
@@ -114,18 +108,13 @@ class Parser {
       }
     }
     // The last variable-length element of the template.
-    for (std::size_t i = pat->elems.size(); i > 0; --i) {
-      Elem& e = pat->elems[i - 1];
-      if (e.kind == Elem::Wildcard || (e.kind == Elem::Sub && e.sub->extra > 0)) {
-        e.last = true;
-        break;
-      }
-    }
+    const auto last = std::find_if(pat->elems.rbegin(), pat->elems.rend(), [](const Elem& e) {
+      return e.kind == Elem::Wildcard || (e.kind == Elem::Sub && e.sub->extra > 0);
+    });
+    if (last != pat->elems.rend()) last->last = true;
     pat->key = describe(*pat);
     return pat;
   }
-
-  std::size_t position() const { return pos_; }
 
  private:
   ReferencePattern::Tree& tree_;
@@ -138,14 +127,14 @@ class Parser {
     return index == 255 ? -1 : index;
   }
 
-  std::vector<bool> choice(bool& negated) {
-    ++pos_;  // "["
-    negated = peek() == '^';
+  // A choice list from just after its "[", as membership by alphabet index.
+  std::vector<bool> choice() {
+    const bool negated = peek() == '^';
     if (negated) ++pos_;
     std::vector<bool> listed(256, false);
     while (peek() != ']') {
       if (peek() == '\\') ++pos_;
-      listed[static_cast<std::size_t>(indexOf(text_[pos_++]))] = true;
+      listed[indexOf(text_[pos_++])] = true;
     }
     ++pos_;
     if (negated) listed.flip();
@@ -154,43 +143,30 @@ class Parser {
 
   void templ(Pat& pat) {
     while (peek() != ';' && peek() != ')') {
-      const char c = text_[pos_];
+      const char c = text_[pos_++];
       Elem e{Elem::Letter};
       if (c == '(') {
-        ++pos_;
         e.kind = Elem::Sub;
         e.sub = pattern();
       } else if (c == '*') {
-        ++pos_;
         e.kind = Elem::Wildcard;
       } else if (c == '[') {
-        bool negated = false;
         e.kind = Elem::Choice;
-        e.set = choice(negated);
+        e.set = choice();
       } else if (c >= '0' && c <= '9') {
-        ++pos_;
         e.kind = Elem::Variable;
         e.variable = c - '0';
-      } else if (c == '\\') {
-        const char escaped = text_[pos_ + 1];
-        pos_ += 2;
-        if (indexOf(escaped) >= 0) {
-          e.kind = Elem::EscLetter;
-          e.raw = static_cast<unsigned char>(escaped);
-          e.letter = indexOf(escaped);
-          tree_.sensitive = true;
-        } else {
-          e.kind = Elem::Punct;
-          e.raw = static_cast<unsigned char>(escaped);
-        }
       } else if (c == '.' || c == '?') {
-        ++pos_;
         e.kind = Elem::MatchAll;
+      } else if (c == '\\') {
+        e.raw = static_cast<unsigned char>(text_[pos_++]);
+        const int index = indexOf(static_cast<char>(e.raw));
+        e.kind = index >= 0 ? Elem::EscLetter : Elem::Punct;
+        e.letter = std::max(index, 0);
+        tree_.sensitive = tree_.sensitive || index >= 0;
       } else if (indexOf(c) >= 0) {
-        ++pos_;
         e.letter = indexOf(c);
       } else {
-        ++pos_;
         e.kind = Elem::Punct;
         e.raw = static_cast<unsigned char>(c);
       }
@@ -207,84 +183,57 @@ class Parser {
     return static_cast<int>(tree_.pool.size()) - 1;
   }
 
-  // Skips a sub-pattern or choice-list span that starts at i.
-  static bool skipSpan(const std::vector<std::pair<std::size_t, std::size_t>>& spans, std::size_t& i) {
-    for (const auto& span : spans) {
-      if (span.first == i) {
-        i = span.second;
-        return true;
-      }
-    }
-    return false;
-  }
-
   void anagram(Pat& pat, int& extra, bool templateHasExtra) {
     const std::size_t start = pos_;
-    std::map<int, int> subs;     // pool index -> occurrences
-    std::map<int, int> choices;  // pool index -> occurrences
-    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::map<int, int> subs;                   // pool index -> occurrences
+    std::map<int, int> choices;                // pool index -> occurrences
+    std::map<std::size_t, std::size_t> spans;  // where each sub-pattern starts -> after its end
 
     // Sub-patterns, in text order; each fills the pool with its own entries first.
-    std::size_t end = start;
-    for (std::size_t i = start;;) {
-      const char c = text_[i];
-      if (c == '\\') {
-        i += 2;
-      } else if (c == ')') {
-        end = i;
-        break;
-      } else if (c == '(') {
-        pos_ = i + 1;
-        std::shared_ptr<Pat> sub = pattern();
-        ++subs[addToPool(join("P", sub->key), sub, {})];
-        pat.anagramLength += sub->fixed;
-        extra += sub->extra;
-        spans.emplace_back(i, pos_);
-        i = pos_;
-      } else {
-        ++i;
-      }
-    }
-    // Choice lists.
-    for (std::size_t i = start; i < end;) {
-      if (skipSpan(spans, i)) continue;
+    std::size_t i = start;
+    while (text_[i] != ')') {
       if (text_[i] == '\\') {
         i += 2;
-      } else if (text_[i] == '[') {
-        pos_ = i;
-        bool negated = false;
-        std::vector<bool> set = choice(negated);
-        std::string key = "C";
-        for (std::size_t x = 0; x < 256; ++x) key += set[x] ? '1' : '0';
-        ++choices[addToPool(key, nullptr, set)];
-        ++pat.anagramLength;
-        spans.emplace_back(i, pos_);
+      } else if (text_[i] == '(') {
+        pos_ = i + 1;
+        std::shared_ptr<Pat> sub = pattern();
+        ++subs[addToPool("P" + sub->key, sub, {})];
+        pat.anagramLength += sub->fixed;
+        extra += sub->extra;
+        spans[i] = pos_;
         i = pos_;
       } else {
         ++i;
       }
     }
-    // Letters, match-alls, variables and "*".
+    const std::size_t end = i;
+    // Then choice lists, letters, match-alls, variables and "*".
     Comp variables{Comp::Variables};
     Comp letters{Comp::Letters};
     bool anyVariable = false;
     bool wildcard = false;
-    for (std::size_t i = start; i < end;) {
-      if (skipSpan(spans, i)) continue;
-      char c = text_[i++];
-      if (c >= '0' && c <= '9') {
-        ++variables.variables[static_cast<std::size_t>(c - '0')];
+    for (i = start; i < end;) {
+      if (const auto span = spans.find(i); span != spans.end()) {
+        i = span->second;
+      } else if (text_[i] == '[') {
+        pos_ = i + 1;
+        const std::vector<bool> set = choice();
+        std::string key = "C";
+        for (const bool member : set) key += member ? '1' : '0';
+        ++choices[addToPool(key, nullptr, set)];
+        ++pat.anagramLength;
+        i = pos_;
+      } else if (const char c = text_[i++]; c >= '0' && c <= '9') {
+        ++variables.variables[c - '0'];
         anyVariable = true;
         ++pat.anagramLength;
-      } else if (c == ' ') {
       } else if (c == '*') {
         wildcard = true;
         extra = 15000;
       } else if (c == '.' || c == '?') {
         ++pat.anagramLength;
-      } else {
-        if (c == '\\') c = text_[i++];
-        ++letters.letters[indexOf(c)];
+      } else if (c != ' ') {
+        ++letters.letters[indexOf(c == '\\' ? text_[i++] : c)];
         ++pat.anagramLength;
       }
     }
@@ -292,52 +241,38 @@ class Parser {
 
     int lastVariableSub = -1;
     for (const auto& [index, count] : subs) {
-      Comp comp{Comp::SubPattern};
-      comp.pool = index;
-      comp.count = count;
-      if (tree_.pool[static_cast<std::size_t>(index)].pattern->extra > 0) {
-        lastVariableSub = static_cast<int>(pat.comps.size());
-      }
-      pat.comps.push_back(comp);
+      if (tree_.pool[index].pattern->extra > 0) lastVariableSub = static_cast<int>(pat.comps.size());
+      pat.comps.emplace_back(Comp::SubPattern, index, count);
     }
-    if (lastVariableSub >= 0 && !wildcard && !templateHasExtra) {
-      pat.comps[static_cast<std::size_t>(lastVariableSub)].last = true;
-    }
-    for (const auto& [index, count] : choices) {
-      Comp comp{Comp::ChoiceSet};
-      comp.pool = index;
-      comp.count = count;
-      pat.comps.push_back(comp);
-    }
+    if (lastVariableSub >= 0 && !wildcard && !templateHasExtra) pat.comps[lastVariableSub].last = true;
+    for (const auto& [index, count] : choices) pat.comps.emplace_back(Comp::ChoiceSet, index, count);
     if (anyVariable) pat.comps.push_back(variables);
     if (!letters.letters.empty()) pat.comps.push_back(letters);
   }
 
   // A readable identity of a pattern tree: two patterns with the same
   // identity compile to the same program.
-  std::string describe(const Pat& pat) const {
-    using std::to_string;
-    std::string out = join("{", to_string(pat.fixed), ",", to_string(std::min(pat.extra, 101)), ":");
+  static std::string describe(const Pat& pat) {
+    std::ostringstream out;
+    out << '{' << pat.fixed << ',' << std::min(pat.extra, 101) << ':';
     for (const Elem& e : pat.elems) {
-      out += join(to_string(e.kind), "/", to_string(e.letter), "/", to_string(e.variable), "/", to_string(e.raw), "/",
-                  e.last ? "L" : "", "/");
+      out << e.kind << '/' << e.letter << '/' << e.variable << '/' << int(e.raw) << '/' << e.last << '/';
       for (std::size_t x = 0; x < e.set.size(); ++x) {
-        if (e.set[x]) out += join(to_string(x), ",");
+        if (e.set[x]) out << x << ',';
       }
-      if (e.sub) out += e.sub->key;
-      out += ";";
+      out << (e.sub ? e.sub->key : "") << ';';
     }
     if (pat.hasAnagram) {
-      out += join("|", to_string(pat.anagramLength), ":");
+      out << '|' << pat.anagramLength << ':';
       for (const Comp& c : pat.comps) {
-        out += join(to_string(c.kind), "/", to_string(c.pool), "/", to_string(c.count), "/", c.last ? "L" : "", "/");
-        for (int v : c.variables) out += join(to_string(v), ",");
-        for (const auto& [x, n] : c.letters) out += join(to_string(x), "x", to_string(n), ",");
-        out += ";";
+        out << c.kind << '/' << c.pool << '/' << c.count << '/' << c.last << '/';
+        for (int v : c.variables) out << v << ',';
+        for (const auto& [x, n] : c.letters) out << x << 'x' << n << ',';
+        out << ';';
       }
     }
-    out += "}";
-    return out;
+    out << '}';
+    return out.str();
   }
 };
 
@@ -370,8 +305,8 @@ class Matcher {
     ++balances;
     balance.assign(256, 0);
     if (!pat.comps.empty() && pat.comps[0].kind == Comp::Letters) {
-      for (int i = 0; i < length; ++i) ++balance[static_cast<std::size_t>(word_.key[static_cast<std::size_t>(p + i)])];
-      for (const auto& [x, n] : pat.comps[0].letters) balance[static_cast<std::size_t>(x)] -= n;
+      for (int i = 0; i < length; ++i) ++balance[word_.key[p + i]];
+      for (const auto& [x, n] : pat.comps[0].letters) balance[x] -= n;
     }
     return Result{*a, t->k};
   }
@@ -380,24 +315,24 @@ class Matcher {
   const ReferencePattern::Tree& tree_;
   const Word& word_;
 
-  int count(int letter) const { return tree_.sensitive ? word_.counts[static_cast<std::size_t>(letter)] : 0; }
+  int count(int letter) const { return tree_.sensitive ? word_.counts[letter] : 0; }
   unsigned char at(int index) const {
-    return index >= 0 && index < static_cast<int>(word_.plane.size()) ? static_cast<unsigned char>(word_.plane[static_cast<std::size_t>(index)]) : 0;
+    return index >= 0 && index < static_cast<int>(word_.plane.size()) ? static_cast<unsigned char>(word_.plane[index]) : 0;
   }
-  bool aligned(int p, int k) const { return !tree_.sensitive || word_.counts[static_cast<std::size_t>(p)] == k; }
-  int letter(int p) const { return word_.key[static_cast<std::size_t>(p)]; }
+  bool aligned(int p, int k) const { return !tree_.sensitive || word_.counts[p] == k; }
+  int letter(int p) const { return word_.key[p]; }
+  // `r` starts at the word's length less the anagram's: each element that
+  // finds no letter of the word adds to it, and above 0 the anagram fails.
+  static bool spend(int& r, int n) {
+    r += n;
+    return r <= 0;
+  }
 
   bool bind(Bindings& b, int v, int x) const {
-    if (b[static_cast<std::size_t>(v)] == kUnbound) {
-      if (tree_.options.variablesExclusive) {
-        for (int w = 0; w < 10; ++w) {
-          if (w != v && b[static_cast<std::size_t>(w)] == x) return false;
-        }
-      }
-      b[static_cast<std::size_t>(v)] = x;
-      return true;
-    }
-    return b[static_cast<std::size_t>(v)] == x;
+    if (b[v] != kUnbound) return b[v] == x;
+    if (tree_.options.variablesExclusive && std::find(b.begin(), b.end(), x) != b.end()) return false;
+    b[v] = x;
+    return true;
   }
 
   // The first way the template elements from i on match, in the order of
@@ -406,6 +341,9 @@ class Matcher {
     if (i == elems.size()) return Result{b, k};
     const Elem& e = elems[i];
     switch (e.kind) {
+      case Elem::EscLetter:
+        if (at(p + k) != e.raw) return std::nullopt;
+        [[fallthrough]];
       case Elem::Letter:
         if (!aligned(p, k) || letter(p) != e.letter) return std::nullopt;
         return templ(elems, i + 1, p + 1, k, s, b);
@@ -416,10 +354,7 @@ class Matcher {
         if (!aligned(p, k) || !bind(b, e.variable, letter(p))) return std::nullopt;
         return templ(elems, i + 1, p + 1, k, s, b);
       case Elem::Choice:
-        if (!aligned(p, k) || !e.set[static_cast<std::size_t>(letter(p))]) return std::nullopt;
-        return templ(elems, i + 1, p + 1, k, s, b);
-      case Elem::EscLetter:
-        if (at(p + k) != e.raw || !aligned(p, k) || letter(p) != e.letter) return std::nullopt;
+        if (!aligned(p, k) || !e.set[letter(p)]) return std::nullopt;
         return templ(elems, i + 1, p + 1, k, s, b);
       case Elem::Punct:
         if (at(p + k) != e.raw) return std::nullopt;
@@ -433,16 +368,14 @@ class Matcher {
             if (auto r = templ(elems, i + 1, p + s, kq, 0, b)) return r;
           }
           return std::nullopt;
-        } else {
-          int lowest = k;
-          for (int t = 0; t <= s; ++t) {
-            for (int kq = lowest; kq <= count(p + t); ++kq) {
-              if (auto r = templ(elems, i + 1, p + t, kq, s - t, b)) return r;
-            }
-            lowest = std::max(lowest, count(p + t));
-          }
-          return std::nullopt;
         }
+        for (int t = 0, lowest = k; t <= s; ++t) {
+          for (int kq = lowest; kq <= count(p + t); ++kq) {
+            if (auto r = templ(elems, i + 1, p + t, kq, s - t, b)) return r;
+          }
+          lowest = std::max(lowest, count(p + t));
+        }
+        return std::nullopt;
       case Elem::Sub: {
         const Pat& sub = *e.sub;
         const int extra = std::min(sub.extra, 101);
@@ -476,21 +409,18 @@ class Matcher {
     if (c.kind != Comp::SubPattern) {
       std::vector<int> counts(256, 0);
       for (int i = 0; i < n; ++i) {
-        if (!claimed[static_cast<std::size_t>(p0 + i)]) ++counts[static_cast<std::size_t>(letter(p0 + i))];
+        if (!claimed[p0 + i]) ++counts[letter(p0 + i)];
       }
       return others(pat, ci, r, b, counts);
     }
     if (occ == c.count) return comps(pat, ci + 1, 0, p0, n, r, b, claimed);
-    const Pat& sub = *tree_.pool[static_cast<std::size_t>(c.pool)].pattern;
+    const Pat& sub = *tree_.pool[c.pool].pattern;
     const int f = sub.fixed;
     const int e = std::min(sub.extra, 101);
     std::vector<int> extras;
     if (c.last && c.count == 1) {
       if (r < 0 || r > e) {
-        if (f + e > 0) {
-          r += f + e;
-          if (r > 0) return std::nullopt;
-        }
+        if (f + e > 0 && !spend(r, f + e)) return std::nullopt;
         return comps(pat, ci, occ + 1, p0, n, r, b, claimed);
       }
       extras.push_back(r);
@@ -501,19 +431,16 @@ class Matcher {
       const int w = f + u;
       for (int start = n - w; start >= 0; --start) {
         bool free = true;
-        for (int i = 0; i < w; ++i) free = free && !claimed[static_cast<std::size_t>(p0 + start + i)];
+        for (int i = 0; i < w; ++i) free = free && !claimed[p0 + start + i];
         if (!free) continue;
         auto inner = pattern(sub, p0 + start, count(p0 + start), u, w, b);
         if (!inner) continue;
         std::vector<bool> taken = claimed;
-        for (int i = 0; i < w; ++i) taken[static_cast<std::size_t>(p0 + start + i)] = true;
+        for (int i = 0; i < w; ++i) taken[p0 + start + i] = true;
         if (auto done = comps(pat, ci, occ + 1, p0, n, r - u, inner->bindings, taken)) return done;
       }
     }
-    if (f > 0) {
-      r += f;
-      if (r > 0) return std::nullopt;
-    }
+    if (f > 0 && !spend(r, f)) return std::nullopt;
     return comps(pat, ci, occ + 1, p0, n, r, b, claimed);
   }
 
@@ -526,25 +453,18 @@ class Matcher {
         return picks(pat, ci, c.count, tree_.letterCount - 1, r, b, counts);
       case Comp::Variables: {
         for (int v = 0; v < 10; ++v) {
-          const int want = c.variables[static_cast<std::size_t>(v)];
-          const int x = b[static_cast<std::size_t>(v)];
+          const int want = c.variables[v];
+          const int x = b[v];
           if (want == 0 || x == kUnbound) continue;
-          const int take = std::min(want, counts[static_cast<std::size_t>(x)]);
-          counts[static_cast<std::size_t>(x)] -= take;
-          if (want > take) {
-            r += want - take;
-            if (r > 0) return std::nullopt;
-          }
+          const int take = std::min(want, counts[x]);
+          counts[x] -= take;
+          if (want > take && !spend(r, want - take)) return std::nullopt;
         }
         return assign(pat, ci, 0, r, b, counts);
       }
       case Comp::Letters:
         for (const auto& [x, want] : c.letters) {
-          const int have = counts[static_cast<std::size_t>(x)];
-          if (want > have) {
-            r += want - have;
-            if (r > 0) return std::nullopt;
-          }
+          if (want > counts[x] && !spend(r, want - counts[x])) return std::nullopt;
         }
         return b;
       case Comp::SubPattern:
@@ -556,46 +476,41 @@ class Matcher {
   std::optional<Bindings> picks(const Pat& pat, std::size_t ci, int remaining, int highest, int r, Bindings b,
                                 std::vector<int> counts) {
     if (remaining == 0) return others(pat, ci + 1, r, b, counts);
-    const std::vector<bool>& set = tree_.pool[static_cast<std::size_t>(pat.comps[ci].pool)].set;
+    const std::vector<bool>& set = tree_.pool[pat.comps[ci].pool].set;
     bool available = false;
     for (int x = highest; x >= 0; --x) {
-      if (!set[static_cast<std::size_t>(x)] || counts[static_cast<std::size_t>(x)] == 0) continue;
+      if (!set[x] || counts[x] == 0) continue;
       available = true;
       std::vector<int> fewer = counts;
-      --fewer[static_cast<std::size_t>(x)];
+      --fewer[x];
       if (auto done = picks(pat, ci, remaining - 1, x, r, b, fewer)) return done;
     }
-    if (available) return std::nullopt;
-    for (int i = 0; i < remaining; ++i) {
-      if (r >= 0) return std::nullopt;
-      ++r;
-    }
+    if (available || !spend(r, remaining)) return std::nullopt;
     return others(pat, ci + 1, r, b, counts);
   }
 
   std::optional<Bindings> assign(const Pat& pat, std::size_t ci, int v, int r, Bindings b, std::vector<int> counts) {
     const Comp& c = pat.comps[ci];
-    while (v < 10 && (c.variables[static_cast<std::size_t>(v)] == 0 || b[static_cast<std::size_t>(v)] != kUnbound)) ++v;
+    while (v < 10 && (c.variables[v] == 0 || b[v] != kUnbound)) ++v;
     if (v == 10) return others(pat, ci + 1, r, b, counts);
-    const int want = c.variables[static_cast<std::size_t>(v)];
+    const int want = c.variables[v];
     for (int x = 0; x < tree_.letterCount; ++x) {
-      if (counts[static_cast<std::size_t>(x)] == 0) continue;
+      if (counts[x] == 0) continue;
       Bindings tried = b;
       if (!bind(tried, v, x)) continue;
-      const int take = std::min(want, counts[static_cast<std::size_t>(x)]);
+      const int take = std::min(want, counts[x]);
       if (want > take && r + (want - take) > 0) continue;
       std::vector<int> fewer = counts;
-      fewer[static_cast<std::size_t>(x)] -= take;
+      fewer[x] -= take;
       if (auto done = assign(pat, ci, v + 1, r + (want - take), tried, fewer)) return done;
     }
-    r += want;
-    if (r > 0) return std::nullopt;
+    if (!spend(r, want)) return std::nullopt;
     return assign(pat, ci, v + 1, r, b, counts);
   }
 };
 
 // The word's matching form: key, significant plane and punctuation counts.
-std::optional<Word> makeWord(const ReferencePattern::Tree& tree, std::string_view raw) {
+Word makeWord(const ReferencePattern::Tree& tree, std::string_view raw) {
   Word word;
   for (const char c : raw) {
     const std::uint8_t index = tree.alphabet->alphabetIndexOf(static_cast<std::uint8_t>(c));
@@ -643,7 +558,7 @@ std::string balanceText(const ReferencePattern::Tree& tree, const std::vector<in
       if (n <= 0) continue;
       if (!any) text += sign < 0 ? '-' : '+';
       any = true;
-      text.append(static_cast<std::size_t>(n), static_cast<char>(tree.alphabet->canonicalCharOf(static_cast<std::uint8_t>(x))));
+      text.append(n, static_cast<char>(tree.alphabet->canonicalCharOf(static_cast<std::uint8_t>(x))));
     }
   }
   return text;
@@ -668,10 +583,10 @@ int ReferencePattern::longestLength() const { return std::min(tree_->top->fixed 
 
 bool ReferencePattern::matches(std::string_view raw, std::string* balance) const {
   if (balance != nullptr) balance->clear();
-  const std::optional<Word> word = makeWord(*tree_, raw);
-  const int length = static_cast<int>(word->key.size());
+  const Word word = makeWord(*tree_, raw);
+  const int length = static_cast<int>(word.key.size());
   if (length < 1 || length > 100 || length < fixedLength() || length > longestLength()) return false;
-  Matcher matcher(*tree_, *word);
+  Matcher matcher(*tree_, word);
   Bindings unbound;
   unbound.fill(kUnbound);
   const bool matched = matcher.pattern(*tree_->top, 0, 0, length - fixedLength(), length, unbound).has_value();
@@ -681,25 +596,29 @@ bool ReferencePattern::matches(std::string_view raw, std::string* balance) const
 
 namespace {
 
-bool possible(const LineNode& node, int length, const std::function<std::pair<int, int>(const LineNode&)>& range) {
-  if (node.kind == LineNode::Leaf) {
-    const auto [first, last] = range(node);
-    return first <= length && length <= last;
+using Lengths = std::bitset<101>;  // bit n: words of n letters
+
+// The lengths each pattern's own range allows, combined as the line
+// combines its patterns; negation is disregarded.
+Lengths possible(const LineNode& node, const Alphabet& alphabet, ReferenceOptions options) {
+  if (node.kind != LineNode::Leaf) {
+    const Lengths left = possible(*node.left, alphabet, options);
+    const Lengths right = possible(*node.right, alphabet, options);
+    return node.kind == LineNode::And ? left & right : left | right;
   }
-  const bool left = possible(*node.left, length, range);
-  const bool right = possible(*node.right, length, range);
-  return node.kind == LineNode::And ? left && right : left || right;
+  const ReferencePattern pattern(node.pattern, alphabet, options);
+  Lengths lengths;
+  for (int n = std::max(1, pattern.fixedLength()); n <= std::min(100, pattern.longestLength()); ++n) lengths.set(n);
+  return lengths;
 }
 
-bool value(const LineNode& node, std::string_view word, int length, const Alphabet& alphabet,
-           ReferenceOptions options) {
+bool value(const LineNode& node, std::string_view word, const Alphabet& alphabet, ReferenceOptions options) {
   bool result;
   if (node.kind == LineNode::Leaf) {
-    const ReferencePattern pattern(node.pattern, alphabet, options);
-    result = pattern.matches(word);
+    result = ReferencePattern(node.pattern, alphabet, options).matches(word);
   } else {
-    const bool left = value(*node.left, word, length, alphabet, options);
-    const bool right = value(*node.right, word, length, alphabet, options);
+    const bool left = value(*node.left, word, alphabet, options);
+    const bool right = value(*node.right, word, alphabet, options);
     result = node.kind == LineNode::And ? left && right : left || right;
   }
   return node.negated ? !result : result;
@@ -711,27 +630,15 @@ bool referenceLineMatches(const LineNode& line, std::string_view word, const Alp
                           ReferenceOptions options) {
   int length = 0;
   for (const char c : word) length += alphabet.alphabetIndexOf(static_cast<std::uint8_t>(c)) != 255 ? 1 : 0;
-  std::map<const LineNode*, std::pair<int, int>> ranges;
-  const auto range = [&](const LineNode& leaf) {
-    auto found = ranges.find(&leaf);
-    if (found == ranges.end()) {
-      const ReferencePattern pattern(leaf.pattern, alphabet, options);
-      found = ranges.emplace(&leaf, std::make_pair(std::max(1, pattern.fixedLength()),
-                                                   std::min(100, pattern.longestLength()))).first;
-    }
-    return found->second;
-  };
   // The search visits every length from the first to the last one that
   // the line can match.
-  int first = 101;
-  int last = 0;
-  for (int n = 1; n <= 100; ++n) {
-    if (!possible(line, n, range)) continue;
-    first = std::min(first, n);
-    last = n;
-  }
+  const Lengths lengths = possible(line, alphabet, options);
+  int first = 1;
+  int last = 100;
+  while (first <= 100 && !lengths[first]) ++first;
+  while (last >= 1 && !lengths[last]) --last;
   if (length < first || length > last) return false;
-  return value(line, word, length, alphabet, options);
+  return value(line, word, alphabet, options);
 }
 
 }  // namespace kea::test
