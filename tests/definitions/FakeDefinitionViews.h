@@ -81,8 +81,8 @@ class FakeText : public DefinitionTextView {
   void setSelection(TextRange range) override { sel = range; }
   void applyFormat(const CharacterFormat& format) override { applied.push_back({sel, format}); }
   void scrollCaretIntoView() override { scrolledTo = sel.start; }
-  void selectAll() override { sel = {0, static_cast<int>(plainText().size())}; }
-  void copySelection() override { ++copies; }
+  void selectAll() override {}
+  void copySelection() override {}
   void setFocus() override {}
 
   int dpi = 96;
@@ -92,7 +92,7 @@ class FakeText : public DefinitionTextView {
   StyledText content;
   std::vector<Applied> applied;
   TextRange sel;
-  int scrolledTo = -1, copies = 0, setContentCalls = 0;
+  int scrolledTo = -1, setContentCalls = 0;
   std::function<void()> duringLoad;
 };
 
@@ -119,22 +119,16 @@ class FakeWorkspace : public DefinitionWorkspace {
     lookups.push_back(request);
     newWindow.push_back(inNewWindow);
   }
-  void externalLookUp(std::string_view word, int command) override {
-    externalWords.emplace_back(word);
-    externalCommands.push_back(command);
-  }
-  bool canMoveResult(int delta) const override { return delta > 0 && canMoveDown; }
-  void moveResult(int delta) override { moves.push_back(delta); }
-  void windowKey(DefinitionKey key) override { keys.push_back(key); }
+  void externalLookUp(std::string_view word, int) override { externalWords.emplace_back(word); }
+  bool canMoveResult(int) const override { return false; }
+  void moveResult(int) override {}
+  void windowKey(DefinitionKey) override {}
 
   std::map<std::string, DictionaryTexts> dictionaries;
   std::map<std::string, std::vector<Definition>> definitionsOf;
   std::vector<std::string> retrieved, externalWords;
   std::vector<LookupRequest> lookups;
   std::vector<bool> newWindow;
-  std::vector<int> externalCommands, moves;
-  bool canMoveDown = false;
-  std::vector<DefinitionKey> keys;
 };
 
 }  // namespace kea::test
