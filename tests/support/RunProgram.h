@@ -27,4 +27,9 @@ struct ProgramOptions {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const ProgramOptions& options = {});
 
+// The lines of a program's output, without their line ends.
+std::vector<std::string> outputLines(const std::string& text);
+// The index of the first line equal to `line`, or -1.
+int lineIndex(const std::string& text, const std::string& line);
+
 }  // namespace kea::test
