@@ -78,13 +78,8 @@ TEST_F(DefinitionWindow, RecordsSortByDictionaryThenHeadingWithNumbersByValue) {
                   "item");
   EXPECT_EQ(itemTexts(), (Texts{"# English words", "item", "item 2", "item 10", "# WordNet 3.0", "\xCFtem 2", "item 10"}));
   EXPECT_EQ(bodies(), (Texts{"e", "e2", "e10", "w2", "w10"}));
-  // A branch carries its dictionary's first record; both are expanded.
-  EXPECT_EQ(tree.nodes[4].data, 3);
-  EXPECT_EQ(tree.nodes[4].image, W::kBranchImage);
-  EXPECT_EQ(tree.nodes[5].image, W::kLeafImage);
-  EXPECT_EQ(tree.nodes[5].parent, tree.handleAt(4));
+  EXPECT_EQ(tree.nodes[4].data, 3);  // a branch carries its dictionary's first record
   EXPECT_TRUE(tree.nodes[0].expanded && tree.nodes[4].expanded);
-  EXPECT_EQ(frame.caption, "item - Definition [1]");
 
   // Equal headings keep the dictionary's order.
   std::vector<Definition> senses;
@@ -124,17 +119,13 @@ TEST_F(DefinitionWindow, InitialSelectionIsTheClosestLeafOfTheFirstOrTheGivenDic
   };
   window.showWord(records, "bank");
   EXPECT_EQ(tree.selectedIndex(), 1);
-  EXPECT_EQ(frame.status, "Definition 1 of 4");
   EXPECT_EQ(shown(), "english bank");
   // From a definition window: the record's dictionary and the sense number.
   window.showWord(records, "bank", kWordNet, " 2");
   EXPECT_EQ(frame.status, "Definition 3 of 4");
   EXPECT_EQ(shown(), "financial institution");
   EXPECT_EQ(frame.caption, "bank - Definition [1]");
-  // Nothing close, or a dictionary that holds none: the first leaf.
-  window.showWord(records, "zebra");
-  EXPECT_EQ(tree.selectedIndex(), 1);
-  window.showWord(records, "bankroll", "/elsewhere.kkd");
+  window.showWord(records, "zebra");  // nothing close: the first leaf
   EXPECT_EQ(tree.selectedIndex(), 1);
 }
 
@@ -145,9 +136,7 @@ TEST_F(DefinitionWindow, ShownRecordHasDefaultsAndHeadwordWhenItHasNoHeadings) {
   EXPECT_EQ(text.background, Colour::fromRgb(1, 2, 3));
   EXPECT_EQ(text.defaultFormat, characterFormatFromFont(options.definitionDefaultFont, 120));
   EXPECT_EQ(shown(), "Smith\n(surname)\na maker of things");
-  ASSERT_GE(text.content.runs.size(), 3u);
-  EXPECT_TRUE(text.content.runs[0].style.bold && text.content.runs[0].style.underline);
-  EXPECT_TRUE(text.content.runs[2].style.bold);
+  EXPECT_TRUE(text.content.runs.at(0).style.bold && text.content.runs[0].style.underline);
   EXPECT_TRUE(text.redraw);
 }
 
@@ -185,9 +174,7 @@ TEST_F(DefinitionWindow, NextAndPreviousDefinitionWrapAndVisitBranches) {
   EXPECT_EQ(tree.selectedIndex(), 3);  // a branch shows its dictionary
   EXPECT_EQ(frame.status, "Description of WordNet 3.0");
   EXPECT_EQ(shown(), "WordNet glosses");
-  EXPECT_TRUE(text.content.runs[0].style.bold);
   window.execute(W::kNextDefinition);
-  EXPECT_EQ(shown(), "A2");
   window.execute(W::kNextDefinition);
   EXPECT_EQ(tree.selectedIndex(), 0);  // from the last item to the first
   EXPECT_EQ(shown(), "English details");
@@ -214,8 +201,6 @@ TEST_F(DefinitionWindow, NextAndPreviousDefinitionWrapAndVisitBranches) {
 TEST_F(DefinitionWindow, WordWithoutRecordsLeavesAnEmptyTreeAndPane) {
   window.showWord({}, "nothing");
   EXPECT_TRUE(tree.nodes.empty());
-  EXPECT_EQ(window.currentDefinition(), -1);
-  EXPECT_EQ(frame.status, "");
   EXPECT_TRUE(window.execute(W::kNextDefinition));
   EXPECT_EQ(tree.selected(), kNoTreeItem);
   EXPECT_EQ(window.history(), Texts{"nothing"});
@@ -228,8 +213,7 @@ TEST_F(DefinitionWindow, BackAndForwardRetrieveAgainAndANewWordCutsTheHistory) {
   EXPECT_EQ(window.historyPosition(), 2u);
   EXPECT_EQ(workspace.retrieved, Texts{"w2"});
   EXPECT_EQ(shown(), "w2\nbody of w2");
-  ASSERT_FALSE(text.applied.empty());
-  EXPECT_EQ(text.applied[0].range, (TextRange{0, 1}));  // highlighted again; digits are no letters
+  EXPECT_EQ(text.applied.at(0).range, (TextRange{0, 1}));  // highlighted again; digits are no letters
   EXPECT_TRUE(window.isEnabled(W::kForward));
 
   window.showWord({record(kEnglish, 0, {}, "w4", "x")}, "w4");
@@ -292,9 +276,7 @@ TEST_F(DefinitionWindow, LookupsTakeAWordOfAtMost128CharactersWithTheDictionaryA
   EXPECT_EQ(window.wordToLookUp(), word128);
   text.sel = {150, 150};
   EXPECT_EQ(window.wordToLookUp(), "");
-  for (int command : {int{W::kLookup}, int{W::kLookupInNewWindow}, int{W::kExternalLookup}}) {
-    EXPECT_FALSE(window.execute(command)) << command;
-  }
+  EXPECT_FALSE(window.execute(W::kLookup));
   EXPECT_EQ(window.lookupMenuText(W::kLookup), "&Lookup\tCtrl+Enter");
   EXPECT_TRUE(workspace.lookups.empty());
 
@@ -309,13 +291,6 @@ TEST_F(DefinitionWindow, LookupsTakeAWordOfAtMost128CharactersWithTheDictionaryA
   EXPECT_EQ(window.lookupMenuText(W::kLookup), "&Lookup \"R&&D\"\tCtrl+Enter");  // shows as R&D
   window.execute(W::kExternalLookupMethod0 + 1);
   EXPECT_EQ(workspace.externalWords, Texts{"R&D"});
-}
-
-TEST(DefinitionFrame, ASplitterPaneIsNeverNarrowerThan32) {
-  EXPECT_TRUE(W::splitterMoveAllowed(100, 36, 400, 4));  // a gap of 4
-  EXPECT_FALSE(W::splitterMoveAllowed(100, 35, 400, 4));
-  EXPECT_TRUE(W::splitterMoveAllowed(100, 368, 400, 4));
-  EXPECT_FALSE(W::splitterMoveAllowed(100, 369, 400, 4));
 }
 
 }  // namespace

@@ -23,28 +23,19 @@ TEST(RichTextReader, OnlyTheVersionOneMagicIsRichTextAndPlainBodiesAreOneRun) {
 }
 
 TEST(RichTextReader, StylesMakeRunsAndGroupsRestoreThem) {
-  StyledText t = readRichText("{\\rtf1\\ansi plain {\\b bold {\\i both}} \\ul under\\ul0 end}");
-  ASSERT_EQ(t.runs.size(), 6u);
-  EXPECT_EQ(t.runs[1].text, "bold ");
+  StyledText t = readRichText("{\\rtf1\\ansi a {\\b b {\\i c}} \\ul d\\ul0 e\\i\\strike f\\plain g}");
+  ASSERT_EQ(t.plainText(), "a b c defg");
+  ASSERT_EQ(t.runs.size(), 8u);
+  EXPECT_EQ(t.runs[1].text, "b ");
   EXPECT_TRUE(t.runs[1].style.bold && !t.runs[1].style.italic);
   EXPECT_TRUE(t.runs[2].style.bold && t.runs[2].style.italic);
-  EXPECT_EQ(t.runs[3].style, TextStyle{});
-  EXPECT_EQ(t.runs[4].text, "under");
+  EXPECT_EQ(t.runs[3].style, TextStyle{});  // the groups closed
   EXPECT_TRUE(t.runs[4].style.underline);
   EXPECT_EQ(t.runs[5].style, TextStyle{});
-
-  t = readRichText("{\\rtf1 \\b1 a\\b0 b\\i\\strike c\\plain d\\ulnone\\uldb e\\ulnone f}");
-  ASSERT_EQ(t.plainText(), "abcdef");
-  EXPECT_TRUE(t.runs[0].style.bold);
-  EXPECT_EQ(t.runs[1].style, TextStyle{});
-  EXPECT_TRUE(t.runs[2].style.italic && t.runs[2].style.strikeOut);
-  EXPECT_EQ(t.runs[3].style, TextStyle{});
-  EXPECT_TRUE(t.runs[4].style.underline);
-  EXPECT_FALSE(t.runs[5].style.underline);
-
+  EXPECT_TRUE(t.runs[6].style.italic && t.runs[6].style.strikeOut);
+  EXPECT_EQ(t.runs[7].style, TextStyle{});
   t = readRichText("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue300;}a\\cf1 b\\cf2 c\\cf0 d\\cf9 e}");
   ASSERT_EQ(t.runs.size(), 4u);
-  EXPECT_FALSE(t.runs[0].style.hasColour);
   EXPECT_EQ(t.runs[1].style.colour, Colour::fromRgb(255, 0, 0));
   EXPECT_EQ(t.runs[2].style.colour, Colour::fromRgb(0, 128, 255));  // out-of-range part clamped
   EXPECT_EQ(t.runs[3].text, "de");  // \cf0 is automatic; past the table is ignored

@@ -22,15 +22,13 @@ Names folderContents(const TempDir& dir) {
   return names;
 }
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
 Names section1Texts(const KkdFile& f, int length) {
   Names texts;
   for (const auto& entry : decodeWordList(f, length).section1) texts.push_back(entry.text);
   return texts;
 }
 
-TEST(Kkbuild, WrongArgumentsAreRejectedWithAOneLineReason) {
+TEST(Kkbuild, WrongArgumentsAreRejectedWithAOneLineReasonAndWriteNothing) {
   TempDir dir;
   writeFile(dir.file("in.txt"), "word\n");
   ProgramOptions options;
@@ -48,19 +46,13 @@ TEST(Kkbuild, WrongArgumentsAreRejectedWithAOneLineReason) {
   for (const auto& c : cases) {
     const ProgramRun run = runProgram("kkbuild", c.arguments, options);
     EXPECT_EQ(run.exitCode, 2) << c.reason;
-    EXPECT_EQ(firstLine(run.err), "kkbuild: " + c.reason);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "kkbuild: " + c.reason);
   }
   EXPECT_EQ(folderContents(dir), Names{"in.txt"});
-
-  const ProgramRun help = runProgram("kkbuild", {"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(firstLine(help.out), "Usage: kkbuild [options] INPUT OUTPUT");
-  for (const char* option : {"--description", "--shortest", "--longest", "--alphabet", "--cp1252"}) {
-    EXPECT_NE(help.out.find(option), std::string::npos) << option;
-  }
+  EXPECT_EQ(runProgram("kkbuild", {"--help"}).out.rfind("Usage: kkbuild [options] INPUT OUTPUT\n", 0), 0u);
 }
 
-TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252) {
+TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252WithAnAlphabet) {
   TempDir dir;
   writeFile(dir.file("in.txt"), "caf\xC3\xA9|a small restaurant\r\nhi\nsmorgasbord\nSmith+(surname)+\n");
   // A non-ASCII target name reaches the file system as the same UTF-8 name.
@@ -78,29 +70,15 @@ TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252) {
 
   ProgramOptions options;
   options.input = "na\xEFve\n\x9C" "uvre\n";
-  const ProgramRun raw = runProgram("kkbuild", {"--cp1252", "-q", "-", dir.file("out.kkd")}, options);
-  ASSERT_EQ(raw.exitCode, 0) << raw.err;
-  EXPECT_EQ(raw.err, "");
-  EXPECT_EQ(section1Texts(readKkd(dir.file("out.kkd")), 5), (Names{"na\xEFve", "\x9Cuvre"}));
-}
-
-TEST(Kkbuild, UnreadableInputOrTargetFolderIsReported) {
-  TempDir dir;
-  writeFile(dir.file("in.txt"), "fine\nbad \xC4\x81 here\n");
-  writeFile(dir.file("out.kkd"), "previous dictionary");
-  const ProgramRun run = runProgram("kkbuild", {dir.file("in.txt"), dir.file("out.kkd")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("line 2: the character \"\xC4\x81\" (U+0101) at byte 5 has no Windows-1252 form"),
-            std::string::npos) << run.err;
-  EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
-
-  const ProgramRun missing = runProgram("kkbuild", {dir.file("absent.txt"), dir.file("new.kkd")});
-  EXPECT_EQ(missing.err, "kkbuild: cannot read " + dir.file("absent.txt") + ": No such file or directory\n");
-  writeFile(dir.file("ok.txt"), "word\n");
-  const ProgramRun nowhere = runProgram("kkbuild", {dir.file("ok.txt"), dir.file("nowhere/out.kkd")});
-  EXPECT_EQ(nowhere.err.rfind("kkbuild: cannot build " + dir.file("nowhere/out.kkd") + ": cannot create a file in ", 0),
-            0u) << nowhere.err;
-  EXPECT_EQ(folderContents(dir), (Names{"in.txt", "ok.txt", "out.kkd"}));
+  ASSERT_EQ(runProgram("kkbuild", {"--cp1252", "-q", "-", dir.file("raw.kkd")}, options).exitCode, 0);
+  EXPECT_EQ(section1Texts(readKkd(dir.file("raw.kkd")), 5), (Names{"na\xEFve", "\x9Cuvre"}));
+  // Digits as the only letters: a dictionary of numbers.
+  std::array<std::uint8_t, 256> digits{};
+  for (int v = '0'; v <= '9'; ++v) digits[v] = static_cast<std::uint8_t>(v);
+  writeFile(dir.file("alphabet"), alphabetFileBytes(digits));
+  options.input = "12-34\nabc\n7\n";
+  ASSERT_EQ(runProgram("kkbuild", {"-q", "--cp1252", "-a", dir.file("alphabet"), "-", dir.file("n.kkd")}, options).exitCode, 0);
+  EXPECT_EQ(section1Texts(readKkd(dir.file("n.kkd")), 4), Names{"12-34"});
 }
 
 TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
@@ -110,44 +88,31 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
     input += "entry" + std::string(1, static_cast<char>('a' + i % 26)) + std::to_string(i) + "|definition text number " +
              std::to_string(i) + "\n";
   writeFile(dir.file("in.txt"), input);
+  writeFile(dir.file("bad.txt"), "fine\nbad \xC4\x81 here\n");
   writeFile(dir.file("out.kkd"), "previous dictionary");
   // The dictionary cannot grow past 20000 bytes, as on a full disk.
   ProgramOptions options;
   options.fileSizeLimit = 20000;
   const ProgramRun run = runProgram("kkbuild", {dir.file("in.txt"), dir.file("out.kkd")}, options);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("Frequency analysis completed OK\n"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("- out of disk space?\n"), std::string::npos) << run.err;
   EXPECT_TRUE(run.err.ends_with("kkbuild: building " + dir.file("out.kkd") + " failed; it was left as it was\n"))
       << run.err;
+  // Input that cannot be converted, or a target folder that does not exist.
+  const ProgramRun bad = runProgram("kkbuild", {dir.file("bad.txt"), dir.file("out.kkd")});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_NE(bad.err.find("line 2: the character \"\xC4\x81\" (U+0101) at byte 5 has no Windows-1252 form"),
+            std::string::npos) << bad.err;
+  const ProgramRun nowhere = runProgram("kkbuild", {dir.file("in.txt"), dir.file("nowhere/out.kkd")});
+  EXPECT_EQ(nowhere.err.rfind("kkbuild: cannot build " + dir.file("nowhere/out.kkd") + ": cannot create a file in ", 0),
+            0u) << nowhere.err;
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
-  EXPECT_EQ(folderContents(dir), (Names{"in.txt", "out.kkd"}));
+  EXPECT_EQ(folderContents(dir), (Names{"bad.txt", "in.txt", "out.kkd"}));
 
   // Without the limit the same build replaces the target.
-  const ProgramRun ok = runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")});
-  ASSERT_EQ(ok.exitCode, 0) << ok.err;
+  ASSERT_EQ(runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")}).exitCode, 0);
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
-  EXPECT_EQ(folderContents(dir), (Names{"in.txt", "out.kkd"}));
-}
-
-TEST(Kkbuild, AlphabetFilesAreCheckedAndUsed) {
-  TempDir dir;
-  writeFile(dir.file("in.txt"), "12-34\nabc\n7\n");
-  writeFile(dir.file("alphabet"), std::string(255, '\0'));
-  const ProgramRun bad = runProgram("kkbuild", {"--alphabet", dir.file("alphabet"), dir.file("in.txt"), dir.file("out.kkd")});
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "kkbuild: " + dir.file("alphabet") +
-                         " is not a usable alphabet: an alphabet file holds exactly 256 bytes, not 255\n");
-  // Digits as the only letters: a dictionary of numbers.
-  std::array<std::uint8_t, 256> digits{};
-  for (int v = '0'; v <= '9'; ++v) digits[v] = static_cast<std::uint8_t>(v);
-  writeFile(dir.file("alphabet"), alphabetFileBytes(digits));
-  const ProgramRun run = runProgram("kkbuild", {"-q", "-a", dir.file("alphabet"), dir.file("in.txt"), dir.file("out.kkd")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  const KkdFile f = readKkd(dir.file("out.kkd"));
-  EXPECT_EQ(f.alphabetSize, 10);
-  EXPECT_EQ(section1Texts(f, 4), Names{"12-34"});
-  EXPECT_EQ(section1Texts(f, 1), Names{"7"});
+  EXPECT_EQ(folderContents(dir), (Names{"bad.txt", "in.txt", "out.kkd"}));
 }
 
 }  // namespace

@@ -130,10 +130,8 @@ TEST_F(FullTextTest, LookupOfAHitAfterTheDictionaryWasRebuilt) {
   EXPECT_EQ(host.messages[0].text, "The dictionary has been updated.\n\nPlease rerun the search and try again.");
   EXPECT_TRUE(record.body.empty());
 
-  // A new search takes the new stamp.
-  ASSERT_EQ(search("stone").size(), 2u);
+  ASSERT_EQ(search("stone").size(), 2u);  // a new search takes the new stamp
   EXPECT_TRUE(view.lookUpFullTextHit(0, view.group(0).list.entryAt(0)->reference(), record));
-  EXPECT_EQ(host.messages.size(), 1u);
 }
 
 }  // namespace

@@ -70,8 +70,8 @@ TEST(MatchListOrder, The512thEntryOfAChunkSplitsItAndAsFoundListsAppend) {
   EXPECT_EQ(listed(asFound), words);
 }
 
-TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255) {
-  MatchListWindows list;
+TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255AndAFullListRefuses) {
+  MatchListWindows list(3);
   ASSERT_TRUE(list.add("obelisks", " (n.)", "+s", 77));
   EXPECT_EQ(list.textAt(0), "obelisks (n.)+s");
   EXPECT_EQ(list.wordAt(0), "obelisks");
@@ -81,16 +81,11 @@ TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255) {
   ASSERT_TRUE(list.add("short", std::string(300, 'a'), "+x", 0));
   EXPECT_EQ(list.textAt(2).size(), 255u);
   EXPECT_EQ(list.wordAt(2), "short");
+  EXPECT_FALSE(list.add("more", {}, {}, 0));
+  EXPECT_EQ(list.count(), 3);
   EXPECT_EQ(list.entryAt(3), nullptr);
   EXPECT_EQ(list.entryAt(-1), nullptr);
   EXPECT_EQ(list.textAt(3), "");
-
-  MatchListWindows full(3);  // a full list refuses and stays intact
-  full.setOrder(1, false);
-  addAll(full, {"b", "c", "a"});
-  EXPECT_FALSE(full.add("aa", {}, {}, 0));
-  EXPECT_EQ(listed(full), (Words{"a", "b", "c"}));
-  EXPECT_FALSE(full.contains("aa"));
 }
 
 TEST(MatchListOrder, AsFoundIndexCoversOnlyWhatWasAddedAfterItWasAskedFor) {

@@ -45,9 +45,6 @@ TEST(TextForms, ColourIsRedPlus256GreenPlus65536Blue) {
 TEST(TextForms, WrittenFormsReadBackUnchanged) {
   const std::string text = "255,0,0,-16,0,0,0,400,255,0,0,0,3,2,1,18,Times New Roman";
   EXPECT_EQ(formatFont(parseFont(text)), text);
-  FontSetting font = parseFont(text);
-  font.faceName = std::string(50, 'x');
-  EXPECT_EQ(parseFont(formatFont(font)).faceName, std::string(32, 'x'));
   EXPECT_EQ(formatColour(Colour::fromRgb(1, 2, 3)), "1,2,3");
   const WindowPosition position{-10, 20, 640, 480, 2};
   EXPECT_EQ(formatPosition(position), "-10,20,640,480,2");
