@@ -1,10 +1,14 @@
-// Definition bodies in rich text: runs and their styles, the characters a
-// body stands for, and malformed or hostile input that must end cleanly.
+// How a definition is displayed: rich-text bodies (runs and their styles,
+// the characters a body stands for, malformed or hostile input that must
+// end cleanly) and the character formats made from font settings.
 #include "definitions/RichTextReader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "definitions/CharacterFormat.h"
+#include "settings/TextForms.h"
 
 namespace kea {
 namespace {
@@ -91,6 +95,33 @@ TEST(RichTextReader, DeepNestingStaysInStep) {
   ASSERT_EQ(t.runs.size(), 2u);
   EXPECT_TRUE(t.runs[0].style.bold);
   EXPECT_FALSE(t.runs[1].style.bold);
+}
+
+TEST(CharacterFormat, SizeRoundsHalfUpAndOddHeightsGiveUsableSizes) {
+  const struct {
+    int height, dpi, weight, twips;
+    bool bold;
+  } cases[] = {
+      {-16, 96, 700, 240, true}, {-20, 120, 600, 240, false}, {-3, 64, 800, 68, false},  // 67.5 rounds up
+      {0, 96, 400, 0, false},    // the pane's own size
+      {16, 96, 400, 240, false},  // a cell height: taken by magnitude
+      {-16, 0, 400, 240, false},  // unknown resolution: 96
+      {-2147483647 - 1, 1, 400, -1, false},
+  };
+  FontSetting font = parseFont("0,0,255,0,0,0,0,400,0,1,1,2,0,0,0,0,Face");
+  for (const auto& c : cases) {
+    font.height = c.height;
+    font.weight = c.weight;
+    const CharacterFormat f = characterFormatFromFont(font, c.dpi);
+    if (c.twips >= 0) {
+      EXPECT_EQ(f.sizeTwips, c.twips) << c.height << " at " << c.dpi;
+    }
+    EXPECT_GT(f.sizeTwips, c.height == 0 ? -1 : 0) << c.height;
+    EXPECT_EQ(f.bold, c.bold) << c.weight;  // weight 700 only
+    EXPECT_TRUE(f.underline && f.strikeOut && !f.italic);
+    EXPECT_EQ(f.faceName, "Face");
+    EXPECT_EQ(f.colour, Colour::fromRgb(0, 0, 255));
+  }
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ namespace kea::test {
 class FakeHost : public MemoryViewHost {
  public:
   std::map<Control, bool> enabled;
-  std::vector<std::string> statusLog;
   std::function<void(int)> onEvents;  // at each processEvents, with the call's number from 1
   int eventCalls = 0;
   bool quitAsked = false;
@@ -33,10 +32,6 @@ class FakeHost : public MemoryViewHost {
   std::vector<Message> messages;
 
   void enableControl(Control control, bool on) override { enabled[control] = on; }
-  void setStatus(std::string_view text) override {
-    MemoryViewHost::setStatus(text);
-    statusLog.push_back(status);
-  }
   bool processEvents() override {
     ++eventCalls;
     if (onEvents) onEvents(eventCalls);

@@ -1,10 +1,12 @@
 // The search controller driven through a fake window: validation messages,
 // length boxes, Stop and Resume, duplicate suppression, filters, the
-// rejection budget, the count refresh and the progress bar.
+// rejection budget, the count refresh, the progress bar, and the full-text
+// mode with its searcher per dictionary and its lookup of a hit.
 #include "search/KEAViewWindows.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -59,20 +61,16 @@ TEST_F(ViewTest, ValidationMessages) {
 TEST_F(ViewTest, LengthBoxesAreClampedAndKeptInOrder) {
   openDictionaries({kWords});
   type("*");
-  const struct {
-    LengthBox box;
-    int value, shortest, longest;
-  } cases[] = {
-      {LengthBox::Shortest, 0, 1, 100}, {LengthBox::Longest, 150, 1, 100}, {LengthBox::Shortest, 7, 7, 100},
-      {LengthBox::Longest, 5, 5, 5},    {LengthBox::Shortest, 9, 9, 9},    {LengthBox::Longest, -3, 1, 1},
-      {LengthBox::Shortest, 1000, 100, 100},
-  };
-  for (const auto& c : cases) {
-    (c.box == LengthBox::Shortest ? host.shortest : host.longest) = c.value;
-    view.lengthChanged(c.box);
-    EXPECT_EQ(host.shortest, c.shortest) << c.value;
-    EXPECT_EQ(host.longest, c.longest) << c.value;
-  }
+  host.longest = 150;
+  view.lengthChanged(LengthBox::Longest);
+  host.shortest = 120;
+  view.lengthChanged(LengthBox::Shortest);
+  EXPECT_EQ(host.longest, 100);
+  EXPECT_EQ(host.shortest, 100);
+  host.longest = -3;
+  view.lengthChanged(LengthBox::Longest);
+  EXPECT_EQ(host.shortest, 1);
+  EXPECT_EQ(host.longest, 1);
   EXPECT_EQ(host.status, "No words of the required length(s) in the dictionaries");  // each change validates
 }
 
@@ -85,6 +83,7 @@ TEST_F(ViewTest, StopAndResumeContinueWithTheNextWord) {
   int stops = 0, resumes = 0;
   host.onEvents = [&](int call) {
     if (call % 4 == 0 && view.state() == SearchState::Searching) {
+      EXPECT_EQ(host.status, "Searching - click on Stop to pause");
       ++stops;
       view.searchClicked();
       EXPECT_EQ(view.state(), SearchState::Paused);
@@ -103,8 +102,6 @@ TEST_F(ViewTest, StopAndResumeContinueWithTheNextWord) {
   EXPECT_EQ(results(0), all0);
   EXPECT_EQ(results(1), (Words{"ant", "bee", "eel", "gnu"}));  // "cat" is listed in the first
   EXPECT_EQ(host.status, std::to_string(all0.size() + 4) + " results found");
-  EXPECT_NE(std::find(host.statusLog.begin(), host.statusLog.end(), "Searching - click on Stop to pause"),
-            host.statusLog.end());
 }
 
 TEST_F(ViewTest, ChangingThePatternWhilePausedStartsAfresh) {
@@ -274,6 +271,128 @@ TEST_F(ViewTest, ADictionaryThatBecameInvalidStopsTheSearch) {
   EXPECT_EQ(host.messages[0].text, paths[1] + "\nis no longer a valid KEA&Kindred Dictionary File");
   EXPECT_EQ(view.state(), SearchState::Invalid);
   EXPECT_TRUE(results(0).empty());
+}
+
+const std::vector<std::string> kFruit = {
+    ";plum|a stone fruit",  // group one: never a full-text hit
+    "cherry|a small stone fruit", "apple;pomme|a round fruit", "sloe+(berry)+s|stone", "electron",
+};
+
+class FullTextTest : public test::ViewTest {
+ protected:
+  std::vector<std::string> sorted(int group) const {
+    std::vector<std::string> out = results(group);
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+};
+
+TEST_F(FullTextTest, ModeLabelAndNoLengthCheck) {
+  openDictionaries({kFruit});
+  type("stonestonestonestone");  // longer than any entry
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  view.setMode(true);
+  EXPECT_EQ(view.state(), SearchState::Ready);
+  EXPECT_EQ(host.buttonLabel, "Full Text &Search");
+  view.setMode(false);
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  EXPECT_EQ(host.buttonLabel, "Word &Search");
+}
+
+TEST_F(FullTextTest, EachDictionaryByIndexOrByReading) {
+  openDictionaries({kFruit, {"stone", "small", "cherry"}, {"wren|a small bird", "stonechat|a small bird of stony places"}});
+  view.setMode(true);
+  const struct {
+    const char* pattern;
+    bool indexed;
+    std::vector<std::string> fruit, birds;
+  } cases[] = {
+      {"stone", true, {"cherry", "sloes"}, {}},
+      {"small", true, {"cherry"}, {"stonechat", "wren"}},
+      {"stone | stony", true, {"cherry", "sloes"}, {"stonechat"}},
+      {"fruit & !small", false, {"apple"}, {}},
+      {"ston*", false, {"cherry", "sloes"}, {"stonechat"}},
+      {"plum", true, {}, {}},
+  };
+  for (const auto& c : cases) {
+    int indexedSeen = 0, readingSeen = 0;
+    host.onEvents = [&](int) {
+      indexedSeen += view.indexedTextSearch() != nullptr;
+      readingSeen += view.sequentialTextSearch() != nullptr;
+      EXPECT_NE(view.currentDictionary(), 1) << "a dictionary without definitions is skipped";
+    };
+    search(c.pattern);
+    EXPECT_EQ(sorted(0), c.fruit) << c.pattern;
+    EXPECT_TRUE(results(1).empty()) << c.pattern;
+    EXPECT_EQ(sorted(2), c.birds) << c.pattern;
+    const std::size_t total = c.fruit.size() + c.birds.size();
+    EXPECT_EQ(host.status, std::to_string(total) + (total == 1 ? " result found" : " results found"));
+    if (total > 0) {
+      EXPECT_EQ(indexedSeen > 0, c.indexed) << c.pattern;
+      EXPECT_EQ(readingSeen > 0, !c.indexed) << c.pattern;
+    }
+  }
+}
+
+TEST_F(FullTextTest, HitsCarryTheirRecordAndStopResumeGoesOn) {
+  std::vector<std::string> many;
+  for (int i = 0; i < 700; ++i)
+    many.push_back(std::string("w") + static_cast<char>('a' + i % 26) + std::to_string(i) + "|word " +
+                   (i % 3 ? "even" : "odd"));
+  openDictionaries({many});
+  view.setMode(true);
+  for (const char* pattern : {"odd", "!even"}) {  // by index, then by reading
+    const std::vector<std::string> all = search(pattern);
+    ASSERT_EQ(all.size(), 234u) << pattern;
+    const MatchListWindows& list = view.group(0).list;
+    Definition record;  // every entry's reference is its record
+    ASSERT_TRUE(view.lookUpFullTextHit(0, list.entryAt(100)->reference(), record)) << pattern;
+    EXPECT_EQ(record.body, "word odd");
+    EXPECT_EQ(record.firstParts.at(0), list.textAt(100));
+
+    type(pattern);
+    int stops = 0;
+    host.onEvents = [&](int call) {
+      if (call % 50 == 0 && view.state() == SearchState::Searching) {
+        ++stops;
+        view.cancel();
+      }
+    };
+    view.searchClicked();
+    while (view.state() == SearchState::Paused) {
+      EXPECT_EQ(host.buttonLabel, "Re&sume");
+      view.searchClicked();
+    }
+    host.onEvents = nullptr;
+    EXPECT_GT(stops, 2) << pattern;
+    EXPECT_EQ(results(0), all) << pattern;
+  }
+}
+
+TEST_F(FullTextTest, LookupOfAHitAfterTheDictionaryWasRebuilt) {
+  openDictionaries({kFruit});
+  view.setMode(true);
+  ASSERT_EQ(search("stone").size(), 2u);
+  const std::uint32_t reference = view.group(0).list.entryAt(0)->reference();
+  Definition record;
+  ASSERT_TRUE(view.lookUpFullTextHit(0, reference, record));
+  EXPECT_EQ(record.dictionaryPath, paths[0]);
+
+  // Rebuilt with other definitions, the offsets mean something else now.
+  std::vector<std::string> rebuilt = kFruit;
+  rebuilt[1] = "cherry|a small red stone fruit on a long stalk";
+  test::TestDictionaryOptions options;
+  options.fileName = "d0.kkd";
+  test::buildTestDictionary(dir, rebuilt, options);
+  record = Definition();
+  EXPECT_FALSE(view.lookUpFullTextHit(0, reference, record));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].caption, "Dictionary Changed");
+  EXPECT_EQ(host.messages[0].text, "The dictionary has been updated.\n\nPlease rerun the search and try again.");
+  EXPECT_TRUE(record.body.empty());
+
+  ASSERT_EQ(search("stone").size(), 2u);  // a new search takes the new stamp
+  EXPECT_TRUE(view.lookUpFullTextHit(0, view.group(0).list.entryAt(0)->reference(), record));
 }
 
 }  // namespace

@@ -1,19 +1,165 @@
-// Selecting in the results list: ranges, the keyboard and mouse rules, and
-// copy text.
+// The results list: orders, chunking, duplicates, stored text, and the
+// keyboard and mouse rules of its selection.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "dictionary/LetterFold.h"
 #include "search/MatchListLabelWindows.h"
 #include "search/MatchListWindows.h"
 
 namespace kea {
 namespace {
 
+using Words = std::vector<std::string>;
 using Key = MatchListWindows::Key;
 using Ranges = std::vector<MatchListWindows::Selection>;
 using Rows = std::vector<int>;
+
+Words listed(const MatchListWindows& list) {
+  Words words;
+  for (int i = 0; i < list.count(); ++i) words.emplace_back(list.wordAt(i));
+  return words;
+}
+
+void addAll(MatchListWindows& list, const Words& words) {
+  for (const auto& w : words) ASSERT_TRUE(list.add(w, {}, {}, 0));
+}
+
+TEST(MatchListOrder, EachOrderPlacesLengthInLettersThenLettersIgnoringCase) {
+  const Words arrivals = {"cat", "Ant", "b-e", "ape", "x y z"};
+  const struct {
+    int order;
+    Words expected;
+  } cases[] = {
+      {0, {"cat", "Ant", "b-e", "ape", "x y z"}}, {1, {"Ant", "ape", "b-e", "cat", "x y z"}},
+      {2, {"x y z", "cat", "b-e", "ape", "Ant"}}, {3, {"b-e", "Ant", "ape", "cat", "x y z"}},
+      {4, {"b-e", "x y z", "cat", "ape", "Ant"}}, {5, {"Ant", "ape", "cat", "x y z", "b-e"}},
+      {6, {"x y z", "cat", "ape", "Ant", "b-e"}},
+  };
+  for (const auto& c : cases) {
+    MatchListWindows list;
+    list.setOrder(c.order, false);
+    addAll(list, arrivals);
+    EXPECT_EQ(listed(list), c.expected) << "order " << c.order;
+  }
+}
+
+TEST(MatchListOrder, The512thEntryOfAChunkSplitsItAndAsFoundListsAppend) {
+  MatchListWindows sorted, asFound;
+  sorted.setOrder(MatchListWindows::kAlphabeticalDescending, false);
+  Words words;
+  for (int i = 0; i < 1025; ++i) {
+    std::string w;
+    for (int v = i; w.size() < 3; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+    ASSERT_TRUE(asFound.add(w, {}, {}, 0));
+  }
+  addAll(sorted, Words(words.begin(), words.begin() + 511));
+  ASSERT_EQ(sorted.chunkCount(), 1);
+  const Words before = listed(sorted);
+  ASSERT_TRUE(sorted.add(words[511], {}, {}, 0));
+  ASSERT_EQ(sorted.chunkCount(), 2);
+  EXPECT_EQ(sorted.chunk(0).count(), 256);
+  EXPECT_EQ(sorted.chunk(1).count(), 256);
+  Words after = listed(sorted);
+  after.erase(std::find(after.begin(), after.end(), words[511]));
+  EXPECT_EQ(after, before);
+
+  ASSERT_EQ(asFound.chunkCount(), 3);
+  EXPECT_EQ(asFound.chunk(0).count(), 512);
+  EXPECT_EQ(asFound.chunk(2).count(), 1);
+  EXPECT_EQ(listed(asFound), words);
+}
+
+TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255AndAFullListRefuses) {
+  MatchListWindows list(3);
+  ASSERT_TRUE(list.add("obelisks", " (n.)", "+s", 77));
+  EXPECT_EQ(list.textAt(0), "obelisks (n.)+s");
+  EXPECT_EQ(list.wordAt(0), "obelisks");
+  EXPECT_EQ(list.entryAt(0)->reference(), 77u);
+  ASSERT_TRUE(list.add(std::string(300, 'w'), "note", "", 0));
+  EXPECT_EQ(list.textAt(1), std::string(255, 'w'));
+  ASSERT_TRUE(list.add("short", std::string(300, 'a'), "+x", 0));
+  EXPECT_EQ(list.textAt(2).size(), 255u);
+  EXPECT_EQ(list.wordAt(2), "short");
+  EXPECT_FALSE(list.add("more", {}, {}, 0));
+  EXPECT_EQ(list.count(), 3);
+  EXPECT_EQ(list.entryAt(3), nullptr);
+  EXPECT_EQ(list.entryAt(-1), nullptr);
+  EXPECT_EQ(list.textAt(3), "");
+}
+
+TEST(MatchListOrder, AsFoundIndexCoversOnlyWhatWasAddedAfterItWasAskedFor) {
+  // Sorted insertions leave part-filled chunks behind; the index must still
+  // find the rows appended after them.
+  MatchListWindows list;
+  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
+  for (int i = 0; i < 700; ++i) ASSERT_TRUE(list.add(std::string(1 + i % 5, static_cast<char>('a' + i % 26)), {}, {}, 0));
+  list.setOrder(MatchListWindows::kAsFound, true);
+  Words later;
+  for (int i = 0; i < 1200; ++i) {
+    std::string w = "later";  // then i in letters: digits would not count
+    for (int v = i; v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    later.push_back(w);
+  }
+  addAll(list, later);
+  for (const auto& w : later) ASSERT_TRUE(list.contains(w)) << w;
+  EXPECT_FALSE(list.contains("laterzzz"));
+  EXPECT_FALSE(list.contains("a"));
+  EXPECT_EQ(list.wordAt(700), "later");
+}
+
+// The reference: the same entries stably sorted by the order's rule.
+bool referenceBefore(int order, const std::string& a, const std::string& b) {
+  if (order >= 3) {
+    const int la = countLetters(a), lb = countLetters(b);
+    if (la != lb) return order <= 4 ? la < lb : la > lb;
+  }
+  const int c = compareFolded(a, b);
+  return order % 2 == 1 ? c < 0 : c > 0;
+}
+
+std::string randomWord(std::mt19937& rng) {
+  static const std::string pool = "aAbBcdeE\xE9" "fgh- '";
+  std::string w;
+  const int n = 1 + static_cast<int>(rng() % 6);
+  for (int i = 0; i < n; ++i) w += pool[rng() % pool.size()];
+  return w;
+}
+
+// Many ties (case, accents, punctuation) spread over many chunks: the order,
+// the arrival order of equal entries, and contains() against a plain search.
+TEST(MatchListOrder, ManyEntriesMatchAStableSortInEveryOrder) {
+  std::mt19937 rng(20240517);
+  Words words;
+  for (int i = 0; i < 6000; ++i) words.push_back(randomWord(rng));
+  for (int order = 0; order <= 6; ++order) {
+    MatchListWindows list;
+    list.setOrder(order, true);
+    for (std::size_t i = 0; i < words.size(); ++i) ASSERT_TRUE(list.add(words[i], {}, {}, static_cast<std::uint32_t>(i)));
+    std::vector<std::size_t> expected(words.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    if (order != 0) {
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](std::size_t a, std::size_t b) { return referenceBefore(order, words[a], words[b]); });
+    }
+    ASSERT_EQ(list.count(), static_cast<int>(words.size()));
+    for (int k = 0; k < list.chunkCount(); ++k) EXPECT_LE(list.chunk(k).count(), 512);
+    for (int i = 0; i < list.count(); ++i) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order << " row " << i;
+    for (int i = list.count() - 1; i >= 0; i -= 7) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order;
+    for (int probe = 0; probe < 300; ++probe) {
+      const std::string w = randomWord(rng);
+      const bool present =
+          std::any_of(words.begin(), words.end(), [&](const std::string& x) { return compareFolded(x, w) == 0; });
+      ASSERT_EQ(list.contains(w), present) << "order " << order << " word " << w;
+    }
+    EXPECT_FALSE(list.contains("tail")) << order;
+  }
+}
 
 // A list of `n` entries "w0", "w1", … in the as-found order.
 void fill(MatchListWindows& list, int n) {
