@@ -15,14 +15,13 @@ class FakeTree : public DefinitionTreeView {
  public:
   struct Node {
     std::string text;
-    int image = 0, selectedImage = 0;
     TreeItem parent = kNoTreeItem;
     int data = 0;
     bool expanded = false;
   };
 
-  TreeItem insert(std::string_view text, int image, int selectedImage, TreeItem parent, int data) override {
-    nodes.push_back({std::string(text), image, selectedImage, parent, data, false});
+  TreeItem insert(std::string_view text, int, int, TreeItem parent, int data) override {
+    nodes.push_back({std::string(text), parent, data, false});
     return handleAt(nodes.size() - 1);
   }
   void deleteAll() override {
@@ -63,10 +62,9 @@ class FakeText : public DefinitionTextView {
   };
 
   int pixelsPerInchY() const override { return dpi; }
-  void setRedraw(bool on) override { redraw = on; }
-  void setBackground(Colour colour) override { background = colour; }
-  void clear(const CharacterFormat& format) override {
-    defaultFormat = format;
+  void setRedraw(bool) override {}
+  void setBackground(Colour) override {}
+  void clear(const CharacterFormat&) override {
     content = {};
     applied.clear();
     sel = {};
@@ -86,9 +84,6 @@ class FakeText : public DefinitionTextView {
   void setFocus() override {}
 
   int dpi = 96;
-  bool redraw = true;
-  Colour background;
-  CharacterFormat defaultFormat;
   StyledText content;
   std::vector<Applied> applied;
   TextRange sel;

@@ -41,10 +41,6 @@ TEST(KeaCli, InfoOnTheShippedDictionaries) {
   EXPECT_GE(figure(english.out, "Definitions"), 100000) << english.out;
   EXPECT_EQ(figure(english.out, "Shortest"), 1);
   EXPECT_TRUE(contains(english.out, "SCOWL")) << english.out;
-  const ProgramRun wordNet = run("info", {kWordNet});
-  EXPECT_GE(figure(wordNet.out, "Entries"), 140000) << wordNet.out;
-  EXPECT_GE(figure(wordNet.out, "Definitions"), 100000) << wordNet.out;
-  EXPECT_TRUE(contains(wordNet.out, "Description: WordNet 3.0 (Princeton University)")) << wordNet.out;
 }
 
 TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
@@ -58,7 +54,7 @@ TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
   const ProgramRun r = run("info", {utf8});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  EXPECT_TRUE(contains(r.out, "Location: " + utf8 + "\nDate: ")) << r.out;
+  EXPECT_EQ(r.out.rfind("Location: " + utf8 + "\nDate: ", 0), 0u) << r.out;
   EXPECT_TRUE(contains(r.out,
                        "\nDescription: Caf\xC3\xA9 words\nEntries: 5\nDefinitions: 3\nShortest: 3\nLongest: 8\n"
                        "Summary:\n  " + utf8 + "\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
@@ -85,28 +81,14 @@ TEST(KeaCli, MissingAndInvalidFilesShowTheirStatusAndFail) {
   EXPECT_TRUE(contains(r.out, "Entries: 1\n")) << r.out;  // the good one is still shown
 }
 
-TEST(KeaCli, HelpAndWrongCommandLines) {
-  EXPECT_TRUE(contains(runProgram("kea-cli", {"--help"}).out, "Usage: kea-cli COMMAND"));
-  EXPECT_EQ(outputLines(runProgram("kea-cli", {"help", "info"}).out).at(0), "Usage: kea-cli info FILE...");
-  for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"frobnicate"}, {"info"}, {"info", "--bogus", "x"}}) {
-    const ProgramRun r = runProgram("kea-cli", args);
-    EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_FALSE(r.err.empty());
-  }
-}
-
 TEST(KeaCliDefine, ElectronShowsItsWordNetGloss) {
   const ProgramRun r = run("define", {"electron"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   // The shipped English dictionary first, then WordNet, each with the gloss.
-  const int english = lineIndex(r.out, "English.kkd"), wordNet = lineIndex(r.out, "WordNet.kkd");
-  ASSERT_GE(english, 0) << r.out;
-  ASSERT_GT(wordNet, english) << r.out;
-  const auto all = outputLines(r.out);
-  ASSERT_GT(all.size(), static_cast<std::size_t>(wordNet + 2));
-  EXPECT_EQ(all[static_cast<std::size_t>(wordNet + 1)], "  electron");
-  EXPECT_EQ(all[static_cast<std::size_t>(wordNet + 2)], "    noun: an elementary particle with negative charge");
+  const auto wordNet = r.out.find("\nWordNet.kkd\n  electron\n    noun: an elementary particle with negative charge\n");
+  ASSERT_NE(wordNet, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.rfind("English.kkd\n", 0), 0u) << r.out;
   // A synonym in another case finds the same record.
   EXPECT_EQ(run("define", {"-d", kWordNet, "NEGATRON"}).out,
             "WordNet.kkd\n  negatron\n    noun: an elementary particle with negative charge\n");
@@ -135,13 +117,6 @@ TEST(KeaCliDefine, AccentedWordsAndRichTextAtTheTerminal) {
   EXPECT_EQ(full.exitCode, 0) << full.err;
   EXPECT_EQ(full.out, "caf\xC3\xA9\ncaf\xC3\xA9\n");
   EXPECT_EQ(full.err, "2 results found\n");
-
-  // A dictionary without definitions finds nothing.
-  TempDir bare;
-  const ProgramRun none = run("search", {"--full-text", "-d", buildTestDictionary(bare, {"stone", "small"}), "stone"});
-  EXPECT_EQ(none.exitCode, 1);
-  EXPECT_EQ(none.out, "");
-  EXPECT_EQ(none.err, "0 results found\n");
 }
 
 TEST(KeaCliDefine, WrongCommandLines) {
@@ -174,17 +149,16 @@ TEST(KeaCliFullText, AWordOfAKnownGlossFindsItsSynset) {
 }
 
 TEST(KeaCliSearch, EveryQuickReferenceExampleFindsItsWordInTheShippedDictionary) {
-  struct Example {
+  const struct {
     const char* pattern;
     const char* word;
-  };
-  const Example examples[] = {
+  } examples[] = {
       {".l...r.n", "electron"},        {";lobikes", "obelisk"},        {"m*ja", "maharaja"},
       {";diners[ai]", "sardine"},      {"......*;gdangboot", "toboggan -d"}, {"12341234", "beriberi"},
       {"...-..-.....", "fly-by-night"}, {";..oting & ! *ing", "tonight"}, {"@#@#@#@#@#@", "imaginative"},
       {";rebel(ada)", "readable"},
   };
-  for (const Example& e : examples) {
+  for (const auto& e : examples) {
     SCOPED_TRACE(e.pattern);
     // The shipped dictionary is the default one.
     const ProgramRun r = run("search", {e.pattern});
@@ -193,10 +167,6 @@ TEST(KeaCliSearch, EveryQuickReferenceExampleFindsItsWordInTheShippedDictionary)
     const std::size_t count = outputLines(r.out).size();
     EXPECT_EQ(r.err, std::to_string(count) + (count == 1 ? " result found\n" : " results found\n"));
   }
-  // Named explicitly, the same.
-  const ProgramRun r = run("search", {"-d", kEnglish, ";lobikes"});
-  EXPECT_EQ(r.out, "obelisk\n");
-  EXPECT_EQ(r.err, "1 result found\n");
 }
 
 TEST(KeaCliSearch, ExitStatusesAndMessages) {
@@ -212,11 +182,8 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "c[ab"}, 2, dictionary + ": Choice list started - use ] to complete it"},
       {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
       {{"-d", dictionary}, 2, "no pattern given"},
-      {{"-d", dictionary, "a", "b"}, 2, "more than one pattern"},
       {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus'"},
-      {{"-d", dictionary, "--shortest", "x", "cat"}, 2, "'--shortest' needs a number"},
       {{"-d", dictionary, "--shortest", "6", "--longest", "5", "cat"}, 2, "shortest length is above the longest"},
-      {{"-d", dictionary, "--mode", "all", "cat"}, 2, "unknown mode 'all'"},
       {{"-d", dictionary, "--active", "2", "cat"}, 2, "'--active' names no dictionary"},
       {{"-d", dictionary, "c\xE2\x88\x9E"}, 2, "(U+221E)"},
       // Out-of-range lengths are clamped as the length boxes clamp them.
@@ -229,14 +196,9 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
     const ProgramRun r = run("search", c.arguments);
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-    if (c.exitCode == 2) {
-      EXPECT_EQ(r.out, "");
-    }
+    EXPECT_TRUE(c.exitCode != 2 || r.out.empty()) << r.out;
   }
-  const ProgramRun help = run("search", {"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(outputLines(help.out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
-  EXPECT_NE(help.out.find("Exit status"), std::string::npos);
+  EXPECT_EQ(outputLines(run("search", {"--help"}).out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
 }
 
 TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
@@ -276,7 +238,6 @@ TEST(KeaCliSearch, OptionsReachTheSearch) {
       {{"--group=ascending", "--sort", "--descending", "--longest", "7", "*"},
        "bat (n. club)\ntail\nabab\naaaa\nab-cd'ef\ntail-end\nobelisk\nCharlie\n"},
       {{"--shared-variables", "1212"}, "aaaa\nabab\n"},
-      {{"--exclusive-variables", "1212"}, "abab\n"},
       {{"--at", "[b]", "@at"}, "bat (n. club)\n"},
       {{"--hash", "i", "ta#l"}, "tail\n"},
       // The apostrophe is punctuation the pattern does not use.
@@ -311,9 +272,7 @@ TEST(KeaCliSearch, MoreDictionariesThanFreeFileHandlesAreAllSearched) {
   }
   arguments.insert(arguments.end(), {"--mode", "independent", ".l...r.n"});
   ProgramOptions options;
-  // Standard input, output and error, and five more: fewer than the
-  // dictionaries (and enough for a sanitizer's own needs).
-  options.openFileLimit = 8;
+  options.openFileLimit = 8;  // the standard three and five more: fewer than the dictionaries
   const ProgramRun r = run("search", arguments, options);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "9 results found\n");
@@ -323,8 +282,7 @@ TEST(KeaCliSearch, MoreDictionariesThanFreeFileHandlesAreAllSearched) {
 }
 
 TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
-  // Nine passes over the shipped dictionary with a pattern that tries hard
-  // on every word and matches few: long enough to be interrupted.
+  // Nine passes over the shipped dictionary with a slow pattern.
   std::vector<std::string> arguments;
   TempDir dir;
   for (int i = 0; i < 9; ++i) {
@@ -339,8 +297,7 @@ TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
   EXPECT_EQ(r.exitCode, 130) << r.err;
   EXPECT_NE(r.err.find("interrupted; "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(" so far"), std::string::npos) << r.err;
-  // The captions of the lists searched so far are there.
-  EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;
+  EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;  // the lists searched so far, with their captions
 }
 
 }  // namespace

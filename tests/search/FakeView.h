@@ -1,10 +1,10 @@
-// A window and a workspace for the search controller, in memory, and a
-// fixture that opens small dictionaries, types into the pattern box, scripts
-// what happens while events are processed, and reads back the results.
+// A window and a workspace for the search controller in memory, and a fixture
+// that opens small dictionaries, types, scripts the event polls and reads results.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -25,7 +25,6 @@ class FakeHost : public MemoryViewHost {
   std::map<Control, bool> enabled;
   std::function<void(int)> onEvents;  // at each processEvents, with the call's number from 1
   int eventCalls = 0;
-  bool quitAsked = false;
   struct Message {
     std::string text, caption;
   };
@@ -35,7 +34,7 @@ class FakeHost : public MemoryViewHost {
   bool processEvents() override {
     ++eventCalls;
     if (onEvents) onEvents(eventCalls);
-    return quitAsked;
+    return false;
   }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
@@ -73,10 +72,11 @@ class ViewTest : public ::testing::Test {
     host.pattern = pattern;
     view.patternChanged();
   }
-  std::vector<std::string> results(int group) const {
+  std::vector<std::string> results(int group, bool sorted = false) const {
     std::vector<std::string> out;
     const MatchListWindows& list = view.group(group).list;
     for (int i = 0; i < list.count(); ++i) out.emplace_back(list.textAt(i));
+    if (sorted) std::sort(out.begin(), out.end());
     return out;
   }
   // Types the pattern and runs the search to its end.
@@ -92,8 +92,7 @@ class ViewTest : public ::testing::Test {
   std::vector<std::string> paths;
   FakeHost host;
   FakeWorkspace workspace;
-  std::uint64_t now = 0;
-  KEAViewWindows view{workspace, host, [this] { return now; }};
+  KEAViewWindows view{workspace, host, [] { return std::uint64_t{0}; }};
 };
 
 }  // namespace kea::test
