@@ -15,16 +15,14 @@ class FakeTree : public DefinitionTreeView {
  public:
   struct Node {
     std::string text;
-    int image = 0;
-    int selectedImage = 0;
     TreeItem parent = kNoTreeItem;
     int data = 0;
     bool expanded = false;
   };
 
-  TreeItem insert(std::string_view text, int image, int selectedImage, TreeItem parent, int data) override {
-    nodes.push_back({std::string(text), image, selectedImage, parent, data, false});
-    return static_cast<TreeItem>(nodes.size()) + handleBase;
+  TreeItem insert(std::string_view text, int, int, TreeItem parent, int data) override {
+    nodes.push_back({std::string(text), parent, data, false});
+    return handleAt(nodes.size() - 1);
   }
   void deleteAll() override {
     handleBase += static_cast<TreeItem>(nodes.size()) + 100;  // old handles never come back
@@ -32,18 +30,16 @@ class FakeTree : public DefinitionTreeView {
     selectedItem = kNoTreeItem;
     if (onChange) onChange();
   }
-  void expand(TreeItem item) override { node(item).expanded = true; }
+  void expand(TreeItem item) override { nodes.at(static_cast<std::size_t>(item - handleBase - 1)).expanded = true; }
+  // A real tree reports a programmatic selection too.
   void select(TreeItem item) override {
     const bool changed = selectedItem != item;
     selectedItem = item;
-    ++selectCalls;
-    // A real tree reports a programmatic selection too.
     if (changed && onChange) onChange();
   }
-  void ensureVisible(TreeItem item) override { visibleItem = item; }
+  void ensureVisible(TreeItem) override {}
   TreeItem selected() const override { return selectedItem; }
 
-  Node& node(TreeItem item) { return nodes.at(static_cast<std::size_t>(item - handleBase - 1)); }
   TreeItem handleAt(std::size_t index) const { return static_cast<TreeItem>(index + 1) + handleBase; }
   int selectedIndex() const { return selectedItem == kNoTreeItem ? -1 : static_cast<int>(selectedItem - handleBase - 1); }
   // The user clicks item `index`.
@@ -54,9 +50,7 @@ class FakeTree : public DefinitionTreeView {
 
   std::vector<Node> nodes;
   TreeItem selectedItem = kNoTreeItem;
-  TreeItem visibleItem = kNoTreeItem;
   TreeItem handleBase = 1000;
-  int selectCalls = 0;
   std::function<void()> onChange;
 };
 
@@ -68,10 +62,9 @@ class FakeText : public DefinitionTextView {
   };
 
   int pixelsPerInchY() const override { return dpi; }
-  void setRedraw(bool on) override { redraw = on; }
-  void setBackground(Colour colour) override { background = colour; }
-  void clear(const CharacterFormat& format) override {
-    defaultFormat = format;
+  void setRedraw(bool) override {}
+  void setBackground(Colour) override {}
+  void clear(const CharacterFormat&) override {
     content = {};
     applied.clear();
     sel = {};
@@ -81,27 +74,20 @@ class FakeText : public DefinitionTextView {
     if (duringLoad) duringLoad();
     content = text;
   }
-  std::string plainText() const override { return plainOverride.empty() ? content.plainText() : plainOverride; }
+  std::string plainText() const override { return content.plainText(); }
   TextRange selection() const override { return sel; }
   void setSelection(TextRange range) override { sel = range; }
   void applyFormat(const CharacterFormat& format) override { applied.push_back({sel, format}); }
   void scrollCaretIntoView() override { scrolledTo = sel.start; }
-  void selectAll() override { sel = {0, static_cast<int>(plainText().size())}; }
-  void copySelection() override { ++copies; }
-  void setFocus() override { focused = true; }
+  void selectAll() override {}
+  void copySelection() override {}
+  void setFocus() override {}
 
   int dpi = 96;
-  bool redraw = true;
-  Colour background;
-  CharacterFormat defaultFormat;
   StyledText content;
-  std::string plainOverride;  // a pane whose text holds "\r\n" line breaks
   std::vector<Applied> applied;
   TextRange sel;
-  int scrolledTo = -1;
-  int copies = 0;
-  int setContentCalls = 0;
-  bool focused = false;
+  int scrolledTo = -1, setContentCalls = 0;
   std::function<void()> duringLoad;
 };
 
@@ -109,8 +95,7 @@ class FakeFrame : public DefinitionFrameView {
  public:
   void setCaption(std::string_view text) override { caption = text; }
   void setStatusText(std::string_view text) override { status = text; }
-  std::string caption;
-  std::string status;
+  std::string caption, status;
 };
 
 class FakeWorkspace : public DefinitionWorkspace {
@@ -129,25 +114,16 @@ class FakeWorkspace : public DefinitionWorkspace {
     lookups.push_back(request);
     newWindow.push_back(inNewWindow);
   }
-  void externalLookUp(std::string_view word, int command) override {
-    externalWords.emplace_back(word);
-    externalCommands.push_back(command);
-  }
-  bool canMoveResult(int delta) const override { return delta > 0 ? canMoveDown : canMoveUp; }
-  void moveResult(int delta) override { moves.push_back(delta); }
-  void windowKey(DefinitionKey key) override { keys.push_back(key); }
+  void externalLookUp(std::string_view word, int) override { externalWords.emplace_back(word); }
+  bool canMoveResult(int) const override { return false; }
+  void moveResult(int) override {}
+  void windowKey(DefinitionKey) override {}
 
   std::map<std::string, DictionaryTexts> dictionaries;
   std::map<std::string, std::vector<Definition>> definitionsOf;
-  std::vector<std::string> retrieved;
+  std::vector<std::string> retrieved, externalWords;
   std::vector<LookupRequest> lookups;
   std::vector<bool> newWindow;
-  std::vector<std::string> externalWords;
-  std::vector<int> externalCommands;
-  bool canMoveDown = false;
-  bool canMoveUp = false;
-  std::vector<int> moves;
-  std::vector<DefinitionKey> keys;
 };
 
 }  // namespace kea::test

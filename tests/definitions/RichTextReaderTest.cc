@@ -1,28 +1,22 @@
+// How a definition is displayed: rich-text bodies (runs and their styles,
+// the characters a body stands for, malformed or hostile input that must
+// end cleanly) and the character formats made from font settings.
 #include "definitions/RichTextReader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "definitions/CharacterFormat.h"
+#include "settings/TextForms.h"
+
 namespace kea {
 namespace {
 
-TextStyle bold() {
-  TextStyle s;
-  s.bold = true;
-  return s;
-}
-
-TEST(RichTextReader, OnlyTheVersionOneMagicIsRichText) {
+TEST(RichTextReader, OnlyTheVersionOneMagicIsRichTextAndPlainBodiesAreOneRun) {
   EXPECT_TRUE(isRichText("{\\rtf1\\ansi x}"));
-  EXPECT_FALSE(isRichText("{\\rtf2 x}"));
-  EXPECT_FALSE(isRichText(" {\\rtf1 x}"));
-  EXPECT_FALSE(isRichText("{\\RTF1 x}"));
-  // Another version is shown as it stands, braces and all.
-  EXPECT_EQ(definitionPlainText("{\\rtf2 \\b x}"), "{\\rtf2 \\b x}");
-}
-
-TEST(RichTextReader, PlainBodyIsOneUnstyledRunWithLineFeeds) {
+  EXPECT_FALSE(isRichText(" {\\rtf1 x}") || isRichText("{\\RTF1 x}"));
+  EXPECT_EQ(definitionPlainText("{\\rtf2 \\b x}"), "{\\rtf2 \\b x}");  // shown as it stands
   const StyledText t = readDefinitionBody("one\r\ntwo\rthree\nfour");
   ASSERT_EQ(t.runs.size(), 1u);
   EXPECT_EQ(t.runs[0].text, "one\ntwo\nthree\nfour");
@@ -31,108 +25,55 @@ TEST(RichTextReader, PlainBodyIsOneUnstyledRunWithLineFeeds) {
 }
 
 TEST(RichTextReader, StylesMakeRunsAndGroupsRestoreThem) {
-  const StyledText t = readRichText("{\\rtf1\\ansi plain {\\b bold {\\i both}} \\ul under\\ul0 end}");
-  ASSERT_EQ(t.runs.size(), 6u);
-  EXPECT_EQ(t.runs[0].text, "plain ");
-  EXPECT_EQ(t.runs[1].text, "bold ");
-  EXPECT_EQ(t.runs[1].style, bold());
-  EXPECT_EQ(t.runs[2].text, "both");
+  StyledText t = readRichText("{\\rtf1\\ansi a {\\b b {\\i c}} \\ul d\\ul0 e\\i\\strike f\\plain g}");
+  ASSERT_EQ(t.plainText(), "a b c defg");
+  ASSERT_EQ(t.runs.size(), 8u);
+  EXPECT_EQ(t.runs[1].text, "b ");
+  EXPECT_TRUE(t.runs[1].style.bold && !t.runs[1].style.italic);
   EXPECT_TRUE(t.runs[2].style.bold && t.runs[2].style.italic);
-  EXPECT_EQ(t.runs[3].text, " ");
-  EXPECT_EQ(t.runs[3].style, TextStyle{});
-  EXPECT_EQ(t.runs[4].text, "under");
+  EXPECT_EQ(t.runs[3].style, TextStyle{});  // the groups closed
   EXPECT_TRUE(t.runs[4].style.underline);
-  EXPECT_EQ(t.runs[5].text, "end");
   EXPECT_EQ(t.runs[5].style, TextStyle{});
-}
-
-TEST(RichTextReader, ToggleParametersAndPlainReset) {
-  const StyledText t = readRichText("{\\rtf1 \\b1 a\\b0 b\\i\\strike c\\plain d\\ulnone\\uldb e\\ulnone f}");
-  ASSERT_EQ(t.plainText(), "abcdef");
-  EXPECT_TRUE(t.runs[0].style.bold);
-  EXPECT_EQ(t.runs[1].style, TextStyle{});
-  EXPECT_TRUE(t.runs[2].style.italic && t.runs[2].style.strikeOut);
-  EXPECT_EQ(t.runs[3].style, TextStyle{});
-  EXPECT_TRUE(t.runs[4].style.underline);
-  EXPECT_FALSE(t.runs[5].style.underline);
-}
-
-TEST(RichTextReader, ColoursComeFromTheColourTable) {
-  const StyledText t = readRichText(
-      "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue300;}"
-      "a\\cf1 b\\cf2 c\\cf0 d\\cf9 e}");
-  ASSERT_EQ(t.plainText(), "abcde");
+  EXPECT_TRUE(t.runs[6].style.italic && t.runs[6].style.strikeOut);
+  EXPECT_EQ(t.runs[7].style, TextStyle{});
+  t = readRichText("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue300;}a\\cf1 b\\cf2 c\\cf0 d\\cf9 e}");
   ASSERT_EQ(t.runs.size(), 4u);
-  EXPECT_FALSE(t.runs[0].style.hasColour);
-  EXPECT_TRUE(t.runs[1].style.hasColour);
   EXPECT_EQ(t.runs[1].style.colour, Colour::fromRgb(255, 0, 0));
   EXPECT_EQ(t.runs[2].style.colour, Colour::fromRgb(0, 128, 255));  // out-of-range part clamped
-  // \cf0 is the automatic colour and an index past the table is ignored.
-  EXPECT_EQ(t.runs[3].text, "de");
+  EXPECT_EQ(t.runs[3].text, "de");  // \cf0 is automatic; past the table is ignored
   EXPECT_FALSE(t.runs[3].style.hasColour);
 }
 
-TEST(RichTextReader, BreaksSpecialsAndEscapes) {
-  const std::string rtf =
-      "{\\rtf1\\ansi\\deff0 a\\par b\\line c\\tab d\\emdash e\\endash f\\bullet g\\lquote h\\rquote "
-      "i\\ldblquote j\\rdblquote k\\'e9\\'E9l\\\\\\{\\}\\~m\\_n\\-o}";
-  EXPECT_EQ(readRichText(rtf).plainText(),
-            "a\nb\nc\td\x97" "e\x96" "f\x95g\x91h\x92i\x93j\x94k\xE9\xE9l\\{}\xA0m-no");
-}
-
-TEST(RichTextReader, ControlWordsTakeOneDelimitingBlank) {
-  // "\b  x": one blank ends the word, the second is text; a digit parameter
-  // needs no blank; a hyphen before digits is the parameter's sign.
-  EXPECT_EQ(readRichText("{\\rtf1 \\b  x\\b0;y\\fs-24z}").plainText(), " x;yz");
-  // Source line breaks are not text; a backslash before one is a paragraph.
-  EXPECT_EQ(readRichText("{\\rtf1 a\r\nb\\\nc}").plainText(), "ab\nc");
-}
-
-TEST(RichTextReader, DestinationsAndStarredGroupsAreSkipped) {
-  const std::string rtf =
-      "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}{\\stylesheet{\\s0 Normal;}}"
-      "{\\info{\\title T}{\\author A}}{\\*\\generator Writer;}{\\*\\unknowndest {nested} text}"
-      "{\\pict\\wmetafile8 0123abcd}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}} visible}";
-  EXPECT_EQ(readRichText(rtf).plainText(), "shown visible");
-}
-
-TEST(RichTextReader, UnicodeEscapesAndTheirFallbacks) {
-  // \u233 is é (a Windows-1252 byte); its fallback "?" is skipped.
-  EXPECT_EQ(readRichText("{\\rtf1 caf\\u233?s}").plainText(), "caf\xE9s");
-  // \u8212 is the em dash, 0x97; \uc2 makes the fallback two characters,
-  // counting \'hh and control words as one each.
-  EXPECT_EQ(readRichText("{\\rtf1\\uc2 a\\u8212\\'97\\'97b}").plainText(), "a\x97" "b");
-  EXPECT_EQ(readRichText("{\\rtf1\\uc2 a\\u8212\\b xb}").plainText(), "a\x97" "b");
-  // Negative parameters stand for code points above 32767; a character
-  // Windows-1252 cannot hold becomes "?".
-  EXPECT_EQ(readRichText("{\\rtf1 \\u-3913?x}").plainText(), "?x");  // U+F0B7
-  EXPECT_EQ(readRichText("{\\rtf1 \\u8364 \\u-1?x}").plainText(), "\x80?x");
-  // A group ends the fallback; \uc0 has none.
-  EXPECT_EQ(readRichText("{\\rtf1 {\\u233}x\\uc0\\u233 y}").plainText(), "\xE9x\xE9y");
-}
-
-TEST(RichTextReader, BinaryDataIsSkippedEvenWhenItLooksLikeSyntax) {
-  EXPECT_EQ(readRichText("{\\rtf1 a\\bin4 }{\\bb}").plainText(), "ab");
-  EXPECT_EQ(readRichText("{\\rtf1 a\\bin99999999999 xyz").plainText(), "a");
-  EXPECT_EQ(readRichText("{\\rtf1 a\\bin-5 b}").plainText(), "ab");
-}
-
-TEST(RichTextReader, MalformedTextEndsWithoutLosingWhatWasRead) {
-  struct Case {
+TEST(RichTextReader, PlainTextOfRichText) {
+  const struct {
     std::string rtf, plain;
-  };
-  const Case cases[] = {
+  } cases[] = {
+      {"{\\rtf1\\ansi\\deff0 a\\par b\\line c\\tab d\\emdash e\\endash f\\bullet g\\lquote h\\rquote "
+       "i\\ldblquote j\\rdblquote k\\'e9\\'E9l\\\\\\{\\}\\~m\\_n\\-o}",
+       "a\nb\nc\td\x97" "e\x96" "f\x95g\x91h\x92i\x93j\x94k\xE9\xE9l\\{}\xA0m-no"},
+      // One blank ends a control word; a hyphen before digits is a sign.
+      {"{\\rtf1 \\b  x\\b0;y\\fs-24z}", " x;yz"},
+      {"{\\rtf1 a\r\nb\\\nc}", "ab\nc"},  // a backslash before a line break is a paragraph
+      {"{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}{\\stylesheet{\\s0 Normal;}}"
+       "{\\info{\\title T}{\\author A}}{\\*\\generator Writer;}{\\*\\unknowndest {nested} text}"
+       "{\\pict\\wmetafile8 0123abcd}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}} visible}",
+       "shown visible"},
+      // \uN and its fallback characters (\ucN of them, \'hh and control words one each).
+      {"{\\rtf1 caf\\u233?s}", "caf\xE9s"},
+      {"{\\rtf1\\uc2 a\\u8212\\'97\\'97b}", "a\x97" "b"},
+      {"{\\rtf1 \\u-3913?x}", "?x"},  // U+F0B7 has no Windows-1252 form
+      {"{\\rtf1 {\\u233}x\\uc0\\u233 y}", "\xE9x\xE9y"},
+      // Binary data is skipped even when it looks like syntax.
+      {"{\\rtf1 a\\bin4 }{\\bb}", "ab"},
+      {"{\\rtf1 a\\bin99999999999 xyz", "a"},
+      // Malformed text ends without losing what was read.
       {"{\\rtf1 unclosed {\\b group", "unclosed group"},
-      {"{\\rtf1 a}} b}", "a b"},  // extra closing braces are ignored
+      {"{\\rtf1 a}} b}", "a b"},
       {"{\\rtf1 end\\", "end"},
-      {"{\\rtf1 end\\'", "end"},
-      {"{\\rtf1 end\\'4", "end"},  // a control byte is no text
       {"{\\rtf1 end\\'zz", "endzz"},
-      {"{\\rtf1 x\\par", "x\n"},
       {"{\\rtf1 x\\b99999999999999999999 y}", "xy"},
       {"{\\rtf1 x\\uc99999999999 \\u233 abc}", "x\xE9"},
-      {"{\\rtf1 x\\u99999999999 yz}", "xz"},  // no character, but its fallback is still skipped
-      {"{\\rtf1 " + std::string(100, 'q') + "longcontrolword y}", std::string(100, 'q') + "longcontrolword y"},
+      {"{\\rtf1 x\\u99999999999 yz}", "xz"},
       {"{\\rtf1 \\" + std::string(100, 'q') + " y}", "y"},
   };
   for (const auto& c : cases) EXPECT_EQ(readRichText(c.rtf).plainText(), c.plain) << c.rtf;
@@ -145,8 +86,33 @@ TEST(RichTextReader, DeepNestingStaysInStep) {
   EXPECT_EQ(t.plainText(), "deep after");
   ASSERT_EQ(t.runs.size(), 2u);
   EXPECT_TRUE(t.runs[0].style.bold);
-  // After every group closed, the bold of the deepest group is gone.
   EXPECT_FALSE(t.runs[1].style.bold);
+}
+
+TEST(CharacterFormat, SizeRoundsHalfUpAndOddHeightsGiveUsableSizes) {
+  const struct {
+    int height, dpi, weight, twips;
+    bool bold;
+  } cases[] = {
+      {-16, 96, 700, 240, true}, {-20, 120, 600, 240, false}, {-3, 64, 800, 68, false},  // 67.5 rounds up
+      {0, 96, 400, 0, false},    // the pane's own size
+      {16, 96, 400, 240, false},  // a cell height: taken by magnitude
+      {-16, 0, 400, 240, false},  // unknown resolution: 96
+      {-2147483647 - 1, 1, 400, -1, false},
+  };
+  FontSetting font = parseFont("0,0,255,0,0,0,0,400,0,1,1,2,0,0,0,0,Face");
+  for (const auto& c : cases) {
+    font.height = c.height;
+    font.weight = c.weight;
+    const CharacterFormat f = characterFormatFromFont(font, c.dpi);
+    if (c.twips >= 0) {
+      EXPECT_EQ(f.sizeTwips, c.twips) << c.height << " at " << c.dpi;
+    }
+    EXPECT_GT(f.sizeTwips, c.height == 0 ? -1 : 0) << c.height;
+    EXPECT_EQ(f.bold, c.bold) << c.weight;  // weight 700 only
+    EXPECT_TRUE(f.underline && f.strikeOut && !f.italic && f.faceName == "Face");
+    EXPECT_EQ(f.colour, Colour::fromRgb(0, 0, 255));
+  }
 }
 
 }  // namespace

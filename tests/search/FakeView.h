@@ -1,12 +1,12 @@
-// A window and a workspace for the search controller, in memory: the tests
-// type into the pattern and length boxes, script what happens while events
-// are processed (Stop, Escape, typing), and read back everything the
-// controller showed.
+// A window and a workspace for the search controller in memory, and a fixture
+// that opens small dictionaries, types, scripts the event polls and reads results.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,40 +15,31 @@
 #include "search/KEAViewHost.h"
 #include "search/KEAViewWindows.h"
 #include "settings/KEAViewProfileWindows.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
 
 namespace kea::test {
 
 class FakeHost : public MemoryViewHost {
  public:
   std::map<Control, bool> enabled;
-  std::vector<std::string> statusLog;
-  // Called at each processEvents, with the number of the call (from 1).
-  std::function<void(int)> onEvents;
+  std::function<void(int)> onEvents;  // at each processEvents, with the call's number from 1
   int eventCalls = 0;
-  bool quitAsked = false;
   struct Message {
     std::string text, caption;
   };
   std::vector<Message> messages;
-  int repaints = 0;
-  std::vector<int> labelChanges;
 
   void enableControl(Control control, bool on) override { enabled[control] = on; }
-  void setStatus(std::string_view text) override {
-    MemoryViewHost::setStatus(text);
-    statusLog.push_back(status);
-  }
   bool processEvents() override {
     ++eventCalls;
     if (onEvents) onEvents(eventCalls);
-    return quitAsked;
+    return false;
   }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
     return Answer::Ok;
   }
-  void repaintProgress(int, int) override { ++repaints; }
-  void labelChanged(int group) override { labelChanges.push_back(group); }
 };
 
 class FakeWorkspace : public SearchWorkspace {
@@ -60,6 +51,48 @@ class FakeWorkspace : public SearchWorkspace {
   const KKDictionaryList* dictionaries() const override { return list.get(); }
   const KEAViewProfileWindows& options() const override { return profile; }
   int activeDictionary() const override { return active; }
+};
+
+class ViewTest : public ::testing::Test {
+ protected:
+  // One dictionary d<i>.kkd per element, built from its lines.
+  void openDictionaries(const std::vector<std::vector<std::string>>& dictionaries) {
+    std::string names;
+    paths.clear();
+    for (std::size_t i = 0; i < dictionaries.size(); ++i) {
+      TestDictionaryOptions options;
+      options.fileName = "d" + std::to_string(i) + ".kkd";
+      paths.push_back(buildTestDictionary(dir, dictionaries[i], options));
+      names += paths.back() + ";";
+    }
+    workspace.list = KKDictionaryList::make(names);
+    view.dictionariesChanged();
+  }
+  void type(const std::string& pattern) {
+    host.pattern = pattern;
+    view.patternChanged();
+  }
+  std::vector<std::string> results(int group, bool sorted = false) const {
+    std::vector<std::string> out;
+    const MatchListWindows& list = view.group(group).list;
+    for (int i = 0; i < list.count(); ++i) out.emplace_back(list.textAt(i));
+    if (sorted) std::sort(out.begin(), out.end());
+    return out;
+  }
+  // Types the pattern and runs the search to its end.
+  std::vector<std::string> search(const std::string& pattern, int group = 0) {
+    type(pattern);
+    EXPECT_EQ(view.state(), SearchState::Ready) << pattern << ": " << host.status;
+    view.searchClicked();
+    EXPECT_EQ(view.state(), SearchState::Ready) << pattern;
+    return results(group);
+  }
+
+  TempDir dir;
+  std::vector<std::string> paths;
+  FakeHost host;
+  FakeWorkspace workspace;
+  KEAViewWindows view{workspace, host, [] { return std::uint64_t{0}; }};
 };
 
 }  // namespace kea::test

@@ -1,55 +1,83 @@
+// Reading and writing settings: text forms of fonts, colours and positions,
+// a store that cannot open, missing keys, wrong types, overlong texts,
+// out-of-range values, and saved options that load back unchanged.
 #include "settings/Persist.h"
 
 #include <gtest/gtest.h>
 
 #include "settings/KEAViewProfileWindows.h"
 #include "settings/KEAViewValues.h"
+#include "settings/TextForms.h"
 
 namespace kea {
 namespace {
 
-TEST(Persist, StoreThatFailsToOpenReadsNothingAndIgnoresWrites) {
+TEST(TextForms, FontNumbersThatAreMissingOrUnreadableCountAsZero) {
+  const struct {
+    const char* text;
+    int blue, height, weight, italic;
+    const char* face;
+  } cases[] = {
+      {"0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial", 255, -20, 700, 0, "Arial"},
+      {"", 0, 0, 0, 0, ""},
+      {"0,,12,-9", 12, -9, 0, 0, ""},
+      {"x,0,0,abc,0,0,0,700", 0, 0, 700, 0, ""},
+      {"0,0, 7 ,-16junk,0,0,0,400,1", 7, -16, 400, 1, ""},
+      {"0,0,0,-16,0,0,0,400,999,0,0,0,0,0,0,0,Face", 0, -16, 400, 255, "Face"},
+      {"0,0,0,99999999999,0,0,0,-99999999999", 0, 2147483647, -2147483647 - 1, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const FontSetting font = parseFont(c.text);
+    EXPECT_EQ(font.colour.blue(), c.blue) << c.text;
+    EXPECT_EQ(font.height, c.height) << c.text;
+    EXPECT_EQ(font.weight, c.weight) << c.text;
+    EXPECT_EQ(font.italic, c.italic) << c.text;
+    EXPECT_EQ(font.faceName, c.face) << c.text;
+  }
+  const std::string numbers = "0,0,0,-16,0,0,0,400,0,0,0,0,0,0,0,49,";
+  EXPECT_EQ(parseFont(numbers + "Times New Roman,extra").faceName, "Times New Roman");
+  EXPECT_EQ(parseFont(numbers + std::string(40, 'F')).faceName, std::string(32, 'F'));
+}
+
+TEST(TextForms, ColourPartsAreClampedAndWrittenFormsReadBackUnchanged) {
+  EXPECT_EQ(parseColour("1,2,3").value, 1u + 2u * 256u + 3u * 65536u);
+  EXPECT_EQ(parseColour("300,-5,7").value, 255u + 7u * 65536u);  // a part out of range keeps to its own byte
+  const std::string text = "255,0,0,-16,0,0,0,400,255,0,0,0,3,2,1,18,Times New Roman";
+  EXPECT_EQ(formatFont(parseFont(text)), text);
+  EXPECT_EQ(formatColour(Colour::fromRgb(1, 2, 3)), "1,2,3");
+  const WindowPosition position{-10, 20, 640, 480, 2};
+  EXPECT_EQ(formatPosition(position), "-10,20,640,480,2");
+  EXPECT_EQ(parsePosition(formatPosition(position)), position);
+  EXPECT_EQ(parsePosition("5,6"), (WindowPosition{5, 6, 0, 0, 0}));
+}
+
+TEST(Persist, StoreThatFailsToOpenOrIsOnlyReadWritesNothing) {
   MemorySettingsStore store;
   store.putInt("A", 5);
   store.setOpenFails(true);
-  {
-    Persist persist(store, SettingsMode::Write);
-    EXPECT_FALSE(persist.isOpen());
-    int value = 42;
-    EXPECT_FALSE(persist.readInt("A", value));
-    EXPECT_EQ(value, 42);
-    persist.writeInt("B", 1);
-    persist.writeString("C", "text");
-  }
-  EXPECT_FALSE(store.has("B"));
+  int value = 42;
+  EXPECT_FALSE(Persist(store, SettingsMode::Write).readInt("A", value));
+  EXPECT_EQ(value, 42);
+  Persist(store, SettingsMode::Write).writeString("C", "text");
   EXPECT_FALSE(store.has("C"));
+
+  MemorySettingsStore missing;
+  Persist(missing, SettingsMode::Read).writeInt("A", 1);  // a reader never creates the key
+  EXPECT_FALSE(missing.keyExists());
+  Persist(missing, SettingsMode::Write).writeInt("A", 1);
+  ASSERT_NE(missing.intValue("A"), nullptr);
+  EXPECT_EQ(*missing.intValue("A"), 1);
+  EXPECT_FALSE(missing.isOpen());  // closed with the accessor
 }
 
-TEST(Persist, MissingKeyReadsDefaultsAndFirstWriteCreatesIt) {
-  MemorySettingsStore store;
-  {
-    Persist persist(store, SettingsMode::Read);
-    EXPECT_FALSE(persist.isOpen());
-    persist.writeInt("A", 1);  // a reader never writes
-  }
-  EXPECT_FALSE(store.keyExists());
-  {
-    Persist persist(store, SettingsMode::Write);
-    EXPECT_TRUE(persist.isOpen());
-    persist.writeInt("A", 1);
-  }
-  ASSERT_NE(store.intValue("A"), nullptr);
-  EXPECT_EQ(*store.intValue("A"), 1);
-  EXPECT_FALSE(store.isOpen());  // closed with the accessor
-}
-
-TEST(Persist, WrongTypeAndOverlongTextReadAsMissing) {
+TEST(Persist, WrongTypeOverlongTextAndMissingFontReadAsMissing) {
   MemorySettingsStore store;
   store.putString("Number", "12");
   store.putInt("Text", 12);
   store.putString("Huge", std::string(Persist::kMaxStringBytes, 'a'));
   store.putString("Largest", std::string(Persist::kMaxStringBytes - 1, 'a'));
   store.putString("Zero", std::string("ab\0cd", 5));
+  store.putString("Font", "0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
   Persist persist(store, SettingsMode::Read);
   int number = 7;
   EXPECT_FALSE(persist.readInt("Number", number));
@@ -62,43 +90,25 @@ TEST(Persist, WrongTypeAndOverlongTextReadAsMissing) {
   EXPECT_EQ(text.size(), Persist::kMaxStringBytes - 1);
   EXPECT_TRUE(persist.readString("Zero", text));
   EXPECT_EQ(text, "ab");
-}
 
-TEST(Persist, FontFallsBackToDefaultTextAndColourStaysWhenMissing) {
-  MemorySettingsStore store;
-  store.putString("Font", "0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
-  Persist persist(store, SettingsMode::Read);
   FontSetting font;
-  EXPECT_TRUE(persist.readFont("Font", "1,1,1,-9,0,0,0,400,0,0,0,0,0,0,0,0,Other", font));
+  EXPECT_TRUE(persist.readFont("Font", "0,0,0,-9,0,0,0,400,0,0,0,0,0,0,0,0,Other", font));
   EXPECT_EQ(font.faceName, "Arial");
-  EXPECT_FALSE(persist.readFont("Missing", "1,1,1,-9,0,0,0,400,0,0,0,0,0,0,0,0,Other", font));
+  EXPECT_FALSE(persist.readFont("Missing", "0,0,0,-9,0,0,0,400,0,0,0,0,0,0,0,0,Other", font));
   EXPECT_EQ(font.faceName, "Other");
-  EXPECT_EQ(font.height, -9);
   Colour colour = Colour::fromRgb(1, 2, 3);
   EXPECT_FALSE(persist.readColour("Missing", colour));
   EXPECT_EQ(colour, Colour::fromRgb(1, 2, 3));
 }
 
-TEST(KEAViewProfileWindows, NoKeyGivesEveryDefault) {
+TEST(KEAViewProfileWindows, NoKeyGivesTheDefaultsAndOutOfRangeValuesKeepThem) {
   MemorySettingsStore store;
   KEAViewProfileWindows options("/opt/kea/bin");
   options.expansionAt = "changed";
   options.load(store);
   EXPECT_EQ(options.expansionAt, "[aeiou]");
-  EXPECT_EQ(options.expansionHash, "[^aeiou]");
-  EXPECT_TRUE(options.variablesExclusive);
-  EXPECT_EQ(options.fontOutputAnnotation.italic, 255);
-  EXPECT_EQ(options.fontPrinting.height, -13);
-  EXPECT_EQ(options.definitionHighlightFont.colour, Colour::fromRgb(255, 0, 0));
-  EXPECT_EQ(options.definitionDefaultFont.faceName, "Times New Roman");
-  EXPECT_EQ(options.definitionBackgroundColor, Colour::fromRgb(255, 255, 255));
-  EXPECT_FALSE(options.viewSorting);
-  EXPECT_TRUE(options.viewLengthGrouping);
   EXPECT_EQ(options.viewDefinitionDictionary, "/opt/kea/bin/Definitions/WordNet.kkd");
-}
 
-TEST(KEAViewProfileWindows, OutOfRangeValuesKeepTheirDefaults) {
-  MemorySettingsStore store;
   store.putInt("ViewMultipleDictionaries", 7);
   store.putInt("ViewLengthGroupingSense", 2);
   store.putInt("ViewDoubleClick", -1);
@@ -106,7 +116,7 @@ TEST(KEAViewProfileWindows, OutOfRangeValuesKeepTheirDefaults) {
   store.putInt("OutputUpper", 0);
   store.putInt("ViewShowBalances", 5);  // any non-zero flag is on
   store.putString("FontOutput", "0,0,0,-30");
-  KEAViewProfileWindows options("/p");
+  options.viewShowBalances = false;
   options.load(store);
   EXPECT_EQ(options.viewMultipleDictionaries, 0);
   EXPECT_EQ(options.viewLengthGroupingSense, 0);
@@ -115,14 +125,13 @@ TEST(KEAViewProfileWindows, OutOfRangeValuesKeepTheirDefaults) {
   EXPECT_FALSE(options.outputUpper);
   EXPECT_TRUE(options.viewShowBalances);
   EXPECT_EQ(options.fontOutput.height, -30);
-  EXPECT_EQ(options.fontOutput.weight, 0);
-  EXPECT_EQ(options.fontOutput.faceName, "");
-
-  store.putInt("ViewMultipleDictionaries", 2);
   store.putInt("ViewLengthGroupingSense", -1);
   options.load(store);
-  EXPECT_EQ(options.viewMultipleDictionaries, 2);
   EXPECT_EQ(options.viewLengthGroupingSense, -1);
+  // Sorting and grouping are never both off.
+  options.setViewLengthGrouping(false);
+  options.setViewSorting(false);
+  EXPECT_TRUE(options.viewLengthGrouping);
 }
 
 TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
@@ -130,100 +139,50 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   KEAViewProfileWindows saved("/p");
   saved.expansionAt = "[xyz]";
   saved.variablesExclusive = false;
-  saved.viewMultipleDictionaries = 1;
-  saved.viewLengthGroupingSense = -1;
-  saved.viewDoubleClick = 1;
-  saved.outputWhitespace = false;
   saved.fontPattern = parseFont("0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
   saved.definitionBackgroundColor = Colour::fromRgb(10, 20, 30);
-  saved.viewDefinitionDictionary = "/home/u/defs.kkd";
   saved.save(store);
-  EXPECT_EQ(*store.stringValue("DefinitionBackgroundColor"), "10,20,30");
-  EXPECT_EQ(*store.stringValue("FontOutput"), KEAViewProfileWindows::kDefaultFontOutput);
-  EXPECT_EQ(*store.intValue("VariablesExclusive"), 0);
   EXPECT_EQ(store.valueCount(), 24u);  // every option of the table
-
   KEAViewProfileWindows loaded("/elsewhere");
   loaded.load(store);
   EXPECT_EQ(loaded.expansionAt, "[xyz]");
   EXPECT_FALSE(loaded.variablesExclusive);
-  EXPECT_EQ(loaded.viewMultipleDictionaries, 1);
-  EXPECT_EQ(loaded.viewLengthGroupingSense, -1);
-  EXPECT_EQ(loaded.viewDoubleClick, 1);
-  EXPECT_FALSE(loaded.outputWhitespace);
   EXPECT_EQ(loaded.fontPattern, saved.fontPattern);
   EXPECT_EQ(loaded.definitionBackgroundColor, saved.definitionBackgroundColor);
-  EXPECT_EQ(loaded.viewDefinitionDictionary, "/home/u/defs.kkd");
+  EXPECT_EQ(loaded.viewDefinitionDictionary, "/p/Definitions/WordNet.kkd");
 }
 
-TEST(KEAViewProfileWindows, SortingAndGroupingNeverBothOff) {
-  KEAViewProfileWindows options("/p");
-  options.setViewSorting(true);
-  options.setViewLengthGrouping(false);
-  EXPECT_TRUE(options.viewSorting);
-  options.setViewSorting(false);
-  EXPECT_TRUE(options.viewLengthGrouping);
-}
-
-TEST(KEAViewValues, RangeIsClampedAndHistoryStopsAtFirstGap) {
+TEST(KEAViewValues, RangeIsClampedAndTheHistoryStopsAtAGapAndAtAHundred) {
   MemorySettingsStore store;
   store.putInt("RangeShortest", -4);
-  store.putInt("RangeLongest", 0);
+  store.putInt("RangeLongest", 500);
   store.putString("Pattern0", "a*");
   store.putString("Pattern1", ";lobikes");
-  store.putString("Pattern2", "m*ja");
-  store.putString("Pattern4", "later");
+  store.putString("Pattern2", "");
+  store.putString("Pattern3", "later");
   Persist persist(store, SettingsMode::Read);
   KEAViewValues values;
   values.load(persist, true);
   EXPECT_EQ(values.rangeShortest, 1);
-  EXPECT_EQ(values.rangeLongest, 1);
-  EXPECT_EQ(values.patternHistory, (std::vector<std::string>{"a*", ";lobikes", "m*ja"}));
-
-  store.putString("Pattern3", "");
-  store.putInt("RangeLongest", 500);
-  values.load(persist, true);
-  EXPECT_EQ(values.patternHistory.size(), 3u);
   EXPECT_EQ(values.rangeLongest, 100);
-}
-
-TEST(KEAViewValues, HistoryWritesAtMostAHundredAndSkipsEmptyItems) {
-  MemorySettingsStore store;
-  KEAViewValues values;
-  for (int i = 0; i < 120; ++i) values.patternHistory.push_back(std::string("p").append(std::to_string(i)));
-  values.patternHistory[5].clear();
-  {
-    Persist persist(store, SettingsMode::Write);
-    values.savePatternHistory(persist);
-  }
-  EXPECT_TRUE(store.has("Pattern99"));
-  EXPECT_FALSE(store.has("Pattern100"));
-  EXPECT_FALSE(store.has("Pattern5"));
-  EXPECT_EQ(*store.stringValue("Pattern6"), "p6");
-}
-
-TEST(KEAViewValues, PrintingMarginsFollowTheLocaleWhenUnset) {
-  MemorySettingsStore store;
-  store.putInt("Unrelated", 0);
-  Persist persist(store, SettingsMode::Read);
-  KEAViewValues values;
-  values.loadPrinting(persist, true);
-  EXPECT_EQ(values.printingMarginUnits, KEAViewValues::kThousandthsOfInch);
-  EXPECT_EQ(values.printingLeftMargin, 1000);
-  EXPECT_EQ(values.printingBottomMargin, 1000);
+  EXPECT_EQ(values.patternHistory, (std::vector<std::string>{"a*", ";lobikes"}));
+  // By the locale when the units are unset or neither 4 nor 8.
   values.loadPrinting(persist, false);
   EXPECT_EQ(values.printingMarginUnits, KEAViewValues::kHundredthsOfMillimetre);
   EXPECT_EQ(values.printingTopMargin, 2540);
 
-  store.putInt("PrintingMarginUnits", 5);  // not 4 or 8: by locale
-  store.putInt("PrintingRightMargin", 500);
-  values.loadPrinting(persist, true);
-  EXPECT_EQ(values.printingMarginUnits, KEAViewValues::kThousandthsOfInch);
-  EXPECT_EQ(values.printingRightMargin, 500);
-  EXPECT_EQ(values.printingLeftMargin, 1000);
-  store.putInt("PrintingMarginUnits", 8);
-  values.loadPrinting(persist, true);
-  EXPECT_EQ(values.printingLeftMargin, 2540);
+  MemorySettingsStore written;
+  KEAViewValues many;
+  for (int i = 0; i < 120; ++i) many.patternHistory.push_back("p" + std::to_string(i));
+  many.patternHistory[5].clear();
+  {
+    Persist writer(written, SettingsMode::Write);
+    many.savePatternHistory(writer);
+  }
+  EXPECT_TRUE(written.has("Pattern99"));
+  EXPECT_FALSE(written.has("Pattern100"));
+  EXPECT_FALSE(written.has("Pattern5"));
+  EXPECT_EQ(*written.stringValue("Pattern6"), "p6");
 }
 
 }  // namespace

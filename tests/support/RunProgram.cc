@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -82,6 +83,19 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   run.out = readFile(out);
   run.err = readFile(err);
   return run;
+}
+
+std::vector<std::string> outputLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+int lineIndex(const std::string& text, const std::string& line) {
+  const auto all = outputLines(text);
+  const auto at = std::find(all.begin(), all.end(), line);
+  return at == all.end() ? -1 : static_cast<int>(at - all.begin());
 }
 
 }  // namespace kea::test

@@ -18,13 +18,17 @@ struct ProgramOptions {
   std::string workingFolder;        // empty: the test's own
   long long fileSizeLimit = -1;     // bytes; -1: none (RLIMIT_FSIZE)
   long long openFileLimit = -1;     // file descriptors; -1: as inherited (RLIMIT_NOFILE)
-  // Sends `signal` to the program once it has run this long; -1: never.
-  int signalAfterMs = -1;
-  int signal = 2;  // SIGINT
+  int signalAfterMs = -1;           // sends `signal` once the program has run this long; -1: never
+  int signal = 2;                   // SIGINT
 };
 
 // `program` is a path, or a name in the build's program folder.
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const ProgramOptions& options = {});
+
+// The lines of a program's output, without their line ends.
+std::vector<std::string> outputLines(const std::string& text);
+// The index of the first line equal to `line`, or -1.
+int lineIndex(const std::string& text, const std::string& line);
 
 }  // namespace kea::test

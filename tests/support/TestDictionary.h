@@ -1,9 +1,6 @@
 // Builds small dictionaries for tests with the project's own builder, from
 // lines written inline in the test (Windows-1252 text in the builder's input
-// syntax).
-//
-//   TempDir dir;
-//   const std::string path = buildTestDictionary(dir, {"apple;pomme|a fruit", "pear"});
+// syntax, e.g. {"apple;pomme|a fruit", "pear"}).
 #pragma once
 
 #include <array>

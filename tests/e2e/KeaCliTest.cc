@@ -1,0 +1,304 @@
+// kea-cli as a user runs it: info, define and search (word and full text)
+// on the shipped dictionaries and on small ones, their options, captions
+// and exit statuses, missing and invalid files, wrong command lines, UTF-8
+// at the terminal, a process short of file handles, and Ctrl-C.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+
+namespace kea::test {
+namespace {
+
+const std::string kEnglish = std::string(KEA_SHIPPED_DATA_DIR) + "/Dictionaries/English.kkd";
+const std::string kWordNet = std::string(KEA_SHIPPED_DATA_DIR) + "/Definitions/WordNet.kkd";
+
+ProgramRun run(const std::string& command, std::vector<std::string> arguments,
+               const ProgramOptions& options = {}) {
+  arguments.insert(arguments.begin(), command);
+  return runProgram("kea-cli", arguments, options);
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The number after "label: " on the first line that starts with it.
+long long figure(const std::string& out, const std::string& label) {
+  for (const std::string& line : outputLines(out)) {
+    if (line.rfind(label + ": ", 0) == 0) return std::stoll(line.substr(label.size() + 2));
+  }
+  return -1;
+}
+
+TEST(KeaCli, InfoOnTheShippedDictionaries) {
+  const ProgramRun english = run("info", {kEnglish});
+  ASSERT_EQ(english.exitCode, 0) << english.err;
+  EXPECT_GE(figure(english.out, "Entries"), 400000) << english.out;
+  EXPECT_GE(figure(english.out, "Definitions"), 100000) << english.out;
+  EXPECT_EQ(figure(english.out, "Shortest"), 1);
+  EXPECT_TRUE(contains(english.out, "SCOWL")) << english.out;
+}
+
+TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
+  TempDir dir;
+  TestDictionaryOptions options;
+  options.description = "Caf\xE9 words";  // Windows-1252 é
+  const std::string path =
+      buildTestDictionary(dir, {"electron|a particle", "obelisk", "sardine;pilchard|a fish", "cat"}, options);
+  const std::string utf8 = dir.path().string() + "/caf\xC3\xA9.kkd";
+  std::filesystem::rename(path, utf8);
+  const ProgramRun r = run("info", {utf8});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("Location: " + utf8 + "\nDate: ", 0), 0u) << r.out;
+  EXPECT_TRUE(contains(r.out,
+                       "\nDescription: Caf\xC3\xA9 words\nEntries: 5\nDefinitions: 3\nShortest: 3\nLongest: 8\n"
+                       "Summary:\n  " + utf8 + "\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
+      << r.out;
+  // A name Windows-1252 cannot hold is refused with the reason.
+  const ProgramRun chinese = run("info", {dir.path().string() + "/\xE4\xB8\xAD.kkd"});
+  EXPECT_EQ(chinese.exitCode, 2);
+  EXPECT_TRUE(contains(chinese.err, "U+4E2D")) << chinese.err;
+}
+
+TEST(KeaCli, MissingAndInvalidFilesShowTheirStatusAndFail) {
+  TempDir dir;
+  const std::string good = buildTestDictionary(dir, {"cat"});
+  writeFile(dir.file("bad.kkd"), "    not a dictionary");
+  const ProgramRun r = run("info", {good, dir.file("missing.kkd"), dir.file("bad.kkd")});
+  EXPECT_EQ(r.exitCode, 1);
+  for (const auto& [file, status] : {std::pair<std::string, std::string>{"missing.kkd", "-- DICTIONARY FILE NOT FOUND --"},
+                                     {"bad.kkd", "-- INVALID DICTIONARY FILE --"}}) {
+    EXPECT_TRUE(contains(r.out, "Description: " + status + "\nSummary:\n  " + dir.file(file) +
+                                      "\n  Description: " + status + "\n"))
+        << r.out;
+    EXPECT_TRUE(contains(r.err, file + ": " + status)) << r.err;
+  }
+  EXPECT_TRUE(contains(r.out, "Entries: 1\n")) << r.out;  // the good one is still shown
+}
+
+TEST(KeaCliDefine, ElectronShowsItsWordNetGloss) {
+  const ProgramRun r = run("define", {"electron"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // The shipped English dictionary first, then WordNet, each with the gloss.
+  const auto wordNet = r.out.find("\nWordNet.kkd\n  electron\n    noun: an elementary particle with negative charge\n");
+  ASSERT_NE(wordNet, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.rfind("English.kkd\n", 0), 0u) << r.out;
+  // A synonym in another case finds the same record.
+  EXPECT_EQ(run("define", {"-d", kWordNet, "NEGATRON"}).out,
+            "WordNet.kkd\n  negatron\n    noun: an elementary particle with negative charge\n");
+
+  const ProgramRun none = run("define", {"zzqxw"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err,
+            "No definitions for \"zzqxw\" could be found in the KEA dictionaries.\n\n"
+            "Would you like to try an external search?\n");
+}
+
+TEST(KeaCliDefine, AccentedWordsAndRichTextAtTheTerminal) {
+  TempDir dir;
+  const std::string path = buildTestDictionary(
+      dir, {"caf\xE9|a coffee house", "caf\xE9|{\\rtf1\\ansi a \\b small\\b0  restaurant\\par serving \\'e9clairs}",
+            "cafe society|fashionable people"});
+  // UTF-8 in: É is folded to e and finds café; UTF-8 out.
+  const ProgramRun r = run("define", {"-d", path, "CAF\xC3\x89"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "test.kkd\n  caf\xC3\xA9\n    a coffee house\n  caf\xC3\xA9\n    a small restaurant\n"
+            "    serving \xC3\xA9\x63lairs\n");
+
+  const ProgramRun full = run("search", {"--full-text", "-d", path, "coffee | \xC3\xA9\x63lairs"});
+  EXPECT_EQ(full.exitCode, 0) << full.err;
+  EXPECT_EQ(full.out, "caf\xC3\xA9\ncaf\xC3\xA9\n");
+  EXPECT_EQ(full.err, "2 results found\n");
+}
+
+TEST(KeaCliDefine, WrongCommandLines) {
+  TempDir dir;
+  for (const auto& [arguments, error] : {std::pair<std::vector<std::string>, std::string>{{}, "no word given"},
+                                         {{"a", "b"}, "more than one word given"},
+                                         {{"-d"}, "'-d' needs a dictionary file"},
+                                         {{"-d", dir.file("absent.kkd"), "a"}, "-- DICTIONARY FILE NOT FOUND --"}}) {
+    const ProgramRun r = run("define", arguments);
+    EXPECT_EQ(r.exitCode, 2) << error;
+    EXPECT_NE(r.err.find(error), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(run("define", {"--help"}).out.rfind("Usage: kea-cli define", 0), 0u);
+}
+
+TEST(KeaCliFullText, AWordOfAKnownGlossFindsItsSynset) {
+  // From electron's gloss; the index answers the first, the second is read.
+  for (const char* query : {"elementary & negative & charge", "element* & negative & charge"}) {
+    const ProgramRun r = run("search", {"--full-text", "-d", kWordNet, query});
+    ASSERT_EQ(r.exitCode, 0) << query << r.err;
+    EXPECT_GE(lineIndex(r.out, "electron"), 0) << query << r.out;
+    EXPECT_GE(lineIndex(r.out, "muon"), 0) << query << r.out;
+  }
+  // A synset's headword finds its own record though its gloss lacks it; the
+  // default dictionary is the shipped English one.
+  EXPECT_EQ(run("search", {"--full-text", "-d", kWordNet, "negatron"}).out, "electron\n");
+  const ProgramRun english = run("search", {"--full-text", "negatron"});
+  EXPECT_EQ(english.out, "electron\n");
+  EXPECT_EQ(english.err, "1 result found\n");
+}
+
+TEST(KeaCliSearch, EveryQuickReferenceExampleFindsItsWordInTheShippedDictionary) {
+  const struct {
+    const char* pattern;
+    const char* word;
+  } examples[] = {
+      {".l...r.n", "electron"},        {";lobikes", "obelisk"},        {"m*ja", "maharaja"},
+      {";diners[ai]", "sardine"},      {"......*;gdangboot", "toboggan -d"}, {"12341234", "beriberi"},
+      {"...-..-.....", "fly-by-night"}, {";..oting & ! *ing", "tonight"}, {"@#@#@#@#@#@", "imaginative"},
+      {";rebel(ada)", "readable"},
+  };
+  for (const auto& e : examples) {
+    SCOPED_TRACE(e.pattern);
+    // The shipped dictionary is the default one.
+    const ProgramRun r = run("search", {e.pattern});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_GE(lineIndex(r.out, e.word), 0) << r.out;
+    const std::size_t count = outputLines(r.out).size();
+    EXPECT_EQ(r.err, std::to_string(count) + (count == 1 ? " result found\n" : " results found\n"));
+  }
+}
+
+TEST(KeaCliSearch, ExitStatusesAndMessages) {
+  TempDir dir;
+  const std::string dictionary = buildTestDictionary(dir, {"cat", "cot", "dog", "electron"});
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string err;  // a part of standard error
+  } cases[] = {
+      {{"-d", dictionary, "c.t"}, 0, "2 results found\n"},
+      {{"-d", dictionary, "z.z"}, 1, "0 results found\n"},
+      {{"-d", dictionary, "c[ab"}, 2, dictionary + ": Choice list started - use ] to complete it"},
+      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
+      {{"-d", dictionary}, 2, "no pattern given"},
+      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus'"},
+      {{"-d", dictionary, "--shortest", "6", "--longest", "5", "cat"}, 2, "shortest length is above the longest"},
+      {{"-d", dictionary, "--active", "2", "cat"}, 2, "'--active' names no dictionary"},
+      {{"-d", dictionary, "c\xE2\x88\x9E"}, 2, "(U+221E)"},
+      // Out-of-range lengths are clamped as the length boxes clamp them.
+      {{"-d", dictionary, "--shortest", "0", "--longest", "150", "c.t"}, 0, "2 results found\n"},
+      // A pattern that starts like an option follows "--".
+      {{"-d", dictionary, "--", "-.lectron"}, 1, "0 results found\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    const ProgramRun r = run("search", c.arguments);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_TRUE(c.exitCode != 2 || r.out.empty()) << r.out;
+  }
+  EXPECT_EQ(outputLines(run("search", {"--help"}).out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
+}
+
+TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
+  TempDir dir;
+  TestDictionaryOptions first, second;
+  first.fileName = "one.kkd";
+  second.fileName = "two & more.kkd";
+  const std::string a = buildTestDictionary(dir, {"cat", "dog", "tail-end"}, first);
+  const std::string b = buildTestDictionary(dir, {"Cat", "cow", "dog", "tailend", "yak"}, second);
+
+  ProgramRun r = run("search", {"-d", a, "-d", b, "*"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "1 " + a + " (3)\ncat\ndog\ntail-end\n2 " + b + " (2)\ncow\nyak\n");
+  EXPECT_EQ(r.err, "5 results found\n");
+
+  r = run("search", {"-d", a, "-d", b, "--mode", "independent", "--sort", "--no-group", "*"});
+  EXPECT_EQ(r.out, "1 " + a + " (3)\ncat\ndog\ntail-end\n2 " + b + " (5)\nCat\ncow\ndog\ntailend\nyak\n");
+
+  r = run("search", {"-d", a, "-d", b, "--mode=active", "--active=2", "--descending", "--sort", "c*"});
+  EXPECT_EQ(r.out, "2 " + b + " (2)\ncow\nCat\n");
+  EXPECT_EQ(r.err, "2 results found\n");
+}
+
+TEST(KeaCliSearch, OptionsReachTheSearch) {
+  TempDir dir;
+  const std::string d = buildTestDictionary(
+      dir, {"tail", "Charlie", "tail-end", "tail-end Charlie", "obelisk", "obelisks", "bat+ (n. club)+", "abab", "aaaa", "ab-cd'ef"});
+  const struct {
+    std::vector<std::string> arguments;
+    std::string out;
+  } cases[] = {
+      {{"--no-lower", "--no-punctuation", "*"}, "Charlie\ntail-end Charlie\n"},
+      {{"--no-upper", "--no-phrases", "--no-lower", "*"}, "ab-cd'ef\ntail-end\n"},
+      {{"--no-balances", ";lobikes*"}, "obelisk\nobelisks\n"},
+      {{"--no-annotations", "b.t"}, "bat\n"},
+      {{"--group", "descending", "--shortest", "7", "--longest", "8", "*"}, "obelisks\nCharlie\nobelisk\ntail-end\n"},
+      {{"--group=ascending", "--sort", "--descending", "--longest", "7", "*"},
+       "bat (n. club)\ntail\nabab\naaaa\nab-cd'ef\ntail-end\nobelisk\nCharlie\n"},
+      {{"--shared-variables", "1212"}, "aaaa\nabab\n"},
+      {{"--at", "[b]", "@at"}, "bat (n. club)\n"},
+      {{"--hash", "i", "ta#l"}, "tail\n"},
+      // The apostrophe is punctuation the pattern does not use.
+      {{"..-...."}, "ab-cd'ef\n"},
+      {{"--match-punctuation", "..-...."}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments{"-d", d};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    SCOPED_TRACE(arguments.back());
+    const ProgramRun r = run("search", arguments);
+    EXPECT_EQ(r.out, c.out) << r.err;
+  }
+}
+
+TEST(KeaCliSearch, TextIsUtf8AtTheTerminal) {
+  TempDir dir;
+  const std::string d = buildTestDictionary(dir, {"caf\xE9", "cafe", "na\xEFve"});
+  EXPECT_EQ(run("search", {"-d", d, "--sort", "caf."}).out, "cafe\ncaf\xC3\xA9\n");
+  EXPECT_EQ(run("search", {"-d", d, "na\xC3\xAFve"}).out, "na\xC3\xAFve\n");  // naïve typed in UTF-8
+  EXPECT_EQ(run("search", {"-d", d, "caf\\\xC3\xA9"}).out, "caf\xC3\xA9\n");  // an \ makes the accent count
+}
+
+TEST(KeaCliSearch, MoreDictionariesThanFreeFileHandlesAreAllSearched) {
+  TempDir dir;
+  const std::string first = buildTestDictionary(dir, {"cat", "electron"});
+  std::vector<std::string> arguments;
+  for (int i = 0; i < 9; ++i) {
+    const std::string path = dir.file("copy" + std::to_string(i) + ".kkd");
+    std::filesystem::copy_file(first, path);
+    arguments.insert(arguments.end(), {"-d", path});
+  }
+  arguments.insert(arguments.end(), {"--mode", "independent", ".l...r.n"});
+  ProgramOptions options;
+  options.openFileLimit = 8;  // the standard three and five more: fewer than the dictionaries
+  const ProgramRun r = run("search", arguments, options);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "9 results found\n");
+  int found = 0;
+  for (const std::string& line : outputLines(r.out)) found += line == "electron";
+  EXPECT_EQ(found, 9) << r.out;
+}
+
+TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
+  // Nine passes over the shipped dictionary with a slow pattern.
+  std::vector<std::string> arguments;
+  TempDir dir;
+  for (int i = 0; i < 9; ++i) {
+    const std::string path = dir.file("English" + std::to_string(i) + ".kkd");
+    std::filesystem::create_symlink(kEnglish, path);
+    arguments.insert(arguments.end(), {"-d", path});
+  }
+  arguments.insert(arguments.end(), {"--mode", "independent", "*1*2*3*1*2*3*"});
+  ProgramOptions options;
+  options.signalAfterMs = 300;
+  const ProgramRun r = run("search", arguments, options);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  EXPECT_NE(r.err.find("interrupted; "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(" so far"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;  // the lists searched so far, with their captions
+}
+
+}  // namespace
+}  // namespace kea::test

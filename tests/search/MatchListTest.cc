@@ -1,0 +1,315 @@
+// The results list: orders, chunking, duplicates, stored text, and the
+// keyboard and mouse rules of its selection.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dictionary/LetterFold.h"
+#include "search/MatchListWindows.h"
+
+namespace kea {
+namespace {
+
+using Words = std::vector<std::string>;
+using Key = MatchListWindows::Key;
+using Ranges = std::vector<MatchListWindows::Selection>;
+using Rows = std::vector<int>;
+
+Words listed(const MatchListWindows& list) {
+  Words words;
+  for (int i = 0; i < list.count(); ++i) words.emplace_back(list.wordAt(i));
+  return words;
+}
+
+void addAll(MatchListWindows& list, const Words& words) {
+  for (const auto& w : words) ASSERT_TRUE(list.add(w, {}, {}, 0));
+}
+
+TEST(MatchListOrder, EachOrderPlacesLengthInLettersThenLettersIgnoringCase) {
+  const Words arrivals = {"cat", "Ant", "b-e", "ape", "x y z"};
+  const struct {
+    int order;
+    Words expected;
+  } cases[] = {
+      {0, {"cat", "Ant", "b-e", "ape", "x y z"}}, {1, {"Ant", "ape", "b-e", "cat", "x y z"}},
+      {2, {"x y z", "cat", "b-e", "ape", "Ant"}}, {3, {"b-e", "Ant", "ape", "cat", "x y z"}},
+      {4, {"b-e", "x y z", "cat", "ape", "Ant"}}, {5, {"Ant", "ape", "cat", "x y z", "b-e"}},
+      {6, {"x y z", "cat", "ape", "Ant", "b-e"}},
+  };
+  for (const auto& c : cases) {
+    MatchListWindows list;
+    list.setOrder(c.order, false);
+    addAll(list, arrivals);
+    EXPECT_EQ(listed(list), c.expected) << "order " << c.order;
+  }
+}
+
+TEST(MatchListOrder, The512thEntryOfAChunkSplitsItAndAsFoundListsAppend) {
+  MatchListWindows sorted, asFound;
+  sorted.setOrder(MatchListWindows::kAlphabeticalDescending, false);
+  Words words;
+  for (int i = 0; i < 1025; ++i) {
+    std::string w;
+    for (int v = i; w.size() < 3; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+    ASSERT_TRUE(asFound.add(w, {}, {}, 0));
+  }
+  addAll(sorted, Words(words.begin(), words.begin() + 511));
+  ASSERT_EQ(sorted.chunkCount(), 1);
+  const Words before = listed(sorted);
+  ASSERT_TRUE(sorted.add(words[511], {}, {}, 0));
+  ASSERT_EQ(sorted.chunkCount(), 2);
+  EXPECT_EQ(sorted.chunk(0).count(), 256);
+  EXPECT_EQ(sorted.chunk(1).count(), 256);
+  Words after = listed(sorted);
+  after.erase(std::find(after.begin(), after.end(), words[511]));
+  EXPECT_EQ(after, before);
+
+  ASSERT_EQ(asFound.chunkCount(), 3);
+  EXPECT_EQ(asFound.chunk(0).count(), 512);
+  EXPECT_EQ(asFound.chunk(2).count(), 1);
+  EXPECT_EQ(listed(asFound), words);
+}
+
+TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255AndAFullListRefuses) {
+  MatchListWindows list(3);
+  ASSERT_TRUE(list.add("obelisks", " (n.)", "+s", 77));
+  EXPECT_EQ(list.textAt(0), "obelisks (n.)+s");
+  EXPECT_EQ(list.wordAt(0), "obelisks");
+  EXPECT_EQ(list.entryAt(0)->reference(), 77u);
+  ASSERT_TRUE(list.add(std::string(300, 'w'), "note", "", 0));
+  EXPECT_EQ(list.textAt(1), std::string(255, 'w'));
+  ASSERT_TRUE(list.add("short", std::string(300, 'a'), "+x", 0));
+  EXPECT_EQ(list.textAt(2).size(), 255u);
+  EXPECT_EQ(list.wordAt(2), "short");
+  EXPECT_FALSE(list.add("more", {}, {}, 0));
+  EXPECT_EQ(list.count(), 3);
+  EXPECT_EQ(list.entryAt(3), nullptr);
+  EXPECT_EQ(list.entryAt(-1), nullptr);
+  EXPECT_EQ(list.textAt(3), "");
+}
+
+TEST(MatchListOrder, AsFoundIndexCoversOnlyWhatWasAddedAfterItWasAskedFor) {
+  // Sorted insertions leave part-filled chunks behind; the index must still
+  // find the rows appended after them.
+  MatchListWindows list;
+  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
+  for (int i = 0; i < 700; ++i) ASSERT_TRUE(list.add(std::string(1 + i % 5, static_cast<char>('a' + i % 26)), {}, {}, 0));
+  list.setOrder(MatchListWindows::kAsFound, true);
+  Words later;
+  for (int i = 0; i < 1200; ++i) {
+    std::string w = "later";  // then i in letters: digits would not count
+    for (int v = i; v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    later.push_back(w);
+  }
+  addAll(list, later);
+  for (const auto& w : later) ASSERT_TRUE(list.contains(w)) << w;
+  EXPECT_FALSE(list.contains("laterzzz"));
+  EXPECT_FALSE(list.contains("a"));
+  EXPECT_EQ(list.wordAt(700), "later");
+}
+
+// The reference: the same entries stably sorted by the order's rule.
+bool referenceBefore(int order, const std::string& a, const std::string& b) {
+  if (order >= 3) {
+    const int la = countLetters(a), lb = countLetters(b);
+    if (la != lb) return order <= 4 ? la < lb : la > lb;
+  }
+  const int c = compareFolded(a, b);
+  return order % 2 == 1 ? c < 0 : c > 0;
+}
+
+std::string randomWord(std::mt19937& rng) {
+  static const std::string pool = "aAbBcdeE\xE9" "fgh- '";
+  std::string w;
+  const int n = 1 + static_cast<int>(rng() % 6);
+  for (int i = 0; i < n; ++i) w += pool[rng() % pool.size()];
+  return w;
+}
+
+// Many ties (case, accents, punctuation) spread over many chunks: the order,
+// the arrival order of equal entries, and contains() against a plain search.
+TEST(MatchListOrder, ManyEntriesMatchAStableSortInEveryOrder) {
+  std::mt19937 rng(20240517);
+  Words words;
+  for (int i = 0; i < 6000; ++i) words.push_back(randomWord(rng));
+  for (int order = 0; order <= 6; ++order) {
+    MatchListWindows list;
+    list.setOrder(order, true);
+    for (std::size_t i = 0; i < words.size(); ++i) ASSERT_TRUE(list.add(words[i], {}, {}, static_cast<std::uint32_t>(i)));
+    std::vector<std::size_t> expected(words.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    if (order != 0) {
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](std::size_t a, std::size_t b) { return referenceBefore(order, words[a], words[b]); });
+    }
+    ASSERT_EQ(list.count(), static_cast<int>(words.size()));
+    for (int k = 0; k < list.chunkCount(); ++k) EXPECT_LE(list.chunk(k).count(), 512);
+    for (int i = 0; i < list.count(); ++i) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order << " row " << i;
+    for (int i = list.count() - 1; i >= 0; i -= 7) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order;
+    for (int probe = 0; probe < 300; ++probe) {
+      const std::string w = randomWord(rng);
+      const bool present =
+          std::any_of(words.begin(), words.end(), [&](const std::string& x) { return compareFolded(x, w) == 0; });
+      ASSERT_EQ(list.contains(w), present) << "order " << order << " word " << w;
+    }
+    EXPECT_FALSE(list.contains("tail")) << order;
+  }
+}
+
+// A list of `n` entries "w0", "w1", … in the as-found order.
+void fill(MatchListWindows& list, int n) {
+  for (int i = 0; i < n; ++i) ASSERT_TRUE(list.add("w" + std::to_string(i), {}, {}, 0));
+}
+
+Rows selectedRows(const MatchListWindows& list) {
+  Rows rows;
+  MatchListWindows::SelectionIterator it(list);
+  for (int i = it.next(); i >= 0; i = it.next()) rows.push_back(i);
+  return rows;
+}
+
+TEST(MatchListSelection, RangesMergeWhenTheyTouchAndSplitWhenCut) {
+  MatchListWindows list;
+  fill(list, 20);
+  list.applySelection(2, 3, MatchListWindows::kSelectKeep, false);  // 2..4
+  list.applySelection(5, 2, MatchListWindows::kSelectKeep, true);   // adjacent: 2..6
+  list.applySelection(10, 2, MatchListWindows::kSelectKeep, true);
+  EXPECT_EQ(list.selections(), (Ranges{{2, 5}, {10, 2}}));
+  list.applySelection(6, 5, MatchListWindows::kSelectKeep, true);  // bridges both
+  EXPECT_EQ(list.selections(), (Ranges{{2, 10}}));
+  list.applySelection(4, 2, MatchListWindows::kDeselect, true);
+  EXPECT_EQ(list.selections(), (Ranges{{2, 2}, {6, 6}}));
+  EXPECT_EQ(list.selectedCount(), 8);
+  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 6, 7, 8, 9, 10, 11}));
+  list.applySelection(0, 1, MatchListWindows::kSelectReplace, false);
+  EXPECT_EQ(list.selections(), (Ranges{{0, 1}}));
+  // Rows beyond the list are never selected.
+  list.selectAll();
+  list.applySelection(15, 100, MatchListWindows::kSelectKeep, true);
+  list.applySelection(-5, 3, MatchListWindows::kSelectKeep, true);
+  EXPECT_EQ(list.selections(), (Ranges{{0, 20}}));
+}
+
+TEST(MatchListSelection, SortedInsertionKeepsTheSameEntriesSelected) {
+  MatchListWindows list;
+  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
+  for (const char* w : {"a", "c", "e", "g"}) ASSERT_TRUE(list.add(w, {}, {}, 0));
+  list.applySelection(1, 3, MatchListWindows::kSelectKeep, false);  // c, e, g
+  ASSERT_TRUE(list.add("d", {}, {}, 0));  // inside the range: it grows
+  EXPECT_EQ(list.selections(), (Ranges{{1, 4}}));
+  ASSERT_TRUE(list.add("b", {}, {}, 0));  // in front: it moves
+  EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
+  ASSERT_TRUE(list.add("z", {}, {}, 0));  // after it: nothing changes
+  EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
+
+  // The caret follows its entry only while a range is being made.
+  list.keyDown(Key::Down, false, false);  // the first key puts the caret on 0, then moves it
+  ASSERT_EQ(list.caret(), 1);
+  ASSERT_TRUE(list.add("aa", {}, {}, 0));
+  EXPECT_EQ(list.caret(), 1);
+  list.keyDown(Key::Shift, true, false);
+  ASSERT_TRUE(list.add("A", {}, {}, 0));
+  EXPECT_EQ(list.caret(), 2);
+  EXPECT_EQ(list.shiftAnchor(), 2);
+}
+
+TEST(MatchListSelection, KeysOnAnEmptyListSelectNothingAndMarkNothingPastTheEnd) {
+  MatchListWindows list;
+  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
+  for (Key k : {Key::Shift, Key::Down, Key::End, Key::PageDown, Key::Up, Key::Space}) {
+    list.keyDown(k, false, false);
+    list.keyDown(k, true, true);
+  }
+  EXPECT_EQ(list.selectedCount(), 0);
+  ASSERT_TRUE(list.add("a", {}, {}, 0));
+  list.keyDown(Key::Shift, true, false);
+  list.keyDown(Key::Down, true, false);
+  EXPECT_EQ(selectedRows(list), Rows{0});
+}
+
+TEST(MatchListSelection, ArrowsShiftCtrlAndSpace) {
+  MatchListWindows list;
+  fill(list, 10);
+  for (int i = 0; i < 3; ++i) list.keyDown(Key::Down, false, false);  // the first puts the caret on 0
+  EXPECT_EQ(selectedRows(list), Rows{3});
+  list.keyDown(Key::Shift, true, false);
+  list.keyDown(Key::Down, true, false);
+  EXPECT_EQ(selectedRows(list), (Rows{3, 4}));
+  list.keyUp(Key::Shift);
+  list.keyDown(Key::Space, false, true);  // Ctrl+Space deselects the caret row
+  EXPECT_EQ(selectedRows(list), Rows{3});
+  list.keyDown(Key::Down, false, true);  // Ctrl+arrow moves only the caret
+  list.keyDown(Key::Space, false, true);
+  EXPECT_EQ(selectedRows(list), (Rows{3, 5}));
+
+  // The caret stops at both ends; Shift at the end keeps its range.
+  list.keyDown(Key::End, false, false);
+  list.keyDown(Key::Right, false, false);
+  list.keyDown(Key::PageDown, false, false);
+  EXPECT_EQ(list.caret(), 9);
+  list.keyDown(Key::Home, false, false);
+  list.keyDown(Key::Left, false, false);
+  EXPECT_EQ(selectedRows(list), Rows{0});
+  list.keyDown(Key::Shift, true, false);
+  list.keyDown(Key::End, true, false);
+  list.keyDown(Key::Down, true, false);
+  EXPECT_EQ(list.selectedCount(), 10);
+}
+
+TEST(MatchListSelection, DraggingSelectsTheRangeOnRelease) {
+  MatchListWindows list;
+  fill(list, 10);
+  list.applySelection(8, 1, MatchListWindows::kSelectKeep, false);
+  list.leftButtonDown(2, false, false);
+  EXPECT_EQ(list.selectedCount(), 0);  // a plain click replaces the selection
+  list.mouseMove(5, true);
+  EXPECT_TRUE(list.isSelected(4));  // shown selected while dragging
+  list.keyDown(Key::Down, false, false);  // ignored while the button is held
+  list.leftButtonUp();
+  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 4, 5}));
+  list.leftButtonDown(7, false, false);
+  list.mouseMove(50, true);  // past the end: the last row
+  list.leftButtonUp();
+  EXPECT_EQ(selectedRows(list), (Rows{7, 8, 9}));
+  // The button went up outside the window: the pending range is dropped.
+  list.leftButtonDown(1, false, false);
+  list.mouseMove(4, false);
+  list.leftButtonUp();
+  EXPECT_EQ(list.selectedCount(), 0);
+}
+
+TEST(MatchListSelection, CtrlClickTogglesShiftClickExtendsRightClickSelectsAlone) {
+  MatchListWindows list;
+  fill(list, 10);
+  const auto click = [&](int row, bool shift, bool ctrl) {
+    list.leftButtonDown(row, shift, ctrl);
+    list.leftButtonUp();
+  };
+  click(2, false, false);
+  click(5, true, false);
+  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 4, 5}));
+  click(3, false, true);
+  click(8, false, true);
+  EXPECT_EQ(selectedRows(list), (Rows{2, 4, 5, 8}));
+  click(0, true, false);  // from the last click (8)
+  EXPECT_EQ(selectedRows(list), (Rows{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+  list.rightButtonDown(2, false, false, false);  // already selected: kept
+  list.rightButtonDown(9, false, true, false);   // with Shift: ignored
+  EXPECT_EQ(list.selectedCount(), 9);
+  list.rightButtonDown(9, false, false, false);
+  EXPECT_EQ(selectedRows(list), Rows{9});
+  EXPECT_EQ(list.contextMenu(), MatchListWindows::MenuKind::Entries);
+  // Below the last row: the caret stays on a row and nothing is selected.
+  click(12, false, false);
+  list.rightButtonDown(12, false, false, false);
+  EXPECT_EQ(list.caret(), 9);
+  EXPECT_EQ(list.selectedCount(), 0);
+  EXPECT_EQ(list.contextMenu(), MatchListWindows::MenuKind::List);
+}
+
+}  // namespace
+}  // namespace kea
