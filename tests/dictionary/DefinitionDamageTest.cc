@@ -1,8 +1,9 @@
-// Damaged dictionaries under definition lookup and full-text search: files
-// cut short, bytes changed at random, and pointer tables and occurrence
-// lists overwritten with garbage. Nothing may crash or hang, and no record
-// outside the definition records may come back. Run under the sanitizer
-// build these also prove that nothing is read outside a buffer.
+// Damaged copies of a built dictionary under word-list decoding, definition
+// lookup and full-text search: files cut short, bytes changed at random, and
+// pointer tables and occurrence lists overwritten with garbage. Nothing may
+// crash or hang, and no record outside the definition records may come back.
+// Run under the sanitizer build these also prove that nothing is read outside
+// a buffer.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -18,11 +19,16 @@
 namespace kea::test {
 namespace {
 
-const std::vector<std::string> kLines = {
-    "bank|a river side",  "bank|a money house", "river;stream|water that flows to the sea",
-    ";sand|small grains", "stone|a small rock", "rock|stone of a cliff, a river rock",
-    "sea|salt water",     "tree|a plant",       "{brace}|{\\rtf1 a \\b bold\\b0 river\\par}",
-};
+const std::vector<std::string> kLines = [] {
+  std::vector<std::string> lines = {
+      "bank|a river side",  "bank|a money house", "river;stream|water that flows to the sea",
+      ";sand|small grains", "stone|a small rock", "rock|stone of a cliff, a river rock",
+      "sea|salt water",     "tree|a plant",       "{brace}|{\\rtf1 a \\b bold\\b0 river\\par}",
+      "j\xE6q\xDFx+(rare)+|\xFE\xF1 zqx"};
+  // Skewed letter counts, so that the rare bytes get codes longer than the fast table's 8 bits.
+  for (int n = 20; n < 100; ++n) lines.push_back(std::string(n, n < 40 ? 'o' : n < 60 ? 'a' : 'e'));
+  return lines;
+}();
 
 // Looks up and searches the damaged file; fails the test on a record that
 // is no record and on a search that does not finish.
@@ -62,9 +68,11 @@ class DefinitionDamage : public ::testing::Test {
     original = readFile(buildTestDictionary(dir, kLines));
     file = parseKkd(original);
   }
-  void check(const std::string& bytes) {
-    writeFile(scratch.path(), bytes);
+  // Whether the damaged file opened.
+  bool check(const std::string& bytes) {
+    if (!openAndDecodeAll(scratch, bytes)) return false;
     exercise(scratch.path(), bytes.size());
+    return true;
   }
   TempDir dir;
   ScratchFile scratch;
@@ -72,9 +80,14 @@ class DefinitionDamage : public ::testing::Test {
   KkdFile file;
 };
 
-TEST_F(DefinitionDamage, CutShortAnywhereAfterTheHeader) {
-  check(original);
-  for (std::size_t keep = file.headerEnd; keep < original.size(); keep += 3) check(original.substr(0, keep));
+TEST_F(DefinitionDamage, CutShortAnywhere) {
+  int longCodes = 0;
+  for (const auto& symbol : file.symbols) longCodes += symbol.length > 8;
+  EXPECT_GT(longCodes, 0);
+  // A cut header is always invalid, a cut body always leaves a usable header.
+  for (std::size_t keep = 0; keep <= original.size(); keep += keep < file.headerEnd ? 7 : 1) {
+    EXPECT_EQ(check(original.substr(0, keep)), keep >= file.headerEnd) << keep;
+  }
 }
 
 TEST_F(DefinitionDamage, BytesChangedAtRandom) {

@@ -98,12 +98,10 @@ TEST(DefinitionSearchIndexed, NegatedOrRangedTermsAreLeftToReading) {
   TempDir dir;
   auto list = KKDictionaryList::make(buildTestDictionary(dir, kFruit));
   for (const char* query : {"!stone", "fruit & !small", "!(small | round)", "st*", "fruit & s*", "r[ao]*d"}) {
-    MatchEngineSet set;
-    ASSERT_EQ(set.parseExpression(list->dictionary(0)->alphabet(), query, 1, 100), PatternStatus::Valid) << query;
-    KKDictionaryDefinitionSearchIndexed indexed(*list, 0, set);
-    EXPECT_FALSE(indexed.answers()) << query;
-    Definition d;
-    EXPECT_FALSE(indexed.next(d)) << query;
+    const Outcome o = runBoth(*list, query);
+    EXPECT_FALSE(o.answered) << query;
+    EXPECT_TRUE(o.indexed.empty()) << query;
+    EXPECT_FALSE(o.read.empty()) << query;
   }
   // A wildcard held to one length by the settings is a term of one length.
   MatchEngineSet set;
@@ -116,28 +114,26 @@ TEST(DefinitionSearchIndexed, NegatedOrRangedTermsAreLeftToReading) {
 TEST(DefinitionSearchIndexed, EntryWithoutOccurrenceListIsLeftToReading) {
   TempDir dir;
   const std::string path = buildTestDictionary(dir, kFruit);
+  // cherry occurs in no text: its group is its own record alone. Make that
+  // final value all bits set, "no occurrence list".
+  std::string bytes = readFile(path);
   {
+    const KkdFile f = parseKkd(bytes);
     auto list = KKDictionaryList::make(path);
     ASSERT_TRUE(runBoth(*list, "cherry").answered);
-  }
-  // cherry occurs in no text: its group is its own record alone. Say
-  // instead that it has no occurrence list.
-  const KkdFile f = readKkd(path);
-  std::string bytes = f.bytes;
-  std::uint32_t at = f.groupTable[6];
-  const auto groups = readGroups(f, 6);
-  std::size_t cherry = 0;
-  {
-    auto list = KKDictionaryList::make(path);
+    std::uint32_t at = f.groupTable[6];
+    const auto groups = readGroups(f, 6);
     for (const DecodedEntry& e : decodeWordList(*list->dictionary(0), 6)) {
-      if (e.text == "cherry") cherry = static_cast<std::size_t>(e.definitionIndex);
+      const auto k = static_cast<std::size_t>(e.definitionIndex);
+      if (e.text == "cherry") {
+        ASSERT_EQ(groups.at(k).size(), 1u);
+        break;
+      }
+      if (e.definitionIndex >= 0) at += 4 * static_cast<std::uint32_t>(groups.at(k).size());
     }
+    bytes.replace(at, 4, "\xFF\xFF\xFF\xFF");
   }
-  for (std::size_t g = 0; g < cherry; ++g) at += 4 * static_cast<std::uint32_t>(groups[g].size());
-  ASSERT_EQ(groups[cherry].size(), 1u);
-  for (int k = 0; k < 4; ++k) bytes[at + k] = '\xFF';
   writeFile(path, bytes);
-
   auto list = KKDictionaryList::make(path);
   const Outcome o = runBoth(*list, "cherry");
   EXPECT_FALSE(o.answered);
@@ -189,26 +185,10 @@ TEST(DefinitionSearchIndexed, AgreesWithReadingOnEveryQueryItAnswers) {
   std::mt19937 random(9);
   const auto pick = [&] { return vocabulary[random() % vocabulary.size()]; };
   for (int n = 0; n < 60; ++n) {
-    switch (n % 6) {
-      case 0:
-        queries.push_back(pick());
-        break;
-      case 1:
-        queries.push_back(pick() + " & " + pick());
-        break;
-      case 2:
-        queries.push_back(pick() + " | " + pick());
-        break;
-      case 3:
-        queries.push_back(pick() + " & " + pick() + " | " + pick());
-        break;
-      case 4:
-        queries.push_back(std::string("(") + pick() + " | " + pick() + ") & " + pick());
-        break;
-      case 5:
-        queries.push_back(pick() + " | (" + pick() + " & (" + pick() + " | " + pick() + "))");
-        break;
-    }
+    const std::string a = pick(), b = pick(), c = pick(), d = pick();
+    const std::string shapes[] = {a, a + " & " + b, a + " | " + b, a + " & " + b + " | " + c,
+                                  "(" + a + " | " + b + ") & " + c, a + " | (" + b + " & (" + c + " | " + d + "))"};
+    queries.push_back(shapes[n % 6]);
   }
   int answered = 0;
   int nonEmpty = 0;
