@@ -1,8 +1,11 @@
+// Reading builder input lines: fields, annotations, tails, escapes and the
+// definition; keys; and the English alphabet the builder uses by default.
 #include "builder/BuilderInput.h"
 
 #include <gtest/gtest.h>
 
 #include "builder/EnglishAlphabet.h"
+#include "dictionary/Alphabet.h"
 
 namespace kea {
 namespace {
@@ -73,54 +76,46 @@ INSTANTIATE_TEST_SUITE_P(
         // A lone backslash at the end stands for nothing.
         LineCase{"ab\\", {{"ab", "", "", '\0'}}, false, ""}));
 
-TEST(ParsedLine, EntryTextJoinsHeadwordAndAnnotationWithALineFeed) {
-  ParsedLine parsed;
-  parsed.parse("  Smith+(surname)+tail;plain+;x++y");
-  std::string text;
-  parsed.entryText(0, text);
-  EXPECT_EQ(text, "Smith\n(surname)");
-  parsed.entryText(1, text);
-  EXPECT_EQ(text, "plain");  // an empty annotation adds nothing
-  parsed.entryText(2, text);
-  EXPECT_EQ(text, "x");
-  EXPECT_EQ(parsed.tail(2), "y");
-}
-
-TEST(ParsedLine, RawSizeCountsTheFieldAsWritten) {
-  ParsedLine parsed;
-  parsed.parse(R"(a\;b;cd|x)");
-  ASSERT_EQ(parsed.fieldCount(), 2u);
-  EXPECT_EQ(parsed.field(0).rawSize, 4u);
-  EXPECT_EQ(parsed.field(1).rawSize, 2u);
-}
-
-TEST(ParsedLine, ReusedObjectForgetsThePreviousLine) {
+TEST(ParsedLine, EntryTextRawSizeAndReuse) {
   ParsedLine parsed;
   parsed.parse("a;b;c;d|long definition");
-  parsed.parse("e");
-  ASSERT_EQ(parsed.fieldCount(), 1u);
-  EXPECT_EQ(parsed.headword(0), "e");
+  parsed.parse(R"(  Smith+(surname)+tail;plain+;x++y;a\;b)");
+  ASSERT_EQ(parsed.fieldCount(), 4u);
   EXPECT_FALSE(parsed.hasDefinition());
+  std::string text;
+  // An empty annotation adds nothing.
+  for (const auto& [i, expected] : {std::pair{0, "Smith\n(surname)"}, {1, "plain"}, {2, "x"}, {3, "a;b"}}) {
+    parsed.entryText(static_cast<std::size_t>(i), text);
+    EXPECT_EQ(text, expected);
+  }
+  EXPECT_EQ(parsed.tail(2), "y");
+  EXPECT_EQ(parsed.field(3).rawSize, 4u);  // as written, with its backslash
 }
 
-TEST(FirstField, StopsAtTheFirstSeparatorOrBackslash) {
+TEST(FirstFieldAndKey, StopAtSeparatorsAndKeepOnlyAlphabetCharacters) {
   EXPECT_EQ(firstField("apple;pomme|x"), "apple");
   EXPECT_EQ(firstField("a:b"), "a");
   EXPECT_EQ(firstField(R"(ab\;c)"), "ab");
-  EXPECT_EQ(firstField("plain"), "plain");
   EXPECT_EQ(firstField("x+note|d"), "x+note");
-}
-
-TEST(Key, KeepsOnlyAlphabetCharactersAsCanonicalCharacters) {
   const auto english = englishAlphabetTable();
   std::string key;
-  appendKey(english, "Tail-End", key);
-  EXPECT_EQ(key, "tailend");
-  EXPECT_EQ(keyLength(english, "tail-end"), 7);
-  key.clear();
-  appendKey(english, "\xC9t\xE9 O'Neil 2", key);  // Été O'Neil 2
+  appendKey(english, "\xC9t\xE9 O'Neil-2", key);  // Été O'Neil-2
   EXPECT_EQ(key, "eteoneil");
+  EXPECT_EQ(keyLength(english, "tail-end"), 7);
   EXPECT_EQ(keyLength(english, "--- 42"), 0);
+}
+
+TEST(EnglishAlphabet, FoldsLettersAndLeavesPunctuationOut) {
+  const auto table = englishAlphabetTable();
+  // Q, É, ÿ, Œ, Æ, Þ, ß
+  for (const auto& [byte, canonical] : std::initializer_list<std::pair<int, int>>{
+           {'Q', 'q'}, {0xC9, 'e'}, {0xFF, 'y'}, {0x8C, 0x9C}, {0xC6, 0xE6}, {0xDE, 0xFE}, {0xDF, 0xDF}}) {
+    EXPECT_EQ(table[static_cast<std::size_t>(byte)], canonical) << byte;
+  }
+  for (const int b : std::initializer_list<int>{0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) EXPECT_EQ(table[static_cast<std::size_t>(b)], 0) << b;
+  auto copy = table;
+  EXPECT_EQ(sanitiseAlphabetTable(copy), 0);  // already consistent
+  EXPECT_EQ(Alphabet::fromCanonicalTable(table, {}).alphabetSize, 30);
 }
 
 }  // namespace

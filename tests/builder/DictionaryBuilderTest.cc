@@ -5,11 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "BuildHelpers.h"
-#include "support/KkdTestReader.h"
 #include "dictionary/KkdFormat.h"
-#include "support/TempDir.h"
-#include "support/TestDictionary.h"
 
 namespace kea::test {
 namespace {
@@ -48,17 +47,9 @@ TEST(DictionaryBuilder, TwoHeadwordsShareOneSearchableDefinition) {
   EXPECT_EQ(records[0].second.pairs, (Pairs{{"apple", ""}, {"pomme", ""}}));
   EXPECT_EQ(records[0].second.body, "a round fruit");
 
-  // Neither key occurs in the text: each group is the definition alone,
-  // carrying the final bit.
-  const auto groups = readGroups(f, 5);
-  EXPECT_EQ(groups, (std::vector<std::vector<std::uint32_t>>{{offset | kFinal}, {offset | kFinal}}));
-
-  // The words of the text that no headword has are section-2 index words.
+  // Neither key occurs in the text: each group is the definition alone, carrying the final bit.
+  EXPECT_EQ(readGroups(f, 5), (std::vector<std::vector<std::uint32_t>>{{offset | kFinal}, {offset | kFinal}}));
   EXPECT_EQ(five.section2, (std::vector<std::string>{"fruit", "round"}));
-  const auto direct = readValues(f, f.directTable[5], 2);
-  EXPECT_EQ(readOccurrenceList(f, direct[0]), (std::vector<std::uint32_t>{offset | kFinal}));
-  EXPECT_EQ(readOccurrenceList(f, direct[1]), (std::vector<std::uint32_t>{offset | kFinal}));
-  EXPECT_EQ(decodeWordList(f, 1).section2, (std::vector<std::string>{"a"}));
 }
 
 TEST(DictionaryBuilder, LeadingSemicolonPutsTheDefinitionInGroupOneWithoutPairs) {
@@ -67,9 +58,8 @@ TEST(DictionaryBuilder, LeadingSemicolonPutsTheDefinitionInGroupOneWithoutPairs)
   const KkdFile f = build.file();
   const auto groupOne = readDefinitions(f, f.definitionsStart, f.searchableStart);
   ASSERT_EQ(groupOne.size(), 2u);
-  EXPECT_TRUE(groupOne[0].second.pairs.empty());
+  for (const auto& [offset, record] : groupOne) EXPECT_TRUE(record.pairs.empty());
   EXPECT_EQ(groupOne[0].second.body, "secret fruit");
-  EXPECT_TRUE(groupOne[1].second.pairs.empty());
   EXPECT_EQ(groupOne[1].second.body, "bitter");
   const auto groupTwo = readDefinitions(f, f.searchableStart, f.definitionsEnd);
   ASSERT_EQ(groupTwo.size(), 1u);
@@ -82,55 +72,30 @@ TEST(DictionaryBuilder, LeadingSemicolonPutsTheDefinitionInGroupOneWithoutPairs)
   EXPECT_EQ(readGroups(f, 4), (std::vector<std::vector<std::uint32_t>>{
                                   {groupTwo[0].first | kFinal}, {groupOne[1].first | kFinal}, {groupOne[1].first | kFinal}}));
   // Group-one text is not indexed: only "searchable" is an index word.
-  EXPECT_EQ(f.lengthSlots, 11);
+  ASSERT_EQ(f.lengthSlots, 11);
   for (int length = 1; length < f.lengthSlots; ++length) {
-    const auto words = decodeWordList(f, length).section2;
-    if (length == 10) {
-      EXPECT_EQ(words, (std::vector<std::string>{"searchable"}));
-    } else {
-      EXPECT_TRUE(words.empty()) << length;
-    }
+    EXPECT_EQ(decodeWordList(f, length).section2, (length == 10 ? std::vector<std::string>{"searchable"}
+                                                                : std::vector<std::string>{})) << length;
   }
 }
 
-TEST(DictionaryBuilder, PunctuationStaysInTheTextButNotInTheLength) {
-  const KkdFile f = buildLines({"tail-end", "o'clock"}).file();
-  EXPECT_EQ(textsOf(decodeWordList(f, 7)), (std::vector<std::string>{"tail-end"}));
-  EXPECT_EQ(textsOf(decodeWordList(f, 6)), (std::vector<std::string>{"o'clock"}));
-  EXPECT_EQ(f.lengthSlots, 8);
-}
-
-TEST(DictionaryBuilder, AnnotationIsStoredAfterALineFeedAndLeftOutOfThePair) {
-  const MemoryBuild build = buildLines({"Smith+(surname)+|a family name"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
+TEST(DictionaryBuilder, AnnotationFollowsALineFeedAndTheTailIsTheSecondPart) {
+  const KkdFile f = buildLines({"Smith+(surname)+|a family name", "go+verb+went;gone|to move"}).file();
   EXPECT_EQ(textsOf(decodeWordList(f, 5)), (std::vector<std::string>{"Smith\n(surname)"}));
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"Smith", ""}}));
-  EXPECT_GT(f.symbols['\n'].length, 0);
-}
-
-TEST(DictionaryBuilder, TailsBecomeSecondPartsOfPairs) {
-  const KkdFile f = buildLines({"go+verb+went;gone|to move"}).file();
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"go", "went"}, {"gone", ""}}));
   EXPECT_EQ(textsOf(decodeWordList(f, 2)), (std::vector<std::string>{"go\nverb"}));
+  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].second.pairs, (Pairs{{"Smith", ""}}));
+  EXPECT_EQ(records[1].second.pairs, (Pairs{{"go", "went"}, {"gone", ""}}));
 }
 
 TEST(DictionaryBuilder, HeadwordsOutsideTheRangeAreDroppedWithTheirDefinitions) {
   BuildOptions options;
   options.shortest = 3;
   options.longest = 5;
-  const MemoryBuild build =
-      buildLines({"ab|too short", "abc;toolongword|kept", "toolongword|too long", "abcdef"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
+  const KkdFile f = buildLines({"ab|too short", "abc;toolongword|kept", "toolongword|too long", "abcdef"}, options).file();
   EXPECT_EQ(f.lengthSlots, 5);  // up to "kept", an index word
-  std::uint32_t entries = 0;
-  for (int length = 1; length < f.lengthSlots; ++length) entries += f.wordCount[length];
-  EXPECT_EQ(entries, 1u);
+  EXPECT_EQ(f.wordCount, (std::vector<std::uint32_t>{0, 0, 0, 1, 0}));
   EXPECT_EQ(textsOf(decodeWordList(f, 3)), (std::vector<std::string>{"abc"}));
   const auto records = readDefinitions(f, f.definitionsStart, f.definitionsEnd);
   ASSERT_EQ(records.size(), 1u);
@@ -139,32 +104,23 @@ TEST(DictionaryBuilder, HeadwordsOutsideTheRangeAreDroppedWithTheirDefinitions) 
   EXPECT_EQ(records[0].second.pairs, (Pairs{{"abc", ""}, {"toolongword", ""}}));
 }
 
-TEST(DictionaryBuilder, OverlongFieldIsSkipped) {
-  const std::string longField(2039, 'x');
+TEST(DictionaryBuilder, OverlongFieldIsSkippedAndTheDescriptionCut) {
   const std::string fitting(2037, '-');  // with the "a": 2038, the most a field may hold
-  const KkdFile f = buildLines({longField + ";ok", "a" + fitting}).file();
+  BuildOptions options;
+  options.description = std::string(1200, 'd');
+  const KkdFile f = buildLines({std::string(2039, 'x') + ";ok", "a" + fitting}, options).file();
   EXPECT_EQ(textsOf(decodeWordList(f, 2)), (std::vector<std::string>{"ok"}));
   EXPECT_EQ(textsOf(decodeWordList(f, 1)), (std::vector<std::string>{"a" + fitting}));
-}
-
-TEST(DictionaryBuilder, RichTextControlWordsPartWords) {
-  const KkdFile f = buildLines({R"(pet|{\rtf1 dog\emdash cat\par mouse})"}).file();
-  EXPECT_EQ(decodeWordList(f, 3).section2, (std::vector<std::string>{"cat", "dog"}));
-  EXPECT_EQ(decodeWordList(f, 5).section2, (std::vector<std::string>{"mouse"}));
-  EXPECT_EQ(f.lengthSlots, 6);  // no "dogcat"
-  // The record keeps the rich text as it came.
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  EXPECT_EQ(records.at(0).second.body, R"({\rtf1 dog\emdash cat\par mouse})");
+  EXPECT_EQ(f.description, std::string(999, 'd'));
 }
 
 TEST(DictionaryBuilder, AtMost255PairsAreStored) {
   std::string line;
   std::vector<std::string> words;
   for (int i = 0; i < 300; ++i) {
-    std::string word = {static_cast<char>('a' + i / 26 / 26 % 26), static_cast<char>('a' + i / 26 % 26),
-                        static_cast<char>('a' + i % 26)};
-    words.push_back(word);
-    line += (i ? ";" : "") + word;
+    words.push_back({static_cast<char>('a' + i / 26 / 26), static_cast<char>('a' + i / 26 % 26),
+                     static_cast<char>('a' + i % 26)});
+    line += (i ? ";" : "") + words.back();
   }
   line += "|shared";
   const KkdFile f = buildLines({line}).file();
@@ -203,25 +159,19 @@ TEST(DictionaryBuilder, SortsByFoldedLettersThenBytes) {
 }
 
 TEST(DictionaryBuilder, OutOfRangeLengthLimitsAreClamped) {
-  BuildOptions options;
-  options.shortest = 0;
-  options.longest = 200;
   const std::string hundred(100, 'a');
-  const MemoryBuild build = buildLines({"a", hundred, hundred + "b"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.lengthSlots, 101);
-  EXPECT_EQ(f.positionTableCount, 5050);
-  EXPECT_EQ(f.wordCount[1], 1u);
-  EXPECT_EQ(f.wordCount[100], 1u);
-
-  // A range above 100 still gives a valid header.
-  options.shortest = 150;
-  options.longest = 120;
-  const MemoryBuild high = buildLines({hundred}, options);
-  ASSERT_TRUE(high.ok) << high.log;
-  EXPECT_EQ(high.file().lengthSlots, 101);
-  EXPECT_EQ(high.file().wordCount[100], 1u);
+  for (const auto& [shortest, longest] : {std::pair{0, 200}, {150, 120}}) {
+    BuildOptions options;
+    options.shortest = shortest;
+    options.longest = longest;
+    const MemoryBuild build = buildLines({"a", hundred, hundred + "b"}, options);
+    ASSERT_TRUE(build.ok) << build.log;
+    const KkdFile f = build.file();
+    EXPECT_EQ(f.lengthSlots, 101);
+    EXPECT_EQ(f.positionTableCount, 5050);
+    EXPECT_EQ(f.wordCount[1], shortest == 0 ? 1u : 0u);
+    EXPECT_EQ(f.wordCount[100], 1u);
+  }
 }
 
 TEST(DictionaryBuilder, InputWithoutLinesWritesOnlyTheHeader) {
@@ -233,15 +183,10 @@ TEST(DictionaryBuilder, InputWithoutLinesWritesOnlyTheHeader) {
   EXPECT_EQ(f.lengthSlots, 1);
   EXPECT_EQ(f.positionTableCount, 0);
   EXPECT_EQ(f.bytes.size(), f.headerEnd);
-  EXPECT_EQ(f.definitionsStart, f.headerEnd);
-  EXPECT_EQ(f.searchableStart, f.headerEnd);
-  EXPECT_EQ(f.definitionsEnd, f.headerEnd);
-  for (int length = 0; length < f.lengthSlots; ++length) {
-    EXPECT_EQ(f.wordListOffset[length], 0u);
-    EXPECT_EQ(f.wordCount[length], 0u);
-    EXPECT_EQ(f.directTable[length], 0u);
-    EXPECT_EQ(f.groupTable[length], 0u);
-    EXPECT_EQ(f.groupEntries[length], 0u);
+  EXPECT_EQ(std::tie(f.definitionsStart, f.searchableStart, f.definitionsEnd),
+            std::tie(f.headerEnd, f.headerEnd, f.headerEnd));
+  for (const auto* table : {&f.wordListOffset, &f.wordCount, &f.directTable, &f.groupTable, &f.groupEntries}) {
+    EXPECT_EQ(*table, std::vector<std::uint32_t>{0});
   }
   EXPECT_EQ(f.letterCount, 0);
   EXPECT_EQ(f.alphabetSize, 30);
@@ -250,75 +195,61 @@ TEST(DictionaryBuilder, InputWithoutLinesWritesOnlyTheHeader) {
   for (int v = 1; v < 256; ++v) EXPECT_EQ(f.symbols[v].length, 0) << v;
 }
 
-TEST(DictionaryBuilder, NoDefinitionsMeansNoFlagsNoSectionTwoAndNoDirectTables) {
-  const MemoryBuild build = buildLines({"cat", "dog", "horse", "zebra"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.definitionsStart, f.definitionsEnd);
-  EXPECT_EQ(f.searchableStart, f.definitionsEnd);
+TEST(DictionaryBuilder, NoDefinitionsMeansNoFlagsNoSectionTwoAndNoTables) {
+  const KkdFile f = buildLines({"cat", "dog", "horse", "zebra"}).file();
+  EXPECT_EQ(std::tie(f.definitionsStart, f.searchableStart), std::tie(f.definitionsEnd, f.definitionsEnd));
   for (const int length : {3, 5}) {
     const KkdWordList list = decodeWordList(f, length);
-    EXPECT_EQ(list.section1.size(), 2u);
-    for (const auto& entry : list.section1) EXPECT_FALSE(entry.flag) << entry.text;
+    EXPECT_EQ(flagsOf(list), (std::vector<bool>{false, false}));
     EXPECT_TRUE(list.section2.empty());
-    EXPECT_EQ(f.groupEntries[length], 0u);
   }
-  for (int length = 0; length < f.lengthSlots; ++length) EXPECT_EQ(f.directTable[length], 0u);
+  EXPECT_EQ(f.directTable, std::vector<std::uint32_t>(6, 0));
+  EXPECT_EQ(f.groupEntries, std::vector<std::uint32_t>(6, 0));
 }
 
 TEST(DictionaryBuilder, EmptyLengthsBetweenFullOnesTakeTheNextListsOffset) {
   const KkdFile f = buildLines({"ab", "abcde", "abcdefgh"}).file();
-  EXPECT_NE(f.wordListOffset[2], 0u);
-  EXPECT_EQ(f.wordListOffset[1], f.wordListOffset[2]);
-  EXPECT_EQ(f.wordListOffset[3], f.wordListOffset[5]);
-  EXPECT_EQ(f.wordListOffset[4], f.wordListOffset[5]);
-  EXPECT_LT(f.wordListOffset[2], f.wordListOffset[5]);
-  EXPECT_EQ(f.wordListOffset[6], f.wordListOffset[8]);
-  EXPECT_EQ(f.wordListOffset[7], f.wordListOffset[8]);
-  EXPECT_EQ(f.lengthSlots, 9);
+  ASSERT_EQ(f.lengthSlots, 9);
+  const auto& at = f.wordListOffset;
+  EXPECT_NE(at[2], 0u);
+  EXPECT_LT(at[2], at[5]);
+  EXPECT_LT(at[5], at[8]);
+  EXPECT_EQ(at, (std::vector<std::uint32_t>{0, at[2], at[2], at[5], at[5], at[5], at[8], at[8], at[8]}));
   for (const int empty : {1, 3, 4, 6, 7}) EXPECT_EQ(f.wordCount[empty], 0u);
   // Lists occupy whole 16-bit units.
   EXPECT_EQ((f.wordListOffset[5] - f.wordListOffset[2]) % 2, 0u);
 }
 
 TEST(DictionaryBuilder, OccurrenceListsAndFinalValues) {
-  const MemoryBuild build = buildLines({"cat|a small feline", "feline|like a cat, a Cat", "dog|barks"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
+  const KkdFile f = buildLines({"cat|a small feline", "feline|like a cat, a Cat", "dog|barks"}).file();
   const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
   ASSERT_EQ(records.size(), 3u);
   const std::uint32_t def0 = records[0].first, def1 = records[1].first, def2 = records[2].first;
-
-  // cat: its own definition, then its occurrence list (the feline line).
-  const KkdWordList three = decodeWordList(f, 3);
-  EXPECT_EQ(textsOf(three), (std::vector<std::string>{"cat", "dog"}));
-  const auto threeGroups = readGroups(f, 3);
-  ASSERT_EQ(threeGroups.size(), 2u);
-  ASSERT_EQ(threeGroups[0].size(), 2u);
-  EXPECT_EQ(threeGroups[0][0], def0);
-  EXPECT_TRUE(threeGroups[0][1] & kFinal);
-  EXPECT_EQ(readOccurrenceList(f, threeGroups[0][1] & ~kFinal), (std::vector<std::uint32_t>{def1 | kFinal}));
+  const auto occurrences = [&](std::uint32_t final) {
+    EXPECT_TRUE(final & kFinal);
+    return readOccurrenceList(f, final & ~kFinal);
+  };
+  // cat: its own definition, then its occurrence list (the feline line);
   // dog occurs in no text: its last own definition carries the final bit.
-  EXPECT_EQ(threeGroups[1], (std::vector<std::uint32_t>{def2 | kFinal}));
-
-  // feline: the word occurs in the cat line's text.
-  const auto sixGroups = readGroups(f, 6);
-  ASSERT_EQ(sixGroups.size(), 1u);
-  ASSERT_EQ(sixGroups[0].size(), 2u);
-  EXPECT_EQ(sixGroups[0][0], def1);
-  EXPECT_EQ(readOccurrenceList(f, sixGroups[0][1] & ~kFinal), (std::vector<std::uint32_t>{def0 | kFinal}));
-
-  // "a" occurs in two texts; the list ends with its last definition.
-  const KkdWordList one = decodeWordList(f, 1);
-  EXPECT_EQ(one.section2, (std::vector<std::string>{"a"}));
+  EXPECT_EQ(textsOf(decodeWordList(f, 3)), (std::vector<std::string>{"cat", "dog"}));
+  const auto three = readGroups(f, 3);
+  ASSERT_EQ(three.size(), 2u);
+  ASSERT_EQ(three[0].size(), 2u);
+  EXPECT_EQ(three[0][0], def0);
+  EXPECT_EQ(occurrences(three[0][1]), (std::vector<std::uint32_t>{def1 | kFinal}));
+  EXPECT_EQ(three[1], (std::vector<std::uint32_t>{def2 | kFinal}));
+  // feline occurs in the cat line's text.
+  const auto six = readGroups(f, 6);
+  ASSERT_EQ(six.size(), 1u);
+  ASSERT_EQ(six[0].size(), 2u);
+  EXPECT_EQ(six[0][0], def1);
+  EXPECT_EQ(occurrences(six[0][1]), (std::vector<std::uint32_t>{def0 | kFinal}));
+  // Section-2 words: "a" occurs in two texts, "barks" and "small" in one each.
+  EXPECT_EQ(decodeWordList(f, 1).section2, (std::vector<std::string>{"a"}));
   EXPECT_EQ(readOccurrenceList(f, readValues(f, f.directTable[1], 1)[0]),
             (std::vector<std::uint32_t>{def0, def1 | kFinal}));
-  // Section-2 words of length 5: barks, small.
   EXPECT_EQ(decodeWordList(f, 5).section2, (std::vector<std::string>{"barks", "small"}));
-  EXPECT_EQ(readOccurrenceList(f, readValues(f, f.directTable[5], 2)[1]),
-            (std::vector<std::uint32_t>{def0 | kFinal}));
-  // All occurrence lists point into group two.
-  EXPECT_GE(def0, f.searchableStart);
+  EXPECT_EQ(readOccurrenceList(f, readValues(f, f.directTable[5], 2)[1]), (std::vector<std::uint32_t>{def0 | kFinal}));
 }
 
 TEST(DictionaryBuilder, IndexWordWithAnEmptyListEndsTheGroupWithAllBitsSet) {
@@ -346,59 +277,23 @@ TEST(DictionaryBuilder, SectionTwoWordsUseEachLettersCommonestByte) {
   EXPECT_EQ(decodeWordList(f, 3).section2, (std::vector<std::string>{"ete", "the"}));
 }
 
-TEST(DictionaryBuilder, IndexWordsMayFillALengthWithoutHeadwords) {
-  const KkdFile f = buildLines({"cat|a big animal"}).file();
-  EXPECT_EQ(f.lengthSlots, 7);
-  EXPECT_EQ(f.wordCount[6], 0u);
-  EXPECT_EQ(decodeWordList(f, 6).section2, (std::vector<std::string>{"animal"}));
-}
-
 TEST(DictionaryBuilder, AlphabetIsNumberedOccurringLettersFirst) {
   BuildOptions options;
   options.longest = 2;
-  const MemoryBuild build = buildLines({"ab", "Ac", "bc"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.letterCount, 3);
-  EXPECT_EQ(f.alphabetSize, 30);
-  EXPECT_EQ(f.symbols['a'].index, 0);
-  EXPECT_EQ(f.symbols['A'].index, 0);
-  EXPECT_EQ(f.symbols[0xC1].index, 0);  // Á
-  EXPECT_EQ(f.symbols['c'].index, 2);
-  EXPECT_EQ(f.symbols['d'].index, 3);  // first letter that occurs in no entry
-  EXPECT_EQ(f.symbols['-'].index, -1);
-  EXPECT_EQ(f.symbols['A'].canonical, 'a');
-  EXPECT_EQ(f.symbols['-'].canonical, 0);
-  EXPECT_EQ(f.indexChar(2), 'c');
+  const KkdFile f = buildLines({"ab", "Ac", "bc"}, options).file();
+  EXPECT_EQ(std::tie(f.letterCount, f.alphabetSize), std::make_tuple(3, 30));
+  // Á is 0xC1; d is the first letter that occurs in no entry, and has no code.
+  for (const auto& [byte, index, canonical] : std::initializer_list<std::tuple<int, int, int>>{
+           {'a', 0, 'a'}, {'A', 0, 'a'}, {0xC1, 0, 'a'}, {'c', 2, 'c'}, {'d', 3, 'd'}, {'-', -1, 0}}) {
+    const KkdSymbol& symbol = f.symbols[static_cast<std::size_t>(byte)];
+    EXPECT_EQ(std::make_tuple(int{symbol.index}, int{symbol.canonical}), std::make_tuple(index, canonical)) << byte;
+  }
   EXPECT_GT(f.symbols['A'].length, 0);
   EXPECT_EQ(f.symbols['d'].length, 0);
-
   // Position tables for lengths 1 and 2: at position 0 a appears twice and
   // b once among two kinds (log2(4/3) rounds to 0, log2(2/3) to -1).
   ASSERT_EQ(f.positionTableCount, 3);
-  const std::string tables = f.bytes.substr(f.positionTablesStart, 9);
-  EXPECT_EQ(tables, std::string("\x80\x80\x80"
-                                "\x00\xFF\x80"
-                                "\x80\xFF\x00",
-                                9));
-}
-
-TEST(DictionaryBuilder, DescriptionIsCutTo999Characters) {
-  BuildOptions options;
-  options.description = std::string(1200, 'd');
-  const KkdFile f = buildLines({"word"}, options).file();
-  EXPECT_EQ(f.description, std::string(999, 'd'));
-}
-
-TEST(DictionaryBuilder, TestDictionaryHelperWritesARealFile) {
-  TempDir dir;
-  TestDictionaryOptions options;
-  options.description = "Helper";
-  const std::string path = buildTestDictionary(dir, {"apple|fruit", "pear"}, options);
-  const KkdFile f = readKkd(path);
-  EXPECT_EQ(f.magic, "KKD1");
-  EXPECT_EQ(f.description, "Helper");
-  EXPECT_EQ(textsOf(decodeWordList(f, 4)), (std::vector<std::string>{"pear"}));
+  EXPECT_EQ(f.bytes.substr(f.positionTablesStart, 9), std::string("\x80\x80\x80\x00\xFF\x80\x80\xFF\x00", 9));
 }
 
 }  // namespace
