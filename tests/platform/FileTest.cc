@@ -1,3 +1,5 @@
+// Read-only files read at any offset, their stamps, Windows-1252 paths on a
+// UTF-8 disk, and names compared without regard to case.
 #include "platform/File.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +28,7 @@ TEST(File, ReadsAtOffsetsAndStopsAtTheEnd) {
   EXPECT_EQ(file.stamp()->size, 10u);
   file.close();
   EXPECT_EQ(file.readAt(0, buffer, 4), 0u);
-}
-
-TEST(File, MissingFilesAndFoldersDoNotOpen) {
-  test::TempDir dir;
-  ReadOnlyFile file;
+  // Missing files and folders do not open.
   EXPECT_EQ(file.open(dir.file("missing")), OpenError::NotFound);
   EXPECT_EQ(file.open(dir.path().string()), OpenError::NotFound);
   EXPECT_FALSE(file.isOpen());
