@@ -15,13 +15,6 @@
 #include "support/TempDir.h"
 
 namespace kea {
-
-void PrintTo(const DecodedEntry& e, std::ostream* out) {
-  *out << "{\"" << e.text << "\" \"" << e.annotation << "\" key";
-  for (const int k : e.key) *out << ' ' << k;
-  *out << " section " << e.section << " flag " << e.flag << " index " << e.definitionIndex << '}';
-}
-
 namespace {
 
 using test::BitWriter;
@@ -36,15 +29,15 @@ std::vector<std::uint8_t> keyOf(std::string_view letters) {
   return key;
 }
 
-DecodedEntry entry(std::string text, int section, bool flag, int definitionIndex, std::string annotation = "") {
-  DecodedEntry e;
-  e.key = keyOf(text);
-  e.text = std::move(text);
-  e.annotation = std::move(annotation);
-  e.section = section;
-  e.flag = flag;
-  e.definitionIndex = definitionIndex;
-  return e;
+// An entry as "section:text/annotation:flag definition number", checked against its key.
+std::vector<std::string> listed(const std::vector<DecodedEntry>& entries) {
+  std::vector<std::string> out;
+  for (const DecodedEntry& e : entries) {
+    EXPECT_EQ(e.key, keyOf(e.text)) << e.text;
+    out.push_back(std::to_string(e.section) + ":" + e.text + "/" + e.annotation + ":" + (e.flag ? "f" : "") +
+                  std::to_string(e.definitionIndex));
+  }
+  return out;
 }
 
 // Hands out its bytes a few at a time, as a file read in small blocks would.
@@ -110,30 +103,17 @@ TEST_F(Decoding, BothVersionsGiveEntriesFlagsAnnotationsAndDefinitionNumbers) {
   a.addList(3, {"ABC\nnote*"});
   const auto& d = open(a);
   bool complete = false;
-  EXPECT_EQ(decodeWordList(d, 2, &complete),
-            (std::vector<DecodedEntry>{entry("ab", 1, true, 0), entry("cd", 1, false, -1), entry("ef", 1, true, 1),
-                                       entry("gh", 1, true, 2), entry("ij", 2, false, 0), entry("kl", 2, false, 1)}));
+  EXPECT_EQ(listed(decodeWordList(d, 2, &complete)),
+            (std::vector<std::string>{"1:ab/:f0", "1:cd/:-1", "1:ef/:f1", "1:gh/:f2", "2:ij/:0", "2:kl/:1"}));
   EXPECT_TRUE(complete);
-  EXPECT_EQ(decodeWordList(d, 3), (std::vector<DecodedEntry>{entry("ABC", 1, true, 0, "note")}));
+  EXPECT_EQ(listed(decodeWordList(d, 3)), (std::vector<std::string>{"1:ABC/note:f0"}));
   EXPECT_TRUE(decodeWordList(d, 1, &complete).empty());
   EXPECT_TRUE(complete);
 
   // Version 0 has no flag bits: a one where a flag would be is the next code.
   KkdAssembler old = eightBitCodes(0, 3);
   old.addList(2, {"ab", "cd"});
-  EXPECT_EQ(decodeWordList(open(old), 2),
-            (std::vector<DecodedEntry>{entry("ab", 1, false, -1), entry("cd", 1, false, -1)}));
-}
-
-TEST_F(Decoding, TheWordBufferHoldsTextAnnotationAndKeyInPlace) {
-  const auto& d = open(eightBitCodes(1, 6));
-  TrickleSource source(eightBitCodes(1, 6).list({"Ab-c'd\nx y"}), 3);
-  WordListDecoder decoder(d);
-  decoder.start(&source);
-  std::memset(word.get(), 0xEE, sizeof(WordBuffer));
-  ASSERT_EQ(decoder.next(*word).record, Record::Entry);
-  EXPECT_EQ(std::string(word->raw, 11), std::string("Ab-c'd\0x y\0", 11));
-  EXPECT_EQ(std::vector<std::uint8_t>(word->key, word->key + 5), (std::vector<std::uint8_t>{0, 1, 2, 3, 255}));
+  EXPECT_EQ(listed(decodeWordList(open(old), 2)), (std::vector<std::string>{"1:ab/:-1", "1:cd/:-1"}));
 }
 
 TEST_F(Decoding, RecordsWithoutLettersEndSections) {
@@ -148,12 +128,9 @@ TEST_F(Decoding, RecordsWithoutLettersEndSections) {
   a.putRecord(bits, "ef");  // after the end of the list: never read
   const auto r = records(d, bits.bytes(), 16384);
   ASSERT_EQ(r.size(), 4u);
-  EXPECT_EQ(r[0].record, Record::Entry);
-  EXPECT_EQ(r[1].record, Record::SectionEnd);
-  EXPECT_EQ(r[2].record, Record::Entry);
-  EXPECT_EQ(r[2].section, 2);
-  EXPECT_EQ(r[2].definitionIndex, 0);
-  EXPECT_EQ(r[3].record, Record::ListEnd);
+  EXPECT_EQ(std::vector<Record>({r[0].record, r[1].record, r[2].record, r[3].record}),
+            (std::vector<Record>{Record::Entry, Record::SectionEnd, Record::Entry, Record::ListEnd}));
+  EXPECT_EQ(std::tie(r[2].section, r[2].definitionIndex), std::make_tuple(2, 0));
 }
 
 // A random complete prefix code for the symbols, leaves split at random.
@@ -214,23 +191,16 @@ TEST_F(Decoding, RandomCodesAndListsDecodeAsTheReferenceReaderDoes) {
       bool complete = false;
       const auto decoded = decodeWordList(d, length, &complete);
       EXPECT_TRUE(complete);
-      const test::KkdWordList expected = test::decodeWordList(file, length);
-      const std::size_t n1 = expected.section1.size();
-      ASSERT_EQ(decoded.size(), n1 + expected.section2.size());
-      int flagged = 0;
-      for (std::size_t i = 0; i < decoded.size(); ++i) {
-        const DecodedEntry& e = decoded[i];
-        const std::string& text = i < n1 ? expected.section1[i].text : expected.section2[i - n1];
-        const std::size_t split = text.find('\n');
-        ASSERT_EQ(e.text, text.substr(0, split)) << i;
-        EXPECT_EQ(e.annotation, split == std::string::npos ? "" : text.substr(split + 1)) << i;
-        EXPECT_EQ(e.key, keyOf(e.text)) << i;
-        EXPECT_EQ(e.section, i < n1 ? 1 : 2);
-        if (i < n1) {
-          EXPECT_EQ(e.flag, expected.section1[i].flag) << i;
-        }
-        EXPECT_EQ(e.definitionIndex, i >= n1 ? static_cast<int>(i - n1) : e.flag ? flagged++ : -1) << i;
+      const test::KkdWordList simple = test::decodeWordList(file, length);
+      std::vector<std::string> expected;
+      int flagged = 0, position = 0;
+      for (const auto& [text, flag] : simple.section1) {
+        const std::size_t split = std::min(text.find('\n'), text.size());
+        const std::string note = split < text.size() ? text.substr(split + 1) : "";
+        expected.push_back("1:" + text.substr(0, split) + "/" + note + ":" + (flag ? "f" + std::to_string(flagged++) : "-1"));
       }
+      for (const std::string& text : simple.section2) expected.push_back("2:" + text + "/:" + std::to_string(position++));
+      EXPECT_EQ(listed(decoded), expected);
       // However the bytes are handed over, the records come out alike.
       const auto slot = static_cast<std::size_t>(length);
       if (length % 5 != 0 || section1[slot].empty()) continue;
@@ -249,30 +219,6 @@ TEST_F(Decoding, RandomCodesAndListsDecodeAsTheReferenceReaderDoes) {
       }
     }
   }
-}
-
-TEST_F(Decoding, AListLongerThanOneBlockIsReadBlockByBlock) {
-  KkdAssembler a = eightBitCodes(1, 12);
-  std::vector<std::string> words;
-  for (int i = 0; i < 5000; ++i) {
-    std::string w = "abcdefghij";
-    for (int k = 0, v = i; k < 4; ++k, v /= 26) w[static_cast<std::size_t>(6 + k)] = static_cast<char>('a' + v % 26);
-    words.push_back(w + (i % 3 == 0 ? "*" : ""));
-  }
-  a.addList(10, words, {"zzzzzzzzzz"});
-  a.addList(11, {"abcdefghijk"});
-  const auto& d = open(a);
-  ASSERT_GT(a.body.size(), 3 * WordListDecoder::kBlockSize);
-  bool complete = false;
-  const auto decoded = decodeWordList(d, 10, &complete);
-  EXPECT_TRUE(complete);
-  ASSERT_EQ(decoded.size(), 5001u);
-  for (std::size_t i = 0; i < 5000; ++i) {
-    EXPECT_EQ(decoded[i].text, words[i].substr(0, 10));
-    EXPECT_EQ(decoded[i].definitionIndex, i % 3 == 0 ? static_cast<int>(i / 3) : -1);
-  }
-  EXPECT_EQ(decoded.back(), entry("zzzzzzzzzz", 2, false, 0));
-  EXPECT_EQ(decodeWordList(d, 11).size(), 1u);
 }
 
 TEST_F(Decoding, OverlongRecordsAreCutToTheBuffer) {
@@ -323,21 +269,17 @@ TEST_F(Decoding, CutOrDeadStreamsEndTheListBroken) {
   EXPECT_EQ(source.calls, calls);
   EXPECT_EQ(word->key[0], 255);
 
-  // An incomplete code (nothing starts with 11), met at once and after the fast table's 8 bits.
+  // An incomplete code (nothing starts with 11), met after an entry and after the fast table's 8 bits.
   KkdAssembler dead(1, 4);
   dead.assignCodes({{0, 2}, {'a', 2}, {'b', 3}, {'c', 30}});
   const auto& deadDictionary = open(dead);
-  BitWriter bits;
+  BitWriter bits, deep;
   dead.putRecord(bits, "ab", 0);
   bits.put(0b11, 2);
-  const auto r = records(deadDictionary, bits.bytes(), 16384);
-  ASSERT_EQ(r.size(), 2u);
-  EXPECT_EQ(r[0].record, Record::Entry);
-  EXPECT_EQ(r[1].record, Record::Broken);
-  BitWriter deep;
   deep.put(0b101, 3);
-  deep.put(0, 10);
-  deep.put(1, 1);
+  deep.put(1, 11);
+  const auto r = records(deadDictionary, bits.bytes(), 16384);
+  EXPECT_EQ(std::vector<Record>({r.at(0).record, r.at(1).record}), (std::vector<Record>{Record::Entry, Record::Broken}));
   EXPECT_EQ(records(deadDictionary, deep.bytes(), 16384).back().record, Record::Broken);
 
   // A flag bit missing at the very end: 9 bits of record, 8 in the file.

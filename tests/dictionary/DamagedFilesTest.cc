@@ -1,9 +1,9 @@
-// Damaged copies of a built dictionary under word-list decoding, definition
-// lookup and full-text search: files cut short, bytes changed at random, and
-// pointer tables and occurrence lists overwritten with garbage. Nothing may
-// crash or hang, and no record outside the definition records may come back.
-// Run under the sanitizer build these also prove that nothing is read outside
-// a buffer.
+// Damaged dictionaries, laid out by hand in both versions or built, cut short
+// or with bytes changed: each either opens or says it is invalid, and every
+// word list of one that opens decodes to a clean end; definition lookups and
+// full-text searches neither hang nor return a record outside the definition
+// records. Run under the sanitizer build these also prove that nothing is
+// read outside a buffer.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -12,6 +12,7 @@
 #include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/KKDictionaryDefinitionSearchSequential.h"
 #include "support/DamagedFiles.h"
+#include "support/KkdAssembler.h"
 #include "support/KkdTestReader.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -94,13 +95,10 @@ TEST_F(DefinitionDamage, BytesChangedAtRandom) {
   std::mt19937 random(3);
   for (int variant = 0; variant < 400; ++variant) {
     std::string bytes = original;
-    const int changes = 1 + static_cast<int>(random() % 8);
-    for (int c = 0; c < changes; ++c) {
-      // Mostly past the header, where the records, lists and tables lie;
-      // sometimes the header's offsets themselves.
+    // Mostly past the header, where the records, lists and tables lie; sometimes the header's offsets.
+    for (int c = 0, changes = 1 + static_cast<int>(random() % 8); c < changes; ++c) {
       const std::size_t from = random() % 4 == 0 ? 6 : file.headerEnd;
-      const std::size_t at = from + random() % (bytes.size() - from);
-      bytes[at] = static_cast<char>(random());
+      bytes[from + random() % (bytes.size() - from)] = static_cast<char>(random());
     }
     check(bytes);
   }
@@ -110,17 +108,9 @@ TEST_F(DefinitionDamage, PointerTablesAndListsOverwritten) {
   // Every 32-bit value of the tables and lists (everything after the
   // records) in turn becomes one of a few telling values.
   const std::uint32_t size = static_cast<std::uint32_t>(original.size());
-  const std::uint32_t values[] = {0,
-                                  0xFFFFFFFFu,
-                                  0x7FFFFFFFu,
-                                  size,
-                                  size + 4,
-                                  0x80000000u | (size - 4),
-                                  file.definitionsStart + 1,
-                                  0x80000000u | file.searchableStart,
-                                  file.definitionsEnd,
-                                  12,
-                                  0x80000000u | 12};
+  const std::uint32_t values[] = {0, 0xFFFFFFFFu, 0x7FFFFFFFu, size, size + 4, 0x80000000u | (size - 4),
+                                  file.definitionsStart + 1, 0x80000000u | file.searchableStart,
+                                  file.definitionsEnd, 12, 0x80000000u | 12};
   for (std::uint32_t at = file.definitionsEnd; at + 4 <= size; at += 4) {
     for (const std::uint32_t value : values) {
       std::string bytes = original;
@@ -128,6 +118,50 @@ TEST_F(DefinitionDamage, PointerTablesAndListsOverwritten) {
       check(bytes);
     }
   }
+}
+
+KkdAssembler sample(int version) {
+  KkdAssembler a(version, 7);
+  a.description = "Damage me";
+  std::map<std::uint8_t, int> lengths = {{0, 3}, {'\n', 20}, {'-', 18}};
+  const std::string order = "etaoinshrdlucmfwypvbgkjqxz";
+  for (std::size_t i = 0; i < order.size(); ++i) lengths[static_cast<std::uint8_t>(order[i])] = 3 + static_cast<int>(i) / 2;
+  a.assignCodes(lengths);
+  a.positionTableCount = 21;
+  a.positionTables.assign(21u * 26u, '\x01');
+  a.addList(2, {"at*", "be", "ox*"}, {"qi"});
+  a.addList(3, {"the", "fly-by\nnote*"}, {"zzz", "yak"});
+  a.addList(6, {"electron*", "obelisk"});
+  a.groupEntries = {0, 2, 1, 0, 0, 0, 1};
+  return a;
+}
+
+TEST(HandMadeDamage, EveryTruncationAndChangedByteOpensOrIsInvalid) {
+  ScratchFile scratch;
+  for (const int version : {0, 1}) {
+    SCOPED_TRACE(version);
+    const KkdAssembler a = sample(version);
+    const std::string bytes = a.bytes();
+    ASSERT_TRUE(openAndDecodeAll(scratch, bytes));
+    // Cuts inside the word lists leave a usable header; the others do not.
+    const std::size_t header = a.bodyOffset() - a.body.size();
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+      EXPECT_EQ(openAndDecodeAll(scratch, bytes.substr(0, cut)), cut >= header) << cut;
+    }
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+      for (const int flip : {0x01, 0xFF}) {
+        std::string damaged = bytes;
+        damaged[at] = static_cast<char>(damaged[at] ^ flip);
+        SCOPED_TRACE(testing::Message() << "byte " << at << " ^ " << flip);
+        openAndDecodeAll(scratch, damaged);
+      }
+    }
+  }
+  // Garbage after a valid header.
+  KkdAssembler a = sample(1);
+  std::uint32_t seed = 12345;
+  for (char& c : a.body) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+  EXPECT_TRUE(openAndDecodeAll(scratch, a.bytes()));
 }
 
 }  // namespace
