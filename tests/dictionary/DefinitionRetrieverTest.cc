@@ -217,34 +217,21 @@ TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {
   const std::uint32_t offset = offsetsOf(b, "apple", false).at(0);
   const std::string whole = readFile(b.path);
   // Pair count 1 byte, "apple" 5 + 1, "" 0 + 1, "pomme" 5 + 1, "" + 1, then the body.
-  const struct {
-    std::size_t keep;
-    std::vector<std::string> first, second;
-    std::string body;
-  } cuts[] = {
-      {0, {}, {}, ""},
-      {1, {}, {}, ""},
-      {4, {"app"}, {""}, ""},
-      {7, {"apple"}, {""}, ""},
-      {10, {"apple", "po"}, {"", ""}, ""},
-      {19, {"apple", "pomme"}, {"", ""}, "a ro"},
-  };
-  for (const auto& cut : cuts) {
-    writeFile(b.path, whole.substr(0, offset + cut.keep));
-    KKDictionaryDefinitionRetriever retriever(*b.list, 0);
-    Definition d;
-    d.body = "left over";
-    if (cut.keep == 0) {
-      // Nothing of the record is in the file: it is not read at all.
-      EXPECT_FALSE(retriever.read(offset, d));
-      EXPECT_EQ(d.body, "left over");
-      continue;
-    }
-    ASSERT_TRUE(retriever.read(offset, d)) << cut.keep;
-    EXPECT_EQ(d.firstParts, cut.first) << cut.keep;
-    EXPECT_EQ(d.secondParts, cut.second) << cut.keep;
-    EXPECT_EQ(d.body, cut.body) << cut.keep;
+  for (const auto& [keep, expected] : {std::pair<std::size_t, std::string>{1, "|"}, {4, "app,|"}, {10, "apple,po,|"},
+                                       {19, "apple,pomme,|a ro"}}) {
+    writeFile(b.path, whole.substr(0, offset + keep));
+    const Definition d = readAt(b, offset);
+    std::string got;
+    for (const std::string& first : d.firstParts) got += first + ",";
+    EXPECT_EQ(got + "|" + d.body, expected) << keep;
+    EXPECT_EQ(d.secondParts, std::vector<std::string>(d.firstParts.size(), "")) << keep;
   }
+  // Nothing of the record in the file: it is not read at all.
+  writeFile(b.path, whole.substr(0, offset));
+  Definition d;
+  d.body = "left over";
+  EXPECT_FALSE(KKDictionaryDefinitionRetriever(*b.list, 0).read(offset, d));
+  EXPECT_EQ(d.body, "left over");
 }
 
 TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
