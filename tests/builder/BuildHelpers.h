@@ -44,7 +44,6 @@ struct MemoryBuild {
   std::string log;
   std::vector<std::string> statuses;
   std::string bytes;
-  std::string openedPath;
   KkdFile file() const { return parseKkd(bytes); }
 };
 
@@ -52,8 +51,7 @@ inline MemoryBuild buildInMemory(DictionaryMaintainer& source, const BuildOption
                                  BuildEnvironment environment = {}) {
   MemoryBuild result;
   MemoryOutputFile memory(options.capacity);
-  environment.createOutput = [&](const std::string& path) -> std::unique_ptr<OutputFile> {
-    result.openedPath = path;
+  environment.createOutput = [&](const std::string&) -> std::unique_ptr<OutputFile> {
     return std::make_unique<BorrowedOutput>(memory);
   };
   result.ok = buildDictionary(source, options.alphabet, "memory.kkd", options.description, options.shortest,

@@ -10,71 +10,51 @@
 namespace kea {
 namespace {
 
-struct FieldView {
-  std::string headword, annotation, tail;
-  char terminator;
-  bool operator==(const FieldView&) const = default;
-};
-
-std::vector<FieldView> fieldsOf(const ParsedLine& line) {
-  std::vector<FieldView> out;
-  for (std::size_t i = 0; i < line.fieldCount(); ++i) {
-    out.push_back({std::string(line.headword(i)), std::string(line.annotation(i)), std::string(line.tail(i)),
-                   line.field(i).terminator});
+// The fields as "headword(annotation)[tail]" and their terminators ("$" for
+// the end of the line), then " => " and the definition when there is one.
+std::string parsed(std::string_view line) {
+  ParsedLine p;
+  p.parse(line);
+  std::string out;
+  for (std::size_t i = 0; i < p.fieldCount(); ++i) {
+    const char end = p.field(i).terminator;
+    const std::string annotation(p.annotation(i)), tail(p.tail(i));
+    out += (i ? " " : "") + std::string(p.headword(i)) + (annotation.empty() ? "" : "(" + annotation + ")") +
+           (tail.empty() ? "" : "[" + tail + "]") + (end == '\0' ? "$" : end == '\n' ? "\\n" : std::string(1, end));
   }
-  return out;
+  return p.hasDefinition() ? out + " => " + std::string(p.definition()) : out;
 }
 
-void PrintTo(const FieldView& f, std::ostream* os) {
-  *os << "{" << f.headword << "|" << f.annotation << "|" << f.tail << "|" << static_cast<int>(f.terminator) << "}";
+TEST(ParsedLine, SplitsFieldsAnnotationsAndDefinition) {
+  const struct {
+    std::string line;
+    const char* expected;
+  } cases[] = {
+      {"apple", "apple$"},
+      {"", "$"},
+      {"apple;pomme|a fruit", "apple; pomme| => a fruit"},
+      {";apple|x", "; apple| => x"},
+      {"a:b;c", "a: b; c$"},
+      // Annotation between the first two "+", the tail after the second.
+      {"Smith+(surname)+|name", "Smith((surname))| => name"},
+      {"go+v.+ went", "go(v.)[ went]$"},
+      {"x+only note", "x(only note)$"},
+      {"a+b+c+d", "a(b)[c+d]$"},
+      // Escapes make separators, "+" and the backslash literal.
+      {R"(a\;b\:c\|d\+e\\f|def)", R"(a;b:c|d+e\f| => def)"},
+      // Leading spaces leave the headword; trailing ones stay.
+      {"  spaced ; next", "spaced ; next$"},
+      // Only the first "|" separates; the definition keeps the rest unchanged.
+      {R"(w|a|b\;c)", R"(w| => a|b\;c)"},
+      {"w|", "w| => "},
+      // A line feed ends the headword part without a definition; a NUL ends the line.
+      {"w\nrest|d", "w\\n"},
+      {std::string("ab\0cd|e", 7), "ab$"},
+      // A lone backslash at the end stands for nothing.
+      {"ab\\", "ab$"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parsed(c.line), c.expected) << ::testing::PrintToString(c.line);
 }
-
-struct LineCase {
-  std::string line;
-  std::vector<FieldView> fields;
-  bool hasDefinition;
-  std::string definition;
-};
-
-void PrintTo(const LineCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.line); }
-
-class ParsedLineTest : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(ParsedLineTest, SplitsFieldsAnnotationsAndDefinition) {
-  const LineCase& c = GetParam();
-  ParsedLine parsed;
-  parsed.parse(c.line);
-  EXPECT_EQ(fieldsOf(parsed), c.fields);
-  EXPECT_EQ(parsed.hasDefinition(), c.hasDefinition);
-  EXPECT_EQ(std::string(parsed.definition()), c.definition);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ParsedLineTest,
-    ::testing::Values(
-        LineCase{"apple", {{"apple", "", "", '\0'}}, false, ""},
-        LineCase{"", {{"", "", "", '\0'}}, false, ""},
-        LineCase{"apple;pomme|a fruit", {{"apple", "", "", ';'}, {"pomme", "", "", '|'}}, true, "a fruit"},
-        LineCase{";apple|x", {{"", "", "", ';'}, {"apple", "", "", '|'}}, true, "x"},
-        LineCase{"a:b;c", {{"a", "", "", ':'}, {"b", "", "", ';'}, {"c", "", "", '\0'}}, false, ""},
-        // Annotation between the first two "+", the tail after the second.
-        LineCase{"Smith+(surname)+|name", {{"Smith", "(surname)", "", '|'}}, true, "name"},
-        LineCase{"go+v.+ went", {{"go", "v.", " went", '\0'}}, false, ""},
-        LineCase{"x+only note", {{"x", "only note", "", '\0'}}, false, ""},
-        LineCase{"a+b+c+d", {{"a", "b", "c+d", '\0'}}, false, ""},
-        // Escapes make separators, "+" and the backslash literal.
-        LineCase{R"(a\;b\:c\|d\+e\\f|def)", {{R"(a;b:c|d+e\f)", "", "", '|'}}, true, "def"},
-        // Leading spaces leave the headword; trailing ones stay.
-        LineCase{"  spaced ; next", {{"spaced ", "", "", ';'}, {"next", "", "", '\0'}}, false, ""},
-        // Only the first "|" separates; the definition keeps the rest unchanged.
-        LineCase{R"(w|a|b\;c)", {{"w", "", "", '|'}}, true, R"(a|b\;c)"},
-        LineCase{"w|", {{"w", "", "", '|'}}, true, ""},
-        // A line feed ends the headword part without a definition.
-        LineCase{"w\nrest|d", {{"w", "", "", '\n'}}, false, ""},
-        // A NUL ends the line.
-        LineCase{std::string("ab\0cd|e", 7), {{"ab", "", "", '\0'}}, false, ""},
-        // A lone backslash at the end stands for nothing.
-        LineCase{"ab\\", {{"ab", "", "", '\0'}}, false, ""}));
 
 TEST(ParsedLine, EntryTextRawSizeAndReuse) {
   ParsedLine parsed;
@@ -112,7 +92,9 @@ TEST(EnglishAlphabet, FoldsLettersAndLeavesPunctuationOut) {
            {'Q', 'q'}, {0xC9, 'e'}, {0xFF, 'y'}, {0x8C, 0x9C}, {0xC6, 0xE6}, {0xDE, 0xFE}, {0xDF, 0xDF}}) {
     EXPECT_EQ(table[static_cast<std::size_t>(byte)], canonical) << byte;
   }
-  for (const int b : std::initializer_list<int>{0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) EXPECT_EQ(table[static_cast<std::size_t>(b)], 0) << b;
+  for (const int b : std::initializer_list<int>{0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) {
+    EXPECT_EQ(table[static_cast<std::size_t>(b)], 0) << b;
+  }
   auto copy = table;
   EXPECT_EQ(sanitiseAlphabetTable(copy), 0);  // already consistent
   EXPECT_EQ(Alphabet::fromCanonicalTable(table, {}).alphabetSize, 30);
