@@ -1,5 +1,4 @@
-// How a build runs and fails: its log lines, progress throttling,
-// abandonment, a file that cannot be created, a disk that fills up, and the
+// How a build runs and fails: its log lines, abandonment, a file that cannot be created, a disk that fills up, and the
 // fallback to 8-bit codes.
 #include <gtest/gtest.h>
 
@@ -36,30 +35,6 @@ TEST(DictionaryBuilderRun, LogsEachPhaseAndLength) {
   // A quick build reports no progress.
   EXPECT_TRUE(build.statuses.empty());
   EXPECT_TRUE(buildLines(numberedLines(300)).statuses.empty());
-}
-
-TEST(DictionaryBuilderRun, ProgressIsThrottledToEvery128thLineAndOncePerSecond) {
-  ScriptedSource source(numberedLines(1000), numberedLines(1000));
-  // Five milliseconds pass with every call for a line.
-  BuildEnvironment environment;
-  environment.milliseconds = [&source] { return std::int64_t{5} * source.calls(); };
-  const MemoryBuild build = buildInMemory(source, {}, environment);
-  ASSERT_TRUE(build.ok) << source.log;
-
-  // 128 lines take 640 ms, so only every second 128th line is reported.
-  const std::vector<std::string> calibration = {"Calibrating dictionary - w0256", "Calibrating dictionary - w0512",
-                                                "Calibrating dictionary - w0768"};
-  ASSERT_GT(source.statuses.size(), 3u);
-  EXPECT_EQ(std::vector<std::string>(source.statuses.begin(), source.statuses.begin() + 3), calibration);
-  char lastPass = '1';
-  for (std::size_t i = 3; i < source.statuses.size(); ++i) {
-    const std::string& text = source.statuses[i];
-    ASSERT_EQ(text.substr(0, 23) + text.substr(24, 4), "Definition output pass  - w") << text;
-    EXPECT_GE(text[23], lastPass);
-    lastPass = text[23];
-    EXPECT_EQ(std::stoi(text.substr(28)) % 128, 0) << text;
-  }
-  EXPECT_EQ(lastPass, '2');
 }
 
 // Abandoning at the n-th call of nextLine: during calibration, a

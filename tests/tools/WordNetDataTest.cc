@@ -16,11 +16,6 @@ TEST(WordNetData, ReadsTypeLemmasAndGloss) {
     Lemmas lemmas;
     const char* gloss;
   } cases[] = {
-      {"00002137 03 n 02 abstraction 0 abstract_entity 0 010 @ 00001740 n 0000 + 00692347 v 0101 ~ 00023100 n 0000 "
-       "~ 00024264 n 0000 ~ 00031264 n 0000 ~ 00031921 n 0000 ~ 00033020 n 0000 ~ 00033615 n 0000 ~ 05810143 n 0000 "
-       "~ 07999699 n 0000 | a general concept formed by extracting common features from specific examples  ",
-       'n', {"abstraction", "abstract entity"},
-       "a general concept formed by extracting common features from specific examples"},
       // 0b lemmas: read as decimal the count would stop at "boner".
       {"00074790 04 n 0b blunder 0 blooper 0 bloomer 0 bungle 0 pratfall 0 foul-up 0 fuckup 0 flub 0 botch 0 "
        "boner 0 boo-boo 0 001 @ 00070965 n 0000 | an embarrassing mistake",
