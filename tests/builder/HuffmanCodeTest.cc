@@ -1,5 +1,5 @@
 // The builder's Huffman codes: the deepest tree that fits in 32 bits, the
-// fallback to 8-bit codes beyond it, and symbol 0 always coded.
+// fallback to 8-bit codes beyond it.
 #include "builder/HuffmanCode.h"
 
 #include <gtest/gtest.h>
@@ -56,20 +56,6 @@ TEST(HuffmanCode, TheDeepestTreeThatFitsAndOneDeeperThatFallsBackToEightBits) {
     EXPECT_EQ(storing.length[v], 8);
     EXPECT_EQ(storing.code[v], static_cast<std::uint32_t>(v));
   }
-}
-
-TEST(HuffmanCode, SymbolZeroAlwaysGetsACode) {
-  // No input at all, symbol 0 alone, or symbol 0 without a count of its own.
-  for (const int other : {0, int{'a'}}) {
-    Frequencies f{};
-    f[static_cast<std::size_t>(other)] = 7;
-    const HuffmanCode code = buildHuffmanCode(f);
-    for (int v = 0; v < 256; ++v) EXPECT_EQ(code.length[v], v == 0 || v == other ? 1 : 0) << v;
-    EXPECT_EQ(code.code[0], other == 0 ? 0u : 1u - code.code['a']);
-  }
-  EXPECT_EQ(buildHuffmanCode(Frequencies{}).length[0], 1);
-  EXPECT_EQ(reverseBits(0b1101, 4), 0b1011u);
-  EXPECT_EQ(reverseBits(0x80000000u, 32), 1u);
 }
 
 }  // namespace

@@ -78,35 +78,6 @@ std::uint32_t groupStart(const KkdFile& f, int length, int index) {
   return at;
 }
 
-TEST(DefinitionRetriever, ReadsPairsAndBody) {
-  Built b({"apple;pomme|a fruit", "pear+(tree)+ian|another fruit", "quince"});
-  const auto apple = offsetsOf(b, "apple", false);
-  ASSERT_EQ(apple.size(), 1u);
-  EXPECT_EQ(offsetsOf(b, "pomme", false), apple);  // both headwords of the line own its record
-  const Definition d = readAt(b, apple[0]);
-  EXPECT_EQ(d.dictionaryPath, b.path);
-  EXPECT_EQ(d.offset, apple[0]);
-  EXPECT_EQ(d.firstParts, (std::vector<std::string>{"apple", "pomme"}));
-  EXPECT_EQ(d.secondParts, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(d.body, "a fruit");
-
-  // The annotation is left out of the pair; the tail is its second string.
-  const Definition pear = readAt(b, offsetsOf(b, "pear", false).at(0));
-  EXPECT_EQ(pear.firstParts, std::vector<std::string>{"pear"});
-  EXPECT_EQ(pear.secondParts, std::vector<std::string>{"ian"});
-
-  // An entry without a definition has no group.
-  EXPECT_EQ(entryOf(b, "quince").definitionIndex, -1);
-
-  // Group one: the record carries no pairs.
-  Built one({";plum|a stone fruit", "cherry|a small fruit"});
-  const auto plum = offsetsOf(one, "plum", false);
-  ASSERT_EQ(plum.size(), 1u);
-  EXPECT_LT(plum[0], one.dictionary().searchableStart());
-  EXPECT_TRUE(readAt(one, plum[0]).firstParts.empty());
-  EXPECT_EQ(readAt(one, plum[0]).body, "a stone fruit");
-}
-
 TEST(DefinitionRetriever, FinalValues) {
   // pear occurs in no definition text: its group is its one definition
   // carrying bit 31. fig's group is its record, then its occurrence list.
