@@ -9,6 +9,7 @@
 #include <set>
 
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"
 #include "support/KkdTestReader.h"
@@ -86,6 +87,12 @@ TEST(DefinitionRetriever, FinalValues) {
   const auto pearGroup = readGroups(f, 4).at(static_cast<std::size_t>(entryOf(b, "pear").definitionIndex));
   ASSERT_EQ(pearGroup.size(), 1u);
   // A final value of all bits set says "no occurrence list": the lookup says so too.
+  const auto indexAnswers = [&b](const char* word) {
+    MatchEngineSet set;
+    EXPECT_EQ(set.parseExpression(b.dictionary().alphabet(), word, 1, 100), PatternStatus::Valid);
+    return KKDictionaryDefinitionSearchIndexed(*b.list, 0, set).answers();
+  };
+  EXPECT_TRUE(indexAnswers("fig"));
   const std::uint32_t at = groupStart(f, 3, entryOf(b, "fig").definitionIndex);
   ASSERT_EQ(readValues(f, at, 1)[0] & kkd::kFinalBit, 0u);
   patchValue(b.path, at + 4, 0xFFFFFFFFu);
@@ -99,6 +106,9 @@ TEST(DefinitionRetriever, FinalValues) {
     ASSERT_EQ(offsets.size(), 1u);
     EXPECT_EQ(readAt(b, offsets[0]).body, "a fig tree");
   }
+  // Nor can the full-text index answer for fig any more: the reading search does.
+  EXPECT_FALSE(indexAnswers("fig"));
+  EXPECT_TRUE(indexAnswers("bird"));
 }
 
 // Many entries, groups and lists longer than one block of 128 entries, and

@@ -107,35 +107,6 @@ TEST(DefinitionSearch, QueriesFindTheRecordsThatHoldTheirWords) {
   EXPECT_EQ(indexed(*list, "st*", 5, 5).value_or(std::vector<std::uint32_t>{}).size(), 3u);
 }
 
-TEST(DefinitionSearch, AnEntryWithoutOccurrenceListIsLeftToReading) {
-  TempDir dir;
-  const std::string path = buildTestDictionary(dir, kFruit);
-  // cherry occurs in no text: its group is its own record alone. Make that
-  // final value all bits set, "no occurrence list".
-  std::string bytes = readFile(path);
-  {
-    const KkdFile f = parseKkd(bytes);
-    auto list = KKDictionaryList::make(path);
-    ASSERT_TRUE(indexed(*list, "cherry").has_value());
-    std::uint32_t at = f.groupTable[6];
-    const auto groups = readGroups(f, 6);
-    for (const DecodedEntry& e : decodeWordList(*list->dictionary(0), 6)) {
-      const auto k = static_cast<std::size_t>(e.definitionIndex);
-      if (e.text == "cherry") {
-        ASSERT_EQ(groups.at(k).size(), 1u);
-        break;
-      }
-      if (e.definitionIndex >= 0) at += 4 * static_cast<std::uint32_t>(groups.at(k).size());
-    }
-    bytes.replace(at, 4, "\xFF\xFF\xFF\xFF");
-  }
-  writeFile(path, bytes);
-  auto list = KKDictionaryList::make(path);
-  EXPECT_FALSE(indexed(*list, "cherry").has_value());
-  EXPECT_EQ(reading(*list, "cherry").first, std::vector<std::string>{"cherry"});
-  EXPECT_TRUE(indexed(*list, "stone").has_value());
-}
-
 // Builder lines from a small vocabulary, so that queries find something:
 // several headwords per line, annotations and tails, punctuation, group-one
 // lines, rich text, and words that are headwords as well as index words.
