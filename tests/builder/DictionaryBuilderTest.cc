@@ -64,8 +64,8 @@ struct Layout {
     }
     out += "|";
     for (std::size_t i = 0; i < words.section2.size(); ++i) {
-      const auto direct = readValues(f, f.directTable[static_cast<std::size_t>(length)] + 4 * static_cast<std::uint32_t>(i), 1);
-      out += " " + words.section2[i] + value(direct[0]);
+      const std::uint32_t at = f.directTable[static_cast<std::size_t>(length)] + 4 * static_cast<std::uint32_t>(i);
+      out += " " + words.section2[i] + value(readValues(f, at, 1)[0]);
     }
     return out;
   }

@@ -15,7 +15,8 @@ TEST(PlainText, Reduces) {
       {"plain {text} \\par", "plain {text} \\par"}, {"two lines\n", "two lines"}, {"keep\n\n", "keep\n"}, {"", ""},
       // Separating control words become a space (and eat one space).
       {R"({\rtf1 dog\emdash cat})", "dog cat"}, {R"({\rtf1 a\par b\line c\tab d})", "a b c d"},
-      {R"({\rtf1 a\endash b\bullet c\lquote d\rquote e})", "a b c d e"}, {R"({\rtf1 a\ldblquote b\rdblquote c})", "a b c"},
+      {R"({\rtf1 a\endash b\bullet c\lquote d\rquote e})", "a b c d e"},
+      {R"({\rtf1 a\ldblquote b\rdblquote c})", "a b c"},
       // Other control words vanish, with their numbers and one space.
       {R"({\rtf1\ansi\deff0 {\b bold}\b0  x})", "bold x"}, {R"({\rtf1 a\fs-20 b})", "ab"},
       // Only whole names separate: "parx" and "pard" are not "par".

@@ -11,11 +11,13 @@ namespace {
 
 TEST(LetterFold, FoldsCaseAndAccentsAndLeavesOtherBytesOut) {
   // é š ÿ ð Œ œ æ þ ß
-  for (const auto& [byte, folded] : {std::pair<int, int>{'a', 'A'}, {'Z', 'Z'}, {0xE9, 'E'}, {0x9A, 'S'}, {0xFF, 'Y'},
-                                     {0xF0, 'D'}, {0x8C, 0x8C}, {0x9C, 0x8C}, {0xE6, 0xC6}, {0xFE, 0xDE}, {0xDF, 0xDF}}) {
+  for (const auto& [byte, folded] : {std::pair<int, int>{'a', 'A'}, {'Z', 'Z'}, {0xE9, 'E'}, {0x9A, 'S'},
+                                     {0xFF, 'Y'}, {0xF0, 'D'}, {0x8C, 0x8C}, {0x9C, 0x8C}, {0xE6, 0xC6},
+                                     {0xFE, 0xDE}, {0xDF, 0xDF}}) {
     EXPECT_EQ(foldLetter(static_cast<std::uint8_t>(byte)), folded) << byte;
   }
-  for (const int b : std::initializer_list<int>{0x00, '0', '9', ' ', '-', '\'', '@', '[', '`', '{', 0x8E, 0x9E, 0xAA, 0xB5, 0xBA, 0xD7, 0xF7}) {
+  for (const int b : std::initializer_list<int>{0x00, '0', '9', ' ', '-', '\'', '@', '[', '`', '{', 0x8E, 0x9E, 0xAA,
+                                                0xB5, 0xBA, 0xD7, 0xF7}) {
     EXPECT_FALSE(isLetter(static_cast<std::uint8_t>(b))) << b;
   }
   EXPECT_TRUE(isWordChar('7'));

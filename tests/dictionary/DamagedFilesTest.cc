@@ -125,7 +125,9 @@ KkdAssembler sample(int version) {
   a.description = "Damage me";
   std::map<std::uint8_t, int> lengths = {{0, 3}, {'\n', 20}, {'-', 18}};
   const std::string order = "etaoinshrdlucmfwypvbgkjqxz";
-  for (std::size_t i = 0; i < order.size(); ++i) lengths[static_cast<std::uint8_t>(order[i])] = 3 + static_cast<int>(i) / 2;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    lengths[static_cast<std::uint8_t>(order[i])] = 3 + static_cast<int>(i) / 2;
+  }
   a.assignCodes(lengths);
   a.positionTableCount = 21;
   a.positionTables.assign(21u * 26u, '\x01');

@@ -202,7 +202,9 @@ TEST_F(Decoding, RandomCodesAndListsDecodeAsTheReferenceReaderDoes) {
         const std::string number = flag ? "f" + std::to_string(flagged++) : "-1";
         expected.push_back("1:" + text.substr(0, split) + "/" + note + ":" + number);
       }
-      for (const std::string& text : simple.section2) expected.push_back("2:" + text + "/:" + std::to_string(position++));
+      for (const std::string& text : simple.section2) {
+        expected.push_back("2:" + text + "/:" + std::to_string(position++));
+      }
       EXPECT_EQ(listed(decoded), expected);
       // However the bytes are handed over, the records come out alike.
       const std::uint32_t start = a.wordListOffset[static_cast<std::size_t>(length)];
@@ -218,8 +220,8 @@ TEST_F(Decoding, OverlongRecordsAreCutToTheBuffer) {
   const auto& d = open(a);
   const std::string longNote(900, 'n');
   for (const auto& [record, text, key, note] :
-       {std::tuple{std::string(1500, 'q'), 998, 127, 0}, std::tuple{std::string(500, 'a') + "\n" + longNote, 500, 127, 498},
-        std::tuple{std::string(997, '-') + "ab\nxyz", 998, 2, 0}, std::tuple{"ab\n" + longNote, 2, 2, 900}}) {
+       {std::tuple{std::string(1500, 'q'), 998, 127, 0}, {std::string(500, 'a') + "\n" + longNote, 500, 127, 498},
+        {std::string(997, '-') + "ab\nxyz", 998, 2, 0}, {"ab\n" + longNote, 2, 2, 900}}) {
     BitWriter bits;
     a.putRecord(bits, record, 1);
     a.putRecord(bits, "cd", 0);
@@ -271,7 +273,8 @@ TEST_F(Decoding, CutOrDeadStreamsEndTheListBroken) {
   deep.put(0b101, 3);
   deep.put(1, 11);
   const auto r = records(deadDictionary, bits.bytes(), 16384);
-  EXPECT_EQ(std::vector<Record>({r.at(0).record, r.at(1).record}), (std::vector<Record>{Record::Entry, Record::Broken}));
+  EXPECT_EQ(std::vector<Record>({r.at(0).record, r.at(1).record}),
+            (std::vector<Record>{Record::Entry, Record::Broken}));
   EXPECT_EQ(records(deadDictionary, deep.bytes(), 16384).back().record, Record::Broken);
 
   // A flag bit missing at the very end: 9 bits of record, 8 in the file.

@@ -66,8 +66,8 @@ TEST(BuilderLine, ConvertsToWindows1252AndCountsWhatItDrops) {
   EXPECT_TRUE(convert(std::string(100, 'a') + "-1"));  // 100 letters is the longest length
   EXPECT_EQ(report.droppedTotal(), 0u);
 
-  for (const std::string& dropped : std::initializer_list<std::string>{"Nih\u014Dn", "\u65E5\u672C", "caf\xC3(", "1000", "24/7", "tab\there",
-                                     std::string(101, 'a')}) {
+  for (const std::string& dropped : std::initializer_list<std::string>{
+           "Nih\u014Dn", "\u65E5\u672C", "caf\xC3(", "1000", "24/7", "tab\there", std::string(101, 'a')}) {
     EXPECT_FALSE(convert(dropped)) << dropped;
   }
   using enum DropReason;

@@ -62,7 +62,8 @@ TEST(WordNetData, LemmaWords) {
 
 TEST(WordNetData, SkipsTheLicenceAndRejectsLinesWhoseFieldsDoNotAddUp) {
   WordNetSynset synset;
-  for (const char* skipped : {"  1 This software and database is being provided to you, the LICENSEE, by  ", "", "\r"}) {
+  const char* licence = "  1 This software and database is being provided to you, the LICENSEE, by  ";
+  for (const char* skipped : {licence, "", "\r"}) {
     EXPECT_EQ(parseWordNetLine(skipped, synset), WordNetLineKind::kSkipped) << skipped;
   }
   const char* lines[] = {
