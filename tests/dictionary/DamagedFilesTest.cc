@@ -166,5 +166,24 @@ TEST(HandMadeDamage, EveryTruncationAndChangedByteOpensOrIsInvalid) {
   EXPECT_TRUE(openAndDecodeAll(scratch, a.bytes()));
 }
 
+// The shipped English dictionary cut short at many points and with single
+// bytes changed all over its header, tables and word lists.
+TEST(ShippedDamage, TheEnglishDictionaryCutOrChangedOpensOrIsInvalid) {
+  const std::string bytes = readFile(std::string(KEA_SHIPPED_DATA_DIR) + "/Dictionaries/English.kkd");
+  if (bytes.empty()) GTEST_SKIP() << "the shipped dictionaries are not built";
+  const KkdFile file = parseKkd(bytes);
+  ScratchFile scratch;
+  std::mt19937 random(17);
+  for (int n = 0; n < 100; ++n) {
+    // Half the places in the header and its tables, half anywhere.
+    const std::size_t at = random() % (n % 2 ? bytes.size() : file.headerEnd);
+    SCOPED_TRACE(at);
+    EXPECT_EQ(openAndDecodeAll(scratch, bytes.substr(0, at)), at >= file.headerEnd);
+    std::string changed = bytes;
+    changed[at] = static_cast<char>(changed[at] ^ (1 + random() % 255));
+    openAndDecodeAll(scratch, changed);
+  }
+}
+
 }  // namespace
 }  // namespace kea::test
