@@ -44,7 +44,6 @@ struct MemoryBuild {
   std::string log;
   std::vector<std::string> statuses;
   std::string bytes;
-  std::string openedPath;
   KkdFile file() const { return parseKkd(bytes); }
 };
 
@@ -52,8 +51,7 @@ inline MemoryBuild buildInMemory(DictionaryMaintainer& source, const BuildOption
                                  BuildEnvironment environment = {}) {
   MemoryBuild result;
   MemoryOutputFile memory(options.capacity);
-  environment.createOutput = [&](const std::string& path) -> std::unique_ptr<OutputFile> {
-    result.openedPath = path;
+  environment.createOutput = [&](const std::string&) -> std::unique_ptr<OutputFile> {
     return std::make_unique<BorrowedOutput>(memory);
   };
   result.ok = buildDictionary(source, options.alphabet, "memory.kkd", options.description, options.shortest,
@@ -94,13 +92,12 @@ class ScriptedSource : public DictionaryMaintainer {
     next_ = 0;
   }
   void logMessage(const std::string& text) override { log += text; }
-  void status(const std::string& text) override { statuses.push_back(text); }
+  void status(const std::string&) override {}
 
   int calls() const { return calls_; }
   void abandonAtCall(int call) { abandonAtCall_ = call; }
 
   std::string log;
-  std::vector<std::string> statuses;
 
  private:
   std::vector<std::string> first_, later_;

@@ -5,400 +5,234 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 #include "BuildHelpers.h"
-#include "support/KkdTestReader.h"
-#include "dictionary/KkdFormat.h"
-#include "support/TempDir.h"
-#include "support/TestDictionary.h"
 
 namespace kea::test {
 namespace {
 
 constexpr std::uint32_t kFinal = 0x80000000u;
 
-std::vector<std::string> textsOf(const KkdWordList& list) {
-  std::vector<std::string> texts;
-  for (const auto& entry : list.section1) texts.push_back(entry.text);
-  return texts;
-}
+// A built file shown as text, so that each check is one comparison.
+struct Layout {
+  KkdFile f;
+  std::map<std::uint32_t, int> recordNumber;  // by offset, in file order
 
-std::vector<bool> flagsOf(const KkdWordList& list) {
-  std::vector<bool> flags;
-  for (const auto& entry : list.section1) flags.push_back(entry.flag);
-  return flags;
-}
-
-using Pairs = std::vector<std::pair<std::string, std::string>>;
-
-TEST(DictionaryBuilder, TwoHeadwordsShareOneSearchableDefinition) {
-  const MemoryBuild build = buildLines({"apple;pomme|a round fruit"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.magic, "KKD1");
-  const KkdWordList five = decodeWordList(f, 5);
-  EXPECT_EQ(textsOf(five), (std::vector<std::string>{"apple", "pomme"}));
-  EXPECT_EQ(flagsOf(five), (std::vector<bool>{true, true}));
-
-  // One record, in group two, with both headwords as pairs.
-  ASSERT_LT(f.searchableStart, f.definitionsEnd);
-  EXPECT_EQ(f.definitionsStart, f.searchableStart);
-  const auto records = readDefinitions(f, f.definitionsStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  const std::uint32_t offset = records[0].first;
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"apple", ""}, {"pomme", ""}}));
-  EXPECT_EQ(records[0].second.body, "a round fruit");
-
-  // Neither key occurs in the text: each group is the definition alone,
-  // carrying the final bit.
-  const auto groups = readGroups(f, 5);
-  EXPECT_EQ(groups, (std::vector<std::vector<std::uint32_t>>{{offset | kFinal}, {offset | kFinal}}));
-
-  // The words of the text that no headword has are section-2 index words.
-  EXPECT_EQ(five.section2, (std::vector<std::string>{"fruit", "round"}));
-  const auto direct = readValues(f, f.directTable[5], 2);
-  EXPECT_EQ(readOccurrenceList(f, direct[0]), (std::vector<std::uint32_t>{offset | kFinal}));
-  EXPECT_EQ(readOccurrenceList(f, direct[1]), (std::vector<std::uint32_t>{offset | kFinal}));
-  EXPECT_EQ(decodeWordList(f, 1).section2, (std::vector<std::string>{"a"}));
-}
-
-TEST(DictionaryBuilder, LeadingSemicolonPutsTheDefinitionInGroupOneWithoutPairs) {
-  const MemoryBuild build = buildLines({";apple|secret fruit", ";plum:sloe|bitter", "pear|searchable"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  const auto groupOne = readDefinitions(f, f.definitionsStart, f.searchableStart);
-  ASSERT_EQ(groupOne.size(), 2u);
-  EXPECT_TRUE(groupOne[0].second.pairs.empty());
-  EXPECT_EQ(groupOne[0].second.body, "secret fruit");
-  EXPECT_TRUE(groupOne[1].second.pairs.empty());
-  EXPECT_EQ(groupOne[1].second.body, "bitter");
-  const auto groupTwo = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(groupTwo.size(), 1u);
-  EXPECT_EQ(groupTwo[0].second.pairs, (Pairs{{"pear", ""}}));
-
-  // The entries still own their group-one definitions.
-  const KkdWordList five = decodeWordList(f, 5);
-  EXPECT_EQ(textsOf(five), (std::vector<std::string>{"apple"}));
-  EXPECT_EQ(readGroups(f, 5), (std::vector<std::vector<std::uint32_t>>{{groupOne[0].first | kFinal}}));
-  EXPECT_EQ(readGroups(f, 4), (std::vector<std::vector<std::uint32_t>>{
-                                  {groupTwo[0].first | kFinal}, {groupOne[1].first | kFinal}, {groupOne[1].first | kFinal}}));
-  // Group-one text is not indexed: only "searchable" is an index word.
-  EXPECT_EQ(f.lengthSlots, 11);
-  for (int length = 1; length < f.lengthSlots; ++length) {
-    const auto words = decodeWordList(f, length).section2;
-    if (length == 10) {
-      EXPECT_EQ(words, (std::vector<std::string>{"searchable"}));
-    } else {
-      EXPECT_TRUE(words.empty()) << length;
+  explicit Layout(const MemoryBuild& build) : f(build.file()) {
+    EXPECT_TRUE(build.ok) << build.log;
+    for (const auto& [offset, record] : readDefinitions(f, f.definitionsStart, f.definitionsEnd)) {
+      recordNumber.emplace(offset, static_cast<int>(recordNumber.size()));
     }
   }
+  // The records: ";" before group one, the pairs ("first=second"), ":" and the body.
+  std::string records() const {
+    std::string out;
+    for (const auto& [offset, record] : readDefinitions(f, f.definitionsStart, f.definitionsEnd)) {
+      out += std::string(out.empty() ? "" : " / ") + (offset < f.searchableStart ? ";" : "");
+      for (std::size_t i = 0; i < record.pairs.size(); ++i) {
+        const auto& [first, second] = record.pairs[i];
+        out += (i ? "," : "") + first + (second.empty() ? "" : "=" + second);
+      }
+      out += ":" + record.body;
+    }
+    return out;
+  }
+  // A pointer value: "#2" for the third record, "[#0 #1!]" for an occurrence
+  // list, "none" for 0x7FFFFFFF; "!" marks the final bit.
+  std::string value(std::uint32_t v) const {
+    const std::uint32_t offset = v & ~kFinal;
+    std::string out = recordNumber.count(offset) ? "#" + std::to_string(recordNumber.at(offset)) : "none";
+    if (!recordNumber.count(offset) && offset != 0x7FFFFFFFu) {
+      out = "[";
+      for (const std::uint32_t w : readOccurrenceList(f, offset)) out += (out.size() > 1 ? " " : "") + value(w);
+      out += "]";
+    }
+    return out + (v & kFinal ? "!" : "");
+  }
+  // The entries of a length ("*" when flagged), the groups that the flagged
+  // ones own, then "|", the section-2 words and their direct table values.
+  std::string list(int length) const {
+    const KkdWordList words = decodeWordList(f, length);
+    std::string out;
+    for (const auto& [text, flag] : words.section1) out += text + (flag ? "* " : " ");
+    for (const auto& group : readGroups(f, length)) {
+      std::string values;
+      for (const std::uint32_t v : group) values += (values.empty() ? "" : " ") + value(v);
+      out += "(" + values + ") ";
+    }
+    out += "|";
+    for (std::size_t i = 0; i < words.section2.size(); ++i) {
+      const std::uint32_t at = f.directTable[static_cast<std::size_t>(length)] + 4 * static_cast<std::uint32_t>(i);
+      out += " " + words.section2[i] + value(readValues(f, at, 1)[0]);
+    }
+    return out;
+  }
+};
+
+TEST(DictionaryBuilder, HeadwordsShareARecordWhichGroupOneKeepsOutOfTheIndex) {
+  const Layout a(buildLines({"apple;pomme|a round fruit"}));
+  EXPECT_EQ(a.f.magic, "KKD1");
+  EXPECT_EQ(a.f.definitionsStart, a.f.searchableStart);
+  EXPECT_EQ(a.records(), "apple,pomme:a round fruit");
+  // Neither key occurs in the text: each group is the record alone, carrying the final bit.
+  EXPECT_EQ(a.list(5), "apple* pomme* (#0!) (#0!) | fruit[#0!] round[#0!]");
+
+  // A leading ";" puts the record in group one, without pairs and unindexed,
+  // though its entries still own it.
+  const Layout b(buildLines({";apple|secret fruit", ";plum:sloe|bitter", "pear|searchable"}));
+  EXPECT_EQ(b.records(), ";:secret fruit / ;:bitter / pear:searchable");
+  EXPECT_EQ(b.list(5), "apple* (#0!) |");
+  EXPECT_EQ(b.list(4), "pear* plum* sloe* (#2!) (#1!) (#1!) |");
+  ASSERT_EQ(b.f.lengthSlots, 11);
+  for (int length = 1; length < 10; ++length) EXPECT_TRUE(decodeWordList(b.f, length).section2.empty()) << length;
+  EXPECT_EQ(b.list(10), "| searchable[#2!]");
 }
 
-TEST(DictionaryBuilder, PunctuationStaysInTheTextButNotInTheLength) {
-  const KkdFile f = buildLines({"tail-end", "o'clock"}).file();
-  EXPECT_EQ(textsOf(decodeWordList(f, 7)), (std::vector<std::string>{"tail-end"}));
-  EXPECT_EQ(textsOf(decodeWordList(f, 6)), (std::vector<std::string>{"o'clock"}));
-  EXPECT_EQ(f.lengthSlots, 8);
+TEST(DictionaryBuilder, AnnotationFollowsALineFeedAndTheTailIsTheSecondPart) {
+  const Layout a(buildLines({"Smith+(surname)+|a family name", "go+verb+went;gone|to move"}));
+  EXPECT_EQ(a.records(), "Smith:a family name / go=went,gone:to move");
+  EXPECT_EQ(a.list(5), "Smith\n(surname)* (#0!) |");
+  EXPECT_EQ(a.list(2), "go\nverb* (#1!) | to[#1!]");
 }
 
-TEST(DictionaryBuilder, AnnotationIsStoredAfterALineFeedAndLeftOutOfThePair) {
-  const MemoryBuild build = buildLines({"Smith+(surname)+|a family name"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(textsOf(decodeWordList(f, 5)), (std::vector<std::string>{"Smith\n(surname)"}));
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"Smith", ""}}));
-  EXPECT_GT(f.symbols['\n'].length, 0);
+TEST(DictionaryBuilder, OccurrenceListsAndFinalValues) {
+  // cat's group: its record, then its occurrence list (the feline line);
+  // dog occurs in no text: its last record carries the final bit.
+  const Layout a(buildLines({"cat|a small feline", "feline|like a cat, a Cat", "dog|barks"}));
+  EXPECT_EQ(a.list(3), "cat* dog* (#0 [#1!]!) (#2!) |");
+  EXPECT_EQ(a.list(6), "feline* (#1 [#0!]!) |");
+  EXPECT_EQ(a.list(1), "| a[#0 #1!]");
+  EXPECT_EQ(a.list(5), "| barks[#2!] small[#0!]");
+
+  // The source loses the text of line 0 after calibration, so the words
+  // indexed from it have lists with no written record: all bits set.
+  ScriptedSource source({"cat|small pet", "pet|tame"}, {"cat", "pet|tame"});
+  const Layout b(buildInMemory(source));
+  EXPECT_EQ(b.records(), "pet:tame");
+  EXPECT_EQ(b.list(3), "cat pet* (#0 none!) |");
+  EXPECT_EQ(b.list(5), "| smallnone");
 }
 
-TEST(DictionaryBuilder, TailsBecomeSecondPartsOfPairs) {
-  const KkdFile f = buildLines({"go+verb+went;gone|to move"}).file();
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"go", "went"}, {"gone", ""}}));
-  EXPECT_EQ(textsOf(decodeWordList(f, 2)), (std::vector<std::string>{"go\nverb"}));
-}
-
-TEST(DictionaryBuilder, HeadwordsOutsideTheRangeAreDroppedWithTheirDefinitions) {
-  BuildOptions options;
-  options.shortest = 3;
-  options.longest = 5;
-  const MemoryBuild build =
-      buildLines({"ab|too short", "abc;toolongword|kept", "toolongword|too long", "abcdef"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.lengthSlots, 5);  // up to "kept", an index word
-  std::uint32_t entries = 0;
-  for (int length = 1; length < f.lengthSlots; ++length) entries += f.wordCount[length];
-  EXPECT_EQ(entries, 1u);
-  EXPECT_EQ(textsOf(decodeWordList(f, 3)), (std::vector<std::string>{"abc"}));
-  const auto records = readDefinitions(f, f.definitionsStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.body, "kept");
-  // Pairs come from every field of the line, kept or not.
-  EXPECT_EQ(records[0].second.pairs, (Pairs{{"abc", ""}, {"toolongword", ""}}));
-}
-
-TEST(DictionaryBuilder, OverlongFieldIsSkipped) {
-  const std::string longField(2039, 'x');
-  const std::string fitting(2037, '-');  // with the "a": 2038, the most a field may hold
-  const KkdFile f = buildLines({longField + ";ok", "a" + fitting}).file();
-  EXPECT_EQ(textsOf(decodeWordList(f, 2)), (std::vector<std::string>{"ok"}));
-  EXPECT_EQ(textsOf(decodeWordList(f, 1)), (std::vector<std::string>{"a" + fitting}));
-}
-
-TEST(DictionaryBuilder, RichTextControlWordsPartWords) {
-  const KkdFile f = buildLines({R"(pet|{\rtf1 dog\emdash cat\par mouse})"}).file();
-  EXPECT_EQ(decodeWordList(f, 3).section2, (std::vector<std::string>{"cat", "dog"}));
-  EXPECT_EQ(decodeWordList(f, 5).section2, (std::vector<std::string>{"mouse"}));
-  EXPECT_EQ(f.lengthSlots, 6);  // no "dogcat"
-  // The record keeps the rich text as it came.
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  EXPECT_EQ(records.at(0).second.body, R"({\rtf1 dog\emdash cat\par mouse})");
+TEST(DictionaryBuilder, SameTextOnTwoLinesGivesOneEntryWithEveryRecordOnce) {
+  // Case makes a different text; folding puts the two side by side; the
+  // line that names it twice counts once.
+  const Layout a(buildLines({"bank|river side", "Bank|a surname", "bank|money house", "bank;bank|twice on one line"}));
+  EXPECT_EQ(a.f.wordCount[4], 2u);
+  EXPECT_EQ(a.list(4), "Bank* bank* (#1!) (#0 #2 #3!) | line[#3!] side[#0!]");
 }
 
 TEST(DictionaryBuilder, AtMost255PairsAreStored) {
   std::string line;
   std::vector<std::string> words;
   for (int i = 0; i < 300; ++i) {
-    std::string word = {static_cast<char>('a' + i / 26 / 26 % 26), static_cast<char>('a' + i / 26 % 26),
-                        static_cast<char>('a' + i % 26)};
-    words.push_back(word);
-    line += (i ? ";" : "") + word;
+    words.push_back({static_cast<char>('a' + i / 26 / 26), static_cast<char>('a' + i / 26 % 26),
+                     static_cast<char>('a' + i % 26)});
+    line += (i ? ";" : "") + words.back();
   }
-  line += "|shared";
-  const KkdFile f = buildLines({line}).file();
-  EXPECT_EQ(f.wordCount[3], 300u);
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
+  const Layout a(buildLines({line + "|shared"}));
+  EXPECT_EQ(a.f.wordCount[3], 300u);
+  const auto records = readDefinitions(a.f, a.f.searchableStart, a.f.definitionsEnd);
   ASSERT_EQ(records.size(), 1u);
-  const Pairs& pairs = records[0].second.pairs;
+  const auto& pairs = records[0].second.pairs;
   ASSERT_EQ(pairs.size(), 255u);
-  EXPECT_EQ(pairs.front().first, words[0]);
-  EXPECT_EQ(pairs.back().first, words[254]);
-  // Every one of the 300 entries still owns the definition.
-  const auto groups = readGroups(f, 3);
-  ASSERT_EQ(groups.size(), 300u);
-  for (const auto& group : groups) EXPECT_EQ(group, (std::vector<std::uint32_t>{records[0].first | kFinal}));
+  EXPECT_EQ(std::tie(pairs.front().first, pairs.back().first), std::tie(words[0], words[254]));
+  // Every one of the 300 entries still owns the record.
+  const auto groups = readGroups(a.f, 3);
+  EXPECT_EQ(groups, std::vector<std::vector<std::uint32_t>>(300, {records[0].first | kFinal}));
 }
 
-TEST(DictionaryBuilder, SameTextOnTwoLinesGivesOneEntryWithBothDefinitions) {
-  const KkdFile f = buildLines({"bank|river side", "Bank|a surname", "bank|money house", "bank;bank|twice on one line"}).file();
-  // Case makes a different text; folding puts the two side by side.
-  const KkdWordList four = decodeWordList(f, 4);
-  EXPECT_EQ(textsOf(four), (std::vector<std::string>{"Bank", "bank"}));
-  EXPECT_EQ(f.wordCount[4], 2u);
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 4u);
-  const auto groups = readGroups(f, 4);
-  ASSERT_EQ(groups.size(), 2u);
-  EXPECT_EQ(groups[0], (std::vector<std::uint32_t>{records[1].first | kFinal}));
-  // In line order; the line that names it twice counts once.
-  EXPECT_EQ(groups[1], (std::vector<std::uint32_t>{records[0].first, records[2].first, records[3].first | kFinal}));
-}
-
-TEST(DictionaryBuilder, SortsByFoldedLettersThenBytes) {
-  const KkdFile f = buildLines({"\xC9t\xE9", "ice-cream", "etc", "Ice cream", "icecream", "\xE6on", "zoo"}).file();
-  EXPECT_EQ(textsOf(decodeWordList(f, 3)), (std::vector<std::string>{"etc", "\xC9t\xE9", "zoo", "\xE6on"}));
-  EXPECT_EQ(textsOf(decodeWordList(f, 8)), (std::vector<std::string>{"Ice cream", "ice-cream", "icecream"}));
-}
-
-TEST(DictionaryBuilder, OutOfRangeLengthLimitsAreClamped) {
+TEST(DictionaryBuilder, LimitsOnLengthsFieldsAndDescription) {
   BuildOptions options;
-  options.shortest = 0;
-  options.longest = 200;
+  options.shortest = 3;
+  options.longest = 5;
+  // Pairs come from every field of the line, kept or not; "kept" is an index word.
+  const Layout a(buildLines({"ab|too short", "abc;toolongword|kept", "toolongword|too long", "abcdef"}, options));
+  EXPECT_EQ(a.records(), "abc,toolongword:kept");
+  EXPECT_EQ(a.f.wordCount, (std::vector<std::uint32_t>{0, 0, 0, 1, 0}));
+  EXPECT_EQ(a.list(3), "abc* (#0!) |");
+
   const std::string hundred(100, 'a');
-  const MemoryBuild build = buildLines({"a", hundred, hundred + "b"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.lengthSlots, 101);
-  EXPECT_EQ(f.positionTableCount, 5050);
-  EXPECT_EQ(f.wordCount[1], 1u);
-  EXPECT_EQ(f.wordCount[100], 1u);
+  for (const auto& [shortest, longest] : {std::pair{0, 200}, {150, 120}}) {
+    options.shortest = shortest;
+    options.longest = longest;
+    const Layout b(buildLines({"a", hundred, hundred + "b"}, options));
+    EXPECT_EQ(std::tie(b.f.lengthSlots, b.f.positionTableCount), std::make_tuple(101, 5050));
+    EXPECT_EQ(std::tie(b.f.wordCount[1], b.f.wordCount[100]), std::make_tuple(shortest == 0 ? 1u : 0u, 1u));
+  }
 
-  // A range above 100 still gives a valid header.
-  options.shortest = 150;
-  options.longest = 120;
-  const MemoryBuild high = buildLines({hundred}, options);
-  ASSERT_TRUE(high.ok) << high.log;
-  EXPECT_EQ(high.file().lengthSlots, 101);
-  EXPECT_EQ(high.file().wordCount[100], 1u);
+  const std::string fitting(2037, '-');  // with the "a": 2038, the most a field may hold
+  BuildOptions description;
+  description.description = std::string(1200, 'd');
+  const Layout c(buildLines({std::string(2039, 'x') + ";ok", "a" + fitting}, description));
+  EXPECT_EQ(c.list(2), "ok |");
+  EXPECT_EQ(c.list(1), "a" + fitting + " |");
+  EXPECT_EQ(c.f.description, std::string(999, 'd'));
 }
 
-TEST(DictionaryBuilder, InputWithoutLinesWritesOnlyTheHeader) {
+TEST(DictionaryBuilder, InputWithoutLinesOrDefinitions) {
   const MemoryBuild build = buildLines({});
-  ASSERT_TRUE(build.ok) << build.log;
   EXPECT_EQ(build.log, "Alphabet analysis completed OK - compressing\nFrequency analysis completed OK\n");
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.magic, "KKD1");
-  EXPECT_EQ(f.lengthSlots, 1);
-  EXPECT_EQ(f.positionTableCount, 0);
-  EXPECT_EQ(f.bytes.size(), f.headerEnd);
-  EXPECT_EQ(f.definitionsStart, f.headerEnd);
-  EXPECT_EQ(f.searchableStart, f.headerEnd);
-  EXPECT_EQ(f.definitionsEnd, f.headerEnd);
-  for (int length = 0; length < f.lengthSlots; ++length) {
-    EXPECT_EQ(f.wordListOffset[length], 0u);
-    EXPECT_EQ(f.wordCount[length], 0u);
-    EXPECT_EQ(f.directTable[length], 0u);
-    EXPECT_EQ(f.groupTable[length], 0u);
-    EXPECT_EQ(f.groupEntries[length], 0u);
+  const Layout layout(build);
+  const KkdFile& f = layout.f;
+  EXPECT_EQ(std::tie(f.magic, f.lengthSlots, f.positionTableCount), std::make_tuple("KKD1", 1, 0));
+  EXPECT_EQ(std::make_tuple(f.bytes.size(), f.definitionsStart, f.searchableStart, f.definitionsEnd),
+            std::make_tuple(std::size_t{f.headerEnd}, f.headerEnd, f.headerEnd, f.headerEnd));
+  for (const auto* table : {&f.wordListOffset, &f.wordCount, &f.directTable, &f.groupTable, &f.groupEntries}) {
+    EXPECT_EQ(*table, std::vector<std::uint32_t>{0});
   }
-  EXPECT_EQ(f.letterCount, 0);
-  EXPECT_EQ(f.alphabetSize, 30);
+  EXPECT_EQ(std::tie(f.letterCount, f.alphabetSize), std::make_tuple(0, 30));
   // The end symbol still has a code.
-  EXPECT_EQ(f.symbols[0].length, 1);
-  for (int v = 1; v < 256; ++v) EXPECT_EQ(f.symbols[v].length, 0) << v;
-}
+  for (int v = 0; v < 256; ++v) EXPECT_EQ(f.symbols[v].length, v == 0 ? 1 : 0) << v;
 
-TEST(DictionaryBuilder, NoDefinitionsMeansNoFlagsNoSectionTwoAndNoDirectTables) {
-  const MemoryBuild build = buildLines({"cat", "dog", "horse", "zebra"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.definitionsStart, f.definitionsEnd);
-  EXPECT_EQ(f.searchableStart, f.definitionsEnd);
-  for (const int length : {3, 5}) {
-    const KkdWordList list = decodeWordList(f, length);
-    EXPECT_EQ(list.section1.size(), 2u);
-    for (const auto& entry : list.section1) EXPECT_FALSE(entry.flag) << entry.text;
-    EXPECT_TRUE(list.section2.empty());
-    EXPECT_EQ(f.groupEntries[length], 0u);
-  }
-  for (int length = 0; length < f.lengthSlots; ++length) EXPECT_EQ(f.directTable[length], 0u);
+  const Layout none(buildLines({"cat", "dog", "horse", "zebra"}));
+  EXPECT_EQ(none.records(), "");
+  EXPECT_EQ(none.list(3) + none.list(5), "cat dog |horse zebra |");
+  EXPECT_EQ(none.f.directTable, std::vector<std::uint32_t>(6, 0));
+  EXPECT_EQ(none.f.groupEntries, std::vector<std::uint32_t>(6, 0));
 }
 
 TEST(DictionaryBuilder, EmptyLengthsBetweenFullOnesTakeTheNextListsOffset) {
   const KkdFile f = buildLines({"ab", "abcde", "abcdefgh"}).file();
-  EXPECT_NE(f.wordListOffset[2], 0u);
-  EXPECT_EQ(f.wordListOffset[1], f.wordListOffset[2]);
-  EXPECT_EQ(f.wordListOffset[3], f.wordListOffset[5]);
-  EXPECT_EQ(f.wordListOffset[4], f.wordListOffset[5]);
-  EXPECT_LT(f.wordListOffset[2], f.wordListOffset[5]);
-  EXPECT_EQ(f.wordListOffset[6], f.wordListOffset[8]);
-  EXPECT_EQ(f.wordListOffset[7], f.wordListOffset[8]);
-  EXPECT_EQ(f.lengthSlots, 9);
-  for (const int empty : {1, 3, 4, 6, 7}) EXPECT_EQ(f.wordCount[empty], 0u);
-  // Lists occupy whole 16-bit units.
-  EXPECT_EQ((f.wordListOffset[5] - f.wordListOffset[2]) % 2, 0u);
+  ASSERT_EQ(f.lengthSlots, 9);
+  const auto& at = f.wordListOffset;
+  EXPECT_NE(at[2], 0u);
+  EXPECT_LT(at[2], at[5]);
+  EXPECT_LT(at[5], at[8]);
+  EXPECT_EQ(at, (std::vector<std::uint32_t>{0, at[2], at[2], at[5], at[5], at[5], at[8], at[8], at[8]}));
+  EXPECT_EQ(f.wordCount, (std::vector<std::uint32_t>{0, 0, 1, 0, 0, 1, 0, 0, 1}));
+  EXPECT_EQ((at[5] - at[2]) % 2, 0u);  // lists occupy whole 16-bit units
 }
 
-TEST(DictionaryBuilder, OccurrenceListsAndFinalValues) {
-  const MemoryBuild build = buildLines({"cat|a small feline", "feline|like a cat, a Cat", "dog|barks"});
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  const auto records = readDefinitions(f, f.searchableStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 3u);
-  const std::uint32_t def0 = records[0].first, def1 = records[1].first, def2 = records[2].first;
-
-  // cat: its own definition, then its occurrence list (the feline line).
-  const KkdWordList three = decodeWordList(f, 3);
-  EXPECT_EQ(textsOf(three), (std::vector<std::string>{"cat", "dog"}));
-  const auto threeGroups = readGroups(f, 3);
-  ASSERT_EQ(threeGroups.size(), 2u);
-  ASSERT_EQ(threeGroups[0].size(), 2u);
-  EXPECT_EQ(threeGroups[0][0], def0);
-  EXPECT_TRUE(threeGroups[0][1] & kFinal);
-  EXPECT_EQ(readOccurrenceList(f, threeGroups[0][1] & ~kFinal), (std::vector<std::uint32_t>{def1 | kFinal}));
-  // dog occurs in no text: its last own definition carries the final bit.
-  EXPECT_EQ(threeGroups[1], (std::vector<std::uint32_t>{def2 | kFinal}));
-
-  // feline: the word occurs in the cat line's text.
-  const auto sixGroups = readGroups(f, 6);
-  ASSERT_EQ(sixGroups.size(), 1u);
-  ASSERT_EQ(sixGroups[0].size(), 2u);
-  EXPECT_EQ(sixGroups[0][0], def1);
-  EXPECT_EQ(readOccurrenceList(f, sixGroups[0][1] & ~kFinal), (std::vector<std::uint32_t>{def0 | kFinal}));
-
-  // "a" occurs in two texts; the list ends with its last definition.
-  const KkdWordList one = decodeWordList(f, 1);
-  EXPECT_EQ(one.section2, (std::vector<std::string>{"a"}));
-  EXPECT_EQ(readOccurrenceList(f, readValues(f, f.directTable[1], 1)[0]),
-            (std::vector<std::uint32_t>{def0, def1 | kFinal}));
-  // Section-2 words of length 5: barks, small.
-  EXPECT_EQ(decodeWordList(f, 5).section2, (std::vector<std::string>{"barks", "small"}));
-  EXPECT_EQ(readOccurrenceList(f, readValues(f, f.directTable[5], 2)[1]),
-            (std::vector<std::uint32_t>{def0 | kFinal}));
-  // All occurrence lists point into group two.
-  EXPECT_GE(def0, f.searchableStart);
-}
-
-TEST(DictionaryBuilder, IndexWordWithAnEmptyListEndsTheGroupWithAllBitsSet) {
-  // The source loses the text of line 0 after calibration, so the words
-  // indexed from it have lists with no written definition.
-  ScriptedSource source({"cat|small pet", "pet|tame"}, {"cat", "pet|tame"});
-  const MemoryBuild build = buildInMemory(source);
-  ASSERT_TRUE(build.ok) << source.log;
-  const KkdFile f = build.file();
-  const auto records = readDefinitions(f, f.definitionsStart, f.definitionsEnd);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(textsOf(decodeWordList(f, 3)), (std::vector<std::string>{"cat", "pet"}));
-  EXPECT_EQ(flagsOf(decodeWordList(f, 3)), (std::vector<bool>{false, true}));
-  EXPECT_EQ(readGroups(f, 3), (std::vector<std::vector<std::uint32_t>>{{records[0].first, 0xFFFFFFFFu}}));
-  // A section-2 word with an empty list: 0x7FFFFFFF in the direct table.
-  EXPECT_EQ(decodeWordList(f, 5).section2, (std::vector<std::string>{"small"}));
-  EXPECT_EQ(readValues(f, f.directTable[5], 1)[0], 0x7FFFFFFFu);
-}
-
-TEST(DictionaryBuilder, SectionTwoWordsUseEachLettersCommonestByte) {
-  const KkdFile f = buildLines({"Zoo", "Zulu", "zany|the Zoo zone ZONE \xC9t\xE9"}).file();
-  // Z is commoner than z among the entries; o, n and e occur only in
-  // lower case; é occurs only in the text, so its letter keeps e.
-  EXPECT_EQ(decodeWordList(f, 4).section2, (std::vector<std::string>{"Zone"}));
-  EXPECT_EQ(decodeWordList(f, 3).section2, (std::vector<std::string>{"ete", "the"}));
-}
-
-TEST(DictionaryBuilder, IndexWordsMayFillALengthWithoutHeadwords) {
-  const KkdFile f = buildLines({"cat|a big animal"}).file();
-  EXPECT_EQ(f.lengthSlots, 7);
-  EXPECT_EQ(f.wordCount[6], 0u);
-  EXPECT_EQ(decodeWordList(f, 6).section2, (std::vector<std::string>{"animal"}));
+TEST(DictionaryBuilder, SortingAndTheCommonestByteOfEachLetter) {
+  const Layout a(buildLines({"\xC9t\xE9", "ice-cream", "etc", "Ice cream", "icecream", "\xE6on", "zoo"}));
+  EXPECT_EQ(a.list(3), "etc \xC9t\xE9 zoo \xE6on |");
+  EXPECT_EQ(a.list(8), "Ice cream ice-cream icecream |");
+  // Section-2 words: Z is commoner than z among the entries; o, n and e
+  // occur only in lower case; é occurs only in the text, so its letter keeps e.
+  const Layout b(buildLines({"Zoo", "Zulu", "zany|the Zoo zone ZONE \xC9t\xE9"}));
+  EXPECT_EQ(b.list(4), "zany* Zulu (#0!) | Zone[#0!]");
+  EXPECT_EQ(b.list(3), "Zoo* ([#0!]!) | ete[#0!] the[#0!]");
 }
 
 TEST(DictionaryBuilder, AlphabetIsNumberedOccurringLettersFirst) {
   BuildOptions options;
   options.longest = 2;
-  const MemoryBuild build = buildLines({"ab", "Ac", "bc"}, options);
-  ASSERT_TRUE(build.ok) << build.log;
-  const KkdFile f = build.file();
-  EXPECT_EQ(f.letterCount, 3);
-  EXPECT_EQ(f.alphabetSize, 30);
-  EXPECT_EQ(f.symbols['a'].index, 0);
-  EXPECT_EQ(f.symbols['A'].index, 0);
-  EXPECT_EQ(f.symbols[0xC1].index, 0);  // Á
-  EXPECT_EQ(f.symbols['c'].index, 2);
-  EXPECT_EQ(f.symbols['d'].index, 3);  // first letter that occurs in no entry
-  EXPECT_EQ(f.symbols['-'].index, -1);
-  EXPECT_EQ(f.symbols['A'].canonical, 'a');
-  EXPECT_EQ(f.symbols['-'].canonical, 0);
-  EXPECT_EQ(f.indexChar(2), 'c');
+  const KkdFile f = buildLines({"ab", "Ac", "bc"}, options).file();
+  EXPECT_EQ(std::tie(f.letterCount, f.alphabetSize), std::make_tuple(3, 30));
+  // Á is 0xC1; d is the first letter that occurs in no entry, and has no code.
+  for (const auto& [byte, index, canonical] : std::initializer_list<std::tuple<int, int, int>>{
+           {'a', 0, 'a'}, {'A', 0, 'a'}, {0xC1, 0, 'a'}, {'c', 2, 'c'}, {'d', 3, 'd'}, {'-', -1, 0}}) {
+    const KkdSymbol& symbol = f.symbols[static_cast<std::size_t>(byte)];
+    EXPECT_EQ(std::make_tuple(int{symbol.index}, int{symbol.canonical}), std::make_tuple(index, canonical)) << byte;
+  }
   EXPECT_GT(f.symbols['A'].length, 0);
   EXPECT_EQ(f.symbols['d'].length, 0);
-
   // Position tables for lengths 1 and 2: at position 0 a appears twice and
   // b once among two kinds (log2(4/3) rounds to 0, log2(2/3) to -1).
   ASSERT_EQ(f.positionTableCount, 3);
-  const std::string tables = f.bytes.substr(f.positionTablesStart, 9);
-  EXPECT_EQ(tables, std::string("\x80\x80\x80"
-                                "\x00\xFF\x80"
-                                "\x80\xFF\x00",
-                                9));
-}
-
-TEST(DictionaryBuilder, DescriptionIsCutTo999Characters) {
-  BuildOptions options;
-  options.description = std::string(1200, 'd');
-  const KkdFile f = buildLines({"word"}, options).file();
-  EXPECT_EQ(f.description, std::string(999, 'd'));
-}
-
-TEST(DictionaryBuilder, TestDictionaryHelperWritesARealFile) {
-  TempDir dir;
-  TestDictionaryOptions options;
-  options.description = "Helper";
-  const std::string path = buildTestDictionary(dir, {"apple|fruit", "pear"}, options);
-  const KkdFile f = readKkd(path);
-  EXPECT_EQ(f.magic, "KKD1");
-  EXPECT_EQ(f.description, "Helper");
-  EXPECT_EQ(textsOf(decodeWordList(f, 4)), (std::vector<std::string>{"pear"}));
+  EXPECT_EQ(f.bytes.substr(f.positionTablesStart, 9), std::string("\x80\x80\x80\x00\xFF\x80\x80\xFF\x00", 9));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/LetterFold.h"
@@ -24,76 +26,15 @@ std::string keyText(const KKDictionaryList::Dictionary& dictionary, const Decode
   return key;
 }
 
-TEST(RoundTrip, EdgeCasesReadBackThroughTheReader) {
+TEST(RoundTrip, AnInputWithoutLinesOpensWithNoEntries) {
   TempDir dir;
-  TestDictionaryOptions options;
-  options.description = "Round trip";
-  const std::string path = buildTestDictionary(
-      dir, {"apple;pomme|a round fruit", ";secret|hidden", "Smith+(surname)+|a family name", "tail-end", "plain"},
-      options);
-  KKDictionaryList::Dictionary dictionary(path);
-  dictionary.open(true);
-  ASSERT_TRUE(dictionary.isOpen()) << dictionary.statusText();
-  EXPECT_EQ(dictionary.version(), 1);
-  EXPECT_EQ(dictionary.description(), "Round trip");
-  EXPECT_EQ(dictionary.lengthSlots(), 8);
-  EXPECT_TRUE(dictionary.hasDefinitions());
-
-  bool complete = false;
-  const std::vector<DecodedEntry> five = decodeWordList(dictionary, 5, &complete);
-  ASSERT_TRUE(complete);
-  std::vector<std::string> texts;
-  for (const DecodedEntry& e : five) texts.push_back(std::to_string(e.section) + ":" + e.text + "/" + e.annotation);
-  // "fruit", "round" and "family" come from the searchable texts; "hidden"
-  // is in group one and so not indexed.
-  EXPECT_EQ(texts, (std::vector<std::string>{"1:apple/", "1:plain/", "1:pomme/", "1:Smith/(surname)", "2:fruit/",
-                                             "2:round/"}));
-  EXPECT_EQ(five[0].definitionIndex, 0);
-  EXPECT_TRUE(five[0].flag);
-  EXPECT_FALSE(five[1].flag);
-  EXPECT_EQ(five[1].definitionIndex, -1);
-  EXPECT_EQ(five[2].definitionIndex, 1);
-  EXPECT_EQ(five[3].definitionIndex, 2);
-  EXPECT_EQ(five[4].definitionIndex, 0);
-  EXPECT_EQ(five[5].definitionIndex, 1);
-  EXPECT_EQ(keyText(dictionary, five[3]), "smith");
-
-  const std::vector<DecodedEntry> seven = decodeWordList(dictionary, 7, &complete);
-  ASSERT_TRUE(complete);
-  ASSERT_EQ(seven.size(), 1u);
-  EXPECT_EQ(seven[0].text, "tail-end");
-  EXPECT_EQ(keyText(dictionary, seven[0]), "tailend");
-  // Length 4 holds only the index word "name"; 2 and 3 have no list.
-  const std::vector<DecodedEntry> four = decodeWordList(dictionary, 4, &complete);
-  ASSERT_EQ(four.size(), 1u);
-  EXPECT_EQ(four[0].section, 2);
-  EXPECT_EQ(four[0].text, "name");
-  EXPECT_EQ(dictionary.wordCount(4), 0u);
-  for (const int empty : {2, 3}) {
-    EXPECT_TRUE(decodeWordList(dictionary, empty, &complete).empty()) << empty;
-    EXPECT_TRUE(complete);
-  }
-  int entries = 0, definitions = 0, shortest = 0, longest = 0;
-  dictionary.statistics(entries, definitions, shortest, longest);
-  EXPECT_EQ(entries, 6);  // apple, plain, pomme, Smith, secret, tail-end
-  EXPECT_EQ(definitions, 4);
-  EXPECT_EQ(shortest, 5);
-  EXPECT_EQ(longest, 7);
-}
-
-TEST(RoundTrip, EmptyInputOpensWithNoEntries) {
-  TempDir dir;
-  const std::string path = buildTestDictionary(dir, {});
-  KKDictionaryList::Dictionary dictionary(path);
-  dictionary.open(true);
-  ASSERT_TRUE(dictionary.isOpen()) << dictionary.statusText();
+  KKDictionaryList::Dictionary empty(buildTestDictionary(dir, {}));
+  empty.open(true);
+  ASSERT_TRUE(empty.isOpen()) << empty.statusText();
   int entries = -1, definitions = -1, shortest = -1, longest = -1;
-  dictionary.statistics(entries, definitions, shortest, longest);
-  EXPECT_EQ(entries, 0);
-  EXPECT_EQ(definitions, 0);
-  EXPECT_EQ(shortest, 0);
-  EXPECT_EQ(longest, 0);
-  EXPECT_FALSE(dictionary.hasDefinitions());
+  empty.statistics(entries, definitions, shortest, longest);
+  EXPECT_EQ(std::make_tuple(entries, definitions, shortest, longest), std::make_tuple(0, 0, 0, 0));
+  EXPECT_FALSE(empty.hasDefinitions());
 }
 
 // Random lines of known words: what the reader decodes must be exactly the
@@ -123,50 +64,32 @@ TEST(RoundTrip, RandomInputsDecodeToWhatWentIn) {
     const auto pick = [&] { return vocabulary[random() % vocabulary.size()]; };
 
     std::vector<std::string> lines;
-    std::map<int, std::set<std::string>> headwords;        // by length: stored texts
-    std::map<std::string, bool> hasOwnDefinition;          // by stored text
-    std::set<std::string> indexedKeys;                     // words of searchable texts
+    std::map<int, std::set<std::string>> headwords;  // by length: stored texts
+    std::map<std::string, bool> hasOwnDefinition;    // by stored text
+    std::set<std::string> indexedKeys;               // words of searchable texts
     for (int l = 0; l < 400; ++l) {
-      std::string line;
-      const bool groupOne = random() % 8 == 0;
-      if (groupOne) line += ";";
-      const int fields = 1 + static_cast<int>(random() % 3);
-      std::vector<std::string> texts;
-      for (int f = 0; f < fields; ++f) {
-        const std::string word = pick();
-        std::string text = word;
-        if (random() % 7 == 0) {
-          line += word + "+note" + std::to_string(f) + "+";
-          text += "\nnote" + std::to_string(f);
-        } else {
-          line += word;
-        }
-        line += f + 1 < fields ? (groupOne ? ":" : ";") : "";
-        texts.push_back(text);
+      const bool groupOne = random() % 8 == 0, withDefinition = random() % 2 == 0;
+      std::string line = groupOne ? ";" : "";
+      for (int f = 0, fields = 1 + static_cast<int>(random() % 3); f < fields; ++f) {
+        const std::string word = pick(), note = random() % 7 ? "" : "note" + std::to_string(f);
+        line += word + (note.empty() ? "" : "+" + note + "+") + (f + 1 < fields ? (groupOne ? ":" : ";") : "");
+        const std::string text = note.empty() ? word : word + "\n" + note;
         headwords[static_cast<int>(keyOf(word).size())].insert(text);
+        hasOwnDefinition[text] = hasOwnDefinition[text] || withDefinition;
       }
-      const bool withDefinition = random() % 2 == 0;
-      if (withDefinition) {
-        line += "|";
-        const int words = 1 + static_cast<int>(random() % 5);
-        for (int w = 0; w < words; ++w) {
-          const std::string word = pick();
-          line += (w ? " " : "") + word;
-          if (!groupOne) {
-            // Hyphens and apostrophes part words in definition text.
-            std::string run;
-            for (const char c : word + " ") {
-              if (english[static_cast<std::uint8_t>(c)]) {
-                run.push_back(static_cast<char>(english[static_cast<std::uint8_t>(c)]));
-              } else if (!run.empty()) {
-                indexedKeys.insert(run);
-                run.clear();
-              }
-            }
+      for (int w = 0, words = withDefinition ? 1 + static_cast<int>(random() % 5) : 0; w < words; ++w) {
+        const std::string word = pick();
+        line += (w ? " " : "|") + word;
+        // Hyphens and apostrophes part words in definition text.
+        std::string run;
+        for (const char c : word + " ") {
+          if (const std::uint8_t k = english[static_cast<std::uint8_t>(c)]) {
+            run.push_back(static_cast<char>(k));
+          } else if (!run.empty() && !groupOne) {
+            indexedKeys.insert(std::exchange(run, {}));
           }
         }
       }
-      for (const std::string& text : texts) hasOwnDefinition[text] = hasOwnDefinition[text] || withDefinition;
       lines.push_back(line);
     }
 
@@ -189,7 +112,7 @@ TEST(RoundTrip, RandomInputsDecodeToWhatWentIn) {
       for (const std::string& text : expected) headwordKeys.insert(keyOf(text.substr(0, text.find('\n'))));
       std::vector<std::string> section1, section2;
       std::set<std::string> keysSeen;  // the first headword with a key takes its occurrence list
-      int flagged = 0;
+      int flagged = 0, position = 0;
       for (const DecodedEntry& e : list) {
         const std::string text = e.annotation.empty() ? e.text : e.text + "\n" + e.annotation;
         if (e.section == 1) {
@@ -200,6 +123,7 @@ TEST(RoundTrip, RandomInputsDecodeToWhatWentIn) {
           EXPECT_EQ(e.definitionIndex, e.flag ? flagged++ : -1);
         } else {
           section2.push_back(keyText(dictionary, e));
+          EXPECT_EQ(e.definitionIndex, position++);
         }
       }
       EXPECT_EQ(section1, expected) << "length " << length;

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <set>
 
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"
 #include "support/KkdTestReader.h"
@@ -67,98 +69,46 @@ void patchValue(const std::string& path, std::uint32_t offset, std::uint32_t val
   writeFile(path, bytes);
 }
 
-TEST(DefinitionRetriever, ReadsPairsAndBody) {
-  Built b({"apple;pomme|a fruit", "pear+(tree)+ian|another fruit", "quince"});
-  const auto apple = offsetsOf(b, "apple", false);
-  ASSERT_EQ(apple.size(), 1u);
-  EXPECT_EQ(offsetsOf(b, "pomme", false), apple);  // both headwords of the line own its record
-  const Definition d = readAt(b, apple[0]);
-  EXPECT_EQ(d.dictionaryPath, b.path);
-  EXPECT_EQ(d.offset, apple[0]);
-  EXPECT_EQ(d.firstParts, (std::vector<std::string>{"apple", "pomme"}));
-  EXPECT_EQ(d.secondParts, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(d.body, "a fruit");
-
-  // The annotation is left out of the pair; the tail is its second string.
-  const Definition pear = readAt(b, offsetsOf(b, "pear", false).at(0));
-  EXPECT_EQ(pear.firstParts, std::vector<std::string>{"pear"});
-  EXPECT_EQ(pear.secondParts, std::vector<std::string>{"ian"});
-
-  // An entry without a definition has no group.
-  EXPECT_EQ(entryOf(b, "quince").definitionIndex, -1);
-}
-
-TEST(DefinitionRetriever, GroupOneRecordsCarryNoPairs) {
-  Built b({";plum|a stone fruit", "cherry|a small fruit"});
-  const auto plum = offsetsOf(b, "plum", false);
-  ASSERT_EQ(plum.size(), 1u);
-  EXPECT_LT(plum[0], b.dictionary().searchableStart());
-  const Definition d = readAt(b, plum[0]);
-  EXPECT_TRUE(d.firstParts.empty());
-  EXPECT_EQ(d.body, "a stone fruit");
-}
-
-TEST(DefinitionRetriever, GroupOfASingleFinalValue) {
-  // pear occurs in no definition text: its group is its one definition
-  // carrying bit 31.
-  Built b({"pear|another fruit", "fig|a fruit"});
-  const KkdFile f = readKkd(b.path);
-  const auto groups = readGroups(f, 4);
-  const DecodedEntry pear = entryOf(b, "pear");
-  ASSERT_EQ(groups.at(static_cast<std::size_t>(pear.definitionIndex)).size(), 1u);
-  const std::uint32_t only = groups[static_cast<std::size_t>(pear.definitionIndex)][0] & kkd::kOffsetMask;
-
-  for (const bool withOccurrences : {false, true}) {
-    bool result = false;
-    EXPECT_EQ(offsetsOf(b, "pear", withOccurrences, &result), std::vector<std::uint32_t>{only});
-    EXPECT_TRUE(result);
-  }
-}
-
-TEST(DefinitionRetriever, OwnDefinitionsThenOccurrences) {
-  Built b({"fig|a fig tree", "date|the fruit of a palm like a fig", "fig|a small thing"});
-  const auto own = offsetsOf(b, "fig", false);
-  ASSERT_EQ(own.size(), 2u);
-  bool result = false;
-  const auto all = offsetsOf(b, "fig", true, &result);
-  EXPECT_TRUE(result);
-  ASSERT_EQ(all.size(), 4u);
-  EXPECT_EQ(std::vector<std::uint32_t>(all.begin(), all.begin() + 2), own);
-  // The occurrences: the two records whose text holds "fig", in file order.
-  EXPECT_EQ(readAt(b, all[2]).body, "a fig tree");
-  EXPECT_EQ(readAt(b, all[3]).body, "the fruit of a palm like a fig");
-
-  // "tree" is no headword: it is an index word of section 2, found through
-  // the direct table.
-  const DecodedEntry tree = entryOf(b, "tree");
-  EXPECT_EQ(tree.section, 2);
-  const auto treeOffsets = offsetsOf(b, "tree", true);
-  ASSERT_EQ(treeOffsets.size(), 1u);
-  EXPECT_EQ(treeOffsets[0], all[2]);
-  EXPECT_TRUE(offsetsOf(b, "tree", false).empty());
-}
-
-TEST(DefinitionRetriever, FinalValueWithoutOccurrenceList) {
-  Built b({"fig|a fig tree", "kiwi|a bird"});
-  const KkdFile f = readKkd(b.path);
-  const DecodedEntry fig = entryOf(b, "fig");
-  // fig's group: its own record, then its occurrence list's offset as the
-  // final value. Make the final value say "no occurrence list".
-  std::uint32_t at = f.groupTable[3];
-  for (int g = 0; g < fig.definitionIndex; ++g) {
+// Where the group of definition number `index` starts in the grouped pointer table.
+std::uint32_t groupStart(const KkdFile& f, int length, int index) {
+  std::uint32_t at = f.groupTable[static_cast<std::size_t>(length)];
+  for (int g = 0; g < index; ++g) {
     while ((readValues(f, at, 1)[0] & kkd::kFinalBit) == 0) at += 4;
     at += 4;
   }
+  return at;
+}
+
+TEST(DefinitionRetriever, FinalValues) {
+  // pear occurs in no definition text: its group is its one definition
+  // carrying bit 31. fig's group is its record, then its occurrence list.
+  Built b({"pear|another fruit", "fig|a fig tree", "kiwi|a bird"});
+  const KkdFile f = readKkd(b.path);
+  const auto pearGroup = readGroups(f, 4).at(static_cast<std::size_t>(entryOf(b, "pear").definitionIndex));
+  ASSERT_EQ(pearGroup.size(), 1u);
+  // A final value of all bits set says "no occurrence list": the lookup says so too.
+  const auto indexAnswers = [&b](const char* word) {
+    MatchEngineSet set;
+    EXPECT_EQ(set.parseExpression(b.dictionary().alphabet(), word, 1, 100), PatternStatus::Valid);
+    return KKDictionaryDefinitionSearchIndexed(*b.list, 0, set).answers();
+  };
+  EXPECT_TRUE(indexAnswers("fig"));
+  const std::uint32_t at = groupStart(f, 3, entryOf(b, "fig").definitionIndex);
   ASSERT_EQ(readValues(f, at, 1)[0] & kkd::kFinalBit, 0u);
   patchValue(b.path, at + 4, 0xFFFFFFFFu);
-
   for (const bool withOccurrences : {false, true}) {
-    bool result = true;
+    bool result = false;
+    EXPECT_EQ(offsetsOf(b, "pear", withOccurrences, &result),
+              std::vector<std::uint32_t>{pearGroup[0] & kkd::kOffsetMask});
+    EXPECT_TRUE(result);
     const auto offsets = offsetsOf(b, "fig", withOccurrences, &result);
     EXPECT_FALSE(result);
     ASSERT_EQ(offsets.size(), 1u);
     EXPECT_EQ(readAt(b, offsets[0]).body, "a fig tree");
   }
+  // Nor can the full-text index answer for fig any more: the reading search does.
+  EXPECT_FALSE(indexAnswers("fig"));
+  EXPECT_TRUE(indexAnswers("bird"));
 }
 
 // Many entries, groups and lists longer than one block of 128 entries, and
@@ -189,83 +139,58 @@ std::vector<std::string> manyLines() {
 TEST(DefinitionRetriever, PointerLookupAgreesWithTheSimpleReader) {
   Built b(manyLines());
   const KkdFile f = readKkd(b.path);
-  const std::uint32_t d0 = f.definitionsStart, d2 = f.definitionsEnd;
+  // First the group index of length 5 is read only as far as lookups in a
+  // random order need it (the last group among the first).
+  const auto groups5 = readGroups(f, 5);
+  ASSERT_GT(f.groupEntries[5], 4096u);  // more than one chunk of the walk
+  const auto ownOf = [&](std::size_t k) {
+    std::vector<std::uint32_t> own, got;
+    for (const std::uint32_t v : groups5.at(k)) {
+      if ((v & kkd::kOffsetMask) < f.definitionsEnd) own.push_back(v & kkd::kOffsetMask);
+    }
+    definitionOffsets(*b.list, 0, false, 5, static_cast<int>(k), InputEngine::kGroupedTableMode, got);
+    EXPECT_EQ(got, own) << k;
+  };
+  const std::vector<std::uint32_t>* cache = b.dictionary().groupIndexCache(5);
+  ownOf(0);
+  EXPECT_GT(cache->size(), 0u);
+  EXPECT_LT(cache->size(), groups5.size());
+  std::vector<std::size_t> order(groups5.size() - 1);
+  std::iota(order.begin(), order.end(), 1);
+  std::shuffle(order.begin(), order.end(), std::mt19937(5));
+  std::swap(order[0], *std::max_element(order.begin(), order.end()));
+  for (const std::size_t k : order) ownOf(k);
+  EXPECT_EQ(cache->size(), groups5.size());
+
   std::size_t longestList = 0;
-  for (int round = 0; round < 2; ++round) {  // the second round runs on the group index
-    for (int length = 1; length < f.lengthSlots; ++length) {
-      const auto groups = readGroups(f, length);
-      for (const DecodedEntry& e : decodeWordList(b.dictionary(), length)) {
-        if (e.definitionIndex < 0) continue;
-        std::vector<std::uint32_t> expected;
-        std::uint32_t final = 0;
-        if (e.section == 1) {
-          const auto& group = groups.at(static_cast<std::size_t>(e.definitionIndex));
-          expected.assign(group.begin(), group.end() - 1);
-          final = group.back() & kkd::kOffsetMask;
-        } else {
-          final = readValues(f, f.directTable[static_cast<std::size_t>(length)] + 4u * e.definitionIndex, 1)[0];
-        }
-        if (final >= d0 && final < d2) {
-          expected.push_back(final);
-          final = 0;
-        }
-        if (final != 0 && final != kkd::kNoOccurrenceList) {
-          for (const std::uint32_t v : readOccurrenceList(f, final)) expected.push_back(v & kkd::kOffsetMask);
-        }
-        std::vector<std::uint32_t> got;
-        const bool result = definitionOffsets(*b.list, 0, true, length, e.definitionIndex, modeOf(e), got);
-        ASSERT_EQ(got, expected) << e.text << " round " << round;
-        EXPECT_EQ(result, final != kkd::kNoOccurrenceList) << e.text;
-        longestList = std::max(longestList, got.size());
+  for (int length = 1; length < f.lengthSlots; ++length) {
+    const auto groups = readGroups(f, length);
+    for (const DecodedEntry& e : decodeWordList(b.dictionary(), length)) {
+      if (e.definitionIndex < 0) continue;
+      std::vector<std::uint32_t> expected;
+      std::uint32_t final = 0;
+      if (e.section == 1) {
+        const auto& group = groups.at(static_cast<std::size_t>(e.definitionIndex));
+        expected.assign(group.begin(), group.end() - 1);
+        final = group.back() & kkd::kOffsetMask;
+      } else {
+        final = readValues(f, f.directTable[static_cast<std::size_t>(length)] + 4u * e.definitionIndex, 1)[0];
       }
-      if (!groups.empty()) {
-        EXPECT_EQ(b.dictionary().groupIndexCache(length)->size(), groups.size()) << length;
+      if (final >= f.definitionsStart && final < f.definitionsEnd) {
+        expected.push_back(final);
+        final = 0;
       }
+      if (final != 0 && final != kkd::kNoOccurrenceList) {
+        for (const std::uint32_t v : readOccurrenceList(f, final)) expected.push_back(v & kkd::kOffsetMask);
+      }
+      std::vector<std::uint32_t> got;
+      const bool result = definitionOffsets(*b.list, 0, true, length, e.definitionIndex, modeOf(e), got);
+      ASSERT_EQ(got, expected) << e.text;
+      EXPECT_EQ(result, final != kkd::kNoOccurrenceList) << e.text;
+      longestList = std::max(longestList, got.size());
     }
   }
   EXPECT_GT(longestList, 2 * DefinitionPointers::kBlockEntries);
-  EXPECT_GT(f.groupEntries[5], 4096u);
-}
-
-TEST(DefinitionRetriever, TheGroupIndexIsReadAsFarAsLookupsNeedInAnyOrder) {
-  Built b(manyLines());
-  const KkdFile f = readKkd(b.path);
-  constexpr int kLength = 5;
-  const auto groups = readGroups(f, kLength);
-  ASSERT_GT(f.groupEntries[kLength], 4096u);  // more than one chunk of the walk
-  std::vector<int> indices;
-  for (const DecodedEntry& e : decodeWordList(b.dictionary(), kLength)) {
-    if (e.section == 1 && e.definitionIndex >= 0) indices.push_back(e.definitionIndex);
-  }
-  ASSERT_EQ(indices.size(), groups.size());
-  const auto ownOffsets = [&](int k) {
-    const auto& group = groups.at(static_cast<std::size_t>(k));
-    std::vector<std::uint32_t> expected;
-    for (const std::uint32_t v : group) {
-      const std::uint32_t offset = v & kkd::kOffsetMask;
-      if (offset >= f.definitionsStart && offset < f.definitionsEnd) expected.push_back(offset);
-    }
-    return expected;
-  };
-  const auto lookUp = [&](int k) {
-    std::vector<std::uint32_t> got;
-    definitionOffsets(*b.list, 0, false, kLength, k, InputEngine::kGroupedTableMode, got);
-    return got;
-  };
-  std::vector<std::uint32_t>* cache = b.dictionary().groupIndexCache(kLength);
-  // The first group needs only the first chunk of the table.
-  EXPECT_EQ(lookUp(indices.front()), ownOffsets(indices.front()));
-  EXPECT_GT(cache->size(), 0u);
-  EXPECT_LT(cache->size(), groups.size());
-  // Then the others in a random order, the last one among the first.
-  std::mt19937 random(5);
-  std::shuffle(indices.begin() + 1, indices.end(), random);
-  std::swap(indices[1], *std::max_element(indices.begin(), indices.end()));
-  for (const int k : indices) ASSERT_EQ(lookUp(k), ownOffsets(k)) << k;
-  EXPECT_EQ(cache->size(), groups.size());
-  // A group the table does not have gives nothing, also with the index complete.
-  EXPECT_TRUE(lookUp(static_cast<int>(groups.size())).empty());
-  EXPECT_EQ(cache->size(), groups.size());
 }
 
 TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {
@@ -273,34 +198,21 @@ TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {
   const std::uint32_t offset = offsetsOf(b, "apple", false).at(0);
   const std::string whole = readFile(b.path);
   // Pair count 1 byte, "apple" 5 + 1, "" 0 + 1, "pomme" 5 + 1, "" + 1, then the body.
-  const struct {
-    std::size_t keep;
-    std::vector<std::string> first, second;
-    std::string body;
-  } cuts[] = {
-      {0, {}, {}, ""},
-      {1, {}, {}, ""},
-      {4, {"app"}, {""}, ""},
-      {7, {"apple"}, {""}, ""},
-      {10, {"apple", "po"}, {"", ""}, ""},
-      {19, {"apple", "pomme"}, {"", ""}, "a ro"},
-  };
-  for (const auto& cut : cuts) {
-    writeFile(b.path, whole.substr(0, offset + cut.keep));
-    KKDictionaryDefinitionRetriever retriever(*b.list, 0);
-    Definition d;
-    d.body = "left over";
-    if (cut.keep == 0) {
-      // Nothing of the record is in the file: it is not read at all.
-      EXPECT_FALSE(retriever.read(offset, d));
-      EXPECT_EQ(d.body, "left over");
-      continue;
-    }
-    ASSERT_TRUE(retriever.read(offset, d)) << cut.keep;
-    EXPECT_EQ(d.firstParts, cut.first) << cut.keep;
-    EXPECT_EQ(d.secondParts, cut.second) << cut.keep;
-    EXPECT_EQ(d.body, cut.body) << cut.keep;
+  for (const auto& [keep, expected] : {std::pair<std::size_t, std::string>{1, "|"}, {4, "app,|"}, {10, "apple,po,|"},
+                                       {19, "apple,pomme,|a ro"}}) {
+    writeFile(b.path, whole.substr(0, offset + keep));
+    const Definition d = readAt(b, offset);
+    std::string got;
+    for (const std::string& first : d.firstParts) got += first + ",";
+    EXPECT_EQ(got + "|" + d.body, expected) << keep;
+    EXPECT_EQ(d.secondParts, std::vector<std::string>(d.firstParts.size(), "")) << keep;
   }
+  // Nothing of the record in the file: it is not read at all.
+  writeFile(b.path, whole.substr(0, offset));
+  Definition d;
+  d.body = "left over";
+  EXPECT_FALSE(KKDictionaryDefinitionRetriever(*b.list, 0).read(offset, d));
+  EXPECT_EQ(d.body, "left over");
 }
 
 TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
@@ -309,11 +221,7 @@ TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
   const DecodedEntry fig = entryOf(b, "fig");
   const auto good = offsetsOf(b, "fig", true);
   ASSERT_EQ(good.size(), 4u);
-  std::uint32_t at = f.groupTable[3];
-  for (int g = 0; g < fig.definitionIndex; ++g) {
-    while ((readValues(f, at, 1)[0] & kkd::kFinalBit) == 0) at += 4;
-    at += 4;
-  }
+  const std::uint32_t at = groupStart(f, 3, fig.definitionIndex);
   const std::uint32_t list = readValues(f, at + 8, 1)[0] & kkd::kOffsetMask;
   const std::uint32_t size = static_cast<std::uint32_t>(f.bytes.size());
 
@@ -322,10 +230,8 @@ TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
   patchValue(b.path, at, size + 100);
   patchValue(b.path, at + 4, 12);
   patchValue(b.path, list + 4, 0x00ABCDEFu);
-  bool result = false;
   std::vector<std::uint32_t> got;
-  result = definitionOffsets(*b.list, 0, true, 3, fig.definitionIndex, InputEngine::kGroupedTableMode, got);
-  EXPECT_TRUE(result);
+  EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, fig.definitionIndex, InputEngine::kGroupedTableMode, got));
   EXPECT_EQ(got, (std::vector<std::uint32_t>{good[2]}));
 
   // Reading at offsets that are no record start inside the records.
@@ -341,20 +247,16 @@ TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {
   EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, -1, InputEngine::kGroupedTableMode, got));
   EXPECT_TRUE(definitionOffsets(*b.list, 0, true, 3, 999, InputEngine::kDirectTableMode, got));
   EXPECT_TRUE(got.empty());
-}
 
-TEST(DefinitionRetriever, MissingDictionaryGivesNothing) {
-  TempDir dir;
-  auto list = KKDictionaryList::make(dir.file("absent.kkd"));
-  std::vector<std::uint32_t> got;
-  EXPECT_TRUE(definitionOffsets(*list, 0, true, 3, 0, InputEngine::kGroupedTableMode, got));
-  EXPECT_TRUE(definitionOffsets(*list, 5, true, 3, 0, InputEngine::kGroupedTableMode, got));
+  // A missing dictionary, or one the list does not have, gives nothing.
+  auto missing = KKDictionaryList::make(b.dir.file("absent.kkd"));
+  EXPECT_TRUE(definitionOffsets(*missing, 0, true, 3, 0, InputEngine::kGroupedTableMode, got));
+  EXPECT_TRUE(definitionOffsets(*missing, 5, true, 3, 0, InputEngine::kGroupedTableMode, got));
   EXPECT_TRUE(got.empty());
   platform::FileStamp stamp{7, 7};
-  KKDictionaryDefinitionRetriever retriever(*list, 0, &stamp);
-  EXPECT_FALSE(retriever.isOpen());
-  Definition d;
-  EXPECT_FALSE(retriever.read(100, d));
+  KKDictionaryDefinitionRetriever absent(*missing, 0, &stamp);
+  EXPECT_FALSE(absent.isOpen());
+  EXPECT_FALSE(absent.read(100, d));
 }
 
 }  // namespace

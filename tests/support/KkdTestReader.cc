@@ -8,33 +8,27 @@
 namespace kea::test {
 namespace {
 
+// Little-endian values read one after another; throws at the end of the bytes.
 class Cursor {
  public:
   Cursor(const std::string& bytes, std::size_t at) : bytes_(bytes), at_(at) {}
-  std::uint32_t u8() {
-    need(1);
-    return static_cast<std::uint8_t>(bytes_[at_++]);
-  }
-  std::uint32_t u16() {
-    const std::uint32_t low = u8();
-    return low | (u8() << 8);
-  }
-  std::uint32_t u32() {
-    const std::uint32_t low = u16();
-    return low | (u16() << 16);
-  }
   std::string take(std::size_t n) {
-    need(n);
-    std::string s = bytes_.substr(at_, n);
+    if (at_ + n > bytes_.size()) throw std::runtime_error("dictionary file cut short");
     at_ += n;
-    return s;
+    return bytes_.substr(at_ - n, n);
   }
+  std::uint32_t value(std::size_t size) {
+    std::uint32_t v = 0;
+    const std::string b = take(size);
+    for (std::size_t i = size; i-- > 0;) v = (v << 8) | static_cast<std::uint8_t>(b[i]);
+    return v;
+  }
+  std::uint32_t u8() { return value(1); }
+  std::uint32_t u16() { return value(2); }
+  std::uint32_t u32() { return value(4); }
   std::size_t at() const { return at_; }
 
  private:
-  void need(std::size_t n) const {
-    if (at_ + n > bytes_.size()) throw std::runtime_error("dictionary file cut short");
-  }
   const std::string& bytes_;
   std::size_t at_;
 };
@@ -49,14 +43,6 @@ std::string readMasked(Cursor& in) {
 }
 
 }  // namespace
-
-char KkdFile::indexChar(int index) const {
-  char c = '!';
-  for (int v = 0; v < 256; ++v) {
-    if (symbols[v].index == index) c = static_cast<char>(symbols[v].canonical);
-  }
-  return c;
-}
 
 KkdFile parseKkd(std::string bytes) {
   KkdFile f;

@@ -32,9 +32,6 @@ struct KkdFile {
   int positionTableCount = 0;
   std::uint32_t positionTablesStart = 0;
   std::uint32_t headerEnd = 0;  // just after the position tables
-
-  // The byte shown for alphabet index i (the last byte value with that index).
-  char indexChar(int index) const;
 };
 
 struct KkdWordEntry {

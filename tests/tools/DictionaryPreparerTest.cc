@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "builder/EnglishAlphabet.h"
 
@@ -46,13 +47,13 @@ struct Prepared {
     preparer.writeEnglish(out);
     return out.str();
   }
+  // The drops of one kind, and how many a report gives.
+  static std::size_t count(const SourceReport& report, DropReason reason) {
+    return report.dropped[static_cast<std::size_t>(reason)];
+  }
 };
 
-std::size_t count(const SourceReport& report, DropReason reason) {
-  return report.dropped[static_cast<std::size_t>(reason)];
-}
-
-TEST(DictionaryPreparer, WritesOneLinePerSynset) {
+TEST(DictionaryPreparer, WritesOneLinePerSynsetAndReportsEverySynsetAndLemma) {
   const Prepared p("", "");
   EXPECT_EQ(p.wordNet(),
             "electron:negatron|noun: an elementary particle with negative charge\n"
@@ -61,11 +62,8 @@ TEST(DictionaryPreparer, WritesOneLinePerSynset) {
             "jack-o'-lantern|noun: lantern carved from a pumpkin\n"
             "galore:in large quantity|adjective: existing in abundance\n");
   EXPECT_EQ(p.english(), p.wordNet());  // no list words
-}
-
-TEST(DictionaryPreparer, ReportsEverySynsetAndLemma) {
-  const Prepared p("", "");
   const SourceReport& r = p.nouns;
+  const auto count = Prepared::count;
   EXPECT_EQ(r.linesRead, 7u);      // the licence is not counted, the stray line is
   EXPECT_EQ(r.linesWritten, 4u);
   EXPECT_EQ(count(r, DropReason::kMalformedLine), 1u);
@@ -77,9 +75,8 @@ TEST(DictionaryPreparer, ReportsEverySynsetAndLemma) {
   EXPECT_NE(r.firstDropped[static_cast<std::size_t>(DropReason::kNotInCodePage)].find("U+5186"), std::string::npos);
 
   // galore(ip) and galore(p) are one word once the markers are gone.
-  EXPECT_EQ(p.adjectives.headwordsRead, 3u);
-  EXPECT_EQ(p.adjectives.headwordsWritten, 2u);
-  EXPECT_EQ(p.adjectives.duplicates, 1u);
+  const SourceReport& a = p.adjectives;
+  EXPECT_EQ(std::make_tuple(a.headwordsRead, a.headwordsWritten, a.duplicates), std::make_tuple(3u, 2u, 1u));
 }
 
 TEST(DictionaryPreparer, ListWordsStandAloneUnlessASynsetNamesThem) {
@@ -102,16 +99,12 @@ TEST(DictionaryPreparer, ListWordsStandAloneUnlessASynsetNamesThem) {
                              "toboggan\n"
                              "colour\n");
 
-  const SourceReport& us = p.american;
-  EXPECT_EQ(us.linesRead, 7u);  // the empty line is no word
-  EXPECT_EQ(us.linesWritten, 4u);
-  EXPECT_EQ(us.namedBySynset, 1u);
-  EXPECT_EQ(us.duplicates, 1u);
-  EXPECT_EQ(count(us, DropReason::kNotInCodePage), 1u);
-  const SourceReport& uk = p.british;
-  EXPECT_EQ(uk.linesWritten, 1u);
-  EXPECT_EQ(uk.duplicates, 1u);
-  EXPECT_EQ(uk.namedBySynset, 1u);
+  // The empty line is no word.
+  const SourceReport &us = p.american, &uk = p.british;
+  EXPECT_EQ(std::make_tuple(us.linesRead, us.linesWritten, us.namedBySynset, us.duplicates),
+            std::make_tuple(7u, 4u, 1u, 1u));
+  EXPECT_EQ(Prepared::count(us, DropReason::kNotInCodePage), 1u);
+  EXPECT_EQ(std::make_tuple(uk.linesWritten, uk.namedBySynset, uk.duplicates), std::make_tuple(1u, 1u, 1u));
   for (const SourceReport* r : {&us, &uk}) {
     EXPECT_EQ(r->linesRead, r->linesWritten + r->namedBySynset + r->duplicates + r->droppedTotal());
   }

@@ -9,39 +9,41 @@ namespace {
 
 using Lemmas = std::vector<std::string>;
 
-WordNetSynset parsed(std::string_view line) {
-  WordNetSynset synset;
-  std::string problem;
-  EXPECT_EQ(parseWordNetLine(line, synset, &problem), WordNetLineKind::kSynset) << problem << "\n" << line;
-  return synset;
-}
-
-TEST(WordNetData, ReadsLemmasAndGlossOfANounLine) {
-  const auto synset = parsed(
-      "00002137 03 n 02 abstraction 0 abstract_entity 0 010 @ 00001740 n 0000 + 00692347 v 0101 ~ 00023100 n 0000 "
-      "~ 00024264 n 0000 ~ 00031264 n 0000 ~ 00031921 n 0000 ~ 00033020 n 0000 ~ 00033615 n 0000 ~ 05810143 n 0000 "
-      "~ 07999699 n 0000 | a general concept formed by extracting common features from specific examples  ");
-  EXPECT_EQ(synset.type, 'n');
-  EXPECT_EQ(synset.lemmas, (Lemmas{"abstraction", "abstract entity"}));
-  EXPECT_EQ(synset.gloss, "a general concept formed by extracting common features from specific examples");
-}
-
-TEST(WordNetData, LemmaCountIsHexadecimal) {
-  // 0b lemmas: read as decimal the count would stop at "boner".
-  const auto synset = parsed(
-      "00074790 04 n 0b blunder 0 blooper 0 bloomer 0 bungle 0 pratfall 0 foul-up 0 fuckup 0 flub 0 botch 0 "
-      "boner 0 boo-boo 0 001 @ 00070965 n 0000 | an embarrassing mistake");
-  ASSERT_EQ(synset.lemmas.size(), 11u);
-  EXPECT_EQ(synset.lemmas.back(), "boo-boo");
-}
-
-TEST(WordNetData, SkipsLexicalIdsAndAdjectiveMarkers) {
-  const auto synset = parsed(
-      "00014358 00 s 03 abounding 0 galore(ip) 0 in_large_quantity(p) 4 001 & 00013887 a 0000 | existing in "
-      "abundance; \"abounding confidence\"; \"whiskey galore\"  ");
-  EXPECT_EQ(synset.type, 's');
-  EXPECT_EQ(synset.lemmas, (Lemmas{"abounding", "galore", "in large quantity"}));
-  EXPECT_EQ(synset.gloss, "existing in abundance; \"abounding confidence\"; \"whiskey galore\"");
+TEST(WordNetData, ReadsTypeLemmasAndGloss) {
+  const struct {
+    const char* line;
+    char type;
+    Lemmas lemmas;
+    const char* gloss;
+  } cases[] = {
+      // 0b lemmas: read as decimal the count would stop at "boner".
+      {"00074790 04 n 0b blunder 0 blooper 0 bloomer 0 bungle 0 pratfall 0 foul-up 0 fuckup 0 flub 0 botch 0 "
+       "boner 0 boo-boo 0 001 @ 00070965 n 0000 | an embarrassing mistake",
+       'n', {"blunder", "blooper", "bloomer", "bungle", "pratfall", "foul-up", "fuckup", "flub", "botch", "boner",
+             "boo-boo"},
+       "an embarrassing mistake"},
+      // Lexical ids and adjective markers are skipped.
+      {"00014358 00 s 03 abounding 0 galore(ip) 0 in_large_quantity(p) 4 001 & 00013887 a 0000 | existing in "
+       "abundance; \"abounding confidence\"; \"whiskey galore\"  ",
+       's', {"abounding", "galore", "in large quantity"},
+       "existing in abundance; \"abounding confidence\"; \"whiskey galore\""},
+      {"00002325 29 v 01 respire 1 005 $ 00001740 v 0000 @ 02108395 v 0000 + 03110323 a 0101 + 00831191 n 0103 "
+       "+ 00830811 n 0101 01 + 02 00 | undergo the biomedical and metabolic processes of respiration  ",
+       'v', {"respire"}, "undergo the biomedical and metabolic processes of respiration"},
+      // The gloss is everything after the first bar.
+      {"00000001 03 n 01 pipe 0 000 | the sign | ; also a tube: \"a | b\"; c \\ d", 'n', {"pipe"},
+       "the sign | ; also a tube: \"a | b\"; c \\ d"},
+      {"00000001 03 n 01 pipe 0 000", 'n', {"pipe"}, ""},
+      {"00000001 03 n 01 pipe 0 000 | a tube\r", 'n', {"pipe"}, "a tube"},
+  };
+  for (const auto& c : cases) {
+    WordNetSynset synset;
+    std::string problem;
+    ASSERT_EQ(parseWordNetLine(c.line, synset, &problem), WordNetLineKind::kSynset) << problem << "\n" << c.line;
+    EXPECT_EQ(synset.type, c.type) << c.line;
+    EXPECT_EQ(synset.lemmas, c.lemmas) << c.line;
+    EXPECT_EQ(synset.gloss, c.gloss) << c.line;
+  }
 }
 
 TEST(WordNetData, LemmaWords) {
@@ -49,46 +51,21 @@ TEST(WordNetData, LemmaWords) {
     const char* lemma;
     const char* word;
   } cases[] = {
-      {"jack-o'-lantern", "jack-o'-lantern"},
-      {"fly-by-night", "fly-by-night"},
-      {"St._John's_wort", "St. John's wort"},
-      {"elect(a)", "elect"},
-      {"galore(ip)", "galore"},
-      {"aforesaid(p)", "aforesaid"},
-      {"(a)", "(a)"},              // nothing but a marker: not a marker
-      {"thing(x)", "thing(x)"},    // not one of WordNet's markers
-      {"a(p)(p)", "a(p)"},         // only the final marker goes
+      {"jack-o'-lantern", "jack-o'-lantern"}, {"St._John's_wort", "St. John's wort"}, {"elect(a)", "elect"},
+      {"galore(ip)", "galore"}, {"aforesaid(p)", "aforesaid"},
+      {"(a)", "(a)"},            // nothing but a marker: not a marker
+      {"thing(x)", "thing(x)"},  // not one of WordNet's markers
+      {"a(p)(p)", "a(p)"},       // only the final marker goes
   };
   for (const auto& c : cases) EXPECT_EQ(wordNetLemmaWord(c.lemma), c.word) << c.lemma;
 }
 
-TEST(WordNetData, ReadsVerbFrames) {
-  const auto synset = parsed(
-      "00002325 29 v 01 respire 1 005 $ 00001740 v 0000 @ 02108395 v 0000 + 03110323 a 0101 + 00831191 n 0103 "
-      "+ 00830811 n 0101 01 + 02 00 | undergo the biomedical and metabolic processes of respiration  ");
-  EXPECT_EQ(synset.type, 'v');
-  EXPECT_EQ(synset.lemmas, (Lemmas{"respire"}));
-  EXPECT_EQ(synset.gloss, "undergo the biomedical and metabolic processes of respiration");
-}
-
-TEST(WordNetData, GlossIsEverythingAfterTheFirstBar) {
-  const auto synset = parsed("00000001 03 n 01 pipe 0 000 | the sign | ; also a tube: \"a | b\"; c \\ d");
-  EXPECT_EQ(synset.gloss, "the sign | ; also a tube: \"a | b\"; c \\ d");
-  const auto bare = parsed("00000001 03 n 01 pipe 0 000");
-  EXPECT_EQ(bare.gloss, "");
-  const auto windows = parsed("00000001 03 n 01 pipe 0 000 | a tube\r");
-  EXPECT_EQ(windows.gloss, "a tube");
-}
-
-TEST(WordNetData, SkipsTheLicenceAndEmptyLines) {
+TEST(WordNetData, SkipsTheLicenceAndRejectsLinesWhoseFieldsDoNotAddUp) {
   WordNetSynset synset;
-  EXPECT_EQ(parseWordNetLine("  1 This software and database is being provided to you, the LICENSEE, by  ", synset),
-            WordNetLineKind::kSkipped);
-  EXPECT_EQ(parseWordNetLine("", synset), WordNetLineKind::kSkipped);
-  EXPECT_EQ(parseWordNetLine("\r", synset), WordNetLineKind::kSkipped);
-}
-
-TEST(WordNetData, RejectsLinesWhoseFieldsDoNotAddUp) {
+  const char* licence = "  1 This software and database is being provided to you, the LICENSEE, by  ";
+  for (const char* skipped : {licence, "", "\r"}) {
+    EXPECT_EQ(parseWordNetLine(skipped, synset), WordNetLineKind::kSkipped) << skipped;
+  }
   const char* lines[] = {
       "garbage",
       "00000001 03 n",
@@ -112,7 +89,6 @@ TEST(WordNetData, RejectsLinesWhoseFieldsDoNotAddUp) {
       "00000001 03 n 01 word 0 99999999999999999999999 | absurd pointer count",
   };
   for (const char* line : lines) {
-    WordNetSynset synset;
     std::string problem;
     EXPECT_EQ(parseWordNetLine(line, synset, &problem), WordNetLineKind::kMalformed) << line;
     EXPECT_FALSE(problem.empty()) << line;
