@@ -16,7 +16,7 @@ for fuzzer in "$build"/bin/fuzz_*; do
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
   echo "--- $name for ${seconds}s"
   "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    "$work" "${seeds[@]}" 2>&1 | tail -n 12
+    "$work" "${seeds[@]}" 2>&1 | grep -v "# Uses: " | tail -n 12
   rm -rf "$work"
 done
 [ "$found" -eq 1 ] || echo "no fuzz targets in $build"
