@@ -25,6 +25,7 @@ class FakeHost : public MemoryViewHost {
   std::map<Control, bool> enabled;
   std::function<void(int)> onEvents;  // at each processEvents, with the call's number from 1
   int eventCalls = 0;
+  bool quitAsked = false;  // what processEvents reports: the program is closing
   struct Message {
     std::string text, caption;
   };
@@ -34,7 +35,7 @@ class FakeHost : public MemoryViewHost {
   bool processEvents() override {
     ++eventCalls;
     if (onEvents) onEvents(eventCalls);
-    return false;
+    return quitAsked;
   }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
@@ -92,7 +93,8 @@ class ViewTest : public ::testing::Test {
   std::vector<std::string> paths;
   FakeHost host;
   FakeWorkspace workspace;
-  KEAViewWindows view{workspace, host, [] { return std::uint64_t{0}; }};
+  std::uint64_t now = 0;  // the controller's clock, in milliseconds
+  KEAViewWindows view{workspace, host, [this] { return now; }};
 };
 
 }  // namespace kea::test

@@ -190,6 +190,51 @@ TEST_F(ViewTest, AtMost401RejectedWordsGoBetweenTwoPolls) {
   EXPECT_EQ(examined, (std::vector<int>{0, 401, 802}));  // once before the loop, then after each 401
 }
 
+TEST_F(ViewTest, CountsAreRefreshedAtMostEvery100Milliseconds) {
+  openDictionaries({{"ant", "bee", "cat", "dog", "eel", "fox", "gnu", "hen"}});
+  type("*");
+  std::vector<int> countsSeen;
+  host.onEvents = [&](int) {
+    now += 60;
+    countsSeen.push_back(view.group(0).label.count());
+  };
+  view.searchClicked();
+  // A poll after every word (and one before the first).
+  EXPECT_EQ(countsSeen, (std::vector<int>{0, 0, 2, 2, 4, 4, 6, 6, 8}));
+  EXPECT_EQ(view.group(0).label.count(), 8);
+  // A clock that went backwards refreshes at once.
+  countsSeen.clear();
+  type("*");
+  now = 1000000;
+  host.onEvents = [&](int call) {
+    if (call > 1) now = 5;
+    countsSeen.push_back(view.group(0).label.count());
+  };
+  view.searchClicked();
+  ASSERT_GT(countsSeen.size(), 2u);
+  EXPECT_EQ(countsSeen[2], 1);
+}
+
+TEST_F(ViewTest, QuitAndLowMemoryStopTheLoop) {
+  openDictionaries({kWords});
+  type("*");
+  host.onEvents = [&](int call) {
+    if (call == 2) KEAViewWindows::setLowMemory();
+  };
+  view.searchClicked();
+  EXPECT_EQ(view.state(), SearchState::Paused);
+  host.onEvents = nullptr;
+  view.searchClicked();
+  EXPECT_EQ(view.state(), SearchState::Ready);
+  EXPECT_EQ(results(0).size(), kWords.size());
+
+  type("*");
+  host.quitAsked = true;
+  view.searchClicked();
+  EXPECT_EQ(view.state(), SearchState::Closing);
+  EXPECT_LT(results(0).size(), kWords.size());
+}
+
 TEST_F(ViewTest, ProgressBarFollowsTheLengths) {
   openDictionaries({{"at", "be", "cat", "dog", "eel", "horse", "kitten", "sparrow"}});
   // At each poll the words of the lengths searched before are done; in
