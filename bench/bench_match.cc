@@ -197,6 +197,9 @@ const std::vector<WorstCase>& worstCases() {
       // which the sweep does not follow).
       {"sub-patterns with wildcards and punctuation, 40 letters", "*(*-*)*(*-*)*x", repeat("ab-", 20)},
       {"sub-patterns with wildcards and punctuation, 100 letters", "*(*-*)*(*-*)*x", repeat("ab-", 50)},
+      // The same with the required letter present, so that the search runs.
+      {"sub-patterns with wildcards and punctuation, 41 letters, x first", "*(*-*)*(*-*)*x", repeat("ab-", 20, "", "x")},
+      {"sub-patterns with wildcards and punctuation, 99 letters, x first", "*(*-*)*(*-*)*x", repeat("ab-", 49, "", "x")},
       {"anagram sub-pattern between wildcards", "***((**[a])([cc];*b)[ab])****[aa]", repeat("bcacb", 20)},
       {"anagram blocks sharing a letter variable, 20 letters", ";(1*1)(2*2)", repeat("caacb", 4)},
       {"anagram blocks sharing a letter variable, 40 letters", ";(1*1)(2*2)", repeat("caacb", 8)},
