@@ -190,8 +190,9 @@ const std::vector<WorstCase>& worstCases() {
       {"punctuation *-*-*...x, 100 letters, 100 hyphens", repeat("*-", 10, "x"), repeat("a-", 100)},
       // Still slow: sub-patterns with wildcards in a pattern with significant
       // punctuation (a sub-pattern hands on the punctuation offset of its
-      // first success, so they are searched, at a high power of the
-      // length); a sub-pattern holding an anagram part between wildcards
+      // first success, so they are searched; each sub-pattern runs once per
+      // place it is reached from, and once per window from there, about the
+      // cube of the length); a sub-pattern holding an anagram part between wildcards
       // (searched, so that the balance stays as the search finds it);
       // blocks that share a letter variable (they bind it in their order,
       // which the sweep does not follow).
