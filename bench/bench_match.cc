@@ -190,13 +190,17 @@ const std::vector<WorstCase>& worstCases() {
       {"punctuation *-*-*...x, 100 letters, 100 hyphens", repeat("*-", 10, "x"), repeat("a-", 100)},
       // Still slow: sub-patterns with wildcards in a pattern with significant
       // punctuation (a sub-pattern hands on the punctuation offset of its
-      // first success, so they are searched, at a high power of the
-      // length); a sub-pattern holding an anagram part between wildcards
+      // first success, so they are searched; each sub-pattern runs once per
+      // place it is reached from, and once per window from there, about the
+      // cube of the length); a sub-pattern holding an anagram part between wildcards
       // (searched, so that the balance stays as the search finds it);
       // blocks that share a letter variable (they bind it in their order,
       // which the sweep does not follow).
       {"sub-patterns with wildcards and punctuation, 40 letters", "*(*-*)*(*-*)*x", repeat("ab-", 20)},
       {"sub-patterns with wildcards and punctuation, 100 letters", "*(*-*)*(*-*)*x", repeat("ab-", 50)},
+      // The same with the required letter present, so that the search runs.
+      {"sub-patterns with wildcards and punctuation, 41 letters, x first", "*(*-*)*(*-*)*x", repeat("ab-", 20, "", "x")},
+      {"sub-patterns with wildcards and punctuation, 99 letters, x first", "*(*-*)*(*-*)*x", repeat("ab-", 49, "", "x")},
       {"anagram sub-pattern between wildcards", "***((**[a])([cc];*b)[ab])****[aa]", repeat("bcacb", 20)},
       {"anagram blocks sharing a letter variable, 20 letters", ";(1*1)(2*2)", repeat("caacb", 4)},
       {"anagram blocks sharing a letter variable, 40 letters", ";(1*1)(2*2)", repeat("caacb", 8)},

@@ -330,6 +330,13 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
     restKey = memo->key(MatchMemo::restSet(program, rest, p + fixed + slack), program, MatchMemo::Scope::Segment,
                         rest, bindings_);
   }
+  // Otherwise the sub-pattern with its rest is one attempt from this place:
+  // the wildcards before it may reach the same place many times over.
+  MatchMemo::Key wholeKey;
+  if (memo != nullptr && !byPosition) {
+    wholeKey = memo->subpatternKey(program, pc, p, k, slack, bindings_);
+    if (memo->failed(wholeKey)) return -1;
+  }
   const int longest = std::min(extra, slack);
   const bool mayStopEarly = byPosition && memo->restMayStopEarly(program, memo->patternEnd(program, pc));
   subpatternExhausted_ = false;
@@ -394,6 +401,7 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
     if (failedRests == nullptr) failedRests = memo->restFailures(restKey);
     subpatternExhausted_ = firstUntried(failedRests, p + fixed, p + fixed + slack) < 0;
   }
+  if (memo != nullptr && !byPosition) memo->recordFailure(wholeKey);
   return -1;
 }
 

@@ -289,6 +289,19 @@ MatchMemo::Key MatchMemo::key(std::uint64_t site, int program, Scope scope, int 
   return key;
 }
 
+MatchMemo::Key MatchMemo::subpatternKey(int program, int pc, int p, int k, int slack,
+                                        const VariableBindings& bindings) const {
+  Key key;
+  // Bit 22 of the position keeps these apart from the places of segments,
+  // which may start at the same header.
+  key.site = pack(0, program, pc | (1 << 22), p, k, slack);
+  const std::uint16_t mask = usesVariables_ ? static_cast<std::uint16_t>(maskOf(program, Scope::Pattern, pc + 3) |
+                                                                         maskOf(program, Scope::Segment, patternEnd(program, pc)))
+                                            : 0;
+  fillBindings(key, mask, bindings);
+  return key;
+}
+
 MatchMemo::Key MatchMemo::placementKey(int program, int pc, int occurrence, int deficit, int stretchStart,
                                        int stretchLength, const std::uint8_t* claimed,
                                        const VariableBindings& bindings) const {

@@ -70,6 +70,10 @@ class MatchMemo {
   static std::uint64_t restSet(int program, int pc, int end) { return pack(3, program, pc, end, 0, 0); }
 
   Key key(std::uint64_t site, int program, Scope scope, int scopePc, const VariableBindings& bindings) const;
+  // A variable-length sub-pattern (header at pc) together with the rest of
+  // its template, run from a place: its outcome observes the variables of
+  // both.
+  Key subpatternKey(int program, int pc, int p, int k, int slack, const VariableBindings& bindings) const;
   Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart, int stretchLength,
                    const std::uint8_t* claimed, const VariableBindings& bindings) const;
 

@@ -161,9 +161,10 @@ class Generator {
       const int roll = below(100);
       if (roll < 25) {
         out += '*';
-      } else if (roll < 45) {  // a hyphen at either end or none; a template may not split an item
-        const int where = below(3);
-        out += "(" + std::string(where == 0 ? "-" : "") + regularTemplate(1) + (where == 1 ? "-" : "") + ")";
+      } else if (roll < 45) {  // a hyphen at either end, in between, or none; a template may not split an item
+        const int where = below(4);
+        out += "(" + std::string(where == 0 ? "-" : "") + regularTemplate(1) + (where == 1 ? "-" : "") +
+               (where == 3 ? "-" + regularTemplate(1) : "") + ")";
       } else if (roll < 60) {
         out += chance(70) ? '-' : '\'';
       } else {
@@ -342,6 +343,9 @@ TEST(Exhaustive, RegularTemplates) {
 
 TEST(Exhaustive, SignificantPunctuation) {
   compareAll({"*-*", "a*-*b", "*-*-*", "a*--", "*'a*", "\\A*-", "*-(a*)b"}, allWords("ab-'A", 6), kIgnore);
+  // Sub-patterns that hand on the punctuation offset of their first success,
+  // reached again and again from the wildcards before them.
+  compareAll({"*(*-*)*(*-*)*b", "*(*-*)(*'*)*", "*(-*)*(a-*)*"}, allWords("ab--'", 6), kIgnore);
 }
 
 }  // namespace
