@@ -17,21 +17,15 @@
 #include <string>
 #include <vector>
 
-#include "builder/EnglishAlphabet.h"
+#include "BenchPatterns.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/WordBufferFill.h"
 
 namespace kea {
 namespace {
 
-const Alphabet& alphabet() {
-  static const Alphabet a = [] {
-    std::array<std::uint64_t, 256> frequency{};
-    for (int c = 'a'; c <= 'z'; ++c) frequency[static_cast<std::size_t>(c)] = 1;
-    return Alphabet::fromCanonicalTable(englishAlphabetTable(), frequency);
-  }();
-  return a;
-}
+using bench::alphabet;
+using bench::cat;
 
 // Decoded words by letter length.
 class WordLists {
@@ -140,13 +134,6 @@ struct WorstCase {
 };
 
 // prefix, then piece n times, then suffix.
-// The parts one after another.
-std::string cat(std::initializer_list<std::string> parts) {
-  std::string out;
-  for (const std::string& part : parts) out.append(part);
-  return out;
-}
-
 std::string repeat(const std::string& piece, int n, const std::string& suffix = "", const std::string& prefix = "") {
   std::string out = prefix;
   for (int i = 0; i < n; ++i) out += piece;

@@ -20,28 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "builder/EnglishAlphabet.h"
+#include "BenchPatterns.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/WordBufferFill.h"
 
 namespace kea {
 namespace {
 
-const Alphabet& alphabet() {
-  static const Alphabet a = [] {
-    std::array<std::uint64_t, 256> frequency{};
-    for (int c = 'a'; c <= 'z'; ++c) frequency[static_cast<std::size_t>(c)] = 1;
-    return Alphabet::fromCanonicalTable(englishAlphabetTable(), frequency);
-  }();
-  return a;
-}
-
-// The parts one after another (GCC 12 misreads chains of string + at -O3).
-std::string cat(std::initializer_list<std::string> parts) {
-  std::string out;
-  for (const std::string& part : parts) out.append(part);
-  return out;
-}
+using bench::alphabet;
+using bench::cat;
 
 class Maker {
  public:

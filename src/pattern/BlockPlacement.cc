@@ -14,13 +14,6 @@ namespace kea {
 
 namespace {
 
-std::int32_t readInt32(const std::uint8_t* bytes) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                   (static_cast<std::uint32_t>(bytes[3]) << 24));
-}
-
 void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
   takes[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::min(255, takes[static_cast<std::size_t>(x)] + n));
 }
@@ -38,7 +31,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
       Plan plan;
       plan.program = static_cast<int>(program);
       plan.pc = static_cast<int>(anagram) + 6;
-      plan.anagramLength = readInt32(c + anagram + 2);
+      plan.anagramLength = readProgramInt32(c + anagram + 2);
       int pc = plan.pc;
       bool fits = true;
       int fixedTotal = 0;

@@ -22,17 +22,6 @@
 
 namespace kea {
 
-namespace {
-
-std::int32_t readInt32(const std::uint8_t* bytes) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                   (static_cast<std::uint32_t>(bytes[3]) << 24));
-}
-
-}  // namespace
-
 std::uint8_t MatchEngine::significantAt(int index) const {
   if (index < 0 || index > significantLength_) return 0;
   return word_->significant[index];
@@ -102,7 +91,7 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
       return pc + 1;
     }
     if (op == OP_ANAGRAM) {
-      const int anagramLength = readInt32(c + pc + 2);
+      const int anagramLength = readProgramInt32(c + pc + 2);
       if (runAnagram(program, pc + 6, p, length, length - anagramLength)) {
         recordBalance(program, pc, p, length);
         guard.keep();

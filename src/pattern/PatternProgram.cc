@@ -179,9 +179,7 @@ class Dumper {
   // pattern's OP_END.
   std::size_t anagram(std::size_t pos, int indent) {
     if (!at(pos + 5)) return bad(indent);
-    const std::uint32_t length = program_[pos + 2] | (program_[pos + 3] << 8) |
-                                 (program_[pos + 4] << 16) |
-                                 (static_cast<std::uint32_t>(program_[pos + 5]) << 24);
+    const auto length = static_cast<std::uint32_t>(readProgramInt32(&program_[pos + 2]));
     line(indent, cat("ANAGRAM ", num(program_[pos + 1]), " ", std::to_string(length)));
     pos += 6;
     while (at(pos)) {

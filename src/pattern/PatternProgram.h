@@ -46,6 +46,14 @@ inline constexpr std::uint8_t OP_PROGRAM_END = 253;
 inline constexpr std::uint8_t OP_EXACT = 254;
 inline constexpr std::uint8_t OP_PUNCT = 255;
 
+// The anagram length operand: four bytes, little-endian.
+inline std::int32_t readProgramInt32(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
+                                   (static_cast<std::uint32_t>(bytes[1]) << 8) |
+                                   (static_cast<std::uint32_t>(bytes[2]) << 16) |
+                                   (static_cast<std::uint32_t>(bytes[3]) << 24));
+}
+
 // Every byte at or above this value is an opcode where an opcode may stand.
 inline constexpr std::uint8_t kFirstOpcode = 240;
 
