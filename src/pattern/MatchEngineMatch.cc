@@ -44,30 +44,36 @@ bool MatchEngine::runAligned(int p, int n, int k) const {
   return true;
 }
 
+namespace {
+
+// Bytes taken by the anagram component at pc, or 0 when pc holds none.
+int componentSize(const std::uint8_t* c, int pc) {
+  switch (c[pc]) {
+    case OP_PATTERN_VARIABLE:
+    case OP_PATTERN_LAST:
+    case OP_CHOICE_SET:
+      return 3;
+    case OP_VARIABLES:
+      return 11;
+    case OP_LETTERS_DISTINCT:
+      return 2 + c[pc + 1];
+    case OP_LETTERS_COUNTED: {
+      int end = pc + 1;
+      while (c[end] < kFirstOpcode) end += 2;
+      return end - pc;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 // Position of the first byte after an anagram part's components.
 int MatchEngine::endOfAnagram(int program, int pc) const {
   const std::uint8_t* c = code(program);
-  for (;;) {
-    switch (c[pc]) {
-      case OP_PATTERN_VARIABLE:
-      case OP_PATTERN_LAST:
-      case OP_CHOICE_SET:
-        pc += 3;
-        break;
-      case OP_VARIABLES:
-        pc += 11;
-        break;
-      case OP_LETTERS_DISTINCT:
-        pc += 2 + c[pc + 1];
-        break;
-      case OP_LETTERS_COUNTED:
-        ++pc;
-        while (c[pc] < kFirstOpcode) pc += 2;
-        break;
-      default:
-        return pc;
-    }
-  }
+  while (const int size = componentSize(c, pc)) pc += size;
+  return pc;
 }
 
 int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int length) {
@@ -554,21 +560,10 @@ bool MatchEngine::spendTry() {
 int MatchEngine::lettersComponent(int program, int pc) const {
   const std::uint8_t* c = code(program);
   for (;;) {
-    switch (c[pc]) {
-      case OP_PATTERN_VARIABLE:
-      case OP_PATTERN_LAST:
-      case OP_CHOICE_SET:
-        pc += 3;
-        break;
-      case OP_VARIABLES:
-        pc += 11;
-        break;
-      case OP_LETTERS_DISTINCT:
-      case OP_LETTERS_COUNTED:
-        return pc;
-      default:
-        return -1;
-    }
+    if (c[pc] == OP_LETTERS_DISTINCT || c[pc] == OP_LETTERS_COUNTED) return pc;
+    const int size = componentSize(c, pc);
+    if (size == 0) return -1;
+    pc += size;
   }
 }
 
