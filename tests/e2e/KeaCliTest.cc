@@ -182,10 +182,12 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "c[ab"}, 2, dictionary + ": Choice list started - use ] to complete it"},
       {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
       {{"-d", dictionary}, 2, "no pattern given"},
+      {{"-d", dictionary, "  "}, 2, "the pattern is empty; 'kea-cli search --help'"},
       {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus'"},
       {{"-d", dictionary, "--shortest", "6", "--longest", "5", "cat"}, 2, "shortest length is above the longest"},
       {{"-d", dictionary, "--active", "2", "cat"}, 2, "'--active' names no dictionary"},
       {{"-d", dictionary, "c\xE2\x88\x9E"}, 2, "(U+221E)"},
+      {{"-d", dictionary, "caf\xE9"}, 2, "kea-cli: the pattern cannot be used: invalid UTF-8 at byte 3\n"},
       // Out-of-range lengths are clamped as the length boxes clamp them.
       {{"-d", dictionary, "--shortest", "0", "--longest", "150", "c.t"}, 0, "2 results found\n"},
       // A pattern that starts like an option follows "--".

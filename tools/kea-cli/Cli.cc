@@ -9,8 +9,14 @@ namespace kea::cli {
 std::optional<std::string> argumentText(std::string_view utf8, std::string_view what) {
   platform::CodecError error;
   if (auto text = platform::utf8ToCp1252(utf8, &error)) return text;
-  std::fprintf(stderr, "kea-cli: %.*s '%.*s' cannot be used: %s\n", static_cast<int>(what.size()), what.data(),
-               static_cast<int>(utf8.size()), utf8.data(), error.message().c_str());
+  // Text that is not UTF-8 is not echoed: the terminal could not show it.
+  if (error.malformed) {
+    std::fprintf(stderr, "kea-cli: the %.*s cannot be used: %s\n", static_cast<int>(what.size()), what.data(),
+                 error.message().c_str());
+  } else {
+    std::fprintf(stderr, "kea-cli: %.*s '%.*s' cannot be used: %s\n", static_cast<int>(what.size()), what.data(),
+                 static_cast<int>(utf8.size()), utf8.data(), error.message().c_str());
+  }
   return std::nullopt;
 }
 

@@ -391,7 +391,11 @@ int runSearch(const std::vector<std::string>& args) {
   host.pattern = arguments.pattern;
   view.patternChanged();
   if (view.state() != SearchState::Ready) {
-    printError("search", terminalText(host.status));
+    // The window's status for an empty pattern points at its help key; the
+    // terminal has its own help.
+    const bool empty = arguments.pattern.find_first_not_of(' ') == std::string::npos;
+    printError("search", empty ? "the pattern is empty; 'kea-cli search --help' shows the pattern language"
+                               : terminalText(host.status));
     // A pattern that can match no length finds nothing; anything else is wrong.
     return host.status == loadString(strings::kNoWordsOfLength) ? kExitFailure : kExitUsage;
   }
