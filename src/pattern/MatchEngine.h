@@ -50,6 +50,9 @@ struct PatternShape {
   std::vector<std::uint8_t> regular;
   std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
   std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
+  // A variable-length sub-pattern read for every window length in one pass
+  // (see MatchEngineWindows.cc).
+  std::vector<std::uint8_t> windowed;
   std::vector<std::uint32_t> end;
   // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
   // each belongs to.
@@ -186,6 +189,15 @@ class MatchEngine {
   PlaneSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
   PlaneSet rawMask(std::uint8_t raw);
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
+  // A variable-length sub-pattern of fixed elements around at most one
+  // wildcard before its last (MatchEngineWindows.cc): the punctuation
+  // offset its search hands on from (p, k), for every slack u up to
+  // `longest` (-1: no success). False when the table is too small, and
+  // the sub-pattern is searched as usual.
+  static bool windowedShape(const std::vector<std::uint8_t>& bytes, int header);
+  bool windowed(int program, int header) const;
+  int runFixed(const std::uint8_t* c, int pc, int& q, int& kq);
+  bool readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   const std::uint8_t* code(int program) const {

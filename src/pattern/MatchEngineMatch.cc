@@ -337,6 +337,10 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   subpatternExhausted_ = false;
   // The set lives in the memo's fixed table; deeper tries add to it in place.
   const std::uint64_t* failedRests = byPosition ? memo->restFailures(restKey) : nullptr;
+  // The sub-pattern's first success for every window at once, when its shape allows.
+  std::array<std::int16_t, kkd::kMaxLengthSlots> windowOffsets;
+  const bool readOnce = !regularInner && longest >= 0 && windowed(program, pc) &&
+                        readWindows(program, pc, p, k, longest, windowOffsets.data());
   for (int u = 0; u <= longest; ++u) {
     if (byPosition) {
       // Jump over the starts whose rest is known to fail, a word at a time.
@@ -357,7 +361,16 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
     const int from = p + fixed + u;
     VariableValues guard(bindings_);
     int k2 = k;
-    const int after = regularInner ? patternEndOf(program, pc) : runPattern(program, inner, p, k2, u, fixed + u);
+    int after = -1;
+    if (regularInner) {
+      after = patternEndOf(program, pc);
+    } else if (readOnce) {
+      if (windowOffsets[static_cast<std::size_t>(u)] < 0) continue;
+      k2 = windowOffsets[static_cast<std::size_t>(u)];
+      after = patternEndOf(program, pc);
+    } else {
+      after = runPattern(program, inner, p, k2, u, fixed + u);
+    }
     if (after < 0) continue;
     if (byPosition) {
       const int r = runSegment(program, after, from, k2, slack - u);

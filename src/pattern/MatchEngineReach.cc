@@ -170,12 +170,16 @@ void MatchEngine::analyseRegular() {
     shape.regular.assign(bytes.size(), 0);
     shape.variables.assign(bytes.size(), 0);
     shape.anagram.assign(bytes.size(), 0);
+    shape.windowed.assign(bytes.size(), 0);
     shape.end.assign(bytes.size(), 0);
     // A choice set in the pool is not a program.
     if (bytes.empty() || bytes[0] < OP_PATTERN || bytes[0] > OP_PATTERN_LAST) continue;
     bool regular = false;
     ShapeWalker walker(bytes, shape, shapes_, !punctuationSensitive_);
     walker.pattern(0, regular);
+    for (std::size_t header = 0; header < bytes.size(); ++header) {
+      if (shape.end[header] != 0 && windowedShape(bytes, static_cast<int>(header))) shape.windowed[header] = 1;
+    }
     // Plain wildcards backtrack cheaply with the memo's help; variable-length
     // sub-patterns multiply the tries, and are better read over sets.
     if (program == 0) readWholeOverSets_ = regular && walker.variableSubpatterns > 0;
@@ -215,6 +219,12 @@ void MatchEngine::analyseRegular() {
 bool MatchEngine::regular(int program, int header) const {
   if (static_cast<std::size_t>(program) >= shapes_.size()) return false;
   const std::vector<std::uint8_t>& flags = shapes_[static_cast<std::size_t>(program)].regular;
+  return static_cast<std::size_t>(header) < flags.size() && flags[static_cast<std::size_t>(header)] != 0;
+}
+
+bool MatchEngine::windowed(int program, int header) const {
+  if (static_cast<std::size_t>(program) >= shapes_.size()) return false;
+  const std::vector<std::uint8_t>& flags = shapes_[static_cast<std::size_t>(program)].windowed;
   return static_cast<std::size_t>(header) < flags.size() && flags[static_cast<std::size_t>(header)] != 0;
 }
 

@@ -345,7 +345,11 @@ TEST(Exhaustive, SignificantPunctuation) {
   compareAll({"*-*", "a*-*b", "*-*-*", "a*--", "*'a*", "\\A*-", "*-(a*)b"}, allWords("ab-'A", 6), kIgnore);
   // Sub-patterns that hand on the punctuation offset of their first success,
   // reached again and again from the wildcards before them.
-  compareAll({"*(*-*)*(*-*)*b", "*(*-*)(*'*)*", "*(-*)*(a-*)*"}, allWords("ab--'", 6), kIgnore);
+  // Runs and punctuation before, between and after their wildcards, and
+  // sub-patterns with two wildcards before the last.
+  compareAll({"*(*-*)*(*-*)*b", "*(*-*)(*'*)*", "*(-*)*(a-*)*", "(a*-*b)*", "*(*-a*)-*", "*(*[ab]-*')*",
+              "*(-*a-)*b", "(*-)*(*'b)*", "*(*-*-*)*a", "*(*a*b*-)*", "(*b*)a*-", "*(*ab*)-*"},
+             allWords("ab--'", 6), kIgnore);
 }
 
 }  // namespace
