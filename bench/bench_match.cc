@@ -179,10 +179,11 @@ const std::vector<WorstCase>& worstCases() {
       {"punctuation *-*-*...x, 100 letters, 99 hyphens", repeat("*-", 10, "x"), repeat("a-", 99, "", "x")},
       // Still slow: sub-patterns with wildcards in a pattern with significant
       // punctuation (a sub-pattern hands on the punctuation offset of its
-      // first success, so they are searched; each sub-pattern runs once per
-      // place it is reached from, and once per window from there, about the
-      // cube of the length); a sub-pattern holding an anagram part between wildcards
-      // (searched, so that the balance stays as the search finds it);
+      // first success, so they are searched; each sub-pattern is read for
+      // all its windows at once, but once per place it is reached from, and
+      // the rest runs once per window); a sub-pattern holding an anagram
+      // part between wildcards (searched, so that the balance stays as the
+      // search finds it);
       // blocks that share a letter variable (they bind it in their order,
       // which the sweep does not follow).
       {"sub-patterns with wildcards and punctuation, 41 letters, x first", "*(*-*)*(*-*)*x", repeat("ab-", 20, "", "x")},
