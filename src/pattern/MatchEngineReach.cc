@@ -203,10 +203,7 @@ void MatchEngine::analyseRegular() {
       if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
         readPlaneOverSets_ = false;
       } else if (op == OP_RUN || op == OP_MIXED_RUN) {
-        for (pc += 2; c[pc] < kFirstOpcode;) {
-          const std::uint8_t kind = c[pc] & kItemKindMask;
-          pc += (op == OP_RUN || kind == 0 || kind == kItemVariable) ? 2 : 2 + c[pc + 1];
-        }
+        pc = static_cast<std::size_t>(runEnd(c, static_cast<int>(pc)));
       } else if (op == OP_EXACT || op == OP_PUNCT || op == OP_SKIP || op == OP_SKIP_REST) {
         pc += 2;
       } else {
@@ -245,29 +242,24 @@ void MatchEngine::buildLetterMasks() {
   letterMasksReady_ = true;
 }
 
-// The places where a run of n letters whose items start at pc may start,
-// wholly before `end`.
+// The places where the run whose opcode stands at pc (n letters) may
+// start, wholly before `end`.
 PositionSet MatchEngine::runStarts(const std::uint8_t* c, int pc, int n, int end) {
+  const bool mixed = c[pc] == OP_MIXED_RUN;
   PositionSet starts = PositionSet::range(0, end - n);
-  while (c[pc] < kFirstOpcode && !starts.empty()) {
-    const std::uint8_t mark = c[pc];
-    const int offset = mark & ~kItemKindMask;
-    switch (mark & kItemKindMask) {
-      case 0:
-        starts &= letterMasks_[c[pc + 1]].earlier(offset);
-        pc += 2;
-        break;
-      default: {
-        // A choice list (letter variables never reach here).
-        const int count = c[pc + 1];
-        PositionSet listed;
-        for (int i = 0; i < count; ++i) listed |= letterMasks_[c[pc + 2 + i]];
-        if ((mark & kItemKindMask) != kItemChoice) listed = PositionSet::below(wordLength_).andNot(listed);
-        starts &= listed.earlier(offset);
-        pc += 2 + count;
-        break;
-      }
+  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
+    const RunItem item = runItemAt(mixed, c, pc);
+    if (item.kind == 0) {
+      starts &= letterMasks_[c[pc + 1]].earlier(item.position);
+    } else {
+      // A choice list (letter variables never reach here).
+      const int count = c[pc + 1];
+      PositionSet listed;
+      for (int i = 0; i < count; ++i) listed |= letterMasks_[c[pc + 2 + i]];
+      if (item.kind != kItemChoice) listed = PositionSet::below(wordLength_).andNot(listed);
+      starts &= listed.earlier(item.position);
     }
+    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
@@ -284,11 +276,8 @@ PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int
       case OP_RUN:
       case OP_MIXED_RUN: {
         const int n = c[pc + 1];
-        at = (at & runStarts(c, pc + 2, n, end)).later(n);
-        for (pc += 2; c[pc] < kFirstOpcode;) {
-          const std::uint8_t kind = c[pc] & kItemKindMask;
-          pc += (kind == 0 || kind == kItemVariable) ? 2 : 2 + c[pc + 1];
-        }
+        at = (at & runStarts(c, pc, n, end)).later(n);
+        pc = runEnd(c, pc);
         break;
       }
       case OP_SKIP:
@@ -357,22 +346,21 @@ PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
 // As runStarts, over plane indices: a run's letters stand at consecutive
 // indices, with no punctuation before or among them.
 PlaneSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
+  const bool mixed = c[pc] == OP_MIXED_RUN;
   PlaneSet starts = PlaneSet::range(0, end - n);
   for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
-  while (c[pc] < kFirstOpcode && !starts.empty()) {
-    const std::uint8_t mark = c[pc];
-    const int offset = mark & ~kItemKindMask;
-    if ((mark & kItemKindMask) == 0) {
-      starts &= planeLetters_[c[pc + 1]].earlier(offset);
-      pc += 2;
-      continue;
+  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
+    const RunItem item = runItemAt(mixed, c, pc);
+    if (item.kind == 0) {
+      starts &= planeLetters_[c[pc + 1]].earlier(item.position);
+    } else {
+      const int count = c[pc + 1];
+      PlaneSet listed;
+      for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
+      if (item.kind != kItemChoice) listed = planeIsLetter_.andNot(listed);
+      starts &= listed.earlier(item.position);
     }
-    const int count = c[pc + 1];
-    PlaneSet listed;
-    for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
-    if ((mark & kItemKindMask) != kItemChoice) listed = planeIsLetter_.andNot(listed);
-    starts &= listed.earlier(offset);
-    pc += 2 + count;
+    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
@@ -386,11 +374,8 @@ PlaneSet MatchEngine::reachPlane(int pc, PlaneSet from, int end) {
       case OP_RUN:
       case OP_MIXED_RUN: {
         const int n = c[pc + 1];
-        at = (at & planeRunStarts(c, pc + 2, n, end)).later(n);
-        for (pc += 2; c[pc] < kFirstOpcode;) {
-          const std::uint8_t kind = c[pc] & kItemKindMask;
-          pc += (op == OP_RUN || kind == 0 || kind == kItemVariable) ? 2 : 2 + c[pc + 1];
-        }
+        at = (at & planeRunStarts(c, pc, n, end)).later(n);
+        pc = runEnd(c, pc);
         break;
       }
       case OP_EXACT:

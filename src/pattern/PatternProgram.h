@@ -62,6 +62,31 @@ inline constexpr std::uint8_t kItemVariable = 0x80;
 inline constexpr std::uint8_t kItemChoice = 0x40;
 inline constexpr std::uint8_t kItemNegatedChoice = 0xC0;
 inline constexpr std::uint8_t kItemKindMask = 0xC0;
+
+// A run's item at pc: its position in the run and its kind. A plain run's
+// positions go up to 127, so only a mixed run's items carry a kind.
+struct RunItem {
+  int position;
+  std::uint8_t kind;  // 0, kItemVariable, kItemChoice or kItemNegatedChoice
+};
+inline RunItem runItemAt(bool mixed, const std::uint8_t* c, int pc) {
+  const std::uint8_t mark = c[pc];
+  if (!mixed) return {mark, 0};
+  return {mark & ~kItemKindMask, static_cast<std::uint8_t>(mark & kItemKindMask)};
+}
+
+// Bytes taken by that item.
+inline int runItemSize(const RunItem& item, const std::uint8_t* c, int pc) {
+  return item.kind == 0 || item.kind == kItemVariable ? 2 : 2 + c[pc + 1];
+}
+
+// Position after the items of the run whose opcode stands at pc.
+inline int runEnd(const std::uint8_t* c, int pc) {
+  const bool mixed = c[pc] == OP_MIXED_RUN;
+  for (pc += 2; c[pc] < kFirstOpcode;) pc += runItemSize(runItemAt(mixed, c, pc), c, pc);
+  return pc;
+}
+
 // A mixed run never spans more positions than this, so that the marked
 // position byte of every item stays below the opcodes (a negated choice at
 // position 48 would read as OP_RUN). A longer stretch simply continues in a

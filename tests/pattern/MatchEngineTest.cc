@@ -167,6 +167,30 @@ TEST(Matching, LargeAlphabetIndicesDoNotReadAsOpcodes) {
   }
 }
 
+// A plain run's positions go up to 127, so their bytes carry bits that a
+// mixed run's items use for their kind; every way of reading a run must
+// tell the two apart.
+TEST(Matching, LettersLateInALongRunAreLettersEveryWay) {
+  const std::string b64(64, 'b');
+  const std::string dots(64, '.');
+  const struct {
+    std::string pattern, word;
+    bool matches;
+  } cases[] = {
+      {"(*)" + dots + "ac", "x" + b64 + "ac", true},  // read over sets of places
+      {"(*)" + dots + "ac", "x" + b64 + "ad", false},
+      {"*" + dots + "ac", "x" + b64 + "ac", true},  // searched
+      {"*-" + dots + "ac", "x-" + b64 + "ac", true},  // over the plane of significant characters
+      {"*-" + dots + "ac", "x-" + b64 + "ad", false},
+      {"(*)" + dots + "[ab]c", "x" + b64 + "ac", true},  // a mixed run
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(test::patternMatches(c.pattern, c.word, false), c.matches) << c.pattern << " / " << c.word;
+    test::Tally tally;
+    test::compareWithReference(c.pattern, {c.word}, test::kNone, tally);
+  }
+}
+
 TEST(WordBufferFill, KeyRawTextAnnotationAndLimits) {
   WordBuffer word{};
   EXPECT_EQ(fillWordBuffer(word, "Jack-o'-Lantern", test::englishTestAlphabet(), "n."), 12);
