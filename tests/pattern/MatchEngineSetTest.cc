@@ -1,9 +1,8 @@
 // The line layer: macros, splitting a line into patterns and group tokens,
-// evaluation, length ranges, the preferred order and balances.
+// evaluation and balances (its lengths are planned in InputEngineTest).
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "MatchTestSupport.h"
@@ -99,42 +98,6 @@ TEST(Evaluate, ShortCircuitLeavesLaterPatternsUntried) {
   EXPECT_TRUE(test::lineMatches("!abc", "xyz"));
   EXPECT_FALSE(test::lineMatches("!abc", "abc"));
   EXPECT_FALSE(test::lineMatches("!abc", "abcd"));
-}
-
-TEST(LengthRange, FromEveryPatternWithNegationDisregardedAndTheSettings) {
-  const std::tuple<std::string, int, int, int, int> rows[] = {
-      {";..oting & ! *ing", 1, 100, 7, 7},    {"m*ja", 1, 100, 3, 100},
-      {"m*ja", 9, 100, 9, 100},               {"m*ja", 4, 6, 4, 6},
-      {".l...r.n", 9, 100, 101, 0},           {"........ & !.........", 1, 100, 101, 0},
-      {"...... & ........", 1, 100, 101, 0},  {"...... | ........", 1, 100, 6, 8},
-      {"......*;gdangboot", 1, 100, 6, 9},    {std::string(101, 'a'), 1, 100, 101, 0},
-  };
-  for (const auto& [line, shortest, longest, first, last] : rows) {
-    MatchEngineSet set = parsed(line);
-    set.setLengthLimits(shortest, longest);
-    EXPECT_EQ(set.lengthRange(), std::make_pair(first, last)) << line << " " << shortest << "-" << longest;
-  }
-  EXPECT_EQ(parsed("m*ja", 9, 100).lengthRange(), std::make_pair(9, 100));  // the limits given to the parse
-}
-
-TEST(SetLength, OnlyOperandsWhoseRangeHoldsTheLength) {
-  MatchEngineSet single = parsed(".l...r.n");
-  EXPECT_TRUE(single.isSinglePattern());
-  EXPECT_FALSE(single.setLength(7));
-  EXPECT_TRUE(single.setLength(8));
-  EXPECT_EQ(single.operands()[0]->wordLength(), 8);
-  MatchEngineSet line = parsed("...... | ........");
-  EXPECT_FALSE(line.isSinglePattern());
-  EXPECT_TRUE(line.setLength(8));
-  EXPECT_EQ(line.operands()[1]->wordLength(), 8);
-  EXPECT_NE(line.operands()[0]->wordLength(), 8);
-}
-
-TEST(PreferredOrder, SumOfLengthKinds) {
-  // Each pattern counts 1 when unbounded, 0 for one length, -1 for a bounded range; a sum of 0 gives 1.
-  const std::pair<const char*, int> rows[] = {{"m*ja", 1}, {"abc", 1}, {"......*;gdangboot", -1},
-                                              {"......*;gdangboot & m*ja", 1}, {"......*;gdangboot & abc", -1}};
-  for (const auto& [line, order] : rows) EXPECT_EQ(parsed(line).preferredOrder(), order) << line;
 }
 
 TEST(Balance, OnlyForALineOfOnePattern) {

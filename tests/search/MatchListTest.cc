@@ -28,25 +28,6 @@ void addAll(MatchListWindows& list, const Words& words) {
   for (const auto& w : words) ASSERT_TRUE(list.add(w, {}, {}, 0));
 }
 
-TEST(MatchListOrder, EachOrderPlacesLengthInLettersThenLettersIgnoringCase) {
-  const Words arrivals = {"cat", "Ant", "b-e", "ape", "x y z"};
-  const struct {
-    int order;
-    Words expected;
-  } cases[] = {
-      {0, {"cat", "Ant", "b-e", "ape", "x y z"}}, {1, {"Ant", "ape", "b-e", "cat", "x y z"}},
-      {2, {"x y z", "cat", "b-e", "ape", "Ant"}}, {3, {"b-e", "Ant", "ape", "cat", "x y z"}},
-      {4, {"b-e", "x y z", "cat", "ape", "Ant"}}, {5, {"Ant", "ape", "cat", "x y z", "b-e"}},
-      {6, {"x y z", "cat", "ape", "Ant", "b-e"}},
-  };
-  for (const auto& c : cases) {
-    MatchListWindows list;
-    list.setOrder(c.order, false);
-    addAll(list, arrivals);
-    EXPECT_EQ(listed(list), c.expected) << "order " << c.order;
-  }
-}
-
 TEST(MatchListOrder, The512thEntryOfAChunkSplitsItAndAsFoundListsAppend) {
   MatchListWindows sorted, asFound;
   sorted.setOrder(MatchListWindows::kAlphabeticalDescending, false);
