@@ -1,11 +1,10 @@
 // Reading builder input lines: fields, annotations, tails, escapes and the
-// definition; keys; and the English alphabet the builder uses by default.
+// definition; and keys.
 #include "builder/BuilderInput.h"
 
 #include <gtest/gtest.h>
 
 #include "builder/EnglishAlphabet.h"
-#include "dictionary/Alphabet.h"
 
 namespace kea {
 namespace {
@@ -56,22 +55,6 @@ TEST(ParsedLine, SplitsFieldsAnnotationsAndDefinition) {
   for (const auto& c : cases) EXPECT_EQ(parsed(c.line), c.expected) << ::testing::PrintToString(c.line);
 }
 
-TEST(ParsedLine, EntryTextRawSizeAndReuse) {
-  ParsedLine parsed;
-  parsed.parse("a;b;c;d|long definition");
-  parsed.parse(R"(  Smith+(surname)+tail;plain+;x++y;a\;b)");
-  ASSERT_EQ(parsed.fieldCount(), 4u);
-  EXPECT_FALSE(parsed.hasDefinition());
-  std::string text;
-  // An empty annotation adds nothing.
-  for (const auto& [i, expected] : {std::pair{0, "Smith\n(surname)"}, {1, "plain"}, {2, "x"}, {3, "a;b"}}) {
-    parsed.entryText(static_cast<std::size_t>(i), text);
-    EXPECT_EQ(text, expected);
-  }
-  EXPECT_EQ(parsed.tail(2), "y");
-  EXPECT_EQ(parsed.field(3).rawSize, 4u);  // as written, with its backslash
-}
-
 TEST(FirstFieldAndKey, StopAtSeparatorsAndKeepOnlyAlphabetCharacters) {
   EXPECT_EQ(firstField("apple;pomme|x"), "apple");
   EXPECT_EQ(firstField("a:b"), "a");
@@ -83,21 +66,6 @@ TEST(FirstFieldAndKey, StopAtSeparatorsAndKeepOnlyAlphabetCharacters) {
   EXPECT_EQ(key, "eteoneil");
   EXPECT_EQ(keyLength(english, "tail-end"), 7);
   EXPECT_EQ(keyLength(english, "--- 42"), 0);
-}
-
-TEST(EnglishAlphabet, FoldsLettersAndLeavesPunctuationOut) {
-  const auto table = englishAlphabetTable();
-  // Q, É, ÿ, Œ, Æ, Þ, ß
-  for (const auto& [byte, canonical] : std::initializer_list<std::pair<int, int>>{
-           {'Q', 'q'}, {0xC9, 'e'}, {0xFF, 'y'}, {0x8C, 0x9C}, {0xC6, 0xE6}, {0xDE, 0xFE}, {0xDF, 0xDF}}) {
-    EXPECT_EQ(table[static_cast<std::size_t>(byte)], canonical) << byte;
-  }
-  for (const int b : std::initializer_list<int>{0, '0', ' ', '-', '\'', '.', 0x92, 0xD7}) {
-    EXPECT_EQ(table[static_cast<std::size_t>(b)], 0) << b;
-  }
-  auto copy = table;
-  EXPECT_EQ(sanitiseAlphabetTable(copy), 0);  // already consistent
-  EXPECT_EQ(Alphabet::fromCanonicalTable(table, {}).alphabetSize, 30);
 }
 
 }  // namespace

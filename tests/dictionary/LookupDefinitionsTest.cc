@@ -2,13 +2,7 @@
 // which order, and what each carries.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
 #include "dictionary/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/LetterFold.h"
-#include "dictionary/WordListDecoder.h"
-#include "pattern/InputEngine.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 
@@ -79,61 +73,6 @@ TEST(LookupDefinitions, DictionariesContributeInListOrder) {
   const std::string missing = dir.file("missing.kkd");
   EXPECT_EQ(lookUp(*KKDictionaryList::make(missing + ";" + a + ";" + b), "rock"),
             (std::vector<Found>{{2, "rock", "a stone"}}));
-}
-
-// The lookup of every headword against a plain reading of the whole list:
-// the records of all section-1 entries whose letters fold to the word's,
-// each once. Variants in case, accents, punctuation and annotations sit side
-// by side in the sorted lists. With an alphabet where \xE9 is a letter of its
-// own, "resum\xE9" is not "resume", yet the lists are sorted as if it were:
-// a lookup must not stop early.
-TEST(LookupDefinitions, AgreesWithReadingTheWholeList) {
-  std::mt19937 random(21);
-  const std::vector<std::string> stems = {"bank", "resume", "cafe", "tailend", "river", "zebra", "abbey", "mint"};
-  std::vector<std::string> lines, words;
-  for (int n = 0; n < 300; ++n) {
-    std::string w = stems[random() % stems.size()];
-    if (random() % 3 == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
-    if (random() % 4 == 0) w.back() = '\xE9';
-    if (random() % 5 == 0) w.insert(w.size() / 2, "-");
-    words.push_back(w);
-    if (random() % 4 == 0) w += "+(sense " + std::to_string(random() % 3) + ")+";
-    if (random() % 3 == 0) w += ";" + stems[random() % stems.size()] + "s";
-    lines.push_back(w + "|meaning " + std::to_string(n));
-  }
-  for (const bool accentIsALetter : {false, true}) {
-    SCOPED_TRACE(accentIsALetter);
-    TempDir dir;
-    TestDictionaryOptions options;
-    if (accentIsALetter) options.alphabet[0xE9] = options.alphabet[0xC9] = 0xE9;
-    auto list = KKDictionaryList::make(buildTestDictionary(dir, lines, options));
-    KKDictionaryList::Dictionary& d = *list->dictionary(0);
-    const auto key = [&](std::string_view s) {
-      std::string k;
-      for (const char c : s) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        const bool own = accentIsALetter && (byte == 0xE9 || byte == 0xC9);
-        if (isLetter(byte)) k.push_back(own ? '\xE9' : static_cast<char>(foldLetter(byte)));
-      }
-      return k;
-    };
-    for (const std::string& word : words) {
-      const int length = static_cast<int>(d.alphabet().normalise(word).size());
-      std::vector<std::uint32_t> expected, got;
-      for (const DecodedEntry& e : decodeWordList(d, length)) {
-        if (e.section != 1 || e.definitionIndex < 0 || key(e.text) != key(word)) continue;
-        std::vector<std::uint32_t> offsets;
-        definitionOffsets(*list, 0, false, length, e.definitionIndex, InputEngine::kGroupedTableMode, offsets);
-        for (const std::uint32_t o : offsets) {
-          if (std::find(expected.begin(), expected.end(), o) == expected.end()) expected.push_back(o);
-        }
-      }
-      std::vector<Definition> found;
-      lookupDefinitions(*list, word, found);
-      for (const Definition& f : found) got.push_back(f.offset);
-      EXPECT_EQ(got, expected) << word;
-    }
-  }
 }
 
 }  // namespace

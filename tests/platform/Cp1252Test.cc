@@ -1,5 +1,5 @@
 // Windows-1252 text at the edges: UTF-8 both ways, characters it cannot
-// hold, malformed UTF-8, and which bytes are capital letters.
+// hold, and malformed UTF-8.
 #include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +25,6 @@ TEST(Cp1252, ReportsCharactersItCannotHoldAndMalformedUtf8) {
   for (const char* bad : {"\xC3", "a\xC3(", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF8\x88\x80\x80", "\xFF"}) {
     EXPECT_FALSE(utf8ToCp1252(bad, &error).has_value()) << bad;
     EXPECT_TRUE(error.malformed);
-  }
-}
-
-TEST(Cp1252, CapitalLetters) {
-  // É é Œ œ × ß
-  for (const auto& [byte, upper] : std::initializer_list<std::pair<int, bool>>{
-           {'A', true}, {'a', false}, {0xC9, true}, {0xE9, false}, {0x8C, true}, {0x9C, false}, {0xD7, false},
-           {0xDF, false}, {'1', false}}) {
-    EXPECT_EQ(isCharUpper(static_cast<std::uint8_t>(byte)), upper) << byte;
   }
 }
 

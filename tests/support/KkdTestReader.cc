@@ -168,11 +168,6 @@ KkdDefinition readDefinitionAt(Cursor& in) {
 }
 }  // namespace
 
-KkdDefinition readDefinition(const KkdFile& file, std::uint32_t offset) {
-  Cursor in(file.bytes, offset);
-  return readDefinitionAt(in);
-}
-
 std::vector<std::pair<std::uint32_t, KkdDefinition>> readDefinitions(const KkdFile& file, std::uint32_t from,
                                                                      std::uint32_t to) {
   std::vector<std::pair<std::uint32_t, KkdDefinition>> records;

@@ -69,8 +69,6 @@ std::vector<std::vector<std::uint32_t>> readGroups(const KkdFile& file, int leng
 // An occurrence list: values up to and including the one with bit 31.
 std::vector<std::uint32_t> readOccurrenceList(const KkdFile& file, std::uint32_t offset);
 
-KkdDefinition readDefinition(const KkdFile& file, std::uint32_t offset);
-
 // Every definition record of [from, to), in file order, with its offset.
 std::vector<std::pair<std::uint32_t, KkdDefinition>> readDefinitions(const KkdFile& file, std::uint32_t from,
                                                                      std::uint32_t to);

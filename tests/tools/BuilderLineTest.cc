@@ -11,22 +11,6 @@
 namespace kea::prepare {
 namespace {
 
-TEST(BuilderLine, EscapesEveryCharacterTheSyntaxReads) {
-  const struct {
-    const char* headword;
-    const char* escaped;
-  } cases[] = {
-      {"jack-o'-lantern", "jack-o'-lantern"}, {"ratio 3:2", "ratio 3\\:2"}, {"semi;colon", "semi\\;colon"},
-      {"pipe|dream", "pipe\\|dream"},         {"back\\slash", "back\\\\slash"}, {"C++", "C\\+\\+"},
-      {"\\:;|+", "\\\\\\:\\;\\|\\+"},
-  };
-  for (const auto& c : cases) {
-    std::string line;
-    appendEscapedHeadword(line, c.headword);
-    EXPECT_EQ(line, c.escaped) << c.headword;
-  }
-}
-
 TEST(BuilderLine, FieldsAndDefinitionReadBackUnchanged) {
   const std::vector<std::vector<std::string>> synsets = {
       {"electron", "negatron"},
