@@ -495,6 +495,9 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     if (i >= text_.size()) return fail(PatternStatus::SubpatternUnfinished);
     const char c = text_[i];
     if (c == '\\') {
+      // A "\" that escapes the closing parenthesis the compiler appended
+      // is the pattern's last character, not an unfinished sub-pattern.
+      if (i + 1 == appendedClose_) return fail(PatternStatus::EscapeAtEnd);
       i += 2;
       continue;
     }

@@ -48,7 +48,7 @@ TEST(PatternStatus, CompileReportsItsInputsStatus) {
       {"[]", S::EmptyChoice}, {"[^]", S::EmptyChoice}, {";[]", S::EmptyChoice},
       {"a]", S::StrayBracket}, {";a]", S::StrayBracket},
       {"a^", S::StrayCaret},
-      {"ab\\", S::EscapeAtEnd}, {"(ab\\", S::EscapeAtEnd},
+      {"ab\\", S::EscapeAtEnd}, {"(ab\\", S::EscapeAtEnd}, {";ab\\", S::EscapeAtEnd}, {"x;ab\\", S::EscapeAtEnd},
       {"ab)", S::StrayClose}, {";ab)c", S::StrayClose},
       {"(ab", S::SubpatternUnfinished}, {";(ab", S::SubpatternUnfinished}, {"(;ab", S::SubpatternUnfinished},
       {";ab;c", S::SecondSemicolon}, {"x;a(;b)c;", S::SecondSemicolon},
