@@ -87,6 +87,8 @@ MatchListWindows::MatchListWindows(int maxCount)
 MatchListWindows::~MatchListWindows() = default;
 
 void MatchListWindows::clear() {
+  if (host_ != nullptr) host_->aboutToClear();
+  insertions_.clear();
   chunks_.clear();
   chunks_.emplace_back();
   rebuildTree();
@@ -103,7 +105,18 @@ void MatchListWindows::clear() {
   scrollPosition_ = 0;
   shownCount_ = 0;
   markRows(0, INT_MAX);
-  if (host_ != nullptr) host_->listChanged();
+  if (host_ != nullptr) host_->cleared();
+}
+
+void MatchListWindows::setHost(Host* host) {
+  host_ = host;
+  insertions_.clear();
+}
+
+std::vector<MatchListWindows::RowBlock> MatchListWindows::takeInsertions() {
+  std::vector<RowBlock> out;
+  out.swap(insertions_);
+  return out;
 }
 
 void MatchListWindows::setOrder(int order, bool keepIndex) {
@@ -181,6 +194,9 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
       fresh.reserve(kChunkLimit);
     }
     if (!newChunk) ensureRoom(chunks_[k].entries);
+    if (host_ != nullptr && insertions_.size() == insertions_.capacity()) {
+      insertions_.reserve(std::max<std::size_t>(16, insertions_.capacity() * 2));
+    }
 
     // From here on nothing allocates.
     const int row = newChunk ? count_ : rowsBefore(k) + static_cast<int>(offset);
@@ -206,6 +222,14 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
       }
     }
     shiftForInsertedRow(row);
+    if (host_ != nullptr) {
+      RowBlock* last = insertions_.empty() ? nullptr : &insertions_.back();
+      if (last != nullptr && row >= last->first && row <= last->first + last->count) {
+        ++last->count;
+      } else {
+        insertions_.push_back({row, 1});
+      }
+    }
     ++count_;
     if (indexed) indexInsert(entry, row);
     cache_ = PositionCache{};
@@ -498,7 +522,7 @@ MatchListWindows::RowRange MatchListWindows::takeRepaint() {
 void MatchListWindows::refresh(bool flush) {
   if (!flush) return;
   shownCount_ = count_;
-  if (host_ != nullptr) host_->listChanged();
+  if (host_ != nullptr) host_->refreshed();
 }
 
 void MatchListWindows::scrollToRow(int row) {

@@ -114,12 +114,22 @@ class MatchListWindows {
     bool operator==(const RowRange&) const = default;
   };
 
-  // The window's side: told when the list was cleared or refreshed, so it
-  // can bring its scroll range up to date and repaint.
+  // The window's side: told before and after the list is cleared, and when
+  // a search refreshes it, so it can bring its rows up to date.
   class Host {
    public:
     virtual ~Host() = default;
-    virtual void listChanged() = 0;
+    virtual void aboutToClear() {}
+    virtual void cleared() {}
+    virtual void refreshed() {}
+  };
+
+  // Rows first … first + count - 1, all of them added since the window
+  // last asked (takeInsertions).
+  struct RowBlock {
+    int first = 0;
+    int count = 0;
+    bool operator==(const RowBlock&) const = default;
   };
 
   enum class Key { Up, Down, Left, Right, Home, End, PageUp, PageDown, Space, Shift, Applications, F10 };
@@ -187,7 +197,13 @@ class MatchListWindows {
 
   // ---- What a window needs ----
 
-  void setHost(Host* host) { host_ = host; }
+  // While a host is attached the list records where it adds rows.
+  void setHost(Host* host);
+  // The rows added since the last call, in the order they came: each block
+  // is numbered as the list stood after the blocks before it, so a window
+  // that inserts the blocks in turn holds the list's rows. Consecutive
+  // additions that land inside or right after one block widen it.
+  std::vector<RowBlock> takeInsertions();
   // Pixels per row (at least 1) and the height of the window's row area.
   void setLineHeight(int pixels);
   void setViewHeight(int pixels);
@@ -281,6 +297,7 @@ class MatchListWindows {
   bool dragging_ = false;
 
   Host* host_ = nullptr;
+  std::vector<RowBlock> insertions_;
   int lineHeight_ = 1;
   int viewHeight_ = 0;
   std::int64_t scrollPosition_ = 0;

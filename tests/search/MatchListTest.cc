@@ -55,6 +55,43 @@ TEST(MatchListOrder, The512thEntryOfAChunkSplitsItAndAsFoundListsAppend) {
   EXPECT_EQ(listed(asFound), words);
 }
 
+// A window that inserts the reported blocks into its own copy of the rows
+// holds the list's rows: the rows it had keep their places among the new.
+TEST(MatchListOrder, ReportedInsertionsReplayIntoTheListsRows) {
+  struct NullHost : MatchListWindows::Host {
+  } host;
+  std::mt19937 random(7);
+  for (int order = MatchListWindows::kAsFound; order <= MatchListWindows::kLengthDescendingAlphabeticalDescending;
+       ++order) {
+    MatchListWindows list;
+    list.setHost(&host);
+    list.setOrder(order, false);
+    Words shadow;  // "" for a row the window has not seen the text of
+    for (int batch = 0; batch < 60; ++batch) {
+      const int adds = 1 + static_cast<int>(random() % 40);
+      for (int i = 0; i < adds; ++i) {
+        std::string w;
+        for (int n = 1 + static_cast<int>(random() % 5); n > 0; --n) w += static_cast<char>('a' + random() % 6);
+        ASSERT_TRUE(list.add(w, {}, {}, 0));
+      }
+      for (const MatchListWindows::RowBlock& b : list.takeInsertions()) {
+        ASSERT_GE(b.first, 0);
+        ASSERT_LE(b.first, static_cast<int>(shadow.size()));
+        shadow.insert(shadow.begin() + b.first, static_cast<std::size_t>(b.count), std::string());
+      }
+      ASSERT_EQ(static_cast<int>(shadow.size()), list.count()) << order;
+      for (int i = 0; i < list.count(); ++i) {
+        if (!shadow[i].empty()) {
+          ASSERT_EQ(shadow[i], list.wordAt(i)) << "order " << order << " row " << i;
+        }
+        shadow[i] = list.wordAt(i);
+      }
+    }
+    list.clear();
+    EXPECT_TRUE(list.takeInsertions().empty());
+  }
+}
+
 TEST(MatchListOrder, StoredTextIsWordAnnotationBalanceCutTo255AndAFullListRefuses) {
   MatchListWindows list(3);
   ASSERT_TRUE(list.add("obelisks", " (n.)", "+s", 77));
