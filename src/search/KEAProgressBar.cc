@@ -12,7 +12,6 @@ void KEAProgressBar::clear() {
   firstLength_ = lastLength_ = 0;
   done_ = position_ = total_ = 0;
   lengthCount_ = 0;
-  filled_ = 0;
 }
 
 void KEAProgressBar::reset(const KKDictionaryList& list, int dictionary, const LengthPlan& plan, int currentLength,
@@ -33,40 +32,29 @@ void KEAProgressBar::reset(const KKDictionaryList& list, int dictionary, const L
     }
   }
   position_ = position;
-  filled_ = filledWidth();
 }
 
 void KEAProgressBar::resetFullText(std::int64_t position, std::int64_t total) {
   clear();
   total_ = total;
   position_ = position;
-  filled_ = filledWidth();
 }
 
-int KEAProgressBar::pixelAt(std::int64_t words) const {
-  if (total_ <= 0 || width_ <= 0) return 0;
+int KEAProgressBar::pixelAt(std::int64_t words, int width) const {
+  if (total_ <= 0 || width <= 0) return 0;
   words = std::clamp<std::int64_t>(words, 0, total_);
-  return static_cast<int>((2 * static_cast<std::int64_t>(width_) * words + total_) / (2 * total_));
+  return static_cast<int>((2 * static_cast<std::int64_t>(width) * words + total_) / (2 * total_));
 }
 
-int KEAProgressBar::filledWidth() const { return pixelAt(done_ + position_); }
-
-KEAProgressBar::Strip KEAProgressBar::setPosition(std::int64_t position) {
-  position_ = position;
-  const int filled = filledWidth();
-  if (filled == filled_) return {};
-  const Strip strip{std::min(filled, filled_), std::max(filled, filled_)};
-  filled_ = filled;
-  return strip;
+double KEAProgressBar::fraction() const {
+  if (total_ <= 0) return 0.0;
+  return static_cast<double>(std::clamp<std::int64_t>(done_ + position_, 0, total_)) / static_cast<double>(total_);
 }
 
-void KEAProgressBar::setWidth(int width) {
-  width_ = std::max(0, width);
-  filled_ = filledWidth();
-}
+int KEAProgressBar::filledWidth(int width) const { return pixelAt(done_ + position_, width); }
 
 std::vector<KEAProgressBar::Segment> KEAProgressBar::segments(
-    const std::function<int(std::string_view)>& textWidth) const {
+    int width, const std::function<int(std::string_view)>& textWidth) const {
   std::vector<Segment> out;
   if (lengthCount_ == 0 || total_ <= 0) return out;
   std::int64_t before = 0;
@@ -74,9 +62,9 @@ std::vector<KEAProgressBar::Segment> KEAProgressBar::segments(
     const LengthWords& l = lengths_[static_cast<std::size_t>(i)];
     Segment s;
     s.length = l.length;
-    s.left = pixelAt(before);
+    s.left = pixelAt(before, width);
     before += l.words;
-    s.right = pixelAt(before);
+    s.right = pixelAt(before, width);
     const std::string label = std::to_string(l.length);
     s.labelled = i == 0 || (textWidth && textWidth(label) + 3 <= s.right - s.left);
     out.push_back(s);

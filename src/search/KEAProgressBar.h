@@ -3,8 +3,9 @@
 // bar's division into one segment per length, each as wide as its share of
 // the words, so the bar also shows which lengths the pattern can match.
 //
-// The widget sets the width, draws segments() and the filled part, and
-// repaints the strips that reset() and setPosition() report.
+// The model holds words, not pixels: the widget asks for the filled
+// fraction, or for the filled width and the segments at its own width, and
+// redraws when the controller says the progress changed.
 #pragma once
 
 #include <array>
@@ -22,14 +23,6 @@ class KKDictionaryList;
 
 class KEAProgressBar {
  public:
-  // Pixels [left, right) of the bar; empty when left >= right.
-  struct Strip {
-    int left = 0;
-    int right = 0;
-    bool empty() const { return left >= right; }
-    bool operator==(const Strip&) const = default;
-  };
-
   struct Segment {
     int length = 0;  // the word length the segment stands for
     int left = 0;    // pixels [left, right)
@@ -46,12 +39,8 @@ class KEAProgressBar {
              std::int64_t position);
   // Full-text mode: a searcher's done count and total, with no lengths.
   void resetFullText(std::int64_t position, std::int64_t total);
-  // Returns the strip whose fill changed, empty when the filled width stayed.
-  Strip setPosition(std::int64_t position);
-  // A new width changes every pixel.
-  void setWidth(int width);
+  void setPosition(std::int64_t position) { position_ = position; }
 
-  int width() const { return width_; }
   int dictionary() const { return dictionary_; }
   int firstLength() const { return firstLength_; }
   int lastLength() const { return lastLength_; }
@@ -59,29 +48,29 @@ class KEAProgressBar {
   std::int64_t position() const { return position_; }
   std::int64_t total() const { return total_; }
   bool hasRange() const { return lengthCount_ > 0; }
+  // (done + position) / total, within 0 … 1; 0 without a total.
+  double fraction() const;
   // width × (done + position) / total, rounded half up, within 0 … width.
-  int filledWidth() const;
+  int filledWidth(int width) const;
 
-  // The segments in search order, labelled where the text "%d" of the
-  // length, as wide as `textWidth` says in pixels, fits with 3 to spare.
-  // Empty without a range or words.
-  std::vector<Segment> segments(const std::function<int(std::string_view)>& textWidth) const;
+  // The segments in search order across a bar `width` pixels wide, labelled
+  // where the text "%d" of the length, as wide as `textWidth` says in
+  // pixels, fits with 3 to spare. Empty without a range or words.
+  std::vector<Segment> segments(int width, const std::function<int(std::string_view)>& textWidth) const;
 
  private:
   struct LengthWords {
     int length = 0;
     std::int64_t words = 0;
   };
-  int pixelAt(std::int64_t words) const;
+  int pixelAt(std::int64_t words, int width) const;
 
-  int width_ = 0;
   int dictionary_ = -1;
   int firstLength_ = 0;
   int lastLength_ = 0;
   std::int64_t done_ = 0;
   std::int64_t position_ = 0;
   std::int64_t total_ = 0;
-  int filled_ = 0;
   // The lengths with words, in search order.
   std::array<LengthWords, kkd::kMaxLengthSlots> lengths_{};
   int lengthCount_ = 0;

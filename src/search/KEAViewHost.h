@@ -41,6 +41,8 @@ class KEAViewHost {
   virtual int historyCount() = 0;
   virtual std::string historyItem(int index) = 0;
   virtual void insertHistory(std::string_view text) = 0;
+  // The selected part of the pattern box's text; empty when nothing is.
+  virtual std::string patternSelection() { return {}; }
 
   // The two length boxes.
   virtual int lengthBox(LengthBox box) = 0;
@@ -55,22 +57,17 @@ class KEAViewHost {
   virtual Control focus() = 0;
   virtual void setFocus(Control control) = 0;
 
-  // Handles every pending input event (the Stop button, Escape, closing and
-  // the rest run from here during a search). True when the application was
-  // asked to quit.
-  virtual bool processEvents() = 0;
-
   virtual Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) = 0;
 
-  // Pixels [left, right) of the progress bar need drawing again.
-  virtual void repaintProgress(int left, int right) = 0;
+  // The progress bar's model changed: its range, or how much is filled.
+  virtual void progressChanged() {}
   // The caption of results list `group` changed (its count).
   virtual void labelChanged(int group) { (void)group; }
 };
 
 // A host whose boxes, button, status line and focus live in memory, for a
-// program without a window (kea-cli) and for tests; events, messages and
-// painting are left to the class that derives from it.
+// program without a window (kea-cli) and for tests; message boxes are left
+// to the class that derives from it.
 class MemoryViewHost : public KEAViewHost {
  public:
   std::string pattern;
@@ -92,7 +89,6 @@ class MemoryViewHost : public KEAViewHost {
   void setStatus(std::string_view text) override { status = text; }
   Control focus() override { return focused; }
   void setFocus(Control control) override { focused = control; }
-  void repaintProgress(int, int) override {}
 };
 
 // The dictionaries, options and active dictionary the controller searches

@@ -23,20 +23,6 @@ std::uint64_t steadyMilliseconds() {
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
 }
 
-// Restores a value when a scope ends, however it ends.
-template <typename T>
-class Restore {
- public:
-  Restore(T& target, T value) : target_(target), saved_(target) { target_ = value; }
-  ~Restore() { target_ = saved_; }
-  Restore(const Restore&) = delete;
-  Restore& operator=(const Restore&) = delete;
-
- private:
-  T& target_;
-  T saved_;
-};
-
 }  // namespace
 
 KEAViewWindows::KEAViewWindows(SearchWorkspace& workspace, KEAViewHost& host, Clock clock)
@@ -64,22 +50,65 @@ void KEAViewWindows::dictionariesChanged() {
   if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
   freeSearchers();
   currentDictionary_ = -1;
-  ++generation_;
   groups_.clear();
   if (const KKDictionaryList* list = dictionaries()) {
-    for (int i = 0; i < list->count(); ++i) {
-      auto group = std::make_unique<OutputGroup>();
-      group->label.setName(i, list->name(i));
-      groups_.push_back(std::move(group));
-    }
+    for (int i = 0; i < list->count(); ++i) groups_.push_back(std::make_unique<OutputGroup>());
   }
+  relabelGroups();
   validate();
+}
+
+// A paused search cannot go on over a changed list: every change below
+// ends it (validation then leaves the state Ready or Invalid).
+void KEAViewWindows::dictionaryAdded() {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  freeSearchers();
+  currentDictionary_ = -1;
+  const KKDictionaryList* list = dictionaries();
+  const int wanted = list == nullptr ? 0 : list->count();
+  while (groupCount() < wanted) groups_.push_back(std::make_unique<OutputGroup>());
+  relabelGroups();
+  validate();
+}
+
+void KEAViewWindows::dictionaryClosed(int index) {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  freeSearchers();
+  currentDictionary_ = -1;
+  if (index >= 0 && index < groupCount()) groups_.erase(groups_.begin() + index);
+  relabelGroups();
+  validate();
+}
+
+void KEAViewWindows::dictionariesSwapped(int first, int second) {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  freeSearchers();
+  currentDictionary_ = -1;
+  if (first >= 0 && second >= 0 && first < groupCount() && second < groupCount()) {
+    std::swap(groups_[static_cast<std::size_t>(first)], groups_[static_cast<std::size_t>(second)]);
+  }
+  relabelGroups();
+  validate();
+}
+
+void KEAViewWindows::relabelGroups() {
+  const KKDictionaryList* list = dictionaries();
+  for (int i = 0; i < groupCount(); ++i) {
+    group(i).label.setName(i, list != nullptr && i < list->count() ? list->name(i) : std::string());
+    host_.labelChanged(i);
+  }
 }
 
 void KEAViewWindows::patternChanged() {
   if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
   pattern_ = host_.patternText();
   if (checkDictionaries()) validate();
+}
+
+void KEAViewWindows::patternUnusable(std::string_view message) {
+  if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
+  host_.setStatus(message);
+  setState(SearchState::Invalid);
 }
 
 void KEAViewWindows::lengthChanged(LengthBox box) {
@@ -126,7 +155,15 @@ bool KEAViewWindows::lookUpFullTextHit(int index, std::uint32_t reference, Defin
 }
 
 void KEAViewWindows::cancel() {
-  if (state_ == SearchState::Searching) setState(SearchState::Paused);
+  if (state_ == SearchState::Searching) pause();
+}
+
+// The loop's end of a pause: the count is brought up to date and the focus
+// leaves the button whose label just changed.
+void KEAViewWindows::pause() {
+  setState(SearchState::Paused);
+  if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) showCount(currentDictionary_);
+  if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
 }
 
 void KEAViewWindows::close() { setState(SearchState::Closing); }
@@ -234,12 +271,11 @@ void KEAViewWindows::setState(SearchState state) {
   switch (state) {
     case SearchState::Invalid:
       progress_.clear();
-      host_.repaintProgress(0, progress_.width());
+      host_.progressChanged();
       break;
     case SearchState::Ready:
       freeSearchers();
       currentDictionary_ = -1;
-      ++generation_;
       break;
     case SearchState::Searching:
       host_.setStatus(host_.loadString(strings::kSearching));
@@ -258,7 +294,7 @@ void KEAViewWindows::setState(SearchState state) {
 
 void KEAViewWindows::searchClicked() {
   if (state_ == SearchState::Searching) {
-    setState(SearchState::Paused);
+    pause();
     return;
   }
   if (state_ != SearchState::Ready && state_ != SearchState::Paused) return;
@@ -266,9 +302,6 @@ void KEAViewWindows::searchClicked() {
   host_.setStatus(host_.loadString(strings::kSingleSpace));
   const SearchState previous = state_;
   setState(SearchState::Searching);
-  // Resumed from inside the poll of the loop that was paused: that loop is
-  // still running and simply goes on.
-  if (previous == SearchState::Paused && runningGeneration_ == generation_) return;
 
   if (previous == SearchState::Ready) {
     if (host_.historyCount() == 0 || host_.historyItem(0) != pattern_) host_.insertHistory(pattern_);
@@ -289,34 +322,68 @@ void KEAViewWindows::searchClicked() {
       g.list.setOrder(order, keepIndex);
     }
   }
+  lastShownCount_ = 0;
+  progressStale_ = true;
   host_.setFocus(Control::SearchButton);
-  if (host_.processEvents() && state_ != SearchState::Closing) setState(SearchState::Closing);
-  runSearch();
 }
 
-bool KEAViewWindows::poll(int& lastShownCount) {
+KEAViewWindows::Step KEAViewWindows::step(int units) {
+  int done = 0;
+  while (state_ == SearchState::Searching) {
+    if (currentDictionary_ == -1) {
+      finishSearch();
+      break;
+    }
+    // A group's end leads straight on to the next group, without a poll.
+    if ((fullTextMode_ ? fullTextUnit() : wordUnit()) == Unit::GroupDone) continue;
+    if (!poll()) break;
+    if (++done >= units) return Step::More;
+  }
+  return Step::Finished;
+}
+
+bool KEAViewWindows::poll() {
   const std::uint64_t now = clock_();
   if (now < lastCountUpdate_ || now - lastCountUpdate_ > kCountRefreshMs) {
     lastCountUpdate_ = now;
     if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) {
       OutputGroup& g = group(currentDictionary_);
-      if (g.list.count() > lastShownCount) {
-        lastShownCount = g.list.count();
+      if (g.list.count() > lastShownCount_) {
+        lastShownCount_ = g.list.count();
         showCount(currentDictionary_);
       }
     }
   }
-  if (host_.processEvents() && state_ != SearchState::Closing) setState(SearchState::Closing);
-  if (state_ == SearchState::Closing) return true;
-  if (lowMemory_.exchange(false) && state_ == SearchState::Searching) setState(SearchState::Paused);
-  if (state_ == SearchState::Paused) {
-    if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) showCount(currentDictionary_);
-    if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
-    return true;
+  if (lowMemory_.exchange(false)) {
+    pause();
+    return false;
   }
-  // Anything else than a search still running (a handler abandoned it and
-  // perhaps began another) ends this loop too.
-  return state_ != SearchState::Searching;
+  return true;
+}
+
+std::optional<KEAViewWindows::LookupSubject> KEAViewWindows::lookupSubject() {
+  LookupSubject subject;
+  if (host_.focus() == Control::PatternBox) {
+    subject.word = host_.patternSelection();
+    if (subject.word.empty()) subject.word = host_.patternText();
+    if (subject.word.empty()) return std::nullopt;
+    return subject;
+  }
+  const int active = workspace_.activeDictionary();
+  if (active < 0 || active >= groupCount()) return std::nullopt;
+  const MatchListWindows& list = group(active).list;
+  if (list.selectedCount() != 1) return std::nullopt;
+  MatchListWindows::SelectionIterator selected(list);
+  const MatchListWindows::Entry* entry = list.entryAt(selected.next());
+  if (entry == nullptr) return std::nullopt;
+  subject.word = entry->word();
+  subject.rest = entry->rest();
+  subject.group = active;
+  subject.reference = entry->reference();
+  if (const KKDictionaryList* dictionaryList = dictionaries(); dictionaryList != nullptr && active < dictionaryList->count()) {
+    subject.dictionaryPath = dictionaryList->path(active);
+  }
+  return subject;
 }
 
 int KEAViewWindows::resultCount() const {
@@ -336,6 +403,7 @@ void KEAViewWindows::freeSearchers() {
 
 void KEAViewWindows::advanceDictionary() {
   freeSearchers();
+  progressStale_ = true;
   const bool activeOnly = options().viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
   int candidate;
   if (currentDictionary_ == -1) {
@@ -381,33 +449,26 @@ bool KEAViewWindows::prepareFullTextSearch(int index) {
   return false;
 }
 
-void KEAViewWindows::runSearch() {
-  const std::uint64_t generation = generation_;
-  Restore<std::uint64_t> running(runningGeneration_, generation);
-  int lastShownCount = 0;
-  while (currentDictionary_ != -1) {
-    if (state_ != SearchState::Searching || generation != generation_) return;
-    const bool going =
-        fullTextMode_ ? runFullTextSearch(lastShownCount, generation) : runWordSearch(lastShownCount, generation);
-    if (!going) return;
-  }
+void KEAViewWindows::finishSearch() {
   setState(SearchState::Ready);
   if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
   host_.setStatus(resultsFoundText(resultCount()));
 }
 
-bool KEAViewWindows::runWordSearch(int& lastShownCount, std::uint64_t generation) {
+KEAViewWindows::Unit KEAViewWindows::wordUnit() {
   const int d = currentDictionary_;
   OutputGroup& g = group(d);
   InputEngine& engine = *inputEngine_;
-  resetProgress(d, g.length, engine.wordsExamined());
+  if (progressStale_) {
+    resetProgress(d, g.length, engine.wordsExamined());
+    progressStale_ = false;
+  }
   const KEAViewProfileWindows& o = options();
   const bool filtering = !(o.outputLower && o.outputUpper && o.outputPunctuation && o.outputWhitespace);
   const bool suppress = o.viewMultipleDictionaries == KEAViewProfileWindows::kSuppressDuplicates;
   const Alphabet& alphabet = dictionaries()->dictionary(d)->alphabet();
 
-  int budget = kRejectionBudget;
-  for (;;) {
+  for (int budget = kRejectionBudget;;) {
     const WordBuffer* word = engine.next(g.engineSet);
     if (word != nullptr && word->key[0] == kkd::kNoIndex) {
       g.length += g.plan.step;
@@ -415,7 +476,7 @@ bool KEAViewWindows::runWordSearch(int& lastShownCount, std::uint64_t generation
         setProgressPosition(engine.wordsExamined());
         finishGroup(d);
         advanceDictionary();
-        return true;
+        return Unit::GroupDone;
       }
       resetProgress(d, g.length, 0);
     } else if (word != nullptr) {
@@ -430,48 +491,50 @@ bool KEAViewWindows::runWordSearch(int& lastShownCount, std::uint64_t generation
       }
       if (!rejected) addMatch(g);
     }
-    if (poll(lastShownCount) || generation != generation_) return false;
     setProgressPosition(engine.wordsExamined());
-    budget = kRejectionBudget;
+    return Unit::Poll;
   }
 }
 
-bool KEAViewWindows::runFullTextSearch(int& lastShownCount, std::uint64_t generation) {
+KEAViewWindows::Unit KEAViewWindows::fullTextUnit() {
   const int d = currentDictionary_;
   OutputGroup& g = group(d);
   std::int64_t position = 0, total = 0;
+  bool finished = true;
   if (indexedTextSearch_) {
     KKDictionaryDefinitionSearchIndexed& search = *indexedTextSearch_;
-    search.progress(position, total);
-    resetFullTextProgress(position, total);
-    Definition hit;
-    for (;;) {
-      const bool found = search.next(hit);
+    if (progressStale_) {
       search.progress(position, total);
-      setProgressPosition(position);
-      if (!found) break;
+      resetFullTextProgress(position, total);
+      progressStale_ = false;
+    }
+    Definition hit;
+    finished = !search.next(hit);
+    search.progress(position, total);
+    setProgressPosition(position);
+    if (!finished) {
       addFullTextHit(g, hit.firstParts.empty() ? std::string_view() : std::string_view(hit.firstParts[0]),
                      hit.secondParts.empty() ? std::string_view() : std::string_view(hit.secondParts[0]), hit.offset);
-      if (poll(lastShownCount) || generation != generation_) return false;
     }
   } else if (sequentialTextSearch_) {
     KKDictionaryDefinitionSearchSequential& search = *sequentialTextSearch_;
-    search.progress(position, total);
-    resetFullTextProgress(position, total);
-    for (;;) {
-      const KKDictionaryDefinitionSearchSequential::Step step = search.next(kFullTextSlice);
+    if (progressStale_) {
       search.progress(position, total);
-      setProgressPosition(position);
-      if (step == KKDictionaryDefinitionSearchSequential::Step::Finished) break;
-      if (step == KKDictionaryDefinitionSearchSequential::Step::Match) {
-        addFullTextHit(g, search.firstHeadword(), search.secondHeadword(), search.recordOffset());
-      }
-      if (poll(lastShownCount) || generation != generation_) return false;
+      resetFullTextProgress(position, total);
+      progressStale_ = false;
+    }
+    const KKDictionaryDefinitionSearchSequential::Step step = search.next(kFullTextSlice);
+    search.progress(position, total);
+    setProgressPosition(position);
+    finished = step == KKDictionaryDefinitionSearchSequential::Step::Finished;
+    if (step == KKDictionaryDefinitionSearchSequential::Step::Match) {
+      addFullTextHit(g, search.firstHeadword(), search.secondHeadword(), search.recordOffset());
     }
   }
+  if (!finished) return Unit::Poll;
   finishGroup(d);
   advanceDictionary();
-  return true;
+  return Unit::GroupDone;
 }
 
 void KEAViewWindows::addFullTextHit(OutputGroup& g, std::string_view first, std::string_view second,
@@ -508,17 +571,18 @@ void KEAViewWindows::resetProgress(int dictionary, int length, std::int64_t posi
   } else {
     progress_.reset(*list, dictionary, group(dictionary).plan, length, position);
   }
-  host_.repaintProgress(0, progress_.width());
+  host_.progressChanged();
 }
 
 void KEAViewWindows::resetFullTextProgress(std::int64_t position, std::int64_t total) {
   progress_.resetFullText(position, total);
-  host_.repaintProgress(0, progress_.width());
+  host_.progressChanged();
 }
 
 void KEAViewWindows::setProgressPosition(std::int64_t position) {
-  const KEAProgressBar::Strip strip = progress_.setPosition(position);
-  if (!strip.empty()) host_.repaintProgress(strip.left, strip.right);
+  if (position == progress_.position()) return;
+  progress_.setPosition(position);
+  host_.progressChanged();
 }
 
 // ---------------------------------------------------------------------------

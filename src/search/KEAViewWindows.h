@@ -1,22 +1,26 @@
 // The search controller: the logic of the main view. It checks the pattern
 // on every change and says in the status line what is wrong or that it is
 // valid; it starts, pauses, resumes and finishes a search; and it runs the
-// search on the one user-interface thread, handing control back to the
-// event loop after every accepted match, after at most 401 words rejected
-// in a row, after each new length and whenever the word cursor has read
-// 2000 words without a match. One results list per dictionary receives the
-// matches, filtered by word class and, in the default mode, without the
-// words an earlier dictionary already listed.
+// search in small steps, so that the program's event loop runs between
+// them: a step ends after every accepted match, after at most 401 words
+// rejected in a row, after each new length and whenever the word cursor
+// has read 2000 words without a match. One results list per dictionary
+// receives the matches, filtered by word class and, in the default mode,
+// without the words an earlier dictionary already listed.
 //
-// The controller owns no window: it talks to its host through KEAViewHost
-// and reads the dictionaries and options through SearchWorkspace, so every
-// state, message and result can be driven and checked without a GUI.
+// The controller owns no window and no loop: it talks to its host through
+// KEAViewHost, reads the dictionaries and options through SearchWorkspace,
+// and whoever drives it (the window's idle timer, kea-cli's loop, a test)
+// calls step() while it reports more to do. Stop, Resume and closing are
+// plain calls made between two steps, so every state, message and result
+// can be driven and checked without a GUI.
 //
 // Typical use (a host that returns the user's pattern and lengths):
 //   KEAViewWindows view(workspace, host);
 //   view.dictionariesChanged();   // one results list per dictionary
 //   view.patternChanged();        // state Ready or Invalid, status set
-//   view.searchClicked();         // runs until finished or paused
+//   view.searchClicked();         // state Searching
+//   while (view.step(64) == KEAViewWindows::Step::More) { /* handle events */ }
 //
 // Full-text search is a second mode of the same controller (setMode): the
 // line's patterns are then words that a definition must contain, each
@@ -31,6 +35,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +100,22 @@ class KEAViewWindows {
   // Word classes of the output filters.
   enum class WordClass { Lower, Upper, Punctuation, Phrase };
 
+  // What step() leaves behind: more of the search to run, or nothing (the
+  // search finished, was paused or the view is closing).
+  enum class Step { More, Finished };
+
+  // The word a lookup command works on, and where it came from.
+  struct LookupSubject {
+    std::string word;
+    // From a results entry: the rest of its text (annotation and balance),
+    // its group, the group's dictionary file and the entry's reference.
+    std::string rest;
+    int group = -1;  // -1: from the pattern box
+    std::string dictionaryPath;
+    std::uint32_t reference = 0;
+    bool operator==(const LookupSubject&) const = default;
+  };
+
   // `clock` defaults to a steady clock.
   KEAViewWindows(SearchWorkspace& workspace, KEAViewHost& host, Clock clock = {});
   ~KEAViewWindows();
@@ -103,20 +124,34 @@ class KEAViewWindows {
 
   // ---- Operations of the view ----
 
-  // The dictionary list changed: one results group per dictionary, in
-  // search order, then validation. Ignored while a search runs.
+  // The dictionary list changed as a whole: one new results group per
+  // dictionary, in search order, then validation. Ignored while a search runs.
   void dictionariesChanged();
+  // The list changed by one step; the other groups keep their results.
+  // A dictionary was opened: it is the last one.
+  void dictionaryAdded();
+  // Dictionary `index` was closed: its group goes.
+  void dictionaryClosed(int index);
+  // Two dictionaries changed places in the search order.
+  void dictionariesSwapped(int first, int second);
   // The pattern box's text changed.
   void patternChanged();
+  // The pattern box holds a character the dictionaries cannot hold: no
+  // search is possible until it is gone. `message` says which one.
+  void patternUnusable(std::string_view message);
   // A length box changed (typed or by its arrows).
   void lengthChanged(KEAViewHost::LengthBox box);
-  // The Search button or Return: start, stop or resume.
+  // The Search button or Return: start or resume (state Searching; step()
+  // then runs it), or stop (state Paused at once).
   void searchClicked();
-  // Escape or the window's close request: pauses a running search; the
-  // view stays open.
+  // Runs the search for up to `units` units of work, a unit ending where
+  // the event loop is to be given a turn. Returns More while the search
+  // goes on; Finished once it is over, paused or the view is closing.
+  Step step(int units = 1);
+  // Escape: pauses a running search; the view stays open.
   void cancel();
-  // The view closes: a running search stops at its next check. Saving the
-  // view's settings is left to the program.
+  // The view closes: a running search is abandoned without touching the
+  // lists again. Saving the view's settings is left to the program.
   void close();
   // The commands "&Word Search" and "&Full Text Search": the mode of the
   // next search, then validation. Ignored while a search runs.
@@ -133,11 +168,13 @@ class KEAViewWindows {
   // Checks the pattern against every dictionary and the length boxes, and
   // sets the state and status line. Does nothing while a search runs.
   void validate();
-  // Between units of work: refreshes the count, handles events; true when
-  // the loop must stop now.
-  bool poll(int& lastShownCount);
   // The entries of all results lists.
   int resultCount() const;
+  // The word "&Lookup...", "Lookup in &New Window..." and "&External
+  // Lookup" work on: with the pattern box focused, its selected text or
+  // else its whole text; otherwise the one selected entry of the active
+  // list, cut to its word. Nothing when there is no such word.
+  std::optional<LookupSubject> lookupSubject();
 
   // The out-of-memory handler's Retry: the running search pauses at its
   // next poll. Safe to call from anywhere.
@@ -176,16 +213,23 @@ class KEAViewWindows {
   LengthOrder lengthOrder() const;
   LengthPlan planGroup(OutputGroup& group);
 
+  // What one unit of work on the current group ended with.
+  enum class Unit { Poll, GroupDone };
+
   void setState(SearchState state);
+  void pause();
   void freeSearchers();
   void advanceDictionary();
   bool prepareWordSearch(int index);
   bool prepareFullTextSearch(int index);
-  // Runs the search until it ends or a poll stops it.
-  void runSearch();
-  // Searches the current group; false when a poll stopped the loop.
-  bool runWordSearch(int& lastShownCount, std::uint64_t generation);
-  bool runFullTextSearch(int& lastShownCount, std::uint64_t generation);
+  void relabelGroups();
+  void finishSearch();
+  // Searches the current group up to its next poll, or to its end.
+  Unit wordUnit();
+  Unit fullTextUnit();
+  // Between units of work: refreshes the count now and then; false when
+  // the search must stop (memory ran low).
+  bool poll();
   void addFullTextHit(OutputGroup& group, std::string_view first, std::string_view second, std::uint32_t reference);
   void addMatch(OutputGroup& group);
   void finishGroup(int index);
@@ -210,12 +254,13 @@ class KEAViewWindows {
   std::vector<std::unique_ptr<OutputGroup>> groups_;
   KEAProgressBar progress_;
   std::uint64_t lastCountUpdate_ = 0;
-  // Counts the searches begun and abandoned, so that a loop that finds,
-  // after handling events, that its search was replaced stops at once.
-  std::uint64_t generation_ = 1;
-  // The generation of the innermost search loop running, or 0: Resume
-  // from inside that loop's poll lets it go on instead of starting another.
-  std::uint64_t runningGeneration_ = 0;
+  // The current group's count when it was last shown; from 0 at every
+  // start or resume.
+  int lastShownCount_ = 0;
+  // The progress bar is to be set to the current group and length before
+  // the next unit (a new group, or a resume after the pause showed the
+  // active dictionary).
+  bool progressStale_ = true;
 };
 
 }  // namespace kea

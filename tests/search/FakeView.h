@@ -1,5 +1,7 @@
 // A window and a workspace for the search controller in memory, and a fixture
-// that opens small dictionaries, types, scripts the event polls and reads results.
+// that opens small dictionaries, types, drives the search step by step as an
+// event loop would (with a script for what the user does between two steps)
+// and reads results.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,20 +25,12 @@ namespace kea::test {
 class FakeHost : public MemoryViewHost {
  public:
   std::map<Control, bool> enabled;
-  std::function<void(int)> onEvents;  // at each processEvents, with the call's number from 1
-  int eventCalls = 0;
-  bool quitAsked = false;  // what processEvents reports: the program is closing
   struct Message {
     std::string text, caption;
   };
   std::vector<Message> messages;
 
   void enableControl(Control control, bool on) override { enabled[control] = on; }
-  bool processEvents() override {
-    ++eventCalls;
-    if (onEvents) onEvents(eventCalls);
-    return quitAsked;
-  }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
     return Answer::Ok;
@@ -80,11 +74,25 @@ class ViewTest : public ::testing::Test {
     if (sorted) std::sort(out.begin(), out.end());
     return out;
   }
+  // Runs the search one unit at a time while it goes on, giving the script
+  // a turn before each unit, as the event loop gets one between two steps.
+  void drive() {
+    while (view.state() == SearchState::Searching) {
+      ++turns;
+      if (onTurn) onTurn(turns);
+      if (view.state() != SearchState::Searching || view.step(1) == KEAViewWindows::Step::Finished) break;
+    }
+  }
+  // The Search button, then the search until it stops.
+  void click() {
+    view.searchClicked();
+    drive();
+  }
   // Types the pattern and runs the search to its end.
   std::vector<std::string> search(const std::string& pattern, int group = 0) {
     type(pattern);
     EXPECT_EQ(view.state(), SearchState::Ready) << pattern << ": " << host.status;
-    view.searchClicked();
+    click();
     EXPECT_EQ(view.state(), SearchState::Ready) << pattern;
     return results(group);
   }
@@ -93,6 +101,8 @@ class ViewTest : public ::testing::Test {
   std::vector<std::string> paths;
   FakeHost host;
   FakeWorkspace workspace;
+  std::function<void(int)> onTurn;  // what happens between two steps, with the turn's number from 1
+  int turns = 0;
   std::uint64_t now = 0;  // the controller's clock, in milliseconds
   KEAViewWindows view{workspace, host, [this] { return now; }};
 };

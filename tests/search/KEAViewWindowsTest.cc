@@ -81,7 +81,7 @@ TEST_F(ViewTest, StopAndResumeContinueWithTheNextWord) {
 
   type("*");
   int stops = 0, resumes = 0;
-  host.onEvents = [&](int call) {
+  onTurn = [&](int call) {
     if (call % 4 == 0 && view.state() == SearchState::Searching) {
       EXPECT_EQ(host.status, "Searching - click on Stop to pause");
       ++stops;
@@ -89,13 +89,13 @@ TEST_F(ViewTest, StopAndResumeContinueWithTheNextWord) {
       EXPECT_EQ(view.state(), SearchState::Paused);
     }
   };
-  view.searchClicked();
+  click();
   while (view.state() == SearchState::Paused) {
     EXPECT_EQ(host.buttonLabel, "Re&sume");
     EXPECT_EQ(host.status, "Searching paused - click on Resume to continue");
     EXPECT_TRUE(host.enabled[Control::PatternBox]);
     ++resumes;
-    view.searchClicked();
+    click();
   }
   EXPECT_GT(stops, 3);
   EXPECT_EQ(resumes, stops);
@@ -107,25 +107,25 @@ TEST_F(ViewTest, StopAndResumeContinueWithTheNextWord) {
 TEST_F(ViewTest, ChangingThePatternWhilePausedStartsAfresh) {
   openDictionaries({kWords});
   type("*");
-  host.onEvents = [&](int call) {
+  onTurn = [&](int call) {
     if (call == 3) view.cancel();  // Escape pauses
   };
-  view.searchClicked();
+  click();
   ASSERT_EQ(view.state(), SearchState::Paused);
   EXPECT_GT(view.group(0).list.count(), 0);
-  host.onEvents = nullptr;
+  onTurn = nullptr;
   type("c.t");
   EXPECT_EQ(view.state(), SearchState::Ready);
-  view.searchClicked();
+  click();
   EXPECT_EQ(results(0), (Words{"cat", "cot", "cut"}));
   EXPECT_EQ(host.history, (Words{"c.t", "*"}));  // newest first
 }
 
-TEST_F(ViewTest, HandlersRunDuringAPollCannotBreakTheLoop) {
+TEST_F(ViewTest, WhatTheUserDoesBetweenStepsTakesEffectAtOnce) {
   openDictionaries({kWords});
-  // Stop, a new pattern and a new search from inside the poll: the old
-  // loop gives way to the new search.
-  host.onEvents = [&](int call) {
+  // Stop, a new pattern and a new search between two steps: the old
+  // search gives way to the new one.
+  onTurn = [&](int call) {
     if (call == 3) {
       view.searchClicked();
       type("c.t");
@@ -133,14 +133,21 @@ TEST_F(ViewTest, HandlersRunDuringAPollCannotBreakTheLoop) {
     }
   };
   type("*");
-  view.searchClicked();
+  click();
   EXPECT_EQ(view.state(), SearchState::Ready);
   EXPECT_EQ(results(0), (Words{"cat", "cot", "cut"}));
 
-  host.onEvents = [&](int) { view.close(); };
+  // Closing abandons the search; the lists are left as they were.
   type("*");
-  view.searchClicked();
+  onTurn = [&](int turn) {
+    if (turn == 20) view.close();
+  };
+  click();
   EXPECT_EQ(view.state(), SearchState::Closing);
+  const std::vector<std::string> left = results(0);
+  EXPECT_LT(left.size(), kWords.size());
+  EXPECT_EQ(view.step(1), KEAViewWindows::Step::Finished);
+  EXPECT_EQ(results(0), left);
 }
 
 TEST_F(ViewTest, MultipleDictionaryModes) {
@@ -151,6 +158,56 @@ TEST_F(ViewTest, MultipleDictionaryModes) {
   o.viewMultipleDictionaries = KEAViewProfileWindows::kSearchIndependently;
   search("*");
   EXPECT_EQ(results(1), (Words{"Cat", "cow", "dog", "yak", "tailend"}));
+}
+
+TEST_F(ViewTest, OpeningClosingAndMovingDictionariesKeepTheOtherResults) {
+  openDictionaries({{"cat", "dog"}, {"cow", "yak"}});
+  search("*");
+  const auto captions = [&] {
+    std::vector<std::string> out;
+    for (int i = 0; i < view.groupCount(); ++i) out.push_back(view.group(i).label.text());
+    return out;
+  };
+  const std::string d0 = workspace.list->name(0), d1 = workspace.list->name(1);
+
+  workspace.list = KKDictionaryList::make(paths[1] + ";" + paths[0]);
+  view.dictionariesSwapped(0, 1);
+  EXPECT_EQ(captions(), (Words{"&1 " + d1 + " (2)", "&2 " + d0 + " (2)"}));
+  EXPECT_EQ(results(0), (Words{"cow", "yak"}));
+
+  workspace.list = KKDictionaryList::make(paths[0]);
+  view.dictionaryClosed(0);
+  EXPECT_EQ(captions(), (Words{"&1 " + d0 + " (2)"}));
+  EXPECT_EQ(results(0), (Words{"cat", "dog"}));
+
+  workspace.list = KKDictionaryList::make(paths[0] + ";" + paths[1]);
+  view.dictionaryAdded();
+  ASSERT_EQ(view.groupCount(), 2);
+  EXPECT_EQ(results(0), (Words{"cat", "dog"}));
+  EXPECT_TRUE(results(1).empty());
+  EXPECT_EQ(view.state(), SearchState::Ready);  // validated against the new list
+}
+
+TEST_F(ViewTest, TheWordToLookUp) {
+  openDictionaries({{"cat", "tail-end+(noun)+"}, {"dog"}});
+  type("t*");
+  host.focused = Control::PatternBox;
+  EXPECT_EQ(view.lookupSubject()->word, "t*");  // the whole pattern
+  search("*");
+  host.focused = Control::ResultsArea;
+  EXPECT_FALSE(view.lookupSubject());  // nothing selected
+  MatchListWindows& list = view.group(0).list;
+  list.applySelection(1, 1, MatchListWindows::kSelectReplace, false);
+  const auto subject = view.lookupSubject();
+  ASSERT_TRUE(subject);
+  EXPECT_EQ(subject->word, "tail-end");
+  EXPECT_EQ(subject->rest, "(noun)");
+  EXPECT_EQ(subject->group, 0);
+  EXPECT_EQ(subject->dictionaryPath, paths[0]);
+  list.selectAll();
+  EXPECT_FALSE(view.lookupSubject());  // more than one
+  workspace.active = 1;
+  EXPECT_FALSE(view.lookupSubject());  // the active list has no selection
 }
 
 TEST_F(ViewTest, ClassesOfWordsAndTheirFilters) {
@@ -182,7 +239,7 @@ TEST_F(ViewTest, AtMost401RejectedWordsGoBetweenTwoPolls) {
   openDictionaries({words});
   workspace.profile.outputLower = false;
   std::vector<int> examined;
-  host.onEvents = [&](int) {
+  onTurn = [&](int) {
     if (view.inputEngine()) examined.push_back(view.inputEngine()->wordsExamined());
   };
   EXPECT_EQ(search("*"), Words{"Zulu"});
@@ -194,11 +251,11 @@ TEST_F(ViewTest, CountsAreRefreshedAtMostEvery100Milliseconds) {
   openDictionaries({{"ant", "bee", "cat", "dog", "eel", "fox", "gnu", "hen"}});
   type("*");
   std::vector<int> countsSeen;
-  host.onEvents = [&](int) {
+  onTurn = [&](int) {
     now += 60;
     countsSeen.push_back(view.group(0).label.count());
   };
-  view.searchClicked();
+  click();
   // A poll after every word (and one before the first).
   EXPECT_EQ(countsSeen, (std::vector<int>{0, 0, 2, 2, 4, 4, 6, 6, 8}));
   EXPECT_EQ(view.group(0).label.count(), 8);
@@ -206,33 +263,28 @@ TEST_F(ViewTest, CountsAreRefreshedAtMostEvery100Milliseconds) {
   countsSeen.clear();
   type("*");
   now = 1000000;
-  host.onEvents = [&](int call) {
+  onTurn = [&](int call) {
     if (call > 1) now = 5;
     countsSeen.push_back(view.group(0).label.count());
   };
-  view.searchClicked();
+  click();
   ASSERT_GT(countsSeen.size(), 2u);
   EXPECT_EQ(countsSeen[2], 1);
 }
 
-TEST_F(ViewTest, QuitAndLowMemoryStopTheLoop) {
+TEST_F(ViewTest, LowMemoryPausesTheSearch) {
   openDictionaries({kWords});
   type("*");
-  host.onEvents = [&](int call) {
+  onTurn = [&](int call) {
     if (call == 2) KEAViewWindows::setLowMemory();
   };
-  view.searchClicked();
+  click();
   EXPECT_EQ(view.state(), SearchState::Paused);
-  host.onEvents = nullptr;
-  view.searchClicked();
+  onTurn = nullptr;
+  click();
   EXPECT_EQ(view.state(), SearchState::Ready);
   EXPECT_EQ(results(0).size(), kWords.size());
 
-  type("*");
-  host.quitAsked = true;
-  view.searchClicked();
-  EXPECT_EQ(view.state(), SearchState::Closing);
-  EXPECT_LT(results(0).size(), kWords.size());
 }
 
 TEST_F(ViewTest, ProgressBarFollowsTheLengths) {
@@ -241,24 +293,25 @@ TEST_F(ViewTest, ProgressBarFollowsTheLengths) {
   // descending order, those are the longer ones.
   workspace.profile.viewLengthGroupingSense = -1;
   std::map<int, std::int64_t> done;
-  host.onEvents = [&](int) {
+  onTurn = [&](int) {
     if (view.currentDictionary() >= 0) done.emplace(view.group(0).length, view.progress().done());
   };
   search("*");
   EXPECT_EQ(done, (std::map<int, std::int64_t>{{7, 0}, {6, 1}, {5, 2}, {3, 3}, {2, 6}}));
-  KEAProgressBar strip;
-  strip.setWidth(10);
-  strip.resetFullText(0, 4);
-  EXPECT_EQ(strip.setPosition(1), (KEAProgressBar::Strip{0, 3}));  // 2.5 rounds up
-  EXPECT_TRUE(strip.setPosition(1).empty());                        // only changes are repainted
-  EXPECT_EQ(strip.setPosition(99), (KEAProgressBar::Strip{3, 10}));  // never beyond the bar
+  KEAProgressBar bar;
+  bar.resetFullText(1, 4);
+  EXPECT_EQ(bar.filledWidth(10), 3);  // 2.5 rounds up
+  EXPECT_DOUBLE_EQ(bar.fraction(), 0.25);
+  bar.setPosition(99);
+  EXPECT_EQ(bar.filledWidth(10), 10);  // never beyond the bar
+  EXPECT_DOUBLE_EQ(bar.fraction(), 1.0);
 }
 
 TEST_F(ViewTest, ADictionaryThatBecameInvalidStopsTheSearch) {
   openDictionaries({{"cat"}, {"dog"}});
   type("*");
   std::filesystem::remove(paths[1]);
-  view.searchClicked();
+  click();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "Dictionary Invalidated");
   EXPECT_EQ(host.messages[0].text, paths[1] + "\nis no longer a valid KEA&Kindred Dictionary File");
@@ -294,7 +347,7 @@ TEST_F(FullTextTest, EachDictionaryByIndexOrByReading) {
   };
   for (const auto& c : cases) {
     int indexedSeen = 0, readingSeen = 0;
-    host.onEvents = [&](int) {
+    onTurn = [&](int) {
       indexedSeen += view.indexedTextSearch() != nullptr;
       readingSeen += view.sequentialTextSearch() != nullptr;
       EXPECT_NE(view.currentDictionary(), 1) << "a dictionary without definitions is skipped";

@@ -102,6 +102,9 @@ namespace {
 
 constexpr int kMaxDictionaries = 9;
 constexpr int kExitInterrupted = 130;
+// Units of search work between two looks at Ctrl-C: a unit is at most a
+// couple of thousand words, so this answers within milliseconds.
+constexpr int kStepUnits = 256;
 
 volatile std::sig_atomic_t interruptRequested = 0;
 
@@ -124,19 +127,10 @@ class InterruptGuard {
   struct sigaction previous_ {};
 };
 
-// The main window as a terminal shows it: boxes held in memory, messages
-// on standard error, and Ctrl-C as the Stop button.
+// The main window as a terminal shows it: boxes held in memory and
+// messages on standard error.
 class TerminalHost : public MemoryViewHost {
  public:
-  KEAViewWindows* view = nullptr;
-
-  bool processEvents() override {
-    if (interruptRequested != 0) {
-      interruptRequested = 0;
-      if (view != nullptr) view->cancel();
-    }
-    return false;
-  }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     std::string line(text);
     for (char& c : line) {
@@ -376,7 +370,6 @@ int runSearch(const std::vector<std::string>& args) {
 
   TerminalHost host;
   KEAViewWindows view(workspace, host);
-  host.view = &view;
   view.dictionariesChanged();
   if (arguments.fullText) view.setMode(true);
   // The boxes take what they are given the way the window's boxes do.
@@ -400,7 +393,11 @@ int runSearch(const std::vector<std::string>& args) {
     return host.status == loadString(strings::kNoWordsOfLength) ? kExitFailure : kExitUsage;
   }
 
+  // Ctrl-C is the Stop button, pressed between two steps of the search.
   view.searchClicked();
+  while (view.step(kStepUnits) == KEAViewWindows::Step::More) {
+    if (interruptRequested != 0) view.cancel();
+  }
   interrupts.reset();
   printResults(view, workspace.profile, workspace.active);
   const int found = view.resultCount();
