@@ -1,0 +1,39 @@
+// Text crossing between the core and Qt. Every text of the core is
+// Windows-1252 and every QString is Unicode: the two meet only here, through
+// the codec of the platform layer, so a byte 0x80-0x9F (the euro sign, the
+// curly quotes) keeps its meaning and a character Windows-1252 cannot hold
+// is reported instead of being changed quietly.
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Cp1252.h"
+
+namespace kea::ui {
+
+QString toQString(std::string_view cp1252);
+
+// Nothing when the text holds a character Windows-1252 cannot hold; `error`
+// then says which and where.
+std::optional<std::string> fromQString(const QString& text, platform::CodecError* error = nullptr);
+
+// A menu text of the core ("&Open...\tCtrl+O") as Qt wants it: the text
+// before the tab (its "&" mnemonic kept) and the accelerator after it.
+struct MenuText {
+  QString text;
+  QKeySequence shortcut;
+};
+MenuText menuText(std::string_view cp1252);
+
+// A hint of the core ("status text\ntool tip") split at its line break.
+struct Hint {
+  QString status;
+  QString toolTip;
+};
+Hint hintText(std::string_view cp1252);
+
+}  // namespace kea::ui
