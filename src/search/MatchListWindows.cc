@@ -467,13 +467,13 @@ int MatchListWindows::SelectionIterator::next() {
   return -1;
 }
 
-std::string MatchListWindows::copyText() const {
+std::string MatchListWindows::copyText(std::string_view lineEnd) const {
   const int n = selectedCount();
   std::string text;
   SelectionIterator it(*this);
   for (int i = it.next(); i >= 0; i = it.next()) {
     text.append(textAt(i));
-    if (n > 1) text.append("\r\n");
+    if (n > 1) text.append(lineEnd);
   }
   return text;
 }

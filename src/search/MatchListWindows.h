@@ -191,9 +191,10 @@ class MatchListWindows {
   int pendingStart() const { return pendingStart_; }
   int pendingMode() const { return pendingMode_; }
 
-  // The selected entries' full texts in list order, each followed by CR LF
-  // when more than one is selected; empty when nothing is.
-  std::string copyText() const;
+  // The selected entries' full texts in list order, each followed by a line
+  // end (CR LF unless said otherwise) when more than one is selected; empty
+  // when nothing is.
+  std::string copyText(std::string_view lineEnd = "\r\n") const;
 
   // ---- What a window needs ----
 

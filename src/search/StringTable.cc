@@ -57,4 +57,11 @@ std::string resultsFoundText(long long count) {
   return text;
 }
 
+std::string unusableCharacterText(char32_t codePoint) {
+  char text[128];
+  std::snprintf(text, sizeof text, "The pattern holds a character (U+%04X) that no KEA dictionary can hold",
+                static_cast<unsigned>(codePoint));
+  return text;
+}
+
 }  // namespace kea

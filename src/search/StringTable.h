@@ -61,4 +61,8 @@ std::string withWordInserted(std::string_view text, std::string_view word);
 // "%d result%s found": "1 result found", otherwise "n results found".
 std::string resultsFoundText(long long count);
 
+// The status line's message for a pattern holding a character that no
+// dictionary text can hold (outside Windows-1252), named by its code point.
+std::string unusableCharacterText(char32_t codePoint);
+
 }  // namespace kea

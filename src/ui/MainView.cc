@@ -1,0 +1,495 @@
+#include "ui/MainView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "search/StringTable.h"
+#include "settings/KEAViewProfileWindows.h"
+#include "settings/KEAViewValues.h"
+#include "ui/ProgressBarWidget.h"
+#include "ui/QtFonts.h"
+#include "ui/QtText.h"
+#include "ui/ResultsModel.h"
+#include "ui/ResultsPane.h"
+#include "ui/ResultsView.h"
+
+namespace kea::ui {
+
+namespace {
+
+// The length boxes take any number the user types; the controller clamps
+// it into 1…100 and writes the result back, so the user sees the rule.
+constexpr int kLengthBoxLimit = 999;
+
+QString tip(int id) { return toQString(loadString(id)); }
+
+}  // namespace
+
+MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
+    : QWidget(parent),
+      controller_(workspace, *this),
+      patternBox_(new QComboBox(this)),
+      modeButton_(new QToolButton(this)),
+      searchButton_(new QPushButton(this)),
+      shortestBox_(new QSpinBox(this)),
+      longestBox_(new QSpinBox(this)),
+      progressBar_(new ProgressBarWidget(controller_.progress(), this)),
+      splitter_(new QSplitter(Qt::Vertical, this)),
+      modeMenu_(new QMenu(this)),
+      wordSearchAction_(new QAction(this)),
+      fullTextSearchAction_(new QAction(this)) {
+  auto* patternLabel = new QLabel(tr("P&attern"), this);
+  patternLabel->setBuddy(patternBox_);
+  patternBox_->setEditable(true);
+  patternBox_->setInsertPolicy(QComboBox::NoInsert);
+  patternBox_->setMaxCount(KEAViewValues::kMaxPatternHistory);
+  patternBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  patternBox_->setToolTip(tip(strings::kPatternBoxTip));
+  patternBox_->lineEdit()->setClearButtonEnabled(true);
+  patternBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
+
+  modeButton_->setArrowType(Qt::DownArrow);
+  modeButton_->setToolTip(tip(strings::kSearchModeButtonTip));
+  searchButton_->setToolTip(tip(strings::kSearchButtonTip));
+  searchButton_->setEnabled(false);
+  searchButton_->setAutoDefault(false);
+
+  auto* shortestLabel = new QLabel(tr("Sho&rtest:"), this);
+  auto* longestLabel = new QLabel(tr("&Longest:"), this);
+  shortestLabel->setBuddy(shortestBox_);
+  longestLabel->setBuddy(longestBox_);
+  for (QSpinBox* box : {shortestBox_, longestBox_}) {
+    box->setRange(0, kLengthBoxLimit);
+    box->setAccelerated(true);
+    box->setKeyboardTracking(true);
+  }
+  shortestBox_->setValue(KEAViewValues::kShortestLength);
+  longestBox_->setValue(KEAViewValues::kLongestLength);
+  shortestBox_->setToolTip(tip(strings::kShortestBoxTip));
+  longestBox_->setToolTip(tip(strings::kLongestBoxTip));
+
+  wordSearchAction_->setText(tr("&Word Search"));
+  wordSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  fullTextSearchAction_->setText(tr("&Full Text Search"));
+  fullTextSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  for (QAction* action : {wordSearchAction_, fullTextSearchAction_}) {
+    action->setCheckable(true);
+    action->setShortcutContext(Qt::WindowShortcut);
+    modeMenu_->addAction(action);
+    addAction(action);
+  }
+  wordSearchAction_->setChecked(true);
+  connect(wordSearchAction_, &QAction::triggered, this, [this] {
+    controller_.setMode(false);
+    updateModeActions();
+    emit commandStateChanged();
+  });
+  connect(fullTextSearchAction_, &QAction::triggered, this, [this] {
+    controller_.setMode(true);
+    updateModeActions();
+    emit commandStateChanged();
+  });
+
+  auto* controls = new QGridLayout;
+  controls->addWidget(patternLabel, 0, 0);
+  auto* patternRow = new QHBoxLayout;
+  patternRow->setSpacing(2);
+  patternRow->addWidget(patternBox_, 1);
+  patternRow->addWidget(modeButton_);
+  patternRow->addSpacing(4);
+  patternRow->addWidget(searchButton_);
+  controls->addLayout(patternRow, 0, 1, 1, 5);
+  controls->addWidget(shortestLabel, 1, 0);
+  controls->addWidget(shortestBox_, 1, 1);
+  controls->addWidget(longestLabel, 1, 2);
+  controls->addWidget(longestBox_, 1, 3);
+  controls->addWidget(progressBar_, 1, 4, 1, 2);
+  controls->setColumnStretch(4, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(splitter_, 1);
+  splitter_->setChildrenCollapsible(false);
+
+  connect(patternBox_, &QComboBox::editTextChanged, this, &MainView::patternEdited);
+  connect(searchButton_, &QPushButton::clicked, this, &MainView::search);
+  connect(modeButton_, &QToolButton::clicked, this, &MainView::showModeMenu);
+  connect(shortestBox_, &QSpinBox::valueChanged, this, [this] {
+    controller_.lengthChanged(LengthBox::Shortest);
+    emit commandStateChanged();
+  });
+  connect(longestBox_, &QSpinBox::valueChanged, this, [this] {
+    controller_.lengthChanged(LengthBox::Longest);
+    emit commandStateChanged();
+  });
+  connect(patternBox_->lineEdit(), &QLineEdit::selectionChanged, this, &MainView::commandStateChanged);
+  connect(qApp, &QApplication::focusChanged, this, [this] { emit commandStateChanged(); });
+
+  stepTimer_.setInterval(0);
+  connect(&stepTimer_, &QTimer::timeout, this, &MainView::runSlice);
+  controller_.dictionariesChanged();
+  buildPanes();
+}
+
+MainView::~MainView() {
+  stepTimer_.stop();
+  // Panes hold the controller's lists: they go first.
+  removePanes();
+}
+
+// ---------------------------------------------------------------------------
+// Panes
+
+void MainView::removePanes() {
+  for (ResultsPane* pane : panes_) delete pane;
+  panes_.clear();
+}
+
+void MainView::buildPanes() {
+  removePanes();
+  for (int i = 0; i < controller_.groupCount(); ++i) {
+    auto* pane = new ResultsPane(i, controller_.group(i), splitter_);
+    ResultsView* view = pane->view();
+    view->setEnabled(true);
+    view->setAttribute(Qt::WA_TransparentForMouseEvents, !resultsEnabled_);
+    view->setFocusPolicy(resultsEnabled_ ? Qt::StrongFocus : Qt::NoFocus);
+    connect(view, &ResultsView::focused, this, [this, i] { emit paneFocused(i); });
+    connect(view, &ResultsView::contextMenuWanted, this,
+            [this, i](MatchListWindows::MenuKind kind, const QPoint& at) { emit paneContextMenu(i, kind, at); });
+    connect(view, &ResultsView::rowDoubleClicked, this, [this, i](bool shift) { emit paneDoubleClicked(i, shift); });
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainView::commandStateChanged);
+    connect(pane, &ResultsPane::captionDoubleClicked, this, [this, i] { emit captionDoubleClicked(i); });
+    connect(pane, &ResultsPane::captionContextMenu, this,
+            [this, i](const QPoint& at) { emit captionContextMenu(i, at); });
+    splitter_->addWidget(pane);
+    panes_.push_back(pane);
+  }
+  for (int i = 0; i < splitter_->count() - 1; ++i) splitter_->handle(i + 1)->installEventFilter(this);
+  emit commandStateChanged();
+}
+
+void MainView::setPaneOrientation(int orientation) {
+  orientation_ = orientation == 1 ? 1 : 0;
+  splitter_->setOrientation(orientation_ == 1 ? Qt::Horizontal : Qt::Vertical);
+}
+
+std::vector<int> MainView::paneSizes() const {
+  const QList<int> sizes = splitter_->sizes();
+  return std::vector<int>(sizes.begin(), sizes.end());
+}
+
+int MainView::paneArea() const {
+  return splitter_->orientation() == Qt::Horizontal ? splitter_->width() : splitter_->height();
+}
+
+void MainView::setPaneSizes(const std::vector<int>& sizes) {
+  splitter_->setSizes(QList<int>(sizes.begin(), sizes.end()));
+}
+
+void MainView::applyFonts(const KEAViewProfileWindows& options) {
+  const QFont word = toQFont(options.fontOutput);
+  const QFont rest = toQFont(options.fontOutputAnnotation);
+  for (ResultsPane* pane : panes_) {
+    pane->view()->setFonts(word, toQColor(options.fontOutput.colour), rest,
+                           toQColor(options.fontOutputAnnotation.colour));
+  }
+  patternBox_->setFont(toQFont(options.fontPattern));
+}
+
+bool MainView::eventFilter(QObject* watched, QEvent* event) {
+  // A pane border let go: the sizes are worth keeping.
+  if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QSplitterHandle*>(watched) != nullptr) {
+    emit paneSizesChanged();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+int MainView::focusedPane() const {
+  for (const ResultsPane* pane : panes_) {
+    if (pane->view()->hasFocus()) return pane->number();
+  }
+  return -1;
+}
+
+void MainView::copy(int activeGroup) {
+  if (focus() == Control::PatternBox) {
+    patternBox_->lineEdit()->copy();
+    return;
+  }
+  if (activeGroup < 0 || activeGroup >= controller_.groupCount()) return;
+  const MatchListWindows& list = controller_.group(activeGroup).list;
+  if (list.selectedCount() == 0) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  // Lines end the Linux way on the clipboard.
+  QApplication::clipboard()->setText(toQString(list.copyText("\n")));
+  QApplication::restoreOverrideCursor();
+}
+
+// ---------------------------------------------------------------------------
+// The search
+
+void MainView::search() {
+  controller_.searchClicked();
+  followSearch();
+}
+
+void MainView::cancelSearch() {
+  controller_.cancel();
+  followSearch();
+}
+
+void MainView::closeView() {
+  controller_.close();
+  followSearch();
+}
+
+// Starts driving a search that began, or stops driving one that stopped.
+void MainView::followSearch() {
+  const bool searching = controller_.state() == SearchState::Searching;
+  if (searching && !stepTimer_.isActive()) {
+    syncModels();
+    stepTimer_.start();
+  } else if (!searching && stepTimer_.isActive()) {
+    stepTimer_.stop();
+    if (controller_.state() != SearchState::Closing) syncModels();
+    emit searchStopped();
+  }
+  emit commandStateChanged();
+}
+
+void MainView::runSlice() {
+  QElapsedTimer slice;
+  slice.start();
+  KEAViewWindows::Step step = KEAViewWindows::Step::More;
+  while (step == KEAViewWindows::Step::More && slice.elapsed() < kSliceMilliseconds) step = controller_.step(1);
+  // A closing view leaves its lists alone.
+  if (controller_.state() != SearchState::Closing) syncModels();
+  if (step == KEAViewWindows::Step::Finished) {
+    stepTimer_.stop();
+    emit commandStateChanged();
+    emit searchStopped();
+  }
+}
+
+void MainView::syncModels() {
+  for (ResultsPane* pane : panes_) pane->model()->sync();
+}
+
+void MainView::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // The Search button is the window's default button.
+      if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (searchButton_->isEnabled()) search();
+        return;
+      }
+      break;
+    case Qt::Key_Escape:
+      cancelSearch();
+      return;
+    default:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void MainView::patternEdited(const QString& text) {
+  platform::CodecError error;
+  if (auto pattern = fromQString(text, &error)) {
+    pattern_ = std::move(*pattern);
+    controller_.patternChanged();
+  } else {
+    controller_.patternUnusable(unusableCharacterText(error.codePoint));
+  }
+  emit commandStateChanged();
+}
+
+void MainView::showModeMenu() {
+  updateModeActions();
+  modeMenu_->popup(searchButton_->mapToGlobal(QPoint(0, 0)));
+}
+
+void MainView::updateModeActions() {
+  const bool fullText = controller_.fullTextMode();
+  wordSearchAction_->setChecked(!fullText);
+  fullTextSearchAction_->setChecked(fullText);
+}
+
+// ---------------------------------------------------------------------------
+// KEAViewHost
+
+std::string MainView::patternText() { return pattern_; }
+
+int MainView::historyCount() { return patternBox_->count(); }
+
+std::string MainView::historyItem(int index) { return fromQString(patternBox_->itemText(index)).value_or(""); }
+
+void MainView::insertHistory(std::string_view text) {
+  // Adding to the list must not touch the text being edited.
+  const QSignalBlocker blocker(patternBox_);
+  const QString edited = patternBox_->currentText();
+  patternBox_->insertItem(0, toQString(text));
+  while (patternBox_->count() > KEAViewValues::kMaxPatternHistory) patternBox_->removeItem(patternBox_->count() - 1);
+  patternBox_->setCurrentIndex(-1);
+  patternBox_->setEditText(edited);
+}
+
+std::string MainView::patternSelection() {
+  return fromQString(patternBox_->lineEdit()->selectedText()).value_or("");
+}
+
+QSpinBox* MainView::lengthSpin(LengthBox box) const {
+  return box == LengthBox::Shortest ? shortestBox_ : longestBox_;
+}
+
+int MainView::lengthBox(LengthBox box) { return lengthSpin(box)->value(); }
+
+void MainView::setLengthBox(LengthBox box, int value) {
+  const QSignalBlocker blocker(lengthSpin(box));
+  lengthSpin(box)->setValue(value);
+}
+
+void MainView::setSearchButtonLabel(std::string_view label) { searchButton_->setText(toQString(label)); }
+
+void MainView::enableControl(Control control, bool enabled) {
+  switch (control) {
+    case Control::PatternBox:
+      patternBox_->setEnabled(enabled);
+      break;
+    case Control::SearchButton:
+      searchButton_->setEnabled(enabled);
+      break;
+    case Control::ShortestBox:
+      shortestBox_->setEnabled(enabled);
+      break;
+    case Control::LongestBox:
+      longestBox_->setEnabled(enabled);
+      break;
+    case Control::SearchModeButton:
+      modeButton_->setEnabled(enabled);
+      wordSearchAction_->setEnabled(enabled);
+      fullTextSearchAction_->setEnabled(enabled);
+      break;
+    case Control::ResultsArea:
+      // The lists stay readable while they fill; they only take no input.
+      resultsEnabled_ = enabled;
+      for (ResultsPane* pane : panes_) {
+        pane->view()->setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
+        pane->view()->setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+      }
+      break;
+    case Control::OptionsWindow:
+      emit optionsWindowEnabled(enabled);
+      break;
+    case Control::None:
+      break;
+  }
+}
+
+void MainView::setStatus(std::string_view text) {
+  status_ = toQString(text);
+  emit statusChanged(status_);
+}
+
+KEAViewHost::Control MainView::focus() {
+  const QWidget* focused = QApplication::focusWidget();
+  if (focused == nullptr) return Control::None;
+  if (focused == patternBox_ || patternBox_->isAncestorOf(focused)) return Control::PatternBox;
+  if (focused == searchButton_) return Control::SearchButton;
+  if (focused == shortestBox_ || shortestBox_->isAncestorOf(focused)) return Control::ShortestBox;
+  if (focused == longestBox_ || longestBox_->isAncestorOf(focused)) return Control::LongestBox;
+  if (focused == modeButton_) return Control::SearchModeButton;
+  if (splitter_->isAncestorOf(focused)) return Control::ResultsArea;
+  return Control::None;
+}
+
+void MainView::setFocus(Control control) {
+  switch (control) {
+    case Control::PatternBox:
+      patternBox_->setFocus(Qt::OtherFocusReason);
+      break;
+    case Control::SearchButton:
+      searchButton_->setFocus(Qt::OtherFocusReason);
+      break;
+    case Control::ShortestBox:
+      shortestBox_->setFocus(Qt::OtherFocusReason);
+      break;
+    case Control::LongestBox:
+      longestBox_->setFocus(Qt::OtherFocusReason);
+      break;
+    case Control::SearchModeButton:
+      modeButton_->setFocus(Qt::OtherFocusReason);
+      break;
+    case Control::ResultsArea:
+      if (!panes_.empty()) panes_.front()->view()->setFocus(Qt::OtherFocusReason);
+      break;
+    default:
+      break;
+  }
+}
+
+KEAViewHost::Answer MainView::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
+                                         Icon icon) {
+  QMessageBox box(this);
+  box.setWindowTitle(toQString(caption));
+  box.setText(toQString(text));
+  switch (icon) {
+    case Icon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case Icon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case Icon::None:
+      break;
+  }
+  switch (buttons) {
+    case Buttons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+    case Buttons::RetryCancel:
+      box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+      break;
+    case Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::No);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Retry:
+      return Answer::Retry;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Ok;
+  }
+}
+
+void MainView::progressChanged() { progressBar_->modelChanged(); }
+
+void MainView::labelChanged(int group) {
+  if (group >= 0 && group < paneCount()) panes_[static_cast<std::size_t>(group)]->updateCaption();
+}
+
+}  // namespace kea::ui

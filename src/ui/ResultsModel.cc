@@ -1,0 +1,48 @@
+#include "ui/ResultsModel.h"
+
+#include "ui/QtText.h"
+
+namespace kea::ui {
+
+ResultsModel::ResultsModel(MatchListWindows& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list), shown_(list.count()) {
+  list_.setHost(this);
+}
+
+ResultsModel::~ResultsModel() { list_.setHost(nullptr); }
+
+int ResultsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+QVariant ResultsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= shown_ || index.column() != 0) return {};
+  const MatchListWindows::Entry* entry = list_.entryAt(index.row());
+  if (entry == nullptr) return {};
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+      return toQString(entry->text());
+    case WordRole:
+      return toQString(entry->word());
+    case RestRole:
+      return toQString(entry->rest());
+    default:
+      return {};
+  }
+}
+
+void ResultsModel::sync() {
+  for (const MatchListWindows::RowBlock& block : list_.takeInsertions()) {
+    beginInsertRows(QModelIndex(), block.first, block.first + block.count - 1);
+    shown_ += block.count;
+    endInsertRows();
+  }
+}
+
+void ResultsModel::aboutToClear() { beginResetModel(); }
+
+void ResultsModel::cleared() {
+  shown_ = 0;
+  endResetModel();
+}
+
+}  // namespace kea::ui

@@ -1,0 +1,48 @@
+// One dictionary's results list as a Qt item model. The core list holds the
+// entries; this model only announces them: rows the list added are
+// inserted in the blocks the list reports (sync), a cleared list resets the
+// model, and data() reads the entry at a row.
+//
+// The list grows during a search without telling the model entry by entry;
+// whoever runs the search calls sync() before the event loop runs again, so
+// between two turns of the loop the model and the list always agree.
+#pragma once
+
+#include <QAbstractListModel>
+
+#include "search/MatchListWindows.h"
+
+namespace kea::ui {
+
+class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
+  Q_OBJECT
+
+ public:
+  enum Role {
+    WordRole = Qt::UserRole + 1,  // the entry's word
+    RestRole,                     // its annotation and balance text
+  };
+
+  // The list must outlive the model.
+  explicit ResultsModel(MatchListWindows& list, QObject* parent = nullptr);
+  ~ResultsModel() override;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+  // Announces the rows the list added since the last call.
+  void sync();
+
+  MatchListWindows& list() { return list_; }
+
+ private:
+  void aboutToClear() override;
+  void cleared() override;
+  void refreshed() override { sync(); }
+
+  MatchListWindows& list_;
+  // The rows announced so far.
+  int shown_ = 0;
+};
+
+}  // namespace kea::ui

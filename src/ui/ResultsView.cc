@@ -1,0 +1,161 @@
+#include "ui/ResultsView.h"
+
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
+
+#include <QApplication>
+
+#include "ui/ResultsModel.h"
+
+namespace kea::ui {
+
+namespace {
+
+// The relative luminance of a colour, as the contrast rules of the web
+// define it.
+double luminance(const QColor& c) {
+  const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Space left and right of the text, as the style leaves it for item views.
+constexpr int kTextMargin = 3;
+
+}  // namespace
+
+void ResultsDelegate::setFonts(const QFont& word, const QColor& wordColour, const QFont& rest,
+                               const QColor& restColour) {
+  wordFont_ = word;
+  restFont_ = rest;
+  wordColour_ = wordColour;
+  restColour_ = restColour;
+}
+
+int ResultsDelegate::rowHeight() const {
+  return std::max(QFontMetrics(wordFont_).height(), QFontMetrics(restFont_).height()) + 2;
+}
+
+int ResultsDelegate::textWidth(const QModelIndex& index) const {
+  return 2 * kTextMargin + QFontMetrics(wordFont_).horizontalAdvance(index.data(ResultsModel::WordRole).toString()) +
+         QFontMetrics(restFont_).horizontalAdvance(index.data(ResultsModel::RestRole).toString());
+}
+
+QColor ResultsDelegate::readable(const QColor& chosen, const QColor& background, const QColor& paletteText) {
+  return contrast(chosen, background) >= 2.0 ? chosen : paletteText;
+}
+
+void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyleOptionViewItem opt = option;
+  initStyleOption(&opt, index);
+  const QString word = index.data(ResultsModel::WordRole).toString();
+  const QString rest = index.data(ResultsModel::RestRole).toString();
+  // The style draws the background, selection and focus frame; the text is ours.
+  opt.text.clear();
+  const QWidget* widget = option.widget;
+  QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+  const bool selected = option.state & QStyle::State_Selected;
+  const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+  const QColor background = option.palette.color(group, QPalette::Base);
+  const QColor text = option.palette.color(group, QPalette::Text);
+  const QColor highlighted = option.palette.color(group, QPalette::HighlightedText);
+
+  painter->save();
+  painter->setClipRect(option.rect);
+  QRect area = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
+  painter->setFont(wordFont_);
+  painter->setPen(selected ? highlighted : readable(wordColour_, background, text));
+  const QFontMetrics wordMetrics(wordFont_);
+  painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, word);
+  if (!rest.isEmpty()) {
+    area.setLeft(area.left() + wordMetrics.horizontalAdvance(word));
+    painter->setFont(restFont_);
+    painter->setPen(selected ? highlighted : readable(restColour_, background, text));
+    painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rest);
+  }
+  painter->restore();
+}
+
+QSize ResultsDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const {
+  return QSize(textWidth(index), rowHeight());
+}
+
+bool ResultsDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) {
+  if (event->type() != QEvent::ToolTip || !index.isValid()) {
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+  }
+  // Only a row the pane cuts off gets its whole text as a tip.
+  const int visibleRight = view->viewport()->width();
+  if (option.rect.left() + textWidth(index) > visibleRight) {
+    QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString().toHtmlEscaped(), view,
+                       option.rect);
+  } else {
+    QToolTip::hideText();
+    event->ignore();
+  }
+  return true;
+}
+
+ResultsView::ResultsView(QWidget* parent) : QListView(parent), delegate_(new ResultsDelegate(this)) {
+  setItemDelegate(delegate_);
+  setUniformItemSizes(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setTextElideMode(Qt::ElideNone);
+  setContextMenuPolicy(Qt::DefaultContextMenu);
+}
+
+void ResultsView::setResultsModel(ResultsModel* model) {
+  model_ = model;
+  setModel(model);
+}
+
+void ResultsView::setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour) {
+  delegate_->setFonts(word, wordColour, rest, restColour);
+  // Uniform rows take their height from the first row's size hint.
+  doItemsLayout();
+  viewport()->update();
+}
+
+void ResultsView::focusInEvent(QFocusEvent* event) {
+  QListView::focusInEvent(event);
+  emit focused();
+}
+
+void ResultsView::contextMenuEvent(QContextMenuEvent* event) {
+  if (model_ == nullptr) return;
+  QPoint at = event->globalPos();
+  if (event->reason() == QContextMenuEvent::Keyboard) at = viewport()->mapToGlobal(QPoint(0, 0));
+  emit contextMenuWanted(model_->list().contextMenu(), at);
+}
+
+void ResultsView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QListView::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton && model_ != nullptr && model_->rowCount() > 0) {
+    emit rowDoubleClicked(event->modifiers() & Qt::ShiftModifier);
+  }
+}
+
+void ResultsView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  QListView::selectionChanged(selected, deselected);
+  if (model_ == nullptr) return;
+  MatchListWindows& list = model_->list();
+  list.applySelection(0, 0, MatchListWindows::kSelectReplace, false);
+  for (const QItemSelectionRange& range : selectionModel()->selection()) {
+    list.applySelection(range.top(), range.height(), MatchListWindows::kSelectKeep, true);
+  }
+}
+
+}  // namespace kea::ui

@@ -1,0 +1,79 @@
+// The widget of one results list: a QListView over a ResultsModel. Each row
+// shows the entry's word in the results font and its annotation and balance
+// right after it in the annotation font; a row cut off by the pane's width
+// shows its whole text as a tool tip. Selection is Qt's own (click,
+// Shift/Ctrl-click, arrows, Ctrl+Space, Ctrl+A) and is copied into the core
+// list, which copying, saving, printing and lookups read.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QListView>
+#include <QStyledItemDelegate>
+
+#include "search/MatchListWindows.h"
+
+namespace kea::ui {
+
+class ResultsModel;
+
+// Draws a row as word + rest in two fonts and colours.
+class ResultsDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour);
+  int rowHeight() const;
+  // Pixels the whole text of a row needs.
+  int textWidth(const QModelIndex& index) const;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
+
+ private:
+  // A colour that shows on `background`: the chosen one, or the palette's
+  // text colour when the two are too alike (black text on a dark theme).
+  static QColor readable(const QColor& chosen, const QColor& background, const QColor& paletteText);
+
+  QFont wordFont_;
+  QFont restFont_;
+  QColor wordColour_;
+  QColor restColour_;
+};
+
+class ResultsView : public QListView {
+  Q_OBJECT
+
+ public:
+  explicit ResultsView(QWidget* parent = nullptr);
+
+  // The model must be a ResultsModel.
+  void setResultsModel(ResultsModel* model);
+  ResultsModel* resultsModel() const { return model_; }
+  ResultsDelegate* resultsDelegate() const { return delegate_; }
+  void setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour);
+
+ signals:
+  // The list took the keyboard focus (its dictionary becomes the active one).
+  void focused();
+  // The context menu is wanted at `globalPos`; `kind` says which one.
+  void contextMenuWanted(MatchListWindows::MenuKind kind, const QPoint& globalPos);
+  // A row was double-clicked; `shift` whether Shift was held.
+  void rowDoubleClicked(bool shift);
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+
+ private:
+  ResultsModel* model_ = nullptr;
+  ResultsDelegate* delegate_ = nullptr;
+};
+
+}  // namespace kea::ui

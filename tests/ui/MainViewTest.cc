@@ -1,0 +1,161 @@
+// The main view on the offscreen platform: the results models stay valid
+// while a search fills them, typing and Return run a search from the event
+// loop, Stop answers between two slices, and characters outside the
+// dictionaries' code page are reported.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "search/FakeView.h"
+#include "ui/MainView.h"
+#include "ui/ResultsModel.h"
+#include "ui/ResultsPane.h"
+#include "ui/ResultsView.h"
+
+namespace kea::ui {
+namespace {
+
+std::vector<std::string> manyWords(int n) {
+  std::vector<std::string> words;
+  for (int i = 0; i < n; ++i) {
+    std::string w;
+    for (int v = i; w.size() < 4 || v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  return words;
+}
+
+class MainViewTest : public ::testing::Test {
+ protected:
+  void open(const std::vector<std::vector<std::string>>& dictionaries) {
+    std::string names;
+    for (std::size_t i = 0; i < dictionaries.size(); ++i) {
+      test::TestDictionaryOptions options;
+      options.fileName = "d" + std::to_string(i) + ".kkd";
+      names += test::buildTestDictionary(dir, dictionaries[i], options) + ";";
+    }
+    workspace.list = KKDictionaryList::make(names);
+    view = std::make_unique<MainView>(workspace);
+    view->resize(600, 400);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+  }
+  // Types the pattern as the keyboard would; text beyond ASCII arrives as
+  // an input method would put it in.
+  void typePattern(const QString& text) {
+    QLineEdit* edit = view->patternBox()->lineEdit();
+    edit->setFocus();
+    edit->clear();
+    for (const QChar c : text) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClick(edit, c.toLatin1());
+      } else {
+        edit->insert(QString(c));
+      }
+    }
+  }
+  // Lets the event loop run until the search stops.
+  void waitForSearch() {
+    QElapsedTimer timer;
+    timer.start();
+    while (view->controller().state() == SearchState::Searching && timer.elapsed() < 20000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+  }
+  std::vector<std::string> shown(int pane) {
+    std::vector<std::string> out;
+    ResultsModel* model = view->pane(pane)->model();
+    for (int i = 0; i < model->rowCount(); ++i) out.push_back(model->index(i).data().toString().toStdString());
+    return out;
+  }
+
+  test::TempDir dir;
+  test::FakeWorkspace workspace;
+  std::unique_ptr<MainView> view;
+};
+
+TEST_F(MainViewTest, ModelsStayConsistentWhileASearchFillsThem) {
+  const std::vector<std::string> words = manyWords(20000);
+  open({words, manyWords(30)});
+  for (const bool sorted : {false, true}) {
+    workspace.profile.setViewSorting(sorted);
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+    for (int i = 0; i < view->paneCount(); ++i) {
+      testers.push_back(std::make_unique<QAbstractItemModelTester>(
+          view->pane(i)->model(), QAbstractItemModelTester::FailureReportingMode::Fatal));
+    }
+    typePattern("*");
+    QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(view->stepping());  // the search runs from the event loop
+    waitForSearch();
+    ASSERT_EQ(view->controller().state(), SearchState::Ready);
+    EXPECT_EQ(view->pane(0)->model()->rowCount(), 20000);
+    EXPECT_EQ(view->pane(1)->model()->rowCount(), 0);  // all found in the first already
+    EXPECT_EQ(view->statusLine(), "20000 results found");
+    EXPECT_EQ(view->pane(0)->caption()->text().toStdString(),
+              "&1 " + workspace.list->name(0) + " (20000)");
+    std::vector<std::string> listed = shown(0), expected = words;
+    if (sorted) {
+      EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+      }));
+    }
+    std::sort(listed.begin(), listed.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+  }
+}
+
+TEST_F(MainViewTest, StopPausesAtOnceAndResumeFinishes) {
+  open({manyWords(20000)});
+  typePattern("*");
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  ASSERT_EQ(view->controller().state(), SearchState::Searching);
+  EXPECT_EQ(view->searchButton()->text(), "&Stop");
+  EXPECT_FALSE(view->patternBox()->isEnabled());
+  // Stop takes effect before the next slice runs.
+  QTest::mouseClick(view->searchButton(), Qt::LeftButton);
+  EXPECT_EQ(view->controller().state(), SearchState::Paused);
+  EXPECT_FALSE(view->stepping());
+  EXPECT_EQ(view->searchButton()->text(), "Re&sume");
+  EXPECT_TRUE(view->patternBox()->isEnabled());
+  EXPECT_EQ(view->statusLine(), "Searching paused - click on Resume to continue");
+  QTest::mouseClick(view->searchButton(), Qt::LeftButton);
+  EXPECT_TRUE(view->stepping());
+  waitForSearch();
+  EXPECT_EQ(view->pane(0)->model()->rowCount(), 20000);
+  EXPECT_EQ(view->statusLine(), "20000 results found");
+}
+
+TEST_F(MainViewTest, ACharacterOutsideTheCodePageIsReported) {
+  open({{"cafe", "caf\xE9"}});
+  typePattern(QString::fromUtf8("caf\u00E9"));
+  EXPECT_EQ(view->controller().state(), SearchState::Ready);
+  typePattern(QString::fromUtf8("caf\u2192"));
+  EXPECT_EQ(view->controller().state(), SearchState::Invalid);
+  EXPECT_EQ(view->statusLine().toStdString(), "The pattern holds a character (U+2192) that no KEA dictionary can hold");
+  EXPECT_FALSE(view->searchButton()->isEnabled());
+}
+
+TEST_F(MainViewTest, LengthBoxesClampWhatIsTyped) {
+  open({{"cat"}});
+  QSpinBox* longest = view->lengthSpin(KEAViewHost::LengthBox::Longest);
+  longest->setFocus();
+  longest->selectAll();
+  QTest::keyClicks(longest, "150");
+  EXPECT_EQ(longest->value(), 100);
+  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
+  shortest->setFocus();
+  shortest->selectAll();
+  QTest::keyClicks(shortest, "0");
+  EXPECT_EQ(shortest->value(), 1);
+}
+
+}  // namespace
+}  // namespace kea::ui
