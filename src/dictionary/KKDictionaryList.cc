@@ -111,6 +111,17 @@ std::string KKDictionaryList::path(int i) const {
   return d ? d->path() : std::string();
 }
 
+std::string KKDictionaryList::Dictionary::name() const {
+  std::string_view title(fileName_);
+  if (const std::size_t slash = title.rfind('/'); slash != std::string_view::npos) title.remove_prefix(slash + 1);
+  constexpr std::string_view kExtension = ".kkd";
+  if (title.size() > kExtension.size() &&
+      platform::equalsIgnoringCase(title.substr(title.size() - kExtension.size()), kExtension)) {
+    title.remove_suffix(kExtension.size());
+  }
+  return std::string(title);
+}
+
 std::string KKDictionaryList::name(int i) const {
   const Dictionary* d = dictionary(i);
   return d ? d->name() : std::string();

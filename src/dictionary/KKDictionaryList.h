@@ -109,7 +109,9 @@ class KKDictionaryList::Dictionary {
   // Opens again when the file changed on disk; returns whether it is open.
   virtual bool refresh();
   virtual const std::string& path() const { return fileName_; }
-  virtual std::string name() const { return fileName_; }
+  // The name users know the dictionary by: its file name without the
+  // folder and without the ".kkd" extension ("English").
+  virtual std::string name() const;
   // The name, the numbers of headwords and definitions when open, and the
   // description or status; returns whether the dictionary is open.
   virtual bool describe(std::string& out);
