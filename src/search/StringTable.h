@@ -67,6 +67,14 @@ inline constexpr std::string_view kTooManyDictionaries =
 inline constexpr std::string_view kNotValidDictionary = "\nis not a valid KEA&Kindred Dictionary File";
 inline constexpr std::string_view kOpenDialogTitle = "Dictionary File Selection";
 inline constexpr std::string_view kOpenDialogFilter = "Dictionary File (*.kkd)|*.kkd|All Files|*.*";
+// A file name that Windows-1252 cannot hold, after the name itself.
+inline constexpr std::string_view kFileNameNotUsable =
+    "\ncannot be opened: KEA can only use file names made of Western European characters";
+// The question asked at exit when the length boxes were changed.
+inline constexpr std::string_view kRangeChangedCaption = "Range Settings Updated";
+inline constexpr std::string_view kRangeChanged =
+    "The Shortest and Longest settings have been changed.\nDo you want the new settings to be the default when "
+    "KEA is started?";
 // The "&External Lookup" submenu has a hint but no command number.
 inline constexpr std::string_view kExternalLookupHint =
     "Look up the selected word online or in an another dictionary application\nExternal Lookup";

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "dictionary/KKDictionaryList.h"
 #include "search/StringTable.h"
 #include "settings/KEAViewProfileWindows.h"
 #include "settings/KEAViewValues.h"
@@ -43,6 +44,7 @@ QString tip(int id) { return toQString(loadString(id)); }
 
 MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
     : QWidget(parent),
+      workspace_(workspace),
       controller_(workspace, *this),
       patternBox_(new QComboBox(this)),
       modeButton_(new QToolButton(this)),
@@ -165,6 +167,10 @@ void MainView::buildPanes() {
   removePanes();
   for (int i = 0; i < controller_.groupCount(); ++i) {
     auto* pane = new ResultsPane(i, controller_.group(i), splitter_);
+    // Captions name a dictionary by its file's name; the tip says where it is.
+    if (const KKDictionaryList* list = workspace_.dictionaries(); list != nullptr && i < list->count()) {
+      pane->caption()->setToolTip(toQString(list->path(i)));
+    }
     ResultsView* view = pane->view();
     view->setEnabled(true);
     view->setAttribute(Qt::WA_TransparentForMouseEvents, !resultsEnabled_);

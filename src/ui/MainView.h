@@ -137,6 +137,7 @@ class MainView : public QWidget, public KEAViewHost {
   void showModeMenu();
   void updateModeActions();
 
+  SearchWorkspace& workspace_;
   KEAViewWindows controller_;
   QComboBox* patternBox_;
   QToolButton* modeButton_;

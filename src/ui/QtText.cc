@@ -1,5 +1,9 @@
 #include "ui/QtText.h"
 
+#include <QStringList>
+
+#include "workspace/CommandTable.h"
+
 namespace kea::ui {
 
 QString toQString(std::string_view cp1252) {
@@ -13,25 +17,36 @@ std::optional<std::string> fromQString(const QString& text, platform::CodecError
 }
 
 MenuText menuText(std::string_view cp1252) {
+  const MenuTextParts parts = splitMenuText(cp1252);
   MenuText out;
-  const std::size_t tab = cp1252.find('\t');
-  out.text = toQString(cp1252.substr(0, tab));
-  if (tab != std::string_view::npos) {
+  out.text = toQString(parts.label);
+  if (!parts.accelerator.empty()) {
     // The core writes "Ctrl+Enter"; Qt's name of that key is "Return" or
     // "Enter" (keypad); the main keyboard's key is the one meant.
-    QString keys = toQString(cp1252.substr(tab + 1));
+    QString keys = toQString(parts.accelerator);
     keys.replace(QLatin1String("Enter"), QLatin1String("Return"));
     out.shortcut = QKeySequence::fromString(keys, QKeySequence::PortableText);
   }
   return out;
 }
 
+QString fileDialogFilter(std::string_view cp1252) {
+  const QStringList parts = toQString(cp1252).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    // "*.*" means every file on the platform the filters were written for.
+    if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
+    const QString& name = parts[i];
+    filters << (name.contains(QLatin1Char('(')) ? name : name + QLatin1String(" (") + patterns + QLatin1Char(')'));
+  }
+  return filters.join(QLatin1String(";;"));
+}
+
 Hint hintText(std::string_view cp1252) {
-  Hint out;
-  const std::size_t newline = cp1252.find('\n');
-  out.status = toQString(cp1252.substr(0, newline));
-  if (newline != std::string_view::npos) out.toolTip = toQString(cp1252.substr(newline + 1));
-  return out;
+  const HintParts parts = splitHint(cp1252);
+  return {toQString(parts.status), toQString(parts.toolTip)};
 }
 
 }  // namespace kea::ui

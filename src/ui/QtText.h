@@ -29,6 +29,10 @@ struct MenuText {
 };
 MenuText menuText(std::string_view cp1252);
 
+// A file dialog filter of the core ("Name (*.kkd)|*.kkd|All Files|*.*") as
+// Qt writes it ("Name (*.kkd);;All Files (*)").
+QString fileDialogFilter(std::string_view cp1252);
+
 // A hint of the core ("status text\ntool tip") split at its line break.
 struct Hint {
   QString status;

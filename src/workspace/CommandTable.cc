@@ -45,9 +45,36 @@ constexpr Command kCommands[] = {
     {CommandId::FullTextSearch, Menu::SearchMode, "&Full Text Search\tCtrl+F"},
 };
 
+constexpr ContextCommand kEntriesMenu[] = {
+    {CommandId::Lookup, "&Lookup..."},
+    {CommandId::LookupNewWindow, "Lookup in &New Window..."},
+    {CommandId::ExternalLookup, "&External Lookup"},
+    {CommandId::ExternalLookupSetup, "&Setup..."},
+    {CommandId::Copy, ""},
+    {CommandId::Copy, "&Copy"},
+    {CommandId::SelectAll, "&Select All"},
+    {CommandId::Print, ""},
+    {CommandId::Print, "&Print..."},
+    {CommandId::PrintPreview, "Print Pre&view..."},
+};
+
+constexpr ContextCommand kDictionaryMenu[] = {
+    {CommandId::Properties, "P&roperties"},
+    {CommandId::Close, "&Close"},
+    {CommandId::SaveResults, "Save Results &As..."},
+    {CommandId::Demote, ""},
+    {CommandId::Demote, "&Demote"},
+    {CommandId::Promote, "Pro&mote"},
+};
+
 }  // namespace
 
 std::span<const Command> commandTable() { return kCommands; }
+
+std::span<const ContextCommand> contextMenu(MatchListWindows::MenuKind kind) {
+  if (kind == MatchListWindows::MenuKind::Entries) return kEntriesMenu;
+  return kDictionaryMenu;
+}
 
 int recentFileItem(CommandId id) {
   const int item = static_cast<int>(id) - static_cast<int>(CommandId::FirstRecentFile);

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "search/MatchListWindows.h"
+
 namespace kea {
 
 // Command numbers. The few commands without a number (a submenu and the
@@ -121,6 +123,15 @@ MenuTextParts splitMenuText(std::string_view text);
 std::string escapeMnemonics(std::string_view text);
 // The menu text with "*" replaced by the active dictionary's name.
 std::string menuTextFor(std::string_view text, std::string_view activeName);
+
+// The context menus of a results list: the entry commands when entries are
+// selected, the dictionary's commands otherwise (also the caption's menu).
+// An entry with an empty text is a separator.
+struct ContextCommand {
+  CommandId id;
+  std::string_view text;
+};
+std::span<const ContextCommand> contextMenu(MatchListWindows::MenuKind kind);
 
 // Paths longer than this are shortened for display in the menu.
 inline constexpr std::size_t kRecentFileDisplayLength = 48;

@@ -1,0 +1,37 @@
+#include "app/KEAAppWindows.h"
+
+#include "ui/MainView.h"
+#include "ui/MainWindow.h"
+#include "ui/QtText.h"
+#include "workspace/PathUtilities.h"
+
+namespace kea::app {
+
+KEAAppWindows::KEAAppWindows(SettingsStore& store) : frame_(std::make_unique<ui::MainWindow>(store)) {}
+
+KEAAppWindows::~KEAAppWindows() = default;
+
+void KEAAppWindows::start(const QStringList& files) {
+  ui::MainWindow& frame = *frame_;
+  frame.loadSettings();
+  KEAWorkspace& workspace = frame.workspace();
+  if (files.isEmpty()) {
+    workspace.restore();
+  } else {
+    // Each argument is one path (the shell has split them); each goes to
+    // the recent files and is opened, and the last run's list is not.
+    std::vector<std::string> paths;
+    for (const QString& file : files) {
+      const auto text = ui::fromQString(file);
+      if (!text) continue;
+      if (auto path = fullPath(*text)) paths.push_back(std::move(*path));
+    }
+    workspace.openDropped(paths);
+  }
+  frame.show();
+  frame.layOutPanes();
+  frame.view().setFocus(KEAViewHost::Control::PatternBox);
+  frame.updateCommands();
+}
+
+}  // namespace kea::app

@@ -1,0 +1,568 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+
+#include "search/StringTable.h"
+#include "settings/Persist.h"
+#include "ui/MainView.h"
+#include "ui/QtText.h"
+#include "ui/ResultsPane.h"
+#include "ui/ResultsView.h"
+#include "workspace/WindowPlacement.h"
+
+namespace kea::ui {
+
+namespace {
+
+using Control = KEAViewHost::Control;
+
+// Commands whose windows come with later work: shown, never enabled.
+bool comesLater(CommandId id) {
+  switch (id) {
+    case CommandId::SaveResults:
+    case CommandId::Print:
+    case CommandId::PrintPreview:
+    case CommandId::PageSetup:
+    case CommandId::Lookup:
+    case CommandId::LookupNewWindow:
+    case CommandId::ExternalLookup:
+    case CommandId::ExternalLookupSetup:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::vector<ScreenRect> screenRects() {
+  std::vector<ScreenRect> out;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    out.push_back({g.x(), g.y(), g.width(), g.height()});
+  }
+  return out;
+}
+
+ScreenRect workArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {0, 0, 1024, 768};
+  const QRect g = screen->availableGeometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
+// A group of commands that a separator sets apart from the one before.
+bool startsGroup(CommandId id) {
+  switch (id) {
+    case CommandId::SaveResults:
+    case CommandId::Demote:
+    case CommandId::Print:
+    case CommandId::Exit:
+    case CommandId::SelectAll:
+    case CommandId::Lookup:
+    case CommandId::DictionaryBuilder:
+    case CommandId::TileHorizontal:
+    case CommandId::HelpContents:
+    case CommandId::EmailSupport:
+    case CommandId::About:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
+    : QMainWindow(parent), store_(store), workspace_(store, *this), status_(new QLabel(this)) {
+  setObjectName("KEAMainWindow");
+  view_ = new MainView(workspace_, this);
+  setCentralWidget(view_);
+  workspace_.setView(this);
+
+  // The status line sits in the bar as a widget, so that command hints
+  // shown over it while a menu is open leave it as it was.
+  statusBar()->setSizeGripEnabled(true);
+  statusBar()->addWidget(status_, 1);
+  status_->setTextFormat(Qt::PlainText);
+  status_->setText(view_->statusLine());
+  connect(view_, &MainView::statusChanged, status_, &QLabel::setText);
+
+  buildMenus();
+  connect(view_, &MainView::commandStateChanged, this, &MainWindow::updateCommands);
+  connect(view_, &MainView::paneFocused, this, &MainWindow::paneFocused);
+  connect(view_, &MainView::paneContextMenu, this, &MainWindow::showListMenu);
+  connect(view_, &MainView::captionContextMenu, this, [this](int group, const QPoint& at) {
+    showListMenu(group, MatchListWindows::MenuKind::List, at);
+  });
+  connect(view_, &MainView::captionDoubleClicked, this, [this](int group) {
+    if (workspace_.setActive(group)) run(CommandId::Properties);
+  });
+  connect(view_, &MainView::paneSizesChanged, this, &MainWindow::savePaneSizes);
+  setAcceptDrops(true);
+  workspace_.updateCaption();
+  updateCommands();
+}
+
+MainWindow::~MainWindow() { workspace_.setView(nullptr); }
+
+QAction* MainWindow::action(CommandId id) const {
+  const auto it = actions_.find(static_cast<int>(id));
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QString MainWindow::statusText() const { return status_->text(); }
+
+// ---------------------------------------------------------------------------
+// Menus
+
+QAction* MainWindow::addCommand(QMenu* menu, CommandId id) {
+  const Command* command = findCommand(id);
+  auto* action = new QAction(this);
+  if (command != nullptr) {
+    const MenuText text = menuText(command->text);
+    action->setText(text.text);
+    action->setShortcut(text.shortcut);
+  }
+  const Hint hint = hintText(commandHint(id));
+  action->setStatusTip(hint.status);
+  if (!hint.toolTip.isEmpty()) action->setToolTip(hint.toolTip);
+  action->setData(static_cast<int>(id));
+  connect(action, &QAction::triggered, this, [this, id] { run(id); });
+  menu->addAction(action);
+  // Shortcuts work with the menus closed.
+  addAction(action);
+  actions_[static_cast<int>(id)] = action;
+  return action;
+}
+
+void MainWindow::buildMenus() {
+  QMenu* menus[] = {menuBar()->addMenu(tr("&File")), menuBar()->addMenu(tr("&Edit")),
+                    menuBar()->addMenu(tr("&Tools")), menuBar()->addMenu(tr("&Window")),
+                    menuBar()->addMenu(tr("&Help"))};
+  fileMenu_ = menus[0];
+  for (const Command& command : commandTable()) {
+    if (command.menu == Menu::SearchMode) continue;
+    QMenu* menu = menus[static_cast<int>(command.menu)];
+    if (startsGroup(command.id) && !menu->isEmpty()) menu->addSeparator();
+    if (command.id == CommandId::FirstRecentFile) {
+      recentSeparator_ = menu->addSeparator();
+      for (int i = 0; i < kRecentFileCommands; ++i) addCommand(menu, recentFileCommand(i))->setVisible(false);
+      continue;
+    }
+    if (command.id == CommandId::ExternalLookup) {
+      // Built from the configured lookup methods when it opens.
+      QMenu* submenu = menu->addMenu(menuText(command.text).text);
+      submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
+      submenu->menuAction()->setData(static_cast<int>(command.id));
+      actions_[static_cast<int>(command.id)] = submenu->menuAction();
+      continue;
+    }
+    QAction* action = addCommand(menu, command.id);
+    if (command.id == CommandId::AlwaysOnTop || command.id == CommandId::TileHorizontal ||
+        command.id == CommandId::TileVertical) {
+      action->setCheckable(true);
+    }
+  }
+  // The search-mode menu's commands belong to the view; their hints and
+  // rules are the table's all the same.
+  for (CommandId id : {CommandId::WordSearch, CommandId::FullTextSearch}) {
+    QAction* action = id == CommandId::WordSearch ? view_->wordSearchAction() : view_->fullTextSearchAction();
+    action->setStatusTip(hintText(commandHint(id)).status);
+    actions_[static_cast<int>(id)] = action;
+  }
+  // Standard keys where the table names none.
+  if (QAction* exit = action(CommandId::Exit)) exit->setShortcut(QKeySequence::Quit);
+  if (QAction* contents = action(CommandId::HelpContents)) contents->setShortcut(QKeySequence::HelpContents);
+  connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::updateMenuTexts);
+  for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
+  updateMenuTexts();
+}
+
+void MainWindow::updateMenuTexts() {
+  const std::string name = workspace_.activeName();
+  for (const Command& command : commandTable()) {
+    if (command.text.find('*') == std::string_view::npos) continue;
+    if (QAction* a = action(command.id)) a->setText(menuText(menuTextFor(command.text, name)).text);
+  }
+  updateRecentFiles();
+}
+
+void MainWindow::updateRecentFiles() {
+  bool any = false;
+  for (int i = 0; i < kRecentFileCommands; ++i) {
+    QAction* a = action(recentFileCommand(i));
+    const std::string& path = workspace_.history().item(i);
+    a->setVisible(!path.empty());
+    if (path.empty()) continue;
+    any = true;
+    a->setText(toQString(recentFileMenuText(i, path)));
+    a->setToolTip(toQString(path));
+  }
+  if (recentSeparator_ != nullptr) recentSeparator_->setVisible(any);
+}
+
+CommandContext MainWindow::commandContext() const {
+  CommandContext c;
+  const KEAViewWindows& controller = view_->controller();
+  c.searching = controller.state() == SearchState::Searching;
+  c.lists = controller.groupCount();
+  c.active = workspace_.activeDictionary();
+  if (c.active >= 0 && c.active < c.lists) {
+    const MatchListWindows& list = controller.group(c.active).list;
+    c.activeEntries = list.count();
+    c.selectedResults = list.selectedCount();
+  }
+  QLineEdit* edit = view_->patternBox()->lineEdit();
+  c.patternFocused = view_->focus() == Control::PatternBox;
+  c.patternHasSelection = edit->hasSelectedText();
+  c.patternEmpty = edit->text().isEmpty();
+  // Printing to a PDF file always works.
+  c.printerAvailable = true;
+  c.fullTextMode = controller.fullTextMode();
+  c.topMost = values_.windowTopMost;
+  c.paneOrientation = view_->paneOrientation();
+  return c;
+}
+
+void MainWindow::updateCommands() {
+  const CommandContext context = commandContext();
+  for (const auto& [number, a] : actions_) {
+    const auto id = static_cast<CommandId>(number);
+    a->setEnabled(!comesLater(id) && commandEnabled(id, context));
+    if (a->isCheckable()) a->setChecked(commandChecked(id, context));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void MainWindow::run(CommandId id) {
+  if (QAction* a = action(id); a != nullptr && !a->isEnabled()) return;
+  if (const int item = recentFileItem(id); item >= 0) {
+    workspace_.openRecent(item);
+    updateMenuTexts();
+    return;
+  }
+  switch (id) {
+    case CommandId::Open:
+      openDictionaries();
+      break;
+    case CommandId::Close:
+      workspace_.closeActive();
+      break;
+    case CommandId::Promote:
+      workspace_.promoteActive();
+      break;
+    case CommandId::Demote:
+      workspace_.demoteActive();
+      break;
+    case CommandId::Exit:
+      close();
+      break;
+    case CommandId::Cut:
+    case CommandId::Copy:
+    case CommandId::Paste:
+    case CommandId::SelectAll:
+      editCommand(id);
+      break;
+    case CommandId::DictionaryBuilder:
+      startCompanion("kkbuild");
+      break;
+    case CommandId::WordListMerge:
+      startCompanion("kkmerge");
+      break;
+    case CommandId::AlwaysOnTop:
+      setTopMost(!values_.windowTopMost);
+      break;
+    case CommandId::TileHorizontal:
+      setPaneOrientation(0);
+      break;
+    case CommandId::TileVertical:
+      setPaneOrientation(1);
+      break;
+    default:
+      break;
+  }
+  updateCommands();
+}
+
+void MainWindow::openDictionaries() {
+  const QString recent = toQString(workspace_.history().item(0));
+  const QStringList chosen =
+      QFileDialog::getOpenFileNames(this, toQString(texts::kOpenDialogTitle), recent,
+                                    fileDialogFilter(texts::kOpenDialogFilter));
+  std::vector<std::string> paths;
+  for (const QString& file : chosen) {
+    if (auto path = fromQString(QDir::toNativeSeparators(file))) {
+      paths.push_back(std::move(*path));
+    } else {
+      QMessageBox::warning(this, toQString(texts::kDictionaryOpenFailedCaption), file + toQString(texts::kFileNameNotUsable));
+    }
+  }
+  if (!paths.empty()) workspace_.openChosen(paths);
+  updateMenuTexts();
+}
+
+void MainWindow::editCommand(CommandId id) {
+  QLineEdit* edit = view_->patternBox()->lineEdit();
+  const bool inPattern = view_->focus() == Control::PatternBox;
+  switch (id) {
+    case CommandId::Cut:
+      edit->cut();
+      break;
+    case CommandId::Paste:
+      edit->paste();
+      break;
+    case CommandId::Copy:
+      view_->copy(workspace_.activeDictionary());
+      break;
+    case CommandId::SelectAll:
+      if (inPattern) {
+        edit->selectAll();
+      } else if (const int active = workspace_.activeDictionary(); active >= 0 && active < view_->paneCount()) {
+        view_->pane(active)->view()->selectAll();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::startCompanion(std::string_view program) {
+  // Started from the program's own folder, with no arguments and no shell;
+  // a program that is not there simply does not start.
+  QProcess::startDetached(toQString(workspace_.folder()) + toQString(program), {});
+}
+
+void MainWindow::setTopMost(bool on) {
+  values_.windowTopMost = on;
+  const QRect place = geometry();
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  // Changing the flag hides the window; it comes back where it was.
+  if (visible) {
+    setGeometry(place);
+    show();
+  }
+}
+
+void MainWindow::setPaneOrientation(int orientation) {
+  if (orientation == view_->paneOrientation()) return;
+  values_.paneOrientation = orientation;
+  view_->setPaneOrientation(orientation);
+  layOutPanes();
+}
+
+// ---------------------------------------------------------------------------
+// Panes and the active list
+
+void MainWindow::layOutPanes() {
+  view_->buildPanes();
+  view_->applyFonts(workspace_.options());
+  const int count = view_->paneCount();
+  if (count > 1) {
+    Persist persist(store_, SettingsMode::Read);
+    const int extent = view_->paneArea() > 0 ? view_->paneArea() : 1000;
+    view_->setPaneSizes(loadPaneSizes(persist, view_->paneOrientation(), count, extent));
+  }
+  focusActivePane();
+  updateCommands();
+}
+
+void MainWindow::savePaneSizes() {
+  Persist persist(store_, SettingsMode::Write);
+  kea::savePaneSizes(persist, view_->paneOrientation(), {view_->paneArea(), view_->paneSizes()});
+}
+
+void MainWindow::focusActivePane() {
+  const int active = workspace_.activeDictionary();
+  if (active >= 0 && active < view_->paneCount() && view_->focus() != Control::PatternBox) {
+    view_->pane(active)->view()->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void MainWindow::paneFocused(int group) {
+  workspace_.setActive(group);
+  // The progress bar shows the active dictionary's lengths.
+  if (view_->controller().state() == SearchState::Ready) view_->controller().validate();
+  updateCommands();
+}
+
+void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos) {
+  if (isSearching() || !workspace_.setActive(group)) return;
+  QMenu menu(this);
+  const std::string name = workspace_.activeName();
+  for (const ContextCommand& entry : contextMenu(kind)) {
+    if (entry.text.empty()) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* source = action(entry.id);
+    QAction* item = menu.addAction(toQString(menuTextFor(entry.text, name)));
+    item->setEnabled(source != nullptr && source->isEnabled());
+    if (source != nullptr) item->setStatusTip(source->statusTip());
+    const CommandId id = entry.id;
+    connect(item, &QAction::triggered, this, [this, id] { run(id); });
+  }
+  updateCommands();
+  menu.exec(globalPos);
+}
+
+// ---------------------------------------------------------------------------
+// WorkspaceHost and WorkspaceView
+
+KEAViewHost::Answer MainWindow::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
+                                           Icon icon) {
+  return view_->messageBox(text, caption, buttons, icon);
+}
+
+void MainWindow::setCaption(std::string_view text) { setWindowTitle(toQString(text)); }
+
+// The panes show the groups' lists, so they go before the groups change.
+void MainWindow::dictionaryAdded() {
+  view_->removePanes();
+  view_->controller().dictionaryAdded();
+  layOutPanes();
+}
+
+void MainWindow::dictionaryClosed(int index) {
+  view_->removePanes();
+  view_->controller().dictionaryClosed(index);
+  layOutPanes();
+}
+
+void MainWindow::dictionariesSwapped(int first, int second) {
+  view_->removePanes();
+  view_->controller().dictionariesSwapped(first, second);
+  layOutPanes();
+}
+
+void MainWindow::activeChanged(int) {
+  focusActivePane();
+  updateCommands();
+}
+
+void MainWindow::revalidate() {
+  view_->controller().patternChanged();
+  updateCommands();
+}
+
+bool MainWindow::isSearching() const { return view_->controller().state() == SearchState::Searching; }
+
+// ---------------------------------------------------------------------------
+// Files dropped on the window
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!isSearching() && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (isSearching()) return;
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (!url.isLocalFile()) continue;
+    if (auto path = fromQString(url.toLocalFile())) {
+      paths.push_back(std::move(*path));
+    } else {
+      QMessageBox::warning(this, toQString(texts::kDictionaryOpenFailedCaption),
+                           url.toLocalFile() + toQString(texts::kFileNameNotUsable));
+    }
+  }
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  workspace_.openDropped(paths);
+  updateMenuTexts();
+  updateCommands();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up and shut-down
+
+void MainWindow::loadSettings() {
+  {
+    Persist persist(store_, SettingsMode::Read);
+    values_.load(persist, QLocale().measurementSystem() == QLocale::ImperialUSSystem);
+  }
+  view_->setLengthBox(KEAViewHost::LengthBox::Shortest, values_.rangeShortest);
+  view_->setLengthBox(KEAViewHost::LengthBox::Longest, values_.rangeLongest);
+  {
+    QComboBox* box = view_->patternBox();
+    const QSignalBlocker blocker(box);
+    box->clear();
+    for (const std::string& pattern : values_.patternHistory) box->addItem(toQString(pattern));
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+  }
+  view_->setPaneOrientation(values_.paneOrientation);
+  if (values_.windowTopMost) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+  const WindowPosition place = mainWindowPlacement(workspace_.placement(), workArea(), screenRects());
+  setGeometry(place.left, place.top, place.width, place.height);
+  if (workspace_.placement().state == KEAWorkspace::kMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+  updateMenuTexts();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    // A running search pauses first, as Escape would pause it.
+    view_->cancelSearch();
+    askRangeDefaults();
+    closing_ = true;
+    view_->closeView();
+    saveViewSettings();
+    // The window's place, the open dictionaries and the recent files.
+    const QRect normal = normalGeometry();
+    workspace_.setPlacement({normal.x(), normal.y(), normal.width(), normal.height(),
+                             isMaximized() ? KEAWorkspace::kMaximized : 0});
+    workspace_.save();
+  }
+  event->accept();
+}
+
+void MainWindow::askRangeDefaults() {
+  const int shortest = view_->lengthBox(KEAViewHost::LengthBox::Shortest);
+  const int longest = view_->lengthBox(KEAViewHost::LengthBox::Longest);
+  if (shortest != values_.rangeShortest || longest != values_.rangeLongest) {
+    if (messageBox(texts::kRangeChanged, texts::kRangeChangedCaption, Buttons::YesNo, Icon::Question) ==
+        Answer::Yes) {
+      values_.rangeShortest = shortest;
+      values_.rangeLongest = longest;
+      Persist persist(store_, SettingsMode::Write);
+      values_.saveRange(persist);
+    }
+  }
+  // The pattern history, newest first.
+  values_.patternHistory.clear();
+  QComboBox* box = view_->patternBox();
+  for (int i = 0; i < box->count() && i < KEAViewValues::kMaxPatternHistory; ++i) {
+    values_.patternHistory.push_back(fromQString(box->itemText(i)).value_or(""));
+  }
+  Persist persist(store_, SettingsMode::Write);
+  values_.savePatternHistory(persist);
+}
+
+void MainWindow::saveViewSettings() {
+  Persist persist(store_, SettingsMode::Write);
+  values_.saveWindow(persist);
+  values_.savePrinting(persist);
+}
+
+}  // namespace kea::ui

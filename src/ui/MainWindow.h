@@ -1,0 +1,112 @@
+// The main window (the frame): the menus and their commands, the status bar
+// with its size grip, the main view as its client, and the windows opened
+// from it. It carries out the commands through the workspace and the view,
+// enables them by the command table's rules, and shows the workspace's
+// messages and caption.
+//
+// The window owns the workspace (dictionaries, options, recent files), so
+// its life is the program's working life: created at start-up, it loads
+// the settings; closed, it writes them.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "settings/KEAViewValues.h"
+#include "settings/SettingsStore.h"
+#include "workspace/CommandTable.h"
+#include "workspace/KEAWorkspace.h"
+#include "workspace/WorkspaceHost.h"
+
+class QLabel;
+class QMenu;
+
+namespace kea::ui {
+
+class MainView;
+
+class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceView {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(SettingsStore& store, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  KEAWorkspace& workspace() { return workspace_; }
+  MainView& view() { return *view_; }
+  SettingsStore& store() { return store_; }
+  QAction* action(CommandId id) const;
+  // The state the command rules look at, as it is now.
+  CommandContext commandContext() const;
+  // The status line's text.
+  QString statusText() const;
+
+  // ---- Start-up ----
+
+  // The view's own settings: always on top, pane orientation, the length
+  // boxes' range, the pattern history; the window's place on the screens.
+  void loadSettings();
+  // Lays the panes out again from the view's groups and the stored sizes.
+  void layOutPanes();
+
+  // ---- WorkspaceHost ----
+  Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
+  void setCaption(std::string_view text) override;
+
+  // ---- WorkspaceView ----
+  void dictionaryAdded() override;
+  void dictionaryClosed(int index) override;
+  void dictionariesSwapped(int first, int second) override;
+  void activeChanged(int index) override;
+  void revalidate() override;
+  bool isSearching() const override;
+
+ public slots:
+  // Enables, disables and ticks every command by its rule.
+  void updateCommands();
+  void run(CommandId id);
+
+ signals:
+  // The user asked for help on a topic (F1 and the Help buttons).
+  void helpRequested(int topic);
+  // The quick reference or the startup tips, closed by the user: the
+  // window's show box goes into the settings when the main window closes.
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void buildMenus();
+  QAction* addCommand(QMenu* menu, CommandId id);
+  void updateMenuTexts();
+  void updateRecentFiles();
+  void showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
+  void paneFocused(int group);
+  void savePaneSizes();
+  void focusActivePane();
+  // Commands.
+  void openDictionaries();
+  void startCompanion(std::string_view program);
+  void setTopMost(bool on);
+  void setPaneOrientation(int orientation);
+  void editCommand(CommandId id);
+  // Shut-down.
+  void askRangeDefaults();
+  void saveViewSettings();
+
+  SettingsStore& store_;
+  KEAWorkspace workspace_;
+  KEAViewValues values_;
+  MainView* view_;
+  QLabel* status_;
+  std::map<int, QAction*> actions_;
+  QMenu* fileMenu_ = nullptr;
+  QAction* recentSeparator_ = nullptr;
+  bool closing_ = false;
+};
+
+}  // namespace kea::ui
