@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
+#include <QStyleOptionProgressBar>
 
 #include "search/KEAProgressBar.h"
 #include "search/StringTable.h"
@@ -47,35 +47,43 @@ void ProgressBarWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QPalette& pal = palette();
   const QPalette::ColorGroup group = isEnabled() ? QPalette::Normal : QPalette::Disabled;
+  // The frame and groove as the style draws a progress bar's.
+  QStyleOptionProgressBar groove;
+  groove.initFrom(this);
+  groove.rect = rect();
+  style()->drawControl(QStyle::CE_ProgressBarGroove, &groove, &painter, this);
   const QRect bar = rect().adjusted(kFrame, kFrame, -kFrame, -kFrame);
-  painter.fillRect(rect(), pal.color(group, QPalette::Mid));
-  painter.fillRect(bar, pal.color(group, QPalette::Base));
 
   const int width = barWidth();
   const QFontMetrics metrics = fontMetrics();
   const auto segments =
       model_.segments(width, [&](std::string_view text) { return metrics.horizontalAdvance(toQString(text)); });
-  // Alternate shades tell neighbouring lengths apart.
-  const QColor shades[2] = {pal.color(group, QPalette::Base), pal.color(group, QPalette::AlternateBase)};
-  for (std::size_t i = 0; i < segments.size(); ++i) {
-    const auto& s = segments[i];
-    painter.fillRect(QRect(bar.left() + s.left, bar.top(), s.right - s.left, bar.height()), shades[i % 2]);
-  }
   const int filled = model_.filledWidth(width);
   const QRect done(bar.left(), bar.top(), filled, bar.height());
   painter.fillRect(done, pal.color(group, QPalette::Highlight));
-  // Labels over the bar, in the text colour that shows on each part.
-  for (const auto& s : segments) {
+
+  // Each length's segment starts with a thin line and carries its length
+  // where the label fits; the label takes the colour that shows on the
+  // part of the bar under it.
+  QColor divider = pal.color(group, QPalette::Mid);
+  divider.setAlpha(160);
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    const auto& s = segments[i];
+    const QRect cell(bar.left() + s.left, bar.top(), std::max(1, s.right - s.left), bar.height());
+    if (i > 0) painter.fillRect(QRect(cell.left(), bar.top() + 2, 1, bar.height() - 4), divider);
     if (!s.labelled) continue;
-    const QRect cell(bar.left() + s.left, bar.top(), s.right - s.left, bar.height());
     const QString label = QString::number(s.length);
+    // The first length is always named, even where its segment is narrow.
+    QRect text = cell.adjusted(3, 0, 0, 0);
+    if (i == 0) text.setWidth(std::max(text.width(), metrics.horizontalAdvance(label)));
+    painter.save();
+    painter.setClipRect(text.intersected(bar).intersected(QRect(done.right() + 1, bar.top(), width, bar.height())));
     painter.setPen(pal.color(group, QPalette::Text));
-    painter.setClipRect(cell.intersected(QRect(done.right() + 1, bar.top(), width, bar.height())));
-    painter.drawText(cell.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, label);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label);
+    painter.setClipRect(text.intersected(done));
     painter.setPen(pal.color(group, QPalette::HighlightedText));
-    painter.setClipRect(cell.intersected(done));
-    painter.drawText(cell.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, label);
-    painter.setClipping(false);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label);
+    painter.restore();
   }
   shown_ = shown();
 }

@@ -1,0 +1,167 @@
+// The real main window on the offscreen platform, started as the program
+// starts it: a search typed and run from the keyboard, the commands enabled
+// and disabled as their rules say while idle, searching and paused, and
+// what closing the window leaves in the settings file.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "app/KEAAppWindows.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+#include "ui/MainView.h"
+#include "ui/MainWindow.h"
+#include "ui/QtSettingsStore.h"
+#include "ui/QtText.h"
+#include "ui/ResultsPane.h"
+#include "ui/ResultsView.h"
+
+namespace kea::ui {
+namespace {
+
+std::vector<std::string> manyWords(int n) {
+  std::vector<std::string> words;
+  for (int i = 0; i < n; ++i) {
+    std::string w;
+    for (int v = i; w.size() < 5 || v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  return words;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QFile::remove(QtSettingsStore::fileName()); }
+  void TearDown() override {
+    if (program) program->frame().close();
+    program.reset();
+    QFile::remove(QtSettingsStore::fileName());
+  }
+  // Starts the program as `kea FILE...` would.
+  void start(const std::vector<std::string>& paths) {
+    program = std::make_unique<app::KEAAppWindows>(store);
+    QStringList files;
+    for (const std::string& path : paths) files << toQString(path);
+    program->start(files);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+  }
+  MainWindow& frame() { return program->frame(); }
+  MainView& view() { return frame().view(); }
+  void type(const QString& text) {
+    QLineEdit* edit = view().patternBox()->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+  }
+  void waitWhileSearching() {
+    QElapsedTimer timer;
+    timer.start();
+    while (view().controller().state() == SearchState::Searching && timer.elapsed() < 20000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+  }
+  bool enabled(CommandId id) { return frame().action(id)->isEnabled(); }
+
+  test::TempDir dir;
+  QtSettingsStore store;
+  std::unique_ptr<app::KEAAppWindows> program;
+};
+
+TEST_F(MainWindowTest, TypingAPatternAndReturnFillsTheListsAndCountsThem) {
+  test::TestDictionaryOptions second;
+  second.fileName = "birds.kkd";
+  start({test::buildTestDictionary(dir, {"electron", "elector", "obelisk", "cat"}),
+         test::buildTestDictionary(dir, {"elector", "plectron"}, second)});
+  EXPECT_EQ(frame().windowTitle(), "test, birds - KEA");
+  type(".l...r.n");
+  EXPECT_EQ(frame().statusText(), "Pattern is valid - press the return key to start searching");
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
+  waitWhileSearching();
+  EXPECT_EQ(frame().statusText(), "2 results found");
+  EXPECT_EQ(view().pane(0)->caption()->text(), "&1 test (1)");
+  EXPECT_EQ(view().pane(1)->caption()->text(), "&2 birds (1)");
+
+  type(";lobikes");
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
+  waitWhileSearching();
+  EXPECT_EQ(frame().statusText(), "1 result found");
+  EXPECT_EQ(view().patternBox()->itemText(0), ";lobikes");  // the history, newest first
+  EXPECT_EQ(view().patternBox()->itemText(1), ".l...r.n");
+}
+
+TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
+  test::TestDictionaryOptions second;
+  second.fileName = "two.kkd";
+  start({test::buildTestDictionary(dir, manyWords(30000)), test::buildTestDictionary(dir, {"cat"}, second)});
+  type("*");
+  const struct {
+    CommandId id;
+    bool idle, searching;
+  } rules[] = {
+      {CommandId::Open, true, false},          {CommandId::Close, true, false},
+      {CommandId::Properties, true, false},    {CommandId::Options, true, false},
+      {CommandId::TileHorizontal, true, false}, {CommandId::TileVertical, true, false},
+      {CommandId::Exit, true, true},           {CommandId::QuickReference, true, true},
+      {CommandId::AlwaysOnTop, true, true},    {CommandId::Paste, true, false},
+      {CommandId::WordSearch, true, false},    {CommandId::FullTextSearch, true, false},
+      {CommandId::Lookup, false, false},  // comes with the definition window
+  };
+  frame().updateCommands();
+  for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.idle) << "idle " << static_cast<int>(r.id);
+  EXPECT_FALSE(enabled(CommandId::Promote));  // the first list is active
+  EXPECT_TRUE(enabled(CommandId::Demote));
+  EXPECT_TRUE(frame().action(CommandId::TileHorizontal)->isChecked());
+
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
+  ASSERT_EQ(view().controller().state(), SearchState::Searching);
+  for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.searching) << "searching " << static_cast<int>(r.id);
+  EXPECT_FALSE(enabled(CommandId::FirstRecentFile));
+
+  QTest::keyClick(&view(), Qt::Key_Escape);  // pauses
+  ASSERT_EQ(view().controller().state(), SearchState::Paused);
+  for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.idle) << "paused " << static_cast<int>(r.id);
+
+  // One list left: the layouts have nothing to arrange.
+  frame().run(CommandId::Close);
+  EXPECT_EQ(view().paneCount(), 1);
+  EXPECT_FALSE(enabled(CommandId::TileVertical));
+  EXPECT_EQ(frame().windowTitle(), "two - KEA");
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsOnce) {
+  const std::string path = test::buildTestDictionary(dir, {"electron", "obelisk"});
+  test::TestDictionaryOptions second;
+  second.fileName = "two.kkd";
+  const std::string other = test::buildTestDictionary(dir, {"cat"}, second);
+  start({path, other});
+  type("e*");
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
+  waitWhileSearching();
+  frame().run(CommandId::TileVertical);
+  frame().close();
+  program.reset();
+  QSettings settings(QtSettingsStore::fileName(), QSettings::IniFormat);
+  EXPECT_EQ(settings.value("OpenDictionary0").toString().toStdString(), path);
+  EXPECT_EQ(settings.value("OpenDictionary1").toString().toStdString(), other);
+  EXPECT_EQ(settings.value("OpenDictionary2").toString(), "");
+  EXPECT_EQ(settings.value("FileDictionary").toString().toStdString(), other);
+  EXPECT_EQ(settings.value("Pattern0").toString(), "e*");
+  EXPECT_EQ(settings.value("PaneOrientation").toInt(), 1);
+  EXPECT_GT(settings.value("ViewWindowW").toInt(), 0);
+
+  // The next start finds it all again.
+  start({});
+  EXPECT_EQ(view().paneCount(), 2);
+  EXPECT_EQ(view().patternBox()->itemText(0), "e*");
+  EXPECT_EQ(view().paneOrientation(), 1);
+}
+
+}  // namespace
+}  // namespace kea::ui
