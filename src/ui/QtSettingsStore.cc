@@ -9,7 +9,7 @@ namespace kea::ui {
 namespace {
 
 std::unique_ptr<QSettings> makeSettings() {
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, toQString(kSettingsOrganisation),
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, toQString(kSettingsOrganisation),
                                      toQString(kSettingsApplication));
 }
 
