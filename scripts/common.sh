@@ -6,7 +6,16 @@ KEA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   wamerican-huge wbritish-huge wordnet-base
+  # The desktop program: Qt 6 Widgets, its SVG icon plugin, and fonts that
+  # stand in for the faces the default settings name (Courier New, Times
+  # New Roman).
+  qt6-base-dev libqt6svg6 fonts-dejavu-core fonts-liberation2
 )
+
+# What the desktop program's end-to-end test and the screenshots need: a
+# virtual X display, a way to type into it, a screenshot tool, and the
+# desktop entry checker.
+KEA_TEST_PACKAGES=(xvfb xauth xdotool imagemagick desktop-file-utils)
 
 kea_say() { printf '\n==> %s\n' "$*"; }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-kea_install_packages "${KEA_PACKAGES[@]}"
+kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}"
 kea_build release
 kea_step "Running the tests (release)" ctest --preset release
 kea_build asan
