@@ -116,6 +116,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
     if (workspace_.setActive(group)) run(CommandId::Properties);
   });
   connect(view_, &MainView::paneSizesChanged, this, &MainWindow::savePaneSizes);
+  connect(view_, &MainView::paneDoubleClicked, this, &MainWindow::paneDoubleClicked);
   setAcceptDrops(true);
   workspace_.updateCaption();
   updateCommands();
@@ -404,6 +405,24 @@ void MainWindow::paneFocused(int group) {
   // The progress bar shows the active dictionary's lengths.
   if (view_->controller().state() == SearchState::Ready) view_->controller().validate();
   updateCommands();
+}
+
+void MainWindow::paneDoubleClicked(int group, bool shift) {
+  if (!workspace_.setActive(group)) return;
+  using DoubleClick = MatchListWindows::DoubleClickCommand;
+  switch (view_->controller().group(group).list.doubleClickCommand(workspace_.options().viewDoubleClick, shift)) {
+    case DoubleClick::Lookup:
+      run(CommandId::Lookup);
+      break;
+    case DoubleClick::LookupInNewWindow:
+      run(CommandId::LookupNewWindow);
+      break;
+    case DoubleClick::ExternalLookup:
+      run(CommandId::ExternalLookup);
+      break;
+    case DoubleClick::None:
+      break;
+  }
 }
 
 void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos) {

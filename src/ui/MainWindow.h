@@ -86,6 +86,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void updateRecentFiles();
   void showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
   void paneFocused(int group);
+  void paneDoubleClicked(int group, bool shift);
   void savePaneSizes();
   void focusActivePane();
   // Commands.
