@@ -191,7 +191,6 @@ void MainWindow::buildMenus() {
   }
   // Standard keys where the table names none.
   if (QAction* exit = action(CommandId::Exit)) exit->setShortcut(QKeySequence::Quit);
-  if (QAction* contents = action(CommandId::HelpContents)) contents->setShortcut(QKeySequence::HelpContents);
   connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::updateMenuTexts);
   for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
   updateMenuTexts();
@@ -436,6 +435,7 @@ void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const 
     }
     QAction* source = action(entry.id);
     QAction* item = menu.addAction(toQString(menuTextFor(entry.text, name)));
+    item->setData(static_cast<int>(entry.id));
     item->setEnabled(source != nullptr && source->isEnabled());
     if (source != nullptr) item->setStatusTip(source->statusTip());
     const CommandId id = entry.id;
