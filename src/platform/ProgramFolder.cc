@@ -18,9 +18,14 @@ std::optional<std::string> programFolder() {
 std::optional<std::string> findDataFile(std::string_view relative) {
   const auto folder = programFolder();
   if (!folder) return std::nullopt;
+  return findDataFile(*folder, relative);
+}
+
+std::optional<std::string> findDataFile(std::string_view folder, std::string_view relative) {
+  if (folder.empty()) return std::nullopt;
   for (const char* base : {"", "../share/kea/"}) {
     const std::string candidate =
-        (std::filesystem::path(*folder) / base / std::string(relative)).lexically_normal().string();
+        (std::filesystem::path(folder) / base / std::string(relative)).lexically_normal().string();
     if (fileStamp(candidate)) return candidate;
   }
   return std::nullopt;

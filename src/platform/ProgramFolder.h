@@ -17,5 +17,8 @@ std::optional<std::string> programFolder();
 // The first existing file named `relative` (for example
 // "Dictionaries/English.kkd") beside the program or in its "../share/kea".
 std::optional<std::string> findDataFile(std::string_view relative);
+// The same search from `folder` standing for the program's folder, for a
+// caller that was told where the program lies.
+std::optional<std::string> findDataFile(std::string_view folder, std::string_view relative);
 
 }  // namespace kea::platform

@@ -31,6 +31,13 @@ inline constexpr int kSettingsStopPattern = 13000;
 inline constexpr int kIncompatibleLengths = 13010;
 inline constexpr int kPatternValid = 13080;  // also the base of the pattern status messages
 inline constexpr int kNoWordsOfLength = 14030;
+// The workspace's caption: names joined by the separator, then the suffix.
+inline constexpr int kCaptionSeparator = 11850;
+inline constexpr int kCaptionSuffix = 4460;
+// Command hints share their command's number (see workspace/CommandTable.h);
+// the ten recent-file commands share one hint.
+inline constexpr int kFirstRecentFile = 4840;
+inline constexpr int kLastRecentFile = 4849;
 }  // namespace strings
 
 // The text of string `id`, or an empty text when the table has none.
@@ -52,6 +59,24 @@ inline constexpr std::string_view kMemoryLow =
     "An application function has been suspended because there is too little virtual memory. Try closing down "
     "all unnecessary programs and selecting the Retry button. If this message persists, exit the application "
     "by selecting the Cancel button and configure more virtual memory.";
+// The open dictionary list and the window caption.
+inline constexpr std::string_view kProgramName = "KEA";
+inline constexpr std::string_view kDictionaryOpenFailedCaption = "Dictionary Open Failed";
+inline constexpr std::string_view kTooManyDictionaries =
+    "The number of allowed dictionaries has been reached.\nPlease close a dictionary before loading a new one";
+inline constexpr std::string_view kNotValidDictionary = "\nis not a valid KEA&Kindred Dictionary File";
+inline constexpr std::string_view kOpenDialogTitle = "Dictionary File Selection";
+inline constexpr std::string_view kOpenDialogFilter = "Dictionary File (*.kkd)|*.kkd|All Files|*.*";
+// The "&External Lookup" submenu has a hint but no command number.
+inline constexpr std::string_view kExternalLookupHint =
+    "Look up the selected word online or in an another dictionary application\nExternal Lookup";
+// The startup tips window.
+inline constexpr std::string_view kStartupTipsCaption = "KEA Tip of the Day";
+inline constexpr std::string_view kNextTipButton = "&Next Tip";
+inline constexpr std::string_view kMoreOnTopicButton = "&More on this topic";
+inline constexpr std::string_view kCloseButton = "&Close";
+inline constexpr std::string_view kHelpButton = "&Help";
+inline constexpr std::string_view kShowAtStartBox = "&Show this window when KEA starts";
 }  // namespace texts
 
 // A message with a word put between its first two adjacent double quotation

@@ -1,0 +1,236 @@
+#include "workspace/KEAWorkspace.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/TextCase.h"
+#include "search/StringTable.h"
+
+namespace kea {
+
+KEAWorkspace::KEAWorkspace(SettingsStore& store, WorkspaceHost& host, std::string programFolder)
+    : store_(store),
+      host_(host),
+      programFolder_(std::move(programFolder)),
+      profile_(programFolder_),
+      list_(KKDictionaryList::make("")) {
+  profile_.load(store_);
+  Persist persist(store_, SettingsMode::Read);
+  history_.load(persist);
+  persist.readInt("ViewWindowX", placement_.left);
+  persist.readInt("ViewWindowY", placement_.top);
+  persist.readInt("ViewWindowW", placement_.width);
+  persist.readInt("ViewWindowH", placement_.height);
+  persist.readInt("ViewWindowZ", placement_.state);
+}
+
+// ---------------------------------------------------------------------------
+// The list
+
+std::vector<std::string> KEAWorkspace::paths() const {
+  std::vector<std::string> out;
+  for (int i = 0; i < list_->count(); ++i) out.push_back(list_->path(i));
+  return out;
+}
+
+std::string KEAWorkspace::joined(const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths) {
+    if (!names.empty()) names += ';';
+    names += path;
+  }
+  return names;
+}
+
+void KEAWorkspace::install(const std::vector<std::string>& paths) {
+  // The new list is made before the old one lets go, so the dictionaries
+  // both hold stay open instead of being read again.
+  list_ = KKDictionaryList::make(joined(paths));
+}
+
+void KEAWorkspace::revalidate() {
+  if (view_) view_->revalidate();
+}
+
+void KEAWorkspace::message(std::string_view text) {
+  host_.messageBox(text, texts::kDictionaryOpenFailedCaption, WorkspaceHost::Buttons::Ok,
+                   WorkspaceHost::Icon::Exclamation);
+}
+
+KEAWorkspace::OpenResult KEAWorkspace::openPath(std::string_view path) {
+  if (searching()) return OpenResult::Refused;
+  for (int i = 0; i < list_->count(); ++i) {
+    if (platform::equalsIgnoringCase(list_->path(i), path)) {
+      active_ = i;
+      if (view_) view_->activeChanged(i);
+      return OpenResult::MadeActive;
+    }
+  }
+  if (list_->count() >= kMaxDictionaries) {
+    message(texts::kTooManyDictionaries);
+    return OpenResult::Refused;
+  }
+  // The list is one ";"-separated text: a path holding ";" would be read as
+  // two files, and an empty one as none.
+  const bool representable = !path.empty() && path.find(';') == std::string_view::npos;
+  std::vector<std::string> names = paths();
+  names.emplace_back(path);
+  KKDictionaryList::Handle candidate = representable ? KKDictionaryList::make(joined(names)) : nullptr;
+  // Only the new file decides: one of the others that went bad on disk since
+  // it was opened is reported by the search view, not blamed on this file.
+  const int added = list_->count();
+  if (!candidate || candidate->count() != added + 1 || !candidate->isUsable(added)) {
+    candidate.reset();
+    message(std::string(path) + std::string(texts::kNotValidDictionary));
+    return OpenResult::Refused;
+  }
+  list_ = std::move(candidate);
+  if (active_ < 0) active_ = 0;
+  if (view_) view_->dictionaryAdded();
+  updateCaption();
+  return OpenResult::Added;
+}
+
+bool KEAWorkspace::open(std::string_view path) {
+  const OpenResult result = openPath(path);
+  if (result == OpenResult::Added) revalidate();
+  return result != OpenResult::Refused;
+}
+
+void KEAWorkspace::closeActive() {
+  if (searching() || active_ < 0) return;
+  const int closed = active_;
+  std::vector<std::string> names = paths();
+  names.erase(names.begin() + closed);
+  install(names);
+  if (active_ >= list_->count()) active_ = list_->count() - 1;
+  if (view_) view_->dictionaryClosed(closed);
+  updateCaption();
+  revalidate();
+}
+
+void KEAWorkspace::swapActiveWith(int other) {
+  if (searching() || active_ < 0 || other < 0 || other >= list_->count()) return;
+  std::vector<std::string> names = paths();
+  std::swap(names[static_cast<std::size_t>(active_)], names[static_cast<std::size_t>(other)]);
+  install(names);
+  const int first = std::min(active_, other);
+  active_ = other;
+  if (view_) view_->dictionariesSwapped(first, first + 1);
+  updateCaption();
+  revalidate();
+}
+
+void KEAWorkspace::promoteActive() { swapActiveWith(active_ - 1); }
+
+void KEAWorkspace::demoteActive() {
+  if (active_ >= 0) swapActiveWith(active_ + 1);
+}
+
+bool KEAWorkspace::setActive(int index) {
+  if (index < 0 || index >= list_->count()) return false;
+  active_ = index;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void KEAWorkspace::openChosen(const std::vector<std::string>& chosen) {
+  if (searching()) return;
+  for (const std::string& path : chosen) {
+    if (openPath(path) != OpenResult::Refused) history_.add(path);
+  }
+  revalidate();
+}
+
+void KEAWorkspace::openRecent(int item) {
+  if (searching()) return;
+  const std::string path = history_.item(item);
+  if (path.empty()) return;
+  openPath(path);
+  history_.add(path);
+  revalidate();
+}
+
+void KEAWorkspace::openDropped(const std::vector<std::string>& dropped) {
+  if (searching()) return;
+  for (const std::string& path : dropped) {
+    openPath(path);
+    history_.add(path);
+  }
+  revalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Start and exit
+
+void KEAWorkspace::restore() {
+  if (searching()) return;
+  std::vector<std::string> stored;
+  bool anyStored = false;
+  {
+    Persist persist(store_, SettingsMode::Read);
+    for (int i = 0; i < kMaxDictionaries; ++i) {
+      std::string path;
+      if (!persist.readString(openDictionaryName(i), path)) break;
+      anyStored = true;
+      if (path.empty()) break;
+      stored.push_back(std::move(path));
+    }
+  }
+  if (!anyStored) {
+    // The first run: the dictionary shipped with the program. When it is not
+    // there, the attempt still tells the user where it was looked for.
+    openPath(findFirstRunDictionary(programFolder_).value_or(programFolder_ + std::string(kFirstRunDictionary)));
+  }
+  for (const std::string& path : stored) {
+    if (isRelative(path)) {
+      const std::string full = absolute(path, programFolder_);
+      openPath(full);
+      history_.add(full);
+    } else {
+      openPath(path);
+    }
+  }
+  revalidate();
+}
+
+void KEAWorkspace::saveOpenList() {
+  Persist persist(store_, SettingsMode::Write);
+  const int n = list_->count();
+  for (int i = 0; i < n; ++i) persist.writeString(openDictionaryName(i), list_->path(i));
+  persist.writeString(openDictionaryName(n), "");
+}
+
+void KEAWorkspace::savePlacement(Persist& persist) const {
+  persist.writeInt("ViewWindowX", placement_.left);
+  persist.writeInt("ViewWindowY", placement_.top);
+  persist.writeInt("ViewWindowW", placement_.width);
+  persist.writeInt("ViewWindowH", placement_.height);
+  persist.writeInt("ViewWindowZ", placement_.state);
+}
+
+void KEAWorkspace::save() {
+  {
+    Persist persist(store_, SettingsMode::Write);
+    savePlacement(persist);
+    history_.save(persist);
+  }
+  saveOpenList();
+}
+
+std::string KEAWorkspace::caption() const {
+  if (list_->count() == 0) return std::string(texts::kProgramName);
+  std::string text;
+  for (int i = 0; i < list_->count(); ++i) {
+    if (i > 0) text += loadString(strings::kCaptionSeparator);
+    text += list_->name(i);
+  }
+  text += loadString(strings::kCaptionSuffix);
+  return text;
+}
+
+void KEAWorkspace::updateCaption() { host_.setCaption(caption()); }
+
+}  // namespace kea

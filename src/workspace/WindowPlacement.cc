@@ -1,0 +1,168 @@
+#include "workspace/WindowPlacement.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace kea {
+
+namespace {
+
+// Of the title strip, at least this much of its height must be on the
+// screen: a window may sit a few pixels above the top edge and still be
+// grabbed.
+constexpr std::int64_t kGrabHeight = kTitleBarHeight / 2;
+
+std::string positionName(std::string_view windowName) { return std::string(windowName) + "Position"; }
+
+std::optional<int> plainNumber(std::string_view field) {
+  int value = 0;
+  const char* end = field.data() + field.size();
+  const auto [stop, error] = std::from_chars(field.data(), end, value);
+  if (field.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+WindowPosition firstMainWindowPlacement(const ScreenRect& workArea) {
+  WindowPosition position;
+  position.left = workArea.left;
+  position.top = workArea.top;
+  position.width = workArea.width / 3;
+  position.height = static_cast<int>(static_cast<std::int64_t>(workArea.height) * 15 / 16);
+  return position;
+}
+
+bool isOnScreen(const WindowPosition& position, const std::vector<ScreenRect>& screens) {
+  if (position.width <= 0 || position.height <= 0) return false;
+  // 64-bit throughout: a damaged value may sit at the edge of the int range.
+  const std::int64_t left = position.left;
+  const std::int64_t right = left + position.width;
+  const std::int64_t top = position.top;
+  const std::int64_t bottom = top + std::min(position.height, kTitleBarHeight);
+  const std::int64_t wideEnough = std::min<std::int64_t>(kGrabWidth, position.width);
+  const std::int64_t highEnough = std::min(kGrabHeight, bottom - top);
+  return std::any_of(screens.begin(), screens.end(), [&](const ScreenRect& s) {
+    const std::int64_t across = std::min<std::int64_t>(right, std::int64_t{s.left} + s.width) - std::max<std::int64_t>(left, s.left);
+    const std::int64_t down = std::min<std::int64_t>(bottom, std::int64_t{s.top} + s.height) - std::max<std::int64_t>(top, s.top);
+    return across >= wideEnough && down >= highEnough;
+  });
+}
+
+WindowPosition mainWindowPlacement(const WindowPosition& stored, const ScreenRect& workArea,
+                                   const std::vector<ScreenRect>& screens) {
+  return isOnScreen(stored, screens) ? stored : firstMainWindowPlacement(workArea);
+}
+
+std::optional<WindowPosition> readDialogPosition(Persist& persist, std::string_view windowName,
+                                                 const std::vector<ScreenRect>& screens) {
+  WindowPosition position;
+  if (!persist.readPosition(positionName(windowName), position) || !isOnScreen(position, screens)) {
+    return std::nullopt;
+  }
+  return position;
+}
+
+void writeDialogPosition(Persist& persist, std::string_view windowName, const WindowPosition& position) {
+  persist.writePosition(positionName(windowName), position);
+}
+
+// ---------------------------------------------------------------------------
+// Results panes
+
+std::string paneSizesName(int orientation, int count) {
+  return std::string("Panes") + (orientation == 1 ? 'V' : 'H') + std::to_string(count);
+}
+
+std::string formatPaneSizes(const PaneSizes& panes) {
+  std::string text = std::to_string(panes.extent);
+  for (int size : panes.sizes) text += "," + std::to_string(size);
+  return text;
+}
+
+std::optional<PaneSizes> parsePaneSizes(std::string_view text, int count) {
+  if (count < 1) return std::nullopt;
+  std::vector<int> numbers;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string_view::npos) end = text.size();
+    const auto number = plainNumber(text.substr(start, end - start));
+    if (!number || numbers.size() > static_cast<std::size_t>(count)) return std::nullopt;
+    numbers.push_back(*number);
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  if (numbers.size() != static_cast<std::size_t>(count) + 1 || numbers.front() <= 0) return std::nullopt;
+  PaneSizes panes{numbers.front(), std::vector<int>(numbers.begin() + 1, numbers.end())};
+  if (std::any_of(panes.sizes.begin(), panes.sizes.end(), [](int s) { return s < 0; })) return std::nullopt;
+  if (std::all_of(panes.sizes.begin(), panes.sizes.end(), [](int s) { return s == 0; })) return std::nullopt;
+  return panes;
+}
+
+std::vector<int> equalPaneSizes(int count, int extent) {
+  if (count <= 0) return {};
+  extent = std::max(extent, 0);
+  std::vector<int> sizes(static_cast<std::size_t>(count), extent / count);
+  for (int i = 0; i < extent % count; ++i) ++sizes[static_cast<std::size_t>(i)];
+  return sizes;
+}
+
+std::vector<int> scalePaneSizes(const std::vector<int>& stored, int extent) {
+  const int count = static_cast<int>(stored.size());
+  extent = std::max(extent, 0);
+  std::int64_t total = 0;
+  for (int size : stored) total += std::max(size, 0);
+  if (count == 0 || total == 0) return equalPaneSizes(count, extent);
+
+  // Whole pixels in proportion; the pixels lost to rounding go to the panes
+  // that lost the most.
+  std::vector<int> sizes(stored.size());
+  std::vector<std::int64_t> lost(stored.size());
+  std::int64_t given = 0;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    const std::int64_t exact = std::int64_t{std::max(stored[i], 0)} * extent;
+    sizes[i] = static_cast<int>(exact / total);
+    lost[i] = exact % total;
+    given += sizes[i];
+  }
+  for (std::int64_t left = extent - given; left > 0; --left) {
+    const auto most = std::max_element(lost.begin(), lost.end());
+    ++sizes[static_cast<std::size_t>(most - lost.begin())];
+    *most = -1;
+  }
+
+  // Panes too small to use are raised to the minimum at the cost of the
+  // largest ones; without room for that, the minimum is an equal share.
+  const int minimum = std::min(kMinimumPaneExtent, extent / count);
+  int owed = 0;
+  for (int& size : sizes) {
+    if (size < minimum) {
+      owed += minimum - size;
+      size = minimum;
+    }
+  }
+  // A pixel at a time, so that equally large panes give equally; what is
+  // owed is at most a few minimums.
+  for (; owed > 0; --owed) {
+    int& largest = *std::max_element(sizes.begin(), sizes.end());
+    if (largest <= minimum) break;
+    --largest;
+  }
+  return sizes;
+}
+
+std::vector<int> loadPaneSizes(Persist& persist, int orientation, int count, int extent) {
+  std::string text;
+  if (persist.readString(paneSizesName(orientation, count), text)) {
+    if (const auto panes = parsePaneSizes(text, count)) return scalePaneSizes(panes->sizes, extent);
+  }
+  return equalPaneSizes(count, extent);
+}
+
+void savePaneSizes(Persist& persist, int orientation, const PaneSizes& panes) {
+  persist.writeString(paneSizesName(orientation, static_cast<int>(panes.sizes.size())), formatPaneSizes(panes));
+}
+
+}  // namespace kea

@@ -1,0 +1,130 @@
+// Window places and pane sizes: the main window's first placement, stored
+// places that are off every screen, dialog positions, and the "Panes"
+// values read strictly and scaled to a new extent.
+#include "workspace/WindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <numeric>
+
+#include "settings/SettingsStore.h"
+
+namespace kea {
+namespace {
+
+// Two screens side by side, the second one lower.
+const std::vector<ScreenRect> kScreens = {{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+
+TEST(WindowPlacement, TheFirstPlacementIsTheWorkAreasTopLeftThird) {
+  const ScreenRect workArea{0, 32, 1920, 1048};
+  EXPECT_EQ(firstMainWindowPlacement(workArea), (WindowPosition{0, 32, 640, 982, 0}));
+  // Nothing stored reads as zeros, which is no place at all.
+  EXPECT_EQ(mainWindowPlacement(WindowPosition{}, workArea, kScreens), firstMainWindowPlacement(workArea));
+  const WindowPosition maximized{2000, 50, 900, 700, 1};
+  EXPECT_EQ(mainWindowPlacement(maximized, workArea, kScreens), maximized);
+}
+
+TEST(WindowPlacement, APlaceIsUsedOnlyWhenItsTitleStripCanBeGrabbed) {
+  const struct {
+    WindowPosition position;
+    bool onScreen;
+  } cases[] = {
+      {{100, 100, 800, 600}, true},
+      {{5000, 100, 800, 600}, false},            // beyond the right screen
+      {{-790, 100, 800, 600}, false},            // 10 pixels showing
+      {{-760, 100, 800, 600}, true},             // 40 pixels showing
+      {{100, 100, 20, 600}, true},               // narrower than the grab width, all showing
+      {{100, -20, 800, 600}, false},             // title strip mostly above the top
+      {{100, -10, 800, 600}, true},
+      {{100, 1070, 800, 600}, false},            // only 10 pixels of the strip above the bottom
+      {{3000, 1010, 300, 300}, true},            // on the lower screen
+      {{3000, 1013, 300, 300}, false},
+      {{1900, 1050, 100, 300}, false},           // across the corner: not enough on either screen
+      {{0, 0, 0, 0}, false},
+      {{100, 100, -800, 600}, false},
+      {{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX}, false},
+      {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isOnScreen(c.position, kScreens), c.onScreen)
+        << c.position.left << "," << c.position.top << "," << c.position.width << "," << c.position.height;
+  }
+  EXPECT_FALSE(isOnScreen({100, 100, 800, 600}, {}));
+}
+
+TEST(WindowPlacement, DialogPositionsAreUsedOnlyOnScreen) {
+  MemorySettingsStore store;
+  {
+    Persist persist(store, SettingsMode::Write);
+    writeDialogPosition(persist, "KEAStartupTips", {200, 150, 400, 300, 0});
+    writeDialogPosition(persist, "Definition1", {9000, 150, 400, 300, 0});
+  }
+  ASSERT_NE(store.stringValue("KEAStartupTipsPosition"), nullptr);
+  EXPECT_EQ(*store.stringValue("KEAStartupTipsPosition"), "200,150,400,300,0");
+  Persist persist(store, SettingsMode::Read);
+  EXPECT_EQ(readDialogPosition(persist, "KEAStartupTips", kScreens), (WindowPosition{200, 150, 400, 300, 0}));
+  EXPECT_FALSE(readDialogPosition(persist, "Definition1", kScreens));
+  EXPECT_FALSE(readDialogPosition(persist, "KEAQuickReference", kScreens));
+}
+
+TEST(PaneSizes, OnlyTheExactFormIsUsed) {
+  EXPECT_EQ(paneSizesName(0, 3), "PanesH3");
+  EXPECT_EQ(paneSizesName(1, 2), "PanesV2");
+  const struct {
+    const char* text;
+    bool usable;
+  } cases[] = {
+      {"600,200,150,250", true},  {"600,0,300,300", true},   {"600,200,200", false},
+      {"600,200,200,200,1", false}, {"600,a,200,200", false}, {"600, 200,200,200", false},
+      {"600,200,,200", false},    {"600,200,200,200,", false}, {"0,200,200,200", false},
+      {"600,-1,300,300", false},  {"600,0,0,0", false},       {"", false},
+      {"99999999999,1,1,1", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(parsePaneSizes(c.text, 3).has_value(), c.usable) << c.text;
+  const auto panes = parsePaneSizes("600,200,150,250", 3);
+  ASSERT_TRUE(panes);
+  EXPECT_EQ(formatPaneSizes(*panes), "600,200,150,250");
+  EXPECT_FALSE(parsePaneSizes("600", 0));
+}
+
+TEST(PaneSizes, ScaledSizesKeepTheirProportionsAMinimumAndTheExactExtent) {
+  const struct {
+    std::vector<int> stored;
+    int extent;
+    std::vector<int> scaled;
+  } cases[] = {
+      {{200, 150, 250}, 600, {200, 150, 250}},
+      {{200, 150, 250}, 300, {100, 75, 125}},
+      {{1, 1, 1}, 100, {34, 33, 33}},
+      {{590, 5, 5}, 600, {552, 24, 24}},  // the small panes stay usable
+      {{590, 5, 5}, 60, {20, 20, 20}},    // no room for the minimum: equal shares
+      {{0, 300, 300}, 1000, {24, 488, 488}},
+      {{300, 300}, 0, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<int> scaled = scalePaneSizes(c.stored, c.extent);
+    EXPECT_EQ(scaled, c.scaled) << "to " << c.extent;
+    EXPECT_EQ(std::accumulate(scaled.begin(), scaled.end(), 0), c.extent);
+  }
+  EXPECT_EQ(equalPaneSizes(3, 100), (std::vector<int>{34, 33, 33}));
+  EXPECT_TRUE(equalPaneSizes(0, 100).empty());
+}
+
+TEST(PaneSizes, StoredSizesAreReadForTheirLayoutOnly) {
+  MemorySettingsStore store;
+  {
+    Persist persist(store, SettingsMode::Write);
+    savePaneSizes(persist, 1, {500, {100, 400}});
+    store.putString("PanesH2", "500,100,junk");
+  }
+  ASSERT_NE(store.stringValue("PanesV2"), nullptr);
+  EXPECT_EQ(*store.stringValue("PanesV2"), "500,100,400");
+  Persist persist(store, SettingsMode::Read);
+  EXPECT_EQ(loadPaneSizes(persist, 1, 2, 1000), (std::vector<int>{200, 800}));
+  EXPECT_EQ(loadPaneSizes(persist, 0, 2, 1000), (std::vector<int>{500, 500}));  // malformed
+  EXPECT_EQ(loadPaneSizes(persist, 1, 3, 999), (std::vector<int>{333, 333, 333}));  // another count
+}
+
+}  // namespace
+}  // namespace kea
