@@ -66,6 +66,10 @@ void StartupTips::saveNextIndex(Persist& persist) const {
   persist.writeInt(nextIndexName(), static_cast<int>(nextIndex_));
 }
 
+void StartupTips::restartPastTheEnd() {
+  if (nextIndex_ >= tips_.size()) nextIndex_ = 0;
+}
+
 void StartupTips::showNext() {
   topic_ = 0;
   if (nextIndex_ >= tips_.size()) return;

@@ -42,6 +42,12 @@ class StartupTips {
   void loadNextIndex(Persist& persist);
   void saveNextIndex(Persist& persist) const;
 
+  // A next index past the last tip (the tips file now holds fewer tips than
+  // when the index was stored) starts again at the first tip, so that the
+  // window does not open empty at every start from then on. The window
+  // calls this after loading the index.
+  void restartPastTheEnd();
+
   // Shows the next tip and moves on, wrapping after the last. An index at or
   // beyond the end shows nothing and stays; a line without a blank keeps the
   // text shown before and gives no topic.

@@ -68,6 +68,31 @@ void writeDialogPosition(Persist& persist, std::string_view windowName, const Wi
   persist.writePosition(positionName(windowName), position);
 }
 
+WindowPosition besideMainWindow(const WindowPosition& main, int width, int height, const ScreenRect& workArea) {
+  // 64-bit throughout: the main window's place may come from a damaged value.
+  const std::int64_t areaLeft = workArea.left, areaTop = workArea.top;
+  const std::int64_t areaRight = areaLeft + workArea.width, areaBottom = areaTop + workArea.height;
+  const std::int64_t mainLeft = main.left, mainRight = mainLeft + main.width;
+  const std::int64_t w = std::max(width, 0), h = std::max(height, 0);
+  std::int64_t left;
+  if (mainRight + w <= areaRight) {
+    left = mainRight;
+  } else if (mainLeft - w >= areaLeft) {
+    left = mainLeft - w;
+  } else {
+    left = areaRight - mainRight >= mainLeft - areaLeft ? areaRight - w : areaLeft;
+  }
+  // Kept on the work area, its left and top edges winning when it is larger.
+  left = std::max(std::min(left, areaRight - w), areaLeft);
+  const std::int64_t top = std::max(std::min<std::int64_t>(main.top, areaBottom - h), areaTop);
+  WindowPosition position;
+  position.left = static_cast<int>(left);
+  position.top = static_cast<int>(top);
+  position.width = static_cast<int>(w);
+  position.height = static_cast<int>(h);
+  return position;
+}
+
 // ---------------------------------------------------------------------------
 // Results panes
 

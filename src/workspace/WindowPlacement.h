@@ -52,6 +52,13 @@ std::optional<WindowPosition> readDialogPosition(Persist& persist, std::string_v
                                                  const std::vector<ScreenRect>& screens);
 void writeDialogPosition(Persist& persist, std::string_view windowName, const WindowPosition& position);
 
+// The first place of a window of `width` by `height` that opens beside the
+// main window (`main`, its outer rectangle) on the main window's work area:
+// to its right when it fits there, else to its left, else over the main
+// window at the side with more room; level with the main window's top and
+// moved up or down as far as the work area needs.
+WindowPosition besideMainWindow(const WindowPosition& main, int width, int height, const ScreenRect& workArea);
+
 // ---- Results panes ----
 
 // The smallest pane a layout gives out when there is room for it.

@@ -88,6 +88,19 @@ TEST_F(TipsTest, AStoredIndexBeyondTheEndShowsNothingAndStays) {
   EXPECT_EQ(tips.nextIndex(), 7u);
 }
 
+TEST_F(TipsTest, AnIndexPastTheEndOfAShorterFileStartsAgain) {
+  // The window restarts an index stored for a longer tips file, so it
+  // does not open empty at every start.
+  StartupTips tips = tipsFrom("1 a\n2 b\n3 c\n");
+  tips.setNextIndex(7);
+  tips.restartPastTheEnd();
+  tips.showNext();
+  EXPECT_EQ(tips.text(), "a");
+  tips.setNextIndex(2);
+  tips.restartPastTheEnd();
+  EXPECT_EQ(tips.nextIndex(), 2u);
+}
+
 TEST_F(TipsTest, WithoutAFileThereIsNothingToShow) {
   StartupTips tips{{"1 old"}};
   EXPECT_FALSE(tips.readFile(dir.file("missing.txt")));

@@ -68,6 +68,25 @@ TEST(WindowPlacement, DialogPositionsAreUsedOnlyOnScreen) {
   EXPECT_FALSE(readDialogPosition(persist, "KEAQuickReference", kScreens));
 }
 
+TEST(WindowPlacement, AWindowBesideTheMainOneGoesWhereThereIsRoom) {
+  const ScreenRect area{0, 30, 1920, 1050};
+  const WindowPosition thirdOnTheLeft{0, 30, 640, 984, 0};
+  // Room on the right: just right of the main window, level with its top.
+  EXPECT_EQ(besideMainWindow(thirdOnTheLeft, 500, 400, area), (WindowPosition{640, 30, 500, 400, 0}));
+  // No room on the right, room on the left.
+  EXPECT_EQ(besideMainWindow({1300, 100, 600, 800, 0}, 500, 400, area), (WindowPosition{800, 100, 500, 400, 0}));
+  // No room either side: over the main window, at the edge with more room.
+  EXPECT_EQ(besideMainWindow({100, 100, 1500, 800, 0}, 500, 400, area), (WindowPosition{1420, 100, 500, 400, 0}));
+  EXPECT_EQ(besideMainWindow({400, 100, 1500, 800, 0}, 500, 400, area), (WindowPosition{0, 100, 500, 400, 0}));
+  // A main window low on the screen: moved up so the window fits.
+  EXPECT_EQ(besideMainWindow({0, 900, 640, 100, 0}, 500, 400, area).top, 680);
+  // Larger than the work area: its top-left corner stays on it.
+  EXPECT_EQ(besideMainWindow(thirdOnTheLeft, 3000, 2000, area), (WindowPosition{0, 30, 3000, 2000, 0}));
+  // A main window far off the work area (a damaged place): still on it.
+  const WindowPosition far = besideMainWindow({2000000000, 2000000000, 2000000000, 100, 0}, 500, 400, area);
+  EXPECT_TRUE(isOnScreen(far, {area}));
+}
+
 TEST(PaneSizes, OnlyTheExactFormIsUsed) {
   EXPECT_EQ(paneSizesName(0, 3), "PanesH3");
   EXPECT_EQ(paneSizesName(1, 2), "PanesV2");

@@ -1,0 +1,58 @@
+// Where a dialog-style window opens and how it is remembered: its place is
+// kept as "<Name>Position" (left, top, width, height and whether it was
+// maximized), written whenever the program closes or hides the window and
+// used again only when it still lies on one of the screens. A window that
+// cannot be resized keeps its own size and takes only the stored corner.
+//
+// Places are the window's outer corner and its inner size, the pair that
+// Qt's move() and resize() take, so a place read back puts the window
+// exactly where it was.
+#pragma once
+
+#include <QObject>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/SettingsStore.h"
+#include "settings/TextForms.h"
+#include "workspace/WindowPlacement.h"
+
+class QRect;
+class QWidget;
+
+namespace kea::ui {
+
+ScreenRect toScreenRect(const QRect& rect);
+// Every screen of the desktop, in Qt's device-independent pixels.
+std::vector<ScreenRect> screenRects();
+
+class DialogPlacement : public QObject {
+  Q_OBJECT
+
+ public:
+  // Becomes a child of `window` and watches it. The store must outlive the
+  // window.
+  DialogPlacement(QWidget* window, std::string_view windowName, SettingsStore& store);
+
+  // Moves (and, when it can be resized, sizes) the window to its stored
+  // place. False, and the window untouched, when no place is stored or the
+  // stored one is off every screen.
+  bool restore();
+  // Writes the window's place now.
+  void save();
+  // The place that save() writes.
+  WindowPosition position() const;
+  bool resizable() const;
+  const std::string& windowName() const { return windowName_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* window_;
+  std::string windowName_;
+  SettingsStore& store_;
+};
+
+}  // namespace kea::ui

@@ -1,0 +1,94 @@
+// The dictionary properties window: the fields of a usable dictionary with
+// its counts grouped the user's way, and an unusable file with no counts.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+#include "ui/DictionaryPropertiesDialog.h"
+#include "ui/QtSettingsStore.h"
+#include "ui/QtText.h"
+#include "workspace/DialogTexts.h"
+
+namespace kea::ui {
+namespace {
+
+using namespace kea::dialogs;
+
+class DictionaryPropertiesDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QFile::remove(QtSettingsStore::fileName()); }
+  void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+  test::TempDir dir;
+  QtSettingsStore settings;
+};
+
+std::vector<std::string> manyWords(int n) {
+  std::vector<std::string> words;
+  for (int i = 0; i < n; ++i) {
+    std::string w = "w";
+    for (int v = i; v > 0 || w.size() < 4; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  return words;
+}
+
+TEST_F(DictionaryPropertiesDialogTest, AUsableDictionaryShowsItsFieldsAndCounts) {
+  std::vector<std::string> lines = manyWords(1234);
+  lines.push_back("ox|a bovine animal");
+  lines.push_back("extraordinarily|more than ordinarily");
+  test::TestDictionaryOptions options;
+  options.description = "Line one\nLine two";
+  options.fileName = "big.kkd";
+  const std::string path = test::buildTestDictionary(dir, lines, options);
+  const auto list = KKDictionaryList::make(path);
+
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  DictionaryPropertiesDialog dialog(*list, 0, settings);
+  EXPECT_EQ(dialog.windowTitle(), toQString(list->name(0)) + " Properties");
+  EXPECT_EQ(dialog.fieldText(kLocationLabel), toQString(path));
+  EXPECT_FALSE(dialog.fieldText(kDateLabel).isEmpty());
+  EXPECT_EQ(dialog.fieldText(kDescriptionLabel), "Line one\nLine two");
+  EXPECT_EQ(dialog.fieldText(kEntriesLabel), "1,236");
+  EXPECT_EQ(dialog.fieldText(kDefinitionsLabel), "2");
+  EXPECT_EQ(dialog.fieldText(kShortestLabel), "2");
+  EXPECT_EQ(dialog.fieldText(kLongestLabel), "15");
+  // Selectable, not editable.
+  EXPECT_TRUE(qobject_cast<QLineEdit*>(dialog.field(kLocationLabel))->isReadOnly());
+
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  DictionaryPropertiesDialog german(*list, 0, settings);
+  EXPECT_EQ(german.fieldText(kEntriesLabel), "1.236");
+
+  QSignalSpy help(&dialog, &DictionaryPropertiesDialog::helpRequested);
+  for (QPushButton* b : dialog.findChildren<QPushButton*>()) {
+    if (b->text() == "&Help") QTest::mouseClick(b, Qt::LeftButton);
+  }
+  EXPECT_EQ(help.count(), 1);
+}
+
+TEST_F(DictionaryPropertiesDialogTest, AnInvalidFileShowsNoCounts) {
+  test::writeFile(dir.file("broken.kkd"), std::string(300, '\x7F'));
+  const auto list = KKDictionaryList::make(dir.file("broken.kkd"));
+  DictionaryPropertiesDialog dialog(*list, 0, settings);
+  EXPECT_EQ(dialog.fieldText(kLocationLabel), toQString(dir.file("broken.kkd")));
+  EXPECT_EQ(dialog.fieldText(kDescriptionLabel), "-- INVALID DICTIONARY FILE --");
+  for (std::string_view count : {kEntriesLabel, kDefinitionsLabel, kShortestLabel, kLongestLabel}) {
+    EXPECT_EQ(dialog.field(count), nullptr) << count;
+  }
+  // Nothing in the window names a count either.
+  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    EXPECT_NE(label->text(), "&Entries:");
+  }
+}
+
+}  // namespace
+}  // namespace kea::ui

@@ -1,0 +1,129 @@
+// The tip of the day: successive openings show successive tips through the
+// stored next index, "&Next Tip" wraps, "&More on this topic" follows the
+// tip's topic and is off without one, rich text keeps its styles, and an
+// index left by a longer tips file starts again at the first tip.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+#include "settings/Persist.h"
+#include "support/TempDir.h"
+#include "ui/QtSettingsStore.h"
+#include "ui/StartupTipsWindow.h"
+
+namespace kea::ui {
+namespace {
+
+class StartupTipsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QFile::remove(QtSettingsStore::fileName()); }
+  void tips(const std::string& lines) { test::writeFile(dir.file("Tips.txt"), lines); }
+  std::string folder() const { return dir.path().string() + "/"; }
+  std::unique_ptr<StartupTipsWindow> open() {
+    auto window = std::make_unique<StartupTipsWindow>(settings, folder());
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+  int storedNextIndex() {
+    Persist persist(settings, SettingsMode::Read);
+    int index = -1;
+    persist.readInt("KEAStartupTipsNextIndex", index);
+    return index;
+  }
+
+  test::TempDir dir;
+  QtSettingsStore settings;
+};
+
+TEST_F(StartupTipsWindowTest, SuccessiveOpeningsShowSuccessiveTips) {
+  tips("10 Anagrams start with a semicolon.\n20 A dot stands for any letter.\n30 Digits are letter variables.\n");
+  const QString expected[] = {"Anagrams start with a semicolon.", "A dot stands for any letter.",
+                              "Digits are letter variables.", "Anagrams start with a semicolon."};
+  for (const QString& tip : expected) {
+    auto window = open();
+    EXPECT_EQ(window->windowTitle(), "KEA Tip of the Day");
+    EXPECT_EQ(window->tipText(), tip);
+    window->close();
+  }
+  EXPECT_EQ(storedNextIndex(), 1);
+}
+
+TEST_F(StartupTipsWindowTest, NextWrapsAndMoreFollowsTheTopic) {
+  tips("120 A line made of a topic, a blank and a sentence.\n0 No topic here.\nno-blank-at-all\n");
+  auto window = open();
+  QSignalSpy topics(window.get(), &StartupTipsWindow::topicRequested);
+  EXPECT_EQ(window->tipText(), "A line made of a topic, a blank and a sentence.");
+  ASSERT_TRUE(window->moreButton()->isEnabled());
+  QTest::mouseClick(window->moreButton(), Qt::LeftButton);
+  ASSERT_EQ(topics.count(), 1);
+  EXPECT_EQ(topics.at(0).at(0).toInt(), 120);
+
+  QTest::mouseClick(window->nextButton(), Qt::LeftButton);
+  EXPECT_EQ(window->tipText(), "No topic here.");
+  EXPECT_FALSE(window->moreButton()->isEnabled());
+  // A line without a blank shows nothing new and has no topic.
+  QTest::mouseClick(window->nextButton(), Qt::LeftButton);
+  EXPECT_EQ(window->tipText(), "No topic here.");
+  EXPECT_FALSE(window->moreButton()->isEnabled());
+  // The last tip wraps to the first.
+  QTest::mouseClick(window->nextButton(), Qt::LeftButton);
+  EXPECT_EQ(window->tipText(), "A line made of a topic, a blank and a sentence.");
+  EXPECT_TRUE(window->moreButton()->isEnabled());
+  EXPECT_EQ(topics.count(), 1);
+  // Closed with the main window while open, it still keeps its turn.
+  window.reset();
+  EXPECT_EQ(storedNextIndex(), 1);
+}
+
+TEST_F(StartupTipsWindowTest, RichTextTipsKeepTheirStyles) {
+  tips("7 {\\rtf1 Press {\\b Return} to search.}\n");
+  auto window = open();
+  EXPECT_EQ(window->tipText(), "Press Return to search.");
+  QTextCursor cursor(window->findChild<QTextBrowser*>()->document());
+  cursor.setPosition(8);  // inside "Return"
+  EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+  cursor.setPosition(3);
+  EXPECT_NE(cursor.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(StartupTipsWindowTest, AnIndexLeftByALongerFileStartsAgain) {
+  tips("1 first\n2 second\n3 third\n");
+  {
+    Persist persist(settings, SettingsMode::Write);
+    persist.writeInt("KEAStartupTipsNextIndex", 7);
+  }
+  auto window = open();
+  EXPECT_EQ(window->tipText(), "first");
+  window->close();
+  EXPECT_EQ(storedNextIndex(), 1);
+}
+
+TEST_F(StartupTipsWindowTest, WithoutATipsFileTheWindowIsEmptyAndNextIsOff) {
+  auto window = open();
+  EXPECT_EQ(window->tipText(), "");
+  EXPECT_FALSE(window->nextButton()->isEnabled());
+  EXPECT_FALSE(window->moreButton()->isEnabled());
+}
+
+TEST_F(StartupTipsWindowTest, TheShowBoxStartsTickedAndReportsChanges) {
+  tips("1 first\n");
+  auto window = open();
+  EXPECT_TRUE(window->showOnStartup());
+  QSignalSpy changed(window.get(), &StartupTipsWindow::showOnStartupChanged);
+  QTest::mouseClick(window->showBox(), Qt::LeftButton);
+  EXPECT_FALSE(window->showOnStartup());
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_FALSE(changed.at(0).at(0).toBool());
+  window->setShowOnStartup(true);
+  EXPECT_TRUE(window->showBox()->isChecked());
+}
+
+}  // namespace
+}  // namespace kea::ui
