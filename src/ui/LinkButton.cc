@@ -5,7 +5,8 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
-#include <cmath>
+
+#include "ui/QtFonts.h"
 
 namespace kea::ui {
 
@@ -14,21 +15,7 @@ namespace {
 // Room around the text for the focus frame.
 constexpr int kMargin = 2;
 
-double luminance(const QColor& c) {
-  const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
 }  // namespace
-
-double contrastRatio(const QColor& a, const QColor& b) {
-  const double la = luminance(a), lb = luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QColor readableOn(const QColor& chosen, const QColor& background, const QColor& fallback) {
-  return contrastRatio(chosen, background) >= LinkButton::kMinimumContrast ? chosen : fallback;
-}
 
 LinkButton::LinkButton(const QString& text, QWidget* parent) : QAbstractButton(parent), text_(text) {
   // Doubled, the "&" stays a character for accessibility tools and makes

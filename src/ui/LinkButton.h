@@ -13,19 +13,10 @@
 
 namespace kea::ui {
 
-// How far apart two colours are to the eye: 1 (the same) to 21 (black and
-// white), by the web's rule for relative luminance.
-double contrastRatio(const QColor& a, const QColor& b);
-// `chosen` when it reads on `background`, else `fallback`.
-QColor readableOn(const QColor& chosen, const QColor& background, const QColor& fallback);
-
 class LinkButton : public QAbstractButton {
   Q_OBJECT
 
  public:
-  // Text that reads against its background at least this well.
-  static constexpr double kMinimumContrast = 3.0;
-
   explicit LinkButton(const QString& text, QWidget* parent = nullptr);
 
   // The text as shown.

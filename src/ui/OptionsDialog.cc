@@ -125,18 +125,6 @@ QString describeFont(const FontSetting& setting) {
   return text;
 }
 
-// The core's file filter ("Name (*.kkd)|*.kkd|All Files|*.*") as Qt writes it.
-QString qtFileFilter(std::string_view filter) {
-  const QStringList parts = toQString(filter).split(QLatin1Char('|'));
-  QStringList out;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' ')).replace(QLatin1String("*.*"), QLatin1String("*"));
-    out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')'));
-  }
-  return out.join(QStringLiteral(";;"));
-}
-
 QLabel* hintLine(std::string_view hint, QWidget* parent) {
   auto* label = new QLabel(toQString(hint), parent);
   label->setWordWrap(true);
@@ -585,7 +573,7 @@ void OptionsDialog::changeBackground() {
 
 std::optional<QString> OptionsDialog::chooseDictionaryFile(const QString& current) {
   const QString file = QFileDialog::getOpenFileName(this, toQString(texts::kOpenDialogTitle), current,
-                                                    qtFileFilter(texts::kOpenDialogFilter));
+                                                    fileDialogFilter(texts::kOpenDialogFilter));
   if (file.isEmpty()) return std::nullopt;
   return file;
 }

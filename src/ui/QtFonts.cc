@@ -25,6 +25,24 @@ constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
 }  // namespace
 
+namespace {
+
+double luminance(const QColor& c) {
+  const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+}  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableOn(const QColor& chosen, const QColor& background, const QColor& fallback) {
+  return contrastRatio(chosen, background) >= kMinimumContrast ? chosen : fallback;
+}
+
 QColor toQColor(Colour colour) { return QColor(colour.red(), colour.green(), colour.blue()); }
 
 Colour fromQColor(const QColor& colour) { return Colour::fromRgb(colour.red(), colour.green(), colour.blue()); }

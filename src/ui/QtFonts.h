@@ -17,6 +17,15 @@ namespace kea::ui {
 QColor toQColor(Colour colour);
 Colour fromQColor(const QColor& colour);
 
+// How far apart two colours are to the eye: 1 (the same) to 21 (black and
+// white), by the web's rule for relative luminance.
+double contrastRatio(const QColor& a, const QColor& b);
+// Text that reads against its background at least this well.
+inline constexpr double kMinimumContrast = 3.0;
+// `chosen` when it reads on `background` (a setting's black text on a dark
+// theme does not), else `fallback`.
+QColor readableOn(const QColor& chosen, const QColor& background, const QColor& fallback);
+
 QFont toQFont(const FontSetting& setting);
 // The setting for a font and colour chosen by the user; what QFont cannot
 // hold (width, escapement, character set, precisions, quality) is taken

@@ -9,23 +9,12 @@
 
 #include <QApplication>
 
+#include "ui/QtFonts.h"
 #include "ui/ResultsModel.h"
 
 namespace kea::ui {
 
 namespace {
-
-// The relative luminance of a colour, as the contrast rules of the web
-// define it.
-double luminance(const QColor& c) {
-  const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b) {
-  const double la = luminance(a), lb = luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // Space left and right of the text, as the style leaves it for item views.
 constexpr int kTextMargin = 3;
@@ -49,10 +38,6 @@ int ResultsDelegate::textWidth(const QModelIndex& index) const {
          QFontMetrics(restFont_).horizontalAdvance(index.data(ResultsModel::RestRole).toString());
 }
 
-QColor ResultsDelegate::readable(const QColor& chosen, const QColor& background, const QColor& paletteText) {
-  return contrast(chosen, background) >= 2.0 ? chosen : paletteText;
-}
-
 void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyleOptionViewItem opt = option;
   initStyleOption(&opt, index);
@@ -74,13 +59,13 @@ void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   painter->setClipRect(option.rect);
   QRect area = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
   painter->setFont(wordFont_);
-  painter->setPen(selected ? highlighted : readable(wordColour_, background, text));
+  painter->setPen(selected ? highlighted : readableOn(wordColour_, background, text));
   const QFontMetrics wordMetrics(wordFont_);
   painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, word);
   if (!rest.isEmpty()) {
     area.setLeft(area.left() + wordMetrics.horizontalAdvance(word));
     painter->setFont(restFont_);
-    painter->setPen(selected ? highlighted : readable(restColour_, background, text));
+    painter->setPen(selected ? highlighted : readableOn(restColour_, background, text));
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rest);
   }
   painter->restore();

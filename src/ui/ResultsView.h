@@ -35,10 +35,6 @@ class ResultsDelegate : public QStyledItemDelegate {
                  const QModelIndex& index) override;
 
  private:
-  // A colour that shows on `background`: the chosen one, or the palette's
-  // text colour when the two are too alike (black text on a dark theme).
-  static QColor readable(const QColor& chosen, const QColor& background, const QColor& paletteText);
-
   QFont wordFont_;
   QFont restFont_;
   QColor wordColour_;

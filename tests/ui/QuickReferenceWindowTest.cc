@@ -13,6 +13,7 @@
 
 #include "settings/Persist.h"
 #include "ui/LinkButton.h"
+#include "ui/QtFonts.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/QuickReferenceWindow.h"
 
@@ -82,7 +83,7 @@ TEST_F(QuickReferenceWindowTest, LinksStayReadableOnADarkTheme) {
   dark.setColor(QPalette::Highlight, QColor(0x3D, 0xAE, 0xE9));
   window->setPalette(dark);
   const QColor link = window->featureLink(0)->linkColour();
-  EXPECT_GE(contrastRatio(link, dark.color(QPalette::Window)), LinkButton::kMinimumContrast);
+  EXPECT_GE(contrastRatio(link, dark.color(QPalette::Window)), kMinimumContrast);
   EXPECT_EQ(link, QColor(0x3D, 0xAE, 0xE9));
   // A theme whose link colour reads is left alone.
   QPalette light;
