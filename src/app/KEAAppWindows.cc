@@ -32,6 +32,9 @@ void KEAAppWindows::start(const QStringList& files) {
   frame.layOutPanes();
   frame.view().setFocus(KEAViewHost::Control::PatternBox);
   frame.updateCommands();
+  frame.showStartWindows();
+  // Typing goes to the pattern box, whatever opened beside the window.
+  frame.activateWindow();
 }
 
 }  // namespace kea::app

@@ -70,6 +70,8 @@ inline constexpr std::string_view kOpenDialogFilter = "Dictionary File (*.kkd)|*
 // A file name that Windows-1252 cannot hold, after the name itself.
 inline constexpr std::string_view kFileNameNotUsable =
     "\ncannot be opened: KEA can only use file names made of Western European characters";
+// Where "&Email Support" writes to.
+inline constexpr std::string_view kSupportMail = "mailto:support@gridsmith.example?subject=KEA%202.11";
 // The question asked at exit when the length boxes were changed.
 inline constexpr std::string_view kRangeChangedCaption = "Range Settings Updated";
 inline constexpr std::string_view kRangeChanged =

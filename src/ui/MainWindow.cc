@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,12 +22,23 @@
 #include <QScreen>
 #include <QStatusBar>
 
+#include <QDesktopServices>
+#include <QUrl>
+
 #include "search/StringTable.h"
 #include "settings/Persist.h"
+#include "ui/AboutDialog.h"
+#include "ui/DictionaryPropertiesDialog.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainView.h"
+#include "ui/OptionsDialog.h"
 #include "ui/QtText.h"
+#include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
+#include "ui/StartupTipsWindow.h"
+#include "workspace/DialogTexts.h"
+#include "workspace/HelpTopics.h"
 #include "workspace/WindowPlacement.h"
 
 namespace kea::ui {
@@ -117,12 +129,20 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   });
   connect(view_, &MainView::paneSizesChanged, this, &MainWindow::savePaneSizes);
   connect(view_, &MainView::paneDoubleClicked, this, &MainWindow::paneDoubleClicked);
+  connect(view_, &MainView::optionsWindowEnabled, this, [this](bool enabled) {
+    if (options_) options_->setEnabled(enabled);
+  });
   setAcceptDrops(true);
+  // F1 anywhere in the program: help on what it is pointed at.
+  qApp->installEventFilter(this);
   workspace_.updateCaption();
   updateCommands();
 }
 
-MainWindow::~MainWindow() { workspace_.setView(nullptr); }
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  workspace_.setView(nullptr);
+}
 
 QAction* MainWindow::action(CommandId id) const {
   const auto it = actions_.find(static_cast<int>(id));
@@ -130,6 +150,11 @@ QAction* MainWindow::action(CommandId id) const {
 }
 
 QString MainWindow::statusText() const { return status_->text(); }
+
+OptionsDialog* MainWindow::optionsWindow() const { return options_; }
+QuickReferenceWindow* MainWindow::quickReferenceWindow() const { return quickReference_; }
+StartupTipsWindow* MainWindow::startupTipsWindow() const { return startupTips_; }
+HelpWindow* MainWindow::helpWindow() const { return help_; }
 
 // ---------------------------------------------------------------------------
 // Menus
@@ -298,10 +323,199 @@ void MainWindow::run(CommandId id) {
     case CommandId::TileVertical:
       setPaneOrientation(1);
       break;
+    case CommandId::Properties:
+      showProperties();
+      break;
+    case CommandId::Options:
+      openOptions();
+      break;
+    case CommandId::QuickReference:
+      openQuickReference();
+      break;
+    case CommandId::StartupTips:
+      openStartupTips();
+      break;
+    case CommandId::HelpContents:
+      showHelp(kHelpContents);
+      break;
+    case CommandId::OnlineHelp:
+      openShippedPage(helpPage(kHelpContents));
+      break;
+    case CommandId::OnlineTutorial:
+      openShippedPage(helpPage(kHelpGettingStarted));
+      break;
+    case CommandId::EmailSupport:
+      QDesktopServices::openUrl(QUrl(toQString(texts::kSupportMail)));
+      break;
+    case CommandId::About: {
+      AboutDialog about(this);
+      about.exec();
+      break;
+    }
     default:
       break;
   }
   updateCommands();
+}
+
+void MainWindow::showProperties() {
+  const int active = workspace_.activeDictionary();
+  if (active < 0 || active >= workspace_.count()) return;
+  DictionaryPropertiesDialog properties(*workspace_.dictionaries(), active, store_, this);
+  connect(&properties, &DictionaryPropertiesDialog::helpRequested, this,
+          [this] { showHelp(kHelpDictionaryProperties); });
+  properties.exec();
+}
+
+void MainWindow::openOptions() {
+  if (!options_) {
+    options_ = new OptionsDialog(workspace_.profile(), store_, this);
+    options_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(options_, &OptionsDialog::optionsChanged, this, &MainWindow::optionsChanged);
+    connect(options_, &OptionsDialog::helpRequested, this, [this] { showHelp(kHelpOptionsWindow); });
+  }
+  options_->setEnabled(!isSearching());
+  options_->show();
+  options_->raise();
+  options_->activateWindow();
+}
+
+// The options take effect at once: the lists are drawn in the new fonts and
+// the pattern is checked again (the macros and letter variables may read
+// otherwise now).
+void MainWindow::optionsChanged() {
+  view_->applyFonts(workspace_.options());
+  if (!isSearching()) view_->controller().patternChanged();
+  updateCommands();
+}
+
+void MainWindow::openQuickReference() {
+  if (!quickReference_) {
+    quickReference_ = new QuickReferenceWindow(store_, this);
+    quickReference_->setAttribute(Qt::WA_DeleteOnClose);
+    quickReference_->setShowOnStartup(values_.quickReference);
+    if (!quickReference_->placeWasStored()) quickReference_->placeBeside(this);
+    connect(quickReference_, &QuickReferenceWindow::showOnStartupChanged, this,
+            [this](bool on) { values_.quickReference = on; });
+    connect(quickReference_, &QuickReferenceWindow::featureClicked, this, [this](int row) {
+      if (row >= 0 && row < static_cast<int>(kQuickReferenceTopics.size())) {
+        showHelp(kQuickReferenceTopics[static_cast<std::size_t>(row)]);
+      }
+    });
+    // Trying an example: it becomes the pattern, which is checked at once.
+    connect(quickReference_, &QuickReferenceWindow::exampleClicked, this, [this](const QString& example) {
+      if (isSearching()) return;
+      view_->patternBox()->setEditText(example);
+      view_->setFocus(KEAViewHost::Control::PatternBox);
+      activateWindow();
+    });
+  }
+  quickReference_->show();
+  quickReference_->raise();
+}
+
+void MainWindow::openStartupTips() {
+  if (!startupTips_) {
+    startupTips_ = new StartupTipsWindow(store_, workspace_.folder(), this);
+    startupTips_->setAttribute(Qt::WA_DeleteOnClose);
+    startupTips_->setShowOnStartup(values_.startupTips);
+    connect(startupTips_, &StartupTipsWindow::showOnStartupChanged, this,
+            [this](bool on) { values_.startupTips = on; });
+    connect(startupTips_, &StartupTipsWindow::topicRequested, this, &MainWindow::showHelp);
+    connect(startupTips_, &StartupTipsWindow::helpRequested, this, [this] { showHelp(kHelpStartupTipsWindow); });
+  } else {
+    startupTips_->showNextTip();
+  }
+  startupTips_->show();
+  startupTips_->raise();
+}
+
+void MainWindow::showStartWindows() {
+  if (values_.quickReference) openQuickReference();
+  if (values_.startupTips) openStartupTips();
+}
+
+bool MainWindow::showHelp(int topic) {
+  if (!help_) {
+    help_ = new HelpWindow(store_, QString(), this);
+    help_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  std::string_view page = helpPage(topic);
+  if (page.empty()) page = helpPage(kHelpContents);
+  if (!help_->showPage(toQString(page))) {
+    help_->close();
+    return false;
+  }
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+  return true;
+}
+
+// The shipped help pages in the user's browser.
+void MainWindow::openShippedPage(std::string_view page) {
+  const QString folder = HelpWindow::programHelpFolder();
+  const QString file = folder + QLatin1Char('/') + toQString(page);
+  if (folder.isEmpty() || !QFileInfo::exists(file)) {
+    QMessageBox::warning(this, toQString(dialogs::kHelpNotFoundCaption), toQString(dialogs::kHelpNotFound));
+    return;
+  }
+  QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+int MainWindow::contextHelpTopic() const {
+  // A menu that is open: its first command says which menu it is.
+  if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+    if (menu == view_->wordSearchAction()->menu() || menu->actions().contains(view_->wordSearchAction())) {
+      return kHelpSearchModeMenu;
+    }
+    for (const QAction* a : menu->actions()) {
+      if (a->isSeparator()) continue;
+      if (const int topic = helpContextOfMenu(a->data().toInt())) return topic;
+      break;
+    }
+    return kHelpCommands;
+  }
+  // Another window of the program: its own topic.
+  const QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && active != this) {
+    if (active == options_) return kHelpOptionsWindow;
+    if (active == quickReference_) return kHelpQuickReferenceWindow;
+    if (active == startupTips_) return kHelpStartupTipsWindow;
+    if (qobject_cast<const DictionaryPropertiesDialog*>(active)) return kHelpDictionaryProperties;
+    if (qobject_cast<const AboutDialog*>(active)) return kHelpAboutBox;
+    return kHelpContents;
+  }
+  switch (view_->focus()) {
+    case Control::PatternBox:
+      return kHelpPatternBox;
+    case Control::SearchButton:
+      return kHelpSearchButton;
+    case Control::SearchModeButton:
+      return kHelpSearchModeButton;
+    case Control::ShortestBox:
+    case Control::LongestBox:
+      return kHelpLengthBoxes;
+    case Control::ResultsArea:
+      return kHelpResultsList;
+    default:
+      return kHelpMainWindow;
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier && !closing_) {
+    // The help window answers F1 itself.
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    if (widget == nullptr || widget->window() != help_) {
+      const int topic = contextHelpTopic();
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
+      showHelp(topic);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::openDictionaries() {
@@ -546,6 +760,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     askRangeDefaults();
     closing_ = true;
     view_->closeView();
+    // The windows opened from the main window go with it; each keeps its
+    // place, and the tips their next index.
+    for (QWidget* child : std::initializer_list<QWidget*>{options_, quickReference_, startupTips_, help_}) {
+      if (child != nullptr) child->close();
+    }
     saveViewSettings();
     // The window's place, the open dictionaries and the recent files.
     const QRect normal = normalGeometry();

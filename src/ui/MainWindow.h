@@ -25,7 +25,11 @@ class QMenu;
 
 namespace kea::ui {
 
+class HelpWindow;
 class MainView;
+class OptionsDialog;
+class QuickReferenceWindow;
+class StartupTipsWindow;
 
 class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceView {
   Q_OBJECT
@@ -50,6 +54,18 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void loadSettings();
   // Lays the panes out again from the view's groups and the stored sizes.
   void layOutPanes();
+  // The quick reference and startup tips, unless the user switched them off.
+  void showStartWindows();
+  // The help window at a topic; false (after saying so) when there is no help.
+  bool showHelp(int topic);
+  // The topic of what has the keyboard focus or the menu open now (F1).
+  int contextHelpTopic() const;
+
+  // The windows opened from the main window, while they are open.
+  OptionsDialog* optionsWindow() const;
+  QuickReferenceWindow* quickReferenceWindow() const;
+  StartupTipsWindow* startupTipsWindow() const;
+  HelpWindow* helpWindow() const;
 
   // ---- WorkspaceHost ----
   Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
@@ -69,12 +85,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void run(CommandId id);
 
  signals:
-  // The user asked for help on a topic (F1 and the Help buttons).
-  void helpRequested(int topic);
-  // The quick reference or the startup tips, closed by the user: the
-  // window's show box goes into the settings when the main window closes.
-
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -91,6 +103,12 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void focusActivePane();
   // Commands.
   void openDictionaries();
+  void openOptions();
+  void openQuickReference();
+  void openStartupTips();
+  void showProperties();
+  void openShippedPage(std::string_view page);
+  void optionsChanged();
   void startCompanion(std::string_view program);
   void setTopMost(bool on);
   void setPaneOrientation(int orientation);
@@ -108,6 +126,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QMenu* fileMenu_ = nullptr;
   QAction* recentSeparator_ = nullptr;
   bool closing_ = false;
+  QPointer<OptionsDialog> options_;
+  QPointer<QuickReferenceWindow> quickReference_;
+  QPointer<StartupTipsWindow> startupTips_;
+  QPointer<HelpWindow> help_;
 };
 
 }  // namespace kea::ui
