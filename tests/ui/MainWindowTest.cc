@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,8 +17,14 @@
 #include "app/KEAAppWindows.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
+#include "settings/Persist.h"
+#include "ui/HelpWindow.h"
+#include "ui/LinkButton.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
+#include "ui/QuickReferenceWindow.h"
+#include "ui/StartupTipsWindow.h"
+#include "workspace/HelpTopics.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
 #include "ui/ResultsPane.h"
@@ -161,6 +168,41 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsOnce) {
   EXPECT_EQ(view().paneCount(), 2);
   EXPECT_EQ(view().patternBox()->itemText(0), "e*");
   EXPECT_EQ(view().paneOrientation(), 1);
+}
+
+TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePattern) {
+  {
+    Persist persist(store, SettingsMode::Write);
+    persist.writeFlag("StartupTips", false);  // switched off by the user; the quick reference is on by default
+  }
+  start({test::buildTestDictionary(dir, {"obelisk", "electron"})});
+  ASSERT_NE(frame().quickReferenceWindow(), nullptr);
+  EXPECT_TRUE(frame().quickReferenceWindow()->isVisible());
+  EXPECT_EQ(frame().startupTipsWindow(), nullptr);
+
+  // Trying an example puts it in the pattern box, where it is checked at once.
+  frame().quickReferenceWindow()->exampleLink(1)->click();
+  EXPECT_EQ(view().patternBox()->currentText(), ";lobikes");
+  EXPECT_EQ(frame().statusText(), "Pattern is valid - press the return key to start searching");
+
+  // The show box, cleared, is what the next start reads.
+  frame().quickReferenceWindow()->showBox()->click();
+  frame().close();
+  program.reset();
+  start({});
+  EXPECT_EQ(frame().quickReferenceWindow(), nullptr);
+  EXPECT_EQ(frame().startupTipsWindow(), nullptr);
+}
+
+TEST_F(MainWindowTest, F1OpensHelpOnWhatHasTheFocus) {
+  start({test::buildTestDictionary(dir, {"obelisk"})});
+  view().patternBox()->lineEdit()->setFocus();
+  EXPECT_EQ(frame().contextHelpTopic(), kHelpPatternBox);
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_F1);
+  ASSERT_NE(frame().helpWindow(), nullptr);
+  EXPECT_TRUE(frame().helpWindow()->isVisible());
+  EXPECT_TRUE(frame().helpWindow()->currentPage().toString().contains(toQString(helpPage(kHelpPatternBox))))
+      << frame().helpWindow()->currentPage().toString().toStdString();
 }
 
 }  // namespace
