@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Regenerates the screenshots of the README's tour under a virtual display
+# with a small window manager: the main window with results, the options
+# window and the quick reference. Images go to docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+
+kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}" openbox
+kea_build release
+out=docs/screenshots
+mkdir -p "$out"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+# A tidy first run: the window where the pictures want it, no tips.
+export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_CONFIG_HOME/Gridsmith" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cat >"$XDG_CONFIG_HOME/Gridsmith/KEA 2.11.conf" <<'CONF'
+[General]
+ViewWindowX=20
+ViewWindowY=20
+ViewWindowW=520
+ViewWindowH=620
+StartupTips=0
+CONF
+
+build/release/bin/kea >/dev/null 2>&1 &
+pids+=($!)
+main=$(timeout 20 xdotool search --sync --name ' - KEA$' | head -n1)
+shoot() {  # window-title file
+  local window
+  window=$(timeout 10 xdotool search --sync --name "$1" | head -n1)
+  sleep 0.5
+  import -frame -window "$window" "$out/$2"
+  kea_say "Wrote $out/$2"
+}
+
+xdotool windowactivate --sync "$main"
+xdotool type --delay 30 ';diners[ai]'
+xdotool key Return
+sleep 1
+shoot ' - KEA$' main-window.png
+
+xdotool windowactivate --sync "$main"
+xdotool key alt+t && sleep 0.3 && xdotool key o
+shoot '^KEA Options$' options.png
+xdotool key Escape
+
+xdotool windowactivate --sync "$main"
+xdotool key alt+h && sleep 0.3 && xdotool key q
+shoot '^KEA Quick Reference$' quick-reference.png
