@@ -218,7 +218,10 @@ QWidget* OptionsDialog::patternTab() {
     name->setBuddy(edit);
     form->addRow(name, edit);
     remember(label, edit);
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, member] { expansionEdited(edit, member); });
+    // Clang 14 cannot capture structured bindings in a lambda.
+    QLineEdit* const box = edit;
+    const auto value = member;
+    connect(box, &QLineEdit::textEdited, this, [this, box, value] { expansionEdited(box, value); });
   }
   expansionMessage_ = new QLabel(page);
   expansionMessage_->setWordWrap(true);
