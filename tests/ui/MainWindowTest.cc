@@ -10,6 +10,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -168,6 +171,30 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsOnce) {
   EXPECT_EQ(view().paneCount(), 2);
   EXPECT_EQ(view().patternBox()->itemText(0), "e*");
   EXPECT_EQ(view().paneOrientation(), 1);
+}
+
+TEST_F(MainWindowTest, ChangedLengthBoxesAreOfferedAsTheDefaultAtExit) {
+  start({test::buildTestDictionary(dir, {"obelisk"})});
+  QSpinBox* longest = view().lengthSpin(KEAViewHost::LengthBox::Longest);
+  for (const auto& [answer, stored] : {std::pair{QMessageBox::No, 100}, std::pair{QMessageBox::Yes, 12}}) {
+    longest->setValue(12);
+    QString asked;
+    QTimer::singleShot(0, [&, answer = answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      asked = box->windowTitle() + "|" + box->text();
+      EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+      box->button(answer)->click();
+    });
+    frame().close();
+    program.reset();
+    EXPECT_EQ(asked.toStdString(),
+              "Range Settings Updated|The Shortest and Longest settings have been changed.\nDo you want the new "
+              "settings to be the default when KEA is started?");
+    start({});
+    EXPECT_EQ(view().lengthBox(KEAViewHost::LengthBox::Longest), stored);
+    longest = view().lengthSpin(KEAViewHost::LengthBox::Longest);
+  }
 }
 
 TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePattern) {
