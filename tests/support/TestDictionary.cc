@@ -20,4 +20,14 @@ std::string buildTestDictionary(const TempDir& dir, const std::vector<std::strin
   return path;
 }
 
+std::vector<std::string> generatedWords(int count, std::size_t length) {
+  std::vector<std::string> words;
+  for (int i = 0; i < count; ++i) {
+    std::string w;
+    for (int v = i; w.size() < length || v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  return words;
+}
+
 }  // namespace kea::test

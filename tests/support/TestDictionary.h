@@ -26,4 +26,8 @@ struct TestDictionaryOptions {
 std::string buildTestDictionary(const TempDir& dir, const std::vector<std::string>& lines,
                                 const TestDictionaryOptions& options = {});
 
+// `count` different lower-case words of at least `length` letters ("aaaa",
+// "baaa", ...), for lists too long to write out.
+std::vector<std::string> generatedWords(int count, std::size_t length);
+
 }  // namespace kea::test

@@ -21,16 +21,6 @@
 namespace kea::ui {
 namespace {
 
-std::vector<std::string> manyWords(int n) {
-  std::vector<std::string> words;
-  for (int i = 0; i < n; ++i) {
-    std::string w;
-    for (int v = i; w.size() < 4 || v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
-    words.push_back(w);
-  }
-  return words;
-}
-
 class MainViewTest : public ::testing::Test {
  protected:
   void open(const std::vector<std::vector<std::string>>& dictionaries) {
@@ -81,8 +71,8 @@ class MainViewTest : public ::testing::Test {
 };
 
 TEST_F(MainViewTest, ModelsStayConsistentWhileASearchFillsThem) {
-  const std::vector<std::string> words = manyWords(20000);
-  open({words, manyWords(30)});
+  const std::vector<std::string> words = test::generatedWords(20000, 4);
+  open({words, test::generatedWords(30, 4)});
   for (const bool sorted : {false, true}) {
     workspace.profile.setViewSorting(sorted);
     std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
@@ -113,7 +103,7 @@ TEST_F(MainViewTest, ModelsStayConsistentWhileASearchFillsThem) {
 }
 
 TEST_F(MainViewTest, StopPausesAtOnceAndResumeFinishes) {
-  open({manyWords(20000)});
+  open({test::generatedWords(20000, 4)});
   typePattern("*");
   QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
   ASSERT_EQ(view->controller().state(), SearchState::Searching);

@@ -11,40 +11,30 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSpinBox>
-#include <QTimer>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/KEAAppWindows.h"
+#include "settings/Persist.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
-#include "settings/Persist.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
-#include "ui/QuickReferenceWindow.h"
-#include "ui/StartupTipsWindow.h"
-#include "workspace/HelpTopics.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
+#include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
+#include "ui/StartupTipsWindow.h"
+#include "workspace/HelpTopics.h"
 
 namespace kea::ui {
 namespace {
-
-std::vector<std::string> manyWords(int n) {
-  std::vector<std::string> words;
-  for (int i = 0; i < n; ++i) {
-    std::string w;
-    for (int v = i; w.size() < 5 || v > 0; v /= 26) w += static_cast<char>('a' + v % 26);
-    words.push_back(w);
-  }
-  return words;
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -109,7 +99,8 @@ TEST_F(MainWindowTest, TypingAPatternAndReturnFillsTheListsAndCountsThem) {
 TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
   test::TestDictionaryOptions second;
   second.fileName = "two.kkd";
-  start({test::buildTestDictionary(dir, manyWords(30000)), test::buildTestDictionary(dir, {"cat"}, second)});
+  start({test::buildTestDictionary(dir, test::generatedWords(30000, 5)),
+         test::buildTestDictionary(dir, {"cat"}, second)});
   type("*");
   const struct {
     CommandId id;
