@@ -86,16 +86,17 @@ StartupTipsWindow::StartupTipsWindow(SettingsStore& store, std::string_view prog
 
   auto* closeButton = new QPushButton(toQString(texts::kCloseButton), this);
   auto* helpButton = new QPushButton(toQString(texts::kHelpButton), this);
+  // The show box on a line of its own keeps the window compact.
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(showBox_);
   buttons->addStretch(1);
   for (QPushButton* button : {nextButton_, moreButton_, closeButton, helpButton}) buttons->addWidget(button);
   nextButton_->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(tipRow, 1);
+  layout->addWidget(showBox_);
   layout->addLayout(buttons);
-  resize(520, 240);
+  resize(460, 220);
 
   connect(nextButton_, &QPushButton::clicked, this, &StartupTipsWindow::showNextTip);
   connect(moreButton_, &QPushButton::clicked, this, [this] {
