@@ -151,6 +151,10 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
 
 MainView::~MainView() {
   stepTimer_.stop();
+  // The widgets below go after this object has stopped being a MainView:
+  // nothing they (or the application) send on the way may reach it.
+  disconnect(qApp, nullptr, this, nullptr);
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
   // Panes hold the controller's lists: they go first.
   removePanes();
 }

@@ -142,6 +142,9 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
   workspace_.setView(nullptr);
+  // The child windows and the view go after this object has stopped being a
+  // MainWindow: nothing they send on the way may reach it.
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
 }
 
 QAction* MainWindow::action(CommandId id) const {
