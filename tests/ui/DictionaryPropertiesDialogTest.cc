@@ -75,20 +75,5 @@ TEST_F(DictionaryPropertiesDialogTest, AUsableDictionaryShowsItsFieldsAndCounts)
   EXPECT_EQ(help.count(), 1);
 }
 
-TEST_F(DictionaryPropertiesDialogTest, AnInvalidFileShowsNoCounts) {
-  test::writeFile(dir.file("broken.kkd"), std::string(300, '\x7F'));
-  const auto list = KKDictionaryList::make(dir.file("broken.kkd"));
-  DictionaryPropertiesDialog dialog(*list, 0, settings);
-  EXPECT_EQ(dialog.fieldText(kLocationLabel), toQString(dir.file("broken.kkd")));
-  EXPECT_EQ(dialog.fieldText(kDescriptionLabel), "-- INVALID DICTIONARY FILE --");
-  for (std::string_view count : {kEntriesLabel, kDefinitionsLabel, kShortestLabel, kLongestLabel}) {
-    EXPECT_EQ(dialog.field(count), nullptr) << count;
-  }
-  // Nothing in the window names a count either.
-  for (QLabel* label : dialog.findChildren<QLabel*>()) {
-    EXPECT_NE(label->text(), "&Entries:");
-  }
-}
-
 }  // namespace
 }  // namespace kea::ui

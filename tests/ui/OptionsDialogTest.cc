@@ -102,15 +102,6 @@ class OptionsDialogTest : public ::testing::Test {
   std::unique_ptr<QSignalSpy> changes;
 };
 
-TEST_F(OptionsDialogTest, TheTabsCarryTheirHints) {
-  ASSERT_EQ(dialog->tabs()->count(), 5);
-  EXPECT_EQ(dialog->windowTitle(), "KEA Options");
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(dialog->tabs()->tabText(i), toQString(kOptionsTabs[i].title));
-    EXPECT_EQ(dialog->tabs()->tabToolTip(i), toQString(kOptionsTabs[i].hint));
-  }
-}
-
 TEST_F(OptionsDialogTest, EachControlWritesItsOptionAndSaveWritesThemAll) {
   click(kPatternTab, kVariablesExclusiveBox);
   type(kPatternTab, kExpansionAtLabel, "[aeiouy]");
@@ -282,14 +273,6 @@ TEST_F(OptionsDialogTest, TextTheSettingsCannotHoldIsRefusedWithAMessage) {
   EXPECT_EQ(dialog->expansionMessage(), "");
   EXPECT_EQ(profile.expansionHash, "[^");
   EXPECT_EQ(changes->count(), before);  // the same text as before: nothing changed
-}
-
-TEST_F(OptionsDialogTest, HelpIsForwarded) {
-  QSignalSpy help(dialog.get(), &OptionsDialog::helpRequested);
-  for (QAbstractButton* b : dialog->findChildren<QAbstractButton*>()) {
-    if (b->text() == "&Help") QTest::mouseClick(b, Qt::LeftButton);
-  }
-  EXPECT_EQ(help.count(), 1);
 }
 
 }  // namespace

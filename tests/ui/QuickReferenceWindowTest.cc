@@ -93,20 +93,6 @@ TEST_F(QuickReferenceWindowTest, LinksStayReadableOnADarkTheme) {
   EXPECT_EQ(window->featureLink(0)->linkColour(), QColor(0, 0, 0xEE));
 }
 
-TEST_F(QuickReferenceWindowTest, TheShowBoxRoundTrips) {
-  EXPECT_TRUE(window->showOnStartup());
-  QSignalSpy changed(window.get(), &QuickReferenceWindow::showOnStartupChanged);
-  window->setShowOnStartup(false);
-  EXPECT_FALSE(window->showOnStartup());
-  EXPECT_FALSE(window->showBox()->isChecked());
-  showWindow();
-  QCheckBox* box = window->showBox();
-  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-  EXPECT_TRUE(window->showOnStartup());
-  ASSERT_EQ(changed.count(), 2);
-  EXPECT_TRUE(changed.at(1).at(0).toBool());
-}
-
 TEST_F(QuickReferenceWindowTest, TheFirstPlaceIsBesideTheMainWindowAndAStoredOneWins) {
   QWidget main;
   main.setGeometry(10, 10, 250, 300);

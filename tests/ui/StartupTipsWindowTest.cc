@@ -93,25 +93,6 @@ TEST_F(StartupTipsWindowTest, RichTextTipsKeepTheirStyles) {
   EXPECT_NE(cursor.charFormat().fontWeight(), QFont::Bold);
 }
 
-TEST_F(StartupTipsWindowTest, AnIndexLeftByALongerFileStartsAgain) {
-  tips("1 first\n2 second\n3 third\n");
-  {
-    Persist persist(settings, SettingsMode::Write);
-    persist.writeInt("KEAStartupTipsNextIndex", 7);
-  }
-  auto window = open();
-  EXPECT_EQ(window->tipText(), "first");
-  window->close();
-  EXPECT_EQ(storedNextIndex(), 1);
-}
-
-TEST_F(StartupTipsWindowTest, WithoutATipsFileTheWindowIsEmptyAndNextIsOff) {
-  auto window = open();
-  EXPECT_EQ(window->tipText(), "");
-  EXPECT_FALSE(window->nextButton()->isEnabled());
-  EXPECT_FALSE(window->moreButton()->isEnabled());
-}
-
 TEST_F(StartupTipsWindowTest, TheShowBoxStartsTickedAndReportsChanges) {
   tips("1 first\n");
   auto window = open();

@@ -67,20 +67,6 @@ TEST(HelpTopics, EveryTopicOpensAPageAndAnchorThatExist) {
   for (const int unknown : {0, -1, 99, 101, 1001000}) EXPECT_EQ(helpPage(unknown), "") << unknown;
 }
 
-// A constant added to the header but not to the table would open nothing.
-TEST(HelpTopics, EveryNamedTopicIsInTheTableUnderItsOwnNumber) {
-  const std::string header = test::readFile(std::string(KEA_SOURCE_DIR) + "/src/workspace/HelpTopics.h");
-  const std::regex constant(R"(inline constexpr int (kHelp\w+) = (\d+);)");
-  std::map<int, std::string> names;
-  for (auto it = std::sregex_iterator(header.begin(), header.end(), constant); it != std::sregex_iterator(); ++it) {
-    const int number = std::stoi((*it)[2]);
-    const std::string name = (*it)[1];
-    EXPECT_TRUE(names.emplace(number, name).second) << name << " reuses " << number << " of " << names[number];
-    EXPECT_NE(helpPage(number), "") << name;
-  }
-  EXPECT_EQ(names.size(), helpTopics().size());
-}
-
 TEST(HelpTopics, PopupMenusOpenTheSectionAboutThem) {
   // Each menu's section names its first item.
   const std::map<int, std::string> firstItems = {
@@ -167,33 +153,6 @@ TEST(HelpPages, TheContentsReachEveryPageAndEveryPageLeadsBack) {
   }
 }
 
-// The help window shows a page as its tags nest; an unclosed cell or list
-// item garbles everything after it.
-TEST(HelpPages, TagsNest) {
-  const std::set<std::string> empty = {"br", "hr", "img", "link", "meta"};
-  const std::regex tag(R"(<(/?)([A-Za-z][A-Za-z0-9]*)[^>]*>)");
-  for (const std::string& name : helpPageNames()) {
-    SCOPED_TRACE(name);
-    const std::string& text = loadHelpPage(name).text;
-    std::vector<std::string> open;
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), tag); it != std::sregex_iterator(); ++it) {
-      std::string element = (*it)[2];
-      std::transform(element.begin(), element.end(), element.begin(), ::tolower);
-      if (empty.count(element)) continue;
-      if ((*it)[1].length() == 0) {
-        open.push_back(element);
-      } else if (open.empty() || open.back() != element) {
-        ADD_FAILURE() << "</" << element << "> closes <" << (open.empty() ? "nothing" : open.back()) << "> at "
-                      << (*it).position();
-        break;
-      } else {
-        open.pop_back();
-      }
-    }
-    EXPECT_TRUE(open.empty()) << "unclosed <" << (open.empty() ? "" : open.back()) << ">";
-  }
-}
-
 TEST(HelpPages, TheTopicTableOfTheTipsPageIsTheProgramsOwn) {
   const std::string& text = loadHelpPage("startup-tips.html").text;
   const std::regex row(R"re(<tr class="topic"><td>(\d+)</td><td><a href="([^"]+)">)re");
@@ -248,16 +207,6 @@ TEST(Tips, EveryTipIsATopicABlankAndWindows1252Text) {
     EXPECT_EQ(missingTarget("index.html", page), "");
   }
   EXPECT_GE(count, 20);
-}
-
-// The program reads its help and tips from the build tree's data folder.
-TEST(HelpData, TheBuildTreeHoldsCurrentCopies) {
-  const std::string built = KEA_SHIPPED_DATA_DIR;
-  for (const auto& entry : std::filesystem::directory_iterator(helpFolder())) {
-    const std::string name = entry.path().filename().string();
-    EXPECT_EQ(test::readFile(built + "/help/" + name), test::readFile(entry.path().string())) << name;
-  }
-  EXPECT_EQ(test::readFile(built + "/Tips.txt"), test::readFile(std::string(KEA_TEST_DATA_DIR) + "/Tips.txt"));
 }
 
 }  // namespace
