@@ -44,7 +44,11 @@ QString titleOf(const QString& html) {
                                             QRegularExpression::DotMatchesEverythingOption);
   const QRegularExpressionMatch match = title.match(html);
   if (!match.hasMatch()) return {};
-  return QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
+  QString text = QTextDocumentFragment::fromHtml(match.captured(1)).toPlainText().simplified();
+  // Every page's title names the guide too; the contents list need not.
+  const QString suffix = QStringLiteral(" - KEA Help");
+  if (text.endsWith(suffix) && text.size() > suffix.size()) text.chop(suffix.size());
+  return text;
 }
 
 // The pages an index links to, in the order of its links.

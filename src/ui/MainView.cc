@@ -176,9 +176,7 @@ void MainView::buildPanes() {
       pane->caption()->setToolTip(toQString(list->path(i)));
     }
     ResultsView* view = pane->view();
-    view->setEnabled(true);
-    view->setAttribute(Qt::WA_TransparentForMouseEvents, !resultsEnabled_);
-    view->setFocusPolicy(resultsEnabled_ ? Qt::StrongFocus : Qt::NoFocus);
+    view->setLocked(!resultsEnabled_);
     connect(view, &ResultsView::focused, this, [this, i] { emit paneFocused(i); });
     connect(view, &ResultsView::contextMenuWanted, this,
             [this, i](MatchListWindows::MenuKind kind, const QPoint& at) { emit paneContextMenu(i, kind, at); });
@@ -400,10 +398,7 @@ void MainView::enableControl(Control control, bool enabled) {
     case Control::ResultsArea:
       // The lists stay readable while they fill; they only take no input.
       resultsEnabled_ = enabled;
-      for (ResultsPane* pane : panes_) {
-        pane->view()->setAttribute(Qt::WA_TransparentForMouseEvents, !enabled);
-        pane->view()->setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
-      }
+      for (ResultsPane* pane : panes_) pane->view()->setLocked(!enabled);
       break;
     case Control::OptionsWindow:
       emit optionsWindowEnabled(enabled);

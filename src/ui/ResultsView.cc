@@ -114,6 +114,28 @@ void ResultsView::setFonts(const QFont& word, const QColor& wordColour, const QF
   viewport()->update();
 }
 
+void ResultsView::setLocked(bool locked) {
+  locked_ = locked;
+  setFocusPolicy(locked ? Qt::NoFocus : Qt::StrongFocus);
+  if (locked && hasFocus()) clearFocus();
+}
+
+bool ResultsView::viewportEvent(QEvent* event) {
+  if (locked_) {
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::ContextMenu:
+        return true;
+      default:
+        break;
+    }
+  }
+  return QListView::viewportEvent(event);
+}
+
 void ResultsView::focusInEvent(QFocusEvent* event) {
   QListView::focusInEvent(event);
   emit focused();

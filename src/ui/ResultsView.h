@@ -52,6 +52,10 @@ class ResultsView : public QListView {
   ResultsModel* resultsModel() const { return model_; }
   ResultsDelegate* resultsDelegate() const { return delegate_; }
   void setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour);
+  // While a search fills the list it takes no clicks, keys or menus; it
+  // still scrolls, and its rows stay readable.
+  void setLocked(bool locked);
+  bool locked() const { return locked_; }
 
  signals:
   // The list took the keyboard focus (its dictionary becomes the active one).
@@ -66,10 +70,12 @@ class ResultsView : public QListView {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   ResultsModel* model_ = nullptr;
   ResultsDelegate* delegate_ = nullptr;
+  bool locked_ = false;
 };
 
 }  // namespace kea::ui

@@ -123,6 +123,32 @@ TEST_F(MainViewTest, StopPausesAtOnceAndResumeFinishes) {
   EXPECT_EQ(view->statusLine(), "20000 results found");
 }
 
+TEST_F(MainViewTest, ListsTakeNoClicksWhileSearchingAndMirrorTheSelection) {
+  open({test::generatedWords(50, 4)});
+  typePattern("*");
+  ResultsView* list = view->pane(0)->view();
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(list->locked());  // from the start of the search
+  waitForSearch();
+  EXPECT_FALSE(list->locked());
+  const MatchListWindows& core = view->controller().group(0).list;
+  const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualRect(list->model()->index(row, 0)).center());
+  };
+  list->setLocked(true);
+  click(2, {});
+  EXPECT_EQ(core.selectedCount(), 0);
+  list->setLocked(false);
+  // Clicks and Ctrl-clicks select; the core list, which copying and lookups
+  // read, follows.
+  click(1, {});
+  click(3, Qt::ControlModifier);
+  EXPECT_EQ(core.selectedCount(), 2);
+  EXPECT_TRUE(core.isSelected(1) && core.isSelected(3));
+  list->selectAll();
+  EXPECT_EQ(core.selectedCount(), 50);
+}
+
 TEST_F(MainViewTest, ACharacterOutsideTheCodePageIsReported) {
   open({{"cafe", "caf\xE9"}});
   typePattern(QString::fromUtf8("caf\u00E9"));
