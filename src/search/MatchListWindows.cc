@@ -100,11 +100,6 @@ void MatchListWindows::clear() {
   cache_ = PositionCache{};
   selections_.clear();
   selectedTotal_ = 0;
-  pendingStart_ = shiftAnchor_ = caret_ = -1;
-  pendingMode_ = kSelectReplace;
-  scrollPosition_ = 0;
-  shownCount_ = 0;
-  markRows(0, INT_MAX);
   if (host_ != nullptr) host_->cleared();
 }
 
@@ -233,11 +228,6 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
     ++count_;
     if (indexed) indexInsert(entry, row);
     cache_ = PositionCache{};
-    // Every row from here to the bottom of the window now shows another entry.
-    const RowRange visible{static_cast<int>(scrollPosition_ / lineHeight_),
-                           static_cast<int>(std::min<std::int64_t>(
-                               (scrollPosition_ + viewHeight_ - 1) / lineHeight_, INT_MAX))};
-    if (viewHeight_ > 0 && row <= visible.last) markRows(std::max(row, visible.first), visible.last);
     return true;
   } catch (const std::bad_alloc&) {
     if (entry != nullptr) arena_->undoLast();
@@ -254,13 +244,6 @@ void MatchListWindows::shiftForInsertedRow(int row) {
       ++selectedTotal_;
     }
   }
-  // Only marks on rows that exist follow their entry down; a mark on an empty
-  // list (the caret starts at row 0) has no entry to follow.
-  const auto follows = [&](int mark) { return mark >= row && mark < count_; };
-  const bool rangeInProgress = pendingStart_ >= 0 || shiftAnchor_ >= 0;
-  if (follows(pendingStart_)) ++pendingStart_;
-  if (follows(shiftAnchor_)) ++shiftAnchor_;
-  if (rangeInProgress && follows(caret_)) ++caret_;
 }
 
 // ---------------------------------------------------------------------------
@@ -398,27 +381,20 @@ bool MatchListWindows::indexContains(std::string_view word) const {
 // Selection
 
 bool MatchListWindows::isSelected(int i) const {
-  if (pendingStart_ >= 0 && i >= std::min(pendingStart_, caret_) && i <= std::max(pendingStart_, caret_)) {
-    return pendingMode_ != kDeselect;
-  }
   const auto it = std::upper_bound(selections_.begin(), selections_.end(), i,
                                    [](int row, const Selection& s) { return row < s.start; });
   return it != selections_.begin() && i < std::prev(it)->start + std::prev(it)->length;
 }
 
-void MatchListWindows::removeAllRanges() {
-  for (const Selection& s : selections_) markRows(s.start, s.start + s.length - 1);
-  selections_.clear();
-  selectedTotal_ = 0;
-}
-
 void MatchListWindows::applySelection(int start, int length, int mode, bool keepOthers) {
-  if (!keepOthers) removeAllRanges();
+  if (!keepOthers) {
+    selections_.clear();
+    selectedTotal_ = 0;
+  }
   const std::int64_t from = std::max<std::int64_t>(start, 0);
   const std::int64_t to = std::min<std::int64_t>(std::int64_t{start} + std::max(length, 0), count_);
   if (from >= to) return;
   const int s = static_cast<int>(from), e = static_cast<int>(to);
-  markRows(s, e - 1);
 
   std::vector<Selection> result;
   result.reserve(selections_.size() + 2);
@@ -479,178 +455,16 @@ std::string MatchListWindows::copyText(std::string_view lineEnd) const {
 }
 
 // ---------------------------------------------------------------------------
-// Window geometry
-
-void MatchListWindows::setLineHeight(int pixels) { lineHeight_ = std::max(pixels, 1); }
-
-void MatchListWindows::setViewHeight(int pixels) { viewHeight_ = std::max(pixels, 0); }
-
-void MatchListWindows::setScrollPosition(std::int64_t pixels) { scrollPosition_ = std::max<std::int64_t>(pixels, 0); }
-
-MatchListWindows::RowRange MatchListWindows::visibleRows() const {
-  if (viewHeight_ == 0 || count_ == 0) return {};
-  const std::int64_t first = scrollPosition_ / lineHeight_;
-  const std::int64_t last = std::min<std::int64_t>((scrollPosition_ + viewHeight_ - 1) / lineHeight_, count_ - 1);
-  if (first > last) return {};
-  return {static_cast<int>(first), static_cast<int>(last)};
-}
-
-int MatchListWindows::rowAtY(int y) const {
-  const std::int64_t pixel = scrollPosition_ + y;
-  const std::int64_t row = pixel >= 0 ? pixel / lineHeight_ : -((-pixel + lineHeight_ - 1) / lineHeight_);
-  return static_cast<int>(std::clamp<std::int64_t>(row, INT_MIN, INT_MAX));
-}
-
-void MatchListWindows::markRows(int a, int b) {
-  if (a > b) std::swap(a, b);
-  if (b < 0) return;
-  a = std::max(a, 0);
-  if (repaint_.empty()) {
-    repaint_ = {a, b};
-  } else {
-    repaint_.first = std::min(repaint_.first, a);
-    repaint_.last = std::max(repaint_.last, b);
-  }
-}
-
-MatchListWindows::RowRange MatchListWindows::takeRepaint() {
-  const RowRange r = repaint_;
-  repaint_ = {};
-  return r;
-}
+// What the window asks
 
 void MatchListWindows::refresh(bool flush) {
-  if (!flush) return;
-  shownCount_ = count_;
-  if (host_ != nullptr) host_->refreshed();
-}
-
-void MatchListWindows::scrollToRow(int row) {
-  if (viewHeight_ == 0 || row < 0) return;
-  const std::int64_t top = std::int64_t{row} * lineHeight_;
-  if (top < scrollPosition_) {
-    scrollPosition_ = top;
-  } else if (top + lineHeight_ > scrollPosition_ + viewHeight_) {
-    scrollPosition_ = std::max<std::int64_t>(top + lineHeight_ - viewHeight_, 0);
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Mouse
-
-void MatchListWindows::leftButtonDown(int row, bool shift, bool ctrl) {
-  dragging_ = true;
-  if (caret_ < 0) caret_ = 0;
-  if (!shift) {
-    shiftAnchor_ = -1;
-  } else if (shiftAnchor_ < 0) {
-    shiftAnchor_ = caret_;
-  }
-  // A click below the last row starts nothing and leaves the caret on a real row.
-  if (row < 0 || row >= count_) return;
-  if (ctrl && !shift) {
-    pendingMode_ = isSelected(row) ? kDeselect : kSelectKeep;
-    pendingStart_ = row;
-  } else {
-    pendingMode_ = shift ? kSelectKeep : kSelectReplace;
-    pendingStart_ = shift ? shiftAnchor_ : row;
-    removeAllRanges();
-  }
-  markRows(caret_, row);
-  markRows(pendingStart_, row);
-  caret_ = row;
-}
-
-void MatchListWindows::mouseMove(int row, bool leftButtonDown) {
-  if (pendingStart_ < 0) return;
-  if (!leftButtonDown) {
-    markRows(pendingStart_, caret_);
-    pendingStart_ = -1;
-    return;
-  }
-  if (count_ == 0) return;
-  row = std::clamp(row, 0, count_ - 1);
-  if (row != caret_) {
-    markRows(caret_, row);
-    caret_ = row;
-  }
-  scrollToRow(caret_);
-}
-
-void MatchListWindows::leftButtonUp() {
-  dragging_ = false;
-  if (pendingStart_ < 0) return;
-  const int from = std::min(pendingStart_, caret_), to = std::max(pendingStart_, caret_);
-  const int mode = pendingMode_;
-  pendingStart_ = -1;
-  applySelection(from, to - from + 1, mode, mode != kSelectReplace);
-}
-
-void MatchListWindows::rightButtonDown(int row, bool leftButtonHeld, bool shift, bool ctrl) {
-  if (leftButtonHeld || shift || ctrl) return;
-  if (row < 0 || row >= count_) {
-    // Below the last row: nothing to select, so the list's own menu applies.
-    removeAllRanges();
-    return;
-  }
-  if (isSelected(row)) return;
-  markRows(caret_, caret_);
-  caret_ = row;
-  applySelection(row, 1, kSelectKeep, false);
+  if (flush && host_ != nullptr) host_->refreshed();
 }
 
 MatchListWindows::DoubleClickCommand MatchListWindows::doubleClickCommand(int viewDoubleClick, bool shift) const {
   if (count_ == 0) return DoubleClickCommand::None;
   if (viewDoubleClick == 1) return DoubleClickCommand::ExternalLookup;
   return shift ? DoubleClickCommand::LookupInNewWindow : DoubleClickCommand::Lookup;
-}
-
-// ---------------------------------------------------------------------------
-// Keyboard
-
-bool MatchListWindows::keyDown(Key key, bool shift, bool ctrl) {
-  if (dragging_) return false;
-  if (key == Key::Shift) shift = true;
-  if (caret_ < 0) caret_ = 0;
-  if (shift && shiftAnchor_ < 0) shiftAnchor_ = caret_;
-  if (key == Key::Applications) return true;
-  if (key == Key::F10) return shift;
-  if (key == Key::Shift) return false;
-
-  const int old = caret_;
-  const int last = std::max(count_ - 1, 0);
-  const int page = std::max(pageRows() - 1, 0);
-  switch (key) {
-    case Key::Up:
-    case Key::Left: caret_ = std::max(caret_ - 1, 0); break;
-    case Key::Down:
-    case Key::Right: caret_ = std::min(caret_ + 1, last); break;
-    case Key::Home: caret_ = 0; break;
-    case Key::End: caret_ = last; break;
-    case Key::PageUp: caret_ = std::max(caret_ - page, 0); break;
-    case Key::PageDown: caret_ = static_cast<int>(std::min<std::int64_t>(std::int64_t{caret_} + page, last)); break;
-    default: break;  // Space does not move
-  }
-  if (count_ > 0) {
-    if (shiftAnchor_ >= 0 && (caret_ != old || key != Key::Space)) {
-      // A Shift move that finds the caret already at the end keeps the range
-      // rather than collapsing it to one row.
-      const int from = std::min(shiftAnchor_, caret_), to = std::max(shiftAnchor_, caret_);
-      applySelection(from, to - from + 1, kSelectKeep, false);
-    } else if (!ctrl) {
-      applySelection(caret_, 1, kSelectKeep, false);
-    } else if (key == Key::Space) {
-      applySelection(caret_, 1, isSelected(caret_) ? kDeselect : kSelectKeep, true);
-    }
-  }
-  markRows(old, old);
-  markRows(caret_, caret_);
-  scrollToRow(caret_);
-  return false;
-}
-
-void MatchListWindows::keyUp(Key key) {
-  if (key == Key::Shift) shiftAnchor_ = -1;
 }
 
 }  // namespace kea

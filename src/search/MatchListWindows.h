@@ -10,12 +10,11 @@
 // as-found order a hash index on the folded letters answers contains().
 // Entry records are carved out of large blocks and never move.
 //
-// The model also owns what the user does with the list: the selection (a
-// set of disjoint ranges plus the range being dragged), the caret and the
-// Shift anchor, and the keyboard and mouse rules, expressed as operations
-// that take rows instead of pixels. A widget draws rows by asking the model
-// (visibleRows, textAt, isSelected, caret), turns its events into these
-// operations and repaints what takeRepaint() reports.
+// The model also keeps the selection (a set of disjoint ranges) that
+// copying, saving, printing and lookups read; the window's own selection
+// rules (clicks, Shift and Ctrl, arrows) are the toolkit's, and the window
+// copies what they select into the model. The window learns of added rows
+// in blocks (takeInsertions) and is told when the list is cleared.
 #pragma once
 
 #include <cstddef>
@@ -46,7 +45,7 @@ class MatchListWindows {
     kLengthDescendingAlphabeticalDescending = 6,
   };
 
-  // pendingMode and applySelection's mode.
+  // applySelection's mode.
   static constexpr int kDeselect = 0;
   static constexpr int kSelectKeep = 1;
   static constexpr int kSelectReplace = 2;
@@ -104,16 +103,6 @@ class MatchListWindows {
     int offset_ = 0;
   };
 
-  // Rows first…last inclusive; empty when first is -1. `last` may lie
-  // beyond the list (rows that are now blank); a widget intersects it with
-  // the rows it shows.
-  struct RowRange {
-    int first = -1;
-    int last = -1;
-    bool empty() const { return first < 0; }
-    bool operator==(const RowRange&) const = default;
-  };
-
   // The window's side: told before and after the list is cleared, and when
   // a search refreshes it, so it can bring its rows up to date.
   class Host {
@@ -132,7 +121,6 @@ class MatchListWindows {
     bool operator==(const RowBlock&) const = default;
   };
 
-  enum class Key { Up, Down, Left, Right, Home, End, PageUp, PageDown, Space, Shift, Applications, F10 };
   // Which context menu applies: the entry commands or the dictionary's.
   enum class MenuKind { Entries, List };
   enum class DoubleClickCommand { None, Lookup, LookupInNewWindow, ExternalLookup };
@@ -145,7 +133,7 @@ class MatchListWindows {
 
   // ---- Contents ----
 
-  // Removes every entry and the selection, caret and anchor; scrolls to the top.
+  // Removes every entry and the selection.
   void clear();
   // Applies to the entries added afterwards. The index for contains() in the
   // as-found order is kept only with `keepIndex`. An unknown order counts as
@@ -186,11 +174,6 @@ class MatchListWindows {
   void selectAll();
   const std::vector<Selection>& selections() const { return selections_; }
 
-  int caret() const { return caret_; }
-  int shiftAnchor() const { return shiftAnchor_; }
-  int pendingStart() const { return pendingStart_; }
-  int pendingMode() const { return pendingMode_; }
-
   // The selected entries' full texts in list order, each followed by a line
   // end (CR LF unless said otherwise) when more than one is selected; empty
   // when nothing is.
@@ -205,41 +188,14 @@ class MatchListWindows {
   // that inserts the blocks in turn holds the list's rows. Consecutive
   // additions that land inside or right after one block widen it.
   std::vector<RowBlock> takeInsertions();
-  // Pixels per row (at least 1) and the height of the window's row area.
-  void setLineHeight(int pixels);
-  void setViewHeight(int pixels);
-  // The window's vertical scroll position in pixels.
-  void setScrollPosition(std::int64_t pixels);
-  int lineHeight() const { return lineHeight_; }
-  int viewHeight() const { return viewHeight_; }
-  std::int64_t scrollPosition() const { return scrollPosition_; }
-  // The extent the scroll bar covers: the rows known at the last refresh.
-  std::int64_t scrollRange() const { return static_cast<std::int64_t>(shownCount_) * lineHeight_; }
-  // The rows of the list at least partly in view; empty when none.
-  RowRange visibleRows() const;
-  // Rows that fit wholly in the window.
-  int pageRows() const { return viewHeight_ / lineHeight_; }
-  // The row at a window y coordinate (may lie outside the list).
-  int rowAtY(int y) const;
-  // The rows to draw again since the last call.
-  RowRange takeRepaint();
-  // With flush, brings the scroll range up to the current count and tells
-  // the host; without, nothing. A search calls it at most every 100 ms.
+  // With flush, tells the host to bring the window up to date; without,
+  // nothing. A search calls it at most every 100 ms.
   void refresh(bool flush);
 
-  // ---- Mouse and keyboard ----
+  // ---- What the window asks ----
 
-  // Rows come from rowAtY.
-  void leftButtonDown(int row, bool shift, bool ctrl);
-  // Also what the 50 ms drag timer sends with the pointer's current row.
-  void mouseMove(int row, bool leftButtonDown);
-  void leftButtonUp();
-  bool dragging() const { return dragging_; }
-  void rightButtonDown(int row, bool leftButtonHeld, bool shift, bool ctrl);
+  // The context menu: the entry commands with entries selected, else the dictionary's.
   MenuKind contextMenu() const { return selectedTotal_ > 0 ? MenuKind::Entries : MenuKind::List; }
-  // True when the key opens the context menu (Applications, Shift+F10).
-  bool keyDown(Key key, bool shift, bool ctrl);
-  void keyUp(Key key);
   // What a double click does, given the ViewDoubleClick option.
   DoubleClickCommand doubleClickCommand(int viewDoubleClick, bool shift) const;
 
@@ -266,9 +222,6 @@ class MatchListWindows {
   bool indexContains(std::string_view word) const;
 
   void shiftForInsertedRow(int row);
-  void removeAllRanges();
-  void markRows(int a, int b);
-  void scrollToRow(int row);
 
   ListOrder order_ = kAsFound;
   bool keepIndex_ = false;
@@ -291,19 +244,9 @@ class MatchListWindows {
 
   std::vector<Selection> selections_;
   int selectedTotal_ = 0;
-  int pendingStart_ = -1;
-  int pendingMode_ = kSelectReplace;
-  int caret_ = -1;
-  int shiftAnchor_ = -1;
-  bool dragging_ = false;
 
   Host* host_ = nullptr;
   std::vector<RowBlock> insertions_;
-  int lineHeight_ = 1;
-  int viewHeight_ = 0;
-  std::int64_t scrollPosition_ = 0;
-  int shownCount_ = 0;
-  RowRange repaint_;
 };
 
 }  // namespace kea

@@ -1,5 +1,5 @@
-// The results list: orders, chunking, duplicates, stored text, and the
-// keyboard and mouse rules of its selection.
+// The results list: orders, chunking, duplicates, stored text, the rows it
+// reports added, and its selection ranges.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +14,6 @@ namespace kea {
 namespace {
 
 using Words = std::vector<std::string>;
-using Key = MatchListWindows::Key;
 using Ranges = std::vector<MatchListWindows::Selection>;
 using Rows = std::vector<int>;
 
@@ -223,110 +222,6 @@ TEST(MatchListSelection, SortedInsertionKeepsTheSameEntriesSelected) {
   EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
   ASSERT_TRUE(list.add("z", {}, {}, 0));  // after it: nothing changes
   EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
-
-  // The caret follows its entry only while a range is being made.
-  list.keyDown(Key::Down, false, false);  // the first key puts the caret on 0, then moves it
-  ASSERT_EQ(list.caret(), 1);
-  ASSERT_TRUE(list.add("aa", {}, {}, 0));
-  EXPECT_EQ(list.caret(), 1);
-  list.keyDown(Key::Shift, true, false);
-  ASSERT_TRUE(list.add("A", {}, {}, 0));
-  EXPECT_EQ(list.caret(), 2);
-  EXPECT_EQ(list.shiftAnchor(), 2);
-}
-
-TEST(MatchListSelection, KeysOnAnEmptyListSelectNothingAndMarkNothingPastTheEnd) {
-  MatchListWindows list;
-  list.setOrder(MatchListWindows::kAlphabeticalAscending, false);
-  for (Key k : {Key::Shift, Key::Down, Key::End, Key::PageDown, Key::Up, Key::Space}) {
-    list.keyDown(k, false, false);
-    list.keyDown(k, true, true);
-  }
-  EXPECT_EQ(list.selectedCount(), 0);
-  ASSERT_TRUE(list.add("a", {}, {}, 0));
-  list.keyDown(Key::Shift, true, false);
-  list.keyDown(Key::Down, true, false);
-  EXPECT_EQ(selectedRows(list), Rows{0});
-}
-
-TEST(MatchListSelection, ArrowsShiftCtrlAndSpace) {
-  MatchListWindows list;
-  fill(list, 10);
-  for (int i = 0; i < 3; ++i) list.keyDown(Key::Down, false, false);  // the first puts the caret on 0
-  EXPECT_EQ(selectedRows(list), Rows{3});
-  list.keyDown(Key::Shift, true, false);
-  list.keyDown(Key::Down, true, false);
-  EXPECT_EQ(selectedRows(list), (Rows{3, 4}));
-  list.keyUp(Key::Shift);
-  list.keyDown(Key::Space, false, true);  // Ctrl+Space deselects the caret row
-  EXPECT_EQ(selectedRows(list), Rows{3});
-  list.keyDown(Key::Down, false, true);  // Ctrl+arrow moves only the caret
-  list.keyDown(Key::Space, false, true);
-  EXPECT_EQ(selectedRows(list), (Rows{3, 5}));
-
-  // The caret stops at both ends; Shift at the end keeps its range.
-  list.keyDown(Key::End, false, false);
-  list.keyDown(Key::Right, false, false);
-  list.keyDown(Key::PageDown, false, false);
-  EXPECT_EQ(list.caret(), 9);
-  list.keyDown(Key::Home, false, false);
-  list.keyDown(Key::Left, false, false);
-  EXPECT_EQ(selectedRows(list), Rows{0});
-  list.keyDown(Key::Shift, true, false);
-  list.keyDown(Key::End, true, false);
-  list.keyDown(Key::Down, true, false);
-  EXPECT_EQ(list.selectedCount(), 10);
-}
-
-TEST(MatchListSelection, DraggingSelectsTheRangeOnRelease) {
-  MatchListWindows list;
-  fill(list, 10);
-  list.applySelection(8, 1, MatchListWindows::kSelectKeep, false);
-  list.leftButtonDown(2, false, false);
-  EXPECT_EQ(list.selectedCount(), 0);  // a plain click replaces the selection
-  list.mouseMove(5, true);
-  EXPECT_TRUE(list.isSelected(4));  // shown selected while dragging
-  list.keyDown(Key::Down, false, false);  // ignored while the button is held
-  list.leftButtonUp();
-  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 4, 5}));
-  list.leftButtonDown(7, false, false);
-  list.mouseMove(50, true);  // past the end: the last row
-  list.leftButtonUp();
-  EXPECT_EQ(selectedRows(list), (Rows{7, 8, 9}));
-  // The button went up outside the window: the pending range is dropped.
-  list.leftButtonDown(1, false, false);
-  list.mouseMove(4, false);
-  list.leftButtonUp();
-  EXPECT_EQ(list.selectedCount(), 0);
-}
-
-TEST(MatchListSelection, CtrlClickTogglesShiftClickExtendsRightClickSelectsAlone) {
-  MatchListWindows list;
-  fill(list, 10);
-  const auto click = [&](int row, bool shift, bool ctrl) {
-    list.leftButtonDown(row, shift, ctrl);
-    list.leftButtonUp();
-  };
-  click(2, false, false);
-  click(5, true, false);
-  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 4, 5}));
-  click(3, false, true);
-  click(8, false, true);
-  EXPECT_EQ(selectedRows(list), (Rows{2, 4, 5, 8}));
-  click(0, true, false);  // from the last click (8)
-  EXPECT_EQ(selectedRows(list), (Rows{0, 1, 2, 3, 4, 5, 6, 7, 8}));
-  list.rightButtonDown(2, false, false, false);  // already selected: kept
-  list.rightButtonDown(9, false, true, false);   // with Shift: ignored
-  EXPECT_EQ(list.selectedCount(), 9);
-  list.rightButtonDown(9, false, false, false);
-  EXPECT_EQ(selectedRows(list), Rows{9});
-  EXPECT_EQ(list.contextMenu(), MatchListWindows::MenuKind::Entries);
-  // Below the last row: the caret stays on a row and nothing is selected.
-  click(12, false, false);
-  list.rightButtonDown(12, false, false, false);
-  EXPECT_EQ(list.caret(), 9);
-  EXPECT_EQ(list.selectedCount(), 0);
-  EXPECT_EQ(list.contextMenu(), MatchListWindows::MenuKind::List);
 }
 
 }  // namespace
