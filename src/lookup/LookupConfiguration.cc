@@ -200,6 +200,11 @@ const LookupConfiguration::LookupEntry* LookupConfiguration::chooseMethod(int co
 }
 
 bool LookupConfiguration::lookup(std::string_view word, int command) {
+  // Only the default command and the submenu's numbers are lookups; any
+  // other number fails without costing the user the default.
+  const bool menuMethod = command >= lookup_commands::kFirstMenuMethod &&
+                          command < lookup_commands::kFirstMenuMethod + kStyleCount * kMethodsPerStyle;
+  if (command != lookup_commands::kDefaultMethod && !menuMethod) return false;
   LookupStyle style = LookupStyle::WebSearch;
   const LookupEntry* method = chooseMethod(command, style);
   if (!method) {
