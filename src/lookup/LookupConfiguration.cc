@@ -146,6 +146,15 @@ int LookupConfiguration::enabledCount() const {
   return count;
 }
 
+const LookupConfiguration::LookupEntry* LookupConfiguration::defaultMethod() const {
+  for (const LookupStyleEntries& entries : styles_) {
+    for (const LookupEntry& method : entries.entries) {
+      if (method.enabled != 0 && method.label == defaultLabel_) return &method;
+    }
+  }
+  return nullptr;
+}
+
 void LookupConfiguration::effectiveDefault() {
   const LookupEntry* firstEnabled = nullptr;
   for (const LookupStyleEntries& entries : styles_) {
@@ -160,6 +169,7 @@ void LookupConfiguration::effectiveDefault() {
 
 std::vector<LookupConfiguration::MenuItem> LookupConfiguration::buildMenu(bool lookupPossible) {
   effectiveDefault();
+  const LookupEntry* const byDefault = defaultMethod();
   std::vector<MenuItem> items;
   int k = 0;
   for (const LookupStyleEntries& entries : styles_) {
@@ -167,7 +177,7 @@ std::vector<LookupConfiguration::MenuItem> LookupConfiguration::buildMenu(bool l
       if (method.enabled == 0) continue;
       MenuItem item;
       item.command = lookup_commands::kFirstMenuMethod + k++;
-      item.radioTicked = method.label == defaultLabel_;
+      item.radioTicked = &method == byDefault;
       item.text = method.label;
       if (item.radioTicked) item.text += kMenuDefaultSuffix;
       item.enabled = lookupPossible;

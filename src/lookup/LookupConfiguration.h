@@ -71,6 +71,9 @@ class LookupConfiguration {
   void setDefaultLabel(std::string_view label) { defaultLabel_ = label; }
 
   int enabledCount() const;
+  // The first enabled method whose label is the default label, or nothing.
+  // Two methods may share a label; only the first of them is the default.
+  const LookupEntry* defaultMethod() const;
   // Makes sure the default label names an enabled method when any is enabled.
   void effectiveDefault();
   // The submenu: one radio item per enabled method, then the separator and

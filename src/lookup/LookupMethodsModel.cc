@@ -18,7 +18,7 @@ bool LookupMethodsModel::hasControls(LookupStyle style, int number) {
 LookupMethodsModel::BoxState LookupMethodsModel::boxState(LookupStyle style, int number) const {
   const LookupConfiguration::LookupEntry& method = configuration_.entry(style, number);
   if (method.enabled == 0) return BoxState::Clear;
-  return method.label == configuration_.defaultLabel() ? BoxState::Ticked : BoxState::Grey;
+  return &method == configuration_.defaultMethod() ? BoxState::Ticked : BoxState::Grey;
 }
 
 bool LookupMethodsModel::boxEnabled(LookupStyle style, int number) const {

@@ -186,6 +186,21 @@ TEST(LookupConfiguration, MenuListsEnabledMethodsThenSetup) {
   }
 }
 
+TEST(LookupConfiguration, OnlyTheFirstOfTwoMethodsWithTheDefaultLabelIsTicked) {
+  Fixture f;
+  f.config.load();
+  f.config.entry(S::Dde, 0).label = "&Google";
+  f.config.entry(S::Dde, 0).enabled = 1;
+  const auto items = f.config.buildMenu(true);
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_TRUE(items[0].radioTicked);
+  EXPECT_FALSE(items[3].radioTicked);
+  EXPECT_EQ(items[3].text, "&Google");
+  LookupMethodsModel model(f.config);
+  EXPECT_EQ(model.boxState(S::WebSearch, 0), LookupMethodsModel::BoxState::Ticked);
+  EXPECT_EQ(model.boxState(S::Dde, 0), LookupMethodsModel::BoxState::Grey);
+}
+
 TEST(LookupConfiguration, MenuWithNothingEnabledHasOnlyItsFixedItems) {
   Fixture f;
   f.store.putString("LookupTestWord", "w");
