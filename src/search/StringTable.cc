@@ -27,8 +27,18 @@ constexpr StringEntry kStrings[] = {
     {strings::kNoDictionary, "Use Open... on the File menu to select a dictionary"},
     {strings::kSearchModeButtonTip,
      "Click on the down arrow to switch between Word Search and Full Text Search mode"},
+    {strings::kTryExternalLookup, "Would you like to try an external search for \"\" now?"},
+    {strings::kNoLookupMethods,
+     "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of the configured "
+     "methods is checked if you would like to try an external search for \"\"."},
     {strings::kNoDefinitionsFound,
      "No definitions for \"\" could be found in the KEA dictionaries.\n\nWould you like to try an external search?"},
+    {strings::kNoDefinitionsNoLookupMethods,
+     "No definitions for \"\" could be found in the KEA dictionaries.\n\nClick on the Setup... button and ensure "
+     "one of the configured methods is checked if you would like to try an external search."},
+    {strings::kLookupFailed,
+     "Lookup in the selected external dictionary application failed.\n\nApplications using DDE and Message "
+     "interfaces need to be started before lookup is used."},
     {strings::kSettingsStopPattern, "Shortest/Longest settings stop the pattern being matched"},
     {strings::kIncompatibleLengths, "Patterns match incompatible lengths"},
     {strings::kNoWordsOfLength, "No words of the required length(s) in the dictionaries"},

@@ -26,7 +26,13 @@ inline constexpr int kSearchingPaused = 4970;
 inline constexpr int kSingleSpace = 5800;
 inline constexpr int kNoDictionary = 6670;
 inline constexpr int kSearchModeButtonTip = 12690;
+// The External Lookup prompt: 12890 + 1 when no method is enabled + 2 when
+// an ordinary lookup found nothing.
+inline constexpr int kTryExternalLookup = 12890;
+inline constexpr int kNoLookupMethods = 12891;
 inline constexpr int kNoDefinitionsFound = 12892;
+inline constexpr int kNoDefinitionsNoLookupMethods = 12893;
+inline constexpr int kLookupFailed = 6380;
 inline constexpr int kSettingsStopPattern = 13000;
 inline constexpr int kIncompatibleLengths = 13010;
 inline constexpr int kPatternValid = 13080;  // also the base of the pattern status messages
@@ -80,6 +86,16 @@ inline constexpr std::string_view kRangeChanged =
 // The "&External Lookup" submenu has a hint but no command number.
 inline constexpr std::string_view kExternalLookupHint =
     "Look up the selected word online or in an another dictionary application\nExternal Lookup";
+// External lookups: the failure box, the prompt's caption (the word
+// follows), the submenu's fixed item and the Lookup Methods dialog.
+inline constexpr std::string_view kLookupFailureCaption = "Dictionary Lookup Failure";
+inline constexpr std::string_view kExternalLookupCaptionPrefix = "External Lookup - ";
+inline constexpr std::string_view kLookupSetupItem = "&Setup...";
+inline constexpr std::string_view kLookupMethodsTitle = "Lookup Methods";
+inline constexpr std::string_view kApplicationFileTitle = "Application File Selection";
+inline constexpr std::string_view kApplicationFileFilter = "Application File (*.exe)|*.exe|All Files|*.*";
+inline constexpr std::string_view kNoEncodingItem = "No Encoding";
+inline constexpr std::string_view kHexEncodingItem = "Hex Encoding";
 // The startup tips window.
 inline constexpr std::string_view kStartupTipsCaption = "KEA Tip of the Day";
 inline constexpr std::string_view kNextTipButton = "&Next Tip";
