@@ -146,6 +146,7 @@ MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std:
   entry->reference_ = reference;
   entry->textLength_ = static_cast<std::uint8_t>(length);
   entry->wordLength_ = static_cast<std::uint8_t>(std::min(text.size(), length));
+  entry->annotationLength_ = static_cast<std::uint8_t>(std::min(annotation.size(), length - entry->wordLength_));
   entry->letterCount_ = static_cast<std::uint8_t>(countLetters(chars, entry->wordLength_));
   return entry;
 }

@@ -63,6 +63,8 @@ class MatchListWindows {
     std::string_view word() const { return {chars(), wordLength_}; }
     // The annotation and balance text after the word.
     std::string_view rest() const { return text().substr(wordLength_); }
+    // The annotation alone (a saved dictionary keeps it, not the balance).
+    std::string_view annotation() const { return text().substr(wordLength_, annotationLength_); }
 
    private:
     friend class MatchListWindows;
@@ -71,7 +73,7 @@ class MatchListWindows {
     std::uint8_t wordLength_ = 0;
     std::uint8_t textLength_ = 0;
     std::uint8_t letterCount_ = 0;
-    std::uint8_t unused_ = 0;
+    std::uint8_t annotationLength_ = 0;
     // The text and a terminating zero follow the record.
   };
 

@@ -44,6 +44,7 @@ constexpr StringEntry kStrings[] = {
     {strings::kNoWordsOfLength, "No words of the required length(s) in the dictionaries"},
     {strings::kCaptionSeparator, ", "},
     {strings::kCaptionSuffix, " - KEA"},
+    {strings::kAlreadyExists, " already exists.\nDo you want to replace it?"},
     // Command hints; a line break separates the status text from the tool tip.
     {1770, "Display KEA version information"},
     {3770, "Display the KEA help topics"},

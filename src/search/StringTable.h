@@ -44,6 +44,8 @@ inline constexpr int kCaptionSuffix = 4460;
 // the ten recent-file commands share one hint.
 inline constexpr int kFirstRecentFile = 4840;
 inline constexpr int kLastRecentFile = 4849;
+// Asked before a saved file replaces another.
+inline constexpr int kAlreadyExists = 10740;
 }  // namespace strings
 
 // The text of string `id`, or an empty text when the table has none.
@@ -103,6 +105,22 @@ inline constexpr std::string_view kMoreOnTopicButton = "&More on this topic";
 inline constexpr std::string_view kCloseButton = "&Close";
 inline constexpr std::string_view kHelpButton = "&Help";
 inline constexpr std::string_view kShowAtStartBox = "&Show this window when KEA starts";
+// Saving results as text.
+inline constexpr std::string_view kSaveResultsTitle = "Save Results";
+inline constexpr std::string_view kSaveResultsFilter = "Text Document (TXT)|*.txt|KEA&Kindred Dictionary (KKD)|*.kkd";
+inline constexpr std::string_view kSaveAsCaption = "Save As";
+inline constexpr std::string_view kTextFileSaveErrorCaption = "Text File Save Error";
+inline constexpr std::string_view kResultsNotSaved = "Results couldn't be saved";
+// Saving results as a dictionary. The two log lines are printf formats
+// taking a path.
+inline constexpr std::string_view kSaveDictionaryTitle = "Save KEA&Kindred Dictionary";
+inline constexpr std::string_view kCreateExpurgatedTitle = "Create Expurgated Dictionary";
+inline constexpr std::string_view kCreateExpurgatedFilter = "KEA&Kindred Dictionary (KKD)|*.kkd|All Files (*.*)|*.*";
+inline constexpr std::string_view kResultsWithPattern = " results with pattern ";
+inline constexpr std::string_view kBackupPrefix = "Backup of ";
+inline constexpr std::string_view kDictionarySaveFailedCaption = "Dictionary Save Failed";
+inline constexpr const char* kNotAValidDictionaryLog = "\"%s\" is not a valid dictionary\n";
+inline constexpr const char* kCouldNotUpdateLog = "Couldn't update \"%s\"\n";
 }  // namespace texts
 
 // A message with a word put between its first two adjacent double quotation

@@ -1,0 +1,100 @@
+#include "builder/ResultsDictionary.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "builder/TemporaryTarget.h"
+#include "platform/Cp1252.h"
+#include "platform/File.h"
+#include "search/StringTable.h"
+
+namespace kea {
+namespace {
+
+void appendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    // A NUL would end the line; nothing can stand for it.
+    if (c == '\0') continue;
+    if (c == '\\' || c == '+' || c == ':' || c == ';' || c == '|') out += '\\';
+    out += c;
+  }
+}
+
+std::size_t nameStart(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+}  // namespace
+
+std::string resultsBuilderLine(std::string_view word, std::string_view annotation) {
+  std::string line;
+  appendEscaped(line, word);
+  if (!annotation.empty()) {
+    line += '+';
+    appendEscaped(line, annotation);
+    line += '+';
+  }
+  return line;
+}
+
+int ResultsLineSource::nextLine(std::string* line, int counter) {
+  if ((counter & 0xFFF) == 0 && onPendingEvents_) onPendingEvents_();
+  if (line == nullptr) return kDelivered;
+  const MatchListWindows::Entry* entry = list_.entryAt(next_);
+  if (entry == nullptr) return kExhausted;
+  ++next_;
+  *line = resultsBuilderLine(entry->word(), entry->annotation());
+  return kDelivered;
+}
+
+std::string resultsDictionaryDescription(std::string_view dictionaryName, std::string_view pattern) {
+  std::string description(dictionaryName);
+  description += texts::kResultsWithPattern;
+  description += pattern;
+  return description;
+}
+
+std::string dictionaryBackupPath(std::string_view target) {
+  const std::size_t start = nameStart(target);
+  std::string backup(target.substr(0, start));
+  backup += texts::kBackupPrefix;
+  backup += target.substr(start);
+  return backup;
+}
+
+bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
+                           const std::string& target, const std::string& description, int shortest, int longest,
+                           const BuildEnvironment& environment) {
+  if (!dictionaries.refresh(index)) {
+    lines.logFormat(texts::kNotAValidDictionaryLog, dictionaries.path(index).c_str());
+    return false;
+  }
+  TemporaryTarget temporary(platform::nativePath(target));
+  std::string error;
+  if (!temporary.create(&error)) {
+    lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
+    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
+    return false;
+  }
+  // The temporary name is the target's own plus ASCII, so it converts back.
+  const std::string buildPath = platform::utf8ToCp1252(temporary.path()).value_or(target);
+  if (!buildDictionary(lines, dictionaries.byteChars(index), buildPath, description, shortest, longest,
+                       environment)) {
+    return false;
+  }
+
+  const std::string nativeTarget = platform::nativePath(target);
+  const std::string nativeBackup = platform::nativePath(dictionaryBackupPath(target));
+  if (platform::fileStamp(target)) {
+    std::remove(nativeBackup.c_str());
+    std::rename(nativeTarget.c_str(), nativeBackup.c_str());
+  }
+  if (!temporary.commit(&error)) {
+    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kea

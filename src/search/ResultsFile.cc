@@ -1,0 +1,63 @@
+#include "search/ResultsFile.h"
+
+#include "builder/OutputFile.h"
+#include "builder/TemporaryTarget.h"
+#include "platform/Cp1252.h"
+#include "platform/File.h"
+
+namespace kea {
+namespace {
+
+std::string_view lastComponent(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+ResultsFileForm resultsFileFormForFilter(int filterIndex) {
+  return filterIndex == static_cast<int>(ResultsFileForm::Dictionary) ? ResultsFileForm::Dictionary
+                                                                       : ResultsFileForm::Text;
+}
+
+std::string withResultsExtension(std::string_view path, ResultsFileForm form) {
+  std::string result(path);
+  const std::string_view name = lastComponent(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) result += form == ResultsFileForm::Dictionary ? ".kkd" : ".txt";
+  return result;
+}
+
+std::string rememberedResultsName(std::string_view path) {
+  const std::string_view name = lastComponent(path);
+  return std::string(name.substr(0, name.find('.')));
+}
+
+std::string resultsText(const MatchListWindows& list) {
+  std::string text;
+  for (int i = 0; i < list.count(); ++i) {
+    text += platform::cp1252ToUtf8(list.textAt(i));
+    text += '\n';
+  }
+  return text;
+}
+
+bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail) {
+  TemporaryTarget target(platform::nativePath(path));
+  if (!target.create(detail)) return false;
+  // The temporary name is the target's UTF-8 name plus ASCII, so it converts back.
+  const std::string temporary = platform::utf8ToCp1252(target.path()).value_or(std::string());
+  std::unique_ptr<OutputFile> file = temporary.empty() ? nullptr : createOutputFile(temporary);
+  if (!file) {
+    if (detail) *detail = "cannot write " + target.path();
+    return false;
+  }
+  const bool written = file->write(resultsText(list));
+  if (!file->close() || !written) {
+    if (detail) *detail = "the disk is full or the file too large";
+    return false;
+  }
+  return target.commit(detail);
+}
+
+}  // namespace kea

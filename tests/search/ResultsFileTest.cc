@@ -1,0 +1,96 @@
+// Saving results as text: the file's lines, its safe replacement, and the
+// save dialog's name rules.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "search/MatchListWindows.h"
+#include "search/ResultsFile.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+
+namespace kea {
+namespace {
+
+std::vector<std::string> filesIn(const test::TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ResultsFileNames, ExtensionAppendedOnlyWhenTheNameHasNone) {
+  struct Case {
+    const char* chosen;
+    int filter;
+    const char* saved;
+  };
+  const std::vector<Case> cases = {
+      {"/home/u/words", 1, "/home/u/words.txt"},
+      {"/home/u/words", 2, "/home/u/words.kkd"},
+      {"/home/u/words.lst", 1, "/home/u/words.lst"},
+      {"/home/u/words.txt", 2, "/home/u/words.txt"},
+      {"/home/u.v2/words", 1, "/home/u.v2/words.txt"},  // a dot in a folder is no extension
+      {"words", 0, "words.txt"},                        // unknown filters mean text
+      {"words", 3, "words.txt"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(withResultsExtension(c.chosen, resultsFileFormForFilter(c.filter)), c.saved) << c.chosen;
+  }
+}
+
+TEST(ResultsFileNames, RememberedNameLosesFolderAndExtensions) {
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"/home/u/words.v2.txt", "words"}, {"words.kkd", "words"}, {"/home/u.v2/words", "words"},
+      {"words", "words"},                {"", ""},                {"/home/u/", ""},
+  };
+  for (const auto& [path, name] : cases) EXPECT_EQ(rememberedResultsName(path), name) << path;
+}
+
+TEST(ResultsFile, OneLinePerEntryWithAnnotationInUtf8) {
+  MatchListWindows list;
+  ASSERT_TRUE(list.add("apple", "", "", 0));
+  ASSERT_TRUE(list.add("caf\xe9", " (drink)", "", 1));  // Windows-1252 e acute
+  ASSERT_TRUE(list.add("pear", "", " +xy", 2));
+  list.applySelection(0, 1, MatchListWindows::kSelectKeep, true);  // the selection does not matter
+  test::TempDir dir;
+  const std::string path = dir.file("out.txt");
+  ASSERT_TRUE(saveResultsAsText(list, path));
+  EXPECT_EQ(test::readFile(path), "apple\ncaf\xc3\xa9 (drink)\npear +xy\n");
+  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+}
+
+TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
+  test::TempDir dir;
+  const std::string path = dir.file("out.txt");
+  test::writeFile(path, "old contents that are longer than the new\n");
+  MatchListWindows list;
+  ASSERT_TRUE(saveResultsAsText(list, path));
+  EXPECT_EQ(test::readFile(path), "");
+  ASSERT_TRUE(list.add("one", "", "", 0));
+  ASSERT_TRUE(saveResultsAsText(list, path));
+  EXPECT_EQ(test::readFile(path), "one\n");
+  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+}
+
+TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
+  test::TempDir dir;
+  MatchListWindows list;
+  for (int i = 0; i < 2000; ++i) ASSERT_TRUE(list.add("entry" + std::to_string(i), "", "", i));
+
+  std::string detail;
+  EXPECT_FALSE(saveResultsAsText(list, dir.file("missing/out.txt"), &detail));
+  EXPECT_FALSE(detail.empty());
+
+  const std::string path = dir.file("out.txt");
+  test::writeFile(path, "kept\n");
+  const int saved = test::runWithFileSizeLimit(4096, [&] { return saveResultsAsText(list, path) ? 1 : 0; });
+  EXPECT_EQ(saved, 0);
+  EXPECT_EQ(test::readFile(path), "kept\n");
+  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+}
+
+}  // namespace
+}  // namespace kea
