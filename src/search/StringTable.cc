@@ -102,6 +102,32 @@ std::string resultsFoundText(long long count) {
   return text;
 }
 
+std::string_view enumerationErrorText(EnumerationError error) {
+  switch (error) {
+    case EnumerationError::None:
+      return {};
+    case EnumerationError::Empty:
+      return "The enumeration is empty: give the word lengths, as in (3,4) or (4-5)";
+    case EnumerationError::ZeroLength:
+      return "A word of an enumeration needs at least one letter";
+    case EnumerationError::WordTooLong:
+      return "A word of an enumeration can have at most 100 letters";
+    case EnumerationError::TotalTooLong:
+      return "An enumeration can have at most 100 letters in all";
+    case EnumerationError::MissingSeparator:
+      return "Separate the word lengths of an enumeration with , or -";
+    case EnumerationError::SeparatorsTogether:
+      return "Put a word length between two separators of an enumeration";
+    case EnumerationError::SeparatorAtEnd:
+      return "An enumeration cannot start or end with , or -";
+    case EnumerationError::Parentheses:
+      return "Parentheses can only enclose a whole enumeration, as one pair";
+    case EnumerationError::OtherCharacter:
+      return "An enumeration holds only word lengths, separated by , (new word) or - (hyphen)";
+  }
+  return {};
+}
+
 std::string unusableCharacterText(char32_t codePoint) {
   char text[128];
   std::snprintf(text, sizeof text, "The pattern holds a character (U+%04X) that no KEA dictionary can hold",

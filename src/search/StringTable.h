@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "pattern/Enumeration.h"
+
 namespace kea {
 
 // String numbers.
@@ -129,6 +131,9 @@ std::string withWordInserted(std::string_view text, std::string_view word);
 
 // "%d result%s found": "1 result found", otherwise "n results found".
 std::string resultsFoundText(long long count);
+
+// Why a text is not an enumeration; empty for EnumerationError::None.
+std::string_view enumerationErrorText(EnumerationError error);
 
 // The status line's message for a pattern holding a character that no
 // dictionary text can hold (outside Windows-1252), named by its code point.

@@ -256,6 +256,56 @@ TEST(KeaCliSearch, OptionsReachTheSearch) {
   }
 }
 
+TEST(KeaCliSearch, AnEnumerationListsOnlyEntriesOfItsShape) {
+  TempDir dir;
+  const std::string d = buildTestDictionary(
+      dir, {"tail end", "tail-end", "tailend", "tail", "to be or not", "tote", "tail-end Charlie"});
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string out;
+    std::string err;  // a part of standard error
+  } cases[] = {
+      {{"--enum", "4,3", "t*"}, 0, "tail end\n", "1 result found\n"},
+      {{"--enum=(4-3)", "t*"}, 0, "tail-end\n", ""},
+      {{"--enum", " ( 7 ) ", "*"}, 0, "tailend\n", ""},
+      {{"--enum", "4", "*"}, 0, "tail\ntote\n", ""},
+      {{"--enum", "2,2,2,3", "*"}, 0, "to be or not\n", ""},
+      {{"--enum", "4-3,7", "!*z*"}, 0, "tail-end Charlie\n", ""},
+      // The user's own groups and operators keep their meaning.
+      {{"--enum", "4", "tote | tail"}, 0, "tail\ntote\n", ""},
+      {{"--enum", "4,3", "--match-punctuation", "*"}, 0, "tail end\n", ""},
+      {{"--enum", "3,4", "*"}, 1, "", "0 results found\n"},
+      {{"--enum", "4", "....."}, 2, "", "Patterns match incompatible lengths"},
+      {{"--enum", "4", "(t*"}, 2, "", "Subpattern started - use ) to complete it"},
+      {{"--enum", "4,,3", "*"}, 2, "", "a wrong enumeration: Put a word length between two separators"},
+      {{"--enum", "(4,3", "*"}, 2, "", "a wrong enumeration: Parentheses can only enclose"},
+      {{"--enum", "0", "*"}, 2, "", "a wrong enumeration: A word of an enumeration needs at least one letter"},
+      {{"--enum", "", "*"}, 2, "", "a wrong enumeration: The enumeration is empty"},
+      {{"--enum", "4", "  "}, 2, "", "the pattern is empty"},
+      {{"--enum"}, 2, "", "'--enum' needs an enumeration"},
+      {{"--enum", "4"}, 2, "", "no pattern given"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments{"-d", d};
+    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+    SCOPED_TRACE(arguments.back());
+    const ProgramRun r = run("search", arguments);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_EQ(r.out, c.out) << r.err;
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  EXPECT_NE(run("search", {"--help"}).out.find("--enum E"), std::string::npos);
+}
+
+TEST(KeaCliSearch, AnEnumerationOnTheShippedDictionary) {
+  const ProgramRun together = run("search", {"--enum", "4,3", "tail*"});
+  EXPECT_EQ(together.exitCode, 0) << together.err;
+  EXPECT_GE(lineIndex(together.out, "tail end"), 0) << together.out;
+  for (const std::string& line : outputLines(together.out)) EXPECT_EQ(line.find_first_of("-"), std::string::npos) << line;
+  EXPECT_LT(lineIndex(together.out, "tailend"), 0) << together.out;
+}
+
 TEST(KeaCliSearch, TextIsUtf8AtTheTerminal) {
   TempDir dir;
   const std::string d = buildTestDictionary(dir, {"caf\xE9", "cafe", "na\xEFve"});

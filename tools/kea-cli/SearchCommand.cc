@@ -9,12 +9,15 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Cli.h"
 #include "dictionary/KKDictionaryList.h"
+#include "pattern/Enumeration.h"
 #include "platform/ProgramFolder.h"
 #include "search/KEAViewWindows.h"
+#include "search/StringTable.h"
 #include "settings/KEAViewProfileWindows.h"
 
 namespace kea::cli {
@@ -43,6 +46,15 @@ const char* const kSearchHelp =
     "                                                 ;..oting & ! *ing  tonight\n"
     "  \\C          the character C itself\n"
     "Letters match whatever their case and accents.\n"
+    "\n"
+    "Enumeration:\n"
+    "  --enum E               list only entries split into words as the clue's\n"
+    "                         enumeration E gives: '--enum 4,3' (or '(4,3)') lists\n"
+    "                         \"tail end\" but not \"tailend\" or \"tail-end\";\n"
+    "                         '--enum 4-3' lists \"tail-end\"; use the pattern '*'\n"
+    "                         for every entry of that shape. Apostrophes are\n"
+    "                         ignored (with --match-punctuation, and a , or - in\n"
+    "                         E, they must be matched too).\n"
     "\n"
     "Full-text search:\n"
     "  --full-text            list the definitions whose text (or headwords) hold\n"
@@ -160,6 +172,7 @@ struct SearchArguments {
   int longest = 100;
   int active = 1;
   bool fullText = false;
+  std::optional<Enumeration> enumeration;
 };
 
 bool parseNumber(const std::string& text, int& value) {
@@ -250,6 +263,13 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
         return fail("unknown length grouping '" + value + "'; use ascending, smart or descending");
       }
       o.setViewLengthGrouping(true);
+    } else if (arg == "--enum") {
+      if (!takeValue()) return fail("'--enum' needs an enumeration, such as 4,3");
+      Enumeration enumeration = parseEnumeration(value);
+      if (!enumeration.valid()) {
+        return fail("a wrong enumeration: " + std::string(enumerationErrorText(enumeration.error)));
+      }
+      out.enumeration = std::move(enumeration);
     } else if (arg == "--at" || arg == "--hash") {
       if (!takeValue()) return fail("'" + arg + "' needs a text");
       const auto text = argumentText(value, "expansion");
@@ -381,7 +401,8 @@ int runSearch(const std::vector<std::string>& args) {
     return kExitUsage;
   }
   view.lengthChanged(KEAViewHost::LengthBox::Longest);
-  host.pattern = arguments.pattern;
+  host.pattern = arguments.enumeration ? withEnumeration(*arguments.enumeration, arguments.pattern)
+                                       : arguments.pattern;
   view.patternChanged();
   if (view.state() != SearchState::Ready) {
     // The window's status for an empty pattern points at its help key; the
