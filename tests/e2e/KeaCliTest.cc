@@ -285,6 +285,7 @@ TEST(KeaCliSearch, AnEnumerationListsOnlyEntriesOfItsShape) {
       {{"--enum", "4", "  "}, 2, "", "the pattern is empty"},
       {{"--enum"}, 2, "", "'--enum' needs an enumeration"},
       {{"--enum", "4"}, 2, "", "no pattern given"},
+      {{"--full-text", "--enum", "4", "*"}, 2, "", "'--enum' cannot be used with '--full-text'"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> arguments{"-d", d};

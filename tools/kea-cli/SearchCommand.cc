@@ -309,6 +309,8 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
     }
   }
   if (!out.patternGiven) return fail("no pattern given");
+  // Definitions hold words, not entries split into words.
+  if (out.fullText && out.enumeration) return fail("'--enum' cannot be used with '--full-text'");
   if (out.active < 1 || out.active > std::max<int>(1, static_cast<int>(out.dictionaries.size()))) {
     return fail("'--active' names no dictionary of the search");
   }
