@@ -183,7 +183,26 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
       {{"-d", dictionary}, 2, "no pattern given"},
       {{"-d", dictionary, "  "}, 2, "the pattern is empty; 'kea-cli search --help'"},
-      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus'"},
+      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli search --help')"},
+      // Only punctuation or operators: nothing to match, said in terminal words.
+      {{"-d", dictionary, "-"}, 2, "search: the pattern has nothing to match: '-' has punctuation or operators"},
+      {{"-d", dictionary, "&"}, 2, "the pattern has nothing to match: '&'"},
+      {{"-d", dictionary, "()"}, 2, "the pattern has nothing to match: '()'"},
+      {{"-d", dictionary, ";"}, 2, "the pattern has nothing to match: ';'"},
+      {{"-d", dictionary, "|"}, 2, "the pattern has nothing to match: '|'"},
+      {{"-d", dictionary, "!"}, 2, "the pattern has nothing to match: '!' has punctuation or operators but no "
+                                   "letters, wildcards or anagram; 'kea-cli search --help' shows the pattern language\n"},
+      // A pattern taken for an option is told how to follow "--".
+      {{"-d", dictionary, "-.lectron"}, 2,
+       "unknown option '-.lectron'; a pattern that starts with '-' goes after '--', which ends the options: "
+       "kea-cli search -- '-.lectron' (run 'kea-cli search --help')"},
+      {{"-d", dictionary, "-electron"}, 2, "kea-cli search -- '-electron'"},
+      {{"-d", dictionary, "--[ab]"}, 2, "kea-cli search -- '--[ab]'"},
+      {{"-d", dictionary, "-."}, 2, "kea-cli search -- '-.'"},
+      // A direction sorts, so it cannot go with --no-sort.
+      {{"-d", dictionary, "--no-sort", "--descending", "c.t"}, 2,
+       "'--descending' sorts the entries alphabetically and cannot go with '--no-sort'"},
+      {{"-d", dictionary, "--ascending", "--no-sort", "c.t"}, 2, "'--ascending' sorts the entries"},
       {{"-d", dictionary, "--shortest", "6", "--longest", "5", "cat"}, 2, "shortest length is above the longest"},
       {{"-d", dictionary, "--active", "2", "cat"}, 2, "'--active' names no dictionary"},
       {{"-d", dictionary, "c\xE2\x88\x9E"}, 2, "(U+221E)"},
@@ -200,7 +219,14 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     EXPECT_TRUE(c.exitCode != 2 || r.out.empty()) << r.out;
   }
-  EXPECT_EQ(outputLines(run("search", {"--help"}).out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
+  // Only a pattern that could be meant as one gets the hint about "--".
+  for (const char* option : {"--bogus", "--no-sorting", "-x"}) {
+    EXPECT_EQ(run("search", {"-d", dictionary, option, "cat"}).err.find("'--'"), std::string::npos) << option;
+  }
+  const std::string help = run("search", {"--help"}).out;
+  EXPECT_EQ(outputLines(help).at(0), "Usage: kea-cli search [OPTIONS] [--] PATTERN");
+  EXPECT_TRUE(contains(help, "'-' goes after '--', which ends the options")) << help;
+  EXPECT_TRUE(contains(help, "--descending           sort alphabetically, Z to A (implies --sort)")) << help;
 }
 
 TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
@@ -240,6 +266,9 @@ TEST(KeaCliSearch, OptionsReachTheSearch) {
       {{"--group", "descending", "--shortest", "7", "--longest", "8", "*"}, "obelisks\nCharlie\nobelisk\ntail-end\n"},
       {{"--group=ascending", "--sort", "--descending", "--longest", "7", "*"},
        "bat (n. club)\ntail\nabab\naaaa\nab-cd'ef\ntail-end\nobelisk\nCharlie\n"},
+      // A direction alone sorts (within the length groups).
+      {{"--descending", "--shortest", "4", "--longest", "4", "*"}, "tail\nabab\naaaa\n"},
+      {{"--descending", "--ascending", "--shortest", "4", "--longest", "4", "*"}, "aaaa\nabab\ntail\n"},
       {{"--shared-variables", "1212"}, "aaaa\nabab\n"},
       {{"--at", "[b]", "@at"}, "bat (n. club)\n"},
       {{"--hash", "i", "ta#l"}, "tail\n"},
