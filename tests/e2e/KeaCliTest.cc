@@ -332,5 +332,25 @@ TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
   EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;  // the lists searched so far, with their captions
 }
 
+TEST(KeaCliPrograms, AnswerVersionAndSayItInTheirHelp) {
+  const struct {
+    const char* program;
+    std::vector<std::string> help;
+  } programs[] = {{"kea-cli", {"--help"}}, {"kkbuild", {"--help"}}};
+  for (const auto& p : programs) {
+    SCOPED_TRACE(p.program);
+    const ProgramRun version = runProgram(p.program, {"--version"});
+    EXPECT_EQ(version.exitCode, 0) << version.err;
+    EXPECT_EQ(version.out, std::string(p.program) + " " KEA_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    const ProgramRun help = runProgram(p.program, p.help);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(contains(help.out, "--version")) << help.out;
+  }
+  // A command's arguments are not the program's: "--version" after one is
+  // that command's business.
+  EXPECT_EQ(run("define", {"--version"}).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace kea::test
