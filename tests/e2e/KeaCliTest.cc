@@ -1,10 +1,15 @@
 // kea-cli as a user runs it: info, define and search (word and full text)
 // on the shipped dictionaries and on small ones, their options, captions
 // and exit statuses, missing and invalid files, wrong command lines, UTF-8
-// at the terminal, a process short of file handles, and Ctrl-C.
+// at the terminal, a process short of file handles, and Ctrl-C; and the
+// programs' --version and the manual pages written from their help.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -350,6 +355,97 @@ TEST(KeaCliPrograms, AnswerVersionAndSayItInTheirHelp) {
   // A command's arguments are not the program's: "--version" after one is
   // that command's business.
   EXPECT_EQ(run("define", {"--version"}).exitCode, 2);
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// An option as a manual page spells it: "\-" for each "-".
+std::string troffOption(const std::string& option) {
+  std::string out;
+  for (const char c : option) out += c == '-' ? std::string("\\-") : std::string(1, c);
+  return out;
+}
+
+// The options a help text lists: those at the start of its indented lines.
+std::vector<std::string> helpOptions(const std::string& help) {
+  std::vector<std::string> options;
+  const std::regex line(R"(^ +(--?[a-z0-9][a-z0-9-]*))");
+  for (const std::string& text : outputLines(help)) {
+    std::smatch m;
+    if (std::regex_search(text, m, line)) options.push_back(m[1]);
+  }
+  return options;
+}
+
+// The man program, when the system has one.
+std::string findMan() {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "/usr/bin");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (std::filesystem::exists(folder + "/man")) return folder + "/man";
+  }
+  return "";
+}
+
+const std::string kManFolder = std::string(KEA_BIN_DIR) + "/../share/man/man1";
+
+TEST(KeaCliPrograms, ManualPagesCarryEveryOptionOfTheHelp) {
+  const struct {
+    const char* program;
+    std::vector<std::vector<std::string>> helps;
+  } pages[] = {
+      {"kea-cli", {{"--help"}, {"search", "--help"}, {"define", "--help"}, {"info", "--help"}}},
+      {"kkbuild", {{"--help"}}},
+  };
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.program);
+    const std::string page = readText(kManFolder + "/" + p.program + ".1");
+    ASSERT_FALSE(page.empty()) << "no manual page in " << kManFolder;
+    EXPECT_EQ(page.rfind(".TH ", 0), 0u);
+    for (const char* section : {".SH NAME\n", ".SH SYNOPSIS\n", ".SH DESCRIPTION\n", ".SH OPTIONS\n"}) {
+      EXPECT_TRUE(contains(page, section)) << section;
+    }
+    EXPECT_TRUE(contains(page, ".SH NAME\n" + troffOption(p.program) + " \\- ")) << page;
+    std::size_t listed = 0;
+    for (const auto& arguments : p.helps) {
+      for (const std::string& option : helpOptions(runProgram(p.program, arguments).out)) {
+        EXPECT_TRUE(contains(page, "\\fB" + troffOption(option))) << option;
+        ++listed;
+      }
+    }
+    EXPECT_GE(listed, 3u);
+  }
+  const std::string cli = readText(kManFolder + "/kea-cli.1");
+  EXPECT_TRUE(contains(cli, ".SS \"kea\\-cli search\"\n")) << cli;
+  EXPECT_TRUE(contains(cli, "\\fBkea\\-cli\\fR search [OPTIONS] [\\-\\-] PATTERN\n")) << cli;
+  // A sentence that ends in a colon is no heading: it keeps its colon.
+  EXPECT_TRUE(contains(cli, "\\&Lists every entry of the dictionaries that PATTERN describes, one per line:\n"));
+  EXPECT_TRUE(contains(cli, "\\fBPattern language (quote the pattern for the shell)\\fR\n")) << cli;
+}
+
+TEST(KeaCliPrograms, ManualPagesRenderWithoutWarnings) {
+  const std::string man = findMan();
+  if (man.empty()) GTEST_SKIP() << "no man program";
+  const struct {
+    std::string path;
+    std::string shows;  // a part of the rendered page
+  } pages[] = {
+      {kManFolder + "/kea-cli.1", "--descending"},
+      {kManFolder + "/kkbuild.1", "--cp1252"},
+      {std::string(KEA_SOURCE_DIR) + "/data/man/kea.1", "~/.config/Gridsmith/KEA " KEA_VERSION ".conf"},
+  };
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.path);
+    const ProgramRun r = runProgram(man, {"--warnings", "-E", "UTF-8", "-l", p.path});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(contains(r.out, "NAME") && contains(r.out, p.shows)) << r.out;
+  }
 }
 
 }  // namespace
