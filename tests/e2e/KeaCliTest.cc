@@ -1,10 +1,15 @@
 // kea-cli as a user runs it: info, define and search (word and full text)
 // on the shipped dictionaries and on small ones, their options, captions
 // and exit statuses, missing and invalid files, wrong command lines, UTF-8
-// at the terminal, a process short of file handles, and Ctrl-C.
+// at the terminal, a process short of file handles, and Ctrl-C; and the
+// programs' --version and the manual pages written from their help.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -183,7 +188,26 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
       {{"-d", dictionary}, 2, "no pattern given"},
       {{"-d", dictionary, "  "}, 2, "the pattern is empty; 'kea-cli search --help'"},
-      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus'"},
+      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli search --help')"},
+      // Only punctuation or operators: nothing to match, said in terminal words.
+      {{"-d", dictionary, "-"}, 2, "search: the pattern has nothing to match: '-' has punctuation or operators"},
+      {{"-d", dictionary, "&"}, 2, "the pattern has nothing to match: '&'"},
+      {{"-d", dictionary, "()"}, 2, "the pattern has nothing to match: '()'"},
+      {{"-d", dictionary, ";"}, 2, "the pattern has nothing to match: ';'"},
+      {{"-d", dictionary, "|"}, 2, "the pattern has nothing to match: '|'"},
+      {{"-d", dictionary, "!"}, 2, "the pattern has nothing to match: '!' has punctuation or operators but no "
+                                   "letters, wildcards or anagram; 'kea-cli search --help' shows the pattern language\n"},
+      // A pattern taken for an option is told how to follow "--".
+      {{"-d", dictionary, "-.lectron"}, 2,
+       "unknown option '-.lectron'; a pattern that starts with '-' goes after '--', which ends the options: "
+       "kea-cli search -- '-.lectron' (run 'kea-cli search --help')"},
+      {{"-d", dictionary, "-electron"}, 2, "kea-cli search -- '-electron'"},
+      {{"-d", dictionary, "--[ab]"}, 2, "kea-cli search -- '--[ab]'"},
+      {{"-d", dictionary, "-."}, 2, "kea-cli search -- '-.'"},
+      // A direction sorts, so it cannot go with --no-sort.
+      {{"-d", dictionary, "--no-sort", "--descending", "c.t"}, 2,
+       "'--descending' sorts the entries alphabetically and cannot go with '--no-sort'"},
+      {{"-d", dictionary, "--ascending", "--no-sort", "c.t"}, 2, "'--ascending' sorts the entries"},
       {{"-d", dictionary, "--shortest", "6", "--longest", "5", "cat"}, 2, "shortest length is above the longest"},
       {{"-d", dictionary, "--active", "2", "cat"}, 2, "'--active' names no dictionary"},
       {{"-d", dictionary, "c\xE2\x88\x9E"}, 2, "(U+221E)"},
@@ -200,7 +224,14 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
     EXPECT_TRUE(c.exitCode != 2 || r.out.empty()) << r.out;
   }
-  EXPECT_EQ(outputLines(run("search", {"--help"}).out).at(0), "Usage: kea-cli search [OPTIONS] PATTERN");
+  // Only a pattern that could be meant as one gets the hint about "--".
+  for (const char* option : {"--bogus", "--no-sorting", "-x"}) {
+    EXPECT_EQ(run("search", {"-d", dictionary, option, "cat"}).err.find("'--'"), std::string::npos) << option;
+  }
+  const std::string help = run("search", {"--help"}).out;
+  EXPECT_EQ(outputLines(help).at(0), "Usage: kea-cli search [OPTIONS] [--] PATTERN");
+  EXPECT_TRUE(contains(help, "'-' goes after '--', which ends the options")) << help;
+  EXPECT_TRUE(contains(help, "--descending           sort alphabetically, Z to A (implies --sort)")) << help;
 }
 
 TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
@@ -240,6 +271,9 @@ TEST(KeaCliSearch, OptionsReachTheSearch) {
       {{"--group", "descending", "--shortest", "7", "--longest", "8", "*"}, "obelisks\nCharlie\nobelisk\ntail-end\n"},
       {{"--group=ascending", "--sort", "--descending", "--longest", "7", "*"},
        "bat (n. club)\ntail\nabab\naaaa\nab-cd'ef\ntail-end\nobelisk\nCharlie\n"},
+      // A direction alone sorts (within the length groups).
+      {{"--descending", "--shortest", "4", "--longest", "4", "*"}, "tail\nabab\naaaa\n"},
+      {{"--descending", "--ascending", "--shortest", "4", "--longest", "4", "*"}, "aaaa\nabab\ntail\n"},
       {{"--shared-variables", "1212"}, "aaaa\nabab\n"},
       {{"--at", "[b]", "@at"}, "bat (n. club)\n"},
       {{"--hash", "i", "ta#l"}, "tail\n"},
@@ -352,6 +386,117 @@ TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
   EXPECT_NE(r.err.find("interrupted; "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(" so far"), std::string::npos) << r.err;
   EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;  // the lists searched so far, with their captions
+}
+
+TEST(KeaCliPrograms, AnswerVersionAndSayItInTheirHelp) {
+  const struct {
+    const char* program;
+    std::vector<std::string> help;
+  } programs[] = {{"kea-cli", {"--help"}}, {"kkbuild", {"--help"}}};
+  for (const auto& p : programs) {
+    SCOPED_TRACE(p.program);
+    const ProgramRun version = runProgram(p.program, {"--version"});
+    EXPECT_EQ(version.exitCode, 0) << version.err;
+    EXPECT_EQ(version.out, std::string(p.program) + " " KEA_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    const ProgramRun help = runProgram(p.program, p.help);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(contains(help.out, "--version")) << help.out;
+  }
+  // A command's arguments are not the program's: "--version" after one is
+  // that command's business.
+  EXPECT_EQ(run("define", {"--version"}).exitCode, 2);
+}
+
+std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// An option as a manual page spells it: "\-" for each "-".
+std::string troffOption(const std::string& option) {
+  std::string out;
+  for (const char c : option) out += c == '-' ? std::string("\\-") : std::string(1, c);
+  return out;
+}
+
+// The options a help text lists: those at the start of its indented lines.
+std::vector<std::string> helpOptions(const std::string& help) {
+  std::vector<std::string> options;
+  const std::regex line(R"(^ +(--?[a-z0-9][a-z0-9-]*))");
+  for (const std::string& text : outputLines(help)) {
+    std::smatch m;
+    if (std::regex_search(text, m, line)) options.push_back(m[1]);
+  }
+  return options;
+}
+
+// The man program, when the system has one.
+std::string findMan() {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "/usr/bin");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    if (std::filesystem::exists(folder + "/man")) return folder + "/man";
+  }
+  return "";
+}
+
+const std::string kManFolder = std::string(KEA_BIN_DIR) + "/../share/man/man1";
+
+TEST(KeaCliPrograms, ManualPagesCarryEveryOptionOfTheHelp) {
+  const struct {
+    const char* program;
+    std::vector<std::vector<std::string>> helps;
+  } pages[] = {
+      {"kea-cli", {{"--help"}, {"search", "--help"}, {"define", "--help"}, {"info", "--help"}}},
+      {"kkbuild", {{"--help"}}},
+  };
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.program);
+    const std::string page = readText(kManFolder + "/" + p.program + ".1");
+    ASSERT_FALSE(page.empty()) << "no manual page in " << kManFolder;
+    EXPECT_EQ(page.rfind(".TH ", 0), 0u);
+    for (const char* section : {".SH NAME\n", ".SH SYNOPSIS\n", ".SH DESCRIPTION\n", ".SH OPTIONS\n"}) {
+      EXPECT_TRUE(contains(page, section)) << section;
+    }
+    EXPECT_TRUE(contains(page, ".SH NAME\n" + troffOption(p.program) + " \\- ")) << page;
+    std::size_t listed = 0;
+    for (const auto& arguments : p.helps) {
+      for (const std::string& option : helpOptions(runProgram(p.program, arguments).out)) {
+        EXPECT_TRUE(contains(page, "\\fB" + troffOption(option))) << option;
+        ++listed;
+      }
+    }
+    EXPECT_GE(listed, 3u);
+  }
+  const std::string cli = readText(kManFolder + "/kea-cli.1");
+  EXPECT_TRUE(contains(cli, ".SS \"kea\\-cli search\"\n")) << cli;
+  EXPECT_TRUE(contains(cli, "\\fBkea\\-cli\\fR search [OPTIONS] [\\-\\-] PATTERN\n")) << cli;
+  // A sentence that ends in a colon is no heading: it keeps its colon.
+  EXPECT_TRUE(contains(cli, "\\&Lists every entry of the dictionaries that PATTERN describes, one per line:\n"));
+  EXPECT_TRUE(contains(cli, "\\fBPattern language (quote the pattern for the shell)\\fR\n")) << cli;
+}
+
+TEST(KeaCliPrograms, ManualPagesRenderWithoutWarnings) {
+  const std::string man = findMan();
+  if (man.empty()) GTEST_SKIP() << "no man program";
+  const struct {
+    std::string path;
+    std::string shows;  // a part of the rendered page
+  } pages[] = {
+      {kManFolder + "/kea-cli.1", "--descending"},
+      {kManFolder + "/kkbuild.1", "--cp1252"},
+      {std::string(KEA_SOURCE_DIR) + "/data/man/kea.1", "~/.config/Gridsmith/KEA " KEA_VERSION ".conf"},
+  };
+  for (const auto& p : pages) {
+    SCOPED_TRACE(p.path);
+    const ProgramRun r = runProgram(man, {"--warnings", "-E", "UTF-8", "-l", p.path});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(contains(r.out, "NAME") && contains(r.out, p.shows)) << r.out;
+  }
 }
 
 }  // namespace

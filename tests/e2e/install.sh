@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix gives a working installation: the
 # programs, the shipped data, a desktop entry that desktop-file-validate
-# accepts, the icon and the dictionary file type; and the installed programs
-# find their data under <prefix>/share/kea.
+# accepts, the icon, the dictionary file type and the manual pages; and the
+# installed programs find their data under <prefix>/share/kea.
 # Usage: install.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: install.sh BUILD_DIR}
@@ -15,7 +15,8 @@ for file in bin/kea bin/kea-cli bin/kkbuild \
             share/kea/Dictionaries/English.kkd share/kea/Definitions/WordNet.kkd \
             share/kea/Tips.txt share/kea/help/index.html share/kea/kea.svg \
             share/applications/kea.desktop share/icons/hicolor/scalable/apps/kea.svg \
-            share/mime/packages/kea-dictionary.xml; do
+            share/mime/packages/kea-dictionary.xml \
+            share/man/man1/kea.1 share/man/man1/kea-cli.1 share/man/man1/kkbuild.1; do
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
 [ ! -e "$prefix/bin/kea-prepare" ] || fail "kea-prepare serves the build only and is not installed"

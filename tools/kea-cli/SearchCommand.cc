@@ -15,6 +15,7 @@
 #include "Cli.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/Enumeration.h"
+#include "pattern/PatternStatus.h"
 #include "platform/ProgramFolder.h"
 #include "search/KEAViewWindows.h"
 #include "search/StringTable.h"
@@ -23,7 +24,7 @@
 namespace kea::cli {
 
 const char* const kSearchHelp =
-    "Usage: kea-cli search [OPTIONS] PATTERN\n"
+    "Usage: kea-cli search [OPTIONS] [--] PATTERN\n"
     "\n"
     "Lists every entry of the dictionaries that PATTERN describes, one per line:\n"
     "the entry, then its annotation and, for an anagram, its balance (\" +s\": the\n"
@@ -45,7 +46,8 @@ const char* const kSearchHelp =
     "  & | !       and, or, not between patterns; ( ) groups them\n"
     "                                                 ;..oting & ! *ing  tonight\n"
     "  \\C          the character C itself\n"
-    "Letters match whatever their case and accents.\n"
+    "Letters match whatever their case and accents. A pattern that starts with\n"
+    "'-' goes after '--', which ends the options: kea-cli search -- -.lectron\n"
     "\n"
     "Enumeration:\n"
     "  --enum E               list only entries split into words as the clue's\n"
@@ -80,7 +82,8 @@ const char* const kSearchHelp =
     "Order (default: as found, grouped by length, smart direction):\n"
     "  --sort                 sort alphabetically (within lengths when grouped)\n"
     "  --no-sort              list in the order found (turns grouping on)\n"
-    "  --descending           alphabetical order descending\n"
+    "  --descending           sort alphabetically, Z to A (implies --sort)\n"
+    "  --ascending            sort alphabetically, A to Z (implies --sort)\n"
     "  --group DIRECTION      group by length: ascending, smart or descending;\n"
     "                         smart lists shortest first unless the pattern's\n"
     "                         lengths are a bounded range\n"
@@ -186,6 +189,20 @@ bool parseNumber(const std::string& text, int& value) {
   return true;
 }
 
+// Whether an argument taken for an option could have been meant as a
+// pattern: every option is "--" and a word, or "-" and one letter, so
+// anything else (-electron, -.lectron, -1, --[ab]) reads as a pattern.
+bool mayBePattern(const std::string& arg) {
+  const auto letter = [](char c) { return c >= 'a' && c <= 'z'; };
+  if (!arg.starts_with("--")) return arg.size() != 2 || !letter(arg[1]);
+  for (std::size_t i = 2; i < arg.size(); ++i) {
+    const char c = arg[i];
+    const bool wordCharacter = letter(c) || (c == '-' && i > 2);
+    if (!wordCharacter) return true;
+  }
+  return false;
+}
+
 // Reads the command line into the arguments and the options object.
 // Returns kExitOk, or the exit status after printing why not.
 int parseArguments(const std::vector<std::string>& args, SearchArguments& out, KEAViewProfileWindows& o) {
@@ -194,6 +211,10 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
     return kExitUsage;
   };
   bool optionsEnded = false;
+  // A direction sorts (nobody asks for Z to A and means "as found"), so it
+  // cannot go with --no-sort.
+  std::string direction;
+  bool unsorted = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
@@ -283,10 +304,13 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       o.setViewSorting(true);
     } else if (arg == "--no-sort") {
       o.setViewSorting(false);
+      unsorted = true;
     } else if (arg == "--no-group") {
       o.setViewLengthGrouping(false);
     } else if (arg == "--descending" || arg == "--ascending") {
       o.viewSortingAscending = arg == "--ascending";
+      o.setViewSorting(true);
+      direction = arg;
     } else if (!(
                    // Flags that switch one option.
                    (arg == "--lower" && flagOption(o.outputLower, true)) ||
@@ -305,8 +329,15 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
                    (arg == "--shared-variables" && flagOption(o.variablesExclusive, false)) ||
                    (arg == "--ignore-unused-punctuation" && flagOption(o.ignoreUnusedPunctuation, true)) ||
                    (arg == "--match-punctuation" && flagOption(o.ignoreUnusedPunctuation, false)))) {
+      if (mayBePattern(arg)) {
+        return fail("unknown option '" + arg + "'; a pattern that starts with '-' goes after '--', which ends the "
+                    "options: kea-cli search -- '" + arg + "'");
+      }
       return fail("unknown option '" + arg + "'");
     }
+  }
+  if (!direction.empty() && unsorted) {
+    return fail("'" + direction + "' sorts the entries alphabetically and cannot go with '--no-sort'");
   }
   if (!out.patternGiven) return fail("no pattern given");
   // Definitions hold words, not entries split into words.
@@ -407,11 +438,19 @@ int runSearch(const std::vector<std::string>& args) {
                                        : arguments.pattern;
   view.patternChanged();
   if (view.state() != SearchState::Ready) {
-    // The window's status for an empty pattern points at its help key; the
-    // terminal has its own help.
-    const bool empty = arguments.pattern.find_first_not_of(' ') == std::string::npos;
-    printError("search", empty ? "the pattern is empty; 'kea-cli search --help' shows the pattern language"
-                               : terminalText(host.status));
+    // The window's status for a pattern with nothing to match points at its
+    // help key; the terminal has its own help.
+    const std::string nothingToMatch =
+        host.loadString(strings::kPatternValid + static_cast<int>(PatternStatus::Empty));
+    if (arguments.pattern.find_first_not_of(' ') == std::string::npos) {
+      printError("search", "the pattern is empty; 'kea-cli search --help' shows the pattern language");
+    } else if (host.status == nothingToMatch) {
+      printError("search", "the pattern has nothing to match: '" + terminalText(arguments.pattern) +
+                               "' has punctuation or operators but no letters, wildcards or anagram; "
+                               "'kea-cli search --help' shows the pattern language");
+    } else {
+      printError("search", terminalText(host.status));
+    }
     // A pattern that can match no length finds nothing; anything else is wrong.
     return host.status == loadString(strings::kNoWordsOfLength) ? kExitFailure : kExitUsage;
   }

@@ -22,6 +22,7 @@ namespace {
 void printProgramHelp(std::FILE* out) {
   std::fputs(
       "Usage: kea-cli COMMAND [ARGUMENTS...]\n"
+      "       kea-cli --help | --version\n"
       "\n"
       "Crossword and word-puzzle help from the terminal, over KEA's .kkd dictionaries.\n"
       "\n"
@@ -29,6 +30,10 @@ void printProgramHelp(std::FILE* out) {
       out);
   for (const Command& c : commands()) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
   std::fputs(
+      "\n"
+      "Options:\n"
+      "  -h, --help    show this help\n"
+      "  --version     show the program's name and version\n"
       "\n"
       "Run 'kea-cli COMMAND --help' for the arguments of a command.\n"
       "Text is read and written as UTF-8; dictionaries hold Windows-1252 text.\n",
@@ -45,6 +50,10 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::string name = argv[1];
+  if (name == "--version") {
+    std::puts("kea-cli " KEA_VERSION);
+    return kExitOk;
+  }
   if (isHelp(name) || name == "help") {
     if (name == "help" && argc > 2) {
       for (const Command& c : commands()) {

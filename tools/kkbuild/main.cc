@@ -30,7 +30,9 @@ constexpr int kExitBuildFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
-constexpr const char* kUsage = "Usage: kkbuild [options] INPUT OUTPUT\n";
+constexpr const char* kUsage =
+    "Usage: kkbuild [options] INPUT OUTPUT\n"
+    "       kkbuild --help | --version\n";
 
 constexpr const char* kHelp =
     "Builds a KEA&Kindred Dictionary (.kkd) from builder input lines.\n"
@@ -68,6 +70,7 @@ constexpr const char* kHelp =
     "                          error)\n"
     "  -q, --quiet             no progress messages\n"
     "  -h, --help              show this help\n"
+    "      --version           show the program's name and version\n"
     "\n"
     "Progress goes to standard error. On failure the builder's log is shown there\n"
     "and the exit status is 1 (2 for a usage error, 130 when interrupted).\n";
@@ -174,6 +177,9 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
     std::string text;
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage << "\n" << kHelp;
+      return 0;
+    } else if (arg == "--version") {
+      std::cout << "kkbuild " KEA_VERSION "\n";
       return 0;
     } else if (arg == "-d" || arg == "--description") {
       if (!value(text)) return usageError("option " + arg + " needs a text");
