@@ -4,7 +4,9 @@
 // (test alphabet: a-z are indices 0-25, A = 26).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <utility>
 
 #include "pattern/MatchEngine.h"
 #include "support/TestAlphabet.h"
@@ -18,6 +20,32 @@ struct Golden {
 };
 
 class CompileGolden : public ::testing::TestWithParam<Golden> {};
+
+// Test names spell the pattern, so a failure names the pattern that broke:
+// "a*b" is listed as "3_a_star_b".
+std::string goldenName(const ::testing::TestParamInfo<Golden>& info) {
+  static const std::pair<char, const char*> kWords[] = {
+      {'.', "dot"},    {'?', "query"},  {'*', "star"},   {';', "anagram"}, {'[', "choice"}, {']', "end"},
+      {'^', "not"},    {'(', "sub"},    {')', "end"},    {'\\', "escape"}, {'&', "and"},    {'|', "or"},
+      {'!', "not"},    {'-', "dash"},   {' ', "space"},  {'\'', "apostrophe"}, {'#', "hash"}, {'@', "at"},
+      {'/', "slash"},  {',', "comma"},  {'<', "lt"},     {'>', "gt"},      {'=', "eq"},     {'{', "brace"},
+      {'}', "end"},    {'+', "plus"},   {'"', "quote"}};
+  std::string name = std::to_string(info.index);
+  for (const char* c = info.param.pattern; *c != '\0'; ++c) {
+    if (name.size() > 60) return name + "_etc";
+    name += '_';
+    if (std::isalnum(static_cast<unsigned char>(*c))) {
+      name += *c;
+      continue;
+    }
+    const char* word = "other";
+    for (const auto& [ch, w] : kWords) {
+      if (ch == *c) word = w;
+    }
+    name += word;
+  }
+  return name;
+}
 
 TEST_P(CompileGolden, DumpIsAsLaidOut) {
   MatchEngine engine;
@@ -49,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(TemplateElements, CompileGolden, ::testing::Values(
     // Escaped and plain punctuation, with the end-of-word check after the
     // last element.
     Golden{"a\\&b", "PATTERN 2 0\n  RUN 1 0:a\n  PUNCT '&'\n  RUN 1 0:b\n  PUNCT end\n  END\nEND\nPROGRAM_END\n"},
-    Golden{"a b", "PATTERN 2 0\n  RUN 1 0:a\n  PUNCT 0x20\n  RUN 1 0:b\n  PUNCT end\n  END\nEND\nPROGRAM_END\n"}));
+    Golden{"a b", "PATTERN 2 0\n  RUN 1 0:a\n  PUNCT 0x20\n  RUN 1 0:b\n  PUNCT end\n  END\nEND\nPROGRAM_END\n"}),
+    goldenName);
 
 // One row per anagram element.
 INSTANTIATE_TEST_SUITE_P(AnagramElements, CompileGolden, ::testing::Values(
@@ -82,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(AnagramElements, CompileGolden, ::testing::Values(
     Golden{";(;(ab)c)(ab)", "PATTERN 5 0\n  ANAGRAM 26 5\n    PATTERN_VARIABLE 1 @0\n    PATTERN_VARIABLE 1 @1\n"
         "END\nPROGRAM_END\n@0:\n  PATTERN 2 0\n    RUN 2 0:a 1:b\n    END\n  END\n@1:\n  PATTERN 3 0\n"
         "    ANAGRAM 26 3\n      PATTERN_VARIABLE 1 @0\n      LETTERS_DISTINCT 1 c\n  END\n"},
-    Golden{";ab*", "PATTERN_VARIABLE 2 101\n  ANAGRAM 26 2\n    LETTERS_DISTINCT 2 ab\nEND\nPROGRAM_END\n"}));
+    Golden{";ab*", "PATTERN_VARIABLE 2 101\n  ANAGRAM 26 2\n    LETTERS_DISTINCT 2 ab\nEND\nPROGRAM_END\n"}),
+    goldenName);
 
 // The worked examples and the compile edge cases.
 INSTANTIATE_TEST_SUITE_P(Examples, CompileGolden, ::testing::Values(
@@ -117,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, CompileGolden, ::testing::Values(
     // A mixed run stops at 48 positions so that no item byte reads as an
     // opcode; the next run goes on from there.
     Golden{"[ab]..................................................[cd]", "PATTERN 52 0\n  MIXED_RUN 48 0:[ab]\n"
-        "  MIXED_RUN 4 3:[cd]\n  END\nEND\nPROGRAM_END\n"}));
+        "  MIXED_RUN 4 3:[cd]\n  END\nEND\nPROGRAM_END\n"}),
+    goldenName);
 
 TEST(Compile, LengthsAndMatcherChoice) {
   struct Row {
