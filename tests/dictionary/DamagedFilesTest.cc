@@ -93,6 +93,7 @@ TEST_F(DefinitionDamage, CutShortAnywhere) {
 
 TEST_F(DefinitionDamage, BytesChangedAtRandom) {
   std::mt19937 random(3);
+  int opened = 0;
   for (int variant = 0; variant < 400; ++variant) {
     std::string bytes = original;
     // Mostly past the header, where the records, lists and tables lie; sometimes the header's offsets.
@@ -100,8 +101,11 @@ TEST_F(DefinitionDamage, BytesChangedAtRandom) {
       const std::size_t from = random() % 4 == 0 ? 6 : file.headerEnd;
       bytes[from + random() % (bytes.size() - from)] = static_cast<char>(random());
     }
-    check(bytes);
+    opened += check(bytes);
   }
+  // Most changes leave the header sound, so the lookups and searches above
+  // really run over damaged records.
+  EXPECT_GT(opened, 300);
 }
 
 TEST_F(DefinitionDamage, PointerTablesAndListsOverwritten) {
@@ -111,13 +115,18 @@ TEST_F(DefinitionDamage, PointerTablesAndListsOverwritten) {
   const std::uint32_t values[] = {0, 0xFFFFFFFFu, 0x7FFFFFFFu, size, size + 4, 0x80000000u | (size - 4),
                                   file.definitionsStart + 1, 0x80000000u | file.searchableStart,
                                   file.definitionsEnd, 12, 0x80000000u | 12};
+  int opened = 0, tried = 0;
   for (std::uint32_t at = file.definitionsEnd; at + 4 <= size; at += 4) {
     for (const std::uint32_t value : values) {
       std::string bytes = original;
       for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
-      check(bytes);
+      opened += check(bytes);
+      ++tried;
     }
   }
+  // Nothing here touches the header: every variant opens, and its lookups
+  // and searches meet the damaged tables.
+  EXPECT_EQ(opened, tried);
 }
 
 KkdAssembler sample(int version) {
@@ -140,6 +149,7 @@ KkdAssembler sample(int version) {
 
 TEST(HandMadeDamage, EveryTruncationAndChangedByteOpensOrIsInvalid) {
   ScratchFile scratch;
+  int flips = 0, flipsOpened = 0;
   for (const int version : {0, 1}) {
     SCOPED_TRACE(version);
     const KkdAssembler a = sample(version);
@@ -155,10 +165,15 @@ TEST(HandMadeDamage, EveryTruncationAndChangedByteOpensOrIsInvalid) {
         std::string damaged = bytes;
         damaged[at] = static_cast<char>(damaged[at] ^ flip);
         SCOPED_TRACE(testing::Message() << "byte " << at << " ^ " << flip);
-        openAndDecodeAll(scratch, damaged);
+        flipsOpened += openAndDecodeAll(scratch, damaged);
+        ++flips;
       }
     }
   }
+  // Changed header bytes are caught when opening; changed list bytes are
+  // met while decoding. Both must happen, or half the damage went untested.
+  EXPECT_GT(flipsOpened, flips / 2);
+  EXPECT_LT(flipsOpened, flips);
   // Garbage after a valid header.
   KkdAssembler a = sample(1);
   std::uint32_t seed = 12345;
@@ -174,6 +189,7 @@ TEST(ShippedDamage, TheEnglishDictionaryCutOrChangedOpensOrIsInvalid) {
   const KkdFile file = parseKkd(bytes);
   ScratchFile scratch;
   std::mt19937 random(17);
+  int shippedOpened = 0;
   for (int n = 0; n < 100; ++n) {
     // Half the places in the header and its tables, half anywhere.
     const std::size_t at = random() % (n % 2 ? bytes.size() : file.headerEnd);
@@ -181,8 +197,11 @@ TEST(ShippedDamage, TheEnglishDictionaryCutOrChangedOpensOrIsInvalid) {
     EXPECT_EQ(openAndDecodeAll(scratch, bytes.substr(0, at)), at >= file.headerEnd);
     std::string changed = bytes;
     changed[at] = static_cast<char>(changed[at] ^ (1 + random() % 255));
-    openAndDecodeAll(scratch, changed);
+    shippedOpened += openAndDecodeAll(scratch, changed);
   }
+  // Most single changes leave a file that opens, whose damaged lists are then
+  // decoded to their end.
+  EXPECT_GT(shippedOpened, 80);
 }
 
 }  // namespace
