@@ -2,6 +2,7 @@
 // inputs that raise it, and the message table.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "pattern/MatchEngine.h"
@@ -13,26 +14,18 @@ namespace {
 
 using S = PatternStatus;
 
-TEST(PatternStatus, MessagesAreTheStringTable) {
-  const std::pair<S, const char*> rows[] = {
-      {S::Valid, "Pattern is valid - press the return key to start searching"},
-      {S::Empty, "Press F1 for help"},
-      {S::ChoiceNotLetters, "Choice lists can only include letters, optionally preceded by ^"},
-      {S::TooManyPatterns, "Too many patterns or choice lists"},
-      {S::TooLong, "Pattern is too long to match anything"},
-      {S::ChoiceUnfinished, "Choice list started - use ] to complete it"},
-      {S::SecondSemicolon, "Only one ; is allowed in a pattern"},
-      {S::SubpatternUnfinished, "Subpattern started - use ) to complete it"},
-      {S::StrayClose, "A ) can only appear at the end of a subpattern"},
-      {S::StrayBracket, "A ] can only appear at the end of a choice list"},
-      {S::AnagramNotLetters, "Only letters and match-alls allowed in anagrams"},
-      {S::StrayCaret, "A ^ can only appear within a choice list"},
-      {S::EscapeAtEnd, "Follow \\ by the character you want to match exactly"},
-      {S::EmptyChoice, "Choice lists must contain at least one letter"},
-  };
-  for (const auto& [status, message] : rows) {
-    EXPECT_STREQ(patternStatusMessage(status), message);
+// Each status reads its message from the string table at its own number,
+// and no two statuses share one (the status line must tell them apart).
+TEST(PatternStatus, MessagesComeFromTheStringTable) {
+  const S statuses[] = {S::Valid,          S::Empty,         S::ChoiceNotLetters, S::TooManyPatterns, S::TooLong,
+                        S::ChoiceUnfinished, S::SecondSemicolon, S::SubpatternUnfinished, S::StrayClose,
+                        S::StrayBracket,   S::AnagramNotLetters, S::StrayCaret,    S::EscapeAtEnd,     S::EmptyChoice};
+  std::set<std::string> seen;
+  for (const S status : statuses) {
+    const char* message = patternStatusMessage(status);
+    ASSERT_NE(message, nullptr);
     EXPECT_STREQ(patternString(kPatternStatusStringBase + static_cast<int>(status)), message);
+    EXPECT_TRUE(seen.insert(message).second) << message;
   }
   EXPECT_EQ(patternString(kPatternStatusStringBase + 10), nullptr);
   EXPECT_STREQ(patternString(kBalancePrefixString), " ");
