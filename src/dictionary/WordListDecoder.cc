@@ -141,7 +141,6 @@ void WordListDecoder::start(ByteSource* source) {
   flaggedSoFar_ = 0;
   positionInSection_ = 0;
   finished_ = Record::Entry;
-  entriesRead_ = 0;
   bits_ = 0;
   bitCount_ = 0;
   readPosition_ = readEnd_ = block_;

@@ -192,8 +192,6 @@ class WordListDecoder {
 
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
-  // The number of records that were entries, over both sections.
-  std::uint64_t entriesRead() const { return entriesRead_; }
 
  private:
   bool fillBlock();
@@ -226,7 +224,6 @@ class WordListDecoder {
   int flaggedSoFar_ = 0;
   int positionInSection_ = 0;
   Record finished_ = Record::Entry;
-  std::uint64_t entriesRead_ = 0;
 
   // The bit reader: bits not yet consumed, least significant first, and
   // the unread rest of the block.
@@ -387,7 +384,6 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
     flaggedSoFar_ += flag;
   }
   keep(bits, count, position, end);
-  ++entriesRead_;
   result.record = Record::Entry;
   result.keyLength = keyLength;
   result.textLength = textLength;

@@ -36,12 +36,6 @@ InputEngine::~InputEngine() {
   if (next_ != nullptr) next_->previous_ = previous_;
 }
 
-int InputEngine::liveCount() {
-  int count = 0;
-  for (const InputEngine* e = liveEngines; e != nullptr; e = e->next_) ++count;
-  return count;
-}
-
 void InputEngine::clearWord() {
   std::memset(word_.get(), 0, sizeof(WordBuffer));
   textLength_ = 0;

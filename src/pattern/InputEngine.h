@@ -97,10 +97,6 @@ class InputEngine : private ByteSource {
 
   // Whether this cursor holds an open file handle now.
   bool holdsFile() const { return file_.isOpen(); }
-  // The file offset at which reading continues.
-  std::uint64_t resumeOffset() const { return resumeOffset_; }
-  // Cursors alive in the process.
-  static int liveCount();
 
  private:
   // ByteSource: the next bytes of the list from the resume offset, opening

@@ -101,7 +101,6 @@ class MatchEngine {
   const Pattern& pool() const { return pool_; }
   // Per raw character: 255 significant punctuation, 254 escaped letter, 0 neither.
   const std::array<std::uint8_t, 256>& punctuationTable() const { return punctuation_; }
-  int lastOpcode() const { return lastOpcode_; }
   int opcodeCount() const { return opcodeCount_; }
   // The compiled program and its pool in readable form.
   std::string dump() const;
@@ -122,7 +121,6 @@ class MatchEngine {
   // letters the word has beyond the anagram (positive) or lacks (negative).
   // `balanceGeneration` counts the balances computed for that word.
   int balanceGeneration() const { return balanceGeneration_; }
-  const std::array<std::int32_t, 256>& balanceCounts() const { return balanceCounts_; }
   // "-" and the lacking letters, then "+" and the letters over; empty when
   // the last match computed no balance, or more than one.
   std::string balanceText() const;

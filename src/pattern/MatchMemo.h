@@ -117,7 +117,6 @@ class MatchMemo {
 
   // Statistics for tests and benchmarks.
   std::size_t capacity() const { return entries_.size(); }
-  std::size_t recorded() const { return used_; }
 
  private:
   struct Entry {

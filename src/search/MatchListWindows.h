@@ -160,7 +160,6 @@ class MatchListWindows {
   // order, ignoring case, accents and everything that is not a letter.
   // Always false in the as-found order without keepIndex.
   bool contains(std::string_view word) const;
-  bool contains(const char* text, std::size_t length) const { return contains(std::string_view(text, length)); }
 
   int chunkCount() const { return static_cast<int>(chunks_.size()); }
   const EntryHead& chunk(int k) const { return chunks_[k]; }
