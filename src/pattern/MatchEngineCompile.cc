@@ -88,7 +88,7 @@ class PatternCompiler {
   }
 
   bool enter() {
-    if (++nesting_ > kMaxNesting) return fail(PatternStatus::TooLong);
+    if (++nesting_ > kMaxNesting) return fail(PatternStatus::NestedTooDeeply);
     return true;
   }
 
@@ -359,7 +359,12 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
     }
     if (c == '*') {
       closeRun(out, t);
+      // In a template "**" is "*": wildcards in a row take one segment, not
+      // one level of nesting (and of matching work) each. Inside an anagram
+      // part the sub-pattern's program is its identity in the pool, so the
+      // text is kept as written there.
       ++pos_;
+      while (anagramDepth_ == 0 && at('*')) ++pos_;
       const std::size_t skip = out.size();
       emitCounted(out, OP_SKIP);
       out.push_back(0);
@@ -371,6 +376,9 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
       out[skip + 1] = static_cast<std::uint8_t>(std::min(t.fixed - fixedBefore, 255));
       break;
     }
+    // The fixed length only grows from here: say so now, not after
+    // nesting further into a pattern that can never match.
+    if (t.fixed > kMaxPatternLength) return fail(PatternStatus::TooLong);
     if (c == '[') {
       if (!compileChoice(out, t)) return false;
       continue;
@@ -485,7 +493,6 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
   std::array<int, Pattern::kCapacity> subpatternCount{};
   std::array<int, Pattern::kCapacity> choiceCount{};
   Pattern& pool = engine_.pool_;
-  int occurrences = 0;
   length = 0;
   extra = 0;
 
@@ -510,14 +517,13 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
       ++i;
       continue;
     }
-    if (++occurrences > kMaxNesting) return fail(PatternStatus::TooLong);
     pos_ = i + 1;
     std::vector<std::uint8_t> inner;
     Lengths lengths;
     if (!compilePattern(inner, lengths, nullptr, false)) return false;
     const int index = pool.add(inner);
     if (index < 0) return fail(PatternStatus::TooManyPatterns);
-    ++subpatternCount[static_cast<std::size_t>(index)];
+    if (++subpatternCount[static_cast<std::size_t>(index)] > kMaxOccurrences) return fail(PatternStatus::TooManyPatterns);
     length += lengths.fixed;
     extra += lengths.extra;
     skipped.emplace_back(i, pos_);

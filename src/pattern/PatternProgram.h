@@ -98,10 +98,14 @@ inline constexpr int WILDCARD_EXTRA = 15000;
 inline constexpr int UNBOUNDED_LENGTH = kkd::kUnboundedLength;
 // Longest fixed length a pattern may have; a line holds at most this many letters.
 inline constexpr int kMaxPatternLength = 128;
-// Deepest nesting of sub-patterns and wildcard segments, and most sub-pattern
-// occurrences in one anagram part: beyond these a pattern cannot be matched
-// in bounded time and stack, and is refused as too long.
-inline constexpr int kMaxNesting = 128;
+// Deepest nesting of sub-patterns and wildcard segments: the compiler and
+// the matcher recurse once per level, so beyond this a pattern is refused
+// as nested too deeply rather than risk the stack. Valid patterns of the
+// language come nowhere near it ("*" runs count once, see the compiler).
+inline constexpr int kMaxNesting = 1000;
+// Most occurrences of one sub-pattern in an anagram part: the program
+// stores the count in a byte, and more are refused as too many patterns.
+inline constexpr int kMaxOccurrences = 255;
 
 // Punctuation table values.
 inline constexpr std::uint8_t kSignificantPunctuation = 255;

@@ -25,6 +25,7 @@ constexpr StringEntry kStrings[] = {
     {kPatternStatusStringBase + 12, "A ^ can only appear within a choice list"},
     {kPatternStatusStringBase + 13, "Follow \\ by the character you want to match exactly"},
     {kPatternStatusStringBase + 14, "Choice lists must contain at least one letter"},
+    {kPatternStatusStringBase + 15, "Pattern is nested too deeply - use fewer parentheses"},
 };
 
 }  // namespace

@@ -22,6 +22,9 @@ enum class PatternStatus : int {
   StrayCaret = 12,
   EscapeAtEnd = 13,
   EmptyChoice = 14,
+  // Our own guard: nesting so deep that compiling or matching it would
+  // risk the stack. Far beyond any pattern a person writes.
+  NestedTooDeeply = 15,
 };
 
 inline constexpr int kPatternStatusStringBase = 13080;

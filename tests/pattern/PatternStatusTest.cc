@@ -7,6 +7,7 @@
 
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
+#include "MatchTestSupport.h"
 #include "support/TestAlphabet.h"
 
 namespace kea {
@@ -19,7 +20,8 @@ using S = PatternStatus;
 TEST(PatternStatus, MessagesComeFromTheStringTable) {
   const S statuses[] = {S::Valid,          S::Empty,         S::ChoiceNotLetters, S::TooManyPatterns, S::TooLong,
                         S::ChoiceUnfinished, S::SecondSemicolon, S::SubpatternUnfinished, S::StrayClose,
-                        S::StrayBracket,   S::AnagramNotLetters, S::StrayCaret,    S::EscapeAtEnd,     S::EmptyChoice};
+                        S::StrayBracket,   S::AnagramNotLetters, S::StrayCaret,    S::EscapeAtEnd,     S::EmptyChoice,
+                        S::NestedTooDeeply};
   std::set<std::string> seen;
   for (const S status : statuses) {
     const char* message = patternStatusMessage(status);
@@ -74,21 +76,29 @@ TEST(PatternStatus, PoolHoldsAtMost256Entries) {
   EXPECT_EQ(engine.compile(test::englishTestAlphabet(), text), S::TooManyPatterns);
 }
 
-TEST(PatternStatus, NestingBeyondTheLimitIsTooLong) {
-  // Deep nesting cannot be matched in bounded stack; it is refused, never a crash.
-  std::string stars, blocks = ";", chain;
-  for (int i = 0; i < 3000; ++i) {
-    stars += "*a";
-    blocks += "(*)";
+TEST(PatternStatus, DeepAndRepeatedPatternsUpToTheLimits) {
+  const auto repeat = [](const std::string& piece, int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += piece;
+    return text;
+  };
+  const auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+  // Valid patterns of the language, however odd, compile and match: their
+  // fixed lengths are far below the limit.
+  for (const std::string& text : {repeat("*", 127) + "a", repeat("(*)", 125) + "a", nested(64), nested(490),
+                                  ";" + repeat("(-)", 129) + "a", ";" + repeat("(-)", 255) + "a"}) {
+    EXPECT_TRUE(test::patternMatches(text, "a")) << text;
+    EXPECT_FALSE(test::patternMatches(text, "b")) << text;
   }
-  for (int i = 0; i < 100; ++i) chain += "*a";
   MatchEngine engine;
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), std::string(3000, '(') + "a" + std::string(3000, ')')),
-            S::TooLong);
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), stars), S::TooLong);
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), blocks), S::TooLong);
-  // Within the limit, a long chain of wildcards is fine.
-  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), chain), S::Valid);
+  // Beyond our own nesting guard: refused with its own message, never a crash.
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), nested(3000)), S::NestedTooDeeply);
+  // A fixed length over the limit is too long, however it is nested.
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), repeat("*a", 3000)), S::TooLong);
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), repeat("(a", 200) + std::string(200, ')')), S::TooLong);
+  // One sub-pattern more often than a count can say.
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), ";" + repeat("(-)", 256) + "a"), S::TooManyPatterns);
+  EXPECT_EQ(engine.compile(test::englishTestAlphabet(), ";" + repeat("(*)", 3000)), S::TooManyPatterns);
 }
 
 TEST(PatternStatus, LineStatusComesFromGroupsThenTheFirstFailingPattern) {
