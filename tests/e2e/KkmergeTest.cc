@@ -45,6 +45,25 @@ TEST(Kkmerge, HelpVersionAndWrongArguments) {
   EXPECT_EQ(readFile(dir.file("b.txt")), "");
 }
 
+// Without arguments both companions open a window, which needs a display:
+// without one they say so (or, built without windows, what is missing)
+// and stop at once.
+TEST(Kkmerge, WithoutArgumentsOrADisplayBothCompanionsStopWithAUsageError) {
+  ProgramOptions options;
+  options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  options.signalAfterMs = 20000;
+  options.signal = 9;
+  for (const std::string program : {"kkbuild", "kkmerge"}) {
+    const ProgramRun run = runProgram(program, {}, options);
+    EXPECT_EQ(run.exitCode, 2) << program;
+    const std::string first = run.err.substr(0, run.err.find('\n'));
+    EXPECT_TRUE(first == program + ": no display to open the window on: give INPUT" +
+                             (program == "kkmerge" ? "... and OUTPUT" : " and OUTPUT") ||
+                first == program + ": missing INPUT and OUTPUT")
+        << run.err;
+  }
+}
+
 TEST(Kkmerge, MergesListsAndDictionariesIntoTextOrASearchableDictionary) {
   TempDir dir;
   writeFile(dir.file("theme.txt"), "Ice-cream\r\nsorbet\ncr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e+ (dessert)+\n");

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTest>
 
 #include <filesystem>
 
@@ -34,13 +35,20 @@ std::vector<std::string> headwords(const std::string& path) {
   return words;
 }
 
-bool runAndWait(CompanionWindow& window, bool cancelAtOnce = false) {
+// Starts the job and waits for its end; `cancelMidway` presses Cancel once
+// the progress bar has moved.
+bool runAndWait(CompanionWindow& window, bool cancelMidway = false) {
   QSignalSpy finished(&window, &CompanionWindow::jobFinished);
   EXPECT_TRUE(window.startButton()->isEnabled());
   window.startButton()->click();
   EXPECT_TRUE(window.isRunning());
   EXPECT_FALSE(window.startButton()->isEnabled());
-  if (cancelAtOnce) window.cancelButton()->click();
+  if (cancelMidway) {
+    for (int i = 0; i < 6000 && window.progressBar()->value() == 0 && window.isRunning(); ++i) QTest::qWait(5);
+    EXPECT_GT(window.progressBar()->value(), 0);
+    EXPECT_TRUE(window.cancelButton()->isEnabled());
+    window.cancelButton()->click();
+  }
   EXPECT_TRUE(finished.wait(60000));
   EXPECT_FALSE(window.isRunning());
   return !finished.isEmpty() && finished.first().first().toBool();

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -121,17 +121,23 @@ CompanionWindow::CompanionWindow(const QString& title, const QString& startText,
   layout->addWidget(progressText_);
   layout->addStretch();
 
-  auto* buttons = new QDialogButtonBox;
-  start_ = buttons->addButton(startText, QDialogButtonBox::AcceptRole);
-  start_->setDefault(true);
-  cancel_ = buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
-  cancel_->setStatusTip(tr("Stop the work; the target is left as it was"));
-  close_ = buttons->addButton(tr("Cl&ose"), QDialogButtonBox::DestructiveRole);
-  close_->setStatusTip(tr("Close the window"));
-  help_ = buttons->addButton(QDialogButtonBox::Help);
-  help_->setText(tr("&Help"));
+  // Help on the left; the work's own buttons on the right, in the order
+  // they are used.
+  help_ = new QPushButton(QIcon::fromTheme("help-contents"), tr("&Help"));
   help_->setStatusTip(tr("Show how this works"));
-  layout->addWidget(buttons);
+  start_ = new QPushButton(startText);
+  start_->setDefault(true);
+  cancel_ = new QPushButton(tr("&Cancel"));
+  cancel_->setStatusTip(tr("Stop the work; the target is left as it was"));
+  close_ = new QPushButton(tr("Cl&ose"));
+  close_->setStatusTip(tr("Close the window"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(help_);
+  buttons->addStretch();
+  buttons->addWidget(start_);
+  buttons->addWidget(cancel_);
+  buttons->addWidget(close_);
+  layout->addLayout(buttons);
   setCentralWidget(central);
   statusBar();
 
