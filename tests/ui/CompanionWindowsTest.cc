@@ -69,7 +69,7 @@ TEST(BuilderWindow, BuildsADictionaryFromTheListedFiles) {
   test::writeFile(dir.file("a.txt"), "apple|a fruit\nhi\n");
   test::writeFile(dir.file("b.txt"), "caf\xC3\xA9\npomegranate\n");
   BuilderWindow window;
-  EXPECT_EQ(window.windowTitle(), "KEA&&Kindred Dictionary Builder");
+  EXPECT_EQ(window.windowTitle(), "KEA&Kindred Dictionary Builder");
   EXPECT_FALSE(window.startButton()->isEnabled());
   EXPECT_FALSE(window.cancelButton()->isEnabled());
   window.inputList()->addItem(QString::fromStdString(dir.file("a.txt")));
@@ -119,7 +119,7 @@ TEST(MergeWindow, MergesFoldedIntoADictionaryAndReportsADamagedInput) {
   const std::string source = test::buildTestDictionary(dir, {"apple", "Ice-cream"});
   test::writeFile(dir.file("list.txt"), "ICE CREAM\nzebra\n");
   MergeWindow window;
-  EXPECT_EQ(window.windowTitle(), "KEA&&Kindred Word List Merge");
+  EXPECT_EQ(window.windowTitle(), "KEA&Kindred Word List Merge");
   window.inputList()->addItem(QString::fromStdString(source));
   window.inputList()->addItem(QString::fromStdString(dir.file("list.txt")));
   window.foldBox()->setChecked(true);

@@ -116,6 +116,9 @@ CompanionWindow::CompanionWindow(const QString& title, const QString& startText,
   progressText_->setObjectName("progressText");
   progressText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   progressText_->setWordWrap(true);
+  // Room for two lines from the start, so that a report does not move the buttons.
+  progressText_->setMinimumHeight(2 * progressText_->fontMetrics().lineSpacing());
+  progressText_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   layout->addSpacing(6);
   layout->addWidget(progress_);
   layout->addWidget(progressText_);
@@ -281,7 +284,7 @@ void CompanionWindow::showHelp() {
 // ---------------------------------------------------------------------------
 
 BuilderWindow::BuilderWindow(QWidget* parent)
-    : CompanionWindow(tr("KEA&&Kindred Dictionary Builder"), tr("&Build"), "kkbuild.html", parent) {
+    : CompanionWindow(tr("KEA&Kindred Dictionary Builder"), tr("&Build"), "kkbuild.html", parent) {
   startButton()->setStatusTip(tr("Build the dictionary from the input files"));
   inputList()->setStatusTip(tr("Text files of builder input lines (UTF-8), read in this order"));
   targetEdit()->setStatusTip(tr("The dictionary (.kkd) to write; it is replaced only when the new one is complete"));
@@ -354,7 +357,7 @@ QString BuilderWindow::failureCaption() const { return tr("Dictionary Build Fail
 // ---------------------------------------------------------------------------
 
 MergeWindow::MergeWindow(QWidget* parent)
-    : CompanionWindow(tr("KEA&&Kindred Word List Merge"), tr("&Merge"), "kkmerge.html", parent) {
+    : CompanionWindow(tr("KEA&Kindred Word List Merge"), tr("&Merge"), "kkmerge.html", parent) {
   startButton()->setStatusTip(tr("Merge the inputs into the target"));
   inputList()->setStatusTip(tr("Word lists (UTF-8 text, one entry per line) and dictionaries (.kkd) to merge"));
   targetEdit()->setStatusTip(
