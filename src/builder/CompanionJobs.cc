@@ -115,6 +115,8 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   std::string lines;
   std::size_t lineCount = 0;
   for (const std::string& input : job.inputs) {
+    // A dictionary written over its own input would lose the input.
+    if (isSameFile(input, job.target)) return failure("The target " + job.target + " is one of the input files");
     std::string bytes;
     if (!readFileBytes(input, bytes, &error)) return failure(error);
     InputText text = prepareInputText(bytes, true);

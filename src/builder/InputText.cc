@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -59,6 +60,11 @@ bool readFileBytes(const std::string& path, std::string& out, std::string* error
     return false;
   }
   return true;
+}
+
+bool isSameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 }  // namespace kea

@@ -28,4 +28,7 @@ InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxPro
 // read FILE: reason" in `error`, when it cannot be read.
 bool readFileBytes(const std::string& path, std::string& out, std::string* error);
 
+// Whether two names (the operating system's) name the same existing file.
+bool isSameFile(const std::string& a, const std::string& b);
+
 }  // namespace kea

@@ -169,6 +169,14 @@ TEST(BuildJob, BuildsFromSeveralFilesReportingProgressAndCancelLeavesTheTarget) 
   EXPECT_LE(percents.back(), 99);
   EXPECT_GT(percents.back(), 50);
 
+  // A target that is one of the inputs is refused before anything is read.
+  job.target = dir.file("b.txt");
+  result = runBuildJob(job);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.report, "The target " + job.target + " is one of the input files");
+  EXPECT_EQ(test::readFile(dir.file("b.txt")), "pear\nquince\n");
+  job.target = dir.file("fruit.kkd");
+
   const std::string before = test::readFile(job.target);
   job.inputs = {dir.file("b.txt")};
   JobProgress cancel;

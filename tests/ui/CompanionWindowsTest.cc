@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QUrl>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -120,8 +124,17 @@ TEST(MergeWindow, MergesFoldedIntoADictionaryAndReportsADamagedInput) {
   test::writeFile(dir.file("list.txt"), "ICE CREAM\nzebra\n");
   MergeWindow window;
   EXPECT_EQ(window.windowTitle(), "KEA&Kindred Word List Merge");
-  window.inputList()->addItem(QString::fromStdString(source));
-  window.inputList()->addItem(QString::fromStdString(dir.file("list.txt")));
+  // The inputs dropped on the window, as from a file manager.
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(QString::fromStdString(source)),
+                 QUrl::fromLocalFile(QString::fromStdString(dir.file("list.txt")))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  ASSERT_EQ(window.inputList()->count(), 2);
+  EXPECT_EQ(window.inputList()->item(1)->text().toStdString(), dir.file("list.txt"));
   window.foldBox()->setChecked(true);
   window.targetEdit()->setText(QString::fromStdString(dir.file("merged.kkd")));
   ASSERT_TRUE(runAndWait(window)) << window.lastResult().report;

@@ -200,6 +200,10 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
   options.input = positional[0];
   options.output = positional[1];
   if (options.output == "-") return usageError("OUTPUT must be a file; a dictionary cannot go to standard output");
+  // A dictionary written over its own input would lose the input.
+  if (kea::isSameFile(options.input, options.output)) {
+    return usageError("OUTPUT is INPUT: the dictionary would replace its own input");
+  }
   return std::nullopt;
 }
 

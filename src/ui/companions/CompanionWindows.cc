@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -166,6 +170,7 @@ CompanionWindow::CompanionWindow(const QString& title, const QString& startText,
         },
         Qt::QueuedConnection);
   };
+  setAcceptDrops(true);
   resize(560, 420);
   updateButtons();
 }
@@ -269,6 +274,24 @@ void CompanionWindow::closeEvent(QCloseEvent* event) {
   }
   if (helpWindow_) helpWindow_->close();
   event->accept();
+}
+
+void CompanionWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (isRunning() || !event->mimeData()->hasUrls()) return;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) {
+      event->acceptProposedAction();
+      return;
+    }
+  }
+}
+
+void CompanionWindow::dropEvent(QDropEvent* event) {
+  if (isRunning()) return;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) inputs_->addItem(url.toLocalFile());
+  }
+  event->acceptProposedAction();
 }
 
 void CompanionWindow::showHelp() {

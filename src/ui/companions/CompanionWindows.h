@@ -74,6 +74,9 @@ class CompanionWindow : public QMainWindow {
   void updateButtons();
 
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped on the window join the inputs.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void addInputs();
