@@ -178,6 +178,8 @@ CompanionWindow::CompanionWindow(const QString& title, const QString& startText,
 CompanionWindow::~CompanionWindow() {
   cancelled_ = true;
   if (worker_.joinable()) worker_.join();
+  // The help window keeps its place in the store, which goes with this window.
+  delete helpWindow_;
 }
 
 void CompanionWindow::addSettingsRow(const QString& label, QWidget* field, QWidget* buddy) {
@@ -299,7 +301,6 @@ void CompanionWindow::showHelp() {
     helpStore_ = std::make_unique<QtSettingsStore>();
     helpWindow_ = new HelpWindow(*helpStore_, QString(), nullptr);
     helpWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
-    connect(this, &QObject::destroyed, helpWindow_, &QObject::deleteLater);
   }
   helpWindow_->showPage(helpPage_);
 }
