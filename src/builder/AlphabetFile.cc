@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "builder/EnglishAlphabet.h"
+#include "builder/InputText.h"
+
 namespace kea {
 namespace {
 
@@ -51,6 +54,18 @@ std::optional<std::array<std::uint8_t, 256>> parseAlphabetFile(std::string_view 
 
 std::string alphabetFileBytes(const std::array<std::uint8_t, 256>& table) {
   return std::string(reinterpret_cast<const char*>(table.data()), table.size());
+}
+
+std::optional<std::array<std::uint8_t, 256>> loadAlphabet(const std::string& setting, std::string* error) {
+  if (setting == "english") return englishAlphabetTable();
+  std::string bytes, reason;
+  if (!readFileBytes(setting, bytes, &reason)) {
+    if (error) *error = "alphabet: " + reason;
+    return std::nullopt;
+  }
+  auto table = parseAlphabetFile(bytes, &reason);
+  if (!table && error) *error = setting + " is not a usable alphabet: " + reason;
+  return table;
 }
 
 }  // namespace kea

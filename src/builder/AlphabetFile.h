@@ -26,4 +26,10 @@ std::optional<std::array<std::uint8_t, 256>> parseAlphabetFile(std::string_view 
 // The 256 bytes of an alphabet file for `table`.
 std::string alphabetFileBytes(const std::array<std::uint8_t, 256>& table);
 
+// The alphabet a builder option names: "english" for the built-in one
+// (see englishAlphabetTable), otherwise an alphabet file (the operating
+// system's name). Nothing, and the reason in `error`, when the file cannot
+// be read or holds no valid table.
+std::optional<std::array<std::uint8_t, 256>> loadAlphabet(const std::string& setting, std::string* error);
+
 }  // namespace kea

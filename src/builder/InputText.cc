@@ -1,5 +1,11 @@
 #include "builder/InputText.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "platform/Cp1252.h"
 
 namespace kea {
@@ -40,6 +46,25 @@ InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxPro
     result.lines.push_back('\n');
   }
   return result;
+}
+
+bool readFileBytes(const std::string& path, std::string& out, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot read " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  out.assign(std::istreambuf_iterator<char>(in), {});
+  if (in.bad()) {
+    if (error) *error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+bool isSameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 }  // namespace kea

@@ -24,4 +24,11 @@ struct InputText {
 // mark at the start is skipped.
 InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxProblems = 10);
 
+// Reads a whole file (the operating system's name). False, with "cannot
+// read FILE: reason" in `error`, when it cannot be read.
+bool readFileBytes(const std::string& path, std::string& out, std::string* error);
+
+// Whether two names (the operating system's) name the same existing file.
+bool isSameFile(const std::string& a, const std::string& b);
+
 }  // namespace kea

@@ -70,6 +70,12 @@ bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& 
     lines.logFormat(texts::kNotAValidDictionaryLog, dictionaries.path(index).c_str());
     return false;
   }
+  return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment);
+}
+
+bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
+                    const std::string& target, const std::string& description, int shortest, int longest,
+                    const BuildEnvironment& environment) {
   TemporaryTarget temporary(platform::nativePath(target));
   std::string error;
   if (!temporary.create(&error)) {
@@ -79,7 +85,7 @@ bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& 
   }
   // The temporary name is the target's own plus ASCII, so it converts back.
   const std::string buildPath = platform::utf8ToCp1252(temporary.path()).value_or(target);
-  if (!buildDictionary(lines, dictionaries.byteChars(index), buildPath, description, shortest, longest,
+  if (!buildDictionary(lines, alphabet, buildPath, description, shortest, longest,
                        environment)) {
     return false;
   }

@@ -66,4 +66,13 @@ bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& 
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment = {});
 
+// Builds the dictionary of `lines` into `target` (a library path) with
+// `alphabet`, by the same rules: a temporary file in the target's folder
+// (the current folder when it names none), "Backup of " + the file name
+// for a dictionary it replaces, the reasons of a failure in the log of
+// `lines`, and the target as it was after a failure.
+bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
+                    const std::string& target, const std::string& description, int shortest, int longest,
+                    const BuildEnvironment& environment = {});
+
 }  // namespace kea

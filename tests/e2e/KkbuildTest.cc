@@ -40,6 +40,7 @@ TEST(Kkbuild, WrongArgumentsAreRejectedWithAOneLineReasonAndWriteNothing) {
       {{"in.txt", "a.kkd", "b.kkd"}, "too many arguments: 'b.kkd'"},
       {{"--cp1252=yes", "in.txt", "a.kkd"}, "option --cp1252 takes no value"},
       {{"in.txt", "-"}, "OUTPUT must be a file; a dictionary cannot go to standard output"},
+      {{"in.txt", "./in.txt"}, "OUTPUT is INPUT: the dictionary would replace its own input"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = runProgram("kkbuild", c.arguments, options);

@@ -11,12 +11,13 @@ trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAILED: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-for file in bin/kea bin/kea-cli bin/kkbuild \
+for file in bin/kea bin/kea-cli bin/kkbuild bin/kkmerge \
             share/kea/Dictionaries/English.kkd share/kea/Definitions/WordNet.kkd \
             share/kea/Tips.txt share/kea/help/index.html share/kea/kea.svg \
             share/applications/kea.desktop share/icons/hicolor/scalable/apps/kea.svg \
             share/mime/packages/kea-dictionary.xml \
-            share/man/man1/kea.1 share/man/man1/kea-cli.1 share/man/man1/kkbuild.1; do
+            share/man/man1/kea.1 share/man/man1/kea-cli.1 share/man/man1/kkbuild.1 \
+            share/man/man1/kkmerge.1; do
   [ -e "$prefix/$file" ] || fail "$file was not installed"
 done
 [ ! -e "$prefix/bin/kea-prepare" ] || fail "kea-prepare serves the build only and is not installed"

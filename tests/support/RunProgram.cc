@@ -57,6 +57,7 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
       const rlimit limit{static_cast<rlim_t>(options.openFileLimit), static_cast<rlim_t>(options.openFileLimit)};
       setrlimit(RLIMIT_NOFILE, &limit);
     }
+    for (const std::string& name : options.unsetEnvironment) unsetenv(name.c_str());
     execv(path.c_str(), argv.data());
     _exit(127);
   }

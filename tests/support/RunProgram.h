@@ -20,6 +20,7 @@ struct ProgramOptions {
   long long openFileLimit = -1;     // file descriptors; -1: as inherited (RLIMIT_NOFILE)
   int signalAfterMs = -1;           // sends `signal` once the program has run this long; -1: never
   int signal = 2;                   // SIGINT
+  std::vector<std::string> unsetEnvironment;  // variables the program does not get
 };
 
 // `program` is a path, or a name in the build's program folder.

@@ -18,11 +18,13 @@
 
 #include "builder/AlphabetFile.h"
 #include "builder/DictionaryBuilder.h"
-#include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
 #include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "platform/Cp1252.h"
+#ifdef KEA_COMPANION_WINDOWS
+#include "ui/companions/CompanionWindows.h"
+#endif
 
 namespace {
 
@@ -32,7 +34,11 @@ constexpr int kExitInterrupted = 130;
 
 constexpr const char* kUsage =
     "Usage: kkbuild [options] INPUT OUTPUT\n"
-    "       kkbuild --help | --version\n";
+    "       kkbuild --help | --version\n"
+#ifdef KEA_COMPANION_WINDOWS
+    "       kkbuild             (opens the KEA&Kindred Dictionary Builder window)\n"
+#endif
+    ;
 
 constexpr const char* kHelp =
     "Builds a KEA&Kindred Dictionary (.kkd) from builder input lines.\n"
@@ -126,17 +132,7 @@ bool readAll(const std::string& path, std::string& out, std::string& error) {
     out = buffer.str();
     return true;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  out.assign(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
+  return kea::readFileBytes(path, out, &error);
 }
 
 // Fills `options`; returns an exit status when the program should stop.
@@ -204,25 +200,19 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
   options.input = positional[0];
   options.output = positional[1];
   if (options.output == "-") return usageError("OUTPUT must be a file; a dictionary cannot go to standard output");
+  // A dictionary written over its own input would lose the input.
+  if (kea::isSameFile(options.input, options.output)) {
+    return usageError("OUTPUT is INPUT: the dictionary would replace its own input");
+  }
   return std::nullopt;
 }
 
 int run(const Options& options) {
-  std::array<std::uint8_t, 256> alphabet;
-  if (options.alphabet == "english") {
-    alphabet = kea::englishAlphabetTable();
-  } else {
-    std::string bytes, error;
-    if (!readAll(options.alphabet, bytes, error)) {
-      std::cerr << "kkbuild: alphabet: " << error << "\n";
-      return kExitBuildFailed;
-    }
-    const auto table = kea::parseAlphabetFile(bytes, &error);
-    if (!table) {
-      std::cerr << "kkbuild: " << options.alphabet << " is not a usable alphabet: " << error << "\n";
-      return kExitBuildFailed;
-    }
-    alphabet = *table;
+  std::string error;
+  const auto alphabet = kea::loadAlphabet(options.alphabet, &error);
+  if (!alphabet) {
+    std::cerr << "kkbuild: " << error << "\n";
+    return kExitBuildFailed;
   }
 
   kea::platform::CodecError codecError;
@@ -232,7 +222,7 @@ int run(const Options& options) {
     return kExitBuildFailed;
   }
 
-  std::string bytes, error;
+  std::string bytes;
   if (!readAll(options.input, bytes, error)) {
     std::cerr << "kkbuild: " << error << "\n";
     return kExitBuildFailed;
@@ -271,7 +261,7 @@ int run(const Options& options) {
       std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
     });
   }
-  const bool built = kea::buildDictionary(source, alphabet, *buildPath, *description, options.shortest,
+  const bool built = kea::buildDictionary(source, *alphabet, *buildPath, *description, options.shortest,
                                           options.longest);
   if (built && !target.commit(&error)) {
     const std::string shownOutput = kea::platform::utf8ToCp1252(options.output).value_or(options.output);
@@ -294,6 +284,12 @@ int run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef KEA_COMPANION_WINDOWS
+  if (argc == 1) {
+    if (!kea::ui::hasDisplay()) return usageError("no display to open the window on: give INPUT and OUTPUT");
+    return kea::ui::runBuilderWindow(argc, argv);
+  }
+#endif
   Options options;
   if (const auto status = parseArguments(argc, argv, options)) return *status;
   // Exceeding a file-size limit becomes a failed write, reported like a full disk.

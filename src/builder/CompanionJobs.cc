@@ -1,0 +1,236 @@
+#include "builder/CompanionJobs.h"
+
+#include <algorithm>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+
+#include "builder/AlphabetFile.h"
+#include "builder/DictionaryBuilder.h"
+#include "builder/EnglishAlphabet.h"
+#include "builder/InputText.h"
+#include "builder/ResultsDictionary.h"
+#include "builder/TemporaryTarget.h"
+#include "builder/TextLineSource.h"
+#include "builder/WordListMerge.h"
+#include "platform/Cp1252.h"
+
+namespace kea {
+namespace {
+
+// Lines for the builder that tell the job's progress and can be cancelled.
+// The builder reads the lines three times (calibration and the two
+// definition passes) and then asks once per entry while it writes the word
+// lists, so the calls made so far against four times the lines measure how
+// far it is.
+class JobLineSource : public TextLineSource {
+ public:
+  JobLineSource(std::string text, std::size_t lineCount, const JobProgress& progress)
+      : TextLineSource(std::move(text)), expectedCalls_(4 * lineCount + 1), progress_(progress) {}
+
+  int nextLine(std::string* line, int counter) override {
+    ++calls_;
+    if ((calls_ & 63) == 1 && isCancelled()) return kAbandon;
+    const int percent = static_cast<int>(std::min<std::size_t>(99, calls_ * 100 / expectedCalls_));
+    if (percent != percent_) {
+      percent_ = percent;
+      if (progress_.progress) progress_.progress(text_, percent_);
+    }
+    return TextLineSource::nextLine(line, counter);
+  }
+
+  void status(const std::string& text) override {
+    std::string shown = platform::cp1252ToUtf8(text);
+    while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+    text_ = shown;
+    if (progress_.progress) progress_.progress(text_, percent_);
+  }
+
+  bool isCancelled() const { return progress_.cancelled && progress_.cancelled(); }
+
+ private:
+  std::size_t calls_ = 0;
+  std::size_t expectedCalls_;
+  int percent_ = 0;
+  std::string text_;
+  const JobProgress& progress_;
+};
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The result of a failed build: the builder's log, then what became of the target.
+// A dictionary that only failed to take the target's place after a
+// replaced one went to its backup name is not "as it was": `targetKept`
+// says whether that can happen.
+JobResult failedBuild(const JobLineSource& source, const std::string& target, bool targetKept = true) {
+  JobResult result;
+  result.cancelled = source.isCancelled();
+  result.report = platform::cp1252ToUtf8(source.log());
+  if (result.cancelled) {
+    result.report += "Cancelled: " + target + " was left as it was";
+  } else {
+    result.report += "Building " + target + " failed" + (targetKept ? "; it was left as it was" : "");
+  }
+  return result;
+}
+
+std::string nameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool readInput(const std::string& path, std::string& bytes, std::string* error) {
+  if (path != "-") return readFileBytes(path, bytes, error);
+  std::ostringstream buffer;
+  buffer << std::cin.rdbuf();
+  if (std::cin.bad()) {
+    if (error) *error = "cannot read standard input";
+    return false;
+  }
+  bytes = buffer.str();
+  return true;
+}
+
+JobResult failure(std::string report) {
+  JobResult result;
+  result.report = std::move(report);
+  return result;
+}
+
+}  // namespace
+
+JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
+  if (job.inputs.empty()) return failure("No input file was given");
+  if (job.target.empty()) return failure("No dictionary file was given");
+  std::string error;
+  const auto alphabet = loadAlphabet(job.alphabet, &error);
+  if (!alphabet) return failure(error);
+  platform::CodecError codecError;
+  const auto description = platform::utf8ToCp1252(job.description, &codecError);
+  if (!description) return failure("The description cannot be stored: " + codecError.message());
+
+  std::string lines;
+  std::size_t lineCount = 0;
+  for (const std::string& input : job.inputs) {
+    // A dictionary written over its own input would lose the input.
+    if (isSameFile(input, job.target)) return failure("The target " + job.target + " is one of the input files");
+    std::string bytes;
+    if (!readFileBytes(input, bytes, &error)) return failure(error);
+    InputText text = prepareInputText(bytes, true);
+    if (text.problemLines > 0) {
+      std::string report;
+      for (const std::string& problem : text.problems) report += input + ": " + problem + "\n";
+      report += input + ": " + plural(text.problemLines, "line", "lines") + " cannot be converted to Windows-1252";
+      return failure(report);
+    }
+    lines += text.lines;
+    lineCount += text.lineCount;
+  }
+
+  TemporaryTarget target(job.target);
+  if (!target.create(&error)) return failure("Cannot build " + job.target + ": " + error);
+  const auto buildPath = platform::utf8ToCp1252(target.path(), &codecError);
+  if (!buildPath) return failure("Cannot build " + job.target + ": its folder's name " + codecError.message());
+
+  JobLineSource source(std::move(lines), lineCount, progress);
+  if (!buildDictionary(source, *alphabet, *buildPath, *description, job.shortest, job.longest)) {
+    return failedBuild(source, job.target);
+  }
+  if (!target.commit(&error)) {
+    source.logMessage("Couldn't update \"" + platform::utf8ToCp1252(job.target).value_or(job.target) + "\"\n");
+    return failedBuild(source, job.target);
+  }
+  JobResult result;
+  result.ok = true;
+  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines");
+  return result;
+}
+
+std::string mergedDescription(const std::vector<std::string>& inputs) {
+  std::string description = "Merged from ";
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    if (i > 0) description += ", ";
+    description += inputs[i] == "-" ? "standard input" : nameOf(inputs[i]);
+  }
+  return description;
+}
+
+JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
+  if (job.inputs.empty()) return failure("No word list was given");
+  if (job.target.empty()) return failure("No target file was given");
+  const bool toDictionary = isDictionaryTarget(job.target);
+
+  // Everything that can be wrong with the settings is found before the
+  // inputs are read.
+  platform::CodecError codecError;
+  std::optional<std::string> description, target;
+  if (toDictionary) {
+    description = platform::utf8ToCp1252(job.description.empty() ? mergedDescription(job.inputs) : job.description,
+                                         &codecError);
+    if (!description) return failure("The description cannot be stored: " + codecError.message());
+    target = platform::utf8ToCp1252(job.target, &codecError);
+    if (!target) return failure("Cannot build " + job.target + ": its name " + codecError.message());
+  }
+  std::optional<std::array<std::uint8_t, 256>> alphabet;
+  std::string error;
+  if (toDictionary && !job.alphabet.empty()) {
+    alphabet = loadAlphabet(job.alphabet, &error);
+    if (!alphabet) return failure(error);
+  }
+
+  WordListMerge merge(job.fold);
+  for (const std::string& input : job.inputs) {
+    if (isDictionaryTarget(input)) {
+      const auto path = platform::utf8ToCp1252(input, &codecError);
+      if (!path) return failure(input + ": the name " + codecError.message());
+      if (!merge.addDictionary(*path, &error)) return failure(error);
+    } else {
+      std::string bytes;
+      if (!readInput(input, bytes, &error)) return failure(error);
+      if (!merge.addText(bytes, input == "-" ? "standard input" : input, &error, !job.cp1252)) return failure(error);
+    }
+    if (progress.cancelled && progress.cancelled()) {
+      JobResult result = failure("Cancelled: " + job.target + " was left as it was");
+      result.cancelled = true;
+      return result;
+    }
+  }
+  const std::vector<WordListMerge::Entry> entries = merge.merged();
+  const std::string lines = WordListMerge::builderText(entries);
+
+  JobResult result;
+  std::string summary = plural(entries.size(), "entry", "entries") + " from " +
+                        plural(job.inputs.size(), "input", "inputs");
+  if (merge.addedCount() > entries.size()) summary += ", " + plural(merge.addedCount() - entries.size(), "duplicate", "duplicates") + " left out";
+  if (merge.leftOutDefinitions() > 0) {
+    summary += ", " + plural(merge.leftOutDefinitions(), "definition", "definitions") + " left out (word lists keep words only)";
+  }
+  if (job.target == "-") {
+    result.ok = true;
+    result.text = platform::cp1252ToUtf8(lines);
+    result.report = "Merged " + summary;
+    return result;
+  }
+  if (!toDictionary) {
+    if (!writeTextFile(job.target, platform::cp1252ToUtf8(lines), &error)) {
+      return failure(error + "\n" + job.target + " was left as it was");
+    }
+    result.ok = true;
+    result.report = "Merged " + summary + " into " + job.target;
+    return result;
+  }
+
+  if (!alphabet) alphabet = merge.firstAlphabet() ? *merge.firstAlphabet() : englishAlphabetTable();
+  JobLineSource source(lines, entries.size(), progress);
+  if (!saveDictionary(source, *alphabet, *target, *description, 1, 100)) {
+    return failedBuild(source, job.target, false);
+  }
+  result.ok = true;
+  result.report = "Merged " + summary + " into " + job.target;
+  return result;
+}
+
+}  // namespace kea
