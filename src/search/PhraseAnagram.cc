@@ -184,6 +184,8 @@ class PhraseAnagramSearch::Impl {
     if (enumerated_) enumWords_ = query_.enumeration->words;
     shapeScratch_.resize(kMaxShapeWords);
     pinnedShape_.resize(kMaxShapeWords);
+    // The member sets hold views of their own keys: they never move.
+    members_.reserve(static_cast<std::size_t>(std::max(list_.count(), 0)));
   }
 
   Step step(long long work, PhraseBatch& out);
@@ -252,6 +254,7 @@ class PhraseAnagramSearch::Impl {
                  int banLetter, std::uint32_t banBefore, long long& work);
   void emit(PhraseBatch& out, long long& work);
   bool isDuplicate(const std::uint32_t* entries, int count) const;
+  bool spellsEntry(std::string_view text, const std::uint32_t* parts, const std::uint32_t* starts, int n) const;
   int wordsChosen() const { return static_cast<int>(stack_.size()) + (pinnedActive_ ? 1 : 0); }
 
   const KKDictionaryList& list_;
@@ -310,6 +313,10 @@ class PhraseAnagramSearch::Impl {
   };
   std::vector<Members> members_;
   mutable std::vector<char> keyScratch_;
+  // This dictionary's fitting entries with a space or hyphen: a phrase
+  // whose consecutive entries spell one of them is that entry's phrase
+  // again, with the same text.
+  std::unordered_set<std::string_view> multiword_;
   std::vector<std::uint32_t> phraseScratch_;
 };
 
@@ -616,6 +623,11 @@ void PhraseAnagramSearch::Impl::groupEntries() {
     groups_.push_back(g);
     i = j;
   }
+  multiword_.clear();
+  for (const std::uint32_t e : order_) {
+    const std::string_view t = text(e);
+    if (t.find_first_of(" -") != std::string_view::npos) multiword_.insert(t);
+  }
   keys_.clear();
   keys_.shrink_to_fit();
   keyStart_.clear();
@@ -816,6 +828,29 @@ bool PhraseAnagramSearch::Impl::isDuplicate(const std::uint32_t* parts, int coun
   return false;
 }
 
+bool PhraseAnagramSearch::Impl::spellsEntry(std::string_view text, const std::uint32_t* parts,
+                                           const std::uint32_t* starts, int n) const {
+  if (multiword_.empty()) return false;
+  const auto partText = [&](int i) {
+    return text.substr(starts[i], starts[i + 1] - 1 - starts[i]);
+  };
+  for (int i = 0; i + 1 < n; ++i) {
+    if (parts[i] == kPinnedGroup) continue;
+    for (int j = i + 1; j < n && parts[j] != kPinnedGroup; ++j) {
+      const std::string_view run = text.substr(starts[i], starts[j + 1] - 1 - starts[i]);
+      if (!multiword_.contains(run)) continue;
+      if (enumerated_) return true;
+      // Without an enumeration, the phrase with the one entry is listed
+      // with the same text when it is long enough and sorts the same.
+      if (n - (j - i) < query_.minWords) continue;
+      if (i > 0 && entryBefore(run, partText(i - 1))) continue;
+      if (j + 1 < n && entryBefore(partText(j + 1), run)) continue;
+      return true;
+    }
+  }
+  return false;
+}
+
 void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
   // The chosen groups; without an enumeration, in group order so that the
   // entries of a repeated group are chosen as a combination.
@@ -862,8 +897,10 @@ void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
         std::sort(parts, parts + n, [&](std::uint32_t a, std::uint32_t b) { return entryBefore(partText(a), partText(b)); });
       }
       const std::size_t at = text.size();
+      std::array<std::uint32_t, kMaxShapeWords + 2> starts{};
       int word = 0;
       for (int i = 0; i < n; ++i) {
+        starts[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(text.size() - at + (i > 0 ? 1 : 0));
         if (i > 0) {
           const bool hyphen = enumerated_ && enumWords_[static_cast<std::size_t>(word - 1)].after == EnumerationBreak::Hyphen;
           text += hyphen ? '-' : ' ';
@@ -874,8 +911,13 @@ void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
           word += s == kPinnedGroup ? pinnedWords_ : groups_[s].shapeWords;
         }
       }
-      out.add(at, dictionary_);
-      ++found_;
+      starts[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(text.size() - at + 1);
+      if (spellsEntry(std::string_view(text).substr(at), parts, starts.data(), n)) {
+        text.resize(at);
+      } else {
+        out.add(at, dictionary_);
+        ++found_;
+      }
     }
     // The next choice of entries.
     int i = n - 1;
