@@ -206,6 +206,7 @@ class PhraseAnagramSearch::Impl {
   struct Entry {
     std::uint32_t text;
     std::uint32_t textLength;
+    int letters;
   };
   struct Frame {
     std::uint32_t begin, end, cursor;  // the level's groups, in lists_
@@ -552,7 +553,8 @@ void PhraseAnagramSearch::Impl::loadLength(int length) {
       }
       if (!placed) continue;
     }
-    entries_.push_back({static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(r.textLength)});
+    entries_.push_back(
+        {static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(r.textLength), r.keyLength});
     texts_.append(word->raw, static_cast<std::size_t>(r.textLength));
     const std::size_t keyAt = keys_.size();
     keys_.insert(keys_.end(), word->key, word->key + r.keyLength);
@@ -576,7 +578,10 @@ void PhraseAnagramSearch::Impl::groupEntries() {
   const auto text = [&](std::uint32_t e) {
     return std::string_view(texts_).substr(entries_[e].text, entries_[e].textLength);
   };
+  // Groups in order of length first, so that every list of groups is in
+  // order of length and the groups of some lengths are found by halving.
   std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    if (entries_[a].letters != entries_[b].letters) return entries_[a].letters < entries_[b].letters;
     const auto ka = key(a), kb = key(b);
     if (ka != kb) return ka < kb;
     return entryBefore(text(a), text(b));
@@ -777,6 +782,12 @@ bool PhraseAnagramSearch::Impl::pushFrame(const std::uint32_t* source, std::size
   for (const int l : needLetters_) freq_[static_cast<std::size_t>(l)] = 0;
   std::uint32_t* out = lists_.data() + static_cast<std::size_t>(level) * levelSize_;
   std::uint32_t* const outStart = out;
+  // Only the lengths that can follow: all that is left for the last word.
+  const int fewest = last ? left_ : shortest;
+  const std::uint32_t* const sourceEnd = source + count;
+  source = std::partition_point(source, sourceEnd, [&](std::uint32_t id) { return groups_[id].letters < fewest; });
+  count = static_cast<std::size_t>(
+      std::partition_point(source, sourceEnd, [&](std::uint32_t id) { return groups_[id].letters <= left_; }) - source);
   work += static_cast<long long>(count);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t id = source[i];
