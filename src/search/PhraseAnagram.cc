@@ -255,7 +255,10 @@ class PhraseAnagramSearch::Impl {
                  int banLetter, std::uint32_t banBefore, long long& work);
   void emit(PhraseBatch& out, long long& work);
   bool isDuplicate(const std::uint32_t* entries, int count) const;
-  bool spellsEntry(std::string_view text, const std::uint32_t* parts, const std::uint32_t* starts, int n) const;
+  // Whether the phrase `text`, whose parts start at `starts` (one past
+  // the end plus one at starts[n]), is split as its first split is.
+  bool firstSplit(std::string_view text, const std::uint32_t* starts, int n) const;
+  bool splitFrom(int token, int parts, bool pinnedUsed, std::string_view previous) const;
   int wordsChosen() const { return static_cast<int>(stack_.size()) + (pinnedActive_ ? 1 : 0); }
 
   const KKDictionaryList& list_;
@@ -314,10 +317,17 @@ class PhraseAnagramSearch::Impl {
   };
   std::vector<Members> members_;
   mutable std::vector<char> keyScratch_;
-  // This dictionary's fitting entries with a space or hyphen: a phrase
-  // whose consecutive entries spell one of them is that entry's phrase
-  // again, with the same text.
-  std::unordered_set<std::string_view> multiword_;
+  // When some fitting entry has a space or hyphen, two ways of joining
+  // entries can give the same line ("close to" + "wit", "close" + "to
+  // wit"): the texts of the fitting entries, by which a line's other
+  // splits are found, and the split being tried.
+  bool multiword_ = false;
+  std::unordered_set<std::string_view> entryTexts_;
+  static constexpr int kMaxTokens = 128;
+  mutable std::string_view splitText_;
+  mutable std::array<std::uint32_t, kMaxTokens + 1> tokenStart_{};
+  mutable int tokens_ = 0;
+  mutable std::array<int, kMaxTokens + 1> splitEnd_{};
   std::vector<std::uint32_t> phraseScratch_;
 };
 
@@ -628,10 +638,12 @@ void PhraseAnagramSearch::Impl::groupEntries() {
     groups_.push_back(g);
     i = j;
   }
-  multiword_.clear();
-  for (const std::uint32_t e : order_) {
-    const std::string_view t = text(e);
-    if (t.find_first_of(" -") != std::string_view::npos) multiword_.insert(t);
+  multiword_ = false;
+  entryTexts_.clear();
+  for (const std::uint32_t e : order_) multiword_ = multiword_ || text(e).find_first_of(" -") != std::string_view::npos;
+  if (multiword_) {
+    entryTexts_.reserve(order_.size());
+    for (const std::uint32_t e : order_) entryTexts_.insert(text(e));
   }
   keys_.clear();
   keys_.shrink_to_fit();
@@ -839,25 +851,44 @@ bool PhraseAnagramSearch::Impl::isDuplicate(const std::uint32_t* parts, int coun
   return false;
 }
 
-bool PhraseAnagramSearch::Impl::spellsEntry(std::string_view text, const std::uint32_t* parts,
-                                           const std::uint32_t* starts, int n) const {
-  if (multiword_.empty()) return false;
-  const auto partText = [&](int i) {
-    return text.substr(starts[i], starts[i + 1] - 1 - starts[i]);
-  };
-  for (int i = 0; i + 1 < n; ++i) {
-    if (parts[i] == kPinnedGroup) continue;
-    for (int j = i + 1; j < n && parts[j] != kPinnedGroup; ++j) {
-      const std::string_view run = text.substr(starts[i], starts[j + 1] - 1 - starts[i]);
-      if (!multiword_.contains(run)) continue;
-      if (enumerated_) return true;
-      // Without an enumeration, the phrase with the one entry is listed
-      // with the same text when it is long enough and sorts the same.
-      if (n - (j - i) < query_.minWords) continue;
-      if (i > 0 && entryBefore(run, partText(i - 1))) continue;
-      if (j + 1 < n && entryBefore(partText(j + 1), run)) continue;
-      return true;
-    }
+bool PhraseAnagramSearch::Impl::firstSplit(std::string_view text, const std::uint32_t* starts, int n) const {
+  if (!multiword_) return true;
+  // The line's tokens, between its spaces and hyphens.
+  tokens_ = 0;
+  tokenStart_[0] = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != ' ' && text[i] != '-') continue;
+    if (tokens_ + 1 == kMaxTokens) return true;
+    tokenStart_[static_cast<std::size_t>(++tokens_)] = static_cast<std::uint32_t>(i + 1);
+  }
+  ++tokens_;
+  tokenStart_[static_cast<std::size_t>(tokens_)] = static_cast<std::uint32_t>(text.size() + 1);
+  splitText_ = text;
+  // The first split, longest first part first, must be this one.
+  if (!splitFrom(0, 0, false, {})) return true;
+  int token = 0;
+  for (int i = 0; i < n; ++i) {
+    if (tokenStart_[static_cast<std::size_t>(token)] != starts[i]) return false;
+    token = splitEnd_[static_cast<std::size_t>(i)];
+  }
+  return token == tokens_ && tokenStart_[static_cast<std::size_t>(token)] == starts[n];
+}
+
+bool PhraseAnagramSearch::Impl::splitFrom(int token, int parts, bool pinnedUsed, std::string_view previous) const {
+  if (token == tokens_) {
+    return pinnedUsed == pinnedActive_ &&
+           (enumerated_ || (parts >= query_.minWords && parts <= query_.maxWords));
+  }
+  if (!enumerated_ && parts == query_.maxWords) return false;
+  if (parts == kMaxTokens) return false;
+  const std::uint32_t from = tokenStart_[static_cast<std::size_t>(token)];
+  for (int end = tokens_; end > token; --end) {
+    const std::string_view part = splitText_.substr(from, tokenStart_[static_cast<std::size_t>(end)] - 1 - from);
+    // Without an enumeration the parts are in order.
+    if (!enumerated_ && parts > 0 && entryBefore(part, previous)) continue;
+    splitEnd_[static_cast<std::size_t>(parts)] = end;
+    if (pinnedActive_ && !pinnedUsed && part == pinnedText_ && splitFrom(end, parts + 1, true, part)) return true;
+    if (entryTexts_.contains(part) && splitFrom(end, parts + 1, pinnedUsed, part)) return true;
   }
   return false;
 }
@@ -923,7 +954,7 @@ void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
         }
       }
       starts[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(text.size() - at + 1);
-      if (spellsEntry(std::string_view(text).substr(at), parts, starts.data(), n)) {
+      if (!firstSplit(std::string_view(text).substr(at), starts.data(), n)) {
         text.resize(at);
       } else {
         out.add(at, dictionary_);

@@ -212,26 +212,16 @@ std::vector<Composition> compositions(const Words& words, const PhraseAnagramQue
   return out;
 }
 
-// Whether a composition is listed: not when some of its consecutive
-// entries spell one entry of the dictionary with the same text, so that
-// the phrase with that entry is the same line.
-bool listedForm(const Composition& c, const std::set<std::string>& entries, const PhraseAnagramQuery& q) {
-  const int n = static_cast<int>(c.parts.size());
-  for (int i = 0; i < n; ++i) {
-    std::string run = c.parts[static_cast<std::size_t>(i)];
-    for (int j = i + 1; j < n; ++j) {
-      run += c.joints[static_cast<std::size_t>(j - 1)] + c.parts[static_cast<std::size_t>(j)];
-      bool anyPinned = false;
-      for (int k = i; k <= j; ++k) anyPinned = anyPinned || c.pinned[static_cast<std::size_t>(k)];
-      if (anyPinned || entries.count(run) == 0) continue;
-      if (q.enumeration) return false;
-      if (n - (j - i) < q.minWords) continue;
-      if (i > 0 && canonicalBefore(run, c.parts[static_cast<std::size_t>(i - 1)])) continue;
-      if (j + 1 < n && canonicalBefore(c.parts[static_cast<std::size_t>(j + 1)], run)) continue;
-      return false;
-    }
-  }
-  return true;
+// The tokens (between spaces and hyphens) of each part, then where the
+// pinned word stands: the greater one is the way a line is listed when
+// several ways give the same line.
+std::vector<int> splitRank(const Composition& c) {
+  std::vector<int> rank;
+  for (const std::string& p : c.parts) rank.push_back(1 + static_cast<int>(std::count_if(p.begin(), p.end(), [](char ch) {
+                                                        return ch == ' ' || ch == '-';
+                                                      })));
+  for (std::size_t i = 0; i < c.pinned.size(); ++i) rank.push_back(c.pinned[i] ? 1 : 0);
+  return rank;
 }
 
 // The oracle over several dictionaries. In the mode that suppresses
@@ -247,9 +237,13 @@ std::multiset<std::string> oracle(const std::vector<Words>& dictionaries, const 
   }
   for (std::size_t d = 0; d < dictionaries.size(); ++d) {
     if (mode == kActiveOnly && static_cast<int>(d) != active) continue;
-    const std::set<std::string> entries(dictionaries[d].begin(), dictionaries[d].end());
+    // Each line once, in the way with the longest parts first.
+    std::map<std::string, Composition> lines;
     for (const Composition& c : compositions(dictionaries[d], q)) {
-      if (!listedForm(c, entries, q)) continue;
+      const auto [it, added] = lines.emplace(c.text(), c);
+      if (!added && splitRank(c) > splitRank(it->second)) it->second = c;
+    }
+    for (const auto& [line, c] : lines) {
       bool earlier = false;
       for (std::size_t e = 0; e < d && mode == kSuppress && !earlier; ++e) {
         bool all = true;
