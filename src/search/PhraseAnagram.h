@@ -9,7 +9,9 @@
 // itself a phrase or hyphenated covers as many of the enumeration's words
 // as it has, with the same breaks, so "(4,3)" finds the entry "tail end"
 // as well as pairs of entries. Words are joined by spaces, or by hyphens
-// where the enumeration hyphenates.
+// where the enumeration hyphenates. A line that two ways of joining entries
+// give ("tail end", or "tail" and "end") is listed once, in the way whose
+// first entry is longest (then the second, and so on).
 //
 // The search works as the fast anagram programs do. Each dictionary's word
 // lists are read once, for the lengths that can take part; the entries

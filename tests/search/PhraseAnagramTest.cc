@@ -350,6 +350,24 @@ TEST_F(PhraseAnagramTest, KnownPhrases) {
   EXPECT_EQ(run(*list, q, kSuppress), (std::multiset<std::string>{"tail end", "tail-end"}));
 }
 
+// An enumeration of more words than the search keeps lists for: the
+// deeper words are found from the lists above them.
+TEST_F(PhraseAnagramTest, LongEnumerations) {
+  const auto list = open({{"a", "b", "a b", "ab"}});
+  PhraseAnagramQuery q;
+  q.letters = "aaaaabbbbb";
+  q.enumeration = parseEnumeration("1,1,1,1,1,1,1,1,1,1");
+  const auto found = run(*list, q, kSuppress, 0, 7);
+  // Every order of five a's and five b's, once: "a b" and "a"+"b" give one line.
+  EXPECT_EQ(found.size(), 252u);
+  EXPECT_EQ(std::set<std::string>(found.begin(), found.end()).size(), 252u);
+  EXPECT_EQ(found.count("a a a a a b b b b b"), 1u);
+  q.enumeration = parseEnumeration("1-1,1-1,1-1,1-1,1-1");
+  const auto hyphenated = run(*list, q, kSuppress);
+  EXPECT_EQ(hyphenated.count("a-b a-b a-b a-b a-b"), 1u);
+  EXPECT_EQ(hyphenated.size(), 252u);
+}
+
 TEST_F(PhraseAnagramTest, QueryErrors) {
   PhraseAnagramQuery q;
   EXPECT_EQ(checkPhraseQuery(q), PhraseQueryError::NoLetters);
