@@ -253,7 +253,13 @@ class PhraseAnagramSearch::Impl {
   bool pushChild(long long& work);
   bool pushFrame(const std::uint32_t* source, std::size_t count, int level, int position, std::uint32_t minGroup,
                  int banLetter, std::uint32_t banBefore, long long& work);
-  void emit(PhraseBatch& out, long long& work);
+  // Lists the phrases of the chosen groups: every choice of their entries,
+  // a few at a time, from where the last call stopped.
+  void beginEmit();
+  bool emitSome(PhraseBatch& out, long long& work, long long budget);
+  bool tiedSlot(int i) const {
+    return !enumerated_ && i > 0 && slots_[static_cast<std::size_t>(i)] == slots_[static_cast<std::size_t>(i - 1)];
+  }
   bool isDuplicate(const std::uint32_t* entries, int count) const;
   // Whether the phrase `text`, whose parts start at `starts` (one past
   // the end plus one at starts[n]), is split as its first split is.
@@ -329,6 +335,10 @@ class PhraseAnagramSearch::Impl {
   mutable int tokens_ = 0;
   mutable std::array<int, kMaxTokens + 1> splitEnd_{};
   std::vector<std::uint32_t> phraseScratch_;
+  bool emitting_ = false;
+  int slotCount_ = 0;
+  std::array<std::uint32_t, kMaxShapeWords + 1> slots_{};
+  std::array<std::uint32_t, kMaxShapeWords + 1> pick_{};  // the entry chosen in each slot's group
 };
 
 PhraseAnagramSearch::Step PhraseAnagramSearch::Impl::step(long long work, PhraseBatch& out) {
@@ -355,9 +365,14 @@ PhraseAnagramSearch::Step PhraseAnagramSearch::Impl::step(long long work, Phrase
         done += static_cast<long long>(dict_->wordCount(loadLength_ - 1)) / 16 + 1;
         break;
       case Phase::Search: {
+        if (emitting_) {
+          emitSome(out, done, work);
+          break;
+        }
         if (pinnedAlone_) {
           pinnedAlone_ = false;
-          if (wordsChosen() >= query_.minWords) emit(out, done);
+          if (wordsChosen() >= query_.minWords) beginEmit();
+          break;
         }
         if (stack_.empty()) {
           ++placement_;
@@ -405,12 +420,12 @@ PhraseAnagramSearch::Step PhraseAnagramSearch::Impl::step(long long work, Phrase
         if (enumerated_) {
           const int next = f.position + (id == kPinnedGroup ? pinnedWords_ : groups_[id].shapeWords);
           if (next == static_cast<int>(enumWords_.size())) {
-            if (left_ == 0) emit(out, done);
+            if (left_ == 0) beginEmit();
             break;
           }
         } else {
           if (left_ == 0) {
-            if (wordsChosen() >= query_.minWords) emit(out, done);
+            if (wordsChosen() >= query_.minWords) beginEmit();
             break;
           }
           if (wordsChosen() >= query_.maxWords) break;
@@ -893,17 +908,23 @@ bool PhraseAnagramSearch::Impl::splitFrom(int token, int parts, bool pinnedUsed,
   return false;
 }
 
-void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
+void PhraseAnagramSearch::Impl::beginEmit() {
   // The chosen groups; without an enumeration, in group order so that the
   // entries of a repeated group are chosen as a combination.
-  std::array<std::uint32_t, kMaxShapeWords + 1> slots{};
   int n = 0;
-  for (const Frame& f : stack_) slots[static_cast<std::size_t>(n++)] = f.chosen;
-  if (!enumerated_ && pinnedActive_) slots[static_cast<std::size_t>(n++)] = kPinnedGroup;
-  if (!enumerated_) std::sort(slots.begin(), slots.begin() + n);
-  std::array<std::uint32_t, kMaxShapeWords + 1> pick{};  // entry position within the group
-  const auto tied = [&](int i) { return !enumerated_ && i > 0 && slots[static_cast<std::size_t>(i)] == slots[static_cast<std::size_t>(i - 1)]; };
-  for (int i = 0; i < n; ++i) pick[static_cast<std::size_t>(i)] = tied(i) ? pick[static_cast<std::size_t>(i - 1)] : 0;
+  for (const Frame& f : stack_) slots_[static_cast<std::size_t>(n++)] = f.chosen;
+  if (!enumerated_ && pinnedActive_) slots_[static_cast<std::size_t>(n++)] = kPinnedGroup;
+  if (!enumerated_) std::sort(slots_.begin(), slots_.begin() + n);
+  slotCount_ = n;
+  for (int i = 0; i < n; ++i) pick_[static_cast<std::size_t>(i)] = tiedSlot(i) ? pick_[static_cast<std::size_t>(i - 1)] : 0;
+  emitting_ = true;
+}
+
+bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long long budget) {
+  const auto& slots = slots_;
+  auto& pick = pick_;
+  const int n = slotCount_;
+  const auto tied = [&](int i) { return tiedSlot(i); };
   const auto entryCount = [&](int i) {
     const std::uint32_t s = slots[static_cast<std::size_t>(i)];
     return s == kPinnedGroup ? 1u : groups_[s].entryCount;
@@ -911,7 +932,7 @@ void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
   const int pinnedAt = enumerated_ ? placements_[placement_] : -1;
   std::uint32_t* parts = phraseScratch_.data();
   std::string& text = out.text();
-  for (;;) {
+  while (work < budget) {
     ++work;
     bool skip = false;
     int position = 0;
@@ -964,9 +985,13 @@ void PhraseAnagramSearch::Impl::emit(PhraseBatch& out, long long& work) {
     // The next choice of entries.
     int i = n - 1;
     while (i >= 0 && ++pick[static_cast<std::size_t>(i)] >= entryCount(i)) --i;
-    if (i < 0) break;
+    if (i < 0) {
+      emitting_ = false;
+      return true;
+    }
     for (int k = i + 1; k < n; ++k) pick[static_cast<std::size_t>(k)] = tied(k) ? pick[static_cast<std::size_t>(k - 1)] : 0;
   }
+  return false;
 }
 
 PhraseAnagramSearch::PhraseAnagramSearch(const KKDictionaryList& dictionaries, PhraseAnagramQuery query,

@@ -140,8 +140,9 @@ class PhraseAnagramSearch {
   // Searches on for about `work` units (a unit is one group examined, one
   // entry read or one phrase written) and appends what it finds to `out`;
   // Finished once every dictionary is searched. A step can be called again
-  // at any time after More and goes on exactly where the last one stopped;
-  // one step may pass its budget by the phrases of one set of groups.
+  // at any time after More and goes on exactly where the last one stopped.
+  // A step may pass its budget by one pass over the fitting groups or one
+  // length's word list, but adds at most `work` phrases to `out`.
   Step step(long long work, PhraseBatch& out);
 
   // The dictionary being searched, -1 before the first step and at the end.

@@ -284,6 +284,7 @@ class PhraseAnagramTest : public ::testing::Test {
       batch.clear();
       const long long budget = random ? std::uniform_int_distribution<long long>(1, work)(*random) : work;
       const auto step = search.step(budget, batch);
+      EXPECT_LE(batch.count(), budget);
       for (int i = 0; i < batch.count(); ++i) {
         out.insert(std::string(batch.phrase(i)));
         EXPECT_GE(batch.dictionary(i), lastDictionary);
