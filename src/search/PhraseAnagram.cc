@@ -162,16 +162,26 @@ PhraseQueryError checkPhraseQuery(const PhraseAnagramQuery& query) {
 
 std::string_view phraseQueryErrorText(PhraseQueryError error) {
   switch (error) {
-    case PhraseQueryError::None: return "";
-    case PhraseQueryError::NoLetters: return "there are no letters to anagram";
-    case PhraseQueryError::TooManyLetters: return "at most 100 letters can be anagrammed";
-    case PhraseQueryError::WordCount: return "the number of words must be a range within 1 to 6, such as 1-3";
-    case PhraseQueryError::Shortest: return "the shortest word must have 1 to 100 letters";
-    case PhraseQueryError::InvalidEnumeration: return "the enumeration is not valid";
-    case PhraseQueryError::EnumerationLength: return "the enumeration's lengths do not add up to the number of letters";
-    case PhraseQueryError::ContainingNoLetters: return "the word to contain has no letters";
-    case PhraseQueryError::ContainingLetters: return "the word to contain has letters that are not among the letters";
-    case PhraseQueryError::ContainingShape: return "the word to contain fits no place of the enumeration";
+    case PhraseQueryError::None:
+      return "";
+    case PhraseQueryError::NoLetters:
+      return "there are no letters to anagram";
+    case PhraseQueryError::TooManyLetters:
+      return "at most 100 letters can be anagrammed";
+    case PhraseQueryError::WordCount:
+      return "the number of words must be a range within 1 to 6, such as 1-3";
+    case PhraseQueryError::Shortest:
+      return "the shortest word must have 1 to 100 letters";
+    case PhraseQueryError::InvalidEnumeration:
+      return "the enumeration is not valid";
+    case PhraseQueryError::EnumerationLength:
+      return "the enumeration's lengths do not add up to the number of letters";
+    case PhraseQueryError::ContainingNoLetters:
+      return "the word to contain has no letters";
+    case PhraseQueryError::ContainingLetters:
+      return "the word to contain has letters that are not among the letters";
+    case PhraseQueryError::ContainingShape:
+      return "the word to contain fits no place of the enumeration";
   }
   return "";
 }
@@ -195,12 +205,12 @@ class PhraseAnagramSearch::Impl {
  private:
   // A group of entries with the same letters (and breaks).
   struct Group {
-    std::uint32_t firstEntry;   // in order_
+    std::uint32_t firstEntry;  // in order_
     std::uint32_t entryCount;
-    std::uint32_t runs;         // in runs_: (letter, count) pairs
+    std::uint32_t runs;  // in runs_: (letter, count) pairs
     std::uint16_t runCount;
     std::uint16_t letters;
-    std::uint32_t shape;        // in shapes_
+    std::uint32_t shape;  // in shapes_
     std::uint16_t shapeWords;
   };
   struct Entry {
@@ -211,11 +221,11 @@ class PhraseAnagramSearch::Impl {
   struct Frame {
     std::uint32_t begin, end, cursor;  // the level's groups, in lists_
     bool filtered;
-    int anchor;            // the letter every chosen group holds; -1: none
+    int anchor;              // the letter every chosen group holds; -1: none
     std::uint32_t minGroup;  // with no anchor, groups from this one on
-    int position;          // with an enumeration, the first word to fill
-    bool pinned;           // the pinned entry's place
-    std::uint32_t chosen;  // the group applied, or kNone
+    int position;            // with an enumeration, the first word to fill
+    bool pinned;             // the pinned entry's place
+    std::uint32_t chosen;    // the group applied, or kNone
   };
   static constexpr std::uint32_t kNone = 0xFFFFFFFEu;
   enum class Phase { Start, Load, Search, Done };
@@ -598,7 +608,8 @@ void PhraseAnagramSearch::Impl::groupEntries() {
   order_.resize(n);
   for (std::size_t i = 0; i < n; ++i) order_[i] = static_cast<std::uint32_t>(i);
   const auto key = [&](std::uint32_t e) {
-    return std::string_view(reinterpret_cast<const char*>(keys_.data()) + keyStart_[e], keyStart_[e + 1] - keyStart_[e]);
+    return std::string_view(reinterpret_cast<const char*>(keys_.data()) + keyStart_[e],
+                            keyStart_[e + 1] - keyStart_[e]);
   };
   const auto text = [&](std::uint32_t e) {
     return std::string_view(texts_).substr(entries_[e].text, entries_[e].textLength);
@@ -891,8 +902,7 @@ bool PhraseAnagramSearch::Impl::firstSplit(std::string_view text, const std::uin
 
 bool PhraseAnagramSearch::Impl::splitFrom(int token, int parts, bool pinnedUsed, std::string_view previous) const {
   if (token == tokens_) {
-    return pinnedUsed == pinnedActive_ &&
-           (enumerated_ || (parts >= query_.minWords && parts <= query_.maxWords));
+    return pinnedUsed == pinnedActive_ && (enumerated_ || (parts >= query_.minWords && parts <= query_.maxWords));
   }
   if (!enumerated_ && parts == query_.maxWords) return false;
   if (parts == kMaxTokens) return false;
@@ -916,7 +926,8 @@ void PhraseAnagramSearch::Impl::beginEmit() {
   if (!enumerated_ && pinnedActive_) slots_[static_cast<std::size_t>(n++)] = kPinnedGroup;
   if (!enumerated_) std::sort(slots_.begin(), slots_.begin() + n);
   slotCount_ = n;
-  for (int i = 0; i < n; ++i) pick_[static_cast<std::size_t>(i)] = tiedSlot(i) ? pick_[static_cast<std::size_t>(i - 1)] : 0;
+  for (int i = 0; i < n; ++i)
+    pick_[static_cast<std::size_t>(i)] = tiedSlot(i) ? pick_[static_cast<std::size_t>(i - 1)] : 0;
   emitting_ = true;
 }
 
@@ -957,7 +968,8 @@ bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long
     };
     if (!skip && !isDuplicate(parts, n)) {
       if (!enumerated_) {
-        std::sort(parts, parts + n, [&](std::uint32_t a, std::uint32_t b) { return entryBefore(partText(a), partText(b)); });
+        std::sort(parts, parts + n,
+                  [&](std::uint32_t a, std::uint32_t b) { return entryBefore(partText(a), partText(b)); });
       }
       const std::size_t at = text.size();
       std::array<std::uint32_t, kMaxShapeWords + 2> starts{};
@@ -965,7 +977,8 @@ bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long
       for (int i = 0; i < n; ++i) {
         starts[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(text.size() - at + (i > 0 ? 1 : 0));
         if (i > 0) {
-          const bool hyphen = enumerated_ && enumWords_[static_cast<std::size_t>(word - 1)].after == EnumerationBreak::Hyphen;
+          const bool hyphen =
+              enumerated_ && enumWords_[static_cast<std::size_t>(word - 1)].after == EnumerationBreak::Hyphen;
           text += hyphen ? '-' : ' ';
         }
         text += partText(parts[i]);
@@ -989,7 +1002,8 @@ bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long
       emitting_ = false;
       return true;
     }
-    for (int k = i + 1; k < n; ++k) pick[static_cast<std::size_t>(k)] = tied(k) ? pick[static_cast<std::size_t>(k - 1)] : 0;
+    for (int k = i + 1; k < n; ++k)
+      pick[static_cast<std::size_t>(k)] = tied(k) ? pick[static_cast<std::size_t>(k - 1)] : 0;
   }
   return false;
 }
@@ -1000,9 +1014,7 @@ PhraseAnagramSearch::PhraseAnagramSearch(const KKDictionaryList& dictionaries, P
 
 PhraseAnagramSearch::~PhraseAnagramSearch() = default;
 
-PhraseAnagramSearch::Step PhraseAnagramSearch::step(long long work, PhraseBatch& out) {
-  return impl_->step(work, out);
-}
+PhraseAnagramSearch::Step PhraseAnagramSearch::step(long long work, PhraseBatch& out) { return impl_->step(work, out); }
 
 int PhraseAnagramSearch::currentDictionary() const { return impl_->currentDictionary(); }
 long long PhraseAnagramSearch::phrasesFound() const { return impl_->found(); }

@@ -70,12 +70,12 @@ struct PhraseAnagramQuery {
 
 enum class PhraseQueryError : unsigned char {
   None,
-  NoLetters,          // nothing to anagram
-  TooManyLetters,     // more than kMaxPhraseLetters
-  WordCount,          // not 1 <= minWords <= maxWords <= kMaxPhraseWords
-  Shortest,           // shortest below 1 or above kMaxPhraseLetters
+  NoLetters,       // nothing to anagram
+  TooManyLetters,  // more than kMaxPhraseLetters
+  WordCount,       // not 1 <= minWords <= maxWords <= kMaxPhraseWords
+  Shortest,        // shortest below 1 or above kMaxPhraseLetters
   InvalidEnumeration,
-  EnumerationLength,   // the enumeration's letters are not the letters' count
+  EnumerationLength,    // the enumeration's letters are not the letters' count
   ContainingNoLetters,  // the containing word has no letters
   ContainingLetters,    // its letters are not among the given ones
   ContainingShape,      // it fits no place of the enumeration
@@ -109,9 +109,7 @@ class PhraseBatch {
 
   // For the search: the text of a phrase being written, then add().
   std::string& text() { return text_; }
-  void add(std::size_t offset, int dictionary) {
-    items_.push_back({offset, text_.size() - offset, dictionary});
-  }
+  void add(std::size_t offset, int dictionary) { items_.push_back({offset, text_.size() - offset, dictionary}); }
 
  private:
   struct Item {

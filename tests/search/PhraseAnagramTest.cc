@@ -3,8 +3,6 @@
 // enumerations with hyphens and entries that are phrases, repeated words,
 // "." letters, the containing word, the duplicate rule across
 // dictionaries, and stepping with small budgets.
-#include "search/PhraseAnagram.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/LetterFold.h"
+#include "search/PhraseAnagram.h"
 #include "settings/KEAViewProfileWindows.h"
 #include "support/TestDictionary.h"
 
@@ -187,7 +186,8 @@ std::vector<Composition> compositions(const Words& words, const PhraseAnagramQue
           if (shape[s].length != e.length || (s + 1 < shape.size() && shape[s].after != after)) ok = false;
         }
         if (!ok) break;
-        if (!c.parts.empty()) c.joints.push_back(q.enumeration->words[w - 1].after == EnumerationBreak::Hyphen ? '-' : ' ');
+        if (!c.parts.empty())
+          c.joints.push_back(q.enumeration->words[w - 1].after == EnumerationBreak::Hyphen ? '-' : ' ');
         c.parts.push_back(text);
         c.pinned.push_back(isPinned);
         w += shape.size();
@@ -217,9 +217,9 @@ std::vector<Composition> compositions(const Words& words, const PhraseAnagramQue
 // several ways give the same line.
 std::vector<int> splitRank(const Composition& c) {
   std::vector<int> rank;
-  for (const std::string& p : c.parts) rank.push_back(1 + static_cast<int>(std::count_if(p.begin(), p.end(), [](char ch) {
-                                                        return ch == ' ' || ch == '-';
-                                                      })));
+  for (const std::string& p : c.parts)
+    rank.push_back(1 +
+                   static_cast<int>(std::count_if(p.begin(), p.end(), [](char ch) { return ch == ' ' || ch == '-'; })));
   for (std::size_t i = 0; i < c.pinned.size(); ++i) rank.push_back(c.pinned[i] ? 1 : 0);
   return rank;
 }
@@ -302,8 +302,8 @@ class PhraseAnagramTest : public ::testing::Test {
 };
 
 TEST_F(PhraseAnagramTest, KnownPhrases) {
-  const Words words = {"clint", "eastwood", "old", "west", "action", "tail", "end", "tail end", "tail-end",
-                       "tom", "Tom", "mot", "tom-tom", "a", "I"};
+  const Words words = {"clint",    "eastwood", "old", "west", "action",  "tail", "end", "tail end",
+                       "tail-end", "tom",      "Tom", "mot",  "tom-tom", "a",    "I"};
   const auto list = open({words});
   PhraseAnagramQuery q;
   q.letters = "Clint Eastwood!";
@@ -411,7 +411,8 @@ TEST_F(PhraseAnagramTest, MatchesBruteForce) {
   const auto randomWord = [&]() {
     std::string w;
     const int n = std::uniform_int_distribution<int>(1, 4)(random);
-    for (int i = 0; i < n; ++i) w += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
+    for (int i = 0; i < n; ++i)
+      w += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
     const int kind = std::uniform_int_distribution<int>(0, 9)(random);
     if (kind == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
     if (kind == 1 && w.size() > 1) w.insert(1, " ");
@@ -462,8 +463,10 @@ TEST_F(PhraseAnagramTest, MatchesBruteForce) {
         q.letters += q.containing;
         if (trial == 5) {
           const std::string word = foldedLetters(q.containing);
-          q.enumeration = parseEnumeration(std::to_string(word.size()) + "," +
-                                           std::to_string(std::max<int>(1, static_cast<int>(foldedLetters(q.letters).size() + 0) - static_cast<int>(word.size()))));
+          q.enumeration =
+              parseEnumeration(std::to_string(word.size()) + "," +
+                               std::to_string(std::max<int>(1, static_cast<int>(foldedLetters(q.letters).size() + 0) -
+                                                                   static_cast<int>(word.size()))));
           q.letters = foldedLetters(q.letters);
           if (q.enumeration->totalLength() != static_cast<int>(q.letters.size())) continue;
         }
