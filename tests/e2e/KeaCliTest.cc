@@ -456,6 +456,17 @@ TEST(KeaCliAnagram, ExitStatusesAndMessages) {
   EXPECT_EQ(outputLines(run("anagram", {"--help"}).out).at(0), "Usage: kea-cli anagram [OPTIONS] [--] LETTERS...");
 }
 
+TEST(KeaCliAnagram, SeveralDictionariesAndTheirModes) {
+  TempDir dir;
+  TestDictionaryOptions second;
+  second.fileName = "second.kkd";
+  const std::string a = buildTestDictionary(dir, {"cat", "act", "dog"});
+  const std::string b = buildTestDictionary(dir, {"CAT", "tca"}, second);
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "tac"}).out, "act\ncat\ntca\n");
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "--mode", "independent", "tac"}).out, "act\ncat\nCAT\ntca\n");
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "--mode=active", "--active=2", "tac"}).out, "CAT\ntca\n");
+}
+
 TEST(KeaCliAnagram, CtrlCStopsAndKeepsWhatWasListed) {
   // Twenty-six letters in up to six entries: hundreds of thousands of
   // phrases a second, and far more than the program can list before the
