@@ -7,9 +7,12 @@
 #   grep -xiE '.l...r.n'            against  kea-cli search '.l...r.n'
 #   an -l 1 lobikes (Debian "an")   against  kea-cli search ';lobikes'
 #   grep -xiE '.*q.*z.*'            against  kea-cli search '*q*z*'  (a scan of every word)
+#   an -l 2 -m 3 clinteastwood      against  kea-cli anagram --words 1-2 --shortest 3 clinteastwood
+#   an -l 3 -m 4 -n 100000000 ...   against  kea-cli anagram --words 1-3 --shortest 4 clinteastwood
 #
+# (the phrase anagrams are first compared as sets of word sets),
 # then the same searches on the shipped English.kkd, and the peak memory of
-# kea-cli search. Times are whole processes, measured with hyperfine
+# kea-cli search and of kea-cli anagram over thirty letters. Times are whole processes, measured with hyperfine
 # (installed when missing, as root) or, without it, by repeated runs.
 #
 # Usage: bench/compare_search.sh [BUILD_DIR]   (default build/release; built when missing)
@@ -106,6 +109,37 @@ compare "Every word scanned: kea-cli '*q*z*' (goal: under 30 ms) against grep" \
 compare "The shipped English.kkd (SCOWL and WordNet): '.l...r.n' and '*q*z*'" \
   "$kea" search -d "$english" '.l...r.n' -- "$kea" search -d "$english" '*q*z*'
 
+kea_say "Phrase anagrams: the same phrases as an, compared as sets of word sets"
+# One line per phrase: its words in byte order, the lines sorted and unique.
+word_sets() {
+  LC_ALL=C awk '{ n = split($0, w, " ")
+    for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (w[j] < w[i]) { t = w[i]; w[i] = w[j]; w[j] = t }
+    s = w[1]; for (i = 2; i <= n; i++) s = s " " w[i]; print s }' | LC_ALL=C sort -u
+}
+same_phrases() {
+  local name=$1 kea_args=$2 an_args=$3
+  # shellcheck disable=SC2086
+  "$kea" anagram -d "$dictionary" $kea_args clinteastwood 2> /dev/null | word_sets > "$work/kea-phrases.txt"
+  # shellcheck disable=SC2086
+  "$an" $an_args -d "$words" clinteastwood | word_sets > "$work/an-phrases.txt"
+  printf '    %-34s kea-cli %7d, an %7d: ' "$name" "$(wc -l < "$work/kea-phrases.txt")" "$(wc -l < "$work/an-phrases.txt")"
+  if cmp -s "$work/kea-phrases.txt" "$work/an-phrases.txt"; then
+    echo "the same"
+  else
+    echo "different; the first differences (< kea-cli, > an):"
+    diff "$work/kea-phrases.txt" "$work/an-phrases.txt" | grep '^[<>]' | head -10 | sed 's/^/      /'
+  fi
+}
+same_phrases "1-2 words of 3 letters or more" "--words 1-2 --shortest 3" "-l 2 -m 3"
+same_phrases "1-3 words of 4 letters or more" "--words 1-3 --shortest 4" "-l 3 -m 4 -n 100000000"
+
+compare "Phrase anagram, 1-2 words of 3+ letters: kea-cli against an (goal: at least 10 times faster)" \
+  "$kea" anagram -d "$dictionary" --words 1-2 --shortest 3 clinteastwood -- \
+  "$an" -l 2 -m 3 -d "$words" clinteastwood
+compare "Phrase anagram, 1-3 words of 4+ letters: kea-cli against an (goal: at least 10 times faster)" \
+  "$kea" anagram -d "$dictionary" --words 1-3 --shortest 4 clinteastwood -- \
+  "$an" -l 3 -m 4 -n 100000000 -d "$words" clinteastwood
+
 kea_say "Peak memory of kea-cli search (goal: under 40 MB)"
 peak() {
   /usr/bin/time -v -o "$work/time.txt" "$@" > /dev/null 2>&1 || true
@@ -116,4 +150,12 @@ for pattern in '.l...r.n' ';lobikes' '*q*z*' '*'; do
 done
 for pattern in '.l...r.n' '*'; do
   peak "$kea" search -d "$english" "$pattern"
+done
+
+kea_say "Peak memory of kea-cli anagram, thirty letters in up to three words (goal: under 100 MB)"
+# Letters no phrase uses up, common letters, and thirty wildcards (every
+# phrase of thirty letters: the first two million are listed).
+for letters in abcdefghijklmnopqrstuvwxyzeiou etaoinshrdluetaoinshrdluetaoin ..............................; do
+  peak "$kea" anagram -d "$dictionary" --words 1-3 --shortest 1 --limit 2000000 "$letters"
+  peak "$kea" anagram -d "$english" --words 1-3 --shortest 1 --limit 2000000 "$letters"
 done

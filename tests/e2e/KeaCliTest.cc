@@ -5,6 +5,7 @@
 // programs' --version and the manual pages written from their help.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -386,6 +387,98 @@ TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {
   EXPECT_NE(r.err.find("interrupted; "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find(" so far"), std::string::npos) << r.err;
   EXPECT_EQ(r.out.substr(0, 2), "1 ") << r.out;  // the lists searched so far, with their captions
+}
+
+TEST(KeaCliAnagram, PhrasesFromTheShippedDictionary) {
+  ProgramRun r = run("anagram", {"--words", "3", "--shortest", "3", "Clint Eastwood"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_GE(lineIndex(r.out, "action old west"), 0);
+  EXPECT_EQ(r.err, std::to_string(outputLines(r.out).size()) + " results found\n");
+  // Each set of entries once, in alphabetical order.
+  std::vector<std::string> lines = outputLines(r.out);
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
+  EXPECT_LT(lineIndex(r.out, "old west action"), 0);
+
+  // An enumeration: words of its lengths in its order, a phrase entry
+  // filling two of them, hyphens where it hyphenates.
+  r = run("anagram", {"--enum", "(6,3,4)", "clinteastwood"});
+  EXPECT_GE(lineIndex(r.out, "action old west"), 0) << r.err;
+  EXPECT_LT(lineIndex(r.out, "old west action"), 0);
+  r = run("anagram", {"--enum", "4,3", "tailend"});
+  EXPECT_GE(lineIndex(r.out, "tail end"), 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '-'), 0) << r.out;
+  r = run("anagram", {"--enum", "4-3", "tailend"});
+  EXPECT_GE(lineIndex(r.out, "tail-end"), 0) << r.err;
+
+  // A word to contain, and "." for any letter.
+  r = run("anagram", {"--containing", "west", "--words", "3", "--shortest", "3", "clinteastwood"});
+  EXPECT_GE(lineIndex(r.out, "action old west"), 0) << r.err;
+  for (const std::string& line : outputLines(r.out)) EXPECT_TRUE(contains(line, "west")) << line;
+  r = run("anagram", {"--words", "1", "electro."});
+  EXPECT_GE(lineIndex(r.out, "electron"), 0) << r.err;
+
+  r = run("anagram", {"--limit", "3", "clinteastwood"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(outputLines(r.out).size(), 3u);
+}
+
+TEST(KeaCliAnagram, ExitStatusesAndMessages) {
+  TempDir dir;
+  const std::string dictionary = buildTestDictionary(dir, {"cat", "act", "dog"});
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"-d", dictionary, "tac"}, 0, "2 results found\n"},
+      {{"-d", dictionary, "zzz"}, 1, "0 results found\n"},
+      {{"-d", dictionary}, 2, "no letters given"},
+      {{"-d", dictionary, "!!"}, 2, "there are no letters to anagram"},
+      {{"-d", dictionary, "--words", "0-2", "cat"}, 2, "1 to 6"},
+      {{"-d", dictionary, "--words", "2-7", "cat"}, 2, "1 to 6"},
+      {{"-d", dictionary, "--words", "x", "cat"}, 2, "'--words' needs"},
+      {{"-d", dictionary, "--enum", "3,", "cat"}, 2, "a wrong enumeration"},
+      {{"-d", dictionary, "--enum", "2,2", "cat"}, 2, "do not add up to the number of letters (4 against 3)"},
+      {{"-d", dictionary, "--enum", "3", "--words", "1", "cat"}, 2, "cannot go with"},
+      {{"-d", dictionary, "--containing", "dog", "cat"}, 2, "not among the letters"},
+      {{"-d", dictionary, "--limit", "0", "cat"}, 2, "'--limit'"},
+      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
+      {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli anagram --help')"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    const ProgramRun r = run("anagram", c.arguments);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    EXPECT_TRUE(contains(r.err, c.err)) << r.err;
+    EXPECT_TRUE(c.exitCode != 2 || r.out.empty()) << r.out;
+  }
+  EXPECT_EQ(outputLines(run("anagram", {"--help"}).out).at(0), "Usage: kea-cli anagram [OPTIONS] [--] LETTERS...");
+}
+
+TEST(KeaCliAnagram, SeveralDictionariesAndTheirModes) {
+  TempDir dir;
+  TestDictionaryOptions second;
+  second.fileName = "second.kkd";
+  const std::string a = buildTestDictionary(dir, {"cat", "act", "dog"});
+  const std::string b = buildTestDictionary(dir, {"CAT", "tca"}, second);
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "tac"}).out, "act\ncat\ntca\n");
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "--mode", "independent", "tac"}).out, "act\ncat\nCAT\ntca\n");
+  EXPECT_EQ(run("anagram", {"-d", a, "-d", b, "--mode=active", "--active=2", "tac"}).out, "CAT\ntca\n");
+}
+
+TEST(KeaCliAnagram, CtrlCStopsAndKeepsWhatWasListed) {
+  // Twenty-six letters in up to six entries: hundreds of thousands of
+  // phrases a second, and far more than the program can list before the
+  // signal.
+  ProgramOptions options;
+  options.signalAfterMs = 300;
+  const ProgramRun r = run("anagram", {"--words", "1-6", "clinteastwoodclinteastwood"}, options);
+  EXPECT_EQ(r.exitCode, 130) << r.err;
+  EXPECT_TRUE(contains(r.err, "interrupted; ")) << r.err;
+  const std::size_t lines = outputLines(r.out).size();
+  EXPECT_GT(lines, 0u);
+  EXPECT_TRUE(contains(r.err, std::to_string(lines) + " result")) << r.err;
 }
 
 TEST(KeaCliPrograms, AnswerVersionAndSayItInTheirHelp) {

@@ -12,7 +12,11 @@
 
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
+#include "dictionary/KKDictionaryList.h"
+#include "search/PhraseAnagram.h"
+#include "settings/KEAViewProfileWindows.h"
 #include "support/TestAlphabet.h"
+#include "support/TestDictionary.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -74,6 +78,44 @@ TEST(Allocation, MatchingAWordAllocatesNothing) {
   MatchEngine engine;
   engine.compile(test::englishTestAlphabet(), "m*ja");
   EXPECT_GT(allocations.load(), before);
+}
+
+}  // namespace
+}  // namespace kea
+
+namespace kea {
+namespace {
+
+// A phrase anagram search allocates while it reads a dictionary's lists
+// and sizes its tables, never per group examined or per phrase: run one
+// unit of work at a time, its allocations stay a handful however many
+// units there are.
+TEST(Allocation, PhraseAnagramStepsAllocateNothingPerCandidate) {
+  test::TempDir dir;
+  const std::string path = test::buildTestDictionary(dir, test::generatedWords(3000, 3));
+  const auto list = KKDictionaryList::make(path);
+  PhraseAnagramQuery query;
+  query.letters = "aabbccddeeff";
+  query.minWords = 1;
+  query.maxWords = 4;
+  query.shortest = 3;
+  PhraseAnagramSearch search(*list, query, KEAViewProfileWindows::kSuppressDuplicates, 0);
+  PhraseBatch batch;
+  batch.text().reserve(1 << 16);
+  long steps = 0;
+  long phrases = 0;
+  const long before = allocations.load();
+  for (;;) {
+    batch.clear();
+    const auto step = search.step(1, batch);
+    ++steps;
+    phrases += batch.count();
+    if (step == PhraseAnagramSearch::Step::Finished) break;
+  }
+  const long made = allocations.load() - before;
+  EXPECT_GT(steps, 2000);
+  EXPECT_GT(phrases, 1000);
+  EXPECT_LT(made, 200) << steps << " steps, " << phrases << " phrases";
 }
 
 }  // namespace

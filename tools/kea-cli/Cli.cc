@@ -1,8 +1,10 @@
 #include "Cli.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/Cp1252.h"
+#include "platform/ProgramFolder.h"
 
 namespace kea::cli {
 
@@ -29,5 +31,54 @@ void printError(std::string_view subcommand, std::string_view message) {
 }
 
 bool isHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+bool parseNumber(const std::string& text, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  std::size_t i = text[0] == '-' ? 1 : 0;
+  if (i == text.size()) return false;
+  for (std::size_t k = i; k < text.size(); ++k) {
+    if (text[k] < '0' || text[k] > '9') return false;
+  }
+  value = std::atoi(text.c_str());
+  return true;
+}
+
+namespace {
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void onInterrupt(int) { interrupted = 1; }
+}  // namespace
+
+InterruptGuard::InterruptGuard() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, &previous_);
+}
+
+InterruptGuard::~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
+
+bool interruptRequested() { return interrupted != 0; }
+
+KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths) {
+  if (paths.empty()) {
+    const auto shipped = platform::findDataFile("Dictionaries/English.kkd");
+    if (!shipped) {
+      printError(subcommand, "the shipped dictionary Dictionaries/English.kkd was not found beside the program "
+                             "or in ../share/kea; name one with -d FILE");
+      return nullptr;
+    }
+    paths.push_back(*shipped);
+  }
+  std::string names;
+  for (const std::string& path : paths) names += path + ";";
+  KKDictionaryList::Handle list = KKDictionaryList::make(names);
+  for (int i = 0; i < list->count(); ++i) {
+    if (!list->isUsable(i)) {
+      printError(subcommand, terminalText(list->path(i) + ": " + list->dictionary(i)->statusText()));
+      return nullptr;
+    }
+  }
+  return list;
+}
 
 }  // namespace kea::cli

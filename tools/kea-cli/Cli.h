@@ -3,10 +3,13 @@
 // (Windows-1252).
 #pragma once
 
+#include <csignal>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "dictionary/KKDictionaryList.h"
 
 namespace kea::cli {
 
@@ -14,6 +17,10 @@ namespace kea::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // the work could not be done for some input
 inline constexpr int kExitUsage = 2;    // the command line was wrong
+inline constexpr int kExitInterrupted = 130;  // Ctrl-C stopped the work
+
+// The most dictionaries a command opens at once.
+inline constexpr std::size_t kMaxDictionaries = 9;
 
 struct Command {
   const char* name;
@@ -32,6 +39,8 @@ int runSearch(const std::vector<std::string>& args);
 extern const char* const kSearchHelp;
 int runDefine(const std::vector<std::string>& args);
 extern const char* const kDefineHelp;
+int runAnagram(const std::vector<std::string>& args);
+extern const char* const kAnagramHelp;
 
 // A terminal argument as library text, or nothing after printing why not
 // (a character that Windows-1252 cannot hold, or malformed UTF-8).
@@ -45,5 +54,26 @@ void printError(std::string_view subcommand, std::string_view message);
 
 // Whether an argument asks for help.
 bool isHelp(std::string_view arg);
+
+// A decimal number of at most nine digits, optionally negative.
+bool parseNumber(const std::string& text, int& value);
+
+// Ctrl-C sets a flag, for as long as this lives, instead of ending the
+// program; the work looks at interruptRequested() between its steps.
+class InterruptGuard {
+ public:
+  InterruptGuard();
+  ~InterruptGuard();
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+bool interruptRequested();
+
+// Opens the dictionaries (library text paths; the shipped English.kkd when
+// there are none). Null after printing why one cannot be used.
+KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths);
 
 }  // namespace kea::cli

@@ -33,8 +33,6 @@ const char* const kDefineHelp =
 
 namespace {
 
-constexpr std::size_t kMaxDictionaries = 9;
-
 std::string fileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);

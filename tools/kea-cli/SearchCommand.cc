@@ -115,32 +115,9 @@ const char* const kSearchHelp =
 
 namespace {
 
-constexpr int kMaxDictionaries = 9;
-constexpr int kExitInterrupted = 130;
 // Units of search work between two looks at Ctrl-C: a unit is at most a
 // couple of thousand words, so this answers within milliseconds.
 constexpr int kStepUnits = 256;
-
-volatile std::sig_atomic_t interruptRequested = 0;
-
-extern "C" void onInterrupt(int) { interruptRequested = 1; }
-
-// Ctrl-C asks the search to pause for as long as this lives.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  struct sigaction previous_ {};
-};
 
 // The main window as a terminal shows it: boxes held in memory and
 // messages on standard error.
@@ -177,17 +154,6 @@ struct SearchArguments {
   bool fullText = false;
   std::optional<Enumeration> enumeration;
 };
-
-bool parseNumber(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 9) return false;
-  std::size_t i = text[0] == '-' ? 1 : 0;
-  if (i == text.size()) return false;
-  for (std::size_t k = i; k < text.size(); ++k) {
-    if (text[k] < '0' || text[k] > '9') return false;
-  }
-  value = std::atoi(text.c_str());
-  return true;
-}
 
 // Whether an argument taken for an option could have been meant as a
 // pattern: every option is "--" and a word, or "-" and one letter, so
@@ -401,24 +367,8 @@ int runSearch(const std::vector<std::string>& args) {
   SearchArguments arguments;
   if (const int status = parseArguments(args, arguments, workspace.profile); status != kExitOk) return status;
 
-  if (arguments.dictionaries.empty()) {
-    const auto shipped = platform::findDataFile("Dictionaries/English.kkd");
-    if (!shipped) {
-      printError("search", "the shipped dictionary Dictionaries/English.kkd was not found beside the program "
-                           "or in ../share/kea; name one with -d FILE");
-      return kExitUsage;
-    }
-    arguments.dictionaries.push_back(*shipped);
-  }
-  std::string names;
-  for (const std::string& path : arguments.dictionaries) names += path + ";";
-  workspace.list = KKDictionaryList::make(names);
-  for (int i = 0; i < workspace.list->count(); ++i) {
-    if (!workspace.list->isUsable(i)) {
-      printError("search", terminalText(workspace.list->path(i) + ": " + workspace.list->dictionary(i)->statusText()));
-      return kExitUsage;
-    }
-  }
+  workspace.list = openDictionaries("search", arguments.dictionaries);
+  if (!workspace.list) return kExitUsage;
   workspace.active = arguments.active - 1;
 
   TerminalHost host;
@@ -458,7 +408,7 @@ int runSearch(const std::vector<std::string>& args) {
   // Ctrl-C is the Stop button, pressed between two steps of the search.
   view.searchClicked();
   while (view.step(kStepUnits) == KEAViewWindows::Step::More) {
-    if (interruptRequested != 0) view.cancel();
+    if (interruptRequested()) view.cancel();
   }
   interrupts.reset();
   printResults(view, workspace.profile, workspace.active);

@@ -11,6 +11,7 @@ namespace kea::cli {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table = {
       {"search", "list the dictionary entries a pattern describes", kSearchHelp, runSearch},
+      {"anagram", "list the phrases of entries made of given letters", kAnagramHelp, runAnagram},
       {"define", "show the definitions of a word", kDefineHelp, runDefine},
       {"info", "show the properties of dictionary files", kInfoHelp, runInfo},
   };

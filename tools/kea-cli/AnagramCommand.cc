@@ -1,0 +1,234 @@
+// kea-cli anagram: phrases of dictionary entries made of exactly the given
+// letters, printed as they are found.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Cli.h"
+#include "pattern/Enumeration.h"
+#include "search/PhraseAnagram.h"
+#include "search/StringTable.h"
+#include "settings/KEAViewProfileWindows.h"
+
+namespace kea::cli {
+
+const char* const kAnagramHelp =
+    "Usage: kea-cli anagram [OPTIONS] [--] LETTERS...\n"
+    "\n"
+    "Lists every phrase of dictionary entries whose letters together are exactly\n"
+    "LETTERS, one phrase per line: 'kea-cli anagram clinteastwood' lists\n"
+    "\"action old west\". Several LETTERS arguments are taken together. Case,\n"
+    "accents and everything but letters are ignored; '.' (or '?') stands for any\n"
+    "one letter. Without an enumeration each set of entries is listed once, its\n"
+    "entries in alphabetical order. The number of phrases goes to standard error.\n"
+    "\n"
+    "The phrases:\n"
+    "  --words MIN-MAX        how many entries a phrase joins, 1 to 6 (default\n"
+    "                         1-3); '--words 2' is 2-2\n"
+    "  --shortest N           the fewest letters of each entry (default 2)\n"
+    "  --enum E               the clue's enumeration, such as '3,4,6', '(4-5)' or\n"
+    "                         '2,3-4': the phrase's words have these lengths in\n"
+    "                         this order, hyphenated where E has '-'. An entry\n"
+    "                         that is a phrase itself fills as many words, with\n"
+    "                         the same breaks: '--enum 4,3' also lists \"tail end\".\n"
+    "                         Replaces --words and --shortest.\n"
+    "  --containing WORD      only phrases that hold WORD (in the dictionaries or\n"
+    "                         not; it counts as one of the entries): its letters\n"
+    "                         are taken from LETTERS and the rest is anagrammed\n"
+    "  --limit N              stop after N phrases\n"
+    "\n"
+    "Dictionaries:\n"
+    "  -d, --dictionary FILE  use FILE; repeat for up to nine, searched in order,\n"
+    "                         each phrase made of one dictionary's entries\n"
+    "                         (default: the shipped English.kkd)\n"
+    "  --mode MODE            with several dictionaries: 'suppress' (default)\n"
+    "                         leaves out phrases an earlier dictionary listed,\n"
+    "                         'independent' lists them again, 'active' uses the\n"
+    "                         active dictionary only\n"
+    "  --active N             the active dictionary, counted from 1 (default 1)\n"
+    "\n"
+    "Ctrl-C stops the search; what was found so far has been listed.\n"
+    "\n"
+    "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
+    "command line or an unusable dictionary, 130 when interrupted.\n";
+
+namespace {
+
+// Units of search work between two looks at Ctrl-C and two flushes of
+// the output: a unit is one group of entries examined or one phrase.
+constexpr long long kStepWork = 1 << 16;
+
+struct AnagramArguments {
+  std::vector<std::string> dictionaries;  // library text
+  PhraseAnagramQuery query;
+  bool lettersGiven = false;
+  int multiple = KEAViewProfileWindows::kSuppressDuplicates;
+  int active = 1;
+  long long limit = -1;
+  bool wordsGiven = false;
+  bool shortestGiven = false;
+};
+
+bool parseWordRange(const std::string& text, int& low, int& high) {
+  const std::size_t dash = text.find('-');
+  if (dash == std::string::npos) {
+    if (!parseNumber(text, low) || low < 0) return false;
+    high = low;
+    return true;
+  }
+  const std::string a = text.substr(0, dash), b = text.substr(dash + 1);
+  return !a.empty() && !b.empty() && a[0] != '-' && b[0] != '-' && parseNumber(a, low) && parseNumber(b, high);
+}
+
+int parseArguments(const std::vector<std::string>& args, AnagramArguments& out) {
+  const auto fail = [](const std::string& message) {
+    printError("anagram", message + " (run 'kea-cli anagram --help')");
+    return kExitUsage;
+  };
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      const auto text = argumentText(arg, "letters");
+      if (!text) return kExitUsage;
+      if (out.lettersGiven) out.query.letters += ' ';
+      out.query.letters += *text;
+      out.lettersGiven = true;
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    std::string value;
+    bool hasValue = false;
+    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg.resize(eq);
+      hasValue = true;
+    }
+    const auto takeValue = [&]() -> bool {
+      if (hasValue) return true;
+      if (i + 1 >= args.size()) return false;
+      value = args[++i];
+      return true;
+    };
+    if (arg == "-d" || arg == "--dictionary") {
+      if (!takeValue()) return fail("'" + arg + "' needs a dictionary file");
+      const auto path = argumentText(value, "file name");
+      if (!path) return kExitUsage;
+      if (path->empty()) return fail("an empty dictionary file name");
+      if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
+      if (out.dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be used");
+      out.dictionaries.push_back(*path);
+    } else if (arg == "--words") {
+      if (!takeValue() || !parseWordRange(value, out.query.minWords, out.query.maxWords))
+        return fail("'--words' needs a number of entries or a range, such as 1-3");
+      out.wordsGiven = true;
+    } else if (arg == "--shortest" || arg == "--active" || arg == "--limit") {
+      int number = 0;
+      if (!takeValue() || !parseNumber(value, number)) return fail("'" + arg + "' needs a number");
+      if (arg == "--shortest") {
+        out.query.shortest = number;
+        out.shortestGiven = true;
+      } else if (arg == "--active") {
+        out.active = number;
+      } else {
+        if (number < 1) return fail("'--limit' needs a number of phrases from 1 on");
+        out.limit = number;
+      }
+    } else if (arg == "--enum") {
+      if (!takeValue()) return fail("'--enum' needs an enumeration, such as 4,3");
+      Enumeration enumeration = parseEnumeration(value);
+      if (!enumeration.valid()) {
+        return fail("a wrong enumeration: " + std::string(enumerationErrorText(enumeration.error)));
+      }
+      out.query.enumeration = std::move(enumeration);
+    } else if (arg == "--containing") {
+      if (!takeValue()) return fail("'--containing' needs a word");
+      const auto text = argumentText(value, "word");
+      if (!text) return kExitUsage;
+      out.query.containing = *text;
+    } else if (arg == "--mode") {
+      if (!takeValue()) return fail("'--mode' needs suppress, independent or active");
+      if (value == "suppress") {
+        out.multiple = KEAViewProfileWindows::kSuppressDuplicates;
+      } else if (value == "independent") {
+        out.multiple = KEAViewProfileWindows::kSearchIndependently;
+      } else if (value == "active") {
+        out.multiple = KEAViewProfileWindows::kActiveDictionaryOnly;
+      } else {
+        return fail("unknown mode '" + value + "'; use suppress, independent or active");
+      }
+    } else {
+      return fail("unknown option '" + arg + "'");
+    }
+  }
+  if (!out.lettersGiven) return fail("no letters given");
+  if (out.query.enumeration && (out.wordsGiven || out.shortestGiven)) {
+    return fail("'--enum' gives the words' lengths and cannot go with '--words' or '--shortest'");
+  }
+  if (out.active < 1 || out.active > std::max<int>(1, static_cast<int>(out.dictionaries.size()))) {
+    return fail("'--active' names no dictionary");
+  }
+  if (const PhraseQueryError error = checkPhraseQuery(out.query); error != PhraseQueryError::None) {
+    std::string message(phraseQueryErrorText(error));
+    if (error == PhraseQueryError::EnumerationLength) {
+      const PhraseLetterCount count = countPhraseLetters(out.query.letters);
+      message += " (" + std::to_string(out.query.enumeration->totalLength()) + " against " +
+                 std::to_string(count.letters + count.wildcards) + ")";
+    }
+    return fail(message);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int runAnagram(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (isHelp(arg)) {
+      std::fputs(kAnagramHelp, stdout);
+      return kExitOk;
+    }
+  }
+  std::optional<InterruptGuard> interrupts(std::in_place);
+  AnagramArguments arguments;
+  if (const int status = parseArguments(args, arguments); status != kExitOk) return status;
+  const KKDictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
+  if (!list) return kExitUsage;
+
+  PhraseAnagramSearch search(*list, arguments.query, arguments.multiple, arguments.active - 1);
+  PhraseBatch batch;
+  std::string line;
+  long long printed = 0;
+  bool interrupted = false;
+  bool finished = false;
+  while (!finished) {
+    batch.clear();
+    finished = search.step(kStepWork, batch) == PhraseAnagramSearch::Step::Finished;
+    for (int i = 0; i < batch.count() && printed != arguments.limit; ++i, ++printed) {
+      line = terminalText(batch.phrase(i));
+      line += '\n';
+      std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    if (printed == arguments.limit) break;
+    if (interruptRequested()) {
+      interrupted = true;
+      break;
+    }
+  }
+  interrupts.reset();
+  std::fflush(stdout);
+  if (interrupted) {
+    printError("anagram", "interrupted; " + resultsFoundText(printed) + " so far");
+    return kExitInterrupted;
+  }
+  std::fprintf(stderr, "%s\n", terminalText(resultsFoundText(printed)).c_str());
+  return printed > 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace kea::cli
