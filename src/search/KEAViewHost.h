@@ -25,6 +25,7 @@ class KEAViewHost {
     ShortestBox,
     LongestBox,
     SearchModeButton,
+    EnumerationBox,
     ResultsArea,
     OptionsWindow,  // ignored when the options window is not open
   };
@@ -43,6 +44,9 @@ class KEAViewHost {
   virtual void insertHistory(std::string_view text) = 0;
   // The selected part of the pattern box's text; empty when nothing is.
   virtual std::string patternSelection() { return {}; }
+  // The enumeration box beside the pattern box ("(3,4)"), Windows-1252;
+  // empty when the user gave none or the host has no such box.
+  virtual std::string enumerationText() { return {}; }
 
   // The two length boxes.
   virtual int lengthBox(LengthBox box) = 0;
@@ -71,6 +75,7 @@ class KEAViewHost {
 class MemoryViewHost : public KEAViewHost {
  public:
   std::string pattern;
+  std::string enumeration;
   std::vector<std::string> history;  // newest first
   int shortest = 1;
   int longest = 100;
@@ -79,6 +84,7 @@ class MemoryViewHost : public KEAViewHost {
   Control focused = Control::PatternBox;
 
   std::string patternText() override { return pattern; }
+  std::string enumerationText() override { return enumeration; }
   int historyCount() override { return static_cast<int>(history.size()); }
   std::string historyItem(int index) override { return history.at(static_cast<std::size_t>(index)); }
   void insertHistory(std::string_view text) override { history.insert(history.begin(), std::string(text)); }

@@ -39,7 +39,7 @@ LengthOrder KEAViewWindows::lengthOrder() const {
 }
 
 LengthPlan KEAViewWindows::planGroup(OutputGroup& group) {
-  return planLengths(group.engineSet, fullTextMode_, lengthOrder(), host_.lengthBox(LengthBox::Shortest),
+  return planLengths(group.engineSet, fullTextMode(), lengthOrder(), host_.lengthBox(LengthBox::Shortest),
                      host_.lengthBox(LengthBox::Longest));
 }
 
@@ -129,9 +129,9 @@ void KEAViewWindows::lengthChanged(LengthBox box) {
   if (checkDictionaries()) validate();
 }
 
-void KEAViewWindows::setMode(bool fullText) {
+void KEAViewWindows::setMode(SearchMode mode) {
   if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
-  fullTextMode_ = fullText;
+  mode_ = mode;
   validate();
 }
 
@@ -191,8 +191,26 @@ void KEAViewWindows::validate() {
     setState(SearchState::Invalid);
     return;
   }
+  // The enumeration box, for word searches and phrase anagrams.
+  std::optional<Enumeration> enumeration;
+  if (mode_ != SearchMode::FullText) {
+    const std::string text = host_.enumerationText();
+    if (text.find_first_not_of(" \t") != std::string::npos) {
+      enumeration = parseEnumeration(text);
+      if (!enumeration->valid()) {
+        host_.setStatus(enumerationErrorText(enumeration->error));
+        setState(SearchState::Invalid);
+        return;
+      }
+    }
+  }
+  if (mode_ == SearchMode::PhraseAnagram) {
+    validatePhrases(enumeration);
+    return;
+  }
   const KEAViewProfileWindows& o = options();
-  const std::string expanded = expandMacros(pattern_, o.expansionAt, o.expansionHash);
+  std::string expanded = expandMacros(pattern_, o.expansionAt, o.expansionHash);
+  if (enumeration) expanded = withEnumeration(*enumeration, expanded);
   const int shortest = host_.lengthBox(LengthBox::Shortest);
   const int longest = host_.lengthBox(LengthBox::Longest);
 
@@ -234,7 +252,7 @@ void KEAViewWindows::validate() {
         break;
     }
   }
-  if (valid && !fullTextMode_ && !anyWords) {
+  if (valid && !fullTextMode() && !anyWords) {
     host_.setStatus(host_.loadString(strings::kNoWordsOfLength));
     valid = false;
   }
@@ -252,7 +270,9 @@ void KEAViewWindows::setState(SearchState state) {
         label = texts::kResumeLabel;
         break;
       default:
-        label = fullTextMode_ ? texts::kFullTextSearchLabel : texts::kWordSearchLabel;
+        label = mode_ == SearchMode::FullText        ? texts::kFullTextSearchLabel
+                : mode_ == SearchMode::PhraseAnagram ? texts::kPhraseSearchLabel
+                                                     : texts::kWordSearchLabel;
         break;
     }
     host_.setSearchButtonLabel(label);
@@ -263,7 +283,8 @@ void KEAViewWindows::setState(SearchState state) {
       host_.enableControl(Control::SearchButton, state != SearchState::Invalid);
       const bool editable = state != SearchState::Searching;
       for (const Control c : {Control::PatternBox, Control::ShortestBox, Control::LongestBox,
-                              Control::SearchModeButton, Control::ResultsArea, Control::OptionsWindow}) {
+                              Control::SearchModeButton, Control::EnumerationBox, Control::ResultsArea,
+                              Control::OptionsWindow}) {
         host_.enableControl(c, editable);
       }
     }
@@ -335,7 +356,10 @@ KEAViewWindows::Step KEAViewWindows::step(int units) {
       break;
     }
     // A group's end leads straight on to the next group, without a poll.
-    if ((fullTextMode_ ? fullTextUnit() : wordUnit()) == Unit::GroupDone) continue;
+    const Unit unit = mode_ == SearchMode::FullText        ? fullTextUnit()
+                      : mode_ == SearchMode::PhraseAnagram ? phraseUnit()
+                                                           : wordUnit();
+    if (unit == Unit::GroupDone) continue;
     if (!poll()) break;
     if (++done >= units) return Step::More;
   }
@@ -396,6 +420,7 @@ int KEAViewWindows::resultCount() const {
 // The search
 
 void KEAViewWindows::freeSearchers() {
+  phraseSearch_.reset();
   inputEngine_.reset();
   indexedTextSearch_.reset();
   sequentialTextSearch_.reset();
@@ -404,6 +429,21 @@ void KEAViewWindows::freeSearchers() {
 void KEAViewWindows::advanceDictionary() {
   freeSearchers();
   progressStale_ = true;
+  if (mode_ == SearchMode::PhraseAnagram) {
+    // One search goes through every dictionary in turn; it starts here and
+    // ends the whole search when it finishes.
+    if (currentDictionary_ != -1) {
+      currentDictionary_ = -1;
+      return;
+    }
+    const KEAViewProfileWindows& o = options();
+    phraseSearch_ = std::make_unique<PhraseAnagramSearch>(*dictionaries(), phraseQuery_, o.viewMultipleDictionaries,
+                                                          workspace_.activeDictionary());
+    currentDictionary_ = std::max(0, o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly
+                                         ? workspace_.activeDictionary()
+                                         : 0);
+    return;
+  }
   const bool activeOnly = options().viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
   int candidate;
   if (currentDictionary_ == -1) {
@@ -413,7 +453,7 @@ void KEAViewWindows::advanceDictionary() {
   }
   while (candidate >= 0 && candidate < groupCount()) {
     currentDictionary_ = candidate;
-    if (fullTextMode_ ? prepareFullTextSearch(candidate) : prepareWordSearch(candidate)) return;
+    if (fullTextMode() ? prepareFullTextSearch(candidate) : prepareWordSearch(candidate)) return;
     candidate = activeOnly ? -1 : candidate + 1;
   }
   currentDictionary_ = -1;
@@ -535,6 +575,73 @@ KEAViewWindows::Unit KEAViewWindows::fullTextUnit() {
   finishGroup(d);
   advanceDictionary();
   return Unit::GroupDone;
+}
+
+void KEAViewWindows::validatePhrases(const std::optional<Enumeration>& enumeration) {
+  PhraseAnagramQuery query;
+  query.letters = pattern_;
+  // Single letters are entries of most word lists and would crowd out the
+  // phrases: words have at least two letters unless the Shortest box asks
+  // for more.
+  query.shortest = std::max(2, host_.lengthBox(LengthBox::Shortest));
+  query.enumeration = enumeration;
+  PhraseQueryError error = checkPhraseQuery(query);
+  if (error == PhraseQueryError::Shortest || (error == PhraseQueryError::NoLetters && pattern_.empty())) {
+    // An empty box asks for help, as the word search's does.
+    host_.setStatus(host_.loadString(strings::kPatternValid + static_cast<int>(PatternStatus::Empty)));
+    setState(SearchState::Invalid);
+    return;
+  }
+  if (error != PhraseQueryError::None) {
+    std::string text(phraseQueryErrorText(error));
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    host_.setStatus(text);
+    setState(SearchState::Invalid);
+    return;
+  }
+  phraseQuery_ = std::move(query);
+  setState(SearchState::Ready);
+}
+
+KEAViewWindows::Unit KEAViewWindows::phraseUnit() {
+  PhraseAnagramSearch& search = *phraseSearch_;
+  if (progressStale_) {
+    resetFullTextProgress(0, std::max(1, groupCount()));
+    progressStale_ = false;
+  }
+  const KEAViewProfileWindows& o = options();
+  const bool filtering = !(o.outputLower && o.outputUpper && o.outputPunctuation && o.outputWhitespace);
+  phraseBatch_.clear();
+  // A unit is a slice of the search small enough to keep the window
+  // responsive; the phrases it finds go to their dictionaries' lists.
+  const bool finished = search.step(kPhraseWork, phraseBatch_) == PhraseAnagramSearch::Step::Finished;
+  const KKDictionaryList* list = dictionaries();
+  for (int i = 0; i < phraseBatch_.count(); ++i) {
+    const int d = phraseBatch_.dictionary(i);
+    if (d < 0 || d >= groupCount()) continue;
+    const std::string_view phrase = phraseBatch_.phrase(i);
+    if (filtering && list != nullptr && d < list->count()) {
+      const int letters = countPhraseLetters(phrase).letters;
+      if (!classShown(classify(phrase, letters, list->dictionary(d)->alphabet()), o)) continue;
+    }
+    // A full list refuses the entry; the search goes on.
+    group(d).list.add(phrase, std::string_view(), std::string_view(), 0);
+  }
+  const int now = search.currentDictionary();
+  if (now != currentDictionary_ || finished) {
+    // The dictionary that was searched is done: its count is final.
+    if (currentDictionary_ >= 0 && currentDictionary_ < groupCount()) finishGroup(currentDictionary_);
+    lastShownCount_ = 0;
+  }
+  if (finished) {
+    for (int i = 0; i < groupCount(); ++i) showCount(i);
+    phraseSearch_.reset();
+    currentDictionary_ = -1;
+    return Unit::GroupDone;
+  }
+  if (now >= 0) currentDictionary_ = now;
+  setProgressPosition(std::max(0, currentDictionary_));
+  return Unit::Poll;
 }
 
 void KEAViewWindows::addFullTextHit(OutputGroup& g, std::string_view first, std::string_view second,

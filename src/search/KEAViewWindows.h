@@ -22,6 +22,9 @@
 //   view.searchClicked();         // state Searching
 //   while (view.step(64) == KEAViewWindows::Step::More) { /* handle events */ }
 //
+// An enumeration in the host's enumeration box ("(4,3)") narrows a word
+// search to entries of its shape: it is joined to the pattern line.
+//
 // Full-text search is a second mode of the same controller (setMode): the
 // line's patterns are then words that a definition must contain, each
 // dictionary with definitions is searched through its full-text index when
@@ -29,6 +32,11 @@
 // and every hit is listed under its record's first headword with the
 // record's offset as the entry's reference. A lookup of such a hit
 // (lookUpFullTextHit) first makes sure the dictionary was not rebuilt since.
+//
+// Phrase anagrams are the third mode: the pattern box holds letters, the
+// enumeration (if any) shapes the phrases, and each phrase goes to the
+// results list of the dictionary that found it, filtered, sorted and kept
+// apart from earlier dictionaries' phrases as words are.
 #pragma once
 
 #include <atomic>
@@ -52,6 +60,7 @@
 #include "search/KEAViewHost.h"
 #include "search/MatchListLabelWindows.h"
 #include "search/MatchListWindows.h"
+#include "search/PhraseAnagram.h"
 
 namespace kea {
 
@@ -65,6 +74,8 @@ enum class SearchState : int {
   Closing = 4,    // the view is closing
 };
 
+enum class SearchMode { Word, FullText, PhraseAnagram };
+
 class KEAViewWindows {
  public:
   // Milliseconds since some fixed moment (the program's start).
@@ -76,6 +87,9 @@ class KEAViewWindows {
   // Definition records the reading full-text search examines between two
   // polls at most.
   static constexpr int kFullTextSlice = 200;
+  // Work (groups examined, entries read, phrases written) a phrase anagram
+  // search does between two polls at most.
+  static constexpr int kPhraseWork = 2000;
   // The results counts are brought up to date at most this often.
   static constexpr std::uint64_t kCountRefreshMs = 100;
 
@@ -153,9 +167,13 @@ class KEAViewWindows {
   // The view closes: a running search is abandoned without touching the
   // lists again. Saving the view's settings is left to the program.
   void close();
-  // The commands "&Word Search" and "&Full Text Search": the mode of the
-  // next search, then validation. Ignored while a search runs.
-  void setMode(bool fullText);
+  // The commands "&Word Search", "&Full Text Search" and "&Phrase Anagram":
+  // the mode of the next search, then validation. Ignored while a search
+  // runs.
+  void setMode(SearchMode mode);
+  void setMode(bool fullText) { setMode(fullText ? SearchMode::FullText : SearchMode::Word); }
+  // The enumeration box's text changed.
+  void enumerationChanged() { patternChanged(); }
   // "&Lookup..." or "Lookup in &New Window..." of a full-text hit of group
   // `index` (an entry whose reference is not 0): when the dictionaries are
   // still valid and the group's dictionary was not rebuilt since its
@@ -183,7 +201,10 @@ class KEAViewWindows {
   // ---- State, for the window and the tests ----
 
   SearchState state() const { return state_; }
-  bool fullTextMode() const { return fullTextMode_; }
+  SearchMode mode() const { return mode_; }
+  bool fullTextMode() const { return mode_ == SearchMode::FullText; }
+  // The phrase search of the running or paused phrase anagram search, or null.
+  const PhraseAnagramSearch* phraseSearch() const { return phraseSearch_.get(); }
   int currentDictionary() const { return currentDictionary_; }
   const std::string& pattern() const { return pattern_; }
   int groupCount() const { return static_cast<int>(groups_.size()); }
@@ -222,11 +243,14 @@ class KEAViewWindows {
   void advanceDictionary();
   bool prepareWordSearch(int index);
   bool prepareFullTextSearch(int index);
+  // Validation of the phrase anagram mode's letters and enumeration.
+  void validatePhrases(const std::optional<Enumeration>& enumeration);
   void relabelGroups();
   void finishSearch();
   // Searches the current group up to its next poll, or to its end.
   Unit wordUnit();
   Unit fullTextUnit();
+  Unit phraseUnit();
   // Between units of work: refreshes the count now and then; false when
   // the search must stop (memory ran low).
   bool poll();
@@ -249,7 +273,12 @@ class KEAViewWindows {
   std::unique_ptr<InputEngine> inputEngine_;
   std::unique_ptr<KKDictionaryDefinitionSearchIndexed> indexedTextSearch_;
   std::unique_ptr<KKDictionaryDefinitionSearchSequential> sequentialTextSearch_;
-  bool fullTextMode_ = false;
+  SearchMode mode_ = SearchMode::Word;
+  // The phrase anagram mode: the query the last validation accepted, and
+  // the search it started.
+  PhraseAnagramQuery phraseQuery_;
+  std::unique_ptr<PhraseAnagramSearch> phraseSearch_;
+  PhraseBatch phraseBatch_;
   std::string pattern_;
   std::vector<std::unique_ptr<OutputGroup>> groups_;
   KEAProgressBar progress_;

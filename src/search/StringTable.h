@@ -57,6 +57,7 @@ std::string_view loadString(int id);
 namespace texts {
 inline constexpr std::string_view kWordSearchLabel = "Word &Search";
 inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
+inline constexpr std::string_view kPhraseSearchLabel = "Phrase &Search";
 inline constexpr std::string_view kStopLabel = "&Stop";
 inline constexpr std::string_view kResumeLabel = "Re&sume";
 inline constexpr std::string_view kDictionaryInvalidatedCaption = "Dictionary Invalidated";

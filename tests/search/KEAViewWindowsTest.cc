@@ -326,6 +326,87 @@ const std::vector<std::string> kFruit = {
 
 using FullTextTest = test::ViewTest;
 
+// The enumeration box narrows word searches and shapes phrase anagrams;
+// phrases go to the list of the dictionary that found them.
+TEST_F(ViewTest, EnumerationsAndPhraseAnagrams) {
+  openDictionaries({{"tail end", "tail", "end", "dial", "net", "lead", "tin", "tailed"}, {"dent", "ail", "tail", "tin"}});
+  const auto enumerate = [this](const std::string& text) {
+    host.enumeration = text;
+    view.enumerationChanged();
+  };
+  // Word search: the enumeration is joined to the pattern.
+  enumerate("(4,3)");
+  EXPECT_EQ(search("t*"), (Words{"tail end"}));
+  enumerate("4,,3");
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  EXPECT_EQ(host.status, enumerationErrorText(EnumerationError::SeparatorsTogether));
+
+  view.setMode(SearchMode::PhraseAnagram);
+  EXPECT_EQ(view.state(), SearchState::Invalid);  // the enumeration is still wrong
+  enumerate("(4,3)");
+  type("tailend");
+  EXPECT_EQ(host.buttonLabel, "Phrase &Search");
+  click();
+  EXPECT_EQ(view.state(), SearchState::Ready);
+  EXPECT_EQ(results(0, true), (Words{"dial net", "lead tin", "tail end"}));
+  // The second dictionary lists only what the first did not.
+  EXPECT_EQ(results(1, true), (Words{"dent ail"}));
+  EXPECT_EQ(host.status, resultsFoundText(4));
+  EXPECT_EQ(view.group(0).label.count(), 3);
+  EXPECT_EQ(host.history.front(), "tailend");
+
+  // Without an enumeration each set of entries comes once, single entries too.
+  enumerate("");
+  type("tailed");
+  click();
+  EXPECT_EQ(results(0, true), (Words{"tailed"}));
+  type("netdial");
+  click();
+  // A set of entries is listed once, in alphabetical order.
+  EXPECT_EQ(results(0, true), (Words{"dial net", "end tail", "lead tin", "tail end"}));
+
+  // The word class filters apply: a phrase is a phrase.
+  workspace.profile.outputWhitespace = false;
+  click();
+  EXPECT_TRUE(results(0).empty());
+  workspace.profile.outputWhitespace = true;
+
+  // Letters that cannot be shared out, and an enumeration of another size.
+  enumerate("(4,4)");
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  EXPECT_EQ(host.status, "The enumeration's lengths do not add up to the number of letters");
+  enumerate("");
+  type("");
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  EXPECT_EQ(host.status, "Press F1 for help");
+
+}
+
+TEST_F(ViewTest, APhraseAnagramSearchStoppedAndResumedListsEachPhraseOnce) {
+  // Every three-letter word of a-z: enough phrases for many steps.
+  openDictionaries({test::generatedWords(26 * 26 * 26, 3)});
+  view.setMode(SearchMode::PhraseAnagram);
+  const std::vector<std::string> whole = search("abcdefghi");
+  const int steps = turns;
+  ASSERT_GT(steps, 3);
+  // 280 ways to share nine letters among three words, and each word in any
+  // of its 6 orders.
+  EXPECT_EQ(view.group(0).list.count(), 280 * 6 * 6 * 6);
+  onTurn = [this, steps](int turn) {
+    if (turn == steps / 2) view.searchClicked();
+  };
+  turns = 0;
+  click();
+  EXPECT_EQ(view.state(), SearchState::Paused);
+  onTurn = nullptr;
+  click();
+  EXPECT_EQ(view.state(), SearchState::Ready);
+  std::vector<std::string> resumed = results(0, true);
+  std::vector<std::string> expected = whole;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(resumed, expected);
+}
+
 TEST_F(FullTextTest, EachDictionaryByIndexOrByReading) {
   openDictionaries({kFruit, {"stone", "small", "cherry"}, {"wren|a small bird", "stonechat|a small bird of stony places"}});
   type("stonechatstonechat");  // longer than any entry: no word search, but a full-text one
