@@ -58,6 +58,10 @@ namespace texts {
 inline constexpr std::string_view kWordSearchLabel = "Word &Search";
 inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
 inline constexpr std::string_view kPhraseSearchLabel = "Phrase &Search";
+inline constexpr std::string_view kPhraseAnagramHint =
+    "Find phrases of entries whose letters are exactly those in the pattern box\nPhrase Anagram";
+inline constexpr std::string_view kEnumerationBoxTip =
+    "The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape";
 inline constexpr std::string_view kStopLabel = "&Stop";
 inline constexpr std::string_view kResumeLabel = "Re&sume";
 inline constexpr std::string_view kDictionaryInvalidatedCaption = "Dictionary Invalidated";

@@ -55,7 +55,10 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
       splitter_(new QSplitter(Qt::Vertical, this)),
       modeMenu_(new QMenu(this)),
       wordSearchAction_(new QAction(this)),
-      fullTextSearchAction_(new QAction(this)) {
+      fullTextSearchAction_(new QAction(this)),
+      phraseAnagramAction_(new QAction(this)),
+      enumerationBox_(new QLineEdit(this)),
+      enumerationLabel_(new QLabel(tr("E&numeration"), this)) {
   auto* patternLabel = new QLabel(tr("P&attern"), this);
   patternLabel->setBuddy(patternBox_);
   patternBox_->setEditable(true);
@@ -90,7 +93,9 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   wordSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
   fullTextSearchAction_->setText(tr("&Full Text Search"));
   fullTextSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  for (QAction* action : {wordSearchAction_, fullTextSearchAction_}) {
+  phraseAnagramAction_->setText(tr("&Phrase Anagram"));
+  phraseAnagramAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  for (QAction* action : {wordSearchAction_, fullTextSearchAction_, phraseAnagramAction_}) {
     action->setCheckable(true);
     action->setShortcutContext(Qt::WindowShortcut);
     modeMenu_->addAction(action);
@@ -107,6 +112,19 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
     updateModeActions();
     emit commandStateChanged();
   });
+  connect(phraseAnagramAction_, &QAction::triggered, this, [this] {
+    controller_.setMode(SearchMode::PhraseAnagram);
+    updateModeActions();
+    emit commandStateChanged();
+  });
+
+  enumerationLabel_->setBuddy(enumerationBox_);
+  enumerationBox_->setPlaceholderText(QStringLiteral("(4,3)"));
+  enumerationBox_->setToolTip(toQString(texts::kEnumerationBoxTip));
+  enumerationBox_->setStatusTip(toQString(texts::kEnumerationBoxTip));
+  enumerationBox_->setClearButtonEnabled(true);
+  enumerationBox_->setMaximumWidth(enumerationBox_->fontMetrics().horizontalAdvance(QStringLiteral("(10,10-10)")) + 40);
+  connect(enumerationBox_, &QLineEdit::textEdited, this, [this] { controller_.enumerationChanged(); });
 
   auto* controls = new QGridLayout;
   controls->addWidget(patternLabel, 0, 0);
@@ -114,6 +132,9 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternRow->setSpacing(2);
   patternRow->addWidget(patternBox_, 1);
   patternRow->addWidget(modeButton_);
+  patternRow->addSpacing(8);
+  patternRow->addWidget(enumerationLabel_);
+  patternRow->addWidget(enumerationBox_);
   patternRow->addSpacing(4);
   patternRow->addWidget(searchButton_);
   controls->addLayout(patternRow, 0, 1, 1, 5);
@@ -335,9 +356,14 @@ void MainView::showModeMenu() {
 }
 
 void MainView::updateModeActions() {
-  const bool fullText = controller_.fullTextMode();
-  wordSearchAction_->setChecked(!fullText);
-  fullTextSearchAction_->setChecked(fullText);
+  const SearchMode mode = controller_.mode();
+  wordSearchAction_->setChecked(mode == SearchMode::Word);
+  fullTextSearchAction_->setChecked(mode == SearchMode::FullText);
+  phraseAnagramAction_->setChecked(mode == SearchMode::PhraseAnagram);
+  // Definitions are searched for words, not for shapes.
+  const bool shaped = mode != SearchMode::FullText;
+  enumerationBox_->setVisible(shaped);
+  enumerationLabel_->setVisible(shaped);
 }
 
 // ---------------------------------------------------------------------------
@@ -357,6 +383,12 @@ void MainView::insertHistory(std::string_view text) {
   while (patternBox_->count() > KEAViewValues::kMaxPatternHistory) patternBox_->removeItem(patternBox_->count() - 1);
   patternBox_->setCurrentIndex(-1);
   patternBox_->setEditText(edited);
+}
+
+std::string MainView::enumerationText() {
+  // A character no dictionary holds is no enumeration either: "?" gets the
+  // enumeration's own message.
+  return fromQString(enumerationBox_->text()).value_or("?");
 }
 
 std::string MainView::patternSelection() {
@@ -394,6 +426,10 @@ void MainView::enableControl(Control control, bool enabled) {
       modeButton_->setEnabled(enabled);
       wordSearchAction_->setEnabled(enabled);
       fullTextSearchAction_->setEnabled(enabled);
+      phraseAnagramAction_->setEnabled(enabled);
+      break;
+    case Control::EnumerationBox:
+      enumerationBox_->setEnabled(enabled);
       break;
     case Control::ResultsArea:
       // The lists stay readable while they fill; they only take no input.

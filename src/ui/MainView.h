@@ -19,6 +19,7 @@
 class QAction;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSpinBox;
@@ -73,6 +74,8 @@ class MainView : public QWidget, public KEAViewHost {
   ProgressBarWidget* progressBar() const { return progressBar_; }
   QAction* wordSearchAction() const { return wordSearchAction_; }
   QAction* fullTextSearchAction() const { return fullTextSearchAction_; }
+  QAction* phraseAnagramAction() const { return phraseAnagramAction_; }
+  QLineEdit* enumerationBox() const { return enumerationBox_; }
   // The status line as the controller last set it.
   const QString& statusLine() const { return status_; }
   // The search runs (its steps are being driven).
@@ -89,6 +92,7 @@ class MainView : public QWidget, public KEAViewHost {
   std::string historyItem(int index) override;
   void insertHistory(std::string_view text) override;
   std::string patternSelection() override;
+  std::string enumerationText() override;
   int lengthBox(LengthBox box) override;
   void setLengthBox(LengthBox box, int value) override;
   void setSearchButtonLabel(std::string_view label) override;
@@ -149,6 +153,9 @@ class MainView : public QWidget, public KEAViewHost {
   QMenu* modeMenu_;
   QAction* wordSearchAction_;
   QAction* fullTextSearchAction_;
+  QAction* phraseAnagramAction_;
+  QLineEdit* enumerationBox_;
+  QLabel* enumerationLabel_;
   std::vector<ResultsPane*> panes_;
   int orientation_ = 0;
   bool resultsEnabled_ = true;

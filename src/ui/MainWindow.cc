@@ -212,8 +212,10 @@ void MainWindow::buildMenus() {
   }
   // The search-mode menu's commands belong to the view; their hints and
   // rules are the table's all the same.
-  for (CommandId id : {CommandId::WordSearch, CommandId::FullTextSearch}) {
-    QAction* action = id == CommandId::WordSearch ? view_->wordSearchAction() : view_->fullTextSearchAction();
+  for (CommandId id : {CommandId::WordSearch, CommandId::FullTextSearch, CommandId::PhraseAnagram}) {
+    QAction* action = id == CommandId::WordSearch       ? view_->wordSearchAction()
+                      : id == CommandId::FullTextSearch ? view_->fullTextSearchAction()
+                                                        : view_->phraseAnagramAction();
     action->setStatusTip(hintText(commandHint(id)).status);
     actions_[static_cast<int>(id)] = action;
   }
@@ -265,6 +267,7 @@ CommandContext MainWindow::commandContext() const {
   // Printing to a PDF file always works.
   c.printerAvailable = true;
   c.fullTextMode = controller.fullTextMode();
+  c.phraseMode = controller.mode() == SearchMode::PhraseAnagram;
   c.topMost = values_.windowTopMost;
   c.paneOrientation = view_->paneOrientation();
   return c;

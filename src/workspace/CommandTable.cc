@@ -43,6 +43,7 @@ constexpr Command kCommands[] = {
     {CommandId::About, Menu::Help, "&About KEA..."},
     {CommandId::WordSearch, Menu::SearchMode, "&Word Search\tCtrl+W"},
     {CommandId::FullTextSearch, Menu::SearchMode, "&Full Text Search\tCtrl+F"},
+    {CommandId::PhraseAnagram, Menu::SearchMode, "&Phrase Anagram\tCtrl+R"},
 };
 
 constexpr ContextCommand kEntriesMenu[] = {
@@ -128,6 +129,7 @@ bool commandEnabled(CommandId id, const CommandContext& c) {
     case CommandId::Options:
     case CommandId::WordSearch:
     case CommandId::FullTextSearch:
+    case CommandId::PhraseAnagram:
       return idle;
     case CommandId::TileHorizontal:
     case CommandId::TileVertical:
@@ -146,9 +148,11 @@ bool commandChecked(CommandId id, const CommandContext& c) {
     case CommandId::TileVertical:
       return c.paneOrientation == 1;
     case CommandId::WordSearch:
-      return !c.fullTextMode;
+      return !c.fullTextMode && !c.phraseMode;
     case CommandId::FullTextSearch:
       return c.fullTextMode;
+    case CommandId::PhraseAnagram:
+      return c.phraseMode;
     default:
       return false;
   }
@@ -156,6 +160,7 @@ bool commandChecked(CommandId id, const CommandContext& c) {
 
 std::string_view commandHint(CommandId id) {
   if (id == CommandId::ExternalLookup) return texts::kExternalLookupHint;
+  if (id == CommandId::PhraseAnagram) return texts::kPhraseAnagramHint;
   const int number = static_cast<int>(id);
   return number > 0 ? loadString(number) : std::string_view();
 }

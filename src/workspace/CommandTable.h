@@ -60,6 +60,7 @@ enum class CommandId : int {
   // The search-mode button's menu
   WordSearch = -2,
   FullTextSearch = -3,
+  PhraseAnagram = -4,
 };
 
 enum class Menu { File, Edit, Tools, Window, Help, SearchMode };
@@ -97,6 +98,7 @@ struct CommandContext {
   bool patternEmpty = true;
   bool printerAvailable = false;
   bool fullTextMode = false;
+  bool phraseMode = false;
   bool topMost = false;
   int paneOrientation = 0;        // 0 one above the other, 1 side by side
 };

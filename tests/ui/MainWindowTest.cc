@@ -96,6 +96,27 @@ TEST_F(MainWindowTest, TypingAPatternAndReturnFillsTheListsAndCountsThem) {
   EXPECT_EQ(view().patternBox()->itemText(1), ".l...r.n");
 }
 
+TEST_F(MainWindowTest, PhraseAnagramsFromTheKeyboardWithAnEnumeration) {
+  start({test::buildTestDictionary(dir, {"tail end", "tail", "end", "dial", "net", "lead", "tin", "definitely"})});
+  QTest::keyClick(&frame(), Qt::Key_R, Qt::ControlModifier);
+  EXPECT_TRUE(view().phraseAnagramAction()->isChecked());
+  EXPECT_TRUE(frame().action(CommandId::PhraseAnagram)->isChecked());
+  EXPECT_EQ(view().searchButton()->text(), "Phrase &Search");
+  type("Tail-end!");
+  QTest::keyClicks(view().enumerationBox(), "(4,3)");
+  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
+  waitWhileSearching();
+  EXPECT_EQ(frame().statusText(), "3 results found");
+  EXPECT_EQ(view().pane(0)->caption()->text(), "&1 test (3)");
+  // A wrong enumeration says what is wrong and allows no search.
+  QTest::keyClick(view().enumerationBox(), Qt::Key_Comma);
+  EXPECT_FALSE(view().searchButton()->isEnabled());
+  EXPECT_EQ(frame().statusText().toStdString(), enumerationErrorText(EnumerationError::Parentheses));
+  // Full-text search has no use for it.
+  QTest::keyClick(&frame(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_FALSE(view().enumerationBox()->isVisible());
+}
+
 TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
   test::TestDictionaryOptions second;
   second.fileName = "two.kkd";
@@ -112,6 +133,7 @@ TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
       {CommandId::Exit, true, true},           {CommandId::QuickReference, true, true},
       {CommandId::AlwaysOnTop, true, true},    {CommandId::Paste, true, false},
       {CommandId::WordSearch, true, false},    {CommandId::FullTextSearch, true, false},
+      {CommandId::PhraseAnagram, true, false},
       {CommandId::Lookup, false, false},  // comes with the definition window
   };
   frame().updateCommands();

@@ -64,6 +64,7 @@ TEST(CommandTable, EnabledWithNoDictionaryIdleSearchingAndPaused) {
       {About, {1, 1, 1, 1}},
       {WordSearch, {1, 1, 0, 1}},
       {FullTextSearch, {1, 1, 0, 1}},
+      {PhraseAnagram, {1, 1, 0, 1}},
   };
   const CommandContext* contexts[] = {&none, &idle, &searching, &paused};
   const char* names[] = {"none", "idle", "searching", "paused"};
@@ -105,6 +106,11 @@ TEST(CommandTable, TicksFollowTheChoices) {
   EXPECT_TRUE(commandChecked(TileVertical, c));
   EXPECT_FALSE(commandChecked(WordSearch, c));
   EXPECT_TRUE(commandChecked(FullTextSearch, c));
+  EXPECT_FALSE(commandChecked(PhraseAnagram, c));
+  c.fullTextMode = false;
+  c.phraseMode = true;
+  EXPECT_FALSE(commandChecked(WordSearch, c));
+  EXPECT_TRUE(commandChecked(PhraseAnagram, c));
   c = CommandContext();
   EXPECT_FALSE(commandChecked(AlwaysOnTop, c));
   EXPECT_TRUE(commandChecked(TileHorizontal, c));
