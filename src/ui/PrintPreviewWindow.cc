@@ -117,8 +117,15 @@ PrintPreviewWindow::PrintPreviewWindow(QPrinter& printer, std::unique_ptr<Printo
 
   const QRectF paper = printer_.paperRect(QPrinter::DevicePixel);
   static_cast<PageArea*>(pages_)->sheet = paper.size();
-  resize(720, 820);
-  if (parent != nullptr) move(parent->geometry().center() - rect().center());
+  // Until a place is stored: a tall window over the middle of the main
+  // one, inside the screen.
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  resize(std::min(720, room.width()), std::min(860, room.height() - 40));
+  QPoint corner = (parent != nullptr ? parent->geometry().center() : room.center()) - rect().center();
+  corner.setX(std::clamp(corner.x(), room.left(), std::max(room.left(), room.right() - width())));
+  corner.setY(std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - height() - 30)));
+  move(corner);
   (new DialogPlacement(this, dialogs::kPrintPreviewWindowName, store))->restore();
   restart();
 }

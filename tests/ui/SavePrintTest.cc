@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include "printing/KEAPrintout.h"
 #include "printing/PrintoutFeeder.h"
 #include "search/StringTable.h"
+#include "settings/KEAViewValues.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 #include "ui/DictionarySaveDialog.h"
@@ -263,6 +265,26 @@ TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {
   preview->allButton()->click();
   EXPECT_EQ(preview->statusText(), all);
   preview->close();
+}
+
+TEST_F(SavePrintTest, PageSetupKeepsTheMarginsInTheUnitsItShows) {
+  start(test::buildTestDictionary(dir, {"cat"}));
+  KEAViewValues& values = frame().values();
+  values.printingMarginUnits = KEAViewValues::kThousandthsOfInch;
+  values.printingLeftMargin = 500;
+  values.printingTopMargin = 750;
+  values.printingRightMargin = 1000;
+  values.printingBottomMargin = 2000;
+  onModal<QPageSetupDialog>([](QPageSetupDialog* dialog) { dialog->accept(); });
+  frame().run(CommandId::PageSetup);
+  // Half an inch stays half an inch, in whichever units the dialog used.
+  const double perInch = values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ? 1000 : 2540;
+  ASSERT_TRUE(values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ||
+              values.printingMarginUnits == KEAViewValues::kHundredthsOfMillimetre);
+  EXPECT_NEAR(values.printingLeftMargin, 0.5 * perInch, 1);
+  EXPECT_NEAR(values.printingTopMargin, 0.75 * perInch, 1);
+  EXPECT_NEAR(values.printingRightMargin, 1.0 * perInch, 1);
+  EXPECT_NEAR(values.printingBottomMargin, 2.0 * perInch, 1);
 }
 
 }  // namespace
