@@ -502,6 +502,7 @@ int MainWindow::contextHelpTopic() const {
     if (active == startupTips_) return kHelpStartupTipsWindow;
     if (qobject_cast<const DictionaryPropertiesDialog*>(active)) return kHelpDictionaryProperties;
     if (qobject_cast<const AboutDialog*>(active)) return kHelpAboutBox;
+    if (const int topic = savePrintHelpTopic(active)) return topic;
     return kHelpContents;
   }
   switch (view_->focus()) {

@@ -12,13 +12,25 @@
 #include "printing/PrintoutFeeder.h"
 #include "settings/KEAViewValues.h"
 #include "settings/Persist.h"
+#include "ui/DictionarySaveDialog.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
 #include "ui/PrintPreviewWindow.h"
 #include "ui/QtPrintoutDevice.h"
 #include "ui/QtText.h"
+#include "workspace/HelpTopics.h"
 
 namespace kea::ui {
+
+int savePrintHelpTopic(const QWidget* window) {
+  if (window == nullptr) return 0;
+  if (qobject_cast<const PrintPreviewWindow*>(window)) return kHelpPrintPreview;
+  if (qobject_cast<const KKDictionarySaveDialog*>(window)) return kHelpSaveDictionaryDialog;
+  if (qobject_cast<const QPageSetupDialog*>(window)) return kHelpPageSetup;
+  if (qobject_cast<const QPrintDialog*>(window)) return kHelpPrinting;
+  if (window->objectName() == QLatin1String("SaveResultsDialog")) return kHelpSaveResultsDialog;
+  return 0;
+}
 
 ResultsPrinting::ResultsPrinting(MainWindow& frame) : frame_(frame) {}
 ResultsPrinting::~ResultsPrinting() {

@@ -22,6 +22,10 @@ namespace kea::ui {
 class MainWindow;
 class PrintPreviewWindowKEA;
 
+// The help topic of a saving or printing window (the save and page-setup
+// dialogs, the print dialog, the preview); 0 for any other window.
+int savePrintHelpTopic(const QWidget* window);
+
 class ResultsPrinting {
  public:
   explicit ResultsPrinting(MainWindow& frame);

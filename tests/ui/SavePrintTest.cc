@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -265,6 +266,45 @@ TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {
   preview->allButton()->click();
   EXPECT_EQ(preview->statusText(), all);
   preview->close();
+}
+
+TEST_F(SavePrintTest, ThePrintDialogOffersTheSelectionOnlyWhenThereIsOne) {
+  start(test::buildTestDictionary(dir, test::generatedWords(500, 9)));
+  search("*");
+  QPrinter& printer = frame().resultsPrinting().printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(toQString(dir.file("all.pdf")));
+  bool offered = true;
+  onModal<QPrintDialog>([&](QPrintDialog* dialog) {
+    offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+    auto* selection = dialog->findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    if (selection != nullptr) {
+      EXPECT_TRUE(!selection->isEnabled() || selection->isHidden());
+    }
+    dialog->reject();
+  });
+  frame().run(CommandId::Print);
+  EXPECT_FALSE(offered);
+
+  ResultsView* results = view().pane(0)->view();
+  results->setFocus();
+  QTest::keyClick(results, Qt::Key_Home);
+  QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
+  ASSERT_EQ(list().selectedCount(), 2);
+  onModal<QPrintDialog>([&](QPrintDialog* dialog) {
+    offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+    // The dialog's own "Selection" choice (Qt names it so).
+    auto* selection = dialog->findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_TRUE(selection->isEnabled() && !selection->isHidden());
+    selection->click();
+    dialog->accept();
+  });
+  frame().run(CommandId::Print);
+  EXPECT_TRUE(offered);
+  EXPECT_EQ(printer.printRange(), QPrinter::Selection);
+  const std::string printed = printer.outputFileName().toStdString();
+  EXPECT_EQ(pdfPages(printed), 1) << printed;
 }
 
 TEST_F(SavePrintTest, PageSetupKeepsTheMarginsInTheUnitsItShows) {
