@@ -159,19 +159,32 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   start(test::buildTestDictionary(dir, {"cat", "caf\xe9", "cab+(taxi)+", "dog"}));
   search("ca*");
   const std::string target = dir.file("three");
-  QString description;
+  QString description, failureCaption, failureLog;
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().value(1));
     dialog->selectFile(toQString(target));
     onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
       description = save->descriptionField()->text();
       EXPECT_EQ(save->fileField()->text(), toQString(target + ".kkd"));
+      // A folder that is not there: the log, and the dialog stays for another try.
+      save->fileField()->setText(toQString(dir.file("missing/three.kkd")));
+      onModal<QMessageBox>([&](QMessageBox* box) {
+        failureCaption = box->windowTitle();
+        failureLog = box->text();
+        box->accept();
+      });
+      EXPECT_FALSE(save->save());
+      EXPECT_TRUE(save->isVisible());
+      save->fileField()->setText(toQString(target + ".kkd"));
       save->saveButton()->click();
     });
     static_cast<QDialog*>(dialog)->accept();
   });
   frame().run(CommandId::SaveResults);
   EXPECT_EQ(description, "test results with pattern ca*");
+  EXPECT_EQ(failureCaption, "Dictionary Save Failed");
+  EXPECT_TRUE(failureLog.contains("missing/three.kkd")) << failureLog.toStdString();
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
   KKDictionaryList::Handle saved = KKDictionaryList::make(target + ".kkd");
   ASSERT_TRUE(saved->isUsable(0));
   int entries = 0, definitions = 0, shortest = 0, longest = 0;
@@ -179,6 +192,43 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   EXPECT_EQ(entries, 3);
   EXPECT_EQ(saved->description(0), "test results with pattern ca*");
   EXPECT_EQ(frame().resultsSaver().rememberedForm(), ResultsFileForm::Dictionary);
+}
+
+TEST_F(SavePrintTest, APausedSearchIsAbandonedBeforeADictionarySaveOnly) {
+  start(test::buildTestDictionary(dir, test::generatedWords(30000, 5)));
+  QLineEdit* edit = view().patternBox()->lineEdit();
+  edit->setFocus();
+  QTest::keyClicks(edit, "*");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QElapsedTimer timer;
+  timer.start();
+  while (list().count() == 0 && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  QTest::keyClick(&view(), Qt::Key_Escape);
+  ASSERT_EQ(view().controller().state(), SearchState::Paused);
+  ASSERT_GT(list().count(), 0);
+
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectFile(toQString(dir.file("paused.txt")));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("paused.txt")));
+  EXPECT_EQ(view().controller().state(), SearchState::Paused);
+
+  SearchState during = SearchState::Invalid;
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectNameFilter(dialog->nameFilters().value(1));
+    dialog->selectFile(toQString(dir.file("paused.kkd")));
+    onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
+      during = view().controller().state();
+      save->saveButton()->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_EQ(during, SearchState::Ready);
+  EXPECT_EQ(view().controller().state(), SearchState::Ready);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("paused.kkd")));
 }
 
 int pdfPages(const std::string& path) {
