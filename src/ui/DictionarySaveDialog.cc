@@ -14,6 +14,7 @@
 
 #include "builder/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
+#include "dictionary/KkdFormat.h"
 #include "search/MatchListWindows.h"
 #include "search/StringTable.h"
 #include "ui/DialogPlacement.h"
@@ -47,7 +48,7 @@ KKDictionarySaveDialog::KKDictionarySaveDialog(QWidget* parent, SettingsStore& s
   fileLabel->setBuddy(file_);
   auto* descriptionLabel = new QLabel(toQString(dialogs::kSaveDescriptionLabel), this);
   descriptionLabel->setBuddy(description_);
-  description_->setMaxLength(255);
+  description_->setMaxLength(kkd::kDescriptionSizeV1 - 1);  // what the file keeps
   file_->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
 
   auto* form = new QFormLayout;
