@@ -35,6 +35,8 @@
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPane.h"
+#include "ui/ResultsPrinting.h"
+#include "ui/ResultsSaver.h"
 #include "ui/ResultsView.h"
 #include "ui/StartupTipsWindow.h"
 #include "workspace/DialogTexts.h"
@@ -50,10 +52,6 @@ using Control = KEAViewHost::Control;
 // Commands whose windows come with later work: shown, never enabled.
 bool comesLater(CommandId id) {
   switch (id) {
-    case CommandId::SaveResults:
-    case CommandId::Print:
-    case CommandId::PrintPreview:
-    case CommandId::PageSetup:
     case CommandId::Lookup:
     case CommandId::LookupNewWindow:
     case CommandId::ExternalLookup:
@@ -103,7 +101,12 @@ bool startsGroup(CommandId id) {
 }  // namespace
 
 MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
-    : QMainWindow(parent), store_(store), workspace_(store, *this), status_(new QLabel(this)) {
+    : QMainWindow(parent),
+      store_(store),
+      workspace_(store, *this),
+      status_(new QLabel(this)),
+      saver_(std::make_unique<ResultsSaver>(*this)),
+      printing_(std::make_unique<ResultsPrinting>(*this)) {
   setObjectName("KEAMainWindow");
   view_ = new MainView(workspace_, this);
   setCentralWidget(view_);
@@ -314,6 +317,18 @@ void MainWindow::run(CommandId id) {
     case CommandId::SelectAll:
       editCommand(id);
       break;
+    case CommandId::SaveResults:
+      saver_->saveResults();
+      break;
+    case CommandId::Print:
+      printing_->print();
+      break;
+    case CommandId::PrintPreview:
+      printing_->preview();
+      break;
+    case CommandId::PageSetup:
+      printing_->pageSetup();
+      break;
     case CommandId::DictionaryBuilder:
       startCompanion("kkbuild");
       break;
@@ -490,6 +505,7 @@ int MainWindow::contextHelpTopic() const {
     if (active == startupTips_) return kHelpStartupTipsWindow;
     if (qobject_cast<const DictionaryPropertiesDialog*>(active)) return kHelpDictionaryProperties;
     if (qobject_cast<const AboutDialog*>(active)) return kHelpAboutBox;
+    if (const int topic = savePrintHelpTopic(active)) return topic;
     return kHelpContents;
   }
   switch (view_->focus()) {

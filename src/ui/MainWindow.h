@@ -29,6 +29,8 @@ class HelpWindow;
 class MainView;
 class OptionsDialog;
 class QuickReferenceWindow;
+class ResultsPrinting;
+class ResultsSaver;
 class StartupTipsWindow;
 
 class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceView {
@@ -41,6 +43,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   KEAWorkspace& workspace() { return workspace_; }
   MainView& view() { return *view_; }
   SettingsStore& store() { return store_; }
+  KEAViewValues& values() { return values_; }
+  // Saving and printing the results lists.
+  ResultsSaver& resultsSaver() { return *saver_; }
+  ResultsPrinting& resultsPrinting() { return *printing_; }
   QAction* action(CommandId id) const;
   // The state the command rules look at, as it is now.
   CommandContext commandContext() const;
@@ -130,6 +136,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QPointer<QuickReferenceWindow> quickReference_;
   QPointer<StartupTipsWindow> startupTips_;
   QPointer<HelpWindow> help_;
+  std::unique_ptr<ResultsSaver> saver_;
+  std::unique_ptr<ResultsPrinting> printing_;
 };
 
 }  // namespace kea::ui

@@ -34,12 +34,18 @@ QString fileDialogFilter(std::string_view cp1252) {
   const QStringList parts = toQString(cp1252).split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
+    const QString& written = parts[i + 1];
+    QString patterns = written;
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     // "*.*" means every file on the platform the filters were written for.
     if (patterns == QLatin1String("*.*")) patterns = QStringLiteral("*");
     const QString& name = parts[i];
-    filters << (name.contains(QLatin1Char('(')) ? name : name + QLatin1String(" (") + patterns + QLatin1Char(')'));
+    // Qt reads the patterns from the parentheses that end the name, so a
+    // name ending in other words in parentheses ("Text Document (TXT)")
+    // gets the patterns after them.
+    const bool named = name.endsWith(QLatin1Char('(') + written + QLatin1Char(')')) ||
+                       name.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')'));
+    filters << (named ? name : name + QLatin1String(" (") + patterns + QLatin1Char(')'));
   }
   return filters.join(QLatin1String(";;"));
 }

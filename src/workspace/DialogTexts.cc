@@ -317,3 +317,17 @@ std::span<const QuickReferenceRow> quickReferenceRows() { return kQuickReference
 std::string_view dataNotices() { return kDataNotices; }
 
 }  // namespace kea::dialogs
+
+namespace kea::dialogs {
+
+std::string previewPageText(int from, int to, int last, bool twoPages) {
+  char text[64];
+  if (twoPages && to != from) {
+    std::snprintf(text, sizeof text, kPagesFormat, from, to);
+  } else {
+    std::snprintf(text, sizeof text, kPageOfFormat, from, last);
+  }
+  return text;
+}
+
+}  // namespace kea::dialogs

@@ -132,6 +132,42 @@ inline constexpr std::string_view kHelpNotFoundCaption = "Can't open help";
 inline constexpr std::string_view kHelpFolder = "help";
 inline constexpr std::string_view kHelpIndexPage = "index.html";
 
+
+// ---- Saving results as a dictionary ----
+
+inline constexpr std::string_view kDictionarySaveWindowName = "DictionaryOpen";
+inline constexpr std::string_view kSaveFileLabel = "&File:";
+inline constexpr std::string_view kSaveChangeButton = "Ch&ange...";
+inline constexpr std::string_view kSaveDescriptionLabel = "D&escription:";
+inline constexpr std::string_view kSaveButton = "&Save";
+inline constexpr std::string_view kSaveCancelButton = "&Cancel";
+inline constexpr std::string_view kSaveHelpButton = "&Help";
+
+// ---- Print preview ----
+
+inline constexpr std::string_view kPrintPreviewWindowName = "KEAPrintPreview";
+inline constexpr std::string_view kPrintPreviewCaption = "Print Preview";
+// printf formats: the page shown and the last page; the two pages shown.
+inline constexpr const char* kPageOfFormat = "Page %d of %d";
+inline constexpr const char* kPagesFormat = "Page %d - %d";
+inline constexpr std::string_view kPreviousPageButton = "Previous Page";
+inline constexpr std::string_view kNextPageButton = "Next Page";
+inline constexpr std::string_view kPrintButton = "Print";
+inline constexpr std::string_view kAllResultsButton = "All Results";
+inline constexpr std::string_view kSelectedResultsButton = "Selected Results";
+inline constexpr std::string_view kTwoPagesButton = "Two Pages";
+inline constexpr std::string_view kOnePageButton = "One Page";
+inline constexpr std::string_view kPreviewCloseButton = "Close";
+// Hints: the status text, then the tool tip.
+inline constexpr std::string_view kPreviousPageHint = "Display the page before the one shown\nShow Previous Page";
+inline constexpr std::string_view kNextPageHint = "Display the page after the one shown\nShow Next Page";
+inline constexpr std::string_view kPrintPageHint = "Print the page being displayed\nPrint Page";
+inline constexpr std::string_view kAllResultsHint = "Print all results\nAll Results";
+inline constexpr std::string_view kSelectedResultsHint = "Print selected results\nSelected Results";
+inline constexpr std::string_view kTwoPagesHint = "Show one page or two side by side\nOne or Two Pages";
+// "Page %d of %d" or, with two pages shown, "Page %d - %d".
+std::string previewPageText(int from, int to, int last, bool twoPages);
+
 // ---- About box ----
 
 inline constexpr std::string_view kAboutCaption = "About KEA";

@@ -63,7 +63,7 @@ TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
   EXPECT_EQ(r.out.rfind("Location: " + utf8 + "\nDate: ", 0), 0u) << r.out;
   EXPECT_TRUE(contains(r.out,
                        "\nDescription: Caf\xC3\xA9 words\nEntries: 5\nDefinitions: 3\nShortest: 3\nLongest: 8\n"
-                       "Summary:\n  caf\xC3\xA9\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
+                       "Alphabet: abcdefghijklmnopqrstuvwxyz\xC5\x93\xC3\x9F\xC3\xA6\xC3\xBE\nSummary:\n  caf\xC3\xA9\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
       << r.out;
   // A name Windows-1252 cannot hold is refused with the reason.
   const ProgramRun chinese = run("info", {dir.path().string() + "/\xE4\xB8\xAD.kkd"});
@@ -368,6 +368,62 @@ TEST(KeaCliSearch, MoreDictionariesThanFreeFileHandlesAreAllSearched) {
   int found = 0;
   for (const std::string& line : outputLines(r.out)) found += line == "electron";
   EXPECT_EQ(found, 9) << r.out;
+}
+
+// The line of `out` that starts with `label`, or "".
+std::string lineStarting(const std::string& out, const std::string& label) {
+  for (const std::string& line : outputLines(out)) {
+    if (line.rfind(label, 0) == 0) return line;
+  }
+  return "";
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(KeaCliSearch, SavedResultsRoundTripAsADictionaryAndAsText) {
+  TempDir dir;
+  const std::string saved = dir.file("x.kkd");
+  const ProgramRun first = run("search", {"--sort", "--save", saved, ";lobikes"});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  ASSERT_FALSE(first.out.empty());
+  const ProgramRun again = run("search", {"--sort", "-d", saved, "*"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.out, first.out);
+
+  const ProgramRun info = run("info", {saved});
+  ASSERT_EQ(info.exitCode, 0) << info.err;
+  EXPECT_TRUE(contains(info.out, "\nDescription: English results with pattern ;lobikes\n")) << info.out;
+  const std::string alphabet = lineStarting(run("info", {kEnglish}).out, "Alphabet: ");
+  EXPECT_GT(alphabet.size(), 36u) << alphabet;
+  EXPECT_EQ(lineStarting(info.out, "Alphabet: "), alphabet);
+
+  // A second save keeps the first beside it.
+  ASSERT_EQ(run("search", {"--save", saved, ".l...r.n"}).exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("Backup of x.kkd")));
+  EXPECT_EQ(run("search", {"--sort", "-d", dir.file("Backup of x.kkd"), "*"}).out, first.out);
+
+  // Text: what the terminal shows, in UTF-8 with line feeds.
+  const ProgramRun text = run("search", {"--save", dir.file("x.txt"), "caf*"});
+  ASSERT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(fileText(dir.file("x.txt")), text.out);
+  EXPECT_TRUE(contains(text.out, "caf\xC3\xA9")) << text.out;
+}
+
+TEST(KeaCliSearch, AFailedSaveSaysWhyAndExitsWithTwo) {
+  TempDir dir;
+  const ProgramRun dictionary = run("search", {"--save", dir.file("missing/x.kkd"), ";lobikes"});
+  EXPECT_EQ(dictionary.exitCode, 2);
+  EXPECT_TRUE(contains(dictionary.err, "Dictionary Save Failed")) << dictionary.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+  const ProgramRun text = run("search", {"--save", dir.file("missing/x.txt"), ";lobikes"});
+  EXPECT_EQ(text.exitCode, 2);
+  EXPECT_TRUE(contains(text.err, "Results couldn't be saved")) << text.err;
+  EXPECT_EQ(run("search", {"--save"}).exitCode, 2);
 }
 
 TEST(KeaCliSearch, CtrlCPausesTheSearchAndListsWhatWasFound) {

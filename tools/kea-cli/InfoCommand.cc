@@ -1,5 +1,6 @@
 // kea-cli info: what the dictionary properties window shows, for each file
 // named, followed by the dictionary's one-paragraph summary.
+#include <array>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -16,8 +17,9 @@ const char* const kInfoHelp =
     "Usage: kea-cli info FILE...\n"
     "\n"
     "Shows the properties of each dictionary file: its location, date,\n"
-    "description, numbers of entries and definitions, and shortest and longest\n"
-    "entry length, then its summary as the program's dictionary list shows it.\n"
+    "description, numbers of entries and definitions, shortest and longest\n"
+    "entry length and the letters of its alphabet, then its summary as the\n"
+    "program's dictionary list shows it.\n"
     "\n"
     "A file that is missing or not a valid dictionary shows\n"
     "\"-- DICTIONARY FILE NOT FOUND --\" or \"-- INVALID DICTIONARY FILE --\" as its\n"
@@ -46,6 +48,18 @@ void printIndented(const std::string& text) {
   }
 }
 
+// The distinct characters of the alphabet in byte order, whether or not
+// any entry uses them.
+std::string alphabetLetters(const Alphabet& alphabet) {
+  std::array<bool, 256> present{};
+  for (int i = 0; i < alphabet.alphabetSize && i < 256; ++i) present[alphabet.canonicalCharOf(static_cast<std::uint8_t>(i))] = true;
+  std::string letters;
+  for (int c = 1; c < 256; ++c) {
+    if (present[static_cast<std::size_t>(c)]) letters += static_cast<char>(c);
+  }
+  return letters;
+}
+
 // Prints one file's block; returns whether the dictionary is usable.
 bool printInfo(const std::string& path) {
   KKDictionaryList::Dictionary dictionary(path);
@@ -60,6 +74,7 @@ bool printInfo(const std::string& path) {
     int entries = 0, definitions = 0, shortest = 0, longest = 0;
     dictionary.statistics(entries, definitions, shortest, longest);
     std::printf("Entries: %d\nDefinitions: %d\nShortest: %d\nLongest: %d\n", entries, definitions, shortest, longest);
+    std::printf("Alphabet: %s\n", terminalText(alphabetLetters(dictionary.alphabet())).c_str());
   }
   std::printf("Summary:\n");
   printIndented(summary);

@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "Cli.h"
+#include "builder/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/Enumeration.h"
 #include "pattern/PatternStatus.h"
 #include "platform/ProgramFolder.h"
 #include "search/KEAViewWindows.h"
+#include "search/ResultsFile.h"
 #include "search/StringTable.h"
 #include "settings/KEAViewProfileWindows.h"
 
@@ -107,11 +109,19 @@ const char* const kSearchHelp =
     "                         entry's punctuation\n"
     "  --ignore-unused-punctuation  punctuation the pattern lacks is ignored (default)\n"
     "\n"
+    "Saving:\n"
+    "  --save FILE            also save the results of the active dictionary to\n"
+    "                         FILE: as UTF-8 text, one entry per line, or, when\n"
+    "                         FILE ends in .kkd, as a dictionary with the\n"
+    "                         alphabet of the one searched, described as\n"
+    "                         \"NAME results with pattern PATTERN\". A file it\n"
+    "                         replaces is kept as \"Backup of FILE\".\n"
+    "\n"
     "Ctrl-C pauses the search; what was found so far is listed.\n"
     "\n"
     "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
-    "command line, an invalid pattern or an unusable dictionary, 130 when\n"
-    "interrupted.\n";
+    "command line, an invalid pattern, an unusable dictionary or a failed\n"
+    "--save, 130 when interrupted.\n";
 
 namespace {
 
@@ -153,6 +163,7 @@ struct SearchArguments {
   int active = 1;
   bool fullText = false;
   std::optional<Enumeration> enumeration;
+  std::string save;  // library text; empty: not saved
 };
 
 // Whether an argument taken for an option could have been meant as a
@@ -223,6 +234,12 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
       if (out.dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be searched");
       out.dictionaries.push_back(*path);
+    } else if (arg == "--save") {
+      if (!takeValue()) return fail("'--save' needs a file");
+      const auto path = argumentText(value, "file name");
+      if (!path) return kExitUsage;
+      if (path->empty()) return fail("an empty file name to save to");
+      out.save = *path;
     } else if (arg == "--shortest" || arg == "--longest" || arg == "--active") {
       int number = 0;
       if (!takeValue() || !parseNumber(value, number)) return fail("'" + arg + "' needs a number");
@@ -349,6 +366,43 @@ void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, in
   std::fflush(stdout);
 }
 
+bool endsWithKkd(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return end == ".kkd";
+}
+
+// Saves the active group's list as the window's "Save Results" saves it:
+// text, or a dictionary for a ".kkd" file. False after saying why not.
+bool saveResults(const KEAViewWindows& view, const KKDictionaryList& dictionaries, int active,
+                 const std::string& path) {
+  const int group = std::min(active, view.groupCount() - 1);
+  if (group < 0) return false;
+  const KEAViewWindows::OutputGroup& output = view.group(group);
+  if (!endsWithKkd(path)) {
+    std::string detail;
+    if (saveResultsAsText(output.list, path, &detail)) return true;
+    printError("search", terminalText(std::string(texts::kResultsNotSaved)) + ": " + terminalText(path) +
+                             (detail.empty() ? "" : ": " + detail));
+    return false;
+  }
+  int shortest = output.plan.shortest;
+  int longest = output.plan.longest;
+  if (output.plan.empty()) {
+    shortest = 1;
+    longest = 100;
+  }
+  ResultsLineSource lines(output.list);
+  const std::string description = resultsDictionaryDescription(dictionaries.name(group), output.pattern);
+  if (saveResultsDictionary(lines, dictionaries, group, path, description, shortest, longest)) return true;
+  printError("search", terminalText(std::string(texts::kDictionarySaveFailedCaption)) + ": " + terminalText(path));
+  std::string log = terminalText(lines.log());
+  if (!log.empty() && log.back() != '\n') log += '\n';
+  std::fputs(log.c_str(), stderr);
+  return false;
+}
+
 }  // namespace
 
 int runSearch(const std::vector<std::string>& args) {
@@ -418,6 +472,9 @@ int runSearch(const std::vector<std::string>& args) {
     return kExitInterrupted;
   }
   std::fprintf(stderr, "%s\n", terminalText(host.status).c_str());
+  if (!arguments.save.empty() && !saveResults(view, *workspace.list, workspace.active, arguments.save)) {
+    return kExitUsage;
+  }
   return found > 0 ? kExitOk : kExitFailure;
 }
 

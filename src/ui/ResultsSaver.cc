@@ -1,0 +1,111 @@
+#include "ui/ResultsSaver.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include "platform/File.h"
+#include "search/StringTable.h"
+#include "ui/DictionarySaveDialog.h"
+#include "ui/MainView.h"
+#include "ui/MainWindow.h"
+#include "ui/QtText.h"
+#include "workspace/DialogTexts.h"
+#include "workspace/HelpTopics.h"
+
+namespace kea::ui {
+
+void ResultsSaver::saveResults() {
+  const int group = frame_.workspace().activeDictionary();
+  const KEAViewWindows& controller = frame_.view().controller();
+  if (group < 0 || group >= controller.groupCount() || controller.state() == SearchState::Searching) return;
+  const std::optional<Choice> choice = chooseFile();
+  if (!choice) return;
+  if (choice->form == ResultsFileForm::Dictionary) {
+    saveDictionary(group, choice->path);
+  } else {
+    saveText(group, choice->path);
+  }
+  frame_.updateCommands();
+}
+
+std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
+  const QStringList filters = fileDialogFilter(texts::kSaveResultsFilter).split(QStringLiteral(";;"));
+  for (;;) {
+    QFileDialog dialog(&frame_, toQString(texts::kSaveResultsTitle));
+    dialog.setObjectName(QStringLiteral("SaveResultsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The replace question is ours, asked once the extension is known.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(static_cast<int>(form_) - 1));
+    if (name_.empty() || folder_.isEmpty()) {
+      dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    } else {
+      dialog.setDirectory(folder_);
+    }
+    if (!name_.empty()) dialog.selectFile(toQString(name_));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+
+    const QString file = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    const ResultsFileForm form = resultsFileFormForFilter(filters.indexOf(dialog.selectedNameFilter()) + 1);
+    platform::CodecError error;
+    const std::optional<std::string> chosen = fromQString(file, &error);
+    if (!chosen) {
+      QMessageBox::warning(&frame_, toQString(texts::kSaveAsCaption),
+                           toQString(dialogs::unusableFileNameCharacter(error.codePoint)));
+      continue;
+    }
+    const std::string path = withResultsExtension(*chosen, form);
+    form_ = form;
+    name_ = rememberedResultsName(path);
+    folder_ = QFileInfo(file).absolutePath();
+    if (QFileInfo::exists(toQString(path))) {
+      const std::string question = path + std::string(loadString(strings::kAlreadyExists));
+      if (frame_.messageBox(question, texts::kSaveAsCaption, KEAViewHost::Buttons::YesNo,
+                            KEAViewHost::Icon::Exclamation) != KEAViewHost::Answer::Yes) {
+        continue;
+      }
+    }
+    return Choice{path, form};
+  }
+}
+
+void ResultsSaver::saveText(int group, const std::string& path) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool saved = saveResultsAsText(frame_.view().controller().group(group).list, path);
+  QApplication::restoreOverrideCursor();
+  if (!saved) {
+    frame_.messageBox(texts::kResultsNotSaved, texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok,
+                      KEAViewHost::Icon::Exclamation);
+  }
+}
+
+void ResultsSaver::saveDictionary(int group, const std::string& path) {
+  KEAViewWindows& controller = frame_.view().controller();
+  KEAViewWindows::OutputGroup& output = controller.group(group);
+  // The lengths and pattern of the search that found the list, taken
+  // before a paused search is abandoned and the plan made afresh.
+  int shortest = output.plan.shortest;
+  int longest = output.plan.longest;
+  if (output.plan.empty()) {
+    shortest = 1;
+    longest = 100;
+  }
+  const std::string pattern = output.pattern;
+  if (controller.state() == SearchState::Paused) controller.validate();
+
+  const KKDictionaryList* dictionaries = frame_.workspace().dictionaries();
+  if (dictionaries == nullptr || group >= dictionaries->count()) return;
+  KKDictionarySaveKEADialog dialog(&frame_, frame_.store(), output.list, *dictionaries, group, path, pattern,
+                                   shortest, longest);
+  QObject::connect(&dialog, &KKDictionarySaveDialog::helpRequested, &frame_,
+                   [this] { frame_.showHelp(kHelpSaveDictionaryDialog); });
+  dialog.exec();
+}
+
+}  // namespace kea::ui

@@ -1,0 +1,381 @@
+// Saving and printing from the real main window on the offscreen platform:
+// the save dialog loop with its replace question, the text file and the
+// dictionary it writes, the printout on a PDF file and the preview of it.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+
+#include "app/KEAAppWindows.h"
+#include "dictionary/KKDictionaryList.h"
+#include "printing/KEAPrintout.h"
+#include "printing/PrintoutFeeder.h"
+#include "search/StringTable.h"
+#include "settings/KEAViewValues.h"
+#include "support/TempDir.h"
+#include "support/TestDictionary.h"
+#include "ui/DictionarySaveDialog.h"
+#include "ui/MainView.h"
+#include "ui/MainWindow.h"
+#include "ui/PrintPreviewWindow.h"
+#include "ui/QtSettingsStore.h"
+#include "ui/QtText.h"
+#include "ui/ResultsPane.h"
+#include "ui/ResultsPrinting.h"
+#include "ui/ResultsSaver.h"
+#include "ui/ResultsView.h"
+
+namespace kea::ui {
+namespace {
+
+// Acts on the next modal window of type W once it is open.
+template <typename W>
+void onModal(std::function<void(W*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  auto* waited = new QElapsedTimer;
+  waited->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, waited, act] {
+    W* window = qobject_cast<W*>(QApplication::activeModalWidget());
+    if (window == nullptr && waited->elapsed() < 10000) return;
+    timer->stop();
+    timer->deleteLater();
+    delete waited;
+    if (window != nullptr) act(window);
+  });
+  timer->start();
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class SavePrintTest : public ::testing::Test {
+ protected:
+  void SetUp() override { QFile::remove(QtSettingsStore::fileName()); }
+  void TearDown() override {
+    if (program) program->frame().close();
+    program.reset();
+    QFile::remove(QtSettingsStore::fileName());
+  }
+  void start(const std::string& dictionary) {
+    program = std::make_unique<app::KEAAppWindows>(store);
+    program->start({toQString(dictionary)});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+  }
+  MainWindow& frame() { return program->frame(); }
+  MainView& view() { return frame().view(); }
+  void search(const QString& pattern) {
+    QLineEdit* edit = view().patternBox()->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, pattern);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QElapsedTimer timer;
+    timer.start();
+    while (view().controller().state() == SearchState::Searching && timer.elapsed() < 20000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+  }
+  const MatchListWindows& list() { return view().controller().group(0).list; }
+
+  test::TempDir dir;
+  QtSettingsStore store;
+  std::unique_ptr<app::KEAAppWindows> program;
+};
+
+TEST(SaveFilters, NamesEndingInWordsInParenthesesGetTheirPatterns) {
+  EXPECT_EQ(fileDialogFilter(texts::kSaveResultsFilter),
+            "Text Document (TXT) (*.txt);;KEA&Kindred Dictionary (KKD) (*.kkd)");
+  EXPECT_EQ(fileDialogFilter(texts::kCreateExpurgatedFilter),
+            "KEA&Kindred Dictionary (KKD) (*.kkd);;All Files (*.*)");
+  EXPECT_EQ(fileDialogFilter(texts::kOpenDialogFilter), "Dictionary File (*.kkd);;All Files (*)");
+}
+
+TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
+  start(test::buildTestDictionary(dir, {"cat", "caf\xe9", "cab+(taxi)+", "dog"}));
+  search("ca*");
+  ASSERT_EQ(list().count(), 3);
+  ASSERT_TRUE(frame().action(CommandId::SaveResults)->isEnabled());
+
+  const std::string typed = dir.file("words");  // no extension: ".txt" is added
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), "Save Results");
+    EXPECT_EQ(dialog->nameFilters().size(), 2);
+    dialog->selectFile(toQString(typed));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  // In list order (by length), annotations included, UTF-8, line feeds.
+  const std::string expected = "cab(taxi)\ncat\ncaf\xc3\xa9\n";
+  EXPECT_EQ(fileText(typed + ".txt"), expected);
+  EXPECT_EQ(frame().resultsSaver().rememberedName(), "words");
+
+  // The same name again: No shows the dialog again (with the name kept),
+  // where Cancel leaves the file as it was.
+  search("d.g");
+  bool offeredAgain = false;
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectFile(toQString(typed + ".txt"));
+    onModal<QMessageBox>([&](QMessageBox* box) {
+      EXPECT_EQ(box->windowTitle(), "Save As");
+      EXPECT_EQ(box->text(), toQString(typed + ".txt") + " already exists.\nDo you want to replace it?");
+      EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+      onModal<QFileDialog>([&](QFileDialog* again) {
+        offeredAgain = true;
+        EXPECT_TRUE(again->selectedFiles().value(0).endsWith("/words")) << again->selectedFiles().value(0).toStdString();
+        again->reject();
+      });
+      box->button(QMessageBox::No)->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_TRUE(offeredAgain);
+  EXPECT_EQ(fileText(typed + ".txt"), expected);
+}
+
+TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
+  start(test::buildTestDictionary(dir, {"cat", "caf\xe9", "cab+(taxi)+", "dog"}));
+  search("ca*");
+  const std::string target = dir.file("three");
+  QString description, failureCaption, failureLog;
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectNameFilter(dialog->nameFilters().value(1));
+    dialog->selectFile(toQString(target));
+    onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
+      description = save->descriptionField()->text();
+      EXPECT_EQ(save->fileField()->text(), toQString(target + ".kkd"));
+      // A folder that is not there: the log, and the dialog stays for another try.
+      save->fileField()->setText(toQString(dir.file("missing/three.kkd")));
+      onModal<QMessageBox>([&](QMessageBox* box) {
+        failureCaption = box->windowTitle();
+        failureLog = box->text();
+        box->accept();
+      });
+      EXPECT_FALSE(save->save());
+      EXPECT_TRUE(save->isVisible());
+      save->fileField()->setText(toQString(target + ".kkd"));
+      save->saveButton()->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_EQ(description, "test results with pattern ca*");
+  EXPECT_EQ(failureCaption, "Dictionary Save Failed");
+  EXPECT_TRUE(failureLog.contains("missing/three.kkd")) << failureLog.toStdString();
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+  KKDictionaryList::Handle saved = KKDictionaryList::make(target + ".kkd");
+  ASSERT_TRUE(saved->isUsable(0));
+  int entries = 0, definitions = 0, shortest = 0, longest = 0;
+  saved->statistics(0, entries, definitions, shortest, longest);
+  EXPECT_EQ(entries, 3);
+  EXPECT_EQ(saved->description(0), "test results with pattern ca*");
+  EXPECT_EQ(frame().resultsSaver().rememberedForm(), ResultsFileForm::Dictionary);
+}
+
+TEST_F(SavePrintTest, APausedSearchIsAbandonedBeforeADictionarySaveOnly) {
+  start(test::buildTestDictionary(dir, test::generatedWords(30000, 5)));
+  QLineEdit* edit = view().patternBox()->lineEdit();
+  edit->setFocus();
+  QTest::keyClicks(edit, "*");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QElapsedTimer timer;
+  timer.start();
+  while (list().count() == 0 && timer.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  QTest::keyClick(&view(), Qt::Key_Escape);
+  ASSERT_EQ(view().controller().state(), SearchState::Paused);
+  ASSERT_GT(list().count(), 0);
+
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectFile(toQString(dir.file("paused.txt")));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("paused.txt")));
+  EXPECT_EQ(view().controller().state(), SearchState::Paused);
+
+  SearchState during = SearchState::Invalid;
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->selectNameFilter(dialog->nameFilters().value(1));
+    dialog->selectFile(toQString(dir.file("paused.kkd")));
+    onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
+      during = view().controller().state();
+      save->saveButton()->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  frame().run(CommandId::SaveResults);
+  EXPECT_EQ(during, SearchState::Ready);
+  EXPECT_EQ(view().controller().state(), SearchState::Ready);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("paused.kkd")));
+}
+
+int pdfPages(const std::string& path) {
+  const std::string pdf = fileText(path);
+  const std::regex page("/Type\\s*/Page[^s]");
+  return static_cast<int>(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+
+TEST_F(SavePrintTest, FiveHundredEntriesPrintToAsManyPdfPagesAsTheLayoutHasAndPreviewSo) {
+  start(test::buildTestDictionary(dir, test::generatedWords(500, 9)));
+  search("*");
+  ASSERT_EQ(list().count(), 500);
+  ASSERT_TRUE(frame().action(CommandId::Print)->isEnabled());
+  ASSERT_TRUE(frame().action(CommandId::PrintPreview)->isEnabled());
+
+  // Deep top and bottom margins: several short pages.
+  frame().values().printingMarginUnits = KEAPrintout::kThousandthsOfInch;
+  frame().values().printingTopMargin = 4000;
+  frame().values().printingBottomMargin = 4000;
+  QPrinter& printer = frame().resultsPrinting().printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(toQString(dir.file("out.pdf")));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  KEAPrintoutFeeder feeder(list());
+  KEAPrintout printout("results", feeder, frame().workspace().options().fontPrinting,
+                       ResultsPrinting::margins(frame().values()));
+  const int printed = ResultsPrinting::printOn(printer, printout);
+  const int pages = static_cast<int>(printout.pages().size());
+  EXPECT_GE(pages, 4) << printout.linesPerPage() << " lines of " << printout.lineHeight() << ", width "
+                      << printout.printableWidth() << ", top " << printout.top() << ", column "
+                      << printout.pages()[0].width << " + " << printout.columnGap() << ", font "
+                      << printout.deviceFont().height;
+  EXPECT_EQ(printed, pages);
+  EXPECT_EQ(printout.pages().back().end >= 500, true);
+  EXPECT_EQ(pdfPages(dir.file("out.pdf")), pages);
+
+  frame().run(CommandId::PrintPreview);
+  PrintPreviewWindowKEA* preview = frame().resultsPrinting().previewWindow();
+  ASSERT_NE(preview, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
+  EXPECT_EQ(preview->statusText(), QString("Page 1 of %1").arg(pages));
+  EXPECT_EQ(preview->findChild<QLabel*>("PreviewStatus")->text(), preview->statusText());
+  EXPECT_FALSE(preview->previousButton()->isEnabled());
+  EXPECT_EQ(preview->previousButton()->toolTip(), "Show Previous Page");
+  EXPECT_EQ(preview->allButton()->toolTip(), "All Results");
+  EXPECT_EQ(preview->selectedButton()->statusTip(), "Print selected results");
+  EXPECT_FALSE(preview->selectedButton()->isEnabled());  // nothing is selected
+  EXPECT_TRUE(preview->allButton()->isChecked());
+  QTest::keyClick(preview, Qt::Key_PageDown);
+  EXPECT_EQ(preview->statusText(), QString("Page 2 of %1").arg(pages));
+  QTest::keyClick(preview, Qt::Key_End);
+  EXPECT_EQ(preview->fromPage(), pages);
+  EXPECT_FALSE(preview->nextButton()->isEnabled());
+  QTest::keyClick(preview, Qt::Key_Home);
+  preview->setTwoPages(true);
+  EXPECT_EQ(preview->statusText(), "Page 1 - 2");
+  QTest::keyClick(preview, Qt::Key_Right);
+  EXPECT_EQ(preview->statusText(), "Page 2 - 3");
+  // The pages are drawn: the preview is not blank.
+  const QImage shot = preview->grab().toImage();
+  EXPECT_FALSE(shot.isNull());
+  QTest::keyClick(preview, Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(frame().resultsPrinting().previewWindow(), nullptr);
+}
+
+TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {
+  start(test::buildTestDictionary(dir, test::generatedWords(500, 9)));
+  search("*");
+  ResultsView* results = view().pane(0)->view();
+  results->setFocus();
+  QTest::keyClick(results, Qt::Key_Home);
+  QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
+  ASSERT_EQ(list().selectedCount(), 2);
+  frame().run(CommandId::PrintPreview);
+  PrintPreviewWindowKEA* preview = frame().resultsPrinting().previewWindow();
+  ASSERT_NE(preview, nullptr);
+  const QString all = preview->statusText();
+  EXPECT_TRUE(preview->selectedButton()->isEnabled());
+  preview->selectedButton()->click();
+  EXPECT_TRUE(preview->selectedButton()->isChecked());
+  EXPECT_FALSE(preview->allButton()->isChecked());
+  EXPECT_EQ(preview->statusText(), "Page 1 of 1");
+  EXPECT_EQ(preview->printout().entryCount(), 2);
+  preview->allButton()->click();
+  EXPECT_EQ(preview->statusText(), all);
+  preview->close();
+}
+
+TEST_F(SavePrintTest, ThePrintDialogOffersTheSelectionOnlyWhenThereIsOne) {
+  start(test::buildTestDictionary(dir, test::generatedWords(500, 9)));
+  search("*");
+  QPrinter& printer = frame().resultsPrinting().printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(toQString(dir.file("all.pdf")));
+  bool offered = true;
+  onModal<QPrintDialog>([&](QPrintDialog* dialog) {
+    offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+    auto* selection = dialog->findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    if (selection != nullptr) {
+      EXPECT_TRUE(!selection->isEnabled() || selection->isHidden());
+    }
+    dialog->reject();
+  });
+  frame().run(CommandId::Print);
+  EXPECT_FALSE(offered);
+
+  ResultsView* results = view().pane(0)->view();
+  results->setFocus();
+  QTest::keyClick(results, Qt::Key_Home);
+  QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
+  ASSERT_EQ(list().selectedCount(), 2);
+  onModal<QPrintDialog>([&](QPrintDialog* dialog) {
+    offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+    // The dialog's own "Selection" choice (Qt names it so).
+    auto* selection = dialog->findChild<QAbstractButton*>(QStringLiteral("printSelection"));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_TRUE(selection->isEnabled() && !selection->isHidden());
+    selection->click();
+    dialog->accept();
+  });
+  frame().run(CommandId::Print);
+  EXPECT_TRUE(offered);
+  EXPECT_EQ(printer.printRange(), QPrinter::Selection);
+  const std::string printed = printer.outputFileName().toStdString();
+  EXPECT_EQ(pdfPages(printed), 1) << printed;
+}
+
+TEST_F(SavePrintTest, PageSetupKeepsTheMarginsInTheUnitsItShows) {
+  start(test::buildTestDictionary(dir, {"cat"}));
+  KEAViewValues& values = frame().values();
+  values.printingMarginUnits = KEAViewValues::kThousandthsOfInch;
+  values.printingLeftMargin = 500;
+  values.printingTopMargin = 750;
+  values.printingRightMargin = 1000;
+  values.printingBottomMargin = 2000;
+  onModal<QPageSetupDialog>([](QPageSetupDialog* dialog) { dialog->accept(); });
+  frame().run(CommandId::PageSetup);
+  // Half an inch stays half an inch, in whichever units the dialog used.
+  const double perInch = values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ? 1000 : 2540;
+  ASSERT_TRUE(values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ||
+              values.printingMarginUnits == KEAViewValues::kHundredthsOfMillimetre);
+  EXPECT_NEAR(values.printingLeftMargin, 0.5 * perInch, 1);
+  EXPECT_NEAR(values.printingTopMargin, 0.75 * perInch, 1);
+  EXPECT_NEAR(values.printingRightMargin, 1.0 * perInch, 1);
+  EXPECT_NEAR(values.printingBottomMargin, 2.0 * perInch, 1);
+}
+
+}  // namespace
+}  // namespace kea::ui
