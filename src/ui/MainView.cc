@@ -58,7 +58,7 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
       fullTextSearchAction_(new QAction(this)),
       phraseAnagramAction_(new QAction(this)),
       enumerationBox_(new QLineEdit(this)),
-      enumerationLabel_(new QLabel(tr("E&numeration"), this)) {
+      enumerationLabel_(new QLabel(tr("E&numeration:"), this)) {
   auto* patternLabel = new QLabel(tr("P&attern"), this);
   patternLabel->setBuddy(patternBox_);
   patternBox_->setEditable(true);
@@ -132,9 +132,6 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternRow->setSpacing(2);
   patternRow->addWidget(patternBox_, 1);
   patternRow->addWidget(modeButton_);
-  patternRow->addSpacing(8);
-  patternRow->addWidget(enumerationLabel_);
-  patternRow->addWidget(enumerationBox_);
   patternRow->addSpacing(4);
   patternRow->addWidget(searchButton_);
   controls->addLayout(patternRow, 0, 1, 1, 5);
@@ -142,8 +139,15 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   controls->addWidget(shortestBox_, 1, 1);
   controls->addWidget(longestLabel, 1, 2);
   controls->addWidget(longestBox_, 1, 3);
-  controls->addWidget(progressBar_, 1, 4, 1, 2);
-  controls->setColumnStretch(4, 1);
+  // The enumeration shapes the answer as the lengths do, so it sits with them.
+  auto* enumerationRow = new QHBoxLayout;
+  enumerationRow->setSpacing(6);
+  enumerationRow->addSpacing(6);
+  enumerationRow->addWidget(enumerationLabel_);
+  enumerationRow->addWidget(enumerationBox_);
+  controls->addLayout(enumerationRow, 1, 4);
+  controls->addWidget(progressBar_, 1, 5);
+  controls->setColumnStretch(5, 1);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
