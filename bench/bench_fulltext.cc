@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 #include "dictionary/KKDictionaryList.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "builder/ResultsDictionary.h"
+#include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "search/MatchListWindows.h"
 

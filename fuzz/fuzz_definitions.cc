@@ -9,9 +9,9 @@
 #include <string>
 
 #include "FuzzScratch.h"
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"

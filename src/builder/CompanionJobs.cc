@@ -10,7 +10,7 @@
 #include "builder/DictionaryBuilder.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
-#include "builder/ResultsDictionary.h"
+#include "builder/DictionarySave.h"
 #include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "builder/WordListMerge.h"

@@ -11,7 +11,7 @@
 #include "builder/DictionaryWriter.h"
 #include "builder/HuffmanCode.h"
 #include "builder/OccurrenceListCache.h"
-#include "builder/PlainText.h"
+#include "dictionary/PlainText.h"
 #include "builder/PositionTables.h"
 #include "dictionary/Alphabet.h"
 #include "dictionary/KkdFormat.h"

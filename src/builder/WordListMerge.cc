@@ -10,7 +10,7 @@
 
 #include "builder/BuilderInput.h"
 #include "builder/InputText.h"
-#include "builder/ResultsDictionary.h"
+#include "builder/DictionarySave.h"
 #include "builder/TemporaryTarget.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/LetterFold.h"

@@ -10,7 +10,7 @@
 
 #include "definitions/DefinitionText.h"
 #include "dictionary/Alphabet.h"
-#include "dictionary/FullTextTerms.h"
+#include "fulltext/FullTextTerms.h"
 #include "dictionary/WordBuffer.h"
 #include "pattern/MatchEngineSet.h"
 

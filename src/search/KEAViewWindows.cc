@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/KKDictionaryList.h"
 #include "platform/Cp1252.h"
 #include "settings/KEAViewProfileWindows.h"

@@ -50,8 +50,8 @@
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/Definition.h"
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/SearchStep.h"

@@ -124,10 +124,8 @@ inline constexpr std::string_view kSaveDictionaryTitle = "Save KEA&Kindred Dicti
 inline constexpr std::string_view kCreateExpurgatedTitle = "Create Expurgated Dictionary";
 inline constexpr std::string_view kCreateExpurgatedFilter = "KEA&Kindred Dictionary (KKD)|*.kkd|All Files (*.*)|*.*";
 inline constexpr std::string_view kResultsWithPattern = " results with pattern ";
-inline constexpr std::string_view kBackupPrefix = "Backup of ";
 inline constexpr std::string_view kDictionarySaveFailedCaption = "Dictionary Save Failed";
 inline constexpr const char* kNotAValidDictionaryLog = "\"%s\" is not a valid dictionary\n";
-inline constexpr const char* kCouldNotUpdateLog = "Couldn't update \"%s\"\n";
 }  // namespace texts
 
 // A message with a word put between its first two adjacent double quotation

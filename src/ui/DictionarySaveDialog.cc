@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "builder/ResultsDictionary.h"
+#include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/KkdFormat.h"
 #include "search/MatchListWindows.h"

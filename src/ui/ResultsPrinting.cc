@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "builder/ResultsDictionary.h"
+#include "search/ResultsDictionary.h"
 #include "printing/PrintoutFeeder.h"
 #include "settings/KEAViewValues.h"
 #include "settings/Persist.h"

@@ -1,5 +1,5 @@
 // Rich text reduced to the plain words the builder indexes.
-#include "builder/PlainText.h"
+#include "dictionary/PlainText.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 
 #include "builder/BuilderInput.h"
 #include "builder/OutputFile.h"
-#include "builder/ResultsDictionary.h"
+#include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "search/MatchListWindows.h"
 #include "support/FileSizeLimit.h"

@@ -8,9 +8,9 @@
 
 #include <random>
 
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 #include "support/DamagedFiles.h"
 #include "support/KkdAssembler.h"
 #include "support/KkdTestReader.h"

@@ -8,8 +8,8 @@
 #include <random>
 #include <set>
 
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
 #include "dictionary/WordListDecoder.h"
 #include "pattern/InputEngine.h"
 #include "support/KkdTestReader.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <random>
 
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 #include "dictionary/WordListDecoder.h"
 #include "support/KkdAssembler.h"
 #include "support/KkdTestReader.h"

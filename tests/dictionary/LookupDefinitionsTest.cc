@@ -2,7 +2,7 @@
 // which order, and what each carries.
 #include <gtest/gtest.h>
 
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 

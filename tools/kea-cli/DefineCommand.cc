@@ -8,7 +8,7 @@
 #include "Cli.h"
 #include "definitions/DefinitionViewWindows.h"
 #include "definitions/RichTextReader.h"
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/KKDictionaryList.h"
 #include "platform/ProgramFolder.h"
 #include "search/StringTable.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Cli.h"
-#include "builder/ResultsDictionary.h"
+#include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/Enumeration.h"
 #include "pattern/PatternStatus.h"

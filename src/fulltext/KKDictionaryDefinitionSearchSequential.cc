@@ -3,13 +3,13 @@
 // A rich-text body is made plain with the builder's own reduction before
 // its words are taken, so that control words ("par", "fonttbl", ...) are
 // never found as words and the reading search finds what the index finds.
-#include "dictionary/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "builder/PlainText.h"
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "dictionary/PlainText.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 
 namespace kea {
 

@@ -5,7 +5,7 @@
 // operand, so "a & b | c" is a & (b | c). Combining from the left instead
 // would give (a & b) | c, and the index would then answer some lines
 // differently from the reading search.
-#include "dictionary/KKDictionaryDefinitionSearchIndexed.h"
+#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "builder/PlainText.h"
+#include "dictionary/PlainText.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // Testing definition words against the terms of a full-text query.
-#include "dictionary/FullTextTerms.h"
+#include "fulltext/FullTextTerms.h"
 
 namespace kea {
 

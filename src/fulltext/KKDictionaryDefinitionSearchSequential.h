@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/FullTextTerms.h"
+#include "fulltext/FullTextTerms.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordBuffer.h"
 #include "pattern/MatchEngineSet.h"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "dictionary/Definition.h"
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/MatchEngineSet.h"
 #include "platform/File.h"

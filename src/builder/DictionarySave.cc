@@ -1,12 +1,10 @@
-#include "builder/ResultsDictionary.h"
+#include "builder/DictionarySave.h"
 
 #include <cstdio>
-#include <string_view>
 
 #include "builder/TemporaryTarget.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
-#include "search/StringTable.h"
 
 namespace kea {
 namespace {
@@ -38,39 +36,12 @@ std::string resultsBuilderLine(std::string_view word, std::string_view annotatio
   return line;
 }
 
-int ResultsLineSource::nextLine(std::string* line, int counter) {
-  if ((counter & 0xFFF) == 0 && onPendingEvents_) onPendingEvents_();
-  if (line == nullptr) return kDelivered;
-  const MatchListWindows::Entry* entry = list_.entryAt(next_);
-  if (entry == nullptr) return kExhausted;
-  ++next_;
-  *line = resultsBuilderLine(entry->word(), entry->annotation());
-  return kDelivered;
-}
-
-std::string resultsDictionaryDescription(std::string_view dictionaryName, std::string_view pattern) {
-  std::string description(dictionaryName);
-  description += texts::kResultsWithPattern;
-  description += pattern;
-  return description;
-}
-
 std::string dictionaryBackupPath(std::string_view target) {
   const std::size_t start = nameStart(target);
   std::string backup(target.substr(0, start));
   backup += texts::kBackupPrefix;
   backup += target.substr(start);
   return backup;
-}
-
-bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
-                           const std::string& target, const std::string& description, int shortest, int longest,
-                           const BuildEnvironment& environment) {
-  if (!dictionaries.refresh(index)) {
-    lines.logFormat(texts::kNotAValidDictionaryLog, dictionaries.path(index).c_str());
-    return false;
-  }
-  return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment);
 }
 
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,

@@ -11,16 +11,12 @@
 #include <string_view>
 
 #include "builder/DictionaryBuilder.h"
+#include "builder/DictionarySave.h"
 #include "builder/DictionaryMaintainer.h"
 #include "dictionary/KKDictionaryList.h"
 #include "search/MatchListWindows.h"
 
 namespace kea {
-
-// The builder input line that stores `word` with its annotation: the
-// characters the input syntax gives a meaning escaped, the annotation
-// between "+" signs when there is one.
-std::string resultsBuilderLine(std::string_view word, std::string_view annotation);
 
 // Delivers a results list's entries as builder lines (the balance shown
 // after an anagram is no part of the entry and is left out) and keeps the
@@ -53,9 +49,6 @@ class ResultsLineSource : public DictionaryMaintainer {
 // The description a saved list starts with: "<name> results with pattern <pattern>".
 std::string resultsDictionaryDescription(std::string_view dictionaryName, std::string_view pattern);
 
-// Where a replaced target is kept: "Backup of " + its file name, in its folder.
-std::string dictionaryBackupPath(std::string_view target);
-
 // Builds the dictionary of `lines` into `target` (a library path) with the
 // alphabet of dictionary `index` of `dictionaries`, `description` and the
 // length range. False when the source dictionary is not usable, the build
@@ -65,14 +58,5 @@ std::string dictionaryBackupPath(std::string_view target);
 bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment = {});
-
-// Builds the dictionary of `lines` into `target` (a library path) with
-// `alphabet`, by the same rules: a temporary file in the target's folder
-// (the current folder when it names none), "Backup of " + the file name
-// for a dictionary it replaces, the reasons of a failure in the log of
-// `lines`, and the target as it was after a failure.
-bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
-                    const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment = {});
 
 }  // namespace kea

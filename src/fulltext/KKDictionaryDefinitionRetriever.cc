@@ -1,5 +1,5 @@
 // Definition records and the pointer tables that lead to them.
-#include "dictionary/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
 
 #include <algorithm>
 #include <array>

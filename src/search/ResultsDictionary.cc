@@ -1,0 +1,36 @@
+#include "search/ResultsDictionary.h"
+
+#include <string_view>
+
+#include "search/StringTable.h"
+
+namespace kea {
+
+int ResultsLineSource::nextLine(std::string* line, int counter) {
+  if ((counter & 0xFFF) == 0 && onPendingEvents_) onPendingEvents_();
+  if (line == nullptr) return kDelivered;
+  const MatchListWindows::Entry* entry = list_.entryAt(next_);
+  if (entry == nullptr) return kExhausted;
+  ++next_;
+  *line = resultsBuilderLine(entry->word(), entry->annotation());
+  return kDelivered;
+}
+
+std::string resultsDictionaryDescription(std::string_view dictionaryName, std::string_view pattern) {
+  std::string description(dictionaryName);
+  description += texts::kResultsWithPattern;
+  description += pattern;
+  return description;
+}
+
+bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
+                           const std::string& target, const std::string& description, int shortest, int longest,
+                           const BuildEnvironment& environment) {
+  if (!dictionaries.refresh(index)) {
+    lines.logFormat(texts::kNotAValidDictionaryLog, dictionaries.path(index).c_str());
+    return false;
+  }
+  return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment);
+}
+
+}  // namespace kea
