@@ -22,7 +22,7 @@
 
 #include "BenchPatterns.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/WordBufferFill.h"
+#include "support/WordBufferFill.h"
 
 namespace kea {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "builder/EnglishAlphabet.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/WordBufferFill.h"
+#include "support/WordBufferFill.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "MatchTestSupport.h"
 #include "pattern/MatchEngine.h"
-#include "pattern/WordBufferFill.h"
+#include "support/WordBufferFill.h"
 #include "support/TestAlphabet.h"
 
 namespace kea {

@@ -1,7 +1,7 @@
 #include "support/TestAlphabet.h"
 
 #include "builder/EnglishAlphabet.h"
-#include "pattern/WordBufferFill.h"
+#include "support/WordBufferFill.h"
 
 namespace kea::test {
 

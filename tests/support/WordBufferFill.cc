@@ -1,4 +1,4 @@
-#include "pattern/WordBufferFill.h"
+#include "support/WordBufferFill.h"
 
 #include <cstring>
 
