@@ -38,6 +38,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
                                               bool variablesExclusive) {
   operands_.clear();
   tokens_.clear();
+  std::vector<std::string_view> texts;  // per slot, the text of its pattern
   int depth = 0;
   PatternStatus groups = PatternStatus::Valid;
   std::size_t pos = 0;
@@ -90,6 +91,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
       if (c == '(' && groupOpens > 0) {
         tokens_.push_back(static_cast<std::uint8_t>(TOKEN_OPEN | (negate ? TOKEN_NOT : 0)));
         operands_.push_back(nullptr);
+        texts.emplace_back();
         negate = false;
         --groupOpens;
         ++depth;
@@ -112,15 +114,18 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
 
     // The pattern sits in the slot of the first token after it.
     const std::uint8_t notFlag = negate ? TOKEN_NOT : 0;
+    texts.push_back(piece);
     if (closesFound > 0) {
       tokens_.push_back(static_cast<std::uint8_t>(TOKEN_CLOSE | notFlag));
       operands_.push_back(std::move(engine));
       for (int i = 1; i < closesFound; ++i) {
         tokens_.push_back(TOKEN_CLOSE);
         operands_.push_back(nullptr);
+        texts.emplace_back();
       }
       tokens_.push_back(op);
       operands_.push_back(nullptr);
+      texts.emplace_back();
     } else {
       tokens_.push_back(static_cast<std::uint8_t>(op | notFlag));
       operands_.push_back(std::move(engine));
@@ -129,6 +134,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
     pos = split + 1;
   }
 
+  dropRepeats(texts);
   status_ = groups;
   if (status_ == PatternStatus::Valid && depth > 0) status_ = PatternStatus::SubpatternUnfinished;
   if (status_ == PatternStatus::Valid) {
@@ -142,6 +148,26 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
   return status_;
 }
 
+// A pattern joined by "&" to the same pattern (as written, and negated or
+// not alike) is true exactly when that one is: "p & (p & rest)" is
+// "p & rest" and "p & p" is "p"; the same holds for "|". Such a slot is left
+// out of the evaluation of words and lengths, so that a line repeating one
+// pattern costs what the pattern costs.
+void MatchEngineSet::dropRepeats(const std::vector<std::string_view>& texts) {
+  evaluated_.clear();
+  const std::size_t count = tokens_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t kind = tokens_[i] & kTokenKindMask;
+    if (i + 1 < count && operands_[i] != nullptr && operands_[i + 1] != nullptr &&
+        (kind == TOKEN_AND || kind == TOKEN_OR) && texts[i] == texts[i + 1] &&
+        ((tokens_[i] ^ tokens_[i + 1]) & TOKEN_NOT) == 0) {
+      const std::uint8_t next = tokens_[i + 1] & kTokenKindMask;
+      if (next == kind || next == TOKEN_END || next == TOKEN_CLOSE) continue;
+    }
+    evaluated_.push_back(static_cast<std::uint32_t>(i));
+  }
+}
+
 int MatchEngineSet::patternCount() const {
   return static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
 }
@@ -149,11 +175,15 @@ int MatchEngineSet::patternCount() const {
 bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
                               std::span<const std::uint8_t> satisfied) {
   const bool negations = mode != EvaluateMode::Length;
+  // Constant mode answers per slot as given, so it reads every slot.
+  const bool compact = mode != EvaluateMode::Constant;
+  const std::size_t count = compact ? evaluated_.size() : tokens_.size();
+  const auto slot = [&](std::size_t j) { return compact ? evaluated_[j] : j; };
   std::uint8_t stack[kMaxGroupDepth + 1];
   int top = 0;
   bool r = true;
-  const std::size_t count = tokens_.size();
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t j = 0; j < count; ++j) {
+    const std::size_t i = slot(j);
     const std::uint8_t token = tokens_[i];
     const std::uint8_t kind = token & kTokenKindMask;
     if (kind == TOKEN_OPEN) {
@@ -185,12 +215,12 @@ bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
       if (top == 0) return r;
       // The rest of the current group cannot change its value.
       int nested = 0;
-      for (++i; i < count; ++i) {
-        const std::uint8_t skipped = tokens_[i] & kTokenKindMask;
+      for (++j; j < count; ++j) {
+        const std::uint8_t skipped = tokens_[slot(j)] & kTokenKindMask;
         if (skipped == TOKEN_OPEN) ++nested;
         if (skipped == TOKEN_CLOSE && nested-- == 0) break;
       }
-      if (i == count) return r;
+      if (j == count) return r;
       if ((stack[--top] & TOKEN_NOT) != 0 && negations) r = !r;
     }
   }

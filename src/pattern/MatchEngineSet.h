@@ -86,8 +86,12 @@ class MatchEngineSet {
   std::string balance() const;
 
  private:
+  void dropRepeats(const std::vector<std::string_view>& texts);
+
   std::vector<std::unique_ptr<MatchEngine>> operands_;
   std::vector<std::uint8_t> tokens_;
+  // The slots that words and lengths are evaluated over (see dropRepeats).
+  std::vector<std::uint32_t> evaluated_;
   PatternStatus status_ = PatternStatus::Empty;
 };
 
