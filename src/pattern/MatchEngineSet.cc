@@ -30,6 +30,38 @@ namespace {
 
 bool escapedAt(std::string_view text, std::size_t i) { return i > 0 && text[i - 1] == '\\'; }
 
+// Parentheses that pair up within a piece belong to sub-patterns; the
+// others open or close groups. A "(" before the last "!" must be a group
+// open, since a pattern never starts with "!". Takes the group closes (and
+// spaces) off the end of the piece, counting the closes, and returns how
+// many group opens stand at its start.
+int splitGroups(std::string_view& piece, int& closesFound) {
+  int opens = 0;
+  int closes = 0;
+  int opensBeforeBang = 0;
+  for (std::size_t j = 0; j < piece.size(); ++j) {
+    if (escapedAt(piece, j)) continue;
+    if (piece[j] == '(') ++opens;
+    if (piece[j] == ')') ++closes;
+    if (piece[j] == '!') opensBeforeBang = opens;
+  }
+  const int paired = std::min({opens, closes, opens - opensBeforeBang});
+  int groupCloses = closes - paired;
+  while (!piece.empty()) {
+    const std::size_t last = piece.size() - 1;
+    if (piece[last] == ' ') {
+      piece.remove_suffix(1);
+    } else if (piece[last] == ')' && groupCloses > 0 && !escapedAt(piece, last)) {
+      piece.remove_suffix(1);
+      --groupCloses;
+      ++closesFound;
+    } else {
+      break;
+    }
+  }
+  return opens - paired;
+}
+
 }  // namespace
 
 PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::string_view text,
@@ -55,35 +87,8 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
     }
     std::string_view piece = text.substr(pos, split - pos);
 
-    // Parentheses that pair up within the piece belong to sub-patterns;
-    // the others open or close groups. A "(" before the last "!" must be a
-    // group open, since a pattern never starts with "!".
-    int opens = 0;
-    int closes = 0;
-    int opensBeforeBang = 0;
-    for (std::size_t j = 0; j < piece.size(); ++j) {
-      if (escapedAt(piece, j)) continue;
-      if (piece[j] == '(') ++opens;
-      if (piece[j] == ')') ++closes;
-      if (piece[j] == '!') opensBeforeBang = opens;
-    }
-    const int paired = std::min({opens, closes, opens - opensBeforeBang});
-    int groupOpens = opens - paired;
-    int groupCloses = closes - paired;
-
     int closesFound = 0;
-    while (!piece.empty()) {
-      const std::size_t last = piece.size() - 1;
-      if (piece[last] == ' ') {
-        piece.remove_suffix(1);
-      } else if (piece[last] == ')' && groupCloses > 0 && !escapedAt(piece, last)) {
-        piece.remove_suffix(1);
-        --groupCloses;
-        ++closesFound;
-      } else {
-        break;
-      }
-    }
+    int groupOpens = splitGroups(piece, closesFound);
 
     bool negate = false;
     while (!piece.empty()) {
