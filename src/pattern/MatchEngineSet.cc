@@ -140,6 +140,9 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
   }
 
   dropRepeats(texts);
+  // Counted once: the balance of every result asks for it.
+  patternCount_ =
+      static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
   status_ = groups;
   if (status_ == PatternStatus::Valid && depth > 0) status_ = PatternStatus::SubpatternUnfinished;
   if (status_ == PatternStatus::Valid) {
@@ -173,9 +176,7 @@ void MatchEngineSet::dropRepeats(const std::vector<std::string_view>& texts) {
   }
 }
 
-int MatchEngineSet::patternCount() const {
-  return static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
-}
+
 
 bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
                               std::span<const std::uint8_t> satisfied) {
