@@ -7,6 +7,7 @@
 #   grep -xiE '.l...r.n'            against  kea-cli search '.l...r.n'
 #   an -l 1 lobikes (Debian "an")   against  kea-cli search ';lobikes'
 #   grep -xiE '.*q.*z.*'            against  kea-cli search '*q*z*'  (a scan of every word)
+#   grep -xiE '.*a.*'               against  kea-cli search '*a* & *a* & ...' (1,001 patterns)
 #
 # then the same searches on the shipped English.kkd, and the peak memory of
 # kea-cli search. Times are whole processes, measured with hyperfine
@@ -105,6 +106,18 @@ compare "Every word scanned: kea-cli '*q*z*' (goal: under 30 ms) against grep" \
   "$kea" search -d "$dictionary" '*q*z*' -- grep -xiE '.*q.*z.*' "$words"
 compare "The shipped English.kkd (SCOWL and WordNet): '.l...r.n' and '*q*z*'" \
   "$kea" search -d "$english" '.l...r.n' -- "$kea" search -d "$english" '*q*z*'
+
+# Patterns that once took minutes: letter variables between wildcards, an
+# anagram of twenty letter variables, and long lines of one pattern (the
+# last against grep scanning every word for the same thing).
+compare "Letter variables between wildcards on English.kkd (goal: each under 1 s)" \
+  "$kea" search -d "$english" '*1*2*3*4*5*1*2*3*4*5*' -- "$kea" search -d "$english" '*1*2*3*4*5*6*1*2*3*4*5*6*'
+compare "Nine variables twice, and an anagram of ten variables twice (goal: each under 1 s)" \
+  "$kea" search -d "$english" '*1*2*3*4*5*6*7*8*9*1*2*3*4*5*6*7*8*9*' -- \
+  "$kea" search -d "$english" ';12345678901234567890*'
+line1001=$(printf '*a* & %.0s' $(seq 1000))'*a*'
+compare "1,001 patterns joined by & (goal: well under 1 s) against grep" \
+  "$kea" search -d "$dictionary" "$line1001" -- grep -xiE '.*a.*' "$words"
 
 kea_say "Peak memory of kea-cli search (goal: under 40 MB)"
 peak() {
