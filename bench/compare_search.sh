@@ -9,6 +9,7 @@
 #   grep -xiE '.*q.*z.*'            against  kea-cli search '*q*z*'  (a scan of every word)
 #   an -l 2 -m 3 clinteastwood      against  kea-cli anagram --words 1-2 --shortest 3 clinteastwood
 #   an -l 3 -m 4 -n 100000000 ...   against  kea-cli anagram --words 1-3 --shortest 4 clinteastwood
+#   grep -xiE '.*a.*'               against  kea-cli search '*a* & *a* & ...' (1,001 patterns)
 #
 # (the phrase anagrams are first compared as sets of word sets),
 # then the same searches on the shipped English.kkd, and the peak memory of
@@ -139,6 +140,17 @@ compare "Phrase anagram, 1-2 words of 3+ letters: kea-cli against an (goal: at l
 compare "Phrase anagram, 1-3 words of 4+ letters: kea-cli against an (goal: at least 10 times faster)" \
   "$kea" anagram -d "$dictionary" --words 1-3 --shortest 4 clinteastwood -- \
   "$an" -l 3 -m 4 -n 100000000 -d "$words" clinteastwood
+# Patterns that once took minutes: letter variables between wildcards, an
+# anagram of twenty letter variables, and long lines of one pattern (the
+# last against grep scanning every word for the same thing).
+compare "Letter variables between wildcards on English.kkd (goal: each under 1 s)" \
+  "$kea" search -d "$english" '*1*2*3*4*5*1*2*3*4*5*' -- "$kea" search -d "$english" '*1*2*3*4*5*6*1*2*3*4*5*6*'
+compare "Nine variables twice, and an anagram of ten variables twice (goal: each under 1 s)" \
+  "$kea" search -d "$english" '*1*2*3*4*5*6*7*8*9*1*2*3*4*5*6*7*8*9*' -- \
+  "$kea" search -d "$english" ';12345678901234567890*'
+line1001=$(printf '*a* & %.0s' $(seq 1000))'*a*'
+compare "1,001 patterns joined by & (goal: well under 1 s) against grep" \
+  "$kea" search -d "$dictionary" "$line1001" -- grep -xiE '.*a.*' "$words"
 
 kea_say "Peak memory of kea-cli search (goal: under 40 MB)"
 peak() {

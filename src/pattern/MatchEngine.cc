@@ -9,6 +9,7 @@
 
 #include "pattern/BlockPlacement.h"
 #include "pattern/MatchMemo.h"
+#include "pattern/TemplateOutline.h"
 
 namespace kea {
 
@@ -37,6 +38,7 @@ void MatchEngine::reset() {
   balanceGeneration_ = 0;
   memo_.reset();
   placement_.reset();
+  outline_.reset();
   relaxed_.reset();
   shapes_.clear();
   readWholeOverSets_ = false;
@@ -125,6 +127,7 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       memo_ = MatchMemo::forProgram(*this);
       analyseRegular();
       placement_ = BlockPlacement::forProgram(*this);
+      if (templateVariables_ && !punctuationSensitive_) outline_ = TemplateOutline::forProgram(program_);
       break;
   }
 }

@@ -42,6 +42,7 @@ enum class MatcherKind {
 
 class MatchMemo;
 class BlockPlacement;
+class TemplateOutline;
 
 // Per byte offset of a compiled program, for the offsets where a pattern
 // header stands: whether the pattern is regular (matched over sets of
@@ -161,7 +162,7 @@ class MatchEngine {
   bool pickChoices(int program, int pc, const std::uint8_t* set, int remaining, int highest,
                    int deficit);
   bool assignVariables(int program, int pc, int deficit);
-  bool assignUnbound(int program, int pc, int variable, int deficit);
+  bool assignUnbound(int program, int pc, int variable, int deficit, std::uint16_t fresh);
   int lettersComponent(int program, int pc) const;
   bool anagramHopeless(int deficit) const;
   bool spendTry();
@@ -287,6 +288,10 @@ class MatchEngine {
   bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
   std::unique_ptr<BlockPlacement> placement_;
+  // For a template binding variables between wildcards: whether its rest
+  // can still be laid down after a new binding (see TemplateOutline.h).
+  std::unique_ptr<TemplateOutline> outline_;
+  bool newBinding_ = false;
   // Tries left to the search of an anagram part that a sweep can decide
   // (-1: no limit), and whether it ran out.
   static constexpr int kSearchTries = 64;

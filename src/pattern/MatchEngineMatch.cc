@@ -19,6 +19,7 @@
 #include "pattern/BlockPlacement.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchMemo.h"
+#include "pattern/TemplateOutline.h"
 
 namespace kea {
 
@@ -124,6 +125,7 @@ bool MatchEngine::runMixedRun(const std::uint8_t* c, int& pc, int p) {
         pc += 2;
         break;
       case kItemVariable:
+        newBinding_ |= bindings_.lookup(c[pc + 1]) == VariableBindings::kUnbound;
         if (!bindings_.bindOrCheck(c[pc + 1], x)) return false;
         pc += 2;
         break;
@@ -168,8 +170,15 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       case OP_MIXED_RUN: {
         const int n = c[pc + 1];
         if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
+        const int runPc = pc;
         pc += 2;
+        newBinding_ = false;
         if (!runMixedRun(c, pc, p)) return mismatch();
+        // A new binding may leave the rest of the template nowhere to go.
+        if (newBinding_ && outline_ != nullptr && program == 0 &&
+            !outline_->feasible(outline_->stepAfter(runPc), p + n, key, wordLength_, bindings_)) {
+          return mismatch();
+        }
         p += n;
         break;
       }
@@ -643,7 +652,7 @@ bool MatchEngine::assignVariables(int program, int pc, int r) {
       break;
     }
   }
-  if (matched) matched = assignUnbound(program, pc, 0, r);
+  if (matched) matched = assignUnbound(program, pc, 0, r, 0);
   while (v > 0) {
     --v;
     letterCounts_[letter[static_cast<std::size_t>(v)]] =
@@ -654,15 +663,32 @@ bool MatchEngine::assignVariables(int program, int pc, int r) {
 
 // The unbound variables from v on, in order: each is tried against every
 // letter still available (with exclusive variables, one that no other
-// variable stands for), lowest alphabet index first.
-bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
+// variable stands for), lowest alphabet index first. `fresh` marks the
+// variables this search has given a letter or left unbound.
+//
+// Two fresh variables with as many occurrences are interchangeable: what
+// they take from the letters, and so whether the rest succeeds, does not
+// depend on which of them holds which letter. Of two such assignments the
+// search meets the one whose earlier variable has the lower letter first
+// (leaving a variable unbound comes after every letter), so a variable
+// never needs a letter below that of the last fresh variable like it, and
+// stays unbound when that one did; the first success is unchanged.
+bool MatchEngine::assignUnbound(int program, int pc, int v, int r, std::uint16_t fresh) {
   const std::uint8_t* counts = code(program) + pc + 1;
   while (v < 10 && (counts[v] == 0 || bindings_.lookup(v) != VariableBindings::kUnbound)) ++v;
   if (v == 10) return anagramComponent(program, pc + 11, r);
   const int n = counts[v];
   const int letters = std::min(alphabet_.letterCount, 256);
   if (anagramHopeless(r) || variablesHopeless(counts, v, r)) return false;
-  for (int x = 0; x < letters; ++x) {
+  int lowest = 0;
+  for (int w = v - 1; w >= 0; --w) {
+    if ((fresh >> w & 1) == 0 || counts[w] != n) continue;
+    const std::uint8_t held = bindings_.value[static_cast<std::size_t>(w)];
+    lowest = held == VariableBindings::kUnbound ? letters : held;
+    break;
+  }
+  const auto marked = static_cast<std::uint16_t>(fresh | 1u << v);
+  for (int x = lowest; x < letters; ++x) {
     std::int16_t& have = letterCounts_[static_cast<std::size_t>(x)];
     if (have <= 0) continue;
     const auto candidate = static_cast<std::uint8_t>(x);
@@ -673,7 +699,7 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
     VariableValues guard(bindings_);
     bindings_.value[static_cast<std::size_t>(v)] = candidate;
     have = static_cast<std::int16_t>(have - take);
-    const bool matched = assignUnbound(program, pc, v + 1, r2);
+    const bool matched = assignUnbound(program, pc, v + 1, r2, marked);
     letterCounts_[static_cast<std::size_t>(x)] =
         static_cast<std::int16_t>(letterCounts_[static_cast<std::size_t>(x)] + take);
     if (matched) {
@@ -684,7 +710,7 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r) {
   // No letter serves: the variable stays unbound and its letters are missing.
   r += n;
   if (r > 0) return false;
-  return assignUnbound(program, pc, v + 1, r);
+  return assignUnbound(program, pc, v + 1, r, marked);
 }
 
 // With exclusive variables, each unbound variable from v on needs a letter

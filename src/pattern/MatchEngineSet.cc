@@ -30,6 +30,38 @@ namespace {
 
 bool escapedAt(std::string_view text, std::size_t i) { return i > 0 && text[i - 1] == '\\'; }
 
+// Parentheses that pair up within a piece belong to sub-patterns; the
+// others open or close groups. A "(" before the last "!" must be a group
+// open, since a pattern never starts with "!". Takes the group closes (and
+// spaces) off the end of the piece, counting the closes, and returns how
+// many group opens stand at its start.
+int splitGroups(std::string_view& piece, int& closesFound) {
+  int opens = 0;
+  int closes = 0;
+  int opensBeforeBang = 0;
+  for (std::size_t j = 0; j < piece.size(); ++j) {
+    if (escapedAt(piece, j)) continue;
+    if (piece[j] == '(') ++opens;
+    if (piece[j] == ')') ++closes;
+    if (piece[j] == '!') opensBeforeBang = opens;
+  }
+  const int paired = std::min({opens, closes, opens - opensBeforeBang});
+  int groupCloses = closes - paired;
+  while (!piece.empty()) {
+    const std::size_t last = piece.size() - 1;
+    if (piece[last] == ' ') {
+      piece.remove_suffix(1);
+    } else if (piece[last] == ')' && groupCloses > 0 && !escapedAt(piece, last)) {
+      piece.remove_suffix(1);
+      --groupCloses;
+      ++closesFound;
+    } else {
+      break;
+    }
+  }
+  return opens - paired;
+}
+
 }  // namespace
 
 PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::string_view text,
@@ -38,6 +70,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
                                               bool variablesExclusive) {
   operands_.clear();
   tokens_.clear();
+  std::vector<std::string_view> texts;  // per slot, the text of its pattern
   int depth = 0;
   PatternStatus groups = PatternStatus::Valid;
   std::size_t pos = 0;
@@ -54,35 +87,8 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
     }
     std::string_view piece = text.substr(pos, split - pos);
 
-    // Parentheses that pair up within the piece belong to sub-patterns;
-    // the others open or close groups. A "(" before the last "!" must be a
-    // group open, since a pattern never starts with "!".
-    int opens = 0;
-    int closes = 0;
-    int opensBeforeBang = 0;
-    for (std::size_t j = 0; j < piece.size(); ++j) {
-      if (escapedAt(piece, j)) continue;
-      if (piece[j] == '(') ++opens;
-      if (piece[j] == ')') ++closes;
-      if (piece[j] == '!') opensBeforeBang = opens;
-    }
-    const int paired = std::min({opens, closes, opens - opensBeforeBang});
-    int groupOpens = opens - paired;
-    int groupCloses = closes - paired;
-
     int closesFound = 0;
-    while (!piece.empty()) {
-      const std::size_t last = piece.size() - 1;
-      if (piece[last] == ' ') {
-        piece.remove_suffix(1);
-      } else if (piece[last] == ')' && groupCloses > 0 && !escapedAt(piece, last)) {
-        piece.remove_suffix(1);
-        --groupCloses;
-        ++closesFound;
-      } else {
-        break;
-      }
-    }
+    int groupOpens = splitGroups(piece, closesFound);
 
     bool negate = false;
     while (!piece.empty()) {
@@ -90,6 +96,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
       if (c == '(' && groupOpens > 0) {
         tokens_.push_back(static_cast<std::uint8_t>(TOKEN_OPEN | (negate ? TOKEN_NOT : 0)));
         operands_.push_back(nullptr);
+        texts.emplace_back();
         negate = false;
         --groupOpens;
         ++depth;
@@ -112,15 +119,18 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
 
     // The pattern sits in the slot of the first token after it.
     const std::uint8_t notFlag = negate ? TOKEN_NOT : 0;
+    texts.push_back(piece);
     if (closesFound > 0) {
       tokens_.push_back(static_cast<std::uint8_t>(TOKEN_CLOSE | notFlag));
       operands_.push_back(std::move(engine));
       for (int i = 1; i < closesFound; ++i) {
         tokens_.push_back(TOKEN_CLOSE);
         operands_.push_back(nullptr);
+        texts.emplace_back();
       }
       tokens_.push_back(op);
       operands_.push_back(nullptr);
+      texts.emplace_back();
     } else {
       tokens_.push_back(static_cast<std::uint8_t>(op | notFlag));
       operands_.push_back(std::move(engine));
@@ -129,6 +139,10 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
     pos = split + 1;
   }
 
+  dropRepeats(texts);
+  // Counted once: the balance of every result asks for it.
+  patternCount_ =
+      static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
   status_ = groups;
   if (status_ == PatternStatus::Valid && depth > 0) status_ = PatternStatus::SubpatternUnfinished;
   if (status_ == PatternStatus::Valid) {
@@ -142,18 +156,40 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
   return status_;
 }
 
-int MatchEngineSet::patternCount() const {
-  return static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
+// A pattern joined by "&" to the same pattern (as written, and negated or
+// not alike) is true exactly when that one is: "p & (p & rest)" is
+// "p & rest" and "p & p" is "p"; the same holds for "|". Such a slot is left
+// out of the evaluation of words and lengths, so that a line repeating one
+// pattern costs what the pattern costs.
+void MatchEngineSet::dropRepeats(const std::vector<std::string_view>& texts) {
+  evaluated_.clear();
+  const std::size_t count = tokens_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t kind = tokens_[i] & kTokenKindMask;
+    if (i + 1 < count && operands_[i] != nullptr && operands_[i + 1] != nullptr &&
+        (kind == TOKEN_AND || kind == TOKEN_OR) && texts[i] == texts[i + 1] &&
+        ((tokens_[i] ^ tokens_[i + 1]) & TOKEN_NOT) == 0) {
+      const std::uint8_t next = tokens_[i + 1] & kTokenKindMask;
+      if (next == kind || next == TOKEN_END || next == TOKEN_CLOSE) continue;
+    }
+    evaluated_.push_back(static_cast<std::uint32_t>(i));
+  }
 }
+
+
 
 bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
                               std::span<const std::uint8_t> satisfied) {
   const bool negations = mode != EvaluateMode::Length;
+  // Constant mode answers per slot as given, so it reads every slot.
+  const bool compact = mode != EvaluateMode::Constant;
+  const std::size_t count = compact ? evaluated_.size() : tokens_.size();
+  const auto slot = [&](std::size_t j) { return compact ? evaluated_[j] : j; };
   std::uint8_t stack[kMaxGroupDepth + 1];
   int top = 0;
   bool r = true;
-  const std::size_t count = tokens_.size();
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t j = 0; j < count; ++j) {
+    const std::size_t i = slot(j);
     const std::uint8_t token = tokens_[i];
     const std::uint8_t kind = token & kTokenKindMask;
     if (kind == TOKEN_OPEN) {
@@ -185,12 +221,12 @@ bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
       if (top == 0) return r;
       // The rest of the current group cannot change its value.
       int nested = 0;
-      for (++i; i < count; ++i) {
-        const std::uint8_t skipped = tokens_[i] & kTokenKindMask;
+      for (++j; j < count; ++j) {
+        const std::uint8_t skipped = tokens_[slot(j)] & kTokenKindMask;
         if (skipped == TOKEN_OPEN) ++nested;
         if (skipped == TOKEN_CLOSE && nested-- == 0) break;
       }
-      if (i == count) return r;
+      if (j == count) return r;
       if ((stack[--top] & TOKEN_NOT) != 0 && negations) r = !r;
     }
   }

@@ -60,7 +60,7 @@ class MatchEngineSet {
   const std::vector<std::unique_ptr<MatchEngine>>& operands() const { return operands_; }
   // The line is one pattern (its first token ends it).
   bool isSinglePattern() const { return !tokens_.empty() && tokens_[0] == TOKEN_END; }
-  int patternCount() const;
+  int patternCount() const { return patternCount_; }
 
   // Evaluates the line strictly left to right. In Match mode every operand
   // must have had setWordLength for `length` (setLength does that); in
@@ -86,8 +86,13 @@ class MatchEngineSet {
   std::string balance() const;
 
  private:
+  void dropRepeats(const std::vector<std::string_view>& texts);
+
   std::vector<std::unique_ptr<MatchEngine>> operands_;
   std::vector<std::uint8_t> tokens_;
+  // The slots that words and lengths are evaluated over (see dropRepeats).
+  std::vector<std::uint32_t> evaluated_;
+  int patternCount_ = 0;
   PatternStatus status_ = PatternStatus::Empty;
 };
 

@@ -83,6 +83,22 @@ TEST(Evaluate, ChainsGroupFromTheRight) {
   }
 }
 
+TEST(Evaluate, RepeatedPatternsAnswerAsWrittenOut) {
+  // A pattern repeated next to itself is evaluated once; "b**" is the same
+  // pattern written so that it is not taken for a repeat.
+  const char* rows[][2] = {
+      {"b* & b* & b*", "b* & b** & b*"},       {"b* | b* | !c*", "b* | b** | !c*"},
+      {"b* & b* | c*", "b* & b** | c*"},       {"b* | b* & c*", "b* | b** & c*"},
+      {"!b* & b* | c*", "!b* & b** | c*"},     {"(b* & b*) | c*", "(b* & b**) | c*"},
+      {"b* & (b* | c*) & c*", "b* & (b** | c*) & c*"}, {"!(b* | b*) & c*", "!(b* | b**) & c*"},
+      {"b* & !b* | c*", "b* & !b** | c*"},     {"(b* | b*) & (!c* & !c*)", "(b* | b**) & (!c* & !c**)"}};
+  for (const auto& [line, written] : rows) {
+    for (const char* word : {"bc", "cb", "ab", "b", "c", "bb", "cc"}) {
+      EXPECT_EQ(test::lineMatches(line, word), test::lineMatches(written, word)) << line << " on " << word;
+    }
+  }
+}
+
 TEST(Evaluate, ShortCircuitLeavesLaterPatternsUntried) {
   // The later patterns hold letter variables, so running them would make
   // their binding tables live.

@@ -352,5 +352,16 @@ TEST(Exhaustive, SignificantPunctuation) {
              allWords("ab--'", 6), kIgnore);
 }
 
+// Letter variables repeated between wildcards, where a new binding is
+// checked against the rest of the template, and anagram variables with as
+// many occurrences as each other, which are assigned letters in order.
+TEST(Exhaustive, RepeatedLetterVariables) {
+  compareAll({"*1*2*1*2*", "*1*2*3*1*2*3*", "1*2*3*3*2*1", "*12*21*", "*1a*2*12", ".1*[ab]2*2*1*",
+              "*1*1*2*2*", "1*2*1*2*3*3", "*1*2*3*2*1*3", "*12*3*21*3*"},
+             allWords("abcd", 7), kExclusive);
+  compareAll({";112233*", ";1122*", ";112233", ";11223*", ";(a*)1122*", ";(1*)2233*", ";1122c*"},
+             allWords("abc", 7), kExclusive);
+}
+
 }  // namespace
 }  // namespace kea
