@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
       {CommandId::Exit, true, true},           {CommandId::QuickReference, true, true},
       {CommandId::AlwaysOnTop, true, true},    {CommandId::Paste, true, false},
       {CommandId::WordSearch, true, false},    {CommandId::FullTextSearch, true, false},
-      {CommandId::Lookup, false, false},  // comes with the definition window
+      {CommandId::Lookup, true, false},  // the pattern box has the focus and a pattern
   };
   frame().updateCommands();
   for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.idle) << "idle " << static_cast<int>(r.id);
