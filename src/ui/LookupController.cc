@@ -20,6 +20,7 @@
 #include "ui/ResultsModel.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
+#include "workspace/HelpTopics.h"
 
 namespace kea::ui {
 
@@ -188,6 +189,7 @@ void LookupController::prompt(std::string_view word, bool noDefinitions) {
     openSetup(&dialog);
     dialog.refresh();
   });
+  connect(&dialog, &ExternalLookupDialog::helpWanted, this, [this] { main_.showHelp(kHelpExternalLookupPrompt); });
   if (dialog.exec() != QDialog::Accepted) return;
   if (!model.ok()) lookupFailed(parent);
 }

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "search/StringTable.h"
 #include "ui/DialogPlacement.h"
@@ -113,6 +114,7 @@ LookupMethodsDialog::LookupMethodsDialog(LookupConfiguration& configuration, Set
   layout->addWidget(buttons);
 
   refreshBoxes();
+  resize(std::max(sizeHint().width(), 720), sizeHint().height());
   auto* placement = new DialogPlacement(this, "LookupMethods", store);
   placement->restore();
 }
@@ -128,6 +130,10 @@ LookupMethodsDialog::Row& LookupMethodsDialog::addRow(LookupStyle style, int num
   r.first = new QLineEdit(toQString(method.first), group);
   if (style == LookupStyle::Dde || style == LookupStyle::Message) {
     r.second = new QLineEdit(toQString(method.second), group);
+  }
+  // Long texts show from their start.
+  for (QLineEdit* edit : {r.name, r.first, r.second}) {
+    if (edit != nullptr) edit->setCursorPosition(0);
   }
   if (style == LookupStyle::Program) {
     r.browse = new QPushButton(tr("&Browse..."), group);

@@ -30,7 +30,10 @@
 #include "ui/AboutDialog.h"
 #include "ui/DictionaryPropertiesDialog.h"
 #include "ui/HelpWindow.h"
+#include "ui/DefinitionViewFrame.h"
+#include "ui/ExternalLookupDialog.h"
 #include "ui/LookupController.h"
+#include "ui/LookupMethodsDialog.h"
 #include "ui/MainView.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtText.h"
@@ -502,6 +505,7 @@ int MainWindow::contextHelpTopic() const {
     if (active == startupTips_) return kHelpStartupTipsWindow;
     if (qobject_cast<const DictionaryPropertiesDialog*>(active)) return kHelpDictionaryProperties;
     if (qobject_cast<const AboutDialog*>(active)) return kHelpAboutBox;
+    if (const int topic = lookupHelpTopic(active)) return topic;
     return kHelpContents;
   }
   switch (view_->focus()) {
@@ -695,6 +699,14 @@ void MainWindow::installLookupKeys() {
     connect(a, &QAction::triggered, this, [this, k] { lookups_->windowKey(k, this); });
     addAction(a);
   }
+}
+
+// The help topic of a window of the lookups, or 0.
+int MainWindow::lookupHelpTopic(const QWidget* window) {
+  if (qobject_cast<const DefinitionViewFrame*>(window)) return kHelpDefinitionWindow;
+  if (qobject_cast<const LookupMethodsDialog*>(window)) return kHelpLookupMethods;
+  if (qobject_cast<const ExternalLookupDialog*>(window)) return kHelpExternalLookupPrompt;
+  return 0;
 }
 
 void MainWindow::fillExternalLookupMenu() {

@@ -118,6 +118,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void editCommand(CommandId id);
   // Lookups.
   void installLookupKeys();
+  static int lookupHelpTopic(const QWidget* window);
   void fillExternalLookupMenu();
   // Shut-down.
   void askRangeDefaults();
