@@ -268,6 +268,26 @@ TEST_F(DefinitionWindowTest, LookupInNewWindowAndNextPreviousResult) {
   EXPECT_EQ(window(1).windowTitle(), "electron - Definition [1]");
 }
 
+TEST_F(DefinitionWindowTest, AFullTextHitShowsItsRecordWithTheQueryWordsHighlighted) {
+  start(kWords);
+  view().fullTextSearchAction()->trigger();
+  search("charge");  // electron and positron
+  ASSERT_EQ(view().controller().group(0).list.count(), 2);
+  selectResult(1);
+  frame().run(CommandId::Lookup);
+  ASSERT_EQ(windows().size(), 1u);
+  DefinitionViewFrame& w = window();
+  EXPECT_EQ(w.statusText(), "Definition 1 of 1");
+  const QString shown = w.text()->toPlainText();
+  const int charge = shown.indexOf("charge");
+  ASSERT_GE(charge, 0) << shown.toStdString();
+  QTextCursor cursor(w.text()->document());
+  cursor.setPosition(charge + 1);
+  EXPECT_EQ(cursor.charFormat().foreground().color().rgb(), qRgb(255, 0, 0));
+  cursor.setPosition(shown.indexOf("has") + 1);
+  EXPECT_NE(cursor.charFormat().foreground().color().rgb(), qRgb(255, 0, 0));
+}
+
 TEST_F(DefinitionWindowTest, AWordWithoutDefinitionsOffersAnExternalLookup) {
   start(kWords);
   type("cat");
