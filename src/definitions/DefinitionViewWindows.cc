@@ -130,13 +130,13 @@ void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_vie
     if (newBranch) {
       if (branch != kNoTreeItem) tree_.expand(branch);
       const auto texts = workspace_.dictionaryTexts(record.dictionaryPath);
-      branch = tree_.insert(texts ? texts->description : std::string(), kBranchImage, kBranchImage, kNoTreeItem,
+      branch = tree_.insert(texts ? texts->description : std::string(), TreeItemKind::Dictionary, kNoTreeItem,
                             index);
       items_.push_back({branch, index, true});
       best = 0;
     }
     const std::string heading = record.heading();
-    items_.push_back({tree_.insert(heading, kLeafImage, kLeafSelectedImage, branch, index), index, false});
+    items_.push_back({tree_.insert(heading, TreeItemKind::Record, branch, index), index, false});
 
     // The initial selection: the leaf that comes closest to the word, among
     // the records of the first dictionary or of the dictionary asked for.

@@ -81,12 +81,12 @@ class DefinitionViewFrame::TreePane : public DefinitionTreeView {
     }
   }
 
-  TreeItem insert(std::string_view text, int image, int, TreeItem parent, int data) override {
+  TreeItem insert(std::string_view text, TreeItemKind kind, TreeItem parent, int data) override {
     auto* item = parent == kNoTreeItem ? new QTreeWidgetItem(tree_)
                                        : new QTreeWidgetItem(reinterpret_cast<QTreeWidgetItem*>(parent));
     item->setText(0, toQString(text));
     item->setToolTip(0, item->text(0));
-    item->setIcon(0, image == W::kBranchImage ? branch_ : leaf_);
+    item->setIcon(0, kind == TreeItemKind::Dictionary ? branch_ : leaf_);
     item->setData(0, Qt::UserRole, data);
     return reinterpret_cast<TreeItem>(item);
   }
