@@ -45,13 +45,13 @@ class DefinitionTreeView {
   virtual TreeItem selected() const = 0;
 };
 
+// The text pane. Its changes are drawn together once control returns to
+// the event loop, so a display made of several changes never shows half done.
 class DefinitionTextView {
  public:
   virtual ~DefinitionTextView() = default;
   // The screen's vertical resolution, for turning font heights into sizes.
   virtual int pixelsPerInchY() const = 0;
-  // Suspends (false) or resumes (true) drawing.
-  virtual void setRedraw(bool on) = 0;
   virtual void setBackground(Colour colour) = 0;
   // Empties the pane; `format` becomes the format of the whole pane.
   virtual void clear(const CharacterFormat& format) = 0;

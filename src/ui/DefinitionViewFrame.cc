@@ -110,7 +110,6 @@ class DefinitionViewFrame::TextPane : public DefinitionTextView {
     const int dpi = edit_->logicalDpiY();
     return dpi > 0 ? dpi : kDefaultPixelsPerInch;
   }
-  void setRedraw(bool on) override { edit_->setUpdatesEnabled(on); }
   void setBackground(Colour colour) override {
     QPalette palette = edit_->palette();
     palette.setColor(QPalette::Base, toQColor(colour));

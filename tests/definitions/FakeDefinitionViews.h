@@ -62,7 +62,6 @@ class FakeText : public DefinitionTextView {
   };
 
   int pixelsPerInchY() const override { return dpi; }
-  void setRedraw(bool) override {}
   void setBackground(Colour) override {}
   void clear(const CharacterFormat&) override {
     content = {};
