@@ -318,7 +318,7 @@ void DefinitionViewFrame::buildToolBar() {
       ->setStatusTip(tr("Go forward to the word looked up next"));
   addCommand(W::kNextDefinition, tr("&Next Definition"))->setStatusTip(tr("Show the next definition"));
   addCommand(W::kPreviousDefinition, tr("&Previous Definition"))->setStatusTip(tr("Show the previous definition"));
-  addCommand(W::kCopy, tr("&Copy"), themeIcon("edit-copy", QStyle::SP_DialogSaveButton))
+  addCommand(W::kCopy, tr("&Copy"), QIcon::fromTheme(QStringLiteral("edit-copy")))
       ->setShortcut(QKeySequence::Copy);
   addCommand(W::kSelectAll, tr("Select &All"))->setShortcut(QKeySequence::SelectAll);
 
