@@ -78,8 +78,10 @@ LookupMethodsDialog::LookupMethodsDialog(LookupConfiguration& configuration, Set
   };
   const GroupSpec groups[] = {
       {LookupStyle::WebSearch, tr("Web search"), 4, {tr("Name"), tr("Address ({entry} stands for the word)")}},
-      {LookupStyle::Dde, tr("DDE"), 4, {tr("Name"), tr("Service"), tr("Topic")}},
-      {LookupStyle::Message, tr("Message"), 2, {tr("Name"), tr("Window"), tr("Command")}},
+      {LookupStyle::Dde, tr("DDE (Windows programs only; kept for settings shared with them)"), 4,
+       {tr("Name"), tr("Service"), tr("Topic")}},
+      {LookupStyle::Message, tr("Message (Windows programs only; kept for settings shared with them)"), 2,
+       {tr("Name"), tr("Window"), tr("Command")}},
       {LookupStyle::Program, tr("Program"), 2, {tr("Name"), tr("Program"), QString(), tr("Encoding")}},
   };
   for (const GroupSpec& spec : groups) {
