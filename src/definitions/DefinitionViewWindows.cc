@@ -130,13 +130,13 @@ void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_vie
     if (newBranch) {
       if (branch != kNoTreeItem) tree_.expand(branch);
       const auto texts = workspace_.dictionaryTexts(record.dictionaryPath);
-      branch = tree_.insert(texts ? texts->description : std::string(), kBranchImage, kBranchImage, kNoTreeItem,
+      branch = tree_.insert(texts ? texts->description : std::string(), TreeItemKind::Dictionary, kNoTreeItem,
                             index);
       items_.push_back({branch, index, true});
       best = 0;
     }
     const std::string heading = record.heading();
-    items_.push_back({tree_.insert(heading, kLeafImage, kLeafSelectedImage, branch, index), index, false});
+    items_.push_back({tree_.insert(heading, TreeItemKind::Record, branch, index), index, false});
 
     // The initial selection: the leaf that comes closest to the word, among
     // the records of the first dictionary or of the dictionary asked for.
@@ -199,7 +199,6 @@ void DefinitionViewWindows::showItem(std::size_t index) {
 void DefinitionViewWindows::showRecord(int i) {
   const Definition& record = definitions_[static_cast<std::size_t>(i)];
   frame_.setStatusText(formatNumbers("Definition %d of %d", i + 1, static_cast<int>(definitions_.size())));
-  text_.setRedraw(false);
   resetPane();
   StyledText content;
   const StyledText body = readDefinitionBody(record.body);
@@ -213,23 +212,18 @@ void DefinitionViewWindows::showRecord(int i) {
   }
   for (const auto& run : body.runs) content.append(run.text, run.style);
   putText(content);
-  text_.setRedraw(true);
 }
 
 void DefinitionViewWindows::showBranch(int i) {
   const auto texts = workspace_.dictionaryTexts(definitions_[static_cast<std::size_t>(i)].dictionaryPath);
   frame_.setStatusText("Description of " + (texts ? texts->description : std::string()));
-  text_.setRedraw(false);
   resetPane();
   putText(readDefinitionBody(texts ? texts->details : std::string()));
-  text_.setRedraw(true);
 }
 
 void DefinitionViewWindows::showNothing() {
   frame_.setStatusText("");
-  text_.setRedraw(false);
   resetPane();
-  text_.setRedraw(true);
 }
 
 CharacterFormat DefinitionViewWindows::format(const FontSetting& font) const {
@@ -249,7 +243,6 @@ void DefinitionViewWindows::putText(const StyledText& content) {
 }
 
 void DefinitionViewWindows::highlight(const std::vector<TextRange>& spans) {
-  text_.setRedraw(false);
   const CharacterFormat highlightFormat = format(options_.definitionHighlightFont);
   for (const auto& span : spans) {
     text_.setSelection(span);
@@ -258,7 +251,6 @@ void DefinitionViewWindows::highlight(const std::vector<TextRange>& spans) {
   const int caret = spans.empty() ? 0 : spans.front().start;
   text_.setSelection({caret, caret});
   text_.scrollCaretIntoView();
-  text_.setRedraw(true);
 }
 
 // ---- Navigation ----

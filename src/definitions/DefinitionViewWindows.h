@@ -44,10 +44,6 @@ class DefinitionViewWindows {
   static constexpr int kExternalLookupMethods = 16;
   // A word for a lookup longer than this is no word.
   static constexpr std::size_t kMaxLookupLength = 128;
-  // Images of the tree items.
-  static constexpr int kBranchImage = 0;
-  static constexpr int kLeafImage = 2;
-  static constexpr int kLeafSelectedImage = 3;
 
   struct MenuItem {
     int command = 0;

@@ -24,12 +24,16 @@ namespace kea {
 using TreeItem = std::intptr_t;
 inline constexpr TreeItem kNoTreeItem = 0;
 
+// What a tree item stands for, which its icon shows: a dictionary (a
+// branch) or one of its records (a leaf, drawn opened while selected).
+enum class TreeItemKind { Dictionary, Record };
+
 class DefinitionTreeView {
  public:
   virtual ~DefinitionTreeView() = default;
   // Adds an item after the last child of `parent` and returns its name
   // (never kNoTreeItem). `data` is the index of a record.
-  virtual TreeItem insert(std::string_view text, int image, int selectedImage, TreeItem parent, int data) = 0;
+  virtual TreeItem insert(std::string_view text, TreeItemKind kind, TreeItem parent, int data) = 0;
   virtual void deleteAll() = 0;
   virtual void expand(TreeItem item) = 0;
   // Selects the item. The window shows the item itself afterwards, so a
@@ -41,13 +45,13 @@ class DefinitionTreeView {
   virtual TreeItem selected() const = 0;
 };
 
+// The text pane. Its changes are drawn together once control returns to
+// the event loop, so a display made of several changes never shows half done.
 class DefinitionTextView {
  public:
   virtual ~DefinitionTextView() = default;
   // The screen's vertical resolution, for turning font heights into sizes.
   virtual int pixelsPerInchY() const = 0;
-  // Suspends (false) or resumes (true) drawing.
-  virtual void setRedraw(bool on) = 0;
   virtual void setBackground(Colour colour) = 0;
   // Empties the pane; `format` becomes the format of the whole pane.
   virtual void clear(const CharacterFormat& format) = 0;

@@ -223,6 +223,7 @@ void KKDictionaryList::Dictionary::close() {
   resetHeader();
   wordListCode_.reset();
   for (auto& cache : groupIndexCache_) std::vector<std::uint32_t>().swap(cache);
+  for (auto& samples : lookupSamples_) samples = WordListSamples();
   isOpen_ = false;
   statusText_ = kInvalidText;
 }
@@ -448,6 +449,11 @@ const std::uint8_t* KKDictionaryList::Dictionary::positionTable(int k) const {
 std::vector<std::uint32_t>* KKDictionaryList::Dictionary::groupIndexCache(int length) {
   if (length < 0 || length >= kkd::kMaxLengthSlots) return nullptr;
   return &groupIndexCache_[static_cast<std::size_t>(length)];
+}
+
+WordListSamples* KKDictionaryList::Dictionary::lookupSamples(int length) {
+  if (length < 0 || length >= kkd::kMaxLengthSlots) return nullptr;
+  return &lookupSamples_[static_cast<std::size_t>(length)];
 }
 
 std::optional<std::uint32_t> KKDictionaryList::Dictionary::wordListStart(int length) const {

@@ -25,6 +25,23 @@ namespace kea {
 
 struct WordListCode;
 
+// A place in section 1 of a length's word list where decoding can start:
+// the bit offset of an entry from the list's start, the number of flagged
+// entries before it, and the entry's text.
+struct WordListSample {
+  std::uint64_t bitOffset = 0;
+  std::int32_t flaggedBefore = 0;
+  std::string text;
+};
+
+// Every so many entries of a length's section 1, so that a lookup decodes
+// only from the sample before its word: built by the first lookup of the
+// length, kept in memory (the file is unchanged).
+struct WordListSamples {
+  bool built = false;
+  std::vector<WordListSample> samples;
+};
+
 class KKDictionaryList {
  public:
   class Dictionary;
@@ -169,6 +186,9 @@ class KKDictionaryList::Dictionary {
   // needed; emptied when closed.
   // Nothing for a length outside 0 … 100.
   std::vector<std::uint32_t>* groupIndexCache(int length);
+  // Per length, the lookup's samples of section 1; emptied when closed.
+  // Nothing for a length outside 0 … 100.
+  WordListSamples* lookupSamples(int length);
 
   // The file's stamp when it was opened (time 0 when it was not found).
   std::int64_t lastWriteTime() const { return stamp_.lastWriteTime; }
@@ -230,6 +250,7 @@ class KKDictionaryList::Dictionary {
   std::vector<std::uint8_t> positionTables_;
   std::uint32_t headerEnd_ = 0;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;
+  std::array<WordListSamples, kkd::kMaxLengthSlots> lookupSamples_;
   int referenceCount_ = 1;
   std::string fileName_;
 };

@@ -141,9 +141,23 @@ void WordListDecoder::start(ByteSource* source) {
   flaggedSoFar_ = 0;
   positionInSection_ = 0;
   finished_ = Record::Entry;
+  bytesFetched_ = 0;
   bits_ = 0;
   bitCount_ = 0;
   readPosition_ = readEnd_ = block_;
+}
+
+bool WordListDecoder::resume(ByteSource* source, int skipBits, int flaggedSoFar) {
+  start(source);
+  flaggedSoFar_ = flaggedSoFar;
+  if (skipBits < 0 || skipBits > 7) return false;
+  if (skipBits == 0) return true;
+  // Only the rest of the first byte: the reader takes more as it needs,
+  // and never holds more bits than it can shift in.
+  if (!fillBlock()) return false;
+  bits_ = static_cast<std::uint64_t>(*readPosition_++) >> skipBits;
+  bitCount_ = 8 - skipBits;
+  return true;
 }
 
 bool WordListDecoder::startAndFill(ByteSource* source) {
@@ -160,6 +174,7 @@ bool WordListDecoder::fillBlock() {
   }
   readPosition_ = block_;
   readEnd_ = block_ + n;
+  bytesFetched_ += n;
   return true;
 }
 

@@ -190,6 +190,20 @@ class WordListDecoder {
   template <class Accept>
   Result nextAccepted(WordBuffer& word, Accept&& accept);
 
+  // Where the next record starts, in bits from the start of the source,
+  // and the flagged entries of section 1 so far: what resume() needs to
+  // go on from there. Valid between calls of next().
+  std::uint64_t bitPosition() const {
+    return (bytesFetched_ - static_cast<std::uint64_t>(readEnd_ - readPosition_)) * 8 -
+           static_cast<std::uint64_t>(bitCount_);
+  }
+  int flaggedSoFar() const { return flaggedSoFar_; }
+  // Starts in section 1 at a record found by bitPosition() of an earlier
+  // decoder of the same list: `source` begins at the byte that holds the
+  // record's first bit, `skipBits` (0-7) bits into it. Returns whether the
+  // source gave the bits.
+  bool resume(ByteSource* source, int skipBits, int flaggedSoFar);
+
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
 
@@ -224,6 +238,7 @@ class WordListDecoder {
   int flaggedSoFar_ = 0;
   int positionInSection_ = 0;
   Record finished_ = Record::Entry;
+  std::uint64_t bytesFetched_ = 0;
 
   // The bit reader: bits not yet consumed, least significant first, and
   // the unread rest of the block.

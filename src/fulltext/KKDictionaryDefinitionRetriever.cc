@@ -286,6 +286,30 @@ bool foldsLikeTheBuiltInModel(const Alphabet& alphabet) {
   return true;
 }
 
+// Entries between two samples of a length's word list.
+constexpr std::uint64_t kSampleEvery = 32;
+
+// Samples section 1 of a length's list: every kSampleEvery-th entry's place
+// and text, in list order.
+void sampleWordList(const KKDictionaryList::Dictionary& dictionary, const platform::ReadOnlyFile& file,
+                    std::uint32_t listStart, WordListSamples& out) {
+  out.built = true;
+  out.samples.clear();
+  FileSource source(file, listStart, dictionary.fileSize());
+  auto decoder = std::make_unique<WordListDecoder>(dictionary);
+  decoder->start(&source);
+  auto word = std::make_unique<WordBuffer>();
+  for (std::uint64_t n = 0;; ++n) {
+    const std::uint64_t at = decoder->bitPosition();
+    const int flagged = decoder->flaggedSoFar();
+    const WordListDecoder::Result r = decoder->next(*word);
+    if (r.record != WordListDecoder::Record::Entry) break;
+    if (n % kSampleEvery == 0) {
+      out.samples.push_back({at, flagged, std::string(word->raw, static_cast<std::size_t>(r.textLength))});
+    }
+  }
+}
+
 // Appends the records of the entries of `length` in section 1 of dictionary
 // d that match the word, each record once.
 void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, std::vector<Definition>& out) {
@@ -300,13 +324,33 @@ void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, 
   if (file.open(dictionary.path()) != platform::OpenError::None) return;
   // A file replaced since it was opened does not match the tables in memory.
   if (file.stamp() != std::optional<platform::FileStamp>(dictionaryStamp(dictionary))) return;
-  FileSource source(file, *listStart, dictionary.fileSize());
-  auto decoder = std::make_unique<WordListDecoder>(dictionary);
-  decoder->start(&source);
-  auto word = std::make_unique<WordBuffer>();
   const bool sorted =
       foldsLikeTheBuiltInModel(dictionary.alphabet()) &&
       std::all_of(normalised.begin(), normalised.end(), [](char c) { return isLetter(static_cast<std::uint8_t>(c)); });
+  // In a sorted list the lookup starts at the last sample before the word
+  // rather than at the list's start.
+  std::uint64_t startBit = 0;
+  int flaggedBefore = 0;
+  if (sorted) {
+    if (WordListSamples* samples = dictionary.lookupSamples(length)) {
+      if (!samples->built) sampleWordList(dictionary, file, *listStart, *samples);
+      const auto after = std::partition_point(
+          samples->samples.begin(), samples->samples.end(),
+          [&](const WordListSample& sample) { return compareFolded(sample.text, normalised) < 0; });
+      if (after != samples->samples.begin()) {
+        startBit = std::prev(after)->bitOffset;
+        flaggedBefore = std::prev(after)->flaggedBefore;
+      }
+    }
+  }
+  FileSource source(file, *listStart + startBit / 8, dictionary.fileSize());
+  auto decoder = std::make_unique<WordListDecoder>(dictionary);
+  if (startBit == 0) {
+    decoder->start(&source);
+  } else if (!decoder->resume(&source, static_cast<int>(startBit % 8), flaggedBefore)) {
+    return;
+  }
+  auto word = std::make_unique<WordBuffer>();
   const int mode = dictionary.version() >= 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode;
 
   const std::size_t start = out.size();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/ProgramFolder.h"
 #include "settings/Persist.h"
 
 namespace kea {
@@ -21,6 +22,11 @@ KEAViewProfileWindows::KEAViewProfileWindows(std::string_view programFolder) : p
 }
 
 std::string KEAViewProfileWindows::defaultDefinitionDictionary(std::string_view programFolder) {
+  // Where the data is installed: beside the program or in its
+  // ../share/kea, as for every shipped file; the folder beside the
+  // program when the file is in neither.
+  const std::string relative = (std::filesystem::path(kDefinitionsFolder) / kDefaultDefinitionFile).string();
+  if (auto found = platform::findDataFile(programFolder, relative)) return *found;
   return (std::filesystem::path(programFolder) / kDefinitionsFolder / kDefaultDefinitionFile).string();
 }
 

@@ -53,6 +53,8 @@ class KEAViewProfileWindows {
   void setViewSorting(bool on);
   void setViewLengthGrouping(bool on);
 
+  // The shipped definitions dictionary, found beside the program or in its
+  // ../share/kea like the other data files.
   static std::string defaultDefinitionDictionary(std::string_view programFolder);
 
   // Pattern

@@ -28,8 +28,12 @@
 #include "search/StringTable.h"
 #include "settings/Persist.h"
 #include "ui/AboutDialog.h"
+#include "ui/DefinitionViewFrame.h"
 #include "ui/DictionaryPropertiesDialog.h"
+#include "ui/ExternalLookupDialog.h"
 #include "ui/HelpWindow.h"
+#include "ui/LookupController.h"
+#include "ui/LookupMethodsDialog.h"
 #include "ui/MainView.h"
 #include "ui/OptionsDialog.h"
 #include "ui/QtText.h"
@@ -48,19 +52,6 @@ namespace kea::ui {
 namespace {
 
 using Control = KEAViewHost::Control;
-
-// Commands whose windows come with later work: shown, never enabled.
-bool comesLater(CommandId id) {
-  switch (id) {
-    case CommandId::Lookup:
-    case CommandId::LookupNewWindow:
-    case CommandId::ExternalLookup:
-    case CommandId::ExternalLookupSetup:
-      return true;
-    default:
-      return false;
-  }
-}
 
 std::vector<ScreenRect> screenRects() {
   std::vector<ScreenRect> out;
@@ -111,6 +102,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   view_ = new MainView(workspace_, this);
   setCentralWidget(view_);
   workspace_.setView(this);
+  lookups_ = new LookupController(*this, store_);
 
   // The status line sits in the bar as a widget, so that command hints
   // shown over it while a menu is open leave it as it was.
@@ -121,6 +113,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   connect(view_, &MainView::statusChanged, status_, &QLabel::setText);
 
   buildMenus();
+  installLookupKeys();
   connect(view_, &MainView::commandStateChanged, this, &MainWindow::updateCommands);
   connect(view_, &MainView::paneFocused, this, &MainWindow::paneFocused);
   connect(view_, &MainView::paneContextMenu, this, &MainWindow::showListMenu);
@@ -205,6 +198,12 @@ void MainWindow::buildMenus() {
       submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
       submenu->menuAction()->setData(static_cast<int>(command.id));
       actions_[static_cast<int>(command.id)] = submenu->menuAction();
+      externalMenu_ = submenu;
+      connect(submenu, &QMenu::aboutToShow, this, &MainWindow::fillExternalLookupMenu);
+      continue;
+    }
+    if (command.id == CommandId::ExternalLookupSetup && externalMenu_ != nullptr) {
+      addCommand(externalMenu_, command.id);
       continue;
     }
     QAction* action = addCommand(menu, command.id);
@@ -280,7 +279,7 @@ void MainWindow::updateCommands() {
   const CommandContext context = commandContext();
   for (const auto& [number, a] : actions_) {
     const auto id = static_cast<CommandId>(number);
-    a->setEnabled(!comesLater(id) && commandEnabled(id, context));
+    a->setEnabled(commandEnabled(id, context));
     if (a->isCheckable()) a->setChecked(commandChecked(id, context));
   }
 }
@@ -298,6 +297,16 @@ void MainWindow::run(CommandId id) {
   switch (id) {
     case CommandId::Open:
       openDictionaries();
+      break;
+    case CommandId::Lookup:
+    case CommandId::LookupNewWindow:
+      lookups_->lookUpFromMainWindow(id == CommandId::LookupNewWindow);
+      break;
+    case CommandId::ExternalLookup:
+      lookups_->externalLookUpFromMainWindow(lookup_commands::kDefaultMethod);
+      break;
+    case CommandId::ExternalLookupSetup:
+      lookups_->openSetup(this);
       break;
     case CommandId::Close:
       workspace_.closeActive();
@@ -506,6 +515,7 @@ int MainWindow::contextHelpTopic() const {
     if (qobject_cast<const DictionaryPropertiesDialog*>(active)) return kHelpDictionaryProperties;
     if (qobject_cast<const AboutDialog*>(active)) return kHelpAboutBox;
     if (const int topic = savePrintHelpTopic(active)) return topic;
+    if (const int topic = lookupHelpTopic(active)) return topic;
     return kHelpContents;
   }
   switch (view_->focus()) {
@@ -682,6 +692,46 @@ void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const 
 }
 
 // ---------------------------------------------------------------------------
+// Lookups
+
+// Ctrl+Alt+Enter looks the word up with the default method; F5 and F6 go
+// to the definition windows.
+void MainWindow::installLookupKeys() {
+  auto* external = new QAction(this);
+  external->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)});
+  connect(external, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
+  addAction(external);
+  for (const auto& [key, which] : {std::pair{Qt::Key_F5, DefinitionKey::F5}, std::pair{Qt::Key_F6, DefinitionKey::F6}}) {
+    auto* a = new QAction(this);
+    a->setShortcut(QKeySequence(key));
+    const DefinitionKey k = which;
+    connect(a, &QAction::triggered, this, [this, k] { lookups_->windowKey(k, this); });
+    addAction(a);
+  }
+}
+
+// The help topic of a window of the lookups, or 0.
+int MainWindow::lookupHelpTopic(const QWidget* window) {
+  if (qobject_cast<const DefinitionViewFrame*>(window)) return kHelpDefinitionWindow;
+  if (qobject_cast<const LookupMethodsDialog*>(window)) return kHelpLookupMethods;
+  if (qobject_cast<const ExternalLookupDialog*>(window)) return kHelpExternalLookupPrompt;
+  return 0;
+}
+
+void MainWindow::fillExternalLookupMenu() {
+  const QAction* submenu = action(CommandId::ExternalLookup);
+  const bool possible = submenu != nullptr && submenu->isEnabled();
+  lookups_->fillExternalMenu(externalMenu_, possible, [this](int command) {
+    if (command == static_cast<int>(CommandId::ExternalLookupSetup)) {
+      run(CommandId::ExternalLookupSetup);
+    } else {
+      lookups_->externalLookUpFromMainWindow(command);
+    }
+  });
+}
+
+// ---------------------------------------------------------------------------
 // WorkspaceHost and WorkspaceView
 
 KEAViewHost::Answer MainWindow::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
@@ -787,6 +837,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     for (QWidget* child : std::initializer_list<QWidget*>{options_, quickReference_, startupTips_, help_}) {
       if (child != nullptr) child->close();
     }
+    lookups_->closeWindows();
     saveViewSettings();
     // The window's place, the open dictionaries and the recent files.
     const QRect normal = normalGeometry();

@@ -26,6 +26,7 @@ class QMenu;
 namespace kea::ui {
 
 class HelpWindow;
+class LookupController;
 class MainView;
 class OptionsDialog;
 class QuickReferenceWindow;
@@ -72,6 +73,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QuickReferenceWindow* quickReferenceWindow() const;
   StartupTipsWindow* startupTipsWindow() const;
   HelpWindow* helpWindow() const;
+  // The lookups and the definition windows.
+  LookupController& lookups() { return *lookups_; }
 
   // ---- WorkspaceHost ----
   Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
@@ -119,6 +122,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void setTopMost(bool on);
   void setPaneOrientation(int orientation);
   void editCommand(CommandId id);
+  // Lookups.
+  void installLookupKeys();
+  static int lookupHelpTopic(const QWidget* window);
+  void fillExternalLookupMenu();
   // Shut-down.
   void askRangeDefaults();
   void saveViewSettings();
@@ -130,6 +137,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QLabel* status_;
   std::map<int, QAction*> actions_;
   QMenu* fileMenu_ = nullptr;
+  QMenu* externalMenu_ = nullptr;
+  LookupController* lookups_ = nullptr;
   QAction* recentSeparator_ = nullptr;
   bool closing_ = false;
   QPointer<OptionsDialog> options_;

@@ -20,7 +20,7 @@ class FakeTree : public DefinitionTreeView {
     bool expanded = false;
   };
 
-  TreeItem insert(std::string_view text, int, int, TreeItem parent, int data) override {
+  TreeItem insert(std::string_view text, TreeItemKind, TreeItem parent, int data) override {
     nodes.push_back({std::string(text), parent, data, false});
     return handleAt(nodes.size() - 1);
   }
@@ -62,7 +62,6 @@ class FakeText : public DefinitionTextView {
   };
 
   int pixelsPerInchY() const override { return dpi; }
-  void setRedraw(bool) override {}
   void setBackground(Colour) override {}
   void clear(const CharacterFormat&) override {
     content = {};

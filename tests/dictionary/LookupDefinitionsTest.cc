@@ -2,6 +2,8 @@
 // which order, and what each carries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fulltext/KKDictionaryDefinitionRetriever.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -73,6 +75,47 @@ TEST(LookupDefinitions, DictionariesContributeInListOrder) {
   const std::string missing = dir.file("missing.kkd");
   EXPECT_EQ(lookUp(*KKDictionaryList::make(missing + ";" + a + ";" + b), "rock"),
             (std::vector<Found>{{2, "rock", "a stone"}}));
+}
+
+}  // namespace
+}  // namespace kea::test
+
+namespace kea::test {
+namespace {
+
+// A long list is sampled on its first lookup, and later lookups start at a
+// sample: every word must still be found, with all of its entries (a word
+// and its capitalised twin sort together and may straddle a sample), and a
+// word between two entries or past the last one finds nothing.
+TEST(LookupDefinitions, LookupsThatStartAtASampleFindEveryEntry) {
+  TempDir dir;
+  const std::vector<std::string> words = generatedWords(1500, 6);
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i % 3 == 0) {
+      lines.push_back(words[i]);  // no definition: moves the flag count on
+    } else {
+      lines.push_back(words[i] + "|def " + std::to_string(i));
+    }
+    if (i % 5 == 0) {
+      std::string twin = words[i];
+      twin[0] = static_cast<char>(twin[0] - 'a' + 'A');
+      lines.push_back(twin + "|twin " + std::to_string(i));
+    }
+  }
+  auto list = KKDictionaryList::make(buildTestDictionary(dir, lines));
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    std::vector<std::string> expected;
+    if (i % 3 != 0) expected.push_back("def " + std::to_string(i));
+    if (i % 5 == 0) expected.push_back("twin " + std::to_string(i));
+    std::vector<std::string> bodies;
+    for (const Found& f : lookUp(*list, words[i])) bodies.push_back(f.body);
+    std::sort(bodies.begin(), bodies.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(bodies, expected) << words[i];
+  }
+  EXPECT_TRUE(lookUp(*list, "zzzzzz").empty());
+  EXPECT_TRUE(lookUp(*list, "aaaaab").empty());  // between two entries
 }
 
 }  // namespace

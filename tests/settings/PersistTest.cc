@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "settings/KEAViewProfileWindows.h"
 #include "settings/KEAViewValues.h"
 #include "settings/TextForms.h"
+#include "support/TempDir.h"
 
 namespace kea {
 namespace {
@@ -99,6 +103,19 @@ TEST(Persist, WrongTypeOverlongTextAndMissingFontReadAsMissing) {
   Colour colour = Colour::fromRgb(1, 2, 3);
   EXPECT_FALSE(persist.readColour("Missing", colour));
   EXPECT_EQ(colour, Colour::fromRgb(1, 2, 3));
+}
+
+TEST(KEAViewProfileWindows, TheDefaultDefinitionsDictionaryIsFoundWhereTheDataIsInstalled) {
+  test::TempDir dir;
+  const std::filesystem::path share = dir.path() / "share" / "kea" / "Definitions";
+  std::filesystem::create_directories(share);
+  std::filesystem::create_directories(dir.path() / "bin");
+  const std::string bin = (dir.path() / "bin").string() + "/";
+  // Neither beside the program nor in ../share/kea: the place beside it.
+  EXPECT_EQ(KEAViewProfileWindows::defaultDefinitionDictionary(bin), bin + "Definitions/WordNet.kkd");
+  std::ofstream((share / "WordNet.kkd").string()) << "x";
+  EXPECT_EQ(std::filesystem::path(KEAViewProfileWindows::defaultDefinitionDictionary(bin)).lexically_normal(),
+            std::filesystem::path(bin + "../share/kea/Definitions/WordNet.kkd").lexically_normal());
 }
 
 TEST(KEAViewProfileWindows, NoKeyGivesTheDefaultsAndOutOfRangeValuesKeepThem) {

@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
       {CommandId::AlwaysOnTop, true, true},    {CommandId::Paste, true, false},
       {CommandId::WordSearch, true, false},    {CommandId::FullTextSearch, true, false},
       {CommandId::PhraseAnagram, true, false},
-      {CommandId::Lookup, false, false},  // comes with the definition window
+      {CommandId::Lookup, true, false},  // the pattern box has the focus and a pattern
   };
   frame().updateCommands();
   for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.idle) << "idle " << static_cast<int>(r.id);

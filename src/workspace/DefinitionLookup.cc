@@ -1,0 +1,75 @@
+#include "workspace/DefinitionLookup.h"
+
+#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "platform/TextCase.h"
+
+namespace kea {
+
+namespace {
+
+std::optional<DictionaryTexts> textsOf(const KKDictionaryList& list, int i) {
+  DictionaryTexts texts;
+  texts.description = list.description(i);
+  list.describe(i, texts.details);
+  return texts;
+}
+
+}  // namespace
+
+const KKDictionaryList* DefinitionLookup::definitions(const KKDictionaryList& open, std::string_view path) {
+  if (path.empty() || path.find(';') != std::string_view::npos) return nullptr;
+  for (int i = 0; i < open.count(); ++i) {
+    if (platform::equalsIgnoringCase(open.path(i), path)) return nullptr;
+  }
+  if (!definitions_ || definitions_->count() != 1 || definitions_->path(0) != path) {
+    definitions_ = KKDictionaryList::make(path);
+  }
+  return definitions_.get();
+}
+
+std::vector<Definition> DefinitionLookup::lookUp(const KKDictionaryList& open, std::string_view definitionsPath,
+                                                 std::string_view word) {
+  std::vector<Definition> out;
+  lookupDefinitions(open, word, out);
+  if (const KKDictionaryList* extra = definitions(open, definitionsPath)) {
+    const std::size_t first = out.size();
+    lookupDefinitions(*extra, word, out);
+    // After the open dictionaries in the search order.
+    for (std::size_t k = first; k < out.size(); ++k) out[k].dictionaryIndex += open.count();
+  }
+  return out;
+}
+
+std::optional<DictionaryTexts> DefinitionLookup::texts(const KKDictionaryList& open,
+                                                       std::string_view definitionsPath, std::string_view path) {
+  for (int i = 0; i < open.count(); ++i) {
+    if (open.path(i) == path) return textsOf(open, i);
+  }
+  if (const KKDictionaryList* extra = definitions(open, definitionsPath); extra != nullptr && extra->path(0) == path) {
+    return textsOf(*extra, 0);
+  }
+  return std::nullopt;
+}
+
+int windowAfterKey(DefinitionKey key, int current, int count) {
+  if (count <= 0) return 0;
+  switch (key) {
+    case DefinitionKey::F4: return 0;
+    case DefinitionKey::F5: return (current - 1 + count) % count;
+    case DefinitionKey::F6: return (current + 1) % count;
+    case DefinitionKey::Backspace:
+    case DefinitionKey::Other: break;
+  }
+  return current;
+}
+
+WindowPosition firstDefinitionWindowPlacement(const ScreenRect& workArea) {
+  WindowPosition place;
+  place.width = workArea.width / 2;
+  place.height = workArea.height / 2;
+  place.left = workArea.left + (workArea.width - place.width) / 2;
+  place.top = workArea.top + (workArea.height - place.height) / 2;
+  return place;
+}
+
+}  // namespace kea
