@@ -8,7 +8,9 @@
 // Failed attempts are remembered in the engine's MatchMemo (see there), so
 // that chains of wildcards and sub-patterns cost polynomial, not
 // exponential, time per word; anagram parts give up as soon as a bound on
-// the letters still needed shows that no choice of letters can succeed.
+// the letters still needed shows that no choice of letters can succeed, and
+// a template that binds letter variables between wildcards drops a binding
+// as soon as the rest of the template has nowhere to go (TemplateOutline.h).
 // Patterns that bind nothing are read over sets of places instead
 // (MatchEngineReach.cc), and anagram blocks whose placement only decides
 // yes or no are placed by a sweep over the stretch (BlockPlacement.h).
