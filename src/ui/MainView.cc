@@ -123,7 +123,11 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   enumerationBox_->setToolTip(toQString(texts::kEnumerationBoxTip));
   enumerationBox_->setStatusTip(toQString(texts::kEnumerationBoxTip));
   enumerationBox_->setClearButtonEnabled(true);
-  enumerationBox_->setMaximumWidth(enumerationBox_->fontMetrics().horizontalAdvance(QStringLiteral("(10,10-10)")) + 40);
+  const QFontMetrics metrics = enumerationBox_->fontMetrics();
+  enumerationBox_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(4,3)")) + 24);
+  enumerationBox_->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("(10,10-10)")) + 40);
+  // However narrow the window, the bar keeps room to show a length or two.
+  progressBar_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("10 11 12 13")));
   connect(enumerationBox_, &QLineEdit::textEdited, this, [this] { controller_.enumerationChanged(); });
 
   auto* controls = new QGridLayout;

@@ -14,7 +14,7 @@
 #include "printing/KEAPrintout.h"
 
 namespace kea {
-class KEAViewValues;
+struct KEAViewValues;
 }
 
 namespace kea::ui {
