@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "builder/WordListMerge.h"
+#include "ui/DialogPlacement.h"
 #include "ui/HelpWindow.h"
 #include "ui/QtSettingsStore.h"
 
@@ -41,12 +42,15 @@ QString withExtension(const QString& name, const QString& extension) {
   return name + extension;
 }
 
-int runWindow(int& argc, char** argv, const char* name, CompanionWindow* (*make)()) {
+int runWindow(int& argc, char** argv, const char* name, const char* placementName, CompanionWindow* (*make)()) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Gridsmith");
   QApplication::setApplicationName(name);
   QApplication::setApplicationVersion(KEA_VERSION);
+  // The window opens where it was last closed, as KEA's own windows do.
+  QtSettingsStore store;
   std::unique_ptr<CompanionWindow> window(make());
+  (new DialogPlacement(window.get(), placementName, store))->restore();
   window->show();
   return QApplication::exec();
 }
@@ -59,11 +63,11 @@ bool hasDisplay() {
 }
 
 int runBuilderWindow(int& argc, char** argv) {
-  return runWindow(argc, argv, "kkbuild", []() -> CompanionWindow* { return new BuilderWindow; });
+  return runWindow(argc, argv, "kkbuild", "DictionaryBuilder", []() -> CompanionWindow* { return new BuilderWindow; });
 }
 
 int runMergeWindow(int& argc, char** argv) {
-  return runWindow(argc, argv, "kkmerge", []() -> CompanionWindow* { return new MergeWindow; });
+  return runWindow(argc, argv, "kkmerge", "WordListMerge", []() -> CompanionWindow* { return new MergeWindow; });
 }
 
 // ---------------------------------------------------------------------------
