@@ -20,6 +20,130 @@ void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
 
 }  // namespace
 
+// The sub-pattern blocks at the start of an anagram part's components, with
+// what the plan needs of each; false when the sweep cannot serve them.
+bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan,
+                                int& fixedTotal) {
+  const PatternShape& shape = engine.shapes_[program];
+  const std::uint8_t* c = engine.code(static_cast<int>(program));
+  int pc = plan.pc;
+  bool fits = true;
+  int variableBlocks = 0;
+  for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
+    Block block;
+    block.entry = 1 + c[pc + 2];
+    block.count = c[pc + 1];
+    const std::vector<std::uint8_t>& inner = engine.pool().entry(c[pc + 2]);
+    block.fixed = inner[1];
+    block.extra = inner[2];
+    block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
+    block.regular = engine.regular(block.entry, 0);
+    // Blocks that mention letter variables bind them in their component
+    // order; with one such block, and only in the outermost anagram
+    // part (nothing after it reads the bindings), that order is the
+    // sweep's too.
+    const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
+    block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
+    if (block.variables) {
+      if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
+    }
+    fixedTotal += block.count * block.fixed;
+    plan.blocks.push_back(block);
+  }
+  plan.restPc = pc;
+  return fits;
+}
+
+// What the components after the blocks take of each letter; false when one
+// of them rules the sweep out.
+bool BlockPlacement::readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan) {
+  const PatternShape& shape = engine.shapes_[program];
+  const std::uint8_t* c = engine.code(static_cast<int>(program));
+  int pc = plan.restPc;
+  bool fits = true;
+  for (;;) {
+    if (c[pc] == OP_CHOICE_SET) {
+      const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
+      for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
+        if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
+      }
+      plan.lettersOnly = false;
+      pc += 3;
+    } else if (c[pc] == OP_VARIABLES) {
+      // Only where nothing after the part reads what they are bound to:
+      // the anagram part of the outermost pattern.
+      if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
+      int occurrences = 0;
+      for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
+      for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
+      plan.lettersOnly = false;
+      pc += 11;
+    } else if (c[pc] == OP_LETTERS_DISTINCT) {
+      for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
+      pc += 2 + c[pc + 1];
+    } else if (c[pc] == OP_LETTERS_COUNTED) {
+      for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
+    } else {
+      break;
+    }
+  }
+  return fits;
+}
+
+// The blocks' needs, the early blocks, the caps on free letters and the
+// bound on the states a sweep can reach; false when the part does not fit.
+bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
+  bool fits = true;
+  const int blocks = static_cast<int>(plan.blocks.size());
+  if (blocks == 0 || blocks > kMaxBlocks) fits = false;
+  plan.restLength = plan.anagramLength - fixedTotal;
+  if (plan.restLength < 0) fits = false;
+  int after = 0;
+  bool variableAfter = false;
+  for (int i = blocks - 1; i >= 0 && fits; --i) {
+    Block& block = plan.blocks[static_cast<std::size_t>(i)];
+    block.need = plan.restLength + after;
+    block.early = block.fixed > 0 && !block.lastRule && variableAfter;
+    after += block.count * block.fixed;
+    variableAfter = variableAfter || block.extra > 0;
+  }
+  for (int i = 0; i < blocks && fits; ++i) {
+    Block& block = plan.blocks[static_cast<std::size_t>(i)];
+    if (!block.early) continue;
+    block.earlySlot = static_cast<int>(plan.early.size());
+    plan.early.push_back(i);
+  }
+  // Counts of free letters matter exactly up to what the other
+  // components and the blocks' fixed lengths take, and for the last
+  // block left out, up to where its slack leaves its range.
+  plan.freeCap = plan.restLength + fixedTotal + 1;
+  // A last block that takes the slack and has letters of its own is
+  // either placed, leaving exactly `need` letters free after it, or
+  // left out with too little slack at its turn: either way at most
+  // need + fixed - 1 letters end up free.
+  plan.freeLimit = 1 << 20;
+  for (const Block& block : plan.blocks) {
+    if (!block.lastRule) continue;
+    plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
+    if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
+  }
+  if (plan.freeCap >= kDropped) fits = false;
+  // The states a sweep can reach, at most: a product of the ranges of
+  // what a state holds (capped; tables never exceed kMaxStates).
+  const auto times = [&plan](std::int64_t n) { plan.states = std::min<std::int64_t>(plan.states * n, 1 << 24); };
+  plan.states = std::min(plan.freeCap, plan.freeLimit) + 1;
+  for (const Block& block : plan.blocks) {
+    times(block.count + 1);
+    if (block.early) times(block.need + 2);
+    if (block.variables) times(27);
+  }
+  for (int x = 0; x < 256; ++x) {
+    if (plan.takes[static_cast<std::size_t>(x)] != 0) times(plan.takes[static_cast<std::size_t>(x)] + 1);
+  }
+  for (const Block& block : plan.blocks) plan.searchFirst = plan.searchFirst || !block.regular;
+  return fits;
+}
+
 std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& engine) {
   std::vector<Plan> plans;
   int maxBlocks = 0;
@@ -32,107 +156,13 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
       plan.program = static_cast<int>(program);
       plan.pc = static_cast<int>(anagram) + 6;
       plan.anagramLength = readProgramInt32(c + anagram + 2);
-      int pc = plan.pc;
-      bool fits = true;
       int fixedTotal = 0;
-      int variableBlocks = 0;
-      for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
-        Block block;
-        block.entry = 1 + c[pc + 2];
-        block.count = c[pc + 1];
-        const std::vector<std::uint8_t>& inner = engine.pool().entry(c[pc + 2]);
-        block.fixed = inner[1];
-        block.extra = inner[2];
-        block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
-        block.regular = engine.regular(block.entry, 0);
-        // Blocks that mention letter variables bind them in their component
-        // order; with one such block, and only in the outermost anagram
-        // part (nothing after it reads the bindings), that order is the
-        // sweep's too.
-        const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
-        block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
-        if (block.variables) {
-          if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
-        }
-        fixedTotal += block.count * block.fixed;
-        plan.blocks.push_back(block);
-      }
-      plan.restPc = pc;
-      for (;;) {
-        if (c[pc] == OP_CHOICE_SET) {
-          const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
-          for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
-            if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
-          }
-          plan.lettersOnly = false;
-          pc += 3;
-        } else if (c[pc] == OP_VARIABLES) {
-          // Only where nothing after the part reads what they are bound to:
-          // the anagram part of the outermost pattern.
-          if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
-          int occurrences = 0;
-          for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
-          for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
-          plan.lettersOnly = false;
-          pc += 11;
-        } else if (c[pc] == OP_LETTERS_DISTINCT) {
-          for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
-          pc += 2 + c[pc + 1];
-        } else if (c[pc] == OP_LETTERS_COUNTED) {
-          for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
-        } else {
-          break;
-        }
-      }
-      const int blocks = static_cast<int>(plan.blocks.size());
-      if (blocks == 0 || blocks > kMaxBlocks) fits = false;
-      plan.restLength = plan.anagramLength - fixedTotal;
-      if (plan.restLength < 0) fits = false;
-      int after = 0;
-      bool variableAfter = false;
-      for (int i = blocks - 1; i >= 0 && fits; --i) {
-        Block& block = plan.blocks[static_cast<std::size_t>(i)];
-        block.need = plan.restLength + after;
-        block.early = block.fixed > 0 && !block.lastRule && variableAfter;
-        after += block.count * block.fixed;
-        variableAfter = variableAfter || block.extra > 0;
-      }
-      for (int i = 0; i < blocks && fits; ++i) {
-        Block& block = plan.blocks[static_cast<std::size_t>(i)];
-        if (!block.early) continue;
-        block.earlySlot = static_cast<int>(plan.early.size());
-        plan.early.push_back(i);
-      }
-      // Counts of free letters matter exactly up to what the other
-      // components and the blocks' fixed lengths take, and for the last
-      // block left out, up to where its slack leaves its range.
-      plan.freeCap = plan.restLength + fixedTotal + 1;
-      // A last block that takes the slack and has letters of its own is
-      // either placed, leaving exactly `need` letters free after it, or
-      // left out with too little slack at its turn: either way at most
-      // need + fixed - 1 letters end up free.
-      plan.freeLimit = 1 << 20;
-      for (const Block& block : plan.blocks) {
-        if (!block.lastRule) continue;
-        plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
-        if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
-      }
-      if (plan.freeCap >= kDropped) fits = false;
-      // The states a sweep can reach, at most: a product of the ranges of
-      // what a state holds (capped; tables never exceed kMaxStates).
-      const auto times = [&plan](std::int64_t n) { plan.states = std::min<std::int64_t>(plan.states * n, 1 << 24); };
-      plan.states = std::min(plan.freeCap, plan.freeLimit) + 1;
-      for (const Block& block : plan.blocks) {
-        times(block.count + 1);
-        if (block.early) times(block.need + 2);
-        if (block.variables) times(27);
-      }
-      for (int x = 0; x < 256; ++x) {
-        if (plan.takes[static_cast<std::size_t>(x)] != 0) times(plan.takes[static_cast<std::size_t>(x)] + 1);
-      }
-      for (const Block& block : plan.blocks) plan.searchFirst = plan.searchFirst || !block.regular;
+      // Every step runs, whether or not an earlier one ruled the part out.
+      bool fits = readBlocks(engine, program, a, plan, fixedTotal);
+      fits = readRest(engine, program, a, plan) && fits;
+      fits = layOut(plan, fixedTotal) && fits;
       if (!fits) continue;
-      maxBlocks = std::max(maxBlocks, blocks);
+      maxBlocks = std::max(maxBlocks, static_cast<int>(plan.blocks.size()));
       plans.push_back(std::move(plan));
     }
   }

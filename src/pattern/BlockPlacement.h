@@ -103,6 +103,11 @@ class BlockPlacement {
   const Plan* find(int program, int pc) const;
 
  private:
+  // The steps of forProgram for one anagram part.
+  static bool readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
+  static bool readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan);
+  static bool layOut(Plan& plan, int fixedTotal);
+
   struct Key {
     std::uint8_t placed[kMaxBlocks];
     // Per letter slot of the decision: letters left free, up to what the
