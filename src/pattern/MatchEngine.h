@@ -24,6 +24,7 @@
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/WordBuffer.h"
+#include "pattern/MatchMemo.h"
 #include "pattern/PatternPool.h"
 #include "pattern/PatternProgram.h"
 #include "pattern/PatternStatus.h"
@@ -150,6 +151,9 @@ class MatchEngine {
   int runSegment(int program, int pc, int p, int& k, int slack);
   int runSkip(int program, int pc, int p, int& k, int slack);
   int runSubpattern(int program, int pc, int p, int& k, int slack);
+  int runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner, const PositionSet& ends);
+  MatchMemo::Key restSetKey(int program, int pc, int end) const;
+  bool recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly);
   bool amongTries(int start, int q, int kq) const;
   static int firstUntried(const std::uint64_t* failed, int from, int last);
   bool runMixedRun(const std::uint8_t* code, int& pc, int p);

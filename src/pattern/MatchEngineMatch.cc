@@ -313,29 +313,14 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   const bool regularInner = regular(program, pc);
   const PositionSet ends =
       regularInner ? reachPattern(program, inner, PositionSet::single(p), p + fixed + slack) : PositionSet{};
-  if (c[pc] == OP_PATTERN_LAST) {
-    if (extra < slack) return -1;
-    int k2 = k;
-    const int after = regularInner ? (ends.test(p + fixed + slack) ? patternEndOf(program, pc) : -1)
-                                   : runPattern(program, inner, p, k2, slack, fixed + slack);
-    if (after < 0) return -1;
-    const int r = runSegment(program, after, p + fixed + slack, k2, 0);
-    if (r < 0) return -1;
-    k = k2;
-    return r;
-  }
+  if (c[pc] == OP_PATTERN_LAST) return runLastSubpattern(program, pc, p, k, slack, regularInner, ends);
   MatchMemo* memo = memo_.get();
   // Without punctuation, and with an inner pattern that binds nothing, the
   // rest after the sub-pattern depends only on where it starts: one bit set
   // per rest remembers where it failed, so each try costs a bit test.
   const bool byPosition =
       memo != nullptr && !punctuationSensitive_ && memo->patternVariables(program, pc) == 0;
-  MatchMemo::Key restKey;
-  if (byPosition) {
-    const int rest = memo->patternEnd(program, pc);
-    restKey = memo->key(MatchMemo::restSet(program, rest, p + fixed + slack), program, MatchMemo::Scope::Segment,
-                        rest, bindings_);
-  }
+  const MatchMemo::Key restKey = byPosition ? restSetKey(program, pc, p + fixed + slack) : MatchMemo::Key{};
   // Otherwise the sub-pattern with its rest is one attempt from this place:
   // the wildcards before it may reach the same place many times over.
   MatchMemo::Key wholeKey;
@@ -386,13 +371,7 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
     if (byPosition) {
       const int r = runSegment(program, after, from, k2, slack - u);
       if (r < 0) {
-        memo->addRestFailure(restKey, from);
-        // As for wildcards: a rest that failed in an element whose failure
-        // covers every later place fails for every longer window too.
-        if (mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_) {
-          for (int later = from + 1; later <= p + fixed + longest; ++later) memo->addRestFailure(restKey, later);
-          break;
-        }
+        if (recordRestFailure(restKey, from, p + fixed + longest, mayStopEarly)) break;
         continue;
       }
       guard.keep();
@@ -417,11 +396,45 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   // Every rest from the first window's end to the stretch's end failed: from
   // any later place, this sub-pattern's windows would end among them.
   if (byPosition && extra >= slack) {
-    if (failedRests == nullptr) failedRests = memo->restFailures(restKey);
-    subpatternExhausted_ = firstUntried(failedRests, p + fixed, p + fixed + slack) < 0;
+    subpatternExhausted_ = firstUntried(memo->restFailures(restKey), p + fixed, p + fixed + slack) < 0;
   }
   if (memo != nullptr && !byPosition) memo->recordFailure(wholeKey);
   return -1;
+}
+
+// The last variable-length sub-pattern of a template: it takes all the
+// slack that is left.
+int MatchEngine::runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner,
+                                   const PositionSet& ends) {
+  const std::uint8_t* c = code(program);
+  const int fixed = c[pc + 1];
+  if (c[pc + 2] < slack) return -1;
+  int k2 = k;
+  const int after = regularInner ? (ends.test(p + fixed + slack) ? patternEndOf(program, pc) : -1)
+                                 : runPattern(program, pc + 3, p, k2, slack, fixed + slack);
+  if (after < 0) return -1;
+  const int r = runSegment(program, after, p + fixed + slack, k2, 0);
+  if (r < 0) return -1;
+  k = k2;
+  return r;
+}
+
+// The key of the set of places from which the rest after the sub-pattern
+// at pc failed, for a stretch that ends at `end`.
+MatchMemo::Key MatchEngine::restSetKey(int program, int pc, int end) const {
+  const int rest = memo_->patternEnd(program, pc);
+  return memo_->key(MatchMemo::restSet(program, rest, end), program, MatchMemo::Scope::Segment, rest, bindings_);
+}
+
+// Remembers that the rest after a sub-pattern failed from `from`. As for
+// wildcards, a rest that failed in an element whose failure covers every
+// later place fails for every longer window too: then those are remembered
+// as well, up to `last`, and the answer is true.
+bool MatchEngine::recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly) {
+  memo_->addRestFailure(restKey, from);
+  if (!(mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_)) return false;
+  for (int later = from + 1; later <= last; ++later) memo_->addRestFailure(restKey, later);
+  return true;
 }
 
 // The first position in [from, last] whose bit in the set is clear, or -1.
