@@ -9,10 +9,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -58,9 +60,52 @@ void onModal(std::function<void(W*)> act) {
     timer->stop();
     timer->deleteLater();
     delete waited;
-    if (window != nullptr) act(window);
+    if (window == nullptr) {
+      ADD_FAILURE() << "the expected modal window did not appear";
+      return;
+    }
+    QPointer<W> acted(window);
+    act(window);
+    // A window the test meant to close but that stayed open would hold the
+    // test in its loop for ever: it fails the test and is closed instead.
+    QTimer::singleShot(5000, [acted] {
+      if (acted && acted->isVisible() && QApplication::activeModalWidget() == acted) {
+        ADD_FAILURE() << "a modal window stayed open after the test answered it";
+        if (auto* dialog = qobject_cast<QDialog*>(acted.data())) {
+          dialog->reject();
+        } else {
+          acted->close();
+        }
+      }
+    });
   });
   timer->start();
+}
+
+// OK, once the dialog shows the typed name as its selection.
+// Types a file's path into the dialog. selectFile() leaves the name field
+// alone while that field has the focus, and the window gets its focus when
+// the platform gets round to it; so the name is typed into the field as a
+// user would.
+void select(QFileDialog* dialog, const std::string& path) {
+  const QFileInfo file(toQString(path));
+  dialog->setProperty("chosen", file.absoluteFilePath());
+  dialog->setDirectory(file.absolutePath());
+  dialog->selectFile(file.absoluteFilePath());
+  if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(file.fileName());
+}
+
+void acceptWhenSelected(QFileDialog* dialog) {
+  const QString chosen = dialog->property("chosen").toString();
+  QElapsedTimer waited;
+  waited.start();
+  while (dialog->selectedFiles().value(0) != chosen && waited.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  EXPECT_EQ(dialog->selectedFiles().value(0), chosen);
+  // What OK does once the name is in, without the dialog's second look at
+  // the folder, which its model may still be filling.
+  static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
 }
 
 std::string fileText(const std::string& path) {
@@ -122,8 +167,8 @@ TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     EXPECT_EQ(dialog->windowTitle(), "Save Results");
     EXPECT_EQ(dialog->nameFilters().size(), 2);
-    dialog->selectFile(toQString(typed));
-    static_cast<QDialog*>(dialog)->accept();
+    select(dialog, typed);
+    acceptWhenSelected(dialog);
   });
   frame().run(CommandId::SaveResults);
   // In list order (by length), annotations included, UTF-8, line feeds.
@@ -136,19 +181,24 @@ TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
   search("d.g");
   bool offeredAgain = false;
   onModal<QFileDialog>([&](QFileDialog* dialog) {
-    dialog->selectFile(toQString(typed + ".txt"));
+    select(dialog, typed + ".txt");
     onModal<QMessageBox>([&](QMessageBox* box) {
       EXPECT_EQ(box->windowTitle(), "Save As");
       EXPECT_EQ(box->text(), toQString(typed + ".txt") + " already exists.\nDo you want to replace it?");
       EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
       onModal<QFileDialog>([&](QFileDialog* again) {
         offeredAgain = true;
+        QElapsedTimer waited;
+        waited.start();
+        while (QFileInfo(again->selectedFiles().value(0)).isDir() && waited.elapsed() < 5000) {
+          QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
         EXPECT_TRUE(again->selectedFiles().value(0).endsWith("/words")) << again->selectedFiles().value(0).toStdString();
         again->reject();
       });
       box->button(QMessageBox::No)->click();
     });
-    static_cast<QDialog*>(dialog)->accept();
+    acceptWhenSelected(dialog);
   });
   frame().run(CommandId::SaveResults);
   EXPECT_TRUE(offeredAgain);
@@ -162,7 +212,7 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   QString description, failureCaption, failureLog;
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().value(1));
-    dialog->selectFile(toQString(target));
+    select(dialog, target);
     onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
       description = save->descriptionField()->text();
       EXPECT_EQ(save->fileField()->text(), toQString(target + ".kkd"));
@@ -178,7 +228,7 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
       save->fileField()->setText(toQString(target + ".kkd"));
       save->saveButton()->click();
     });
-    static_cast<QDialog*>(dialog)->accept();
+    acceptWhenSelected(dialog);
   });
   frame().run(CommandId::SaveResults);
   EXPECT_EQ(description, "test results with pattern ca*");
@@ -209,8 +259,8 @@ TEST_F(SavePrintTest, APausedSearchIsAbandonedBeforeADictionarySaveOnly) {
   ASSERT_GT(list().count(), 0);
 
   onModal<QFileDialog>([&](QFileDialog* dialog) {
-    dialog->selectFile(toQString(dir.file("paused.txt")));
-    static_cast<QDialog*>(dialog)->accept();
+    select(dialog, dir.file("paused.txt"));
+    acceptWhenSelected(dialog);
   });
   frame().run(CommandId::SaveResults);
   EXPECT_TRUE(std::filesystem::exists(dir.file("paused.txt")));
@@ -219,12 +269,12 @@ TEST_F(SavePrintTest, APausedSearchIsAbandonedBeforeADictionarySaveOnly) {
   SearchState during = SearchState::Invalid;
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().value(1));
-    dialog->selectFile(toQString(dir.file("paused.kkd")));
+    select(dialog, dir.file("paused.kkd"));
     onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
       during = view().controller().state();
       save->saveButton()->click();
     });
-    static_cast<QDialog*>(dialog)->accept();
+    acceptWhenSelected(dialog);
   });
   frame().run(CommandId::SaveResults);
   EXPECT_EQ(during, SearchState::Ready);
