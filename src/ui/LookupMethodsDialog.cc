@@ -70,13 +70,13 @@ LookupMethodsDialog::LookupMethodsDialog(LookupConfiguration& configuration, Set
     if (!done) emit lookupFailed();
   });
 
-  struct GroupSpec {
+  struct MethodGroup {
     LookupStyle style;
     QString title;
     int methods;
     QStringList headings;
   };
-  const GroupSpec groups[] = {
+  const MethodGroup groups[] = {
       {LookupStyle::WebSearch, tr("Web search"), 4, {tr("Name"), tr("Address ({entry} stands for the word)")}},
       {LookupStyle::Dde, tr("DDE (Windows programs only; kept for settings shared with them)"), 4,
        {tr("Name"), tr("Service"), tr("Topic")}},
@@ -84,12 +84,12 @@ LookupMethodsDialog::LookupMethodsDialog(LookupConfiguration& configuration, Set
        {tr("Name"), tr("Window"), tr("Command")}},
       {LookupStyle::Program, tr("Program"), 2, {tr("Name"), tr("Program"), QString(), tr("Encoding")}},
   };
-  for (const GroupSpec& spec : groups) {
-    auto* group = new QGroupBox(spec.title, this);
+  for (const MethodGroup& kind : groups) {
+    auto* group = new QGroupBox(kind.title, this);
     auto* grid = new QGridLayout(group);
-    for (int c = 0; c < spec.headings.size(); ++c) grid->addWidget(new QLabel(spec.headings[c], group), 0, c + 1);
-    for (int n = 0; n < spec.methods; ++n) {
-      Row& r = addRow(spec.style, n, group);
+    for (int c = 0; c < kind.headings.size(); ++c) grid->addWidget(new QLabel(kind.headings[c], group), 0, c + 1);
+    for (int n = 0; n < kind.methods; ++n) {
+      Row& r = addRow(kind.style, n, group);
       int column = 0;
       grid->addWidget(r.box, n + 1, column++);
       grid->addWidget(r.name, n + 1, column++);

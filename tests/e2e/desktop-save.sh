@@ -10,27 +10,8 @@ usage="usage: desktop-save.sh KEA_PROGRAM KEA_CLI_PROGRAM SCREENSHOT_FOLDER"
 kea=${1:?$usage}
 cli=${2:?$usage}
 shots=${3:?$usage}
-for tool in Xvfb xdotool import iconv; do
-  command -v "$tool" >/dev/null || { echo "desktop test needs $tool (scripts/test.sh installs it)"; exit 1; }
-done
-
-work=$(mktemp -d)
-xvfb_pid=
-kea_pid=
-cleanup() {
-  [ -n "$kea_pid" ] && kill "$kea_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAILED: $*"; [ -f "$work/kea.log" ] && sed 's/^/  kea: /' "$work/kea.log"; exit 1; }
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+extra_tools=iconv
+source "$(dirname "$0")/virtual-display.sh"
 
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME/Documents" && chmod 700 "$XDG_RUNTIME_DIR"
