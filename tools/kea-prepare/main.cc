@@ -49,6 +49,7 @@ void printUsage(std::ostream& out) {
          "                      data.adv (default " << kDefaultWordNet << ", package wordnet-base)\n"
          "\n"
          "  -h, --help          show this help and exit\n"
+         "      --version       show the program's version and exit\n"
          "\n"
          "Entries that the dictionaries cannot hold (characters outside Windows-1252,\n"
          "no letters, malformed lines) are dropped; the report on standard error\n"
@@ -165,6 +166,10 @@ int main(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if (arg == "-h" || arg == "--help") {
       printUsage(std::cout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "kea-prepare " KEA_VERSION "\n";
       return 0;
     }
     const bool takesValue = arg == "--english" || arg == "--wordnet" || arg == "--american" ||
