@@ -7,13 +7,6 @@
 
 namespace kea {
 
-namespace {
-
-// The first of the live cursors; each links to the next one.
-InputEngine* liveEngines = nullptr;
-
-}  // namespace
-
 InputEngine::InputEngine(const KKDictionaryList& dictionaries, int index)
     : dictionaries_(dictionaries),
       index_(index),
@@ -22,19 +15,9 @@ InputEngine::InputEngine(const KKDictionaryList& dictionaries, int index)
   if (dictionary_ != nullptr) decoder_ = std::make_unique<WordListDecoder>(*dictionary_);
   clearWord();
   word_->key[0] = kkd::kNoIndex;
-  next_ = liveEngines;
-  if (next_ != nullptr) next_->previous_ = this;
-  liveEngines = this;
 }
 
-InputEngine::~InputEngine() {
-  if (previous_ != nullptr) {
-    previous_->next_ = next_;
-  } else {
-    liveEngines = next_;
-  }
-  if (next_ != nullptr) next_->previous_ = previous_;
-}
+InputEngine::~InputEngine() = default;
 
 void InputEngine::clearWord() {
   std::memset(word_.get(), 0, sizeof(WordBuffer));
@@ -50,56 +33,13 @@ bool InputEngine::setLength(int length) {
   lengthFinished_ = listFinished_ = true;
   file_.close();
 
-  bool reading = false;
-  if (dictionary_ != nullptr && dictionary_->isOpen()) {
-    if (const auto start = dictionary_->wordListStart(length)) {
-      resumeOffset_ = *start;
-      fileEnd_ = dictionary_->fileSize();
-      stamp_ = platform::FileStamp{dictionary_->lastWriteTime(), dictionary_->fileSize()};
-      reading = decoder_->startAndFill(this);
-      if (!reading) file_.close();
-    }
-  }
+  const bool reading =
+      dictionary_ != nullptr && file_.startList(*dictionary_, length, *decoder_) == WordListFile::Status::Reading;
   clearWord();
   // An empty word of this length: its key ends where the length does.
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
   lengthFinished_ = listFinished_ = !reading;
   return reading && file_.isOpen();
-}
-
-std::size_t InputEngine::read(unsigned char* into, std::size_t capacity) {
-  if (resumeOffset_ >= fileEnd_) return 0;
-  if (!file_.isOpen() && !openFile()) return 0;
-  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, fileEnd_ - resumeOffset_));
-  const std::size_t n = file_.readAt(resumeOffset_, into, wanted);
-  resumeOffset_ += n;
-  return n;
-}
-
-bool InputEngine::openFile() {
-  for (;;) {
-    const platform::OpenError error = file_.open(dictionary_->path());
-    if (error == platform::OpenError::None) break;
-    if (error != platform::OpenError::TooManyFiles || !takeHandleFromAnother()) return false;
-  }
-  // The decoding tables in memory describe the file as it was opened; a
-  // file rewritten since then would decode as nonsense.
-  const auto stamp = file_.stamp();
-  if (!stamp || *stamp != stamp_) {
-    file_.close();
-    return false;
-  }
-  return true;
-}
-
-bool InputEngine::takeHandleFromAnother() {
-  for (InputEngine* e = liveEngines; e != nullptr; e = e->next_) {
-    if (e == this || !e->file_.isOpen()) continue;
-    // Its resume offset already says where its next read starts.
-    e->file_.close();
-    return true;
-  }
-  return false;
 }
 
 std::string_view InputEngine::annotation() const {
