@@ -220,16 +220,6 @@ int WordListDecoder::decodeSlow() {
   return node;
 }
 
-WordListDecoder::Result WordListDecoder::finish(WordBuffer& word, Record record) {
-  word.key[0] = kkd::kNoIndex;
-  word.raw[0] = 0;
-  word.raw[1] = 0;
-  Result result;
-  result.record = record;
-  result.section = section_;
-  return result;
-}
-
 int WordListDecoder::decodeAnnotation(char* raw, int& end) {
   for (;;) {
     const int symbol = decodeSlow();

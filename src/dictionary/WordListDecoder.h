@@ -227,7 +227,18 @@ class WordListDecoder {
   // slow way (annotations are few); returns symbol 0, or kNoSymbol when
   // the stream ends first.
   int decodeAnnotation(char* raw, int& end);
-  Result finish(WordBuffer& word, Record record);
+  // The Result of a record that is not an entry, with the word's end
+  // form; inline, so that the Result of the decoding loop stays in
+  // registers rather than in memory that the call would fill.
+  Result finish(WordBuffer& word, Record record) const {
+    word.key[0] = kkd::kNoIndex;
+    word.raw[0] = 0;
+    word.raw[1] = 0;
+    Result result;
+    result.record = record;
+    result.section = section_;
+    return result;
+  }
 
   // Decodes one record with the bit reader's state in `r`: a local copy
   // of reader_ that nextAccepted keeps across records and stores back when

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
 
 namespace kea {
@@ -63,17 +65,46 @@ const WordBuffer& InputEngine::endOfLength() {
   return *word_;
 }
 
+void InputEngine::LetterFilter::follow(const MatchEngine* engine) {
+  if (engine == nullptr || engine->matcher() != MatcherKind::General) {
+    size_ = kNone;
+    all_ = 0;
+    return;
+  }
+  const std::vector<std::uint8_t>& required = engine->requiredLetters();
+  if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return;
+  size_ = kNone;
+  all_ = 0;
+  bit_.fill(0);
+  if (required.size() > letters_.size()) return;
+  std::copy(required.begin(), required.end(), letters_.begin());
+  size_ = required.size();
+  // Pairs of a letter and its count: the filter asks for the letter once.
+  int bits = 0;
+  for (std::size_t i = 0; i + 1 < required.size() && bits < 32; i += 2) {
+    if (required[i + 1] == 0 || bit_[required[i]] != 0) continue;
+    bit_[required[i]] = std::uint32_t{1} << bits++;
+    all_ |= bit_[required[i]];
+  }
+}
+
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   if (lengthFinished_) return &endOfLength();
   WordBuffer& word = *word_;
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
+  filter_.follow(single);
+  const bool filtered = filter_.active();
   const int length = length_;
   int examined = 0;
   bool matched = false;
   const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
+    if (filtered && filter_.rejects(word, length)) {
+      matched = false;
+      return examined == kSliceWords;
+    }
     matched = single != nullptr ? single->matches(word)
                                 : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     return matched || examined == kSliceWords;
@@ -101,9 +132,12 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   WordBuffer& word = *word_;
   const int length = length_;
   int examined = 0;
+  filter_.follow(&engine);
+  const bool filtered = filter_.active();
   const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
+    if (filtered && filter_.rejects(word, length)) return false;
     return engine.matches(word);
   });
   wordsExamined_ += examined;

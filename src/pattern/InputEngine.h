@@ -19,6 +19,8 @@
 // being read) ends the length as if its end record had been read.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -99,6 +101,29 @@ class InputEngine {
   bool holdsFile() const { return file_.isOpen(); }
 
  private:
+  // A quick test before the general matcher: each letter that every word
+  // it accepts holds gets a bit (32 at most), and a word whose letters do
+  // not set all the bits is turned away without running the matcher.
+  class LetterFilter {
+   public:
+    // Follows `engine`'s required letters; rebuilt only when they change.
+    void follow(const MatchEngine* engine);
+    bool active() const { return all_ != 0; }
+    bool rejects(const WordBuffer& word, int length) const {
+      std::uint32_t seen = 0;
+      for (int i = 0; i < length; ++i) seen |= bit_[word.key[i]];
+      return seen != all_;
+    }
+
+   private:
+    static constexpr std::size_t kNone = SIZE_MAX;
+    // The required letters the bits were made from.
+    std::array<std::uint8_t, 64> letters_{};
+    std::size_t size_ = kNone;
+    std::array<std::uint32_t, 256> bit_{};
+    std::uint32_t all_ = 0;
+  };
+
   void clearWord();
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
@@ -121,6 +146,7 @@ class InputEngine {
   // The list can give no further record: its end, damage, or no list.
   bool listFinished_ = true;
 
+  LetterFilter filter_;
   std::unique_ptr<WordBuffer> word_;
   std::unique_ptr<WordListDecoder> decoder_;
 };
