@@ -117,8 +117,9 @@ class InputEngine {
 
    private:
     static constexpr std::size_t kNone = SIZE_MAX;
-    // The required letters the bits were made from.
-    std::array<std::uint8_t, 64> letters_{};
+    // The required letters the bits were made from: pairs of an alphabet
+    // index and a count, at most one pair per index.
+    std::array<std::uint8_t, 512> letters_{};
     std::size_t size_ = kNone;
     std::array<std::uint32_t, 256> bit_{};
     std::uint32_t all_ = 0;
