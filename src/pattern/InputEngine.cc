@@ -10,8 +10,7 @@
 namespace kea {
 
 InputEngine::InputEngine(const KKDictionaryList& dictionaries, int index)
-    : dictionaries_(dictionaries),
-      index_(index),
+    : index_(index),
       dictionary_(dictionaries.dictionary(index)),
       word_(std::make_unique<WordBuffer>()) {
   if (dictionary_ != nullptr) decoder_ = std::make_unique<WordListDecoder>(*dictionary_);

@@ -129,7 +129,6 @@ class InputEngine {
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
 
-  const KKDictionaryList& dictionaries_;
   int index_;
   const KKDictionaryList::Dictionary* dictionary_;
   // The dictionary's file as it was when this length started: a file
