@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "dictionary/WordListFile.h"
+
 namespace kea {
 
 std::size_t MemorySource::read(unsigned char* into, std::size_t capacity) {
@@ -142,27 +144,20 @@ void WordListDecoder::start(ByteSource* source) {
   positionInSection_ = 0;
   finished_ = Record::Entry;
   bytesFetched_ = 0;
-  bits_ = 0;
-  bitCount_ = 0;
-  readPosition_ = readEnd_ = block_;
+  reader_ = Reader{0, 0, block_, block_};
 }
 
 bool WordListDecoder::resume(ByteSource* source, int skipBits, int flaggedSoFar) {
   start(source);
   flaggedSoFar_ = flaggedSoFar;
   if (skipBits < 0 || skipBits > 7) return false;
+  if (!fillBlock()) return false;
   if (skipBits == 0) return true;
   // Only the rest of the first byte: the reader takes more as it needs,
   // and never holds more bits than it can shift in.
-  if (!fillBlock()) return false;
-  bits_ = static_cast<std::uint64_t>(*readPosition_++) >> skipBits;
-  bitCount_ = 8 - skipBits;
+  reader_.bits = static_cast<std::uint64_t>(*reader_.position++) >> skipBits;
+  reader_.count = 8 - skipBits;
   return true;
-}
-
-bool WordListDecoder::startAndFill(ByteSource* source) {
-  start(source);
-  return fillBlock();
 }
 
 bool WordListDecoder::fillBlock() {
@@ -172,8 +167,8 @@ bool WordListDecoder::fillBlock() {
     sourceDry_ = true;
     return false;
   }
-  readPosition_ = block_;
-  readEnd_ = block_ + n;
+  reader_.position = block_;
+  reader_.end = block_ + n;
   bytesFetched_ += n;
   return true;
 }
@@ -182,55 +177,47 @@ bool WordListDecoder::fillBlock() {
 // the next block when this one is used up. Fewer bits remain only at the
 // end of the data.
 void WordListDecoder::refillSlow() {
-  while (bitCount_ <= 56) {
-    if (readPosition_ == readEnd_ && !fillBlock()) return;
-    bits_ |= static_cast<std::uint64_t>(*readPosition_++) << bitCount_;
-    bitCount_ += 8;
+  Reader& r = reader_;
+  while (r.count <= 56) {
+    if (r.position == r.end && !fillBlock()) return;
+    r.bits |= static_cast<std::uint64_t>(*r.position++) << r.count;
+    r.count += 8;
   }
 }
 
 // Returns kNoSymbol when the stream holds no further symbol.
 int WordListDecoder::decodeSlow() {
   using Code = WordListCode;
+  Reader& r = reader_;
   refillSlow();
-  if (bitCount_ == 0) return Code::kNoSymbol;
-  const Code::FastEntry e = code_->fast[bits_ & 0xFF];
+  if (r.count == 0) return Code::kNoSymbol;
+  const Code::FastEntry e = code_->fast[r.bits & 0xFF];
   if (e.length != Code::kNotLeaf) {
     // A leaf whose code runs past the end of the data is not a symbol.
-    if (e.length > bitCount_) return Code::kNoSymbol;
-    bits_ >>= e.length;
-    bitCount_ -= e.length;
+    if (e.length > r.count) return Code::kNoSymbol;
+    r.bits >>= e.length;
+    r.count -= e.length;
     return e.symbol;
   }
-  if (e.node < 0 || bitCount_ < 8) return Code::kNoSymbol;
-  bits_ >>= 8;
-  bitCount_ -= 8;
+  if (e.node < 0 || r.count < 8) return Code::kNoSymbol;
+  r.bits >>= 8;
+  r.count -= 8;
   // Every child has a higher node number than its parent, so this walk
   // ends within the tree's depth even for a tree it did not start on.
   const auto& tree = code_->tree;
   std::int32_t node = e.node;
   while (node >= kkd::kLeafCount) {
-    if (bitCount_ == 0) {
+    if (r.count == 0) {
       refillSlow();
-      if (bitCount_ == 0) return Code::kNoSymbol;
+      if (r.count == 0) return Code::kNoSymbol;
     }
     const auto& n = tree[static_cast<std::size_t>(node)];
-    node = (bits_ & 1u) ? n.second : n.first;
-    bits_ >>= 1;
-    --bitCount_;
+    node = (r.bits & 1u) ? n.second : n.first;
+    r.bits >>= 1;
+    --r.count;
     if (node < 0) return Code::kNoSymbol;
   }
   return node;
-}
-
-WordListDecoder::Result WordListDecoder::finish(WordBuffer& word, Record record) {
-  word.key[0] = kkd::kNoIndex;
-  word.raw[0] = 0;
-  word.raw[1] = 0;
-  Result result;
-  result.record = record;
-  result.section = section_;
-  return result;
 }
 
 int WordListDecoder::decodeAnnotation(char* raw, int& end) {
@@ -250,22 +237,18 @@ std::vector<DecodedEntry> decodeWordList(const KKDictionaryList::Dictionary& dic
                                          bool* complete) {
   if (complete) *complete = false;
   std::vector<DecodedEntry> entries;
-  if (!dictionary.isOpen()) return entries;
-  const auto start = dictionary.wordListStart(length);
-  if (!start) {
-    if (complete) *complete = true;
-    return entries;
-  }
-  platform::ReadOnlyFile file;
-  if (file.open(dictionary.path()) != platform::OpenError::None) return entries;
-  // A file replaced since it was opened does not match the tables in memory.
-  const auto stamp = file.stamp();
-  if (!stamp || stamp->lastWriteTime != dictionary.lastWriteTime() || stamp->size != dictionary.fileSize())
-    return entries;
-
-  FileSource source(file, *start, dictionary.fileSize());
+  WordListFile file;
   auto decoder = std::make_unique<WordListDecoder>(dictionary);
-  decoder->start(&source);
+  switch (file.startList(dictionary, length, *decoder)) {
+    case WordListFile::Status::Reading:
+      break;
+    case WordListFile::Status::NoList:
+      if (complete) *complete = true;
+      return entries;
+    case WordListFile::Status::NotOpen:
+    case WordListFile::Status::Unreadable:
+      return entries;
+  }
   auto word = std::make_unique<WordBuffer>();
   for (;;) {
     const WordListDecoder::Result r = decoder->next(*word);

@@ -169,11 +169,9 @@ class WordListDecoder {
   // Starts a new list of the dictionary's format version, read from
   // `source` (not owned; it must live until the list is finished or start
   // is called again). The first block is read by the first next().
+  // WordListFile::startList opens a dictionary's list and starts a decoder
+  // on it in one step.
   void start(ByteSource* source);
-  // Starts a list and reads its first block at once; returns whether the
-  // source gave any byte, so that a caller can tell an unreadable list
-  // before any word is wanted.
-  bool startAndFill(ByteSource* source);
 
   // Decodes the next record into `word`: the entry text at raw[0] ended by
   // 0, the annotation after that 0 ended by 0, and the WordKey ended by 255.
@@ -194,20 +192,32 @@ class WordListDecoder {
   // and the flagged entries of section 1 so far: what resume() needs to
   // go on from there. Valid between calls of next().
   std::uint64_t bitPosition() const {
-    return (bytesFetched_ - static_cast<std::uint64_t>(readEnd_ - readPosition_)) * 8 -
-           static_cast<std::uint64_t>(bitCount_);
+    return (bytesFetched_ - static_cast<std::uint64_t>(reader_.end - reader_.position)) * 8 -
+           static_cast<std::uint64_t>(reader_.count);
   }
   int flaggedSoFar() const { return flaggedSoFar_; }
   // Starts in section 1 at a record found by bitPosition() of an earlier
-  // decoder of the same list: `source` begins at the byte that holds the
-  // record's first bit, `skipBits` (0-7) bits into it. Returns whether the
-  // source gave the bits.
+  // decoder of the same list (or, with 0 and 0, at the list's start):
+  // `source` begins at the byte that holds the record's first bit,
+  // `skipBits` (0-7) bits into it. Reads the first block at once and
+  // returns whether the source gave the bits, so that a caller can tell an
+  // unreadable list before any word is wanted.
   bool resume(ByteSource* source, int skipBits, int flaggedSoFar);
 
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
 
  private:
+  // The bit reader: bits not yet consumed, least significant first, and
+  // the unread rest of the block.
+  struct Reader {
+    std::uint64_t bits = 0;
+    int count = 0;
+    const unsigned char* position = nullptr;
+    const unsigned char* end = nullptr;
+  };
+
+  // The slow paths work on reader_.
   bool fillBlock();
   void refillSlow();
   // Decodes one symbol the slow way: fewer than 8 bits left in the stream,
@@ -217,17 +227,26 @@ class WordListDecoder {
   // slow way (annotations are few); returns symbol 0, or kNoSymbol when
   // the stream ends first.
   int decodeAnnotation(char* raw, int& end);
-  Result finish(WordBuffer& word, Record record);
+  // The Result of a record that is not an entry, with the word's end
+  // form; inline, so that the Result of the decoding loop stays in
+  // registers rather than in memory that the call would fill.
+  Result finish(WordBuffer& word, Record record) const {
+    word.key[0] = kkd::kNoIndex;
+    word.raw[0] = 0;
+    word.raw[1] = 0;
+    Result result;
+    result.record = record;
+    result.section = section_;
+    return result;
+  }
 
-  // The bit reader's state while records are decoded.
-  struct Reader {
-    std::uint64_t bits;
-    int count;
-    const unsigned char* position;
-    const unsigned char* end;
-  };
-  // Decodes one record with the reader's state in `reader`.
-  Result decodeRecord(Reader& reader, WordBuffer& word);
+  // Decodes one record with the bit reader's state in `r`: a local copy
+  // of reader_ that nextAccepted keeps across records and stores back when
+  // it returns. Stores into the word's bytes could alias reader_ itself and
+  // force reloads; the local, whose address never escapes, stays in
+  // registers. A slow path, which works on reader_, gets the copy stored
+  // before and hands it back after; the block's end changes only there.
+  [[gnu::always_inline]] Result decodeRecord(Reader& r, WordBuffer& word);
 
   const KKDictionaryList::Dictionary& dictionary_;
   std::shared_ptr<const WordListCode> code_;
@@ -239,13 +258,7 @@ class WordListDecoder {
   int positionInSection_ = 0;
   Record finished_ = Record::Entry;
   std::uint64_t bytesFetched_ = 0;
-
-  // The bit reader: bits not yet consumed, least significant first, and
-  // the unread rest of the block.
-  std::uint64_t bits_ = 0;
-  int bitCount_ = 0;
-  const unsigned char* readPosition_ = nullptr;
-  const unsigned char* readEnd_ = nullptr;
+  Reader reader_;
   unsigned char block_[kBlockSize];
 };
 
@@ -253,25 +266,9 @@ class WordListDecoder {
 // The decoding loop, inline so that nextAccepted keeps the reader's state
 // in registers across the entries it turns away.
 
-inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, WordBuffer& word) {
+inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuffer& word) {
   using Code = WordListCode;
 
-  // The reader's state lives in locals while a record is decoded: stores
-  // into the word's bytes could otherwise alias it and force reloads. The
-  // slow paths, which work on the members, get it stored before and take
-  // it back after; the block's end changes only there.
-  std::uint64_t bits = reader.bits;
-  int count = reader.count;
-  const unsigned char* position = reader.position;
-  const unsigned char* end = reader.end;
-  const auto spill = [this](std::uint64_t b, int c, const unsigned char* p) {
-    bits_ = b;
-    bitCount_ = c;
-    readPosition_ = p;
-  };
-  const auto keep = [&reader](std::uint64_t b, int c, const unsigned char* p, const unsigned char* e) {
-    reader = Reader{b, c, p, e};
-  };
   const Code& code = *code_;
   std::uint8_t* const key = word.key;
   char* const raw = word.raw;
@@ -295,23 +292,23 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
   std::uint8_t* const keyFastLimit = key + kMaxKeyLength - kFastRoom;
   int symbol;
   for (;;) {
-    if (end - position >= 8 && text <= textFastLimit && letters <= keyFastLimit) {
+    if (r.end - r.position >= 8 && text <= textFastLimit && letters <= keyFastLimit) {
       // The bits this load takes beyond the counted ones are those of the
       // next byte, which the next top-up puts in the same place again.
       std::uint64_t chunk;
-      std::memcpy(&chunk, position, 8);
-      bits |= chunk << count;
-      position += (63 - count) >> 3;
-      count |= 56;
+      std::memcpy(&chunk, r.position, 8);
+      r.bits |= chunk << r.count;
+      r.position += (63 - r.count) >> 3;
+      r.count |= 56;
       unsigned control = 0;
       for (int i = 0; i < kGroupsPerTopUp; ++i) {
-        const std::size_t w = bits & kGroupMask;
+        const std::size_t w = r.bits & kGroupMask;
         std::memcpy(text, code.groupBytes[w].text, 4);
         std::memcpy(letters, code.groupBytes[w].key, 4);
         text += code.groupTextCount[w];
         letters += code.groupKeyCount[w];
-        bits >>= code.groupBits[w];
-        count -= code.groupBits[w];
+        r.bits >>= code.groupBits[w];
+        r.count -= code.groupBits[w];
         control = code.groupControl[w];
         if (control != 0) break;
       }
@@ -322,12 +319,9 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
       if (control == 0) continue;
     }
     // One character the slow way.
-    spill(bits, count, position);
+    reader_ = r;
     symbol = decodeSlow();
-    bits = bits_;
-    count = bitCount_;
-    position = readPosition_;
-    end = readEnd_;
+    r = reader_;
     const std::uint8_t index = code.indexOf[static_cast<std::size_t>(symbol)];
     if (index == Code::kStopMark) break;
     *text = static_cast<char>(symbol);
@@ -344,25 +338,20 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
   const int annotationStart = textLength + 1;
   int annotationEnd = annotationStart;
   if (symbol == kkd::kAnnotationSymbol) {
-    spill(bits, count, position);
+    reader_ = r;
     symbol = decodeAnnotation(raw, annotationEnd);
-    bits = bits_;
-    count = bitCount_;
-    position = readPosition_;
-    end = readEnd_;
+    r = reader_;
   }
   raw[annotationEnd] = 0;
 
   Result result;
   result.section = section_;
   if (symbol == Code::kNoSymbol) {
-    keep(bits, count, position, end);
     finished_ = Record::Broken;
     return finish(word, Record::Broken);
   }
   if (keyLength == 0) {
     // An end record: no letter before symbol 0, and no flag bit.
-    keep(bits, count, position, end);
     if (version_ >= 1 && section_ == 1) {
       result.record = Record::SectionEnd;
       section_ = 2;
@@ -377,28 +366,23 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
   if (section_ == 2) {
     result.definitionIndex = positionInSection_++;
   } else if (version_ >= 1) {
-    if (count == 0) {
-      spill(bits, count, position);
+    if (r.count == 0) {
+      reader_ = r;
       refillSlow();
-      bits = bits_;
-      count = bitCount_;
-      position = readPosition_;
-      end = readEnd_;
-      if (count == 0) {
-        keep(bits, count, position, end);
+      r = reader_;
+      if (r.count == 0) {
         finished_ = Record::Broken;
         return finish(word, Record::Broken);
       }
     }
     // Without a branch: the flags of a list follow no pattern.
-    const int flag = static_cast<int>(bits & 1u);
-    bits >>= 1;
-    --count;
+    const int flag = static_cast<int>(r.bits & 1u);
+    r.bits >>= 1;
+    --r.count;
     result.flag = flag != 0;
     result.definitionIndex = (flaggedSoFar_ + 1) * flag - 1;
     flaggedSoFar_ += flag;
   }
-  keep(bits, count, position, end);
   result.record = Record::Entry;
   result.keyLength = keyLength;
   result.textLength = textLength;
@@ -409,14 +393,11 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& reader, Wor
 template <class Accept>
 WordListDecoder::Result WordListDecoder::nextAccepted(WordBuffer& word, Accept&& accept) {
   if (finished_ != Record::Entry) return finish(word, finished_);
-  Reader reader{bits_, bitCount_, readPosition_, readEnd_};
+  Reader reader = reader_;
   for (;;) {
     const Result result = decodeRecord(reader, word);
     if (result.record != Record::Entry || accept(result)) {
-      bits_ = reader.bits;
-      bitCount_ = reader.count;
-      readPosition_ = reader.position;
-      readEnd_ = reader.end;
+      reader_ = reader;
       return result;
     }
   }

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <optional>
 
 #include "dictionary/Coding.h"
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
+#include "dictionary/WordListFile.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngine.h"
 
@@ -289,23 +289,18 @@ bool foldsLikeTheBuiltInModel(const Alphabet& alphabet) {
 // Entries between two samples of a length's word list.
 constexpr std::uint64_t kSampleEvery = 32;
 
-// Samples section 1 of a length's list: every kSampleEvery-th entry's place
-// and text, in list order.
-void sampleWordList(const KKDictionaryList::Dictionary& dictionary, const platform::ReadOnlyFile& file,
-                    std::uint32_t listStart, WordListSamples& out) {
+// Samples section 1 of a length's list, read by `decoder` from its start:
+// every kSampleEvery-th entry's place and text, in list order.
+void sampleWordList(WordListDecoder& decoder, WordBuffer& word, WordListSamples& out) {
   out.built = true;
   out.samples.clear();
-  FileSource source(file, listStart, dictionary.fileSize());
-  auto decoder = std::make_unique<WordListDecoder>(dictionary);
-  decoder->start(&source);
-  auto word = std::make_unique<WordBuffer>();
   for (std::uint64_t n = 0;; ++n) {
-    const std::uint64_t at = decoder->bitPosition();
-    const int flagged = decoder->flaggedSoFar();
-    const WordListDecoder::Result r = decoder->next(*word);
+    const std::uint64_t at = decoder.bitPosition();
+    const int flagged = decoder.flaggedSoFar();
+    const WordListDecoder::Result r = decoder.next(word);
     if (r.record != WordListDecoder::Record::Entry) break;
     if (n % kSampleEvery == 0) {
-      out.samples.push_back({at, flagged, std::string(word->raw, static_cast<std::size_t>(r.textLength))});
+      out.samples.push_back({at, flagged, std::string(word.raw, static_cast<std::size_t>(r.textLength))});
     }
   }
 }
@@ -318,12 +313,10 @@ void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, 
   MatchEngine engine;
   if (engine.compile(dictionary.alphabet(), literalPattern(normalised), false) != PatternStatus::Valid) return;
   engine.setWordLength(length);
-  const auto listStart = dictionary.wordListStart(length);
-  if (!listStart) return;
-  platform::ReadOnlyFile file;
-  if (file.open(dictionary.path()) != platform::OpenError::None) return;
-  // A file replaced since it was opened does not match the tables in memory.
-  if (file.stamp() != std::optional<platform::FileStamp>(dictionaryStamp(dictionary))) return;
+  WordListFile file;
+  auto decoder = std::make_unique<WordListDecoder>(dictionary);
+  if (file.startList(dictionary, length, *decoder) != WordListFile::Status::Reading) return;
+  auto word = std::make_unique<WordBuffer>();
   const bool sorted =
       foldsLikeTheBuiltInModel(dictionary.alphabet()) &&
       std::all_of(normalised.begin(), normalised.end(), [](char c) { return isLetter(static_cast<std::uint8_t>(c)); });
@@ -331,9 +324,13 @@ void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, 
   // rather than at the list's start.
   std::uint64_t startBit = 0;
   int flaggedBefore = 0;
+  bool sampled = false;
   if (sorted) {
     if (WordListSamples* samples = dictionary.lookupSamples(length)) {
-      if (!samples->built) sampleWordList(dictionary, file, *listStart, *samples);
+      if (!samples->built) {
+        sampleWordList(*decoder, *word, *samples);
+        sampled = true;
+      }
       const auto after = std::partition_point(
           samples->samples.begin(), samples->samples.end(),
           [&](const WordListSample& sample) { return compareFolded(sample.text, normalised) < 0; });
@@ -343,14 +340,10 @@ void lookUpIn(const KKDictionaryList& list, int d, std::string_view normalised, 
       }
     }
   }
-  FileSource source(file, *listStart + startBit / 8, dictionary.fileSize());
-  auto decoder = std::make_unique<WordListDecoder>(dictionary);
-  if (startBit == 0) {
-    decoder->start(&source);
-  } else if (!decoder->resume(&source, static_cast<int>(startBit % 8), flaggedBefore)) {
+  if ((sampled || startBit != 0) &&
+      file.startList(dictionary, length, *decoder, startBit, flaggedBefore) != WordListFile::Status::Reading) {
     return;
   }
-  auto word = std::make_unique<WordBuffer>();
   const int mode = dictionary.version() >= 1 ? InputEngine::kGroupedTableMode : InputEngine::kDirectTableMode;
 
   const std::size_t start = out.size();

@@ -2,39 +2,23 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
 
 namespace kea {
 
-namespace {
-
-// The first of the live cursors; each links to the next one.
-InputEngine* liveEngines = nullptr;
-
-}  // namespace
-
 InputEngine::InputEngine(const KKDictionaryList& dictionaries, int index)
-    : dictionaries_(dictionaries),
-      index_(index),
+    : index_(index),
       dictionary_(dictionaries.dictionary(index)),
       word_(std::make_unique<WordBuffer>()) {
   if (dictionary_ != nullptr) decoder_ = std::make_unique<WordListDecoder>(*dictionary_);
   clearWord();
   word_->key[0] = kkd::kNoIndex;
-  next_ = liveEngines;
-  if (next_ != nullptr) next_->previous_ = this;
-  liveEngines = this;
 }
 
-InputEngine::~InputEngine() {
-  if (previous_ != nullptr) {
-    previous_->next_ = next_;
-  } else {
-    liveEngines = next_;
-  }
-  if (next_ != nullptr) next_->previous_ = previous_;
-}
+InputEngine::~InputEngine() = default;
 
 void InputEngine::clearWord() {
   std::memset(word_.get(), 0, sizeof(WordBuffer));
@@ -50,56 +34,13 @@ bool InputEngine::setLength(int length) {
   lengthFinished_ = listFinished_ = true;
   file_.close();
 
-  bool reading = false;
-  if (dictionary_ != nullptr && dictionary_->isOpen()) {
-    if (const auto start = dictionary_->wordListStart(length)) {
-      resumeOffset_ = *start;
-      fileEnd_ = dictionary_->fileSize();
-      stamp_ = platform::FileStamp{dictionary_->lastWriteTime(), dictionary_->fileSize()};
-      reading = decoder_->startAndFill(this);
-      if (!reading) file_.close();
-    }
-  }
+  const bool reading =
+      dictionary_ != nullptr && file_.startList(*dictionary_, length, *decoder_) == WordListFile::Status::Reading;
   clearWord();
   // An empty word of this length: its key ends where the length does.
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
   lengthFinished_ = listFinished_ = !reading;
   return reading && file_.isOpen();
-}
-
-std::size_t InputEngine::read(unsigned char* into, std::size_t capacity) {
-  if (resumeOffset_ >= fileEnd_) return 0;
-  if (!file_.isOpen() && !openFile()) return 0;
-  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, fileEnd_ - resumeOffset_));
-  const std::size_t n = file_.readAt(resumeOffset_, into, wanted);
-  resumeOffset_ += n;
-  return n;
-}
-
-bool InputEngine::openFile() {
-  for (;;) {
-    const platform::OpenError error = file_.open(dictionary_->path());
-    if (error == platform::OpenError::None) break;
-    if (error != platform::OpenError::TooManyFiles || !takeHandleFromAnother()) return false;
-  }
-  // The decoding tables in memory describe the file as it was opened; a
-  // file rewritten since then would decode as nonsense.
-  const auto stamp = file_.stamp();
-  if (!stamp || *stamp != stamp_) {
-    file_.close();
-    return false;
-  }
-  return true;
-}
-
-bool InputEngine::takeHandleFromAnother() {
-  for (InputEngine* e = liveEngines; e != nullptr; e = e->next_) {
-    if (e == this || !e->file_.isOpen()) continue;
-    // Its resume offset already says where its next read starts.
-    e->file_.close();
-    return true;
-  }
-  return false;
 }
 
 std::string_view InputEngine::annotation() const {
@@ -123,17 +64,46 @@ const WordBuffer& InputEngine::endOfLength() {
   return *word_;
 }
 
+void InputEngine::LetterFilter::follow(const MatchEngine* engine) {
+  if (engine == nullptr || engine->matcher() != MatcherKind::General) {
+    size_ = kNone;
+    all_ = 0;
+    return;
+  }
+  const std::vector<std::uint8_t>& required = engine->requiredLetters();
+  if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return;
+  size_ = kNone;
+  all_ = 0;
+  bit_.fill(0);
+  if (required.size() > letters_.size()) return;
+  std::copy(required.begin(), required.end(), letters_.begin());
+  size_ = required.size();
+  // Pairs of a letter and its count: the filter asks for the letter once.
+  int bits = 0;
+  for (std::size_t i = 0; i + 1 < required.size() && bits < 32; i += 2) {
+    if (required[i + 1] == 0 || bit_[required[i]] != 0) continue;
+    bit_[required[i]] = std::uint32_t{1} << bits++;
+    all_ |= bit_[required[i]];
+  }
+}
+
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   if (lengthFinished_) return &endOfLength();
   WordBuffer& word = *word_;
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
+  filter_.follow(single);
+  const bool filtered = filter_.active();
   const int length = length_;
   int examined = 0;
   bool matched = false;
   const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
+    if (filtered && filter_.rejects(word, length)) {
+      matched = false;
+      return examined == kSliceWords;
+    }
     matched = single != nullptr ? single->matches(word)
                                 : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     return matched || examined == kSliceWords;
@@ -161,9 +131,12 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   WordBuffer& word = *word_;
   const int length = length_;
   int examined = 0;
+  filter_.follow(&engine);
+  const bool filtered = filter_.active();
   const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
+    if (filtered && filter_.rejects(word, length)) return false;
     return engine.matches(word);
   });
   wordsExamined_ += examined;

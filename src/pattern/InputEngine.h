@@ -7,11 +7,11 @@
 // loop run and calls again, and the cursor continues with the following
 // word.
 //
-// Every live cursor is linked into one process-wide list. When the process
-// runs out of file handles, a cursor that needs one closes the handle of
-// another cursor; that one remembers where it was and opens the file again
-// at its next read. So any number of dictionaries can be searched side by
-// side with as few as one free handle.
+// The cursors' files share their handles (WordListFile::Sharing::Shared):
+// when the process runs out of file handles, a cursor that needs one closes
+// the handle of another cursor; that one remembers where it was and opens
+// the file again at its next read. So any number of dictionaries can be
+// searched side by side with as few as one free handle.
 //
 // Whatever the file holds, decoding stays inside the WordBuffer, and a list
 // that is damaged (it stops without its end record, reaches a code that
@@ -19,6 +19,8 @@
 // being read) ends the length as if its end record had been read.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -26,14 +28,14 @@
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordBuffer.h"
 #include "dictionary/WordListDecoder.h"
-#include "platform/File.h"
+#include "dictionary/WordListFile.h"
 
 namespace kea {
 
 class MatchEngine;
 class MatchEngineSet;
 
-class InputEngine : private ByteSource {
+class InputEngine {
  public:
   // Words offered to the pattern line per call of next() at most.
   static constexpr int kSliceWords = 2000;
@@ -47,7 +49,7 @@ class InputEngine : private ByteSource {
   // Reads dictionary `index` of `dictionaries`, which must outlive the
   // cursor. No file is opened until a length is set.
   InputEngine(const KKDictionaryList& dictionaries, int index);
-  ~InputEngine() override;
+  ~InputEngine();
   InputEngine(const InputEngine&) = delete;
   InputEngine& operator=(const InputEngine&) = delete;
 
@@ -99,31 +101,39 @@ class InputEngine : private ByteSource {
   bool holdsFile() const { return file_.isOpen(); }
 
  private:
-  // ByteSource: the next bytes of the list from the resume offset, opening
-  // the file first when the handle was closed or taken away.
-  std::size_t read(unsigned char* into, std::size_t capacity) override;
-  bool openFile();
-  // Closes the handle of the first other live cursor that holds one.
-  bool takeHandleFromAnother();
+  // A quick test before the general matcher: each letter that every word
+  // it accepts holds gets a bit (32 at most), and a word whose letters do
+  // not set all the bits is turned away without running the matcher.
+  class LetterFilter {
+   public:
+    // Follows `engine`'s required letters; rebuilt only when they change.
+    void follow(const MatchEngine* engine);
+    bool active() const { return all_ != 0; }
+    bool rejects(const WordBuffer& word, int length) const {
+      std::uint32_t seen = 0;
+      for (int i = 0; i < length; ++i) seen |= bit_[word.key[i]];
+      return seen != all_;
+    }
+
+   private:
+    static constexpr std::size_t kNone = SIZE_MAX;
+    // The required letters the bits were made from: pairs of an alphabet
+    // index and a count, at most one pair per index.
+    std::array<std::uint8_t, 512> letters_{};
+    std::size_t size_ = kNone;
+    std::array<std::uint32_t, 256> bit_{};
+    std::uint32_t all_ = 0;
+  };
+
   void clearWord();
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
-  // Decodes one record; false at an end record, the end of the data or damage.
-  bool decodeOne();
 
-  // The process-wide list of live cursors.
-  InputEngine* next_ = nullptr;
-  InputEngine* previous_ = nullptr;
-
-  const KKDictionaryList& dictionaries_;
   int index_;
   const KKDictionaryList::Dictionary* dictionary_;
-  platform::ReadOnlyFile file_;
-  // The file as it was when this length started; a file replaced since no
-  // longer matches the decoding tables in memory.
-  platform::FileStamp stamp_;
-  std::uint64_t resumeOffset_ = 0;
-  std::uint64_t fileEnd_ = 0;
+  // The dictionary's file as it was when this length started: a file
+  // replaced since no longer matches the decoding tables in memory.
+  WordListFile file_{WordListFile::Sharing::Shared};
 
   int length_ = 0;
   int wordsExamined_ = 0;
@@ -136,6 +146,7 @@ class InputEngine : private ByteSource {
   // The list can give no further record: its end, damage, or no list.
   bool listFinished_ = true;
 
+  LetterFilter filter_;
   std::unique_ptr<WordBuffer> word_;
   std::unique_ptr<WordListDecoder> decoder_;
 };

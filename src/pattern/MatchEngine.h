@@ -130,6 +130,10 @@ class MatchEngine {
   // Letter-variable bindings left by the last successful match.
   const VariableBindings& variableBindings() const { return bindings_; }
 
+  // Pairs of an alphabet index and how often every word the general
+  // matcher accepts holds it at least (MatcherKind::General only).
+  const std::vector<std::uint8_t>& requiredLetters() const { return requiredLetters_; }
+
  private:
   friend class PatternCompiler;
   friend class BlockPlacement;

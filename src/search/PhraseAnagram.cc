@@ -10,6 +10,7 @@
 
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
+#include "dictionary/WordListFile.h"
 #include "settings/KEAViewProfileWindows.h"
 
 namespace kea {
@@ -290,7 +291,7 @@ class PhraseAnagramSearch::Impl {
 
   // The dictionary being searched.
   const KKDictionaryList::Dictionary* dict_ = nullptr;
-  platform::ReadOnlyFile file_;
+  WordListFile file_;
   int loadLength_ = 0;
   int loadLast_ = 0;
   std::array<int, 256> need_{};  // the letters to use, by alphabet index
@@ -477,10 +478,7 @@ bool PhraseAnagramSearch::Impl::prepareDictionary() {
   shapes_.clear();
   stack_.clear();
   if (!list_.isUsable(dictionary_) || dict_ == nullptr) return false;
-  if (file_.open(dict_->path()) != platform::OpenError::None) return false;
-  // A file replaced since it was opened does not match the tables in memory.
-  const auto stamp = file_.stamp();
-  if (!stamp || stamp->lastWriteTime != dict_->lastWriteTime() || stamp->size != dict_->fileSize()) return false;
+  if (!file_.open(*dict_)) return false;
 
   // The letters in this dictionary's alphabet; a letter it lacks cannot be
   // made from its entries.
@@ -556,11 +554,8 @@ bool PhraseAnagramSearch::Impl::prepareDictionary() {
 }
 
 void PhraseAnagramSearch::Impl::loadLength(int length) {
-  const auto start = dict_->wordListStart(length);
-  if (!start) return;
-  FileSource source(file_, *start, dict_->fileSize());
   auto decoder = std::make_unique<WordListDecoder>(*dict_);
-  decoder->start(&source);
+  if (file_.startList(*dict_, length, *decoder) != WordListFile::Status::Reading) return;
   auto word = std::make_unique<WordBuffer>();
   const Alphabet& alphabet = dict_->alphabet();
   const auto letter = [&](std::uint8_t b) { return alphabet.alphabetIndexOf(b) != kkd::kNoIndex; };

@@ -11,12 +11,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "dictionary/WordListDecoder.h"
+#include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/SearchStep.h"
 #include "support/KkdAssembler.h"
@@ -122,6 +126,42 @@ TEST_F(InputEngineTest, ASliceEndsAfter2000WordsAndTheNextCallGoesOn) {
   EXPECT_TRUE(atEnd(engine.next(line.set)));  // the remaining 1999 words, then the end
   EXPECT_EQ(engine.wordsExamined(), 4500);
   EXPECT_EQ(readLength(engine, "*", 6), lines);  // the plain walk, whatever the slices
+  // Words that lack a letter the pattern needs count towards the slice too.
+  Line rare(dictionary(), "*q*q*z*", 6);
+  ASSERT_TRUE(engine.setLength(6));
+  EXPECT_EQ(engine.next(rare.set), nullptr);
+  EXPECT_EQ(engine.wordsExamined(), 2000);
+}
+
+TEST_F(InputEngineTest, TheLetterTestBeforeTheMatcherTurnsAwayOnlyWordsTheMatcherWould) {
+  open(test::buildTestDictionary(dir, {"quartz", "quizzes", "zquiet", "Qatar", "banana", "abacas", "bazaar", "pizazz",
+                                       "quiz", "azq", "adze", "zebra", "ab-ba", "llama", "Aztec"}));
+  for (const char* pattern : {"*q*z*", "*a*a*", "*z*z*z*", "1*1", ";az*", "(*q*)*", "*.-*b*"}) {
+    for (int length = 3; length <= 7; ++length) {
+      // What the matcher says of each word of the length, one at a time.
+      MatchEngine engine;
+      ASSERT_EQ(engine.compile(dictionary().alphabet(), pattern), PatternStatus::Valid) << pattern;
+      engine.setWordLength(length);
+      Words expected;
+      auto word = std::make_unique<WordBuffer>();
+      for (const DecodedEntry& e : decodeWordList(dictionary(), length)) {
+        if (e.section != 1) continue;
+        std::memset(word.get(), 0, sizeof(WordBuffer));
+        std::copy(e.key.begin(), e.key.end(), word->key);
+        word->key[e.key.size()] = kkd::kNoIndex;
+        std::copy(e.text.begin(), e.text.end(), word->raw);
+        if (engine.matches(*word)) expected.push_back(e.text);
+      }
+      InputEngine cursor(*list, 0);
+      EXPECT_EQ(readLength(cursor, pattern, length), expected) << pattern << " " << length;
+      Words found;
+      ASSERT_TRUE(cursor.setLength(length));
+      for (const WordBuffer* w = &cursor.nextMatch(engine); w->key[0] != kkd::kNoIndex; w = &cursor.nextMatch(engine)) {
+        found.emplace_back(cursor.text());
+      }
+      EXPECT_EQ(found, expected) << pattern << " " << length;
+    }
+  }
 }
 
 TEST_F(InputEngineTest, NextMatchReadsSectionTwoAfterTheFirstEndRecord) {

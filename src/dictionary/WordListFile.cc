@@ -1,0 +1,97 @@
+#include "dictionary/WordListFile.h"
+
+#include <algorithm>
+
+namespace kea {
+
+namespace {
+
+// The first of the sharing files; each links to the next one.
+WordListFile* sharingFiles = nullptr;
+
+}  // namespace
+
+WordListFile::WordListFile(Sharing sharing) : sharing_(sharing) {
+  if (sharing_ != Sharing::Shared) return;
+  next_ = sharingFiles;
+  if (next_ != nullptr) next_->previous_ = this;
+  sharingFiles = this;
+}
+
+WordListFile::~WordListFile() {
+  if (sharing_ != Sharing::Shared) return;
+  if (previous_ != nullptr) {
+    previous_->next_ = next_;
+  } else {
+    sharingFiles = next_;
+  }
+  if (next_ != nullptr) next_->previous_ = previous_;
+}
+
+bool WordListFile::open(const KKDictionaryList::Dictionary& dictionary) {
+  const platform::FileStamp stamp{dictionary.lastWriteTime(), dictionary.fileSize()};
+  if (file_.isOpen() && path_ == dictionary.path() && stamp_ == stamp) return true;
+  file_.close();
+  path_ = dictionary.path();
+  stamp_ = stamp;
+  return openChecked();
+}
+
+WordListFile::Status WordListFile::startList(const KKDictionaryList::Dictionary& dictionary, int length,
+                                             WordListDecoder& decoder, std::uint64_t startBit, int flaggedBefore) {
+  if (!dictionary.isOpen()) return Status::NotOpen;
+  const auto start = dictionary.wordListStart(length);
+  if (!start) return Status::NoList;
+  if (!open(dictionary)) {
+    decoder.start(nullptr);
+    return Status::Unreadable;
+  }
+  // Reads stop at the end of the file as the dictionary measured it; a
+  // start past it reads nothing.
+  position_ = *start + startBit / 8;
+  end_ = dictionary.fileSize();
+  if (!decoder.resume(this, static_cast<int>(startBit % 8), flaggedBefore)) {
+    file_.close();
+    return Status::Unreadable;
+  }
+  return Status::Reading;
+}
+
+std::size_t WordListFile::read(unsigned char* into, std::size_t capacity) {
+  if (position_ >= end_) return 0;
+  if (!file_.isOpen() && !openChecked()) return 0;
+  const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, end_ - position_));
+  const std::size_t n = file_.readAt(position_, into, wanted);
+  position_ += n;
+  return n;
+}
+
+bool WordListFile::openChecked() {
+  for (;;) {
+    const platform::OpenError error = file_.open(path_);
+    if (error == platform::OpenError::None) break;
+    if (error != platform::OpenError::TooManyFiles || sharing_ != Sharing::Shared || !takeHandleFromAnother()) {
+      return false;
+    }
+  }
+  // The decoding tables in memory describe the file as the dictionary
+  // opened it; a file rewritten since then would decode as nonsense.
+  const auto stamp = file_.stamp();
+  if (!stamp || *stamp != stamp_) {
+    file_.close();
+    return false;
+  }
+  return true;
+}
+
+bool WordListFile::takeHandleFromAnother() {
+  for (WordListFile* f = sharingFiles; f != nullptr; f = f->next_) {
+    if (f == this || !f->file_.isOpen()) continue;
+    // Its position already says where its next read starts.
+    f->file_.close();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace kea
