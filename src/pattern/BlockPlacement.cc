@@ -25,18 +25,17 @@ void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
 bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan,
                                 int& fixedTotal) {
   const PatternShape& shape = engine.shapes_[program];
-  const std::uint8_t* c = engine.code(static_cast<int>(program));
-  int pc = plan.pc;
+  Inst component = engine.inst(static_cast<int>(program), plan.pc);
   bool fits = true;
   int variableBlocks = 0;
-  for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
+  for (; isBlockOpcode(component.opcode()); component = component.nextInst()) {
     Block block;
-    block.entry = 1 + c[pc + 2];
-    block.count = c[pc + 1];
-    const std::vector<std::uint8_t>& inner = engine.pool().entry(c[pc + 2]);
-    block.fixed = inner[1];
-    block.extra = inner[2];
-    block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
+    block.entry = 1 + component.poolIndex();
+    block.count = component.occurrences();
+    const Inst header = engine.inst(block.entry, 0);
+    block.fixed = header.fixedLength();
+    block.extra = header.extraLength();
+    block.lastRule = component.is(OP_PATTERN_LAST) && block.count == 1;
     block.regular = engine.regular(block.entry, 0);
     // Blocks that mention letter variables bind them in their component
     // order; with one such block, and only in the outermost anagram
@@ -50,7 +49,7 @@ bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, 
     fixedTotal += block.count * block.fixed;
     plan.blocks.push_back(block);
   }
-  plan.restPc = pc;
+  plan.restPc = component.pc();
   return fits;
 }
 
@@ -58,33 +57,31 @@ bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, 
 // of them rules the sweep out.
 bool BlockPlacement::readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan) {
   const PatternShape& shape = engine.shapes_[program];
-  const std::uint8_t* c = engine.code(static_cast<int>(program));
-  int pc = plan.restPc;
   bool fits = true;
-  for (;;) {
-    if (c[pc] == OP_CHOICE_SET) {
-      const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
+  for (Inst component = engine.inst(static_cast<int>(program), plan.restPc); isComponent(component);
+       component = component.nextInst()) {
+    if (component.is(OP_CHOICE_SET)) {
+      const std::vector<std::uint8_t>& set = engine.pool().entry(component.poolIndex());
       for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
-        if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
+        if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), component.occurrences());
       }
       plan.lettersOnly = false;
-      pc += 3;
-    } else if (c[pc] == OP_VARIABLES) {
+    } else if (component.is(OP_VARIABLES)) {
       // Only where nothing after the part reads what they are bound to:
       // the anagram part of the outermost pattern.
       if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
       int occurrences = 0;
-      for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
+      for (int v = 0; v < kVariableCount; ++v) occurrences += component.variableCount(v);
       for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
       plan.lettersOnly = false;
-      pc += 11;
-    } else if (c[pc] == OP_LETTERS_DISTINCT) {
-      for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
-      pc += 2 + c[pc + 1];
-    } else if (c[pc] == OP_LETTERS_COUNTED) {
-      for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
+    } else if (component.is(OP_LETTERS_DISTINCT)) {
+      for (int i = 0; i < component.distinctCount(); ++i) addTakes(plan.takes, component.distinctLetter(i), 1);
+    } else if (component.is(OP_LETTERS_COUNTED)) {
+      for (CountedLetter pair = component.firstCounted(); !pair.atEnd(); pair = pair.next()) {
+        addTakes(plan.takes, pair.letter(), pair.count());
+      }
     } else {
-      break;
+      break;  // blocks stand before these components, never among them
     }
   }
   return fits;
@@ -149,13 +146,12 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& en
   int maxBlocks = 0;
   for (std::size_t program = 0; program < engine.shapes_.size(); ++program) {
     const PatternShape& shape = engine.shapes_[program];
-    const std::uint8_t* c = engine.code(static_cast<int>(program));
     for (std::size_t a = 0; a < shape.anagrams.size(); ++a) {
-      const std::uint32_t anagram = shape.anagrams[a];
+      const Inst anagram = engine.inst(static_cast<int>(program), static_cast<int>(shape.anagrams[a]));
       Plan plan;
       plan.program = static_cast<int>(program);
-      plan.pc = static_cast<int>(anagram) + 6;
-      plan.anagramLength = readProgramInt32(c + anagram + 2);
+      plan.pc = anagram.components();
+      plan.anagramLength = anagram.anagramLength();
       int fixedTotal = 0;
       // Every step runs, whether or not an earlier one ruled the part out.
       bool fits = readBlocks(engine, program, a, plan, fixedTotal);
@@ -529,7 +525,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     return true;
   }
   if (longestKept < 0) {
-    if (block.regular) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+    if (block.regular) return addTo(next, engine.reachPattern(block.entry, kProgramBody, at, end));
     PositionSet ends;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(engine, plan, b, q, end);
     return addTo(next, ends);
@@ -586,7 +582,7 @@ int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, i
     engine.bindings_.live = true;
     std::memcpy(engine.bindings_.value.data(), bound, 10);
     int k = engine.punctuationBefore(q);
-    if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) < 0) continue;
+    if (engine.runPattern(block.entry, kProgramBody, q, k, u, block.fixed + u) < 0) continue;
     int g = 0;
     while (g < count && std::memcmp(groups[g].bound, engine.bindings_.value.data(), 10) != 0) ++g;
     if (g == count) {
@@ -611,12 +607,12 @@ PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int 
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   PositionSet ends;
   if (block.regular) {
-    ends = engine.reachPattern(block.entry, 3, PositionSet::single(q), end);
+    ends = engine.reachPattern(block.entry, kProgramBody, PositionSet::single(q), end);
   } else {
     const int longest = std::min(block.extra, end - q - block.fixed);
     for (int u = 0; u <= longest; ++u) {
       int k = engine.punctuationBefore(q);
-      if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
+      if (engine.runPattern(block.entry, kProgramBody, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
     }
   }
   ends_[slot] = ends;
@@ -677,7 +673,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   mustKeep_ = 0;
   for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
     const Block& block = plan->blocks[b];
-    if (!block.regular || !engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) {
+    if (!block.regular || !engine.reachPattern(block.entry, kProgramBody, PositionSet::range(start, end), end).empty()) {
       continue;
     }
     if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;

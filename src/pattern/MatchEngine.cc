@@ -102,26 +102,28 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       relaxed_.reset();
     }
   }
-  const std::uint8_t* code = program_.data();
+  // The fast matchers serve a pattern whose body is one element: a run, or
+  // an anagram part of letters alone.
+  const Inst body = inst(0, kProgramBody);
   switch (matcher_) {
     case MatcherKind::PlainRun:
-      // PATTERN f e RUN n pairs...
-      for (std::size_t pc = 5; code[pc] < kFirstOpcode; pc += 2) {
-        runPairs_.push_back(code[pc]);
-        runPairs_.push_back(code[pc + 1]);
+      for (RunItem item = body.firstItem(); !item.atEnd(); item = item.nextPlain()) {
+        runPairs_.push_back(static_cast<std::uint8_t>(item.plainPosition()));
+        runPairs_.push_back(item.letter());
       }
       break;
     case MatcherKind::DistinctLetters: {
-      // PATTERN f e ANAGRAM A len(4) LETTERS_DISTINCT n indices...
-      const std::size_t at = 3 + 6;
-      for (int i = 0; i < code[at + 1]; ++i) {
-        const std::uint8_t x = code[at + 2 + static_cast<std::size_t>(i)];
+      const Inst letters = inst(0, body.components());
+      for (int i = 0; i < letters.distinctCount(); ++i) {
+        const std::uint8_t x = letters.distinctLetter(i);
         distinctLetters_[x >> 6] |= std::uint64_t{1} << (x & 63);
       }
       break;
     }
     case MatcherKind::CountedLetters:
-      for (std::size_t pc = 3 + 6 + 1; code[pc] < kFirstOpcode; pc += 2) neededLetters_[code[pc + 1]] = code[pc];
+      for (CountedLetter pair = inst(0, body.components()).firstCounted(); !pair.atEnd(); pair = pair.next()) {
+        neededLetters_[pair.letter()] = static_cast<std::uint8_t>(pair.count());
+      }
       break;
     case MatcherKind::General:
       memo_ = MatchMemo::forProgram(*this);
@@ -161,7 +163,7 @@ bool MatchEngine::matches(WordBuffer& word) {
   if (readWholeOverSets_) {
     // A regular pattern with variable-length sub-patterns is read once over
     // the sets of places instead of being backtracked.
-    matched = reachPattern(0, 3, PositionSet::single(0), length).test(length);
+    matched = reachPattern(0, kProgramBody, PositionSet::single(0), length).test(length);
   } else if (readPlaneOverSets_ && significantLength_ < PlaneSet::kSize - 2) {
     // Likewise over the plane of significant characters; the word is read
     // when the places after its last letter are reached.
@@ -172,11 +174,11 @@ bool MatchEngine::matches(WordBuffer& word) {
     planeMasksReady_ = false;
     buildPlaneMasks();
     const int afterLast = length + word.punctuationCounts[length - 1];
-    matched = !(reachPlane(3, PlaneSet::single(0), significantLength_) &
+    matched = !(reachPlane(kProgramBody, PlaneSet::single(0), significantLength_) &
                 PlaneSet::range(afterLast, PlaneSet::kSize - 1))
                    .empty();
   } else {
-    matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+    matched = runPattern(0, kProgramBody, 0, k, slack_, length) >= 0;
   }
   word_ = nullptr;
   return matched;

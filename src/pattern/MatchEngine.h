@@ -156,7 +156,8 @@ class MatchEngine {
   bool recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly);
   bool amongTries(int start, int q, int kq) const;
   static int firstUntried(const std::uint64_t* failed, int from, int last);
-  bool runMixedRun(const std::uint8_t* code, int& pc, int p);
+  // A mixed run's items at letter p; the position after them, or -1.
+  int runMixedRun(Inst run, int p);
 
   // Anagram parts over a stretch.
   bool runAnagram(int program, int pc, int p, int length, int deficit);
@@ -184,12 +185,12 @@ class MatchEngine {
   void buildLetterMasks();
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
   PositionSet reachSegment(int program, int pc, PositionSet from, int end);
-  PositionSet runStarts(const std::uint8_t* c, int pc, int n, int end);
+  PositionSet runStarts(Inst run, int end);
   // The same over the places of a word with significant punctuation, which
   // are the indices of its significant-character plane: for an outermost
   // template of runs, wildcards and punctuation only (see analyseRegular).
   void buildPlaneMasks();
-  PlaneSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
+  PlaneSet planeRunStarts(Inst run, int end);
   PlaneSet rawMask(std::uint8_t raw);
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
   // A variable-length sub-pattern of fixed elements around at most one
@@ -197,15 +198,14 @@ class MatchEngine {
   // offset its search hands on from (p, k), for every slack u up to
   // `longest` (-1: no success). False when the table is too small, and
   // the sub-pattern is searched as usual.
-  static bool windowedShape(const std::vector<std::uint8_t>& bytes, int header);
+  static bool windowedShape(Code code, int header);
   bool windowed(int program, int header) const;
-  int runFixed(const std::uint8_t* c, int pc, int& q, int& kq);
+  int runFixed(Code c, int pc, int& q, int& kq);
   bool readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
-  const std::uint8_t* code(int program) const {
-    return program == 0 ? program_.data() : pool_.entry(program - 1).data();
-  }
+  Code code(int program) const { return Code(program == 0 ? program_ : pool_.entry(program - 1)); }
+  Inst inst(int program, int pc) const { return Inst(code(program), pc); }
   int endOfAnagram(int program, int pc) const;
   std::uint8_t significantAt(int index) const;
   int punctuationBefore(int letter) const;

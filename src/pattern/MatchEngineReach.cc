@@ -24,25 +24,24 @@ class ShapeWalker {
  public:
   // `shapes` holds the shapes of the pool entries walked so far: an anagram
   // component names an entry that precedes the program naming it.
-  ShapeWalker(const std::vector<std::uint8_t>& bytes, PatternShape& shape, const std::vector<PatternShape>& shapes,
-              bool anyRegular)
-      : bytes_(bytes), shape_(shape), shapes_(shapes), anyRegular_(anyRegular) {}
+  ShapeWalker(Code code, PatternShape& shape, const std::vector<PatternShape>& shapes, bool anyRegular)
+      : code_(code), shape_(shape), shapes_(shapes), anyRegular_(anyRegular) {}
 
   int variableSubpatterns = 0;
 
   // From a header: the position after the pattern's OP_END, and whether
   // the pattern is regular.
-  std::size_t pattern(std::size_t header, bool& regular) {
-    std::size_t pos = header + 3;
+  int pattern(int header, bool& regular) {
+    int pos = Inst(code_, header).body();
     regular = anyRegular_;
     const bool outerVariables = variables_;
     const bool outerAnagram = anagram_;
     variables_ = false;
     anagram_ = false;
     for (;;) {
-      const std::uint8_t op = at(pos);
+      const std::uint8_t op = code_.opcodeAt(pos);
       if (op == OP_END) {
-        ++pos;
+        pos = Inst(code_, pos).next();
         break;
       }
       if (op == OP_PROGRAM_END) break;
@@ -51,17 +50,18 @@ class ShapeWalker {
         anagram_ = true;
         shape_.anagrams.push_back(static_cast<std::uint32_t>(pos));
         shape_.anagramOwners.push_back(static_cast<std::uint32_t>(header));
-        pos = anagram(pos + 6);
+        pos = anagram(Inst(code_, pos).components());
         continue;
       }
       pos = segment(pos, regular);
     }
     if (variables_) regular = false;
-    if (header < shape_.regular.size()) {
-      shape_.regular[header] = regular ? 1 : 0;
-      shape_.variables[header] = variables_ ? 1 : 0;
-      shape_.anagram[header] = anagram_ ? 1 : 0;
-      shape_.end[header] = static_cast<std::uint32_t>(pos);
+    const auto at = static_cast<std::size_t>(header);
+    if (at < shape_.regular.size()) {
+      shape_.regular[at] = regular ? 1 : 0;
+      shape_.variables[at] = variables_ ? 1 : 0;
+      shape_.anagram[at] = anagram_ ? 1 : 0;
+      shape_.end[at] = static_cast<std::uint32_t>(pos);
     }
     variables_ = variables_ || outerVariables;
     anagram_ = anagram_ || outerAnagram;
@@ -69,75 +69,60 @@ class ShapeWalker {
   }
 
  private:
-  const std::vector<std::uint8_t>& bytes_;
+  Code code_;
   PatternShape& shape_;
   const std::vector<PatternShape>& shapes_;
   bool anyRegular_;
   bool variables_ = false;
   bool anagram_ = false;
 
-  bool entryMentionsVariables(std::size_t index) const {
-    const std::size_t program = 1 + index;
+  bool entryMentionsVariables(int index) const {
+    const auto program = static_cast<std::size_t>(1 + index);
     return program < shapes_.size() && !shapes_[program].variables.empty() && shapes_[program].variables[0] != 0;
   }
 
-  std::uint8_t at(std::size_t pos) const { return pos < bytes_.size() ? bytes_[pos] : OP_PROGRAM_END; }
-
-  std::size_t anagram(std::size_t pos) {
+  // The components from pos; the position of the pattern's OP_END after them.
+  int anagram(int pos) {
     for (;;) {
-      switch (at(pos)) {
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST:
-          variables_ = variables_ || entryMentionsVariables(at(pos + 2));
-          pos += 3;
-          break;
-        case OP_CHOICE_SET:
-          pos += 3;
-          break;
-        case OP_VARIABLES:
-          variables_ = true;
-          pos += 11;
-          break;
-        case OP_LETTERS_DISTINCT:
-          pos += 2 + at(pos + 1);
-          break;
-        case OP_LETTERS_COUNTED:
-          for (++pos; at(pos) < kFirstOpcode; pos += 2) {
-          }
-          break;
-        default:
-          return pos;
+      const std::uint8_t op = code_.opcodeAt(pos);
+      const Inst component(code_, pos);
+      if (isBlockOpcode(op)) {
+        variables_ = variables_ || entryMentionsVariables(component.poolIndex());
+      } else if (op == OP_VARIABLES) {
+        variables_ = true;
+      } else if (op != OP_CHOICE_SET && !isLettersOpcode(op)) {
+        return pos;
       }
+      pos = component.next();
     }
   }
 
   // A segment up to and including its OP_END.
-  std::size_t segment(std::size_t pos, bool& regular) {
+  int segment(int pos, bool& regular) {
     for (;;) {
-      const std::uint8_t op = at(pos);
+      const std::uint8_t op = code_.opcodeAt(pos);
+      const Inst here(code_, pos);
       switch (op) {
         case OP_END:
-          return pos + 1;
+          return here.next();
         case OP_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode; pos += 2) {
-          }
+          pos = here.runEnd();
           break;
-        case OP_MIXED_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode;) {
-            const std::uint8_t kind = at(pos) & kItemKindMask;
-            if (kind == kItemVariable) variables_ = true;
-            pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(pos + 1);
-          }
+        case OP_MIXED_RUN: {
+          RunItem item = here.firstItem();
+          for (; !item.atEnd(); item = item.next()) variables_ = variables_ || item.isVariable();
+          pos = item.pc();
           break;
+        }
         case OP_EXACT:
         case OP_PUNCT:
           regular = false;
-          pos += 2;
+          pos = here.next();
           break;
         case OP_SKIP:
         case OP_SKIP_REST:
           // The rest of the template is a nested segment.
-          pos = segment(pos + 2, regular);
+          pos = segment(here.nested(), regular);
           break;
         case OP_PATTERN:
         case OP_PATTERN_VARIABLE:
@@ -151,7 +136,7 @@ class ShapeWalker {
         }
         default:
           regular = false;
-          return bytes_.size();
+          return code_.size();
       }
     }
   }
@@ -173,12 +158,12 @@ void MatchEngine::analyseRegular() {
     shape.windowed.assign(bytes.size(), 0);
     shape.end.assign(bytes.size(), 0);
     // A choice set in the pool is not a program.
-    if (bytes.empty() || bytes[0] < OP_PATTERN || bytes[0] > OP_PATTERN_LAST) continue;
+    if (!isPatternHeader(Code(bytes).opcodeAt(0))) continue;
     bool regular = false;
-    ShapeWalker walker(bytes, shape, shapes_, !punctuationSensitive_);
+    ShapeWalker walker(Code(bytes), shape, shapes_, !punctuationSensitive_);
     walker.pattern(0, regular);
     for (std::size_t header = 0; header < bytes.size(); ++header) {
-      if (shape.end[header] != 0 && windowedShape(bytes, static_cast<int>(header))) shape.windowed[header] = 1;
+      if (shape.end[header] != 0 && windowedShape(Code(bytes), static_cast<int>(header))) shape.windowed[header] = 1;
     }
     // Plain wildcards backtrack cheaply with the memo's help; variable-length
     // sub-patterns multiply the tries, and are better read over sets.
@@ -197,18 +182,12 @@ void MatchEngine::analyseRegular() {
   readPlaneOverSets_ = false;
   if (punctuationSensitive_ && memo_ && !top.variables.empty() && top.variables[0] == 0 && top.anagram[0] == 0) {
     readPlaneOverSets_ = true;
-    const std::uint8_t* c = program_.data();
-    for (std::size_t pc = 3; pc + 1 < program_.size() && readPlaneOverSets_;) {
-      const std::uint8_t op = c[pc];
-      if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
-        readPlaneOverSets_ = false;
-      } else if (op == OP_RUN || op == OP_MIXED_RUN) {
-        pc = static_cast<std::size_t>(runEnd(c, static_cast<int>(pc)));
-      } else if (op == OP_EXACT || op == OP_PUNCT || op == OP_SKIP || op == OP_SKIP_REST) {
-        pc += 2;
-      } else {
-        ++pc;  // OP_END of a segment
-      }
+    // Runs, wildcards, punctuation and OP_ENDs up to OP_PROGRAM_END.
+    const Code c(program_);
+    for (int pc = kProgramBody; pc < c.size() - 1 && readPlaneOverSets_;) {
+      const Inst here(c, pc);
+      if (here.isPatternHeader()) readPlaneOverSets_ = false;
+      pc = here.next();
     }
   }
 }
@@ -244,22 +223,19 @@ void MatchEngine::buildLetterMasks() {
 
 // The places where the run whose opcode stands at pc (n letters) may
 // start, wholly before `end`.
-PositionSet MatchEngine::runStarts(const std::uint8_t* c, int pc, int n, int end) {
-  const bool mixed = c[pc] == OP_MIXED_RUN;
-  PositionSet starts = PositionSet::range(0, end - n);
-  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
-    const RunItem item = runItemAt(mixed, c, pc);
-    if (item.kind == 0) {
-      starts &= letterMasks_[c[pc + 1]].earlier(item.position);
+PositionSet MatchEngine::runStarts(Inst run, int end) {
+  PositionSet starts = PositionSet::range(0, end - run.runLength());
+  for (RunItem item = run.firstItem(); !item.atEnd() && !starts.empty(); item = item.next()) {
+    if (item.isLetter()) {
+      starts &= letterMasks_[item.letter()].earlier(item.position());
     } else {
       // A choice list (letter variables never reach here).
-      const int count = c[pc + 1];
+      const int count = item.listSize();
       PositionSet listed;
-      for (int i = 0; i < count; ++i) listed |= letterMasks_[c[pc + 2 + i]];
-      if (item.kind != kItemChoice) listed = PositionSet::below(wordLength_).andNot(listed);
-      starts &= listed.earlier(item.position);
+      for (int i = 0; i < count; ++i) listed |= letterMasks_[item.listAt(i)];
+      if (item.negated()) listed = PositionSet::below(wordLength_).andNot(listed);
+      starts &= listed.earlier(item.position());
     }
-    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
@@ -269,26 +245,25 @@ PositionSet MatchEngine::runStarts(const std::uint8_t* c, int pc, int n, int end
 // wildcard or a variable-length sub-pattern) is read on in the same loop:
 // its OP_END ends the reading of the segment around it as well.
 PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int end) {
-  const std::uint8_t* c = code(program);
+  const Code c = code(program);
   PositionSet at = from;
   while (!at.empty()) {
-    switch (c[pc]) {
+    const Inst here(c, pc);
+    switch (here.opcode()) {
       case OP_RUN:
-      case OP_MIXED_RUN: {
-        const int n = c[pc + 1];
-        at = (at & runStarts(c, pc, n, end)).later(n);
-        pc = runEnd(c, pc);
+      case OP_MIXED_RUN:
+        at = (at & runStarts(here, end)).later(here.runLength());
+        pc = here.runEnd();
         break;
-      }
       case OP_SKIP:
       case OP_SKIP_REST:
         at = PositionSet::range(at.lowest(), end);
-        pc += 2;
+        pc = here.nested();
         break;
       case OP_PATTERN:
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
-        at = reachPattern(program, pc + 3, at, end);
+        at = reachPattern(program, here.body(), at, end);
         pc = patternEndOf(program, pc);
         break;
       case OP_END:
@@ -345,51 +320,47 @@ PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
 
 // As runStarts, over plane indices: a run's letters stand at consecutive
 // indices, with no punctuation before or among them.
-PlaneSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
-  const bool mixed = c[pc] == OP_MIXED_RUN;
+PlaneSet MatchEngine::planeRunStarts(Inst run, int end) {
+  const int n = run.runLength();
   PlaneSet starts = PlaneSet::range(0, end - n);
   for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
-  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
-    const RunItem item = runItemAt(mixed, c, pc);
-    if (item.kind == 0) {
-      starts &= planeLetters_[c[pc + 1]].earlier(item.position);
+  for (RunItem item = run.firstItem(); !item.atEnd() && !starts.empty(); item = item.next()) {
+    if (item.isLetter()) {
+      starts &= planeLetters_[item.letter()].earlier(item.position());
     } else {
-      const int count = c[pc + 1];
+      const int count = item.listSize();
       PlaneSet listed;
-      for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
-      if (item.kind != kItemChoice) listed = planeIsLetter_.andNot(listed);
-      starts &= listed.earlier(item.position);
+      for (int i = 0; i < count; ++i) listed |= planeLetters_[item.listAt(i)];
+      if (item.negated()) listed = planeIsLetter_.andNot(listed);
+      starts &= listed.earlier(item.position());
     }
-    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
 
 PlaneSet MatchEngine::reachPlane(int pc, PlaneSet from, int end) {
-  const std::uint8_t* c = program_.data();
+  const Code c = code(0);
   PlaneSet at = from;
   while (!at.empty()) {
-    const std::uint8_t op = c[pc];
-    switch (op) {
+    const Inst here(c, pc);
+    switch (here.opcode()) {
       case OP_RUN:
-      case OP_MIXED_RUN: {
-        const int n = c[pc + 1];
-        at = (at & planeRunStarts(c, pc, n, end)).later(n);
-        pc = runEnd(c, pc);
+      case OP_MIXED_RUN:
+        at = (at & planeRunStarts(here, end)).later(here.runLength());
+        pc = here.runEnd();
         break;
-      }
       case OP_EXACT:
-        at &= rawMask(c[pc + 1]);
-        pc += 2;
+        at &= rawMask(here.character());
+        pc = here.next();
         break;
       case OP_PUNCT:
-        at = (at & rawMask(c[pc + 1])).later(1);
-        pc += 2;
+        at = (at & rawMask(here.character())).later(1);
+        pc = here.next();
         break;
       case OP_SKIP:
       case OP_SKIP_REST:
         at = PlaneSet::range(at.lowest(), end);
-        pc += 2;
+        pc = here.nested();
         break;
       case OP_END:
         return at;

@@ -70,10 +70,11 @@ class MatchMemo {
   static std::uint64_t restSet(int program, int pc, int end) { return pack(3, program, pc, end, 0, 0); }
 
   Key key(std::uint64_t site, int program, Scope scope, int scopePc, const VariableBindings& bindings) const;
-  // A variable-length sub-pattern (header at pc) together with the rest of
-  // its template, run from a place: its outcome observes the variables of
-  // both.
-  Key subpatternKey(int program, int pc, int p, int k, int slack, const VariableBindings& bindings) const;
+  // A variable-length sub-pattern (header at pc, body at `body`) together
+  // with the rest of its template (from `end`, after the pattern), run from
+  // a place: its outcome observes the variables of both.
+  Key subpatternKey(int program, int pc, int body, int end, int p, int k, int slack,
+                    const VariableBindings& bindings) const;
   Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart, int stretchLength,
                    const std::uint8_t* claimed, const VariableBindings& bindings) const;
 
@@ -93,9 +94,8 @@ class MatchMemo {
   // that remembering its failures saves more than the lookup costs.
   bool patternBacktracks(int program, int pc) const;
 
-  // Where the pattern whose header is at pc ends, and the variables it mentions.
-  int patternEnd(int program, int pc) const;
-  std::uint16_t patternVariables(int program, int header) const { return maskOf(program, Scope::Pattern, header + 3); }
+  // The variables the pattern whose body starts at pc mentions.
+  std::uint16_t patternVariables(int program, int body) const { return maskOf(program, Scope::Pattern, body); }
 
   // Whether a wildcard may give up at the first place where the rest of
   // its template failed in the next wildcard's own tries, without trying
@@ -131,7 +131,6 @@ class MatchMemo {
     std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
     std::vector<std::uint16_t> segmentMask;      // per segment start
     std::vector<std::uint16_t> componentMask;    // per anagram component
-    std::vector<std::uint32_t> patternEnd;       // per pattern header
     std::vector<std::uint8_t> backtracks;        // per pattern body start
     std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
   };
