@@ -22,26 +22,26 @@ void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
 
 // The sub-pattern blocks at the start of an anagram part's components, with
 // what the plan needs of each; false when the sweep cannot serve them.
-bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan,
+bool BlockPlacement::readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan,
                                 int& fixedTotal) {
-  const PatternShape& shape = engine.shapes_[program];
-  Inst component = engine.inst(static_cast<int>(program), plan.pc);
+  const PatternShape& shape = pattern.shapes()[program];
+  Inst component = pattern.inst(static_cast<int>(program), plan.pc);
   bool fits = true;
   int variableBlocks = 0;
   for (; isBlockOpcode(component.opcode()); component = component.nextInst()) {
     Block block;
     block.entry = 1 + component.poolIndex();
     block.count = component.occurrences();
-    const Inst header = engine.inst(block.entry, 0);
+    const Inst header = pattern.inst(block.entry, 0);
     block.fixed = header.fixedLength();
     block.extra = header.extraLength();
     block.lastRule = component.is(OP_PATTERN_LAST) && block.count == 1;
-    block.regular = engine.regular(block.entry, 0);
+    block.regular = pattern.regular(block.entry, 0);
     // Blocks that mention letter variables bind them in their component
     // order; with one such block, and only in the outermost anagram
     // part (nothing after it reads the bindings), that order is the
     // sweep's too.
-    const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
+    const PatternShape& blockShape = pattern.shapes()[static_cast<std::size_t>(block.entry)];
     block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
     if (block.variables) {
       if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
@@ -55,13 +55,13 @@ bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, 
 
 // What the components after the blocks take of each letter; false when one
 // of them rules the sweep out.
-bool BlockPlacement::readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan) {
-  const PatternShape& shape = engine.shapes_[program];
+bool BlockPlacement::readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan) {
+  const PatternShape& shape = pattern.shapes()[program];
   bool fits = true;
-  for (Inst component = engine.inst(static_cast<int>(program), plan.restPc); isComponent(component);
+  for (Inst component = pattern.inst(static_cast<int>(program), plan.restPc); isComponent(component);
        component = component.nextInst()) {
     if (component.is(OP_CHOICE_SET)) {
-      const std::vector<std::uint8_t>& set = engine.pool().entry(component.poolIndex());
+      const std::vector<std::uint8_t>& set = pattern.pool().entry(component.poolIndex());
       for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
         if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), component.occurrences());
       }
@@ -141,21 +141,21 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   return fits;
 }
 
-std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& engine) {
+std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern& pattern) {
   std::vector<Plan> plans;
   int maxBlocks = 0;
-  for (std::size_t program = 0; program < engine.shapes_.size(); ++program) {
-    const PatternShape& shape = engine.shapes_[program];
+  for (std::size_t program = 0; program < pattern.shapes().size(); ++program) {
+    const PatternShape& shape = pattern.shapes()[program];
     for (std::size_t a = 0; a < shape.anagrams.size(); ++a) {
-      const Inst anagram = engine.inst(static_cast<int>(program), static_cast<int>(shape.anagrams[a]));
+      const Inst anagram = pattern.inst(static_cast<int>(program), static_cast<int>(shape.anagrams[a]));
       Plan plan;
       plan.program = static_cast<int>(program);
       plan.pc = anagram.components();
       plan.anagramLength = anagram.anagramLength();
       int fixedTotal = 0;
       // Every step runs, whether or not an earlier one ruled the part out.
-      bool fits = readBlocks(engine, program, a, plan, fixedTotal);
-      fits = readRest(engine, program, a, plan) && fits;
+      bool fits = readBlocks(pattern, program, a, plan, fixedTotal);
+      fits = readRest(pattern, program, a, plan) && fits;
       fits = layOut(plan, fixedTotal) && fits;
       if (!fits) continue;
       maxBlocks = std::max(maxBlocks, static_cast<int>(plan.blocks.size()));

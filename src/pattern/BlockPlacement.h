@@ -45,6 +45,7 @@
 
 namespace kea {
 
+class CompiledPattern;
 class MatchEngine;
 
 class BlockPlacement {
@@ -59,7 +60,7 @@ class BlockPlacement {
 
   // The sweeps for the anagram parts of a compiled program that it can
   // decide, or nullptr when there are none.
-  static std::unique_ptr<BlockPlacement> forProgram(const MatchEngine& engine);
+  static std::unique_ptr<BlockPlacement> forProgram(const CompiledPattern& pattern);
 
   enum class Outcome { No, Yes, Unknown };
 
@@ -104,8 +105,8 @@ class BlockPlacement {
 
  private:
   // The steps of forProgram for one anagram part.
-  static bool readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
-  static bool readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan);
+  static bool readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
+  static bool readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan);
   static bool layOut(Plan& plan, int fixedTotal);
 
   struct Key {

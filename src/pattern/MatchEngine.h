@@ -13,6 +13,13 @@
 // Matching allocates nothing and is not thread-safe: an engine holds the
 // scratch tables of the word being matched (letter-variable bindings,
 // anagram balance, letter counts), so one engine matches one word at a time.
+//
+// The engine owns two parts: the CompiledPattern (CompiledPattern.h), which
+// the compiler (MatchEngineCompile.cc) produces and matching never changes,
+// and the matcher's own state below it: the per-word scratch, the memo of
+// failed attempts (MatchMemo.h), the block placement (BlockPlacement.h) and
+// the template outline (TemplateOutline.h), built for the compiled pattern
+// from its public interface.
 #pragma once
 
 #include <array>
@@ -24,6 +31,7 @@
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/WordBuffer.h"
+#include "pattern/CompiledPattern.h"
 #include "pattern/MatchMemo.h"
 #include "pattern/PatternPool.h"
 #include "pattern/PatternProgram.h"
@@ -33,34 +41,9 @@
 
 namespace kea {
 
-// The routine that runs a compiled program, chosen when it is compiled.
-enum class MatcherKind {
-  PlainRun,         // one run of letters and match-alls
-  DistinctLetters,  // an anagram of letters that are all different
-  CountedLetters,   // an anagram of letters with repeats
-  General,          // everything else
-};
-
 class MatchMemo;
 class BlockPlacement;
 class TemplateOutline;
-
-// Per byte offset of a compiled program, for the offsets where a pattern
-// header stands: whether the pattern is regular (matched over sets of
-// places) and the offset after its OP_END.
-struct PatternShape {
-  std::vector<std::uint8_t> regular;
-  std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
-  std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
-  // A variable-length sub-pattern read for every window length in one pass
-  // (see MatchEngineWindows.cc).
-  std::vector<std::uint8_t> windowed;
-  std::vector<std::uint32_t> end;
-  // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
-  // each belongs to.
-  std::vector<std::uint32_t> anagrams;
-  std::vector<std::uint32_t> anagramOwners;
-};
 
 class MatchEngine {
  public:
@@ -79,8 +62,10 @@ class MatchEngine {
   PatternStatus compile(const Alphabet& alphabet, std::string_view text,
                         bool ignoreUnusedPunctuation = true, bool variablesExclusive = true);
 
-  bool isValid() const { return valid_; }
-  PatternStatus status() const { return status_; }
+  bool isValid() const { return compiled_.valid(); }
+  PatternStatus status() const { return compiled_.status(); }
+  // The compiled pattern the engine matches with.
+  const CompiledPattern& compiled() const { return compiled_; }
 
   // The Shortest and Longest settings, clamped into 1 … 100.
   void setShortest(int shortest);
@@ -95,15 +80,15 @@ class MatchEngine {
 
   // Shortest word length of the pattern, and fixed + extra capped at 101
   // (101 = no upper limit).
-  int fixedLength() const { return fixedLength_; }
-  int longestLength() const { return longestLength_; }
-  bool punctuationSensitive() const { return punctuationSensitive_; }
-  MatcherKind matcher() const { return matcher_; }
-  const std::vector<std::uint8_t>& program() const { return program_; }
-  const Pattern& pool() const { return pool_; }
+  int fixedLength() const { return compiled_.fixedLength(); }
+  int longestLength() const { return compiled_.longestLength(); }
+  bool punctuationSensitive() const { return compiled_.punctuationSensitive(); }
+  MatcherKind matcher() const { return compiled_.matcher(); }
+  const std::vector<std::uint8_t>& program() const { return compiled_.program(); }
+  const Pattern& pool() const { return compiled_.pool(); }
   // Per raw character: 255 significant punctuation, 254 escaped letter, 0 neither.
-  const std::array<std::uint8_t, 256>& punctuationTable() const { return punctuation_; }
-  int opcodeCount() const { return opcodeCount_; }
+  const std::array<std::uint8_t, 256>& punctuationTable() const { return compiled_.punctuation(); }
+  int opcodeCount() const { return compiled_.opcodeCount(); }
   // The compiled program and its pool in readable form.
   std::string dump() const;
 
@@ -131,7 +116,8 @@ class MatchEngine {
   const VariableBindings& variableBindings() const { return bindings_; }
 
  private:
-  friend class PatternCompiler;
+  // The sweep that places anagram blocks runs the matcher's anagram
+  // components and sub-patterns on its own tables (BlockPlacement.h).
   friend class BlockPlacement;
   void reset();
   void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
@@ -179,16 +165,16 @@ class MatchEngine {
   // program without significant punctuation, are run over sets of places
   // (MatchEngineReach.cc): from every place where such a pattern may start,
   // the places where it may end, in time linear in its length.
-  void analyseRegular();
-  bool regular(int program, int header) const;
-  int patternEndOf(int program, int header) const;
+  bool regular(int program, int header) const { return compiled_.regular(program, header); }
+  int patternEndOf(int program, int header) const { return compiled_.patternEnd(program, header); }
   void buildLetterMasks();
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
   PositionSet reachSegment(int program, int pc, PositionSet from, int end);
   PositionSet runStarts(Inst run, int end);
   // The same over the places of a word with significant punctuation, which
   // are the indices of its significant-character plane: for an outermost
-  // template of runs, wildcards and punctuation only (see analyseRegular).
+  // template of runs, wildcards and punctuation only (see
+  // CompiledPattern::readPlaneOverSets).
   void buildPlaneMasks();
   PlaneSet planeRunStarts(Inst run, int end);
   PlaneSet rawMask(std::uint8_t raw);
@@ -198,59 +184,33 @@ class MatchEngine {
   // offset its search hands on from (p, k), for every slack u up to
   // `longest` (-1: no success). False when the table is too small, and
   // the sub-pattern is searched as usual.
-  static bool windowedShape(Code code, int header);
-  bool windowed(int program, int header) const;
+  bool windowed(int program, int header) const { return compiled_.windowed(program, header); }
   int runFixed(Code c, int pc, int& q, int& kq);
   bool readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
-  Code code(int program) const { return Code(program == 0 ? program_ : pool_.entry(program - 1)); }
-  Inst inst(int program, int pc) const { return Inst(code(program), pc); }
+  Code code(int program) const { return compiled_.code(program); }
+  Inst inst(int program, int pc) const { return compiled_.inst(program, pc); }
   int endOfAnagram(int program, int pc) const;
   std::uint8_t significantAt(int index) const;
   int punctuationBefore(int letter) const;
   bool runAligned(int p, int n, int k) const;
 
-  // Compiled state.
-  Alphabet alphabet_;
-  Pattern pool_;
-  std::vector<std::uint8_t> program_;
-  int fixedLength_ = 0;
-  int longestLength_ = 0;
-  bool valid_ = false;
-  PatternStatus status_ = PatternStatus::Empty;
-  std::array<std::uint8_t, 256> punctuation_{};
-  bool punctuationSensitive_ = false;
+  // What the compiler wrote and what was read off it; never changed by matching.
+  CompiledPattern compiled_;
+  // The settings, and the word length set.
   int shortestSetting_ = 1;
   int longestSetting_ = 100;
   int wordLength_ = 0;
   int slack_ = 0;
-  int lastOpcode_ = OP_PROGRAM_END;
-  int opcodeCount_ = 0;
-  MatcherKind matcher_ = MatcherKind::General;
-
-  // Letter variables in templates, and in anagram parts.
-  bool templateVariables_ = false;
-  bool anagramVariables_ = false;
   // The pattern with its template variables made match-alls, checked first
   // when that is a sound necessary condition (see prepareMatching).
   std::unique_ptr<MatchEngine> relaxed_;
 
-  // Fast-check tables, built at compile time.
-  std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
-  std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
-  std::array<std::uint8_t, 256> neededLetters_{};        // counts of a counted anagram
-  // (index, count) pairs: the letters of the templates outside anagram
-  // parts, which every matching word holds. The general matcher checks
-  // them first, so that most words are turned away without a search.
-  std::vector<std::uint8_t> requiredLetters_;
-  // Per program, per pattern header: whether the pattern is regular (see
-  // analyseRegular), and where it ends.
-  std::vector<PatternShape> shapes_;
-  bool readWholeOverSets_ = false;
-  bool readPlaneOverSets_ = false;
-
   // Per-word scratch.
+  // What a counted anagram still takes of each letter (the compiled counts
+  // between words).
+  std::array<std::uint8_t, 256> countedLeft_{};
   VariableBindings bindings_;
   int balanceGeneration_ = 0;
   std::array<std::int32_t, 256> balanceCounts_{};

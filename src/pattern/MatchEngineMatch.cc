@@ -31,7 +31,7 @@ std::uint8_t MatchEngine::significantAt(int index) const {
 }
 
 int MatchEngine::punctuationBefore(int letter) const {
-  return punctuationSensitive_ ? word_->punctuationCounts[letter] : 0;
+  return compiled_.punctuationSensitive() ? word_->punctuationCounts[letter] : 0;
 }
 
 // Whether a run of n letters from letter p may start at punctuation offset
@@ -72,14 +72,14 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
     if (part.is(OP_END)) {
       guard.keep();
       k = kk;
-      return part.next();
+      return part.next(OP_END);
     }
     if (part.is(OP_ANAGRAM)) {
       if (runAnagram(program, part.components(), p, length, length - part.anagramLength())) {
         recordBalance(program, pc, p, length);
         guard.keep();
         k = kk;
-        return Inst(c, endOfAnagram(program, part.components())).next();
+        return Inst(c, endOfAnagram(program, part.components())).next(OP_END);
       }
       break;
     }
@@ -92,21 +92,27 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
 
 int MatchEngine::runMixedRun(Inst run, int p) {
   const std::uint8_t* key = word_->key;
-  RunItem item = run.firstItem();
-  for (; !item.atEnd(); item = item.next()) {
+  RunItem item = run.mixedItems();
+  while (!item.atEnd()) {
     const std::uint8_t x = key[p + item.position()];
-    switch (item.kind()) {
+    const std::uint8_t kind = item.kind();
+    switch (kind) {
       case 0:
         if (x != item.letter()) return -1;
+        item = item.nextPair();
         break;
-      case kItemVariable:
-        newBinding_ |= bindings_.lookup(item.variable()) == VariableBindings::kUnbound;
-        if (!bindings_.bindOrCheck(item.variable(), x)) return -1;
+      case kItemVariable: {
+        const std::uint8_t variable = item.variable();
+        item = item.nextPair();
+        newBinding_ |= bindings_.lookup(variable) == VariableBindings::kUnbound;
+        if (!bindings_.bindOrCheck(variable, x)) return -1;
         break;
+      }
       default: {
         const bool listed =
             std::memchr(item.list(), x, static_cast<std::size_t>(item.listSize())) != nullptr;
-        if (listed != (item.kind() == kItemChoice)) return -1;
+        if (listed != (kind == kItemChoice)) return -1;
+        item = item.nextChoice();
         break;
       }
     }
@@ -130,11 +136,11 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       case OP_END:
         guard.keep();
         k = kk;
-        return op.next();
+        return op.next(OP_END);
       case OP_RUN: {
         const int n = op.runLength();
-        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
-        RunItem item = op.firstItem();
+        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        RunItem item = op.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[p + item.plainPosition()] != item.letter()) return mismatch();
         }
@@ -144,7 +150,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       }
       case OP_MIXED_RUN: {
         const int n = op.runLength();
-        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
+        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
         newBinding_ = false;
         pc = runMixedRun(op, p);
         if (pc < 0) return mismatch();
@@ -158,12 +164,12 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       }
       case OP_EXACT:
         if (significantAt(p + kk) != op.character()) return mismatch();
-        pc = op.next();
+        pc = op.next(OP_EXACT);
         break;
       case OP_PUNCT:
         if (significantAt(p + kk) != op.character()) return mismatch();
         ++kk;
-        pc = op.next();
+        pc = op.next(OP_PUNCT);
         break;
       case OP_SKIP:
       case OP_SKIP_REST: {
@@ -227,7 +233,7 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
                                                          MatchMemo::Scope::Segment, next, bindings_)
                                              : MatchMemo::Key{};
   const int failedStart = memo != nullptr ? memo->thresholdOf(key) : -1;
-  const bool mayStopEarly = !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  const bool mayStopEarly = !compiled_.punctuationSensitive() && memo != nullptr && memo->skipMayStopEarly(program, pc);
   int lowest = k;
   bool givenUp = false;
   for (int t = 0; t <= slack && !givenUp; ++t) {
@@ -265,7 +271,7 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
 bool MatchEngine::amongTries(int start, int q, int kq) const {
   const int from = start >> 10;
   const int offset = start & 1023;
-  if (!punctuationSensitive_) return q >= from;
+  if (!compiled_.punctuationSensitive()) return q >= from;
   const std::uint8_t* counts = word_->punctuationCounts;
   if (kq > counts[q]) return false;
   if (q == from) return kq >= offset;
@@ -291,7 +297,7 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   // rest after the sub-pattern depends only on where it starts: one bit set
   // per rest remembers where it failed, so each try costs a bit test.
   const bool byPosition =
-      memo != nullptr && !punctuationSensitive_ && memo->patternVariables(program, inner) == 0;
+      memo != nullptr && !compiled_.punctuationSensitive() && memo->patternVariables(program, inner) == 0;
   const MatchMemo::Key restKey = byPosition ? restSetKey(program, pc, p + fixed + slack) : MatchMemo::Key{};
   // Otherwise the sub-pattern with its rest is one attempt from this place:
   // the wildcards before it may reach the same place many times over.
@@ -527,8 +533,8 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   }
   switch (op) {
     case OP_CHOICE_SET: {
-      const std::uint8_t* set = pool_.entry(component.poolIndex()).data();
-      const int highest = std::min(alphabet_.letterCount, 256) - 1;
+      const std::uint8_t* set = compiled_.pool().entry(component.poolIndex()).data();
+      const int highest = std::min(compiled_.alphabet().letterCount, 256) - 1;
       return pickChoices(program, pc, set, component.occurrences(), highest, r);
     }
     case OP_VARIABLES:
@@ -595,7 +601,7 @@ bool MatchEngine::anagramHopeless(int r) const {
 // non-increasing alphabet index so that each multiset is tried once.
 bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
                               int highest, int r) {
-  if (remaining == 0) return anagramComponent(program, inst(program, pc).next(), r);
+  if (remaining == 0) return anagramComponent(program, inst(program, pc).next(OP_CHOICE_SET), r);
   if (anagramHopeless(r)) return false;
   bool available = false;
   for (int x = highest; x >= 0; --x) {
@@ -612,7 +618,7 @@ bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int 
     if (r >= 0) return false;
     ++r;
   }
-  return anagramComponent(program, inst(program, pc).next(), r);
+  return anagramComponent(program, inst(program, pc).next(OP_CHOICE_SET), r);
 }
 
 // Letter variables of an anagram part. Variables already bound (by the
@@ -664,9 +670,9 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r, std::uint16_t
   const Inst variables = inst(program, pc);
   const std::uint8_t* counts = variables.variableCounts();
   while (v < 10 && (counts[v] == 0 || bindings_.lookup(v) != VariableBindings::kUnbound)) ++v;
-  if (v == 10) return anagramComponent(program, variables.next(), r);
+  if (v == 10) return anagramComponent(program, variables.next(OP_VARIABLES), r);
   const int n = counts[v];
-  const int letters = std::min(alphabet_.letterCount, 256);
+  const int letters = std::min(compiled_.alphabet().letterCount, 256);
   if (anagramHopeless(r) || variablesHopeless(counts, v, r)) return false;
   int lowest = 0;
   for (int w = v - 1; w >= 0; --w) {
@@ -715,7 +721,7 @@ bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) co
     }
   }
   int available = 0;
-  const int letters = std::min(alphabet_.letterCount, 256);
+  const int letters = std::min(compiled_.alphabet().letterCount, 256);
   for (int x = 0; x < letters && available < unbound; ++x) {
     if (letterCounts_[static_cast<std::size_t>(x)] > 0 && !bindings_.heldByOther(-1, static_cast<std::uint8_t>(x))) {
       ++available;

@@ -23,46 +23,6 @@
 
 namespace kea {
 
-namespace {
-
-// Position after the fixed elements (runs, punctuation) from pc, or -1 when
-// another element stands among them that is not a wildcard or an OP_END.
-int skipFixed(Code code, int pc) {
-  for (;;) {
-    const std::uint8_t op = code.opcodeAt(pc);
-    if (op == OP_EXACT || op == OP_PUNCT) {
-      pc = Inst(code, pc).next();
-    } else if (isRunOpcode(op)) {
-      RunItem item = Inst(code, pc).firstItem();
-      for (; !item.atEnd(); item = item.next()) {
-        if (item.isVariable()) return -1;
-      }
-      pc = item.pc();
-    } else {
-      return op == OP_SKIP || op == OP_SKIP_REST || op == OP_END ? pc : -1;
-    }
-  }
-}
-
-}  // namespace
-
-bool MatchEngine::windowedShape(Code code, int header) {
-  if (code.opcodeAt(header) != OP_PATTERN_VARIABLE) return false;
-  int pc = skipFixed(code, Inst(code, header).body());
-  int ends = 3;  // the last wildcard's nested segment, the body's, the pattern's
-  if (pc >= 0 && code.opcodeAt(pc) == OP_SKIP) {
-    pc = skipFixed(code, Inst(code, pc).nested());
-    ++ends;
-  }
-  if (pc < 0 || code.opcodeAt(pc) != OP_SKIP_REST) return false;
-  pc = skipFixed(code, Inst(code, pc).nested());
-  for (int i = 0; i < ends; ++i) {
-    if (pc < 0 || code.opcodeAt(pc) != OP_END) return false;
-    pc = Inst(code, pc).next();
-  }
-  return true;
-}
-
 // Fixed elements from pc at (q, kq), read as runSegment reads them; the
 // position of the wildcard or OP_END after them, or -1 on a mismatch.
 int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
@@ -72,8 +32,8 @@ int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
     switch (here.opcode()) {
       case OP_RUN: {
         const int n = here.runLength();
-        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
-        RunItem item = here.firstItem();
+        if (compiled_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
+        RunItem item = here.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[q + item.plainPosition()] != item.letter()) return -1;
         }
@@ -83,7 +43,7 @@ int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
       }
       case OP_MIXED_RUN: {
         const int n = here.runLength();
-        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
+        if (compiled_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
         pc = runMixedRun(here, q);
         if (pc < 0) return -1;
         q += n;
@@ -91,12 +51,12 @@ int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
       }
       case OP_EXACT:
         if (significantAt(q + kq) != here.character()) return -1;
-        pc = here.next();
+        pc = here.next(OP_EXACT);
         break;
       case OP_PUNCT:
         if (significantAt(q + kq) != here.character()) return -1;
         ++kq;
-        pc = here.next();
+        pc = here.next(OP_PUNCT);
         break;
       default:
         return pc;

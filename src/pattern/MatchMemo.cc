@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/CompiledPattern.h"
 
 namespace kea {
 
@@ -13,14 +13,14 @@ namespace kea {
 // wildcards allow the "later places fail too" shortcut.
 class MatchMemoBuilder {
  public:
-  explicit MatchMemoBuilder(const MatchEngine& engine) : engine_(engine) {}
+  explicit MatchMemoBuilder(const CompiledPattern& pattern) : pattern_(pattern) {}
 
   int backtrackingSites = 0;
   bool usesVariables = false;
   std::vector<MatchMemo::ProgramFacts> facts;
 
   void run() {
-    const int programs = 1 + engine_.pool().count();
+    const int programs = 1 + pattern_.pool().count();
     facts.resize(static_cast<std::size_t>(programs));
     for (int program = 0; program < programs; ++program) {
       const std::size_t size = bytes(program).size();
@@ -41,7 +41,7 @@ class MatchMemoBuilder {
   }
 
  private:
-  const MatchEngine& engine_;
+  const CompiledPattern& pattern_;
 
   struct Walk {
     int end;
@@ -49,7 +49,7 @@ class MatchMemoBuilder {
   };
 
   const std::vector<std::uint8_t>& bytes(int program) const {
-    return program == 0 ? engine_.program() : engine_.pool().entry(program - 1);
+    return program == 0 ? pattern_.program() : pattern_.pool().entry(program - 1);
   }
   Code code(int program) const { return Code(bytes(program)); }
   std::uint8_t at(int program, int pos) const { return code(program).opcodeAt(pos); }
@@ -207,13 +207,13 @@ class MatchMemoBuilder {
   }
 };
 
-std::unique_ptr<MatchMemo> MatchMemo::forProgram(const MatchEngine& engine) {
-  MatchMemoBuilder builder(engine);
+std::unique_ptr<MatchMemo> MatchMemo::forProgram(const CompiledPattern& pattern) {
+  MatchMemoBuilder builder(pattern);
   builder.run();
   if (builder.backtrackingSites == 0) return nullptr;
   const std::size_t wanted = static_cast<std::size_t>(builder.backtrackingSites) * 1024;
   const std::size_t capacity = std::bit_ceil(std::clamp<std::size_t>(wanted, 1024, 32768));
-  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables, engine.variableBindings().exclusive);
+  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables, pattern.variablesExclusive());
   memo->facts_ = std::move(builder.facts);
   return memo;
 }

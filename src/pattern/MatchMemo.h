@@ -41,7 +41,7 @@
 
 namespace kea {
 
-class MatchEngine;
+class CompiledPattern;
 
 class MatchMemo {
  public:
@@ -57,7 +57,7 @@ class MatchMemo {
 
   // The memo for a compiled program, or nullptr when the program cannot
   // backtrack enough to need one.
-  static std::unique_ptr<MatchMemo> forProgram(const MatchEngine& engine);
+  static std::unique_ptr<MatchMemo> forProgram(const CompiledPattern& pattern);
 
   MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive);
 

@@ -43,7 +43,7 @@ class Dumper {
   // A pattern header and body; returns the position after its OP_END.
   int pattern(int pos, int indent) {
     const Inst header(code_, pos);
-    if (!code_.contains(pos) || !header.operandsFit()) return bad(indent);
+    if (!code_.contains(pos) || !header.operandsFit(code_)) return bad(indent);
     const std::uint8_t op = header.opcode();
     const char* name = op == OP_PATTERN            ? "PATTERN"
                        : op == OP_PATTERN_VARIABLE ? "PATTERN_VARIABLE"
@@ -101,8 +101,8 @@ class Dumper {
   int run(Inst here, int indent) {
     std::string text = cat(here.mixed() ? "MIXED_RUN " : "RUN ", num(here.runLength()));
     RunItem item = here.firstItem();
-    for (; item.present(); item = item.next()) {
-      if (!item.complete()) {
+    for (; item.present(code_); item = item.next()) {
+      if (!item.complete(code_)) {
         // A plain run ends at a pair cut short; a mixed run is malformed.
         if (here.mixed()) return -1;
         break;
@@ -127,7 +127,7 @@ class Dumper {
     while (code_.contains(pos)) {
       const Inst here(code_, pos);
       const std::uint8_t op = here.opcode();
-      if (!here.operandsFit()) return bad(indent);
+      if (!here.operandsFit(code_)) return bad(indent);
       switch (op) {
         case OP_END:
           line(indent, "END");
@@ -185,12 +185,12 @@ class Dumper {
       }
       case OP_LETTERS_DISTINCT: {
         std::string text = cat("LETTERS_DISTINCT ", num(here.distinctCount()), " ");
-        for (int i = 0; i < here.distinctPresent(); ++i) text += letter(here.distinctLetter(i));
+        for (int i = 0; i < here.distinctPresent(code_); ++i) text += letter(here.distinctLetter(i));
         return text;
       }
       default: {
         std::string text = "LETTERS_COUNTED";
-        for (CountedLetter pair = here.firstCounted(); pair.present(); pair = pair.next()) {
+        for (CountedLetter pair = here.firstCounted(); pair.present(code_); pair = pair.next()) {
           text += cat(" ", num(pair.count()), letter(pair.letter()));
         }
         return text;
@@ -199,9 +199,9 @@ class Dumper {
   }
 
   // The position after a counted letters component's whole pairs.
-  static int countedEnd(Inst here) {
+  int countedEnd(Inst here) const {
     CountedLetter pair = here.firstCounted();
-    while (pair.present()) pair = pair.next();
+    while (pair.present(code_)) pair = pair.next();
     return pair.pc();
   }
 
@@ -209,14 +209,14 @@ class Dumper {
   // pattern's OP_END.
   int anagram(int pos, int indent) {
     const Inst part(code_, pos);
-    if (!part.operandsFit()) return bad(indent);
+    if (!part.operandsFit(code_)) return bad(indent);
     line(indent, cat("ANAGRAM ", num(part.letterCount()), " ",
                      std::to_string(static_cast<std::uint32_t>(part.anagramLength()))));
     pos = part.components();
     while (code_.contains(pos)) {
       const Inst here(code_, pos);
       if (!isComponent(here)) return pos;  // the pattern's OP_END
-      if (!here.operandsFit()) return bad(indent);
+      if (!here.operandsFit(code_)) return bad(indent);
       line(indent + 1, component(here));
       pos = here.is(OP_LETTERS_COUNTED) ? countedEnd(here) : here.next();
     }

@@ -78,9 +78,40 @@ inline constexpr bool isLettersOpcode(std::uint8_t op) {
 // A block of an anagram part: a sub-pattern component.
 inline constexpr bool isBlockOpcode(std::uint8_t op) { return op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST; }
 
-// The bytes of one program (the main program or a pool entry). In release
-// builds only the start is used on the matching path; the size serves the
-// debug checks and the readers that stop at a truncated program.
+// Where a decoded instruction reads its bytes: the start of the program,
+// and in debug builds its size, for the bounds checks. In release builds
+// it is a bare pointer, so that an Inst is as cheap to pass as a position.
+class ProgramBytes {
+ public:
+  ProgramBytes() = default;
+#ifdef NDEBUG
+  ProgramBytes(const std::uint8_t* data, int /*size*/) : data_(data) {}
+#else
+  ProgramBytes(const std::uint8_t* data, int size) : data_(data), size_(size) {}
+#endif
+  const std::uint8_t* data() const { return data_; }
+  std::uint8_t operator[](int pos) const {
+    assert(inBounds(pos));
+    return data_[pos];
+  }
+  // Always true in release builds: for assertions only.
+  bool inBounds([[maybe_unused]] int pos) const {
+#ifdef NDEBUG
+    return true;
+#else
+    return pos >= 0 && pos < size_;
+#endif
+  }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+#ifndef NDEBUG
+  int size_ = 0;
+#endif
+};
+
+// The bytes of one program (the main program or a pool entry), with its
+// size: what a reader that must stop at a program cut short checks against.
 class Code {
  public:
   Code() = default;
@@ -97,6 +128,7 @@ class Code {
   // The byte at pos, or OP_PROGRAM_END past the end: for readers that must
   // stop on a program cut short.
   std::uint8_t opcodeAt(int pos) const { return contains(pos) ? bytes_[pos] : OP_PROGRAM_END; }
+  ProgramBytes bytes() const { return ProgramBytes(bytes_, size_); }
 
  private:
   const std::uint8_t* bytes_ = nullptr;
@@ -107,7 +139,7 @@ class Code {
 // positions up to 127; a mixed run's first byte carries the kind as well.
 class RunItem {
  public:
-  RunItem(Code code, int pc, bool mixed) : code_(code), pc_(pc), mixed_(mixed) {}
+  RunItem(ProgramBytes code, int pc, bool mixed) : code_(code), pc_(pc), mixed_(mixed) {}
 
   int pc() const { return pc_; }
   // Past the last item: the next instruction's opcode stands here.
@@ -136,7 +168,7 @@ class RunItem {
     return code_[pc_ + 1];
   }
   const std::uint8_t* list() const {
-    assert(isChoice() && code_.contains(pc_ + 1 + listSize()));
+    assert(isChoice() && code_.inBounds(pc_ + 1 + listSize()));
     return code_.data() + pc_ + 2;
   }
   std::uint8_t listAt(int i) const {
@@ -145,13 +177,23 @@ class RunItem {
   }
   int size() const { return isChoice() ? 2 + code_[pc_ + 1] : 2; }
   RunItem next() const { return RunItem(code_, pc_ + size(), mixed_); }
-  // Whether the item lies wholly within the program: for readers of a
-  // program that may be cut short, before any other accessor.
-  bool complete() const {
-    return code_.contains(pc_) && code_.contains(pc_ + 1) && (!isChoice() || code_.contains(pc_ + size() - 1));
+  // The next item after a letter or variable item.
+  RunItem nextPair() const {
+    assert(!isChoice());
+    return RunItem(code_, pc_ + 2, mixed_);
   }
-  // Whether an item starts here: the program goes on and no opcode stands here.
-  bool present() const { return code_.contains(pc_) && !atEnd(); }
+  // The next item after a choice item.
+  RunItem nextChoice() const {
+    assert(isChoice());
+    return RunItem(code_, pc_ + 2 + listSize(), mixed_);
+  }
+  // For readers of a program that may be cut short: whether an item starts
+  // here (the program goes on and no opcode stands here), and whether it
+  // lies wholly within the program.
+  bool present(const Code& program) const { return program.contains(pc_) && !atEnd(); }
+  bool complete(const Code& program) const {
+    return program.contains(pc_ + 1) && (!isChoice() || program.contains(pc_ + size() - 1));
+  }
 
   // The same for an item known to be of a plain run, without the kind test.
   int plainPosition() const {
@@ -164,7 +206,7 @@ class RunItem {
   }
 
  private:
-  Code code_;
+  ProgramBytes code_;
   int pc_;
   bool mixed_;
 };
@@ -172,17 +214,17 @@ class RunItem {
 // One (count, alphabet index) pair of a counted letters component.
 class CountedLetter {
  public:
-  CountedLetter(Code code, int pc) : code_(code), pc_(pc) {}
+  CountedLetter(ProgramBytes code, int pc) : code_(code), pc_(pc) {}
   int pc() const { return pc_; }
   bool atEnd() const { return code_[pc_] >= kFirstOpcode; }
   int count() const { return code_[pc_]; }
   std::uint8_t letter() const { return code_[pc_ + 1]; }
   CountedLetter next() const { return CountedLetter(code_, pc_ + 2); }
   // For readers of a program that may be cut short: a whole pair stands here.
-  bool present() const { return code_.contains(pc_) && !atEnd() && code_.contains(pc_ + 1); }
+  bool present(const Code& program) const { return program.contains(pc_) && !atEnd() && program.contains(pc_ + 1); }
 
  private:
-  Code code_;
+  ProgramBytes code_;
   int pc_;
 };
 
@@ -193,9 +235,9 @@ class CountedLetter {
 // the accessors of each (both take three bytes).
 class Inst {
  public:
-  Inst(Code code, int pc) : code_(code), pc_(pc) {}
+  Inst(Code code, int pc) : code_(code.bytes()), pc_(pc) {}
+  Inst(ProgramBytes code, int pc) : code_(code), pc_(pc) {}
 
-  Code code() const { return code_; }
   int pc() const { return pc_; }
   std::uint8_t opcode() const { return code_[pc_]; }
   bool is(std::uint8_t op) const { return opcode() == op; }
@@ -228,6 +270,16 @@ class Inst {
     assert(isRun());
     return RunItem(code_, pc_ + 2, mixed());
   }
+  // The same for a run known to be plain or mixed, for the matching loops:
+  // the item accessors then need not test which.
+  RunItem plainItems() const {
+    assert(is(OP_RUN));
+    return RunItem(code_, pc_ + 2, false);
+  }
+  RunItem mixedItems() const {
+    assert(is(OP_MIXED_RUN));
+    return RunItem(code_, pc_ + 2, true);
+  }
   int runEnd() const {
     RunItem item = firstItem();
     while (!item.atEnd()) item = item.next();
@@ -257,7 +309,7 @@ class Inst {
     return code_[pc_ + 1];
   }
   int anagramLength() const {
-    assert(is(OP_ANAGRAM) && code_.contains(pc_ + 5));
+    assert(is(OP_ANAGRAM) && code_.inBounds(pc_ + 5));
     return readProgramInt32(code_.data() + pc_ + 2);
   }
   int components() const {
@@ -282,7 +334,7 @@ class Inst {
     return variableCounts()[v];
   }
   const std::uint8_t* variableCounts() const {
-    assert(is(OP_VARIABLES) && code_.contains(pc_ + kVariableCount));
+    assert(is(OP_VARIABLES) && code_.inBounds(pc_ + kVariableCount));
     return code_.data() + pc_ + 1;
   }
 
@@ -297,9 +349,9 @@ class Inst {
   }
   // How many of the listed letters lie within the program (all of them in
   // a program the compiler wrote).
-  int distinctPresent() const {
+  int distinctPresent(const Code& program) const {
     int n = 0;
-    while (n < distinctCount() && code_.contains(pc_ + 2 + n)) ++n;
+    while (n < distinctCount() && program.contains(pc_ + 2 + n)) ++n;
     return n;
   }
 
@@ -336,13 +388,17 @@ class Inst {
         return 0;
     }
   }
-  bool operandsFit() const { return code_.contains(pc_ + fixedOperandBytes()); }
+  bool operandsFit(const Code& program) const { return program.contains(pc_ + fixedOperandBytes()); }
 
   // The instruction that follows in the byte stream: for a header the
   // body's first, for a wildcard its nested segment's first, for an anagram
   // part its first component.
-  int next() const {
-    switch (opcode()) {
+  int next() const { return next(opcode()); }
+  // The same for an instruction known to have this opcode: with a constant
+  // opcode it costs an addition.
+  int next(std::uint8_t op) const {
+    assert(op == opcode());
+    switch (op) {
       case OP_PATTERN:
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
@@ -374,7 +430,7 @@ class Inst {
   Inst nextInst() const { return Inst(code_, next()); }
 
  private:
-  Code code_;
+  ProgramBytes code_;
   int pc_;
 };
 
