@@ -92,7 +92,7 @@ class CompiledPattern {
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   int programCount() const { return 1 + out_.pool.count(); }
-  Code code(int program) const { return Code(program == 0 ? out_.program : out_.pool.entry(program - 1)); }
+  Code code(int program) const { return program == 0 ? Code(out_.program) : Code(out_.pool.entry(program - 1)); }
   Inst inst(int program, int pc) const { return Inst(code(program), pc); }
 
   // The fast checks' tables: (position, index) pairs of a plain run, the

@@ -575,10 +575,10 @@ bool MatchEngine::spendTry() {
 
 // Position of the letters component among the components from pc, or -1.
 int MatchEngine::lettersComponent(int program, int pc) const {
-  for (Inst component = inst(program, pc); isComponent(component); component = component.nextInst()) {
+  for (Inst component = inst(program, pc);; component = component.nextInst()) {
     if (isLettersOpcode(component.opcode())) return component.pc();
+    if (!isComponent(component)) return -1;
   }
-  return -1;
 }
 
 // Whether the letters component must fail whatever the choice and variable

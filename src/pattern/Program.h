@@ -80,7 +80,8 @@ inline constexpr bool isBlockOpcode(std::uint8_t op) { return op == OP_PATTERN_V
 
 // Where a decoded instruction reads its bytes: the start of the program,
 // and in debug builds its size, for the bounds checks. In release builds
-// it is a bare pointer, so that an Inst is as cheap to pass as a position.
+// it is a bare pointer: an Inst is then two pointers, the program's start
+// and the instruction's, and passes in registers.
 class ProgramBytes {
  public:
   ProgramBytes() = default;
@@ -139,15 +140,18 @@ class Code {
 // positions up to 127; a mixed run's first byte carries the kind as well.
 class RunItem {
  public:
-  RunItem(ProgramBytes code, int pc, bool mixed) : code_(code), pc_(pc), mixed_(mixed) {}
+  RunItem(ProgramBytes code, int pc, bool mixed) : code_(code), at_(code.data() + pc), mixed_(mixed) {}
+  RunItem(ProgramBytes code, const std::uint8_t* at, bool mixed) : code_(code), at_(at), mixed_(mixed) {}
 
-  int pc() const { return pc_; }
+  int pc() const { return static_cast<int>(at_ - code_.data()); }
+  // Where in memory this reads from.
+  const std::uint8_t* address() const { return at_; }
   // Past the last item: the next instruction's opcode stands here.
-  bool atEnd() const { return code_[pc_] >= kFirstOpcode; }
+  bool atEnd() const { return byte(0) >= kFirstOpcode; }
   // The item's position in the run, and its kind: 0 (a letter),
   // kItemVariable, kItemChoice or kItemNegatedChoice.
-  int position() const { return mixed_ ? code_[pc_] & ~kItemKindMask : code_[pc_]; }
-  std::uint8_t kind() const { return mixed_ ? static_cast<std::uint8_t>(code_[pc_] & kItemKindMask) : 0; }
+  int position() const { return mixed_ ? byte(0) & ~kItemKindMask : byte(0); }
+  std::uint8_t kind() const { return mixed_ ? static_cast<std::uint8_t>(byte(0) & kItemKindMask) : 0; }
   bool isLetter() const { return kind() == 0; }
   bool isVariable() const { return kind() == kItemVariable; }
   bool isChoice() const { return kind() == kItemChoice || kind() == kItemNegatedChoice; }
@@ -155,77 +159,92 @@ class RunItem {
   // A letter item's alphabet index.
   std::uint8_t letter() const {
     assert(isLetter());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   // A variable item's variable number.
   std::uint8_t variable() const {
     assert(isVariable());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   // A choice item's list of alphabet indices.
   int listSize() const {
     assert(isChoice());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   const std::uint8_t* list() const {
-    assert(isChoice() && code_.inBounds(pc_ + 1 + listSize()));
-    return code_.data() + pc_ + 2;
+    assert(isChoice() && code_.inBounds(pc() + 1 + listSize()));
+    return at_ + 2;
   }
   std::uint8_t listAt(int i) const {
     assert(i >= 0 && i < listSize());
-    return code_[pc_ + 2 + i];
+    return byte(2 + i);
   }
-  int size() const { return isChoice() ? 2 + code_[pc_ + 1] : 2; }
-  RunItem next() const { return RunItem(code_, pc_ + size(), mixed_); }
+  int size() const { return isChoice() ? 2 + byte(1) : 2; }
+  RunItem next() const { return RunItem(code_, at_ + size(), mixed_); }
   // The next item after a letter or variable item.
   RunItem nextPair() const {
     assert(!isChoice());
-    return RunItem(code_, pc_ + 2, mixed_);
+    return RunItem(code_, at_ + 2, mixed_);
   }
   // The next item after a choice item.
   RunItem nextChoice() const {
     assert(isChoice());
-    return RunItem(code_, pc_ + 2 + listSize(), mixed_);
+    return RunItem(code_, at_ + 2 + listSize(), mixed_);
   }
   // For readers of a program that may be cut short: whether an item starts
   // here (the program goes on and no opcode stands here), and whether it
   // lies wholly within the program.
-  bool present(const Code& program) const { return program.contains(pc_) && !atEnd(); }
+  bool present(const Code& program) const { return program.contains(pc()) && !atEnd(); }
   bool complete(const Code& program) const {
-    return program.contains(pc_ + 1) && (!isChoice() || program.contains(pc_ + size() - 1));
+    return program.contains(pc() + 1) && (!isChoice() || program.contains(pc() + size() - 1));
   }
 
   // The same for an item known to be of a plain run, without the kind test.
   int plainPosition() const {
     assert(!mixed_);
-    return code_[pc_];
+    return byte(0);
   }
   RunItem nextPlain() const {
     assert(!mixed_);
-    return RunItem(code_, pc_ + 2, false);
+    return RunItem(code_, at_ + 2, false);
   }
 
  private:
+  // The byte `offset` places after the one this reads from.
+  std::uint8_t byte(int offset) const {
+    assert(code_.inBounds(pc() + offset));
+    return at_[offset];
+  }
+
   ProgramBytes code_;
-  int pc_;
+  const std::uint8_t* at_;
   bool mixed_;
 };
 
 // One (count, alphabet index) pair of a counted letters component.
 class CountedLetter {
  public:
-  CountedLetter(ProgramBytes code, int pc) : code_(code), pc_(pc) {}
-  int pc() const { return pc_; }
-  bool atEnd() const { return code_[pc_] >= kFirstOpcode; }
-  int count() const { return code_[pc_]; }
-  std::uint8_t letter() const { return code_[pc_ + 1]; }
-  CountedLetter next() const { return CountedLetter(code_, pc_ + 2); }
+  CountedLetter(ProgramBytes code, int pc) : code_(code), at_(code.data() + pc) {}
+  CountedLetter(ProgramBytes code, const std::uint8_t* at) : code_(code), at_(at) {}
+  int pc() const { return static_cast<int>(at_ - code_.data()); }
+  // Where in memory this reads from.
+  const std::uint8_t* address() const { return at_; }
+  bool atEnd() const { return byte(0) >= kFirstOpcode; }
+  int count() const { return byte(0); }
+  std::uint8_t letter() const { return byte(1); }
+  CountedLetter next() const { return CountedLetter(code_, at_ + 2); }
   // For readers of a program that may be cut short: a whole pair stands here.
-  bool present(const Code& program) const { return program.contains(pc_) && !atEnd() && program.contains(pc_ + 1); }
+  bool present(const Code& program) const { return program.contains(pc()) && !atEnd() && program.contains(pc() + 1); }
 
  private:
+  // The byte `offset` places after the one this reads from.
+  std::uint8_t byte(int offset) const {
+    assert(code_.inBounds(pc() + offset));
+    return at_[offset];
+  }
+
   ProgramBytes code_;
-  int pc_;
+  const std::uint8_t* at_;
 };
 
 // One instruction: the opcode at pc and its operands. Accessors are named
@@ -235,11 +254,14 @@ class CountedLetter {
 // the accessors of each (both take three bytes).
 class Inst {
  public:
-  Inst(Code code, int pc) : code_(code.bytes()), pc_(pc) {}
-  Inst(ProgramBytes code, int pc) : code_(code), pc_(pc) {}
+  Inst(Code code, int pc) : code_(code.bytes()), at_(code.data() + pc) {}
+  Inst(ProgramBytes code, int pc) : code_(code), at_(code.data() + pc) {}
+  Inst(ProgramBytes code, const std::uint8_t* at) : code_(code), at_(at) {}
 
-  int pc() const { return pc_; }
-  std::uint8_t opcode() const { return code_[pc_]; }
+  int pc() const { return static_cast<int>(at_ - code_.data()); }
+  // Where in memory this reads from.
+  const std::uint8_t* address() const { return at_; }
+  std::uint8_t opcode() const { return byte(0); }
   bool is(std::uint8_t op) const { return opcode() == op; }
   bool isPatternHeader() const { return kea::isPatternHeader(opcode()); }
   bool isRun() const { return isRunOpcode(opcode()); }
@@ -248,84 +270,80 @@ class Inst {
   // A pattern header: the fixed and extra length, the body after it.
   int fixedLength() const {
     assert(isPatternHeader());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   int extraLength() const {
     assert(isPatternHeader());
-    return code_[pc_ + 2];
+    return byte(2);
   }
   int body() const {
     assert(isPatternHeader());
-    return pc_ + kHeaderSize;
+    return pc() + kHeaderSize;
   }
   static constexpr int kHeaderSize = 3;
 
   // A run: how many letters it spans, its items, and the position after them.
   int runLength() const {
     assert(isRun());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   bool mixed() const { return is(OP_MIXED_RUN); }
   RunItem firstItem() const {
     assert(isRun());
-    return RunItem(code_, pc_ + 2, mixed());
+    return RunItem(code_, at_ + 2, mixed());
   }
   // The same for a run known to be plain or mixed, for the matching loops:
   // the item accessors then need not test which.
   RunItem plainItems() const {
     assert(is(OP_RUN));
-    return RunItem(code_, pc_ + 2, false);
+    return RunItem(code_, at_ + 2, false);
   }
   RunItem mixedItems() const {
     assert(is(OP_MIXED_RUN));
-    return RunItem(code_, pc_ + 2, true);
+    return RunItem(code_, at_ + 2, true);
   }
-  int runEnd() const {
-    RunItem item = firstItem();
-    while (!item.atEnd()) item = item.next();
-    return item.pc();
-  }
+  int runEnd() const { return next(); }
 
   // A wildcard: the fixed length of the nested segment after it, which
   // holds the rest of the template.
   int nestedFixedLength() const {
     assert(isSkip());
-    return code_[pc_ + 1];
+    return byte(1);
   }
   int nested() const {
     assert(isSkip());
-    return pc_ + 2;
+    return pc() + 2;
   }
 
   // OP_EXACT or OP_PUNCT: the raw character.
   std::uint8_t character() const {
     assert(is(OP_EXACT) || is(OP_PUNCT));
-    return code_[pc_ + 1];
+    return byte(1);
   }
 
   // An anagram part: its letter count A, its length, its first component.
   int letterCount() const {
     assert(is(OP_ANAGRAM));
-    return code_[pc_ + 1];
+    return byte(1);
   }
   int anagramLength() const {
-    assert(is(OP_ANAGRAM) && code_.inBounds(pc_ + 5));
-    return readProgramInt32(code_.data() + pc_ + 2);
+    assert(is(OP_ANAGRAM) && code_.inBounds(pc() + 5));
+    return readProgramInt32(at_ + 2);
   }
   int components() const {
     assert(is(OP_ANAGRAM));
-    return pc_ + 6;
+    return pc() + 6;
   }
 
   // A choice set or a block in an anagram part: how many occurrences, and
   // the pool entry (choice list or sub-pattern program).
   int occurrences() const {
     assert(is(OP_CHOICE_SET) || isBlockOpcode(opcode()));
-    return code_[pc_ + 1];
+    return byte(1);
   }
   int poolIndex() const {
     assert(is(OP_CHOICE_SET) || isBlockOpcode(opcode()));
-    return code_[pc_ + 2];
+    return byte(2);
   }
 
   // OP_VARIABLES: occurrences of each letter variable.
@@ -334,31 +352,31 @@ class Inst {
     return variableCounts()[v];
   }
   const std::uint8_t* variableCounts() const {
-    assert(is(OP_VARIABLES) && code_.inBounds(pc_ + kVariableCount));
-    return code_.data() + pc_ + 1;
+    assert(is(OP_VARIABLES) && code_.inBounds(pc() + kVariableCount));
+    return at_ + 1;
   }
 
   // OP_LETTERS_DISTINCT: n different alphabet indices.
   int distinctCount() const {
     assert(is(OP_LETTERS_DISTINCT));
-    return code_[pc_ + 1];
+    return byte(1);
   }
   std::uint8_t distinctLetter(int i) const {
     assert(i >= 0 && i < distinctCount());
-    return code_[pc_ + 2 + i];
+    return byte(2 + i);
   }
   // How many of the listed letters lie within the program (all of them in
   // a program the compiler wrote).
   int distinctPresent(const Code& program) const {
     int n = 0;
-    while (n < distinctCount() && program.contains(pc_ + 2 + n)) ++n;
+    while (n < distinctCount() && program.contains(pc() + 2 + n)) ++n;
     return n;
   }
 
   // OP_LETTERS_COUNTED: its first (count, index) pair.
   CountedLetter firstCounted() const {
     assert(is(OP_LETTERS_COUNTED));
-    return CountedLetter(code_, pc_ + 1);
+    return CountedLetter(code_, at_ + 1);
   }
 
   // Bytes of the operands that every instruction of this opcode has (the
@@ -388,50 +406,62 @@ class Inst {
         return 0;
     }
   }
-  bool operandsFit(const Code& program) const { return program.contains(pc_ + fixedOperandBytes()); }
+  bool operandsFit(const Code& program) const { return program.contains(pc() + fixedOperandBytes()); }
 
   // The instruction that follows in the byte stream: for a header the
   // body's first, for a wildcard its nested segment's first, for an anagram
   // part its first component.
-  int next() const { return next(opcode()); }
+  int next() const { return pc() + length(opcode()); }
   // The same for an instruction known to have this opcode: with a constant
   // opcode it costs an addition.
-  int next(std::uint8_t op) const {
+  int next(std::uint8_t op) const { return pc() + length(op); }
+  Inst nextInst() const { return Inst(code_, at_ + length(opcode())); }
+
+  // Bytes from this instruction's opcode to the next instruction's.
+  int length(std::uint8_t op) const {
     assert(op == opcode());
     switch (op) {
       case OP_PATTERN:
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
       case OP_CHOICE_SET:
-        return pc_ + 3;
+        return 3;
       case OP_RUN:
-      case OP_MIXED_RUN:
-        return runEnd();
+      case OP_MIXED_RUN: {
+        RunItem item = firstItem();
+        while (!item.atEnd()) item = item.next();
+        return static_cast<int>(item.address() - at_);
+      }
       case OP_SKIP:
       case OP_SKIP_REST:
       case OP_EXACT:
       case OP_PUNCT:
-        return pc_ + 2;
+        return 2;
       case OP_ANAGRAM:
-        return components();
+        return 6;
       case OP_VARIABLES:
-        return pc_ + 1 + kVariableCount;
+        return 1 + kVariableCount;
       case OP_LETTERS_DISTINCT:
-        return pc_ + 2 + distinctCount();
+        return 2 + distinctCount();
       case OP_LETTERS_COUNTED: {
         CountedLetter pair = firstCounted();
         while (!pair.atEnd()) pair = pair.next();
-        return pair.pc();
+        return static_cast<int>(pair.address() - at_);
       }
       default:
-        return pc_ + 1;
+        return 1;
     }
   }
-  Inst nextInst() const { return Inst(code_, next()); }
 
  private:
+  // The byte `offset` places after the one this reads from.
+  std::uint8_t byte(int offset) const {
+    assert(code_.inBounds(pc() + offset));
+    return at_[offset];
+  }
+
   ProgramBytes code_;
-  int pc_;
+  const std::uint8_t* at_;
 };
 
 // A program opens with its outermost pattern's header; the body follows.
