@@ -8,7 +8,7 @@
 #include <bit>
 #include <cstring>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/CompiledPattern.h"
 
 namespace kea {
 
@@ -16,6 +16,13 @@ namespace {
 
 void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
   takes[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::min(255, takes[static_cast<std::size_t>(x)] + n));
+}
+
+// The value of each letter variable (kUnbound for none).
+void boundValues(const VariableBindings& bindings, std::uint8_t* values) {
+  for (int v = 0; v < 10; ++v) {
+    values[v] = bindings.live ? bindings.value[static_cast<std::size_t>(v)] : VariableBindings::kUnbound;
+  }
 }
 
 }  // namespace
@@ -298,7 +305,7 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
 // Whether a sweep that ended with this state describes a placement that
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
-bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const {
+bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
   const bool saturated = key.free >= plan.freeCap;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
@@ -343,11 +350,11 @@ bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key&
   }
   // Any deficit above 0 acts alike on the other components.
   const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
-  return restFits(engine, plan, key, start, length, r);
+  return restFits(host, plan, key, start, length, r);
 }
 
 // The components after the blocks, on the letters the state left free.
-bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length,
+bool BlockPlacement::restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length,
                               int r) const {
   if (plan.lettersOnly) {
     int missing = 0;
@@ -355,28 +362,23 @@ bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& 
     for (int i = 0; i < slotCount_; ++i) missing -= key.letters[i];
     return missing == 0 || r + missing <= 0;
   }
-  engine.letterCounts_.fill(0);
-  for (int i = 0; i < slotCount_; ++i) engine.letterCounts_[slotLetter_[static_cast<std::size_t>(i)]] = key.letters[i];
-  const MatchEngine::AnagramFrame saved = engine.anagram_;
-  engine.anagram_ = MatchEngine::AnagramFrame{start, length, true, plan.program,
-                                              engine.lettersComponent(plan.program, plan.restPc)};
   // The bindings a success would leave are not wanted (nothing reads them).
-  VariableValues guard(engine.bindings_);
-  engine.bindings_.live = true;
-  std::memcpy(engine.bindings_.value.data(), key.bound, sizeof key.bound);
-  const bool fits = engine.anagramComponent(plan.program, plan.restPc, r);
-  engine.anagram_ = saved;
-  return fits;
+  VariableBindings& bindings = host.bindings();
+  VariableValues guard(bindings);
+  bindings.live = true;
+  std::memcpy(bindings.value.data(), key.bound, sizeof key.bound);
+  const std::span<const std::uint8_t> letters(slotLetter_.data(), static_cast<std::size_t>(slotCount_));
+  return host.componentsFit(plan.program, plan.restPc, start, length, letters, key.letters, r);
 }
 
 // Moves one state's places on: a free letter, or a window of a block.
 // Returns true when the state is a final one that fits.
-bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int start, int length) {
+bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int start, int length) {
   State& state = states_[static_cast<std::size_t>(index)];
   const Key key = state.key;
   const int end = start + length;
   const PositionSet letters = PositionSet::range(start, end - 1);
-  const std::array<PositionSet, 256>& masks = engine.letterMasks_;
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int earlyCount = static_cast<int>(plan.early.size());
 
   // Places from which an early block can no longer be left out go on
@@ -411,7 +413,7 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
     state.at = state.at.spread(letters.andNot(wanted));
   }
   const PositionSet at = state.at;
-  if (at.test(end) && finalFits(engine, plan, key, start, length)) return true;
+  if (at.test(end) && finalFits(host, plan, key, start, length)) return true;
 
   // A letter left free.
   PositionSet rest = at & letters;
@@ -438,7 +440,7 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
   // A window of a block with occurrences still to place.
   for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
     if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
-        !placeWindows(engine, plan, key, at, b, start, length)) {
+        !placeWindows(host, plan, key, at, b, start, length)) {
       return false;
     }
   }
@@ -462,7 +464,7 @@ bool BlockPlacement::grow(const Plan& plan, Key& key, int e, int n) const {
 // Windows of block b from the places `at`. Early blocks before b whose
 // unclaimed letters are still counted count the window's letters, so the
 // window's length matters up to the longest that keeps one of them.
-bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b,
+bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b,
                                   int start, int length) {
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   const int end = start + length;
@@ -484,7 +486,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     std::array<WindowOutcome, kOutcomes> gathered;
     int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
-      const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
+      const int outcomes = outcomesFrom(host, plan, b, q, end, key.bound);
       if (outcomes < 0) {
         overflow_ = true;
         return false;
@@ -525,9 +527,9 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     return true;
   }
   if (longestKept < 0) {
-    if (block.regular) return addTo(next, engine.reachPattern(block.entry, kProgramBody, at, end));
+    if (block.regular) return addTo(next, host.reachBlock(block.entry, at, end));
     PositionSet ends;
-    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(engine, plan, b, q, end);
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(host, plan, b, q, end);
     return addTo(next, ends);
   }
   longestKept = std::min(longestKept, length);
@@ -537,7 +539,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
   PositionSet lengths;
   PositionSet far;
   for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
-    const PositionSet ends = endsFrom(engine, plan, b, q, end);
+    const PositionSet ends = endsFrom(host, plan, b, q, end);
     const PositionSet near = ends & PositionSet::range(q, q + longestKept);
     for (int to = near.lowest(); to >= 0; to = near.next(to + 1)) {
       const auto w = static_cast<std::size_t>(to - q) % byLength.size();
@@ -569,25 +571,25 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
 // first success leaves. The bindings it finds are those at the part's start
 // (no other block binds any), so one computation per place serves the
 // decision. The number of groups, or -1 when they overflow.
-int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end,
+int BlockPlacement::outcomesFrom(PlacementHost& host, const Plan& plan, int b, int q, int end,
                                  const std::uint8_t* bound) {
   const std::size_t at = static_cast<std::size_t>(q);
   if (outcomeStamps_[at] == endsStamp_) return outcomeCounts_[at];
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   WindowOutcome* groups = &outcomes_[at * kOutcomes];
   int count = 0;
-  VariableValues outer(engine.bindings_);
+  VariableBindings& bindings = host.bindings();
+  VariableValues outer(bindings);
   const int longest = std::min(block.extra, end - q - block.fixed);
   for (int u = 0; u <= longest; ++u) {
-    engine.bindings_.live = true;
-    std::memcpy(engine.bindings_.value.data(), bound, 10);
-    int k = engine.punctuationBefore(q);
-    if (engine.runPattern(block.entry, kProgramBody, q, k, u, block.fixed + u) < 0) continue;
+    bindings.live = true;
+    std::memcpy(bindings.value.data(), bound, 10);
+    if (!host.runBlock(block.entry, q, u, block.fixed + u)) continue;
     int g = 0;
-    while (g < count && std::memcmp(groups[g].bound, engine.bindings_.value.data(), 10) != 0) ++g;
+    while (g < count && std::memcmp(groups[g].bound, bindings.value.data(), 10) != 0) ++g;
     if (g == count) {
       if (count == kOutcomes) return -1;
-      std::memcpy(groups[g].bound, engine.bindings_.value.data(), 10);
+      std::memcpy(groups[g].bound, bindings.value.data(), 10);
       groups[g].ends = {};
       ++count;
     }
@@ -601,18 +603,17 @@ int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, i
 // The places where a window of block b that starts at q may end, computed
 // once per decision: over sets of places for a regular block, else by
 // running the block over each window.
-PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end) {
+PositionSet BlockPlacement::endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end) {
   const std::size_t slot = static_cast<std::size_t>(b) * PositionSet::kSize + static_cast<std::size_t>(q);
   if (endsStamps_[slot] == endsStamp_) return ends_[slot];
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   PositionSet ends;
   if (block.regular) {
-    ends = engine.reachPattern(block.entry, kProgramBody, PositionSet::single(q), end);
+    ends = host.reachBlock(block.entry, PositionSet::single(q), end);
   } else {
     const int longest = std::min(block.extra, end - q - block.fixed);
     for (int u = 0; u <= longest; ++u) {
-      int k = engine.punctuationBefore(q);
-      if (engine.runPattern(block.entry, kProgramBody, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
+      if (host.runBlock(block.entry, q, u, block.fixed + u)) ends.set(q + block.fixed + u);
     }
   }
   ends_[slot] = ends;
@@ -620,27 +621,26 @@ PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int 
   return ends;
 }
 
-BlockPlacement::Outcome BlockPlacement::decide(MatchEngine& engine, int program, int pc, int start, int length) {
+BlockPlacement::Outcome BlockPlacement::decide(PlacementHost& host, int program, int pc, int start, int length) {
   const Plan* plan = find(program, pc);
   // A block run over a window may hold an anagram part of its own; its
   // tables are in use, so that one is searched.
   if (plan == nullptr || length > PositionSet::kSize - 1 || busy_) return Outcome::Unknown;
   busy_ = true;
-  const Outcome outcome = decideFor(engine, plan, start, length);
+  const Outcome outcome = decideFor(host, plan, start, length);
   busy_ = false;
   return outcome;
 }
 
-BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Plan* plan, int start, int length) {
+BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Plan* plan, int start, int length) {
   current_ = plan;
-  engine.buildLetterMasks();
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int end = start + length;
   const PositionSet stretch = PositionSet::range(start, end - 1);
   // The letters of the stretch that the other components could take.
   slotCount_ = 0;
-  for (int i = 0; i < engine.maskedLetterCount_; ++i) {
-    const std::uint8_t x = engine.maskedLetters_[static_cast<std::size_t>(i)];
-    if (plan->takes[x] == 0 || (engine.letterMasks_[x] & stretch).empty()) continue;
+  for (const std::uint8_t x : host.heldLetters()) {
+    if (plan->takes[x] == 0 || (masks[x] & stretch).empty()) continue;
     if (slotCount_ == kMaxLetters) return Outcome::Unknown;
     slotLetter_[static_cast<std::size_t>(slotCount_)] = x;
     slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
@@ -659,12 +659,11 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
     if (!block.lastRule || block.fixed == 0 || block.extra <= block.need) continue;
     Key all{};
     for (int i = 0; i < slotCount_; ++i) {
-      const int count = (engine.letterMasks_[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
+      const int count = (masks[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
       all.letters[i] = static_cast<std::uint8_t>(std::min<int>(count, slotCap_[static_cast<std::size_t>(i)]));
     }
-    for (int v = 0; v < 10; ++v) all.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
-                                                                       : VariableBindings::kUnbound;
-    if (!restFits(engine, *plan, all, start, length, 0)) return Outcome::No;
+    boundValues(host.bindings(), all.bound);
+    if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
   // Blocks that no window of the stretch matches are left out whatever
   // happens: the last one, if it has letters of its own, dooms the part
@@ -673,7 +672,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   mustKeep_ = 0;
   for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
     const Block& block = plan->blocks[b];
-    if (!block.regular || !engine.reachPattern(block.entry, kProgramBody, PositionSet::range(start, end), end).empty()) {
+    if (!block.regular || !host.reachBlock(block.entry, PositionSet::range(start, end), end).empty()) {
       continue;
     }
     if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
@@ -688,10 +687,9 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   // that allows it.
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
-  for (int v = 0; v < 10; ++v) key.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
-                                                                    : VariableBindings::kUnbound;
+  boundValues(host.bindings(), key.bound);
   if (mustKeep_ == 0) {
-    const Outcome placedInFull = sweep(engine, *plan, key, start, length);
+    const Outcome placedInFull = sweep(host, *plan, key, start, length);
     if (placedInFull != Outcome::No) return placedInFull;
   }
   bool someLeftOut = false;
@@ -700,10 +698,10 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
     key.unclaimed[e] = 0;
     someLeftOut = true;
   }
-  return someLeftOut ? sweep(engine, *plan, key, start, length) : Outcome::No;
+  return someLeftOut ? sweep(host, *plan, key, start, length) : Outcome::No;
 }
 
-BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start,
+BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& plan, const Key& first, int start,
                                               int length) {
   if (++stamp_ == 0) {
     std::fill(slotStamps_.begin(), slotStamps_.end(), 0);
@@ -714,7 +712,7 @@ BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& p
   overflow_ = false;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
   for (int index = pop(); index >= 0; index = pop()) {
-    if (step(engine, plan, index, start, length)) return Outcome::Yes;
+    if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }
   return Outcome::No;

@@ -25,12 +25,14 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/WordBuffer.h"
+#include "pattern/BlockPlacement.h"
 #include "pattern/CompiledPattern.h"
 #include "pattern/MatchMemo.h"
 #include "pattern/PatternPool.h"
@@ -42,10 +44,9 @@
 namespace kea {
 
 class MatchMemo;
-class BlockPlacement;
 class TemplateOutline;
 
-class MatchEngine {
+class MatchEngine : private PlacementHost {
  public:
   MatchEngine();
   ~MatchEngine();
@@ -116,16 +117,23 @@ class MatchEngine {
   const VariableBindings& variableBindings() const { return bindings_; }
 
  private:
-  // The sweep that places anagram blocks runs the matcher's anagram
-  // components and sub-patterns on its own tables (BlockPlacement.h).
-  friend class BlockPlacement;
+  // What the sweep that places anagram blocks asks of the matcher
+  // (BlockPlacement.h).
+  const std::array<PositionSet, 256>& letterPlaces() override;
+  std::span<const std::uint8_t> heldLetters() const override;
+  PositionSet reachBlock(int entry, PositionSet from, int end) override;
+  bool runBlock(int entry, int q, int extra, int length) override;
+  VariableBindings& bindings() override { return bindings_; }
+  bool componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                     const std::uint8_t* counts, int r) override;
   void reset();
   void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
   bool fillPunctuationPlanes(WordBuffer& word);
   bool matchPlainRun(const WordBuffer& word) const;
   bool matchDistinctLetters(const WordBuffer& word) const;
   bool matchCountedLetters(const WordBuffer& word);
-  // Whether the word holds every letter of requiredLetters_ often enough.
+  // Whether the word holds every letter of the compiled required letters
+  // often enough.
   bool holdsRequiredLetters(const WordBuffer& word) const;
 
   // The general matcher: one pattern (program position just after its

@@ -561,6 +561,24 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   }
 }
 
+// The anagram components from pc on the letters a block placement left
+// free (BlockPlacement.h), under the bindings it set.
+bool MatchEngine::componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                                const std::uint8_t* counts, int r) {
+  letterCounts_.fill(0);
+  for (std::size_t i = 0; i < letters.size(); ++i) letterCounts_[letters[i]] = counts[i];
+  const AnagramFrame saved = anagram_;
+  anagram_ = AnagramFrame{start, length, true, program, lettersComponent(program, pc)};
+  const bool fits = anagramComponent(program, pc, r);
+  anagram_ = saved;
+  return fits;
+}
+
+bool MatchEngine::runBlock(int entry, int q, int extra, int length) {
+  int k = punctuationBefore(q);
+  return runPattern(entry, kProgramBody, q, k, extra, length) >= 0;
+}
+
 // Counts one try of a search that has a budget; false, and the search is
 // cut short, once the budget is spent.
 bool MatchEngine::spendTry() {

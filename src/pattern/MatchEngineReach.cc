@@ -29,6 +29,19 @@ void MatchEngine::buildLetterMasks() {
   letterMasksReady_ = true;
 }
 
+const std::array<PositionSet, 256>& MatchEngine::letterPlaces() {
+  buildLetterMasks();
+  return letterMasks_;
+}
+
+std::span<const std::uint8_t> MatchEngine::heldLetters() const {
+  return {maskedLetters_.data(), static_cast<std::size_t>(maskedLetterCount_)};
+}
+
+PositionSet MatchEngine::reachBlock(int entry, PositionSet from, int end) {
+  return reachPattern(entry, kProgramBody, from, end);
+}
+
 // The places where the run whose opcode stands at pc (n letters) may
 // start, wholly before `end`.
 PositionSet MatchEngine::runStarts(Inst run, int end) {

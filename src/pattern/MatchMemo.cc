@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "pattern/CompiledPattern.h"
 
@@ -213,13 +214,12 @@ std::unique_ptr<MatchMemo> MatchMemo::forProgram(const CompiledPattern& pattern)
   if (builder.backtrackingSites == 0) return nullptr;
   const std::size_t wanted = static_cast<std::size_t>(builder.backtrackingSites) * 1024;
   const std::size_t capacity = std::bit_ceil(std::clamp<std::size_t>(wanted, 1024, 32768));
-  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables, pattern.variablesExclusive());
-  memo->facts_ = std::move(builder.facts);
-  return memo;
+  return std::make_unique<MatchMemo>(capacity, builder.usesVariables, pattern.variablesExclusive(),
+                                     std::move(builder.facts));
 }
 
-MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive)
-    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive) {}
+MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts)
+    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive), facts_(std::move(facts)) {}
 
 bool MatchMemo::skipMayStopEarly(int program, int pc) const {
   const auto& flags = facts_[static_cast<std::size_t>(program)].skipFlags;

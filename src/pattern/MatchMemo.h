@@ -59,7 +59,19 @@ class MatchMemo {
   // backtrack enough to need one.
   static std::unique_ptr<MatchMemo> forProgram(const CompiledPattern& pattern);
 
-  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive);
+  // What the memo knows of each program, per byte offset, found once when
+  // it is built: which variables an attempt there can observe, whether a
+  // pattern can backtrack, and the flags of the shortcuts below.
+  struct ProgramFacts {
+    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
+    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
+    std::vector<std::uint16_t> segmentMask;      // per segment start
+    std::vector<std::uint16_t> componentMask;    // per anagram component
+    std::vector<std::uint8_t> backtracks;        // per pattern body start
+    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
+  };
+
+  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts);
 
   // Sites: a tried place of a wildcard or a sub-pattern's rest, or a
   // pattern run over a stretch (kind 0); a wildcard's earliest failing
@@ -126,14 +138,6 @@ class MatchMemo {
     std::uint64_t bits[2] = {0, 0};
   };
 
-  struct ProgramFacts {
-    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
-    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
-    std::vector<std::uint16_t> segmentMask;      // per segment start
-    std::vector<std::uint16_t> componentMask;    // per anagram component
-    std::vector<std::uint8_t> backtracks;        // per pattern body start
-    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
-  };
 
   static std::uint64_t pack(int kind, int program, int pc, int a, int b, int c) {
     return (static_cast<std::uint64_t>(kind) << 62) |
@@ -155,7 +159,6 @@ class MatchMemo {
   bool exclusive_;
   std::vector<ProgramFacts> facts_;
 
-  friend class MatchMemoBuilder;
 };
 
 }  // namespace kea
