@@ -8,7 +8,7 @@
 #include <bit>
 #include <cstring>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/CompiledPattern.h"
 
 namespace kea {
 
@@ -18,31 +18,37 @@ void addTakes(std::array<std::uint8_t, 256>& takes, int x, int n) {
   takes[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(std::min(255, takes[static_cast<std::size_t>(x)] + n));
 }
 
+// The value of each letter variable (kUnbound for none).
+void boundValues(const VariableBindings& bindings, std::uint8_t* values) {
+  for (int v = 0; v < 10; ++v) {
+    values[v] = bindings.live ? bindings.value[static_cast<std::size_t>(v)] : VariableBindings::kUnbound;
+  }
+}
+
 }  // namespace
 
 // The sub-pattern blocks at the start of an anagram part's components, with
 // what the plan needs of each; false when the sweep cannot serve them.
-bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan,
+bool BlockPlacement::readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan,
                                 int& fixedTotal) {
-  const PatternShape& shape = engine.shapes_[program];
-  const std::uint8_t* c = engine.code(static_cast<int>(program));
-  int pc = plan.pc;
+  const PatternShape& shape = pattern.shapes()[program];
+  Inst component = pattern.inst(static_cast<int>(program), plan.pc);
   bool fits = true;
   int variableBlocks = 0;
-  for (; c[pc] == OP_PATTERN_VARIABLE || c[pc] == OP_PATTERN_LAST; pc += 3) {
+  for (; isBlockOpcode(component.opcode()); component = component.nextInst()) {
     Block block;
-    block.entry = 1 + c[pc + 2];
-    block.count = c[pc + 1];
-    const std::vector<std::uint8_t>& inner = engine.pool().entry(c[pc + 2]);
-    block.fixed = inner[1];
-    block.extra = inner[2];
-    block.lastRule = c[pc] == OP_PATTERN_LAST && block.count == 1;
-    block.regular = engine.regular(block.entry, 0);
+    block.entry = 1 + component.poolIndex();
+    block.count = component.occurrences();
+    const Inst header = pattern.inst(block.entry, 0);
+    block.fixed = header.fixedLength();
+    block.extra = header.extraLength();
+    block.lastRule = component.is(OP_PATTERN_LAST) && block.count == 1;
+    block.regular = pattern.regular(block.entry, 0);
     // Blocks that mention letter variables bind them in their component
     // order; with one such block, and only in the outermost anagram
     // part (nothing after it reads the bindings), that order is the
     // sweep's too.
-    const PatternShape& blockShape = engine.shapes_[static_cast<std::size_t>(block.entry)];
+    const PatternShape& blockShape = pattern.shapes()[static_cast<std::size_t>(block.entry)];
     block.variables = blockShape.variables.empty() || blockShape.variables[0] != 0;
     if (block.variables) {
       if (variableBlocks++ > 0 || block.count != 1 || program != 0 || shape.anagramOwners[a] != 0) fits = false;
@@ -50,41 +56,39 @@ bool BlockPlacement::readBlocks(const MatchEngine& engine, std::size_t program, 
     fixedTotal += block.count * block.fixed;
     plan.blocks.push_back(block);
   }
-  plan.restPc = pc;
+  plan.restPc = component.pc();
   return fits;
 }
 
 // What the components after the blocks take of each letter; false when one
 // of them rules the sweep out.
-bool BlockPlacement::readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan) {
-  const PatternShape& shape = engine.shapes_[program];
-  const std::uint8_t* c = engine.code(static_cast<int>(program));
-  int pc = plan.restPc;
+bool BlockPlacement::readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan) {
+  const PatternShape& shape = pattern.shapes()[program];
   bool fits = true;
-  for (;;) {
-    if (c[pc] == OP_CHOICE_SET) {
-      const std::vector<std::uint8_t>& set = engine.pool().entry(c[pc + 2]);
+  for (Inst component = pattern.inst(static_cast<int>(program), plan.restPc); isComponent(component);
+       component = component.nextInst()) {
+    if (component.is(OP_CHOICE_SET)) {
+      const std::vector<std::uint8_t>& set = pattern.pool().entry(component.poolIndex());
       for (std::size_t x = 0; x < set.size() && x < 256; ++x) {
-        if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), c[pc + 1]);
+        if (set[x] != 0) addTakes(plan.takes, static_cast<int>(x), component.occurrences());
       }
       plan.lettersOnly = false;
-      pc += 3;
-    } else if (c[pc] == OP_VARIABLES) {
+    } else if (component.is(OP_VARIABLES)) {
       // Only where nothing after the part reads what they are bound to:
       // the anagram part of the outermost pattern.
       if (program != 0 || shape.anagramOwners[a] != 0) fits = false;
       int occurrences = 0;
-      for (int v = 0; v < 10; ++v) occurrences += c[pc + 1 + v];
+      for (int v = 0; v < kVariableCount; ++v) occurrences += component.variableCount(v);
       for (int x = 0; x < 256; ++x) addTakes(plan.takes, x, occurrences);
       plan.lettersOnly = false;
-      pc += 11;
-    } else if (c[pc] == OP_LETTERS_DISTINCT) {
-      for (int i = 0; i < c[pc + 1]; ++i) addTakes(plan.takes, c[pc + 2 + i], 1);
-      pc += 2 + c[pc + 1];
-    } else if (c[pc] == OP_LETTERS_COUNTED) {
-      for (++pc; c[pc] < kFirstOpcode; pc += 2) addTakes(plan.takes, c[pc + 1], c[pc]);
+    } else if (component.is(OP_LETTERS_DISTINCT)) {
+      for (int i = 0; i < component.distinctCount(); ++i) addTakes(plan.takes, component.distinctLetter(i), 1);
+    } else if (component.is(OP_LETTERS_COUNTED)) {
+      for (CountedLetter pair = component.firstCounted(); !pair.atEnd(); pair = pair.next()) {
+        addTakes(plan.takes, pair.letter(), pair.count());
+      }
     } else {
-      break;
+      break;  // blocks stand before these components, never among them
     }
   }
   return fits;
@@ -144,22 +148,21 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   return fits;
 }
 
-std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const MatchEngine& engine) {
+std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern& pattern) {
   std::vector<Plan> plans;
   int maxBlocks = 0;
-  for (std::size_t program = 0; program < engine.shapes_.size(); ++program) {
-    const PatternShape& shape = engine.shapes_[program];
-    const std::uint8_t* c = engine.code(static_cast<int>(program));
+  for (std::size_t program = 0; program < pattern.shapes().size(); ++program) {
+    const PatternShape& shape = pattern.shapes()[program];
     for (std::size_t a = 0; a < shape.anagrams.size(); ++a) {
-      const std::uint32_t anagram = shape.anagrams[a];
+      const Inst anagram = pattern.inst(static_cast<int>(program), static_cast<int>(shape.anagrams[a]));
       Plan plan;
       plan.program = static_cast<int>(program);
-      plan.pc = static_cast<int>(anagram) + 6;
-      plan.anagramLength = readProgramInt32(c + anagram + 2);
+      plan.pc = anagram.components();
+      plan.anagramLength = anagram.anagramLength();
       int fixedTotal = 0;
       // Every step runs, whether or not an earlier one ruled the part out.
-      bool fits = readBlocks(engine, program, a, plan, fixedTotal);
-      fits = readRest(engine, program, a, plan) && fits;
+      bool fits = readBlocks(pattern, program, a, plan, fixedTotal);
+      fits = readRest(pattern, program, a, plan) && fits;
       fits = layOut(plan, fixedTotal) && fits;
       if (!fits) continue;
       maxBlocks = std::max(maxBlocks, static_cast<int>(plan.blocks.size()));
@@ -302,7 +305,7 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
 // Whether a sweep that ended with this state describes a placement that
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
-bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const {
+bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
   const bool saturated = key.free >= plan.freeCap;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
@@ -347,11 +350,11 @@ bool BlockPlacement::finalFits(MatchEngine& engine, const Plan& plan, const Key&
   }
   // Any deficit above 0 acts alike on the other components.
   const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
-  return restFits(engine, plan, key, start, length, r);
+  return restFits(host, plan, key, start, length, r);
 }
 
 // The components after the blocks, on the letters the state left free.
-bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length,
+bool BlockPlacement::restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length,
                               int r) const {
   if (plan.lettersOnly) {
     int missing = 0;
@@ -359,28 +362,23 @@ bool BlockPlacement::restFits(MatchEngine& engine, const Plan& plan, const Key& 
     for (int i = 0; i < slotCount_; ++i) missing -= key.letters[i];
     return missing == 0 || r + missing <= 0;
   }
-  engine.letterCounts_.fill(0);
-  for (int i = 0; i < slotCount_; ++i) engine.letterCounts_[slotLetter_[static_cast<std::size_t>(i)]] = key.letters[i];
-  const MatchEngine::AnagramFrame saved = engine.anagram_;
-  engine.anagram_ = MatchEngine::AnagramFrame{start, length, true, plan.program,
-                                              engine.lettersComponent(plan.program, plan.restPc)};
   // The bindings a success would leave are not wanted (nothing reads them).
-  VariableValues guard(engine.bindings_);
-  engine.bindings_.live = true;
-  std::memcpy(engine.bindings_.value.data(), key.bound, sizeof key.bound);
-  const bool fits = engine.anagramComponent(plan.program, plan.restPc, r);
-  engine.anagram_ = saved;
-  return fits;
+  VariableBindings& bindings = host.bindings();
+  VariableValues guard(bindings);
+  bindings.live = true;
+  std::memcpy(bindings.value.data(), key.bound, sizeof key.bound);
+  const std::span<const std::uint8_t> letters(slotLetter_.data(), static_cast<std::size_t>(slotCount_));
+  return host.componentsFit(plan.program, plan.restPc, start, length, letters, key.letters, r);
 }
 
 // Moves one state's places on: a free letter, or a window of a block.
 // Returns true when the state is a final one that fits.
-bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int start, int length) {
+bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int start, int length) {
   State& state = states_[static_cast<std::size_t>(index)];
   const Key key = state.key;
   const int end = start + length;
   const PositionSet letters = PositionSet::range(start, end - 1);
-  const std::array<PositionSet, 256>& masks = engine.letterMasks_;
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int earlyCount = static_cast<int>(plan.early.size());
 
   // Places from which an early block can no longer be left out go on
@@ -415,7 +413,7 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
     state.at = state.at.spread(letters.andNot(wanted));
   }
   const PositionSet at = state.at;
-  if (at.test(end) && finalFits(engine, plan, key, start, length)) return true;
+  if (at.test(end) && finalFits(host, plan, key, start, length)) return true;
 
   // A letter left free.
   PositionSet rest = at & letters;
@@ -442,7 +440,7 @@ bool BlockPlacement::step(MatchEngine& engine, const Plan& plan, int index, int 
   // A window of a block with occurrences still to place.
   for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
     if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
-        !placeWindows(engine, plan, key, at, b, start, length)) {
+        !placeWindows(host, plan, key, at, b, start, length)) {
       return false;
     }
   }
@@ -466,7 +464,7 @@ bool BlockPlacement::grow(const Plan& plan, Key& key, int e, int n) const {
 // Windows of block b from the places `at`. Early blocks before b whose
 // unclaimed letters are still counted count the window's letters, so the
 // window's length matters up to the longest that keeps one of them.
-bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b,
+bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b,
                                   int start, int length) {
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   const int end = start + length;
@@ -488,7 +486,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     std::array<WindowOutcome, kOutcomes> gathered;
     int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
-      const int outcomes = outcomesFrom(engine, plan, b, q, end, key.bound);
+      const int outcomes = outcomesFrom(host, plan, b, q, end, key.bound);
       if (outcomes < 0) {
         overflow_ = true;
         return false;
@@ -529,9 +527,9 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
     return true;
   }
   if (longestKept < 0) {
-    if (block.regular) return addTo(next, engine.reachPattern(block.entry, 3, at, end));
+    if (block.regular) return addTo(next, host.reachBlock(block.entry, at, end));
     PositionSet ends;
-    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(engine, plan, b, q, end);
+    for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) ends |= endsFrom(host, plan, b, q, end);
     return addTo(next, ends);
   }
   longestKept = std::min(longestKept, length);
@@ -541,7 +539,7 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
   PositionSet lengths;
   PositionSet far;
   for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
-    const PositionSet ends = endsFrom(engine, plan, b, q, end);
+    const PositionSet ends = endsFrom(host, plan, b, q, end);
     const PositionSet near = ends & PositionSet::range(q, q + longestKept);
     for (int to = near.lowest(); to >= 0; to = near.next(to + 1)) {
       const auto w = static_cast<std::size_t>(to - q) % byLength.size();
@@ -573,25 +571,25 @@ bool BlockPlacement::placeWindows(MatchEngine& engine, const Plan& plan, const K
 // first success leaves. The bindings it finds are those at the part's start
 // (no other block binds any), so one computation per place serves the
 // decision. The number of groups, or -1 when they overflow.
-int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end,
+int BlockPlacement::outcomesFrom(PlacementHost& host, const Plan& plan, int b, int q, int end,
                                  const std::uint8_t* bound) {
   const std::size_t at = static_cast<std::size_t>(q);
   if (outcomeStamps_[at] == endsStamp_) return outcomeCounts_[at];
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   WindowOutcome* groups = &outcomes_[at * kOutcomes];
   int count = 0;
-  VariableValues outer(engine.bindings_);
+  VariableBindings& bindings = host.bindings();
+  VariableValues outer(bindings);
   const int longest = std::min(block.extra, end - q - block.fixed);
   for (int u = 0; u <= longest; ++u) {
-    engine.bindings_.live = true;
-    std::memcpy(engine.bindings_.value.data(), bound, 10);
-    int k = engine.punctuationBefore(q);
-    if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) < 0) continue;
+    bindings.live = true;
+    std::memcpy(bindings.value.data(), bound, 10);
+    if (!host.runBlock(block.entry, q, u, block.fixed + u)) continue;
     int g = 0;
-    while (g < count && std::memcmp(groups[g].bound, engine.bindings_.value.data(), 10) != 0) ++g;
+    while (g < count && std::memcmp(groups[g].bound, bindings.value.data(), 10) != 0) ++g;
     if (g == count) {
       if (count == kOutcomes) return -1;
-      std::memcpy(groups[g].bound, engine.bindings_.value.data(), 10);
+      std::memcpy(groups[g].bound, bindings.value.data(), 10);
       groups[g].ends = {};
       ++count;
     }
@@ -605,18 +603,17 @@ int BlockPlacement::outcomesFrom(MatchEngine& engine, const Plan& plan, int b, i
 // The places where a window of block b that starts at q may end, computed
 // once per decision: over sets of places for a regular block, else by
 // running the block over each window.
-PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end) {
+PositionSet BlockPlacement::endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end) {
   const std::size_t slot = static_cast<std::size_t>(b) * PositionSet::kSize + static_cast<std::size_t>(q);
   if (endsStamps_[slot] == endsStamp_) return ends_[slot];
   const Block& block = plan.blocks[static_cast<std::size_t>(b)];
   PositionSet ends;
   if (block.regular) {
-    ends = engine.reachPattern(block.entry, 3, PositionSet::single(q), end);
+    ends = host.reachBlock(block.entry, PositionSet::single(q), end);
   } else {
     const int longest = std::min(block.extra, end - q - block.fixed);
     for (int u = 0; u <= longest; ++u) {
-      int k = engine.punctuationBefore(q);
-      if (engine.runPattern(block.entry, 3, q, k, u, block.fixed + u) >= 0) ends.set(q + block.fixed + u);
+      if (host.runBlock(block.entry, q, u, block.fixed + u)) ends.set(q + block.fixed + u);
     }
   }
   ends_[slot] = ends;
@@ -624,27 +621,26 @@ PositionSet BlockPlacement::endsFrom(MatchEngine& engine, const Plan& plan, int 
   return ends;
 }
 
-BlockPlacement::Outcome BlockPlacement::decide(MatchEngine& engine, int program, int pc, int start, int length) {
+BlockPlacement::Outcome BlockPlacement::decide(PlacementHost& host, int program, int pc, int start, int length) {
   const Plan* plan = find(program, pc);
   // A block run over a window may hold an anagram part of its own; its
   // tables are in use, so that one is searched.
   if (plan == nullptr || length > PositionSet::kSize - 1 || busy_) return Outcome::Unknown;
   busy_ = true;
-  const Outcome outcome = decideFor(engine, plan, start, length);
+  const Outcome outcome = decideFor(host, plan, start, length);
   busy_ = false;
   return outcome;
 }
 
-BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Plan* plan, int start, int length) {
+BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Plan* plan, int start, int length) {
   current_ = plan;
-  engine.buildLetterMasks();
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int end = start + length;
   const PositionSet stretch = PositionSet::range(start, end - 1);
   // The letters of the stretch that the other components could take.
   slotCount_ = 0;
-  for (int i = 0; i < engine.maskedLetterCount_; ++i) {
-    const std::uint8_t x = engine.maskedLetters_[static_cast<std::size_t>(i)];
-    if (plan->takes[x] == 0 || (engine.letterMasks_[x] & stretch).empty()) continue;
+  for (const std::uint8_t x : host.heldLetters()) {
+    if (plan->takes[x] == 0 || (masks[x] & stretch).empty()) continue;
     if (slotCount_ == kMaxLetters) return Outcome::Unknown;
     slotLetter_[static_cast<std::size_t>(slotCount_)] = x;
     slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
@@ -663,12 +659,11 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
     if (!block.lastRule || block.fixed == 0 || block.extra <= block.need) continue;
     Key all{};
     for (int i = 0; i < slotCount_; ++i) {
-      const int count = (engine.letterMasks_[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
+      const int count = (masks[slotLetter_[static_cast<std::size_t>(i)]] & stretch).count();
       all.letters[i] = static_cast<std::uint8_t>(std::min<int>(count, slotCap_[static_cast<std::size_t>(i)]));
     }
-    for (int v = 0; v < 10; ++v) all.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
-                                                                       : VariableBindings::kUnbound;
-    if (!restFits(engine, *plan, all, start, length, 0)) return Outcome::No;
+    boundValues(host.bindings(), all.bound);
+    if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
   // Blocks that no window of the stretch matches are left out whatever
   // happens: the last one, if it has letters of its own, dooms the part
@@ -677,7 +672,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   mustKeep_ = 0;
   for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
     const Block& block = plan->blocks[b];
-    if (!block.regular || !engine.reachPattern(block.entry, 3, PositionSet::range(start, end), end).empty()) {
+    if (!block.regular || !host.reachBlock(block.entry, PositionSet::range(start, end), end).empty()) {
       continue;
     }
     if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
@@ -692,10 +687,9 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
   // that allows it.
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
-  for (int v = 0; v < 10; ++v) key.bound[v] = engine.bindings_.live ? engine.bindings_.value[static_cast<std::size_t>(v)]
-                                                                    : VariableBindings::kUnbound;
+  boundValues(host.bindings(), key.bound);
   if (mustKeep_ == 0) {
-    const Outcome placedInFull = sweep(engine, *plan, key, start, length);
+    const Outcome placedInFull = sweep(host, *plan, key, start, length);
     if (placedInFull != Outcome::No) return placedInFull;
   }
   bool someLeftOut = false;
@@ -704,10 +698,10 @@ BlockPlacement::Outcome BlockPlacement::decideFor(MatchEngine& engine, const Pla
     key.unclaimed[e] = 0;
     someLeftOut = true;
   }
-  return someLeftOut ? sweep(engine, *plan, key, start, length) : Outcome::No;
+  return someLeftOut ? sweep(host, *plan, key, start, length) : Outcome::No;
 }
 
-BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start,
+BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& plan, const Key& first, int start,
                                               int length) {
   if (++stamp_ == 0) {
     std::fill(slotStamps_.begin(), slotStamps_.end(), 0);
@@ -718,7 +712,7 @@ BlockPlacement::Outcome BlockPlacement::sweep(MatchEngine& engine, const Plan& p
   overflow_ = false;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
   for (int index = pop(); index >= 0; index = pop()) {
-    if (step(engine, plan, index, start, length)) return Outcome::Yes;
+    if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }
   return Outcome::No;

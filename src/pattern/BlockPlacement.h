@@ -39,13 +39,42 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "pattern/PositionSet.h"
+#include "pattern/VariableBindings.h"
 
 namespace kea {
 
-class MatchEngine;
+class CompiledPattern;
+
+// What a sweep asks of the matcher that runs it (MatchEngine implements
+// it): the places of the word's letters, its sub-pattern blocks read over
+// sets of places or run over one window, its letter-variable bindings, and
+// the components after the blocks run on the letters a sweep left free.
+class PlacementHost {
+ public:
+  // Per alphabet index, the places of the word holding that letter, and
+  // the letters the word holds.
+  virtual const std::array<PositionSet, 256>& letterPlaces() = 0;
+  virtual std::span<const std::uint8_t> heldLetters() const = 0;
+  // Where a regular block (pool program `entry`) may end from the places in
+  // `from`, within a stretch that ends at `end`.
+  virtual PositionSet reachBlock(int entry, PositionSet from, int end) = 0;
+  // Whether the block matches the window of `length` letters at q with
+  // `extra` letters beyond its fixed length; a match keeps the bindings it makes.
+  virtual bool runBlock(int entry, int q, int extra, int length) = 0;
+  virtual VariableBindings& bindings() = 0;
+  // Whether the anagram components from pc of `program` succeed on the
+  // stretch of `length` letters at `start` with, free, counts[i] of
+  // letters[i] and no other letter, at the deficit r, under the bindings.
+  virtual bool componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                             const std::uint8_t* counts, int r) = 0;
+
+ protected:
+  ~PlacementHost() = default;
+};
 
 class BlockPlacement {
  public:
@@ -59,14 +88,14 @@ class BlockPlacement {
 
   // The sweeps for the anagram parts of a compiled program that it can
   // decide, or nullptr when there are none.
-  static std::unique_ptr<BlockPlacement> forProgram(const MatchEngine& engine);
+  static std::unique_ptr<BlockPlacement> forProgram(const CompiledPattern& pattern);
 
   enum class Outcome { No, Yes, Unknown };
 
   // Whether the anagram part whose components start at pc of `program`
   // matches the stretch of `length` letters from `start`; Unknown when this
   // part is not one it serves or its tables overflow.
-  Outcome decide(MatchEngine& engine, int program, int pc, int start, int length);
+  Outcome decide(PlacementHost& host, int program, int pc, int start, int length);
 
   struct Block {
     int entry = 0;        // program number of the block's pattern
@@ -104,8 +133,8 @@ class BlockPlacement {
 
  private:
   // The steps of forProgram for one anagram part.
-  static bool readBlocks(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
-  static bool readRest(const MatchEngine& engine, std::size_t program, std::size_t a, Plan& plan);
+  static bool readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
+  static bool readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan);
   static bool layOut(Plan& plan, int fixedTotal);
 
   struct Key {
@@ -132,18 +161,18 @@ class BlockPlacement {
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
-  bool finalFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length) const;
-  bool restFits(MatchEngine& engine, const Plan& plan, const Key& key, int start, int length, int r) const;
-  bool step(MatchEngine& engine, const Plan& plan, int state, int start, int length);
+  bool finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const;
+  bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
+  bool step(PlacementHost& host, const Plan& plan, int state, int start, int length);
   bool addTo(const Key& key, const PositionSet& places);
-  PositionSet endsFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end);
-  bool placeWindows(MatchEngine& engine, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
+  PositionSet endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end);
+  bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
   int rankOf(const Plan& plan, const Key& key) const;
   static bool mayLeaveOut(const Plan& plan, int early, int length);
   bool grow(const Plan& plan, Key& key, int e, int n) const;
-  Outcome sweep(MatchEngine& engine, const Plan& plan, const Key& first, int start, int length);
-  Outcome decideFor(MatchEngine& engine, const Plan* plan, int start, int length);
+  Outcome sweep(PlacementHost& host, const Plan& plan, const Key& first, int start, int length);
+  Outcome decideFor(PlacementHost& host, const Plan* plan, int start, int length);
 
   std::vector<Plan> plans_;
   const Plan* current_ = nullptr;
@@ -172,7 +201,7 @@ class BlockPlacement {
   std::vector<WindowOutcome> outcomes_;        // kOutcomes per start place
   std::vector<std::uint8_t> outcomeCounts_;
   std::vector<std::uint32_t> outcomeStamps_;
-  int outcomesFrom(MatchEngine& engine, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);
+  int outcomesFrom(PlacementHost& host, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);
   // Per block and start place: where a window of the block may end.
   std::vector<PositionSet> ends_;
   std::vector<std::uint32_t> endsStamps_;

@@ -18,60 +18,43 @@ MatchEngine::~MatchEngine() = default;
 MatchEngine::MatchEngine(MatchEngine&&) noexcept = default;
 MatchEngine& MatchEngine::operator=(MatchEngine&&) noexcept = default;
 
+// Drops the compiled pattern and everything the matcher built for it.
 void MatchEngine::reset() {
-  pool_.clear();
-  program_.clear();
-  fixedLength_ = 0;
-  longestLength_ = 0;
-  valid_ = false;
-  status_ = PatternStatus::Valid;
-  punctuation_.fill(0);
-  punctuationSensitive_ = false;
-  lastOpcode_ = OP_PROGRAM_END;
-  opcodeCount_ = 0;
-  matcher_ = MatcherKind::General;
-  runPairs_.clear();
-  distinctLetters_.fill(0);
-  neededLetters_.fill(0);
-  requiredLetters_.clear();
+  compiled_ = CompiledPattern();
+  countedLeft_.fill(0);
   bindings_.reset();
   balanceGeneration_ = 0;
   memo_.reset();
   placement_.reset();
   outline_.reset();
   relaxed_.reset();
-  shapes_.clear();
-  readWholeOverSets_ = false;
-  readPlaneOverSets_ = false;
-  templateVariables_ = false;
-  anagramVariables_ = false;
   wordLength_ = 0;
   slack_ = 0;
 }
 
 void MatchEngine::setShortest(int shortest) { shortestSetting_ = std::clamp(shortest, 1, 100); }
 void MatchEngine::setLongest(int longest) { longestSetting_ = std::clamp(longest, 1, 100); }
-int MatchEngine::effectiveShortest() const { return std::max(shortestSetting_, fixedLength_); }
-int MatchEngine::effectiveLongest() const { return std::min(longestSetting_, longestLength_); }
+int MatchEngine::effectiveShortest() const { return std::max(shortestSetting_, compiled_.fixedLength()); }
+int MatchEngine::effectiveLongest() const { return std::min(longestSetting_, compiled_.longestLength()); }
 
 int MatchEngine::lengthKind() const {
-  if (longestLength_ == UNBOUNDED_LENGTH) return 1;
-  return longestLength_ > fixedLength_ ? -1 : 0;
+  if (compiled_.longestLength() == UNBOUNDED_LENGTH) return 1;
+  return compiled_.longestLength() > compiled_.fixedLength() ? -1 : 0;
 }
 
 std::string MatchEngine::dump() const {
-  if (!valid_) {
+  if (!compiled_.valid()) {
     std::string text = "invalid ";
-    text += std::to_string(static_cast<int>(status_));
+    text += std::to_string(static_cast<int>(compiled_.status()));
     text += '\n';
     return text;
   }
-  return dumpProgram(program_, pool_.entries(), &alphabet_);
+  return dumpProgram(compiled_.program(), compiled_.pool().entries(), &compiled_.alphabet());
 }
 
 void MatchEngine::setWordLength(int length) {
   wordLength_ = length;
-  slack_ = length - fixedLength_;
+  slack_ = length - compiled_.fixedLength();
   if (relaxed_) relaxed_->setWordLength(length);
 }
 
@@ -87,7 +70,7 @@ void MatchEngine::setWordLength(int length) {
 // that fail for reasons that have nothing to do with the variables before
 // the variables can multiply the work.
 void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctuation) {
-  if (templateVariables_ && !anagramVariables_ && !punctuationSensitive_) {
+  if (compiled_.templateVariables() && !compiled_.anagramVariables() && !compiled_.punctuationSensitive()) {
     std::string relaxedText;
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '\\' && i + 1 < text.size()) {
@@ -98,47 +81,32 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       }
     }
     relaxed_ = std::make_unique<MatchEngine>();
-    if (relaxed_->compile(alphabet_, relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid) {
+    if (relaxed_->compile(compiled_.alphabet(), relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid) {
       relaxed_.reset();
     }
   }
-  const std::uint8_t* code = program_.data();
-  switch (matcher_) {
+  switch (compiled_.matcher()) {
     case MatcherKind::PlainRun:
-      // PATTERN f e RUN n pairs...
-      for (std::size_t pc = 5; code[pc] < kFirstOpcode; pc += 2) {
-        runPairs_.push_back(code[pc]);
-        runPairs_.push_back(code[pc + 1]);
-      }
+    case MatcherKind::DistinctLetters:
       break;
-    case MatcherKind::DistinctLetters: {
-      // PATTERN f e ANAGRAM A len(4) LETTERS_DISTINCT n indices...
-      const std::size_t at = 3 + 6;
-      for (int i = 0; i < code[at + 1]; ++i) {
-        const std::uint8_t x = code[at + 2 + static_cast<std::size_t>(i)];
-        distinctLetters_[x >> 6] |= std::uint64_t{1} << (x & 63);
-      }
-      break;
-    }
     case MatcherKind::CountedLetters:
-      for (std::size_t pc = 3 + 6 + 1; code[pc] < kFirstOpcode; pc += 2) neededLetters_[code[pc + 1]] = code[pc];
+      countedLeft_ = compiled_.countedLetters();
       break;
     case MatcherKind::General:
-      memo_ = MatchMemo::forProgram(*this);
-      analyseRegular();
-      placement_ = BlockPlacement::forProgram(*this);
-      if (templateVariables_ && !punctuationSensitive_) outline_ = TemplateOutline::forProgram(program_);
+      memo_ = MatchMemo::forProgram(compiled_);
+      placement_ = BlockPlacement::forProgram(compiled_);
+      if (compiled_.templateVariables() && !compiled_.punctuationSensitive()) outline_ = TemplateOutline::forProgram(compiled_.program());
       break;
   }
 }
 
 bool MatchEngine::matches(WordBuffer& word) {
-  if (!valid_) return false;
+  if (!compiled_.valid()) return false;
   const int length = wordLength_;
-  if (length < 1 || length > kkd::kMaxWordLength || length < fixedLength_ || length > longestLength_) {
+  if (length < 1 || length > kkd::kMaxWordLength || length < compiled_.fixedLength() || length > compiled_.longestLength()) {
     return false;
   }
-  switch (matcher_) {
+  switch (compiled_.matcher()) {
     case MatcherKind::PlainRun:
       return matchPlainRun(word);
     case MatcherKind::DistinctLetters:
@@ -153,16 +121,16 @@ bool MatchEngine::matches(WordBuffer& word) {
   if (!holdsRequiredLetters(word)) return false;
   if (relaxed_ && !relaxed_->matches(word)) return false;
   word_ = &word;
-  if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
+  if (compiled_.punctuationSensitive() && !fillPunctuationPlanes(word)) return false;
   if (memo_) memo_->newWord();
   letterMasksReady_ = false;
   int k = 0;
   bool matched = false;
-  if (readWholeOverSets_) {
+  if (compiled_.readWholeOverSets()) {
     // A regular pattern with variable-length sub-patterns is read once over
     // the sets of places instead of being backtracked.
-    matched = reachPattern(0, 3, PositionSet::single(0), length).test(length);
-  } else if (readPlaneOverSets_ && significantLength_ < PlaneSet::kSize - 2) {
+    matched = reachPattern(0, kProgramBody, PositionSet::single(0), length).test(length);
+  } else if (compiled_.readPlaneOverSets() && significantLength_ < PlaneSet::kSize - 2) {
     // Likewise over the plane of significant characters; the word is read
     // when the places after its last letter are reached.
     if (++planeStamp_ == 0) {
@@ -172,19 +140,19 @@ bool MatchEngine::matches(WordBuffer& word) {
     planeMasksReady_ = false;
     buildPlaneMasks();
     const int afterLast = length + word.punctuationCounts[length - 1];
-    matched = !(reachPlane(3, PlaneSet::single(0), significantLength_) &
+    matched = !(reachPlane(kProgramBody, PlaneSet::single(0), significantLength_) &
                 PlaneSet::range(afterLast, PlaneSet::kSize - 1))
                    .empty();
   } else {
-    matched = runPattern(0, 3, 0, k, slack_, length) >= 0;
+    matched = runPattern(0, kProgramBody, 0, k, slack_, length) >= 0;
   }
   word_ = nullptr;
   return matched;
 }
 
 bool MatchEngine::holdsRequiredLetters(const WordBuffer& word) const {
-  const std::uint8_t* required = requiredLetters_.data();
-  const std::size_t size = requiredLetters_.size();
+  const std::uint8_t* required = compiled_.requiredLetters().data();
+  const std::size_t size = compiled_.requiredLetters().size();
   for (std::size_t i = 0; i < size; i += 2) {
     const std::uint8_t letter = required[i];
     int wanted = required[i + 1];
@@ -195,8 +163,8 @@ bool MatchEngine::holdsRequiredLetters(const WordBuffer& word) const {
 }
 
 bool MatchEngine::matchPlainRun(const WordBuffer& word) const {
-  const std::uint8_t* pairs = runPairs_.data();
-  const std::size_t size = runPairs_.size();
+  const std::uint8_t* pairs = compiled_.runPairs().data();
+  const std::size_t size = compiled_.runPairs().size();
   for (std::size_t i = 0; i < size; i += 2) {
     if (word.key[pairs[i]] != pairs[i + 1]) return false;
   }
@@ -211,7 +179,7 @@ bool MatchEngine::matchDistinctLetters(const WordBuffer& word) const {
     const std::uint8_t x = word.key[i];
     const std::uint64_t bit = std::uint64_t{1} << (x & 63);
     std::uint64_t& slot = seen[x >> 6];
-    if ((distinctLetters_[x >> 6] & bit) == 0 || (slot & bit) != 0) return false;
+    if ((compiled_.distinctLetters()[x >> 6] & bit) == 0 || (slot & bit) != 0) return false;
     slot |= bit;
   }
   return true;
@@ -220,7 +188,7 @@ bool MatchEngine::matchDistinctLetters(const WordBuffer& word) const {
 // Same length as the anagram: it matches when no letter of the word is
 // used more often than the anagram has it.
 bool MatchEngine::matchCountedLetters(const WordBuffer& word) {
-  std::array<std::uint8_t, 256>& left = neededLetters_;
+  std::array<std::uint8_t, 256>& left = countedLeft_;
   int i = 0;
   bool matched = true;
   for (; i < wordLength_; ++i) {
@@ -245,7 +213,7 @@ bool MatchEngine::fillPunctuationPlanes(WordBuffer& word) {
   int out = 0;
   for (int i = 0; i < WordBuffer::kRawSize; ++i) {
     const auto c = static_cast<std::uint8_t>(word.raw[i]);
-    if (alphabet_.alphabetIndexOf(c) != kkd::kNoIndex) {
+    if (compiled_.alphabet().alphabetIndexOf(c) != kkd::kNoIndex) {
       if (letters == length) break;
       if (out >= WordBuffer::kSignificantSize - 1) return false;
       word.significant[out++] = c;
@@ -254,7 +222,7 @@ bool MatchEngine::fillPunctuationPlanes(WordBuffer& word) {
     }
     if (letters == length && (c == 0 || c == ' ')) break;
     if (c == 0) return false;
-    if (punctuation_[c] == kSignificantPunctuation) {
+    if (compiled_.punctuation()[c] == kSignificantPunctuation) {
       if (out >= WordBuffer::kSignificantSize - 1 || count == 255) return false;
       word.significant[out++] = c;
       ++count;
@@ -277,7 +245,7 @@ std::string MatchEngine::balanceText() const {
       if (n <= 0) continue;
       if (!any) text += sign < 0 ? '-' : '+';
       any = true;
-      text.append(static_cast<std::size_t>(n), static_cast<char>(alphabet_.canonicalCharOf(static_cast<std::uint8_t>(x))));
+      text.append(static_cast<std::size_t>(n), static_cast<char>(compiled_.alphabet().canonicalCharOf(static_cast<std::uint8_t>(x))));
     }
   }
   return text;

@@ -13,17 +13,27 @@
 // Matching allocates nothing and is not thread-safe: an engine holds the
 // scratch tables of the word being matched (letter-variable bindings,
 // anagram balance, letter counts), so one engine matches one word at a time.
+//
+// The engine owns two parts: the CompiledPattern (CompiledPattern.h), which
+// the compiler (MatchEngineCompile.cc) produces and matching never changes,
+// and the matcher's own state below it: the per-word scratch, the memo of
+// failed attempts (MatchMemo.h), the block placement (BlockPlacement.h) and
+// the template outline (TemplateOutline.h), built for the compiled pattern
+// from its public interface.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/WordBuffer.h"
+#include "pattern/BlockPlacement.h"
+#include "pattern/CompiledPattern.h"
 #include "pattern/MatchMemo.h"
 #include "pattern/PatternPool.h"
 #include "pattern/PatternProgram.h"
@@ -33,36 +43,10 @@
 
 namespace kea {
 
-// The routine that runs a compiled program, chosen when it is compiled.
-enum class MatcherKind {
-  PlainRun,         // one run of letters and match-alls
-  DistinctLetters,  // an anagram of letters that are all different
-  CountedLetters,   // an anagram of letters with repeats
-  General,          // everything else
-};
-
 class MatchMemo;
-class BlockPlacement;
 class TemplateOutline;
 
-// Per byte offset of a compiled program, for the offsets where a pattern
-// header stands: whether the pattern is regular (matched over sets of
-// places) and the offset after its OP_END.
-struct PatternShape {
-  std::vector<std::uint8_t> regular;
-  std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
-  std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
-  // A variable-length sub-pattern read for every window length in one pass
-  // (see MatchEngineWindows.cc).
-  std::vector<std::uint8_t> windowed;
-  std::vector<std::uint32_t> end;
-  // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
-  // each belongs to.
-  std::vector<std::uint32_t> anagrams;
-  std::vector<std::uint32_t> anagramOwners;
-};
-
-class MatchEngine {
+class MatchEngine : private PlacementHost {
  public:
   MatchEngine();
   ~MatchEngine();
@@ -79,8 +63,10 @@ class MatchEngine {
   PatternStatus compile(const Alphabet& alphabet, std::string_view text,
                         bool ignoreUnusedPunctuation = true, bool variablesExclusive = true);
 
-  bool isValid() const { return valid_; }
-  PatternStatus status() const { return status_; }
+  bool isValid() const { return compiled_.valid(); }
+  PatternStatus status() const { return compiled_.status(); }
+  // The compiled pattern the engine matches with.
+  const CompiledPattern& compiled() const { return compiled_; }
 
   // The Shortest and Longest settings, clamped into 1 … 100.
   void setShortest(int shortest);
@@ -95,15 +81,15 @@ class MatchEngine {
 
   // Shortest word length of the pattern, and fixed + extra capped at 101
   // (101 = no upper limit).
-  int fixedLength() const { return fixedLength_; }
-  int longestLength() const { return longestLength_; }
-  bool punctuationSensitive() const { return punctuationSensitive_; }
-  MatcherKind matcher() const { return matcher_; }
-  const std::vector<std::uint8_t>& program() const { return program_; }
-  const Pattern& pool() const { return pool_; }
+  int fixedLength() const { return compiled_.fixedLength(); }
+  int longestLength() const { return compiled_.longestLength(); }
+  bool punctuationSensitive() const { return compiled_.punctuationSensitive(); }
+  MatcherKind matcher() const { return compiled_.matcher(); }
+  const std::vector<std::uint8_t>& program() const { return compiled_.program(); }
+  const Pattern& pool() const { return compiled_.pool(); }
   // Per raw character: 255 significant punctuation, 254 escaped letter, 0 neither.
-  const std::array<std::uint8_t, 256>& punctuationTable() const { return punctuation_; }
-  int opcodeCount() const { return opcodeCount_; }
+  const std::array<std::uint8_t, 256>& punctuationTable() const { return compiled_.punctuation(); }
+  int opcodeCount() const { return compiled_.opcodeCount(); }
   // The compiled program and its pool in readable form.
   std::string dump() const;
 
@@ -135,15 +121,23 @@ class MatchEngine {
   const std::vector<std::uint8_t>& requiredLetters() const { return requiredLetters_; }
 
  private:
-  friend class PatternCompiler;
-  friend class BlockPlacement;
+  // What the sweep that places anagram blocks asks of the matcher
+  // (BlockPlacement.h).
+  const std::array<PositionSet, 256>& letterPlaces() override;
+  std::span<const std::uint8_t> heldLetters() const override;
+  PositionSet reachBlock(int entry, PositionSet from, int end) override;
+  bool runBlock(int entry, int q, int extra, int length) override;
+  VariableBindings& bindings() override { return bindings_; }
+  bool componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                     const std::uint8_t* counts, int r) override;
   void reset();
   void prepareMatching(std::string_view text, bool ignoreUnusedPunctuation);
   bool fillPunctuationPlanes(WordBuffer& word);
   bool matchPlainRun(const WordBuffer& word) const;
   bool matchDistinctLetters(const WordBuffer& word) const;
   bool matchCountedLetters(const WordBuffer& word);
-  // Whether the word holds every letter of requiredLetters_ often enough.
+  // Whether the word holds every letter of the compiled required letters
+  // often enough.
   bool holdsRequiredLetters(const WordBuffer& word) const;
 
   // The general matcher: one pattern (program position just after its
@@ -160,7 +154,8 @@ class MatchEngine {
   bool recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly);
   bool amongTries(int start, int q, int kq) const;
   static int firstUntried(const std::uint64_t* failed, int from, int last);
-  bool runMixedRun(const std::uint8_t* code, int& pc, int p);
+  // A mixed run's items at letter p; the position after them, or -1.
+  int runMixedRun(Inst run, int p);
 
   // Anagram parts over a stretch.
   bool runAnagram(int program, int pc, int p, int length, int deficit);
@@ -182,18 +177,18 @@ class MatchEngine {
   // program without significant punctuation, are run over sets of places
   // (MatchEngineReach.cc): from every place where such a pattern may start,
   // the places where it may end, in time linear in its length.
-  void analyseRegular();
-  bool regular(int program, int header) const;
-  int patternEndOf(int program, int header) const;
+  bool regular(int program, int header) const { return compiled_.regular(program, header); }
+  int patternEndOf(int program, int header) const { return compiled_.patternEnd(program, header); }
   void buildLetterMasks();
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
   PositionSet reachSegment(int program, int pc, PositionSet from, int end);
-  PositionSet runStarts(const std::uint8_t* c, int pc, int n, int end);
+  PositionSet runStarts(Inst run, int end);
   // The same over the places of a word with significant punctuation, which
   // are the indices of its significant-character plane: for an outermost
-  // template of runs, wildcards and punctuation only (see analyseRegular).
+  // template of runs, wildcards and punctuation only (see
+  // CompiledPattern::readPlaneOverSets).
   void buildPlaneMasks();
-  PlaneSet planeRunStarts(const std::uint8_t* c, int pc, int n, int end);
+  PlaneSet planeRunStarts(Inst run, int end);
   PlaneSet rawMask(std::uint8_t raw);
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
   // A variable-length sub-pattern of fixed elements around at most one
@@ -201,60 +196,33 @@ class MatchEngine {
   // offset its search hands on from (p, k), for every slack u up to
   // `longest` (-1: no success). False when the table is too small, and
   // the sub-pattern is searched as usual.
-  static bool windowedShape(const std::vector<std::uint8_t>& bytes, int header);
-  bool windowed(int program, int header) const;
-  int runFixed(const std::uint8_t* c, int pc, int& q, int& kq);
+  bool windowed(int program, int header) const { return compiled_.windowed(program, header); }
+  int runFixed(Code c, int pc, int& q, int& kq);
   bool readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
-  const std::uint8_t* code(int program) const {
-    return program == 0 ? program_.data() : pool_.entry(program - 1).data();
-  }
+  Code code(int program) const { return compiled_.code(program); }
+  Inst inst(int program, int pc) const { return compiled_.inst(program, pc); }
   int endOfAnagram(int program, int pc) const;
   std::uint8_t significantAt(int index) const;
   int punctuationBefore(int letter) const;
   bool runAligned(int p, int n, int k) const;
 
-  // Compiled state.
-  Alphabet alphabet_;
-  Pattern pool_;
-  std::vector<std::uint8_t> program_;
-  int fixedLength_ = 0;
-  int longestLength_ = 0;
-  bool valid_ = false;
-  PatternStatus status_ = PatternStatus::Empty;
-  std::array<std::uint8_t, 256> punctuation_{};
-  bool punctuationSensitive_ = false;
+  // What the compiler wrote and what was read off it; never changed by matching.
+  CompiledPattern compiled_;
+  // The settings, and the word length set.
   int shortestSetting_ = 1;
   int longestSetting_ = 100;
   int wordLength_ = 0;
   int slack_ = 0;
-  int lastOpcode_ = OP_PROGRAM_END;
-  int opcodeCount_ = 0;
-  MatcherKind matcher_ = MatcherKind::General;
-
-  // Letter variables in templates, and in anagram parts.
-  bool templateVariables_ = false;
-  bool anagramVariables_ = false;
   // The pattern with its template variables made match-alls, checked first
   // when that is a sound necessary condition (see prepareMatching).
   std::unique_ptr<MatchEngine> relaxed_;
 
-  // Fast-check tables, built at compile time.
-  std::vector<std::uint8_t> runPairs_;                   // (position, index) pairs
-  std::array<std::uint64_t, 4> distinctLetters_{};       // set of alphabet indices
-  std::array<std::uint8_t, 256> neededLetters_{};        // counts of a counted anagram
-  // (index, count) pairs: the letters of the templates outside anagram
-  // parts, which every matching word holds. The general matcher checks
-  // them first, so that most words are turned away without a search.
-  std::vector<std::uint8_t> requiredLetters_;
-  // Per program, per pattern header: whether the pattern is regular (see
-  // analyseRegular), and where it ends.
-  std::vector<PatternShape> shapes_;
-  bool readWholeOverSets_ = false;
-  bool readPlaneOverSets_ = false;
-
   // Per-word scratch.
+  // What a counted anagram still takes of each letter (the compiled counts
+  // between words).
+  std::array<std::uint8_t, 256> countedLeft_{};
   VariableBindings bindings_;
   int balanceGeneration_ = 0;
   std::array<std::int32_t, 256> balanceCounts_{};

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 #include "pattern/MatchEngine.h"
 
@@ -18,8 +19,8 @@ namespace kea {
 
 class PatternCompiler {
  public:
-  PatternCompiler(MatchEngine& engine, const Alphabet& alphabet, std::string_view text)
-      : engine_(engine), alphabet_(alphabet) {
+  PatternCompiler(CompilerOutput& out, const Alphabet& alphabet, std::string_view text)
+      : out_(out), alphabet_(alphabet) {
     text_.assign(text.data(), text.size());
     text_ += ')';
     appendedClose_ = text_.size() - 1;
@@ -52,7 +53,9 @@ class PatternCompiler {
     bool topLevel = false;
   };
 
-  MatchEngine& engine_;
+  CompilerOutput& out_;
+  // The opcode counted last: with two opcodes in all, the pattern's one element.
+  std::uint8_t lastOpcode_ = OP_PROGRAM_END;
   const Alphabet& alphabet_;
   std::string text_;
   std::size_t appendedClose_ = 0;
@@ -83,8 +86,8 @@ class PatternCompiler {
     count(opcode);
   }
   void count(std::uint8_t opcode) {
-    engine_.lastOpcode_ = opcode;
-    ++engine_.opcodeCount_;
+    lastOpcode_ = opcode;
+    ++out_.opcodeCount;
   }
 
   bool enter() {
@@ -117,33 +120,26 @@ class PatternCompiler {
 PatternStatus MatchEngine::compile(const Alphabet& alphabet, std::string_view text,
                                    bool ignoreUnusedPunctuation, bool variablesExclusive) {
   reset();
-  alphabet_ = alphabet;
   bindings_.exclusive = variablesExclusive;
-  PatternCompiler compiler(*this, alphabet, text);
-  status_ = compiler.run(ignoreUnusedPunctuation);
-  if (status_ != PatternStatus::Valid) {
-    valid_ = false;
-    program_.clear();
-    pool_.clear();
-  } else {
-    prepareMatching(text, ignoreUnusedPunctuation);
-  }
-  return status_;
+  CompilerOutput output;
+  const PatternStatus status = PatternCompiler(output, alphabet, text).run(ignoreUnusedPunctuation);
+  compiled_ = CompiledPattern(alphabet, std::move(output), status, variablesExclusive);
+  if (status == PatternStatus::Valid) prepareMatching(text, ignoreUnusedPunctuation);
+  return status;
 }
 
 PatternStatus PatternCompiler::run(bool ignoreUnusedPunctuation) {
   Lengths lengths;
-  if (!compilePattern(engine_.program_, lengths, nullptr, true)) return status_;
+  if (!compilePattern(out_.program, lengths, nullptr, true)) return status_;
   if (pos_ != text_.size()) return PatternStatus::StrayClose;
   if (lengths.fixed + lengths.extra == 0) return PatternStatus::Empty;
-  engine_.fixedLength_ = lengths.fixed;
-  engine_.longestLength_ = std::min(lengths.fixed + lengths.extra, UNBOUNDED_LENGTH);
-  engine_.valid_ = true;
-  engine_.program_.push_back(OP_PROGRAM_END);
+  out_.fixedLength = lengths.fixed;
+  out_.longestLength = std::min(lengths.fixed + lengths.extra, UNBOUNDED_LENGTH);
+  out_.program.push_back(OP_PROGRAM_END);
   for (int x = 0; x < 256; ++x) {
     if (templateLetters_[static_cast<std::size_t>(x)] == 0) continue;
-    engine_.requiredLetters_.push_back(static_cast<std::uint8_t>(x));
-    engine_.requiredLetters_.push_back(
+    out_.requiredLetters.push_back(static_cast<std::uint8_t>(x));
+    out_.requiredLetters.push_back(
         static_cast<std::uint8_t>(std::min(templateLetters_[static_cast<std::size_t>(x)], 255)));
   }
   chooseMatcher();
@@ -152,17 +148,17 @@ PatternStatus PatternCompiler::run(bool ignoreUnusedPunctuation) {
 }
 
 void PatternCompiler::chooseMatcher() {
-  engine_.matcher_ = MatcherKind::General;
-  if (engine_.opcodeCount_ != 2) return;
-  switch (engine_.lastOpcode_) {
+  out_.matcher = MatcherKind::General;
+  if (out_.opcodeCount != 2) return;
+  switch (lastOpcode_) {
     case OP_RUN:
-      engine_.matcher_ = MatcherKind::PlainRun;
+      out_.matcher = MatcherKind::PlainRun;
       break;
     case OP_LETTERS_DISTINCT:
-      engine_.matcher_ = MatcherKind::DistinctLetters;
+      out_.matcher = MatcherKind::DistinctLetters;
       break;
     case OP_LETTERS_COUNTED:
-      engine_.matcher_ = MatcherKind::CountedLetters;
+      out_.matcher = MatcherKind::CountedLetters;
       break;
     default:
       break;
@@ -173,7 +169,7 @@ void PatternCompiler::chooseMatcher() {
 // with significant punctuation, adds the check that nothing significant
 // follows the last letter.
 void PatternCompiler::finishProgram(bool ignoreUnusedPunctuation) {
-  std::vector<std::uint8_t>& program = engine_.program_;
+  std::vector<std::uint8_t>& program = out_.program;
   std::size_t first = 0;
   while (first < elements_.size() && elements_[first].space) ++first;
   std::size_t last = elements_.size();
@@ -181,11 +177,11 @@ void PatternCompiler::finishProgram(bool ignoreUnusedPunctuation) {
 
   bool significant = false;
   bool sensitive = false;
-  for (const std::uint8_t entry : engine_.punctuation_) {
+  for (const std::uint8_t entry : out_.punctuation) {
     significant = significant || entry == kSignificantPunctuation;
     sensitive = sensitive || entry == kSignificantPunctuation || entry == kEscapedLetter;
   }
-  engine_.punctuationSensitive_ = sensitive;
+  out_.punctuationSensitive = sensitive;
 
   // Edits go from the end of the program backwards so that the offsets of
   // the earlier elements stay valid.
@@ -206,7 +202,7 @@ void PatternCompiler::finishProgram(bool ignoreUnusedPunctuation) {
   if (significant && !ignoreUnusedPunctuation) {
     // Byte 0 ends the entry text; it is never a character of the word.
     for (std::size_t c = 1; c < 256; ++c) {
-      if (engine_.punctuation_[c] == 0) engine_.punctuation_[c] = kSignificantPunctuation;
+      if (out_.punctuation[c] == 0) out_.punctuation[c] = kSignificantPunctuation;
     }
   }
 }
@@ -328,7 +324,7 @@ void PatternCompiler::addCharacter(std::vector<std::uint8_t>& out, Template& t, 
   emitCounted(out, opcode);
   out.push_back(raw);
   record(t, start, out.size(), opcode == OP_PUNCT && raw == ' ');
-  engine_.punctuation_[raw] = opcode == OP_EXACT ? kEscapedLetter : kSignificantPunctuation;
+  out_.punctuation[raw] = opcode == OP_EXACT ? kEscapedLetter : kSignificantPunctuation;
 }
 
 // Template elements up to ";" or the closing ")" (left unread). A wildcard
@@ -384,7 +380,7 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
       continue;
     }
     if (isDigit(c)) {
-      engine_.templateVariables_ = true;
+      out_.templateVariables = true;
       openMixedItem(out, t);
       out.push_back(static_cast<std::uint8_t>(t.runPosition | kItemVariable));
       out.push_back(static_cast<std::uint8_t>(c - '0'));
@@ -492,7 +488,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
   std::vector<std::pair<std::size_t, std::size_t>> skipped;  // text spans of sub-patterns
   std::array<int, Pattern::kCapacity> subpatternCount{};
   std::array<int, Pattern::kCapacity> choiceCount{};
-  Pattern& pool = engine_.pool_;
+  Pattern& pool = out_.pool;
   length = 0;
   extra = 0;
 
@@ -577,7 +573,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     if (isDigit(c)) {
       ++variableCount[c - '0'];
       anyVariable = true;
-      engine_.anagramVariables_ = true;
+      out_.anagramVariables = true;
       ++length;
     } else if (c == ' ') {
     } else if (c == '*') {
@@ -586,7 +582,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     } else if (c == '.' || c == '?') {
       ++length;
       // A match-all always needs the general matcher.
-      ++engine_.opcodeCount_;
+      ++out_.opcodeCount;
     } else {
       if (c == '\\') c = byteAt(i++);
       if (!isLetter(c)) return fail(PatternStatus::AnagramNotLetters);

@@ -31,7 +31,7 @@ std::uint8_t MatchEngine::significantAt(int index) const {
 }
 
 int MatchEngine::punctuationBefore(int letter) const {
-  return punctuationSensitive_ ? word_->punctuationCounts[letter] : 0;
+  return compiled_.punctuationSensitive() ? word_->punctuationCounts[letter] : 0;
 }
 
 // Whether a run of n letters from letter p may start at punctuation offset
@@ -47,42 +47,17 @@ bool MatchEngine::runAligned(int p, int n, int k) const {
   return true;
 }
 
-namespace {
-
-// Bytes taken by the anagram component at pc, or 0 when pc holds none.
-int componentSize(const std::uint8_t* c, int pc) {
-  switch (c[pc]) {
-    case OP_PATTERN_VARIABLE:
-    case OP_PATTERN_LAST:
-    case OP_CHOICE_SET:
-      return 3;
-    case OP_VARIABLES:
-      return 11;
-    case OP_LETTERS_DISTINCT:
-      return 2 + c[pc + 1];
-    case OP_LETTERS_COUNTED: {
-      int end = pc + 1;
-      while (c[end] < kFirstOpcode) end += 2;
-      return end - pc;
-    }
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 // Position of the first byte after an anagram part's components.
 int MatchEngine::endOfAnagram(int program, int pc) const {
-  const std::uint8_t* c = code(program);
-  while (const int size = componentSize(c, pc)) pc += size;
-  return pc;
+  Inst component = inst(program, pc);
+  while (isComponent(component)) component = component.nextInst();
+  return component.pc();
 }
 
 int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int length) {
   // The outermost pattern runs once per word; everything else may be tried
   // again from the same place.
-  MatchMemo* memo = program == 0 && pc == 3 ? nullptr : memo_.get();
+  MatchMemo* memo = program == 0 && pc == kProgramBody ? nullptr : memo_.get();
   if (memo != nullptr && !memo->patternBacktracks(program, pc)) memo = nullptr;
   MatchMemo::Key key;
   if (memo != nullptr) {
@@ -90,22 +65,21 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
     if (memo->failed(key)) return -1;
   }
   VariableValues guard(bindings_);
-  const std::uint8_t* c = code(program);
+  const Code c = code(program);
   int kk = k;
   for (;;) {
-    const std::uint8_t op = c[pc];
-    if (op == OP_END) {
+    const Inst part(c, pc);
+    if (part.is(OP_END)) {
       guard.keep();
       k = kk;
-      return pc + 1;
+      return part.next(OP_END);
     }
-    if (op == OP_ANAGRAM) {
-      const int anagramLength = readProgramInt32(c + pc + 2);
-      if (runAnagram(program, pc + 6, p, length, length - anagramLength)) {
+    if (part.is(OP_ANAGRAM)) {
+      if (runAnagram(program, part.components(), p, length, length - part.anagramLength())) {
         recordBalance(program, pc, p, length);
         guard.keep();
         k = kk;
-        return endOfAnagram(program, pc + 6) + 1;
+        return Inst(c, endOfAnagram(program, part.components())).next(OP_END);
       }
       break;
     }
@@ -116,37 +90,39 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
   return -1;
 }
 
-bool MatchEngine::runMixedRun(const std::uint8_t* c, int& pc, int p) {
+int MatchEngine::runMixedRun(Inst run, int p) {
   const std::uint8_t* key = word_->key;
-  while (c[pc] < kFirstOpcode) {
-    const std::uint8_t mark = c[pc];
-    const std::uint8_t x = key[p + (mark & ~kItemKindMask)];
-    switch (mark & kItemKindMask) {
+  RunItem item = run.mixedItems();
+  while (!item.atEnd()) {
+    const std::uint8_t x = key[p + item.position()];
+    const std::uint8_t kind = item.kind();
+    switch (kind) {
       case 0:
-        if (x != c[pc + 1]) return false;
-        pc += 2;
+        if (x != item.letter()) return -1;
+        item = item.nextPair();
         break;
-      case kItemVariable:
-        newBinding_ |= bindings_.lookup(c[pc + 1]) == VariableBindings::kUnbound;
-        if (!bindings_.bindOrCheck(c[pc + 1], x)) return false;
-        pc += 2;
+      case kItemVariable: {
+        const std::uint8_t variable = item.variable();
+        item = item.nextPair();
+        newBinding_ |= bindings_.lookup(variable) == VariableBindings::kUnbound;
+        if (!bindings_.bindOrCheck(variable, x)) return -1;
         break;
+      }
       default: {
-        const int n = c[pc + 1];
-        const std::uint8_t* list = c + pc + 2;
-        const bool listed = std::memchr(list, x, static_cast<std::size_t>(n)) != nullptr;
-        if (listed != ((mark & kItemKindMask) == kItemChoice)) return false;
-        pc += 2 + n;
+        const bool listed =
+            std::memchr(item.list(), x, static_cast<std::size_t>(item.listSize())) != nullptr;
+        if (listed != (kind == kItemChoice)) return -1;
+        item = item.nextChoice();
         break;
       }
     }
   }
-  return true;
+  return item.pc();
 }
 
 int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
   VariableValues guard(bindings_);
-  const std::uint8_t* c = code(program);
+  const Code c = code(program);
   const std::uint8_t* key = word_->key;
   int kk = k;
   // Any failure but the wildcard's own is a mismatch of this segment.
@@ -155,43 +131,45 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
     return -1;
   };
   for (;;) {
-    switch (c[pc]) {
+    const Inst op(c, pc);
+    switch (op.opcode()) {
       case OP_END:
         guard.keep();
         k = kk;
-        return pc + 1;
+        return op.next(OP_END);
       case OP_RUN: {
-        const int n = c[pc + 1];
-        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
-        for (pc += 2; c[pc] < kFirstOpcode; pc += 2) {
-          if (key[p + c[pc]] != c[pc + 1]) return mismatch();
+        const int n = op.runLength();
+        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        RunItem item = op.plainItems();
+        for (; !item.atEnd(); item = item.nextPlain()) {
+          if (key[p + item.plainPosition()] != item.letter()) return mismatch();
         }
+        pc = item.pc();
         p += n;
         break;
       }
       case OP_MIXED_RUN: {
-        const int n = c[pc + 1];
-        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
-        const int runPc = pc;
-        pc += 2;
+        const int n = op.runLength();
+        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
         newBinding_ = false;
-        if (!runMixedRun(c, pc, p)) return mismatch();
+        pc = runMixedRun(op, p);
+        if (pc < 0) return mismatch();
         // A new binding may leave the rest of the template nowhere to go.
         if (newBinding_ && outline_ != nullptr && program == 0 &&
-            !outline_->feasible(outline_->stepAfter(runPc), p + n, key, wordLength_, bindings_)) {
+            !outline_->feasible(outline_->stepAfter(op.pc()), p + n, key, wordLength_, bindings_)) {
           return mismatch();
         }
         p += n;
         break;
       }
       case OP_EXACT:
-        if (significantAt(p + kk) != c[pc + 1]) return mismatch();
-        pc += 2;
+        if (significantAt(p + kk) != op.character()) return mismatch();
+        pc = op.next(OP_EXACT);
         break;
       case OP_PUNCT:
-        if (significantAt(p + kk) != c[pc + 1]) return mismatch();
+        if (significantAt(p + kk) != op.character()) return mismatch();
         ++kk;
-        pc += 2;
+        pc = op.next(OP_PUNCT);
         break;
       case OP_SKIP:
       case OP_SKIP_REST: {
@@ -208,8 +186,8 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
         break;
       }
       case OP_PATTERN: {
-        const int fixed = c[pc + 1];
-        pc = runPattern(program, pc + 3, p, kk, 0, fixed);
+        const int fixed = op.fixedLength();
+        pc = runPattern(program, op.body(), p, kk, 0, fixed);
         if (pc < 0) return mismatch();
         p += fixed;
         break;
@@ -235,9 +213,9 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
 // all the slack at once; any other tries the fewest letters first and, for
 // each, the earliest punctuation offset first.
 int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
-  const std::uint8_t* c = code(program);
-  const int next = pc + 2;
-  if (c[pc] == OP_SKIP_REST) {
+  const Inst skip = inst(program, pc);
+  const int next = skip.nested();
+  if (skip.is(OP_SKIP_REST)) {
     const int target = p + slack;
     const int highest = punctuationBefore(target);
     for (int kq = k; kq <= highest; ++kq) {
@@ -255,7 +233,7 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
                                                          MatchMemo::Scope::Segment, next, bindings_)
                                              : MatchMemo::Key{};
   const int failedStart = memo != nullptr ? memo->thresholdOf(key) : -1;
-  const bool mayStopEarly = !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  const bool mayStopEarly = !compiled_.punctuationSensitive() && memo != nullptr && memo->skipMayStopEarly(program, pc);
   int lowest = k;
   bool givenUp = false;
   for (int t = 0; t <= slack && !givenUp; ++t) {
@@ -293,7 +271,7 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
 bool MatchEngine::amongTries(int start, int q, int kq) const {
   const int from = start >> 10;
   const int offset = start & 1023;
-  if (!punctuationSensitive_) return q >= from;
+  if (!compiled_.punctuationSensitive()) return q >= from;
   const std::uint8_t* counts = word_->punctuationCounts;
   if (kq > counts[q]) return false;
   if (q == from) return kq >= offset;
@@ -303,33 +281,33 @@ bool MatchEngine::amongTries(int start, int q, int kq) const {
 // A variable-length sub-pattern in a template, followed by the rest of the
 // template as a nested segment.
 int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
-  const std::uint8_t* c = code(program);
-  const int fixed = c[pc + 1];
-  const int extra = c[pc + 2];
-  const int inner = pc + 3;
+  const Inst header = inst(program, pc);
+  const int fixed = header.fixedLength();
+  const int extra = header.extraLength();
+  const int inner = header.body();
   subpatternExhausted_ = false;
   // A regular sub-pattern is read once for every window length: its
   // matching binds nothing, so only whether it matches each window counts.
   const bool regularInner = regular(program, pc);
   const PositionSet ends =
       regularInner ? reachPattern(program, inner, PositionSet::single(p), p + fixed + slack) : PositionSet{};
-  if (c[pc] == OP_PATTERN_LAST) return runLastSubpattern(program, pc, p, k, slack, regularInner, ends);
+  if (header.is(OP_PATTERN_LAST)) return runLastSubpattern(program, pc, p, k, slack, regularInner, ends);
   MatchMemo* memo = memo_.get();
   // Without punctuation, and with an inner pattern that binds nothing, the
   // rest after the sub-pattern depends only on where it starts: one bit set
   // per rest remembers where it failed, so each try costs a bit test.
   const bool byPosition =
-      memo != nullptr && !punctuationSensitive_ && memo->patternVariables(program, pc) == 0;
+      memo != nullptr && !compiled_.punctuationSensitive() && memo->patternVariables(program, inner) == 0;
   const MatchMemo::Key restKey = byPosition ? restSetKey(program, pc, p + fixed + slack) : MatchMemo::Key{};
   // Otherwise the sub-pattern with its rest is one attempt from this place:
   // the wildcards before it may reach the same place many times over.
   MatchMemo::Key wholeKey;
   if (memo != nullptr && !byPosition) {
-    wholeKey = memo->subpatternKey(program, pc, p, k, slack, bindings_);
+    wholeKey = memo->subpatternKey(program, pc, inner, patternEndOf(program, pc), p, k, slack, bindings_);
     if (memo->failed(wholeKey)) return -1;
   }
   const int longest = std::min(extra, slack);
-  const bool mayStopEarly = byPosition && memo->restMayStopEarly(program, memo->patternEnd(program, pc));
+  const bool mayStopEarly = byPosition && memo->restMayStopEarly(program, patternEndOf(program, pc));
   subpatternExhausted_ = false;
   // The set lives in the memo's fixed table; deeper tries add to it in place.
   const std::uint64_t* failedRests = byPosition ? memo->restFailures(restKey) : nullptr;
@@ -406,12 +384,12 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
 // slack that is left.
 int MatchEngine::runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner,
                                    const PositionSet& ends) {
-  const std::uint8_t* c = code(program);
-  const int fixed = c[pc + 1];
-  if (c[pc + 2] < slack) return -1;
+  const Inst header = inst(program, pc);
+  const int fixed = header.fixedLength();
+  if (header.extraLength() < slack) return -1;
   int k2 = k;
   const int after = regularInner ? (ends.test(p + fixed + slack) ? patternEndOf(program, pc) : -1)
-                                 : runPattern(program, pc + 3, p, k2, slack, fixed + slack);
+                                 : runPattern(program, header.body(), p, k2, slack, fixed + slack);
   if (after < 0) return -1;
   const int r = runSegment(program, after, p + fixed + slack, k2, 0);
   if (r < 0) return -1;
@@ -422,7 +400,7 @@ int MatchEngine::runLastSubpattern(int program, int pc, int p, int& k, int slack
 // The key of the set of places from which the rest after the sub-pattern
 // at pc failed, for a stretch that ends at `end`.
 MatchMemo::Key MatchEngine::restSetKey(int program, int pc, int end) const {
-  const int rest = memo_->patternEnd(program, pc);
+  const int rest = patternEndOf(program, pc);
   return memo_->key(MatchMemo::restSet(program, rest, end), program, MatchMemo::Scope::Segment, rest, bindings_);
 }
 
@@ -504,18 +482,20 @@ bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit
 //    component then needs every one of its letters, so a letter missing
 //    from the whole stretch dooms every placement.
 bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) {
-  const std::uint8_t* c = code(program);
-  if (c[pc] != OP_PATTERN_VARIABLE && c[pc] != OP_PATTERN_LAST) return false;
+  Inst component = inst(program, pc);
+  if (!isBlockOpcode(component.opcode())) return false;
   bool allFixed = true;
   bool lastTakesSlack = false;
-  int at = pc;
-  for (; c[at] == OP_PATTERN_VARIABLE || c[at] == OP_PATTERN_LAST; at += 3) {
-    const std::uint8_t* block = code(1 + c[at + 2]);
-    if (block[2] != 0) allFixed = false;
-    if (c[at] == OP_PATTERN_LAST && c[at + 1] == 1 && anagramLength < block[1] + block[2]) lastTakesSlack = true;
+  for (; isBlockOpcode(component.opcode()); component = component.nextInst()) {
+    const Inst block = inst(1 + component.poolIndex(), 0);
+    if (block.extraLength() != 0) allFixed = false;
+    if (component.is(OP_PATTERN_LAST) && component.occurrences() == 1 &&
+        anagramLength < block.fixedLength() + block.extraLength()) {
+      lastTakesSlack = true;
+    }
   }
   if (!allFixed && !lastTakesSlack) return false;
-  const int letters = lettersComponent(program, at);
+  const int letters = lettersComponent(program, component.pc());
   if (letters < 0) return false;
   letterCounts_.fill(0);
   const std::uint8_t* key = word_->key;
@@ -532,9 +512,9 @@ bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) 
 // number of free letters when positive, and every component that is not
 // found adds its size; the part fails as soon as r would exceed 0.
 bool MatchEngine::anagramComponent(int program, int pc, int r) {
-  const std::uint8_t* c = code(program);
-  const std::uint8_t op = c[pc];
-  if (op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) return placeOccurrence(program, pc, 0, r);
+  const Inst component = inst(program, pc);
+  const std::uint8_t op = component.opcode();
+  if (isBlockOpcode(op)) return placeOccurrence(program, pc, 0, r);
   if (!anagram_.counted) {
     if (!spendTry()) return false;
     // The letters that no sub-pattern claimed, counted once on the way in.
@@ -553,23 +533,23 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   }
   switch (op) {
     case OP_CHOICE_SET: {
-      const std::uint8_t* set = pool_.entry(c[pc + 2]).data();
-      const int highest = std::min(alphabet_.letterCount, 256) - 1;
-      return pickChoices(program, pc, set, c[pc + 1], highest, r);
+      const std::uint8_t* set = compiled_.pool().entry(component.poolIndex()).data();
+      const int highest = std::min(compiled_.alphabet().letterCount, 256) - 1;
+      return pickChoices(program, pc, set, component.occurrences(), highest, r);
     }
     case OP_VARIABLES:
       return assignVariables(program, pc, r);
     case OP_LETTERS_DISTINCT: {
-      const int n = c[pc + 1];
+      const int n = component.distinctCount();
       for (int i = 0; i < n; ++i) {
-        if (letterCounts_[c[pc + 2 + i]] == 0 && ++r > 0) return false;
+        if (letterCounts_[component.distinctLetter(i)] == 0 && ++r > 0) return false;
       }
       return true;
     }
     case OP_LETTERS_COUNTED:
-      for (++pc; c[pc] < kFirstOpcode; pc += 2) {
-        const int need = c[pc];
-        const int have = letterCounts_[c[pc + 1]];
+      for (CountedLetter pair = component.firstCounted(); !pair.atEnd(); pair = pair.next()) {
+        const int need = pair.count();
+        const int have = letterCounts_[pair.letter()];
         if (need > have) {
           r += need - have;
           if (r > 0) return false;
@@ -579,6 +559,24 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
     default:
       return true;
   }
+}
+
+// The anagram components from pc on the letters a block placement left
+// free (BlockPlacement.h), under the bindings it set.
+bool MatchEngine::componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                                const std::uint8_t* counts, int r) {
+  letterCounts_.fill(0);
+  for (std::size_t i = 0; i < letters.size(); ++i) letterCounts_[letters[i]] = counts[i];
+  const AnagramFrame saved = anagram_;
+  anagram_ = AnagramFrame{start, length, true, program, lettersComponent(program, pc)};
+  const bool fits = anagramComponent(program, pc, r);
+  anagram_ = saved;
+  return fits;
+}
+
+bool MatchEngine::runBlock(int entry, int q, int extra, int length) {
+  int k = punctuationBefore(q);
+  return runPattern(entry, kProgramBody, q, k, extra, length) >= 0;
 }
 
 // Counts one try of a search that has a budget; false, and the search is
@@ -595,12 +593,9 @@ bool MatchEngine::spendTry() {
 
 // Position of the letters component among the components from pc, or -1.
 int MatchEngine::lettersComponent(int program, int pc) const {
-  const std::uint8_t* c = code(program);
-  for (;;) {
-    if (c[pc] == OP_LETTERS_DISTINCT || c[pc] == OP_LETTERS_COUNTED) return pc;
-    const int size = componentSize(c, pc);
-    if (size == 0) return -1;
-    pc += size;
+  for (Inst component = inst(program, pc);; component = component.nextInst()) {
+    if (isLettersOpcode(component.opcode())) return component.pc();
+    if (!isComponent(component)) return -1;
   }
 }
 
@@ -608,13 +603,14 @@ int MatchEngine::lettersComponent(int program, int pc) const {
 // components still do: they only take letters away and add to the deficit.
 bool MatchEngine::anagramHopeless(int r) const {
   if (anagram_.letters < 0) return false;
-  const std::uint8_t* c = code(anagram_.program);
-  int pc = anagram_.letters;
+  const Inst letters = inst(anagram_.program, anagram_.letters);
   int missing = 0;
-  if (c[pc] == OP_LETTERS_DISTINCT) {
-    for (int i = 0; i < c[pc + 1]; ++i) missing += letterCounts_[c[pc + 2 + i]] <= 0 ? 1 : 0;
+  if (letters.is(OP_LETTERS_DISTINCT)) {
+    for (int i = 0; i < letters.distinctCount(); ++i) missing += letterCounts_[letters.distinctLetter(i)] <= 0 ? 1 : 0;
   } else {
-    for (++pc; c[pc] < kFirstOpcode; pc += 2) missing += std::max(0, c[pc] - letterCounts_[c[pc + 1]]);
+    for (CountedLetter pair = letters.firstCounted(); !pair.atEnd(); pair = pair.next()) {
+      missing += std::max(0, pair.count() - letterCounts_[pair.letter()]);
+    }
   }
   return missing > 0 && r + missing > 0;
 }
@@ -623,7 +619,7 @@ bool MatchEngine::anagramHopeless(int r) const {
 // non-increasing alphabet index so that each multiset is tried once.
 bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
                               int highest, int r) {
-  if (remaining == 0) return anagramComponent(program, pc + 3, r);
+  if (remaining == 0) return anagramComponent(program, inst(program, pc).next(OP_CHOICE_SET), r);
   if (anagramHopeless(r)) return false;
   bool available = false;
   for (int x = highest; x >= 0; --x) {
@@ -640,14 +636,14 @@ bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int 
     if (r >= 0) return false;
     ++r;
   }
-  return anagramComponent(program, pc + 3, r);
+  return anagramComponent(program, inst(program, pc).next(OP_CHOICE_SET), r);
 }
 
 // Letter variables of an anagram part. Variables already bound (by the
 // template or earlier) take their letters first; a shortfall adds to the
 // deficit.
 bool MatchEngine::assignVariables(int program, int pc, int r) {
-  const std::uint8_t* counts = code(program) + pc + 1;
+  const std::uint8_t* counts = inst(program, pc).variableCounts();
   std::array<std::int16_t, 10> taken{};
   std::array<std::uint8_t, 10> letter{};
   bool matched = true;
@@ -689,11 +685,12 @@ bool MatchEngine::assignVariables(int program, int pc, int r) {
 // never needs a letter below that of the last fresh variable like it, and
 // stays unbound when that one did; the first success is unchanged.
 bool MatchEngine::assignUnbound(int program, int pc, int v, int r, std::uint16_t fresh) {
-  const std::uint8_t* counts = code(program) + pc + 1;
+  const Inst variables = inst(program, pc);
+  const std::uint8_t* counts = variables.variableCounts();
   while (v < 10 && (counts[v] == 0 || bindings_.lookup(v) != VariableBindings::kUnbound)) ++v;
-  if (v == 10) return anagramComponent(program, pc + 11, r);
+  if (v == 10) return anagramComponent(program, variables.next(OP_VARIABLES), r);
   const int n = counts[v];
-  const int letters = std::min(alphabet_.letterCount, 256);
+  const int letters = std::min(compiled_.alphabet().letterCount, 256);
   if (anagramHopeless(r) || variablesHopeless(counts, v, r)) return false;
   int lowest = 0;
   for (int w = v - 1; w >= 0; --w) {
@@ -742,7 +739,7 @@ bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) co
     }
   }
   int available = 0;
-  const int letters = std::min(alphabet_.letterCount, 256);
+  const int letters = std::min(compiled_.alphabet().letterCount, 256);
   for (int x = 0; x < letters && available < unbound; ++x) {
     if (letterCounts_[static_cast<std::size_t>(x)] > 0 && !bindings_.heldByOther(-1, static_cast<std::uint8_t>(x))) {
       ++available;
@@ -765,9 +762,8 @@ bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) co
 // One occurrence of a sub-pattern component: a window of unclaimed letters
 // that the sub-pattern matches, longest window first, rightmost first.
 bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
-  const std::uint8_t* c = code(program);
-  const int occurrences = c[pc + 1];
-  if (occurrence == occurrences) return anagramComponent(program, pc + 3, r);
+  const Inst block = inst(program, pc);
+  if (occurrence == block.occurrences()) return anagramComponent(program, block.next(), r);
   MatchMemo* memo = memo_.get();
   const bool remember = memo != nullptr && r > -512 && r < 512;
   const MatchMemo::Key key = remember ? memo->placementKey(program, pc, occurrence, r, anagram_.p, anagram_.length,
@@ -781,16 +777,15 @@ bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
 }
 
 bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
-  const std::uint8_t* c = code(program);
-  const int occurrences = c[pc + 1];
-  const int entry = 1 + c[pc + 2];
-  const std::uint8_t* inner = code(entry);
-  const int fixed = inner[1];
-  const int extra = inner[2];
+  const Inst block = inst(program, pc);
+  const int entry = 1 + block.poolIndex();
+  const Inst header = inst(entry, 0);
+  const int fixed = header.fixedLength();
+  const int extra = header.extraLength();
   const int n = anagram_.length;
   int longest = std::min(extra, n - fixed);
   int shortest = 0;
-  if (c[pc] == OP_PATTERN_LAST && occurrences == 1) {
+  if (block.is(OP_PATTERN_LAST) && block.occurrences() == 1) {
     if (r < 0 || r > extra) {
       const int missing = fixed + extra;
       if (missing > 0 && (r += missing) > 0) return false;
@@ -808,7 +803,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
       if (!spendTry()) return false;
       VariableValues guard(bindings_);
       int k = punctuationBefore(from);
-      if (runPattern(entry, 3, from, k, u, window) < 0) continue;
+      if (runPattern(entry, header.body(), from, k, u, window) < 0) continue;
       for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 1;
       const bool matched = placeOccurrence(program, pc, occurrence + 1, r - u);
       for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 0;
@@ -830,14 +825,15 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
 void MatchEngine::recordBalance(int program, int anagramPc, int p, int length) {
   ++balanceGeneration_;
   balanceCounts_.fill(0);
-  const std::uint8_t* c = code(program);
-  const int pc = anagramPc + 6;
-  if (c[pc] != OP_LETTERS_DISTINCT && c[pc] != OP_LETTERS_COUNTED) return;
+  const Inst letters = inst(program, inst(program, anagramPc).components());
+  if (!isLettersOpcode(letters.opcode())) return;
   for (int i = 0; i < length; ++i) ++balanceCounts_[word_->key[p + i]];
-  if (c[pc] == OP_LETTERS_DISTINCT) {
-    for (int i = 0; i < c[pc + 1]; ++i) --balanceCounts_[c[pc + 2 + i]];
+  if (letters.is(OP_LETTERS_DISTINCT)) {
+    for (int i = 0; i < letters.distinctCount(); ++i) --balanceCounts_[letters.distinctLetter(i)];
   } else {
-    for (int at = pc + 1; c[at] < kFirstOpcode; at += 2) balanceCounts_[c[at + 1]] -= c[at];
+    for (CountedLetter pair = letters.firstCounted(); !pair.atEnd(); pair = pair.next()) {
+      balanceCounts_[pair.letter()] -= pair.count();
+    }
   }
 }
 

@@ -16,219 +16,6 @@
 
 namespace kea {
 
-namespace {
-
-// Walks a program to find, for every pattern header, where the pattern
-// ends and whether it is regular.
-class ShapeWalker {
- public:
-  // `shapes` holds the shapes of the pool entries walked so far: an anagram
-  // component names an entry that precedes the program naming it.
-  ShapeWalker(const std::vector<std::uint8_t>& bytes, PatternShape& shape, const std::vector<PatternShape>& shapes,
-              bool anyRegular)
-      : bytes_(bytes), shape_(shape), shapes_(shapes), anyRegular_(anyRegular) {}
-
-  int variableSubpatterns = 0;
-
-  // From a header: the position after the pattern's OP_END, and whether
-  // the pattern is regular.
-  std::size_t pattern(std::size_t header, bool& regular) {
-    std::size_t pos = header + 3;
-    regular = anyRegular_;
-    const bool outerVariables = variables_;
-    const bool outerAnagram = anagram_;
-    variables_ = false;
-    anagram_ = false;
-    for (;;) {
-      const std::uint8_t op = at(pos);
-      if (op == OP_END) {
-        ++pos;
-        break;
-      }
-      if (op == OP_PROGRAM_END) break;
-      if (op == OP_ANAGRAM) {
-        regular = false;
-        anagram_ = true;
-        shape_.anagrams.push_back(static_cast<std::uint32_t>(pos));
-        shape_.anagramOwners.push_back(static_cast<std::uint32_t>(header));
-        pos = anagram(pos + 6);
-        continue;
-      }
-      pos = segment(pos, regular);
-    }
-    if (variables_) regular = false;
-    if (header < shape_.regular.size()) {
-      shape_.regular[header] = regular ? 1 : 0;
-      shape_.variables[header] = variables_ ? 1 : 0;
-      shape_.anagram[header] = anagram_ ? 1 : 0;
-      shape_.end[header] = static_cast<std::uint32_t>(pos);
-    }
-    variables_ = variables_ || outerVariables;
-    anagram_ = anagram_ || outerAnagram;
-    return pos;
-  }
-
- private:
-  const std::vector<std::uint8_t>& bytes_;
-  PatternShape& shape_;
-  const std::vector<PatternShape>& shapes_;
-  bool anyRegular_;
-  bool variables_ = false;
-  bool anagram_ = false;
-
-  bool entryMentionsVariables(std::size_t index) const {
-    const std::size_t program = 1 + index;
-    return program < shapes_.size() && !shapes_[program].variables.empty() && shapes_[program].variables[0] != 0;
-  }
-
-  std::uint8_t at(std::size_t pos) const { return pos < bytes_.size() ? bytes_[pos] : OP_PROGRAM_END; }
-
-  std::size_t anagram(std::size_t pos) {
-    for (;;) {
-      switch (at(pos)) {
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST:
-          variables_ = variables_ || entryMentionsVariables(at(pos + 2));
-          pos += 3;
-          break;
-        case OP_CHOICE_SET:
-          pos += 3;
-          break;
-        case OP_VARIABLES:
-          variables_ = true;
-          pos += 11;
-          break;
-        case OP_LETTERS_DISTINCT:
-          pos += 2 + at(pos + 1);
-          break;
-        case OP_LETTERS_COUNTED:
-          for (++pos; at(pos) < kFirstOpcode; pos += 2) {
-          }
-          break;
-        default:
-          return pos;
-      }
-    }
-  }
-
-  // A segment up to and including its OP_END.
-  std::size_t segment(std::size_t pos, bool& regular) {
-    for (;;) {
-      const std::uint8_t op = at(pos);
-      switch (op) {
-        case OP_END:
-          return pos + 1;
-        case OP_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode; pos += 2) {
-          }
-          break;
-        case OP_MIXED_RUN:
-          for (pos += 2; at(pos) < kFirstOpcode;) {
-            const std::uint8_t kind = at(pos) & kItemKindMask;
-            if (kind == kItemVariable) variables_ = true;
-            pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(pos + 1);
-          }
-          break;
-        case OP_EXACT:
-        case OP_PUNCT:
-          regular = false;
-          pos += 2;
-          break;
-        case OP_SKIP:
-        case OP_SKIP_REST:
-          // The rest of the template is a nested segment.
-          pos = segment(pos + 2, regular);
-          break;
-        case OP_PATTERN:
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST: {
-          if (op != OP_PATTERN) ++variableSubpatterns;
-          bool inner = false;
-          pos = pattern(pos, inner);
-          regular = regular && inner;
-          if (op != OP_PATTERN) pos = segment(pos, regular);
-          break;
-        }
-        default:
-          regular = false;
-          return bytes_.size();
-      }
-    }
-  }
-};
-
-}  // namespace
-
-void MatchEngine::analyseRegular() {
-  const int programs = 1 + pool_.count();
-  shapes_.assign(static_cast<std::size_t>(programs), PatternShape{});
-  // Pool entries first, in order: anagram components name earlier entries.
-  for (int step = 1; step <= programs; ++step) {
-    const int program = step % programs;
-    const std::vector<std::uint8_t>& bytes = program == 0 ? program_ : pool_.entry(program - 1);
-    PatternShape& shape = shapes_[static_cast<std::size_t>(program)];
-    shape.regular.assign(bytes.size(), 0);
-    shape.variables.assign(bytes.size(), 0);
-    shape.anagram.assign(bytes.size(), 0);
-    shape.windowed.assign(bytes.size(), 0);
-    shape.end.assign(bytes.size(), 0);
-    // A choice set in the pool is not a program.
-    if (bytes.empty() || bytes[0] < OP_PATTERN || bytes[0] > OP_PATTERN_LAST) continue;
-    bool regular = false;
-    ShapeWalker walker(bytes, shape, shapes_, !punctuationSensitive_);
-    walker.pattern(0, regular);
-    for (std::size_t header = 0; header < bytes.size(); ++header) {
-      if (shape.end[header] != 0 && windowedShape(bytes, static_cast<int>(header))) shape.windowed[header] = 1;
-    }
-    // Plain wildcards backtrack cheaply with the memo's help; variable-length
-    // sub-patterns multiply the tries, and are better read over sets.
-    if (program == 0) readWholeOverSets_ = regular && walker.variableSubpatterns > 0;
-  }
-  // With significant punctuation: the outermost template over plane
-  // indices, when it has wildcards to try and no sub-pattern. A wildcard
-  // that takes the rest of its template's letters may stop at a
-  // punctuation offset below the punctuation before the letters it took:
-  // a place that is no plane index. In the outermost template nothing can
-  // match from there (a run needs its letter at the place, and a chain of
-  // punctuation to the end of the word would have to pass over a letter),
-  // but a sub-pattern that ends there hands it on as its first success,
-  // and the template goes on from it.
-  const PatternShape& top = shapes_[0];
-  readPlaneOverSets_ = false;
-  if (punctuationSensitive_ && memo_ && !top.variables.empty() && top.variables[0] == 0 && top.anagram[0] == 0) {
-    readPlaneOverSets_ = true;
-    const std::uint8_t* c = program_.data();
-    for (std::size_t pc = 3; pc + 1 < program_.size() && readPlaneOverSets_;) {
-      const std::uint8_t op = c[pc];
-      if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
-        readPlaneOverSets_ = false;
-      } else if (op == OP_RUN || op == OP_MIXED_RUN) {
-        pc = static_cast<std::size_t>(runEnd(c, static_cast<int>(pc)));
-      } else if (op == OP_EXACT || op == OP_PUNCT || op == OP_SKIP || op == OP_SKIP_REST) {
-        pc += 2;
-      } else {
-        ++pc;  // OP_END of a segment
-      }
-    }
-  }
-}
-
-bool MatchEngine::regular(int program, int header) const {
-  if (static_cast<std::size_t>(program) >= shapes_.size()) return false;
-  const std::vector<std::uint8_t>& flags = shapes_[static_cast<std::size_t>(program)].regular;
-  return static_cast<std::size_t>(header) < flags.size() && flags[static_cast<std::size_t>(header)] != 0;
-}
-
-bool MatchEngine::windowed(int program, int header) const {
-  if (static_cast<std::size_t>(program) >= shapes_.size()) return false;
-  const std::vector<std::uint8_t>& flags = shapes_[static_cast<std::size_t>(program)].windowed;
-  return static_cast<std::size_t>(header) < flags.size() && flags[static_cast<std::size_t>(header)] != 0;
-}
-
-int MatchEngine::patternEndOf(int program, int header) const {
-  return static_cast<int>(shapes_[static_cast<std::size_t>(program)].end[static_cast<std::size_t>(header)]);
-}
-
 void MatchEngine::buildLetterMasks() {
   if (letterMasksReady_) return;
   for (int i = 0; i < maskedLetterCount_; ++i) letterMasks_[maskedLetters_[static_cast<std::size_t>(i)]] = {};
@@ -242,24 +29,34 @@ void MatchEngine::buildLetterMasks() {
   letterMasksReady_ = true;
 }
 
+const std::array<PositionSet, 256>& MatchEngine::letterPlaces() {
+  buildLetterMasks();
+  return letterMasks_;
+}
+
+std::span<const std::uint8_t> MatchEngine::heldLetters() const {
+  return {maskedLetters_.data(), static_cast<std::size_t>(maskedLetterCount_)};
+}
+
+PositionSet MatchEngine::reachBlock(int entry, PositionSet from, int end) {
+  return reachPattern(entry, kProgramBody, from, end);
+}
+
 // The places where the run whose opcode stands at pc (n letters) may
 // start, wholly before `end`.
-PositionSet MatchEngine::runStarts(const std::uint8_t* c, int pc, int n, int end) {
-  const bool mixed = c[pc] == OP_MIXED_RUN;
-  PositionSet starts = PositionSet::range(0, end - n);
-  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
-    const RunItem item = runItemAt(mixed, c, pc);
-    if (item.kind == 0) {
-      starts &= letterMasks_[c[pc + 1]].earlier(item.position);
+PositionSet MatchEngine::runStarts(Inst run, int end) {
+  PositionSet starts = PositionSet::range(0, end - run.runLength());
+  for (RunItem item = run.firstItem(); !item.atEnd() && !starts.empty(); item = item.next()) {
+    if (item.isLetter()) {
+      starts &= letterMasks_[item.letter()].earlier(item.position());
     } else {
       // A choice list (letter variables never reach here).
-      const int count = c[pc + 1];
+      const int count = item.listSize();
       PositionSet listed;
-      for (int i = 0; i < count; ++i) listed |= letterMasks_[c[pc + 2 + i]];
-      if (item.kind != kItemChoice) listed = PositionSet::below(wordLength_).andNot(listed);
-      starts &= listed.earlier(item.position);
+      for (int i = 0; i < count; ++i) listed |= letterMasks_[item.listAt(i)];
+      if (item.negated()) listed = PositionSet::below(wordLength_).andNot(listed);
+      starts &= listed.earlier(item.position());
     }
-    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
@@ -269,26 +66,25 @@ PositionSet MatchEngine::runStarts(const std::uint8_t* c, int pc, int n, int end
 // wildcard or a variable-length sub-pattern) is read on in the same loop:
 // its OP_END ends the reading of the segment around it as well.
 PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int end) {
-  const std::uint8_t* c = code(program);
+  const Code c = code(program);
   PositionSet at = from;
   while (!at.empty()) {
-    switch (c[pc]) {
+    const Inst here(c, pc);
+    switch (here.opcode()) {
       case OP_RUN:
-      case OP_MIXED_RUN: {
-        const int n = c[pc + 1];
-        at = (at & runStarts(c, pc, n, end)).later(n);
-        pc = runEnd(c, pc);
+      case OP_MIXED_RUN:
+        at = (at & runStarts(here, end)).later(here.runLength());
+        pc = here.runEnd();
         break;
-      }
       case OP_SKIP:
       case OP_SKIP_REST:
         at = PositionSet::range(at.lowest(), end);
-        pc += 2;
+        pc = here.nested();
         break;
       case OP_PATTERN:
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
-        at = reachPattern(program, pc + 3, at, end);
+        at = reachPattern(program, here.body(), at, end);
         pc = patternEndOf(program, pc);
         break;
       case OP_END:
@@ -345,51 +141,47 @@ PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
 
 // As runStarts, over plane indices: a run's letters stand at consecutive
 // indices, with no punctuation before or among them.
-PlaneSet MatchEngine::planeRunStarts(const std::uint8_t* c, int pc, int n, int end) {
-  const bool mixed = c[pc] == OP_MIXED_RUN;
+PlaneSet MatchEngine::planeRunStarts(Inst run, int end) {
+  const int n = run.runLength();
   PlaneSet starts = PlaneSet::range(0, end - n);
   for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
-  for (pc += 2; c[pc] < kFirstOpcode && !starts.empty();) {
-    const RunItem item = runItemAt(mixed, c, pc);
-    if (item.kind == 0) {
-      starts &= planeLetters_[c[pc + 1]].earlier(item.position);
+  for (RunItem item = run.firstItem(); !item.atEnd() && !starts.empty(); item = item.next()) {
+    if (item.isLetter()) {
+      starts &= planeLetters_[item.letter()].earlier(item.position());
     } else {
-      const int count = c[pc + 1];
+      const int count = item.listSize();
       PlaneSet listed;
-      for (int i = 0; i < count; ++i) listed |= planeLetters_[c[pc + 2 + i]];
-      if (item.kind != kItemChoice) listed = planeIsLetter_.andNot(listed);
-      starts &= listed.earlier(item.position);
+      for (int i = 0; i < count; ++i) listed |= planeLetters_[item.listAt(i)];
+      if (item.negated()) listed = planeIsLetter_.andNot(listed);
+      starts &= listed.earlier(item.position());
     }
-    pc += runItemSize(item, c, pc);
   }
   return starts;
 }
 
 PlaneSet MatchEngine::reachPlane(int pc, PlaneSet from, int end) {
-  const std::uint8_t* c = program_.data();
+  const Code c = code(0);
   PlaneSet at = from;
   while (!at.empty()) {
-    const std::uint8_t op = c[pc];
-    switch (op) {
+    const Inst here(c, pc);
+    switch (here.opcode()) {
       case OP_RUN:
-      case OP_MIXED_RUN: {
-        const int n = c[pc + 1];
-        at = (at & planeRunStarts(c, pc, n, end)).later(n);
-        pc = runEnd(c, pc);
+      case OP_MIXED_RUN:
+        at = (at & planeRunStarts(here, end)).later(here.runLength());
+        pc = here.runEnd();
         break;
-      }
       case OP_EXACT:
-        at &= rawMask(c[pc + 1]);
-        pc += 2;
+        at &= rawMask(here.character());
+        pc = here.next(OP_EXACT);
         break;
       case OP_PUNCT:
-        at = (at & rawMask(c[pc + 1])).later(1);
-        pc += 2;
+        at = (at & rawMask(here.character())).later(1);
+        pc = here.next(OP_PUNCT);
         break;
       case OP_SKIP:
       case OP_SKIP_REST:
         at = PlaneSet::range(at.lowest(), end);
-        pc += 2;
+        pc = here.nested();
         break;
       case OP_END:
         return at;

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/CompiledPattern.h"
 
 namespace kea {
 
@@ -13,179 +14,162 @@ namespace kea {
 // wildcards allow the "later places fail too" shortcut.
 class MatchMemoBuilder {
  public:
-  explicit MatchMemoBuilder(const MatchEngine& engine) : engine_(engine) {}
+  explicit MatchMemoBuilder(const CompiledPattern& pattern) : pattern_(pattern) {}
 
   int backtrackingSites = 0;
   bool usesVariables = false;
   std::vector<MatchMemo::ProgramFacts> facts;
 
   void run() {
-    const int programs = 1 + engine_.pool().count();
+    const int programs = 1 + pattern_.pool().count();
     facts.resize(static_cast<std::size_t>(programs));
     for (int program = 0; program < programs; ++program) {
-      const std::vector<std::uint8_t>& bytes = this->bytes(program);
+      const std::size_t size = bytes(program).size();
       MatchMemo::ProgramFacts& f = facts[static_cast<std::size_t>(program)];
-      f.skipFlags.assign(bytes.size(), 0);
-      f.patternMask.assign(bytes.size() + 1, 0);
-      f.segmentMask.assign(bytes.size() + 1, 0);
-      f.componentMask.assign(bytes.size() + 1, 0);
-      f.patternEnd.assign(bytes.size() + 1, 0);
-      f.backtracks.assign(bytes.size() + 1, 0);
-      f.restFlags.assign(bytes.size() + 1, 0);
+      f.skipFlags.assign(size, 0);
+      f.patternMask.assign(size + 1, 0);
+      f.segmentMask.assign(size + 1, 0);
+      f.componentMask.assign(size + 1, 0);
+      f.backtracks.assign(size + 1, 0);
+      f.restFlags.assign(size + 1, 0);
     }
     // Pool entries first: a program's anagram components use the facts of
     // the entries they name, which always precede it in the pool.
     for (int program = 1; program <= programs; ++program) {
       const int which = program % programs;
-      const std::vector<std::uint8_t>& b = bytes(which);
-      if (!b.empty() && b[0] >= OP_PATTERN) pattern(which, 0);
+      if (isPatternHeader(at(which, 0))) pattern(which, 0);
     }
   }
 
  private:
-  const MatchEngine& engine_;
+  const CompiledPattern& pattern_;
 
   struct Walk {
-    std::size_t end;
+    int end;
     std::uint16_t mask;
   };
 
   const std::vector<std::uint8_t>& bytes(int program) const {
-    return program == 0 ? engine_.program() : engine_.pool().entry(program - 1);
+    return program == 0 ? pattern_.program() : pattern_.pool().entry(program - 1);
   }
-  std::uint8_t at(int program, std::size_t pos) const {
-    const std::vector<std::uint8_t>& b = bytes(program);
-    return pos < b.size() ? b[pos] : OP_PROGRAM_END;
-  }
+  Code code(int program) const { return Code(bytes(program)); }
+  std::uint8_t at(int program, int pos) const { return code(program).opcodeAt(pos); }
+  Inst inst(int program, int pos) const { return Inst(code(program), pos); }
   MatchMemo::ProgramFacts& of(int program) { return facts[static_cast<std::size_t>(program)]; }
+  template <typename T>
+  static void record(std::vector<T>& table, int pos, T value) {
+    if (static_cast<std::size_t>(pos) < table.size()) table[static_cast<std::size_t>(pos)] = value;
+  }
 
   // A pattern from its header; records the mask at its body start.
-  Walk pattern(int program, std::size_t header) {
-    std::size_t pos = header + 3;
+  Walk pattern(int program, int header) {
+    const int body = inst(program, header).body();
+    int pos = body;
     std::uint16_t mask = 0;
     const int sitesBefore = backtrackingSites;
     for (;;) {
       const std::uint8_t op = at(program, pos);
       if (op == OP_END) {
-        ++pos;
+        pos = inst(program, pos).next();
         break;
       }
       if (op == OP_PROGRAM_END) break;
-      const Walk w = op == OP_ANAGRAM ? components(program, pos + 6) : segment(program, pos);
+      const Walk w = op == OP_ANAGRAM ? components(program, inst(program, pos).components()) : segment(program, pos);
       mask |= w.mask;
       pos = w.end;
     }
-    if (header + 3 < of(program).patternMask.size()) of(program).patternMask[header + 3] = mask;
-    if (header < of(program).patternEnd.size()) of(program).patternEnd[header] = static_cast<std::uint32_t>(pos);
-    if (header + 3 < of(program).backtracks.size()) {
-      of(program).backtracks[header + 3] = backtrackingSites > sitesBefore ? 1 : 0;
-    }
+    record(of(program).patternMask, body, mask);
+    record(of(program).backtracks, body, static_cast<std::uint8_t>(backtrackingSites > sitesBefore ? 1 : 0));
     return {pos, mask};
   }
 
   // Anagram components from pos to the pattern's OP_END (not included);
   // records at each component the mask of it and those after it.
-  Walk components(int program, std::size_t pos) {
-    std::vector<std::size_t> starts;
+  Walk components(int program, int pos) {
+    std::vector<int> starts;
     std::vector<std::uint16_t> own;
     for (;;) {
       const std::uint8_t op = at(program, pos);
+      const Inst component = inst(program, pos);
       std::uint16_t mask = 0;
-      std::size_t next = pos;
-      switch (op) {
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST: {
-          ++backtrackingSites;
-          const int entry = 1 + at(program, pos + 2);
-          mask = of(entry).patternMask.size() > 3 ? of(entry).patternMask[3] : 0;
-          next = pos + 3;
-          break;
+      if (isBlockOpcode(op)) {
+        ++backtrackingSites;
+        const int entry = 1 + component.poolIndex();
+        const std::vector<std::uint16_t>& entryMasks = of(entry).patternMask;
+        mask = entryMasks.size() > kProgramBody ? entryMasks[kProgramBody] : 0;
+      } else if (op == OP_VARIABLES) {
+        usesVariables = true;
+        for (int v = 0; v < kVariableCount; ++v) {
+          if (component.variableCount(v) != 0) mask |= static_cast<std::uint16_t>(1u << v);
         }
-        case OP_CHOICE_SET:
-          next = pos + 3;
-          break;
-        case OP_VARIABLES:
-          usesVariables = true;
-          for (int v = 0; v < 10; ++v) {
-            if (at(program, pos + 1 + static_cast<std::size_t>(v)) != 0) mask |= static_cast<std::uint16_t>(1u << v);
-          }
-          next = pos + 11;
-          break;
-        case OP_LETTERS_DISTINCT:
-          next = pos + 2 + at(program, pos + 1);
-          break;
-        case OP_LETTERS_COUNTED:
-          for (next = pos + 1; at(program, next) < kFirstOpcode; next += 2) {
-          }
-          break;
-        default: {
-          std::uint16_t after = 0;
-          for (std::size_t i = starts.size(); i > 0; --i) {
-            after |= own[i - 1];
-            of(program).componentMask[starts[i - 1]] = after;
-          }
-          return {pos, after};
+      } else if (op != OP_CHOICE_SET && !isLettersOpcode(op)) {
+        std::uint16_t after = 0;
+        for (std::size_t i = starts.size(); i > 0; --i) {
+          after |= own[i - 1];
+          of(program).componentMask[static_cast<std::size_t>(starts[i - 1])] = after;
         }
+        return {pos, after};
       }
       starts.push_back(pos);
       own.push_back(mask);
-      pos = next;
+      pos = component.next();
     }
   }
 
-  std::uint16_t mixedRun(int program, std::size_t& pos) {
+  // A mixed run from its opcode; leaves pos after its items.
+  std::uint16_t mixedRun(int program, int& pos) {
     std::uint16_t mask = 0;
-    for (pos += 2; at(program, pos) < kFirstOpcode;) {
-      const std::uint8_t kind = at(program, pos) & kItemKindMask;
-      if (kind == kItemVariable) mask |= static_cast<std::uint16_t>(1u << (at(program, pos + 1) % 10));
-      pos += (kind == 0 || kind == kItemVariable) ? 2 : 2 + at(program, pos + 1);
+    RunItem item = inst(program, pos).firstItem();
+    for (; !item.atEnd(); item = item.next()) {
+      if (item.isVariable()) mask |= static_cast<std::uint16_t>(1u << (item.variable() % kVariableCount));
     }
+    pos = item.pc();
     if (mask != 0) usesVariables = true;
     return mask;
   }
 
   // A segment from pos up to and including its OP_END; records its mask.
-  Walk segment(int program, std::size_t start) {
-    std::size_t pos = start;
+  Walk segment(int program, int start) {
+    int pos = start;
     std::uint16_t mask = 0;
     for (;;) {
       const std::uint8_t op = at(program, pos);
+      const Inst here = inst(program, pos);
       if (op == OP_END) {
-        ++pos;
+        pos = here.next();
         break;
       }
       if (op == OP_RUN) {
-        for (pos += 2; at(program, pos) < kFirstOpcode; pos += 2) {
-        }
+        pos = here.runEnd();
       } else if (op == OP_MIXED_RUN) {
         mask |= mixedRun(program, pos);
       } else if (op == OP_EXACT || op == OP_PUNCT) {
-        pos += 2;
-      } else if (op == OP_SKIP || op == OP_SKIP_REST) {
+        pos = here.next();
+      } else if (isSkipOpcode(op)) {
         if (op == OP_SKIP) {
           ++backtrackingSites;
-          of(program).skipFlags[pos] = fixedPart(program, pos + 2);
+          record(of(program).skipFlags, pos, fixedPart(program, here.nested()));
         }
-        const Walk nested = segment(program, pos + 2);
+        const Walk nested = segment(program, here.nested());
         mask |= nested.mask;
         pos = nested.end;
-      } else if (op == OP_PATTERN || op == OP_PATTERN_VARIABLE || op == OP_PATTERN_LAST) {
+      } else if (isPatternHeader(op)) {
         if (op == OP_PATTERN_VARIABLE) ++backtrackingSites;
         const Walk inner = pattern(program, pos);
         mask |= inner.mask;
         pos = inner.end;
         if (op != OP_PATTERN) {
-          if (pos < of(program).restFlags.size()) of(program).restFlags[pos] = fixedPart(program, pos);
+          record(of(program).restFlags, pos, fixedPart(program, pos));
           const Walk nested = segment(program, pos);
           mask |= nested.mask;
           pos = nested.end;
         }
       } else {
-        pos = bytes(program).size();
+        pos = code(program).size();
         break;
       }
     }
-    if (start < of(program).segmentMask.size()) of(program).segmentMask[start] = mask;
+    record(of(program).segmentMask, start, mask);
     return {pos, mask};
   }
 
@@ -194,24 +178,24 @@ class MatchMemoBuilder {
   // place: a wildcard's does, and so does a variable-length sub-pattern's
   // when every rest after it is known to fail (not the last one's, whose
   // one window starts where it stands).
-  std::uint8_t fixedPart(int program, std::size_t pos) {
+  std::uint8_t fixedPart(int program, int pos) {
     std::uint8_t flags = 0;
     for (;;) {
+      const Inst here = inst(program, pos);
       switch (at(program, pos)) {
         case OP_RUN:
-          for (pos += 2; at(program, pos) < kFirstOpcode; pos += 2) {
-          }
+          pos = here.runEnd();
           break;
         case OP_MIXED_RUN:
           mixedRun(program, pos);
           break;
         case OP_EXACT:
         case OP_PUNCT:
-          pos += 2;
+          pos = here.next();
           break;
         case OP_PATTERN:
           flags |= MatchMemo::kHoldsSubpattern;
-          pos = skipPattern(program, pos);
+          pos = pattern(program, pos).end;
           break;
         case OP_SKIP:
         case OP_SKIP_REST:
@@ -222,23 +206,20 @@ class MatchMemoBuilder {
       }
     }
   }
-
-  std::size_t skipPattern(int program, std::size_t header) { return pattern(program, header).end; }
 };
 
-std::unique_ptr<MatchMemo> MatchMemo::forProgram(const MatchEngine& engine) {
-  MatchMemoBuilder builder(engine);
+std::unique_ptr<MatchMemo> MatchMemo::forProgram(const CompiledPattern& pattern) {
+  MatchMemoBuilder builder(pattern);
   builder.run();
   if (builder.backtrackingSites == 0) return nullptr;
   const std::size_t wanted = static_cast<std::size_t>(builder.backtrackingSites) * 1024;
   const std::size_t capacity = std::bit_ceil(std::clamp<std::size_t>(wanted, 1024, 32768));
-  auto memo = std::make_unique<MatchMemo>(capacity, builder.usesVariables, engine.variableBindings().exclusive);
-  memo->facts_ = std::move(builder.facts);
-  return memo;
+  return std::make_unique<MatchMemo>(capacity, builder.usesVariables, pattern.variablesExclusive(),
+                                     std::move(builder.facts));
 }
 
-MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive)
-    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive) {}
+MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts)
+    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive), facts_(std::move(facts)) {}
 
 bool MatchMemo::skipMayStopEarly(int program, int pc) const {
   const auto& flags = facts_[static_cast<std::size_t>(program)].skipFlags;
@@ -289,14 +270,14 @@ MatchMemo::Key MatchMemo::key(std::uint64_t site, int program, Scope scope, int 
   return key;
 }
 
-MatchMemo::Key MatchMemo::subpatternKey(int program, int pc, int p, int k, int slack,
+MatchMemo::Key MatchMemo::subpatternKey(int program, int pc, int body, int end, int p, int k, int slack,
                                         const VariableBindings& bindings) const {
   Key key;
   // Bit 22 of the position keeps these apart from the places of segments,
   // which may start at the same header.
   key.site = pack(0, program, pc | (1 << 22), p, k, slack);
-  const std::uint16_t mask = usesVariables_ ? static_cast<std::uint16_t>(maskOf(program, Scope::Pattern, pc + 3) |
-                                                                         maskOf(program, Scope::Segment, patternEnd(program, pc)))
+  const std::uint16_t mask = usesVariables_ ? static_cast<std::uint16_t>(maskOf(program, Scope::Pattern, body) |
+                                                                         maskOf(program, Scope::Segment, end))
                                             : 0;
   fillBindings(key, mask, bindings);
   return key;
@@ -401,11 +382,6 @@ void MatchMemo::addRestFailure(const Key& key, int position) {
 bool MatchMemo::patternBacktracks(int program, int pc) const {
   const auto& flags = facts_[static_cast<std::size_t>(program)].backtracks;
   return static_cast<std::size_t>(pc) >= flags.size() || flags[static_cast<std::size_t>(pc)] != 0;
-}
-
-int MatchMemo::patternEnd(int program, int pc) const {
-  const auto& ends = facts_[static_cast<std::size_t>(program)].patternEnd;
-  return static_cast<std::size_t>(pc) < ends.size() ? static_cast<int>(ends[static_cast<std::size_t>(pc)]) : -1;
 }
 
 }  // namespace kea

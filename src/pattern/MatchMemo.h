@@ -41,7 +41,7 @@
 
 namespace kea {
 
-class MatchEngine;
+class CompiledPattern;
 
 class MatchMemo {
  public:
@@ -57,9 +57,21 @@ class MatchMemo {
 
   // The memo for a compiled program, or nullptr when the program cannot
   // backtrack enough to need one.
-  static std::unique_ptr<MatchMemo> forProgram(const MatchEngine& engine);
+  static std::unique_ptr<MatchMemo> forProgram(const CompiledPattern& pattern);
 
-  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive);
+  // What the memo knows of each program, per byte offset, found once when
+  // it is built: which variables an attempt there can observe, whether a
+  // pattern can backtrack, and the flags of the shortcuts below.
+  struct ProgramFacts {
+    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
+    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
+    std::vector<std::uint16_t> segmentMask;      // per segment start
+    std::vector<std::uint16_t> componentMask;    // per anagram component
+    std::vector<std::uint8_t> backtracks;        // per pattern body start
+    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
+  };
+
+  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts);
 
   // Sites: a tried place of a wildcard or a sub-pattern's rest, or a
   // pattern run over a stretch (kind 0); a wildcard's earliest failing
@@ -70,10 +82,11 @@ class MatchMemo {
   static std::uint64_t restSet(int program, int pc, int end) { return pack(3, program, pc, end, 0, 0); }
 
   Key key(std::uint64_t site, int program, Scope scope, int scopePc, const VariableBindings& bindings) const;
-  // A variable-length sub-pattern (header at pc) together with the rest of
-  // its template, run from a place: its outcome observes the variables of
-  // both.
-  Key subpatternKey(int program, int pc, int p, int k, int slack, const VariableBindings& bindings) const;
+  // A variable-length sub-pattern (header at pc, body at `body`) together
+  // with the rest of its template (from `end`, after the pattern), run from
+  // a place: its outcome observes the variables of both.
+  Key subpatternKey(int program, int pc, int body, int end, int p, int k, int slack,
+                    const VariableBindings& bindings) const;
   Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart, int stretchLength,
                    const std::uint8_t* claimed, const VariableBindings& bindings) const;
 
@@ -93,9 +106,8 @@ class MatchMemo {
   // that remembering its failures saves more than the lookup costs.
   bool patternBacktracks(int program, int pc) const;
 
-  // Where the pattern whose header is at pc ends, and the variables it mentions.
-  int patternEnd(int program, int pc) const;
-  std::uint16_t patternVariables(int program, int header) const { return maskOf(program, Scope::Pattern, header + 3); }
+  // The variables the pattern whose body starts at pc mentions.
+  std::uint16_t patternVariables(int program, int body) const { return maskOf(program, Scope::Pattern, body); }
 
   // Whether a wildcard may give up at the first place where the rest of
   // its template failed in the next wildcard's own tries, without trying
@@ -126,15 +138,6 @@ class MatchMemo {
     std::uint64_t bits[2] = {0, 0};
   };
 
-  struct ProgramFacts {
-    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
-    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
-    std::vector<std::uint16_t> segmentMask;      // per segment start
-    std::vector<std::uint16_t> componentMask;    // per anagram component
-    std::vector<std::uint32_t> patternEnd;       // per pattern header
-    std::vector<std::uint8_t> backtracks;        // per pattern body start
-    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
-  };
 
   static std::uint64_t pack(int kind, int program, int pc, int a, int b, int c) {
     return (static_cast<std::uint64_t>(kind) << 62) |
@@ -156,7 +159,6 @@ class MatchMemo {
   bool exclusive_;
   std::vector<ProgramFacts> facts_;
 
-  friend class MatchMemoBuilder;
 };
 
 }  // namespace kea

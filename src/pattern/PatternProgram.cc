@@ -26,49 +26,50 @@ std::string cat(const Parts&... parts) {
 class Dumper {
  public:
   Dumper(std::span<const std::uint8_t> program, const Alphabet* alphabet)
-      : program_(program), alphabet_(alphabet) {}
+      : code_(program.data(), program.size()), alphabet_(alphabet) {}
 
   std::string out;
 
   // A whole program: the outermost pattern, then OP_PROGRAM_END.
   void program() {
-    std::size_t pos = pattern(0, 0);
-    if (pos < program_.size() && program_[pos] == OP_PROGRAM_END) {
+    int pos = pattern(0, 0);
+    if (code_.contains(pos) && code_[pos] == OP_PROGRAM_END) {
       line(0, "PROGRAM_END");
-      ++pos;
+      pos = Inst(code_, pos).next();
     }
-    if (pos != program_.size()) line(0, "?? trailing bytes");
+    if (pos != code_.size()) line(0, "?? trailing bytes");
   }
 
   // A pattern header and body; returns the position after its OP_END.
-  std::size_t pattern(std::size_t pos, int indent) {
-    if (pos + 3 > program_.size()) return bad(indent);
-    const std::uint8_t op = program_[pos];
+  int pattern(int pos, int indent) {
+    const Inst header(code_, pos);
+    if (!code_.contains(pos) || !header.operandsFit(code_)) return bad(indent);
+    const std::uint8_t op = header.opcode();
     const char* name = op == OP_PATTERN            ? "PATTERN"
                        : op == OP_PATTERN_VARIABLE ? "PATTERN_VARIABLE"
                        : op == OP_PATTERN_LAST     ? "PATTERN_LAST"
                                                    : nullptr;
     if (name == nullptr) return bad(indent);
-    line(indent, cat(name, " ", num(program_[pos + 1]), " ", num(program_[pos + 2])));
-    pos += 3;
-    while (pos < program_.size()) {
-      const std::uint8_t body = program_[pos];
-      if (body == OP_END) {
+    line(indent, cat(name, " ", num(header.fixedLength()), " ", num(header.extraLength())));
+    pos = header.body();
+    while (code_.contains(pos)) {
+      const Inst part(code_, pos);
+      if (part.is(OP_END)) {
         line(indent, "END");
-        return pos + 1;
+        return part.next();
       }
-      pos = body == OP_ANAGRAM ? anagram(pos, indent + 1) : segment(pos, indent + 1);
+      pos = part.is(OP_ANAGRAM) ? anagram(pos, indent + 1) : segment(pos, indent + 1);
     }
     return bad(indent);
   }
 
  private:
-  std::span<const std::uint8_t> program_;
+  Code code_;
   const Alphabet* alphabet_;
 
-  std::size_t bad(int indent) {
+  int bad(int indent) {
     line(indent, "?? malformed");
-    return program_.size();
+    return code_.size();
   }
 
   static std::string num(int value) { return std::to_string(value); }
@@ -95,68 +96,57 @@ class Dumper {
     out += '\n';
   }
 
-  bool at(std::size_t pos) const { return pos < program_.size(); }
-  bool operandAt(std::size_t pos) const { return at(pos) && program_[pos] < kFirstOpcode; }
+  // A run (its operands known to fit): one line; the position after its
+  // items, or -1 for an item cut short.
+  int run(Inst here, int indent) {
+    std::string text = cat(here.mixed() ? "MIXED_RUN " : "RUN ", num(here.runLength()));
+    RunItem item = here.firstItem();
+    for (; item.present(code_); item = item.next()) {
+      if (!item.complete(code_)) {
+        // A plain run ends at a pair cut short; a mixed run is malformed.
+        if (here.mixed()) return -1;
+        break;
+      }
+      text += cat(" ", num(item.position()), ":");
+      if (item.isLetter()) {
+        text += letter(item.letter());
+      } else if (item.isVariable()) {
+        text += cat("v", num(item.variable()));
+      } else {
+        text += item.negated() ? "[^" : "[";
+        for (int i = 0; i < item.listSize(); ++i) text += letter(item.listAt(i));
+        text += "]";
+      }
+    }
+    line(indent, text);
+    return item.pc();
+  }
 
   // Template opcodes up to and including the segment's OP_END.
-  std::size_t segment(std::size_t pos, int indent) {
-    while (at(pos)) {
-      const std::uint8_t op = program_[pos];
+  int segment(int pos, int indent) {
+    while (code_.contains(pos)) {
+      const Inst here(code_, pos);
+      const std::uint8_t op = here.opcode();
+      if (!here.operandsFit(code_)) return bad(indent);
       switch (op) {
         case OP_END:
           line(indent, "END");
-          return pos + 1;
-        case OP_RUN: {
-          if (!at(pos + 1)) return bad(indent);
-          std::string text = cat("RUN ", num(program_[pos + 1]));
-          pos += 2;
-          while (operandAt(pos) && at(pos + 1)) {
-            text += cat(" ", num(program_[pos]), ":", letter(program_[pos + 1]));
-            pos += 2;
-          }
-          line(indent, text);
+          return here.next();
+        case OP_RUN:
+        case OP_MIXED_RUN:
+          pos = run(here, indent);
+          if (pos < 0) return bad(indent);
           break;
-        }
-        case OP_MIXED_RUN: {
-          if (!at(pos + 1)) return bad(indent);
-          std::string text = cat("MIXED_RUN ", num(program_[pos + 1]));
-          pos += 2;
-          while (operandAt(pos)) {
-            const std::uint8_t mark = program_[pos];
-            const int position = mark & ~kItemKindMask;
-            const std::uint8_t kind = mark & kItemKindMask;
-            if (kind == 0) {
-              if (!at(pos + 1)) return bad(indent);
-              text += cat(" ", num(position), ":", letter(program_[pos + 1]));
-              pos += 2;
-            } else if (kind == kItemVariable) {
-              if (!at(pos + 1)) return bad(indent);
-              text += cat(" ", num(position), ":v", num(program_[pos + 1]));
-              pos += 2;
-            } else {
-              if (!at(pos + 1)) return bad(indent);
-              const int count = program_[pos + 1];
-              text += cat(" ", num(position), ":[", kind == kItemNegatedChoice ? "^" : "");
-              pos += 2;
-              for (int i = 0; i < count && at(pos); ++i) text += letter(program_[pos++]);
-              text += "]";
-            }
-          }
-          line(indent, text);
-          break;
-        }
         case OP_SKIP:
         case OP_SKIP_REST:
-          if (!at(pos + 1)) return bad(indent);
-          line(indent, cat(op == OP_SKIP ? "SKIP " : "SKIP_REST ", num(program_[pos + 1])));
-          pos = segment(pos + 2, indent + 1);
+          line(indent, cat(op == OP_SKIP ? "SKIP " : "SKIP_REST ", num(here.nestedFixedLength())));
+          pos = segment(here.nested(), indent + 1);
           break;
         case OP_EXACT:
         case OP_PUNCT:
-          if (!at(pos + 1)) return bad(indent);
           line(indent, cat(op == OP_EXACT ? "EXACT " : "PUNCT ",
-                           op == OP_PUNCT && program_[pos + 1] == 0 ? std::string("end") : raw(program_[pos + 1])));
-          pos += 2;
+                           op == OP_PUNCT && here.character() == 0 ? std::string("end") : raw(here.character())));
+          pos = here.next();
           break;
         case OP_PATTERN:
           pos = pattern(pos, indent);
@@ -175,58 +165,60 @@ class Dumper {
     return bad(indent);
   }
 
+  // One anagram component (its operands known to fit) as a line.
+  std::string component(Inst here) const {
+    const std::uint8_t op = here.opcode();
+    switch (op) {
+      case OP_PATTERN_VARIABLE:
+      case OP_PATTERN_LAST:
+      case OP_CHOICE_SET:
+        return cat(op == OP_PATTERN_VARIABLE ? "PATTERN_VARIABLE "
+                   : op == OP_PATTERN_LAST   ? "PATTERN_LAST "
+                                             : "CHOICE_SET ",
+                   num(here.occurrences()), " @", num(here.poolIndex()));
+      case OP_VARIABLES: {
+        std::string text = "VARIABLES";
+        for (int v = 0; v < kVariableCount; ++v) {
+          if (here.variableCount(v) != 0) text += cat(" ", num(v), "x", num(here.variableCount(v)));
+        }
+        return text;
+      }
+      case OP_LETTERS_DISTINCT: {
+        std::string text = cat("LETTERS_DISTINCT ", num(here.distinctCount()), " ");
+        for (int i = 0; i < here.distinctPresent(code_); ++i) text += letter(here.distinctLetter(i));
+        return text;
+      }
+      default: {
+        std::string text = "LETTERS_COUNTED";
+        for (CountedLetter pair = here.firstCounted(); pair.present(code_); pair = pair.next()) {
+          text += cat(" ", num(pair.count()), letter(pair.letter()));
+        }
+        return text;
+      }
+    }
+  }
+
+  // The position after a counted letters component's whole pairs.
+  int countedEnd(Inst here) const {
+    CountedLetter pair = here.firstCounted();
+    while (pair.present(code_)) pair = pair.next();
+    return pair.pc();
+  }
+
   // An anagram part: header and components, up to (not including) the
   // pattern's OP_END.
-  std::size_t anagram(std::size_t pos, int indent) {
-    if (!at(pos + 5)) return bad(indent);
-    const auto length = static_cast<std::uint32_t>(readProgramInt32(&program_[pos + 2]));
-    line(indent, cat("ANAGRAM ", num(program_[pos + 1]), " ", std::to_string(length)));
-    pos += 6;
-    while (at(pos)) {
-      const std::uint8_t op = program_[pos];
-      switch (op) {
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST:
-        case OP_CHOICE_SET:
-          if (!at(pos + 2)) return bad(indent);
-          line(indent + 1, cat(op == OP_PATTERN_VARIABLE ? "PATTERN_VARIABLE "
-                                   : op == OP_PATTERN_LAST   ? "PATTERN_LAST "
-                                                             : "CHOICE_SET ",
-                               num(program_[pos + 1]), " @", num(program_[pos + 2])));
-          pos += 3;
-          break;
-        case OP_VARIABLES: {
-          if (!at(pos + 10)) return bad(indent);
-          std::string text = "VARIABLES";
-          for (int v = 0; v < 10; ++v) {
-            if (program_[pos + 1 + v] != 0) text += cat(" ", num(v), "x", num(program_[pos + 1 + v]));
-          }
-          line(indent + 1, text);
-          pos += 11;
-          break;
-        }
-        case OP_LETTERS_DISTINCT: {
-          if (!at(pos + 1)) return bad(indent);
-          const int count = program_[pos + 1];
-          std::string text = cat("LETTERS_DISTINCT ", num(count), " ");
-          pos += 2;
-          for (int i = 0; i < count && at(pos); ++i) text += letter(program_[pos++]);
-          line(indent + 1, text);
-          break;
-        }
-        case OP_LETTERS_COUNTED: {
-          std::string text = "LETTERS_COUNTED";
-          pos += 1;
-          while (operandAt(pos) && at(pos + 1)) {
-            text += cat(" ", num(program_[pos]), letter(program_[pos + 1]));
-            pos += 2;
-          }
-          line(indent + 1, text);
-          break;
-        }
-        default:
-          return pos;  // the pattern's OP_END
-      }
+  int anagram(int pos, int indent) {
+    const Inst part(code_, pos);
+    if (!part.operandsFit(code_)) return bad(indent);
+    line(indent, cat("ANAGRAM ", num(part.letterCount()), " ",
+                     std::to_string(static_cast<std::uint32_t>(part.anagramLength()))));
+    pos = part.components();
+    while (code_.contains(pos)) {
+      const Inst here(code_, pos);
+      if (!isComponent(here)) return pos;  // the pattern's OP_END
+      if (!here.operandsFit(code_)) return bad(indent);
+      line(indent + 1, component(here));
+      pos = here.is(OP_LETTERS_COUNTED) ? countedEnd(here) : here.next();
     }
     return bad(indent);
   }

@@ -1,6 +1,6 @@
 #include "pattern/TemplateOutline.h"
 
-#include "pattern/PatternProgram.h"
+#include "pattern/Program.h"
 
 namespace kea {
 
@@ -8,24 +8,24 @@ std::unique_ptr<TemplateOutline> TemplateOutline::forProgram(const std::vector<s
   if (program.size() < 4 || (program[0] != OP_PATTERN && program[0] != OP_PATTERN_VARIABLE)) return nullptr;
   auto outline = std::make_unique<TemplateOutline>();
   outline->stepAfter_.assign(program.size(), -1);
-  const std::uint8_t* c = program.data();
+  const Code c(program);
   bool afterWildcard = false;
   bool variables = false;
   // The body: runs, and wildcards each followed by its nested segment,
   // which holds the rest; then the segments' OP_ENDs.
-  for (int pc = 3;;) {
-    const std::uint8_t op = c[pc];
-    if (op == OP_RUN || op == OP_MIXED_RUN) {
+  for (int pc = kProgramBody;;) {
+    const Inst here(c, pc);
+    if (here.isRun()) {
       const std::size_t before = outline->items_.size();
-      outline->addRun(c, pc, afterWildcard);
+      outline->addRun(here, afterWildcard);
       for (std::size_t i = before; i < outline->items_.size(); ++i) variables |= outline->items_[i].kind == ItemKind::Variable;
       outline->stepAfter_[static_cast<std::size_t>(pc)] = static_cast<std::int16_t>(outline->steps_.size());
       afterWildcard = false;
-      pc = runEnd(c, pc);
-    } else if (op == OP_SKIP || op == OP_SKIP_REST) {
+      pc = here.runEnd();
+    } else if (here.isSkip()) {
       afterWildcard = true;
-      pc += 2;
-    } else if (op == OP_END) {
+      pc = here.nested();
+    } else if (here.is(OP_END)) {
       outline->endsWithWildcard_ = afterWildcard;
       break;
     } else {
@@ -36,21 +36,18 @@ std::unique_ptr<TemplateOutline> TemplateOutline::forProgram(const std::vector<s
   return outline;
 }
 
-void TemplateOutline::addRun(const std::uint8_t* c, int pc, bool afterWildcard) {
-  const bool mixed = c[pc] == OP_MIXED_RUN;
-  Step step{afterWildcard, c[pc + 1], static_cast<int>(items_.size()), 0};
-  for (int at = pc + 2; c[at] < kFirstOpcode;) {
-    const RunItem item = runItemAt(mixed, c, at);
-    const auto position = static_cast<std::uint8_t>(item.position);
-    if (item.kind == 0) {
-      items_.push_back({position, ItemKind::Letter, c[at + 1]});
-    } else if (item.kind == kItemVariable) {
-      items_.push_back({position, ItemKind::Variable, c[at + 1]});
+void TemplateOutline::addRun(Inst run, bool afterWildcard) {
+  Step step{afterWildcard, run.runLength(), static_cast<int>(items_.size()), 0};
+  for (RunItem item = run.firstItem(); !item.atEnd(); item = item.next()) {
+    const auto position = static_cast<std::uint8_t>(item.position());
+    if (item.isLetter()) {
+      items_.push_back({position, ItemKind::Letter, item.letter()});
+    } else if (item.isVariable()) {
+      items_.push_back({position, ItemKind::Variable, item.variable()});
     } else {
       items_.push_back({position, ItemKind::Any, 0});
     }
     ++step.itemCount;
-    at += runItemSize(item, c, at);
   }
   steps_.push_back(step);
 }

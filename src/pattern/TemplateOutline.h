@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "pattern/Program.h"
 #include "pattern/VariableBindings.h"
 
 namespace kea {
@@ -55,7 +56,7 @@ class TemplateOutline {
 
   bool fits(const Step& step, int at, const std::uint8_t* key, const std::uint8_t* values,
             const std::uint64_t* held) const;
-  void addRun(const std::uint8_t* code, int pc, bool afterWildcard);
+  void addRun(Inst run, bool afterWildcard);
 
   std::vector<Step> steps_;
   std::vector<Item> items_;
