@@ -70,7 +70,7 @@ void InputEngine::LetterFilter::follow(const MatchEngine* engine) {
     all_ = 0;
     return;
   }
-  const std::vector<std::uint8_t>& required = engine->requiredLetters();
+  const std::vector<std::uint8_t>& required = engine->compiled().requiredLetters();
   if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return;
   size_ = kNone;
   all_ = 0;

@@ -116,10 +116,6 @@ class MatchEngine : private PlacementHost {
   // Letter-variable bindings left by the last successful match.
   const VariableBindings& variableBindings() const { return bindings_; }
 
-  // Pairs of an alphabet index and how often every word the general
-  // matcher accepts holds it at least (MatcherKind::General only).
-  const std::vector<std::uint8_t>& requiredLetters() const { return requiredLetters_; }
-
  private:
   // What the sweep that places anagram blocks asks of the matcher
   // (BlockPlacement.h).
