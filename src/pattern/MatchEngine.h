@@ -46,7 +46,7 @@ namespace kea {
 class MatchMemo;
 class TemplateOutline;
 
-class MatchEngine : private PlacementHost {
+class MatchEngine final : private PlacementHost {
  public:
   MatchEngine();
   ~MatchEngine();
