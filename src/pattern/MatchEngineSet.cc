@@ -3,6 +3,7 @@
 #include "pattern/MatchEngineSet.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace kea {
 
@@ -140,6 +141,7 @@ PatternStatus MatchEngineSet::parseExpression(const Alphabet& alphabet, std::str
   }
 
   dropRepeats(texts);
+  shareRepeats(texts);
   // Counted once: the balance of every result asks for it.
   patternCount_ =
       static_cast<int>(std::ranges::count_if(operands_, [](const auto& operand) { return operand != nullptr; }));
@@ -178,6 +180,39 @@ void MatchEngineSet::dropRepeats(const std::vector<std::string_view>& texts) {
 
 
 
+// Patterns of one line share no letter variables and are compiled with the
+// same settings, so two slots holding the same text answer alike for every
+// word. Lines without such repeats keep the plain evaluation.
+void MatchEngineSet::shareRepeats(const std::vector<std::string_view>& texts) {
+  const std::size_t count = tokens_.size();
+  firstWriting_.assign(count, 0);
+  answerStamps_.assign(count, 0);
+  answers_.assign(count, 0);
+  wordStamp_ = 0;
+  repeats_ = false;
+  std::unordered_map<std::string_view, std::uint32_t> first;
+  for (std::size_t i = 0; i < count; ++i) {
+    firstWriting_[i] = static_cast<std::uint32_t>(i);
+    if (operands_[i] == nullptr) continue;
+    const auto [at, added] = first.emplace(texts[i], static_cast<std::uint32_t>(i));
+    if (!added) {
+      firstWriting_[i] = at->second;
+      repeats_ = true;
+    }
+  }
+}
+
+bool MatchEngineSet::operandMatches(std::size_t slot, MatchEngine& operand, WordBuffer& word, int length) {
+  if (length < operand.effectiveShortest() || length > operand.effectiveLongest()) return false;
+  if (!repeats_) return operand.matches(word);
+  const std::uint32_t first = firstWriting_[slot];
+  if (answerStamps_[first] != wordStamp_) {
+    answers_[first] = operand.matches(word) ? 1 : 0;
+    answerStamps_[first] = wordStamp_;
+  }
+  return answers_[first] != 0;
+}
+
 bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
                               std::span<const std::uint8_t> satisfied) {
   const bool negations = mode != EvaluateMode::Length;
@@ -185,6 +220,12 @@ bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
   const bool compact = mode != EvaluateMode::Constant;
   const std::size_t count = compact ? evaluated_.size() : tokens_.size();
   const auto slot = [&](std::size_t j) { return compact ? evaluated_[j] : j; };
+  if (mode == EvaluateMode::Match && repeats_ && ++wordStamp_ == 0) {
+    // Stamps wrapped around: forget every answer rather than trust one
+    // given four billion words ago.
+    std::ranges::fill(answerStamps_, 0);
+    wordStamp_ = 1;
+  }
   std::uint8_t stack[kMaxGroupDepth + 1];
   int top = 0;
   bool r = true;
@@ -206,8 +247,7 @@ bool MatchEngineSet::evaluate(EvaluateMode mode, WordBuffer* word, int length,
           r = operand->effectiveShortest() <= length && length <= operand->effectiveLongest();
           break;
         case EvaluateMode::Match:
-          r = operand->effectiveShortest() <= length && length <= operand->effectiveLongest() &&
-              word != nullptr && operand->matches(*word);
+          r = word != nullptr && operandMatches(i, *operand, *word, length);
           break;
       }
     }

@@ -87,11 +87,21 @@ class MatchEngineSet {
 
  private:
   void dropRepeats(const std::vector<std::string_view>& texts);
+  void shareRepeats(const std::vector<std::string_view>& texts);
+  bool operandMatches(std::size_t slot, MatchEngine& operand, WordBuffer& word, int length);
 
   std::vector<std::unique_ptr<MatchEngine>> operands_;
   std::vector<std::uint8_t> tokens_;
   // The slots that words and lengths are evaluated over (see dropRepeats).
   std::vector<std::uint32_t> evaluated_;
+  // A pattern written again further on in the line is matched once per
+  // word: per slot, the slot of its first writing (or its own), and that
+  // slot's answer for the word of stamp `wordStamp_`.
+  bool repeats_ = false;
+  std::vector<std::uint32_t> firstWriting_;
+  std::vector<std::uint32_t> answerStamps_;
+  std::vector<std::uint8_t> answers_;
+  std::uint32_t wordStamp_ = 0;
   int patternCount_ = 0;
   PatternStatus status_ = PatternStatus::Empty;
 };

@@ -99,6 +99,25 @@ TEST(Evaluate, RepeatedPatternsAnswerAsWrittenOut) {
   }
 }
 
+TEST(Evaluate, APatternWrittenAgainFurtherOnAnswersForEachWord) {
+  // One set over a run of words, so that an answer kept from the word
+  // before would show; "b**" and "c**" are the same patterns not taken
+  // for repeats.
+  const char* rows[][2] = {{"b* & c* | b*", "b* & c* | b**"},
+                           {"!b* | c* & b*", "!b* | c* & b**"},
+                           {"(b* | c*) & !(c* & b*)", "(b* | c*) & !(c** & b**)"},
+                           {"c* | (b* & c*) | !b*", "c* | (b* & c**) | !b**"}};
+  const std::vector<std::string> words = {"bc", "cb", "bb", "cc", "ab", "bc", "b", "c"};
+  for (const auto& [line, written] : rows) {
+    MatchEngineSet set = parsed(line);
+    for (const std::string& word : words) {
+      test::TestWord w(word);
+      ASSERT_TRUE(set.setLength(w.length));
+      EXPECT_EQ(set.matches(w.buffer, w.length), test::lineMatches(written, word)) << line << " on " << word;
+    }
+  }
+}
+
 TEST(Evaluate, ShortCircuitLeavesLaterPatternsUntried) {
   // The later patterns hold letter variables, so running them would make
   // their binding tables live.
