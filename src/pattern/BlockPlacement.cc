@@ -27,6 +27,60 @@ void boundValues(const VariableBindings& bindings, std::uint8_t* values) {
 
 }  // namespace
 
+// The letters of the runs of the template from pc (a segment of `program`)
+// and of the sub-patterns in it, which every match holds; added to `out` as
+// (alphabet index, count) pairs. What follows an element it does not read
+// is left out, and so is what lies deeper than a few sub-patterns.
+void BlockPlacement::readRequired(const CompiledPattern& pattern, int program, int pc, int depth,
+                                  std::vector<std::uint8_t>& out) {
+  const Code code = pattern.code(program);
+  const auto add = [&out](std::uint8_t x) {
+    for (std::size_t i = 0; i < out.size(); i += 2) {
+      if (out[i] != x) continue;
+      if (out[i + 1] < 255) ++out[i + 1];
+      return;
+    }
+    out.push_back(x);
+    out.push_back(1);
+  };
+  while (pc >= 0 && pc < code.size() && depth < 8) {
+    const Inst here(code, pc);
+    if (here.isRun()) {
+      for (RunItem item = here.firstItem(); !item.atEnd(); item = item.next()) {
+        if (item.isLetter()) add(item.letter());
+      }
+      pc = here.runEnd();
+    } else if (here.isSkip()) {
+      pc = here.nested();
+    } else if (here.is(OP_EXACT) || here.is(OP_PUNCT)) {
+      pc = here.next();
+    } else if (here.isPatternHeader()) {
+      readRequired(pattern, program, here.body(), depth + 1, out);
+      const int end = pattern.patternEnd(program, pc);
+      if (end <= pc) return;
+      pc = end;
+    } else {
+      return;  // the segment's OP_END, or an element not read
+    }
+  }
+}
+
+bool BlockPlacement::lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key,
+                                    const PositionSet& stretch) const {
+  std::array<int, 256> demand{};
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    if (key.unclaimed[e] != kDropped) continue;
+    const Block& block = plan.blocks[static_cast<std::size_t>(plan.early[e])];
+    for (std::size_t i = 0; i + 1 < block.required.size(); i += 2) {
+      const std::uint8_t x = block.required[i];
+      demand[x] += block.count * block.required[i + 1];
+      if (demand[x] > (masks[x] & stretch).count()) return false;
+    }
+  }
+  return true;
+}
+
 // The sub-pattern blocks at the start of an anagram part's components, with
 // what the plan needs of each; false when the sweep cannot serve them.
 bool BlockPlacement::readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan,
@@ -44,6 +98,7 @@ bool BlockPlacement::readBlocks(const CompiledPattern& pattern, std::size_t prog
     block.extra = header.extraLength();
     block.lastRule = component.is(OP_PATTERN_LAST) && block.count == 1;
     block.regular = pattern.regular(block.entry, 0);
+    readRequired(pattern, block.entry, header.body(), 0, block.required);
     // Blocks that mention letter variables bind them in their component
     // order; with one such block, and only in the outermost anagram
     // part (nothing after it reads the bindings), that order is the
@@ -126,9 +181,11 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   // left out with too little slack at its turn: either way at most
   // need + fixed - 1 letters end up free.
   plan.freeLimit = 1 << 20;
+  plan.nearCap = plan.freeCap;
   for (const Block& block : plan.blocks) {
     if (!block.lastRule) continue;
     plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
+    plan.nearCap = std::max(plan.nearCap, block.need + block.fixed + 1);
     if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
   }
   if (plan.freeCap >= kDropped) fits = false;
@@ -306,7 +363,7 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
 bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
-  const bool saturated = key.free >= plan.freeCap;
+  const bool saturated = key.free >= freeCap_;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
   // was not dropped, so the letters it and the blocks before it leave
@@ -334,9 +391,10 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
         if (saturated || after != block.need) return false;
         continue;
       }
-      // Saturated counts lie beyond the last block's range (see freeCap).
+      // Saturated counts lie beyond the last block's range, or within it
+      // when the range reaches past the stretch (see freeCap_).
       const int slack = after - block.need - block.fixed;
-      const bool inRange = !saturated && slack >= 0 && slack <= block.extra;
+      const bool inRange = saturated ? capInRange_ : slack >= 0 && slack <= block.extra;
       if (inRange) {
         if (block.fixed > 0) return false;
       } else {
@@ -349,7 +407,7 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
     if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
   }
   // Any deficit above 0 acts alike on the other components.
-  const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  const int r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
   return restFits(host, plan, key, start, length, r);
 }
 
@@ -408,7 +466,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   }
   bool counting = false;
   for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
-  if (key.free >= plan.freeCap && !counting) {
+  if (key.free >= freeCap_ && !counting) {
     // Leaving another letter free changes nothing the state records.
     state.at = state.at.spread(letters.andNot(wanted));
   }
@@ -419,7 +477,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   PositionSet rest = at & letters;
   if (!rest.empty() && key.free < plan.freeLimit) {
     Key base = key;
-    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, plan.freeCap));
+    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, freeCap_));
     bool alive = true;
     for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
     for (int i = 0; i < slotCount_ && alive; ++i) {
@@ -646,6 +704,15 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
     ++slotCount_;
   }
+  // When the last block's range reaches past the stretch, no count of free
+  // letters leaves it: counts from just past its fixed length on act alike.
+  freeCap_ = plan->freeCap;
+  capInRange_ = false;
+  for (const Block& block : plan->blocks) {
+    if (!block.lastRule || block.need + block.fixed + block.extra < length) continue;
+    freeCap_ = plan->nearCap;
+    capInRange_ = true;
+  }
   if (++endsStamp_ == 0) {
     std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
     std::fill(outcomeStamps_.begin(), outcomeStamps_.end(), 0);
@@ -688,7 +755,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
   boundValues(host.bindings(), key.bound);
-  if (mustKeep_ == 0) {
+  if (mustKeep_ == 0 && lettersSuffice(host, *plan, key, stretch)) {
     const Outcome placedInFull = sweep(host, *plan, key, start, length);
     if (placedInFull != Outcome::No) return placedInFull;
   }
@@ -698,7 +765,8 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     key.unclaimed[e] = 0;
     someLeftOut = true;
   }
-  return someLeftOut ? sweep(host, *plan, key, start, length) : Outcome::No;
+  return someLeftOut && lettersSuffice(host, *plan, key, stretch) ? sweep(host, *plan, key, start, length)
+                                                                   : Outcome::No;
 }
 
 BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& plan, const Key& first, int start,

@@ -108,6 +108,8 @@ class BlockPlacement {
     bool early = false;     // fixed > 0 and a variable-length block follows
     int earlySlot = -1;
     int need = 0;           // letters needed after it: other components and later blocks' fixed lengths
+    // (alphabet index, count) pairs: letters every window of the block holds.
+    std::vector<std::uint8_t> required;
   };
   struct Plan {
     // Some block is run over each window one by one: a short search first.
@@ -125,6 +127,9 @@ class BlockPlacement {
     bool lettersOnly = true;  // no choice lists or letter variables
     int restLength = 0;   // letters the components after the blocks take
     int freeCap = 0;      // counts of free letters at or above this all behave alike
+    // The same when the last block's range reaches past the stretch: its
+    // fixed length and what follows it, beside the other components' needs.
+    int nearCap = 0;
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
     std::int64_t states = 0;  // how many states a sweep can reach at most
   };
@@ -136,6 +141,7 @@ class BlockPlacement {
   static bool readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
   static bool readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan);
   static bool layOut(Plan& plan, int fixedTotal);
+  static void readRequired(const CompiledPattern& pattern, int program, int pc, int depth, std::vector<std::uint8_t>& out);
 
   struct Key {
     std::uint8_t placed[kMaxBlocks];
@@ -158,6 +164,9 @@ class BlockPlacement {
     int rank = 0;
   };
 
+  // Whether the stretch holds the letters that the blocks the key must
+  // place in full require between them.
+  bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
@@ -186,6 +195,10 @@ class BlockPlacement {
   std::uint32_t stamp_ = 0;
   bool overflow_ = false;
   bool busy_ = false;
+  // The decision's cap on counts of free letters (the plan's freeCap or
+  // nearCap), and whether counts at the cap lie within the last block's range.
+  int freeCap_ = 0;
+  bool capInRange_ = false;
   // The letters of the stretch that the other components could take: their
   // alphabet indices and the most that matters of each, per slot.
   std::array<std::uint8_t, kMaxLetters> slotLetter_{};
