@@ -25,6 +25,14 @@ void boundValues(const VariableBindings& bindings, std::uint8_t* values) {
   }
 }
 
+// The highest place of a set that is not empty.
+int highestOf(const PositionSet& set) {
+  for (int i = static_cast<int>(std::size(set.w)) - 1; i >= 0; --i) {
+    if (set.w[i] != 0) return 64 * i + 63 - std::countl_zero(set.w[i]);
+  }
+  return -1;
+}
+
 }  // namespace
 
 // The letters of the runs of the template from pc (a segment of `program`)
@@ -346,15 +354,44 @@ bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
   return true;
 }
 
+// The longest window of each block in the stretch (a regular block's
+// windows start no earlier than its first start place and end no later
+// than its last end place), and the blocks that no window matches: those
+// are left out whatever happens. The last one, if it has letters of its
+// own, dooms the part (left out, it adds more than any deficit can absorb):
+// false; an early one must keep its count of unclaimed letters to the end.
+bool BlockPlacement::readStretch(PlacementHost& host, const Plan& plan, int start, int length) {
+  const int end = start + length;
+  mustKeep_ = 0;
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
+    const Block& block = plan.blocks[b];
+    span_[b] = std::min(length, block.fixed + block.extra);
+    if (!block.regular) continue;
+    const PositionSet ends = host.reachBlock(block.entry, PositionSet::range(start, end), end);
+    if (!ends.empty()) {
+      int first = start;
+      while (first < end && endsFrom(host, plan, static_cast<int>(b), first, end).empty()) ++first;
+      span_[b] = std::min(span_[b], highestOf(ends) - first);
+      continue;
+    }
+    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return false;
+    if (block.early) {
+      if (!mayLeaveOut(plan, static_cast<int>(b), length)) return false;
+      mustKeep_ |= 1u << block.earlySlot;
+    }
+  }
+  return true;
+}
+
 // Whether an early block can have an occurrence left out at all: the
 // blocks up to it, with it one occurrence short, must be able to claim all
 // but `need` letters of the stretch.
-bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
+bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) const {
   int claim = 0;
   for (int j = 0; j <= early && claim < length; ++j) {
     const Block& block = plan.blocks[static_cast<std::size_t>(j)];
     const int windows = j == early ? block.count - 1 : block.count;
-    claim += windows * std::min(length, block.fixed + block.extra);
+    claim += windows * span_[static_cast<std::size_t>(j)];
   }
   return length - claim <= plan.blocks[static_cast<std::size_t>(early)].need;
 }
@@ -448,7 +485,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
     for (int j = 0; j <= last && capacity < length; ++j) {
       const Block& block = plan.blocks[static_cast<std::size_t>(j)];
       const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
-      capacity += std::max(0, windows) * std::min(length, block.fixed + block.extra);
+      capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
     }
     const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
     const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
@@ -541,7 +578,7 @@ bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const K
     // Each window leaves the bindings of its block's first success. Without
     // counts that need the window's length, the ends are gathered per
     // bindings first, for one state each.
-    std::array<WindowOutcome, kOutcomes> gathered;
+    std::array<WindowOutcome, kOutcomes>& gathered = gathered_;
     int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
       const int outcomes = outcomesFrom(host, plan, b, q, end, key.bound);
@@ -593,7 +630,7 @@ bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const K
   longestKept = std::min(longestKept, length);
   // Ends grouped by window length (one state per length), and the longer
   // windows, which drop every count they touch.
-  std::array<PositionSet, PositionSet::kSize> byLength;
+  std::array<PositionSet, PositionSet::kSize>& byLength = byLength_;
   PositionSet lengths;
   PositionSet far;
   for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
@@ -732,22 +769,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     boundValues(host.bindings(), all.bound);
     if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
-  // Blocks that no window of the stretch matches are left out whatever
-  // happens: the last one, if it has letters of its own, dooms the part
-  // (left out, it adds more than any deficit can absorb), and an early one
-  // must keep its count of unclaimed letters to the end.
-  mustKeep_ = 0;
-  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
-    const Block& block = plan->blocks[b];
-    if (!block.regular || !host.reachBlock(block.entry, PositionSet::range(start, end), end).empty()) {
-      continue;
-    }
-    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
-    if (block.early) {
-      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
-      mustKeep_ |= 1u << block.earlySlot;
-    }
-  }
+  if (!readStretch(host, *plan, start, length)) return Outcome::No;
   // First the sweep in which every block is placed in full: it needs no
   // counts of unclaimed letters, and most stretches that match are found
   // by it. Then, if some early block could be left out at all, the sweep

@@ -178,7 +178,8 @@ class BlockPlacement {
   bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
   int rankOf(const Plan& plan, const Key& key) const;
-  static bool mayLeaveOut(const Plan& plan, int early, int length);
+  bool readStretch(PlacementHost& host, const Plan& plan, int start, int length);
+  bool mayLeaveOut(const Plan& plan, int early, int length) const;
   bool grow(const Plan& plan, Key& key, int e, int n) const;
   Outcome sweep(PlacementHost& host, const Plan& plan, const Key& first, int start, int length);
   Outcome decideFor(PlacementHost& host, const Plan* plan, int start, int length);
@@ -215,10 +216,16 @@ class BlockPlacement {
   std::vector<std::uint8_t> outcomeCounts_;
   std::vector<std::uint32_t> outcomeStamps_;
   int outcomesFrom(PlacementHost& host, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);
+  // placeWindows' scratch (each entry is cleared when first used): the ends
+  // per bindings left, and per window length.
+  std::array<WindowOutcome, kOutcomes> gathered_{};
+  std::array<PositionSet, PositionSet::kSize> byLength_{};
   // Per block and start place: where a window of the block may end.
   std::vector<PositionSet> ends_;
   std::vector<std::uint32_t> endsStamps_;
   std::uint32_t endsStamp_ = 0;
+  // Per block, the longest window it can have in the stretch decided.
+  std::array<int, kMaxBlocks> span_{};
   // Early blocks, by slot, that no window matches: they must be left out.
   std::uint32_t mustKeep_ = 0;
 };
