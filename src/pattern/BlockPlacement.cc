@@ -186,15 +186,16 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   plan.freeCap = plan.restLength + fixedTotal + 1;
   // A last block that takes the slack and has letters of its own is
   // either placed, leaving exactly `need` letters free after it, or
-  // left out with too little slack at its turn: either way at most
-  // need + fixed - 1 letters end up free.
+  // left out with too little slack at its turn, which its full size
+  // must absorb (slack + fixed + extra <= 0): either way at most `need`
+  // letters end up free.
   plan.freeLimit = 1 << 20;
   plan.nearCap = plan.freeCap;
   for (const Block& block : plan.blocks) {
     if (!block.lastRule) continue;
     plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
     plan.nearCap = std::max(plan.nearCap, block.need + block.fixed + 1);
-    if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
+    if (block.fixed > 0) plan.freeLimit = block.need;
   }
   if (plan.freeCap >= kDropped) fits = false;
   // The states a sweep can reach, at most: a product of the ranges of
