@@ -25,7 +25,69 @@ void boundValues(const VariableBindings& bindings, std::uint8_t* values) {
   }
 }
 
+// The highest place of a set that is not empty.
+int highestOf(const PositionSet& set) {
+  for (int i = static_cast<int>(std::size(set.w)) - 1; i >= 0; --i) {
+    if (set.w[i] != 0) return 64 * i + 63 - std::countl_zero(set.w[i]);
+  }
+  return -1;
+}
+
 }  // namespace
+
+// The letters of the runs of the template from pc (a segment of `program`)
+// and of the sub-patterns in it, which every match holds; added to `out` as
+// (alphabet index, count) pairs. What follows an element it does not read
+// is left out, and so is what lies deeper than a few sub-patterns.
+void BlockPlacement::readRequired(const CompiledPattern& pattern, int program, int pc, int depth,
+                                  std::vector<std::uint8_t>& out) {
+  const Code code = pattern.code(program);
+  const auto add = [&out](std::uint8_t x) {
+    for (std::size_t i = 0; i < out.size(); i += 2) {
+      if (out[i] != x) continue;
+      if (out[i + 1] < 255) ++out[i + 1];
+      return;
+    }
+    out.push_back(x);
+    out.push_back(1);
+  };
+  while (pc >= 0 && pc < code.size() && depth < 8) {
+    const Inst here(code, pc);
+    if (here.isRun()) {
+      for (RunItem item = here.firstItem(); !item.atEnd(); item = item.next()) {
+        if (item.isLetter()) add(item.letter());
+      }
+      pc = here.runEnd();
+    } else if (here.isSkip()) {
+      pc = here.nested();
+    } else if (here.is(OP_EXACT) || here.is(OP_PUNCT)) {
+      pc = here.next();
+    } else if (here.isPatternHeader()) {
+      readRequired(pattern, program, here.body(), depth + 1, out);
+      const int end = pattern.patternEnd(program, pc);
+      if (end <= pc) return;
+      pc = end;
+    } else {
+      return;  // the segment's OP_END, or an element not read
+    }
+  }
+}
+
+bool BlockPlacement::lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key,
+                                    const PositionSet& stretch) const {
+  std::array<int, 256> demand{};
+  const std::array<PositionSet, 256>& masks = host.letterPlaces();
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    if (key.unclaimed[e] != kDropped) continue;
+    const Block& block = plan.blocks[static_cast<std::size_t>(plan.early[e])];
+    for (std::size_t i = 0; i + 1 < block.required.size(); i += 2) {
+      const std::uint8_t x = block.required[i];
+      demand[x] += block.count * block.required[i + 1];
+      if (demand[x] > (masks[x] & stretch).count()) return false;
+    }
+  }
+  return true;
+}
 
 // The sub-pattern blocks at the start of an anagram part's components, with
 // what the plan needs of each; false when the sweep cannot serve them.
@@ -44,6 +106,7 @@ bool BlockPlacement::readBlocks(const CompiledPattern& pattern, std::size_t prog
     block.extra = header.extraLength();
     block.lastRule = component.is(OP_PATTERN_LAST) && block.count == 1;
     block.regular = pattern.regular(block.entry, 0);
+    readRequired(pattern, block.entry, header.body(), 0, block.required);
     // Blocks that mention letter variables bind them in their component
     // order; with one such block, and only in the outermost anagram
     // part (nothing after it reads the bindings), that order is the
@@ -123,13 +186,16 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   plan.freeCap = plan.restLength + fixedTotal + 1;
   // A last block that takes the slack and has letters of its own is
   // either placed, leaving exactly `need` letters free after it, or
-  // left out with too little slack at its turn: either way at most
-  // need + fixed - 1 letters end up free.
+  // left out with too little slack at its turn, which its full size
+  // must absorb (slack + fixed + extra <= 0): either way at most `need`
+  // letters end up free.
   plan.freeLimit = 1 << 20;
+  plan.nearCap = plan.freeCap;
   for (const Block& block : plan.blocks) {
     if (!block.lastRule) continue;
     plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
-    if (block.fixed > 0) plan.freeLimit = block.need + block.fixed - 1;
+    plan.nearCap = std::max(plan.nearCap, block.need + block.fixed + 1);
+    if (block.fixed > 0) plan.freeLimit = block.need;
   }
   if (plan.freeCap >= kDropped) fits = false;
   // The states a sweep can reach, at most: a product of the ranges of
@@ -289,15 +355,44 @@ bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
   return true;
 }
 
+// The longest window of each block in the stretch (a regular block's
+// windows start no earlier than its first start place and end no later
+// than its last end place), and the blocks that no window matches: those
+// are left out whatever happens. The last one, if it has letters of its
+// own, dooms the part (left out, it adds more than any deficit can absorb):
+// false; an early one must keep its count of unclaimed letters to the end.
+bool BlockPlacement::readStretch(PlacementHost& host, const Plan& plan, int start, int length) {
+  const int end = start + length;
+  mustKeep_ = 0;
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
+    const Block& block = plan.blocks[b];
+    span_[b] = std::min(length, block.fixed + block.extra);
+    if (!block.regular) continue;
+    const PositionSet ends = host.reachBlock(block.entry, PositionSet::range(start, end), end);
+    if (!ends.empty()) {
+      int first = start;
+      while (first < end && endsFrom(host, plan, static_cast<int>(b), first, end).empty()) ++first;
+      span_[b] = std::min(span_[b], highestOf(ends) - first);
+      continue;
+    }
+    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return false;
+    if (block.early) {
+      if (!mayLeaveOut(plan, static_cast<int>(b), length)) return false;
+      mustKeep_ |= 1u << block.earlySlot;
+    }
+  }
+  return true;
+}
+
 // Whether an early block can have an occurrence left out at all: the
 // blocks up to it, with it one occurrence short, must be able to claim all
 // but `need` letters of the stretch.
-bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
+bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) const {
   int claim = 0;
   for (int j = 0; j <= early && claim < length; ++j) {
     const Block& block = plan.blocks[static_cast<std::size_t>(j)];
     const int windows = j == early ? block.count - 1 : block.count;
-    claim += windows * std::min(length, block.fixed + block.extra);
+    claim += windows * span_[static_cast<std::size_t>(j)];
   }
   return length - claim <= plan.blocks[static_cast<std::size_t>(early)].need;
 }
@@ -306,7 +401,7 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) {
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
 bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
-  const bool saturated = key.free >= plan.freeCap;
+  const bool saturated = key.free >= freeCap_;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
   // was not dropped, so the letters it and the blocks before it leave
@@ -334,9 +429,10 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
         if (saturated || after != block.need) return false;
         continue;
       }
-      // Saturated counts lie beyond the last block's range (see freeCap).
+      // Saturated counts lie beyond the last block's range, or within it
+      // when the range reaches past the stretch (see freeCap_).
       const int slack = after - block.need - block.fixed;
-      const bool inRange = !saturated && slack >= 0 && slack <= block.extra;
+      const bool inRange = saturated ? capInRange_ : slack >= 0 && slack <= block.extra;
       if (inRange) {
         if (block.fixed > 0) return false;
       } else {
@@ -349,7 +445,7 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
     if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
   }
   // Any deficit above 0 acts alike on the other components.
-  const int r = saturated ? plan.freeCap - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  const int r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
   return restFits(host, plan, key, start, length, r);
 }
 
@@ -390,7 +486,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
     for (int j = 0; j <= last && capacity < length; ++j) {
       const Block& block = plan.blocks[static_cast<std::size_t>(j)];
       const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
-      capacity += std::max(0, windows) * std::min(length, block.fixed + block.extra);
+      capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
     }
     const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
     const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
@@ -408,7 +504,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   }
   bool counting = false;
   for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
-  if (key.free >= plan.freeCap && !counting) {
+  if (key.free >= freeCap_ && !counting) {
     // Leaving another letter free changes nothing the state records.
     state.at = state.at.spread(letters.andNot(wanted));
   }
@@ -419,7 +515,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   PositionSet rest = at & letters;
   if (!rest.empty() && key.free < plan.freeLimit) {
     Key base = key;
-    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, plan.freeCap));
+    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, freeCap_));
     bool alive = true;
     for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
     for (int i = 0; i < slotCount_ && alive; ++i) {
@@ -483,7 +579,7 @@ bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const K
     // Each window leaves the bindings of its block's first success. Without
     // counts that need the window's length, the ends are gathered per
     // bindings first, for one state each.
-    std::array<WindowOutcome, kOutcomes> gathered;
+    std::array<WindowOutcome, kOutcomes>& gathered = gathered_;
     int kinds = 0;
     for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
       const int outcomes = outcomesFrom(host, plan, b, q, end, key.bound);
@@ -535,7 +631,7 @@ bool BlockPlacement::placeWindows(PlacementHost& host, const Plan& plan, const K
   longestKept = std::min(longestKept, length);
   // Ends grouped by window length (one state per length), and the longer
   // windows, which drop every count they touch.
-  std::array<PositionSet, PositionSet::kSize> byLength;
+  std::array<PositionSet, PositionSet::kSize>& byLength = byLength_;
   PositionSet lengths;
   PositionSet far;
   for (int q = at.lowest(); q >= 0; q = at.next(q + 1)) {
@@ -646,6 +742,15 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     slotCap_[static_cast<std::size_t>(slotCount_)] = plan->takes[x];
     ++slotCount_;
   }
+  // When the last block's range reaches past the stretch, no count of free
+  // letters leaves it: counts from just past its fixed length on act alike.
+  freeCap_ = plan->freeCap;
+  capInRange_ = false;
+  for (const Block& block : plan->blocks) {
+    if (!block.lastRule || block.need + block.fixed + block.extra < length) continue;
+    freeCap_ = plan->nearCap;
+    capInRange_ = true;
+  }
   if (++endsStamp_ == 0) {
     std::fill(endsStamps_.begin(), endsStamps_.end(), 0);
     std::fill(outcomeStamps_.begin(), outcomeStamps_.end(), 0);
@@ -665,22 +770,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     boundValues(host.bindings(), all.bound);
     if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
-  // Blocks that no window of the stretch matches are left out whatever
-  // happens: the last one, if it has letters of its own, dooms the part
-  // (left out, it adds more than any deficit can absorb), and an early one
-  // must keep its count of unclaimed letters to the end.
-  mustKeep_ = 0;
-  for (std::size_t b = 0; b < plan->blocks.size(); ++b) {
-    const Block& block = plan->blocks[b];
-    if (!block.regular || !host.reachBlock(block.entry, PositionSet::range(start, end), end).empty()) {
-      continue;
-    }
-    if (block.lastRule && block.fixed > 0 && block.extra > block.need) return Outcome::No;
-    if (block.early) {
-      if (!mayLeaveOut(*plan, static_cast<int>(b), length)) return Outcome::No;
-      mustKeep_ |= 1u << block.earlySlot;
-    }
-  }
+  if (!readStretch(host, *plan, start, length)) return Outcome::No;
   // First the sweep in which every block is placed in full: it needs no
   // counts of unclaimed letters, and most stretches that match are found
   // by it. Then, if some early block could be left out at all, the sweep
@@ -688,7 +778,7 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
   Key key{};
   for (std::size_t e = 0; e < plan->early.size(); ++e) key.unclaimed[e] = kDropped;
   boundValues(host.bindings(), key.bound);
-  if (mustKeep_ == 0) {
+  if (mustKeep_ == 0 && lettersSuffice(host, *plan, key, stretch)) {
     const Outcome placedInFull = sweep(host, *plan, key, start, length);
     if (placedInFull != Outcome::No) return placedInFull;
   }
@@ -698,7 +788,8 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     key.unclaimed[e] = 0;
     someLeftOut = true;
   }
-  return someLeftOut ? sweep(host, *plan, key, start, length) : Outcome::No;
+  return someLeftOut && lettersSuffice(host, *plan, key, stretch) ? sweep(host, *plan, key, start, length)
+                                                                   : Outcome::No;
 }
 
 BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& plan, const Key& first, int start,

@@ -108,6 +108,8 @@ class BlockPlacement {
     bool early = false;     // fixed > 0 and a variable-length block follows
     int earlySlot = -1;
     int need = 0;           // letters needed after it: other components and later blocks' fixed lengths
+    // (alphabet index, count) pairs: letters every window of the block holds.
+    std::vector<std::uint8_t> required;
   };
   struct Plan {
     // Some block is run over each window one by one: a short search first.
@@ -125,6 +127,9 @@ class BlockPlacement {
     bool lettersOnly = true;  // no choice lists or letter variables
     int restLength = 0;   // letters the components after the blocks take
     int freeCap = 0;      // counts of free letters at or above this all behave alike
+    // The same when the last block's range reaches past the stretch: its
+    // fixed length and what follows it, beside the other components' needs.
+    int nearCap = 0;
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
     std::int64_t states = 0;  // how many states a sweep can reach at most
   };
@@ -136,6 +141,7 @@ class BlockPlacement {
   static bool readBlocks(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan, int& fixedTotal);
   static bool readRest(const CompiledPattern& pattern, std::size_t program, std::size_t a, Plan& plan);
   static bool layOut(Plan& plan, int fixedTotal);
+  static void readRequired(const CompiledPattern& pattern, int program, int pc, int depth, std::vector<std::uint8_t>& out);
 
   struct Key {
     std::uint8_t placed[kMaxBlocks];
@@ -158,6 +164,9 @@ class BlockPlacement {
     int rank = 0;
   };
 
+  // Whether the stretch holds the letters that the blocks the key must
+  // place in full require between them.
+  bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
@@ -169,7 +178,8 @@ class BlockPlacement {
   bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
   int rankOf(const Plan& plan, const Key& key) const;
-  static bool mayLeaveOut(const Plan& plan, int early, int length);
+  bool readStretch(PlacementHost& host, const Plan& plan, int start, int length);
+  bool mayLeaveOut(const Plan& plan, int early, int length) const;
   bool grow(const Plan& plan, Key& key, int e, int n) const;
   Outcome sweep(PlacementHost& host, const Plan& plan, const Key& first, int start, int length);
   Outcome decideFor(PlacementHost& host, const Plan* plan, int start, int length);
@@ -186,6 +196,10 @@ class BlockPlacement {
   std::uint32_t stamp_ = 0;
   bool overflow_ = false;
   bool busy_ = false;
+  // The decision's cap on counts of free letters (the plan's freeCap or
+  // nearCap), and whether counts at the cap lie within the last block's range.
+  int freeCap_ = 0;
+  bool capInRange_ = false;
   // The letters of the stretch that the other components could take: their
   // alphabet indices and the most that matters of each, per slot.
   std::array<std::uint8_t, kMaxLetters> slotLetter_{};
@@ -202,10 +216,16 @@ class BlockPlacement {
   std::vector<std::uint8_t> outcomeCounts_;
   std::vector<std::uint32_t> outcomeStamps_;
   int outcomesFrom(PlacementHost& host, const Plan& plan, int b, int q, int end, const std::uint8_t* bound);
+  // placeWindows' scratch (each entry is cleared when first used): the ends
+  // per bindings left, and per window length.
+  std::array<WindowOutcome, kOutcomes> gathered_{};
+  std::array<PositionSet, PositionSet::kSize> byLength_{};
   // Per block and start place: where a window of the block may end.
   std::vector<PositionSet> ends_;
   std::vector<std::uint32_t> endsStamps_;
   std::uint32_t endsStamp_ = 0;
+  // Per block, the longest window it can have in the stretch decided.
+  std::array<int, kMaxBlocks> span_{};
   // Early blocks, by slot, that no window matches: they must be left out.
   std::uint32_t mustKeep_ = 0;
 };

@@ -793,13 +793,26 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
     }
     longest = shortest = r;
   }
-  for (int u = longest; u >= shortest; --u) {
+  // Per letter of the stretch: how many unclaimed letters end there.
+  std::array<std::uint8_t, kkd::kMaxLengthSlots + 1> freeRun;
+  int longestRun = 0;
+  for (int i = 0, run = 0; i < n && i < static_cast<int>(freeRun.size()); ++i) {
+    run = claimed_[static_cast<std::size_t>(anagram_.p + i)] != 0 ? 0 : run + 1;
+    freeRun[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(run);
+    longestRun = std::max(longestRun, run);
+  }
+  // No window longer than the longest unclaimed run is free.
+  for (int u = std::min(longest, longestRun - fixed); u >= shortest; --u) {
     const int window = fixed + u;
     for (int start = n - window; start >= 0; --start) {
       const int from = anagram_.p + start;
-      bool free = true;
-      for (int i = 0; i < window && free; ++i) free = claimed_[static_cast<std::size_t>(from + i)] == 0;
-      if (!free) continue;
+      // A claimed letter in the window rules out every start up to the one
+      // whose window ends just before it.
+      const int last = start + window - 1;
+      if (window > 0 && freeRun[static_cast<std::size_t>(last)] < window) {
+        start = last - freeRun[static_cast<std::size_t>(last)] - window + 1;
+        continue;
+      }
       if (!spendTry()) return false;
       VariableValues guard(bindings_);
       int k = punctuationBefore(from);
