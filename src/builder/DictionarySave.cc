@@ -1,8 +1,9 @@
 #include "builder/DictionarySave.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
-#include "builder/TemporaryTarget.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
 
@@ -61,17 +62,34 @@ bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 
     return false;
   }
 
+  return putInPlace(lines, temporary, target);
+}
+
+bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target) {
+  const std::string backup = dictionaryBackupPath(target);
   const std::string nativeTarget = platform::nativePath(target);
-  const std::string nativeBackup = platform::nativePath(dictionaryBackupPath(target));
-  if (platform::fileStamp(target)) {
+  const std::string nativeBackup = platform::nativePath(backup);
+  std::string error;
+  const bool replacing = platform::fileStamp(target).has_value();
+  if (replacing) {
     std::remove(nativeBackup.c_str());
-    std::rename(nativeTarget.c_str(), nativeBackup.c_str());
+    // Without its backup the old dictionary would be lost: it stays as it is.
+    if (std::rename(nativeTarget.c_str(), nativeBackup.c_str()) != 0) {
+      error = std::strerror(errno);
+      lines.logFormat(texts::kCouldNotKeepBackupLog, backup.c_str(), error.c_str());
+      lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
+      return false;
+    }
   }
-  if (!temporary.commit(&error)) {
-    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-    return false;
+  if (temporary.commit(&error)) return true;
+  lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
+  lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
+  // The old dictionary goes back to its own name; when even that fails, the
+  // log says where it is.
+  if (replacing && std::rename(nativeBackup.c_str(), nativeTarget.c_str()) != 0) {
+    lines.logFormat(texts::kPreviousKeptAsLog, backup.c_str());
   }
-  return true;
+  return false;
 }
 
 }  // namespace kea

@@ -11,12 +11,15 @@
 
 #include "builder/DictionaryBuilder.h"
 #include "builder/DictionaryMaintainer.h"
+#include "builder/TemporaryTarget.h"
 
 namespace kea {
 
 namespace texts {
 inline constexpr std::string_view kBackupPrefix = "Backup of ";
 inline constexpr const char* kCouldNotUpdateLog = "Couldn't update \"%s\"\n";
+inline constexpr const char* kCouldNotKeepBackupLog = "Couldn't keep the previous dictionary as \"%s\": %s\n";
+inline constexpr const char* kPreviousKeptAsLog = "The previous dictionary is kept as \"%s\"\n";
 }  // namespace texts
 
 // The builder input line that stores `word` with its annotation: the
@@ -35,5 +38,12 @@ std::string dictionaryBackupPath(std::string_view target);
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
                     const BuildEnvironment& environment = {});
+
+// The last step of saveDictionary: the finished temporary file of
+// `temporary` takes the place of `target`, a dictionary there becoming its
+// backup first. When the move fails the old dictionary goes back to its
+// name; the log of `lines` has the reason, and where the old dictionary is
+// when it could not go back.
+bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target);
 
 }  // namespace kea

@@ -179,6 +179,27 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   EXPECT_FALSE(saveResultsDictionary(none, *f.dictionaries, 7, f.target, "d", 1, 100));
   EXPECT_EQ(none.log(), "\"\" is not a valid dictionary\n");
 
+  // The last move fails (the finished file is gone from the folder): the old
+  // dictionary is back under its own name, and the log says why.
+  const BuildEnvironment vanishing{[](const std::string& path) {
+    std::filesystem::remove(path);
+    return std::make_unique<MemoryOutputFile>();
+  }};
+  EXPECT_FALSE(f.save(list, &log, vanishing));
+  EXPECT_NE(log.find("Couldn't update \"" + f.target + "\"\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("is kept as"), std::string::npos) << log;
+  EXPECT_EQ(test::readFile(f.target), "the old dictionary");
+  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
+
+  // No backup can be kept (a folder has its name): the old dictionary is
+  // not replaced without one.
+  const std::string blocked = f.dir.file("Backup of saved.kkd");
+  std::filesystem::create_directories(blocked + "/inside");
+  EXPECT_FALSE(f.save(list, &log));
+  EXPECT_NE(log.find("Couldn't keep the previous dictionary as \"" + blocked + "\""), std::string::npos) << log;
+  EXPECT_EQ(test::readFile(f.target), "the old dictionary");
+  std::filesystem::remove_all(blocked);
+
   // A folder that does not exist.
   ResultsLineSource nowhere(list);
   EXPECT_FALSE(saveResultsDictionary(nowhere, *f.dictionaries, 0, f.dir.file("missing/x.kkd"), "d", 1, 100));
