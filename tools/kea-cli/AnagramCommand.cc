@@ -83,46 +83,22 @@ bool parseWordRange(const std::string& text, int& low, int& high) {
 }
 
 int parseArguments(const std::vector<std::string>& args, AnagramArguments& out) {
-  const auto fail = [](const std::string& message) {
-    printError("anagram", message + " (run 'kea-cli anagram --help')");
-    return kExitUsage;
-  };
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-      const auto text = argumentText(arg, "letters");
+  const auto fail = [](const std::string& message) { return usageError("anagram", message); };
+  tools::CommandLine line(args);
+  while (line.next()) {
+    if (line.isOperand()) {
+      const auto text = argumentText(line.text(), "letters");
       if (!text) return kExitUsage;
       if (out.lettersGiven) out.query.letters += ' ';
       out.query.letters += *text;
       out.lettersGiven = true;
       continue;
     }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
+    const std::string arg = line.text();
     std::string value;
-    bool hasValue = false;
-    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg.resize(eq);
-      hasValue = true;
-    }
-    const auto takeValue = [&]() -> bool {
-      if (hasValue) return true;
-      if (i + 1 >= args.size()) return false;
-      value = args[++i];
-      return true;
-    };
+    const auto takeValue = [&] { return line.takeValue(value); };
     if (arg == "-d" || arg == "--dictionary") {
-      if (!takeValue()) return fail("'" + arg + "' needs a dictionary file");
-      const auto path = argumentText(value, "file name");
-      if (!path) return kExitUsage;
-      if (path->empty()) return fail("an empty dictionary file name");
-      if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
-      if (out.dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be used");
-      out.dictionaries.push_back(*path);
+      if (const auto status = takeDictionary("anagram", line, out.dictionaries)) return *status;
     } else if (arg == "--words") {
       if (!takeValue() || !parseWordRange(value, out.query.minWords, out.query.maxWords))
         return fail("'--words' needs a number of entries or a range, such as 1-3");
@@ -152,16 +128,7 @@ int parseArguments(const std::vector<std::string>& args, AnagramArguments& out) 
       if (!text) return kExitUsage;
       out.query.containing = *text;
     } else if (arg == "--mode") {
-      if (!takeValue()) return fail("'--mode' needs suppress, independent or active");
-      if (value == "suppress") {
-        out.multiple = KEAViewProfileWindows::kSuppressDuplicates;
-      } else if (value == "independent") {
-        out.multiple = KEAViewProfileWindows::kSearchIndependently;
-      } else if (value == "active") {
-        out.multiple = KEAViewProfileWindows::kActiveDictionaryOnly;
-      } else {
-        return fail("unknown mode '" + value + "'; use suppress, independent or active");
-      }
+      if (const auto status = takeMode("anagram", line, out.multiple)) return *status;
     } else {
       return fail("unknown option '" + arg + "'");
     }

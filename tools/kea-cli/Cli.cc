@@ -5,6 +5,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/ProgramFolder.h"
+#include "settings/KEAViewProfileWindows.h"
 
 namespace kea::cli {
 
@@ -28,6 +29,42 @@ void printError(std::string_view subcommand, std::string_view message) {
   std::fflush(stdout);  // keep the error after the output it belongs to
   std::fprintf(stderr, "kea-cli %.*s: %.*s\n", static_cast<int>(subcommand.size()), subcommand.data(),
                static_cast<int>(message.size()), message.data());
+}
+
+int usageError(std::string_view subcommand, std::string_view message) {
+  printError(subcommand, std::string(message) + " (run 'kea-cli " + std::string(subcommand) + " --help')");
+  return kExitUsage;
+}
+
+std::optional<int> takeDictionary(std::string_view subcommand, tools::CommandLine& line,
+                                  std::vector<std::string>& dictionaries) {
+  std::string value;
+  if (!line.takeValue(value)) return usageError(subcommand, "'" + line.text() + "' needs a dictionary file");
+  const auto path = argumentText(value, "file name");
+  if (!path) return kExitUsage;
+  if (path->empty()) return usageError(subcommand, "an empty dictionary file name");
+  // The list of dictionaries is kept as one text with ';' between names.
+  if (path->find(';') != std::string::npos) {
+    return usageError(subcommand, "a dictionary file name with ';' cannot be used: " + value);
+  }
+  if (dictionaries.size() == kMaxDictionaries) return usageError(subcommand, "at most nine dictionaries can be used");
+  dictionaries.push_back(*path);
+  return std::nullopt;
+}
+
+std::optional<int> takeMode(std::string_view subcommand, tools::CommandLine& line, int& mode) {
+  std::string value;
+  if (!line.takeValue(value)) return usageError(subcommand, "'--mode' needs suppress, independent or active");
+  if (value == "suppress") {
+    mode = KEAViewProfileWindows::kSuppressDuplicates;
+  } else if (value == "independent") {
+    mode = KEAViewProfileWindows::kSearchIndependently;
+  } else if (value == "active") {
+    mode = KEAViewProfileWindows::kActiveDictionaryOnly;
+  } else {
+    return usageError(subcommand, "unknown mode '" + value + "'; use suppress, independent or active");
+  }
+  return std::nullopt;
 }
 
 bool isHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/CommandLine.h"
 #include "dictionary/KKDictionaryList.h"
 
 namespace kea::cli {
@@ -51,6 +52,19 @@ std::string terminalText(std::string_view cp1252);
 
 // "kea-cli SUBCOMMAND: message" on standard error.
 void printError(std::string_view subcommand, std::string_view message);
+
+// A usage error of a subcommand: the message and where help is, on
+// standard error; returns kExitUsage.
+int usageError(std::string_view subcommand, std::string_view message);
+
+// The value of the current option, -d/--dictionary, added to
+// `dictionaries`; an exit status after printing why it cannot be.
+std::optional<int> takeDictionary(std::string_view subcommand, tools::CommandLine& line,
+                                  std::vector<std::string>& dictionaries);
+
+// The value of the current option, --mode, as the multiple-dictionary
+// setting; an exit status after printing why it cannot be.
+std::optional<int> takeMode(std::string_view subcommand, tools::CommandLine& line, int& mode);
 
 // Whether an argument asks for help.
 bool isHelp(std::string_view arg);

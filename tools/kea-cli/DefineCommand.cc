@@ -58,45 +58,26 @@ std::string indented(const std::string& text, const char* indent) {
 }  // namespace
 
 int runDefine(const std::vector<std::string>& args) {
-  const auto fail = [](const std::string& message) {
-    printError("define", message + " (run 'kea-cli define --help')");
-    return kExitUsage;
-  };
+  const auto fail = [](const std::string& message) { return usageError("define", message); };
   std::vector<std::string> dictionaries;
   std::string word;
   bool wordGiven = false;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!optionsEnded && isHelp(arg)) {
-      std::fputs(kDefineHelp, stdout);
-      return kExitOk;
-    }
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && (arg == "-d" || arg == "--dictionary" || arg.starts_with("--dictionary="))) {
-      std::string value;
-      if (arg.starts_with("--dictionary=")) {
-        value = arg.substr(arg.find('=') + 1);
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-      } else {
-        return fail("'" + arg + "' needs a dictionary file");
-      }
-      const auto path = argumentText(value, "file name");
-      if (!path) return kExitUsage;
-      if (path->empty()) return fail("an empty dictionary file name");
-      if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
-      if (dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be used");
-      dictionaries.push_back(*path);
-    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      return fail("unknown option '" + arg + "'");
-    } else {
+  tools::CommandLine line(args);
+  while (line.next()) {
+    const std::string& arg = line.text();
+    if (line.isOperand()) {
       if (wordGiven) return fail("more than one word given: '" + arg + "' (quote a word with blanks)");
       const auto text = argumentText(arg, "word");
       if (!text) return kExitUsage;
       word = *text;
       wordGiven = true;
+    } else if (isHelp(arg)) {
+      std::fputs(kDefineHelp, stdout);
+      return kExitOk;
+    } else if (arg == "-d" || arg == "--dictionary") {
+      if (const auto status = takeDictionary("define", line, dictionaries)) return *status;
+    } else {
+      return fail("unknown option '" + arg + "'");
     }
   }
   if (!wordGiven) return fail("no word given");

@@ -87,29 +87,20 @@ bool printInfo(const std::string& path) {
 int runInfo(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   for (const std::string& arg : args) {
+    if (arg == "--") break;
     if (isHelp(arg)) {
       std::fputs(kInfoHelp, stdout);
       return kExitOk;
     }
   }
-  bool optionsEnded = false;
-  for (const std::string& arg : args) {
-    if (!optionsEnded && arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-      printError("info", "unknown option '" + arg + "' (run 'kea-cli info --help')");
-      return kExitUsage;
-    }
-    const auto path = argumentText(arg, "file name");
+  tools::CommandLine line(args);
+  while (line.next()) {
+    if (!line.isOperand()) return usageError("info", "unknown option '" + line.text() + "'");
+    const auto path = argumentText(line.text(), "file name");
     if (!path) return kExitUsage;
     files.push_back(*path);
   }
-  if (files.empty()) {
-    printError("info", "no dictionary file named (run 'kea-cli info --help')");
-    return kExitUsage;
-  }
+  if (files.empty()) return usageError("info", "no dictionary file named");
   // Dates are written in the user's own format. Only this command shows
   // any, and loading the locale costs a search a noticeable part of its
   // run, so the other commands keep the C library's default.

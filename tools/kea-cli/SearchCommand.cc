@@ -183,18 +183,15 @@ bool mayBePattern(const std::string& arg) {
 // Reads the command line into the arguments and the options object.
 // Returns kExitOk, or the exit status after printing why not.
 int parseArguments(const std::vector<std::string>& args, SearchArguments& out, KEAViewProfileWindows& o) {
-  const auto fail = [](const std::string& message) {
-    printError("search", message + " (run 'kea-cli search --help')");
-    return kExitUsage;
-  };
-  bool optionsEnded = false;
+  const auto fail = [](const std::string& message) { return usageError("search", message); };
   // A direction sorts (nobody asks for Z to A and means "as found"), so it
   // cannot go with --no-sort.
   std::string direction;
   bool unsorted = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+  tools::CommandLine line(args);
+  while (line.next()) {
+    if (line.isOperand()) {
+      const std::string& arg = line.text();
       if (out.patternGiven) return fail("more than one pattern given: '" + arg + "'");
       const auto text = argumentText(arg, "pattern");
       if (!text) return kExitUsage;
@@ -202,38 +199,13 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       out.patternGiven = true;
       continue;
     }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    // "--name=value" or "--name value".
+    const std::string arg = line.text();
     std::string value;
-    bool hasValue = false;
-    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg.resize(eq);
-      hasValue = true;
-    }
-    const auto takeValue = [&]() -> bool {
-      if (hasValue) return true;
-      if (i + 1 >= args.size()) return false;
-      value = args[++i];
-      return true;
-    };
-    const auto flagOption = [&](bool& target, bool setting) {
-      if (hasValue) return false;
-      target = setting;
-      return true;
-    };
+    const auto takeValue = [&] { return line.takeValue(value); };
+    const auto flagOption = [&](bool& target, bool setting) { return line.takeSwitch(target, setting); };
 
     if (arg == "-d" || arg == "--dictionary") {
-      if (!takeValue()) return fail("'" + arg + "' needs a dictionary file");
-      const auto path = argumentText(value, "file name");
-      if (!path) return kExitUsage;
-      if (path->empty()) return fail("an empty dictionary file name");
-      if (path->find(';') != std::string::npos) return fail("a dictionary file name with ';' cannot be used: " + value);
-      if (out.dictionaries.size() == kMaxDictionaries) return fail("at most nine dictionaries can be searched");
-      out.dictionaries.push_back(*path);
+      if (const auto status = takeDictionary("search", line, out.dictionaries)) return *status;
     } else if (arg == "--save") {
       if (!takeValue()) return fail("'--save' needs a file");
       const auto path = argumentText(value, "file name");
@@ -245,16 +217,7 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       if (!takeValue() || !parseNumber(value, number)) return fail("'" + arg + "' needs a number");
       (arg == "--shortest" ? out.shortest : arg == "--longest" ? out.longest : out.active) = number;
     } else if (arg == "--mode") {
-      if (!takeValue()) return fail("'--mode' needs suppress, independent or active");
-      if (value == "suppress") {
-        o.viewMultipleDictionaries = KEAViewProfileWindows::kSuppressDuplicates;
-      } else if (value == "independent") {
-        o.viewMultipleDictionaries = KEAViewProfileWindows::kSearchIndependently;
-      } else if (value == "active") {
-        o.viewMultipleDictionaries = KEAViewProfileWindows::kActiveDictionaryOnly;
-      } else {
-        return fail("unknown mode '" + value + "'; use suppress, independent or active");
-      }
+      if (const auto status = takeMode("search", line, o.viewMultipleDictionaries)) return *status;
     } else if (arg == "--group") {
       if (!takeValue()) return fail("'--group' needs ascending, smart or descending");
       if (value == "ascending") {
@@ -279,7 +242,7 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       const auto text = argumentText(value, "expansion");
       if (!text) return kExitUsage;
       (arg == "--at" ? o.expansionAt : o.expansionHash) = *text;
-    } else if (hasValue) {
+    } else if (line.hasAttachedValue()) {
       return fail("'" + arg + "' takes no value");
     } else if (arg == "--full-text") {
       out.fullText = true;

@@ -21,6 +21,7 @@
 #include "builder/InputText.h"
 #include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
+#include "common/CommandLine.h"
 #include "platform/Cp1252.h"
 #ifdef KEA_COMPANION_WINDOWS
 #include "ui/companions/CompanionWindows.h"
@@ -138,38 +139,13 @@ bool readAll(const std::string& path, std::string& out, std::string& error) {
 // Fills `options`; returns an exit status when the program should stop.
 std::optional<int> parseArguments(int argc, char** argv, Options& options) {
   std::vector<std::string> positional;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-      positional.push_back(arg);
+  kea::tools::CommandLine line(argc, argv);
+  while (line.next()) {
+    if (line.isOperand()) {
+      positional.push_back(line.text());
       continue;
     }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    std::optional<std::string> attached;
-    if (arg.rfind("--", 0) == 0) {
-      if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-        attached = arg.substr(equals + 1);
-        arg.resize(equals);
-      }
-    }
-    const auto value = [&](std::string& into) -> bool {
-      if (attached) {
-        into = *attached;
-        return true;
-      }
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    const auto flag = [&](bool& into) -> bool {
-      if (attached) return false;
-      into = true;
-      return true;
-    };
+    const std::string& arg = line.text();
     std::string text;
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage << "\n" << kHelp;
@@ -178,19 +154,19 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
       std::cout << "kkbuild " KEA_VERSION "\n";
       return 0;
     } else if (arg == "-d" || arg == "--description") {
-      if (!value(text)) return usageError("option " + arg + " needs a text");
+      if (!line.takeValue(text)) return usageError("option " + arg + " needs a text");
       options.description = text;
     } else if (arg == "-s" || arg == "--shortest" || arg == "-l" || arg == "--longest") {
-      if (!value(text)) return usageError("option " + arg + " needs a number");
+      if (!line.takeValue(text)) return usageError("option " + arg + " needs a number");
       const auto number = parseCount(text);
       if (!number) return usageError("option " + arg + " needs a whole number of letters, not '" + text + "'");
       (arg == "-s" || arg == "--shortest" ? options.shortest : options.longest) = *number;
     } else if (arg == "-a" || arg == "--alphabet") {
-      if (!value(options.alphabet)) return usageError("option " + arg + " needs 'english' or a file");
+      if (!line.takeValue(options.alphabet)) return usageError("option " + arg + " needs 'english' or a file");
     } else if (arg == "--cp1252") {
-      if (!flag(options.cp1252)) return usageError("option --cp1252 takes no value");
+      if (!line.takeSwitch(options.cp1252)) return usageError("option --cp1252 takes no value");
     } else if (arg == "-q" || arg == "--quiet") {
-      if (!flag(options.quiet)) return usageError("option " + arg + " takes no value");
+      if (!line.takeSwitch(options.quiet)) return usageError("option " + arg + " takes no value");
     } else {
       return usageError("unknown option '" + arg + "'");
     }

@@ -10,6 +10,7 @@
 
 #include "builder/CompanionJobs.h"
 #include "builder/WordListMerge.h"
+#include "common/CommandLine.h"
 #ifdef KEA_COMPANION_WINDOWS
 #include "ui/companions/CompanionWindows.h"
 #endif
@@ -85,38 +86,13 @@ int usageError(const std::string& message) {
 // Fills `options`; returns an exit status when the program should stop.
 std::optional<int> parseArguments(int argc, char** argv, Options& options) {
   std::vector<std::string> positional;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
-      positional.push_back(arg);
+  kea::tools::CommandLine line(argc, argv);
+  while (line.next()) {
+    if (line.isOperand()) {
+      positional.push_back(line.text());
       continue;
     }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    std::optional<std::string> attached;
-    if (arg.rfind("--", 0) == 0) {
-      if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-        attached = arg.substr(equals + 1);
-        arg.resize(equals);
-      }
-    }
-    const auto value = [&](std::string& into) -> bool {
-      if (attached) {
-        into = *attached;
-        return true;
-      }
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    const auto flag = [&](bool& into) -> bool {
-      if (attached) return false;
-      into = true;
-      return true;
-    };
+    const std::string& arg = line.text();
     if (arg == "-h" || arg == "--help") {
       std::cout << kUsage << "\n" << kHelp;
       return 0;
@@ -124,17 +100,17 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
       std::cout << "kkmerge " KEA_VERSION "\n";
       return 0;
     } else if (arg == "-f" || arg == "--fold") {
-      if (!flag(options.job.fold)) return usageError("option " + arg + " takes no value");
+      if (!line.takeSwitch(options.job.fold)) return usageError("option " + arg + " takes no value");
     } else if (arg == "-d" || arg == "--description") {
-      if (!value(options.job.description)) return usageError("option " + arg + " needs a text");
+      if (!line.takeValue(options.job.description)) return usageError("option " + arg + " needs a text");
     } else if (arg == "-a" || arg == "--alphabet") {
-      if (!value(options.job.alphabet) || options.job.alphabet.empty()) {
+      if (!line.takeValue(options.job.alphabet) || options.job.alphabet.empty()) {
         return usageError("option " + arg + " needs 'english' or a file");
       }
     } else if (arg == "--cp1252") {
-      if (!flag(options.job.cp1252)) return usageError("option --cp1252 takes no value");
+      if (!line.takeSwitch(options.job.cp1252)) return usageError("option --cp1252 takes no value");
     } else if (arg == "-q" || arg == "--quiet") {
-      if (!flag(options.quiet)) return usageError("option " + arg + " takes no value");
+      if (!line.takeSwitch(options.quiet)) return usageError("option " + arg + " takes no value");
     } else {
       return usageError("unknown option '" + arg + "'");
     }
