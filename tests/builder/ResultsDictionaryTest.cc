@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/BuilderInput.h"
@@ -127,7 +128,8 @@ TEST(ResultsDictionary, AnEmptyListBuildsADictionaryWithoutEntries) {
   const auto saved = KKDictionaryList::make(f.target);
   int entries = -1, definitions = -1, shortest = -1, longest = -1;
   saved->statistics(0, entries, definitions, shortest, longest);
-  EXPECT_EQ(entries, 0);
+  EXPECT_EQ(std::make_tuple(entries, definitions, shortest, longest), std::make_tuple(0, 0, 0, 0));
+  EXPECT_FALSE(saved->dictionary(0)->hasDefinitions());
 }
 
 TEST(ResultsDictionary, ATargetWithoutAFolderIsBuiltInTheCurrentFolder) {
