@@ -108,6 +108,14 @@ class SavePrintTest : public AppWindowTest {
  protected:
   void start(const std::string& dictionary) { AppWindowTest::start({dictionary}); }
   const MatchListWindows& list() { return view().controller().group(0).list; }
+  // Home, then Shift+Down in the first list, as the user selects.
+  void selectFirstTwo() {
+    ResultsView* results = view().pane(0)->view();
+    results->setFocus();
+    QTest::keyClick(results, Qt::Key_Home);
+    QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_EQ(list().selectedCount(), 2);
+  }
 };
 
 TEST(SaveFilters, NamesEndingInWordsInParenthesesGetTheirPatterns) {
@@ -307,11 +315,7 @@ TEST_F(SavePrintTest, FiveHundredEntriesPrintToAsManyPdfPagesAsTheLayoutHasAndPr
 TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {
   start(test::buildTestDictionary(dir, test::generatedWords(500, 9)));
   search("*");
-  ResultsView* results = view().pane(0)->view();
-  results->setFocus();
-  QTest::keyClick(results, Qt::Key_Home);
-  QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
-  ASSERT_EQ(list().selectedCount(), 2);
+  selectFirstTwo();
   frame().run(CommandId::PrintPreview);
   PrintPreviewWindowKEA* preview = frame().resultsPrinting().previewWindow();
   ASSERT_NE(preview, nullptr);
@@ -345,11 +349,7 @@ TEST_F(SavePrintTest, ThePrintDialogOffersTheSelectionOnlyWhenThereIsOne) {
   frame().run(CommandId::Print);
   EXPECT_FALSE(offered);
 
-  ResultsView* results = view().pane(0)->view();
-  results->setFocus();
-  QTest::keyClick(results, Qt::Key_Home);
-  QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
-  ASSERT_EQ(list().selectedCount(), 2);
+  selectFirstTwo();
   onModal<QPrintDialog>([&](QPrintDialog* dialog) {
     offered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
     // The dialog's own "Selection" choice (Qt names it so).
