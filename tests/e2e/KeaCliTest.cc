@@ -288,9 +288,8 @@ TEST(KeaCliSearch, AnEnumerationListsOnlyEntriesOfItsShape) {
       {{"--enum", "3,4", "*"}, 1, "", "0 results found\n"},
       {{"--enum", "4", "....."}, 2, "", "Patterns match incompatible lengths"},
       {{"--enum", "4", "(t*"}, 2, "", "Subpattern started - use ) to complete it"},
+      // Each fault's own message is the enumeration parser's; here, that it is passed on.
       {{"--enum", "4,,3", "*"}, 2, "", "a wrong enumeration: Put a word length between two separators"},
-      {{"--enum", "(4,3", "*"}, 2, "", "a wrong enumeration: Parentheses can only enclose"},
-      {{"--enum", "0", "*"}, 2, "", "a wrong enumeration: A word of an enumeration needs at least one letter"},
       {{"--enum", "", "*"}, 2, "", "a wrong enumeration: The enumeration is empty"},
       {{"--enum", "4", "  "}, 2, "", "the pattern is empty"},
       {{"--enum"}, 2, "", "'--enum' needs an enumeration"},
