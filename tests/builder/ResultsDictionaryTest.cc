@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/BuilderInput.h"
@@ -29,13 +30,6 @@ std::vector<std::string> storedEntries(const std::string& path) {
   }
   std::sort(entries.begin(), entries.end());
   return entries;
-}
-
-std::vector<std::string> filesIn(const test::TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 struct Fixture {
@@ -117,7 +111,7 @@ TEST(ResultsDictionary, SavingAgainKeepsOneBackupOfThePreviousVersion) {
   ASSERT_TRUE(f.save(third));
   EXPECT_EQ(storedEntries(f.target), std::vector<std::string>{"plum"});
   EXPECT_EQ(storedEntries(f.dir.file("Backup of saved.kkd")), std::vector<std::string>{"pear"});
-  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"Backup of saved.kkd", "saved.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"Backup of saved.kkd", "saved.kkd", "test.kkd"}));
 
   // The saved dictionary opens and keeps its description.
   const auto saved = KKDictionaryList::make(f.target);
@@ -134,7 +128,8 @@ TEST(ResultsDictionary, AnEmptyListBuildsADictionaryWithoutEntries) {
   const auto saved = KKDictionaryList::make(f.target);
   int entries = -1, definitions = -1, shortest = -1, longest = -1;
   saved->statistics(0, entries, definitions, shortest, longest);
-  EXPECT_EQ(entries, 0);
+  EXPECT_EQ(std::make_tuple(entries, definitions, shortest, longest), std::make_tuple(0, 0, 0, 0));
+  EXPECT_FALSE(saved->dictionary(0)->hasDefinitions());
 }
 
 TEST(ResultsDictionary, ATargetWithoutAFolderIsBuiltInTheCurrentFolder) {
@@ -148,7 +143,7 @@ TEST(ResultsDictionary, ATargetWithoutAFolderIsBuiltInTheCurrentFolder) {
   std::filesystem::current_path(before);
   ASSERT_TRUE(saved);
   EXPECT_EQ(storedEntries(f.dir.file("plain.kkd")), std::vector<std::string>{"pear"});
-  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"plain.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"plain.kkd", "test.kkd"}));
 }
 
 TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
@@ -167,7 +162,7 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   // The same through a real file-size limit.
   EXPECT_EQ(test::runWithFileSizeLimit(4096, [&] { return f.save(list) ? 1 : 0; }), 0);
   EXPECT_EQ(test::readFile(f.target), "the old dictionary");
-  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
 
   // A source dictionary that is gone, or no dictionary at all.
   const std::string gone = f.dir.file("gone.kkd");
@@ -189,7 +184,7 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   EXPECT_NE(log.find("Couldn't update \"" + f.target + "\"\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("is kept as"), std::string::npos) << log;
   EXPECT_EQ(test::readFile(f.target), "the old dictionary");
-  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
 
   // No backup can be kept (a folder has its name): the old dictionary is
   // not replaced without one.
@@ -205,7 +200,7 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   EXPECT_FALSE(saveResultsDictionary(nowhere, *f.dictionaries, 0, f.dir.file("missing/x.kkd"), "d", 1, 100));
   EXPECT_NE(nowhere.log().find("Couldn't update \"" + f.dir.file("missing/x.kkd") + "\"\n"), std::string::npos);
   EXPECT_EQ(test::readFile(f.target), "the old dictionary");
-  EXPECT_EQ(filesIn(f.dir), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
 }
 
 }  // namespace

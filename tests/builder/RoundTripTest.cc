@@ -7,7 +7,6 @@
 #include <map>
 #include <random>
 #include <set>
-#include <tuple>
 #include <utility>
 
 #include "dictionary/KKDictionaryList.h"
@@ -24,17 +23,6 @@ std::string keyText(const KKDictionaryList::Dictionary& dictionary, const Decode
   std::string key;
   for (const std::uint8_t index : entry.key) key.push_back(static_cast<char>(dictionary.canonicalCharOf(index)));
   return key;
-}
-
-TEST(RoundTrip, AnInputWithoutLinesOpensWithNoEntries) {
-  TempDir dir;
-  KKDictionaryList::Dictionary empty(buildTestDictionary(dir, {}));
-  empty.open(true);
-  ASSERT_TRUE(empty.isOpen()) << empty.statusText();
-  int entries = -1, definitions = -1, shortest = -1, longest = -1;
-  empty.statistics(entries, definitions, shortest, longest);
-  EXPECT_EQ(std::make_tuple(entries, definitions, shortest, longest), std::make_tuple(0, 0, 0, 0));
-  EXPECT_FALSE(empty.hasDefinitions());
 }
 
 // Random lines of known words: what the reader decodes must be exactly the

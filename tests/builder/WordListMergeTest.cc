@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -186,9 +185,7 @@ TEST(BuildJob, BuildsFromSeveralFilesReportingProgressAndCancelLeavesTheTarget) 
   EXPECT_NE(result.report.find("Dictionary creation abandoned"), std::string::npos) << result.report;
   EXPECT_EQ(test::readFile(job.target), before);
   // Nothing of the attempt is left beside the target.
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 3);
+  EXPECT_EQ(dir.names().size(), 3u);
 }
 
 }  // namespace

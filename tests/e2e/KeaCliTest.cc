@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -154,27 +153,6 @@ TEST(KeaCliFullText, AWordOfAKnownGlossFindsItsSynset) {
   EXPECT_EQ(english.err, "1 result found\n");
 }
 
-TEST(KeaCliSearch, EveryQuickReferenceExampleFindsItsWordInTheShippedDictionary) {
-  const struct {
-    const char* pattern;
-    const char* word;
-  } examples[] = {
-      {".l...r.n", "electron"},        {";lobikes", "obelisk"},        {"m*ja", "maharaja"},
-      {";diners[ai]", "sardine"},      {"......*;gdangboot", "toboggan -d"}, {"12341234", "beriberi"},
-      {"...-..-.....", "fly-by-night"}, {";..oting & ! *ing", "tonight"}, {"@#@#@#@#@#@", "imaginative"},
-      {";rebel(ada)", "readable"},
-  };
-  for (const auto& e : examples) {
-    SCOPED_TRACE(e.pattern);
-    // The shipped dictionary is the default one.
-    const ProgramRun r = run("search", {e.pattern});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_GE(lineIndex(r.out, e.word), 0) << r.out;
-    const std::size_t count = outputLines(r.out).size();
-    EXPECT_EQ(r.err, std::to_string(count) + (count == 1 ? " result found\n" : " results found\n"));
-  }
-}
-
 TEST(KeaCliSearch, ExitStatusesAndMessages) {
   TempDir dir;
   const std::string dictionary = buildTestDictionary(dir, {"cat", "cot", "dog", "electron"});
@@ -192,10 +170,7 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli search --help')"},
       // Only punctuation or operators: nothing to match, said in terminal words.
       {{"-d", dictionary, "-"}, 2, "search: the pattern has nothing to match: '-' has punctuation or operators"},
-      {{"-d", dictionary, "&"}, 2, "the pattern has nothing to match: '&'"},
       {{"-d", dictionary, "()"}, 2, "the pattern has nothing to match: '()'"},
-      {{"-d", dictionary, ";"}, 2, "the pattern has nothing to match: ';'"},
-      {{"-d", dictionary, "|"}, 2, "the pattern has nothing to match: '|'"},
       {{"-d", dictionary, "!"}, 2, "the pattern has nothing to match: '!' has punctuation or operators but no "
                                    "letters, wildcards or anagram; 'kea-cli search --help' shows the pattern language\n"},
       // A pattern taken for an option is told how to follow "--".
@@ -313,9 +288,8 @@ TEST(KeaCliSearch, AnEnumerationListsOnlyEntriesOfItsShape) {
       {{"--enum", "3,4", "*"}, 1, "", "0 results found\n"},
       {{"--enum", "4", "....."}, 2, "", "Patterns match incompatible lengths"},
       {{"--enum", "4", "(t*"}, 2, "", "Subpattern started - use ) to complete it"},
+      // Each fault's own message is the enumeration parser's; here, that it is passed on.
       {{"--enum", "4,,3", "*"}, 2, "", "a wrong enumeration: Put a word length between two separators"},
-      {{"--enum", "(4,3", "*"}, 2, "", "a wrong enumeration: Parentheses can only enclose"},
-      {{"--enum", "0", "*"}, 2, "", "a wrong enumeration: A word of an enumeration needs at least one letter"},
       {{"--enum", "", "*"}, 2, "", "a wrong enumeration: The enumeration is empty"},
       {{"--enum", "4", "  "}, 2, "", "the pattern is empty"},
       {{"--enum"}, 2, "", "'--enum' needs an enumeration"},
@@ -378,13 +352,6 @@ std::string lineStarting(const std::string& out, const std::string& label) {
   return "";
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(KeaCliSearch, SavedResultsRoundTripAsADictionaryAndAsText) {
   TempDir dir;
   const std::string saved = dir.file("x.kkd");
@@ -410,7 +377,7 @@ TEST(KeaCliSearch, SavedResultsRoundTripAsADictionaryAndAsText) {
   // Text: what the terminal shows, in UTF-8 with line feeds.
   const ProgramRun text = run("search", {"--save", dir.file("x.txt"), "caf*"});
   ASSERT_EQ(text.exitCode, 0) << text.err;
-  EXPECT_EQ(fileText(dir.file("x.txt")), text.out);
+  EXPECT_EQ(readFile(dir.file("x.txt")), text.out);
   EXPECT_TRUE(contains(text.out, "caf\xC3\xA9")) << text.out;
 }
 
@@ -557,13 +524,6 @@ TEST(KeaCliPrograms, AnswerVersionAndSayItInTheirHelp) {
   EXPECT_EQ(run("define", {"--version"}).exitCode, 2);
 }
 
-std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // An option as a manual page spells it: "\-" for each "-".
 std::string troffOption(const std::string& option) {
   std::string out;
@@ -604,7 +564,7 @@ TEST(KeaCliPrograms, ManualPagesCarryEveryOptionOfTheHelp) {
   };
   for (const auto& p : pages) {
     SCOPED_TRACE(p.program);
-    const std::string page = readText(kManFolder + "/" + p.program + ".1");
+    const std::string page = readFile(kManFolder + "/" + p.program + ".1");
     ASSERT_FALSE(page.empty()) << "no manual page in " << kManFolder;
     EXPECT_EQ(page.rfind(".TH ", 0), 0u);
     for (const char* section : {".SH NAME\n", ".SH SYNOPSIS\n", ".SH DESCRIPTION\n", ".SH OPTIONS\n"}) {
@@ -620,7 +580,7 @@ TEST(KeaCliPrograms, ManualPagesCarryEveryOptionOfTheHelp) {
     }
     EXPECT_GE(listed, 3u);
   }
-  const std::string cli = readText(kManFolder + "/kea-cli.1");
+  const std::string cli = readFile(kManFolder + "/kea-cli.1");
   EXPECT_TRUE(contains(cli, ".SS \"kea\\-cli search\"\n")) << cli;
   EXPECT_TRUE(contains(cli, "\\fBkea\\-cli\\fR search [OPTIONS] [\\-\\-] PATTERN\n")) << cli;
   // A sentence that ends in a colon is no heading: it keeps its colon.

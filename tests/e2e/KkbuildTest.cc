@@ -2,9 +2,6 @@
 // target that survives every failed build.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-
 #include "builder/AlphabetFile.h"
 #include "support/KkdTestReader.h"
 #include "support/RunProgram.h"
@@ -14,13 +11,6 @@ namespace kea::test {
 namespace {
 
 using Names = std::vector<std::string>;
-
-Names folderContents(const TempDir& dir) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 Names section1Texts(const KkdFile& f, int length) {
   Names texts;
@@ -47,7 +37,7 @@ TEST(Kkbuild, WrongArgumentsAreRejectedWithAOneLineReasonAndWriteNothing) {
     EXPECT_EQ(run.exitCode, 2) << c.reason;
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "kkbuild: " + c.reason);
   }
-  EXPECT_EQ(folderContents(dir), Names{"in.txt"});
+  EXPECT_EQ(dir.names(), Names{"in.txt"});
 }
 
 TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252WithAnAlphabet) {
@@ -104,12 +94,12 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_EQ(nowhere.err.rfind("kkbuild: cannot build " + dir.file("nowhere/out.kkd") + ": cannot create a file in ", 0),
             0u) << nowhere.err;
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
-  EXPECT_EQ(folderContents(dir), (Names{"bad.txt", "in.txt", "out.kkd"}));
+  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
 
   // Without the limit the same build replaces the target.
   ASSERT_EQ(runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")}).exitCode, 0);
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
-  EXPECT_EQ(folderContents(dir), (Names{"bad.txt", "in.txt", "out.kkd"}));
+  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
 }
 
 }  // namespace

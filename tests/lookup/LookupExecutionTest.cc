@@ -152,11 +152,6 @@ TEST(LookupExecution, DdeAndWindowMessagesFailAndKeepTheirSettings) {
     f.config.save();
     EXPECT_EQ(*f.store.stringValue(style == S::Dde ? "DDETopic1" : "MessageCommand1"), before.second);
   }
-  const LookupFailureMessage failure = lookupFailureMessage();
-  EXPECT_EQ(failure.caption, "Dictionary Lookup Failure");
-  EXPECT_EQ(failure.text,
-            "Lookup in the selected external dictionary application failed.\n\nApplications using DDE and Message "
-            "interfaces need to be started before lookup is used.");
 }
 
 TEST(LookupExecution, ALauncherThatFailsMakesTheLookupFailWithoutTouchingTheDefault) {

@@ -2,7 +2,6 @@
 // save dialog's name rules.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,13 +12,6 @@
 
 namespace kea {
 namespace {
-
-std::vector<std::string> filesIn(const test::TempDir& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 TEST(ResultsFileNames, ExtensionAppendedOnlyWhenTheNameHasNone) {
   struct Case {
@@ -59,7 +51,7 @@ TEST(ResultsFile, OneLinePerEntryWithAnnotationInUtf8) {
   const std::string path = dir.file("out.txt");
   ASSERT_TRUE(saveResultsAsText(list, path));
   EXPECT_EQ(test::readFile(path), "apple\ncaf\xc3\xa9 (drink)\npear +xy\n");
-  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
 }
 
 TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
@@ -72,7 +64,7 @@ TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
   ASSERT_TRUE(list.add("one", "", "", 0));
   ASSERT_TRUE(saveResultsAsText(list, path));
   EXPECT_EQ(test::readFile(path), "one\n");
-  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
 }
 
 TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
@@ -89,7 +81,7 @@ TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
   const int saved = test::runWithFileSizeLimit(4096, [&] { return saveResultsAsText(list, path) ? 1 : 0; });
   EXPECT_EQ(saved, 0);
   EXPECT_EQ(test::readFile(path), "kept\n");
-  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
 }
 
 }  // namespace

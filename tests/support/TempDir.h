@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace kea::test {
 
@@ -17,6 +18,9 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   // The path of a file in the folder.
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  // The names of what the folder holds, sorted: for checks that nothing
+  // was left behind.
+  std::vector<std::string> names() const;
 
  private:
   std::filesystem::path path_;

@@ -31,18 +31,8 @@ class DictionaryPropertiesDialogTest : public ::testing::Test {
   QtSettingsStore settings;
 };
 
-std::vector<std::string> manyWords(int n) {
-  std::vector<std::string> words;
-  for (int i = 0; i < n; ++i) {
-    std::string w = "w";
-    for (int v = i; v > 0 || w.size() < 4; v /= 26) w += static_cast<char>('a' + v % 26);
-    words.push_back(w);
-  }
-  return words;
-}
-
 TEST_F(DictionaryPropertiesDialogTest, AUsableDictionaryShowsItsFieldsAndCounts) {
-  std::vector<std::string> lines = manyWords(1234);
+  std::vector<std::string> lines = test::generatedWords(1234, 4);
   lines.push_back("ox|a bovine animal");
   lines.push_back("extraordinarily|more than ordinarily");
   test::TestDictionaryOptions options;

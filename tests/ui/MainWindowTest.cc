@@ -6,10 +6,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -17,10 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/KEAAppWindows.h"
+#include "AppWindowTest.h"
 #include "settings/Persist.h"
-#include "support/TempDir.h"
-#include "support/TestDictionary.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
 #include "ui/MainView.h"
@@ -36,42 +30,9 @@
 namespace kea::ui {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public AppWindowTest {
  protected:
-  void SetUp() override { QFile::remove(QtSettingsStore::fileName()); }
-  void TearDown() override {
-    if (program) program->frame().close();
-    program.reset();
-    QFile::remove(QtSettingsStore::fileName());
-  }
-  // Starts the program as `kea FILE...` would.
-  void start(const std::vector<std::string>& paths) {
-    program = std::make_unique<app::KEAAppWindows>(store);
-    QStringList files;
-    for (const std::string& path : paths) files << toQString(path);
-    program->start(files);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
-  }
-  MainWindow& frame() { return program->frame(); }
-  MainView& view() { return frame().view(); }
-  void type(const QString& text) {
-    QLineEdit* edit = view().patternBox()->lineEdit();
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-  }
-  void waitWhileSearching() {
-    QElapsedTimer timer;
-    timer.start();
-    while (view().controller().state() == SearchState::Searching && timer.elapsed() < 20000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-  }
   bool enabled(CommandId id) { return frame().action(id)->isEnabled(); }
-
-  test::TempDir dir;
-  QtSettingsStore store;
-  std::unique_ptr<app::KEAAppWindows> program;
 };
 
 TEST_F(MainWindowTest, TypingAPatternAndReturnFillsTheListsAndCountsThem) {
@@ -88,9 +49,7 @@ TEST_F(MainWindowTest, TypingAPatternAndReturnFillsTheListsAndCountsThem) {
   EXPECT_EQ(view().pane(0)->caption()->text(), "&1 test (1)");
   EXPECT_EQ(view().pane(1)->caption()->text(), "&2 birds (1)");
 
-  type(";lobikes");
-  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
-  waitWhileSearching();
+  search(";lobikes");
   EXPECT_EQ(frame().statusText(), "1 result found");
   EXPECT_EQ(view().patternBox()->itemText(0), ";lobikes");  // the history, newest first
   EXPECT_EQ(view().patternBox()->itemText(1), ".l...r.n");
@@ -164,9 +123,7 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsOnce) {
   second.fileName = "two.kkd";
   const std::string other = test::buildTestDictionary(dir, {"cat"}, second);
   start({path, other});
-  type("e*");
-  QTest::keyClick(view().patternBox()->lineEdit(), Qt::Key_Return);
-  waitWhileSearching();
+  search("e*");
   frame().run(CommandId::TileVertical);
   frame().close();
   program.reset();

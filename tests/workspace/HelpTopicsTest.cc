@@ -17,6 +17,7 @@
 
 #include "support/HelpPages.h"
 #include "support/TempDir.h"
+#include "workspace/DialogTexts.h"
 #include "workspace/HelpTopics.h"
 
 namespace kea {
@@ -99,27 +100,21 @@ TEST(HelpTopics, PopupMenusOpenTheSectionAboutThem) {
 }
 
 TEST(HelpTopics, QuickReferenceRowsOpenThePageOfTheirExample) {
-  const char* const examples[][2] = {
-      {".l...r.n", "electron"},
-      {";lobikes", "obelisk"},
-      {"m*ja", "maharaja"},
-      {";diners[ai]", "sardine"},
-      {"......*;gdangboot", "toboggan"},
-      {"12341234", "beriberi"},
-      {"...-..-.....", "fly-by-night"},
-      {";..oting &amp; ! *ing", "tonight"},
-      {"@#@#@#@#@#@", "imaginative"},
-      {";rebel(ada)", "readable"},
-  };
+  const auto rows = dialogs::quickReferenceRows();
+  ASSERT_EQ(rows.size(), kQuickReferenceTopics.size());
   std::set<std::string> pages;
-  for (std::size_t row = 0; row < kQuickReferenceTopics.size(); ++row) {
-    SCOPED_TRACE(examples[row][0]);
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    std::string example(rows[row].example);
+    SCOPED_TRACE(example);
+    for (std::size_t at = example.find('&'); at != std::string::npos; at = example.find('&', at + 1)) {
+      example.replace(at, 1, "&amp;");
+    }
     const std::string page(helpPage(kQuickReferenceTopics[row]));
     ASSERT_EQ(page.find('#'), std::string::npos) << page;
     const std::string& text = loadHelpPage(page).text;
-    const std::size_t at = text.find(std::string("<code class=\"pattern\">") + examples[row][0] + "</code>");
+    const std::size_t at = text.find("<code class=\"pattern\">" + example + "</code>");
     ASSERT_NE(at, std::string::npos) << page;
-    EXPECT_NE(text.find(std::string("<span class=\"finds\">") + examples[row][1], at), std::string::npos) << page;
+    EXPECT_NE(text.find("<span class=\"finds\">" + std::string(rows[row].finds), at), std::string::npos) << page;
     pages.insert(page);
   }
   EXPECT_EQ(pages.size(), kQuickReferenceTopics.size());
