@@ -147,6 +147,22 @@ void WordListDecoder::start(ByteSource* source) {
   reader_ = Reader{0, 0, block_, block_};
 }
 
+void WordListDecoder::trackLetters(const std::array<std::uint32_t, 256>& bits) {
+  if (bits == letterBits_ && trackedCode_ == code_.get()) return;
+  letterBits_ = bits;
+  buildGroupLetterBits();
+}
+
+void WordListDecoder::buildGroupLetterBits() {
+  const WordListCode& code = *code_;
+  for (std::size_t w = 0; w < WordListCode::kGroups; ++w) {
+    std::uint32_t bits = 0;
+    for (int i = 0; i < code.groupKeyCount[w]; ++i) bits |= letterBits_[code.groupBytes[w].key[i]];
+    groupLetterBits_[w] = bits;
+  }
+  trackedCode_ = code_.get();
+}
+
 bool WordListDecoder::resume(ByteSource* source, int skipBits, int flaggedSoFar) {
   start(source);
   flaggedSoFar_ = flaggedSoFar;

@@ -156,6 +156,9 @@ class WordListDecoder {
     int keyLength = 0;
     int textLength = 0;
     int annotationLength = 0;
+    // With letters tracked (see trackLetters): the union of the tracked
+    // bits of the entry's letters.
+    std::uint32_t letterBits = 0;
   };
 
   // Decodes with the code of `dictionary`, which must outlive the decoder.
@@ -187,6 +190,15 @@ class WordListDecoder {
   // `accept` must not use the decoder.
   template <class Accept>
   Result nextAccepted(WordBuffer& word, Accept&& accept);
+
+  // Tracks which of some letters each entry holds: `bits` gives each
+  // alphabet index a set of bits (0 for letters of no interest), and
+  // nextAcceptedTracking hands `accept` each entry's Result with the union
+  // of its letters' bits, found while decoding, so that a search can turn
+  // away a word that lacks a letter before looking at it at all.
+  void trackLetters(const std::array<std::uint32_t, 256>& bits);
+  template <class Accept>
+  Result nextAcceptedTracking(WordBuffer& word, Accept&& accept);
 
   // Where the next record starts, in bits from the start of the source,
   // and the flagged entries of section 1 so far: what resume() needs to
@@ -246,7 +258,13 @@ class WordListDecoder {
   // force reloads; the local, whose address never escapes, stays in
   // registers. A slow path, which works on reader_, gets the copy stored
   // before and hands it back after; the block's end changes only there.
+  template <bool kTrack>
   [[gnu::always_inline]] Result decodeRecord(Reader& r, WordBuffer& word);
+  template <bool kTrack, class Accept>
+  [[gnu::always_inline]] Result decodeAccepted(WordBuffer& word, Accept&& accept);
+  // The tracked bits per window of the group tables, made for the code
+  // in use.
+  void buildGroupLetterBits();
 
   const KKDictionaryList::Dictionary& dictionary_;
   std::shared_ptr<const WordListCode> code_;
@@ -259,6 +277,11 @@ class WordListDecoder {
   Record finished_ = Record::Entry;
   std::uint64_t bytesFetched_ = 0;
   Reader reader_;
+  // Letter tracking: the bits per alphabet index, and per group window
+  // (for the code `trackedCode_`).
+  std::array<std::uint32_t, 256> letterBits_{};
+  std::array<std::uint32_t, WordListCode::kGroups> groupLetterBits_{};
+  const WordListCode* trackedCode_ = nullptr;
   unsigned char block_[kBlockSize];
 };
 
@@ -266,6 +289,7 @@ class WordListDecoder {
 // The decoding loop, inline so that nextAccepted keeps the reader's state
 // in registers across the entries it turns away.
 
+template <bool kTrack>
 inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuffer& word) {
   using Code = WordListCode;
 
@@ -290,6 +314,7 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuff
   std::uint8_t* letters = key;
   char* const textFastLimit = raw + kMaxTextLength - kFastRoom;
   std::uint8_t* const keyFastLimit = key + kMaxKeyLength - kFastRoom;
+  std::uint32_t seen = 0;
   int symbol;
   for (;;) {
     if (r.end - r.position >= 8 && text <= textFastLimit && letters <= keyFastLimit) {
@@ -309,6 +334,7 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuff
         letters += code.groupKeyCount[w];
         r.bits >>= code.groupBits[w];
         r.count -= code.groupBits[w];
+        if constexpr (kTrack) seen |= groupLetterBits_[w];
         control = code.groupControl[w];
         if (control != 0) break;
       }
@@ -328,6 +354,7 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuff
     text += text < raw + kMaxTextLength;
     *letters = index;
     letters += (index != kkd::kNoIndex) & (letters < key + kMaxKeyLength);
+    if constexpr (kTrack) seen |= letterBits_[index];
   }
   *text = 0;
   *letters = kkd::kNoIndex;
@@ -387,20 +414,32 @@ inline WordListDecoder::Result WordListDecoder::decodeRecord(Reader& r, WordBuff
   result.keyLength = keyLength;
   result.textLength = textLength;
   result.annotationLength = annotationEnd - annotationStart;
+  result.letterBits = seen;
   return result;
 }
 
-template <class Accept>
-WordListDecoder::Result WordListDecoder::nextAccepted(WordBuffer& word, Accept&& accept) {
+template <bool kTrack, class Accept>
+inline WordListDecoder::Result WordListDecoder::decodeAccepted(WordBuffer& word, Accept&& accept) {
   if (finished_ != Record::Entry) return finish(word, finished_);
   Reader reader = reader_;
   for (;;) {
-    const Result result = decodeRecord(reader, word);
+    const Result result = decodeRecord<kTrack>(reader, word);
     if (result.record != Record::Entry || accept(result)) {
       reader_ = reader;
       return result;
     }
   }
+}
+
+template <class Accept>
+WordListDecoder::Result WordListDecoder::nextAccepted(WordBuffer& word, Accept&& accept) {
+  return decodeAccepted<false>(word, accept);
+}
+
+template <class Accept>
+WordListDecoder::Result WordListDecoder::nextAcceptedTracking(WordBuffer& word, Accept&& accept) {
+  if (trackedCode_ != code_.get()) buildGroupLetterBits();
+  return decodeAccepted<true>(word, accept);
 }
 
 // One entry of a decoded list, for tests and for tools that want a whole

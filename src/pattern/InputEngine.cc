@@ -97,17 +97,18 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   const int length = length_;
   int examined = 0;
   bool matched = false;
-  const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
+  const auto accept = [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
-    if (filtered && filter_.rejects(word, length)) {
+    if (filtered && filter_.rejects(entry.letterBits)) {
       matched = false;
       return examined == kSliceWords;
     }
     matched = single != nullptr ? single->matches(word)
                                 : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     return matched || examined == kSliceWords;
-  });
+  };
+  const WordListDecoder::Result r = decode(word, filtered, accept);
   wordsExamined_ += examined;
   if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
     section_ = decoder_->section();
@@ -133,10 +134,10 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   int examined = 0;
   filter_.follow(&engine);
   const bool filtered = filter_.active();
-  const WordListDecoder::Result r = decoder_->nextAccepted(word, [&](const WordListDecoder::Result& entry) {
+  const WordListDecoder::Result r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
-    if (filtered && filter_.rejects(word, length)) return false;
+    if (filtered && filter_.rejects(entry.letterBits)) return false;
     return engine.matches(word);
   });
   wordsExamined_ += examined;

@@ -109,11 +109,10 @@ class InputEngine {
     // Follows `engine`'s required letters; rebuilt only when they change.
     void follow(const MatchEngine* engine);
     bool active() const { return all_ != 0; }
-    bool rejects(const WordBuffer& word, int length) const {
-      std::uint32_t seen = 0;
-      for (int i = 0; i < length; ++i) seen |= bit_[word.key[i]];
-      return seen != all_;
-    }
+    // The bit of each required letter, for the decoder to gather while it
+    // decodes; a word whose letters gathered fewer than all is turned away.
+    const std::array<std::uint32_t, 256>& bits() const { return bit_; }
+    bool rejects(std::uint32_t seen) const { return seen != all_; }
 
    private:
     static constexpr std::size_t kNone = SIZE_MAX;
@@ -128,6 +127,14 @@ class InputEngine {
   void clearWord();
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
+  // Decodes entries until `accept` takes one; with the letter filter on,
+  // the decoder gathers the filter's bits of each entry on the way.
+  template <class Accept>
+  WordListDecoder::Result decode(WordBuffer& word, bool filtered, Accept&& accept) {
+    if (!filtered) return decoder_->nextAccepted(word, accept);
+    decoder_->trackLetters(filter_.bits());
+    return decoder_->nextAcceptedTracking(word, accept);
+  }
 
   int index_;
   const KKDictionaryList::Dictionary* dictionary_;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -211,6 +212,25 @@ TEST_F(Decoding, RandomCodesAndListsDecodeAsTheReferenceReaderDoes) {
       if (length % 5 != 0 || start == 0) continue;
       const std::string bytes = a.bytes().substr(start);
       for (const std::size_t step : {1u, 3u, 8u, 13u}) EXPECT_EQ(trace(d, bytes, step), trace(d, bytes, 16384)) << step;
+      // Tracked letters: each entry's bits are those of the letters of its key,
+      // whether the letters came by the group tables or one at a time.
+      std::array<std::uint32_t, 256> bits{};
+      for (int letter = 0; letter < 26; ++letter) bits[static_cast<std::size_t>(letter)] = 1u << (letter * 7 % 32);
+      TrickleSource source(bytes, 16384);
+      WordListDecoder tracking(d);
+      tracking.start(&source);
+      tracking.trackLetters(bits);
+      int entries = 0;
+      for (;;) {
+        const WordListDecoder::Result r = tracking.nextAcceptedTracking(*word, [](const auto&) { return true; });
+        if (r.record == Record::SectionEnd) continue;
+        if (r.record != Record::Entry) break;
+        std::uint32_t expected = 0;
+        for (int i = 0; i < r.keyLength; ++i) expected |= bits[word->key[i]];
+        ASSERT_EQ(r.letterBits, expected) << word->raw;
+        ++entries;
+      }
+      EXPECT_EQ(entries, static_cast<int>(simple.section1.size() + simple.section2.size()));
     }
   }
 }
