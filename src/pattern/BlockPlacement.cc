@@ -191,8 +191,10 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   // letters end up free.
   plan.freeLimit = 1 << 20;
   plan.nearCap = plan.freeCap;
-  for (const Block& block : plan.blocks) {
+  for (int i = 0; i < blocks; ++i) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(i)];
     if (!block.lastRule) continue;
+    plan.last = i;
     plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
     plan.nearCap = std::max(plan.nearCap, block.need + block.fixed + 1);
     if (block.fixed > 0) plan.freeLimit = block.need;
@@ -246,6 +248,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern
   placement->slots_.resize(2 * capacity);
   placement->slotStamps_.resize(2 * capacity);
   placement->heap_.resize(capacity);
+  placement->stack_.resize(capacity);
   bool variables = false;
   for (const Plan& plan : placement->plans_) {
     for (const Block& block : plan.blocks) variables = variables || block.variables;
@@ -300,10 +303,11 @@ int BlockPlacement::stateFor(const Key& key, int rank) {
       State& state = states_[static_cast<std::size_t>(index)];
       state.key = key;
       state.at = {};
+      state.done = {};
       state.rank = rank;
+      state.queued = false;
       slots_[slot] = static_cast<std::uint16_t>(index);
       slotStamps_[slot] = stamp_;
-      push(index);
       return index;
     }
     const int index = slots_[slot];
@@ -345,14 +349,38 @@ int BlockPlacement::pop() {
 }
 
 bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
-  if (places.empty()) return true;
+  if (places.empty() || hopelessKey(*current_, key)) return true;
   const int index = stateFor(key, rankOf(*current_, key));
   if (index < 0) {
     overflow_ = true;
     return false;
   }
-  states_[static_cast<std::size_t>(index)].at |= places;
+  State& state = states_[static_cast<std::size_t>(index)];
+  const bool fresh = !places.andNot(state.at).empty();
+  state.at |= places;
+  if (fresh && !state.queued) {
+    state.queued = true;
+    if (probing_) {
+      stack_[static_cast<std::size_t>(stackSize_++)] = index;
+    } else {
+      push(index);
+    }
+  }
   return true;
+}
+
+// Whether no sweep from this key can end in a state that finalFits
+// accepts. Counts of free letters and of placed occurrences only grow, so
+// once the last block that takes the slack is placed, the letters free
+// after its turn only grow too, and they must end exactly at its need.
+bool BlockPlacement::hopelessKey(const Plan& plan, const Key& key) const {
+  if (plan.last < 0 || key.placed[plan.last] == 0) return false;
+  if (key.free >= freeCap_) return true;
+  int after = key.free;
+  for (std::size_t j = static_cast<std::size_t>(plan.last) + 1; j < plan.blocks.size(); ++j) {
+    after += key.placed[j] * plan.blocks[j].fixed;
+  }
+  return after > plan.blocks[static_cast<std::size_t>(plan.last)].need;
 }
 
 // The longest window of each block in the stretch (a regular block's
@@ -472,6 +500,10 @@ bool BlockPlacement::restFits(PlacementHost& host, const Plan& plan, const Key& 
 bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int start, int length) {
   State& state = states_[static_cast<std::size_t>(index)];
   const Key key = state.key;
+  // The places not moved on from under this key yet.
+  const PositionSet doneBefore = state.done;
+  PositionSet pending = state.at.andNot(doneBefore);
+  state.done |= pending;
   const int end = start + length;
   const PositionSet letters = PositionSet::range(start, end - 1);
   const std::array<PositionSet, 256>& masks = host.letterPlaces();
@@ -489,9 +521,9 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
       capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
     }
     const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
-    const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
+    const PositionSet hopeless = pending & PositionSet::below(end - room - capacity);
     if (hopeless.empty()) continue;
-    state.at = state.at.andNot(hopeless);
+    pending = pending.andNot(hopeless);
     if (((mustKeep_ >> e) & 1) != 0) continue;
     Key dropped = key;
     dropped.unclaimed[e] = kDropped;
@@ -506,9 +538,12 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
   if (key.free >= freeCap_ && !counting) {
     // Leaving another letter free changes nothing the state records.
-    state.at = state.at.spread(letters.andNot(wanted));
+    const PositionSet spread = pending.spread(letters.andNot(wanted));
+    pending = spread.andNot(doneBefore);
+    state.at |= pending;
+    state.done |= pending;
   }
-  const PositionSet at = state.at;
+  const PositionSet at = pending;
   if (at.test(end) && finalFits(host, plan, key, start, length)) return true;
 
   // A letter left free.
@@ -800,9 +835,26 @@ BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& p
   }
   used_ = 0;
   heapSize_ = 0;
+  stackSize_ = 0;
   overflow_ = false;
+  // First a short probe that follows the newest states (depth first),
+  // which most often reaches a final state that fits at once when there is
+  // one; then the states in order of rank, each taken when complete. A
+  // state keeps the places it has moved on from, so that the places it
+  // gains after the probe took it are moved on from later.
+  probing_ = true;
+  int budget = kProbeSteps;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
+  for (; stackSize_ > 0 && budget > 0; --budget) {
+    const int index = stack_[static_cast<std::size_t>(--stackSize_)];
+    states_[static_cast<std::size_t>(index)].queued = false;
+    if (step(host, plan, index, start, length)) return Outcome::Yes;
+    if (overflow_) return Outcome::Unknown;
+  }
+  probing_ = false;
+  while (stackSize_ > 0) push(stack_[static_cast<std::size_t>(--stackSize_)]);
   for (int index = pop(); index >= 0; index = pop()) {
+    states_[static_cast<std::size_t>(index)].queued = false;
     if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }

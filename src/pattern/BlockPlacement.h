@@ -14,7 +14,8 @@
 // above a bound fixed by the pattern), and how many of each letter that the
 // other components could take were left free (up to as many as they could
 // take); each state keeps the set of places the sweep can have reached with
-// it, so that one step moves all of them at once. At the end of the stretch
+// it, so that one step moves all of them at once (places it gains after a
+// step are moved on by a later one). At the end of the stretch
 // the other components run on the letters left free, as they would after
 // a search.
 //
@@ -130,6 +131,7 @@ class BlockPlacement {
     // The same when the last block's range reaches past the stretch: its
     // fixed length and what follows it, beside the other components' needs.
     int nearCap = 0;
+    int last = -1;        // the block that takes the slack, if any
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
     std::int64_t states = 0;  // how many states a sweep can reach at most
   };
@@ -160,13 +162,18 @@ class BlockPlacement {
   static constexpr std::uint16_t kDropped = 0xFFFF;
   struct State {
     Key key;
-    PositionSet at;
+    PositionSet at;    // the places reached with the key
+    PositionSet done;  // those moved on from
     int rank = 0;
+    bool queued = false;
   };
+  // How many states the probe before the sweep in order of rank takes.
+  static constexpr int kProbeSteps = 64;
 
   // Whether the stretch holds the letters that the blocks the key must
   // place in full require between them.
   bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
+  bool hopelessKey(const Plan& plan, const Key& key) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
@@ -191,6 +198,9 @@ class BlockPlacement {
   std::vector<std::uint32_t> slotStamps_;
   std::vector<int> heap_;
   int heapSize_ = 0;
+  std::vector<int> stack_;
+  int stackSize_ = 0;
+  bool probing_ = false;
   int used_ = 0;
   int capacity_ = 0;
   std::uint32_t stamp_ = 0;
