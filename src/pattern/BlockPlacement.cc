@@ -180,10 +180,16 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
     block.earlySlot = static_cast<int>(plan.early.size());
     plan.early.push_back(i);
   }
-  // Counts of free letters matter exactly up to what the other
-  // components and the blocks' fixed lengths take, and for the last
-  // block left out, up to where its slack leaves its range.
-  plan.freeCap = plan.restLength + fixedTotal + 1;
+  // Counts of free letters matter up to what the other components take
+  // (any deficit above 0 acts alike), up to the need of each block with
+  // letters of its own that the final state judges by the letters left
+  // free after it, and for the last block, up to where its slack leaves
+  // its range.
+  int judged = plan.restLength;
+  for (const Block& block : plan.blocks) {
+    if (!block.early && block.fixed > 0) judged = std::max(judged, block.need);
+  }
+  plan.freeCap = judged + 1;
   // A last block that takes the slack and has letters of its own is
   // either placed, leaving exactly `need` letters free after it, or
   // left out with too little slack at its turn, which its full size
@@ -249,6 +255,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern
   placement->slotStamps_.resize(2 * capacity);
   placement->heap_.resize(capacity);
   placement->stack_.resize(capacity);
+  placement->okFree_.resize(kMaxViable);
   bool variables = false;
   for (const Plan& plan : placement->plans_) {
     for (const Block& block : plan.blocks) variables = variables || block.variables;
@@ -349,7 +356,7 @@ int BlockPlacement::pop() {
 }
 
 bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
-  if (places.empty() || hopelessKey(*current_, key)) return true;
+  if (places.empty() || hopelessKey(*current_, key) || !viable(*current_, key)) return true;
   const int index = stateFor(key, rankOf(*current_, key));
   if (index < 0) {
     overflow_ = true;
@@ -395,8 +402,10 @@ bool BlockPlacement::readStretch(PlacementHost& host, const Plan& plan, int star
   for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
     const Block& block = plan.blocks[b];
     span_[b] = std::min(length, block.fixed + block.extra);
+    placeable_[b] = block.count;
     if (!block.regular) continue;
     const PositionSet ends = host.reachBlock(block.entry, PositionSet::range(start, end), end);
+    placeable_[b] = ends.empty() ? 0 : block.count;
     if (!ends.empty()) {
       int first = start;
       while (first < end && endsFrom(host, plan, static_cast<int>(b), first, end).empty()) ++first;
@@ -429,6 +438,13 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) const 
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
 bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
+  int r = 0;
+  return placementFits(plan, key, r) && restFits(host, plan, key, start, length, r);
+}
+
+// finalFits without the other components: whether the blocks' placement
+// follows the running-deficit rule, and the deficit r it leaves.
+bool BlockPlacement::placementFits(const Plan& plan, const Key& key, int& r) const {
   const bool saturated = key.free >= freeCap_;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
@@ -473,8 +489,78 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
     if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
   }
   // Any deficit above 0 acts alike on the other components.
-  const int r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
-  return restFits(host, plan, key, start, length, r);
+  r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  return true;
+}
+
+// After a sweep has gone on for a while: per count of placed occurrences
+// of each block, the most letters a final state could have left free
+// with the placement fitting (or -1), over every state that places at
+// least as much, given the blocks that no window matches and the
+// stretch's length, which windows and free letters share.
+void BlockPlacement::buildViable(const Plan& plan, int length) {
+  viableReady_ = true;
+  viableUsed_ = false;
+  const int blocks = static_cast<int>(plan.blocks.size());
+  std::int64_t vectors = 1;
+  for (int b = 0; b < blocks; ++b) {
+    radix_[static_cast<std::size_t>(b)] = static_cast<int>(vectors);
+    vectors *= plan.blocks[static_cast<std::size_t>(b)].count + 1;
+    if (vectors * (freeCap_ + 1) > kMaxViable) return;
+  }
+  std::fill_n(okFree_.begin(), vectors, std::int16_t{-1});
+  Key key{};
+  for (int v = 0; v < vectors; ++v) {
+    int low = 0;
+    int high = 0;
+    bool placeable = true;
+    for (int b = 0; b < blocks; ++b) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+      const int n = v / radix_[static_cast<std::size_t>(b)] % (block.count + 1);
+      key.placed[b] = static_cast<std::uint8_t>(n);
+      placeable = placeable && n <= placeable_[static_cast<std::size_t>(b)];
+      low += n * block.fixed;
+      high += n * span_[static_cast<std::size_t>(b)];
+    }
+    if (!placeable) continue;
+    for (int f = freeCap_; f >= 0; --f) {
+      // Letters in windows: the stretch's less those free (at least
+      // freeCap_ of them when the count is saturated).
+      const int most = length - f;
+      const int least = f == freeCap_ ? 0 : most;
+      if (most < low || least > high) continue;
+      key.free = static_cast<std::uint16_t>(f);
+      int r = 0;
+      if (placementFits(plan, key, r)) {
+        okFree_[static_cast<std::size_t>(v)] = static_cast<std::int16_t>(f);
+        break;
+      }
+    }
+  }
+  for (int v = static_cast<int>(vectors) - 1; v >= 0; --v) {
+    for (int b = 0; b < blocks; ++b) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+      if (v / radix_[static_cast<std::size_t>(b)] % (block.count + 1) == block.count) continue;
+      const std::size_t next = static_cast<std::size_t>(v + radix_[static_cast<std::size_t>(b)]);
+      okFree_[static_cast<std::size_t>(v)] = std::max(okFree_[static_cast<std::size_t>(v)], okFree_[next]);
+    }
+  }
+  viableUsed_ = true;
+}
+
+// Whether some final state that places at least what the key places, and
+// leaves at least as many letters free, can fit (see buildViable); an
+// early block whose count is dropped must be placed in full.
+bool BlockPlacement::viable(const Plan& plan, const Key& key) const {
+  if (!viableUsed_) return true;
+  std::size_t v = 0;
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) v += static_cast<std::size_t>(key.placed[b] * radix_[b]);
+  if (okFree_[v] < key.free) return false;
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    const std::size_t b = static_cast<std::size_t>(plan.early[e]);
+    if (key.unclaimed[e] == kDropped && placeable_[b] < plan.blocks[b].count) return false;
+  }
+  return true;
 }
 
 // The components after the blocks, on the letters the state left free.
@@ -765,6 +851,8 @@ BlockPlacement::Outcome BlockPlacement::decide(PlacementHost& host, int program,
 
 BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Plan* plan, int start, int length) {
   current_ = plan;
+  viableReady_ = false;
+  viableUsed_ = false;
   const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int end = start + length;
   const PositionSet stretch = PositionSet::range(start, end - 1);
@@ -852,9 +940,11 @@ BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& p
     if (overflow_) return Outcome::Unknown;
   }
   probing_ = false;
+  if (stackSize_ > 0 && !viableReady_) buildViable(plan, length);
   while (stackSize_ > 0) push(stack_[static_cast<std::size_t>(--stackSize_)]);
   for (int index = pop(); index >= 0; index = pop()) {
     states_[static_cast<std::size_t>(index)].queued = false;
+    if (!viable(plan, states_[static_cast<std::size_t>(index)].key)) continue;
     if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }

@@ -178,6 +178,9 @@ class BlockPlacement {
   void push(int state);
   int pop();
   bool finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const;
+  bool placementFits(const Plan& plan, const Key& key, int& r) const;
+  void buildViable(const Plan& plan, int length);
+  bool viable(const Plan& plan, const Key& key) const;
   bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
   bool step(PlacementHost& host, const Plan& plan, int state, int start, int length);
   bool addTo(const Key& key, const PositionSet& places);
@@ -236,6 +239,15 @@ class BlockPlacement {
   std::uint32_t endsStamp_ = 0;
   // Per block, the longest window it can have in the stretch decided.
   std::array<int, kMaxBlocks> span_{};
+  // Per block, the most occurrences a placement can hold: none when no
+  // window in the stretch matches a regular block.
+  std::array<int, kMaxBlocks> placeable_{};
+  // The table of buildViable, indexed by the placed counts in mixed radix.
+  static constexpr std::int64_t kMaxViable = 4096;
+  std::vector<std::int16_t> okFree_;
+  std::array<int, kMaxBlocks> radix_{};
+  bool viableReady_ = false;
+  bool viableUsed_ = false;
   // Early blocks, by slot, that no window matches: they must be left out.
   std::uint32_t mustKeep_ = 0;
 };
