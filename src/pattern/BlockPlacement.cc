@@ -355,8 +355,13 @@ int BlockPlacement::pop() {
   return top;
 }
 
-bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
-  if (places.empty() || hopelessKey(*current_, key) || !viable(*current_, key)) return true;
+bool BlockPlacement::addTo(const Key& key, const PositionSet& from) {
+  if (from.empty() || hopelessKey(*current_, key) || !viable(*current_, key)) return true;
+  // Places from which the rest of the stretch holds more letters than
+  // the key can still leave free or place in windows lead nowhere.
+  const int room = roomLeft(*current_, key);
+  const PositionSet places = room < end_ ? from.andNot(PositionSet::below(end_ - room)) : from;
+  if (places.empty()) return true;
   const int index = stateFor(key, rankOf(*current_, key));
   if (index < 0) {
     overflow_ = true;
@@ -388,6 +393,35 @@ bool BlockPlacement::hopelessKey(const Plan& plan, const Key& key) const {
     after += key.placed[j] * plan.blocks[j].fixed;
   }
   return after > plan.blocks[static_cast<std::size_t>(plan.last)].need;
+}
+
+// The most letters that a sweep from this key can still take in: free
+// letters, as many as a fitting final state allows, and the longest
+// windows of the occurrences not placed yet. Once the last block that
+// takes the slack is placed, the letters free after its turn must end at
+// its need; and the table of buildViable bounds the letters left free.
+int BlockPlacement::roomLeft(const Plan& plan, const Key& key) const {
+  constexpr int kUnbounded = 1 << 20;
+  int free = kUnbounded;
+  if (plan.freeLimit < kUnbounded) free = plan.freeLimit - key.free;
+  if (plan.last >= 0 && key.placed[plan.last] != 0) {
+    int after = key.free;
+    for (std::size_t j = static_cast<std::size_t>(plan.last) + 1; j < plan.blocks.size(); ++j) {
+      after += key.placed[j] * plan.blocks[j].fixed;
+    }
+    free = std::min(free, plan.blocks[static_cast<std::size_t>(plan.last)].need - after);
+  }
+  if (viableUsed_) {
+    std::size_t v = 0;
+    for (std::size_t b = 0; b < plan.blocks.size(); ++b) v += static_cast<std::size_t>(key.placed[b] * radix_[b]);
+    if (okFree_[v] < freeCap_) free = std::min(free, okFree_[v] - key.free);
+  }
+  if (free >= kUnbounded) return kUnbounded;
+  int room = std::max(0, free);
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
+    room += (plan.blocks[b].count - key.placed[b]) * span_[b];
+  }
+  return room;
 }
 
 // The longest window of each block in the stretch (a regular block's
@@ -851,6 +885,7 @@ BlockPlacement::Outcome BlockPlacement::decide(PlacementHost& host, int program,
 
 BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Plan* plan, int start, int length) {
   current_ = plan;
+  end_ = start + length;
   viableReady_ = false;
   viableUsed_ = false;
   const std::array<PositionSet, 256>& masks = host.letterPlaces();

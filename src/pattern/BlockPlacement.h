@@ -174,6 +174,7 @@ class BlockPlacement {
   // place in full require between them.
   bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
   bool hopelessKey(const Plan& plan, const Key& key) const;
+  int roomLeft(const Plan& plan, const Key& key) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
@@ -183,7 +184,7 @@ class BlockPlacement {
   bool viable(const Plan& plan, const Key& key) const;
   bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
   bool step(PlacementHost& host, const Plan& plan, int state, int start, int length);
-  bool addTo(const Key& key, const PositionSet& places);
+  bool addTo(const Key& key, const PositionSet& from);
   PositionSet endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end);
   bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
@@ -213,6 +214,7 @@ class BlockPlacement {
   // nearCap), and whether counts at the cap lie within the last block's range.
   int freeCap_ = 0;
   bool capInRange_ = false;
+  int end_ = 0;  // where the stretch decided ends
   // The letters of the stretch that the other components could take: their
   // alphabet indices and the most that matters of each, per slot.
   std::array<std::uint8_t, kMaxLetters> slotLetter_{};
