@@ -688,8 +688,11 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
     }
   }
 
-  // A window of a block with occurrences still to place.
-  for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
+  // A window of a block with occurrences still to place; the probe
+  // follows the blocks with the shortest windows first.
+  const int blocks = static_cast<int>(plan.blocks.size());
+  for (int i = 0; i < blocks; ++i) {
+    const int b = probing_ ? probeOrder_[static_cast<std::size_t>(i)] : i;
     if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
         !placeWindows(host, plan, key, at, b, start, length)) {
       return false;
@@ -929,6 +932,18 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
   if (!readStretch(host, *plan, start, length)) return Outcome::No;
+  // The probe takes the newest states first: the windows of the blocks
+  // with the longest spans are added first, to be followed last.
+  const int blocks = static_cast<int>(plan->blocks.size());
+  for (int b = 0; b < blocks; ++b) {
+    int i = b;
+    for (; i > 0 && span_[static_cast<std::size_t>(probeOrder_[static_cast<std::size_t>(i - 1)])] <
+                        span_[static_cast<std::size_t>(b)];
+         --i) {
+      probeOrder_[static_cast<std::size_t>(i)] = probeOrder_[static_cast<std::size_t>(i - 1)];
+    }
+    probeOrder_[static_cast<std::size_t>(i)] = b;
+  }
   // First the sweep in which every block is placed in full: it needs no
   // counts of unclaimed letters, and most stretches that match are found
   // by it. Then, if some early block could be left out at all, the sweep

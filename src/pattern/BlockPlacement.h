@@ -241,6 +241,8 @@ class BlockPlacement {
   std::uint32_t endsStamp_ = 0;
   // Per block, the longest window it can have in the stretch decided.
   std::array<int, kMaxBlocks> span_{};
+  // The blocks in the order a probe adds their windows.
+  std::array<int, kMaxBlocks> probeOrder_{};
   // Per block, the most occurrences a placement can hold: none when no
   // window in the stretch matches a regular block.
   std::array<int, kMaxBlocks> placeable_{};
