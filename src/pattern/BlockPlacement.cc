@@ -981,6 +981,9 @@ BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& p
   // state keeps the places it has moved on from, so that the places it
   // gains after the probe took it are moved on from later.
   probing_ = true;
+  // Over a long stretch a sweep costs more than the table: it is built
+  // first, which settles at once a stretch where no placement can fit.
+  if (!viableReady_ && length >= kLongStretch) buildViable(plan, length);
   int budget = kProbeSteps;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
   for (; stackSize_ > 0 && budget > 0; --budget) {

@@ -248,6 +248,7 @@ class BlockPlacement {
   std::array<int, kMaxBlocks> placeable_{};
   // The table of buildViable, indexed by the placed counts in mixed radix.
   static constexpr std::int64_t kMaxViable = 4096;
+  static constexpr int kLongStretch = 24;
   std::vector<std::int16_t> okFree_;
   std::array<int, kMaxBlocks> radix_{};
   bool viableReady_ = false;
