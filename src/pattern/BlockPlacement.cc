@@ -254,7 +254,6 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern
   placement->slots_.resize(2 * capacity);
   placement->slotStamps_.resize(2 * capacity);
   placement->heap_.resize(capacity);
-  placement->stack_.resize(capacity);
   placement->okFree_.resize(kMaxViable);
   bool variables = false;
   for (const Plan& plan : placement->plans_) {
@@ -373,7 +372,7 @@ bool BlockPlacement::addTo(const Key& key, const PositionSet& from) {
   if (fresh && !state.queued) {
     state.queued = true;
     if (probing_) {
-      stack_[static_cast<std::size_t>(stackSize_++)] = index;
+      heap_[static_cast<std::size_t>(stackSize_++)] = index;  // the probe's stack
     } else {
       push(index);
     }
@@ -987,14 +986,18 @@ BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& p
   int budget = kProbeSteps;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
   for (; stackSize_ > 0 && budget > 0; --budget) {
-    const int index = stack_[static_cast<std::size_t>(--stackSize_)];
+    const int index = heap_[static_cast<std::size_t>(--stackSize_)];
     states_[static_cast<std::size_t>(index)].queued = false;
     if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }
   probing_ = false;
   if (stackSize_ > 0 && !viableReady_) buildViable(plan, length);
-  while (stackSize_ > 0) push(stack_[static_cast<std::size_t>(--stackSize_)]);
+  // The states the probe left are ordered in place: pushing entry i
+  // moves only entries before it.
+  const int left = stackSize_;
+  stackSize_ = 0;
+  for (int i = 0; i < left; ++i) push(heap_[static_cast<std::size_t>(i)]);
   for (int index = pop(); index >= 0; index = pop()) {
     states_[static_cast<std::size_t>(index)].queued = false;
     if (!viable(plan, states_[static_cast<std::size_t>(index)].key)) continue;

@@ -202,8 +202,7 @@ class BlockPlacement {
   std::vector<std::uint32_t> slotStamps_;
   std::vector<int> heap_;
   int heapSize_ = 0;
-  std::vector<int> stack_;
-  int stackSize_ = 0;
+  int stackSize_ = 0;  // the probe keeps its stack in heap_
   bool probing_ = false;
   int used_ = 0;
   int capacity_ = 0;
