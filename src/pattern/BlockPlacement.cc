@@ -180,10 +180,16 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
     block.earlySlot = static_cast<int>(plan.early.size());
     plan.early.push_back(i);
   }
-  // Counts of free letters matter exactly up to what the other
-  // components and the blocks' fixed lengths take, and for the last
-  // block left out, up to where its slack leaves its range.
-  plan.freeCap = plan.restLength + fixedTotal + 1;
+  // Counts of free letters matter up to what the other components take
+  // (any deficit above 0 acts alike), up to the need of each block with
+  // letters of its own that the final state judges by the letters left
+  // free after it, and for the last block, up to where its slack leaves
+  // its range.
+  int judged = plan.restLength;
+  for (const Block& block : plan.blocks) {
+    if (!block.early && block.fixed > 0) judged = std::max(judged, block.need);
+  }
+  plan.freeCap = judged + 1;
   // A last block that takes the slack and has letters of its own is
   // either placed, leaving exactly `need` letters free after it, or
   // left out with too little slack at its turn, which its full size
@@ -191,8 +197,10 @@ bool BlockPlacement::layOut(Plan& plan, int fixedTotal) {
   // letters end up free.
   plan.freeLimit = 1 << 20;
   plan.nearCap = plan.freeCap;
-  for (const Block& block : plan.blocks) {
+  for (int i = 0; i < blocks; ++i) {
+    const Block& block = plan.blocks[static_cast<std::size_t>(i)];
     if (!block.lastRule) continue;
+    plan.last = i;
     plan.freeCap = std::max(plan.freeCap, block.need + block.fixed + block.extra + 1);
     plan.nearCap = std::max(plan.nearCap, block.need + block.fixed + 1);
     if (block.fixed > 0) plan.freeLimit = block.need;
@@ -246,6 +254,7 @@ std::unique_ptr<BlockPlacement> BlockPlacement::forProgram(const CompiledPattern
   placement->slots_.resize(2 * capacity);
   placement->slotStamps_.resize(2 * capacity);
   placement->heap_.resize(capacity);
+  placement->okFree_.resize(kMaxViable);
   bool variables = false;
   for (const Plan& plan : placement->plans_) {
     for (const Block& block : plan.blocks) variables = variables || block.variables;
@@ -300,10 +309,11 @@ int BlockPlacement::stateFor(const Key& key, int rank) {
       State& state = states_[static_cast<std::size_t>(index)];
       state.key = key;
       state.at = {};
+      state.done = {};
       state.rank = rank;
+      state.queued = false;
       slots_[slot] = static_cast<std::uint16_t>(index);
       slotStamps_[slot] = stamp_;
-      push(index);
       return index;
     }
     const int index = slots_[slot];
@@ -344,15 +354,73 @@ int BlockPlacement::pop() {
   return top;
 }
 
-bool BlockPlacement::addTo(const Key& key, const PositionSet& places) {
+bool BlockPlacement::addTo(const Key& key, const PositionSet& from) {
+  if (from.empty() || hopelessKey(*current_, key) || !viable(*current_, key)) return true;
+  // Places from which the rest of the stretch holds more letters than
+  // the key can still leave free or place in windows lead nowhere.
+  const int room = roomLeft(*current_, key);
+  const PositionSet places = room < end_ ? from.andNot(PositionSet::below(end_ - room)) : from;
   if (places.empty()) return true;
   const int index = stateFor(key, rankOf(*current_, key));
   if (index < 0) {
     overflow_ = true;
     return false;
   }
-  states_[static_cast<std::size_t>(index)].at |= places;
+  State& state = states_[static_cast<std::size_t>(index)];
+  const bool fresh = !places.andNot(state.at).empty();
+  state.at |= places;
+  if (fresh && !state.queued) {
+    state.queued = true;
+    if (probing_) {
+      heap_[static_cast<std::size_t>(stackSize_++)] = index;  // the probe's stack
+    } else {
+      push(index);
+    }
+  }
   return true;
+}
+
+// Whether no sweep from this key can end in a state that finalFits
+// accepts. Counts of free letters and of placed occurrences only grow, so
+// once the last block that takes the slack is placed, the letters free
+// after its turn only grow too, and they must end exactly at its need.
+bool BlockPlacement::hopelessKey(const Plan& plan, const Key& key) const {
+  if (plan.last < 0 || key.placed[plan.last] == 0) return false;
+  if (key.free >= freeCap_) return true;
+  int after = key.free;
+  for (std::size_t j = static_cast<std::size_t>(plan.last) + 1; j < plan.blocks.size(); ++j) {
+    after += key.placed[j] * plan.blocks[j].fixed;
+  }
+  return after > plan.blocks[static_cast<std::size_t>(plan.last)].need;
+}
+
+// The most letters that a sweep from this key can still take in: free
+// letters, as many as a fitting final state allows, and the longest
+// windows of the occurrences not placed yet. Once the last block that
+// takes the slack is placed, the letters free after its turn must end at
+// its need; and the table of buildViable bounds the letters left free.
+int BlockPlacement::roomLeft(const Plan& plan, const Key& key) const {
+  constexpr int kUnbounded = 1 << 20;
+  int free = kUnbounded;
+  if (plan.freeLimit < kUnbounded) free = plan.freeLimit - key.free;
+  if (plan.last >= 0 && key.placed[plan.last] != 0) {
+    int after = key.free;
+    for (std::size_t j = static_cast<std::size_t>(plan.last) + 1; j < plan.blocks.size(); ++j) {
+      after += key.placed[j] * plan.blocks[j].fixed;
+    }
+    free = std::min(free, plan.blocks[static_cast<std::size_t>(plan.last)].need - after);
+  }
+  if (viableUsed_) {
+    std::size_t v = 0;
+    for (std::size_t b = 0; b < plan.blocks.size(); ++b) v += static_cast<std::size_t>(key.placed[b] * radix_[b]);
+    if (okFree_[v] < freeCap_) free = std::min(free, okFree_[v] - key.free);
+  }
+  if (free >= kUnbounded) return kUnbounded;
+  int room = std::max(0, free);
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
+    room += (plan.blocks[b].count - key.placed[b]) * span_[b];
+  }
+  return room;
 }
 
 // The longest window of each block in the stretch (a regular block's
@@ -367,8 +435,10 @@ bool BlockPlacement::readStretch(PlacementHost& host, const Plan& plan, int star
   for (std::size_t b = 0; b < plan.blocks.size(); ++b) {
     const Block& block = plan.blocks[b];
     span_[b] = std::min(length, block.fixed + block.extra);
+    placeable_[b] = block.count;
     if (!block.regular) continue;
     const PositionSet ends = host.reachBlock(block.entry, PositionSet::range(start, end), end);
+    placeable_[b] = ends.empty() ? 0 : block.count;
     if (!ends.empty()) {
       int first = start;
       while (first < end && endsFrom(host, plan, static_cast<int>(b), first, end).empty()) ++first;
@@ -401,6 +471,13 @@ bool BlockPlacement::mayLeaveOut(const Plan& plan, int early, int length) const 
 // the running-deficit rule accepts, with the letters left free satisfying
 // the other components.
 bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const {
+  int r = 0;
+  return placementFits(plan, key, r) && restFits(host, plan, key, start, length, r);
+}
+
+// finalFits without the other components: whether the blocks' placement
+// follows the running-deficit rule, and the deficit r it leaves.
+bool BlockPlacement::placementFits(const Plan& plan, const Key& key, int& r) const {
   const bool saturated = key.free >= freeCap_;
   const int freeAtEnd = key.free;
   // An early block with an occurrence left out needs its count kept: it
@@ -445,8 +522,78 @@ bool BlockPlacement::finalFits(PlacementHost& host, const Plan& plan, const Key&
     if (saturated || freeAfter(i) - block.need + penalty > 0) return false;
   }
   // Any deficit above 0 acts alike on the other components.
-  const int r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
-  return restFits(host, plan, key, start, length, r);
+  r = saturated ? freeCap_ - plan.restLength + penalty : freeAtEnd - plan.restLength + penalty;
+  return true;
+}
+
+// After a sweep has gone on for a while: per count of placed occurrences
+// of each block, the most letters a final state could have left free
+// with the placement fitting (or -1), over every state that places at
+// least as much, given the blocks that no window matches and the
+// stretch's length, which windows and free letters share.
+void BlockPlacement::buildViable(const Plan& plan, int length) {
+  viableReady_ = true;
+  viableUsed_ = false;
+  const int blocks = static_cast<int>(plan.blocks.size());
+  std::int64_t vectors = 1;
+  for (int b = 0; b < blocks; ++b) {
+    radix_[static_cast<std::size_t>(b)] = static_cast<int>(vectors);
+    vectors *= plan.blocks[static_cast<std::size_t>(b)].count + 1;
+    if (vectors * (freeCap_ + 1) > kMaxViable) return;
+  }
+  std::fill_n(okFree_.begin(), vectors, std::int16_t{-1});
+  Key key{};
+  for (int v = 0; v < vectors; ++v) {
+    int low = 0;
+    int high = 0;
+    bool placeable = true;
+    for (int b = 0; b < blocks; ++b) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+      const int n = v / radix_[static_cast<std::size_t>(b)] % (block.count + 1);
+      key.placed[b] = static_cast<std::uint8_t>(n);
+      placeable = placeable && n <= placeable_[static_cast<std::size_t>(b)];
+      low += n * block.fixed;
+      high += n * span_[static_cast<std::size_t>(b)];
+    }
+    if (!placeable) continue;
+    for (int f = freeCap_; f >= 0; --f) {
+      // Letters in windows: the stretch's less those free (at least
+      // freeCap_ of them when the count is saturated).
+      const int most = length - f;
+      const int least = f == freeCap_ ? 0 : most;
+      if (most < low || least > high) continue;
+      key.free = static_cast<std::uint16_t>(f);
+      int r = 0;
+      if (placementFits(plan, key, r)) {
+        okFree_[static_cast<std::size_t>(v)] = static_cast<std::int16_t>(f);
+        break;
+      }
+    }
+  }
+  for (int v = static_cast<int>(vectors) - 1; v >= 0; --v) {
+    for (int b = 0; b < blocks; ++b) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(b)];
+      if (v / radix_[static_cast<std::size_t>(b)] % (block.count + 1) == block.count) continue;
+      const std::size_t next = static_cast<std::size_t>(v + radix_[static_cast<std::size_t>(b)]);
+      okFree_[static_cast<std::size_t>(v)] = std::max(okFree_[static_cast<std::size_t>(v)], okFree_[next]);
+    }
+  }
+  viableUsed_ = true;
+}
+
+// Whether some final state that places at least what the key places, and
+// leaves at least as many letters free, can fit (see buildViable); an
+// early block whose count is dropped must be placed in full.
+bool BlockPlacement::viable(const Plan& plan, const Key& key) const {
+  if (!viableUsed_) return true;
+  std::size_t v = 0;
+  for (std::size_t b = 0; b < plan.blocks.size(); ++b) v += static_cast<std::size_t>(key.placed[b] * radix_[b]);
+  if (okFree_[v] < key.free) return false;
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    const std::size_t b = static_cast<std::size_t>(plan.early[e]);
+    if (key.unclaimed[e] == kDropped && placeable_[b] < plan.blocks[b].count) return false;
+  }
+  return true;
 }
 
 // The components after the blocks, on the letters the state left free.
@@ -472,6 +619,10 @@ bool BlockPlacement::restFits(PlacementHost& host, const Plan& plan, const Key& 
 bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int start, int length) {
   State& state = states_[static_cast<std::size_t>(index)];
   const Key key = state.key;
+  // The places not moved on from under this key yet.
+  const PositionSet doneBefore = state.done;
+  PositionSet pending = state.at.andNot(doneBefore);
+  state.done |= pending;
   const int end = start + length;
   const PositionSet letters = PositionSet::range(start, end - 1);
   const std::array<PositionSet, 256>& masks = host.letterPlaces();
@@ -489,9 +640,9 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
       capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
     }
     const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
-    const PositionSet hopeless = state.at & PositionSet::below(end - room - capacity);
+    const PositionSet hopeless = pending & PositionSet::below(end - room - capacity);
     if (hopeless.empty()) continue;
-    state.at = state.at.andNot(hopeless);
+    pending = pending.andNot(hopeless);
     if (((mustKeep_ >> e) & 1) != 0) continue;
     Key dropped = key;
     dropped.unclaimed[e] = kDropped;
@@ -506,9 +657,12 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   for (int e = 0; e < earlyCount; ++e) counting = counting || key.unclaimed[e] != kDropped;
   if (key.free >= freeCap_ && !counting) {
     // Leaving another letter free changes nothing the state records.
-    state.at = state.at.spread(letters.andNot(wanted));
+    const PositionSet spread = pending.spread(letters.andNot(wanted));
+    pending = spread.andNot(doneBefore);
+    state.at |= pending;
+    state.done |= pending;
   }
-  const PositionSet at = state.at;
+  const PositionSet at = pending;
   if (at.test(end) && finalFits(host, plan, key, start, length)) return true;
 
   // A letter left free.
@@ -533,8 +687,11 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
     }
   }
 
-  // A window of a block with occurrences still to place.
-  for (int b = 0; b < static_cast<int>(plan.blocks.size()); ++b) {
+  // A window of a block with occurrences still to place; the probe
+  // follows the blocks with the shortest windows first.
+  const int blocks = static_cast<int>(plan.blocks.size());
+  for (int i = 0; i < blocks; ++i) {
+    const int b = probing_ ? probeOrder_[static_cast<std::size_t>(i)] : i;
     if (key.placed[b] < plan.blocks[static_cast<std::size_t>(b)].count &&
         !placeWindows(host, plan, key, at, b, start, length)) {
       return false;
@@ -730,6 +887,9 @@ BlockPlacement::Outcome BlockPlacement::decide(PlacementHost& host, int program,
 
 BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Plan* plan, int start, int length) {
   current_ = plan;
+  end_ = start + length;
+  viableReady_ = false;
+  viableUsed_ = false;
   const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int end = start + length;
   const PositionSet stretch = PositionSet::range(start, end - 1);
@@ -771,6 +931,18 @@ BlockPlacement::Outcome BlockPlacement::decideFor(PlacementHost& host, const Pla
     if (!restFits(host, *plan, all, start, length, 0)) return Outcome::No;
   }
   if (!readStretch(host, *plan, start, length)) return Outcome::No;
+  // The probe takes the newest states first: the windows of the blocks
+  // with the longest spans are added first, to be followed last.
+  const int blocks = static_cast<int>(plan->blocks.size());
+  for (int b = 0; b < blocks; ++b) {
+    int i = b;
+    for (; i > 0 && span_[static_cast<std::size_t>(probeOrder_[static_cast<std::size_t>(i - 1)])] <
+                        span_[static_cast<std::size_t>(b)];
+         --i) {
+      probeOrder_[static_cast<std::size_t>(i)] = probeOrder_[static_cast<std::size_t>(i - 1)];
+    }
+    probeOrder_[static_cast<std::size_t>(i)] = b;
+  }
   // First the sweep in which every block is placed in full: it needs no
   // counts of unclaimed letters, and most stretches that match are found
   // by it. Then, if some early block could be left out at all, the sweep
@@ -800,9 +972,35 @@ BlockPlacement::Outcome BlockPlacement::sweep(PlacementHost& host, const Plan& p
   }
   used_ = 0;
   heapSize_ = 0;
+  stackSize_ = 0;
   overflow_ = false;
+  // First a short probe that follows the newest states (depth first),
+  // which most often reaches a final state that fits at once when there is
+  // one; then the states in order of rank, each taken when complete. A
+  // state keeps the places it has moved on from, so that the places it
+  // gains after the probe took it are moved on from later.
+  probing_ = true;
+  // Over a long stretch a sweep costs more than the table: it is built
+  // first, which settles at once a stretch where no placement can fit.
+  if (!viableReady_ && length >= kLongStretch) buildViable(plan, length);
+  int budget = kProbeSteps;
   if (!addTo(first, PositionSet::single(start))) return Outcome::Unknown;
+  for (; stackSize_ > 0 && budget > 0; --budget) {
+    const int index = heap_[static_cast<std::size_t>(--stackSize_)];
+    states_[static_cast<std::size_t>(index)].queued = false;
+    if (step(host, plan, index, start, length)) return Outcome::Yes;
+    if (overflow_) return Outcome::Unknown;
+  }
+  probing_ = false;
+  if (stackSize_ > 0 && !viableReady_) buildViable(plan, length);
+  // The states the probe left are ordered in place: pushing entry i
+  // moves only entries before it.
+  const int left = stackSize_;
+  stackSize_ = 0;
+  for (int i = 0; i < left; ++i) push(heap_[static_cast<std::size_t>(i)]);
   for (int index = pop(); index >= 0; index = pop()) {
+    states_[static_cast<std::size_t>(index)].queued = false;
+    if (!viable(plan, states_[static_cast<std::size_t>(index)].key)) continue;
     if (step(host, plan, index, start, length)) return Outcome::Yes;
     if (overflow_) return Outcome::Unknown;
   }

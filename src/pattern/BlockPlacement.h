@@ -14,7 +14,8 @@
 // above a bound fixed by the pattern), and how many of each letter that the
 // other components could take were left free (up to as many as they could
 // take); each state keeps the set of places the sweep can have reached with
-// it, so that one step moves all of them at once. At the end of the stretch
+// it, so that one step moves all of them at once (places it gains after a
+// step are moved on by a later one). At the end of the stretch
 // the other components run on the letters left free, as they would after
 // a search.
 //
@@ -130,6 +131,7 @@ class BlockPlacement {
     // The same when the last block's range reaches past the stretch: its
     // fixed length and what follows it, beside the other components' needs.
     int nearCap = 0;
+    int last = -1;        // the block that takes the slack, if any
     int freeLimit = 0;    // no fitting sweep leaves more letters free than this
     std::int64_t states = 0;  // how many states a sweep can reach at most
   };
@@ -160,20 +162,29 @@ class BlockPlacement {
   static constexpr std::uint16_t kDropped = 0xFFFF;
   struct State {
     Key key;
-    PositionSet at;
+    PositionSet at;    // the places reached with the key
+    PositionSet done;  // those moved on from
     int rank = 0;
+    bool queued = false;
   };
+  // How many states the probe before the sweep in order of rank takes.
+  static constexpr int kProbeSteps = 64;
 
   // Whether the stretch holds the letters that the blocks the key must
   // place in full require between them.
   bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
+  bool hopelessKey(const Plan& plan, const Key& key) const;
+  int roomLeft(const Plan& plan, const Key& key) const;
   int stateFor(const Key& key, int rank);
   void push(int state);
   int pop();
   bool finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const;
+  bool placementFits(const Plan& plan, const Key& key, int& r) const;
+  void buildViable(const Plan& plan, int length);
+  bool viable(const Plan& plan, const Key& key) const;
   bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
   bool step(PlacementHost& host, const Plan& plan, int state, int start, int length);
-  bool addTo(const Key& key, const PositionSet& places);
+  bool addTo(const Key& key, const PositionSet& from);
   PositionSet endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end);
   bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,
                     int length);
@@ -191,6 +202,8 @@ class BlockPlacement {
   std::vector<std::uint32_t> slotStamps_;
   std::vector<int> heap_;
   int heapSize_ = 0;
+  int stackSize_ = 0;  // the probe keeps its stack in heap_
+  bool probing_ = false;
   int used_ = 0;
   int capacity_ = 0;
   std::uint32_t stamp_ = 0;
@@ -200,6 +213,7 @@ class BlockPlacement {
   // nearCap), and whether counts at the cap lie within the last block's range.
   int freeCap_ = 0;
   bool capInRange_ = false;
+  int end_ = 0;  // where the stretch decided ends
   // The letters of the stretch that the other components could take: their
   // alphabet indices and the most that matters of each, per slot.
   std::array<std::uint8_t, kMaxLetters> slotLetter_{};
@@ -226,6 +240,18 @@ class BlockPlacement {
   std::uint32_t endsStamp_ = 0;
   // Per block, the longest window it can have in the stretch decided.
   std::array<int, kMaxBlocks> span_{};
+  // The blocks in the order a probe adds their windows.
+  std::array<int, kMaxBlocks> probeOrder_{};
+  // Per block, the most occurrences a placement can hold: none when no
+  // window in the stretch matches a regular block.
+  std::array<int, kMaxBlocks> placeable_{};
+  // The table of buildViable, indexed by the placed counts in mixed radix.
+  static constexpr std::int64_t kMaxViable = 4096;
+  static constexpr int kLongStretch = 24;
+  std::vector<std::int16_t> okFree_;
+  std::array<int, kMaxBlocks> radix_{};
+  bool viableReady_ = false;
+  bool viableUsed_ = false;
   // Early blocks, by slot, that no window matches: they must be left out.
   std::uint32_t mustKeep_ = 0;
 };

@@ -232,7 +232,10 @@ INSTANTIATE_TEST_SUITE_P(Families, Oracle, ::testing::Values(
                          .anagram = true, .maxElements = 5})},
     Family{"NestedSubPatterns", 10, 600, 10, false, kNone, &Generator::nestedSubpatterns},
     Family{"PunctuatedSubPatterns", 12, 800, 9, true, kIgnore, &Generator::punctuatedSubpatterns},
-    Family{"AnagramBlocks", 11, 3000, 9, false, kExclusive, &Generator::blockAnagram}),
+    Family{"AnagramBlocks", 11, 3000, 9, false, kExclusive, &Generator::blockAnagram},
+    // Words long enough that block sweeps outlast their first probe and
+    // read the table of fitting placements.
+    Family{"AnagramBlocksLongWords", 13, 150, 30, false, kExclusive, &Generator::blockAnagram}),
     [](const ::testing::TestParamInfo<Family>& info) { return std::string(info.param.name); });
 
 std::unique_ptr<LineNode> randomLine(Generator& g, int depth) {
