@@ -161,7 +161,7 @@ int skipFixed(Code code, int pc) {
 }
 
 // A variable-length sub-pattern of fixed elements around at most one
-// wildcard before its last (see MatchEngineWindows.cc).
+// wildcard before its last (see MatcherWindows.cc).
 bool windowedShape(Code code, int header) {
   if (code.opcodeAt(header) != OP_PATTERN_VARIABLE) return false;
   int pc = skipFixed(code, Inst(code, header).body());

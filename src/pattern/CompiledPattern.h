@@ -55,7 +55,7 @@ struct PatternShape {
   std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
   std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
   // A variable-length sub-pattern read for every window length in one pass
-  // (see MatchEngineWindows.cc).
+  // (see MatcherWindows.cc).
   std::vector<std::uint8_t> windowed;
   std::vector<std::uint32_t> end;
   // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
@@ -106,8 +106,8 @@ class CompiledPattern {
   const std::vector<PatternShape>& shapes() const { return shapes_; }
   const PatternShape& shape(int program) const { return shapes_[static_cast<std::size_t>(program)]; }
   // Whether the pattern whose header stands at `header` is regular (see
-  // MatchEngineReach.cc), or read for every window in one pass (see
-  // MatchEngineWindows.cc); where it ends.
+  // MatcherReach.cc), or read for every window in one pass (see
+  // MatcherWindows.cc); where it ends.
   bool regular(int program, int header) const;
   bool windowed(int program, int header) const;
   int patternEnd(int program, int header) const {

@@ -1,6 +1,6 @@
 // MatchEngine: settings, the per-word entry point, the fast checks and the
 // anagram balance text. The compiler is in MatchEngineCompile.cc, the
-// general matcher in MatchEngineMatch.cc.
+// general matcher in MatcherRun.cc.
 #include "pattern/MatchEngine.h"
 
 #include <algorithm>

@@ -171,7 +171,7 @@ class MatchEngine final : private PlacementHost {
 
   // Patterns that bind no letter variable and hold no anagram part, in a
   // program without significant punctuation, are run over sets of places
-  // (MatchEngineReach.cc): from every place where such a pattern may start,
+  // (MatcherReach.cc): from every place where such a pattern may start,
   // the places where it may end, in time linear in its length.
   bool regular(int program, int header) const { return compiled_.regular(program, header); }
   int patternEndOf(int program, int header) const { return compiled_.patternEnd(program, header); }
@@ -188,7 +188,7 @@ class MatchEngine final : private PlacementHost {
   PlaneSet rawMask(std::uint8_t raw);
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
   // A variable-length sub-pattern of fixed elements around at most one
-  // wildcard before its last (MatchEngineWindows.cc): the punctuation
+  // wildcard before its last (MatcherWindows.cc): the punctuation
   // offset its search hands on from (p, k), for every slack u up to
   // `longest` (-1: no success). False when the table is too small, and
   // the sub-pattern is searched as usual.

@@ -12,7 +12,7 @@
 // a template that binds letter variables between wildcards drops a binding
 // as soon as the rest of the template has nowhere to go (TemplateOutline.h).
 // Patterns that bind nothing are read over sets of places instead
-// (MatchEngineReach.cc), and anagram blocks whose placement only decides
+// (MatcherReach.cc), and anagram blocks whose placement only decides
 // yes or no are placed by a sweep over the stretch (BlockPlacement.h).
 #include <algorithm>
 #include <bit>
