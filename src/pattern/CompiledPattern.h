@@ -4,7 +4,7 @@
 // once and never changes after: it keeps what the compiler wrote and reads
 // off it, once, the facts the matcher needs: the tables of the fast checks
 // and, per pattern header, the shape of the pattern (where it ends, whether
-// it can be read over sets of places, ...). The matcher (MatchEngine) only
+// it can be read over sets of places, ...). The matcher (Matcher.h) only
 // reads it, through the interface below.
 #pragma once
 

@@ -120,10 +120,9 @@ class PatternCompiler {
 PatternStatus MatchEngine::compile(const Alphabet& alphabet, std::string_view text,
                                    bool ignoreUnusedPunctuation, bool variablesExclusive) {
   reset();
-  bindings_.exclusive = variablesExclusive;
   CompilerOutput output;
   const PatternStatus status = PatternCompiler(output, alphabet, text).run(ignoreUnusedPunctuation);
-  compiled_ = CompiledPattern(alphabet, std::move(output), status, variablesExclusive);
+  compiled_ = std::make_unique<Compiled>(CompiledPattern(alphabet, std::move(output), status, variablesExclusive));
   if (status == PatternStatus::Valid) prepareMatching(text, ignoreUnusedPunctuation);
   return status;
 }

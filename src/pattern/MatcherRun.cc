@@ -5,7 +5,7 @@
 // letters as a multiset with a running deficit. Every attempt is wrapped in
 // a VariableValues guard so that a failed attempt leaves no bindings.
 //
-// Failed attempts are remembered in the engine's MatchMemo (see there), so
+// Failed attempts are remembered in the matcher's MatchMemo (see there), so
 // that chains of wildcards and sub-patterns cost polynomial, not
 // exponential, time per word; anagram parts give up as soon as a bound on
 // the letters still needed shows that no choice of letters can succeed, and
@@ -19,19 +19,19 @@
 #include <cstring>
 
 #include "pattern/BlockPlacement.h"
-#include "pattern/MatchEngine.h"
+#include "pattern/Matcher.h"
 #include "pattern/MatchMemo.h"
 #include "pattern/TemplateOutline.h"
 
 namespace kea {
 
-std::uint8_t MatchEngine::significantAt(int index) const {
+std::uint8_t Matcher::significantAt(int index) const {
   if (index < 0 || index > significantLength_) return 0;
   return word_->significant[index];
 }
 
-int MatchEngine::punctuationBefore(int letter) const {
-  return compiled_.punctuationSensitive() ? word_->punctuationCounts[letter] : 0;
+int Matcher::punctuationBefore(int letter) const {
+  return pattern_.punctuationSensitive() ? word_->punctuationCounts[letter] : 0;
 }
 
 // Whether a run of n letters from letter p may start at punctuation offset
@@ -39,7 +39,7 @@ int MatchEngine::punctuationBefore(int letter) const {
 // left before it or standing between the run's letters. Without this a
 // wildcard after the run could pass over punctuation the run skipped, and
 // "ab*-" would match "a-b-".
-bool MatchEngine::runAligned(int p, int n, int k) const {
+bool Matcher::runAligned(int p, int n, int k) const {
   const std::uint8_t* counts = word_->punctuationCounts;
   for (int i = 0; i < n; ++i) {
     if (counts[p + i] != k) return false;
@@ -48,13 +48,13 @@ bool MatchEngine::runAligned(int p, int n, int k) const {
 }
 
 // Position of the first byte after an anagram part's components.
-int MatchEngine::endOfAnagram(int program, int pc) const {
+int Matcher::endOfAnagram(int program, int pc) const {
   Inst component = inst(program, pc);
   while (isComponent(component)) component = component.nextInst();
   return component.pc();
 }
 
-int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int length) {
+int Matcher::runPattern(int program, int pc, int p, int& k, int slack, int length) {
   // The outermost pattern runs once per word; everything else may be tried
   // again from the same place.
   MatchMemo* memo = program == 0 && pc == kProgramBody ? nullptr : memo_.get();
@@ -90,7 +90,7 @@ int MatchEngine::runPattern(int program, int pc, int p, int& k, int slack, int l
   return -1;
 }
 
-int MatchEngine::runMixedRun(Inst run, int p) {
+int Matcher::runMixedRun(Inst run, int p) {
   const std::uint8_t* key = word_->key;
   RunItem item = run.mixedItems();
   while (!item.atEnd()) {
@@ -120,7 +120,7 @@ int MatchEngine::runMixedRun(Inst run, int p) {
   return item.pc();
 }
 
-int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
+int Matcher::runSegment(int program, int pc, int p, int& k, int slack) {
   VariableValues guard(bindings_);
   const Code c = code(program);
   const std::uint8_t* key = word_->key;
@@ -139,7 +139,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
         return op.next(OP_END);
       case OP_RUN: {
         const int n = op.runLength();
-        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        if (pattern_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
         RunItem item = op.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[p + item.plainPosition()] != item.letter()) return mismatch();
@@ -150,7 +150,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
       }
       case OP_MIXED_RUN: {
         const int n = op.runLength();
-        if (compiled_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        if (pattern_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
         newBinding_ = false;
         pc = runMixedRun(op, p);
         if (pc < 0) return mismatch();
@@ -212,7 +212,7 @@ int MatchEngine::runSegment(int program, int pc, int p, int& k, int slack) {
 // rest of the template after them. The last wildcard of a template takes
 // all the slack at once; any other tries the fewest letters first and, for
 // each, the earliest punctuation offset first.
-int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
+int Matcher::runSkip(int program, int pc, int p, int& k, int slack) {
   const Inst skip = inst(program, pc);
   const int next = skip.nested();
   if (skip.is(OP_SKIP_REST)) {
@@ -233,7 +233,7 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
                                                          MatchMemo::Scope::Segment, next, bindings_)
                                              : MatchMemo::Key{};
   const int failedStart = memo != nullptr ? memo->thresholdOf(key) : -1;
-  const bool mayStopEarly = !compiled_.punctuationSensitive() && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  const bool mayStopEarly = !pattern_.punctuationSensitive() && memo != nullptr && memo->skipMayStopEarly(program, pc);
   int lowest = k;
   bool givenUp = false;
   for (int t = 0; t <= slack && !givenUp; ++t) {
@@ -268,10 +268,10 @@ int MatchEngine::runSkip(int program, int pc, int p, int& k, int slack) {
 // packed as letter position * 1024 + punctuation offset: the tries from a
 // start are every place from it on, in order, so the tries from any such
 // place are a suffix of them.
-bool MatchEngine::amongTries(int start, int q, int kq) const {
+bool Matcher::amongTries(int start, int q, int kq) const {
   const int from = start >> 10;
   const int offset = start & 1023;
-  if (!compiled_.punctuationSensitive()) return q >= from;
+  if (!pattern_.punctuationSensitive()) return q >= from;
   const std::uint8_t* counts = word_->punctuationCounts;
   if (kq > counts[q]) return false;
   if (q == from) return kq >= offset;
@@ -280,7 +280,7 @@ bool MatchEngine::amongTries(int start, int q, int kq) const {
 
 // A variable-length sub-pattern in a template, followed by the rest of the
 // template as a nested segment.
-int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
+int Matcher::runSubpattern(int program, int pc, int p, int& k, int slack) {
   const Inst header = inst(program, pc);
   const int fixed = header.fixedLength();
   const int extra = header.extraLength();
@@ -297,7 +297,7 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
   // rest after the sub-pattern depends only on where it starts: one bit set
   // per rest remembers where it failed, so each try costs a bit test.
   const bool byPosition =
-      memo != nullptr && !compiled_.punctuationSensitive() && memo->patternVariables(program, inner) == 0;
+      memo != nullptr && !pattern_.punctuationSensitive() && memo->patternVariables(program, inner) == 0;
   const MatchMemo::Key restKey = byPosition ? restSetKey(program, pc, p + fixed + slack) : MatchMemo::Key{};
   // Otherwise the sub-pattern with its rest is one attempt from this place:
   // the wildcards before it may reach the same place many times over.
@@ -382,8 +382,8 @@ int MatchEngine::runSubpattern(int program, int pc, int p, int& k, int slack) {
 
 // The last variable-length sub-pattern of a template: it takes all the
 // slack that is left.
-int MatchEngine::runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner,
-                                   const PositionSet& ends) {
+int Matcher::runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner,
+                               const PositionSet& ends) {
   const Inst header = inst(program, pc);
   const int fixed = header.fixedLength();
   if (header.extraLength() < slack) return -1;
@@ -399,7 +399,7 @@ int MatchEngine::runLastSubpattern(int program, int pc, int p, int& k, int slack
 
 // The key of the set of places from which the rest after the sub-pattern
 // at pc failed, for a stretch that ends at `end`.
-MatchMemo::Key MatchEngine::restSetKey(int program, int pc, int end) const {
+MatchMemo::Key Matcher::restSetKey(int program, int pc, int end) const {
   const int rest = patternEndOf(program, pc);
   return memo_->key(MatchMemo::restSet(program, rest, end), program, MatchMemo::Scope::Segment, rest, bindings_);
 }
@@ -408,7 +408,7 @@ MatchMemo::Key MatchEngine::restSetKey(int program, int pc, int end) const {
 // wildcards, a rest that failed in an element whose failure covers every
 // later place fails for every longer window too: then those are remembered
 // as well, up to `last`, and the answer is true.
-bool MatchEngine::recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly) {
+bool Matcher::recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly) {
   memo_->addRestFailure(restKey, from);
   if (!(mayStopEarly && wildcardFailed_ && wildcardFailedUnbound_)) return false;
   for (int later = from + 1; later <= last; ++later) memo_->addRestFailure(restKey, later);
@@ -416,7 +416,7 @@ bool MatchEngine::recordRestFailure(const MatchMemo::Key& restKey, int from, int
 }
 
 // The first position in [from, last] whose bit in the set is clear, or -1.
-int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
+int Matcher::firstUntried(const std::uint64_t* failed, int from, int last) {
   if (failed == nullptr) return from <= last ? from : -1;
   for (int q = from; q <= last;) {
     const int word = q >> 6;
@@ -434,7 +434,7 @@ int MatchEngine::firstUntried(const std::uint64_t* failed, int from, int last) {
 // ---------------------------------------------------------------------------
 // Anagram parts
 
-bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit) {
+bool Matcher::runAnagram(int program, int pc, int p, int length, int deficit) {
   const AnagramFrame saved = anagram_;
   anagram_ = AnagramFrame{p, length, false};
   bool matched = false;
@@ -481,7 +481,7 @@ bool MatchEngine::runAnagram(int program, int pc, int p, int length, int deficit
 //    and choice and variable components only raise it: the letters
 //    component then needs every one of its letters, so a letter missing
 //    from the whole stretch dooms every placement.
-bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) {
+bool Matcher::blocksHopeless(int program, int pc, int anagramLength, int r) {
   Inst component = inst(program, pc);
   if (!isBlockOpcode(component.opcode())) return false;
   bool allFixed = true;
@@ -511,7 +511,7 @@ bool MatchEngine::blocksHopeless(int program, int pc, int anagramLength, int r) 
 // Runs the anagram components from pc with the running deficit r: r is the
 // number of free letters when positive, and every component that is not
 // found adds its size; the part fails as soon as r would exceed 0.
-bool MatchEngine::anagramComponent(int program, int pc, int r) {
+bool Matcher::anagramComponent(int program, int pc, int r) {
   const Inst component = inst(program, pc);
   const std::uint8_t op = component.opcode();
   if (isBlockOpcode(op)) return placeOccurrence(program, pc, 0, r);
@@ -533,8 +533,8 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
   }
   switch (op) {
     case OP_CHOICE_SET: {
-      const std::uint8_t* set = compiled_.pool().entry(component.poolIndex()).data();
-      const int highest = std::min(compiled_.alphabet().letterCount, 256) - 1;
+      const std::uint8_t* set = pattern_.pool().entry(component.poolIndex()).data();
+      const int highest = std::min(pattern_.alphabet().letterCount, 256) - 1;
       return pickChoices(program, pc, set, component.occurrences(), highest, r);
     }
     case OP_VARIABLES:
@@ -563,8 +563,8 @@ bool MatchEngine::anagramComponent(int program, int pc, int r) {
 
 // The anagram components from pc on the letters a block placement left
 // free (BlockPlacement.h), under the bindings it set.
-bool MatchEngine::componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
-                                const std::uint8_t* counts, int r) {
+bool Matcher::componentsFit(int program, int pc, int start, int length, std::span<const std::uint8_t> letters,
+                            const std::uint8_t* counts, int r) {
   letterCounts_.fill(0);
   for (std::size_t i = 0; i < letters.size(); ++i) letterCounts_[letters[i]] = counts[i];
   const AnagramFrame saved = anagram_;
@@ -574,14 +574,14 @@ bool MatchEngine::componentsFit(int program, int pc, int start, int length, std:
   return fits;
 }
 
-bool MatchEngine::runBlock(int entry, int q, int extra, int length) {
+bool Matcher::runBlock(int entry, int q, int extra, int length) {
   int k = punctuationBefore(q);
   return runPattern(entry, kProgramBody, q, k, extra, length) >= 0;
 }
 
 // Counts one try of a search that has a budget; false, and the search is
 // cut short, once the budget is spent.
-bool MatchEngine::spendTry() {
+bool Matcher::spendTry() {
   if (searchBudget_ < 0) return true;
   if (searchBudget_ == 0) {
     searchAborted_ = true;
@@ -592,7 +592,7 @@ bool MatchEngine::spendTry() {
 }
 
 // Position of the letters component among the components from pc, or -1.
-int MatchEngine::lettersComponent(int program, int pc) const {
+int Matcher::lettersComponent(int program, int pc) const {
   for (Inst component = inst(program, pc);; component = component.nextInst()) {
     if (isLettersOpcode(component.opcode())) return component.pc();
     if (!isComponent(component)) return -1;
@@ -601,7 +601,7 @@ int MatchEngine::lettersComponent(int program, int pc) const {
 
 // Whether the letters component must fail whatever the choice and variable
 // components still do: they only take letters away and add to the deficit.
-bool MatchEngine::anagramHopeless(int r) const {
+bool Matcher::anagramHopeless(int r) const {
   if (anagram_.letters < 0) return false;
   const Inst letters = inst(anagram_.program, anagram_.letters);
   int missing = 0;
@@ -617,8 +617,8 @@ bool MatchEngine::anagramHopeless(int r) const {
 
 // Picks the letters of a choice component, one pick at a time, in
 // non-increasing alphabet index so that each multiset is tried once.
-bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
-                              int highest, int r) {
+bool Matcher::pickChoices(int program, int pc, const std::uint8_t* set, int remaining,
+                          int highest, int r) {
   if (remaining == 0) return anagramComponent(program, inst(program, pc).next(OP_CHOICE_SET), r);
   if (anagramHopeless(r)) return false;
   bool available = false;
@@ -642,7 +642,7 @@ bool MatchEngine::pickChoices(int program, int pc, const std::uint8_t* set, int 
 // Letter variables of an anagram part. Variables already bound (by the
 // template or earlier) take their letters first; a shortfall adds to the
 // deficit.
-bool MatchEngine::assignVariables(int program, int pc, int r) {
+bool Matcher::assignVariables(int program, int pc, int r) {
   const std::uint8_t* counts = inst(program, pc).variableCounts();
   std::array<std::int16_t, 10> taken{};
   std::array<std::uint8_t, 10> letter{};
@@ -684,13 +684,13 @@ bool MatchEngine::assignVariables(int program, int pc, int r) {
 // (leaving a variable unbound comes after every letter), so a variable
 // never needs a letter below that of the last fresh variable like it, and
 // stays unbound when that one did; the first success is unchanged.
-bool MatchEngine::assignUnbound(int program, int pc, int v, int r, std::uint16_t fresh) {
+bool Matcher::assignUnbound(int program, int pc, int v, int r, std::uint16_t fresh) {
   const Inst variables = inst(program, pc);
   const std::uint8_t* counts = variables.variableCounts();
   while (v < 10 && (counts[v] == 0 || bindings_.lookup(v) != VariableBindings::kUnbound)) ++v;
   if (v == 10) return anagramComponent(program, variables.next(OP_VARIABLES), r);
   const int n = counts[v];
-  const int letters = std::min(compiled_.alphabet().letterCount, 256);
+  const int letters = std::min(pattern_.alphabet().letterCount, 256);
   if (anagramHopeless(r) || variablesHopeless(counts, v, r)) return false;
   int lowest = 0;
   for (int w = v - 1; w >= 0; --w) {
@@ -729,7 +729,7 @@ bool MatchEngine::assignUnbound(int program, int pc, int v, int r, std::uint16_t
 // of its own that no variable holds; those that cannot have one stay
 // unbound and add their occurrences to the deficit. Whether even the
 // cheapest such outcome exceeds what the deficit allows.
-bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) const {
+bool Matcher::variablesHopeless(const std::uint8_t* counts, int v, int r) const {
   if (!bindings_.exclusive) return false;
   int wanting[10];
   int unbound = 0;
@@ -739,7 +739,7 @@ bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) co
     }
   }
   int available = 0;
-  const int letters = std::min(compiled_.alphabet().letterCount, 256);
+  const int letters = std::min(pattern_.alphabet().letterCount, 256);
   for (int x = 0; x < letters && available < unbound; ++x) {
     if (letterCounts_[static_cast<std::size_t>(x)] > 0 && !bindings_.heldByOther(-1, static_cast<std::uint8_t>(x))) {
       ++available;
@@ -761,7 +761,7 @@ bool MatchEngine::variablesHopeless(const std::uint8_t* counts, int v, int r) co
 
 // One occurrence of a sub-pattern component: a window of unclaimed letters
 // that the sub-pattern matches, longest window first, rightmost first.
-bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
+bool Matcher::placeOccurrence(int program, int pc, int occurrence, int r) {
   const Inst block = inst(program, pc);
   if (occurrence == block.occurrences()) return anagramComponent(program, block.next(), r);
   MatchMemo* memo = memo_.get();
@@ -776,7 +776,7 @@ bool MatchEngine::placeOccurrence(int program, int pc, int occurrence, int r) {
   return matched;
 }
 
-bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
+bool Matcher::placeWindows(int program, int pc, int occurrence, int r) {
   const Inst block = inst(program, pc);
   const int entry = 1 + block.poolIndex();
   const Inst header = inst(entry, 0);
@@ -835,7 +835,7 @@ bool MatchEngine::placeWindows(int program, int pc, int occurrence, int r) {
 // The balance of an anagram part that has just matched a stretch: letters
 // of the stretch beyond the anagram's letters count +1, anagram letters the
 // stretch lacks -1. Only an anagram of letters (and match-alls) has one.
-void MatchEngine::recordBalance(int program, int anagramPc, int p, int length) {
+void Matcher::recordBalance(int program, int anagramPc, int p, int length) {
   ++balanceGeneration_;
   balanceCounts_.fill(0);
   const Inst letters = inst(program, inst(program, anagramPc).components());
