@@ -45,7 +45,6 @@ bool Matcher::readPlane(const WordBuffer& word) {
     rawStamps_.fill(0);
     planeStamp_ = 1;
   }
-  planeMasksReady_ = false;
   buildPlaneMasks();
   const int afterLast = wordLength_ + word.punctuationCounts[wordLength_ - 1];
   return !(reachPlane(kProgramBody, PlaneSet::single(0), significantLength_) &

@@ -187,7 +187,6 @@ class Matcher final : private PlacementHost {
   std::array<PlaneSet, 256> rawMasks_{};
   std::array<std::uint32_t, 256> rawStamps_{};
   std::uint32_t planeStamp_ = 0;
-  bool planeMasksReady_ = false;
   int significantLength_ = 0;
   // The stretch the innermost running anagram part works on.
   struct AnagramFrame {

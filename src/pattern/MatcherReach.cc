@@ -102,8 +102,8 @@ PositionSet Matcher::reachPattern(int program, int body, PositionSet from, int e
   return reachSegment(program, body, from, end);
 }
 
+// The plane masks of the word being read (once per word, see readPlane).
 void Matcher::buildPlaneMasks() {
-  if (planeMasksReady_) return;
   for (int i = 0; i < planeMaskedCount_; ++i) planeLetters_[planeMasked_[static_cast<std::size_t>(i)]] = {};
   planeMaskedCount_ = 0;
   planeIsLetter_ = {};
@@ -119,7 +119,6 @@ void Matcher::buildPlaneMasks() {
       ++letter;
     }
   }
-  planeMasksReady_ = true;
 }
 
 // The indices holding this raw character (0 stands at the plane's end and
