@@ -6,7 +6,8 @@
 
 namespace kea {
 
-Matcher::Matcher(const CompiledPattern& pattern) : pattern_(pattern) {
+Matcher::Matcher(const CompiledPattern& pattern)
+    : pattern_(pattern), punctuationSensitive_(pattern.punctuationSensitive()) {
   bindings_.exclusive = pattern.variablesExclusive();
   if (!pattern.valid() || pattern.matcher() != MatcherKind::General) return;
   memo_ = MatchMemo::forProgram(pattern);
@@ -17,26 +18,6 @@ Matcher::Matcher(const CompiledPattern& pattern) : pattern_(pattern) {
 }
 
 Matcher::~Matcher() = default;
-
-bool Matcher::matches(WordBuffer& word) {
-  if (pattern_.punctuationSensitive() && !fillPunctuationPlanes(word)) return false;
-  word_ = &word;
-  if (memo_) memo_->newWord();
-  letterMasksReady_ = false;
-  bool matched = false;
-  if (pattern_.readWholeOverSets()) {
-    // A regular pattern with variable-length sub-patterns is read once over
-    // the sets of places instead of being backtracked.
-    matched = reachPattern(0, kProgramBody, PositionSet::single(0), wordLength_).test(wordLength_);
-  } else if (pattern_.readPlaneOverSets() && significantLength_ < PlaneSet::kSize - 2) {
-    matched = readPlane(word);
-  } else {
-    int k = 0;
-    matched = runPattern(0, kProgramBody, 0, k, slack_, wordLength_) >= 0;
-  }
-  word_ = nullptr;
-  return matched;
-}
 
 // The whole word over the plane of significant characters: it is read when
 // the places after its last letter are reached.
@@ -58,12 +39,16 @@ bool Matcher::readPlane(const WordBuffer& word) {
 // letters (or holds more significant characters than the plane can take).
 bool Matcher::fillPunctuationPlanes(WordBuffer& word) {
   const int length = wordLength_;
+  // The stores into the word may alias anything: the tables are read
+  // through locals, not through the pattern again for every character.
+  const Alphabet& alphabet = pattern_.alphabet();
+  const std::array<std::uint8_t, 256>& punctuation = pattern_.punctuation();
   int letters = 0;
   int count = 0;
   int out = 0;
   for (int i = 0; i < WordBuffer::kRawSize; ++i) {
     const auto c = static_cast<std::uint8_t>(word.raw[i]);
-    if (pattern_.alphabet().alphabetIndexOf(c) != kkd::kNoIndex) {
+    if (alphabet.alphabetIndexOf(c) != kkd::kNoIndex) {
       if (letters == length) break;
       if (out >= WordBuffer::kSignificantSize - 1) return false;
       word.significant[out++] = c;
@@ -72,7 +57,7 @@ bool Matcher::fillPunctuationPlanes(WordBuffer& word) {
     }
     if (letters == length && (c == 0 || c == ' ')) break;
     if (c == 0) return false;
-    if (pattern_.punctuation()[c] == kSignificantPunctuation) {
+    if (punctuation[c] == kSignificantPunctuation) {
       if (out >= WordBuffer::kSignificantSize - 1 || count == 255) return false;
       word.significant[out++] = c;
       ++count;

@@ -23,7 +23,9 @@
 // The work is spread over MatcherRun.cc (templates, wildcards and
 // sub-patterns), MatcherAnagram.cc (anagram parts), MatcherReach.cc
 // (patterns read over sets of places) and MatcherWindows.cc (sub-patterns
-// read for every window length at once); Matcher.cc holds the entry point.
+// read for every window length at once); Matcher.cc holds the tables built
+// for the pattern and the per-word planes, and the entry point is inline
+// below.
 #pragma once
 
 #include <array>
@@ -160,6 +162,8 @@ class Matcher final : private PlacementHost {
   bool runAligned(int p, int n, int k) const;
 
   const CompiledPattern& pattern_;
+  // Asked at every run of letters: kept here, one load away.
+  const bool punctuationSensitive_;
   int wordLength_ = 0;
   int slack_ = 0;
 
@@ -216,5 +220,26 @@ class Matcher final : private PlacementHost {
   int searchBudget_ = -1;
   bool searchAborted_ = false;
 };
+
+// Inline: it runs for every word the engine hands over.
+inline bool Matcher::matches(WordBuffer& word) {
+  if (punctuationSensitive_ && !fillPunctuationPlanes(word)) return false;
+  word_ = &word;
+  if (memo_) memo_->newWord();
+  letterMasksReady_ = false;
+  bool matched = false;
+  if (pattern_.readWholeOverSets()) {
+    // A regular pattern with variable-length sub-patterns is read once over
+    // the sets of places instead of being backtracked.
+    matched = reachPattern(0, kProgramBody, PositionSet::single(0), wordLength_).test(wordLength_);
+  } else if (pattern_.readPlaneOverSets() && significantLength_ < PlaneSet::kSize - 2) {
+    matched = readPlane(word);
+  } else {
+    int k = 0;
+    matched = runPattern(0, kProgramBody, 0, k, slack_, wordLength_) >= 0;
+  }
+  word_ = nullptr;
+  return matched;
+}
 
 }  // namespace kea

@@ -27,7 +27,7 @@ std::uint8_t Matcher::significantAt(int index) const {
 }
 
 int Matcher::punctuationBefore(int letter) const {
-  return pattern_.punctuationSensitive() ? word_->punctuationCounts[letter] : 0;
+  return punctuationSensitive_ ? word_->punctuationCounts[letter] : 0;
 }
 
 // Whether a run of n letters from letter p may start at punctuation offset
@@ -135,7 +135,7 @@ int Matcher::runSegment(int program, int pc, int p, int& k, int slack) {
         return op.next(OP_END);
       case OP_RUN: {
         const int n = op.runLength();
-        if (pattern_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
         RunItem item = op.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[p + item.plainPosition()] != item.letter()) return mismatch();
@@ -146,7 +146,7 @@ int Matcher::runSegment(int program, int pc, int p, int& k, int slack) {
       }
       case OP_MIXED_RUN: {
         const int n = op.runLength();
-        if (pattern_.punctuationSensitive() && !runAligned(p, n, kk)) return mismatch();
+        if (punctuationSensitive_ && !runAligned(p, n, kk)) return mismatch();
         newBinding_ = false;
         pc = runMixedRun(op, p);
         if (pc < 0) return mismatch();
@@ -229,7 +229,7 @@ int Matcher::runSkip(int program, int pc, int p, int& k, int slack) {
                                                          MatchMemo::Scope::Segment, next, bindings_)
                                              : MatchMemo::Key{};
   const int failedStart = memo != nullptr ? memo->thresholdOf(key) : -1;
-  const bool mayStopEarly = !pattern_.punctuationSensitive() && memo != nullptr && memo->skipMayStopEarly(program, pc);
+  const bool mayStopEarly = !punctuationSensitive_ && memo != nullptr && memo->skipMayStopEarly(program, pc);
   int lowest = k;
   bool givenUp = false;
   for (int t = 0; t <= slack && !givenUp; ++t) {
@@ -267,7 +267,7 @@ int Matcher::runSkip(int program, int pc, int p, int& k, int slack) {
 bool Matcher::amongTries(int start, int q, int kq) const {
   const int from = start >> 10;
   const int offset = start & 1023;
-  if (!pattern_.punctuationSensitive()) return q >= from;
+  if (!punctuationSensitive_) return q >= from;
   const std::uint8_t* counts = word_->punctuationCounts;
   if (kq > counts[q]) return false;
   if (q == from) return kq >= offset;
@@ -293,7 +293,7 @@ int Matcher::runSubpattern(int program, int pc, int p, int& k, int slack) {
   // rest after the sub-pattern depends only on where it starts: one bit set
   // per rest remembers where it failed, so each try costs a bit test.
   const bool byPosition =
-      memo != nullptr && !pattern_.punctuationSensitive() && memo->patternVariables(program, inner) == 0;
+      memo != nullptr && !punctuationSensitive_ && memo->patternVariables(program, inner) == 0;
   const MatchMemo::Key restKey = byPosition ? restSetKey(program, pc, p + fixed + slack) : MatchMemo::Key{};
   // Otherwise the sub-pattern with its rest is one attempt from this place:
   // the wildcards before it may reach the same place many times over.

@@ -32,7 +32,7 @@ int Matcher::runFixed(Code c, int pc, int& q, int& kq) {
     switch (here.opcode()) {
       case OP_RUN: {
         const int n = here.runLength();
-        if (pattern_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
+        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
         RunItem item = here.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[q + item.plainPosition()] != item.letter()) return -1;
@@ -43,7 +43,7 @@ int Matcher::runFixed(Code c, int pc, int& q, int& kq) {
       }
       case OP_MIXED_RUN: {
         const int n = here.runLength();
-        if (pattern_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
+        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
         pc = runMixedRun(here, q);
         if (pc < 0) return -1;
         q += n;
