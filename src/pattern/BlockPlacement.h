@@ -50,7 +50,7 @@ namespace kea {
 
 class CompiledPattern;
 
-// What a sweep asks of the matcher that runs it (MatchEngine implements
+// What a sweep asks of the matcher that runs it (Matcher implements
 // it): the places of the word's letters, its sub-pattern blocks read over
 // sets of places or run over one window, its letter-variable bindings, and
 // the components after the blocks run on the letters a sweep left free.

@@ -1,6 +1,8 @@
 // Building a compiled pattern: what is read off the compiler's program
 // once, for the matcher. The shapes say, per pattern header, where the
-// pattern ends and which of the matcher's readings it allows.
+// pattern ends and which of the matcher's readings it allows, and per
+// pattern, segment and anagram component what the memo of failed attempts
+// needs to know; one walk over each program finds both.
 #include "pattern/CompiledPattern.h"
 
 #include <utility>
@@ -10,7 +12,8 @@ namespace kea {
 namespace {
 
 // Walks a program to find, for every pattern header, where the pattern
-// ends and whether it is regular.
+// ends and whether it is regular, and what the memo of failed attempts
+// needs (see PatternShape).
 class ShapeWalker {
  public:
   // `shapes` holds the shapes of the pool entries walked so far: an anagram
@@ -23,11 +26,26 @@ class ShapeWalker {
   // that are not the last of their template, and anagram blocks: the
   // places where matching can backtrack.
   int backtrackingSites = 0;
+  // Some template run or anagram part mentions a letter variable.
+  bool usesVariables = false;
+  // Where the fixed elements after a wildcard (OP_SKIP) and after a
+  // variable-length sub-pattern start: their flags are read once every
+  // pattern's end is known (see fixedFlags).
+  std::vector<int> skips;
+  std::vector<int> rests;
 
-  // From a header: the position after the pattern's OP_END, and whether
-  // the pattern is regular.
-  int pattern(int header, bool& regular) {
-    int pos = Inst(code_, header).body();
+  struct Walk {
+    int end;
+    std::uint16_t mask;  // the letter variables mentioned
+  };
+
+  // From a header: the position after the pattern's OP_END and the
+  // variables it mentions; whether the pattern is regular.
+  Walk pattern(int header, bool& regular) {
+    const int body = Inst(code_, header).body();
+    int pos = body;
+    std::uint16_t mask = 0;
+    const int sitesBefore = backtrackingSites;
     regular = anyRegular_;
     const bool outerVariables = variables_;
     const bool outerAnagram = anagram_;
@@ -40,15 +58,18 @@ class ShapeWalker {
         break;
       }
       if (op == OP_PROGRAM_END) break;
+      Walk part{};
       if (op == OP_ANAGRAM) {
         regular = false;
         anagram_ = true;
         shape_.anagrams.push_back(static_cast<std::uint32_t>(pos));
         shape_.anagramOwners.push_back(static_cast<std::uint32_t>(header));
-        pos = anagram(Inst(code_, pos).components());
-        continue;
+        part = anagram(Inst(code_, pos).components());
+      } else {
+        part = segment(pos, regular);
       }
-      pos = segment(pos, regular);
+      mask |= part.mask;
+      pos = part.end;
     }
     if (variables_) regular = false;
     const auto at = static_cast<std::size_t>(header);
@@ -58,9 +79,11 @@ class ShapeWalker {
       shape_.anagram[at] = anagram_ ? 1 : 0;
       shape_.end[at] = static_cast<std::uint32_t>(pos);
     }
+    record(shape_.patternMask, body, mask);
+    record(shape_.backtracks, body, static_cast<std::uint8_t>(backtrackingSites > sitesBefore ? 1 : 0));
     variables_ = variables_ || outerVariables;
     anagram_ = anagram_ || outerAnagram;
-    return pos;
+    return {pos, mask};
   }
 
  private:
@@ -70,76 +93,153 @@ class ShapeWalker {
   bool anyRegular_;
   bool variables_ = false;
   bool anagram_ = false;
+  // The components of the anagram part being walked, each with the
+  // variables it mentions itself.
+  std::vector<Walk> components_;
+
+  template <typename T>
+  static void record(std::vector<T>& table, int pos, T value) {
+    if (static_cast<std::size_t>(pos) < table.size()) table[static_cast<std::size_t>(pos)] = value;
+  }
 
   bool entryMentionsVariables(int index) const {
     const auto program = static_cast<std::size_t>(1 + index);
     return program < shapes_.size() && !shapes_[program].variables.empty() && shapes_[program].variables[0] != 0;
   }
+  std::uint16_t entryMask(int index) const {
+    const auto program = static_cast<std::size_t>(1 + index);
+    if (program >= shapes_.size()) return 0;
+    const std::vector<std::uint16_t>& masks = shapes_[program].patternMask;
+    return masks.size() > kProgramBody ? masks[kProgramBody] : 0;
+  }
 
-  // The components from pos; the position of the pattern's OP_END after them.
-  int anagram(int pos) {
+  // The components from pos; the position of the pattern's OP_END after
+  // them. Records at each component the variables that it and the
+  // components after it mention.
+  Walk anagram(int pos) {
+    const std::size_t first = components_.size();
     for (;;) {
       const std::uint8_t op = code_.opcodeAt(pos);
       const Inst component(code_, pos);
+      std::uint16_t mask = 0;
       if (isBlockOpcode(op)) {
         ++backtrackingSites;
         variables_ = variables_ || entryMentionsVariables(component.poolIndex());
+        mask = entryMask(component.poolIndex());
       } else if (op == OP_VARIABLES) {
         variables_ = true;
+        usesVariables = true;
+        for (int v = 0; v < kVariableCount; ++v) {
+          if (component.variableCount(v) != 0) mask |= static_cast<std::uint16_t>(1u << v);
+        }
       } else if (op != OP_CHOICE_SET && !isLettersOpcode(op)) {
-        return pos;
+        break;
       }
+      components_.push_back({pos, mask});
       pos = component.next();
     }
+    std::uint16_t after = 0;
+    for (std::size_t i = components_.size(); i > first; --i) {
+      after |= components_[i - 1].mask;
+      record(shape_.componentMask, components_[i - 1].end, after);
+    }
+    components_.resize(first);
+    return {pos, after};
   }
-
-  // A segment up to and including its OP_END.
-  int segment(int pos, bool& regular) {
+  // A segment up to and including its OP_END; records its variables.
+  Walk segment(int start, bool& regular) {
+    int pos = start;
+    std::uint16_t mask = 0;
     for (;;) {
       const std::uint8_t op = code_.opcodeAt(pos);
       const Inst here(code_, pos);
-      switch (op) {
-        case OP_END:
-          return here.next();
-        case OP_RUN:
-          pos = here.runEnd();
-          break;
-        case OP_MIXED_RUN: {
-          RunItem item = here.firstItem();
-          for (; !item.atEnd(); item = item.next()) variables_ = variables_ || item.isVariable();
-          pos = item.pc();
-          break;
+      if (op == OP_END) {
+        pos = here.next();
+        break;
+      }
+      if (op == OP_RUN) {
+        pos = here.runEnd();
+      } else if (op == OP_MIXED_RUN) {
+        RunItem item = here.firstItem();
+        for (; !item.atEnd(); item = item.next()) {
+          if (!item.isVariable()) continue;
+          variables_ = true;
+          mask |= static_cast<std::uint16_t>(1u << (item.variable() % kVariableCount));
         }
-        case OP_EXACT:
-        case OP_PUNCT:
-          regular = false;
-          pos = here.next();
-          break;
-        case OP_SKIP:
-        case OP_SKIP_REST:
-          if (op == OP_SKIP) ++backtrackingSites;
-          // The rest of the template is a nested segment.
-          pos = segment(here.nested(), regular);
-          break;
-        case OP_PATTERN:
-        case OP_PATTERN_VARIABLE:
-        case OP_PATTERN_LAST: {
-          if (op != OP_PATTERN) ++variableSubpatterns;
-          if (op == OP_PATTERN_VARIABLE) ++backtrackingSites;
-          bool inner = false;
-          pos = pattern(pos, inner);
-          regular = regular && inner;
-          if (op != OP_PATTERN) pos = segment(pos, regular);
-          break;
+        usesVariables = usesVariables || mask != 0;
+        pos = item.pc();
+      } else if (op == OP_EXACT || op == OP_PUNCT) {
+        regular = false;
+        pos = here.next();
+      } else if (isSkipOpcode(op)) {
+        if (op == OP_SKIP) {
+          ++backtrackingSites;
+          skips.push_back(pos);
         }
-        default:
-          regular = false;
-          return code_.size();
+        // The rest of the template is a nested segment.
+        const Walk nested = segment(here.nested(), regular);
+        mask |= nested.mask;
+        pos = nested.end;
+      } else if (isPatternHeader(op)) {
+        if (op != OP_PATTERN) ++variableSubpatterns;
+        if (op == OP_PATTERN_VARIABLE) ++backtrackingSites;
+        bool inner = false;
+        const Walk walked = pattern(pos, inner);
+        regular = regular && inner;
+        mask |= walked.mask;
+        pos = walked.end;
+        if (op != OP_PATTERN) {
+          rests.push_back(pos);
+          const Walk nested = segment(pos, regular);
+          mask |= nested.mask;
+          pos = nested.end;
+        }
+      } else {
+        regular = false;
+        pos = code_.size();
+        break;
       }
     }
+    record(shape_.segmentMask, start, mask);
+    return {pos, mask};
   }
 };
 
+// The flags of the fixed elements from pos up to the next variable
+// element (PatternShape::skipFlags), over a walked program: whether that
+// element's failure from one place covers every later place. A
+// wildcard's does, and so does a variable-length sub-pattern's when every
+// rest after it is known to fail (not the last one's, whose one window
+// starts where it stands).
+std::uint8_t fixedFlags(Code code, const PatternShape& shape, int pos) {
+  std::uint8_t flags = 0;
+  for (;;) {
+    const Inst here(code, pos);
+    switch (code.opcodeAt(pos)) {
+      case OP_RUN:
+      case OP_MIXED_RUN:
+        pos = here.runEnd();
+        break;
+      case OP_EXACT:
+      case OP_PUNCT:
+        pos = here.next();
+        break;
+      case OP_PATTERN:
+        flags |= PatternShape::kHoldsSubpattern;
+        // Every sub-pattern here was walked; an end that is not after it
+        // would be a program the walk gave up on.
+        if (static_cast<int>(shape.end[static_cast<std::size_t>(pos)]) <= pos) return flags;
+        pos = static_cast<int>(shape.end[static_cast<std::size_t>(pos)]);
+        break;
+      case OP_SKIP:
+      case OP_SKIP_REST:
+      case OP_PATTERN_VARIABLE:
+        return flags | PatternShape::kNextCoversLater;
+      default:
+        return flags;
+    }
+  }
+}
 
 // Position after the fixed elements (runs, punctuation) from pc, or -1 when
 // another element stands among them that is not a wildcard or an OP_END.
@@ -161,7 +261,7 @@ int skipFixed(Code code, int pc) {
 }
 
 // A variable-length sub-pattern of fixed elements around at most one
-// wildcard before its last (see MatchEngineWindows.cc).
+// wildcard before its last (see MatcherWindows.cc).
 bool windowedShape(Code code, int header) {
   if (code.opcodeAt(header) != OP_PATTERN_VARIABLE) return false;
   int pc = skipFixed(code, Inst(code, header).body());
@@ -240,6 +340,12 @@ void CompiledPattern::analyseShapes() {
     shape.anagram.assign(size, 0);
     shape.windowed.assign(size, 0);
     shape.end.assign(size, 0);
+    shape.skipFlags.assign(size, 0);
+    shape.patternMask.assign(size + 1, 0);
+    shape.segmentMask.assign(size + 1, 0);
+    shape.componentMask.assign(size + 1, 0);
+    shape.backtracks.assign(size + 1, 0);
+    shape.restFlags.assign(size + 1, 0);
     // A choice set in the pool is not a program.
     if (!isPatternHeader(bytes.opcodeAt(0))) continue;
     bool regular = false;
@@ -248,7 +354,17 @@ void CompiledPattern::analyseShapes() {
     for (std::size_t header = 0; header < size; ++header) {
       if (shape.end[header] != 0 && windowedShape(bytes, static_cast<int>(header))) shape.windowed[header] = 1;
     }
+    for (const int skip : walker.skips) {
+      shape.skipFlags[static_cast<std::size_t>(skip)] = fixedFlags(bytes, shape, Inst(bytes, skip).nested());
+    }
+    for (const int rest : walker.rests) {
+      if (static_cast<std::size_t>(rest) < shape.restFlags.size()) {
+        shape.restFlags[static_cast<std::size_t>(rest)] = fixedFlags(bytes, shape, rest);
+      }
+    }
     backtracks = backtracks || walker.backtrackingSites > 0;
+    backtrackingSites_ += walker.backtrackingSites;
+    mentionsVariables_ = mentionsVariables_ || walker.usesVariables;
     // Plain wildcards backtrack cheaply with the memo's help; variable-length
     // sub-patterns multiply the tries, and are better read over sets.
     if (program == 0) readWholeOverSets_ = regular && walker.variableSubpatterns > 0;

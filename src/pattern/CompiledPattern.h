@@ -4,7 +4,7 @@
 // once and never changes after: it keeps what the compiler wrote and reads
 // off it, once, the facts the matcher needs: the tables of the fast checks
 // and, per pattern header, the shape of the pattern (where it ends, whether
-// it can be read over sets of places, ...). The matcher (MatchEngine) only
+// it can be read over sets of places, ...). The matcher (Matcher.h) only
 // reads it, through the interface below.
 #pragma once
 
@@ -55,13 +55,33 @@ struct PatternShape {
   std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
   std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
   // A variable-length sub-pattern read for every window length in one pass
-  // (see MatchEngineWindows.cc).
+  // (see MatcherWindows.cc).
   std::vector<std::uint8_t> windowed;
   std::vector<std::uint32_t> end;
   // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
   // each belongs to.
   std::vector<std::uint32_t> anagrams;
   std::vector<std::uint32_t> anagramOwners;
+
+  // What the memo of failed attempts (MatchMemo.h) reads. The letter
+  // variables (bit v for variable v) that an attempt can observe: per
+  // pattern body start, per segment start, and per anagram component (that
+  // component and the ones after it). Whether a pattern, by its body
+  // start, can backtrack. Per OP_SKIP (skipFlags), and per start of the
+  // rest after a variable-length sub-pattern (restFlags), the flags of the
+  // fixed elements that follow. All but skipFlags have one entry more than
+  // the program has bytes, for the place after its last pattern.
+  std::vector<std::uint16_t> patternMask;
+  std::vector<std::uint16_t> segmentMask;
+  std::vector<std::uint16_t> componentMask;
+  std::vector<std::uint8_t> backtracks;
+  std::vector<std::uint8_t> skipFlags;
+  std::vector<std::uint8_t> restFlags;
+  // The flags: the element after the fixed ones is a wildcard or a
+  // variable-length sub-pattern, whose failure from one place covers every
+  // later place; a fixed-length sub-pattern stands among them.
+  static constexpr std::uint8_t kNextCoversLater = 1;
+  static constexpr std::uint8_t kHoldsSubpattern = 2;
 };
 
 class CompiledPattern {
@@ -106,8 +126,8 @@ class CompiledPattern {
   const std::vector<PatternShape>& shapes() const { return shapes_; }
   const PatternShape& shape(int program) const { return shapes_[static_cast<std::size_t>(program)]; }
   // Whether the pattern whose header stands at `header` is regular (see
-  // MatchEngineReach.cc), or read for every window in one pass (see
-  // MatchEngineWindows.cc); where it ends.
+  // MatcherReach.cc), or read for every window in one pass (see
+  // MatcherWindows.cc); where it ends.
   bool regular(int program, int header) const;
   bool windowed(int program, int header) const;
   int patternEnd(int program, int header) const {
@@ -117,6 +137,12 @@ class CompiledPattern {
   // over the plane of significant characters.
   bool readWholeOverSets() const { return readWholeOverSets_; }
   bool readPlaneOverSets() const { return readPlaneOverSets_; }
+  // The places where matching can backtrack (wildcards that try their
+  // places in turn, variable-length sub-patterns other than the last of
+  // their template, anagram blocks), over all programs; and whether a
+  // template run or an anagram part mentions a letter variable.
+  int backtrackingSites() const { return backtrackingSites_; }
+  bool mentionsVariables() const { return mentionsVariables_; }
 
  private:
   void buildFastChecks();
@@ -133,6 +159,8 @@ class CompiledPattern {
   std::vector<PatternShape> shapes_;
   bool readWholeOverSets_ = false;
   bool readPlaneOverSets_ = false;
+  int backtrackingSites_ = 0;
+  bool mentionsVariables_ = false;
 };
 
 }  // namespace kea

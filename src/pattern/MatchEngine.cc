@@ -1,15 +1,8 @@
-// MatchEngine: settings, the per-word entry point, the fast checks and the
-// anagram balance text. The compiler is in MatchEngineCompile.cc, the
-// general matcher in MatchEngineMatch.cc.
+// MatchEngine: settings, the per-word entry point and the fast checks. The
+// compiler is in MatchEngineCompile.cc, the general matcher in Matcher.h.
 #include "pattern/MatchEngine.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-
-#include "pattern/BlockPlacement.h"
-#include "pattern/MatchMemo.h"
-#include "pattern/TemplateOutline.h"
 
 namespace kea {
 
@@ -18,48 +11,57 @@ MatchEngine::~MatchEngine() = default;
 MatchEngine::MatchEngine(MatchEngine&&) noexcept = default;
 MatchEngine& MatchEngine::operator=(MatchEngine&&) noexcept = default;
 
-// Drops the compiled pattern and everything the matcher built for it.
+const CompiledPattern& MatchEngine::noPattern() {
+  static const CompiledPattern none;
+  return none;
+}
+
+const VariableBindings& MatchEngine::noBindings() {
+  static const VariableBindings none;
+  return none;
+}
+
+// Drops the compiled pattern and everything built for it.
 void MatchEngine::reset() {
-  compiled_ = CompiledPattern();
-  countedLeft_.fill(0);
-  bindings_.reset();
-  balanceGeneration_ = 0;
-  memo_.reset();
-  placement_.reset();
-  outline_.reset();
+  compiled_.reset();
   relaxed_.reset();
+  countedLeft_.fill(0);
   wordLength_ = 0;
   slack_ = 0;
 }
 
 void MatchEngine::setShortest(int shortest) { shortestSetting_ = std::clamp(shortest, 1, 100); }
 void MatchEngine::setLongest(int longest) { longestSetting_ = std::clamp(longest, 1, 100); }
-int MatchEngine::effectiveShortest() const { return std::max(shortestSetting_, compiled_.fixedLength()); }
-int MatchEngine::effectiveLongest() const { return std::min(longestSetting_, compiled_.longestLength()); }
+int MatchEngine::effectiveShortest() const { return std::max(shortestSetting_, compiled().fixedLength()); }
+int MatchEngine::effectiveLongest() const { return std::min(longestSetting_, compiled().longestLength()); }
 
 int MatchEngine::lengthKind() const {
-  if (compiled_.longestLength() == UNBOUNDED_LENGTH) return 1;
-  return compiled_.longestLength() > compiled_.fixedLength() ? -1 : 0;
+  const CompiledPattern& pattern = compiled();
+  if (pattern.longestLength() == UNBOUNDED_LENGTH) return 1;
+  return pattern.longestLength() > pattern.fixedLength() ? -1 : 0;
 }
 
 std::string MatchEngine::dump() const {
-  if (!compiled_.valid()) {
+  const CompiledPattern& pattern = compiled();
+  if (!pattern.valid()) {
     std::string text = "invalid ";
-    text += std::to_string(static_cast<int>(compiled_.status()));
+    text += std::to_string(static_cast<int>(pattern.status()));
     text += '\n';
     return text;
   }
-  return dumpProgram(compiled_.program(), compiled_.pool().entries(), &compiled_.alphabet());
+  return dumpProgram(pattern.program(), pattern.pool().entries(), &pattern.alphabet());
 }
 
 void MatchEngine::setWordLength(int length) {
   wordLength_ = length;
-  slack_ = length - compiled_.fixedLength();
+  slack_ = length - compiled().fixedLength();
+  if (compiled_) compiled_->matcher.setWordLength(length, slack_);
   if (relaxed_) relaxed_->setWordLength(length);
 }
 
-// Builds the tables that the fast checks and the general matcher use, once
-// per compile, so that matching a word allocates nothing.
+// Builds what the engine checks before the matcher, once per compile, so
+// that matching a word allocates nothing (the matcher builds its own tables
+// when it is made).
 //
 // A pattern whose letter variables all stand in templates, without
 // significant punctuation, can only match words that the same pattern with
@@ -70,7 +72,8 @@ void MatchEngine::setWordLength(int length) {
 // that fail for reasons that have nothing to do with the variables before
 // the variables can multiply the work.
 void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctuation) {
-  if (compiled_.templateVariables() && !compiled_.anagramVariables() && !compiled_.punctuationSensitive()) {
+  const CompiledPattern& pattern = compiled_->pattern;
+  if (pattern.templateVariables() && !pattern.anagramVariables() && !pattern.punctuationSensitive()) {
     std::string relaxedText;
     for (std::size_t i = 0; i < text.size(); ++i) {
       if (text[i] == '\\' && i + 1 < text.size()) {
@@ -81,32 +84,23 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       }
     }
     relaxed_ = std::make_unique<MatchEngine>();
-    if (relaxed_->compile(compiled_.alphabet(), relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid) {
+    if (relaxed_->compile(pattern.alphabet(), relaxedText, ignoreUnusedPunctuation, pattern.variablesExclusive()) !=
+        PatternStatus::Valid) {
       relaxed_.reset();
     }
   }
-  switch (compiled_.matcher()) {
-    case MatcherKind::PlainRun:
-    case MatcherKind::DistinctLetters:
-      break;
-    case MatcherKind::CountedLetters:
-      countedLeft_ = compiled_.countedLetters();
-      break;
-    case MatcherKind::General:
-      memo_ = MatchMemo::forProgram(compiled_);
-      placement_ = BlockPlacement::forProgram(compiled_);
-      if (compiled_.templateVariables() && !compiled_.punctuationSensitive()) outline_ = TemplateOutline::forProgram(compiled_.program());
-      break;
-  }
+  if (pattern.matcher() == MatcherKind::CountedLetters) countedLeft_ = pattern.countedLetters();
 }
 
 bool MatchEngine::matches(WordBuffer& word) {
-  if (!compiled_.valid()) return false;
+  if (!compiled_) return false;
+  const CompiledPattern& pattern = compiled_->pattern;
+  if (!pattern.valid()) return false;
   const int length = wordLength_;
-  if (length < 1 || length > kkd::kMaxWordLength || length < compiled_.fixedLength() || length > compiled_.longestLength()) {
+  if (length < 1 || length > kkd::kMaxWordLength || length < pattern.fixedLength() || length > pattern.longestLength()) {
     return false;
   }
-  switch (compiled_.matcher()) {
+  switch (pattern.matcher()) {
     case MatcherKind::PlainRun:
       return matchPlainRun(word);
     case MatcherKind::DistinctLetters:
@@ -116,43 +110,16 @@ bool MatchEngine::matches(WordBuffer& word) {
     case MatcherKind::General:
       break;
   }
-  bindings_.reset();
-  balanceGeneration_ = 0;
+  Matcher& matcher = compiled_->matcher;
+  matcher.startWord();
   if (!holdsRequiredLetters(word)) return false;
   if (relaxed_ && !relaxed_->matches(word)) return false;
-  word_ = &word;
-  if (compiled_.punctuationSensitive() && !fillPunctuationPlanes(word)) return false;
-  if (memo_) memo_->newWord();
-  letterMasksReady_ = false;
-  int k = 0;
-  bool matched = false;
-  if (compiled_.readWholeOverSets()) {
-    // A regular pattern with variable-length sub-patterns is read once over
-    // the sets of places instead of being backtracked.
-    matched = reachPattern(0, kProgramBody, PositionSet::single(0), length).test(length);
-  } else if (compiled_.readPlaneOverSets() && significantLength_ < PlaneSet::kSize - 2) {
-    // Likewise over the plane of significant characters; the word is read
-    // when the places after its last letter are reached.
-    if (++planeStamp_ == 0) {
-      rawStamps_.fill(0);
-      planeStamp_ = 1;
-    }
-    planeMasksReady_ = false;
-    buildPlaneMasks();
-    const int afterLast = length + word.punctuationCounts[length - 1];
-    matched = !(reachPlane(kProgramBody, PlaneSet::single(0), significantLength_) &
-                PlaneSet::range(afterLast, PlaneSet::kSize - 1))
-                   .empty();
-  } else {
-    matched = runPattern(0, kProgramBody, 0, k, slack_, length) >= 0;
-  }
-  word_ = nullptr;
-  return matched;
+  return matcher.matches(word);
 }
 
 bool MatchEngine::holdsRequiredLetters(const WordBuffer& word) const {
-  const std::uint8_t* required = compiled_.requiredLetters().data();
-  const std::size_t size = compiled_.requiredLetters().size();
+  const std::uint8_t* required = compiled_->pattern.requiredLetters().data();
+  const std::size_t size = compiled_->pattern.requiredLetters().size();
   for (std::size_t i = 0; i < size; i += 2) {
     const std::uint8_t letter = required[i];
     int wanted = required[i + 1];
@@ -163,8 +130,8 @@ bool MatchEngine::holdsRequiredLetters(const WordBuffer& word) const {
 }
 
 bool MatchEngine::matchPlainRun(const WordBuffer& word) const {
-  const std::uint8_t* pairs = compiled_.runPairs().data();
-  const std::size_t size = compiled_.runPairs().size();
+  const std::uint8_t* pairs = compiled_->pattern.runPairs().data();
+  const std::size_t size = compiled_->pattern.runPairs().size();
   for (std::size_t i = 0; i < size; i += 2) {
     if (word.key[pairs[i]] != pairs[i + 1]) return false;
   }
@@ -179,7 +146,7 @@ bool MatchEngine::matchDistinctLetters(const WordBuffer& word) const {
     const std::uint8_t x = word.key[i];
     const std::uint64_t bit = std::uint64_t{1} << (x & 63);
     std::uint64_t& slot = seen[x >> 6];
-    if ((compiled_.distinctLetters()[x >> 6] & bit) == 0 || (slot & bit) != 0) return false;
+    if ((compiled_->pattern.distinctLetters()[x >> 6] & bit) == 0 || (slot & bit) != 0) return false;
     slot |= bit;
   }
   return true;
@@ -202,53 +169,6 @@ bool MatchEngine::matchCountedLetters(const WordBuffer& word) {
   return matched;
 }
 
-// The significant-character plane and the punctuation counts of the word,
-// from its raw text: letters and the punctuation that the pattern makes
-// significant. Returns false for a raw text that does not hold the word's
-// letters (or holds more significant characters than the plane can take).
-bool MatchEngine::fillPunctuationPlanes(WordBuffer& word) {
-  const int length = wordLength_;
-  int letters = 0;
-  int count = 0;
-  int out = 0;
-  for (int i = 0; i < WordBuffer::kRawSize; ++i) {
-    const auto c = static_cast<std::uint8_t>(word.raw[i]);
-    if (compiled_.alphabet().alphabetIndexOf(c) != kkd::kNoIndex) {
-      if (letters == length) break;
-      if (out >= WordBuffer::kSignificantSize - 1) return false;
-      word.significant[out++] = c;
-      word.punctuationCounts[letters++] = static_cast<std::uint8_t>(count);
-      continue;
-    }
-    if (letters == length && (c == 0 || c == ' ')) break;
-    if (c == 0) return false;
-    if (compiled_.punctuation()[c] == kSignificantPunctuation) {
-      if (out >= WordBuffer::kSignificantSize - 1 || count == 255) return false;
-      word.significant[out++] = c;
-      ++count;
-    }
-  }
-  if (letters != length) return false;
-  word.punctuationCounts[length] = static_cast<std::uint8_t>(count);
-  word.significant[out] = 0;
-  significantLength_ = out;
-  return true;
-}
-
-std::string MatchEngine::balanceText() const {
-  std::string text;
-  if (balanceGeneration_ != 1) return text;
-  for (const int sign : {-1, 1}) {
-    bool any = false;
-    for (int x = 0; x < 256; ++x) {
-      const std::int32_t n = balanceCounts_[static_cast<std::size_t>(x)] * sign;
-      if (n <= 0) continue;
-      if (!any) text += sign < 0 ? '-' : '+';
-      any = true;
-      text.append(static_cast<std::size_t>(n), static_cast<char>(compiled_.alphabet().canonicalCharOf(static_cast<std::uint8_t>(x))));
-    }
-  }
-  return text;
-}
+std::string MatchEngine::balanceText() const { return compiled_ ? compiled_->matcher.balanceText() : std::string(); }
 
 }  // namespace kea

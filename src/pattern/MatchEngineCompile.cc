@@ -101,6 +101,27 @@ class PatternCompiler {
   bool compileChoice(std::vector<std::uint8_t>& out, Template& t);
   bool compileAnagram(std::vector<std::uint8_t>& out, bool templateHasExtra, int& length,
                       int& extra);
+  // What the passes over an anagram part counted: occurrences per pool
+  // entry (sub-patterns and choice lists), per variable and per letter.
+  struct AnagramCounts {
+    std::array<int, Pattern::kCapacity> subpatterns{};
+    std::array<int, Pattern::kCapacity> choices{};
+    std::array<int, 10> variables{};
+    std::array<int, 256> letters{};
+    bool anyVariable = false;
+    bool anyLetter = false;
+    bool wildcard = false;  // a "*" among the letters
+  };
+  // The third pass over an anagram part: letters, match-alls, variables
+  // and "*" between `start` and `end`, passing over the `skipped` spans of
+  // sub-patterns and choice lists. Adds to the counts and the lengths.
+  bool readAnagramLetters(std::size_t start, std::size_t end,
+                          const std::vector<std::pair<std::size_t, std::size_t>>& skipped, AnagramCounts& counts,
+                          int& length, int& extra);
+  // The components, in order: blocks (the last variable-length one marked
+  // as taking the rest when `lastTakesRest`), choice lists, variables,
+  // letters.
+  void emitAnagram(std::vector<std::uint8_t>& out, const AnagramCounts& counts, bool lastTakesRest);
   bool parseAnagramChoice(std::size_t& i, std::array<std::uint8_t, 256>& set);
 
   void record(const Template& t, std::size_t start, std::size_t end, bool space = false) {
@@ -120,10 +141,9 @@ class PatternCompiler {
 PatternStatus MatchEngine::compile(const Alphabet& alphabet, std::string_view text,
                                    bool ignoreUnusedPunctuation, bool variablesExclusive) {
   reset();
-  bindings_.exclusive = variablesExclusive;
   CompilerOutput output;
   const PatternStatus status = PatternCompiler(output, alphabet, text).run(ignoreUnusedPunctuation);
-  compiled_ = CompiledPattern(alphabet, std::move(output), status, variablesExclusive);
+  compiled_ = std::make_unique<Compiled>(CompiledPattern(alphabet, std::move(output), status, variablesExclusive));
   if (status == PatternStatus::Valid) prepareMatching(text, ignoreUnusedPunctuation);
   return status;
 }
@@ -486,8 +506,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
                                      int& length, int& extra) {
   const std::size_t start = pos_;
   std::vector<std::pair<std::size_t, std::size_t>> skipped;  // text spans of sub-patterns
-  std::array<int, Pattern::kCapacity> subpatternCount{};
-  std::array<int, Pattern::kCapacity> choiceCount{};
+  AnagramCounts counts;
   Pattern& pool = out_.pool;
   length = 0;
   extra = 0;
@@ -519,7 +538,7 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     if (!compilePattern(inner, lengths, nullptr, false)) return false;
     const int index = pool.add(inner);
     if (index < 0) return fail(PatternStatus::TooManyPatterns);
-    if (++subpatternCount[static_cast<std::size_t>(index)] > kMaxOccurrences) return fail(PatternStatus::TooManyPatterns);
+    if (++counts.subpatterns[static_cast<std::size_t>(index)] > kMaxOccurrences) return fail(PatternStatus::TooManyPatterns);
     length += lengths.fixed;
     extra += lengths.extra;
     skipped.emplace_back(i, pos_);
@@ -555,29 +574,38 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     if (!parseAnagramChoice(i, set)) return false;
     const int index = pool.add(set);
     if (index < 0) return fail(PatternStatus::TooManyPatterns);
-    ++choiceCount[static_cast<std::size_t>(index)];
+    ++counts.choices[static_cast<std::size_t>(index)];
     ++length;
     skipped.emplace_back(open, i);
   }
 
   // Pass 3: letters, match-alls, variables and "*".
-  std::array<int, 10> variableCount{};
-  std::array<int, 256> letterCount{};
-  bool anyVariable = false;
-  bool anyLetter = false;
-  bool wildcard = false;
+  if (!readAnagramLetters(start, end, skipped, counts, length, extra)) return false;
+
+  emitAnagram(out, counts, !counts.wildcard && !templateHasExtra);
+  pos_ = end;
+  return true;
+}
+
+bool PatternCompiler::readAnagramLetters(std::size_t start, std::size_t end,
+                                         const std::vector<std::pair<std::size_t, std::size_t>>& skipped,
+                                         AnagramCounts& counts, int& length, int& extra) {
   for (std::size_t i = start; i < end;) {
-    if (skip(i)) continue;
+    const auto span = std::ranges::find(skipped, i, &std::pair<std::size_t, std::size_t>::first);
+    if (span != skipped.end()) {
+      i = span->second;
+      continue;
+    }
     std::uint8_t c = byteAt(i);
     ++i;
     if (isDigit(c)) {
-      ++variableCount[c - '0'];
-      anyVariable = true;
+      ++counts.variables[c - '0'];
+      counts.anyVariable = true;
       out_.anagramVariables = true;
       ++length;
     } else if (c == ' ') {
     } else if (c == '*') {
-      wildcard = true;
+      counts.wildcard = true;
       extra = WILDCARD_EXTRA;
     } else if (c == '.' || c == '?') {
       ++length;
@@ -586,45 +614,48 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     } else {
       if (c == '\\') c = byteAt(i++);
       if (!isLetter(c)) return fail(PatternStatus::AnagramNotLetters);
-      ++letterCount[indexOf(c)];
-      anyLetter = true;
+      ++counts.letters[indexOf(c)];
+      counts.anyLetter = true;
       ++length;
     }
   }
+  return true;
+}
 
-  // Emit the components.
+void PatternCompiler::emitAnagram(std::vector<std::uint8_t>& out, const AnagramCounts& counts, bool lastTakesRest) {
+  const Pattern& pool = out_.pool;
   std::ptrdiff_t lastVariable = -1;
   for (int index = 0; index < pool.count(); ++index) {
-    const int n = subpatternCount[static_cast<std::size_t>(index)];
+    const int n = counts.subpatterns[static_cast<std::size_t>(index)];
     if (n == 0) continue;
     if (pool.entry(index)[0] != OP_PATTERN) lastVariable = static_cast<std::ptrdiff_t>(out.size());
     emitCounted(out, OP_PATTERN_VARIABLE);
     out.push_back(static_cast<std::uint8_t>(n));
     out.push_back(static_cast<std::uint8_t>(index));
   }
-  if (lastVariable >= 0 && !wildcard && !templateHasExtra) {
+  if (lastVariable >= 0 && lastTakesRest) {
     out[static_cast<std::size_t>(lastVariable)] = OP_PATTERN_LAST;
   }
   for (int index = 0; index < pool.count(); ++index) {
-    const int n = choiceCount[static_cast<std::size_t>(index)];
+    const int n = counts.choices[static_cast<std::size_t>(index)];
     if (n == 0) continue;
     emitCounted(out, OP_CHOICE_SET);
     out.push_back(static_cast<std::uint8_t>(std::min(n, 255)));
     out.push_back(static_cast<std::uint8_t>(index));
   }
-  if (anyVariable) {
+  if (counts.anyVariable) {
     emitCounted(out, OP_VARIABLES);
-    for (const int n : variableCount) out.push_back(static_cast<std::uint8_t>(std::min(n, 255)));
+    for (const int n : counts.variables) out.push_back(static_cast<std::uint8_t>(std::min(n, 255)));
   }
-  if (anyLetter) {
-    const bool distinct = std::ranges::all_of(letterCount, [](int n) { return n <= 1; });
+  if (counts.anyLetter) {
+    const bool distinct = std::ranges::all_of(counts.letters, [](int n) { return n <= 1; });
     if (distinct) {
       emitCounted(out, OP_LETTERS_DISTINCT);
       const std::size_t countAt = out.size();
       out.push_back(0);
       int n = 0;
       for (std::size_t x = 0; x < 256; ++x) {
-        if (letterCount[x] == 0) continue;
+        if (counts.letters[x] == 0) continue;
         out.push_back(static_cast<std::uint8_t>(x));
         ++n;
       }
@@ -632,15 +663,13 @@ bool PatternCompiler::compileAnagram(std::vector<std::uint8_t>& out, bool templa
     } else {
       emitCounted(out, OP_LETTERS_COUNTED);
       for (std::size_t x = 0; x < 256; ++x) {
-        if (letterCount[x] == 0) continue;
+        if (counts.letters[x] == 0) continue;
         // Over-long counts fail the length check; keep the byte below the opcodes.
-        out.push_back(static_cast<std::uint8_t>(std::min(letterCount[x], kFirstOpcode - 1)));
+        out.push_back(static_cast<std::uint8_t>(std::min(counts.letters[x], kFirstOpcode - 1)));
         out.push_back(static_cast<std::uint8_t>(x));
       }
     }
   }
-  pos_ = end;
-  return true;
 }
 
 }  // namespace kea

@@ -9,234 +9,35 @@
 
 namespace kea {
 
-// Walks the compiled programs once to find the places where matching can
-// backtrack, which letter variables each attempt can observe, and which
-// wildcards allow the "later places fail too" shortcut.
-class MatchMemoBuilder {
- public:
-  explicit MatchMemoBuilder(const CompiledPattern& pattern) : pattern_(pattern) {}
-
-  int backtrackingSites = 0;
-  bool usesVariables = false;
-  std::vector<MatchMemo::ProgramFacts> facts;
-
-  void run() {
-    const int programs = 1 + pattern_.pool().count();
-    facts.resize(static_cast<std::size_t>(programs));
-    for (int program = 0; program < programs; ++program) {
-      const std::size_t size = bytes(program).size();
-      MatchMemo::ProgramFacts& f = facts[static_cast<std::size_t>(program)];
-      f.skipFlags.assign(size, 0);
-      f.patternMask.assign(size + 1, 0);
-      f.segmentMask.assign(size + 1, 0);
-      f.componentMask.assign(size + 1, 0);
-      f.backtracks.assign(size + 1, 0);
-      f.restFlags.assign(size + 1, 0);
-    }
-    // Pool entries first: a program's anagram components use the facts of
-    // the entries they name, which always precede it in the pool.
-    for (int program = 1; program <= programs; ++program) {
-      const int which = program % programs;
-      if (isPatternHeader(at(which, 0))) pattern(which, 0);
-    }
-  }
-
- private:
-  const CompiledPattern& pattern_;
-
-  struct Walk {
-    int end;
-    std::uint16_t mask;
-  };
-
-  const std::vector<std::uint8_t>& bytes(int program) const {
-    return program == 0 ? pattern_.program() : pattern_.pool().entry(program - 1);
-  }
-  Code code(int program) const { return Code(bytes(program)); }
-  std::uint8_t at(int program, int pos) const { return code(program).opcodeAt(pos); }
-  Inst inst(int program, int pos) const { return Inst(code(program), pos); }
-  MatchMemo::ProgramFacts& of(int program) { return facts[static_cast<std::size_t>(program)]; }
-  template <typename T>
-  static void record(std::vector<T>& table, int pos, T value) {
-    if (static_cast<std::size_t>(pos) < table.size()) table[static_cast<std::size_t>(pos)] = value;
-  }
-
-  // A pattern from its header; records the mask at its body start.
-  Walk pattern(int program, int header) {
-    const int body = inst(program, header).body();
-    int pos = body;
-    std::uint16_t mask = 0;
-    const int sitesBefore = backtrackingSites;
-    for (;;) {
-      const std::uint8_t op = at(program, pos);
-      if (op == OP_END) {
-        pos = inst(program, pos).next();
-        break;
-      }
-      if (op == OP_PROGRAM_END) break;
-      const Walk w = op == OP_ANAGRAM ? components(program, inst(program, pos).components()) : segment(program, pos);
-      mask |= w.mask;
-      pos = w.end;
-    }
-    record(of(program).patternMask, body, mask);
-    record(of(program).backtracks, body, static_cast<std::uint8_t>(backtrackingSites > sitesBefore ? 1 : 0));
-    return {pos, mask};
-  }
-
-  // Anagram components from pos to the pattern's OP_END (not included);
-  // records at each component the mask of it and those after it.
-  Walk components(int program, int pos) {
-    std::vector<int> starts;
-    std::vector<std::uint16_t> own;
-    for (;;) {
-      const std::uint8_t op = at(program, pos);
-      const Inst component = inst(program, pos);
-      std::uint16_t mask = 0;
-      if (isBlockOpcode(op)) {
-        ++backtrackingSites;
-        const int entry = 1 + component.poolIndex();
-        const std::vector<std::uint16_t>& entryMasks = of(entry).patternMask;
-        mask = entryMasks.size() > kProgramBody ? entryMasks[kProgramBody] : 0;
-      } else if (op == OP_VARIABLES) {
-        usesVariables = true;
-        for (int v = 0; v < kVariableCount; ++v) {
-          if (component.variableCount(v) != 0) mask |= static_cast<std::uint16_t>(1u << v);
-        }
-      } else if (op != OP_CHOICE_SET && !isLettersOpcode(op)) {
-        std::uint16_t after = 0;
-        for (std::size_t i = starts.size(); i > 0; --i) {
-          after |= own[i - 1];
-          of(program).componentMask[static_cast<std::size_t>(starts[i - 1])] = after;
-        }
-        return {pos, after};
-      }
-      starts.push_back(pos);
-      own.push_back(mask);
-      pos = component.next();
-    }
-  }
-
-  // A mixed run from its opcode; leaves pos after its items.
-  std::uint16_t mixedRun(int program, int& pos) {
-    std::uint16_t mask = 0;
-    RunItem item = inst(program, pos).firstItem();
-    for (; !item.atEnd(); item = item.next()) {
-      if (item.isVariable()) mask |= static_cast<std::uint16_t>(1u << (item.variable() % kVariableCount));
-    }
-    pos = item.pc();
-    if (mask != 0) usesVariables = true;
-    return mask;
-  }
-
-  // A segment from pos up to and including its OP_END; records its mask.
-  Walk segment(int program, int start) {
-    int pos = start;
-    std::uint16_t mask = 0;
-    for (;;) {
-      const std::uint8_t op = at(program, pos);
-      const Inst here = inst(program, pos);
-      if (op == OP_END) {
-        pos = here.next();
-        break;
-      }
-      if (op == OP_RUN) {
-        pos = here.runEnd();
-      } else if (op == OP_MIXED_RUN) {
-        mask |= mixedRun(program, pos);
-      } else if (op == OP_EXACT || op == OP_PUNCT) {
-        pos = here.next();
-      } else if (isSkipOpcode(op)) {
-        if (op == OP_SKIP) {
-          ++backtrackingSites;
-          record(of(program).skipFlags, pos, fixedPart(program, here.nested()));
-        }
-        const Walk nested = segment(program, here.nested());
-        mask |= nested.mask;
-        pos = nested.end;
-      } else if (isPatternHeader(op)) {
-        if (op == OP_PATTERN_VARIABLE) ++backtrackingSites;
-        const Walk inner = pattern(program, pos);
-        mask |= inner.mask;
-        pos = inner.end;
-        if (op != OP_PATTERN) {
-          record(of(program).restFlags, pos, fixedPart(program, pos));
-          const Walk nested = segment(program, pos);
-          mask |= nested.mask;
-          pos = nested.end;
-        }
-      } else {
-        pos = code(program).size();
-        break;
-      }
-    }
-    record(of(program).segmentMask, start, mask);
-    return {pos, mask};
-  }
-
-  // Flags for the fixed elements from pos up to the next variable element,
-  // and whether that element's failure from one place covers every later
-  // place: a wildcard's does, and so does a variable-length sub-pattern's
-  // when every rest after it is known to fail (not the last one's, whose
-  // one window starts where it stands).
-  std::uint8_t fixedPart(int program, int pos) {
-    std::uint8_t flags = 0;
-    for (;;) {
-      const Inst here = inst(program, pos);
-      switch (at(program, pos)) {
-        case OP_RUN:
-          pos = here.runEnd();
-          break;
-        case OP_MIXED_RUN:
-          mixedRun(program, pos);
-          break;
-        case OP_EXACT:
-        case OP_PUNCT:
-          pos = here.next();
-          break;
-        case OP_PATTERN:
-          flags |= MatchMemo::kHoldsSubpattern;
-          pos = pattern(program, pos).end;
-          break;
-        case OP_SKIP:
-        case OP_SKIP_REST:
-        case OP_PATTERN_VARIABLE:
-          return flags | MatchMemo::kNextCoversLater;
-        default:
-          return flags;
-      }
-    }
-  }
-};
-
 std::unique_ptr<MatchMemo> MatchMemo::forProgram(const CompiledPattern& pattern) {
-  MatchMemoBuilder builder(pattern);
-  builder.run();
-  if (builder.backtrackingSites == 0) return nullptr;
-  const std::size_t wanted = static_cast<std::size_t>(builder.backtrackingSites) * 1024;
+  if (pattern.backtrackingSites() == 0) return nullptr;
+  const std::size_t wanted = static_cast<std::size_t>(pattern.backtrackingSites()) * 1024;
   const std::size_t capacity = std::bit_ceil(std::clamp<std::size_t>(wanted, 1024, 32768));
-  return std::make_unique<MatchMemo>(capacity, builder.usesVariables, pattern.variablesExclusive(),
-                                     std::move(builder.facts));
+  return std::make_unique<MatchMemo>(capacity, pattern);
 }
 
-MatchMemo::MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts)
-    : entries_(capacity), usesVariables_(usesVariables), exclusive_(exclusive), facts_(std::move(facts)) {}
+MatchMemo::MatchMemo(std::size_t capacity, const CompiledPattern& pattern)
+    : entries_(capacity),
+      usesVariables_(pattern.mentionsVariables()),
+      exclusive_(pattern.variablesExclusive()),
+      shapes_(pattern.shapes()) {}
 
 bool MatchMemo::skipMayStopEarly(int program, int pc) const {
-  const auto& flags = facts_[static_cast<std::size_t>(program)].skipFlags;
-  if (static_cast<std::size_t>(pc) >= flags.size()) return false;
-  const std::uint8_t f = flags[static_cast<std::size_t>(pc)];
-  return (f & kNextCoversLater) != 0 && ((f & kHoldsSubpattern) == 0 || !usesVariables_);
+  return coversLater(shapes_[static_cast<std::size_t>(program)].skipFlags, pc);
 }
 
 bool MatchMemo::restMayStopEarly(int program, int pc) const {
-  const auto& flags = facts_[static_cast<std::size_t>(program)].restFlags;
+  return coversLater(shapes_[static_cast<std::size_t>(program)].restFlags, pc);
+}
+
+bool MatchMemo::coversLater(const std::vector<std::uint8_t>& flags, int pc) const {
   if (static_cast<std::size_t>(pc) >= flags.size()) return false;
   const std::uint8_t f = flags[static_cast<std::size_t>(pc)];
-  return (f & kNextCoversLater) != 0 && ((f & kHoldsSubpattern) == 0 || !usesVariables_);
+  return (f & PatternShape::kNextCoversLater) != 0 && ((f & PatternShape::kHoldsSubpattern) == 0 || !usesVariables_);
 }
 
 std::uint16_t MatchMemo::maskOf(int program, Scope scope, int pc) const {
-  const ProgramFacts& f = facts_[static_cast<std::size_t>(program)];
+  const PatternShape& f = shapes_[static_cast<std::size_t>(program)];
   const std::vector<std::uint16_t>& masks =
       scope == Scope::Pattern ? f.patternMask : scope == Scope::Segment ? f.segmentMask : f.componentMask;
   return static_cast<std::size_t>(pc) < masks.size() ? masks[static_cast<std::size_t>(pc)] : 0x3FF;
@@ -380,7 +181,7 @@ void MatchMemo::addRestFailure(const Key& key, int position) {
 }
 
 bool MatchMemo::patternBacktracks(int program, int pc) const {
-  const auto& flags = facts_[static_cast<std::size_t>(program)].backtracks;
+  const auto& flags = shapes_[static_cast<std::size_t>(program)].backtracks;
   return static_cast<std::size_t>(pc) >= flags.size() || flags[static_cast<std::size_t>(pc)] != 0;
 }
 

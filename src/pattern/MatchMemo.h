@@ -42,6 +42,7 @@
 namespace kea {
 
 class CompiledPattern;
+struct PatternShape;
 
 class MatchMemo {
  public:
@@ -59,19 +60,11 @@ class MatchMemo {
   // backtrack enough to need one.
   static std::unique_ptr<MatchMemo> forProgram(const CompiledPattern& pattern);
 
-  // What the memo knows of each program, per byte offset, found once when
-  // it is built: which variables an attempt there can observe, whether a
-  // pattern can backtrack, and the flags of the shortcuts below.
-  struct ProgramFacts {
-    std::vector<std::uint8_t> skipFlags;         // per OP_SKIP position
-    std::vector<std::uint16_t> patternMask;      // per pattern body start: variables it mentions
-    std::vector<std::uint16_t> segmentMask;      // per segment start
-    std::vector<std::uint16_t> componentMask;    // per anagram component
-    std::vector<std::uint8_t> backtracks;        // per pattern body start
-    std::vector<std::uint8_t> restFlags;         // per start of the rest after a sub-pattern
-  };
-
-  MatchMemo(std::size_t capacity, bool usesVariables, bool exclusive, std::vector<ProgramFacts> facts);
+  // The memo reads what it knows of each program, per byte offset, off the
+  // compiled pattern's shapes (PatternShape): which variables an attempt
+  // there can observe, whether a pattern can backtrack, and the flags of
+  // the shortcuts below. The pattern must outlive the memo.
+  MatchMemo(std::size_t capacity, const CompiledPattern& pattern);
 
   // Sites: a tried place of a wildcard or a sub-pattern's rest, or a
   // pattern run over a stretch (kind 0); a wildcard's earliest failing
@@ -124,9 +117,6 @@ class MatchMemo {
   bool restMayStopEarly(int program, int pc) const;
   bool usesVariables() const { return usesVariables_; }
 
-  static constexpr std::uint8_t kNextCoversLater = 1;
-  static constexpr std::uint8_t kHoldsSubpattern = 2;
-
   // Statistics for tests and benchmarks.
   std::size_t capacity() const { return entries_.size(); }
 
@@ -147,6 +137,7 @@ class MatchMemo {
            (static_cast<std::uint64_t>(b & 0x3FF) << 10) | static_cast<std::uint64_t>(c & 0x3FF);
   }
   std::uint16_t maskOf(int program, Scope scope, int pc) const;
+  bool coversLater(const std::vector<std::uint8_t>& flags, int pc) const;
   void fillBindings(Key& key, std::uint16_t mask, const VariableBindings& bindings) const;
   std::size_t slotOf(const Key& key) const;
   const Entry* find(const Key& key) const;
@@ -157,7 +148,7 @@ class MatchMemo {
   std::size_t used_ = 0;
   bool usesVariables_;
   bool exclusive_;
-  std::vector<ProgramFacts> facts_;
+  const std::vector<PatternShape>& shapes_;
 
 };
 

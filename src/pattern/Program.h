@@ -136,16 +136,34 @@ class Code {
   int size_ = 0;
 };
 
-// One item of a run. A plain run's items are (position, letter) pairs with
-// positions up to 127; a mixed run's first byte carries the kind as well.
-class RunItem {
+// A place in a program's bytes: what a run item, a counted letter and an
+// instruction have in common. It reads the program's bytes from its place
+// on, checked against the program's bounds in debug builds.
+class ProgramCursor {
  public:
-  RunItem(ProgramBytes code, int pc, bool mixed) : code_(code), at_(code.data() + pc), mixed_(mixed) {}
-  RunItem(ProgramBytes code, const std::uint8_t* at, bool mixed) : code_(code), at_(at), mixed_(mixed) {}
-
   int pc() const { return static_cast<int>(at_ - code_.data()); }
   // Where in memory this reads from.
   const std::uint8_t* address() const { return at_; }
+
+ protected:
+  ProgramCursor(ProgramBytes code, const std::uint8_t* at) : code_(code), at_(at) {}
+  // The byte `offset` places after the one this reads from.
+  std::uint8_t byte(int offset) const {
+    assert(code_.inBounds(pc() + offset));
+    return at_[offset];
+  }
+
+  ProgramBytes code_;
+  const std::uint8_t* at_;
+};
+
+// One item of a run. A plain run's items are (position, letter) pairs with
+// positions up to 127; a mixed run's first byte carries the kind as well.
+class RunItem : public ProgramCursor {
+ public:
+  RunItem(ProgramBytes code, int pc, bool mixed) : ProgramCursor(code, code.data() + pc), mixed_(mixed) {}
+  RunItem(ProgramBytes code, const std::uint8_t* at, bool mixed) : ProgramCursor(code, at), mixed_(mixed) {}
+
   // Past the last item: the next instruction's opcode stands here.
   bool atEnd() const { return byte(0) >= kFirstOpcode; }
   // The item's position in the run, and its kind: 0 (a letter),
@@ -210,41 +228,20 @@ class RunItem {
   }
 
  private:
-  // The byte `offset` places after the one this reads from.
-  std::uint8_t byte(int offset) const {
-    assert(code_.inBounds(pc() + offset));
-    return at_[offset];
-  }
-
-  ProgramBytes code_;
-  const std::uint8_t* at_;
   bool mixed_;
 };
 
 // One (count, alphabet index) pair of a counted letters component.
-class CountedLetter {
+class CountedLetter : public ProgramCursor {
  public:
-  CountedLetter(ProgramBytes code, int pc) : code_(code), at_(code.data() + pc) {}
-  CountedLetter(ProgramBytes code, const std::uint8_t* at) : code_(code), at_(at) {}
-  int pc() const { return static_cast<int>(at_ - code_.data()); }
-  // Where in memory this reads from.
-  const std::uint8_t* address() const { return at_; }
+  CountedLetter(ProgramBytes code, int pc) : ProgramCursor(code, code.data() + pc) {}
+  CountedLetter(ProgramBytes code, const std::uint8_t* at) : ProgramCursor(code, at) {}
   bool atEnd() const { return byte(0) >= kFirstOpcode; }
   int count() const { return byte(0); }
   std::uint8_t letter() const { return byte(1); }
   CountedLetter next() const { return CountedLetter(code_, at_ + 2); }
   // For readers of a program that may be cut short: a whole pair stands here.
   bool present(const Code& program) const { return program.contains(pc()) && !atEnd() && program.contains(pc() + 1); }
-
- private:
-  // The byte `offset` places after the one this reads from.
-  std::uint8_t byte(int offset) const {
-    assert(code_.inBounds(pc() + offset));
-    return at_[offset];
-  }
-
-  ProgramBytes code_;
-  const std::uint8_t* at_;
 };
 
 // One instruction: the opcode at pc and its operands. Accessors are named
@@ -252,15 +249,12 @@ class CountedLetter {
 // builds. OP_PATTERN_VARIABLE and OP_PATTERN_LAST are a header in a
 // template and a block component in an anagram part, with operands read by
 // the accessors of each (both take three bytes).
-class Inst {
+class Inst : public ProgramCursor {
  public:
-  Inst(Code code, int pc) : code_(code.bytes()), at_(code.data() + pc) {}
-  Inst(ProgramBytes code, int pc) : code_(code), at_(code.data() + pc) {}
-  Inst(ProgramBytes code, const std::uint8_t* at) : code_(code), at_(at) {}
+  Inst(Code code, int pc) : ProgramCursor(code.bytes(), code.data() + pc) {}
+  Inst(ProgramBytes code, int pc) : ProgramCursor(code, code.data() + pc) {}
+  Inst(ProgramBytes code, const std::uint8_t* at) : ProgramCursor(code, at) {}
 
-  int pc() const { return static_cast<int>(at_ - code_.data()); }
-  // Where in memory this reads from.
-  const std::uint8_t* address() const { return at_; }
   std::uint8_t opcode() const { return byte(0); }
   bool is(std::uint8_t op) const { return opcode() == op; }
   bool isPatternHeader() const { return kea::isPatternHeader(opcode()); }
@@ -452,16 +446,6 @@ class Inst {
         return 1;
     }
   }
-
- private:
-  // The byte `offset` places after the one this reads from.
-  std::uint8_t byte(int offset) const {
-    assert(code_.inBounds(pc() + offset));
-    return at_[offset];
-  }
-
-  ProgramBytes code_;
-  const std::uint8_t* at_;
 };
 
 // A program opens with its outermost pattern's header; the body follows.

@@ -113,6 +113,28 @@ TEST(Matching, OnlyLengthsInTheRangeAndValidPatternsMatch) {
   EXPECT_FALSE(engine.matches(maharaja.buffer));
 }
 
+TEST(Matching, MovedEnginesMatchWithTheirOwnPattern) {
+  // The matcher refers to the compiled pattern: both must travel together.
+  const Alphabet& alphabet = test::englishTestAlphabet();
+  MatchEngine source;
+  ASSERT_EQ(source.compile(alphabet, "1.*1"), PatternStatus::Valid);
+  MatchEngine moved(std::move(source));
+  MatchEngine assigned;
+  ASSERT_EQ(assigned.compile(alphabet, "x*"), PatternStatus::Valid);
+  assigned = std::move(moved);
+  assigned.setWordLength(5);
+  test::TestWord arena("arena");
+  test::TestWord arest("arest");
+  ASSERT_TRUE(assigned.matches(arena.buffer));
+  EXPECT_EQ(assigned.variableBindings().value[1], alphabet.alphabetIndexOf('a'));
+  EXPECT_FALSE(assigned.matches(arest.buffer));
+  // An engine moved from holds no pattern and matches nothing.
+  moved.setWordLength(5);
+  EXPECT_FALSE(moved.isValid());
+  EXPECT_FALSE(moved.matches(arena.buffer));
+  EXPECT_EQ(moved.balanceText(), "");
+}
+
 TEST(Matching, RawTextWithoutTheWordsLettersNeverMatches) {
   // A punctuation-sensitive pattern rebuilds its planes from the raw text;
   // a raw text that disagrees with the key must not be read past its end.

@@ -19,20 +19,20 @@
 // offset, that the search finds.
 #include <algorithm>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/Matcher.h"
 
 namespace kea {
 
 // Fixed elements from pc at (q, kq), read as runSegment reads them; the
 // position of the wildcard or OP_END after them, or -1 on a mismatch.
-int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
+int Matcher::runFixed(Code c, int pc, int& q, int& kq) {
   const std::uint8_t* key = word_->key;
   for (;;) {
     const Inst here(c, pc);
     switch (here.opcode()) {
       case OP_RUN: {
         const int n = here.runLength();
-        if (compiled_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
+        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
         RunItem item = here.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
           if (key[q + item.plainPosition()] != item.letter()) return -1;
@@ -43,7 +43,7 @@ int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
       }
       case OP_MIXED_RUN: {
         const int n = here.runLength();
-        if (compiled_.punctuationSensitive() && !runAligned(q, n, kq)) return -1;
+        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
         pc = runMixedRun(here, q);
         if (pc < 0) return -1;
         q += n;
@@ -64,7 +64,7 @@ int MatchEngine::runFixed(Code c, int pc, int& q, int& kq) {
   }
 }
 
-bool MatchEngine::readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets) {
+bool Matcher::readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets) {
   if (longest >= kkd::kMaxLengthSlots) return false;
   const Code c = code(program);
   for (int u = 0; u <= longest; ++u) offsets[u] = -1;

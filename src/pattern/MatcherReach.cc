@@ -12,11 +12,11 @@
 // matches it.
 #include <algorithm>
 
-#include "pattern/MatchEngine.h"
+#include "pattern/Matcher.h"
 
 namespace kea {
 
-void MatchEngine::buildLetterMasks() {
+void Matcher::buildLetterMasks() {
   if (letterMasksReady_) return;
   for (int i = 0; i < maskedLetterCount_; ++i) letterMasks_[maskedLetters_[static_cast<std::size_t>(i)]] = {};
   maskedLetterCount_ = 0;
@@ -29,22 +29,22 @@ void MatchEngine::buildLetterMasks() {
   letterMasksReady_ = true;
 }
 
-const std::array<PositionSet, 256>& MatchEngine::letterPlaces() {
+const std::array<PositionSet, 256>& Matcher::letterPlaces() {
   buildLetterMasks();
   return letterMasks_;
 }
 
-std::span<const std::uint8_t> MatchEngine::heldLetters() const {
+std::span<const std::uint8_t> Matcher::heldLetters() const {
   return {maskedLetters_.data(), static_cast<std::size_t>(maskedLetterCount_)};
 }
 
-PositionSet MatchEngine::reachBlock(int entry, PositionSet from, int end) {
+PositionSet Matcher::reachBlock(int entry, PositionSet from, int end) {
   return reachPattern(entry, kProgramBody, from, end);
 }
 
 // The places where the run whose opcode stands at pc (n letters) may
 // start, wholly before `end`.
-PositionSet MatchEngine::runStarts(Inst run, int end) {
+PositionSet Matcher::runStarts(Inst run, int end) {
   PositionSet starts = PositionSet::range(0, end - run.runLength());
   for (RunItem item = run.firstItem(); !item.atEnd() && !starts.empty(); item = item.next()) {
     if (item.isLetter()) {
@@ -65,7 +65,7 @@ PositionSet MatchEngine::runStarts(Inst run, int end) {
 // `from`, within the stretch that ends at `end`. A nested segment (after a
 // wildcard or a variable-length sub-pattern) is read on in the same loop:
 // its OP_END ends the reading of the segment around it as well.
-PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int end) {
+PositionSet Matcher::reachSegment(int program, int pc, PositionSet from, int end) {
   const Code c = code(program);
   PositionSet at = from;
   while (!at.empty()) {
@@ -97,13 +97,13 @@ PositionSet MatchEngine::reachSegment(int program, int pc, PositionSet from, int
   return at;
 }
 
-PositionSet MatchEngine::reachPattern(int program, int body, PositionSet from, int end) {
+PositionSet Matcher::reachPattern(int program, int body, PositionSet from, int end) {
   buildLetterMasks();
   return reachSegment(program, body, from, end);
 }
 
-void MatchEngine::buildPlaneMasks() {
-  if (planeMasksReady_) return;
+// The plane masks of the word being read (once per word, see readPlane).
+void Matcher::buildPlaneMasks() {
   for (int i = 0; i < planeMaskedCount_; ++i) planeLetters_[planeMasked_[static_cast<std::size_t>(i)]] = {};
   planeMaskedCount_ = 0;
   planeIsLetter_ = {};
@@ -119,12 +119,11 @@ void MatchEngine::buildPlaneMasks() {
       ++letter;
     }
   }
-  planeMasksReady_ = true;
 }
 
 // The indices holding this raw character (0 stands at the plane's end and
 // beyond, as the matcher reads it).
-PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
+PlaneSet Matcher::rawMask(std::uint8_t raw) {
   if (rawStamps_[raw] == planeStamp_) return rawMasks_[raw];
   PlaneSet mask;
   if (raw == 0) {
@@ -141,7 +140,7 @@ PlaneSet MatchEngine::rawMask(std::uint8_t raw) {
 
 // As runStarts, over plane indices: a run's letters stand at consecutive
 // indices, with no punctuation before or among them.
-PlaneSet MatchEngine::planeRunStarts(Inst run, int end) {
+PlaneSet Matcher::planeRunStarts(Inst run, int end) {
   const int n = run.runLength();
   PlaneSet starts = PlaneSet::range(0, end - n);
   for (int j = 0; j < n && !starts.empty(); ++j) starts &= planeIsLetter_.earlier(j);
@@ -159,7 +158,7 @@ PlaneSet MatchEngine::planeRunStarts(Inst run, int end) {
   return starts;
 }
 
-PlaneSet MatchEngine::reachPlane(int pc, PlaneSet from, int end) {
+PlaneSet Matcher::reachPlane(int pc, PlaneSet from, int end) {
   const Code c = code(0);
   PlaneSet at = from;
   while (!at.empty()) {
