@@ -69,6 +69,12 @@ void MatchEngine::setWordLength(int length) {
 // bindings and so never depends on them, is checked first; it stops words
 // that fail for reasons that have nothing to do with the variables before
 // the variables can multiply the work.
+//
+// That holds only while the relaxed pattern keeps the real one's shape:
+// sub-patterns that differ by their variables alone, such as (1*) and (.*),
+// become identical and would share one pool entry, which reorders the
+// anagram components and can move the rule of the last variable-length
+// sub-pattern to another one. Such a pattern is matched without the check.
 void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctuation) {
   if (compiled_.templateVariables() && !compiled_.anagramVariables() && !compiled_.punctuationSensitive()) {
     std::string relaxedText;
@@ -81,7 +87,8 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
       }
     }
     relaxed_ = std::make_unique<MatchEngine>();
-    if (relaxed_->compile(compiled_.alphabet(), relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid) {
+    if (relaxed_->compile(compiled_.alphabet(), relaxedText, ignoreUnusedPunctuation, bindings_.exclusive) != PatternStatus::Valid ||
+        relaxed_->compiled_.pool().count() != compiled_.pool().count()) {
       relaxed_.reset();
     }
   }
