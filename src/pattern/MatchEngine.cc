@@ -71,6 +71,12 @@ void MatchEngine::setWordLength(int length) {
 // bindings and so never depends on them, is checked first; it stops words
 // that fail for reasons that have nothing to do with the variables before
 // the variables can multiply the work.
+//
+// That holds only while the relaxed pattern keeps the real one's shape:
+// sub-patterns that differ by their variables alone, such as (1*) and (.*),
+// become identical and would share one pool entry, which reorders the
+// anagram components and can move the rule of the last variable-length
+// sub-pattern to another one. Such a pattern is matched without the check.
 void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctuation) {
   const CompiledPattern& pattern = compiled_->pattern;
   if (pattern.templateVariables() && !pattern.anagramVariables() && !pattern.punctuationSensitive()) {
@@ -85,7 +91,8 @@ void MatchEngine::prepareMatching(std::string_view text, bool ignoreUnusedPunctu
     }
     relaxed_ = std::make_unique<MatchEngine>();
     if (relaxed_->compile(pattern.alphabet(), relaxedText, ignoreUnusedPunctuation, pattern.variablesExclusive()) !=
-        PatternStatus::Valid) {
+            PatternStatus::Valid ||
+        relaxed_->compiled().pool().count() != pattern.pool().count()) {
       relaxed_.reset();
     }
   }

@@ -335,8 +335,26 @@ TEST(Exhaustive, AnagramBlocks) {
               ";(1*)(b*)c1",             // one block that binds a letter variable
               ";(*1)(*2)21",             // one block binding, another left to the variables
               "1.;(a*)(*1)",             // a template binds what a block checks
-              "c(;(a*)b)*"},             // an anagram part with blocks inside a template
+              "c(;(a*)b)*",              // an anagram part with blocks inside a template
+              ";(.*)(*b)(1*)a",          // blocks alike but for a variable stay apart, and
+              ";(*.)([b]c*)(*2)"},       // the last one takes the slack
              allWords("abc", 7), kExclusive);
+}
+
+// Pairs found by longer generated runs: the middle block is left out, and
+// the last one, apart from the first by its letter variable alone, takes
+// the slack.
+TEST(OraclePairs, BlocksApartByAVariableOnly) {
+  const struct {
+    const char* pattern;
+    const char* word;
+  } pairs[] = {{";(.*)(*eb)(1*)a", "bDbbcadaeab"}, {";(.*)(*eb)(1*)", "bDbbcadaeab"},
+               {";(*.)([b]c*)(*2)", "dcdadcce"},   {";(*.)(bc*)(*2)", "dcdadcce"}};
+  for (const auto& pair : pairs) {
+    EXPECT_TRUE(test::patternMatches(pair.pattern, pair.word)) << pair.pattern << " / " << pair.word;
+    test::Tally tally;
+    test::compareWithReference(pair.pattern, {pair.word}, kBoth, tally);
+  }
 }
 
 TEST(Exhaustive, RegularTemplates) {
