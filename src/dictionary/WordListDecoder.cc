@@ -148,7 +148,6 @@ void WordListDecoder::start(ByteSource* source) {
 }
 
 void WordListDecoder::trackLetters(const std::array<std::uint32_t, 256>& bits) {
-  if (bits == letterBits_ && trackedCode_ == code_.get()) return;
   letterBits_ = bits;
   buildGroupLetterBits();
 }

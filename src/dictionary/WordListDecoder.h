@@ -195,7 +195,8 @@ class WordListDecoder {
   // alphabet index a set of bits (0 for letters of no interest), and
   // nextAcceptedTracking hands `accept` each entry's Result with the union
   // of its letters' bits, found while decoding, so that a search can turn
-  // away a word that lacks a letter before looking at it at all.
+  // away a word that lacks a letter before looking at it at all. Set the
+  // bits when they change: each call rebuilds the decoder's table.
   void trackLetters(const std::array<std::uint32_t, 256>& bits);
   template <class Accept>
   Result nextAcceptedTracking(WordBuffer& word, Accept&& accept);

@@ -64,18 +64,18 @@ const WordBuffer& InputEngine::endOfLength() {
   return *word_;
 }
 
-void InputEngine::LetterFilter::follow(const MatchEngine* engine) {
+bool InputEngine::LetterFilter::follow(const MatchEngine* engine) {
   if (engine == nullptr || engine->matcher() != MatcherKind::General) {
     size_ = kNone;
     all_ = 0;
-    return;
+    return false;
   }
   const std::vector<std::uint8_t>& required = engine->compiled().requiredLetters();
-  if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return;
+  if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return false;
   size_ = kNone;
   all_ = 0;
   bit_.fill(0);
-  if (required.size() > letters_.size()) return;
+  if (required.size() > letters_.size()) return false;
   std::copy(required.begin(), required.end(), letters_.begin());
   size_ = required.size();
   // Pairs of a letter and its count: the filter asks for the letter once.
@@ -85,6 +85,11 @@ void InputEngine::LetterFilter::follow(const MatchEngine* engine) {
     bit_[required[i]] = std::uint32_t{1} << bits++;
     all_ |= bit_[required[i]];
   }
+  return true;
+}
+
+void InputEngine::followFilter(const MatchEngine* engine) {
+  if (filter_.follow(engine) && decoder_) decoder_->trackLetters(filter_.bits());
 }
 
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
@@ -92,7 +97,7 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   WordBuffer& word = *word_;
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
-  filter_.follow(single);
+  followFilter(single);
   const bool filtered = filter_.active();
   const int length = length_;
   int examined = 0;
@@ -132,7 +137,7 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   WordBuffer& word = *word_;
   const int length = length_;
   int examined = 0;
-  filter_.follow(&engine);
+  followFilter(&engine);
   const bool filtered = filter_.active();
   const WordListDecoder::Result r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;

@@ -106,8 +106,9 @@ class InputEngine {
   // not set all the bits is turned away without running the matcher.
   class LetterFilter {
    public:
-    // Follows `engine`'s required letters; rebuilt only when they change.
-    void follow(const MatchEngine* engine);
+    // Follows `engine`'s required letters; rebuilt only when they change,
+    // and then true.
+    bool follow(const MatchEngine* engine);
     bool active() const { return all_ != 0; }
     // The bit of each required letter, for the decoder to gather while it
     // decodes; a word whose letters gathered fewer than all is turned away.
@@ -127,13 +128,13 @@ class InputEngine {
   void clearWord();
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
+  // Follows `engine` with the letter filter, and the decoder with its bits.
+  void followFilter(const MatchEngine* engine);
   // Decodes entries until `accept` takes one; with the letter filter on,
   // the decoder gathers the filter's bits of each entry on the way.
   template <class Accept>
   WordListDecoder::Result decode(WordBuffer& word, bool filtered, Accept&& accept) {
-    if (!filtered) return decoder_->nextAccepted(word, accept);
-    decoder_->trackLetters(filter_.bits());
-    return decoder_->nextAcceptedTracking(word, accept);
+    return filtered ? decoder_->nextAcceptedTracking(word, accept) : decoder_->nextAccepted(word, accept);
   }
 
   int index_;
