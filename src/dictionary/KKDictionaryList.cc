@@ -215,6 +215,7 @@ void KKDictionaryList::Dictionary::resetHeader() {
   positionTables_.clear();
   positionTables_.shrink_to_fit();
   headerEnd_ = 0;
+  headerHash_ = 0;
 }
 
 void KKDictionaryList::Dictionary::close() {
@@ -271,6 +272,7 @@ bool KKDictionaryList::Dictionary::readHeader(const platform::ReadOnlyFile& file
   const std::uint32_t size = version_ == 1 ? kkd::headerSizeV1(static_cast<std::uint32_t>(n))
                                            : kkd::headerSizeV0(static_cast<std::uint32_t>(n));
   if (file.readAt(0, header, size) != size) return false;
+  headerHash_ = fnv1a64(header, size);
   const unsigned char* p = header + 6;
   const auto readTable = [&p, n](std::array<std::uint32_t, kkd::kMaxLengthSlots>& table) {
     for (int l = 0; l < n; ++l, p += 4) table[static_cast<std::size_t>(l)] = coding::decodeFixed32(p);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "dictionary/Alphabet.h"
+#include "dictionary/CompanionFile.h"
 #include "dictionary/KkdFormat.h"
 #include "platform/File.h"
 
@@ -195,6 +196,9 @@ class KKDictionaryList::Dictionary {
   std::uint64_t fileSize() const { return stamp_.size; }
   // The first byte after the header and the position tables.
   std::uint32_t headerEnd() const { return headerEnd_; }
+  // What ties companion files (scores, block summaries) to this file as it
+  // was opened.
+  DictionaryFingerprint fingerprint() const { return {stamp_.size, stamp_.lastWriteTime, headerHash_}; }
 
   // Whether `length` bytes at `offset` lie inside the file.
   bool rangeInFile(std::uint64_t offset, std::uint64_t length) const {
@@ -249,6 +253,7 @@ class KKDictionaryList::Dictionary {
   int positionTableCount_ = 0;
   std::vector<std::uint8_t> positionTables_;
   std::uint32_t headerEnd_ = 0;
+  std::uint64_t headerHash_ = 0;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;
   std::array<WordListSamples, kkd::kMaxLengthSlots> lookupSamples_;
   int referenceCount_ = 1;

@@ -1,0 +1,118 @@
+#include "dictionary/CompanionFile.h"
+
+#include <cstring>
+
+#include "dictionary/Coding.h"
+#include "platform/File.h"
+
+namespace kea {
+namespace {
+
+constexpr std::size_t kSizeField = 8;
+constexpr std::size_t kTimeField = 16;
+constexpr std::size_t kHeaderHashField = 24;
+constexpr std::size_t kPayloadSizeField = 32;
+constexpr std::size_t kPayloadStart = 40;
+
+std::uint64_t decodeFixed64(const unsigned char* p) {
+  return static_cast<std::uint64_t>(coding::decodeFixed32(p)) |
+         (static_cast<std::uint64_t>(coding::decodeFixed32(p + 4)) << 32);
+}
+
+void putFixed64(std::string& out, std::uint64_t value) {
+  coding::putFixed32(out, static_cast<std::uint32_t>(value));
+  coding::putFixed32(out, static_cast<std::uint32_t>(value >> 32));
+}
+
+bool endsWithKkd(std::string_view path) {
+  if (path.size() < 4) return false;
+  const std::string_view end = path.substr(path.size() - 4);
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return end[0] == '.' && lower(end[1]) == 'k' && lower(end[2]) == 'k' && lower(end[3]) == 'd';
+}
+
+}  // namespace
+
+std::uint64_t fnv1a64(const void* data, std::size_t size, std::uint64_t seed) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  std::uint64_t hash = seed;
+  for (std::size_t i = 0; i < size; ++i) {
+    hash ^= p[i];
+    hash *= 0x100000001b3ull;
+  }
+  return hash;
+}
+
+std::string companionPath(std::string_view dictionaryPath, std::string_view extension) {
+  std::string path(dictionaryPath);
+  // A folder called "x.kkd" keeps its name: only the file's own extension goes.
+  const std::size_t slash = path.rfind('/');
+  const std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (endsWithKkd(name) && name.size() > 4) path.resize(path.size() - 4);
+  path += extension;
+  return path;
+}
+
+CompanionFile readCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
+                                const DictionaryFingerprint& dictionary, FingerprintCheck check) {
+  CompanionFile out;
+  platform::ReadOnlyFile file;
+  if (file.open(path) != platform::OpenError::None) {
+    out.status = platform::fileStamp(path) ? CompanionStatus::Unreadable : CompanionStatus::Missing;
+    return out;
+  }
+  const std::optional<platform::FileStamp> stamp = file.stamp();
+  if (!stamp) {
+    out.status = CompanionStatus::Unreadable;
+    return out;
+  }
+  out.status = CompanionStatus::Damaged;
+  unsigned char head[kPayloadStart];
+  if (stamp->size < kCompanionFrameSize || file.readAt(0, head, sizeof head) != sizeof head) return out;
+  if (magic.size() != kCompanionMagicSize || std::memcmp(head, magic.data(), kCompanionMagicSize) != 0) return out;
+  const std::uint64_t payloadSize = decodeFixed64(head + kPayloadSizeField);
+  // The size field must account for the whole file, so a cut or padded
+  // file is caught before anything is allocated for it.
+  if (payloadSize > maxPayload || payloadSize != stamp->size - kCompanionFrameSize) return out;
+
+  std::vector<unsigned char> payload(static_cast<std::size_t>(payloadSize));
+  unsigned char tail[8];
+  if (file.readAt(kPayloadStart, payload.data(), payload.size()) != payload.size() ||
+      file.readAt(kPayloadStart + payloadSize, tail, sizeof tail) != sizeof tail) {
+    out.status = CompanionStatus::Unreadable;
+    return out;
+  }
+  const std::uint64_t hash = fnv1a64(payload.data(), payload.size(), fnv1a64(head, sizeof head));
+  if (hash != decodeFixed64(tail)) return out;
+
+  out.madeFrom.size = decodeFixed64(head + kSizeField);
+  out.madeFrom.lastWriteTime = static_cast<std::int64_t>(decodeFixed64(head + kTimeField));
+  out.madeFrom.headerHash = decodeFixed64(head + kHeaderHashField);
+  const bool sameContent =
+      out.madeFrom.size == dictionary.size && out.madeFrom.headerHash == dictionary.headerHash;
+  const bool sameTime = check == FingerprintCheck::SizeAndHeader || out.madeFrom.lastWriteTime == dictionary.lastWriteTime;
+  if (!sameContent || !sameTime) {
+    out.status = CompanionStatus::Stale;
+    return out;
+  }
+  out.payload = std::move(payload);
+  out.status = CompanionStatus::Loaded;
+  return out;
+}
+
+std::string frameCompanion(std::string_view magic, const DictionaryFingerprint& dictionary,
+                           std::string_view payload) {
+  std::string out;
+  out.reserve(kCompanionFrameSize + payload.size());
+  out.append(magic.substr(0, kCompanionMagicSize));
+  out.resize(kCompanionMagicSize, '\0');
+  putFixed64(out, dictionary.size);
+  putFixed64(out, static_cast<std::uint64_t>(dictionary.lastWriteTime));
+  putFixed64(out, dictionary.headerHash);
+  putFixed64(out, payload.size());
+  out.append(payload);
+  putFixed64(out, fnv1a64(out.data(), out.size()));
+  return out;
+}
+
+}  // namespace kea
