@@ -43,6 +43,22 @@ std::uint64_t fnv1a64(const void* data, std::size_t size, std::uint64_t seed) {
   return hash;
 }
 
+std::uint64_t companionChecksum(const void* data, std::size_t size, std::uint64_t seed) {
+  const auto* p = static_cast<const unsigned char*>(data);
+  std::uint64_t hash = seed ^ 0x9e3779b97f4a7c15ull;
+  const auto mix = [&hash](std::uint64_t word) {
+    hash ^= word;
+    hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 32;
+  };
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) mix(decodeFixed64(p + i));
+  std::uint64_t tail = 0;
+  for (std::size_t k = 0; i + k < size; ++k) tail |= static_cast<std::uint64_t>(p[i + k]) << (8 * k);
+  mix(tail ^ (static_cast<std::uint64_t>(size) << 56));
+  return hash;
+}
+
 std::string companionPath(std::string_view dictionaryPath, std::string_view extension) {
   std::string path(dictionaryPath);
   // A folder called "x.kkd" keeps its name: only the file's own extension goes.
@@ -82,7 +98,7 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
     out.status = CompanionStatus::Unreadable;
     return out;
   }
-  const std::uint64_t hash = fnv1a64(payload.data(), payload.size(), fnv1a64(head, sizeof head));
+  const std::uint64_t hash = companionChecksum(payload.data(), payload.size(), companionChecksum(head, sizeof head));
   if (hash != decodeFixed64(tail)) return out;
 
   out.madeFrom.size = decodeFixed64(head + kSizeField);
@@ -111,7 +127,10 @@ std::string frameCompanion(std::string_view magic, const DictionaryFingerprint& 
   putFixed64(out, dictionary.headerHash);
   putFixed64(out, payload.size());
   out.append(payload);
-  putFixed64(out, fnv1a64(out.data(), out.size()));
+  // The head is checked as one piece and the payload after it, as the
+  // reader reads them.
+  const std::uint64_t headSum = companionChecksum(out.data(), kPayloadStart);
+  putFixed64(out, companionChecksum(out.data() + kPayloadStart, out.size() - kPayloadStart, headSum));
   return out;
 }
 

@@ -216,6 +216,26 @@ void KKDictionaryList::Dictionary::resetHeader() {
   positionTables_.shrink_to_fit();
   headerEnd_ = 0;
   headerHash_ = 0;
+  scoresLoaded_ = pairsLoaded_ = false;
+  scores_.reset();
+  pairs_.reset();
+}
+
+const EntryScores* KKDictionaryList::Dictionary::entryScores() const {
+  if (!scoresLoaded_ && isOpen_) {
+    scoresLoaded_ = true;
+    scores_ = EntryScores::load(companionPath(fileName_, EntryScores::kExtension), fingerprint(), lengthSlots_,
+                                wordCount_);
+  }
+  return scores_.get();
+}
+
+std::shared_ptr<const PairScores> KKDictionaryList::Dictionary::pairScores() const {
+  if (!pairsLoaded_ && isOpen_) {
+    pairsLoaded_ = true;
+    pairs_ = PairScores::load(companionPath(fileName_, PairScores::kExtension), fingerprint());
+  }
+  return pairs_;
 }
 
 void KKDictionaryList::Dictionary::close() {

@@ -19,6 +19,7 @@
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/CompanionFile.h"
+#include "dictionary/EntryScores.h"
 #include "dictionary/KkdFormat.h"
 #include "platform/File.h"
 
@@ -200,6 +201,14 @@ class KKDictionaryList::Dictionary {
   // was opened.
   DictionaryFingerprint fingerprint() const { return {stamp_.size, stamp_.lastWriteTime, headerHash_}; }
 
+  // The commonness scores kept beside the file ("NAME.scores"), read at
+  // first use; null when there are none that fit this file. Dropped when
+  // the dictionary is closed or opened again.
+  const EntryScores* entryScores() const;
+  // The word pairs kept beside the file ("NAME.pairs"), read at first use;
+  // null when there are none.
+  std::shared_ptr<const PairScores> pairScores() const;
+
   // Whether `length` bytes at `offset` lie inside the file.
   bool rangeInFile(std::uint64_t offset, std::uint64_t length) const {
     return offset <= stamp_.size && length <= stamp_.size - offset;
@@ -254,6 +263,10 @@ class KKDictionaryList::Dictionary {
   std::vector<std::uint8_t> positionTables_;
   std::uint32_t headerEnd_ = 0;
   std::uint64_t headerHash_ = 0;
+  mutable bool scoresLoaded_ = false;
+  mutable std::shared_ptr<const EntryScores> scores_;
+  mutable bool pairsLoaded_ = false;
+  mutable std::shared_ptr<const PairScores> pairs_;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;
   std::array<WordListSamples, kkd::kMaxLengthSlots> lookupSamples_;
   int referenceCount_ = 1;
