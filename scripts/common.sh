@@ -6,6 +6,9 @@ KEA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   wamerican-huge wbritish-huge wordnet-base
+  # The commonness scores: SCOWL's lists by size level and an English
+  # language model.
+  scowl pocketsphinx-en-us
   # The desktop program: Qt 6 Widgets, its SVG icon plugin, and fonts that
   # stand in for the faces the default settings name (Courier New, Times
   # New Roman).

@@ -85,4 +85,40 @@ void DictionaryPreparer::writeEnglish(std::ostream& out) const {
   for (const std::string& line : wordLines_) out << line << '\n';
 }
 
+namespace {
+
+std::unordered_set<std::string> allHeadwords(const std::unordered_set<std::string>& a,
+                                             const std::unordered_set<std::string>& b) {
+  std::unordered_set<std::string> all(a);
+  all.insert(b.begin(), b.end());
+  return all;
+}
+
+}  // namespace
+
+std::size_t DictionaryPreparer::writeScores(std::ostream& out, const Commonness& commonness) const {
+  const std::unordered_set<std::string> entries = allHeadwords(synsetWords_, listWords_);
+  // In a fixed order, so the build's output does not depend on hashing.
+  std::vector<std::string> sorted(entries.begin(), entries.end());
+  std::sort(sorted.begin(), sorted.end());
+  std::string line;
+  for (const std::string& entry : sorted) {
+    line.clear();
+    appendEscapedHeadword(line, entry);
+    line += ';';
+    line += std::to_string(commonness.score(entry, entries));
+    out << line << '\n';
+  }
+  return sorted.size();
+}
+
+std::size_t DictionaryPreparer::writePairs(std::ostream& out, const Commonness& commonness) const {
+  std::vector<Commonness::Pair> pairs = commonness.pairs(allHeadwords(synsetWords_, listWords_));
+  std::sort(pairs.begin(), pairs.end(), [](const Commonness::Pair& a, const Commonness::Pair& b) {
+    return a.first != b.first ? a.first < b.first : a.second < b.second;
+  });
+  for (const Commonness::Pair& pair : pairs) out << pair.first << ' ' << pair.second << ';' << pair.bonus << '\n';
+  return pairs.size();
+}
+
 }  // namespace kea::prepare

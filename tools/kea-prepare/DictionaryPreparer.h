@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BuilderLine.h"
+#include "Commonness.h"
 
 namespace kea::prepare {
 
@@ -29,6 +30,13 @@ class DictionaryPreparer {
   void writeWordNet(std::ostream& out) const;
   // Everything: the synset lines, then the words that no synset names.
   void writeEnglish(std::ostream& out) const;
+
+  // Every headword's commonness as scored builder lines ("headword;score").
+  // Returns the number of lines.
+  std::size_t writeScores(std::ostream& out, const Commonness& commonness) const;
+  // The word pairs that go together ("first second;bonus"). Returns the
+  // number of lines.
+  std::size_t writePairs(std::ostream& out, const Commonness& commonness) const;
 
   std::size_t synsetLineCount() const { return synsetLines_.size(); }
   std::size_t wordLineCount() const { return wordLines_.size(); }

@@ -25,6 +25,8 @@ constexpr const char* kProgram = "kea-prepare";
 constexpr const char* kDefaultAmerican = "/usr/share/dict/american-english-huge";
 constexpr const char* kDefaultBritish = "/usr/share/dict/british-english-huge";
 constexpr const char* kDefaultWordNet = "/usr/share/wordnet";
+constexpr const char* kDefaultScowl = "/usr/share/dict/scowl";
+constexpr const char* kDefaultLanguageModel = "/usr/share/pocketsphinx/model/en-us/en-us.lm.bin";
 constexpr const char* kWordNetFiles[] = {"data.noun", "data.verb", "data.adj", "data.adv"};
 
 void printUsage(std::ostream& out) {
@@ -39,6 +41,11 @@ void printUsage(std::ostream& out) {
          "  --english FILE      every word of both word lists and of WordNet; list\n"
          "                      words that no synset names stand alone on a line\n"
          "  --wordnet FILE      WordNet alone: the synset lines\n"
+         "  --scores FILE       how common each word of --english is, as scored\n"
+         "                      lines \"word;score\" (0 rare ... 100 common) for\n"
+         "                      \"kkbuild --scores\"\n"
+         "  --pairs FILE        word pairs that go together, as lines\n"
+         "                      \"first second;bonus\" for \"kkbuild --pairs\"\n"
          "\n"
          "Sources:\n"
          "  --american FILE     American word list, one UTF-8 word a line (default\n"
@@ -47,6 +54,12 @@ void printUsage(std::ostream& out) {
          "                      " << kDefaultBritish << ", package wbritish-huge)\n"
          "  --wordnet-dir DIR   folder of WordNet's data.noun, data.verb, data.adj and\n"
          "                      data.adv (default " << kDefaultWordNet << ", package wordnet-base)\n"
+         "  --scowl-dir DIR     SCOWL's lists by size level, for --scores (default\n"
+         "                      " << kDefaultScowl << ", package scowl)\n"
+         "  --language-model FILE  an English n-gram model in binary trie form, for\n"
+         "                      --scores and --pairs (default\n"
+         "                      " << kDefaultLanguageModel << ",\n"
+         "                      package pocketsphinx-en-us)\n"
          "\n"
          "  -h, --help          show this help and exit\n"
          "      --version       show the program's version and exit\n"
@@ -156,7 +169,9 @@ class Output {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string englishOut, wordNetOut;
+  std::string englishOut, wordNetOut, scoresOut, pairsOut;
+  std::string scowlDir = kDefaultScowl;
+  std::string languageModel = kDefaultLanguageModel;
   Source american{kDefaultAmerican, "wamerican-huge", true};
   Source british{kDefaultBritish, "wbritish-huge", true};
   std::string wordNetDir = kDefaultWordNet;
@@ -173,7 +188,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     const bool takesValue = arg == "--english" || arg == "--wordnet" || arg == "--american" ||
-                            arg == "--british" || arg == "--wordnet-dir";
+                            arg == "--british" || arg == "--wordnet-dir" || arg == "--scores" ||
+                            arg == "--pairs" || arg == "--scowl-dir" || arg == "--language-model";
     if (!takesValue) return fail("unknown argument \"" + std::string(arg) + "\" (try --help)");
     if (i + 1 >= argc) return fail(std::string(arg) + " needs a value (try --help)");
     const std::string value = argv[++i];
@@ -182,6 +198,13 @@ int main(int argc, char** argv) {
     if (arg == "--american") american = {value, "wamerican-huge", false};
     if (arg == "--british") british = {value, "wbritish-huge", false};
     if (arg == "--wordnet-dir") wordNetDir = value, wordNetDirDefault = false;
+    if (arg == "--scores") scoresOut = value;
+    if (arg == "--pairs") pairsOut = value;
+    if (arg == "--scowl-dir") scowlDir = value;
+    if (arg == "--language-model") languageModel = value;
+  }
+  if ((!scoresOut.empty() || !pairsOut.empty()) && englishOut.empty()) {
+    return fail("--scores and --pairs describe the words of --english: give --english too");
   }
   if (englishOut.empty() && wordNetOut.empty()) return fail("nothing to write: give --english or --wordnet (try --help)");
   if (englishOut == wordNetOut) {
@@ -199,7 +222,19 @@ int main(int argc, char** argv) {
   if (!englishOut.empty()) lists = {american, british};
   std::string error;
   Output english, wordNet;
+  Output scores, pairs;
   if (!englishOut.empty() && !english.open(englishOut, error)) return fail(error);
+  if (!scoresOut.empty() && !scores.open(scoresOut, error)) return fail(error);
+  if (!pairsOut.empty() && !pairs.open(pairsOut, error)) return fail(error);
+  kea::prepare::LanguageModel model;
+  kea::prepare::Commonness commonness;
+  if (!scoresOut.empty() || !pairsOut.empty()) {
+    if (!model.load(languageModel, error)) return fail(error + " (install the Debian package pocketsphinx-en-us)");
+    commonness.setLanguageModel(&model);
+    if (!commonness.addScowl(scowlDir, error) || !commonness.addWordNet(wordNetDir, error)) return fail(error);
+    std::cerr << kProgram << ": " << languageModel << ": " << model.wordCount() << " words, "
+              << model.bigramCount() << " word pairs\n";
+  }
   if (!wordNetOut.empty() && !wordNet.open(wordNetOut, error)) return fail(error);
 
   std::vector<std::ifstream> wordNetStreams(wordNetSources.size());
@@ -244,6 +279,16 @@ int main(int argc, char** argv) {
     if (!english.commit(error)) return fail(error);
     std::cerr << kProgram << ": wrote " << english.name() << ": " << preparer.synsetLineCount()
               << " synset lines and " << preparer.wordLineCount() << " word lines\n";
+  }
+  if (!scoresOut.empty()) {
+    const std::size_t lines = preparer.writeScores(scores.stream(), commonness);
+    if (!scores.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << scores.name() << ": " << lines << " scored words\n";
+  }
+  if (!pairsOut.empty()) {
+    const std::size_t lines = preparer.writePairs(pairs.stream(), commonness);
+    if (!pairs.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << pairs.name() << ": " << lines << " word pairs\n";
   }
   return 0;
 }
