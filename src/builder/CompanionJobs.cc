@@ -11,6 +11,7 @@
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
 #include "builder/DictionarySave.h"
+#include "builder/ScoreCompanions.h"
 #include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "builder/WordListMerge.h"
@@ -135,6 +136,8 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   const auto buildPath = platform::utf8ToCp1252(target.path(), &codecError);
   if (!buildPath) return failure("Cannot build " + job.target + ": its folder's name " + codecError.message());
 
+  ScoredWords scores;
+  scores.addLines(lines);
   JobLineSource source(std::move(lines), lineCount, progress);
   if (!buildDictionary(source, *alphabet, *buildPath, *description, job.shortest, job.longest)) {
     return failedBuild(source, job.target);
@@ -143,9 +146,15 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
     source.logMessage("Couldn't update \"" + platform::utf8ToCp1252(job.target).value_or(job.target) + "\"\n");
     return failedBuild(source, job.target);
   }
+  std::string summary;
+  if (!writeDictionaryCompanions(platform::utf8ToCp1252(job.target).value_or(job.target), scores, {}, &summary,
+                                 &error)) {
+    return failure("Built " + job.target + ", but its scores could not be written: " + error);
+  }
   JobResult result;
   result.ok = true;
-  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines");
+  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines") +
+                  (summary.empty() ? "" : "; " + summary);
   return result;
 }
 

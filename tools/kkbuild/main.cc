@@ -19,6 +19,7 @@
 #include "builder/AlphabetFile.h"
 #include "builder/DictionaryBuilder.h"
 #include "builder/InputText.h"
+#include "builder/ScoreCompanions.h"
 #include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "common/CommandLine.h"
@@ -55,6 +56,15 @@ constexpr const char* kHelp =
     "\n"
     "A backslash makes the next character of the headwords literal (\\; \\: \\| \\+ \\\\).\n"
     "\n"
+    "Scored word lists: a line without a definition whose last field is a number\n"
+    "from 0 to 100 gives its headwords that commonness score (100: the commonest\n"
+    "words), as crossword constructors' lists do:\n"
+    "\n"
+    "    tail end;65                     the entry \"tail end\", scored 65\n"
+    "\n"
+    "The scores are written beside OUTPUT as NAME.scores, where KEA's \"Most\n"
+    "common first\" order and \"kea-cli search --rank\" find them.\n"
+    "\n"
     "OUTPUT is replaced only when the new dictionary has been written completely;\n"
     "a failed build leaves it as it was.\n"
     "\n"
@@ -72,6 +82,12 @@ constexpr const char* kHelp =
     "                          v, or 0 when v is not a letter. A canonical character\n"
     "                          must be its own canonical character, byte 0 must be 0,\n"
     "                          and at most 253 canonical characters are allowed.\n"
+    "      --scores FILE       scored lines (\"word;score\") for entries of INPUT, in the\n"
+    "                          same encoding as INPUT; repeatable\n"
+    "      --pairs FILE        word pairs that go together (\"first second;bonus\",\n"
+    "                          bonus in tenths of a decimal logarithm), written\n"
+    "                          beside OUTPUT as NAME.pairs for ranking phrase\n"
+    "                          anagrams\n"
     "      --cp1252            INPUT is Windows-1252 already (default: UTF-8, which is\n"
     "                          converted; a character Windows-1252 cannot hold is an\n"
     "                          error)\n"
@@ -105,6 +121,8 @@ struct Options {
   std::string alphabet = "english";
   bool cp1252 = false;
   bool quiet = false;
+  std::vector<std::string> scoreLists;
+  std::vector<std::string> pairLists;
 };
 
 int usageError(const std::string& message) {
@@ -163,6 +181,9 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
       (arg == "-s" || arg == "--shortest" ? options.shortest : options.longest) = *number;
     } else if (arg == "-a" || arg == "--alphabet") {
       if (!line.takeValue(options.alphabet)) return usageError("option " + arg + " needs 'english' or a file");
+    } else if (arg == "--scores" || arg == "--pairs") {
+      if (!line.takeValue(text)) return usageError("option " + arg + " needs a file");
+      (arg == "--scores" ? options.scoreLists : options.pairLists).push_back(text);
     } else if (arg == "--cp1252") {
       if (!line.takeSwitch(options.cp1252)) return usageError("option --cp1252 takes no value");
     } else if (arg == "-q" || arg == "--quiet") {
@@ -217,6 +238,32 @@ int run(const Options& options) {
     return kExitBuildFailed;
   }
 
+  // Scores and pairs are read and checked before the build, so that a bad
+  // list leaves the output as it was.
+  kea::ScoredWords scores;
+  scores.addLines(input.lines);
+  for (const std::string& list : options.scoreLists) {
+    std::string listBytes;
+    if (!readAll(list, listBytes, error)) {
+      std::cerr << "kkbuild: " << error << "\n";
+      return kExitBuildFailed;
+    }
+    const kea::InputText listText = kea::prepareInputText(listBytes, !options.cp1252);
+    if (listText.problemLines > 0) {
+      std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
+      return kExitBuildFailed;
+    }
+    scores.addLines(listText.lines);
+  }
+  kea::WordPairs pairs;
+  for (const std::string& list : options.pairLists) {
+    std::string listBytes;
+    if (!readAll(list, listBytes, error) || !kea::addPairLines(listBytes, pairs, &error)) {
+      std::cerr << "kkbuild: " << list << ": " << error << "\n";
+      return kExitBuildFailed;
+    }
+  }
+
   kea::TemporaryTarget target(options.output);
   if (!target.create(&error)) {
     std::cerr << "kkbuild: cannot build " << options.output << ": " << error << "\n";
@@ -250,9 +297,15 @@ int run(const Options& options) {
     std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output << " failed; it was left as it was\n";
     return interrupted ? kExitInterrupted : kExitBuildFailed;
   }
+  std::string summary;
+  const std::string libraryOutput = kea::platform::utf8ToCp1252(options.output).value_or(options.output);
+  if (!kea::writeDictionaryCompanions(libraryOutput, scores, pairs, &summary, &error)) {
+    std::cerr << "kkbuild: built " << options.output << ", but its scores could not be written: " << error << "\n";
+    return kExitBuildFailed;
+  }
   if (!options.quiet) {
     std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s")
-              << "\n";
+              << (summary.empty() ? "" : "; " + summary) << "\n";
   }
   return 0;
 }
