@@ -337,9 +337,11 @@ void KEAViewWindows::searchClicked() {
       g.pattern = pattern_;
       g.label.setCount(0);
       host_.labelChanged(i);
+      g.list.setDeferredOrder(listsSortedAtEnd_);
       g.list.clear();
+      // Lists whose rows move cannot answer contains() by binary search.
       const bool keepIndex = o.viewMultipleDictionaries == KEAViewProfileWindows::kSuppressDuplicates &&
-                             !o.viewSorting && i + 1 < groupCount();
+                             (!o.viewSorting || o.viewCommonFirst) && i + 1 < groupCount();
       g.list.setOrder(order, keepIndex);
     }
   }
@@ -464,6 +466,7 @@ bool KEAViewWindows::prepareWordSearch(int index) {
   if (list == nullptr || index >= list->count()) return false;
   OutputGroup& g = group(index);
   inputEngine_ = std::make_unique<InputEngine>(*list, index);
+  g.scores = list->dictionary(index)->entryScores();
   g.plan = planGroup(g);
   g.length = g.plan.firstLength();
   if (startLength(*inputEngine_, g.engineSet, g.plan, g.length)) return true;
@@ -521,7 +524,8 @@ KEAViewWindows::Unit KEAViewWindows::wordUnit() {
       resetProgress(d, g.length, 0);
     } else if (word != nullptr) {
       const std::string_view text = engine.text();
-      bool rejected = filtering && !classShown(classify(text, g.length, alphabet), o);
+      const int score = entryScore(g, engine);
+      bool rejected = (filtering && !classShown(classify(text, g.length, alphabet), o)) || !scoreShown(score, o);
       for (int earlier = 0; suppress && !rejected && earlier < d; ++earlier) {
         rejected = group(earlier).list.contains(text);
       }
@@ -529,7 +533,7 @@ KEAViewWindows::Unit KEAViewWindows::wordUnit() {
         --budget;
         continue;
       }
-      if (!rejected) addMatch(g);
+      if (!rejected) addMatch(g, score);
     }
     setProgressPosition(engine.wordsExamined());
     return Unit::Poll;
@@ -650,7 +654,17 @@ void KEAViewWindows::addFullTextHit(OutputGroup& g, std::string_view first, std:
   g.list.add(first, std::string_view(), second, reference);
 }
 
-void KEAViewWindows::addMatch(OutputGroup& g) {
+int KEAViewWindows::entryScore(const OutputGroup& g, const InputEngine& engine) {
+  // The cursor has counted every entry of the length up to this one.
+  return g.scores != nullptr ? g.scores->score(g.length, static_cast<std::uint32_t>(engine.wordsExamined() - 1))
+                             : kNoScore;
+}
+
+bool KEAViewWindows::scoreShown(int score, const KEAViewProfileWindows& o) {
+  return score == kNoScore || score >= o.outputMinimumScore;
+}
+
+void KEAViewWindows::addMatch(OutputGroup& g, int score) {
   const KEAViewProfileWindows& o = options();
   const std::string_view annotation = o.viewShowAnnotations ? inputEngine_->annotation() : std::string_view();
   std::string balance;
@@ -659,7 +673,7 @@ void KEAViewWindows::addMatch(OutputGroup& g) {
     if (!balance.empty()) balance.insert(0, host_.loadString(strings::kSingleSpace));
   }
   // A full list refuses the entry; the search goes on.
-  g.list.add(inputEngine_->text(), annotation, balance, 0);
+  g.list.add(inputEngine_->text(), annotation, balance, 0, score);
 }
 
 void KEAViewWindows::showCount(int index) {
@@ -669,7 +683,14 @@ void KEAViewWindows::showCount(int index) {
   g.list.refresh(true);
 }
 
-void KEAViewWindows::finishGroup(int index) { showCount(index); }
+void KEAViewWindows::finishListOrders() {
+  for (int i = 0; i < groupCount(); ++i) group(i).list.finishOrder();
+}
+
+void KEAViewWindows::finishGroup(int index) {
+  group(index).list.finishOrder();
+  showCount(index);
+}
 
 void KEAViewWindows::resetProgress(int dictionary, int length, std::int64_t position) {
   const KKDictionaryList* list = dictionaries();
@@ -696,10 +717,14 @@ void KEAViewWindows::setProgressPosition(std::int64_t position) {
 // Rules
 
 int KEAViewWindows::listOrder(const KEAViewProfileWindows& o, int firstPreferredOrder) {
+  const bool ascending = o.viewLengthGroupingSense == 1 || (o.viewLengthGroupingSense == 0 && firstPreferredOrder > 0);
+  if (o.viewCommonFirst) {
+    if (!o.viewLengthGrouping) return MatchListWindows::kCommonFirst;
+    return ascending ? MatchListWindows::kLengthAscendingCommonFirst : MatchListWindows::kLengthDescendingCommonFirst;
+  }
   if (!o.viewSorting) return MatchListWindows::kAsFound;
   int order = MatchListWindows::kAlphabeticalAscending;
   if (o.viewLengthGrouping) {
-    const bool ascending = o.viewLengthGroupingSense == 1 || (o.viewLengthGroupingSense == 0 && firstPreferredOrder > 0);
     order = ascending ? MatchListWindows::kLengthAscendingAlphabeticalAscending
                       : MatchListWindows::kLengthDescendingAlphabeticalAscending;
   }

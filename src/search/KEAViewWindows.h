@@ -109,6 +109,9 @@ class KEAViewWindows {
     MatchEngineSet engineSet;
     // Its lengths: shortest, longest and step.
     LengthPlan plan;
+    // The dictionary's commonness scores while it is searched; null when it
+    // has none.
+    const EntryScores* scores = nullptr;
   };
 
   // Word classes of the output filters.
@@ -164,6 +167,11 @@ class KEAViewWindows {
   Step step(int units = 1);
   // Escape: pauses a running search; the view stays open.
   void cancel();
+  // For a view no window shows (the terminal's): the lists of the next
+  // searches are filled as found and sorted once each dictionary is done,
+  // or by finishListOrders() when a search is paused.
+  void setListsSortedAtEnd(bool on) { listsSortedAtEnd_ = on; }
+  void finishListOrders();
   // The view closes: a running search is abandoned without touching the
   // lists again. Saving the view's settings is left to the program.
   void close();
@@ -255,7 +263,12 @@ class KEAViewWindows {
   // the search must stop (memory ran low).
   bool poll();
   void addFullTextHit(OutputGroup& group, std::string_view first, std::string_view second, std::uint32_t reference);
-  void addMatch(OutputGroup& group);
+  void addMatch(OutputGroup& group, int score);
+  bool listsSortedAtEnd_ = false;
+  // The commonness score of the entry the cursor just matched, or kNoScore.
+  static int entryScore(const OutputGroup& group, const InputEngine& engine);
+  // Whether the "hide rare entries" threshold lets an entry with `score` through.
+  static bool scoreShown(int score, const KEAViewProfileWindows& options);
   void finishGroup(int index);
   void showCount(int index);
 

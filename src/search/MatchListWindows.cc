@@ -50,8 +50,9 @@ class MatchListWindows::Arena {
 struct MatchListWindows::SortKey {
   std::string_view word;
   int letters;
-  explicit SortKey(const Entry& e) : word(e.word()), letters(e.letterCount()) {}
-  explicit SortKey(std::string_view w) : word(w), letters(countLetters(w)) {}
+  int score;
+  explicit SortKey(const Entry& e) : word(e.word()), letters(e.letterCount()), score(e.score()) {}
+  explicit SortKey(std::string_view w) : word(w), letters(countLetters(w)), score(-1) {}
 };
 
 namespace {
@@ -97,6 +98,8 @@ void MatchListWindows::clear() {
   fullChunks_ = true;
   index_ = {};
   indexUsed_ = 0;
+  wordIndex_.clear();
+  deferred_ = deferredRequested_;
   cache_ = PositionCache{};
   selections_.clear();
   selectedTotal_ = 0;
@@ -115,12 +118,18 @@ std::vector<MatchListWindows::RowBlock> MatchListWindows::takeInsertions() {
 }
 
 void MatchListWindows::setOrder(int order, bool keepIndex) {
-  order_ = order >= kAsFound && order <= kLengthDescendingAlphabeticalDescending ? static_cast<ListOrder>(order)
-                                                                                   : kAsFound;
+  order_ = order >= kAsFound && order <= kLengthDescendingCommonFirst ? static_cast<ListOrder>(order) : kAsFound;
   keepIndex_ = keepIndex;
 }
 
 bool MatchListWindows::before(const SortKey& a, const SortKey& b) const {
+  if (commonFirst()) {
+    if (order_ != kCommonFirst && a.letters != b.letters) {
+      return order_ == kLengthAscendingCommonFirst ? a.letters < b.letters : a.letters > b.letters;
+    }
+    if (a.score != b.score) return a.score > b.score;
+    return compareFolded(a.word, b.word) < 0;
+  }
   if (order_ >= kLengthAscendingAlphabeticalAscending && a.letters != b.letters) {
     return order_ <= kLengthAscendingAlphabeticalDescending ? a.letters < b.letters : a.letters > b.letters;
   }
@@ -130,7 +139,7 @@ bool MatchListWindows::before(const SortKey& a, const SortKey& b) const {
 }
 
 MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std::string_view annotation,
-                                                     std::string_view balance, std::uint32_t reference) {
+                                                     std::string_view balance, std::uint32_t reference, int score) {
   char buffer[kMaxText];
   std::size_t length = 0;
   for (std::string_view part : {text, annotation, balance}) {
@@ -144,6 +153,7 @@ MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std:
   if (length > 0) std::memcpy(chars, buffer, length);
   chars[length] = '\0';
   entry->reference_ = reference;
+  entry->score_ = static_cast<std::int8_t>(score >= 0 && score <= 100 ? score : -1);
   entry->textLength_ = static_cast<std::uint8_t>(length);
   entry->wordLength_ = static_cast<std::uint8_t>(std::min(text.size(), length));
   entry->annotationLength_ = static_cast<std::uint8_t>(std::min(annotation.size(), length - entry->wordLength_));
@@ -152,11 +162,19 @@ MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std:
 }
 
 bool MatchListWindows::add(std::string_view text, std::string_view annotation, std::string_view balance,
-                           std::uint32_t reference) {
+                           std::uint32_t reference, int score) {
   if (count_ >= maxCount_) return false;
   Entry* entry = nullptr;
+  bool wordIndexed = false;
   try {
-    entry = makeEntry(text, annotation, balance, reference);
+    entry = makeEntry(text, annotation, balance, reference, score);
+    // A deferred list appends as found and is put in order at the end.
+    const bool deferring = deferred_ && order_ != kAsFound;
+    const bool appending = order_ == kAsFound || deferring;
+    if (commonFirst() && keepIndex_ && !deferring) {
+      wordIndex_.emplace(foldedHash(entry->word()), entry);
+      wordIndexed = true;
+    }
     // Everything that may allocate happens before the list changes, so
     // running out of memory drops this entry and leaves the list as it was.
     const bool indexed = order_ == kAsFound && keepIndex_;
@@ -165,7 +183,7 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
     std::size_t k = chunks_.size() - 1;
     std::size_t offset = 0;
     bool newChunk = false;
-    if (order_ == kAsFound) {
+    if (appending) {
       newChunk = chunks_[k].entries.size() >= kChunkLimit;
       offset = newChunk ? 0 : chunks_[k].entries.size();
     } else if (!chunks_[k].entries.empty()) {
@@ -182,7 +200,7 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
                                [&](const Entry* e) { return !before(key, SortKey(*e)); }) -
           entries.begin());
     }
-    const bool split = !newChunk && chunks_[k].entries.size() + 1 >= kChunkLimit && order_ != kAsFound;
+    const bool split = !newChunk && chunks_[k].entries.size() + 1 >= kChunkLimit && !appending;
     std::vector<Entry*> fresh;
     if (newChunk || split) {
       chunks_.reserve(chunks_.size() + 1);
@@ -231,8 +249,116 @@ bool MatchListWindows::add(std::string_view text, std::string_view annotation, s
     cache_ = PositionCache{};
     return true;
   } catch (const std::bad_alloc&) {
+    if (wordIndexed) {
+      const auto range = wordIndex_.equal_range(foldedHash(entry->word()));
+      for (auto it = range.first; it != range.second; ++it) {
+        if (it->second == entry) {
+          wordIndex_.erase(it);
+          break;
+        }
+      }
+    }
     if (entry != nullptr) arena_->undoLast();
     return false;
+  }
+}
+
+namespace {
+
+// The first eight folded letters of a word as one number, so that most
+// alphabetical comparisons are one comparison of integers.
+std::uint64_t foldedPrefix(std::string_view word) {
+  std::uint64_t prefix = 0;
+  int n = 0;
+  for (const char c : word) {
+    const std::uint8_t f = foldLetter(static_cast<std::uint8_t>(c));
+    if (f == 0) continue;
+    prefix = prefix << 8 | f;
+    if (++n == 8) break;
+  }
+  return n == 0 ? 0 : prefix << (8 * (8 - n));
+}
+
+}  // namespace
+
+void MatchListWindows::finishOrder() {
+  if (!deferred_) return;
+  deferred_ = false;
+  if (order_ == kAsFound || count_ == 0) return;
+  if (host_ != nullptr) host_->aboutToClear();
+  const bool common = commonFirst();
+  const bool byLength = order_ != kCommonFirst && order_ >= kLengthAscendingAlphabeticalAscending;
+  const bool longestFirst = order_ == kLengthDescendingCommonFirst || order_ == kLengthDescendingAlphabeticalAscending ||
+                            order_ == kLengthDescendingAlphabeticalDescending;
+  const bool ascending = common || (order_ & 1) != 0;
+
+  // A stable counting sort into buckets of one length (when grouped) and
+  // one score (when most common first), in the list's order of buckets.
+  constexpr std::size_t kScores = 102;  // 100 ... 0, then none
+  const auto bucketOf = [&](const Entry* e) {
+    const std::size_t length = byLength ? static_cast<std::size_t>(longestFirst ? 255 - e->letterCount() : e->letterCount()) : 0;
+    const std::size_t score = common ? static_cast<std::size_t>(e->score() < 0 ? 101 : 100 - e->score()) : 0;
+    return length * kScores + score;
+  };
+  std::vector<std::uint32_t> start(256 * kScores + 1, 0);
+  for (const EntryHead& chunk : chunks_) {
+    for (const Entry* e : chunk.entries) ++start[bucketOf(e) + 1];
+  }
+  for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+  std::vector<Entry*> sorted(static_cast<std::size_t>(count_));
+  {
+    std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+    for (const EntryHead& chunk : chunks_) {
+      for (Entry* e : chunk.entries) sorted[next[bucketOf(e)]++] = e;
+    }
+  }
+
+  // Within a bucket the entries go alphabetically. They often arrive so
+  // (a dictionary's list of one length is in that order); a bucket that
+  // does not is sorted on its first eight letters, then letter by letter.
+  const auto inOrder = [&](const Entry* a, const Entry* b) {
+    const int c = compareFolded(a->word(), b->word());
+    return ascending ? c <= 0 : c >= 0;
+  };
+  struct Item {
+    std::uint64_t prefix;
+    std::uint32_t arrival;
+    Entry* entry;
+  };
+  std::vector<Item> items;
+  for (std::size_t b = 0; b + 1 < start.size(); ++b) {
+    const std::size_t first = start[b], last = start[b + 1];
+    bool ordered = true;
+    for (std::size_t i = first + 1; ordered && i < last; ++i) ordered = inOrder(sorted[i - 1], sorted[i]);
+    if (ordered) continue;
+    items.clear();
+    for (std::size_t i = first; i < last; ++i) {
+      items.push_back({foldedPrefix(sorted[i]->word()), static_cast<std::uint32_t>(i), sorted[i]});
+    }
+    std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+      if (x.prefix != y.prefix) return ascending ? x.prefix < y.prefix : x.prefix > y.prefix;
+      const int c = compareFolded(x.entry->word(), y.entry->word());
+      if (c != 0) return ascending ? c < 0 : c > 0;
+      // Equal entries keep their arrival order, as additions in order would.
+      return x.arrival < y.arrival;
+    });
+    for (std::size_t i = first; i < last; ++i) sorted[i] = items[i - first].entry;
+  }
+
+  // The chunks keep their sizes; only their entries change places.
+  std::size_t at = 0;
+  for (EntryHead& chunk : chunks_) {
+    for (Entry*& e : chunk.entries) e = sorted[at++];
+  }
+  if (common && keepIndex_) {
+    for (const Entry* e : sorted) wordIndex_.emplace(foldedHash(e->word()), e);
+  }
+  cache_ = PositionCache{};
+  if (host_ != nullptr) {
+    // The window starts again from an empty list and takes every row anew.
+    host_->cleared();
+    insertions_.clear();
+    insertions_.push_back({0, count_});
   }
 }
 
@@ -318,6 +444,13 @@ bool MatchListWindows::contains(std::string_view word) const {
   // Stored words are cut to the stored length; a long word is compared the same way.
   word = word.substr(0, kMaxText);
   if (order_ == kAsFound) return indexContains(word);
+  if (commonFirst()) {
+    const auto range = wordIndex_.equal_range(foldedHash(word));
+    for (auto it = range.first; it != range.second; ++it) {
+      if (compareFolded(it->second->word(), word) == 0) return true;
+    }
+    return false;
+  }
   if (count_ == 0) return false;
   const SortKey key(word);
   const auto chunk = std::partition_point(chunks_.begin(), chunks_.end(), [&](const EntryHead& head) {

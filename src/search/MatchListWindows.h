@@ -1,7 +1,7 @@
 // The results list of one dictionary, as a model with no window attached.
 //
 // A search adds matching entries one at a time, possibly hundreds of
-// thousands of them, in one of seven orders. Entries live in chunks of at
+// thousands of them, in one of ten orders. Entries live in chunks of at
 // most 512 so that a sorted insertion touches one chunk; the chunks are
 // found by binary search on their last entries and counted by a Fenwick tree,
 // so adding an entry and asking whether a word is already listed cost
@@ -22,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kea {
@@ -43,6 +44,11 @@ class MatchListWindows {
     kLengthAscendingAlphabeticalDescending = 4,
     kLengthDescendingAlphabeticalAscending = 5,
     kLengthDescendingAlphabeticalDescending = 6,
+    // Most common first: by commonness score, highest first, entries
+    // without a score last, equal scores alphabetically ascending.
+    kCommonFirst = 7,
+    kLengthAscendingCommonFirst = 8,
+    kLengthDescendingCommonFirst = 9,
   };
 
   // applySelection's mode.
@@ -65,6 +71,8 @@ class MatchListWindows {
     std::string_view rest() const { return text().substr(wordLength_); }
     // The annotation alone (a saved dictionary keeps it, not the balance).
     std::string_view annotation() const { return text().substr(wordLength_, annotationLength_); }
+    // The entry's commonness score, 0 … 100, or -1 when it has none.
+    int score() const { return score_; }
 
    private:
     friend class MatchListWindows;
@@ -74,6 +82,7 @@ class MatchListWindows {
     std::uint8_t textLength_ = 0;
     std::uint8_t letterCount_ = 0;
     std::uint8_t annotationLength_ = 0;
+    std::int8_t score_ = -1;
     // The text and a terminating zero follow the record.
   };
 
@@ -142,12 +151,20 @@ class MatchListWindows {
   // kAsFound.
   void setOrder(int order, bool keepIndex);
   ListOrder order() const { return order_; }
+  // With a deferred order, additions go in as found and finishOrder() puts
+  // the whole list in its order at once: for a list that no window watches
+  // while it fills (the terminal's), one sort costs far less than keeping
+  // the order at every addition. Applies from the next clear().
+  void setDeferredOrder(bool deferred) { deferredRequested_ = deferred; }
+  // Sorts what was added since the list was cleared; nothing otherwise.
+  void finishOrder();
   bool keepIndex() const { return keepIndex_; }
 
   // Stores text + annotation + balance (cut to kMaxText) in its place for the
-  // order. False when the list is full or memory ran out; the list is then
-  // unchanged.
-  bool add(std::string_view text, std::string_view annotation, std::string_view balance, std::uint32_t reference);
+  // order, with the entry's commonness score (-1 for none). False when the
+  // list is full or memory ran out; the list is then unchanged.
+  bool add(std::string_view text, std::string_view annotation, std::string_view balance, std::uint32_t reference,
+           int score = -1);
 
   int count() const { return count_; }
   // Null, or empty texts, for a row outside the list. Reading rows in
@@ -158,7 +175,8 @@ class MatchListWindows {
 
   // Whether an entry with the same word is listed: the same letters, in
   // order, ignoring case, accents and everything that is not a letter.
-  // Always false in the as-found order without keepIndex.
+  // Always false in the as-found and most-common-first orders without
+  // keepIndex.
   bool contains(std::string_view word) const;
 
   int chunkCount() const { return static_cast<int>(chunks_.size()); }
@@ -201,7 +219,7 @@ class MatchListWindows {
   DoubleClickCommand doubleClickCommand(int viewDoubleClick, bool shift) const;
 
  private:
-  struct SortKey;  // a word with its letter count, for comparisons
+  struct SortKey;  // a word with its letter count and score, for comparisons
   struct IndexSlot {
     std::uint32_t row = 0;  // the entry's row + 1; 0 = free
     std::uint32_t tag = 0;  // the word's hash
@@ -210,7 +228,7 @@ class MatchListWindows {
 
   bool before(const SortKey& a, const SortKey& b) const;
   Entry* makeEntry(std::string_view text, std::string_view annotation, std::string_view balance,
-                   std::uint32_t reference);
+                   std::uint32_t reference, int score);
   // Chunk counting.
   void rebuildTree();
   void treeAdd(std::size_t k, int delta);
@@ -221,11 +239,14 @@ class MatchListWindows {
   void indexInsert(const Entry* entry, int row);
   const Entry* indexedEntry(const IndexSlot& slot) const;
   bool indexContains(std::string_view word) const;
+  bool commonFirst() const { return order_ >= kCommonFirst; }
 
   void shiftForInsertedRow(int row);
 
   ListOrder order_ = kAsFound;
   bool keepIndex_ = false;
+  bool deferredRequested_ = false;
+  bool deferred_ = false;  // this filling appends and sorts at the end
   int maxCount_;
   int count_ = 0;
   std::vector<EntryHead> chunks_;
@@ -235,6 +256,9 @@ class MatchListWindows {
   std::unique_ptr<Arena> arena_;
   std::vector<IndexSlot> index_;
   std::size_t indexUsed_ = 0;
+  // In the most-common-first orders rows move, so contains() finds entries
+  // by their folded letters' hash instead.
+  std::unordered_multimap<std::size_t, const Entry*> wordIndex_;
 
   struct PositionCache {
     int index = -2;

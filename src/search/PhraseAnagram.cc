@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -105,6 +106,87 @@ constexpr int kFilteredLevels = 8;
 constexpr std::uint32_t kPinnedGroup = 0xFFFFFFFFu;
 
 }  // namespace
+
+namespace {
+
+// The first and last word of an entry: its letters and apostrophes up to
+// the first break, and after the last.
+std::string_view firstWordOf(std::string_view text) {
+  const std::size_t end = text.find_first_of(" -");
+  return text.substr(0, end);
+}
+
+std::string_view lastWordOf(std::string_view text) {
+  const std::size_t start = text.find_last_of(" -");
+  return start == std::string_view::npos ? text : text.substr(start + 1);
+}
+
+// Breaks between words inside an entry.
+int innerBreaks(std::string_view text) {
+  int breaks = 0;
+  bool inWord = false, pending = false;
+  for (const char c : text) {
+    if (c == ' ' || c == '-') {
+      pending = inWord;
+    } else if (isLetter(static_cast<std::uint8_t>(c))) {
+      if (pending) ++breaks;
+      pending = false;
+      inWord = true;
+    }
+  }
+  return breaks;
+}
+
+// Decimal logarithms: what a pair of neighbouring words that were never
+// seen together costs, a word without a score, and what each break inside
+// a listed phrase is worth (enough to put listed phrases first).
+constexpr double kUnseenPair = -2.0;
+constexpr double kUnscoredWord = -9.0;
+constexpr double kListedBreak = 10.0;
+
+}  // namespace
+
+PhraseRank phraseRank(const PhrasePart* parts, int count, const PairScores* pairs) {
+  double total = 0;
+  int words = 0;
+  int listedBreaks = 0;
+  bool anyScore = false;
+  for (int i = 0; i < count; ++i) {
+    const PhrasePart& part = parts[i];
+    const int breaks = innerBreaks(part.text);
+    words += breaks + 1;
+    listedBreaks += breaks;
+    anyScore = anyScore || part.score != kNoScore;
+    total += part.score != kNoScore ? scoreToLogFrequency(part.score) : kUnscoredWord;
+    if (i > 0) {
+      int tenths = 0;
+      const bool seen = pairs != nullptr &&
+                        pairs->bonus(PairScores::pairKey(lastWordOf(parts[i - 1].text), firstWordOf(part.text)), tenths);
+      total += seen ? tenths / 10.0 : kUnseenPair;
+    }
+  }
+  if (!anyScore || words == 0) return {};
+  PhraseRank rank;
+  // Per word, so that phrases of different lengths share the entries' scale.
+  rank.score = logFrequencyToScore(total / words);
+  // Hundredths of a decimal logarithm per word, above zero; each break
+  // inside a listed phrase outweighs any difference of likelihood.
+  const double mean = (total + kListedBreak * listedBreaks) / words;
+  rank.rank = static_cast<int>(std::clamp(std::lround((mean + 20.0) * 100.0), 0L, 1000000L));
+  return rank;
+}
+
+void RankedPhrases::add(std::string_view phrase, PhraseRank rank) {
+  items_.push_back({text_.size(), phrase.size(), rank});
+  text_.append(phrase);
+}
+
+void RankedPhrases::sort() {
+  // Phrases of equal rank, and all of them when the dictionary has no
+  // scores, stay in the order they were found.
+  std::stable_sort(items_.begin(), items_.end(),
+                   [&](const Item& a, const Item& b) { return a.rank.rank > b.rank.rank; });
+}
 
 PhraseLetterCount countPhraseLetters(std::string_view text) {
   PhraseLetterCount count;
@@ -218,6 +300,7 @@ class PhraseAnagramSearch::Impl {
     std::uint32_t text;
     std::uint32_t textLength;
     int letters;
+    int score;  // kNoScore without one
   };
   struct Frame {
     std::uint32_t begin, end, cursor;  // the level's groups, in lists_
@@ -289,8 +372,11 @@ class PhraseAnagramSearch::Impl {
   int dictionary_ = -1;
   long long found_ = 0;
 
-  // The dictionary being searched.
+  // The dictionary being searched, and its scores when phrases are scored.
   const KKDictionaryList::Dictionary* dict_ = nullptr;
+  const EntryScores* scores_ = nullptr;
+  std::shared_ptr<const PairScores> pairs_;
+  std::array<PhrasePart, kMaxShapeWords + 1> partScratch_{};
   WordListFile file_;
   int loadLength_ = 0;
   int loadLast_ = 0;
@@ -468,6 +554,12 @@ bool PhraseAnagramSearch::Impl::nextDictionary() {
 
 bool PhraseAnagramSearch::Impl::prepareDictionary() {
   dict_ = list_.dictionary(dictionary_);
+  scores_ = nullptr;
+  pairs_.reset();
+  if (query_.scored && dict_ != nullptr && list_.isUsable(dictionary_)) {
+    scores_ = dict_->entryScores();
+    pairs_ = dict_->pairScores();
+  }
   texts_.clear();
   entries_.clear();
   keys_.clear();
@@ -560,9 +652,12 @@ void PhraseAnagramSearch::Impl::loadLength(int length) {
   const Alphabet& alphabet = dict_->alphabet();
   const auto letter = [&](std::uint8_t b) { return alphabet.alphabetIndexOf(b) != kkd::kNoIndex; };
   std::array<int, 256> counts{};
+  // The place of each entry in the list, by which its score is found.
+  std::uint32_t ordinal = 0;
   for (;;) {
     const WordListDecoder::Result r = decoder->nextAccepted(*word, [&](const WordListDecoder::Result& e) {
       if (e.section != 1) return true;
+      ++ordinal;
       // The quick test: every letter within the letters and wildcards.
       int deficit = 0;
       for (int i = 0; i < e.keyLength; ++i) {
@@ -583,8 +678,9 @@ void PhraseAnagramSearch::Impl::loadLength(int length) {
       }
       if (!placed) continue;
     }
+    const int score = scores_ != nullptr ? scores_->score(length, ordinal - 1) : kNoScore;
     entries_.push_back(
-        {static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(r.textLength), r.keyLength});
+        {static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(r.textLength), r.keyLength, score});
     texts_.append(word->raw, static_cast<std::size_t>(r.textLength));
     const std::size_t keyAt = keys_.size();
     keys_.insert(keys_.end(), word->key, word->key + r.keyLength);
@@ -986,7 +1082,15 @@ bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long
       if (!firstSplit(std::string_view(text).substr(at), starts.data(), n)) {
         text.resize(at);
       } else {
-        out.add(at, dictionary_);
+        PhraseRank score;
+        if (query_.scored) {
+          for (int k = 0; k < n; ++k) {
+            const std::uint32_t p = parts[k];
+            partScratch_[static_cast<std::size_t>(k)] = {partText(p), p == kPinnedGroup ? kNoScore : entries_[p].score};
+          }
+          score = phraseRank(partScratch_.data(), n, pairs_.get());
+        }
+        out.add(at, dictionary_, score);
         ++found_;
       }
     }

@@ -66,7 +66,26 @@ struct PhraseAnagramQuery {
   // An entry every phrase holds, in the dictionaries or not; its letters
   // are taken from the given ones and the rest is anagrammed. Empty: none.
   std::string containing;
+  // Give each phrase a commonness score (PhraseBatch::score), from the
+  // dictionary's entry scores and word pairs when it has them.
+  bool scored = false;
 };
+
+// How likely a phrase is: from its entries' scores and how well each pair
+// of neighbouring words goes together, per word, so that phrases of any
+// length share the entries' scale (`score`, 0 ... 100); and the order of
+// phrases (`rank`, higher first), which puts phrases the dictionary lists
+// ("tail end") before the others, each in order of that likelihood.
+// Both are -1 for a phrase of a dictionary without scores.
+struct PhrasePart {
+  std::string_view text;
+  int score;  // the entry's score, or kNoScore
+};
+struct PhraseRank {
+  int score = -1;
+  int rank = -1;
+};
+PhraseRank phraseRank(const PhrasePart* parts, int count, const PairScores* pairs);
 
 enum class PhraseQueryError : unsigned char {
   None,
@@ -106,16 +125,42 @@ class PhraseBatch {
   int count() const { return static_cast<int>(items_.size()); }
   std::string_view phrase(int i) const { return std::string_view(text_).substr(items_[i].offset, items_[i].length); }
   int dictionary(int i) const { return items_[i].dictionary; }
+  // The phrase's score and rank with a scored query, else -1.
+  int score(int i) const { return items_[i].rank.score; }
+  int rank(int i) const { return items_[i].rank.rank; }
 
   // For the search: the text of a phrase being written, then add().
   std::string& text() { return text_; }
-  void add(std::size_t offset, int dictionary) { items_.push_back({offset, text_.size() - offset, dictionary}); }
+  void add(std::size_t offset, int dictionary, PhraseRank rank = {}) {
+    items_.push_back({offset, text_.size() - offset, dictionary, rank});
+  }
 
  private:
   struct Item {
     std::size_t offset;
     std::size_t length;
     int dictionary;
+    PhraseRank rank;
+  };
+  std::string text_;
+  std::vector<Item> items_;
+};
+
+// Phrases gathered from batches and put in ranked order: highest rank
+// first, phrases without one last, equal ranks in the order found.
+class RankedPhrases {
+ public:
+  void add(std::string_view phrase, PhraseRank rank);
+  void sort();
+  std::size_t size() const { return items_.size(); }
+  std::string_view phrase(std::size_t i) const { return std::string_view(text_).substr(items_[i].offset, items_[i].length); }
+  int score(std::size_t i) const { return items_[i].rank.score; }
+
+ private:
+  struct Item {
+    std::size_t offset;
+    std::size_t length;
+    PhraseRank rank;
   };
   std::string text_;
   std::vector<Item> items_;

@@ -51,6 +51,8 @@ void KEAViewProfileWindows::setDefaults() {
   viewShowBalances = true;
   viewDoubleClick = kDoubleClickLookup;
   outputLower = outputUpper = outputPunctuation = outputWhitespace = true;
+  viewCommonFirst = false;
+  outputMinimumScore = 0;
   viewDefinitionDictionary = defaultDefinitionDictionary(programFolder_);
 }
 
@@ -80,6 +82,8 @@ void KEAViewProfileWindows::load(SettingsStore& store) {
   persist.readFlag("OutputUpper", outputUpper);
   persist.readFlag("OutputPunctuation", outputPunctuation);
   persist.readFlag("OutputWhitespace", outputWhitespace);
+  persist.readFlag("ViewSortingCommonFirst", viewCommonFirst);
+  readInRange(persist, "OutputMinimumScore", 0, kMaxScore, outputMinimumScore);
   persist.readString("ViewDefinitionDictionary", viewDefinitionDictionary);
 }
 
@@ -108,6 +112,8 @@ void KEAViewProfileWindows::save(SettingsStore& store) const {
   persist.writeFlag("OutputUpper", outputUpper);
   persist.writeFlag("OutputPunctuation", outputPunctuation);
   persist.writeFlag("OutputWhitespace", outputWhitespace);
+  persist.writeFlag("ViewSortingCommonFirst", viewCommonFirst);
+  persist.writeInt("OutputMinimumScore", outputMinimumScore);
   persist.writeString("ViewDefinitionDictionary", viewDefinitionDictionary);
 }
 

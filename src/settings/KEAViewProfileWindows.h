@@ -70,6 +70,8 @@ class KEAViewProfileWindows {
   Colour definitionBackgroundColor;       // DefinitionBackgroundColor
   FontSetting definitionDefaultFont;      // DefinitionDefaultFont
   FontSetting definitionHighlightFont;    // DefinitionHighlightFont
+  static constexpr int kMaxScore = 100;
+
   // Dictionaries, sorting and results
   int viewMultipleDictionaries = kSuppressDuplicates;  // ViewMultipleDictionaries, 0…2
   bool viewSorting = false;                            // ViewSorting
@@ -83,6 +85,11 @@ class KEAViewProfileWindows {
   bool outputUpper = true;                             // OutputUpper
   bool outputPunctuation = true;                       // OutputPunctuation
   bool outputWhitespace = true;                        // OutputWhitespace
+  // Beyond the original options: most common entries first, and entries
+  // whose commonness score is below a threshold left out (entries without a
+  // score are always listed).
+  bool viewCommonFirst = false;                        // ViewSortingCommonFirst
+  int outputMinimumScore = 0;                          // OutputMinimumScore, 0…100
   std::string viewDefinitionDictionary;                // ViewDefinitionDictionary
 
  private:

@@ -158,8 +158,10 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   saved.variablesExclusive = false;
   saved.fontPattern = parseFont("0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
   saved.definitionBackgroundColor = Colour::fromRgb(10, 20, 30);
+  saved.viewCommonFirst = true;
+  saved.outputMinimumScore = 35;
   saved.save(store);
-  EXPECT_EQ(store.valueCount(), 24u);  // every option of the table
+  EXPECT_EQ(store.valueCount(), 26u);  // every option of the table
   KEAViewProfileWindows loaded("/elsewhere");
   loaded.load(store);
   EXPECT_EQ(loaded.expansionAt, "[xyz]");
@@ -167,6 +169,12 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   EXPECT_EQ(loaded.fontPattern, saved.fontPattern);
   EXPECT_EQ(loaded.definitionBackgroundColor, saved.definitionBackgroundColor);
   EXPECT_EQ(loaded.viewDefinitionDictionary, "/p/Definitions/WordNet.kkd");
+  EXPECT_TRUE(loaded.viewCommonFirst);
+  EXPECT_EQ(loaded.outputMinimumScore, 35);
+  // A threshold outside the scores' range is not taken.
+  store.putInt("OutputMinimumScore", 101);
+  loaded.load(store);
+  EXPECT_EQ(loaded.outputMinimumScore, 0);
 }
 
 TEST(KEAViewValues, RangeIsClampedAndTheHistoryStopsAtAGapAndAtAHundred) {
