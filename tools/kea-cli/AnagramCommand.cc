@@ -24,6 +24,10 @@ const char* const kAnagramHelp =
     "one letter. Without an enumeration each set of entries is listed once, its\n"
     "entries in alphabetical order. The number of phrases goes to standard error.\n"
     "\n"
+    "The most likely phrases come first: phrases the dictionary lists (\"tail\n"
+    "end\"), then phrases of common words that go together, by the commonness\n"
+    "scores and word pairs kept beside the dictionary (NAME.scores, NAME.pairs).\n"
+    "\n"
     "The phrases:\n"
     "  --words MIN-MAX        how many entries a phrase joins, 1 to 6 (default\n"
     "                         1-3); '--words 2' is 2-2\n"
@@ -37,7 +41,13 @@ const char* const kAnagramHelp =
     "  --containing WORD      only phrases that hold WORD (in the dictionaries or\n"
     "                         not; it counts as one of the entries): its letters\n"
     "                         are taken from LETTERS and the rest is anagrammed\n"
-    "  --limit N              stop after N phrases\n"
+    "  --limit N              list only the first N phrases\n"
+    "\n"
+    "Order:\n"
+    "  --alphabetical         list the phrases as they are found, without\n"
+    "                         ranking them (quicker for many letters)\n"
+    "  --show-score           add each phrase's score after a tab (0 ... 100,\n"
+    "                         \"-\" for none)\n"
     "\n"
     "Dictionaries:\n"
     "  -d, --dictionary FILE  use FILE; repeat for up to nine, searched in order,\n"
@@ -69,6 +79,8 @@ struct AnagramArguments {
   long long limit = -1;
   bool wordsGiven = false;
   bool shortestGiven = false;
+  bool ranked = true;
+  bool showScore = false;
 };
 
 bool parseWordRange(const std::string& text, int& low, int& high) {
@@ -129,6 +141,12 @@ int parseArguments(const std::vector<std::string>& args, AnagramArguments& out) 
       out.query.containing = *text;
     } else if (arg == "--mode") {
       if (const auto status = takeMode("anagram", line, out.multiple)) return *status;
+    } else if (line.hasAttachedValue() && (arg == "--alphabetical" || arg == "--show-score")) {
+      return fail("'" + arg + "' takes no value");
+    } else if (arg == "--alphabetical") {
+      out.ranked = false;
+    } else if (arg == "--show-score") {
+      out.showScore = true;
     } else {
       return fail("unknown option '" + arg + "'");
     }
@@ -168,25 +186,44 @@ int runAnagram(const std::vector<std::string>& args) {
   const KKDictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
   if (!list) return kExitUsage;
 
+  arguments.query.scored = arguments.ranked || arguments.showScore;
   PhraseAnagramSearch search(*list, arguments.query, arguments.multiple, arguments.active - 1);
   PhraseBatch batch;
   std::string line;
   long long printed = 0;
   bool interrupted = false;
   bool finished = false;
+  const auto print = [&](std::string_view phrase, int score) {
+    line = terminalText(phrase);
+    if (arguments.showScore) {
+      line += '\t';
+      line += score < 0 ? std::string("-") : std::to_string(score);
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    ++printed;
+  };
+  // Ranked, every phrase is found before the first is printed.
+  RankedPhrases ranked;
   while (!finished) {
     batch.clear();
     finished = search.step(kStepWork, batch) == PhraseAnagramSearch::Step::Finished;
-    for (int i = 0; i < batch.count() && printed != arguments.limit; ++i, ++printed) {
-      line = terminalText(batch.phrase(i));
-      line += '\n';
-      std::fwrite(line.data(), 1, line.size(), stdout);
+    for (int i = 0; i < batch.count() && printed != arguments.limit; ++i) {
+      if (arguments.ranked) {
+        ranked.add(batch.phrase(i), {batch.score(i), batch.rank(i)});
+      } else {
+        print(batch.phrase(i), batch.score(i));
+      }
     }
     if (printed == arguments.limit) break;
     if (interruptRequested()) {
       interrupted = true;
       break;
     }
+  }
+  if (arguments.ranked) {
+    ranked.sort();
+    for (std::size_t i = 0; i < ranked.size() && printed != arguments.limit; ++i) print(ranked.phrase(i), ranked.score(i));
   }
   interrupts.reset();
   std::fflush(stdout);

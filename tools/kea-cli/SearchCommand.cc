@@ -82,6 +82,10 @@ const char* const kSearchHelp =
     "  --longest N            longest entry listed, 1 to 100 (default 100)\n"
     "\n"
     "Order (default: as found, grouped by length, smart direction):\n"
+    "  --rank                 most common entries first, by the commonness scores\n"
+    "                         kept beside the dictionary (NAME.scores), within\n"
+    "                         the length groups (--no-group: one list); equal\n"
+    "                         scores, and entries without one, alphabetically\n"
     "  --sort                 sort alphabetically (within lengths when grouped)\n"
     "  --no-sort              list in the order found (turns grouping on)\n"
     "  --descending           sort alphabetically, Z to A (implies --sort)\n"
@@ -99,6 +103,10 @@ const char* const kSearchHelp =
     "  --lower, --upper, --punctuation, --phrases   include them again\n"
     "  --no-annotations       leave out the dictionary's annotations\n"
     "  --no-balances          leave out anagram balances\n"
+    "  --min-score N          leave out entries whose commonness score is below\n"
+    "                         N (0 rare ... 100 common); entries without a score\n"
+    "                         are kept\n"
+    "  --show-score           add each entry's score after a tab (\"-\" for none)\n"
     "\n"
     "Pattern options:\n"
     "  --at TEXT              what @ stands for (default \"[aeiou]\")\n"
@@ -164,6 +172,7 @@ struct SearchArguments {
   bool fullText = false;
   std::optional<Enumeration> enumeration;
   std::string save;  // library text; empty: not saved
+  bool showScore = false;
 };
 
 // Whether an argument taken for an option could have been meant as a
@@ -188,6 +197,8 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
   // cannot go with --no-sort.
   std::string direction;
   bool unsorted = false;
+  bool rank = false;
+  bool sortGiven = false;
   tools::CommandLine line(args);
   while (line.next()) {
     if (line.isOperand()) {
@@ -212,6 +223,12 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       if (!path) return kExitUsage;
       if (path->empty()) return fail("an empty file name to save to");
       out.save = *path;
+    } else if (arg == "--min-score") {
+      int number = 0;
+      if (!takeValue() || !parseNumber(value, number) || number < 0 || number > 100) {
+        return fail("'--min-score' needs a score from 0 to 100");
+      }
+      o.outputMinimumScore = number;
     } else if (arg == "--shortest" || arg == "--longest" || arg == "--active") {
       int number = 0;
       if (!takeValue() || !parseNumber(value, number)) return fail("'" + arg + "' needs a number");
@@ -246,8 +263,13 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       return fail("'" + arg + "' takes no value");
     } else if (arg == "--full-text") {
       out.fullText = true;
+    } else if (arg == "--rank") {
+      rank = true;
+    } else if (arg == "--show-score") {
+      out.showScore = true;
     } else if (arg == "--sort") {
       o.setViewSorting(true);
+      sortGiven = true;
     } else if (arg == "--no-sort") {
       o.setViewSorting(false);
       unsorted = true;
@@ -285,6 +307,14 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
   if (!direction.empty() && unsorted) {
     return fail("'" + direction + "' sorts the entries alphabetically and cannot go with '--no-sort'");
   }
+  if (rank && (!direction.empty() || unsorted || sortGiven)) {
+    return fail("'--rank' orders the entries by commonness and cannot go with an alphabetical order or '--no-sort'");
+  }
+  if (rank) {
+    // The scores order the entries instead of the alphabet.
+    o.viewCommonFirst = true;
+    o.viewSorting = false;
+  }
   if (!out.patternGiven) return fail("no pattern given");
   // Definitions hold words, not entries split into words.
   if (out.fullText && out.enumeration) return fail("'--enum' cannot be used with '--full-text'");
@@ -308,7 +338,7 @@ std::string plainCaption(const std::string& caption) {
   return out;
 }
 
-void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active) {
+void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active, bool showScore) {
   const bool captions = view.groupCount() > 1;
   const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
   for (int g = 0; g < view.groupCount(); ++g) {
@@ -321,7 +351,12 @@ void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, in
     }
     std::string line;
     for (int i = 0; i < group.list.count(); ++i) {
-      line = terminalText(group.list.textAt(i));
+      const MatchListWindows::Entry* entry = group.list.entryAt(i);
+      line = terminalText(entry->text());
+      if (showScore) {
+        line += '\t';
+        line += entry->score() < 0 ? std::string("-") : std::to_string(entry->score());
+      }
       line += '\n';
       std::fwrite(line.data(), 1, line.size(), stdout);
     }
@@ -390,6 +425,7 @@ int runSearch(const std::vector<std::string>& args) {
 
   TerminalHost host;
   KEAViewWindows view(workspace, host);
+  view.setListsSortedAtEnd(true);
   view.dictionariesChanged();
   if (arguments.fullText) view.setMode(true);
   // The boxes take what they are given the way the window's boxes do.
@@ -428,7 +464,8 @@ int runSearch(const std::vector<std::string>& args) {
     if (interruptRequested()) view.cancel();
   }
   interrupts.reset();
-  printResults(view, workspace.profile, workspace.active);
+  view.finishListOrders();
+  printResults(view, workspace.profile, workspace.active, arguments.showScore);
   const int found = view.resultCount();
   if (view.state() == SearchState::Paused) {
     printError("search", "interrupted; " + resultsFoundText(found) + " so far");
