@@ -234,7 +234,12 @@ JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
 
   if (!alphabet) alphabet = merge.firstAlphabet() ? *merge.firstAlphabet() : englishAlphabetTable();
   JobLineSource source(lines, entries.size(), progress);
-  if (!saveDictionary(source, *alphabet, *target, *description, 1, 100)) {
+  CompanionData companions;
+  for (const WordListMerge::Entry& entry : entries) {
+    if (entry.score >= 0) companions.scores.add(entry.text, entry.score);
+  }
+  companions.pairs = merge.pairs();
+  if (!saveDictionary(source, *alphabet, *target, *description, 1, 100, {}, &companions)) {
     return failedBuild(source, job.target, false);
   }
   result.ok = true;

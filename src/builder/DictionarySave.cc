@@ -47,7 +47,7 @@ std::string dictionaryBackupPath(std::string_view target) {
 
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment) {
+                    const BuildEnvironment& environment, const CompanionData* companions) {
   TemporaryTarget temporary(platform::nativePath(target));
   std::string error;
   if (!temporary.create(&error)) {
@@ -62,7 +62,14 @@ bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 
     return false;
   }
 
-  return putInPlace(lines, temporary, target);
+  if (!putInPlace(lines, temporary, target)) return false;
+  std::string companionError;
+  const CompanionData none;
+  if (!writeDictionaryCompanions(target, companions != nullptr ? *companions : none, &companionError)) {
+    lines.logMessage("The commonness scores were not saved beside \"" + target + "\": " +
+                     platform::utf8ToCp1252(companionError).value_or(companionError) + "\n");
+  }
+  return true;
 }
 
 bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target) {

@@ -11,6 +11,7 @@
 
 #include "builder/DictionaryBuilder.h"
 #include "builder/DictionaryMaintainer.h"
+#include "builder/ScoreCompanions.h"
 #include "builder/TemporaryTarget.h"
 
 namespace kea {
@@ -34,10 +35,13 @@ std::string dictionaryBackupPath(std::string_view target);
 // `alphabet`, by the same rules: a temporary file in the target's folder
 // (the current folder when it names none), "Backup of " + the file name
 // for a dictionary it replaces, the reasons of a failure in the log of
-// `lines`, and the target as it was after a failure.
+// `lines`, and the target as it was after a failure. With `companions`,
+// their scores and word pairs are written beside the new dictionary (and
+// any left from an earlier one removed); a dictionary that could not get
+// them is still saved, and the log says so.
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment = {});
+                    const BuildEnvironment& environment = {}, const CompanionData* companions = nullptr);
 
 // The last step of saveDictionary: the finished temporary file of
 // `temporary` takes the place of `target`, a dictionary there becoming its

@@ -34,7 +34,7 @@ bool scoredLineScore(const ParsedLine& parsed, int& score) {
   if (parsed.hasDefinition() || n < 2 || parsed.field(n - 2).terminator != ';') return false;
   // The number must stand alone, as written: no annotation, no escapes.
   const ParsedLine::Field& last = parsed.field(n - 1);
-  if (last.annotationSize != 0 || last.tailSize != 0) return false;
+  if (last.annotationSize != 0 || last.tailSize != 0 || last.rawSize != last.headwordSize) return false;
   const std::string_view text = parsed.headword(n - 1);
   if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return (c >= '0' && c <= '9') || c == ' ' || c == '\r'; })) {
     return false;
@@ -159,6 +159,19 @@ bool writeDictionaryCompanions(const std::string& dictionaryPath, const ScoredWo
     }
   }
   return true;
+}
+
+bool writeDictionaryCompanions(const std::string& dictionaryPath, const CompanionData& data, std::string* error) {
+  if (!writeScoresCompanion(dictionaryPath, data.scores, nullptr, error)) return false;
+  const std::string pairsPath = companionPath(dictionaryPath, PairScores::kExtension);
+  if (!data.pairs) return removeCompanionFile(pairsPath);
+  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  dictionary.open(true);
+  if (!dictionary.isOpen()) {
+    if (error) *error = "cannot read the dictionary just written";
+    return false;
+  }
+  return writeCompanionFile(pairsPath, PairScores::kMagic, dictionary.fingerprint(), data.pairs->payloadBytes(), error);
 }
 
 }  // namespace kea

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "builder/BuilderInput.h"
+#include "dictionary/EntryScores.h"
 
 namespace kea {
 
@@ -72,5 +74,15 @@ bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pai
 // false with the reason in `error` on failure.
 bool writeDictionaryCompanions(const std::string& dictionaryPath, const ScoredWords& words, const WordPairs& pairs,
                                std::string* summary, std::string* error);
+
+// What a dictionary made from other entries hands on beside it: their
+// scores, and the word pairs of the dictionary they came from.
+struct CompanionData {
+  ScoredWords scores;
+  std::shared_ptr<const PairScores> pairs;
+};
+
+// writeDictionaryCompanions for handed-on data.
+bool writeDictionaryCompanions(const std::string& dictionaryPath, const CompanionData& data, std::string* error);
 
 }  // namespace kea

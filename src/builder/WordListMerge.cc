@@ -10,6 +10,7 @@
 
 #include "builder/BuilderInput.h"
 #include "builder/InputText.h"
+#include "builder/ScoreCompanions.h"
 #include "builder/DictionarySave.h"
 #include "builder/TemporaryTarget.h"
 #include "dictionary/KKDictionaryList.h"
@@ -41,10 +42,14 @@ bool WordListMerge::addText(std::string_view bytes, std::string_view name, std::
     if (end == std::string::npos) end = input.lines.size();
     parsed.parse(std::string_view(input.lines).substr(start, end - start));
     start = end + 1;
-    for (std::size_t i = 0; i < parsed.fieldCount(); ++i) {
+    // The number of a scored line scores its headwords; it is no entry.
+    int score = kNoScore;
+    const bool scored = scoredLineScore(parsed, score);
+    const std::size_t fields = parsed.fieldCount() - (scored ? 1 : 0);
+    for (std::size_t i = 0; i < fields; ++i) {
       const std::string_view headword = parsed.headword(i);
       if (headword.empty()) continue;
-      entries_.push_back(Entry{std::string(headword), std::string(parsed.annotation(i))});
+      entries_.push_back(Entry{std::string(headword), std::string(parsed.annotation(i)), score});
     }
     if (parsed.hasDefinition() && !parsed.definition().empty()) ++leftOutDefinitions_;
   }
@@ -60,6 +65,7 @@ bool WordListMerge::addDictionary(const std::string& path, std::string* error) {
     return false;
   }
   std::vector<Entry> found;
+  const EntryScores* scores = dictionary.entryScores();
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {
     bool complete = false;
     std::vector<DecodedEntry> list = decodeWordList(dictionary, length, &complete);
@@ -72,12 +78,17 @@ bool WordListMerge::addDictionary(const std::string& path, std::string* error) {
     }
     // Section 2 holds the words of the definitions, for full-text search:
     // they are not headwords.
+    std::uint32_t ordinal = 0;
     for (DecodedEntry& entry : list) {
-      if (entry.section == 1) found.push_back(Entry{std::move(entry.text), std::move(entry.annotation)});
+      if (entry.section != 1) continue;
+      const int score = scores != nullptr ? scores->score(length, ordinal) : kNoScore;
+      found.push_back(Entry{std::move(entry.text), std::move(entry.annotation), score});
+      ++ordinal;
     }
   }
   entries_.insert(entries_.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   if (!firstAlphabet_) firstAlphabet_ = dictionary.alphabet().byteChar;
+  if (!pairs_) pairs_ = dictionary.pairScores();
   return true;
 }
 
@@ -100,7 +111,10 @@ std::vector<WordListMerge::Entry> WordListMerge::merged() const {
   result.reserve(order.size());
   const Entry* previous = nullptr;
   for (const Entry* entry : order) {
-    if (previous != nullptr && compare(*previous, *entry) == 0) continue;
+    if (previous != nullptr && compare(*previous, *entry) == 0) {
+      result.back().score = std::max(result.back().score, entry->score);
+      continue;
+    }
     result.push_back(*entry);
     previous = entry;
   }
@@ -111,6 +125,10 @@ std::string WordListMerge::builderText(const std::vector<Entry>& entries) {
   std::string text;
   for (const Entry& entry : entries) {
     text += resultsBuilderLine(entry.text, entry.annotation);
+    if (entry.score >= 0) {
+      text += ';';
+      text += std::to_string(entry.score);
+    }
     text += '\n';
   }
   return text;

@@ -1,6 +1,7 @@
 // Merging word lists: the entries of text word lists (one entry per line,
 // in the builder's headword syntax, so "Smith+ (surname)+" keeps its
-// annotation) and the headwords of ".kkd" dictionaries become one sorted
+// annotation, and "word;50" its commonness score) and the headwords of
+// ".kkd" dictionaries (with the scores kept beside them) become one sorted
 // list in which every entry appears once. Entries are equal when their
 // texts and annotations are the same byte for byte, or, when folding, when
 // their letters are the same regardless of case, accents and everything
@@ -14,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,15 +24,17 @@
 
 #include "builder/DictionaryBuilder.h"
 #include "builder/DictionaryMaintainer.h"
+#include "dictionary/EntryScores.h"
 
 namespace kea {
 
 class WordListMerge {
  public:
-  // One entry, Windows-1252 text.
+  // One entry, Windows-1252 text, with its commonness score (-1 for none).
   struct Entry {
     std::string text;
     std::string annotation;
+    int score = -1;
   };
 
   explicit WordListMerge(bool fold = false) : fold_(fold) {}
@@ -55,18 +59,21 @@ class WordListMerge {
   const std::optional<std::array<std::uint8_t, 256>>& firstAlphabet() const { return firstAlphabet_; }
 
   // The merged entries: sorted letters-only, case- and accent-blind (then
-  // byte for byte), each once.
+  // byte for byte), each once, with the highest score any of its copies had.
   std::vector<Entry> merged() const;
 
   // The merged entries as builder lines, each ended by a line feed
-  // (Windows-1252).
+  // (Windows-1252); a scored entry as a scored line ("word;50").
   static std::string builderText(const std::vector<Entry>& entries);
+  // The word pairs of the first dictionary added that has them.
+  const std::shared_ptr<const PairScores>& pairs() const { return pairs_; }
 
  private:
   bool fold_;
   std::vector<Entry> entries_;
   std::size_t leftOutDefinitions_ = 0;
   std::optional<std::array<std::uint8_t, 256>> firstAlphabet_;
+  std::shared_ptr<const PairScores> pairs_;
 };
 
 // Writes `utf8Text` to `target` (the operating system's name) under a

@@ -112,6 +112,11 @@ class PairScores {
   // pair the file does not hold.
   bool bonus(std::uint32_t key, int& tenths) const;
   std::size_t size() const { return count_; }
+  // The payload as stored, for handing the pairs on to a dictionary made
+  // from this one.
+  std::string_view payloadBytes() const {
+    return {reinterpret_cast<const char*>(payload_.data()), payload_.size()};
+  }
 
   // The payload for pairs of (key, bonus), in any order; a key given twice
   // keeps its first bonus.

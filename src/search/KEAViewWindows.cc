@@ -328,7 +328,9 @@ void KEAViewWindows::searchClicked() {
     if (host_.historyCount() == 0 || host_.historyItem(0) != pattern_) host_.insertHistory(pattern_);
     advanceDictionary();
     const KEAViewProfileWindows& o = options();
-    const int order = listOrder(o, groups_.empty() ? 1 : groups_.front()->engineSet.preferredOrder());
+    const int order = mode_ == SearchMode::PhraseAnagram
+                          ? phraseListOrder(o)
+                          : listOrder(o, groups_.empty() ? 1 : groups_.front()->engineSet.preferredOrder());
     const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
     const int active = workspace_.activeDictionary();
     for (int i = 0; i < groupCount(); ++i) {
@@ -589,6 +591,7 @@ void KEAViewWindows::validatePhrases(const std::optional<Enumeration>& enumerati
   // for more.
   query.shortest = std::max(2, host_.lengthBox(LengthBox::Shortest));
   query.enumeration = enumeration;
+  query.scored = true;
   PhraseQueryError error = checkPhraseQuery(query);
   if (error == PhraseQueryError::Shortest || (error == PhraseQueryError::NoLetters && pattern_.empty())) {
     // An empty box asks for help, as the word search's does.
@@ -624,12 +627,13 @@ KEAViewWindows::Unit KEAViewWindows::phraseUnit() {
     const int d = phraseBatch_.dictionary(i);
     if (d < 0 || d >= groupCount()) continue;
     const std::string_view phrase = phraseBatch_.phrase(i);
+    if (!scoreShown(phraseBatch_.score(i), o)) continue;
     if (filtering && list != nullptr && d < list->count()) {
       const int letters = countPhraseLetters(phrase).letters;
       if (!classShown(classify(phrase, letters, list->dictionary(d)->alphabet()), o)) continue;
     }
     // A full list refuses the entry; the search goes on.
-    group(d).list.add(phrase, std::string_view(), std::string_view(), 0);
+    group(d).list.add(phrase, std::string_view(), std::string_view(), 0, phraseBatch_.score(i), phraseBatch_.rank(i));
   }
   const int now = search.currentDictionary();
   if (now != currentDictionary_ || finished) {
@@ -730,6 +734,16 @@ int KEAViewWindows::listOrder(const KEAViewProfileWindows& o, int firstPreferred
   }
   if (!o.viewSortingAscending) ++order;
   return order;
+}
+
+int KEAViewWindows::phraseListOrder(const KEAViewProfileWindows& o) {
+  // The phrases of a set of letters all have as many letters, and the
+  // likeliest are what a solver looks for first, unless the options ask
+  // for the alphabet.
+  if (o.viewSorting && !o.viewCommonFirst) {
+    return o.viewSortingAscending ? MatchListWindows::kAlphabeticalAscending : MatchListWindows::kAlphabeticalDescending;
+  }
+  return MatchListWindows::kCommonFirst;
 }
 
 KEAViewWindows::WordClass KEAViewWindows::classify(std::string_view text, int letters, const Alphabet& alphabet) {

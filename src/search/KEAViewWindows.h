@@ -231,6 +231,9 @@ class KEAViewWindows {
   // The results list order for the options; `firstPreferredOrder` is the
   // first group's preferred length order (+1 when there is none).
   static int listOrder(const KEAViewProfileWindows& options, int firstPreferredOrder);
+  // The order of phrase anagram lists: most likely first, or alphabetical
+  // when the options sort alphabetically.
+  static int phraseListOrder(const KEAViewProfileWindows& options);
   // The class of word `text` whose letters (alphabet characters) number
   // `letters`.
   static WordClass classify(std::string_view text, int letters, const Alphabet& alphabet);

@@ -51,7 +51,7 @@ struct MatchListWindows::SortKey {
   std::string_view word;
   int letters;
   int score;
-  explicit SortKey(const Entry& e) : word(e.word()), letters(e.letterCount()), score(e.score()) {}
+  explicit SortKey(const Entry& e) : word(e.word()), letters(e.letterCount()), score(e.rank()) {}
   explicit SortKey(std::string_view w) : word(w), letters(countLetters(w)), score(-1) {}
 };
 
@@ -139,7 +139,8 @@ bool MatchListWindows::before(const SortKey& a, const SortKey& b) const {
 }
 
 MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std::string_view annotation,
-                                                     std::string_view balance, std::uint32_t reference, int score) {
+                                                     std::string_view balance, std::uint32_t reference, int score,
+                                                     int rank) {
   char buffer[kMaxText];
   std::size_t length = 0;
   for (std::string_view part : {text, annotation, balance}) {
@@ -154,6 +155,7 @@ MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std:
   chars[length] = '\0';
   entry->reference_ = reference;
   entry->score_ = static_cast<std::int8_t>(score >= 0 && score <= 100 ? score : -1);
+  entry->rank_ = rank == kRankOfScore ? entry->score_ : std::max(rank, -1);
   entry->textLength_ = static_cast<std::uint8_t>(length);
   entry->wordLength_ = static_cast<std::uint8_t>(std::min(text.size(), length));
   entry->annotationLength_ = static_cast<std::uint8_t>(std::min(annotation.size(), length - entry->wordLength_));
@@ -162,12 +164,12 @@ MatchListWindows::Entry* MatchListWindows::makeEntry(std::string_view text, std:
 }
 
 bool MatchListWindows::add(std::string_view text, std::string_view annotation, std::string_view balance,
-                           std::uint32_t reference, int score) {
+                           std::uint32_t reference, int score, int rank) {
   if (count_ >= maxCount_) return false;
   Entry* entry = nullptr;
   bool wordIndexed = false;
   try {
-    entry = makeEntry(text, annotation, balance, reference, score);
+    entry = makeEntry(text, annotation, balance, reference, score, rank);
     // A deferred list appends as found and is put in order at the end.
     const bool deferring = deferred_ && order_ != kAsFound;
     const bool appending = order_ == kAsFound || deferring;
@@ -294,10 +296,13 @@ void MatchListWindows::finishOrder() {
 
   // A stable counting sort into buckets of one length (when grouped) and
   // one score (when most common first), in the list's order of buckets.
-  constexpr std::size_t kScores = 102;  // 100 ... 0, then none
+  // Ranks beyond the scores' range (phrases) share one bucket and are
+  // sorted by rank in it.
+  constexpr std::size_t kScores = 103;  // above 100, 100 ... 0, then none
   const auto bucketOf = [&](const Entry* e) {
     const std::size_t length = byLength ? static_cast<std::size_t>(longestFirst ? 255 - e->letterCount() : e->letterCount()) : 0;
-    const std::size_t score = common ? static_cast<std::size_t>(e->score() < 0 ? 101 : 100 - e->score()) : 0;
+    const int rank = e->rank();
+    const std::size_t score = !common ? 0 : rank > 100 ? 0 : rank < 0 ? 102 : static_cast<std::size_t>(101 - rank);
     return length * kScores + score;
   };
   std::vector<std::uint32_t> start(256 * kScores + 1, 0);
@@ -317,10 +322,12 @@ void MatchListWindows::finishOrder() {
   // (a dictionary's list of one length is in that order); a bucket that
   // does not is sorted on its first eight letters, then letter by letter.
   const auto inOrder = [&](const Entry* a, const Entry* b) {
+    if (common && a->rank() != b->rank()) return a->rank() > b->rank();
     const int c = compareFolded(a->word(), b->word());
     return ascending ? c <= 0 : c >= 0;
   };
   struct Item {
+    int rank;
     std::uint64_t prefix;
     std::uint32_t arrival;
     Entry* entry;
@@ -333,9 +340,11 @@ void MatchListWindows::finishOrder() {
     if (ordered) continue;
     items.clear();
     for (std::size_t i = first; i < last; ++i) {
-      items.push_back({foldedPrefix(sorted[i]->word()), static_cast<std::uint32_t>(i), sorted[i]});
+      items.push_back({common ? sorted[i]->rank() : 0, foldedPrefix(sorted[i]->word()), static_cast<std::uint32_t>(i),
+                       sorted[i]});
     }
     std::sort(items.begin(), items.end(), [&](const Item& x, const Item& y) {
+      if (x.rank != y.rank) return x.rank > y.rank;
       if (x.prefix != y.prefix) return ascending ? x.prefix < y.prefix : x.prefix > y.prefix;
       const int c = compareFolded(x.entry->word(), y.entry->word());
       if (c != 0) return ascending ? c < 0 : c > 0;

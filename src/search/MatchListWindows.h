@@ -73,11 +73,15 @@ class MatchListWindows {
     std::string_view annotation() const { return text().substr(wordLength_, annotationLength_); }
     // The entry's commonness score, 0 … 100, or -1 when it has none.
     int score() const { return score_; }
+    // What the most-common-first orders sort by, highest first: the score,
+    // or for a phrase its finer rank.
+    int rank() const { return rank_; }
 
    private:
     friend class MatchListWindows;
     const char* chars() const { return reinterpret_cast<const char*>(this + 1); }
     std::uint32_t reference_ = 0;
+    std::int32_t rank_ = -1;
     std::uint8_t wordLength_ = 0;
     std::uint8_t textLength_ = 0;
     std::uint8_t letterCount_ = 0;
@@ -161,10 +165,12 @@ class MatchListWindows {
   bool keepIndex() const { return keepIndex_; }
 
   // Stores text + annotation + balance (cut to kMaxText) in its place for the
-  // order, with the entry's commonness score (-1 for none). False when the
-  // list is full or memory ran out; the list is then unchanged.
+  // order, with the entry's commonness score (-1 for none) and its rank
+  // (the score when not given). False when the list is full or memory ran
+  // out; the list is then unchanged.
   bool add(std::string_view text, std::string_view annotation, std::string_view balance, std::uint32_t reference,
-           int score = -1);
+           int score = -1, int rank = kRankOfScore);
+  static constexpr int kRankOfScore = -2;
 
   int count() const { return count_; }
   // Null, or empty texts, for a row outside the list. Reading rows in
@@ -228,7 +234,7 @@ class MatchListWindows {
 
   bool before(const SortKey& a, const SortKey& b) const;
   Entry* makeEntry(std::string_view text, std::string_view annotation, std::string_view balance,
-                   std::uint32_t reference, int score);
+                   std::uint32_t reference, int score, int rank);
   // Chunk counting.
   void rebuildTree();
   void treeAdd(std::size_t k, int delta);

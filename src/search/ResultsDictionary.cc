@@ -16,6 +16,15 @@ int ResultsLineSource::nextLine(std::string* line, int counter) {
   return kDelivered;
 }
 
+ScoredWords ResultsLineSource::scores() const {
+  ScoredWords scores;
+  for (int i = 0; i < list_.count(); ++i) {
+    const MatchListWindows::Entry* entry = list_.entryAt(i);
+    if (entry->score() >= 0) scores.add(entry->word(), entry->score());
+  }
+  return scores;
+}
+
 std::string resultsDictionaryDescription(std::string_view dictionaryName, std::string_view pattern) {
   std::string description(dictionaryName);
   description += texts::kResultsWithPattern;
@@ -23,14 +32,18 @@ std::string resultsDictionaryDescription(std::string_view dictionaryName, std::s
   return description;
 }
 
-bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
+bool saveResultsDictionary(ResultsLineSource& lines, const KKDictionaryList& dictionaries, int index,
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment) {
   if (!dictionaries.refresh(index)) {
     lines.logFormat(texts::kNotAValidDictionaryLog, dictionaries.path(index).c_str());
     return false;
   }
-  return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment);
+  CompanionData companions;
+  companions.scores = lines.scores();
+  companions.pairs = dictionaries.dictionary(index)->pairScores();
+  return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment,
+                        &companions);
 }
 
 }  // namespace kea

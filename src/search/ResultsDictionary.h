@@ -37,6 +37,8 @@ class ResultsLineSource : public DictionaryMaintainer {
   // Called every 4096 lines so that a window can process pending events.
   void onPendingEvents(std::function<void()> callback) { onPendingEvents_ = std::move(callback); }
   const std::string& log() const { return log_; }
+  // The entries' commonness scores, to be kept beside the saved dictionary.
+  ScoredWords scores() const;
 
  private:
   const MatchListWindows& list_;
@@ -51,11 +53,12 @@ std::string resultsDictionaryDescription(std::string_view dictionaryName, std::s
 
 // Builds the dictionary of `lines` into `target` (a library path) with the
 // alphabet of dictionary `index` of `dictionaries`, `description` and the
-// length range. False when the source dictionary is not usable, the build
+// length range; the entries' scores and the source dictionary's word pairs
+// are kept beside it. False when the source dictionary is not usable, the build
 // failed or the result could not be put in place; the reasons are then in
 // the log of `lines`, the temporary file is gone and the target is as it
 // was (or, when only the final move failed, under its backup name).
-bool saveResultsDictionary(DictionaryMaintainer& lines, const KKDictionaryList& dictionaries, int index,
+bool saveResultsDictionary(ResultsLineSource& lines, const KKDictionaryList& dictionaries, int index,
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment = {});
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FakeView.h"
+#include "builder/ScoreCompanions.h"
 
 namespace kea {
 namespace {
@@ -488,6 +489,74 @@ TEST_F(FullTextTest, LookupOfAHitAfterTheDictionaryWasRebuilt) {
 
   ASSERT_EQ(search("stone").size(), 2u);  // a new search takes the new stamp
   EXPECT_TRUE(view.lookUpFullTextHit(0, view.group(0).list.entryAt(0)->reference(), record));
+}
+
+// Writes the scores of scored lines beside dictionary `index` of the view.
+void scoreDictionary(const std::string& path, const std::vector<std::string>& lines) {
+  ScoredWords words;
+  for (const std::string& line : lines) words.addLine(line);
+  ASSERT_TRUE(writeScoresCompanion(path, words, nullptr, nullptr));
+}
+
+std::vector<int> scoresOf(const MatchListWindows& list) {
+  std::vector<int> out;
+  for (int i = 0; i < list.count(); ++i) out.push_back(list.entryAt(i)->score());
+  return out;
+}
+
+// Scores reach the entries they belong to however the search reads the
+// list (patterns whose required letters let the cursor turn words away
+// unread, several lengths), most common first orders them, and the
+// threshold hides what is rarer but never what has no score.
+TEST_F(ViewTest, MostCommonFirstAndTheRareEntriesThreshold) {
+  const Words lines = {"mead;20", "meal;60", "melt;35", "maze", "mode;80", "made;90", "mean;45", "men;70", "metal;50"};
+  openDictionaries({lines, {"meal", "mild;40", "mean"}});
+  scoreDictionary(paths[0], lines);
+  scoreDictionary(paths[1], {"mild;40"});
+  KEAViewProfileWindows& o = workspace.profile;
+  o.viewCommonFirst = true;
+  o.viewLengthGrouping = false;
+  EXPECT_EQ(search("m*"), (Words{"made", "mode", "men", "meal", "metal", "mean", "melt", "mead", "maze"}));
+  EXPECT_EQ(scoresOf(view.group(0).list), (std::vector<int>{90, 80, 70, 60, 50, 45, 35, 20, -1}));
+  // Duplicates of the first dictionary are still left out of the second.
+  EXPECT_EQ(results(1), Words{"mild"});
+  // Required letters let the cursor skip words: the scores stay right.
+  EXPECT_EQ(search("*e*l*"), (Words{"meal", "metal", "melt"}));
+  EXPECT_EQ(scoresOf(view.group(0).list), (std::vector<int>{60, 50, 35}));
+  o.viewLengthGrouping = true;
+  o.viewLengthGroupingSense = 1;
+  EXPECT_EQ(search("me*"), (Words{"men", "meal", "mean", "melt", "mead", "metal"}));
+
+  o.outputMinimumScore = 50;
+  EXPECT_EQ(search("m*"), (Words{"men", "made", "mode", "meal", "maze", "metal"}));
+  // Sorted at the end, as the terminal has it, the lists come out the same.
+  view.setListsSortedAtEnd(true);
+  EXPECT_EQ(search("m*"), (Words{"men", "made", "mode", "meal", "maze", "metal"}));
+  view.setListsSortedAtEnd(false);
+
+  // Entries without a score are never hidden.
+  o.viewCommonFirst = false;
+  workspace.active = 1;
+  o.viewMultipleDictionaries = KEAViewProfileWindows::kActiveDictionaryOnly;
+  o.outputMinimumScore = 90;
+  EXPECT_EQ(search("m*", 1), (Words{"meal", "mean"}));
+}
+
+// Phrase anagrams come most likely first: the phrase the dictionary lists,
+// then pairs of common words that go together.
+TEST_F(ViewTest, PhraseAnagramsAreRankedByDefault) {
+  const Words lines = {"tail end;40", "tail;70", "end;85", "dial;50", "net;75", "lead;72", "tin;60", "land;76",
+                       "tie;70"};
+  openDictionaries({lines});
+  scoreDictionary(paths[0], lines);
+  ASSERT_TRUE(writePairsCompanion(paths[0], {{PairScores::pairKey("lead", "tin"), 20}}, nullptr));
+  view.setMode(SearchMode::PhraseAnagram);
+  host.enumeration = "(4,3)";
+  view.enumerationChanged();
+  EXPECT_EQ(search("tailend"), (Words{"tail end", "lead tin", "land tie", "dial net"}));
+  // The alphabetical option still gives the alphabet.
+  workspace.profile.viewSorting = true;
+  EXPECT_EQ(search("tailend"), (Words{"dial net", "land tie", "lead tin", "tail end"}));
 }
 
 }  // namespace

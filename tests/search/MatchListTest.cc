@@ -130,7 +130,15 @@ TEST(MatchListOrder, AsFoundIndexCoversOnlyWhatWasAddedAfterItWasAskedFor) {
 }
 
 // The reference: the same entries stably sorted by the order's rule.
-bool referenceBefore(int order, const std::string& a, const std::string& b) {
+bool referenceBefore(int order, const std::string& a, const std::string& b, int scoreA = -1, int scoreB = -1) {
+  if (order >= MatchListWindows::kCommonFirst) {
+    const int la = countLetters(a), lb = countLetters(b);
+    if (order != MatchListWindows::kCommonFirst && la != lb) {
+      return order == MatchListWindows::kLengthAscendingCommonFirst ? la < lb : la > lb;
+    }
+    if (scoreA != scoreB) return scoreA > scoreB;  // no score (-1) last
+    return compareFolded(a, b) < 0;
+  }
   if (order >= 3) {
     const int la = countLetters(a), lb = countLetters(b);
     if (la != lb) return order <= 4 ? la < lb : la > lb;
@@ -147,23 +155,40 @@ std::string randomWord(std::mt19937& rng) {
   return w;
 }
 
-// Many ties (case, accents, punctuation) spread over many chunks: the order,
-// the arrival order of equal entries, and contains() against a plain search.
+// Many ties (case, accents, punctuation, scores) spread over many chunks:
+// the order, the arrival order of equal entries, and contains() against a
+// plain search, for entries sorted as they come and for a list that sorts
+// once at the end.
 TEST(MatchListOrder, ManyEntriesMatchAStableSortInEveryOrder) {
   std::mt19937 rng(20240517);
   Words words;
-  for (int i = 0; i < 6000; ++i) words.push_back(randomWord(rng));
-  for (int order = 0; order <= 6; ++order) {
+  std::vector<int> scores;
+  for (int i = 0; i < 6000; ++i) {
+    words.push_back(randomWord(rng));
+    scores.push_back(static_cast<int>(rng() % 9) * 12 - 1);  // -1 (none), 11, 23, ... 95
+  }
+  for (int run = 0; run < 20; ++run) {
+    const int order = run % 10;
+    const bool deferred = run >= 10;
     MatchListWindows list;
+    list.setDeferredOrder(deferred);
+    list.clear();
     list.setOrder(order, true);
-    for (std::size_t i = 0; i < words.size(); ++i) ASSERT_TRUE(list.add(words[i], {}, {}, static_cast<std::uint32_t>(i)));
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      ASSERT_TRUE(list.add(words[i], {}, {}, static_cast<std::uint32_t>(i), scores[i]));
+    }
+    list.finishOrder();
     std::vector<std::size_t> expected(words.size());
     for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
     if (order != 0) {
-      std::stable_sort(expected.begin(), expected.end(),
-                       [&](std::size_t a, std::size_t b) { return referenceBefore(order, words[a], words[b]); });
+      std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+        return referenceBefore(order, words[a], words[b], scores[a], scores[b]);
+      });
     }
     ASSERT_EQ(list.count(), static_cast<int>(words.size()));
+    if (order == MatchListWindows::kCommonFirst) {
+      EXPECT_EQ(list.entryAt(0)->score(), 95);
+    }
     for (int k = 0; k < list.chunkCount(); ++k) EXPECT_LE(list.chunk(k).count(), 512);
     for (int i = 0; i < list.count(); ++i) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order << " row " << i;
     for (int i = list.count() - 1; i >= 0; i -= 7) ASSERT_EQ(list.entryAt(i)->reference(), expected[i]) << order;
@@ -174,6 +199,11 @@ TEST(MatchListOrder, ManyEntriesMatchAStableSortInEveryOrder) {
       ASSERT_EQ(list.contains(w), present) << "order " << order << " word " << w;
     }
     EXPECT_FALSE(list.contains("tail")) << order;
+    // Sorted once, the list goes on taking entries in their places.
+    ASSERT_TRUE(list.add("aaaa", {}, {}, 99999, 100));
+    if (order == MatchListWindows::kCommonFirst) {
+      EXPECT_EQ(list.wordAt(0), "aaaa");
+    }
   }
 }
 
