@@ -687,6 +687,15 @@ void KEAViewWindows::showCount(int index) {
   g.list.refresh(true);
 }
 
+bool KEAViewWindows::orderChanged() {
+  if (state_ != SearchState::Ready || resultCount() == 0) return false;
+  for (int i = 0; i < groupCount(); ++i) {
+    if (group(i).list.count() > 0 && group(i).pattern != pattern_) return false;
+  }
+  searchClicked();
+  return true;
+}
+
 void KEAViewWindows::finishListOrders() {
   for (int i = 0; i < groupCount(); ++i) group(i).list.finishOrder();
 }

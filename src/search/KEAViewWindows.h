@@ -167,6 +167,10 @@ class KEAViewWindows {
   Step step(int units = 1);
   // Escape: pauses a running search; the view stays open.
   void cancel();
+  // The order options changed: a finished search whose pattern is still
+  // the one in the box runs again, so its lists come in the new order.
+  // Returns whether it did.
+  bool orderChanged();
   // For a view no window shows (the terminal's): the lists of the next
   // searches are filled as found and sorted once each dictionary is done,
   // or by finishListOrders() when a search is paused.

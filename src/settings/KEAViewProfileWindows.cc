@@ -117,6 +117,11 @@ void KEAViewProfileWindows::save(SettingsStore& store) const {
   persist.writeString("ViewDefinitionDictionary", viewDefinitionDictionary);
 }
 
+void KEAViewProfileWindows::saveCommonFirst(SettingsStore& store) const {
+  Persist persist(store, SettingsMode::Write);
+  persist.writeFlag("ViewSortingCommonFirst", viewCommonFirst);
+}
+
 void KEAViewProfileWindows::setViewSorting(bool on) {
   viewSorting = on;
   if (!on) viewLengthGrouping = true;

@@ -47,6 +47,9 @@ class KEAViewProfileWindows {
   void load(SettingsStore& store);
   // Writes every option, fonts and colours in their text forms.
   void save(SettingsStore& store) const;
+  // Writes the most-common-first option alone: the main window's toggle
+  // keeps it at once, as the user set it.
+  void saveCommonFirst(SettingsStore& store) const;
 
   // The options window never lets both sorting and length grouping be off:
   // clearing one switches the other on.

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QToolButton>
@@ -49,6 +50,7 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
       patternBox_(new QComboBox(this)),
       modeButton_(new QToolButton(this)),
       searchButton_(new QPushButton(this)),
+      commonFirstButton_(new QToolButton(this)),
       shortestBox_(new QSpinBox(this)),
       longestBox_(new QSpinBox(this)),
       progressBar_(new ProgressBarWidget(controller_.progress(), this)),
@@ -74,6 +76,15 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   searchButton_->setToolTip(tip(strings::kSearchButtonTip));
   searchButton_->setEnabled(false);
   searchButton_->setAutoDefault(false);
+  commonFirstButton_->setText(tr("&Common first"));
+  commonFirstButton_->setCheckable(true);
+  commonFirstButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  commonFirstButton_->setAutoRaise(false);
+  const QString commonTip = tr("List the most common entries first, by the commonness scores kept beside the "
+                               "dictionary (rare entries are drawn fainter)");
+  commonFirstButton_->setToolTip(commonTip);
+  commonFirstButton_->setStatusTip(commonTip);
+  connect(commonFirstButton_, &QToolButton::toggled, this, &MainView::commonFirstToggled);
 
   auto* shortestLabel = new QLabel(tr("Sho&rtest:"), this);
   auto* longestLabel = new QLabel(tr("&Longest:"), this);
@@ -138,6 +149,7 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternRow->addWidget(modeButton_);
   patternRow->addSpacing(4);
   patternRow->addWidget(searchButton_);
+  patternRow->addWidget(commonFirstButton_);
   controls->addLayout(patternRow, 0, 1, 1, 5);
   controls->addWidget(shortestLabel, 1, 0);
   controls->addWidget(shortestBox_, 1, 1);
@@ -176,6 +188,11 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   connect(&stepTimer_, &QTimer::timeout, this, &MainView::runSlice);
   controller_.dictionariesChanged();
   buildPanes();
+}
+
+void MainView::showCommonFirst(bool on) {
+  const QSignalBlocker quiet(commonFirstButton_);
+  commonFirstButton_->setChecked(on);
 }
 
 MainView::~MainView() {
@@ -284,6 +301,10 @@ void MainView::copy(int activeGroup) {
 void MainView::search() {
   controller_.searchClicked();
   followSearch();
+}
+
+void MainView::orderChanged() {
+  if (controller_.orderChanged()) followSearch();
 }
 
 void MainView::cancelSearch() {
@@ -432,6 +453,8 @@ void MainView::enableControl(Control control, bool enabled) {
       break;
     case Control::SearchModeButton:
       modeButton_->setEnabled(enabled);
+      // The order cannot change under a running search either.
+      commonFirstButton_->setEnabled(enabled);
       wordSearchAction_->setEnabled(enabled);
       fullTextSearchAction_->setEnabled(enabled);
       phraseAnagramAction_->setEnabled(enabled);

@@ -70,6 +70,12 @@ class MainView : public QWidget, public KEAViewHost {
 
   QComboBox* patternBox() const { return patternBox_; }
   QPushButton* searchButton() const { return searchButton_; }
+  // The "Most common first" toggle beside the Search button.
+  QToolButton* commonFirstButton() const { return commonFirstButton_; }
+  // Shows the option's state without telling anyone.
+  void showCommonFirst(bool on);
+  // The order options changed: a finished search runs again in the new order.
+  void orderChanged();
   QSpinBox* lengthSpin(LengthBox box) const;
   ProgressBarWidget* progressBar() const { return progressBar_; }
   QAction* wordSearchAction() const { return wordSearchAction_; }
@@ -116,6 +122,8 @@ class MainView : public QWidget, public KEAViewHost {
   void statusChanged(const QString& text);
   // Something a command's availability depends on changed.
   void commandStateChanged();
+  // The user switched "Most common first" on or off.
+  void commonFirstToggled(bool on);
   // A list took the focus.
   void paneFocused(int group);
   void paneContextMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
@@ -146,6 +154,7 @@ class MainView : public QWidget, public KEAViewHost {
   QComboBox* patternBox_;
   QToolButton* modeButton_;
   QPushButton* searchButton_;
+  QToolButton* commonFirstButton_;
   QSpinBox* shortestBox_;
   QSpinBox* longestBox_;
   ProgressBarWidget* progressBar_;

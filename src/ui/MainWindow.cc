@@ -128,6 +128,16 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   connect(view_, &MainView::optionsWindowEnabled, this, [this](bool enabled) {
     if (options_) options_->setEnabled(enabled);
   });
+  // The toggle is the option itself, kept at once; a finished search runs
+  // again so its lists show the new order.
+  view_->showCommonFirst(workspace_.options().viewCommonFirst);
+  connect(view_, &MainView::commonFirstToggled, this, [this](bool on) {
+    workspace_.profile().viewCommonFirst = on;
+    workspace_.profile().saveCommonFirst(store_);
+    if (options_) options_->refresh();
+    if (!isSearching()) view_->orderChanged();
+    updateCommands();
+  });
   setAcceptDrops(true);
   // F1 anywhere in the program: help on what it is pointed at.
   qApp->installEventFilter(this);
@@ -415,6 +425,7 @@ void MainWindow::openOptions() {
 // otherwise now).
 void MainWindow::optionsChanged() {
   view_->applyFonts(workspace_.options());
+  view_->showCommonFirst(workspace_.options().viewCommonFirst);
   if (!isSearching()) view_->controller().patternChanged();
   updateCommands();
 }

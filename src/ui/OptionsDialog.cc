@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTabWidget>
@@ -262,6 +263,23 @@ QWidget* OptionsDialog::resultTab() {
     profile_.viewDoubleClick = index;
     changed();
   });
+
+  minimumScore_ = new QSpinBox(page);
+  minimumScore_->setRange(0, Profile::kMaxScore);
+  minimumScore_->setSpecialValueText(toQString(dialogs::kMinimumScoreNone));
+  auto* minimumLabel = new QLabel(toQString(dialogs::kMinimumScoreLabel), page);
+  minimumLabel->setBuddy(minimumScore_);
+  remember(dialogs::kMinimumScoreLabel, minimumScore_);
+  auto* minimumRow = new QHBoxLayout;
+  minimumRow->addWidget(minimumLabel);
+  minimumRow->addWidget(minimumScore_);
+  minimumRow->addStretch(1);
+  layout->addLayout(minimumRow);
+  connect(minimumScore_, &QSpinBox::valueChanged, this, [this](int value) {
+    if (filling_) return;
+    profile_.outputMinimumScore = value;
+    changed();
+  });
   layout->addStretch(1);
   return page;
 }
@@ -291,7 +309,17 @@ QWidget* OptionsDialog::sortingTab() {
   }
   sensesLayout->addStretch(1);
   layout->addWidget(senses);
+  layout->addSpacing(6);
+  commonFirst_ = new QCheckBox(toQString(dialogs::kCommonFirstBox), page);
+  remember(dialogs::kCommonFirstBox, commonFirst_);
+  layout->addWidget(commonFirst_);
   layout->addStretch(1);
+  connect(commonFirst_, &QCheckBox::toggled, this, [this](bool on) {
+    if (filling_) return;
+    profile_.viewCommonFirst = on;
+    refresh();
+    changed();
+  });
 
   // Clearing one of sorting and grouping ticks the other, and the window
   // shows it at once.
@@ -427,7 +455,11 @@ void OptionsDialog::refresh() {
   doubleClick_->setCurrentIndex(std::clamp(profile_.viewDoubleClick, 0, doubleClick_->count() - 1));
   sorting_->setChecked(profile_.viewSorting);
   sortingAscending_->setChecked(profile_.viewSortingAscending);
-  sortingAscending_->setEnabled(profile_.viewSorting);
+  // The most common first replaces the alphabet as the order.
+  sorting_->setEnabled(!profile_.viewCommonFirst);
+  sortingAscending_->setEnabled(profile_.viewSorting && !profile_.viewCommonFirst);
+  commonFirst_->setChecked(profile_.viewCommonFirst);
+  minimumScore_->setValue(profile_.outputMinimumScore);
   grouping_->setChecked(profile_.viewLengthGrouping);
   if (QAbstractButton* sense = groupingSense_->button(profile_.viewLengthGroupingSense)) sense->setChecked(true);
   for (QAbstractButton* sense : groupingSense_->buttons()) sense->setEnabled(profile_.viewLengthGrouping);

@@ -23,6 +23,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QSpinBox;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -115,6 +116,8 @@ class OptionsDialog : public QDialog {
   QLabel* expansionMessage_ = nullptr;
   QComboBox* doubleClick_ = nullptr;
   QCheckBox* sorting_ = nullptr;
+  QCheckBox* commonFirst_ = nullptr;
+  QSpinBox* minimumScore_ = nullptr;
   QCheckBox* sortingAscending_ = nullptr;
   QCheckBox* grouping_ = nullptr;
   QButtonGroup* groupingSense_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/ResultsModel.h"
 
+#include "search/ResultsCommonness.h"
 #include "ui/QtText.h"
 
 namespace kea::ui {
@@ -25,6 +26,12 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
       return toQString(entry->word());
     case RestRole:
       return toQString(entry->rest());
+    case ShadeRole:
+      return rarityShade(entry->score());
+    case Qt::ToolTipRole: {
+      const std::string tip = commonnessTip(entry->score());
+      return tip.empty() ? QVariant() : QVariant(toQString(tip));
+    }
     default:
       return {};
   }

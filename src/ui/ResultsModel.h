@@ -21,6 +21,7 @@ class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
   enum Role {
     WordRole = Qt::UserRole + 1,  // the entry's word
     RestRole,                     // its annotation and balance text
+    ShadeRole,                    // how far its text fades (double, 0 … 1): rarer entries are quieter
   };
 
   // The list must outlive the model.

@@ -55,11 +55,21 @@ void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   const QColor text = option.palette.color(group, QPalette::Text);
   const QColor highlighted = option.palette.color(group, QPalette::HighlightedText);
 
+  // A rare entry's word fades towards the background, so the common ones
+  // stand out; selected rows keep the selection's own colours.
+  const double shade = index.data(ResultsModel::ShadeRole).toDouble();
+  const auto faded = [&](const QColor& ink) {
+    if (selected || shade <= 0) return ink;
+    return QColor::fromRgbF(static_cast<float>(ink.redF() + (background.redF() - ink.redF()) * shade),
+                            static_cast<float>(ink.greenF() + (background.greenF() - ink.greenF()) * shade),
+                            static_cast<float>(ink.blueF() + (background.blueF() - ink.blueF()) * shade));
+  };
+
   painter->save();
   painter->setClipRect(option.rect);
   QRect area = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
   painter->setFont(wordFont_);
-  painter->setPen(selected ? highlighted : readableOn(wordColour_, background, text));
+  painter->setPen(selected ? highlighted : faded(readableOn(wordColour_, background, text)));
   const QFontMetrics wordMetrics(wordFont_);
   painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, word);
   if (!rest.isEmpty()) {

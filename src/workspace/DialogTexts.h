@@ -45,12 +45,15 @@ inline constexpr std::string_view kOutputUpperBox = "Show words containing some 
 inline constexpr std::string_view kOutputPunctuationBox = "Show words containing punc&tuation (e.g. tail-end)";
 inline constexpr std::string_view kOutputWhitespaceBox = "Show phr&ases (e.g. tail-end Charlie)";
 inline constexpr std::string_view kDoubleClickLabel = "&Double-click action";
+inline constexpr std::string_view kMinimumScoreLabel = "&Hide entries whose commonness score is below";
+inline constexpr std::string_view kMinimumScoreNone = "none hidden";
 // In the order of ViewDoubleClick's values.
 inline constexpr std::array<std::string_view, 2> kDoubleClickChoices = {"Lookup", "External lookup"};
 // Sorting
 inline constexpr std::string_view kSortingBox = "S&ort alphabetically";
 inline constexpr std::string_view kAscending = "Ascending";
 inline constexpr std::string_view kGroupingBox = "Group &by length";
+inline constexpr std::string_view kCommonFirstBox = "Most &common first (by the commonness scores kept beside a dictionary)";
 struct GroupingSense {
   std::string_view label;
   int value;  // ViewLengthGroupingSense

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "AppWindowTest.h"
 #include "settings/Persist.h"
@@ -22,6 +23,8 @@
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
+#include "builder/ScoreCompanions.h"
+#include "ui/ResultsModel.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
 #include "ui/StartupTipsWindow.h"
@@ -74,6 +77,43 @@ TEST_F(MainWindowTest, PhraseAnagramsFromTheKeyboardWithAnEnumeration) {
   // Full-text search has no use for it.
   QTest::keyClick(&frame(), Qt::Key_F, Qt::ControlModifier);
   EXPECT_FALSE(view().enumerationBox()->isVisible());
+}
+
+// The "Common first" toggle reorders the finished search at once,
+// the choice outlives the program, rare entries are quieter and tell their
+// score, and the options window shows the same option.
+TEST_F(MainWindowTest, TheCommonFirstToggleReordersAndIsRemembered) {
+  const std::vector<std::string> lines = {"meal;60", "mead;20", "made;90", "maze", "mode;80"};
+  const std::string path = test::buildTestDictionary(dir, lines);
+  ScoredWords words;
+  for (const std::string& line : lines) words.addLine(line);
+  ASSERT_TRUE(writeScoresCompanion(path, words, nullptr, nullptr));
+  start({path});
+  search("m*");
+  const auto rows = [this] {
+    QStringList out;
+    QAbstractItemModel* model = view().pane(0)->model();
+    for (int i = 0; i < model->rowCount(); ++i) out << model->index(i, 0).data(ResultsModel::WordRole).toString();
+    return out;
+  };
+  EXPECT_EQ(rows(), (QStringList{"made", "maze", "mead", "meal", "mode"}));
+  EXPECT_FALSE(view().commonFirstButton()->isChecked());
+  QTest::mouseClick(view().commonFirstButton(), Qt::LeftButton);
+  waitWhileSearching();
+  EXPECT_TRUE(view().commonFirstButton()->isChecked());
+  EXPECT_EQ(rows(), (QStringList{"made", "mode", "meal", "mead", "maze"}));
+  QAbstractItemModel* model = view().pane(0)->model();
+  EXPECT_EQ(model->index(3, 0).data(Qt::ToolTipRole).toString(), "Commonness 20 of 100: very rare");
+  EXPECT_GT(model->index(3, 0).data(ResultsModel::ShadeRole).toDouble(), 0.3);
+  EXPECT_EQ(model->index(0, 0).data(ResultsModel::ShadeRole).toDouble(), 0.0);
+  EXPECT_FALSE(model->index(4, 0).data(Qt::ToolTipRole).isValid());  // no score, no tip
+  // Kept at once, as the user set it (the options are otherwise written
+  // only when saved as defaults), and read back at the next start.
+  frame().close();
+  program.reset();
+  start({path});
+  EXPECT_TRUE(view().commonFirstButton()->isChecked());
+  EXPECT_TRUE(frame().workspace().options().viewCommonFirst);
 }
 
 TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
