@@ -22,7 +22,9 @@ constexpr QuickReferenceRow kQuickReference[] = {
 // Taken word for word from the notices distributed with SCOWL (its README)
 // and with WordNet 3.0 (its licence).
 constexpr std::string_view kDataNotices = R"notices(The word lists and definitions of the dictionaries delivered with KEA
-are built from SCOWL and WordNet 3.0. Their notices follow.
+are built from SCOWL and WordNet 3.0; the commonness scores beside them
+come from SCOWL's size levels, WordNet and the CMU Sphinx US English
+language model. Their notices follow.
 
 SCOWL
 =====
@@ -294,6 +296,43 @@ advertising or publicity pertaining to distribution of the software
 and/or database.  Title to copyright in this software, database and
 any associated documentation shall at all times remain with
 Princeton University and LICENSEE agrees to preserve same.
+
+CMU Sphinx US English language model
+====================================
+
+The commonness scores and word pairs are made from the US English
+language model of pocketsphinx (Debian package pocketsphinx-en-us).
+
+Copyright 1995-2014 Carnegie Mellon University.  All rights reserved.
+Copyright 2014-2015 Alpha Cephei Inc.
+
+Redistribution and use in source and binary forms, with or without
+modification, are permitted provided that the following conditions
+are met:
+
+1. Redistributions of source code must retain the above copyright
+   notice, this list of conditions and the following disclaimer.
+
+2. Redistributions in binary form must reproduce the above copyright
+   notice, this list of conditions and the following disclaimer in
+   the documentation and/or other materials provided with the
+   distribution.
+
+This work was supported in part by funding from the Defense Advanced
+Research Projects Agency and the National Science Foundation of the
+United States of America, and the CMU Sphinx Speech Consortium.
+
+THIS SOFTWARE IS PROVIDED BY CARNEGIE MELLON UNIVERSITY ``AS IS'' AND
+ANY EXPRESSED OR IMPLIED WARRANTIES, INCLUDING, BUT NOT LIMITED TO,
+THE IMPLIED WARRANTIES OF MERCHANTABILITY AND FITNESS FOR A PARTICULAR
+PURPOSE ARE DISCLAIMED.  IN NO EVENT SHALL CARNEGIE MELLON UNIVERSITY
+NOR ITS EMPLOYEES BE LIABLE FOR ANY DIRECT, INDIRECT, INCIDENTAL,
+SPECIAL, EXEMPLARY, OR CONSEQUENTIAL DAMAGES (INCLUDING, BUT NOT
+LIMITED TO, PROCUREMENT OF SUBSTITUTE GOODS OR SERVICES; LOSS OF USE,
+DATA, OR PROFITS; OR BUSINESS INTERRUPTION) HOWEVER CAUSED AND ON ANY
+THEORY OF LIABILITY, WHETHER IN CONTRACT, STRICT LIABILITY, OR TORT
+(INCLUDING NEGLIGENCE OR OTHERWISE) ARISING IN ANY WAY OUT OF THE USE
+OF THIS SOFTWARE, EVEN IF ADVISED OF THE POSSIBILITY OF SUCH DAMAGE.
 )notices";
 
 std::string withCodePoint(const char* format, char32_t codePoint) {
