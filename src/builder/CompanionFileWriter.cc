@@ -13,7 +13,7 @@
 namespace kea {
 
 bool writeCompanionFile(const std::string& path, std::string_view magic, const DictionaryFingerprint& dictionary,
-                        std::string_view payload, std::string* error) {
+                        std::string_view payload, std::string* error, CompanionHash hash) {
   TemporaryTarget target(platform::nativePath(path));
   if (!target.create(error)) return false;
   // The temporary name is the companion's own plus ASCII, so it converts back.
@@ -22,7 +22,7 @@ bool writeCompanionFile(const std::string& path, std::string_view magic, const D
     if (error) *error = "cannot write " + target.path();
     return false;
   }
-  const std::string bytes = frameCompanion(magic, dictionary, payload);
+  const std::string bytes = frameCompanion(magic, dictionary, payload, hash);
   file->write(bytes);
   if (!file->close()) {
     if (error) *error = "cannot write " + path + " (disk full?)";

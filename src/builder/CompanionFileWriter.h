@@ -13,7 +13,7 @@ namespace kea {
 // Writes the framed payload to `path`. False, with the reason in `error`,
 // when it cannot be written; an existing companion is then left as it was.
 bool writeCompanionFile(const std::string& path, std::string_view magic, const DictionaryFingerprint& dictionary,
-                        std::string_view payload, std::string* error);
+                        std::string_view payload, std::string* error, CompanionHash hash = CompanionHash::Fnv1a);
 
 // Removes a companion that does not belong to a dictionary just written, so
 // that nothing stale is left beside it; true when none is left.

@@ -24,6 +24,18 @@ void putFixed64(std::string& out, std::uint64_t value) {
   coding::putFixed32(out, static_cast<std::uint32_t>(value >> 32));
 }
 
+std::uint64_t load64(const unsigned char* p) { return decodeFixed64(p); }
+
+std::uint64_t rotateLeft(std::uint64_t x, int bits) { return (x << bits) | (x >> (64 - bits)); }
+
+// The frame's closing hash of `head` (bytes 0 … 39) and the payload.
+std::uint64_t frameHash(CompanionHash kind, const unsigned char* head, const unsigned char* payload,
+                        std::size_t payloadSize) {
+  const std::uint64_t headHash = fnv1a64(head, kPayloadStart);
+  return kind == CompanionHash::Wide ? wideHash64(payload, payloadSize, headHash)
+                                     : fnv1a64(payload, payloadSize, headHash);
+}
+
 bool endsWithKkd(std::string_view path) {
   if (path.size() < 4) return false;
   const std::string_view end = path.substr(path.size() - 4);
@@ -43,6 +55,29 @@ std::uint64_t fnv1a64(const void* data, std::size_t size, std::uint64_t seed) {
   return hash;
 }
 
+std::uint64_t wideHash64(const void* data, std::size_t size, std::uint64_t seed) {
+  constexpr std::uint64_t kPrime1 = 0x9e3779b185ebca87ull;
+  constexpr std::uint64_t kPrime2 = 0xc2b2ae3d27d4eb4full;
+  const auto* p = static_cast<const unsigned char*>(data);
+  std::uint64_t lanes[4] = {seed + kPrime1, seed ^ kPrime2, seed - kPrime1, ~seed};
+  std::size_t i = 0;
+  for (; size - i >= 32; i += 32) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      lanes[k] = rotateLeft(lanes[k] + load64(p + i + 8 * k) * kPrime2, 31) * kPrime1;
+    }
+  }
+  std::uint64_t hash = rotateLeft(lanes[0], 1) + rotateLeft(lanes[1], 7) + rotateLeft(lanes[2], 12) +
+                       rotateLeft(lanes[3], 18) + size;
+  hash = fnv1a64(p + i, size - i, hash);
+  // The final mix spreads every bit over the whole value.
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccdull;
+  hash ^= hash >> 33;
+  hash *= 0xc4ceb9fe1a85ec53ull;
+  hash ^= hash >> 33;
+  return hash;
+}
+
 std::string companionPath(std::string_view dictionaryPath, std::string_view extension) {
   std::string path(dictionaryPath);
   // A folder called "x.kkd" keeps its name: only the file's own extension goes.
@@ -54,7 +89,8 @@ std::string companionPath(std::string_view dictionaryPath, std::string_view exte
 }
 
 CompanionFile readCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
-                                const DictionaryFingerprint& dictionary, FingerprintCheck check) {
+                                const DictionaryFingerprint& dictionary, FingerprintCheck check,
+                                CompanionHash hashKind) {
   CompanionFile out;
   platform::ReadOnlyFile file;
   if (file.open(path) != platform::OpenError::None) {
@@ -82,8 +118,7 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
     out.status = CompanionStatus::Unreadable;
     return out;
   }
-  const std::uint64_t hash = fnv1a64(payload.data(), payload.size(), fnv1a64(head, sizeof head));
-  if (hash != decodeFixed64(tail)) return out;
+  if (frameHash(hashKind, head, payload.data(), payload.size()) != decodeFixed64(tail)) return out;
 
   out.madeFrom.size = decodeFixed64(head + kSizeField);
   out.madeFrom.lastWriteTime = static_cast<std::int64_t>(decodeFixed64(head + kTimeField));
@@ -101,7 +136,7 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
 }
 
 std::string frameCompanion(std::string_view magic, const DictionaryFingerprint& dictionary,
-                           std::string_view payload) {
+                           std::string_view payload, CompanionHash hash) {
   std::string out;
   out.reserve(kCompanionFrameSize + payload.size());
   out.append(magic.substr(0, kCompanionMagicSize));
@@ -111,7 +146,8 @@ std::string frameCompanion(std::string_view magic, const DictionaryFingerprint& 
   putFixed64(out, dictionary.headerHash);
   putFixed64(out, payload.size());
   out.append(payload);
-  putFixed64(out, fnv1a64(out.data(), out.size()));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(out.data());
+  putFixed64(out, frameHash(hash, bytes, bytes + kPayloadStart, payload.size()));
   return out;
 }
 
