@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "builder/BlockSummaryWriter.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
 
@@ -62,7 +63,10 @@ bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 
     return false;
   }
 
-  return putInPlace(lines, temporary, target);
+  if (!putInPlace(lines, temporary, target)) return false;
+  // Without its block summaries the dictionary works; scans are slower.
+  if (std::string why; !writeBlockSummaries(target, &why)) lines.logMessage("No block summaries were written: " + why + "\n");
+  return true;
 }
 
 bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target) {

@@ -25,6 +25,7 @@
 namespace kea {
 
 struct WordListCode;
+class BlockSummaries;
 
 // A place in section 1 of a length's word list where decoding can start:
 // the bit offset of an entry from the list's start, the number of flagged
@@ -199,6 +200,10 @@ class KKDictionaryList::Dictionary {
   // What ties companion files (scores, block summaries) to this file as it
   // was opened.
   DictionaryFingerprint fingerprint() const { return {stamp_.size, stamp_.lastWriteTime, headerHash_}; }
+  // The block summaries beside the file (BlockSummary.h), read by the first
+  // call and kept until the dictionary is closed; null when there are none
+  // that fit this file.
+  std::shared_ptr<const BlockSummaries> blockSummaries() const;
 
   // Whether `length` bytes at `offset` lie inside the file.
   bool rangeInFile(std::uint64_t offset, std::uint64_t length) const {
@@ -254,6 +259,8 @@ class KKDictionaryList::Dictionary {
   std::vector<std::uint8_t> positionTables_;
   std::uint32_t headerEnd_ = 0;
   std::uint64_t headerHash_ = 0;
+  mutable std::shared_ptr<const BlockSummaries> blockSummaries_;
+  mutable bool blockSummariesRead_ = false;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;
   std::array<WordListSamples, kkd::kMaxLengthSlots> lookupSamples_;
   int referenceCount_ = 1;

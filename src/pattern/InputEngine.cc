@@ -40,7 +40,40 @@ bool InputEngine::setLength(int length) {
   // An empty word of this length: its key ends where the length does.
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
   lengthFinished_ = listFinished_ = !reading;
+  sourceBit_ = 0;
+  summaries_ = reading ? dictionary_->blockSummaries() : nullptr;
+  blocks_ = summaries_ ? summaries_->length(length) : nullptr;
   return reading && file_.isOpen();
+}
+
+bool InputEngine::blockLacksLetters(std::uint32_t entry) const {
+  const std::size_t block = entry / static_cast<std::uint32_t>(summaries_->entriesPerBlock());
+  const std::uint32_t needed = filter_.blockLetters();
+  return block < blocks_->endBlock() && (blocks_->letters[block] & needed) != needed;
+}
+
+void InputEngine::skipBlocks(int& examined) {
+  const auto perBlock = static_cast<std::size_t>(summaries_->entriesPerBlock());
+  const auto entry = static_cast<std::size_t>(wordsExamined_) + static_cast<std::size_t>(examined);
+  const std::size_t from = entry / perBlock;
+  // The decoder stands where the summary says this block starts, or the
+  // summary does not describe this list and is left alone from here on.
+  const WordBlock& here = blocks_->starts[from];
+  if (sourceBit_ + decoder_->bitPosition() != here.startBit || decoder_->flaggedSoFar() != here.flaggedBefore) {
+    blocks_ = nullptr;
+    return;
+  }
+  // Whole blocks only, and no further than the slice reaches.
+  const std::size_t room = static_cast<std::size_t>(kSliceWords - examined) / perBlock;
+  const std::size_t to = std::min(blocks_->nextHolding(from, filter_.blockLetters()), from + room);
+  if (to == from) return;
+  examined += static_cast<int>(std::min<std::size_t>(to * perBlock, blocks_->entries) - entry);
+  const WordBlock& there = blocks_->starts[to];
+  if (there.startBit >= sourceBit_ && decoder_->skipTo(there.startBit - sourceBit_, there.flaggedBefore)) return;
+  // Further than the block read: the file is read from there. A failed
+  // read leaves the decoder at the end of its data, which ends the length.
+  file_.startList(*dictionary_, length_, *decoder_, there.startBit, there.flaggedBefore);
+  sourceBit_ = there.startBit / 8 * 8;
 }
 
 std::string_view InputEngine::annotation() const {
@@ -65,23 +98,32 @@ const WordBuffer& InputEngine::endOfLength() {
 }
 
 bool InputEngine::LetterFilter::follow(const MatchEngine* engine) {
-  if (engine == nullptr || engine->matcher() != MatcherKind::General) {
+  if (engine == nullptr) {
     size_ = kNone;
     all_ = 0;
+    blockLetters_ = 0;
     return false;
   }
+  const bool general = engine->matcher() == MatcherKind::General;
   const std::vector<std::uint8_t>& required = engine->compiled().requiredLetters();
-  if (required.size() == size_ && std::equal(required.begin(), required.end(), letters_.begin())) return false;
+  if (general == general_ && required.size() == size_ &&
+      std::equal(required.begin(), required.end(), letters_.begin())) {
+    return false;
+  }
   size_ = kNone;
   all_ = 0;
+  blockLetters_ = 0;
   bit_.fill(0);
   if (required.size() > letters_.size()) return false;
   std::copy(required.begin(), required.end(), letters_.begin());
   size_ = required.size();
+  general_ = general;
   // Pairs of a letter and its count: the filter asks for the letter once.
   int bits = 0;
-  for (std::size_t i = 0; i + 1 < required.size() && bits < 32; i += 2) {
-    if (required[i + 1] == 0 || bit_[required[i]] != 0) continue;
+  for (std::size_t i = 0; i + 1 < required.size(); i += 2) {
+    if (required[i + 1] == 0) continue;
+    blockLetters_ |= blocks::letterBit(required[i]);
+    if (!general || bits == 32 || bit_[required[i]] != 0) continue;
     bit_[required[i]] = std::uint32_t{1} << bits++;
     all_ |= bit_[required[i]];
   }
@@ -102,34 +144,59 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   const int length = length_;
   int examined = 0;
   bool matched = false;
+  // With blocks skipped: the value of `examined` at which the next block
+  // starts, where decoding stops when that block lacks a letter.
+  int blockEnd = -1;
   const auto accept = [&](const WordListDecoder::Result& entry) {
     if (entry.keyLength != length) return true;
     ++examined;
     if (filtered && filter_.rejects(entry.letterBits)) {
       matched = false;
-      return examined == kSliceWords;
-    }
-    matched = single != nullptr ? single->matches(word)
-                                : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
-    return matched || examined == kSliceWords;
-  };
-  const WordListDecoder::Result r = decode(word, filtered, accept);
-  wordsExamined_ += examined;
-  if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
-    section_ = decoder_->section();
-    if (r.record == WordListDecoder::Record::SectionEnd) {
-      ++sectionsFinished_;
     } else {
-      if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
-      listFinished_ = true;
+      matched = single != nullptr ? single->matches(word)
+                                  : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     }
-    return &endOfLength();
+    if (matched || examined == kSliceWords) return true;
+    if (examined != blockEnd) return false;
+    blockEnd += summaries_->entriesPerBlock();
+    return blockLacksLetters(static_cast<std::uint32_t>(wordsExamined_ + examined));
+  };
+  for (;;) {
+    if (skipsBlocks()) {
+      const int perBlock = summaries_->entriesPerBlock();
+      const int entry = wordsExamined_ + examined;
+      if (entry % perBlock == 0 && blockLacksLetters(static_cast<std::uint32_t>(entry))) skipBlocks(examined);
+      blockEnd = skipsBlocks() ? examined + perBlock - (wordsExamined_ + examined) % perBlock : -1;
+      if (examined == kSliceWords) {
+        wordsExamined_ += examined;
+        return nullptr;
+      }
+    }
+    const WordListDecoder::Result r = decode(word, filtered, accept);
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
+      wordsExamined_ += examined;
+      section_ = decoder_->section();
+      if (r.record == WordListDecoder::Record::SectionEnd) {
+        ++sectionsFinished_;
+      } else {
+        if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
+        listFinished_ = true;
+      }
+      return &endOfLength();
+    }
+    if (matched) {
+      wordsExamined_ += examined;
+      textLength_ = r.textLength;
+      definitionNumber_ = r.definitionIndex;
+      section_ = r.section;
+      return &word;
+    }
+    if (examined == kSliceWords) {
+      wordsExamined_ += examined;
+      return nullptr;
+    }
+    // Decoding stopped before a block that lacks a required letter.
   }
-  if (!matched) return nullptr;
-  textLength_ = r.textLength;
-  definitionNumber_ = r.definitionIndex;
-  section_ = r.section;
-  return &word;
 }
 
 const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {

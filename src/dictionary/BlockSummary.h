@@ -1,0 +1,129 @@
+// Block summaries: a companion file beside a dictionary ("English.blocks"
+// beside "English.kkd", see CompanionFile.h) that lets a word search skip
+// the parts of a word list that cannot hold a match.
+//
+// Section 1 of each length's word list is cut into blocks of a fixed number
+// of entries. For every block the summary keeps where its first record
+// starts (a bit offset from the list's start and the flagged entries before
+// it, which is all the decoder needs to start there) and which letters its
+// entries hold. A pattern that requires a letter then decodes only the
+// blocks that hold it: for "*q*z*" over the English lists about one entry
+// in thirteen.
+//
+// The summary is an optimisation and never a source of truth: it is taken
+// only when its frame, hash and fingerprint (size, header hash and time
+// stamp) agree with the open dictionary, and its counts and offsets are
+// checked against the dictionary before use. A dictionary without one, or
+// with one that is missing, stale or damaged, is searched by decoding every
+// entry, with the same results. The layout is in docs/block-summaries.md.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary/CompanionFile.h"
+#include "dictionary/KKDictionaryList.h"
+
+namespace kea {
+
+namespace blocks {
+
+// Part of the persistent format: never change.
+inline constexpr std::string_view kExtension = ".blocks";
+inline constexpr std::string_view kMagic = "KEABLKS1";
+// Entries per block that the writers use. Chosen by measurement (see
+// docs/block-summaries.md): smaller blocks skip more of a scan for a rare
+// letter, larger ones keep the file small enough to read and check in well
+// under a millisecond.
+inline constexpr int kDefaultEntriesPerBlock = 32;
+inline constexpr int kMaxEntriesPerBlock = 4096;
+// A summary larger than this is not read (English: about 200 KB).
+inline constexpr std::size_t kMaxPayload = std::size_t{1} << 28;
+
+// The bit of an alphabet index in a block's letter set: one bit per index
+// up to 30, and bit 31 shared by every higher index, so that a letter set
+// never says a letter is missing when it is present.
+inline std::uint32_t letterBit(unsigned alphabetIndex) {
+  return std::uint32_t{1} << (alphabetIndex < 31 ? alphabetIndex : 31);
+}
+
+}  // namespace blocks
+
+// Where a block of a length's section 1 starts.
+struct WordBlock {
+  // From the start of the length's word list, in bits.
+  std::uint64_t startBit = 0;
+  // Flagged entries of section 1 before the block's first entry.
+  std::int32_t flaggedBefore = 0;
+
+  bool operator==(const WordBlock&) const = default;
+};
+
+// One length's blocks: ceil(entries / entriesPerBlock) blocks, then one
+// more that holds no entry and starts at section 1's end record. Kept as
+// arrays of their own, so that looking for the next block worth reading
+// runs over the letter sets alone.
+struct LengthBlocks {
+  std::uint32_t entries = 0;
+  // Per block: blocks::letterBit of every letter its entries hold (0 for
+  // the end block), and where it starts.
+  std::vector<std::uint32_t> letters;
+  std::vector<WordBlock> starts;
+
+  // The end block's number.
+  std::size_t endBlock() const { return letters.size() - 1; }
+  // The first block from `block` on whose letters include all of `needed`;
+  // the end block when none does.
+  std::size_t nextHolding(std::size_t block, std::uint32_t needed) const {
+    const std::size_t end = endBlock();
+    while (block < end && (letters[block] & needed) != needed) ++block;
+    return block;
+  }
+
+  bool operator==(const LengthBlocks&) const = default;
+};
+
+class BlockSummaries {
+ public:
+  int entriesPerBlock() const { return entriesPerBlock_; }
+  // The blocks of a length, or nothing when the summary holds none for it
+  // (no entries, or a length outside the dictionary).
+  const LengthBlocks* length(int length) const;
+
+  // The summary of an open dictionary, made by decoding section 1 of each
+  // of its lists. Nothing when a list cannot be read to its end record, or
+  // when a record of a list is filed under the wrong length: a summary is
+  // made only of a dictionary that decodes cleanly.
+  static std::optional<BlockSummaries> make(const KKDictionaryList::Dictionary& dictionary,
+                                            int entriesPerBlock = blocks::kDefaultEntriesPerBlock);
+
+  // The payload of the companion file, and back. parse() checks the layout
+  // and every count and offset against `dictionary`, and returns nothing
+  // when anything disagrees.
+  std::string serialize() const;
+  static std::optional<BlockSummaries> parse(std::string_view payload,
+                                             const KKDictionaryList::Dictionary& dictionary);
+
+  bool operator==(const BlockSummaries&) const = default;
+
+ private:
+  int entriesPerBlock_ = 0;
+  std::vector<LengthBlocks> lengths_;  // index: length
+};
+
+// What reading a dictionary's summary found.
+struct LoadedBlockSummaries {
+  CompanionStatus status = CompanionStatus::Missing;
+  std::shared_ptr<const BlockSummaries> summaries;  // set when Loaded
+};
+
+// Reads and checks the summary beside an open dictionary. A summary whose
+// frame is sound but whose content disagrees with the dictionary counts as
+// Damaged.
+LoadedBlockSummaries loadBlockSummaries(const KKDictionaryList::Dictionary& dictionary);
+
+}  // namespace kea
