@@ -12,19 +12,17 @@
 namespace kea {
 namespace {
 
-// Per block in the payload: letters, bits taken by its records, flagged
-// entries among them.
-constexpr std::size_t kBlockRecordSize = 12;
-
-std::size_t blockCount(std::uint32_t entries, int entriesPerBlock) {
-  return (static_cast<std::size_t>(entries) + static_cast<std::size_t>(entriesPerBlock) - 1) /
-         static_cast<std::size_t>(entriesPerBlock);
+std::size_t blockCount(std::uint32_t entries, std::uint32_t entriesPerBlock) {
+  return (static_cast<std::size_t>(entries) + entriesPerBlock - 1) / entriesPerBlock;
 }
 
-// Decodes section 1 of one list into its blocks; false when the list does
-// not decode cleanly to its end record.
-bool summariseLength(const KKDictionaryList::Dictionary& dictionary, int length, int entriesPerBlock,
-                     LengthBlocks& out) {
+// Decodes section 1 of one list and appends its entry count and block
+// records to `payload`; false when the list does not decode cleanly to its
+// end record.
+bool summariseLength(const KKDictionaryList::Dictionary& dictionary, int length, std::uint32_t entriesPerBlock,
+                     std::string& payload) {
+  const std::size_t countAt = payload.size();
+  coding::putFixed32(payload, 0);
   WordListFile file;
   auto decoder = std::make_unique<WordListDecoder>(dictionary);
   switch (file.startList(dictionary, length, *decoder)) {
@@ -37,76 +35,76 @@ bool summariseLength(const KKDictionaryList::Dictionary& dictionary, int length,
       return false;
   }
   auto word = std::make_unique<WordBuffer>();
+  std::uint32_t entries = 0;
+  std::uint32_t letters = 0;
+  WordBlock blockStart;
+  // Closes the block that started at blockStart where the next one starts.
+  const auto closeBlock = [&](std::uint64_t bit, int flagged) {
+    coding::putFixed32(payload, letters);
+    coding::putFixed32(payload, static_cast<std::uint32_t>(bit - blockStart.startBit));
+    coding::putFixed32(payload, static_cast<std::uint32_t>(flagged - blockStart.flaggedBefore));
+    blockStart = {bit, flagged};
+    letters = 0;
+  };
   for (;;) {
-    const std::uint64_t start = decoder->bitPosition();
-    const int flaggedBefore = decoder->flaggedSoFar();
+    const std::uint64_t bit = decoder->bitPosition();
+    const int flagged = decoder->flaggedSoFar();
     const WordListDecoder::Result r = decoder->next(*word);
     if (r.record == WordListDecoder::Record::SectionEnd || r.record == WordListDecoder::Record::ListEnd) {
-      if (out.entries == 0) return true;
-      out.letters.push_back(0);
-      out.starts.push_back({start, flaggedBefore});
+      if (entries > 0) closeBlock(bit, flagged);
+      coding::encodeFixed32(reinterpret_cast<unsigned char*>(payload.data() + countAt), entries);
       return true;
     }
     // A search stops at a record filed under the wrong length; a summary
-    // could not describe what it would see.
-    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) return false;
-    if (out.entries % static_cast<std::uint32_t>(entriesPerBlock) == 0) {
-      out.letters.push_back(0);
-      out.starts.push_back({start, flaggedBefore});
+    // could not describe what it would see. A block larger than its
+    // record's fields is left to the decoder.
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length ||
+        bit - blockStart.startBit > UINT32_MAX) {
+      return false;
     }
-    std::uint32_t& letters = out.letters.back();
+    if (entries > 0 && entries % entriesPerBlock == 0) closeBlock(bit, flagged);
     for (int i = 0; i < r.keyLength; ++i) letters |= blocks::letterBit(word->key[i]);
-    ++out.entries;
+    ++entries;
   }
 }
 
 }  // namespace
 
+WordBlock LengthBlocks::start(std::size_t b) const {
+  WordBlock at;
+  for (std::size_t i = 0; i < b && i < count_; ++i) at = after(i, at);
+  return at;
+}
+
 const LengthBlocks* BlockSummaries::length(int length) const {
   if (length < 0 || static_cast<std::size_t>(length) >= lengths_.size()) return nullptr;
   const LengthBlocks& l = lengths_[static_cast<std::size_t>(length)];
-  return l.entries == 0 ? nullptr : &l;
-}
-
-std::optional<BlockSummaries> BlockSummaries::make(const KKDictionaryList::Dictionary& dictionary,
-                                                   int entriesPerBlock) {
-  if (!dictionary.isOpen() || entriesPerBlock < 1 || entriesPerBlock > blocks::kMaxEntriesPerBlock) {
-    return std::nullopt;
-  }
-  BlockSummaries out;
-  out.entriesPerBlock_ = entriesPerBlock;
-  out.lengths_.resize(static_cast<std::size_t>(dictionary.lengthSlots()));
-  for (int length = 1; length < dictionary.lengthSlots(); ++length) {
-    if (!summariseLength(dictionary, length, entriesPerBlock, out.lengths_[static_cast<std::size_t>(length)])) {
-      return std::nullopt;
-    }
-  }
-  return out;
+  return l.entries_ == 0 ? nullptr : &l;
 }
 
 // Payload layout (little-endian; docs/block-summaries.md):
 //   u32 entries per block (N), u32 length slots (S, the dictionary's N),
 //   then for each length 1 … S-1: u32 entries in section 1 (E), then
 //   ceil(E / N) block records of u32 letters, u32 bits, u32 flagged.
-std::string BlockSummaries::serialize() const {
-  std::string out;
-  coding::putFixed32(out, static_cast<std::uint32_t>(entriesPerBlock_));
-  coding::putFixed32(out, static_cast<std::uint32_t>(lengths_.size()));
-  for (std::size_t length = 1; length < lengths_.size(); ++length) {
-    const LengthBlocks& l = lengths_[length];
-    coding::putFixed32(out, l.entries);
-    for (std::size_t b = 0; b + 1 < l.starts.size(); ++b) {
-      coding::putFixed32(out, l.letters[b]);
-      coding::putFixed32(out, static_cast<std::uint32_t>(l.starts[b + 1].startBit - l.starts[b].startBit));
-      coding::putFixed32(out, static_cast<std::uint32_t>(l.starts[b + 1].flaggedBefore - l.starts[b].flaggedBefore));
+std::optional<BlockSummaries> BlockSummaries::make(const KKDictionaryList::Dictionary& dictionary,
+                                                   int entriesPerBlock) {
+  if (!dictionary.isOpen() || entriesPerBlock < 1 || entriesPerBlock > blocks::kMaxEntriesPerBlock) {
+    return std::nullopt;
+  }
+  std::string payload;
+  coding::putFixed32(payload, static_cast<std::uint32_t>(entriesPerBlock));
+  coding::putFixed32(payload, static_cast<std::uint32_t>(dictionary.lengthSlots()));
+  for (int length = 1; length < dictionary.lengthSlots(); ++length) {
+    if (!summariseLength(dictionary, length, static_cast<std::uint32_t>(entriesPerBlock), payload)) {
+      return std::nullopt;
     }
   }
-  return out;
+  return parse(payload, dictionary);
 }
 
-std::optional<BlockSummaries> BlockSummaries::parse(std::string_view payload,
+std::optional<BlockSummaries> BlockSummaries::parse(std::vector<unsigned char> payload,
                                                     const KKDictionaryList::Dictionary& dictionary) {
-  const auto* p = reinterpret_cast<const unsigned char*>(payload.data());
+  const unsigned char* p = payload.data();
   const unsigned char* const limit = p + payload.size();
   std::uint32_t perBlock = 0, slots = 0;
   if (!coding::getFixed32(p, limit, perBlock) || !coding::getFixed32(p, limit, slots)) return std::nullopt;
@@ -119,42 +117,36 @@ std::optional<BlockSummaries> BlockSummaries::parse(std::string_view payload,
   out.lengths_.resize(slots);
   for (std::uint32_t length = 1; length < slots; ++length) {
     LengthBlocks& l = out.lengths_[length];
-    if (!coding::getFixed32(p, limit, l.entries)) return std::nullopt;
-    if (l.entries == 0) continue;
+    if (!coding::getFixed32(p, limit, l.entries_)) return std::nullopt;
+    if (l.entries_ == 0) continue;
     const auto start = dictionary.wordListStart(static_cast<int>(length));
-    const std::size_t count = blockCount(l.entries, out.entriesPerBlock_);
-    // Checked before anything is allocated for the blocks.
-    if (!start || l.entries > INT32_MAX || count > static_cast<std::size_t>(limit - p) / kBlockRecordSize) {
+    l.count_ = blockCount(l.entries_, perBlock);
+    if (!start || l.entries_ > INT32_MAX ||
+        l.count_ > static_cast<std::size_t>(limit - p) / LengthBlocks::kRecordSize) {
       return std::nullopt;
     }
-    // The end record must start inside the file.
-    const std::uint64_t bitsInFile = (dictionary.fileSize() - *start) * 8;
-    l.letters.resize(count + 1);
-    l.starts.resize(count + 1);
-    std::uint32_t* letters = l.letters.data();
-    WordBlock* starts = l.starts.data();
-    std::uint64_t bit = 0;
-    std::uint32_t flagged = 0;
+    l.records_ = p;
+    p += l.count_ * LengthBlocks::kRecordSize;
+    // Every block but the last holds perBlock entries; every record takes
+    // at least two bits (a letter and its end); the end record starts
+    // inside the file.
+    std::uint64_t bits = 0, flagged = 0;
     bool sound = true;
-    const auto take = [&](std::size_t b, std::uint32_t entriesInBlock) {
-      const unsigned char* record = p + b * kBlockRecordSize;
-      const std::uint32_t bits = coding::decodeFixed32(record + 4);
-      const std::uint32_t flaggedInBlock = coding::decodeFixed32(record + 8);
-      // Every record takes at least two bits: a letter and its end.
-      sound &= bits / 2 >= entriesInBlock && flaggedInBlock <= entriesInBlock;
-      letters[b] = coding::decodeFixed32(record);
-      starts[b] = {bit, static_cast<std::int32_t>(flagged)};
-      bit += bits;
-      flagged += flaggedInBlock;
+    const auto check = [&](std::size_t b, std::uint32_t entriesInBlock) {
+      const unsigned char* record = l.records_ + LengthBlocks::kRecordSize * b;
+      const std::uint32_t blockBits = coding::decodeFixed32(record + 4);
+      const std::uint32_t blockFlagged = coding::decodeFixed32(record + 8);
+      sound &= blockBits / 2 >= entriesInBlock && blockFlagged <= entriesInBlock;
+      bits += blockBits;
+      flagged += blockFlagged;
     };
-    for (std::size_t b = 0; b + 1 < count; ++b) take(b, perBlock);
-    take(count - 1, l.entries - static_cast<std::uint32_t>(count - 1) * perBlock);
-    p += count * kBlockRecordSize;
-    if (!sound || bit >= bitsInFile) return std::nullopt;
-    letters[count] = 0;
-    starts[count] = {bit, static_cast<std::int32_t>(flagged)};
+    for (std::size_t b = 0; b + 1 < l.count_; ++b) check(b, perBlock);
+    check(l.count_ - 1, l.entries_ - static_cast<std::uint32_t>(l.count_ - 1) * perBlock);
+    if (!sound || bits >= (dictionary.fileSize() - *start) * 8) return std::nullopt;
   }
   if (p != limit) return std::nullopt;
+  // The views point into the payload's own buffer, which moves with it.
+  out.payload_ = std::move(payload);
   return out;
 }
 
@@ -166,8 +158,7 @@ LoadedBlockSummaries loadBlockSummaries(const KKDictionaryList::Dictionary& dict
                                          FingerprintCheck::SizeHeaderAndTime, CompanionHash::Wide);
   out.status = file.status;
   if (file.status != CompanionStatus::Loaded) return out;
-  auto parsed = BlockSummaries::parse(
-      std::string_view(reinterpret_cast<const char*>(file.payload.data()), file.payload.size()), dictionary);
+  auto parsed = BlockSummaries::parse(std::move(file.payload), dictionary);
   if (!parsed) {
     out.status = CompanionStatus::Damaged;
     return out;

@@ -6,9 +6,9 @@
 // of entries. For every block the summary keeps where its first record
 // starts (a bit offset from the list's start and the flagged entries before
 // it, which is all the decoder needs to start there) and which letters its
-// entries hold. A pattern that requires a letter then decodes only the
-// blocks that hold it: for "*q*z*" over the English lists about one entry
-// in thirteen.
+// entries hold. A pattern that requires letters then decodes only the
+// blocks that hold them all: for "*q*z*" over the shipped English lists,
+// one entry in thirty.
 //
 // The summary is an optimisation and never a source of truth: it is taken
 // only when its frame, hash and fingerprint (size, header hash and time
@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dictionary/Coding.h"
 #include "dictionary/CompanionFile.h"
 #include "dictionary/KKDictionaryList.h"
 
@@ -35,13 +36,12 @@ namespace blocks {
 // Part of the persistent format: never change.
 inline constexpr std::string_view kExtension = ".blocks";
 inline constexpr std::string_view kMagic = "KEABLKS1";
-// Entries per block that the writers use. Chosen by measurement (see
+// Entries per block that the writers use, chosen by measurement (see
 // docs/block-summaries.md): smaller blocks skip more of a scan for a rare
-// letter, larger ones keep the file small enough to read and check in well
-// under a millisecond.
-inline constexpr int kDefaultEntriesPerBlock = 32;
+// letter, larger ones keep the file smaller to read and check.
+inline constexpr int kDefaultEntriesPerBlock = 16;
 inline constexpr int kMaxEntriesPerBlock = 4096;
-// A summary larger than this is not read (English: about 200 KB).
+// A summary larger than this is not read (English: about 330 KB).
 inline constexpr std::size_t kMaxPayload = std::size_t{1} << 28;
 
 // The bit of an alphabet index in a block's letter set: one bit per index
@@ -63,32 +63,51 @@ struct WordBlock {
   bool operator==(const WordBlock&) const = default;
 };
 
-// One length's blocks: ceil(entries / entriesPerBlock) blocks, then one
-// more that holds no entry and starts at section 1's end record. Kept as
-// arrays of their own, so that looking for the next block worth reading
-// runs over the letter sets alone.
-struct LengthBlocks {
-  std::uint32_t entries = 0;
-  // Per block: blocks::letterBit of every letter its entries hold (0 for
-  // the end block), and where it starts.
-  std::vector<std::uint32_t> letters;
-  std::vector<WordBlock> starts;
-
-  // The end block's number.
-  std::size_t endBlock() const { return letters.size() - 1; }
-  // The first block from `block` on whose letters include all of `needed`;
-  // the end block when none does.
-  std::size_t nextHolding(std::size_t block, std::uint32_t needed) const {
-    const std::size_t end = endBlock();
-    while (block < end && (letters[block] & needed) != needed) ++block;
-    return block;
+// One length's blocks, read in place from the summary that holds them
+// (which must outlive this): ceil(entries / entriesPerBlock) blocks, then
+// the end block, which holds no entry and starts at section 1's end
+// record. A block's start is the sum of the sizes of the blocks before it,
+// so a reader walks the blocks in order and keeps where it is.
+class LengthBlocks {
+ public:
+  std::uint32_t entries() const { return entries_; }
+  // The end block's number (the number of blocks that hold entries).
+  std::size_t endBlock() const { return count_; }
+  // blocks::letterBit of every letter block b's entries hold; 0 for the
+  // end block.
+  std::uint32_t letters(std::size_t b) const {
+    return b < count_ ? coding::decodeFixed32(records_ + kRecordSize * b) : 0;
   }
+  // Where block b + 1 starts, given where block b (not the end block)
+  // starts.
+  WordBlock after(std::size_t b, WordBlock start) const {
+    const unsigned char* record = records_ + kRecordSize * b;
+    start.startBit += coding::decodeFixed32(record + 4);
+    start.flaggedBefore += static_cast<std::int32_t>(coding::decodeFixed32(record + 8));
+    return start;
+  }
+  // Where block b starts, walking from the first.
+  WordBlock start(std::size_t b) const;
 
-  bool operator==(const LengthBlocks&) const = default;
+  // Per block in the payload: letters, bits its records take, flagged
+  // entries among them.
+  static constexpr std::size_t kRecordSize = 12;
+
+ private:
+  friend class BlockSummaries;
+  const unsigned char* records_ = nullptr;
+  std::size_t count_ = 0;
+  std::uint32_t entries_ = 0;
 };
 
+// A whole summary: its payload, checked, and the lengths' blocks in it.
 class BlockSummaries {
  public:
+  BlockSummaries(const BlockSummaries&) = delete;
+  BlockSummaries& operator=(const BlockSummaries&) = delete;
+  BlockSummaries(BlockSummaries&&) = default;
+  BlockSummaries& operator=(BlockSummaries&&) = default;
+
   int entriesPerBlock() const { return entriesPerBlock_; }
   // The blocks of a length, or nothing when the summary holds none for it
   // (no entries, or a length outside the dictionary).
@@ -102,15 +121,23 @@ class BlockSummaries {
                                             int entriesPerBlock = blocks::kDefaultEntriesPerBlock);
 
   // The payload of the companion file, and back. parse() checks the layout
-  // and every count and offset against `dictionary`, and returns nothing
+  // and every count and size against `dictionary`, and returns nothing
   // when anything disagrees.
-  std::string serialize() const;
-  static std::optional<BlockSummaries> parse(std::string_view payload,
+  std::string_view serialize() const {
+    return {reinterpret_cast<const char*>(payload_.data()), payload_.size()};
+  }
+  static std::optional<BlockSummaries> parse(std::vector<unsigned char> payload,
                                              const KKDictionaryList::Dictionary& dictionary);
+  static std::optional<BlockSummaries> parse(std::string_view payload, const KKDictionaryList::Dictionary& dictionary) {
+    return parse(std::vector<unsigned char>(payload.begin(), payload.end()), dictionary);
+  }
 
-  bool operator==(const BlockSummaries&) const = default;
+  bool operator==(const BlockSummaries& other) const { return payload_ == other.payload_; }
 
  private:
+  BlockSummaries() = default;
+
+  std::vector<unsigned char> payload_;
   int entriesPerBlock_ = 0;
   std::vector<LengthBlocks> lengths_;  // index: length
 };

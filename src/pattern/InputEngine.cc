@@ -41,6 +41,8 @@ bool InputEngine::setLength(int length) {
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
   lengthFinished_ = listFinished_ = !reading;
   sourceBit_ = 0;
+  block_ = 0;
+  blockStart_ = WordBlock{};
   summaries_ = reading ? dictionary_->blockSummaries() : nullptr;
   blocks_ = summaries_ ? summaries_->length(length) : nullptr;
   return reading && file_.isOpen();
@@ -49,26 +51,31 @@ bool InputEngine::setLength(int length) {
 bool InputEngine::blockLacksLetters(std::uint32_t entry) const {
   const std::size_t block = entry / static_cast<std::uint32_t>(summaries_->entriesPerBlock());
   const std::uint32_t needed = filter_.blockLetters();
-  return block < blocks_->endBlock() && (blocks_->letters[block] & needed) != needed;
+  return block < blocks_->endBlock() && (blocks_->letters(block) & needed) != needed;
 }
 
 void InputEngine::skipBlocks(int& examined) {
   const auto perBlock = static_cast<std::size_t>(summaries_->entriesPerBlock());
   const auto entry = static_cast<std::size_t>(wordsExamined_) + static_cast<std::size_t>(examined);
   const std::size_t from = entry / perBlock;
+  while (block_ < from) blockStart_ = blocks_->after(block_++, blockStart_);
   // The decoder stands where the summary says this block starts, or the
   // summary does not describe this list and is left alone from here on.
-  const WordBlock& here = blocks_->starts[from];
-  if (sourceBit_ + decoder_->bitPosition() != here.startBit || decoder_->flaggedSoFar() != here.flaggedBefore) {
+  if (sourceBit_ + decoder_->bitPosition() != blockStart_.startBit ||
+      decoder_->flaggedSoFar() != blockStart_.flaggedBefore) {
     blocks_ = nullptr;
     return;
   }
   // Whole blocks only, and no further than the slice reaches.
-  const std::size_t room = static_cast<std::size_t>(kSliceWords - examined) / perBlock;
-  const std::size_t to = std::min(blocks_->nextHolding(from, filter_.blockLetters()), from + room);
-  if (to == from) return;
-  examined += static_cast<int>(std::min<std::size_t>(to * perBlock, blocks_->entries) - entry);
-  const WordBlock& there = blocks_->starts[to];
+  const std::size_t limit =
+      std::min(blocks_->endBlock(), from + static_cast<std::size_t>(kSliceWords - examined) / perBlock);
+  const std::uint32_t needed = filter_.blockLetters();
+  while (block_ < limit && (blocks_->letters(block_) & needed) != needed) {
+    blockStart_ = blocks_->after(block_++, blockStart_);
+  }
+  if (block_ == from) return;
+  examined += static_cast<int>(std::min<std::size_t>(block_ * perBlock, blocks_->entries()) - entry);
+  const WordBlock there = blockStart_;
   if (there.startBit >= sourceBit_ && decoder_->skipTo(there.startBit - sourceBit_, there.flaggedBefore)) return;
   // Further than the block read: the file is read from there. A failed
   // read leaves the decoder at the end of its data, which ends the length.

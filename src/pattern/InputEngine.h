@@ -177,10 +177,13 @@ class InputEngine {
 
   LetterFilter filter_;
   // The dictionary's block summaries (kept while this cursor reads), the
-  // blocks of this length, and the bit of the list at which the decoder's
-  // source starts (decoder positions count from there).
+  // blocks of this length, a block the cursor has reached and where it
+  // starts, and the bit of the list at which the decoder's source starts
+  // (decoder positions count from there).
   std::shared_ptr<const BlockSummaries> summaries_;
   const LengthBlocks* blocks_ = nullptr;
+  std::size_t block_ = 0;
+  WordBlock blockStart_;
   std::uint64_t sourceBit_ = 0;
   std::unique_ptr<WordBuffer> word_;
   std::unique_ptr<WordListDecoder> decoder_;

@@ -68,19 +68,20 @@ TEST_F(BlockSummaryTest, EachBlockStartsWhereDecodingFindsItsFirstEntryAndHoldsI
     }
     ++lengthsSeen;
     ASSERT_NE(blocks, nullptr) << length;
-    ASSERT_EQ(blocks->entries, section1.size());
+    ASSERT_EQ(blocks->entries(), section1.size());
     ASSERT_EQ(blocks->endBlock(), (section1.size() + 7) / 8);
     for (std::size_t b = 0; b <= blocks->endBlock(); ++b) {
       std::uint32_t letters = 0;
       for (std::size_t i = b * 8; i < std::min(section1.size(), b * 8 + 8); ++i) {
         for (const std::uint8_t index : section1[i].key) letters |= blocks::letterBit(index);
       }
-      EXPECT_EQ(blocks->letters[b], letters) << length << " " << b;
+      EXPECT_EQ(blocks->letters(b), letters) << length << " " << b;
       // Started where the block says, the decoder reads the block's first
       // entry with its definition number, or the end of section 1.
       WordListFile file;
       WordListDecoder decoder(*d);
-      ASSERT_EQ(file.startList(*d, length, decoder, blocks->starts[b].startBit, blocks->starts[b].flaggedBefore),
+      const WordBlock start = blocks->start(b);
+      ASSERT_EQ(file.startList(*d, length, decoder, start.startBit, start.flaggedBefore),
                 WordListFile::Status::Reading);
       const WordListDecoder::Result r = decoder.next(*word);
       if (b == blocks->endBlock()) {
@@ -138,7 +139,7 @@ TEST_F(BlockSummaryTest, OnlyASummaryOfThisVeryFileIsTaken) {
 
 TEST_F(BlockSummaryTest, AWellFramedSummaryThatDisagreesWithItsDictionaryIsDamaged) {
   const auto d = openDictionary();
-  const std::string made = BlockSummaries::make(*d, 8)->serialize();
+  const std::string made(BlockSummaries::make(*d, 8)->serialize());
   ASSERT_TRUE(BlockSummaries::parse(made, *d).has_value());
   // The payload: N, S, then per length its entry count and 12-byte blocks.
   const auto u32At = [](const std::string& bytes, std::size_t at) {

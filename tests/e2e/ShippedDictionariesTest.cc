@@ -72,7 +72,7 @@ TEST(ShippedDictionaries, CarryTheBlockSummariesOfTheirOwnFiles) {
     // Every entry of section 1 is in a block.
     std::uint32_t entries = 0;
     for (int length = 1; length < list->lengthSlots(0); ++length) {
-      if (const LengthBlocks* blocks = loaded.summaries->length(length)) entries += blocks->entries;
+      if (const LengthBlocks* blocks = loaded.summaries->length(length)) entries += blocks->entries();
     }
     int headwords = 0, definitions = 0, shortest = 0, longest = 0;
     list->statistics(0, headwords, definitions, shortest, longest);

@@ -164,7 +164,7 @@ TEST_F(BlockSkippingTest, OffsetsThatDoNotDescribeTheListNeverLeadOutsideItOrToW
   build(test::unevenLetterLines(1500));
   auto list = KKDictionaryList::make(with);
   const KKDictionaryList::Dictionary& d = *list->dictionary(0);
-  std::string payload = BlockSummaries::make(d, 4)->serialize();
+  std::string payload(BlockSummaries::make(d, 4)->serialize());
   // Every block claims one bit more than it takes, and that it holds
   // every letter but the last one's: each skip lands off a record.
   std::size_t at = 8;
