@@ -43,9 +43,16 @@ bool InputEngine::setLength(int length) {
   sourceBit_ = 0;
   block_ = 0;
   blockStart_ = WordBlock{};
-  summaries_ = reading ? dictionary_->blockSummaries() : nullptr;
-  blocks_ = summaries_ ? summaries_->length(length) : nullptr;
+  blocks_ = nullptr;
+  blocksLooked_ = !reading;
   return reading && file_.isOpen();
+}
+
+void InputEngine::lookForBlocks() {
+  blocksLooked_ = true;
+  // Read with the first search that can skip, and kept by the dictionary.
+  summaries_ = dictionary_->blockSummaries();
+  blocks_ = summaries_ ? summaries_->length(length_) : nullptr;
 }
 
 bool InputEngine::blockLacksLetters(std::uint32_t entry) const {
@@ -111,9 +118,9 @@ bool InputEngine::LetterFilter::follow(const MatchEngine* engine) {
     blockLetters_ = 0;
     return false;
   }
-  const bool general = engine->matcher() == MatcherKind::General;
   const std::vector<std::uint8_t>& required = engine->compiled().requiredLetters();
-  if (general == general_ && required.size() == size_ &&
+  const bool general = engine->matcher() == MatcherKind::General;
+  if (required.size() == size_ && general == general_ &&
       std::equal(required.begin(), required.end(), letters_.begin())) {
     return false;
   }
@@ -141,36 +148,61 @@ void InputEngine::followFilter(const MatchEngine* engine) {
   if (filter_.follow(engine) && decoder_) decoder_->trackLetters(filter_.bits());
 }
 
+// Inline: a search that lists every word calls next() once per word.
+inline const WordBuffer* InputEngine::finishNext(const WordListDecoder::Result& r, int examined, bool matched) {
+  wordsExamined_ += examined;
+  if (r.record != WordListDecoder::Record::Entry || r.keyLength != length_) {
+    section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::SectionEnd) {
+      ++sectionsFinished_;
+    } else {
+      if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
+      listFinished_ = true;
+    }
+    return &endOfLength();
+  }
+  if (!matched) return nullptr;
+  textLength_ = r.textLength;
+  definitionNumber_ = r.definitionIndex;
+  section_ = r.section;
+  return word_.get();
+}
+
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   if (lengthFinished_) return &endOfLength();
   WordBuffer& word = *word_;
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
   followFilter(single);
+  if (!blocksLooked_ && filter_.blockLetters() != 0) lookForBlocks();
   const bool filtered = filter_.active();
   const int length = length_;
   int examined = 0;
   bool matched = false;
-  // With blocks skipped: the value of `examined` at which the next block
-  // starts, where decoding stops when that block lacks a letter.
-  int blockEnd = -1;
-  const auto accept = [&](const WordListDecoder::Result& entry) {
-    if (entry.keyLength != length) return true;
+  // Tests one entry of the length; true when the call should return.
+  const auto test = [&](std::uint32_t letterBits) {
     ++examined;
-    if (filtered && filter_.rejects(entry.letterBits)) {
+    if (filtered && filter_.rejects(letterBits)) {
       matched = false;
     } else {
       matched = single != nullptr ? single->matches(word)
                                   : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
     }
-    if (matched || examined == kSliceWords) return true;
-    if (examined != blockEnd) return false;
-    blockEnd += summaries_->entriesPerBlock();
-    return blockLacksLetters(static_cast<std::uint32_t>(wordsExamined_ + examined));
+    return matched || examined == kSliceWords;
   };
+  WordListDecoder::Result r;
+  if (!skipsBlocks()) {
+    r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+      return entry.keyLength != length || test(entry.letterBits);
+    });
+    return finishNext(r, examined, matched);
+  }
+  // With blocks to skip: decoding also stops where a block that lacks a
+  // letter starts (`examined` is then blockEnd), and goes on past it.
+  const int perBlock = summaries_->entriesPerBlock();
+  int blockEnd = -1;
   for (;;) {
     if (skipsBlocks()) {
-      const int perBlock = summaries_->entriesPerBlock();
       const int entry = wordsExamined_ + examined;
       if (entry % perBlock == 0 && blockLacksLetters(static_cast<std::uint32_t>(entry))) skipBlocks(examined);
       blockEnd = skipsBlocks() ? examined + perBlock - (wordsExamined_ + examined) % perBlock : -1;
@@ -179,30 +211,16 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
         return nullptr;
       }
     }
-    const WordListDecoder::Result r = decode(word, filtered, accept);
-    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
-      wordsExamined_ += examined;
-      section_ = decoder_->section();
-      if (r.record == WordListDecoder::Record::SectionEnd) {
-        ++sectionsFinished_;
-      } else {
-        if (r.record == WordListDecoder::Record::ListEnd) ++sectionsFinished_;
-        listFinished_ = true;
-      }
-      return &endOfLength();
+    r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+      if (entry.keyLength != length || test(entry.letterBits)) return true;
+      if (examined != blockEnd) return false;
+      blockEnd += perBlock;
+      return blockLacksLetters(static_cast<std::uint32_t>(wordsExamined_ + examined));
+    });
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length || matched ||
+        examined == kSliceWords) {
+      return finishNext(r, examined, matched);
     }
-    if (matched) {
-      wordsExamined_ += examined;
-      textLength_ = r.textLength;
-      definitionNumber_ = r.definitionIndex;
-      section_ = r.section;
-      return &word;
-    }
-    if (examined == kSliceWords) {
-      wordsExamined_ += examined;
-      return nullptr;
-    }
-    // Decoding stopped before a block that lacks a required letter.
   }
 }
 

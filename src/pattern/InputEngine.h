@@ -156,6 +156,12 @@ class InputEngine {
   // or to the end of section 1, as far as the slice's `examined` allows.
   bool skipsBlocks() const { return blocks_ != nullptr && filter_.blockLetters() != 0; }
   bool blockLacksLetters(std::uint32_t entry) const;
+  // The end of a call of next(): the word found, the end of the length or
+  // nothing (a slice without a match), after `examined` more words.
+  const WordBuffer* finishNext(const WordListDecoder::Result& r, int examined, bool matched);
+  // Finds this length's blocks, once per length, when a pattern first
+  // needs them: a search that cannot skip never reads the summary.
+  void lookForBlocks();
   void skipBlocks(int& examined);
 
   int index_;
@@ -182,6 +188,7 @@ class InputEngine {
   // (decoder positions count from there).
   std::shared_ptr<const BlockSummaries> summaries_;
   const LengthBlocks* blocks_ = nullptr;
+  bool blocksLooked_ = true;
   std::size_t block_ = 0;
   WordBlock blockStart_;
   std::uint64_t sourceBit_ = 0;
