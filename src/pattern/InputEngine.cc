@@ -45,7 +45,66 @@ bool InputEngine::setLength(int length) {
   blockStart_ = WordBlock{};
   blocks_ = nullptr;
   blocksLooked_ = !reading;
+  memory_ = nullptr;
+  memoryPosition_ = 0;
+  recording_ = nullptr;
+  if (reading && DecodedLists::enabled()) {
+    memory_ = DecodedLists::find(*dictionary_, length);
+    if (!memory_) recording_ = std::make_unique<DecodedList>(length);
+  }
   return reading && file_.isOpen();
+}
+
+const WordBuffer* InputEngine::nextInMemory(MatchEngineSet& set, MatchEngine* single) {
+  const DecodedList& list = *memory_;
+  WordBuffer& word = *word_;
+  const int length = length_;
+  const std::uint32_t needed = filter_.blockLetters();
+  int examined = 0;
+  while (memoryPosition_ < list.entries()) {
+    const std::size_t i = memoryPosition_++;
+    ++examined;
+    // A word without a required letter is no match; the matcher need not look.
+    if ((list.letters(i) & needed) == needed) {
+      std::memcpy(word.key, list.key(i), static_cast<std::size_t>(length));
+      word.key[length] = kkd::kNoIndex;
+      const std::string_view raw = list.raw(i);
+      std::memcpy(word.raw, raw.data(), raw.size());
+      if (single != nullptr ? single->matches(word)
+                            : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length)) {
+        wordsExamined_ += examined;
+        textLength_ = list.textLength(i);
+        definitionNumber_ = list.definitionIndex(i);
+        section_ = 1;
+        return &word;
+      }
+    }
+    if (examined == kSliceWords) {
+      wordsExamined_ += examined;
+      return nullptr;
+    }
+  }
+  // The end record of section 1, as the decoder would have read it.
+  wordsExamined_ += examined;
+  ++sectionsFinished_;
+  if (dictionary_->version() >= 1) {
+    section_ = 2;
+  } else {
+    listFinished_ = true;
+  }
+  return &endOfLength();
+}
+
+void InputEngine::leaveMemory() {
+  const std::size_t passed = memoryPosition_;
+  const bool ended = lengthFinished_;
+  memory_ = nullptr;
+  sourceBit_ = 0;
+  if (file_.startList(*dictionary_, length_, *decoder_) != WordListFile::Status::Reading) return;
+  if (passed == 0 && !ended) return;
+  std::size_t entries = 0;
+  // Stops after the entries read from memory, or at the end record.
+  decoder_->nextAccepted(*word_, [&](const WordListDecoder::Result&) { return !ended && ++entries == passed; });
 }
 
 void InputEngine::lookForBlocks() {
@@ -152,6 +211,15 @@ void InputEngine::followFilter(const MatchEngine* engine) {
 inline const WordBuffer* InputEngine::finishNext(const WordListDecoder::Result& r, int examined, bool matched) {
   wordsExamined_ += examined;
   if (r.record != WordListDecoder::Record::Entry || r.keyLength != length_) {
+    // A whole section 1, read to its end record, is kept for the next search
+    // (unless it is empty: its end record is read as fast as looked up).
+    const bool whole = r.record == WordListDecoder::Record::SectionEnd ||
+                       (r.record == WordListDecoder::Record::ListEnd && dictionary_->version() == 0);
+    if (recording_ && whole && recording_->entries() > 0 &&
+        recording_->entries() == static_cast<std::size_t>(wordsExamined_)) {
+      DecodedLists::keep(*dictionary_, std::move(recording_));
+    }
+    recording_ = nullptr;
     section_ = decoder_->section();
     if (r.record == WordListDecoder::Record::SectionEnd) {
       ++sectionsFinished_;
@@ -174,7 +242,12 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   // A line of one pattern skips the expression evaluator.
   MatchEngine* const single = set.isSinglePattern() ? set.operands()[0].get() : nullptr;
   followFilter(single);
-  if (!blocksLooked_ && filter_.blockLetters() != 0) lookForBlocks();
+  if (memory_) return nextInMemory(set, single);
+  if (!blocksLooked_ && filter_.blockLetters() != 0) {
+    lookForBlocks();
+    // Skipping is faster than gathering the whole list would be.
+    if (blocks_ != nullptr) recording_ = nullptr;
+  }
   const bool filtered = filter_.active();
   const int length = length_;
   int examined = 0;
@@ -192,9 +265,20 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   };
   WordListDecoder::Result r;
   if (!skipsBlocks()) {
-    r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
-      return entry.keyLength != length || test(entry.letterBits);
-    });
+    if (recording_) {
+      r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+        if (entry.keyLength != length) return true;
+        recording_->add(word.key, std::string_view(word.raw, static_cast<std::size_t>(entry.textLength)),
+                        std::string_view(word.raw + entry.textLength + 1,
+                                         static_cast<std::size_t>(entry.annotationLength)),
+                        entry.definitionIndex);
+        return test(entry.letterBits);
+      });
+    } else {
+      r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+        return entry.keyLength != length || test(entry.letterBits);
+      });
+    }
     return finishNext(r, examined, matched);
   }
   // With blocks to skip: decoding also stops where a block that lacks a
@@ -226,6 +310,8 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
 
 const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   if (listFinished_) return endOfLength();
+  if (memory_) leaveMemory();
+  recording_ = nullptr;
   WordBuffer& word = *word_;
   const int length = length_;
   int examined = 0;

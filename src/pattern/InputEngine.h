@@ -13,6 +13,10 @@
 // the file again at its next read. So any number of dictionaries can be
 // searched side by side with as few as one free handle.
 //
+// Where the program keeps decoded lists (dictionary/DecodedLists.h), a
+// word search that reads a whole length without skipping leaves its words
+// in memory, and later word searches of that length read them from there.
+//
 // Where the dictionary has block summaries (dictionary/BlockSummary.h), a
 // word search whose pattern requires letters passes over the blocks of
 // entries that lack one without decoding them; those entries count as
@@ -31,6 +35,7 @@
 #include <string_view>
 
 #include "dictionary/BlockSummary.h"
+#include "dictionary/DecodedLists.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordBuffer.h"
 #include "dictionary/WordListDecoder.h"
@@ -159,6 +164,11 @@ class InputEngine {
   // The end of a call of next(): the word found, the end of the length or
   // nothing (a slice without a match), after `examined` more words.
   const WordBuffer* finishNext(const WordListDecoder::Result& r, int examined, bool matched);
+  // next() over a list kept in memory.
+  const WordBuffer* nextInMemory(MatchEngineSet& set, MatchEngine* single);
+  // Leaves a list kept in memory for the file, the decoder brought to
+  // where reading from memory stands.
+  void leaveMemory();
   // Finds this length's blocks, once per length, when a pattern first
   // needs them: a search that cannot skip never reads the summary.
   void lookForBlocks();
@@ -192,6 +202,11 @@ class InputEngine {
   std::size_t block_ = 0;
   WordBlock blockStart_;
   std::uint64_t sourceBit_ = 0;
+  // This length's words kept in memory and the next one to offer, or the
+  // words being gathered from a reading of the whole length.
+  std::shared_ptr<const DecodedList> memory_;
+  std::size_t memoryPosition_ = 0;
+  std::unique_ptr<DecodedList> recording_;
   std::unique_ptr<WordBuffer> word_;
   std::unique_ptr<WordListDecoder> decoder_;
 };

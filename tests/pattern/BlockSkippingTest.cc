@@ -1,8 +1,10 @@
-// The word cursor over a dictionary with block summaries: every search
-// shows exactly what it shows without them (the words, their annotations
-// and definition numbers, the slices of 2000 words and the words examined),
-// whatever the summary's block size, and whether the summary is whole,
-// missing, stale, cut short, changed anywhere or wrong about its offsets.
+// The word cursor's short cuts: block summaries beside a dictionary, and
+// decoded lists kept in memory. Every search shows exactly what it shows
+// without them (the words, their annotations and definition numbers, the
+// slices of 2000 words and the words examined), whatever the summary's
+// block size, whether the summary is whole, missing, stale, cut short,
+// changed anywhere or wrong about its offsets, and whether the words come
+// from memory.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include "builder/BlockSummaryWriter.h"
 #include "builder/CompanionFileWriter.h"
 #include "dictionary/Coding.h"
+#include "dictionary/DecodedLists.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
@@ -202,6 +205,88 @@ TEST_F(BlockSkippingTest, OffsetsThatDoNotDescribeTheListNeverLeadOutsideItOrToW
       engine.setWordLength(letters);
       EXPECT_TRUE(engine.matches(*word)) << pattern << ": " << line;
     }
+  }
+}
+
+// Decoded lists kept in memory, as the desktop program keeps them.
+class KeptListsTest : public BlockSkippingTest {
+ protected:
+  void SetUp() override { DecodedLists::setBudget(64 << 20); }
+  void TearDown() override { DecodedLists::setBudget(0); }
+};
+
+TEST_F(KeptListsTest, ASecondSearchReadsTheWordsFromMemoryAndShowsTheSame) {
+  build(test::unevenLetterLines(3000));
+  summarise(16);
+  // What the searches show with nothing kept.
+  DecodedLists::setBudget(0);
+  std::vector<Trace> expected;
+  for (const char* pattern : kPatterns) expected.push_back(searchTrace(without, pattern));
+  DecodedLists::setBudget(64 << 20);
+  // A search that reads whole lengths keeps them; one that skips blocks
+  // keeps nothing, and needs nothing kept.
+  EXPECT_EQ(searchTrace(with, "*q*z*"), expected[0]);
+  EXPECT_EQ(DecodedLists::bytesKept(), 0u);
+  EXPECT_EQ(searchTrace(with, "*"), expected[17]);
+  const std::size_t kept = DecodedLists::bytesKept();
+  EXPECT_GT(kept, 0u);
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t i = 0; i < std::size(kPatterns); ++i) {
+      EXPECT_EQ(searchTrace(with, kPatterns[i]), expected[i]) << kPatterns[i] << " round " << round;
+    }
+  }
+  EXPECT_EQ(DecodedLists::bytesKept(), kept);  // read from memory, not kept again
+
+  // Within a budget smaller than all the lists, the oldest go.
+  DecodedLists::setBudget(kept / 2);
+  EXPECT_LE(DecodedLists::bytesKept(), kept / 2);
+  EXPECT_GT(DecodedLists::bytesKept(), 0u);
+  EXPECT_EQ(searchTrace(with, "*e*e*e*"), expected[10]);
+  // Given up all at once, as when memory runs out.
+  EXPECT_GT(DecodedLists::dropAll(), 0u);
+  EXPECT_EQ(DecodedLists::bytesKept(), 0u);
+  EXPECT_EQ(searchTrace(with, ";eat"), expected[7]);
+}
+
+TEST_F(KeptListsTest, ARebuiltDictionaryIsReadAfreshAndDefinitionLookupsGoOnIntoSectionTwo) {
+  build({"horse", "house|small furry beast", "mouse", "hoard", "cat"});
+  searchTrace(with, "*");
+  EXPECT_EQ(searchTrace(with, "*"), (Trace{"cat//-1 @1", "end of 3 @1", "hoard//-1 @1", "horse//-1 @2",
+                                          "house//0 @3", "mouse//-1 @4", "end of 5 @4"}));
+  // The words kept belong to the file as it was.
+  test::TestDictionaryOptions options;
+  options.fileName = "with.kkd";
+  test::buildTestDictionary(dir, {"horse", "moose"}, options);
+  EXPECT_EQ(searchTrace(with, "*"), (Trace{"horse//-1 @1", "moose//-1 @2", "end of 5 @2"}));
+
+  // From memory to the end of section 1, then on through the file.
+  test::buildTestDictionary(dir, {"horse", "cat|small furry beast"}, options);
+  searchTrace(with, "*");
+  auto list = KKDictionaryList::make(with);
+  MatchEngineSet set;
+  ASSERT_EQ(set.parseExpression(list->dictionary(0)->alphabet(), "*", 1, 100), PatternStatus::Valid);
+  set.setLength(5);
+  MatchEngine any;
+  ASSERT_EQ(any.compile(list->dictionary(0)->alphabet(), "*"), PatternStatus::Valid);
+  any.setWordLength(5);
+  for (const int wordsFirst : {0, 1, 2}) {
+    InputEngine engine(*list, 0);
+    ASSERT_TRUE(engine.setLength(5));
+    std::vector<std::string> seen;
+    for (int i = 0; i < wordsFirst; ++i) {
+      const WordBuffer* w = engine.next(set);
+      ASSERT_NE(w, nullptr);
+      seen.emplace_back(w->key[0] == kkd::kNoIndex ? "end" : std::string(engine.text()));
+    }
+    for (const WordBuffer* w = &engine.nextMatch(any);; w = &engine.nextMatch(any)) {
+      if (w->key[0] == kkd::kNoIndex) {
+        if (engine.sectionsFinished() == 2) break;
+        seen.emplace_back("end");
+        continue;
+      }
+      seen.emplace_back(w->raw);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"horse", "end", "beast", "furry", "small"})) << wordsFirst;
   }
 }
 
