@@ -236,6 +236,33 @@ inline const WordBuffer* InputEngine::finishNext(const WordListDecoder::Result& 
   return word_.get();
 }
 
+namespace {
+
+// Offers one entry of the length to the line, counting it; true when the
+// call of next() should return (a match, or a full slice).
+struct WordTest {
+  MatchEngineSet& set;
+  MatchEngine* single;
+  WordBuffer& word;
+  int length;
+  int examined = 0;
+  bool matched = false;
+
+  template <class Filter>
+  bool operator()(const Filter& filter, bool filtered, std::uint32_t letterBits) {
+    ++examined;
+    if (filtered && filter.rejects(letterBits)) {
+      matched = false;
+    } else {
+      matched = single != nullptr ? single->matches(word)
+                                  : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
+    }
+    return matched || examined == InputEngine::kSliceWords;
+  }
+};
+
+}  // namespace
+
 const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   if (lengthFinished_) return &endOfLength();
   WordBuffer& word = *word_;
@@ -248,42 +275,35 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
     // Skipping is faster than gathering the whole list would be.
     if (blocks_ != nullptr) recording_ = nullptr;
   }
+  if (skipsBlocks() || recording_) return nextSkippingOrKeeping(set, single);
   const bool filtered = filter_.active();
   const int length = length_;
-  int examined = 0;
-  bool matched = false;
-  // Tests one entry of the length; true when the call should return.
-  const auto test = [&](std::uint32_t letterBits) {
-    ++examined;
-    if (filtered && filter_.rejects(letterBits)) {
-      matched = false;
-    } else {
-      matched = single != nullptr ? single->matches(word)
-                                  : set.evaluate(MatchEngineSet::EvaluateMode::Match, &word, length);
-    }
-    return matched || examined == kSliceWords;
-  };
-  WordListDecoder::Result r;
-  if (!skipsBlocks()) {
-    if (recording_) {
-      r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
-        if (entry.keyLength != length) return true;
-        recording_->add(word.key, std::string_view(word.raw, static_cast<std::size_t>(entry.textLength)),
-                        std::string_view(word.raw + entry.textLength + 1,
-                                         static_cast<std::size_t>(entry.annotationLength)),
-                        entry.definitionIndex);
-        return test(entry.letterBits);
-      });
-    } else {
-      r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
-        return entry.keyLength != length || test(entry.letterBits);
-      });
-    }
-    return finishNext(r, examined, matched);
+  WordTest test{set, single, word, length};
+  const WordListDecoder::Result r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+    return entry.keyLength != length || test(filter_, filtered, entry.letterBits);
+  });
+  return finishNext(r, test.examined, test.matched);
+}
+
+const WordBuffer* InputEngine::nextSkippingOrKeeping(MatchEngineSet& set, MatchEngine* single) {
+  WordBuffer& word = *word_;
+  const bool filtered = filter_.active();
+  const int length = length_;
+  WordTest test{set, single, word, length};
+  if (recording_) {
+    const WordListDecoder::Result r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+      if (entry.keyLength != length) return true;
+      recording_->add(word.key, std::string_view(word.raw, static_cast<std::size_t>(entry.textLength)),
+                      std::string_view(word.raw + entry.textLength + 1, static_cast<std::size_t>(entry.annotationLength)),
+                      entry.definitionIndex);
+      return test(filter_, filtered, entry.letterBits);
+    });
+    return finishNext(r, test.examined, test.matched);
   }
-  // With blocks to skip: decoding also stops where a block that lacks a
-  // letter starts (`examined` is then blockEnd), and goes on past it.
+  // Decoding also stops where a block that lacks a letter starts
+  // (`examined` is then blockEnd), and goes on past it.
   const int perBlock = summaries_->entriesPerBlock();
+  int& examined = test.examined;
   int blockEnd = -1;
   for (;;) {
     if (skipsBlocks()) {
@@ -295,15 +315,15 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
         return nullptr;
       }
     }
-    r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
-      if (entry.keyLength != length || test(entry.letterBits)) return true;
+    const WordListDecoder::Result r = decode(word, filtered, [&](const WordListDecoder::Result& entry) {
+      if (entry.keyLength != length || test(filter_, filtered, entry.letterBits)) return true;
       if (examined != blockEnd) return false;
       blockEnd += perBlock;
       return blockLacksLetters(static_cast<std::uint32_t>(wordsExamined_ + examined));
     });
-    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length || matched ||
+    if (r.record != WordListDecoder::Record::Entry || r.keyLength != length || test.matched ||
         examined == kSliceWords) {
-      return finishNext(r, examined, matched);
+      return finishNext(r, examined, test.matched);
     }
   }
 }

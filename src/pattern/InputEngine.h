@@ -164,6 +164,9 @@ class InputEngine {
   // The end of a call of next(): the word found, the end of the length or
   // nothing (a slice without a match), after `examined` more words.
   const WordBuffer* finishNext(const WordListDecoder::Result& r, int examined, bool matched);
+  // next() where blocks can be skipped or the words are being kept: apart,
+  // so that the plain reading stays as lean as it was.
+  [[gnu::noinline]] const WordBuffer* nextSkippingOrKeeping(MatchEngineSet& set, MatchEngine* single);
   // next() over a list kept in memory.
   const WordBuffer* nextInMemory(MatchEngineSet& set, MatchEngine* single);
   // Leaves a list kept in memory for the file, the decoder brought to
