@@ -155,7 +155,7 @@ LoadedBlockSummaries loadBlockSummaries(const KKDictionaryList::Dictionary& dict
   if (!dictionary.isOpen()) return out;
   CompanionFile file = readCompanionFile(companionPath(dictionary.path(), blocks::kExtension), blocks::kMagic,
                                          blocks::kMaxPayload, dictionary.fingerprint(),
-                                         FingerprintCheck::SizeHeaderAndTime, CompanionHash::Wide);
+                                         FingerprintCheck::SizeHeaderAndSecond, CompanionHash::Wide);
   out.status = file.status;
   if (file.status != CompanionStatus::Loaded) return out;
   auto parsed = BlockSummaries::parse(std::move(file.payload), dictionary);

@@ -12,7 +12,7 @@
 //
 // The summary is an optimisation and never a source of truth: it is taken
 // only when its frame, hash and fingerprint (size, header hash and time
-// stamp) agree with the open dictionary, and its counts and offsets are
+// stamp to the second) agree with the open dictionary, and its counts and offsets are
 // checked against the dictionary before use. A dictionary without one, or
 // with one that is missing, stale or damaged, is searched by decoding every
 // entry, with the same results. The layout is in docs/block-summaries.md.

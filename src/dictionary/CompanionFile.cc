@@ -36,6 +36,12 @@ std::uint64_t frameHash(CompanionHash kind, const unsigned char* head, const uns
                                      : fnv1a64(payload, payloadSize, headHash);
 }
 
+// Nanoseconds to the second that holds them (earlier for times before 1970).
+std::int64_t wholeSeconds(std::int64_t nanoseconds) {
+  constexpr std::int64_t kSecond = 1000000000;
+  return nanoseconds / kSecond - (nanoseconds % kSecond < 0 ? 1 : 0);
+}
+
 bool endsWithKkd(std::string_view path) {
   if (path.size() < 4) return false;
   const std::string_view end = path.substr(path.size() - 4);
@@ -125,7 +131,12 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
   out.madeFrom.headerHash = decodeFixed64(head + kHeaderHashField);
   const bool sameContent =
       out.madeFrom.size == dictionary.size && out.madeFrom.headerHash == dictionary.headerHash;
-  const bool sameTime = check == FingerprintCheck::SizeAndHeader || out.madeFrom.lastWriteTime == dictionary.lastWriteTime;
+  bool sameTime = true;
+  if (check == FingerprintCheck::SizeHeaderAndTime) {
+    sameTime = out.madeFrom.lastWriteTime == dictionary.lastWriteTime;
+  } else if (check == FingerprintCheck::SizeHeaderAndSecond) {
+    sameTime = wholeSeconds(out.madeFrom.lastWriteTime) == wholeSeconds(dictionary.lastWriteTime);
+  }
   if (!sameContent || !sameTime) {
     out.status = CompanionStatus::Stale;
     return out;

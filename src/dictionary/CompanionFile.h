@@ -71,6 +71,10 @@ std::string companionPath(std::string_view dictionaryPath, std::string_view exte
 enum class FingerprintCheck {
   SizeAndHeader,          // content only: a copied dictionary keeps its companions
   SizeHeaderAndTime,      // also the last-write time
+  // Also the last-write time, to the whole second: the copies that keep a
+  // file's time (cmake --install, tar, Debian packages) often keep only
+  // its seconds.
+  SizeHeaderAndSecond,
 };
 
 // Why a companion was not taken (for messages and tests).

@@ -122,9 +122,13 @@ TEST_F(BlockSummaryTest, OnlyASummaryOfThisVeryFileIsTaken) {
   test::writeFile(blocksPath, good + "x");
   EXPECT_EQ(statusNow(), CompanionStatus::Damaged);
 
-  // The same dictionary touched since (its bit offsets could be another
+  // The same dictionary installed or unpacked with its time kept to the
+  // second only, and touched since (its bit offsets could be another
   // file's), or rebuilt with other words.
   test::writeFile(blocksPath, good);
+  EXPECT_EQ(statusNow(), CompanionStatus::Loaded);
+  const auto written = std::filesystem::last_write_time(path);
+  std::filesystem::last_write_time(path, std::chrono::floor<std::chrono::seconds>(written));
   EXPECT_EQ(statusNow(), CompanionStatus::Loaded);
   std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(1));
   EXPECT_EQ(statusNow(), CompanionStatus::Stale);
