@@ -143,7 +143,7 @@ if [ "$big_entries" -gt 0 ]; then
     LC_ALL=C awk -v target=$((big_entries + big_entries / 50)) '{ w[n++] = $0 }
       END { for (i = 0; i < n; i++) print w[i]
             for (i = 0; i < target - n; i++) print w[i % n] w[(i * 7919 + int(i / n) * 104729) % n] }' "$words" |
-      LC_ALL=C sort -u | head -n "$big_entries" > "$big_words"
+      LC_ALL=C sort -u | awk -v n="$big_entries" 'NR <= n' > "$big_words"
     kea_say "Building a dictionary of exactly those lines"
     sed 's/[\\;:|+]/\\&/g' "$big_words" | "$kkbuild" -q -d "SCOWL words and pairs of them" - "$big"
   fi
