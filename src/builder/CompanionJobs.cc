@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "builder/AlphabetFile.h"
+#include "builder/BlockSummaryWriter.h"
 #include "builder/DictionaryBuilder.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
@@ -155,6 +156,10 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   result.ok = true;
   result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines") +
                   (summary.empty() ? "" : "; " + summary);
+  // Without its block summaries the dictionary works; scans are slower.
+  if (std::string why; !writeBlockSummaries(platform::utf8ToCp1252(job.target).value_or(job.target), &why)) {
+    result.report += " (no block summaries were written: " + platform::cp1252ToUtf8(why) + ")";
+  }
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "builder/BlockSummaryWriter.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
 
@@ -69,6 +70,8 @@ bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 
     lines.logMessage("The commonness scores were not saved beside \"" + target + "\": " +
                      platform::utf8ToCp1252(companionError).value_or(companionError) + "\n");
   }
+  // Without its block summaries the dictionary works; scans are slower.
+  if (std::string why; !writeBlockSummaries(target, &why)) lines.logMessage("No block summaries were written: " + why + "\n");
   return true;
 }
 

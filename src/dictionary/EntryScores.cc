@@ -47,7 +47,12 @@ std::shared_ptr<const EntryScores> EntryScores::load(const std::string& path, co
   const CompanionFile file =
       readCompanionFile(path, kMagic, kMaxScoresPayload, fingerprint, FingerprintCheck::SizeAndHeader);
   if (file.status != CompanionStatus::Loaded) return nullptr;
-  const std::vector<unsigned char>& p = file.payload;
+  return fromPayload(file.payload, lengthSlots, wordCount);
+}
+
+std::shared_ptr<const EntryScores> EntryScores::fromPayload(
+    const std::vector<unsigned char>& p, int lengthSlots, const std::array<std::uint32_t, kkd::kMaxLengthSlots>& wordCount) {
+  if (lengthSlots < 1 || lengthSlots > kkd::kMaxLengthSlots) return nullptr;
   const std::size_t n = static_cast<std::size_t>(lengthSlots);
   if (p.size() < 2 + 4 * n || coding::decodeFixed16(p.data()) != lengthSlots) return nullptr;
   auto scores = std::shared_ptr<EntryScores>(new EntryScores());
@@ -88,10 +93,16 @@ std::shared_ptr<const PairScores> PairScores::load(const std::string& path, cons
   constexpr std::size_t kHead = 4 + 4 * (kGroups + 1);
   CompanionFile file =
       readCompanionFile(path, kMagic, kHead + std::size_t{kMaxPairs} * 3, fingerprint, FingerprintCheck::SizeAndHeader);
-  if (file.status != CompanionStatus::Loaded || file.payload.size() < kHead) return nullptr;
-  const unsigned char* p = file.payload.data();
+  if (file.status != CompanionStatus::Loaded) return nullptr;
+  return fromPayload(std::move(file.payload));
+}
+
+std::shared_ptr<const PairScores> PairScores::fromPayload(std::vector<unsigned char> payload) {
+  constexpr std::size_t kHead = 4 + 4 * (kGroups + 1);
+  if (payload.size() < kHead) return nullptr;
+  const unsigned char* p = payload.data();
   const std::uint32_t count = coding::decodeFixed32(p);
-  if (count > kMaxPairs || file.payload.size() != kHead + std::size_t{count} * 3) return nullptr;
+  if (count > kMaxPairs || payload.size() != kHead + std::size_t{count} * 3) return nullptr;
   // Every group must lie inside the pairs, or a search could leave them.
   std::uint32_t previous = 0;
   for (std::size_t g = 0; g <= kGroups; ++g) {
@@ -100,7 +111,7 @@ std::shared_ptr<const PairScores> PairScores::load(const std::string& path, cons
     previous = start;
   }
   auto pairs = std::shared_ptr<PairScores>(new PairScores());
-  pairs->payload_ = std::move(file.payload);
+  pairs->payload_ = std::move(payload);
   pairs->count_ = count;
   return pairs;
 }

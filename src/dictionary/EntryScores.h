@@ -53,6 +53,10 @@ class EntryScores {
   static std::shared_ptr<const EntryScores> load(const std::string& path, const DictionaryFingerprint& fingerprint,
                                                  int lengthSlots,
                                                  const std::array<std::uint32_t, kkd::kMaxLengthSlots>& wordCount);
+  // The scores of a companion's payload, checked against the dictionary's
+  // counts; null when they do not fit.
+  static std::shared_ptr<const EntryScores> fromPayload(const std::vector<unsigned char>& payload, int lengthSlots,
+                                                        const std::array<std::uint32_t, kkd::kMaxLengthSlots>& wordCount);
 
   // The score of an entry, or kNoScore.
   int score(int length, std::uint32_t ordinal) const {
@@ -103,6 +107,8 @@ class PairScores {
   static constexpr std::uint32_t kMaxPairs = 16u << 20;
 
   static std::shared_ptr<const PairScores> load(const std::string& path, const DictionaryFingerprint& fingerprint);
+  // The pairs of a companion's payload; null when its groups do not fit.
+  static std::shared_ptr<const PairScores> fromPayload(std::vector<unsigned char> payload);
 
   // The key of a pair of words: a hash of their letters, case and accents
   // folded, and apostrophes; everything else in them is ignored.

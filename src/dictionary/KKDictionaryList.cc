@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dictionary/BlockSummary.h"
 #include "dictionary/Coding.h"
 #include "platform/DateTime.h"
 #include "platform/TextCase.h"
@@ -216,6 +217,8 @@ void KKDictionaryList::Dictionary::resetHeader() {
   positionTables_.shrink_to_fit();
   headerEnd_ = 0;
   headerHash_ = 0;
+  blockSummaries_.reset();
+  blockSummariesRead_ = false;
   scoresLoaded_ = pairsLoaded_ = false;
   scores_.reset();
   pairs_.reset();
@@ -476,6 +479,14 @@ std::vector<std::uint32_t>* KKDictionaryList::Dictionary::groupIndexCache(int le
 WordListSamples* KKDictionaryList::Dictionary::lookupSamples(int length) {
   if (length < 0 || length >= kkd::kMaxLengthSlots) return nullptr;
   return &lookupSamples_[static_cast<std::size_t>(length)];
+}
+
+std::shared_ptr<const BlockSummaries> KKDictionaryList::Dictionary::blockSummaries() const {
+  if (isOpen_ && !blockSummariesRead_) {
+    blockSummaries_ = loadBlockSummaries(*this).summaries;
+    blockSummariesRead_ = true;
+  }
+  return blockSummaries_;
 }
 
 std::optional<std::uint32_t> KKDictionaryList::Dictionary::wordListStart(int length) const {

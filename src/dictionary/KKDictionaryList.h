@@ -26,6 +26,7 @@
 namespace kea {
 
 struct WordListCode;
+class BlockSummaries;
 
 // A place in section 1 of a length's word list where decoding can start:
 // the bit offset of an entry from the list's start, the number of flagged
@@ -200,6 +201,10 @@ class KKDictionaryList::Dictionary {
   // What ties companion files (scores, block summaries) to this file as it
   // was opened.
   DictionaryFingerprint fingerprint() const { return {stamp_.size, stamp_.lastWriteTime, headerHash_}; }
+  // The block summaries beside the file (BlockSummary.h), read by the first
+  // call and kept until the dictionary is closed; null when there are none
+  // that fit this file.
+  std::shared_ptr<const BlockSummaries> blockSummaries() const;
 
   // The commonness scores kept beside the file ("NAME.scores"), read at
   // first use; null when there are none that fit this file. Dropped when
@@ -267,6 +272,8 @@ class KKDictionaryList::Dictionary {
   mutable std::shared_ptr<const EntryScores> scores_;
   mutable bool pairsLoaded_ = false;
   mutable std::shared_ptr<const PairScores> pairs_;
+  mutable std::shared_ptr<const BlockSummaries> blockSummaries_;
+  mutable bool blockSummariesRead_ = false;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;
   std::array<WordListSamples, kkd::kMaxLengthSlots> lookupSamples_;
   int referenceCount_ = 1;

@@ -175,6 +175,25 @@ bool WordListDecoder::resume(ByteSource* source, int skipBits, int flaggedSoFar)
   return true;
 }
 
+bool WordListDecoder::skipTo(std::uint64_t bit, int flaggedSoFar) {
+  if (finished_ != Record::Entry || section_ != 1 || bit < bitPosition()) return false;
+  const auto inBlock = static_cast<std::uint64_t>(reader_.end - block_);
+  const std::uint64_t blockStart = bytesFetched_ - inBlock;
+  const std::uint64_t byte = bit / 8;
+  if (byte < blockStart || byte >= bytesFetched_) return false;
+  // The reservoir may already hold bits past the target; they are read
+  // again from the block.
+  reader_.position = block_ + (byte - blockStart);
+  reader_.bits = 0;
+  reader_.count = 0;
+  if (const int skip = static_cast<int>(bit % 8); skip != 0) {
+    reader_.bits = static_cast<std::uint64_t>(*reader_.position++) >> skip;
+    reader_.count = 8 - skip;
+  }
+  flaggedSoFar_ = flaggedSoFar;
+  return true;
+}
+
 bool WordListDecoder::fillBlock() {
   if (!source_ || sourceDry_) return false;
   const std::size_t n = std::min(source_->read(block_, kBlockSize), kBlockSize);

@@ -217,6 +217,13 @@ class WordListDecoder {
   // unreadable list before any word is wanted.
   bool resume(ByteSource* source, int skipBits, int flaggedSoFar);
 
+  // Moves on to a later record of section 1, found by bitPosition() or a
+  // block summary, without reading the source again: `bit` counts from the
+  // start of the source, as bitPosition() does, and must lie in the block
+  // already read. False, with nothing changed, when it does not (or the
+  // decoder is past section 1); resume() then starts there.
+  bool skipTo(std::uint64_t bit, int flaggedSoFar);
+
   int section() const { return section_; }
   bool finished() const { return finished_ != Record::Entry; }
 

@@ -13,6 +13,15 @@
 // the file again at its next read. So any number of dictionaries can be
 // searched side by side with as few as one free handle.
 //
+// Where the program keeps decoded lists (dictionary/DecodedLists.h), a
+// word search that reads a whole length without skipping leaves its words
+// in memory, and later word searches of that length read them from there.
+//
+// Where the dictionary has block summaries (dictionary/BlockSummary.h), a
+// word search whose pattern requires letters passes over the blocks of
+// entries that lack one without decoding them; those entries count as
+// examined, and a slice still ends after exactly kSliceWords of them.
+//
 // Whatever the file holds, decoding stays inside the WordBuffer, and a list
 // that is damaged (it stops without its end record, reaches a code that
 // holds no symbol, or yields a word whose letter count is not the length
@@ -25,6 +34,8 @@
 #include <memory>
 #include <string_view>
 
+#include "dictionary/BlockSummary.h"
+#include "dictionary/DecodedLists.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordBuffer.h"
 #include "dictionary/WordListDecoder.h"
@@ -109,7 +120,12 @@ class InputEngine {
     // Follows `engine`'s required letters; rebuilt only when they change,
     // and then true.
     bool follow(const MatchEngine* engine);
+    // Whether words are tested: only for the general matcher, as the
+    // others turn a word away as fast as the filter would.
     bool active() const { return all_ != 0; }
+    // blocks::letterBit of every required letter, whatever the matcher: a
+    // block of entries without all of them holds no match.
+    std::uint32_t blockLetters() const { return blockLetters_; }
     // The bit of each required letter, for the decoder to gather while it
     // decodes; a word whose letters gathered fewer than all is turned away.
     const std::array<std::uint32_t, 256>& bits() const { return bit_; }
@@ -121,8 +137,10 @@ class InputEngine {
     // index and a count, at most one pair per index.
     std::array<std::uint8_t, 512> letters_{};
     std::size_t size_ = kNone;
+    bool general_ = false;
     std::array<std::uint32_t, 256> bit_{};
     std::uint32_t all_ = 0;
+    std::uint32_t blockLetters_ = 0;
   };
 
   void clearWord();
@@ -136,6 +154,28 @@ class InputEngine {
   WordListDecoder::Result decode(WordBuffer& word, bool filtered, Accept&& accept) {
     return filtered ? decoder_->nextAcceptedTracking(word, accept) : decoder_->nextAccepted(word, accept);
   }
+
+  // Block skipping: whether it is on for the letters the filter follows;
+  // at the start of a block (`wordsExamined_` counts the entries of
+  // section 1 before it), moves to the next block that can hold a match,
+  // or to the end of section 1, as far as the slice's `examined` allows.
+  bool skipsBlocks() const { return blocks_ != nullptr && filter_.blockLetters() != 0; }
+  bool blockLacksLetters(std::uint32_t entry) const;
+  // The end of a call of next(): the word found, the end of the length or
+  // nothing (a slice without a match), after `examined` more words.
+  const WordBuffer* finishNext(const WordListDecoder::Result& r, int examined, bool matched);
+  // next() where blocks can be skipped or the words are being kept: apart,
+  // so that the plain reading stays as lean as it was.
+  [[gnu::noinline]] const WordBuffer* nextSkippingOrKeeping(MatchEngineSet& set, MatchEngine* single);
+  // next() over a list kept in memory.
+  const WordBuffer* nextInMemory(MatchEngineSet& set, MatchEngine* single);
+  // Leaves a list kept in memory for the file, the decoder brought to
+  // where reading from memory stands.
+  void leaveMemory();
+  // Finds this length's blocks, once per length, when a pattern first
+  // needs them: a search that cannot skip never reads the summary.
+  void lookForBlocks();
+  void skipBlocks(int& examined);
 
   int index_;
   const KKDictionaryList::Dictionary* dictionary_;
@@ -155,6 +195,21 @@ class InputEngine {
   bool listFinished_ = true;
 
   LetterFilter filter_;
+  // The dictionary's block summaries (kept while this cursor reads), the
+  // blocks of this length, a block the cursor has reached and where it
+  // starts, and the bit of the list at which the decoder's source starts
+  // (decoder positions count from there).
+  std::shared_ptr<const BlockSummaries> summaries_;
+  const LengthBlocks* blocks_ = nullptr;
+  bool blocksLooked_ = true;
+  std::size_t block_ = 0;
+  WordBlock blockStart_;
+  std::uint64_t sourceBit_ = 0;
+  // This length's words kept in memory and the next one to offer, or the
+  // words being gathered from a reading of the whole length.
+  std::shared_ptr<const DecodedList> memory_;
+  std::size_t memoryPosition_ = 0;
+  std::unique_ptr<DecodedList> recording_;
   std::unique_ptr<WordBuffer> word_;
   std::unique_ptr<WordListDecoder> decoder_;
 };

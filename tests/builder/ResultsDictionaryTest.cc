@@ -111,12 +111,15 @@ TEST(ResultsDictionary, SavingAgainKeepsOneBackupOfThePreviousVersion) {
   ASSERT_TRUE(f.save(third));
   EXPECT_EQ(storedEntries(f.target), std::vector<std::string>{"plum"});
   EXPECT_EQ(storedEntries(f.dir.file("Backup of saved.kkd")), std::vector<std::string>{"pear"});
-  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"Backup of saved.kkd", "saved.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(),
+            (std::vector<std::string>{"Backup of saved.kkd", "saved.blocks", "saved.kkd", "test.kkd"}));
 
-  // The saved dictionary opens and keeps its description.
+  // The saved dictionary opens, keeps its description and has the block
+  // summaries of this very file beside it.
   const auto saved = KKDictionaryList::make(f.target);
   EXPECT_TRUE(saved->isUsable(0));
   EXPECT_EQ(saved->description(0), "saved results");
+  EXPECT_NE(saved->dictionary(0)->blockSummaries(), nullptr);
 }
 
 TEST(ResultsDictionary, AnEmptyListBuildsADictionaryWithoutEntries) {
@@ -143,7 +146,7 @@ TEST(ResultsDictionary, ATargetWithoutAFolderIsBuiltInTheCurrentFolder) {
   std::filesystem::current_path(before);
   ASSERT_TRUE(saved);
   EXPECT_EQ(storedEntries(f.dir.file("plain.kkd")), std::vector<std::string>{"pear"});
-  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"plain.kkd", "test.kkd"}));
+  EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"plain.blocks", "plain.kkd", "test.kkd"}));
 }
 
 TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {

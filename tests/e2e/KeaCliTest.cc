@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -46,6 +47,18 @@ TEST(KeaCli, InfoOnTheShippedDictionaries) {
   EXPECT_GE(figure(english.out, "Definitions"), 100000) << english.out;
   EXPECT_EQ(figure(english.out, "Shortest"), 1);
   EXPECT_TRUE(contains(english.out, "SCOWL")) << english.out;
+  EXPECT_TRUE(contains(english.out, "Block summaries: yes, blocks of 16 entries (English.blocks)\n")) << english.out;
+
+  // Copied without their dates, the summaries no longer vouch for the copy.
+  TempDir dir;
+  std::filesystem::copy_file(kEnglish, dir.file("English.kkd"));
+  std::filesystem::copy_file(std::filesystem::path(kEnglish).replace_extension(".blocks"), dir.file("English.blocks"));
+  std::filesystem::last_write_time(dir.file("English.kkd"),
+                                   std::filesystem::last_write_time(kEnglish) + std::chrono::seconds(1));
+  const ProgramRun copy = run("info", {dir.file("English.kkd")});
+  EXPECT_TRUE(contains(copy.out, "Block summaries: English.blocks was made from another version of this file "
+                                 "(copied without its date?) and is not used\n"))
+      << copy.out;
 }
 
 TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
@@ -62,7 +75,8 @@ TEST(KeaCli, InfoShowsThePropertiesAndSummaryInUtf8) {
   EXPECT_EQ(r.out.rfind("Location: " + utf8 + "\nDate: ", 0), 0u) << r.out;
   EXPECT_TRUE(contains(r.out,
                        "\nDescription: Caf\xC3\xA9 words\nEntries: 5\nDefinitions: 3\nShortest: 3\nLongest: 8\n"
-                       "Alphabet: abcdefghijklmnopqrstuvwxyz\xC5\x93\xC3\x9F\xC3\xA6\xC3\xBE\nSummary:\n  caf\xC3\xA9\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
+                       "Alphabet: abcdefghijklmnopqrstuvwxyz\xC5\x93\xC3\x9F\xC3\xA6\xC3\xBE\n"
+                       "Block summaries: none (searches read every entry)\nSummary:\n  caf\xC3\xA9\n  Headwords: 5\n  Definitions: 3\n  Description: Caf\xC3\xA9 words\n"))
       << r.out;
   // A name Windows-1252 cannot hold is refused with the reason.
   const ProgramRun chinese = run("info", {dir.path().string() + "/\xE4\xB8\xAD.kkd"});

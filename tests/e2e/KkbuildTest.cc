@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "builder/AlphabetFile.h"
+#include "dictionary/BlockSummary.h"
 #include "support/KkdTestReader.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
@@ -96,10 +97,13 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
   EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
 
-  // Without the limit the same build replaces the target.
+  // Without the limit the same build replaces the target, and writes the
+  // block summaries of the new file beside it.
   ASSERT_EQ(runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")}).exitCode, 0);
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
-  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
+  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.blocks", "out.kkd"}));
+  EXPECT_EQ(loadBlockSummaries(*KKDictionaryList::make(dir.file("out.kkd"))->dictionary(0)).status,
+            CompanionStatus::Loaded);
 }
 
 }  // namespace

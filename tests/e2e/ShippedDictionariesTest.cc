@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "dictionary/BlockSummary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "platform/Cp1252.h"
@@ -60,6 +61,22 @@ TEST(ShippedDictionaries, HoldTheExampleWordsWithDefinitions) {
     for (const char* word : kExampleWords) {
       EXPECT_EQ(words.withDefinitions.count(word), 1u) << path << ": " << word;
     }
+  }
+}
+
+TEST(ShippedDictionaries, CarryTheBlockSummariesOfTheirOwnFiles) {
+  for (const std::string& path : {kEnglish, kWordNet}) {
+    const auto list = KKDictionaryList::make(path);
+    const LoadedBlockSummaries loaded = loadBlockSummaries(*list->dictionary(0));
+    ASSERT_EQ(loaded.status, CompanionStatus::Loaded) << path;
+    // Every entry of section 1 is in a block.
+    std::uint32_t entries = 0;
+    for (int length = 1; length < list->lengthSlots(0); ++length) {
+      if (const LengthBlocks* blocks = loaded.summaries->length(length)) entries += blocks->entries();
+    }
+    int headwords = 0, definitions = 0, shortest = 0, longest = 0;
+    list->statistics(0, headwords, definitions, shortest, longest);
+    EXPECT_EQ(entries, static_cast<std::uint32_t>(headwords)) << path;
   }
 }
 

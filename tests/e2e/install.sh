@@ -32,4 +32,10 @@ grep -q '^MimeType=application/x-kea-dictionary;' "$prefix/share/applications/ke
 # The installed kea-cli finds the installed dictionary on its own.
 found=$(cd / && "$prefix/bin/kea-cli" search ';lobikes' 2>/dev/null) || fail "the installed kea-cli did not search"
 [ "$found" = "obelisk" ] || fail "the installed kea-cli found '$found'"
+# The installed dictionaries keep their block summaries (the install keeps
+# their time stamps to the second).
+for dictionary in Dictionaries/English.kkd Definitions/WordNet.kkd; do
+  "$prefix/bin/kea-cli" info "$prefix/share/kea/$dictionary" | grep -q '^Block summaries: yes' ||
+    fail "the installed $dictionary does not use its block summaries"
+done
 echo "passed: installed into $prefix and searched"

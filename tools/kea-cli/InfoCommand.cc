@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "dictionary/BlockSummary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "platform/File.h"
 
@@ -60,6 +61,26 @@ std::string alphabetLetters(const Alphabet& alphabet) {
   return letters;
 }
 
+// Whether searches can skip with the summary beside the dictionary, and
+// why not when they cannot.
+std::string blockSummaryText(const KKDictionaryList::Dictionary& dictionary) {
+  const LoadedBlockSummaries loaded = loadBlockSummaries(dictionary);
+  std::string name = companionPath(dictionary.path(), blocks::kExtension);
+  name = name.substr(name.rfind('/') + 1);
+  switch (loaded.status) {
+    case CompanionStatus::Loaded:
+      return "yes, blocks of " + std::to_string(loaded.summaries->entriesPerBlock()) + " entries (" + name + ")";
+    case CompanionStatus::Missing:
+      return "none (searches read every entry)";
+    case CompanionStatus::Stale:
+      return name + " was made from another version of this file (copied without its date?) and is not used";
+    case CompanionStatus::Damaged:
+    case CompanionStatus::Unreadable:
+      break;
+  }
+  return name + " is damaged or unreadable and is not used";
+}
+
 // Prints one file's block; returns whether the dictionary is usable.
 bool printInfo(const std::string& path) {
   KKDictionaryList::Dictionary dictionary(path);
@@ -75,6 +96,7 @@ bool printInfo(const std::string& path) {
     dictionary.statistics(entries, definitions, shortest, longest);
     std::printf("Entries: %d\nDefinitions: %d\nShortest: %d\nLongest: %d\n", entries, definitions, shortest, longest);
     std::printf("Alphabet: %s\n", terminalText(alphabetLetters(dictionary.alphabet())).c_str());
+    std::printf("Block summaries: %s\n", terminalText(blockSummaryText(dictionary)).c_str());
   }
   std::printf("Summary:\n");
   printIndented(summary);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "builder/AlphabetFile.h"
+#include "builder/BlockSummaryWriter.h"
 #include "builder/DictionaryBuilder.h"
 #include "builder/InputText.h"
 #include "builder/ScoreCompanions.h"
@@ -302,6 +303,11 @@ int run(const Options& options) {
   if (!kea::writeDictionaryCompanions(libraryOutput, scores, pairs, &summary, &error)) {
     std::cerr << "kkbuild: built " << options.output << ", but its scores could not be written: " << error << "\n";
     return kExitBuildFailed;
+  }
+  // Without its block summaries the dictionary works; scans are slower.
+  if (std::string why; !kea::writeBlockSummaries(kea::platform::utf8ToCp1252(options.output).value_or(options.output), &why)) {
+    std::cerr << "kkbuild: no block summaries were written beside " << options.output << ": "
+              << kea::platform::cp1252ToUtf8(why) << "\n";
   }
   if (!options.quiet) {
     std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s")
