@@ -5,8 +5,16 @@
 // object, which lives while some list holds it.
 //
 // Nothing read from a file is trusted: the header is checked as it is read,
-// and every offset the rest of the program follows can be checked against
-// the file's size with the range helpers below before it is used.
+// every list and table it points to must lie inside the file (a file cut
+// short is damaged, not a smaller dictionary), and every offset the rest of
+// the program follows can be checked against the file's size with the
+// range helpers below before it is used.
+//
+// An open dictionary keeps its file open: a file replaced or deleted while
+// it is searched is still read whole through that handle, and a file
+// changed in place is told apart by its stamp. A process short of file
+// handles takes them back from other dictionaries (releaseKeptFile), which
+// then open their files by name and check the stamp instead.
 #pragma once
 
 #include <array>
@@ -59,6 +67,10 @@ class KKDictionaryList {
   static void releaseAll();
   // The number of dictionaries held by some list.
   static std::size_t sharedCount();
+  // When the process runs out of file handles: closes the handle that some
+  // open dictionary other than `except` keeps (it opens its file by name
+  // again when it is read). False when none keeps one.
+  static bool releaseKeptFile(const Dictionary* except);
 
   // A list that releases itself.
   struct Releaser {
@@ -141,6 +153,20 @@ class KKDictionaryList::Dictionary {
 
   bool isOpen() const { return isOpen_; }
   const std::string& statusText() const { return statusText_; }
+  // Why the file did not open, as the end of a sentence that starts with
+  // its name: "is a named pipe, not a dictionary file", "is damaged: the
+  // list of 7-letter entries lies past the end of the file". Empty while
+  // open, and before the first open.
+  const std::string& problem() const { return problem_; }
+  // The file as it was opened, for readers that need their own handle of
+  // the same file (ReadOnlyFile::openSame); not open when the dictionary
+  // is not, or gave its handle up (releaseKeptFile).
+  const platform::ReadOnlyFile& file() const { return file_; }
+  // Opens a reader's own handle of this dictionary's file: another handle
+  // of the file it keeps, or, when it keeps none, the file by its name.
+  // With `takeKept`, handles other dictionaries keep are given up while the
+  // process has none to spare. The caller checks the stamp.
+  platform::OpenError openFile(platform::ReadOnlyFile& into, bool takeKept = true) const;
   int referenceCount() const { return referenceCount_; }
 
   // Header fields. Per-length queries return 0 for a length outside 0 … N-1.
@@ -224,6 +250,10 @@ class KKDictionaryList::Dictionary {
   }
   void resetHeader();
   bool readHeader(const platform::ReadOnlyFile& file);
+  // Whether every list and table of the header lies inside the file;
+  // sets problem_ when not.
+  bool checkLayout();
+  bool damaged(std::string what);
   bool readSymbolTable(const unsigned char* records);
   bool insertCode(int symbol, int codeLength, std::uint32_t code, int& nextFree);
   void buildFastTable();
@@ -233,8 +263,10 @@ class KKDictionaryList::Dictionary {
   std::array<std::int32_t, 256> fastLength_;
   mutable std::shared_ptr<const WordListCode> wordListCode_;
   bool isOpen_ = false;
+  platform::ReadOnlyFile file_;
   platform::FileStamp stamp_;
   std::string statusText_;
+  std::string problem_;
   int version_ = 0;
   std::uint32_t definitionsStart_ = 0;
   std::uint32_t searchableStart_ = 0;

@@ -34,8 +34,12 @@ bool InputEngine::setLength(int length) {
   lengthFinished_ = listFinished_ = true;
   file_.close();
 
-  const bool reading =
-      dictionary_ != nullptr && file_.startList(*dictionary_, length, *decoder_) == WordListFile::Status::Reading;
+  const WordListFile::Status status =
+      dictionary_ != nullptr ? file_.startList(*dictionary_, length, *decoder_) : WordListFile::Status::NotOpen;
+  const bool reading = status == WordListFile::Status::Reading;
+  if (status == WordListFile::Status::Unreadable && problem_ == ListProblem::None) {
+    problem_ = file_.changed() ? ListProblem::Changed : ListProblem::Unreadable;
+  }
   clearWord();
   // An empty word of this length: its key ends where the length does.
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
@@ -52,6 +56,10 @@ std::string_view InputEngine::annotation() const {
 int InputEngine::lookupMode() const {
   return dictionary_ != nullptr && dictionary_->version() >= 1 && section_ == 1 ? kGroupedTableMode
                                                                                 : kDirectTableMode;
+}
+
+void InputEngine::noteBrokenList() {
+  if (problem_ == ListProblem::None) problem_ = file_.changed() ? ListProblem::Changed : ListProblem::Damaged;
 }
 
 const WordBuffer& InputEngine::endOfLength() {
@@ -117,6 +125,7 @@ const WordBuffer* InputEngine::next(MatchEngineSet& set) {
   wordsExamined_ += examined;
   if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
     section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::Broken || r.record == WordListDecoder::Record::Entry) noteBrokenList();
     if (r.record == WordListDecoder::Record::SectionEnd) {
       ++sectionsFinished_;
     } else {
@@ -148,6 +157,7 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   wordsExamined_ += examined;
   if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
     section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::Broken || r.record == WordListDecoder::Record::Entry) noteBrokenList();
     if (r.record != WordListDecoder::Record::Broken && r.record != WordListDecoder::Record::Entry) {
       ++sectionsFinished_;
     }
