@@ -4,6 +4,7 @@
 
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
+#include "platform/File.h"
 
 namespace kea {
 namespace {
@@ -59,7 +60,9 @@ std::string alphabetFileBytes(const std::array<std::uint8_t, 256>& table) {
 std::optional<std::array<std::uint8_t, 256>> loadAlphabet(const std::string& setting, std::string* error) {
   if (setting == "english") return englishAlphabetTable();
   std::string bytes, reason;
-  if (!readFileBytes(setting, bytes, &reason)) {
+  // Anything past 256 bytes already makes the file unusable; a little more
+  // is read so that the message can say it is too long.
+  if (!platform::readWholeFile(setting, 4096, bytes, &reason, "an alphabet file")) {
     if (error) *error = "alphabet: " + reason;
     return std::nullopt;
   }

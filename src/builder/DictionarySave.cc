@@ -6,6 +6,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/File.h"
+#include "platform/OutputTarget.h"
 
 namespace kea {
 namespace {
@@ -47,48 +48,41 @@ std::string dictionaryBackupPath(std::string_view target) {
 
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment) {
-  TemporaryTarget temporary(platform::nativePath(target));
+                    const BuildEnvironment& environment, bool backup) {
+  platform::OutputTarget output(platform::nativePath(target));
+  if (backup) output.keepReplacedFileAs(platform::nativePath(dictionaryBackupPath(target).substr(nameStart(target))));
   std::string error;
-  if (!temporary.create(&error)) {
-    lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
+  const auto logError = [&] { lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n"); };
+  if (!output.open(&error, true)) {
+    logError();
     lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
     return false;
   }
-  // The temporary name is the target's own plus ASCII, so it converts back.
-  const std::string buildPath = platform::utf8ToCp1252(temporary.path()).value_or(target);
-  if (!buildDictionary(lines, alphabet, buildPath, description, shortest, longest,
-                       environment)) {
-    return false;
+  BuildEnvironment building = environment;
+  // The environment's own createOutput (a test's) replaces the real file;
+  // by default the builder writes where the target made room.
+  if (!environment.createOutput) {
+    building.createOutput = [&output](const std::string&) { return outputFileOnDescriptor(output.descriptor()); };
   }
+  if (!buildDictionary(lines, alphabet, target, description, shortest, longest, building)) return false;
 
-  return putInPlace(lines, temporary, target);
-}
-
-bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target) {
-  const std::string backup = dictionaryBackupPath(target);
-  const std::string nativeTarget = platform::nativePath(target);
-  const std::string nativeBackup = platform::nativePath(backup);
-  std::string error;
-  const bool replacing = platform::fileStamp(target).has_value();
-  if (replacing) {
-    std::remove(nativeBackup.c_str());
-    // Without its backup the old dictionary would be lost: it stays as it is.
-    if (std::rename(nativeTarget.c_str(), nativeBackup.c_str()) != 0) {
-      error = std::strerror(errno);
-      lines.logFormat(texts::kCouldNotKeepBackupLog, backup.c_str(), error.c_str());
-      lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-      return false;
+  switch (output.commit(&error)) {
+    case platform::OutputTarget::Commit::Done:
+      return true;
+    case platform::OutputTarget::Commit::NoBackup: {
+      const std::string backupName = platform::utf8ToCp1252(output.backupPath()).value_or(output.backupPath());
+      const std::string reason = platform::utf8ToCp1252(error).value_or(error);
+      lines.logFormat(texts::kCouldNotKeepBackupLog, backupName.c_str(), reason.c_str());
+      break;
     }
+    case platform::OutputTarget::Commit::Interrupted:
+      lines.logMessage("Dictionary creation abandoned\n");
+      break;
+    case platform::OutputTarget::Commit::Failed:
+      logError();
+      break;
   }
-  if (temporary.commit(&error)) return true;
-  lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
   lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-  // The old dictionary goes back to its own name; when even that fails, the
-  // log says where it is.
-  if (replacing && std::rename(nativeBackup.c_str(), nativeTarget.c_str()) != 0) {
-    lines.logFormat(texts::kPreviousKeptAsLog, backup.c_str());
-  }
   return false;
 }
 

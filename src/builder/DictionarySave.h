@@ -11,7 +11,6 @@
 
 #include "builder/DictionaryBuilder.h"
 #include "builder/DictionaryMaintainer.h"
-#include "builder/TemporaryTarget.h"
 
 namespace kea {
 
@@ -34,16 +33,16 @@ std::string dictionaryBackupPath(std::string_view target);
 // `alphabet`, by the same rules: a temporary file in the target's folder
 // (the current folder when it names none), "Backup of " + the file name
 // for a dictionary it replaces, the reasons of a failure in the log of
-// `lines`, and the target as it was after a failure.
+// `lines`, and the target as it was after a failure. The target is
+// written as platform::OutputTarget writes (through symbolic links, into a
+// pipe or device as a stream, never over a folder or socket). With
+// `backup` false no backup is kept.
+//
+// `environment.createOutput` is asked for the builder's output with the
+// target's name; by default it writes into the place the OutputTarget
+// made.
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment = {});
-
-// The last step of saveDictionary: the finished temporary file of
-// `temporary` takes the place of `target`, a dictionary there becoming its
-// backup first. When the move fails the old dictionary goes back to its
-// name; the log of `lines` has the reason, and where the old dictionary is
-// when it could not go back.
-bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target);
+                    const BuildEnvironment& environment = {}, bool backup = true);
 
 }  // namespace kea

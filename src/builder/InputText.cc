@@ -3,10 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Cp1252.h"
+#include "platform/File.h"
 
 namespace kea {
 
@@ -48,18 +47,9 @@ InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxPro
   return result;
 }
 
-bool readFileBytes(const std::string& path, std::string& out, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  out.assign(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) {
-    if (error) *error = "cannot read " + path;
-    return false;
-  }
-  return true;
+bool readInputFile(const std::string& path, std::string& out, std::string* error) {
+  if (path == "-") return platform::readWholeStream(0, kMaxInputBytes, out, error, "standard input");
+  return platform::readWholeFile(path, kMaxInputBytes, out, error, "a text file");
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {

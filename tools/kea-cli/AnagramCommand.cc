@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Cli.h"
+#include "common/StandardOutput.h"
+#include "platform/Termination.h"
 #include "pattern/Enumeration.h"
 #include "search/PhraseAnagram.h"
 #include "search/StringTable.h"
@@ -162,7 +164,7 @@ int runAnagram(const std::vector<std::string>& args) {
       return kExitOk;
     }
   }
-  std::optional<InterruptGuard> interrupts(std::in_place);
+  std::optional<platform::InterruptRequests> interrupts(std::in_place);
   AnagramArguments arguments;
   if (const int status = parseArguments(args, arguments); status != kExitOk) return status;
   const KKDictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
@@ -183,13 +185,15 @@ int runAnagram(const std::vector<std::string>& args) {
       std::fwrite(line.data(), 1, line.size(), stdout);
     }
     if (printed == arguments.limit) break;
-    if (interruptRequested()) {
+    if (tools::standardOutputFailed()) break;
+    if (platform::interruptRequested()) {
       interrupted = true;
       break;
     }
   }
   interrupts.reset();
   std::fflush(stdout);
+  if (tools::standardOutputFailed()) return kExitUsage;
   if (interrupted) {
     printError("anagram", "interrupted; " + resultsFoundText(printed) + " so far");
     return kExitInterrupted;
