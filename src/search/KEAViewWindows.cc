@@ -174,7 +174,9 @@ bool KEAViewWindows::checkDictionaries() {
   bool anyShown = false;
   for (int i = list->count() - 1; i >= 0; --i) {
     if (list->isUsable(i)) continue;
-    host_.messageBox(list->path(i) + std::string(texts::kNoLongerValid), texts::kDictionaryInvalidatedCaption,
+    const KKDictionaryList::Dictionary* d = list->dictionary(i);
+    host_.messageBox(list->path(i) + std::string(texts::kNoLongerValid) + dictionaryProblemDetail(d->problem()),
+                     texts::kDictionaryInvalidatedCaption,
                      KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
     anyShown = true;
   }

@@ -102,6 +102,11 @@ std::string resultsFoundText(long long count) {
   return text;
 }
 
+std::string dictionaryProblemDetail(std::string_view problem) {
+  if (problem.empty()) return std::string();
+  return "\n\nIt " + std::string(problem) + ".";
+}
+
 std::string incompleteResultsText(std::string_view name, ListProblem problem, long long count) {
   std::string text(name);
   switch (problem) {
