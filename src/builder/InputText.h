@@ -33,7 +33,8 @@ inline constexpr std::uint64_t kMaxInputBytes = std::uint64_t{1} << 30;
 // Reads a whole builder input or word list (the operating system's name, or
 // "-" for standard input), at most kMaxInputBytes. Only a regular file is
 // opened, and nothing waits: a folder, pipe, socket or device named as an
-// input is refused. False, with a sentence about the file in `error`, when
+// input is refused; standard input stops at its first NUL byte, since no
+// line may hold one. False, with a sentence about the file in `error`, when
 // it cannot be read.
 bool readInputFile(const std::string& path, std::string& out, std::string* error);
 

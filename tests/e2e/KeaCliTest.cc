@@ -175,6 +175,10 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "()"}, 2, "the pattern has nothing to match: '()'"},
       {{"-d", dictionary, "!"}, 2, "the pattern has nothing to match: '!' has punctuation or operators but no "
                                    "letters, wildcards or anagram; 'kea-cli search --help' shows the pattern language\n"},
+      // An operator with nothing on one side is named as the fault.
+      {{"-d", dictionary, "a&"}, 2, "search: the pattern 'a&' has an operator '&' with nothing after it; each side of "
+                                    "'&' and '|' needs a pattern\n"},
+      {{"-d", dictionary, "|cat"}, 2, "the pattern '|cat' has an operator '|' with nothing before it"},
       // A pattern taken for an option is told how to follow "--".
       {{"-d", dictionary, "-.lectron"}, 2,
        "unknown option '-.lectron'; a pattern that starts with '-' goes after '--', which ends the options: "
