@@ -40,17 +40,14 @@ std::string resultsBuilderLine(std::string_view word, std::string_view annotatio
 
 std::string dictionaryBackupPath(std::string_view target) {
   const std::size_t start = nameStart(target);
-  std::string backup(target.substr(0, start));
-  backup += texts::kBackupPrefix;
-  backup += target.substr(start);
-  return backup;
+  return std::string(target.substr(0, start)) + platform::backupNameFor(texts::kBackupPrefix, target.substr(start));
 }
 
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
                     const BuildEnvironment& environment, bool backup) {
   platform::OutputTarget output(platform::nativePath(target));
-  if (backup) output.keepReplacedFileAs(platform::nativePath(dictionaryBackupPath(target).substr(nameStart(target))));
+  if (backup) output.keepReplacedFileWithPrefix(std::string(texts::kBackupPrefix));
   std::string error;
   const auto logError = [&] { lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n"); };
   if (!output.open(&error, true)) {

@@ -118,13 +118,31 @@ int createScratchFile() {
 
 }  // namespace
 
+namespace {
+
+// The first `bytes` bytes of `text`, fewer when that would cut a UTF-8
+// character.
+std::string_view wholeCharacters(std::string_view text, std::size_t bytes) {
+  if (bytes >= text.size()) return text;
+  while (bytes > 0 && (static_cast<unsigned char>(text[bytes]) & 0xC0) == 0x80) --bytes;
+  return text.substr(0, bytes);
+}
+
+}  // namespace
+
+std::string backupNameFor(std::string_view prefix, std::string_view name) {
+  if (prefix.size() + name.size() <= kMaxNameBytes) return std::string(prefix) + std::string(name);
+  const std::size_t dot = name.rfind('.');
+  const std::string_view extension = dot == std::string_view::npos || name.size() - dot > 16 ? std::string_view()
+                                                                                              : name.substr(dot);
+  const std::string_view stem = name.substr(0, name.size() - extension.size());
+  const std::size_t room = kMaxNameBytes - std::min(kMaxNameBytes, prefix.size() + extension.size());
+  return std::string(prefix) + std::string(wholeCharacters(stem, room)) + std::string(extension);
+}
+
 std::string temporaryNameFor(std::string_view name, std::string_view unique) {
   const std::size_t room = kMaxNameBytes - 2 - unique.size() - kTemporarySuffix.size();
-  std::string_view kept = name.substr(0, std::min(name.size(), room));
-  // A shortened name ends on a whole UTF-8 character.
-  if (kept.size() < name.size()) {
-    while (!kept.empty() && (static_cast<unsigned char>(name[kept.size()]) & 0xC0) == 0x80) kept.remove_suffix(1);
-  }
+  const std::string_view kept = wholeCharacters(name, room);
   std::string result = ".";
   result += kept;
   result += '.';
@@ -180,8 +198,8 @@ OutputTarget::OutputTarget(std::string nativeName) : target_(std::move(nativeNam
 OutputTarget::~OutputTarget() { abandon(); }
 
 std::string OutputTarget::backupPath() const {
-  if (backupName_.empty() || destination_.empty()) return std::string();
-  return inFolder(folderOf(destination_), backupName_);
+  if (backupPrefix_.empty() || destination_.empty()) return std::string();
+  return inFolder(folderOf(destination_), backupNameFor(backupPrefix_, nameOf(destination_)));
 }
 
 void OutputTarget::abandon() {
@@ -420,7 +438,7 @@ OutputTarget::Commit OutputTarget::commitFile(std::string* error) {
   }
   const bool present = ::lstat(destination_.c_str(), &st) == 0;
   std::string movedAway;
-  if (present && !backupName_.empty()) {
+  if (present && !backupPrefix_.empty()) {
     const std::string backup = backupPath();
     if (::unlink(backup.c_str()) != 0 && errno != ENOENT) {
       if (error) *error = reasonText(errno);

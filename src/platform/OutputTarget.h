@@ -39,9 +39,11 @@ class OutputTarget {
   OutputTarget(const OutputTarget&) = delete;
   OutputTarget& operator=(const OutputTarget&) = delete;
 
-  // A regular file that is replaced is kept under this name in its folder
-  // ("Backup of words.kkd"), replacing an earlier backup. Set before open().
-  void keepReplacedFileAs(std::string backupName) { backupName_ = std::move(backupName); }
+  // A regular file that is replaced is kept in its folder under its own
+  // name after `prefix` ("Backup of words.kkd" for "Backup of "), replacing
+  // an earlier backup; the name is that of the file replaced, wherever
+  // symbolic links led. Set before open().
+  void keepReplacedFileWithPrefix(std::string prefix) { backupPrefix_ = std::move(prefix); }
 
   // Looks at the target and makes the place to write into. `seekable`: the
   // writer goes back to what it wrote (a dictionary's header comes last),
@@ -90,7 +92,7 @@ class OutputTarget {
   std::string destination_;
   std::string folder_;
   std::string name_;
-  std::string backupName_;
+  std::string backupPrefix_;
   Form form_ = Form::Closed;
   int fd_ = -1;
   int streamFd_ = -1;
@@ -103,6 +105,11 @@ class OutputTarget {
   std::string temporaryPath_;
   int registration_ = -1;
 };
+
+// The backup name of a file named `name`: `prefix` and the name, its stem
+// shortened (on a whole UTF-8 character) where the whole would pass the 255
+// bytes a name may have; the extension stays.
+std::string backupNameFor(std::string_view prefix, std::string_view name);
 
 // The hidden temporary name for a target named `name` with the six
 // characters `unique`: ".NAME.unique.tmp", the name shortened as needed so

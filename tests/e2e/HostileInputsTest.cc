@@ -148,6 +148,36 @@ TEST_F(HostileInputs, StandardInputThatNeverEndsIsRefusedAtOnce) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.kkd")));
 }
 
+// The shipped dictionary cut short at many places, from 100 KB to its last
+// byte: every command says it is damaged and fails; none answers from the
+// part that is left as if it were all.
+TEST_F(HostileInputs, TheShippedDictionaryCutShortIsDamagedForEveryCommand) {
+  if (!std::filesystem::exists(kEnglish)) GTEST_SKIP() << "the shipped dictionaries are not built";
+  const std::string copy = dir.file("English.kkd");
+  std::filesystem::copy_file(kEnglish, copy);
+  const std::uint64_t size = std::filesystem::file_size(copy);
+  // From the end backwards, so that each cut only shortens the copy.
+  std::vector<std::uint64_t> cuts = {size - 1, size - 2, size - 3, size - 16, size - 1000};
+  for (std::uint64_t at = size - 4096; at > 100000; at = at * 3 / 4) cuts.push_back(at);
+  cuts.push_back(100000);
+  for (const std::uint64_t cut : cuts) {
+    SCOPED_TRACE(cut);
+    std::filesystem::resize_file(copy, cut);
+    const ProgramRun info = runProgram("kea-cli", {"info", copy});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_NE(info.err.find(copy + " is damaged: "), std::string::npos) << info.err;
+    EXPECT_EQ(info.out.find("Entries:"), std::string::npos) << info.out;
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"search", "-d", copy, "*"}, {"define", "-d", copy, "electron"},
+          {"anagram", "-d", copy, "tac"}, {"search", "--full-text", "-d", copy, "electron"}}) {
+      const ProgramRun r = runProgram("kea-cli", command);
+      EXPECT_EQ(r.exitCode, 2) << command[0];
+      EXPECT_NE(r.err.find(copy + " is damaged: "), std::string::npos) << r.err;
+      EXPECT_TRUE(r.out.empty());
+    }
+  }
+}
+
 // kea-cli searches a copy of the shipped dictionary slowly; meanwhile the
 // copy is rewritten in place, cut short, replaced by another dictionary
 // (renamed into place, as kkbuild installs one) or deleted. The answer is

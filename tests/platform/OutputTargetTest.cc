@@ -88,7 +88,7 @@ TEST(OutputTarget, ASymbolicLinkHasItsTargetReplacedInTheTargetsFolder) {
   // A backup of the replaced file goes beside it, not beside the link.
   {
     OutputTarget output(link);
-    output.keepReplacedFileAs("Backup of real.kkd");
+    output.keepReplacedFileWithPrefix("Backup of ");
     ASSERT_TRUE(output.open(nullptr));
     ASSERT_TRUE(writeAll(output.descriptor(), "newest", 6));
     EXPECT_EQ(output.commit(nullptr), OutputTarget::Commit::Done);
@@ -159,6 +159,12 @@ TEST(OutputTarget, TemporaryNamesFitAnyTargetName) {
   const std::string name = temporaryNameFor(accents, "abc123");
   EXPECT_LE(name.size(), 255u);
   EXPECT_EQ((name.size() - 12) % 2, 0u) << name.size();
+
+  // A backup's name fits too, and keeps its extension.
+  EXPECT_EQ(backupNameFor("Backup of ", "words.kkd"), "Backup of words.kkd");
+  const std::string backup = backupNameFor("Backup of ", std::string(250, 'b') + ".kkd");
+  EXPECT_EQ(backup.size(), 255u);
+  EXPECT_EQ(backup, "Backup of " + std::string(241, 'b') + ".kkd");
 
   // A target whose name takes all 255 bytes is written, and replaced.
   TempDir dir;

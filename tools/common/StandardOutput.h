@@ -12,9 +12,21 @@
 
 namespace kea::tools {
 
+// The system's reason for the first failed write to standard output that
+// standardOutputFailed() saw; 0 when none was seen.
+inline int& standardOutputError() {
+  static int error = 0;
+  return error;
+}
+
 // Whether a write to standard output has failed so far: the work can stop
-// writing what nobody receives.
-inline bool standardOutputFailed() { return std::ferror(stdout) != 0; }
+// writing what nobody receives. Asked right after a write, it also keeps
+// the reason the write failed.
+inline bool standardOutputFailed() {
+  if (std::ferror(stdout) == 0) return false;
+  if (standardOutputError() == 0) standardOutputError() = errno;
+  return true;
+}
 
 // "PROGRAM: cannot write to standard output: REASON" on standard error.
 inline void reportStandardOutputFailure(const char* program, int error) {
@@ -27,7 +39,7 @@ inline void reportStandardOutputFailure(const char* program, int error) {
 inline int finishStandardOutput(const char* program, int status, int failure) {
   errno = 0;
   bool ok = std::fflush(stdout) == 0;
-  int error = ok ? 0 : errno;
+  int error = ok ? standardOutputError() : errno;
   ok = ok && std::ferror(stdout) == 0;
   // Closing can report what the writes could not (a file system that
   // writes late); nothing is written to standard output after this.

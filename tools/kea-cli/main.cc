@@ -1,5 +1,6 @@
 // kea-cli: KEA's searches and dictionary facts from a terminal. A thin
 // dispatcher: each subcommand is one function over the library.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
   // Ctrl-C as a request to stop instead, see search and anagram), taking
   // any half-saved file with them.
   kea::platform::endOnTerminationSignals("");
+  // Exceeding a file-size limit becomes a failed write, reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
   const int status = kea::tools::runGuarded("kea-cli", kea::cli::kExitUsage, [&] { return run(argc, argv); });
   return kea::tools::finishStandardOutput("kea-cli", status, kea::cli::kExitUsage);
 }
