@@ -85,13 +85,24 @@ void KKDictionaryList::releaseAll() { registry().clear(); }
 
 std::size_t KKDictionaryList::sharedCount() { return registry().size(); }
 
+namespace {
+
+// Dictionaries keep their files open until the process first runs short
+// of file handles; from then on they read their files by name, so that
+// handles stay free for the searches and for whatever else needs one.
+bool keepingFiles = true;
+
+}  // namespace
+
 bool KKDictionaryList::releaseKeptFile(const Dictionary* except) {
+  keepingFiles = false;
+  bool released = false;
   for (const auto& d : registry()) {
     if (d.get() == except || !d->file_.isOpen()) continue;
     d->file_.close();
-    return true;
+    released = true;
   }
-  return false;
+  return released;
 }
 
 platform::OpenError KKDictionaryList::Dictionary::openFile(platform::ReadOnlyFile& into, bool takeKept) const {
@@ -272,6 +283,7 @@ void KKDictionaryList::Dictionary::open(bool reopen) {
     close();
     return;
   }
+  if (!keepingFiles) file_.close();
   isOpen_ = true;
 }
 
@@ -300,7 +312,7 @@ bool KKDictionaryList::Dictionary::checkLayout() {
   for (int length = 1; length < lengthSlots_; ++length) {
     const std::uint32_t count = wordCount(length);
     const std::uint32_t offset = wordListOffset(length);
-    const bool room = length == lengthSlots_ - 1 || wordListOffset(length + 1) > offset;
+    const bool room = listHasRoom(length);
     if (count > 0) {
       if (offset < headerEnd_ || offset >= size) return damaged("the list of " + lengthText(length) + " lies outside the file");
       if (!room) return damaged("the list of " + lengthText(length) + " has no room before the next one");
@@ -555,10 +567,21 @@ WordListSamples* KKDictionaryList::Dictionary::lookupSamples(int length) {
   return &lookupSamples_[static_cast<std::size_t>(length)];
 }
 
+bool KKDictionaryList::Dictionary::listHasRoom(int length) const {
+  // A later slot left at 0 has no list (a builder fills the offsets of empty
+  // lengths before a list, never after the last one), so the next list is
+  // the first later slot with an offset.
+  const std::uint32_t offset = wordListOffset(length);
+  for (int next = length + 1; next < lengthSlots_; ++next) {
+    if (wordListOffset(next) != 0) return wordListOffset(next) > offset;
+  }
+  return true;
+}
+
 std::optional<std::uint32_t> KKDictionaryList::Dictionary::wordListStart(int length) const {
   if (!isOpen_ || length < 1 || length >= lengthSlots_) return std::nullopt;
   const std::uint32_t offset = wordListOffset(length);
-  if (length < lengthSlots_ - 1 && wordListOffset(length + 1) <= offset) return std::nullopt;
+  if (!listHasRoom(length)) return std::nullopt;
   // A list never starts inside the header (an offset left at 0 for a
   // trailing empty length would otherwise decode the header as words).
   if (offset < headerEnd_ || offset >= stamp_.size) return std::nullopt;

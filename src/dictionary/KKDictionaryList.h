@@ -12,9 +12,10 @@
 //
 // An open dictionary keeps its file open: a file replaced or deleted while
 // it is searched is still read whole through that handle, and a file
-// changed in place is told apart by its stamp. A process short of file
-// handles takes them back from other dictionaries (releaseKeptFile), which
-// then open their files by name and check the stamp instead.
+// changed in place is told apart by its stamp. A process that runs short of
+// file handles takes them back (releaseKeptFile): its dictionaries then open
+// their files by name and check the stamp, so a replaced file is reported
+// as changed rather than read whole.
 #pragma once
 
 #include <array>
@@ -67,9 +68,10 @@ class KKDictionaryList {
   static void releaseAll();
   // The number of dictionaries held by some list.
   static std::size_t sharedCount();
-  // When the process runs out of file handles: closes the handle that some
-  // open dictionary other than `except` keeps (it opens its file by name
-  // again when it is read). False when none keeps one.
+  // When the process runs out of file handles: closes the handles the open
+  // dictionaries other than `except` keep (they open their files by name
+  // again when they are read, checking the stamp), and keeps none from now
+  // on. False when none kept one.
   static bool releaseKeptFile(const Dictionary* except);
 
   // A list that releases itself.
@@ -228,7 +230,8 @@ class KKDictionaryList::Dictionary {
   }
   // Where the word list of a length starts, or nothing when the length has
   // no list to read: out of range, empty (the next length's list does not
-  // start after it), or an offset inside the header or past the file's end.
+  // start after it; a later slot left at 0 has no list), or an offset inside
+  // the header or past the file's end.
   std::optional<std::uint32_t> wordListStart(int length) const;
   // Whether the grouped pointer table of a length has entries and lies
   // wholly inside the file (never in version 0).
@@ -250,6 +253,8 @@ class KKDictionaryList::Dictionary {
   }
   void resetHeader();
   bool readHeader(const platform::ReadOnlyFile& file);
+  // Whether the list of `length` ends before the next list starts.
+  bool listHasRoom(int length) const;
   // Whether every list and table of the header lies inside the file;
   // sets problem_ when not.
   bool checkLayout();

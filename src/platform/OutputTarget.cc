@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,6 +46,25 @@ std::string inFolder(const std::string& folder, const std::string& name) {
 bool isDescriptorName(const std::string& path) {
   if (path.rfind("/dev/fd/", 0) == 0) return true;
   return path.rfind("/proc/", 0) == 0 && path.find("/fd/") != std::string::npos;
+}
+
+// The number of this process's own descriptor that a descriptor name
+// stands for (/dev/stdout leads to /proc/self/fd/1), or -1.
+int ownDescriptor(const std::string& path) {
+  std::string_view rest;
+  for (const std::string_view prefix : {std::string_view("/dev/fd/"), std::string_view("/proc/self/fd/"),
+                                        std::string_view("/proc/thread-self/fd/")}) {
+    if (path.rfind(prefix, 0) == 0) rest = std::string_view(path).substr(prefix.size());
+  }
+  const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/";
+  if (path.rfind(own, 0) == 0) rest = std::string_view(path).substr(own.size());
+  if (rest.empty() || rest.size() > 9) return -1;
+  int fd = 0;
+  for (const char c : rest) {
+    if (c < '0' || c > '9') return -1;
+    fd = fd * 10 + (c - '0');
+  }
+  return fd;
 }
 
 // Follows symbolic links by their text, so that a dangling link leads to
@@ -182,6 +202,12 @@ bool writeAll(int fd, const void* bytes, std::size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, p, size);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      // A descriptor shared with others that set O_NONBLOCK: wait for room.
+      pollfd room{fd, POLLOUT, 0};
+      ::poll(&room, 1, -1);
+      continue;
+    }
     if (n < 0) return false;
     if (n == 0) {
       errno = ENOSPC;
@@ -317,9 +343,12 @@ bool OutputTarget::nameUnnamed(std::string* error) {
 }
 
 bool OutputTarget::openStream(bool seekable, std::string* error) {
-  // Without O_NONBLOCK, opening a pipe waits until something reads it.
-  const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-  int fd = ::open(target_.c_str(), flags);
+  // A descriptor of this process's own (standard output as /dev/stdout) is
+  // written where it stands, as a redirection set it up; anything else is
+  // opened without O_NONBLOCK's absence making a pipe wait for a reader.
+  const int own = ownDescriptor(destination_);
+  int fd = own >= 0 ? ::fcntl(own, F_DUPFD_CLOEXEC, 0)
+                    : ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0 && errno == EISDIR) {
     if (error) *error = target_ + " is a folder, not a file";
     return false;
@@ -338,23 +367,19 @@ bool OutputTarget::openStream(bool seekable, std::string* error) {
     return false;
   }
   const FileKind kind = fileKindOfMode(st.st_mode);
-  if (kind == FileKind::Regular) {
-    // A descriptor name for a file (standard output sent to a file): it
-    // is written as the shell's redirection writes it.
-    if (::ftruncate(fd, 0) != 0 && errno != EINVAL) {
-      if (error) *error = "cannot write to " + target_ + ": " + reasonText(errno);
-      ::close(fd);
-      return false;
-    }
-  } else if (kind != FileKind::NamedPipe && kind != FileKind::CharacterDevice && kind != FileKind::Socket) {
+  // A descriptor name may stand for a file (standard output sent to one):
+  // it is written as a stream too, from where the descriptor stands.
+  if (kind != FileKind::NamedPipe && kind != FileKind::CharacterDevice && kind != FileKind::Socket &&
+      !(kind == FileKind::Regular && isDescriptorName(destination_))) {
     if (error) *error = target_ + " is " + std::string(fileKindText(kind)) + ", not a file";
     ::close(fd);
     return false;
   }
-  // Writes wait for a slow reader, as writes to a pipe do.
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Writes wait for a slow reader, as writes to a pipe do; a shared
+  // descriptor keeps its flags, and writeAll waits when it must.
+  if (own < 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   streamFd_ = fd;
-  if (!seekable || kind == FileKind::Regular) {
+  if (!seekable) {
     fd_ = fd;
     form_ = Form::Stream;
     return true;

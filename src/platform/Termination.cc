@@ -2,6 +2,7 @@
 
 #include <limits.h>
 #include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,11 +52,23 @@ void removeRegistered() {
   ::_exit(128 + signal);
 }
 
+// How long a Ctrl-C request may take before the program ends all the same:
+// short of a second, so that the program has ended within one.
+constexpr long kRequestMilliseconds = 800;
+
+void armDeadline(long milliseconds) {
+  itimerval timer{};
+  timer.it_value.tv_sec = milliseconds / 1000;
+  timer.it_value.tv_usec = (milliseconds % 1000) * 1000;
+  ::setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
 extern "C" void onTerminationSignal(int signal) {
   if (signal == SIGINT && requestsWanted.load() && interruptFlag == 0) {
     interruptFlag = 1;
-    // The work has a second to take the request.
-    ::alarm(1);
+    // The work has most of a second to stop and list what it found. (The
+    // timer is set by a bare system call, as safe here as alarm().)
+    armDeadline(kRequestMilliseconds);
     return;
   }
   // A request that was not taken in time ends the program as Ctrl-C would.
@@ -124,14 +137,11 @@ InterruptRequests::InterruptRequests() {
 InterruptRequests::~InterruptRequests() {
   TerminationSignalsHeld held;
   requestsWanted.store(false);
-  ::alarm(0);
+  // A request's second runs on: the listing after it must end in time too.
+  if (interruptFlag == 0) armDeadline(0);
 }
 
-bool interruptRequested() {
-  if (interruptFlag == 0) return false;
-  ::alarm(0);
-  return true;
-}
+bool interruptRequested() { return interruptFlag != 0; }
 
 TerminationSignalsHeld::TerminationSignalsHeld() {
   static_assert(sizeof(previous_) >= sizeof(sigset_t));

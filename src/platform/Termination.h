@@ -10,8 +10,9 @@
 // stays as it was.
 //
 // A search that should list what it found so far asks for Ctrl-C as a
-// request instead (InterruptRequests); a request that the work does not
-// take within a second, or a second Ctrl-C, ends the program all the same.
+// request instead (InterruptRequests): it has a second to stop and list;
+// after that, or at a second Ctrl-C, the program ends all the same (what
+// it listed stays listed).
 #pragma once
 
 #include <string>
@@ -38,9 +39,11 @@ class TemporaryFiles {
 void endOnTerminationSignals(std::string_view message);
 
 // While an object lives, Ctrl-C sets a request that interruptRequested()
-// reports, instead of ending the program. A request not taken within a
-// second, or a second Ctrl-C, ends the program as endOnTerminationSignals
-// does. SIGTERM and SIGHUP always end it.
+// reports, instead of ending the program. A second after the request, or
+// at a second Ctrl-C, the program ends as endOnTerminationSignals ends it,
+// whether or not the work took the request (a listing blocked by a reader
+// that stopped reading must not hold it). SIGTERM and SIGHUP always end it.
+// The limit runs on after the object goes.
 class InterruptRequests {
  public:
   InterruptRequests();
@@ -49,8 +52,7 @@ class InterruptRequests {
   InterruptRequests& operator=(const InterruptRequests&) = delete;
 };
 
-// Whether Ctrl-C asked the work to stop; seeing it takes the request, so
-// the one-second limit no longer runs.
+// Whether Ctrl-C asked the work to stop.
 bool interruptRequested();
 
 // Holds back the termination signals for as long as it lives, so that none

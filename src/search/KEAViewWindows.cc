@@ -653,6 +653,8 @@ KEAViewWindows::Unit KEAViewWindows::phraseUnit() {
   }
   if (finished) {
     for (int i = 0; i < groupCount(); ++i) showCount(i);
+    const int incomplete = search.incompleteDictionary();
+    if (incomplete >= 0 && incomplete < groupCount()) group(incomplete).problem = search.problem();
     phraseSearch_.reset();
     currentDictionary_ = -1;
     return Unit::GroupDone;

@@ -69,9 +69,10 @@ class Signals : public ::testing::Test {
     };
     ProgramOptions waiting;
     waiting.inputNeverEnds = true;
-    waiting.signalAfterMs = 200;
+    // Late enough for a program built with sanitizers to have started.
+    waiting.signalAfterMs = 500;
     ProgramOptions working;
-    working.signalAfterMs = 300;
+    working.signalAfterMs = 500;
 
     // Waiting for standard input that never comes.
     std::string f = folder("build-waits");
@@ -86,7 +87,7 @@ class Signals : public ::testing::Test {
     // Waiting for a reader of a named pipe that never reads.
     f = folder("build-pipe");
     ProgramOptions late;
-    late.signalAfterMs = 700;
+    late.signalAfterMs = 900;
     add("kkbuild writing into a full pipe", "kkbuild", {"-q", dir.file("small.txt"), f + "/pipe"}, late,
         f + "/old.kkd", "old dictionary");
     // kea-cli: searching (Ctrl-C stops the search and lists what was found),

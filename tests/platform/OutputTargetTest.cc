@@ -142,6 +142,19 @@ TEST(OutputTarget, PipesAndDevicesAreWrittenAsStreamsAndTheRestRefused) {
     EXPECT_EQ(full.commit(&error), OutputTarget::Commit::Failed);
     EXPECT_EQ(error, "cannot write to /dev/full: No space left on device");
   }
+  // /dev/stdout is standard output where it stands: sent to a file with
+  // ">>", the content goes after what the file held (in a child, whose
+  // standard output can be moved).
+  const std::string log = dir.file("log");
+  writeFile(log, "before\n");
+  EXPECT_EQ(test::runWithFileSizeLimit(1 << 20, [&] {
+              ::dup2(::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC), STDOUT_FILENO);
+              return put("/dev/stdout", "text\n").empty() && put("/dev/stdout", "dictionary\n", true).empty() ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(readFile(log), "before\ntext\ndictionary\n");
+  std::filesystem::remove(log);
+
   // Private device nodes, where the system allows them: the node stays a node.
   if (!test::makeCharacterDevice(dir.file("null"), 1, 3)) GTEST_SKIP() << "no device nodes here";
   EXPECT_EQ(put(dir.file("null"), "gone", true), "");

@@ -54,7 +54,9 @@ const char* const kAnagramHelp =
     "Ctrl-C stops the search; what was found so far has been listed.\n"
     "\n"
     "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
-    "command line or an unusable dictionary, 130 when interrupted.\n";
+    "command line, an unusable dictionary, one that turned out damaged or changed\n"
+    "on disk while it was read, or output that could not be written, 130 when\n"
+    "interrupted.\n";
 
 namespace {
 
@@ -197,6 +199,13 @@ int runAnagram(const std::vector<std::string>& args) {
   if (interrupted) {
     printError("anagram", "interrupted; " + resultsFoundText(printed) + " so far");
     return kExitInterrupted;
+  }
+  if (search.problem() != ListProblem::None && printed != arguments.limit) {
+    // Phrases from a dictionary that could not be read whole are not all.
+    std::fprintf(stderr, "%s\n",
+                 terminalText(incompleteResultsText(list->name(search.incompleteDictionary()), search.problem(), printed))
+                     .c_str());
+    return kExitUsage;
   }
   std::fprintf(stderr, "%s\n", terminalText(resultsFoundText(printed)).c_str());
   return printed > 0 ? kExitOk : kExitFailure;
