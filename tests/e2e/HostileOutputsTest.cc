@@ -103,6 +103,23 @@ class HostileOutputs : public ::testing::Test {
     };
   }
 
+  // Runs `body` for every writer, two writers at a time (each in folders of
+  // its own).
+  void forEachWriter(const std::function<void(const Writer&)>& body) {
+    std::vector<std::future<void>> running;
+    for (const Writer& w : writers) {
+      if (running.size() == 2) {
+        running.front().get();
+        running.erase(running.begin());
+      }
+      running.push_back(std::async(std::launch::async, [&body, &w] {
+        SCOPED_TRACE(w.name);
+        body(w);
+      }));
+    }
+    for (auto& r : running) r.get();
+  }
+
   ProgramRun write(const Writer& w, const std::string& target, ProgramOptions options = {}) {
     options.timeoutMs = 5000;
     return runProgram(w.program, w.arguments(target), options);
@@ -138,8 +155,7 @@ std::vector<std::string> names(const std::string& folder) {
 }
 
 TEST_F(HostileOutputs, PipesAndDevicesAreStreamsAndFoldersAndSocketsAreRefused) {
-  for (const Writer& w : writers) {
-    SCOPED_TRACE(w.name);
+  forEachWriter([&](const Writer& w) {
     const std::string expected = plain(w);
     ASSERT_FALSE(expected.empty());
     const std::string f = folder(w, "streams");
@@ -176,7 +192,7 @@ TEST_F(HostileOutputs, PipesAndDevicesAreStreamsAndFoldersAndSocketsAreRefused) 
     // Devices: a private /dev/null takes the content, a private /dev/full
     // fails with the reason; both stay devices.
     const std::string null = f + "/null" + w.extension, full = f + "/full" + w.extension;
-    if (!makeCharacterDevice(null, 1, 3) || !makeCharacterDevice(full, 1, 7)) continue;
+    if (!makeCharacterDevice(null, 1, 3) || !makeCharacterDevice(full, 1, 7)) return;
     r = write(w, null);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     r = write(w, full);
@@ -184,12 +200,11 @@ TEST_F(HostileOutputs, PipesAndDevicesAreStreamsAndFoldersAndSocketsAreRefused) 
     EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
     EXPECT_EQ(fs::status(null).type(), fs::file_type::character);
     EXPECT_EQ(fs::status(full).type(), fs::file_type::character);
-  }
+  });
 }
 
 TEST_F(HostileOutputs, LinksModesAndLongNamesAreKept) {
-  for (const Writer& w : writers) {
-    SCOPED_TRACE(w.name);
+  forEachWriter([&](const Writer& w) {
     const std::string expected = plain(w);
     // A symbolic link: its target is replaced in its own folder; the link stays.
     const std::string links = folder(w, "links"), files = folder(w, "files");
@@ -225,12 +240,11 @@ TEST_F(HostileOutputs, LinksModesAndLongNamesAreKept) {
     if (backup) {
       EXPECT_EQ(readFile(files + "/Backup of " + std::string(241, 'n') + w.extension), expected);
     }
-  }
+  });
 }
 
 TEST_F(HostileOutputs, FailuresLeaveTheOldContentAndNoTemporaryFile) {
-  for (const Writer& w : writers) {
-    SCOPED_TRACE(w.name);
+  forEachWriter([&](const Writer& w) {
     // A full disk: no file may grow past 10 bytes (standard error neither:
     // only the exit status tells).
     std::string f = folder(w, "full");
@@ -260,7 +274,7 @@ TEST_F(HostileOutputs, FailuresLeaveTheOldContentAndNoTemporaryFile) {
     EXPECT_NE(r.err.find("cannot create a file in " + f + ": Permission denied"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(locked), "old content");
     EXPECT_EQ(names(f), std::vector<std::string>{"out" + std::string(w.extension)});
-  }
+  });
 }
 
 // Standard output that cannot be written: every program says so and fails,

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <future>
 #include <csignal>
 #include <sstream>
 #include <stdexcept>
@@ -117,6 +118,20 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   run.out = readFile(out);
   run.err = readFile(err);
   return run;
+}
+
+std::vector<ProgramRun> runPrograms(const std::vector<ProgramCall>& calls, int parallel) {
+  std::vector<std::future<ProgramRun>> running;
+  std::vector<ProgramRun> runs;
+  for (const ProgramCall& call : calls) {
+    if (static_cast<int>(running.size()) >= parallel) {
+      runs.push_back(running.front().get());
+      running.erase(running.begin());
+    }
+    running.push_back(std::async(std::launch::async, [&call] { return runProgram(call.program, call.arguments, call.options); }));
+  }
+  for (auto& r : running) runs.push_back(r.get());
+  return runs;
 }
 
 std::vector<std::string> outputLines(const std::string& text) {

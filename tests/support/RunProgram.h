@@ -47,6 +47,16 @@ struct ProgramOptions {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const ProgramOptions& options = {});
 
+// One program run of several (runPrograms).
+struct ProgramCall {
+  std::string program;
+  std::vector<std::string> arguments;
+  ProgramOptions options;
+};
+
+// Runs the calls, `parallel` at a time, and returns their runs in order.
+std::vector<ProgramRun> runPrograms(const std::vector<ProgramCall>& calls, int parallel = 2);
+
 // The lines of a program's output, without their line ends.
 std::vector<std::string> outputLines(const std::string& text);
 // The index of the first line equal to `line`, or -1.
