@@ -1,5 +1,7 @@
 // kea: the desktop program. The command line names dictionaries to open
 // instead of the last run's; --help and --version answer at the terminal.
+#include <csignal>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
@@ -11,6 +13,9 @@
 #include "ui/QtText.h"
 
 int main(int argc, char** argv) {
+  // Results saved into a named pipe whose reader went away: the save
+  // reports the failed write; the program does not end.
+  std::signal(SIGPIPE, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KEA"));
   QApplication::setApplicationVersion(QStringLiteral(KEA_VERSION));

@@ -1,9 +1,11 @@
 #include "builder/AlphabetFile.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
+#include "platform/File.h"
 
 namespace kea {
 namespace {
@@ -59,8 +61,17 @@ std::string alphabetFileBytes(const std::array<std::uint8_t, 256>& table) {
 std::optional<std::array<std::uint8_t, 256>> loadAlphabet(const std::string& setting, std::string* error) {
   if (setting == "english") return englishAlphabetTable();
   std::string bytes, reason;
-  if (!readFileBytes(setting, bytes, &reason)) {
-    if (error) *error = "alphabet: " + reason;
+  // Only the 256 bytes an alphabet holds are read: a larger file is no
+  // alphabet, whatever it is.
+  if (!platform::readWholeFile(setting, 256, bytes, &reason, "an alphabet file")) {
+    std::error_code sizeError;
+    const std::uintmax_t size = std::filesystem::file_size(setting, sizeError);
+    if (!sizeError && size > 256 && platform::fileKindOf(setting) == platform::FileKind::Regular) {
+      if (error) *error = setting + " is not a usable alphabet: an alphabet file holds exactly 256 bytes, not " +
+                          std::to_string(size);
+    } else if (error) {
+      *error = "alphabet: " + reason;
+    }
     return std::nullopt;
   }
   auto table = parseAlphabetFile(bytes, &reason);

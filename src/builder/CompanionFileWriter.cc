@@ -5,30 +5,22 @@
 #include <cerrno>
 #include <cstring>
 
-#include "builder/OutputFile.h"
-#include "builder/TemporaryTarget.h"
-#include "platform/Cp1252.h"
 #include "platform/File.h"
+#include "platform/OutputTarget.h"
 
 namespace kea {
 
 bool writeCompanionFile(const std::string& path, std::string_view magic, const DictionaryFingerprint& dictionary,
                         std::string_view payload, std::string* error) {
-  TemporaryTarget target(platform::nativePath(path));
-  if (!target.create(error)) return false;
-  // The temporary name is the companion's own plus ASCII, so it converts back.
-  std::unique_ptr<OutputFile> file = createOutputFile(platform::utf8ToCp1252(target.path()).value_or(path));
-  if (!file) {
-    if (error) *error = "cannot write " + target.path();
-    return false;
-  }
+  // Written as every file KEA names is written: complete, or not at all.
+  platform::OutputTarget target(platform::nativePath(path));
+  if (!target.open(error)) return false;
   const std::string bytes = frameCompanion(magic, dictionary, payload);
-  file->write(bytes);
-  if (!file->close()) {
-    if (error) *error = "cannot write " + path + " (disk full?)";
+  if (!platform::writeAll(target.descriptor(), bytes.data(), bytes.size())) {
+    if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
-  return target.commit(error);
+  return target.commit(error) == platform::OutputTarget::Commit::Done;
 }
 
 bool removeCompanionFile(const std::string& path) {

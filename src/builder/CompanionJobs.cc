@@ -1,10 +1,7 @@
 #include "builder/CompanionJobs.h"
 
 #include <algorithm>
-#include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "builder/AlphabetFile.h"
 #include "builder/BlockSummaryWriter.h"
@@ -13,10 +10,10 @@
 #include "builder/InputText.h"
 #include "builder/DictionarySave.h"
 #include "builder/ScoreCompanions.h"
-#include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "builder/WordListMerge.h"
 #include "platform/Cp1252.h"
+#include "platform/OutputTarget.h"
 
 namespace kea {
 namespace {
@@ -63,18 +60,16 @@ std::string plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// The result of a failed build: the builder's log, then what became of the target.
-// A dictionary that only failed to take the target's place after a
-// replaced one went to its backup name is not "as it was": `targetKept`
-// says whether that can happen.
-JobResult failedBuild(const JobLineSource& source, const std::string& target, bool targetKept = true) {
+// The result of a failed build: the builder's log, then what became of the
+// target, which a failed or cancelled build leaves as it was.
+JobResult failedBuild(const JobLineSource& source, const std::string& target) {
   JobResult result;
   result.cancelled = source.isCancelled();
   result.report = platform::cp1252ToUtf8(source.log());
   if (result.cancelled) {
     result.report += "Cancelled: " + target + " was left as it was";
   } else {
-    result.report += "Building " + target + " failed" + (targetKept ? "; it was left as it was" : "");
+    result.report += "Building " + target + " failed; it was left as it was";
   }
   return result;
 }
@@ -84,21 +79,15 @@ std::string nameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool readInput(const std::string& path, std::string& bytes, std::string* error) {
-  if (path != "-") return readFileBytes(path, bytes, error);
-  std::ostringstream buffer;
-  buffer << std::cin.rdbuf();
-  if (std::cin.bad()) {
-    if (error) *error = "cannot read standard input";
-    return false;
-  }
-  bytes = buffer.str();
-  return true;
-}
-
 JobResult failure(std::string report) {
   JobResult result;
   result.report = std::move(report);
+  return result;
+}
+
+JobResult unreadable(std::string report) {
+  JobResult result = failure(std::move(report));
+  result.inputUnreadable = true;
   return result;
 }
 
@@ -114,13 +103,16 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   const auto description = platform::utf8ToCp1252(job.description, &codecError);
   if (!description) return failure("The description cannot be stored: " + codecError.message());
 
+  const auto target = platform::utf8ToCp1252(job.target, &codecError);
+  if (!target) return failure("Cannot build " + job.target + ": its name " + codecError.message());
+
   std::string lines;
   std::size_t lineCount = 0;
   for (const std::string& input : job.inputs) {
     // A dictionary written over its own input would lose the input.
     if (isSameFile(input, job.target)) return failure("The target " + job.target + " is one of the input files");
     std::string bytes;
-    if (!readFileBytes(input, bytes, &error)) return failure(error);
+    if (!readInputFile(input, bytes, &error)) return unreadable(error);
     InputText text = prepareInputText(bytes, true);
     if (text.problemLines > 0) {
       std::string report;
@@ -132,34 +124,17 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
     lineCount += text.lineCount;
   }
 
-  TemporaryTarget target(job.target);
-  if (!target.create(&error)) return failure("Cannot build " + job.target + ": " + error);
-  const auto buildPath = platform::utf8ToCp1252(target.path(), &codecError);
-  if (!buildPath) return failure("Cannot build " + job.target + ": its folder's name " + codecError.message());
-
-  ScoredWords scores;
-  scores.addLines(lines);
+  CompanionData companions;
+  companions.scores.addLines(lines);
   JobLineSource source(std::move(lines), lineCount, progress);
-  if (!buildDictionary(source, *alphabet, *buildPath, *description, job.shortest, job.longest)) {
+  if (!saveDictionary(source, *alphabet, *target, *description, job.shortest, job.longest, {}, false,
+                      &companions)) {
     return failedBuild(source, job.target);
-  }
-  if (!target.commit(&error)) {
-    source.logMessage("Couldn't update \"" + platform::utf8ToCp1252(job.target).value_or(job.target) + "\"\n");
-    return failedBuild(source, job.target);
-  }
-  std::string summary;
-  if (!writeDictionaryCompanions(platform::utf8ToCp1252(job.target).value_or(job.target), scores, {}, &summary,
-                                 &error)) {
-    return failure("Built " + job.target + ", but its scores could not be written: " + error);
   }
   JobResult result;
   result.ok = true;
-  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines") +
-                  (summary.empty() ? "" : "; " + summary);
-  // Without its block summaries the dictionary works; scans are slower.
-  if (std::string why; !writeBlockSummaries(platform::utf8ToCp1252(job.target).value_or(job.target), &why)) {
-    result.report += " (no block summaries were written: " + platform::cp1252ToUtf8(why) + ")";
-  }
+  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines");
+  if (companions.scoredEntries > 0) result.report += "; " + plural(companions.scoredEntries, "entry", "entries") + " scored";
   return result;
 }
 
@@ -200,10 +175,10 @@ JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
     if (isDictionaryTarget(input)) {
       const auto path = platform::utf8ToCp1252(input, &codecError);
       if (!path) return failure(input + ": the name " + codecError.message());
-      if (!merge.addDictionary(*path, &error)) return failure(error);
+      if (!merge.addDictionary(*path, &error)) return unreadable(error);
     } else {
       std::string bytes;
-      if (!readInput(input, bytes, &error)) return failure(error);
+      if (!readInputFile(input, bytes, &error)) return unreadable(error);
       if (!merge.addText(bytes, input == "-" ? "standard input" : input, &error, !job.cp1252)) return failure(error);
     }
     if (progress.cancelled && progress.cancelled()) {
@@ -229,7 +204,7 @@ JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
     return result;
   }
   if (!toDictionary) {
-    if (!writeTextFile(job.target, platform::cp1252ToUtf8(lines), &error)) {
+    if (!platform::writeWholeFile(job.target, platform::cp1252ToUtf8(lines), &error)) {
       return failure(error + "\n" + job.target + " was left as it was");
     }
     result.ok = true;
@@ -244,8 +219,8 @@ JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
     if (entry.score >= 0) companions.scores.add(entry.text, entry.score);
   }
   companions.pairs = merge.pairs();
-  if (!saveDictionary(source, *alphabet, *target, *description, 1, 100, {}, &companions)) {
-    return failedBuild(source, job.target, false);
+  if (!saveDictionary(source, *alphabet, *target, *description, 1, 100, {}, true, &companions)) {
+    return failedBuild(source, job.target);
   }
   result.ok = true;
   result.report = "Merged " + summary + " into " + job.target;

@@ -23,6 +23,8 @@ struct JobProgress {
 struct JobResult {
   bool ok = false;
   bool cancelled = false;
+  // An input could not be read at all (missing, a folder, a pipe, too large).
+  bool inputUnreadable = false;
   // Success: one line saying what was written. Failure: the reasons, one
   // per line (the builder's log when the build failed).
   std::string report;

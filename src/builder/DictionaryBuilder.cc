@@ -207,7 +207,7 @@ class Build {
   }
 
   bool open() {
-    out_ = environment_.createOutput(target_);
+    out_ = environment_.createOutput ? environment_.createOutput(target_) : createOutputFile(target_);
     if (!out_) {
       source_.logFormat("Couldn't open \"%s\"\n", target_.c_str());
       return false;

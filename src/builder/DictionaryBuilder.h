@@ -18,8 +18,9 @@ namespace kea {
 
 // What the builder needs from its surroundings, replaceable in tests.
 struct BuildEnvironment {
-  // Creates the target file; nullptr when it cannot be created.
-  std::function<std::unique_ptr<OutputFile>(const std::string& path)> createOutput = createOutputFile;
+  // Creates the target file; nullptr when it cannot be created. Empty:
+  // createOutputFile, or, for saveDictionary, the place its target made.
+  std::function<std::unique_ptr<OutputFile>(const std::string& path)> createOutput;
   // A millisecond clock for throttling progress reports.
   std::function<std::int64_t()> milliseconds = steadyMilliseconds;
 

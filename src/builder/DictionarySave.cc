@@ -7,6 +7,7 @@
 #include "builder/BlockSummaryWriter.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
+#include "platform/OutputTarget.h"
 
 namespace kea {
 namespace {
@@ -40,65 +41,65 @@ std::string resultsBuilderLine(std::string_view word, std::string_view annotatio
 
 std::string dictionaryBackupPath(std::string_view target) {
   const std::size_t start = nameStart(target);
-  std::string backup(target.substr(0, start));
-  backup += texts::kBackupPrefix;
-  backup += target.substr(start);
-  return backup;
+  return std::string(target.substr(0, start)) + platform::backupNameFor(texts::kBackupPrefix, target.substr(start));
 }
 
-bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
-                    const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment, const CompanionData* companions) {
-  TemporaryTarget temporary(platform::nativePath(target));
-  std::string error;
-  if (!temporary.create(&error)) {
-    lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
-    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-    return false;
-  }
-  // The temporary name is the target's own plus ASCII, so it converts back.
-  const std::string buildPath = platform::utf8ToCp1252(temporary.path()).value_or(target);
-  if (!buildDictionary(lines, alphabet, buildPath, description, shortest, longest,
-                       environment)) {
-    return false;
-  }
+namespace {
 
-  if (!putInPlace(lines, temporary, target)) return false;
-  std::string companionError;
-  const CompanionData none;
-  if (!writeDictionaryCompanions(target, companions != nullptr ? *companions : none, &companionError)) {
+// The scores, word pairs and block summaries of a dictionary just put in
+// place; without them it still works, and the log says what is missing.
+void writeCompanions(DictionaryMaintainer& lines, const std::string& target, CompanionData* companions) {
+  std::string error;
+  CompanionData none;
+  if (!writeDictionaryCompanions(target, companions != nullptr ? *companions : none, &error)) {
     lines.logMessage("The commonness scores were not saved beside \"" + target + "\": " +
-                     platform::utf8ToCp1252(companionError).value_or(companionError) + "\n");
+                     platform::utf8ToCp1252(error).value_or(error) + "\n");
   }
   // Without its block summaries the dictionary works; scans are slower.
   if (std::string why; !writeBlockSummaries(target, &why)) lines.logMessage("No block summaries were written: " + why + "\n");
-  return true;
 }
 
-bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target) {
-  const std::string backup = dictionaryBackupPath(target);
-  const std::string nativeTarget = platform::nativePath(target);
-  const std::string nativeBackup = platform::nativePath(backup);
+}  // namespace
+
+bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
+                    const std::string& target, const std::string& description, int shortest, int longest,
+                    const BuildEnvironment& environment, bool backup, CompanionData* companions) {
+  platform::OutputTarget output(platform::nativePath(target));
+  if (backup) output.keepReplacedFileWithPrefix(std::string(texts::kBackupPrefix));
   std::string error;
-  const bool replacing = platform::fileStamp(target).has_value();
-  if (replacing) {
-    std::remove(nativeBackup.c_str());
-    // Without its backup the old dictionary would be lost: it stays as it is.
-    if (std::rename(nativeTarget.c_str(), nativeBackup.c_str()) != 0) {
-      error = std::strerror(errno);
-      lines.logFormat(texts::kCouldNotKeepBackupLog, backup.c_str(), error.c_str());
-      lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-      return false;
+  const auto logError = [&] { lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n"); };
+  if (!output.open(&error, true)) {
+    logError();
+    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
+    return false;
+  }
+  BuildEnvironment building = environment;
+  // The environment's own createOutput (a test's) replaces the real file;
+  // by default the builder writes where the target made room.
+  if (!environment.createOutput) {
+    building.createOutput = [&output](const std::string&) { return outputFileOnDescriptor(output.descriptor()); };
+  }
+  if (!buildDictionary(lines, alphabet, target, description, shortest, longest, building)) return false;
+
+  switch (output.commit(&error)) {
+    case platform::OutputTarget::Commit::Done:
+      // What belongs beside a dictionary file; a stream has nothing beside it.
+      if (!output.isStream()) writeCompanions(lines, target, companions);
+      return true;
+    case platform::OutputTarget::Commit::NoBackup: {
+      const std::string backupName = platform::utf8ToCp1252(output.backupPath()).value_or(output.backupPath());
+      const std::string reason = platform::utf8ToCp1252(error).value_or(error);
+      lines.logFormat(texts::kCouldNotKeepBackupLog, backupName.c_str(), reason.c_str());
+      break;
     }
+    case platform::OutputTarget::Commit::Interrupted:
+      lines.logMessage("Dictionary creation abandoned\n");
+      break;
+    case platform::OutputTarget::Commit::Failed:
+      logError();
+      break;
   }
-  if (temporary.commit(&error)) return true;
-  lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n");
   lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
-  // The old dictionary goes back to its own name; when even that fails, the
-  // log says where it is.
-  if (replacing && std::rename(nativeBackup.c_str(), nativeTarget.c_str()) != 0) {
-    lines.logFormat(texts::kPreviousKeptAsLog, backup.c_str());
-  }
   return false;
 }
 

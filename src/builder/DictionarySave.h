@@ -12,7 +12,6 @@
 #include "builder/DictionaryBuilder.h"
 #include "builder/DictionaryMaintainer.h"
 #include "builder/ScoreCompanions.h"
-#include "builder/TemporaryTarget.h"
 
 namespace kea {
 
@@ -38,16 +37,17 @@ std::string dictionaryBackupPath(std::string_view target);
 // `lines`, and the target as it was after a failure. With `companions`,
 // their scores and word pairs are written beside the new dictionary (and
 // any left from an earlier one removed); a dictionary that could not get
-// them is still saved, and the log says so.
+// them is still saved, and the log says so. The target is
+// written as platform::OutputTarget writes (through symbolic links, into a
+// pipe or device as a stream, never over a folder or socket). With
+// `backup` false no backup is kept.
+//
+// `environment.createOutput` is asked for the builder's output with the
+// target's name; by default it writes into the place the OutputTarget
+// made.
 bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 256>& alphabet,
                     const std::string& target, const std::string& description, int shortest, int longest,
-                    const BuildEnvironment& environment = {}, const CompanionData* companions = nullptr);
-
-// The last step of saveDictionary: the finished temporary file of
-// `temporary` takes the place of `target`, a dictionary there becoming its
-// backup first. When the move fails the old dictionary goes back to its
-// name; the log of `lines` has the reason, and where the old dictionary is
-// when it could not go back.
-bool putInPlace(DictionaryMaintainer& lines, TemporaryTarget& temporary, const std::string& target);
+                    const BuildEnvironment& environment = {}, bool backup = true,
+                    CompanionData* companions = nullptr);
 
 }  // namespace kea

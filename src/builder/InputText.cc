@@ -1,12 +1,13 @@
 #include "builder/InputText.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/Cp1252.h"
+#include "platform/File.h"
 
 namespace kea {
 
@@ -48,18 +49,34 @@ InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxPro
   return result;
 }
 
-bool readFileBytes(const std::string& path, std::string& out, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
+bool readInputFile(const std::string& path, std::string& out, std::string* error) {
+  if (path != "-") return platform::readWholeFile(path, kMaxInputBytes, out, error, "a text file");
+  // Standard input may never end (a device such as /dev/zero): a NUL byte,
+  // which no line may hold (see prepareInputText), ends the reading at
+  // once; anything else is read up to the limit.
+  out.clear();
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (error) *error = "cannot read standard input: " + std::string(std::strerror(errno));
+      return false;
+    }
+    if (n == 0) return true;
+    if (const void* nul = std::memchr(buffer, '\0', static_cast<std::size_t>(n))) {
+      const std::size_t at = out.size() + static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) + 1;
+      if (error) *error = "standard input holds a NUL byte (byte " + std::to_string(at) + "), so it is no text";
+      out.clear();
+      return false;
+    }
+    if (out.size() + static_cast<std::size_t>(n) > kMaxInputBytes) {
+      if (error) *error = "standard input is too large: more than " + platform::sizeText(kMaxInputBytes);
+      out.clear();
+      return false;
+    }
+    out.append(buffer, static_cast<std::size_t>(n));
   }
-  out.assign(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) {
-    if (error) *error = "cannot read " + path;
-    return false;
-  }
-  return true;
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,18 @@ struct InputText {
 // mark at the start is skipped.
 InputText prepareInputText(std::string_view bytes, bool utf8, std::size_t maxProblems = 10);
 
-// Reads a whole file (the operating system's name). False, with "cannot
-// read FILE: reason" in `error`, when it cannot be read.
-bool readFileBytes(const std::string& path, std::string& out, std::string* error);
+// The most a builder input or word list may hold. The whole input is held
+// in memory while a dictionary is built from it, and a dictionary's
+// offsets reach 4 GiB at most; no real word list comes near this.
+inline constexpr std::uint64_t kMaxInputBytes = std::uint64_t{1} << 30;
+
+// Reads a whole builder input or word list (the operating system's name, or
+// "-" for standard input), at most kMaxInputBytes. Only a regular file is
+// opened, and nothing waits: a folder, pipe, socket or device named as an
+// input is refused; standard input stops at its first NUL byte, since no
+// line may hold one. False, with a sentence about the file in `error`, when
+// it cannot be read.
+bool readInputFile(const std::string& path, std::string& out, std::string* error);
 
 // Whether two names (the operating system's) name the same existing file.
 bool isSameFile(const std::string& a, const std::string& b);

@@ -94,6 +94,12 @@ std::unique_ptr<OutputFile> createOutputFile(const std::string& path) {
   return std::make_unique<PosixOutputFile>(fd);
 }
 
+std::unique_ptr<OutputFile> outputFileOnDescriptor(int fd) {
+  const int copy = fd < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (copy < 0) return nullptr;
+  return std::make_unique<PosixOutputFile>(copy);
+}
+
 bool MemoryOutputFile::write(const void* data, std::size_t size) {
   if (failed_) return false;
   std::size_t fits = size;

@@ -39,6 +39,10 @@ class OutputFile {
 // the latest in close().
 std::unique_ptr<OutputFile> createOutputFile(const std::string& path);
 
+// Writes to a copy of an open descriptor (one an OutputTarget made), from
+// its current position; nullptr when no copy can be made.
+std::unique_ptr<OutputFile> outputFileOnDescriptor(int fd);
+
 // Keeps the bytes in memory. With a capacity, a write that would go beyond
 // it stores only the bytes that fit and fails, as a full disk would.
 class MemoryOutputFile : public OutputFile {

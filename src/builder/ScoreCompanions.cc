@@ -145,26 +145,10 @@ bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pai
   return writeCompanionFile(path, PairScores::kMagic, dictionary.fingerprint(), PairScores::payload(pairs), error);
 }
 
-bool writeDictionaryCompanions(const std::string& dictionaryPath, const ScoredWords& words, const WordPairs& pairs,
-                               std::string* summary, std::string* error) {
-  std::size_t scored = 0;
-  if (!writeScoresCompanion(dictionaryPath, words, &scored, error)) return false;
-  if (!writePairsCompanion(dictionaryPath, pairs, error)) return false;
-  if (summary) {
-    summary->clear();
-    if (scored > 0) *summary = std::to_string(scored) + (scored == 1 ? " entry" : " entries") + " scored";
-    if (!pairs.empty()) {
-      if (!summary->empty()) *summary += ", ";
-      *summary += std::to_string(pairs.size()) + " word pairs";
-    }
-  }
-  return true;
-}
-
-bool writeDictionaryCompanions(const std::string& dictionaryPath, const CompanionData& data, std::string* error) {
-  if (!writeScoresCompanion(dictionaryPath, data.scores, nullptr, error)) return false;
+bool writeDictionaryCompanions(const std::string& dictionaryPath, CompanionData& data, std::string* error) {
+  if (!writeScoresCompanion(dictionaryPath, data.scores, &data.scoredEntries, error)) return false;
+  if (!data.wordPairs.empty() || !data.pairs) return writePairsCompanion(dictionaryPath, data.wordPairs, error);
   const std::string pairsPath = companionPath(dictionaryPath, PairScores::kExtension);
-  if (!data.pairs) return removeCompanionFile(pairsPath);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);
   dictionary.open(true);
   if (!dictionary.isOpen()) {

@@ -67,22 +67,21 @@ bool addPairLines(std::string_view text, WordPairs& pairs, std::string* error);
 // removes it when `pairs` is empty.
 bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pairs, std::string* error);
 
-// After a dictionary is written at `dictionaryPath` (a library path): its
-// scores and its pairs, gathered before the build. Any earlier companion of
-// that name that the new dictionary has no data for is removed. `summary`
-// says what was written ("412 entries scored"), empty when nothing was;
-// false with the reason in `error` on failure.
-bool writeDictionaryCompanions(const std::string& dictionaryPath, const ScoredWords& words, const WordPairs& pairs,
-                               std::string* summary, std::string* error);
-
 // What a dictionary made from other entries hands on beside it: their
 // scores, and the word pairs of the dictionary they came from.
 struct CompanionData {
   ScoredWords scores;
+  // New word pairs, or else those of the dictionary the entries came from.
+  WordPairs wordPairs;
   std::shared_ptr<const PairScores> pairs;
+  // Set when they are written: how many entries got a score.
+  std::size_t scoredEntries = 0;
 };
 
-// writeDictionaryCompanions for handed-on data.
-bool writeDictionaryCompanions(const std::string& dictionaryPath, const CompanionData& data, std::string* error);
+// After a dictionary is written at `dictionaryPath` (a library path): its
+// scores and word pairs beside it. Any earlier companion of that name that
+// the new dictionary has no data for is removed. False with the reason in
+// `error` on failure.
+bool writeDictionaryCompanions(const std::string& dictionaryPath, CompanionData& data, std::string* error);
 
 }  // namespace kea

@@ -12,7 +12,6 @@
 #include "builder/InputText.h"
 #include "builder/ScoreCompanions.h"
 #include "builder/DictionarySave.h"
-#include "builder/TemporaryTarget.h"
 #include "dictionary/KKDictionaryList.h"
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
@@ -61,7 +60,10 @@ bool WordListMerge::addDictionary(const std::string& path, std::string* error) {
   dictionary.open(true);
   const std::string shown = platform::cp1252ToUtf8(path);
   if (!dictionary.isOpen()) {
-    if (error) *error = shown + ": " + platform::cp1252ToUtf8(dictionary.statusText());
+    if (error) {
+      *error = dictionary.problem().empty() ? shown + ": " + platform::cp1252ToUtf8(dictionary.statusText())
+                                            : shown + " " + dictionary.problem();
+    }
     return false;
   }
   std::vector<Entry> found;
@@ -132,30 +134,6 @@ std::string WordListMerge::builderText(const std::vector<Entry>& entries) {
     text += '\n';
   }
   return text;
-}
-
-bool writeTextFile(const std::string& target, std::string_view utf8Text, std::string* error) {
-  TemporaryTarget temporary(target);
-  if (!temporary.create(error)) return false;
-  std::FILE* file = std::fopen(temporary.path().c_str(), "wb");
-  if (file == nullptr) {
-    if (error) *error = "cannot write " + temporary.path() + ": " + std::strerror(errno);
-    return false;
-  }
-  bool written = std::fwrite(utf8Text.data(), 1, utf8Text.size(), file) == utf8Text.size();
-  written = std::fflush(file) == 0 && written;
-  int savedErrno = errno;
-  written = written && ::fsync(fileno(file)) == 0;
-  if (!written) savedErrno = errno;
-  if (std::fclose(file) != 0 && written) {
-    written = false;
-    savedErrno = errno;
-  }
-  if (!written) {
-    if (error) *error = "cannot write " + target + ": " + std::strerror(savedErrno);
-    return false;
-  }
-  return temporary.commit(error);
 }
 
 bool isDictionaryTarget(std::string_view target) {

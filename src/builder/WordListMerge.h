@@ -76,12 +76,6 @@ class WordListMerge {
   std::shared_ptr<const PairScores> pairs_;
 };
 
-// Writes `utf8Text` to `target` (the operating system's name) under a
-// temporary name that replaces the target only once it is complete. False,
-// with the reason in `error`, when it cannot be written; the target is
-// then as it was.
-bool writeTextFile(const std::string& target, std::string_view utf8Text, std::string* error);
-
 // Whether a target name asks for a dictionary: it ends in ".kkd", in any
 // letter case.
 bool isDictionaryTarget(std::string_view target);

@@ -7,6 +7,7 @@
 
 #include "dictionary/BlockSummary.h"
 #include "dictionary/Coding.h"
+#include "dictionary/WordListDecoder.h"
 #include "platform/DateTime.h"
 #include "platform/TextCase.h"
 
@@ -84,6 +85,33 @@ void KKDictionaryList::release(KKDictionaryList* list) {
 void KKDictionaryList::releaseAll() { registry().clear(); }
 
 std::size_t KKDictionaryList::sharedCount() { return registry().size(); }
+
+namespace {
+
+// Dictionaries keep their files open until the process first runs short
+// of file handles; from then on they read their files by name, so that
+// handles stay free for the searches and for whatever else needs one.
+bool keepingFiles = true;
+
+}  // namespace
+
+bool KKDictionaryList::releaseKeptFile(const Dictionary* except) {
+  keepingFiles = false;
+  bool released = false;
+  for (const auto& d : registry()) {
+    if (d.get() == except || !d->file_.isOpen()) continue;
+    d->file_.close();
+    released = true;
+  }
+  return released;
+}
+
+platform::OpenError KKDictionaryList::Dictionary::openFile(platform::ReadOnlyFile& into, bool takeKept) const {
+  for (;;) {
+    const platform::OpenError error = file_.isOpen() ? into.openSame(file_) : into.open(fileName_);
+    if (error != platform::OpenError::TooManyFiles || !takeKept || !releaseKeptFile(this)) return error;
+  }
+}
 
 KKDictionaryList::Dictionary* KKDictionaryList::dictionary(int i) const {
   return i >= 0 && i < count() ? dictionaries_[static_cast<std::size_t>(i)] : nullptr;
@@ -249,6 +277,7 @@ void KKDictionaryList::Dictionary::close() {
   for (auto& cache : groupIndexCache_) std::vector<std::uint32_t>().swap(cache);
   for (auto& samples : lookupSamples_) samples = WordListSamples();
   isOpen_ = false;
+  file_.close();
   statusText_ = kInvalidText;
 }
 
@@ -256,34 +285,116 @@ void KKDictionaryList::Dictionary::open(bool reopen) {
   isOpen_ = false;
   stamp_ = platform::FileStamp();
   close();
+  problem_.clear();
   if (!reopen) return;
 
-  platform::ReadOnlyFile file;
   std::optional<platform::FileStamp> stamp;
-  if (file.open(fileName_) != platform::OpenError::None || !(stamp = file.stamp())) {
+  platform::OpenError error;
+  while ((error = file_.open(fileName_)) == platform::OpenError::TooManyFiles && KKDictionaryList::releaseKeptFile(this)) {
+  }
+  if (error != platform::OpenError::None || !(stamp = file_.stamp())) {
+    problem_ = file_.isOpen() ? "cannot be read" : file_.failureReason("a dictionary file");
+    file_.close();
     statusText_ = kNotFoundText;
     return;
   }
   stamp_ = *stamp;
-  if (!readHeader(file)) {
+  if (!readHeader(file_) || !checkLayout()) {
     // Whatever failed, the status says the file is invalid, even when its
     // description had already been read: a broken file must not look like
     // a described one.
+    if (problem_.empty()) problem_ = "is damaged: its header is not valid";
     close();
     return;
   }
+  if (!keepingFiles) file_.close();
   isOpen_ = true;
+}
+
+bool KKDictionaryList::Dictionary::damaged(std::string what) {
+  problem_ = "is damaged: " + std::move(what);
+  return false;
+}
+
+bool KKDictionaryList::Dictionary::checkLayout() {
+  const std::uint64_t size = stamp_.size;
+  const auto lengthText = [](int length) { return std::to_string(length) + "-letter entries"; };
+  if (version_ >= 1) {
+    if (definitionsStart_ > searchableStart_ || searchableStart_ > definitionsEnd_) {
+      return damaged("its definitions' offsets are out of order");
+    }
+    if (definitionsEnd_ > size) return damaged("its definitions run past the end of the file");
+    if (definitionsStart_ < definitionsEnd_ && definitionsStart_ < headerEnd_) {
+      return damaged("its definitions start inside its header");
+    }
+  }
+  // The structure written last ends the file: a grouped pointer table,
+  // whose end the header gives, or a word list, whose end only decoding
+  // finds.
+  std::uint64_t lastStart = 0;
+  int lastList = 0;
+  for (int length = 1; length < lengthSlots_; ++length) {
+    const std::uint32_t count = wordCount(length);
+    const std::uint32_t offset = wordListOffset(length);
+    const bool room = listHasRoom(length);
+    if (count > 0) {
+      if (offset < headerEnd_ || offset >= size) return damaged("the list of " + lengthText(length) + " lies outside the file");
+      if (!room) return damaged("the list of " + lengthText(length) + " has no room before the next one");
+      // Every entry takes at least a bit for each letter and one for its end.
+      if (static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(length + 1) > 8 * (size - offset)) {
+        return damaged("the list of " + lengthText(length) + " runs past the end of the file");
+      }
+    }
+    if (room && offset >= headerEnd_ && offset < size && offset >= lastStart) {
+      lastStart = offset;
+      lastList = length;
+    }
+    if (version_ >= 1 && groupEntries(length) > 0) {
+      const std::uint32_t table = groupTable(length);
+      if (table < headerEnd_ || !rangeInFile(table, 4ull * groupEntries(length))) {
+        return damaged("the definitions table of " + lengthText(length) + " runs past the end of the file");
+      }
+      if (table >= lastStart) {
+        lastStart = table;
+        lastList = 0;
+      }
+    }
+    const std::uint32_t direct = directTable(length);
+    if (version_ >= 1 && direct != 0 && direct != 0xFFFFFFFFu && direct >= size) {
+      return damaged("the index of " + lengthText(length) + " lies outside the file");
+    }
+  }
+  if (lastList == 0) return true;
+  // The list that ends the file must end inside it, with the whole of its
+  // last 16-bit unit: a cut there may leave every record readable.
+  auto decoder = std::make_unique<WordListDecoder>(*this);
+  FileSource source(file_, lastStart, size);
+  decoder->start(&source);
+  auto word = std::make_unique<WordBuffer>();
+  WordListDecoder::Record record = WordListDecoder::Record::Entry;
+  while (record == WordListDecoder::Record::Entry || record == WordListDecoder::Record::SectionEnd) {
+    record = decoder->next(*word).record;
+  }
+  const std::uint64_t bits = decoder->bitPosition();
+  if (record != WordListDecoder::Record::ListEnd || lastStart + (bits + 15) / 16 * 2 > size) {
+    return damaged("the list of " + lengthText(lastList) + " is cut short");
+  }
+  return true;
 }
 
 bool KKDictionaryList::Dictionary::readHeader(const platform::ReadOnlyFile& file) {
   // Sized for the largest header: version 1 with N = 101.
   unsigned char header[kkd::headerSizeV1(kkd::kMaxLengthSlots)];
-  if (file.readAt(0, header, 6) != 6) return false;
+  if (file.readAt(0, header, 6) != 6) {
+    problem_ = stamp_.size < 4 ? "is not a dictionary file" : "is damaged: it ends inside its header";
+    return false;
+  }
   if (std::memcmp(header, kkd::kMagicV1, 4) == 0) {
     version_ = 1;
   } else if (std::memcmp(header, kkd::kMagicV0, 4) == 0) {
     version_ = 0;
   } else {
+    problem_ = "is not a dictionary file";
     return false;
   }
   // N must fit the per-length tables; it is checked before any is read.
@@ -294,7 +405,7 @@ bool KKDictionaryList::Dictionary::readHeader(const platform::ReadOnlyFile& file
 
   const std::uint32_t size = version_ == 1 ? kkd::headerSizeV1(static_cast<std::uint32_t>(n))
                                            : kkd::headerSizeV0(static_cast<std::uint32_t>(n));
-  if (file.readAt(0, header, size) != size) return false;
+  if (file.readAt(0, header, size) != size) return damaged("it ends inside its header");
   headerHash_ = fnv1a64(header, size);
   const unsigned char* p = header + 6;
   const auto readTable = [&p, n](std::array<std::uint32_t, kkd::kMaxLengthSlots>& table) {
@@ -335,7 +446,7 @@ bool KKDictionaryList::Dictionary::readHeader(const platform::ReadOnlyFile& file
   positionTableCount_ = coding::decodeFixed16(p);
   const std::uint64_t tableBytes = static_cast<std::uint64_t>(positionTableCount_) * static_cast<std::uint64_t>(a);
   // Checked against the file before anything is allocated for the tables.
-  if (!rangeInFile(size, tableBytes)) return false;
+  if (!rangeInFile(size, tableBytes)) return damaged("it ends inside its header");
   positionTables_.resize(static_cast<std::size_t>(tableBytes));
   if (tableBytes > 0 && file.readAt(size, positionTables_.data(), positionTables_.size()) != positionTables_.size())
     return false;
@@ -489,10 +600,21 @@ std::shared_ptr<const BlockSummaries> KKDictionaryList::Dictionary::blockSummari
   return blockSummaries_;
 }
 
+bool KKDictionaryList::Dictionary::listHasRoom(int length) const {
+  // A later slot left at 0 has no list (a builder fills the offsets of empty
+  // lengths before a list, never after the last one), so the next list is
+  // the first later slot with an offset.
+  const std::uint32_t offset = wordListOffset(length);
+  for (int next = length + 1; next < lengthSlots_; ++next) {
+    if (wordListOffset(next) != 0) return wordListOffset(next) > offset;
+  }
+  return true;
+}
+
 std::optional<std::uint32_t> KKDictionaryList::Dictionary::wordListStart(int length) const {
   if (!isOpen_ || length < 1 || length >= lengthSlots_) return std::nullopt;
   const std::uint32_t offset = wordListOffset(length);
-  if (length < lengthSlots_ - 1 && wordListOffset(length + 1) <= offset) return std::nullopt;
+  if (!listHasRoom(length)) return std::nullopt;
   // A list never starts inside the header (an offset left at 0 for a
   // trailing empty length would otherwise decode the header as words).
   if (offset < headerEnd_ || offset >= stamp_.size) return std::nullopt;

@@ -5,8 +5,17 @@
 // object, which lives while some list holds it.
 //
 // Nothing read from a file is trusted: the header is checked as it is read,
-// and every offset the rest of the program follows can be checked against
-// the file's size with the range helpers below before it is used.
+// every list and table it points to must lie inside the file (a file cut
+// short is damaged, not a smaller dictionary), and every offset the rest of
+// the program follows can be checked against the file's size with the
+// range helpers below before it is used.
+//
+// An open dictionary keeps its file open: a file replaced or deleted while
+// it is searched is still read whole through that handle, and a file
+// changed in place is told apart by its stamp. A process that runs short of
+// file handles takes them back (releaseKeptFile): its dictionaries then open
+// their files by name and check the stamp, so a replaced file is reported
+// as changed rather than read whole.
 #pragma once
 
 #include <array>
@@ -62,6 +71,11 @@ class KKDictionaryList {
   static void releaseAll();
   // The number of dictionaries held by some list.
   static std::size_t sharedCount();
+  // When the process runs out of file handles: closes the handles the open
+  // dictionaries other than `except` keep (they open their files by name
+  // again when they are read, checking the stamp), and keeps none from now
+  // on. False when none kept one.
+  static bool releaseKeptFile(const Dictionary* except);
 
   // A list that releases itself.
   struct Releaser {
@@ -144,6 +158,20 @@ class KKDictionaryList::Dictionary {
 
   bool isOpen() const { return isOpen_; }
   const std::string& statusText() const { return statusText_; }
+  // Why the file did not open, as the end of a sentence that starts with
+  // its name: "is a named pipe, not a dictionary file", "is damaged: the
+  // list of 7-letter entries lies past the end of the file". Empty while
+  // open, and before the first open.
+  const std::string& problem() const { return problem_; }
+  // The file as it was opened, for readers that need their own handle of
+  // the same file (ReadOnlyFile::openSame); not open when the dictionary
+  // is not, or gave its handle up (releaseKeptFile).
+  const platform::ReadOnlyFile& file() const { return file_; }
+  // Opens a reader's own handle of this dictionary's file: another handle
+  // of the file it keeps, or, when it keeps none, the file by its name.
+  // With `takeKept`, handles other dictionaries keep are given up while the
+  // process has none to spare. The caller checks the stamp.
+  platform::OpenError openFile(platform::ReadOnlyFile& into, bool takeKept = true) const;
   int referenceCount() const { return referenceCount_; }
 
   // Header fields. Per-length queries return 0 for a length outside 0 … N-1.
@@ -220,7 +248,8 @@ class KKDictionaryList::Dictionary {
   }
   // Where the word list of a length starts, or nothing when the length has
   // no list to read: out of range, empty (the next length's list does not
-  // start after it), or an offset inside the header or past the file's end.
+  // start after it; a later slot left at 0 has no list), or an offset inside
+  // the header or past the file's end.
   std::optional<std::uint32_t> wordListStart(int length) const;
   // Whether the grouped pointer table of a length has entries and lies
   // wholly inside the file (never in version 0).
@@ -242,6 +271,12 @@ class KKDictionaryList::Dictionary {
   }
   void resetHeader();
   bool readHeader(const platform::ReadOnlyFile& file);
+  // Whether the list of `length` ends before the next list starts.
+  bool listHasRoom(int length) const;
+  // Whether every list and table of the header lies inside the file;
+  // sets problem_ when not.
+  bool checkLayout();
+  bool damaged(std::string what);
   bool readSymbolTable(const unsigned char* records);
   bool insertCode(int symbol, int codeLength, std::uint32_t code, int& nextFree);
   void buildFastTable();
@@ -251,8 +286,10 @@ class KKDictionaryList::Dictionary {
   std::array<std::int32_t, 256> fastLength_;
   mutable std::shared_ptr<const WordListCode> wordListCode_;
   bool isOpen_ = false;
+  platform::ReadOnlyFile file_;
   platform::FileStamp stamp_;
   std::string statusText_;
+  std::string problem_;
   int version_ = 0;
   std::uint32_t definitionsStart_ = 0;
   std::uint32_t searchableStart_ = 0;

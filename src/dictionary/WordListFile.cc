@@ -30,9 +30,10 @@ WordListFile::~WordListFile() {
 
 bool WordListFile::open(const KKDictionaryList::Dictionary& dictionary) {
   const platform::FileStamp stamp{dictionary.lastWriteTime(), dictionary.fileSize()};
-  if (file_.isOpen() && path_ == dictionary.path() && stamp_ == stamp) return true;
+  changed_ = false;
+  if (file_.isOpen() && dictionary_ == &dictionary && stamp_ == stamp) return true;
   file_.close();
-  path_ = dictionary.path();
+  dictionary_ = &dictionary;
   stamp_ = stamp;
   return openChecked();
 }
@@ -62,22 +63,35 @@ std::size_t WordListFile::read(unsigned char* into, std::size_t capacity) {
   if (!file_.isOpen() && !openChecked()) return 0;
   const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, end_ - position_));
   const std::size_t n = file_.readAt(position_, into, wanted);
+  // Looked at after the read: a write that changed these bytes changed
+  // the stamp before it changed them.
+  const auto stamp = file_.stamp();
+  if (!stamp || *stamp != stamp_) {
+    changed_ = true;
+    file_.close();
+    position_ = end_;
+    return 0;
+  }
   position_ += n;
   return n;
 }
 
 bool WordListFile::openChecked() {
+  if (dictionary_ == nullptr) return false;
+  // Out of handles, another cursor's goes first (it reopens at its next
+  // read), then one a dictionary keeps.
   for (;;) {
-    const platform::OpenError error = file_.open(path_);
+    const platform::OpenError error = dictionary_->openFile(file_, false);
     if (error == platform::OpenError::None) break;
-    if (error != platform::OpenError::TooManyFiles || sharing_ != Sharing::Shared || !takeHandleFromAnother()) {
-      return false;
-    }
+    if (error != platform::OpenError::TooManyFiles) return false;
+    if (sharing_ == Sharing::Shared && takeHandleFromAnother()) continue;
+    if (!KKDictionaryList::releaseKeptFile(dictionary_)) return false;
   }
   // The decoding tables in memory describe the file as the dictionary
   // opened it; a file rewritten since then would decode as nonsense.
   const auto stamp = file_.stamp();
   if (!stamp || *stamp != stamp_) {
+    changed_ = true;
     file_.close();
     return false;
   }

@@ -1,8 +1,14 @@
 // A dictionary's file opened to read its word lists: the one place where a
-// word list is opened. startList() opens the file (or keeps the one already
-// held), makes sure it is still the file whose header and code tables are
-// in memory, and starts a decoder on one length's list, reading its first
-// block; the object is then that decoder's ByteSource.
+// word list is opened. startList() takes a handle of the file the
+// dictionary holds open (or keeps the one already held), makes sure it is
+// still the file whose header and code tables are in memory, and starts a
+// decoder on one length's list, reading its first block; the object is
+// then that decoder's ByteSource.
+//
+// The handle is the dictionary's own file, so a file replaced by another
+// (a rebuilt dictionary renamed into place) or deleted is still read whole.
+// A file changed in place is noticed by its stamp at every block read: the
+// list then stops and changed() says why.
 //
 // A file that shares its handle (see Sharing) may lose it to another such
 // file when the process runs out of file handles; it remembers where it
@@ -19,6 +25,14 @@
 
 namespace kea {
 
+// Why a word list could not be read to its end.
+enum class ListProblem {
+  None,
+  Damaged,     // the list stopped without its end record, or gave a word of another length
+  Changed,     // the file changed on disk while it was read
+  Unreadable,  // the file could not be opened or read
+};
+
 class WordListFile final : private ByteSource {
  public:
   enum class Sharing {
@@ -34,7 +48,7 @@ class WordListFile final : private ByteSource {
     Reading,     // the decoder is started and the list's first bytes are read
     NotOpen,     // the dictionary is not open
     NoList,      // the dictionary has no list for the length (nothing was opened)
-    Unreadable,  // the file cannot be opened or read, or was replaced since the dictionary read it
+    Unreadable,  // the file cannot be opened or read, or changed since the dictionary read it
   };
 
   explicit WordListFile(Sharing sharing = Sharing::Private);
@@ -60,12 +74,16 @@ class WordListFile final : private ByteSource {
   // next read.
   void close() { file_.close(); }
   bool isOpen() const { return file_.isOpen(); }
+  // Whether the file was found changed since the dictionary read it, at
+  // the last start or at a read of the list since.
+  bool changed() const { return changed_; }
 
  private:
   // ByteSource: the next bytes of the list, opening the file again when
   // its handle was given up.
   std::size_t read(unsigned char* into, std::size_t capacity) override;
-  // Opens `path_` and checks its stamp against `stamp_`.
+  // Takes a handle of the dictionary's file and checks its stamp against
+  // `stamp_`.
   bool openChecked();
   // Closes the handle of the first other sharing file that holds one.
   bool takeHandleFromAnother();
@@ -76,10 +94,11 @@ class WordListFile final : private ByteSource {
   WordListFile* previous_ = nullptr;
 
   platform::ReadOnlyFile file_;
-  std::string path_;
-  // The file as the dictionary read it: a file replaced since no longer
+  const KKDictionaryList::Dictionary* dictionary_ = nullptr;
+  // The file as the dictionary read it: a file changed since no longer
   // matches the decoding tables in memory.
   platform::FileStamp stamp_;
+  bool changed_ = false;
   // The list's next byte, and the end of the file as the dictionary read it.
   std::uint64_t position_ = 0;
   std::uint64_t end_ = 0;

@@ -112,7 +112,7 @@ KKDictionaryDefinitionRetriever::KKDictionaryDefinitionRetriever(const KKDiction
     : path_(list.path(i)) {
   KKDictionaryList::Dictionary* d = list.dictionary(i);
   if (d == nullptr) return;
-  if (d->refresh() && file_.open(d->path()) == platform::OpenError::None) {
+  if (d->refresh() && d->openFile(file_) == platform::OpenError::None) {
     definitionsStart_ = d->definitionsStart();
     end_ = std::min<std::uint64_t>(d->definitionsEnd(), d->fileSize());
   }
@@ -124,15 +124,15 @@ bool KKDictionaryDefinitionRetriever::read(std::uint32_t offset, Definition& out
   // else is a stale or damaged pointer, and reading it would show the
   // bytes of some table as text.
   if (!file_.isOpen() || offset < definitionsStart_ || offset >= end_) return false;
+  BlockReader reader(file_, offset, end_);
+  const int pairs = reader.get();
+  // Nothing of the record is there (the file was cut while it was held).
+  if (pairs < 0) return false;
   out.dictionaryPath = path_;
   out.offset = offset;
   out.firstParts.clear();
   out.secondParts.clear();
   out.body.clear();
-
-  BlockReader reader(file_, offset, end_);
-  const int pairs = reader.get();
-  if (pairs < 0) return true;
   bool more = true;
   for (int p = 0; p < pairs && more; ++p) {
     // A pair cut short keeps both its strings, so the two lists stay as long.
@@ -148,7 +148,7 @@ bool KKDictionaryDefinitionRetriever::read(std::uint32_t offset, Definition& out
 }
 
 DefinitionPointers::DefinitionPointers(KKDictionaryList::Dictionary& dictionary) : dictionary_(dictionary) {
-  if (dictionary.isOpen()) file_.open(dictionary.path());
+  if (dictionary.isOpen()) dictionary.openFile(file_);
 }
 
 bool DefinitionPointers::extendGroupIndex(int length, std::size_t wanted, std::vector<std::uint32_t>& index) {

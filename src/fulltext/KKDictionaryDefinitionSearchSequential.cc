@@ -44,7 +44,7 @@ KKDictionaryDefinitionSearchSequential::KKDictionaryDefinitionSearchSequential(c
   plainIndex_[0] = kkd::kNoIndex;
   start_ = d->searchableStart();
   end_ = std::min<std::uint64_t>(d->definitionsEnd(), d->fileSize());
-  if (start_ >= end_ || file_.open(d->path()) != platform::OpenError::None) {
+  if (start_ >= end_ || d->openFile(file_) != platform::OpenError::None) {
     start_ = end_ = 0;
     return;
   }

@@ -34,8 +34,12 @@ bool InputEngine::setLength(int length) {
   lengthFinished_ = listFinished_ = true;
   file_.close();
 
-  const bool reading =
-      dictionary_ != nullptr && file_.startList(*dictionary_, length, *decoder_) == WordListFile::Status::Reading;
+  const WordListFile::Status status =
+      dictionary_ != nullptr ? file_.startList(*dictionary_, length, *decoder_) : WordListFile::Status::NotOpen;
+  const bool reading = status == WordListFile::Status::Reading;
+  if (status == WordListFile::Status::Unreadable && problem_ == ListProblem::None) {
+    problem_ = file_.changed() ? ListProblem::Changed : ListProblem::Unreadable;
+  }
   clearWord();
   // An empty word of this length: its key ends where the length does.
   if (length >= 0 && length < WordBuffer::kKeySize) word_->key[length] = kkd::kNoIndex;
@@ -160,6 +164,10 @@ int InputEngine::lookupMode() const {
                                                                                 : kDirectTableMode;
 }
 
+void InputEngine::noteBrokenList() {
+  if (problem_ == ListProblem::None) problem_ = file_.changed() ? ListProblem::Changed : ListProblem::Damaged;
+}
+
 const WordBuffer& InputEngine::endOfLength() {
   lengthFinished_ = true;
   word_->key[0] = kkd::kNoIndex;
@@ -221,6 +229,7 @@ inline const WordBuffer* InputEngine::finishNext(const WordListDecoder::Result& 
     }
     recording_ = nullptr;
     section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::Broken || r.record == WordListDecoder::Record::Entry) noteBrokenList();
     if (r.record == WordListDecoder::Record::SectionEnd) {
       ++sectionsFinished_;
     } else {
@@ -346,6 +355,7 @@ const WordBuffer& InputEngine::nextMatch(MatchEngine& engine) {
   wordsExamined_ += examined;
   if (r.record != WordListDecoder::Record::Entry || r.keyLength != length) {
     section_ = decoder_->section();
+    if (r.record == WordListDecoder::Record::Broken || r.record == WordListDecoder::Record::Entry) noteBrokenList();
     if (r.record != WordListDecoder::Record::Broken && r.record != WordListDecoder::Record::Entry) {
       ++sectionsFinished_;
     }

@@ -25,7 +25,10 @@
 // Whatever the file holds, decoding stays inside the WordBuffer, and a list
 // that is damaged (it stops without its end record, reaches a code that
 // holds no symbol, or yields a word whose letter count is not the length
-// being read) ends the length as if its end record had been read.
+// being read) ends the length as if its end record had been read; so does
+// a file that changed on disk while it was read, or cannot be read. The
+// cursor remembers the first such problem (problem()), so that a search
+// never passes what it found before one off as a complete answer.
 #pragma once
 
 #include <array>
@@ -111,6 +114,10 @@ class InputEngine {
   // Whether this cursor holds an open file handle now.
   bool holdsFile() const { return file_.isOpen(); }
 
+  // The first list of this cursor that could not be read to its end, and
+  // why; ListProblem::None while every list read so far was whole.
+  ListProblem problem() const { return problem_; }
+
  private:
   // A quick test before the general matcher: each letter that every word
   // it accepts holds gets a bit (32 at most), and a word whose letters do
@@ -144,6 +151,8 @@ class InputEngine {
   };
 
   void clearWord();
+  // Notes why the current list stopped early (damage, or a changed file).
+  void noteBrokenList();
   // Marks the length finished and gives the word buffer's end form.
   const WordBuffer& endOfLength();
   // Follows `engine` with the letter filter, and the decoder with its bits.
@@ -193,6 +202,7 @@ class InputEngine {
   bool lengthFinished_ = true;
   // The list can give no further record: its end, damage, or no list.
   bool listFinished_ = true;
+  ListProblem problem_ = ListProblem::None;
 
   LetterFilter filter_;
   // The dictionary's block summaries (kept while this cursor reads), the

@@ -326,4 +326,40 @@ std::string MatchEngineSet::balance() const {
   return {};
 }
 
+EmptyOperand findEmptyOperand(std::string_view line) {
+  // The pieces between the operators, each with whether it holds anything.
+  std::vector<bool> filled;
+  std::vector<std::size_t> operators;
+  bool current = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if ((c == '&' || c == '|') && !escapedAt(line, i)) {
+      filled.push_back(current);
+      operators.push_back(i);
+      current = false;
+    } else if (c != ' ' && c != '!' && c != '(' && c != ')') {
+      current = true;
+    }
+  }
+  filled.push_back(current);
+  EmptyOperand found;
+  if (operators.empty() || std::ranges::none_of(filled, [](bool f) { return f; })) return found;
+  for (std::size_t piece = 0; piece < filled.size(); ++piece) {
+    if (filled[piece]) continue;
+    if (piece == 0) {
+      found.side = EmptyOperand::Side::Before;
+      found.position = operators[0];
+    } else if (piece == filled.size() - 1) {
+      found.side = EmptyOperand::Side::After;
+      found.position = operators[piece - 1];
+    } else {
+      found.side = EmptyOperand::Side::Between;
+      found.position = operators[piece - 1];
+    }
+    found.op = line[found.position];
+    return found;
+  }
+  return found;
+}
+
 }  // namespace kea

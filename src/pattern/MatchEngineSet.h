@@ -106,4 +106,18 @@ class MatchEngineSet {
   PatternStatus status_ = PatternStatus::Empty;
 };
 
+// An "&" or "|" of a pattern line with no pattern on one side: what is
+// wrong with "a&" is not that it lacks letters. `position` is the
+// operator's byte offset in the line.
+struct EmptyOperand {
+  enum class Side { None, After, Before, Between } side = Side::None;
+  char op = 0;
+  std::size_t position = 0;
+};
+
+// The first operator of `line` that has nothing to work on (spaces, "!"
+// and group parentheses are nothing); Side::None when every operator has a
+// pattern on both sides, or the line has no pattern at all.
+EmptyOperand findEmptyOperand(std::string_view line);
+
 }  // namespace kea

@@ -174,7 +174,9 @@ bool KEAViewWindows::checkDictionaries() {
   bool anyShown = false;
   for (int i = list->count() - 1; i >= 0; --i) {
     if (list->isUsable(i)) continue;
-    host_.messageBox(list->path(i) + std::string(texts::kNoLongerValid), texts::kDictionaryInvalidatedCaption,
+    const KKDictionaryList::Dictionary* d = list->dictionary(i);
+    host_.messageBox(list->path(i) + std::string(texts::kNoLongerValid) + dictionaryProblemDetail(d->problem()),
+                     texts::kDictionaryInvalidatedCaption,
                      KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
     anyShown = true;
   }
@@ -337,6 +339,7 @@ void KEAViewWindows::searchClicked() {
       if (activeOnly && i != active) continue;
       OutputGroup& g = group(i);
       g.pattern = pattern_;
+      g.problem = ListProblem::None;
       g.label.setCount(0);
       host_.labelChanged(i);
       g.list.setDeferredOrder(listsSortedAtEnd_);
@@ -472,6 +475,7 @@ bool KEAViewWindows::prepareWordSearch(int index) {
   g.plan = planGroup(g);
   g.length = g.plan.firstLength();
   if (startLength(*inputEngine_, g.engineSet, g.plan, g.length)) return true;
+  g.problem = inputEngine_->problem();
   inputEngine_.reset();
   return false;
 }
@@ -497,7 +501,20 @@ bool KEAViewWindows::prepareFullTextSearch(int index) {
 void KEAViewWindows::finishSearch() {
   setState(SearchState::Ready);
   if (host_.focus() == Control::SearchButton) host_.setFocus(Control::PatternBox);
-  host_.setStatus(resultsFoundText(resultCount()));
+  const int incomplete = incompleteGroup();
+  const KKDictionaryList* list = dictionaries();
+  if (incomplete >= 0 && list != nullptr) {
+    host_.setStatus(incompleteResultsText(list->name(incomplete), group(incomplete).problem, resultCount()));
+  } else {
+    host_.setStatus(resultsFoundText(resultCount()));
+  }
+}
+
+int KEAViewWindows::incompleteGroup() const {
+  for (int i = 0; i < groupCount(); ++i) {
+    if (group(i).problem != ListProblem::None) return i;
+  }
+  return -1;
 }
 
 KEAViewWindows::Unit KEAViewWindows::wordUnit() {
@@ -518,6 +535,7 @@ KEAViewWindows::Unit KEAViewWindows::wordUnit() {
     if (word != nullptr && word->key[0] == kkd::kNoIndex) {
       g.length += g.plan.step;
       if (!startLength(engine, g.engineSet, g.plan, g.length)) {
+        g.problem = engine.problem();
         setProgressPosition(engine.wordsExamined());
         finishGroup(d);
         advanceDictionary();
@@ -643,6 +661,8 @@ KEAViewWindows::Unit KEAViewWindows::phraseUnit() {
   }
   if (finished) {
     for (int i = 0; i < groupCount(); ++i) showCount(i);
+    const int incomplete = search.incompleteDictionary();
+    if (incomplete >= 0 && incomplete < groupCount()) group(incomplete).problem = search.problem();
     phraseSearch_.reset();
     currentDictionary_ = -1;
     return Unit::GroupDone;

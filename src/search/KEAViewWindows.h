@@ -112,6 +112,8 @@ class KEAViewWindows {
     // The dictionary's commonness scores while it is searched; null when it
     // has none.
     const EntryScores* scores = nullptr;
+    // Why the last search could not read all of this dictionary's lists.
+    ListProblem problem = ListProblem::None;
   };
 
   // Word classes of the output filters.
@@ -200,6 +202,10 @@ class KEAViewWindows {
   void validate();
   // The entries of all results lists.
   int resultCount() const;
+  // The first group whose dictionary the last search could not read whole
+  // (damaged, changed on disk while searched, or unreadable), or -1. Its
+  // results are then no complete answer, and the status line says so.
+  int incompleteGroup() const;
   // The word "&Lookup...", "Lookup in &New Window..." and "&External
   // Lookup" work on: with the pattern box focused, its selected text or
   // else its whole text; otherwise the one selected entry of the active

@@ -283,6 +283,8 @@ class PhraseAnagramSearch::Impl {
 
   Step step(long long work, PhraseBatch& out);
   int currentDictionary() const { return dictionary_; }
+  int incompleteDictionary() const { return incompleteDictionary_; }
+  ListProblem problem() const { return problem_; }
   long long found() const { return found_; }
 
  private:
@@ -378,6 +380,14 @@ class PhraseAnagramSearch::Impl {
   std::shared_ptr<const PairScores> pairs_;
   std::array<PhrasePart, kMaxShapeWords + 1> partScratch_{};
   WordListFile file_;
+  // The first list that could not be read whole, and its dictionary.
+  ListProblem problem_ = ListProblem::None;
+  int incompleteDictionary_ = -1;
+  void noteProblem(ListProblem problem) {
+    if (problem_ != ListProblem::None || problem == ListProblem::None) return;
+    problem_ = problem;
+    incompleteDictionary_ = dictionary_;
+  }
   int loadLength_ = 0;
   int loadLast_ = 0;
   std::array<int, 256> need_{};  // the letters to use, by alphabet index
@@ -647,7 +657,11 @@ bool PhraseAnagramSearch::Impl::prepareDictionary() {
 
 void PhraseAnagramSearch::Impl::loadLength(int length) {
   auto decoder = std::make_unique<WordListDecoder>(*dict_);
-  if (file_.startList(*dict_, length, *decoder) != WordListFile::Status::Reading) return;
+  const WordListFile::Status status = file_.startList(*dict_, length, *decoder);
+  if (status == WordListFile::Status::Unreadable) {
+    noteProblem(file_.changed() ? ListProblem::Changed : ListProblem::Unreadable);
+  }
+  if (status != WordListFile::Status::Reading) return;
   auto word = std::make_unique<WordBuffer>();
   const Alphabet& alphabet = dict_->alphabet();
   const auto letter = [&](std::uint8_t b) { return alphabet.alphabetIndexOf(b) != kkd::kNoIndex; };
@@ -667,6 +681,9 @@ void PhraseAnagramSearch::Impl::loadLength(int length) {
       for (int i = 0; i < e.keyLength; ++i) counts[word->key[i]] = 0;
       return deficit <= needWild_;
     });
+    if (r.record == WordListDecoder::Record::Broken) {
+      noteProblem(file_.changed() ? ListProblem::Changed : ListProblem::Damaged);
+    }
     if (r.record != WordListDecoder::Record::Entry || r.section != 1) break;
     int shapeWords = 0;
     if (enumerated_) {
@@ -1116,6 +1133,8 @@ PhraseAnagramSearch::~PhraseAnagramSearch() = default;
 PhraseAnagramSearch::Step PhraseAnagramSearch::step(long long work, PhraseBatch& out) { return impl_->step(work, out); }
 
 int PhraseAnagramSearch::currentDictionary() const { return impl_->currentDictionary(); }
+int PhraseAnagramSearch::incompleteDictionary() const { return impl_->incompleteDictionary(); }
+ListProblem PhraseAnagramSearch::problem() const { return impl_->problem(); }
 long long PhraseAnagramSearch::phrasesFound() const { return impl_->found(); }
 
 }  // namespace kea

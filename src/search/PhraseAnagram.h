@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "dictionary/KKDictionaryList.h"
+#include "dictionary/WordListFile.h"
 #include "pattern/Enumeration.h"
 
 namespace kea {
@@ -190,6 +191,11 @@ class PhraseAnagramSearch {
 
   // The dictionary being searched, -1 before the first step and at the end.
   int currentDictionary() const;
+  // The first dictionary whose word lists could not be read whole (damaged,
+  // changed on disk while read, unreadable), and why; -1 and None while
+  // every list read so far was whole. Its phrases are then not all.
+  int incompleteDictionary() const;
+  ListProblem problem() const;
   long long phrasesFound() const;
 
  private:

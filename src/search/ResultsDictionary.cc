@@ -43,7 +43,7 @@ bool saveResultsDictionary(ResultsLineSource& lines, const KKDictionaryList& dic
   companions.scores = lines.scores();
   companions.pairs = dictionaries.dictionary(index)->pairScores();
   return saveDictionary(lines, dictionaries.byteChars(index), target, description, shortest, longest, environment,
-                        &companions);
+                        true, &companions);
 }
 
 }  // namespace kea

@@ -1,9 +1,8 @@
 #include "search/ResultsFile.h"
 
-#include "builder/OutputFile.h"
-#include "builder/TemporaryTarget.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
+#include "platform/OutputTarget.h"
 
 namespace kea {
 namespace {
@@ -43,21 +42,7 @@ std::string resultsText(const MatchListWindows& list) {
 }
 
 bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail) {
-  TemporaryTarget target(platform::nativePath(path));
-  if (!target.create(detail)) return false;
-  // The temporary name is the target's UTF-8 name plus ASCII, so it converts back.
-  const std::string temporary = platform::utf8ToCp1252(target.path()).value_or(std::string());
-  std::unique_ptr<OutputFile> file = temporary.empty() ? nullptr : createOutputFile(temporary);
-  if (!file) {
-    if (detail) *detail = "cannot write " + target.path();
-    return false;
-  }
-  const bool written = file->write(resultsText(list));
-  if (!file->close() || !written) {
-    if (detail) *detail = "the disk is full or the file too large";
-    return false;
-  }
-  return target.commit(detail);
+  return platform::writeWholeFile(platform::nativePath(path), resultsText(list), detail);
 }
 
 }  // namespace kea

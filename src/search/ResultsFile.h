@@ -1,9 +1,10 @@
 // Saving a results list: as a text file, one entry per line, and the name
 // rules of the save dialog that need no window. Lists hold Windows-1252
 // text; the file is UTF-8 with line feeds, as text files are on this system.
-// The file is written beside its target under a temporary name and takes
-// the target's place only once complete, so a failed save never leaves a
-// half-written file or damages the one it was to replace.
+// The file is written as platform::OutputTarget writes: beside its target
+// under a temporary name that takes the target's place only once complete,
+// so a failed save never leaves a half-written file or damages the one it
+// was to replace; into a pipe or device as a stream; never over a folder.
 #pragma once
 
 #include <string>
@@ -33,7 +34,7 @@ std::string resultsText(const MatchListWindows& list);
 
 // Writes resultsText(list) to `path` (a library path, Windows-1252). False
 // when it could not be written completely; the file that was there, if any,
-// is then unchanged. `detail` receives the system's reason.
+// is then unchanged. `detail` receives a sentence saying why.
 bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail = nullptr);
 
 }  // namespace kea

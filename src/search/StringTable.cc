@@ -102,6 +102,30 @@ std::string resultsFoundText(long long count) {
   return text;
 }
 
+std::string dictionaryProblemDetail(std::string_view problem) {
+  if (problem.empty()) return std::string();
+  return "\n\nIt " + std::string(problem) + ".";
+}
+
+std::string incompleteResultsText(std::string_view name, ListProblem problem, long long count) {
+  std::string text(name);
+  switch (problem) {
+    case ListProblem::Changed:
+      text += " changed on disk during the search";
+      break;
+    case ListProblem::Damaged:
+      text += " is damaged";
+      break;
+    case ListProblem::Unreadable:
+    case ListProblem::None:
+      text += " could not be read";
+      break;
+  }
+  text += ": " + resultsFoundText(count) + ", but not all there may be";
+  if (problem == ListProblem::Changed) text += "; search again";
+  return text;
+}
+
 std::string_view enumerationErrorText(EnumerationError error) {
   switch (error) {
     case EnumerationError::None:

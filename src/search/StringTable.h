@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "dictionary/WordListFile.h"
 #include "pattern/Enumeration.h"
 
 namespace kea {
@@ -134,6 +135,15 @@ std::string withWordInserted(std::string_view text, std::string_view word);
 
 // "%d result%s found": "1 result found", otherwise "n results found".
 std::string resultsFoundText(long long count);
+
+// What a dictionary's file turned out to be, for the end of the "is not a
+// valid" and "is no longer a valid" messages: "\n\nIt is a named pipe, not
+// a dictionary file."; empty when there is nothing to add.
+std::string dictionaryProblemDetail(std::string_view problem);
+
+// The status after a search that could not read all of dictionary `name`:
+// why, and that the results found are not all there may be.
+std::string incompleteResultsText(std::string_view name, ListProblem problem, long long count);
 
 // Why a text is not an enumeration; empty for EnumerationError::None.
 std::string_view enumerationErrorText(EnumerationError error);

@@ -20,6 +20,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "ui/DialogPlacement.h"
+#include "platform/File.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
 
@@ -33,9 +34,13 @@ constexpr qint64 kMaxPageBytes = 4 * 1024 * 1024;
 QString indexPage() { return toQString(dialogs::kHelpIndexPage); }
 
 QString readPage(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.read(kMaxPageBytes));
+  // Only a regular file is opened, and nothing waits: a page that is a
+  // named pipe would hold the window until something wrote to it.
+  platform::ReadOnlyFile file;
+  if (file.openNative(QFile::encodeName(path).toStdString()) != platform::OpenError::None) return {};
+  std::string bytes(static_cast<std::size_t>(kMaxPageBytes), '\0');
+  bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QString titleOf(const QString& html) {

@@ -567,7 +567,7 @@ void OptionsDialog::changeDefinitionDictionary() {
   KKDictionaryList::Dictionary dictionary(*path);
   dictionary.open(true);
   if (!dictionary.isOpen()) {
-    showMessage(toQString(*path + std::string(texts::kNotValidDictionary)),
+    showMessage(toQString(*path + std::string(texts::kNotValidDictionary) + dictionaryProblemDetail(dictionary.problem())),
                 toQString(texts::kDictionaryOpenFailedCaption));
     return;
   }

@@ -22,9 +22,13 @@ QString QtSettingsStore::fileName() { return makeSettings()->fileName(); }
 bool QtSettingsStore::open(SettingsMode mode) {
   close();
   auto settings = makeSettings();
+  const QFileInfo file(settings->fileName());
+  // A settings name that stands for a named pipe or a device would hold
+  // the program at start-up: such settings are neither read nor replaced.
+  if (file.exists() && !file.isFile()) return false;
   if (mode == SettingsMode::Read) {
     // Reading needs the settings to exist; a first run has none.
-    if (!QFileInfo::exists(settings->fileName())) return false;
+    if (!file.exists()) return false;
   } else if (!settings->isWritable()) {
     return false;
   }

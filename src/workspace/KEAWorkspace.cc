@@ -80,8 +80,12 @@ KEAWorkspace::OpenResult KEAWorkspace::openPath(std::string_view path) {
   // it was opened is reported by the search view, not blamed on this file.
   const int added = list_->count();
   if (!candidate || candidate->count() != added + 1 || !candidate->isUsable(added)) {
+    // Why: a pipe or a folder of that name, damage, a missing file.
+    const std::string detail = candidate && candidate->dictionary(added) != nullptr
+                                   ? dictionaryProblemDetail(candidate->dictionary(added)->problem())
+                                   : std::string();
     candidate.reset();
-    message(std::string(path) + std::string(texts::kNotValidDictionary));
+    message(std::string(path) + std::string(texts::kNotValidDictionary) + detail);
     return OpenResult::Refused;
   }
   list_ = std::move(candidate);

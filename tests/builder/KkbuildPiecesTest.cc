@@ -1,5 +1,5 @@
-// The library pieces behind kkbuild: input text preparation, alphabet
-// files and the temporary target.
+// The library pieces behind kkbuild: input text preparation and alphabet
+// files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +7,6 @@
 #include "builder/AlphabetFile.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/InputText.h"
-#include "builder/TemporaryTarget.h"
 #include "support/TempDir.h"
 
 namespace kea {
@@ -55,46 +54,6 @@ TEST(AlphabetFile, RoundTripsAValidTableAndRejectsByteZeroAnd254Canonicals) {
   table[254] = 254;
   EXPECT_EQ(alphabetTableProblem(table), "254 canonical characters; a dictionary holds at most 253");
   EXPECT_EQ(alphabetTableProblem({}), "no byte is a canonical character, so the alphabet holds no letters");
-}
-
-TEST(TemporaryTarget, CommitReplacesTheTargetAndAnythingElseLeavesItAlone) {
-  test::TempDir dir;
-  const std::string target = dir.file("dict.kkd");
-  test::writeFile(target, "old");
-  TemporaryTarget temporary(target);
-  std::string error;
-  ASSERT_TRUE(temporary.create(&error)) << error;
-  EXPECT_EQ(std::filesystem::path(temporary.path()).parent_path(), dir.path());
-  test::writeFile(temporary.path(), "new");
-  EXPECT_EQ(test::readFile(target), "old");
-  ASSERT_TRUE(temporary.commit(&error)) << error;
-  EXPECT_EQ(test::readFile(target), "new");
-  {
-    TemporaryTarget abandoned(dir.file("other.kkd"));
-    ASSERT_TRUE(abandoned.create(nullptr));
-  }
-  EXPECT_EQ(dir.names(), std::vector<std::string>{"dict.kkd"});  // the target alone
-
-  // A non-empty folder cannot be replaced by a file.
-  std::filesystem::create_directory(dir.path() / "busy");
-  test::writeFile(dir.file("busy/inside"), "x");
-  TemporaryTarget busy(dir.file("busy"));
-  ASSERT_TRUE(busy.create(nullptr));
-  EXPECT_FALSE(busy.commit(&error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(test::readFile(dir.file("busy/inside")), "x");
-
-  // A target without a folder is made in the current one.
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
-  {
-    TemporaryTarget plain("plain.kkd");
-    ASSERT_TRUE(plain.create(nullptr));
-    EXPECT_EQ(plain.path().rfind("./.plain.kkd.", 0), 0u) << plain.path();
-    EXPECT_TRUE(plain.commit(nullptr));
-  }
-  std::filesystem::current_path(previous);
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "plain.kkd"));
 }
 
 }  // namespace

@@ -177,17 +177,20 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   EXPECT_FALSE(saveResultsDictionary(none, *f.dictionaries, 7, f.target, "d", 1, 100));
   EXPECT_EQ(none.log(), "\"\" is not a valid dictionary\n");
 
-  // The last move fails (the finished file is gone from the folder): the old
-  // dictionary is back under its own name, and the log says why.
-  const BuildEnvironment vanishing{[](const std::string& path) {
+  // The target becomes a folder while the dictionary is built: nothing is
+  // renamed over it, and nothing is left over.
+  const BuildEnvironment folded{[](const std::string& path) {
     std::filesystem::remove(path);
+    std::filesystem::create_directories(path + "/inside");
     return std::make_unique<MemoryOutputFile>();
   }};
-  EXPECT_FALSE(f.save(list, &log, vanishing));
+  EXPECT_FALSE(f.save(list, &log, folded));
   EXPECT_NE(log.find("Couldn't update \"" + f.target + "\"\n"), std::string::npos) << log;
-  EXPECT_EQ(log.find("is kept as"), std::string::npos) << log;
-  EXPECT_EQ(test::readFile(f.target), "the old dictionary");
+  EXPECT_NE(log.find(f.target + " is now a folder, not a file"), std::string::npos) << log;
+  EXPECT_TRUE(std::filesystem::is_directory(f.target + "/inside"));
   EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
+  std::filesystem::remove_all(f.target);
+  test::writeFile(f.target, "the old dictionary");
 
   // No backup can be kept (a folder has its name): the old dictionary is
   // not replaced without one.

@@ -91,22 +91,23 @@ TEST(WordListMerge, DamagedDictionariesAreRefusedWithTheirNameAndAddNothing) {
 
   test::writeFile(dir.file("text.kkd"), "not a dictionary at all\n");
   EXPECT_FALSE(merge.addDictionary(dir.file("text.kkd"), &error));
-  EXPECT_EQ(error, dir.file("text.kkd") + ": -- INVALID DICTIONARY FILE --");
+  EXPECT_EQ(error, dir.file("text.kkd") + " is not a dictionary file");
 
   EXPECT_FALSE(merge.addDictionary(dir.file("missing.kkd"), &error));
-  EXPECT_EQ(error, dir.file("missing.kkd") + ": -- DICTIONARY FILE NOT FOUND --");
+  EXPECT_EQ(error, dir.file("missing.kkd") + " was not found");
+  EXPECT_FALSE(merge.addDictionary(dir.path().string(), &error));
+  EXPECT_EQ(error, dir.path().string() + " is a folder, not a dictionary file");
 
-  // The word lists cut short: refused as invalid, or, when the header still
-  // holds, as damaged, never half read.
+  // The word lists cut short: refused as damaged, never half read.
   test::writeFile(dir.file("cut.kkd"), bytes.substr(0, bytes.size() - 200));
   EXPECT_FALSE(merge.addDictionary(dir.file("cut.kkd"), &error));
-  EXPECT_EQ(error.rfind(dir.file("cut.kkd") + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(dir.file("cut.kkd") + " is damaged: ", 0), 0u) << error;
   test::TestDictionaryOptions small;
   small.fileName = "small.kkd";
   const std::string smallBytes = test::readFile(test::buildTestDictionary(dir, {"apple", "banana", "cherry"}, small));
   test::writeFile(dir.file("short.kkd"), smallBytes.substr(0, smallBytes.size() - 6));
   EXPECT_FALSE(merge.addDictionary(dir.file("short.kkd"), &error));
-  EXPECT_EQ(error, dir.file("short.kkd") + ": the list of 6-letter words is damaged; the dictionary cannot be merged");
+  EXPECT_EQ(error, dir.file("short.kkd") + " is damaged: the list of 6-letter entries is cut short");
   EXPECT_EQ(merge.addedCount(), 0u);
 }
 
@@ -143,7 +144,8 @@ TEST(MergeJob, WritesTextOrADictionaryWithABackupAndLeavesTheTargetOnFailure) {
   result = runMergeJob(job);
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(result.cancelled);
-  EXPECT_EQ(result.report.rfind("cannot read " + dir.file("missing.txt"), 0), 0u) << result.report;
+  EXPECT_EQ(result.report, dir.file("missing.txt") + " was not found");
+  EXPECT_TRUE(result.inputUnreadable);
   EXPECT_EQ(test::readFile(job.target), before);
   EXPECT_EQ(test::readFile(dir.file("Backup of merged.kkd")), first);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 #include <random>
 #include <set>
@@ -162,6 +163,8 @@ TEST(DefinitionRetriever, GroupIndexLookupInRandomOrderAgreesWithTheSimpleReader
   EXPECT_EQ(cache->size(), groups5.size());
 }
 
+// A file cut short opens as damaged; one cut while a lookup holds it reads
+// up to the cut and no further.
 TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {
   Built b({"apple;pomme|a round fruit of the rose family"});
   const std::uint32_t offset = offsetsOf(b, "apple", false).at(0);
@@ -169,19 +172,26 @@ TEST(DefinitionRetriever, RecordCutShortYieldsWhatWasRead) {
   // Pair count 1 byte, "apple" 5 + 1, "" 0 + 1, "pomme" 5 + 1, "" + 1, then the body.
   for (const auto& [keep, expected] : {std::pair<std::size_t, std::string>{1, "|"}, {4, "app,|"}, {10, "apple,po,|"},
                                        {19, "apple,pomme,|a ro"}}) {
-    writeFile(b.path, whole.substr(0, offset + keep));
-    const Definition d = readAt(b, offset);
+    writeFile(b.path, whole);
+    const KKDictionaryDefinitionRetriever retriever(*b.list, 0);
+    std::filesystem::resize_file(b.path, offset + keep);
+    Definition d;
+    ASSERT_TRUE(retriever.read(offset, d)) << keep;
     std::string got;
     for (const std::string& first : d.firstParts) got += first + ",";
     EXPECT_EQ(got + "|" + d.body, expected) << keep;
     EXPECT_EQ(d.secondParts, std::vector<std::string>(d.firstParts.size(), "")) << keep;
   }
   // Nothing of the record in the file: it is not read at all.
-  writeFile(b.path, whole.substr(0, offset));
+  writeFile(b.path, whole);
+  const KKDictionaryDefinitionRetriever retriever(*b.list, 0);
+  std::filesystem::resize_file(b.path, offset);
   Definition d;
   d.body = "left over";
-  EXPECT_FALSE(KKDictionaryDefinitionRetriever(*b.list, 0).read(offset, d));
+  EXPECT_FALSE(retriever.read(offset, d));
   EXPECT_EQ(d.body, "left over");
+  // Opened afresh, the cut file is damaged.
+  EXPECT_FALSE(b.list->refresh(0));
 }
 
 TEST(DefinitionRetriever, PointersOutsideTheRecordsAreDropped) {

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
+#include "support/DamagedFiles.h"
 #include "support/KkdAssembler.h"
 #include "support/TempDir.h"
 
@@ -19,7 +21,8 @@ using Dictionary = KKDictionaryList::Dictionary;
 
 const std::string kInvalid = "-- INVALID DICTIONARY FILE --";
 
-// Three lengths with words, one empty length between them.
+// Three lengths with words, one empty length between them, each list
+// followed by its table of definition groups.
 KkdAssembler sampleV1() {
   KkdAssembler a(1, 6);
   a.description = "Sample words";
@@ -27,10 +30,12 @@ KkdAssembler sampleV1() {
   a.positionTableCount = 15;  // N(N-1)/2
   a.positionTables.assign(15u * 26u, '\x80');
   a.addList(2, {"ab*", "cd"});
+  a.addGroupTable(2, 1);
   a.addList(3, {"abc", "bcd*", "cde*"}, {"xyz"});
+  a.addGroupTable(3, 2);
   a.wordListOffset[4] = a.bodyOffset();  // empty: the next list starts here too
   a.addList(5, {"abcde*"});
-  a.groupEntries = {0, 0, 1, 2, 0, 1};
+  a.addGroupTable(5, 1);
   return a;
 }
 
@@ -43,14 +48,17 @@ class DictionaryFiles : public ::testing::Test {
     test::writeFile(path, bytes);
     return path;
   }
-  // Opens a file holding `bytes` on its own, outside the shared registry.
+  // Opens a file holding `bytes` on its own, outside the shared registry
+  // (in memory-backed storage: some tests open thousands).
   std::unique_ptr<Dictionary> openBytes(const std::string& bytes) {
-    auto d = std::make_unique<Dictionary>(write("probe.kkd", bytes));
+    test::writeFile(scratch.path(), bytes);
+    auto d = std::make_unique<Dictionary>(scratch.path());
     d->open(true);
     return d;
   }
 
   test::TempDir dir;
+  test::ScratchFile scratch;
 };
 
 TEST_F(DictionaryFiles, ReadsTheHeadersOfBothVersions) {
@@ -183,42 +191,92 @@ TEST_F(DictionaryFiles, TheLargestHeaderAndCodeTreeAreAcceptedAndNoLarger) {
   EXPECT_TRUE(openBytes(a.bytes())->isOpen());
 }
 
-TEST_F(DictionaryFiles, OffsetsFromTheHeaderAreCheckedAgainstTheFile) {
-  KkdAssembler a = sampleV1();
+// A file cut short, or whose header points past its end, is damaged: it
+// does not open, and says which part lies outside the file.
+TEST_F(DictionaryFiles, ListsAndTablesOutsideTheFileMakeItDamaged) {
+  const KkdAssembler sample = sampleV1();
+  const std::uint32_t size = static_cast<std::uint32_t>(sample.bytes().size());
+  struct Damage {
+    const char* name;
+    std::function<void(KkdAssembler&)> damage;
+    const char* problem;
+  };
+  const Damage damages[] = {
+      {"list inside the header", [](KkdAssembler& a) { a.wordListOffset[5] = 10; }, "the list of 5-letter entries lies outside the file"},
+      {"list past the end", [&](KkdAssembler& a) { a.wordListOffset[5] = size; }, "the list of 5-letter entries lies outside the file"},
+      {"more words than bits", [](KkdAssembler& a) { a.wordCount[5] = 1000; }, "the list of 5-letter entries runs past the end of the file"},
+      {"group table past the end", [&](KkdAssembler& a) { a.groupTable[3] = size - 4; }, "the definitions table of 3-letter entries runs past the end of the file"},
+      {"group table in the header", [](KkdAssembler& a) { a.groupTable[2] = 8; }, "the definitions table of 2-letter entries runs past the end of the file"},
+      {"direct table past the end", [&](KkdAssembler& a) { a.directTable[3] = size + 8; }, "the index of 3-letter entries lies outside the file"},
+      {"definitions past the end", [](KkdAssembler& a) { a.definitionsEnd = 0x7FFFFFF0; }, "its definitions run past the end of the file"},
+      {"definitions out of order", [](KkdAssembler& a) { a.definitionsStart = 9; a.searchableStart = 5; }, "its definitions' offsets are out of order"},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.name);
+    KkdAssembler a = sampleV1();
+    d.damage(a);
+    const auto opened = openBytes(a.bytes());
+    EXPECT_FALSE(opened->isOpen());
+    EXPECT_EQ(opened->statusText(), kInvalid);
+    EXPECT_EQ(opened->problem(), std::string("is damaged: ") + d.problem);
+  }
+  // Cut anywhere, the file is damaged; whole, it opens.
+  const std::string bytes = sample.bytes();
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+    const auto opened = openBytes(bytes.substr(0, cut));
+    EXPECT_FALSE(opened->isOpen()) << cut;
+    EXPECT_FALSE(opened->problem().empty()) << cut;
+  }
+  EXPECT_TRUE(openBytes(bytes)->isOpen());
+  // The last list ends the file when no table follows it: a cut inside it,
+  // even of its padding alone, is found by reading it at open.
+  KkdAssembler lastList = sampleV1();
+  lastList.groupEntries[5] = 0;
+  lastList.groupTable[5] = 0;
+  lastList.body.resize(lastList.body.size() - 4);
+  const std::string listLast = lastList.bytes();
+  ASSERT_TRUE(openBytes(listLast)->isOpen());
+  for (std::size_t cut = lastList.wordListOffset[5] + 1; cut < listLast.size(); ++cut) {
+    EXPECT_EQ(openBytes(listLast.substr(0, cut))->problem(), "is damaged: the list of 5-letter entries is cut short") << cut;
+  }
+}
+
+TEST_F(DictionaryFiles, WhatIsNotADictionaryFileSaysWhatItIs) {
+  const auto missing = std::make_unique<Dictionary>(dir.file("missing.kkd"));
+  missing->open(true);
+  EXPECT_EQ(missing->statusText(), "-- DICTIONARY FILE NOT FOUND --");
+  EXPECT_EQ(missing->problem(), "was not found");
+  const auto folder = std::make_unique<Dictionary>(dir.path().string());
+  folder->open(true);
+  EXPECT_EQ(folder->problem(), "is a folder, not a dictionary file");
+  const auto text = openBytes("just some words\n");
+  EXPECT_EQ(text->problem(), "is not a dictionary file");
+  EXPECT_EQ(openBytes("KKD1")->problem(), "is damaged: it ends inside its header");
+  // Opened, a dictionary has no problem and holds its file open.
+  const auto good = openBytes(sampleV1().bytes());
+  EXPECT_TRUE(good->problem().empty());
+  EXPECT_TRUE(good->file().isOpen());
+  good->close();
+  EXPECT_FALSE(good->file().isOpen());
+}
+
+TEST_F(DictionaryFiles, RangeHelpersCheckEachValueAgainstTheFile) {
+  const KkdAssembler a = sampleV1();
   const std::uint32_t size = static_cast<std::uint32_t>(a.bytes().size());
-  a.wordListOffset[5] = 10;  // inside the header
-  a.groupTable = {0, 0, size - 4, size - 8, 0, size - 4};
-  a.groupEntries = {0, 0, 1, 3, 0, 0};
-  a.directTable = {0, 0, 0, size - 8, 0, 0};
-  a.definitionsStart = 100;
-  a.searchableStart = 150;
-  a.definitionsEnd = 0x7FFFFFF0;  // beyond the file
   const auto d = openBytes(a.bytes());
   ASSERT_TRUE(d->isOpen());
   // Length 4 is empty (length 5 starts at the same place); 0 and 6 have no slot.
   for (int length = 0; length <= 6; ++length) {
-    EXPECT_EQ(d->wordListStart(length).has_value(), length == 2 || length == 3) << length;
+    EXPECT_EQ(d->wordListStart(length).has_value(), length == 2 || length == 3 || length == 5) << length;
   }
-  a.wordListOffset[5] = size;  // just past the end
-  EXPECT_FALSE(openBytes(a.bytes())->wordListStart(5).has_value());
   EXPECT_TRUE(d->rangeInFile(size - 4, 4));
   EXPECT_FALSE(d->rangeInFile(size - 3, 4));
   EXPECT_FALSE(d->rangeInFile(0xFFFFFFFFFFFFFFF0ull, 0x20));
-
   EXPECT_TRUE(d->groupTableInFile(2));
-  EXPECT_FALSE(d->groupTableInFile(3));  // 12 bytes from 8 before the end
-  EXPECT_FALSE(d->groupTableInFile(5));  // no entries
+  EXPECT_FALSE(d->groupTableInFile(4));  // no entries
   EXPECT_FALSE(d->groupTableInFile(6));
-  EXPECT_EQ(d->directValueOffset(3, 0), size - 8);
-  EXPECT_EQ(d->directValueOffset(3, 1), size - 4);
-  EXPECT_FALSE(d->directValueOffset(3, 2).has_value());
-  EXPECT_FALSE(d->directValueOffset(3, 0xFFFFFFFFu).has_value());
   EXPECT_FALSE(d->directValueOffset(2, 0).has_value());  // not written
-
-  EXPECT_FALSE(d->isDefinitionOffset(99));
-  EXPECT_TRUE(d->isDefinitionOffset(100));
-  EXPECT_TRUE(d->isDefinitionOffset(size - 1));
-  EXPECT_FALSE(d->isDefinitionOffset(size));
+  EXPECT_FALSE(d->isDefinitionOffset(0));
 }
 
 }  // namespace

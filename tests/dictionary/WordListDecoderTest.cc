@@ -67,7 +67,7 @@ class Decoding : public ::testing::Test {
     test::writeFile(path, a.bytes());
     dictionary = std::make_unique<KKDictionaryList::Dictionary>(path);
     dictionary->open(true);
-    EXPECT_TRUE(dictionary->isOpen()) << dictionary->statusText();
+    EXPECT_TRUE(dictionary->isOpen()) << dictionary->statusText() << " " << dictionary->problem();
     return *dictionary;
   }
 

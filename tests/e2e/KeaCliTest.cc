@@ -12,6 +12,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/RunProgram.h"
@@ -90,12 +91,13 @@ TEST(KeaCli, MissingAndInvalidFilesShowTheirStatusAndFail) {
   writeFile(dir.file("bad.kkd"), "    not a dictionary");
   const ProgramRun r = run("info", {good, dir.file("missing.kkd"), dir.file("bad.kkd")});
   EXPECT_EQ(r.exitCode, 1);
-  for (const auto& [file, status] : {std::pair<std::string, std::string>{"missing.kkd", "-- DICTIONARY FILE NOT FOUND --"},
-                                     {"bad.kkd", "-- INVALID DICTIONARY FILE --"}}) {
+  for (const auto& [file, status, problem] :
+       {std::tuple<std::string, std::string, std::string>{"missing.kkd", "-- DICTIONARY FILE NOT FOUND --", "was not found"},
+        {"bad.kkd", "-- INVALID DICTIONARY FILE --", "is not a dictionary file"}}) {
     const std::string name = file.substr(0, file.size() - 4);  // without ".kkd"
     EXPECT_TRUE(contains(r.out, "Description: " + status + "\nSummary:\n  " + name + "\n  Description: " + status + "\n"))
         << r.out;
-    EXPECT_TRUE(contains(r.err, file + ": " + status)) << r.err;
+    EXPECT_TRUE(contains(r.err, "kea-cli info: " + dir.file(file) + " " + problem + "\n")) << r.err;
   }
   EXPECT_TRUE(contains(r.out, "Entries: 1\n")) << r.out;  // the good one is still shown
 }
@@ -143,7 +145,7 @@ TEST(KeaCliDefine, WrongCommandLines) {
   for (const auto& [arguments, error] : {std::pair<std::vector<std::string>, std::string>{{}, "no word given"},
                                          {{"a", "b"}, "more than one word given"},
                                          {{"-d"}, "'-d' needs a dictionary file"},
-                                         {{"-d", dir.file("absent.kkd"), "a"}, "-- DICTIONARY FILE NOT FOUND --"}}) {
+                                         {{"-d", dir.file("absent.kkd"), "a"}, "absent.kkd was not found"}}) {
     const ProgramRun r = run("define", arguments);
     EXPECT_EQ(r.exitCode, 2) << error;
     EXPECT_NE(r.err.find(error), std::string::npos) << r.err;
@@ -178,7 +180,7 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "c.t"}, 0, "2 results found\n"},
       {{"-d", dictionary, "z.z"}, 1, "0 results found\n"},
       {{"-d", dictionary, "c[ab"}, 2, "search: test: Choice list started - use ] to complete it"},
-      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
+      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd was not found"},
       {{"-d", dictionary}, 2, "no pattern given"},
       {{"-d", dictionary, "  "}, 2, "the pattern is empty; 'kea-cli search --help'"},
       {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli search --help')"},
@@ -187,6 +189,10 @@ TEST(KeaCliSearch, ExitStatusesAndMessages) {
       {{"-d", dictionary, "()"}, 2, "the pattern has nothing to match: '()'"},
       {{"-d", dictionary, "!"}, 2, "the pattern has nothing to match: '!' has punctuation or operators but no "
                                    "letters, wildcards or anagram; 'kea-cli search --help' shows the pattern language\n"},
+      // An operator with nothing on one side is named as the fault.
+      {{"-d", dictionary, "a&"}, 2, "search: the pattern 'a&' has an operator '&' with nothing after it; each side of "
+                                    "'&' and '|' needs a pattern\n"},
+      {{"-d", dictionary, "|cat"}, 2, "the pattern '|cat' has an operator '|' with nothing before it"},
       // A pattern taken for an option is told how to follow "--".
       {{"-d", dictionary, "-.lectron"}, 2,
        "unknown option '-.lectron'; a pattern that starts with '-' goes after '--', which ends the options: "
@@ -480,7 +486,7 @@ TEST(KeaCliAnagram, ExitStatusesAndMessages) {
       {{"-d", dictionary, "--enum", "3", "--words", "1", "cat"}, 2, "cannot go with"},
       {{"-d", dictionary, "--containing", "dog", "cat"}, 2, "not among the letters"},
       {{"-d", dictionary, "--limit", "0", "cat"}, 2, "'--limit'"},
-      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd: -- DICTIONARY FILE NOT FOUND --"},
+      {{"-d", dir.file("missing.kkd"), "cat"}, 2, "missing.kkd was not found"},
       {{"-d", dictionary, "--bogus", "cat"}, 2, "unknown option '--bogus' (run 'kea-cli anagram --help')"},
   };
   for (const auto& c : cases) {

@@ -92,11 +92,11 @@ TEST(Kkmerge, ADamagedOrMissingInputFailsAndLeavesTheTarget) {
   writeFile(dir.file("broken.kkd"), "KKD1 but nothing more");
   writeFile(dir.file("out.txt"), "previous list\n");
   ProgramRun run = runProgram("kkmerge", {dir.file("list.txt"), dir.file("broken.kkd"), dir.file("out.txt")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "kkmerge: " + dir.file("broken.kkd") + ": -- INVALID DICTIONARY FILE --\n");
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "kkmerge: " + dir.file("broken.kkd") + " is damaged: its header is not valid\n");
   run = runProgram("kkmerge", {dir.file("missing.txt"), dir.file("out.txt")});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err.rfind("kkmerge: cannot read " + dir.file("missing.txt"), 0), 0u) << run.err;
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "kkmerge: " + dir.file("missing.txt") + " was not found\n");
   EXPECT_EQ(readFile(dir.file("out.txt")), "previous list\n");
 }
 

@@ -1,6 +1,6 @@
 // The word cursor: lengths, slices of 2000 words, both sections of a list,
-// damaged lists, replaced files, the length plan, and sharing file handles
-// when the process has too few.
+// damaged lists, files replaced or changed while they are read, the length
+// plan, and sharing file handles when the process has too few.
 #include "pattern/InputEngine.h"
 
 #include <fcntl.h>
@@ -43,6 +43,20 @@ struct Line {
 };
 
 bool atEnd(const WordBuffer* w) { return w != nullptr && w->key[0] == kkd::kNoIndex; }
+
+// Enough eight-letter words for several 16384-byte blocks of one list,
+// sorted, each once.
+Words eightLetterWords() {
+  Words words;
+  for (int i = 0; i < 12000; ++i) {
+    std::string w = "abcdefgh";
+    for (int k = 7, v = i * 7919; k >= 0; --k, v /= 26) w[static_cast<std::size_t>(k)] = static_cast<char>('a' + v % 26);
+    words.push_back(w);
+  }
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+  return words;
+}
 
 // Every match in the length the engine is set to, up to the end marker.
 Words allMatches(InputEngine& engine, MatchEngineSet& set) {
@@ -197,39 +211,77 @@ TEST_F(InputEngineTest, ADamagedListEndsTheLengthAsIfItsEndRecordWasRead) {
   // A record of the wrong letter count means the list is not what it claims.
   a.addList(3, {"abc", "de", "fgh"});
   a.addList(4, {"abcd", "a-bcd", "wxyz"});
-  // Length 5: the list stops in the middle of its second record.
+  // Length 5: the list stops in the middle of its second record, where the
+  // bytes of its table of definition groups follow (codes of no symbol).
   const std::uint32_t five = a.bodyOffset();
   a.addList(5, {"abcde", "fghij", "klmno"});
   a.body.resize(a.body.size() - 4);
+  a.addGroupTable(5, 1);
   ASSERT_EQ(a.wordListOffset[5], five);
   const std::string path = dir.file("damaged.kkd");
   test::writeFile(path, a.bytes());
   open(path);
   InputEngine engine(*list, 0);
+  EXPECT_EQ(engine.problem(), ListProblem::None);
   EXPECT_EQ(readLength(engine, "*", 3), Words{"abc"});
+  EXPECT_EQ(engine.problem(), ListProblem::Damaged);
   MatchEngine any;
   ASSERT_EQ(any.compile(dictionary().alphabet(), "*"), PatternStatus::Valid);
   any.setWordLength(3);
   EXPECT_TRUE(atEnd(&engine.nextMatch(any))) << "no section 2 after damage";
 
-  // The next lengths are read as usual, up to the damage.
+  // The next lengths are read as usual, up to the damage; the first
+  // problem is the one remembered.
   EXPECT_EQ(readLength(engine, "*", 4), (Words{"abcd", "a-bcd", "wxyz"}));
-  const Words five5 = readLength(engine, "*", 5);
+  InputEngine fresh(*list, 0);
+  EXPECT_EQ(readLength(fresh, "*", 4), (Words{"abcd", "a-bcd", "wxyz"}));
+  EXPECT_EQ(fresh.problem(), ListProblem::None);
+  const Words five5 = readLength(fresh, "*", 5);
   ASSERT_FALSE(five5.empty());
   EXPECT_EQ(five5[0], "abcde");
   EXPECT_LE(five5.size(), 2u);
+  EXPECT_EQ(fresh.problem(), ListProblem::Damaged);
 }
 
-TEST_F(InputEngineTest, AFileReplacedSinceItWasOpenedReadsAsEmpty) {
+// A dictionary rebuilt and renamed into place, or deleted, while it is
+// searched: the open file is read whole, as it was when the search began.
+TEST_F(InputEngineTest, AFileReplacedOrDeletedWhileItIsReadIsStillReadWhole) {
   const std::string path = test::buildTestDictionary(dir, {"cat", "horse"});
   open(path);
   InputEngine engine(*list, 0);
-  ASSERT_TRUE(engine.setLength(3));
+  EXPECT_EQ(readLength(engine, "*", 3), Words{"cat"});
   test::TempDir other;
   const std::string replacement = test::buildTestDictionary(other, {"cat", "dog", "emu", "horse", "zebra"});
-  std::rename(replacement.c_str(), path.c_str());
-  EXPECT_FALSE(engine.setLength(3));
-  EXPECT_FALSE(engine.setLength(5));
+  ASSERT_EQ(std::rename(replacement.c_str(), path.c_str()), 0);
+  EXPECT_EQ(readLength(engine, "*", 3), Words{"cat"});
+  ASSERT_TRUE(std::filesystem::remove(path));
+  EXPECT_EQ(readLength(engine, "*", 5), Words{"horse"});
+  EXPECT_EQ(engine.problem(), ListProblem::None);
+}
+
+// A file written over in place while a list is read: the list stops at the
+// next block, and the cursor says the file changed.
+TEST_F(InputEngineTest, AFileChangedInPlaceWhileItIsReadStopsAndSaysSo) {
+  Words words = eightLetterWords();
+  const std::string path = test::buildTestDictionary(dir, words);
+  // Its time lies in the past, so that any write gives it a new one.
+  std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) - std::chrono::hours(1));
+  open(path);
+  InputEngine engine(*list, 0);
+  Line line(dictionary(), "*", 8);
+  ASSERT_TRUE(engine.setLength(8));
+  Words read;
+  for (int i = 0; i < 10; ++i) read.emplace_back(engine.next(line.set) != nullptr ? engine.text() : "");
+  // The same byte written back is still a write.
+  const int fd = ::open(path.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  const std::string bytes = test::readFile(path);
+  ASSERT_EQ(::pwrite(fd, bytes.data() + bytes.size() / 2, 1, static_cast<off_t>(bytes.size() / 2)), 1);
+  ::close(fd);
+  const Words rest = allMatches(engine, line.set);
+  EXPECT_LT(read.size() + rest.size(), words.size() - 1000);
+  EXPECT_EQ(engine.problem(), ListProblem::Changed);
+  EXPECT_FALSE(engine.setLength(7));
 }
 
 TEST(LengthPlan, FollowsTheLineAndTheSettings) {
@@ -336,14 +388,7 @@ void readSixDictionariesWithOneHandle(const std::vector<std::string>& paths, con
 }
 
 TEST_F(InputEngineTest, CursorsShareHandlesWhenTheProcessRunsOutOfThem) {
-  Words words;  // enough eight-letter words for several 16384-byte blocks
-  for (int i = 0; i < 12000; ++i) {
-    std::string w = "abcdefgh";
-    for (int k = 7, v = i * 7919; k >= 0; --k, v /= 26) w[static_cast<std::size_t>(k)] = static_cast<char>('a' + v % 26);
-    words.push_back(w);
-  }
-  std::sort(words.begin(), words.end());
-  words.erase(std::unique(words.begin(), words.end()), words.end());
+  Words words = eightLetterWords();
   const std::string first = test::buildTestDictionary(dir, words);
   ASSERT_GT(std::filesystem::file_size(first), 3u * WordListDecoder::kBlockSize);
   std::vector<std::string> paths{first};

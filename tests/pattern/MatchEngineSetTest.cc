@@ -60,6 +60,33 @@ TEST(ParseExpression, PiecesGroupsAndNegations) {
   for (const auto& [line, tokens] : rows) EXPECT_EQ(describe(parsed(line)), tokens) << line;
 }
 
+// What is wrong with a line whose operator has nothing on one side: named
+// by the operator and the side, not as a line without letters.
+TEST(ParseExpression, AnOperatorWithNothingOnOneSideIsFound) {
+  using Side = EmptyOperand::Side;
+  const struct {
+    const char* line;
+    Side side;
+    char op;
+    std::size_t position;
+  } cases[] = {
+      {"a&", Side::After, '&', 1},        {"a & ! ", Side::After, '&', 2}, {"&a", Side::Before, '&', 0},
+      {"(|a)", Side::Before, '|', 1},     {"a&&b", Side::Between, '&', 1}, {"a & (b | )", Side::After, '|', 7},
+      {"a&b", Side::None, 0, 0},          {"a\\&", Side::None, 0, 0},       {"&", Side::None, 0, 0},
+      {"- & ;ab", Side::None, 0, 0},      {"", Side::None, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const EmptyOperand found = findEmptyOperand(c.line);
+    EXPECT_EQ(found.side, c.side);
+    EXPECT_EQ(found.op, c.op);
+    EXPECT_EQ(found.position, c.position);
+  }
+  // Such a line is no valid pattern at all.
+  MatchEngineSet set;
+  EXPECT_EQ(set.parseExpression(test::englishTestAlphabet(), "a&", 1, 100), PatternStatus::Empty);
+}
+
 TEST(Evaluate, ChainsGroupFromTheRight) {
   // Truth tables through the constant mode: operands are marked satisfied.
   const auto constant = [](const char* line, std::vector<int> truth) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -315,9 +316,54 @@ TEST_F(ViewTest, ADictionaryThatBecameInvalidStopsTheSearch) {
   click();
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].caption, "Dictionary Invalidated");
-  EXPECT_EQ(host.messages[0].text, paths[1] + "\nis no longer a valid KEA&Kindred Dictionary File");
+  EXPECT_EQ(host.messages[0].text, paths[1] + "\nis no longer a valid KEA&Kindred Dictionary File\n\nIt was not found.");
   EXPECT_EQ(view.state(), SearchState::Invalid);
   EXPECT_TRUE(results(0).empty());
+}
+
+// A dictionary rewritten in place while it is searched: the search ends
+// with a status that says so, not "N results found" alone. One replaced by
+// a rebuilt file (renamed into place, as kkbuild does) or deleted while it
+// is searched is read whole from the file the search opened.
+TEST_F(ViewTest, ADictionaryChangedDuringTheSearchIsReportedAndOneReplacedIsReadWhole) {
+  const std::vector<std::string> words = test::generatedWords(12000, 6);  // several blocks of one length
+  test::TempDir other;
+  enum class Change { Rewritten, Replaced, Deleted };
+  for (const Change change : {Change::Rewritten, Change::Replaced, Change::Deleted}) {
+    SCOPED_TRACE(static_cast<int>(change));
+    openDictionaries({words});
+    // Its time lies in the past, so that a write gives it a new one.
+    std::filesystem::last_write_time(paths[0], std::filesystem::last_write_time(paths[0]) - std::chrono::hours(1));
+    type("*");
+    onTurn = [&](int turn) {
+      if (turn != 3) return;
+      if (change == Change::Rewritten) {
+        std::fstream file(paths[0], std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(std::filesystem::file_size(paths[0]) / 2));
+        file.put('\x5A');
+      } else if (change == Change::Replaced) {
+        test::TestDictionaryOptions options;
+        options.fileName = "new.kkd";
+        std::filesystem::rename(test::buildTestDictionary(other, {"cat", "dog"}, options), paths[0]);
+      } else {
+        std::filesystem::remove(paths[0]);
+      }
+    };
+    turns = 0;
+    click();
+    onTurn = nullptr;
+    EXPECT_EQ(view.state(), SearchState::Ready);
+    if (change == Change::Rewritten) {
+      EXPECT_EQ(view.incompleteGroup(), 0);
+      EXPECT_LT(results(0).size(), words.size());
+      EXPECT_EQ(host.status, "d0 changed on disk during the search: " + resultsFoundText(view.resultCount()) +
+                                 ", but not all there may be; search again");
+    } else {
+      EXPECT_EQ(view.incompleteGroup(), -1);
+      EXPECT_EQ(results(0, true).size(), words.size());
+      EXPECT_EQ(host.status, resultsFoundText(static_cast<long long>(words.size())));
+    }
+  }
 }
 
 const std::vector<std::string> kFruit = {

@@ -16,6 +16,7 @@
 #include "dictionary/LetterFold.h"
 #include "search/PhraseAnagram.h"
 #include "settings/KEAViewProfileWindows.h"
+#include "support/KkdAssembler.h"
 #include "support/TestDictionary.h"
 
 namespace kea {
@@ -504,6 +505,38 @@ TEST_F(PhraseAnagramTest, DictionaryModes) {
   q.letters = "tommot";
   EXPECT_EQ(run(*list, q, kSuppress), (std::multiset<std::string>{"tom tom", "mot mot", "mot Tom"}));
   EXPECT_EQ(run(*list, q, kSuppress), oracle(dictionaries, q, kSuppress));
+}
+
+// A dictionary whose list of three-letter words breaks off: the phrases
+// found are not all, and the search says which dictionary and why.
+TEST_F(PhraseAnagramTest, ADamagedListIsReportedNotPassedOver) {
+  test::KkdAssembler a(1, 4);
+  a.assignOwnValueCodes(std::string("\0\n", 2) + "abcdefghijklmnopqrstuvwxyz");
+  a.addList(3, {"dog", "god", "odg", "gdo"});
+  // The list stops inside its third record, where its table of definition
+  // groups follows: bytes that are codes of no symbol.
+  a.body.resize(a.body.size() - 4);
+  a.addGroupTable(3, 1);
+  const std::string path = dir_.file("broken.kkd");
+  test::writeFile(path, a.bytes());
+  const auto whole = open({{"act", "cat", "tac"}});
+  const auto list = KKDictionaryList::make(whole->path(0) + ";" + path);
+  ASSERT_TRUE(list->isUsable(1)) << list->dictionary(1)->problem();
+  PhraseAnagramQuery query;
+  query.letters = "dgo";
+  PhraseAnagramSearch search(*list, query, kIndependent, 0);
+  PhraseBatch batch;
+  while (search.step(1 << 20, batch) != PhraseAnagramSearch::Step::Finished) {
+  }
+  EXPECT_EQ(search.problem(), ListProblem::Damaged);
+  EXPECT_EQ(search.incompleteDictionary(), 1);
+  // A whole dictionary has no such problem.
+  query.letters = "act";
+  PhraseAnagramSearch sound(*list, query, kActiveOnly, 0);
+  while (sound.step(1 << 20, batch) != PhraseAnagramSearch::Step::Finished) {
+  }
+  EXPECT_EQ(sound.problem(), ListProblem::None);
+  EXPECT_EQ(sound.incompleteDictionary(), -1);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Saving results as text: the file's lines, its safe replacement, and the
 // save dialog's name rules.
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <string>
 #include <vector>
@@ -8,6 +12,7 @@
 #include "search/MatchListWindows.h"
 #include "search/ResultsFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 namespace kea {
@@ -82,6 +87,31 @@ TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
   EXPECT_EQ(saved, 0);
   EXPECT_EQ(test::readFile(path), "kept\n");
   EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
+}
+
+// The window's Save Results writes as every program does: through a link to
+// its file, keeping a private file private, into a pipe only when it is
+// read, never over a folder.
+TEST(ResultsFile, TheWindowsSaveKeepsLinksAndModesAndRefusesWhatIsNoFile) {
+  test::TempDir dir;
+  MatchListWindows list;
+  ASSERT_TRUE(list.add("apple", "", "", 0));
+  test::writeFile(dir.file("real.txt"), "old\n");
+  ASSERT_EQ(::chmod(dir.file("real.txt").c_str(), 0600), 0);
+  std::filesystem::create_symlink(dir.file("real.txt"), dir.file("link.txt"));
+  ASSERT_TRUE(saveResultsAsText(list, dir.file("link.txt")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.txt")));
+  EXPECT_EQ(test::readFile(dir.file("real.txt")), "apple\n");
+  EXPECT_EQ(test::fileMode(dir.file("real.txt")), 0600u);
+
+  std::string detail;
+  ASSERT_TRUE(test::makeNamedPipe(dir.file("pipe.txt")));
+  EXPECT_FALSE(saveResultsAsText(list, dir.file("pipe.txt"), &detail));
+  EXPECT_EQ(detail, dir.file("pipe.txt") + " is a named pipe that nothing reads from, or a socket");
+  std::filesystem::create_directory(dir.file("folder.txt"));
+  EXPECT_FALSE(saveResultsAsText(list, dir.file("folder.txt"), &detail));
+  EXPECT_EQ(detail, dir.file("folder.txt") + " is a folder, not a file");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.txt")));
 }
 
 }  // namespace

@@ -103,8 +103,18 @@ std::uint32_t KkdAssembler::bodyOffset() const {
 void KkdAssembler::addList(int length, const std::vector<std::string>& section1,
                            const std::vector<std::string>& section2) {
   wordListOffset.at(static_cast<std::size_t>(length)) = bodyOffset();
+  // Empty lengths before it start where it starts, as a builder leaves them.
+  for (int l = length - 1; l >= 1 && wordListOffset.at(static_cast<std::size_t>(l)) == 0; --l) {
+    wordListOffset[static_cast<std::size_t>(l)] = bodyOffset();
+  }
   wordCount.at(static_cast<std::size_t>(length)) = static_cast<std::uint32_t>(section1.size());
   body += list(section1, section2);
+}
+
+void KkdAssembler::addGroupTable(int length, std::uint32_t entries) {
+  groupTable.at(static_cast<std::size_t>(length)) = bodyOffset();
+  groupEntries.at(static_cast<std::size_t>(length)) = entries;
+  for (std::uint32_t i = 0; i < entries; ++i) coding::putFixed32(body, 0xFFFFFFFFu);
 }
 
 std::string KkdAssembler::bytes() const {

@@ -66,9 +66,14 @@ class KkdAssembler {
 
   // Where the next byte appended to `body` lands in the file.
   std::uint32_t bodyOffset() const;
-  // Appends a word list for `length` and points wordListOffset[length] at it;
+  // Appends a word list for `length` and points wordListOffset[length] at it,
+  // and the empty lengths before it too, as the builder does;
   // wordCount[length] becomes the number of section-1 entries.
   void addList(int length, const std::vector<std::string>& section1, const std::vector<std::string>& section2 = {});
+
+  // Appends a grouped pointer table of `entries` values (each the end of a
+  // group: 0xFFFFFFFF) for `length`, as a builder puts it after the list.
+  void addGroupTable(int length, std::uint32_t entries);
 
   std::uint32_t headerSize() const;
   std::string bytes() const;

@@ -85,10 +85,15 @@ KkdWordList decodeWordList(const KkdFile& file, int length, std::size_t maxEntri
     if (file.symbols[v].length > 0) codes[{file.symbols[v].length, file.symbols[v].code}] = v;
   }
   KkdWordList list;
-  // As readers see it: a list that does not end before the next one starts is empty.
+  // As readers see it: a list that does not end before the next one starts
+  // is empty; a later slot left at 0 holds no list.
   const auto slot = static_cast<std::size_t>(length);
   if (length < 1 || length >= file.lengthSlots || file.wordListOffset[slot] == 0) return list;
-  if (length < file.lengthSlots - 1 && file.wordListOffset[slot + 1] <= file.wordListOffset[slot]) return list;
+  for (auto next = slot + 1; next < static_cast<std::size_t>(file.lengthSlots); ++next) {
+    if (file.wordListOffset[next] == 0) continue;
+    if (file.wordListOffset[next] <= file.wordListOffset[slot]) return list;
+    break;
+  }
   std::uint64_t bit = std::uint64_t{file.wordListOffset[slot]} * 8;
   const auto nextBit = [&]() -> std::uint32_t {
     const std::uint64_t byte = bit / 8;

@@ -1,6 +1,7 @@
 #include "support/RunProgram.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <future>
 #include <csignal>
 #include <sstream>
 #include <stdexcept>
@@ -31,11 +33,17 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   for (std::string& a : argvText) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  int inputPipe[2] = {-1, -1};
+  int outputPipe[2] = {-1, -1};
+  if (options.inputNeverEnds && pipe2(inputPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  if (options.outputNeverRead && pipe2(outputPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
-    const int inFd = ::open(in.c_str(), O_RDONLY);
-    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int inFd = options.inputNeverEnds ? inputPipe[0] : ::open(in.c_str(), O_RDONLY);
+    const int outFd = options.outputNeverRead   ? outputPipe[1]
+                      : options.outputPath.empty() ? ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)
+                                                   : ::open(options.outputPath.c_str(), O_WRONLY);
     const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (inFd < 0 || outFd < 0 || errFd < 0) _exit(126);
     dup2(inFd, 0);
@@ -58,32 +66,72 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
       setrlimit(RLIMIT_NOFILE, &limit);
     }
     for (const std::string& name : options.unsetEnvironment) unsetenv(name.c_str());
+    if (options.asOrdinaryUser && geteuid() == 0) {
+      // nobody, with no supplementary groups.
+      if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+    }
     execv(path.c_str(), argv.data());
     _exit(127);
   }
+  // The test keeps only the ends it holds on to: the writing end of the
+  // program's input, the reading end of its output.
+  if (inputPipe[0] >= 0) ::close(inputPipe[0]);
+  if (outputPipe[1] >= 0) ::close(outputPipe[1]);
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  const auto at = [&](int ms) { return ms < 0 ? Clock::time_point::max() : start + std::chrono::milliseconds(ms); };
+  auto signalDue = at(options.signalAfterMs);
+  auto actDue = options.act ? at(options.actAfterMs) : Clock::time_point::max();
+  const auto killDue = at(options.timeoutMs);
+  Clock::time_point signalled = Clock::time_point::max();
   int status = 0;
-  bool collected = false;
-  if (options.signalAfterMs >= 0) {
-    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.signalAfterMs);
-    while (!collected) {
-      const pid_t done = waitpid(child, &status, WNOHANG);
-      if (done < 0 && errno != EINTR) throw std::runtime_error("waitpid failed");
-      collected = done == child;
-      if (!collected && std::chrono::steady_clock::now() >= due) {
-        kill(child, options.signal);
-        break;
-      }
-      if (!collected) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  bool timedOut = false;
+  for (;;) {
+    const pid_t done = waitpid(child, &status, WNOHANG);
+    if (done < 0 && errno != EINTR) throw std::runtime_error("waitpid failed");
+    if (done == child) break;
+    const auto now = Clock::now();
+    if (now >= actDue) {
+      actDue = Clock::time_point::max();
+      options.act();
     }
+    if (now >= signalDue) {
+      signalDue = Clock::time_point::max();
+      signalled = Clock::now();
+      kill(child, options.signal);
+    }
+    if (now >= killDue && !timedOut) {
+      timedOut = true;
+      kill(child, SIGKILL);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  while (!collected && waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) throw std::runtime_error("waitpid failed");
-  }
+  const auto ended = Clock::now();
+  if (inputPipe[1] >= 0) ::close(inputPipe[1]);
+  if (outputPipe[0] >= 0) ::close(outputPipe[0]);
   ProgramRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.timedOut = timedOut;
+  if (signalled != Clock::time_point::max()) {
+    run.msAfterSignal = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(ended - signalled).count());
+  }
   run.out = readFile(out);
   run.err = readFile(err);
   return run;
+}
+
+std::vector<ProgramRun> runPrograms(const std::vector<ProgramCall>& calls, int parallel) {
+  std::vector<std::future<ProgramRun>> running;
+  std::vector<ProgramRun> runs;
+  for (const ProgramCall& call : calls) {
+    if (static_cast<int>(running.size()) >= parallel) {
+      runs.push_back(running.front().get());
+      running.erase(running.begin());
+    }
+    running.push_back(std::async(std::launch::async, [&call] { return runProgram(call.program, call.arguments, call.options); }));
+  }
+  for (auto& r : running) runs.push_back(r.get());
+  return runs;
 }
 
 std::vector<std::string> outputLines(const std::string& text) {

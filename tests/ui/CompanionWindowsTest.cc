@@ -140,7 +140,7 @@ TEST(MergeWindow, MergesFoldedIntoADictionaryAndReportsADamagedInput) {
   QMessageBox* box = failureBox(window);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->windowTitle(), "Word List Merge Failed");
-  EXPECT_EQ(box->text().toStdString(), dir.file("broken.kkd") + ": -- INVALID DICTIONARY FILE --");
+  EXPECT_EQ(box->text().toStdString(), dir.file("broken.kkd") + " is damaged: its header is not valid");
   box->close();
   EXPECT_EQ(test::readFile(dir.file("merged.kkd")), before);
 }

@@ -16,6 +16,7 @@
 
 #include "AppWindowTest.h"
 #include "settings/Persist.h"
+#include "support/SpecialFiles.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
 #include "ui/MainView.h"
@@ -181,6 +182,40 @@ TEST_F(MainWindowTest, ClosingWritesTheSettingsOnce) {
   EXPECT_EQ(view().paneCount(), 2);
   EXPECT_EQ(view().patternBox()->itemText(0), "e*");
   EXPECT_EQ(view().paneOrientation(), 1);
+}
+
+// A dictionary stored from the last run that is now a named pipe: opening
+// it would wait for a writer before any window appeared. It is reported like
+// any file that does not open, and the program starts with the others.
+TEST_F(MainWindowTest, AStoredDictionaryThatIsANamedPipeIsReportedAndTheWindowAppears) {
+  const std::string pipe = dir.file("pipe.kkd");
+  ASSERT_TRUE(test::makeNamedPipe(pipe));
+  const std::string good = test::buildTestDictionary(dir, {"obelisk"});
+  {
+    Persist persist(store, SettingsMode::Write);
+    persist.writeString("OpenDictionary0", pipe);
+    persist.writeString("OpenDictionary1", good);
+    persist.writeString("OpenDictionary2", "");
+    persist.writeFlag("StartupTips", false);
+  }
+  QStringList shown;
+  // Every message box of the start, answered as it comes.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown << box->windowTitle() + "|" + box->text();
+      box->close();
+    }
+  });
+  answer.start(20);
+  start({});
+  answer.stop();
+  ASSERT_EQ(shown.size(), 1);
+  EXPECT_EQ(shown[0].toStdString(), "Dictionary Open Failed|" + pipe +
+                                        "\nis not a valid KEA&Kindred Dictionary File\n\nIt is a named pipe, not a "
+                                        "dictionary file.");
+  EXPECT_EQ(view().paneCount(), 1);
+  EXPECT_TRUE(frame().isVisible());
 }
 
 TEST_F(MainWindowTest, ChangedLengthBoxesAreOfferedAsTheDefaultAtExit) {

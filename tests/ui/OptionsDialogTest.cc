@@ -233,7 +233,7 @@ TEST_F(OptionsDialogTest, ADefinitionsDictionaryMustBeADictionary) {
   dialog->file = toQString(dir.file("notes.kkd"));
   click(kDictionaryTab, kChangeButton);
   ASSERT_EQ(dialog->messages.size(), 1u);
-  EXPECT_EQ(dialog->messages[0].first.toStdString(), dir.file("notes.kkd") + "\nis not a valid KEA&Kindred Dictionary File");
+  EXPECT_EQ(dialog->messages[0].first.toStdString(), dir.file("notes.kkd") + "\nis not a valid KEA&Kindred Dictionary File\n\nIt is not a dictionary file.");
   EXPECT_EQ(dialog->messages[0].second, "Dictionary Open Failed");
   EXPECT_EQ(profile.viewDefinitionDictionary, "/opt/kea/Definitions/WordNet.kkd");
 

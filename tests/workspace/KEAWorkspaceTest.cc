@@ -5,6 +5,8 @@
 // change while a search runs.
 #include "workspace/KEAWorkspace.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -138,12 +140,19 @@ TEST_F(WorkspaceTest, AFileThatIsNoDictionaryLeavesTheListAsItWas) {
   const std::string notThere = dir.file("missing.kkd");
   // A list that split this path at ";" would find a valid dictionary in it.
   const std::string withSeparator = ";" + dictionary("d.kkd");
-  for (const std::string& bad : {dir.file("text.kkd"), notThere, withSeparator, std::string()}) {
+  // A named pipe of that name would make a plain open wait for a writer.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.kkd").c_str(), 0600), 0);
+  for (const auto& [bad, why] : {std::pair<std::string, std::string>{dir.file("text.kkd"), "\n\nIt is not a dictionary file."},
+                                 {notThere, "\n\nIt was not found."},
+                                 {dir.file("pipe.kkd"), "\n\nIt is a named pipe, not a dictionary file."},
+                                 {dir.path().string(), "\n\nIt is a folder, not a dictionary file."},
+                                 {withSeparator, ""},
+                                 {std::string(), ""}}) {
     SCOPED_TRACE(bad);
     host.messages.clear();
     EXPECT_FALSE(workspace.open(bad));
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, bad + kNotValid);
+    EXPECT_EQ(host.messages[0].text, bad + kNotValid + why);
     EXPECT_EQ(host.messages[0].caption, "Dictionary Open Failed");
     EXPECT_EQ(openPaths(), paths);
     EXPECT_EQ(workspace.activeDictionary(), 1);
@@ -296,16 +305,22 @@ TEST_F(WorkspaceTest, RestoreTakesRelativePathsFromTheProgramFolderAndSkipsMissi
   const std::string a = dictionary("Dicts/a.kkd");
   const std::string b = dictionary("b.kkd");
   const std::string c = dictionary("c.kkd");
+  // A stored name that is now a named pipe is reported like a missing file,
+  // without waiting for a writer, and the next one still opens.
+  const std::string pipe = dir.file("pipe.kkd");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   store.putString("OpenDictionary0", "Dicts/a.kkd");
   store.putString("OpenDictionary1", "/nowhere/gone.kkd");
-  store.putString("OpenDictionary2", b);
-  store.putString("OpenDictionary3", "");
-  store.putString("OpenDictionary4", c);  // after the end of the list
+  store.putString("OpenDictionary2", pipe);
+  store.putString("OpenDictionary3", b);
+  store.putString("OpenDictionary4", "");
+  store.putString("OpenDictionary5", c);  // after the end of the list
   workspace.restore();
   EXPECT_EQ(openPaths(), (std::vector<std::string>{a, b}));
   EXPECT_EQ(workspace.activeDictionary(), 0);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "/nowhere/gone.kkd" + kNotValid);
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[0].text, "/nowhere/gone.kkd" + kNotValid + "\n\nIt was not found.");
+  EXPECT_EQ(host.messages[1].text, pipe + kNotValid + "\n\nIt is a named pipe, not a dictionary file.");
   // Only the path that had to be made absolute joins the recent files.
   EXPECT_EQ(history()[0], a);
   EXPECT_EQ(history()[1], "");
@@ -336,7 +351,7 @@ TEST_F(WorkspaceTest, TheFirstRunOpensTheShippedDictionary) {
   unpacked.restore();
   EXPECT_EQ(unpacked.count(), 0);
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, dir.file("bin") + "/Dictionaries/English.kkd" + kNotValid);
+  EXPECT_EQ(host.messages[0].text, dir.file("bin") + "/Dictionaries/English.kkd" + kNotValid + "\n\nIt was not found.");
 }
 
 TEST_F(WorkspaceTest, TheSavedListEndsWithAnEmptyValueAndReadsBack) {

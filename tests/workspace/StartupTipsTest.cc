@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/SettingsStore.h"
+#include "support/SpecialFiles.h"
 #include "support/TempDir.h"
 
 namespace kea {
@@ -105,6 +106,10 @@ TEST_F(TipsTest, WithoutAFileThereIsNothingToShow) {
   StartupTips tips{{"1 old"}};
   EXPECT_FALSE(tips.readFile(dir.file("missing.txt")));
   EXPECT_FALSE(tips.readFile(dir.path().string()));  // a folder
+  // A named pipe nothing writes to, and /dev/zero: refused, not waited on or read.
+  ASSERT_TRUE(test::makeNamedPipe(dir.file("pipe.txt")));
+  EXPECT_FALSE(tips.readFile(dir.file("pipe.txt")));
+  EXPECT_FALSE(tips.readFile("/dev/zero"));
   EXPECT_TRUE(tips.tips().empty());
   tips.showNext();
   EXPECT_EQ(tips.text(), "");

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Cli.h"
+#include "common/StandardOutput.h"
+#include "platform/Termination.h"
 #include "pattern/Enumeration.h"
 #include "search/PhraseAnagram.h"
 #include "search/StringTable.h"
@@ -62,7 +64,9 @@ const char* const kAnagramHelp =
     "Ctrl-C stops the search; what was found so far has been listed.\n"
     "\n"
     "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
-    "command line or an unusable dictionary, 130 when interrupted.\n";
+    "command line, an unusable dictionary, one that turned out damaged or changed\n"
+    "on disk while it was read, or output that could not be written, 130 when\n"
+    "interrupted.\n";
 
 namespace {
 
@@ -180,7 +184,7 @@ int runAnagram(const std::vector<std::string>& args) {
       return kExitOk;
     }
   }
-  std::optional<InterruptGuard> interrupts(std::in_place);
+  std::optional<platform::InterruptRequests> interrupts(std::in_place);
   AnagramArguments arguments;
   if (const int status = parseArguments(args, arguments); status != kExitOk) return status;
   const KKDictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
@@ -216,7 +220,8 @@ int runAnagram(const std::vector<std::string>& args) {
       }
     }
     if (printed == arguments.limit) break;
-    if (interruptRequested()) {
+    if (tools::standardOutputFailed()) break;
+    if (platform::interruptRequested()) {
       interrupted = true;
       break;
     }
@@ -227,9 +232,17 @@ int runAnagram(const std::vector<std::string>& args) {
   }
   interrupts.reset();
   std::fflush(stdout);
+  if (tools::standardOutputFailed()) return kExitUsage;
   if (interrupted) {
     printError("anagram", "interrupted; " + resultsFoundText(printed) + " so far");
     return kExitInterrupted;
+  }
+  if (search.problem() != ListProblem::None && printed != arguments.limit) {
+    // Phrases from a dictionary that could not be read whole are not all.
+    std::fprintf(stderr, "%s\n",
+                 terminalText(incompleteResultsText(list->name(search.incompleteDictionary()), search.problem(), printed))
+                     .c_str());
+    return kExitUsage;
   }
   std::fprintf(stderr, "%s\n", terminalText(resultsFoundText(printed)).c_str());
   return printed > 0 ? kExitOk : kExitFailure;

@@ -80,21 +80,12 @@ bool parseNumber(const std::string& text, int& value) {
   return true;
 }
 
-namespace {
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void onInterrupt(int) { interrupted = 1; }
-}  // namespace
-
-InterruptGuard::InterruptGuard() {
-  struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &previous_);
+std::string unusableDictionaryText(const KKDictionaryList& list, int i) {
+  const KKDictionaryList::Dictionary* d = list.dictionary(i);
+  if (d == nullptr) return std::string();
+  if (!d->problem().empty()) return terminalText(list.path(i) + " " + d->problem());
+  return terminalText(list.path(i) + ": " + d->statusText());
 }
-
-InterruptGuard::~InterruptGuard() { sigaction(SIGINT, &previous_, nullptr); }
-
-bool interruptRequested() { return interrupted != 0; }
 
 KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths) {
   if (paths.empty()) {
@@ -111,7 +102,7 @@ KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vect
   KKDictionaryList::Handle list = KKDictionaryList::make(names);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
-      printError(subcommand, terminalText(list->path(i) + ": " + list->dictionary(i)->statusText()));
+      printError(subcommand, unusableDictionaryText(*list, i));
       return nullptr;
     }
   }

@@ -3,7 +3,6 @@
 // (Windows-1252).
 #pragma once
 
-#include <csignal>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,19 +71,9 @@ bool isHelp(std::string_view arg);
 // A decimal number of at most nine digits, optionally negative.
 bool parseNumber(const std::string& text, int& value);
 
-// Ctrl-C sets a flag, for as long as this lives, instead of ending the
-// program; the work looks at interruptRequested() between its steps.
-class InterruptGuard {
- public:
-  InterruptGuard();
-  ~InterruptGuard();
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  struct sigaction previous_ {};
-};
-bool interruptRequested();
+// Why dictionary i of `list` cannot be used, for the terminal:
+// "FILE is a named pipe, not a dictionary file", "FILE is damaged: ...".
+std::string unusableDictionaryText(const KKDictionaryList& list, int i);
 
 // Opens the dictionaries (library text paths; the shipped English.kkd when
 // there are none). Null after printing why one cannot be used.

@@ -98,7 +98,7 @@ int runDefine(const std::vector<std::string>& args) {
   const auto list = KKDictionaryList::make(names);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
-      printError("define", terminalText(list->path(i) + ": " + list->dictionary(i)->statusText()));
+      printError("define", unusableDictionaryText(*list, i));
       return kExitUsage;
     }
   }

@@ -100,7 +100,10 @@ bool printInfo(const std::string& path) {
   }
   std::printf("Summary:\n");
   printIndented(summary);
-  if (!usable) printError("info", terminalText(path) + ": " + dictionary.statusText());
+  if (!usable) {
+    printError("info", dictionary.problem().empty() ? terminalText(path) + ": " + dictionary.statusText()
+                                                    : terminalText(path + " " + dictionary.problem()));
+  }
   return usable;
 }
 

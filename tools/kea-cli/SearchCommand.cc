@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "Cli.h"
+#include "common/StandardOutput.h"
+#include "platform/Termination.h"
 #include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
 #include "pattern/Enumeration.h"
@@ -125,17 +127,26 @@ const char* const kSearchHelp =
     "                         \"NAME results with pattern PATTERN\". A file it\n"
     "                         replaces is kept as \"Backup of FILE\".\n"
     "\n"
-    "Ctrl-C pauses the search; what was found so far is listed.\n"
+    "Ctrl-C pauses the search; what was found so far is listed. The program\n"
+    "ends within a second of Ctrl-C all the same (a listing into a pipe that is\n"
+    "not read is cut short there).\n"
+    "\n"
+    "A dictionary that turns out damaged, or changes on disk, while it is\n"
+    "searched is reported on standard error: the entries listed are then not\n"
+    "all there may be, and nothing is saved.\n"
     "\n"
     "Exit status: 0 when something was found, 1 when nothing was, 2 for a wrong\n"
-    "command line, an invalid pattern, an unusable dictionary or a failed\n"
-    "--save, 130 when interrupted.\n";
+    "command line, an invalid pattern, an unusable, damaged or changed\n"
+    "dictionary, output that could not be written or a failed --save, 130 when\n"
+    "interrupted.\n";
 
 namespace {
 
 // Units of search work between two looks at Ctrl-C: a unit is at most a
-// couple of thousand words, so this answers within milliseconds.
-constexpr int kStepUnits = 256;
+// couple of thousand words, so even a slow pattern answers within
+// milliseconds (256 units of one took most of a second); the look costs
+// nothing measurable.
+constexpr int kStepUnits = 1;
 
 // The main window as a terminal shows it: boxes held in memory and
 // messages on standard error.
@@ -350,7 +361,8 @@ void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, in
       std::printf("%s\n", terminalText(plainCaption(label.text())).c_str());
     }
     std::string line;
-    for (int i = 0; i < group.list.count(); ++i) {
+    // Nothing more goes to an output that failed.
+    for (int i = 0; i < group.list.count() && !tools::standardOutputFailed(); ++i) {
       const MatchListWindows::Entry* entry = group.list.entryAt(i);
       line = terminalText(entry->text());
       if (showScore) {
@@ -414,7 +426,7 @@ int runSearch(const std::vector<std::string>& args) {
   // From here until the search ends, Ctrl-C pauses the search (at its first
   // check, when it comes before the search begins); while the results are
   // printed it ends the program as usual.
-  std::optional<InterruptGuard> interrupts(std::in_place);
+  std::optional<platform::InterruptRequests> interrupts(std::in_place);
   TerminalWorkspace workspace;
   SearchArguments arguments;
   if (const int status = parseArguments(args, arguments, workspace.profile); status != kExitOk) return status;
@@ -447,6 +459,14 @@ int runSearch(const std::vector<std::string>& args) {
         host.loadString(strings::kPatternValid + static_cast<int>(PatternStatus::Empty));
     if (arguments.pattern.find_first_not_of(' ') == std::string::npos) {
       printError("search", "the pattern is empty; 'kea-cli search --help' shows the pattern language");
+    } else if (const EmptyOperand empty = findEmptyOperand(arguments.pattern);
+               host.status == nothingToMatch && empty.side != EmptyOperand::Side::None) {
+      const char* where = empty.side == EmptyOperand::Side::After    ? "nothing after it"
+                          : empty.side == EmptyOperand::Side::Before ? "nothing before it"
+                                                                     : "nothing between it and the next operator";
+      printError("search", "the pattern '" + terminalText(arguments.pattern) + "' has an operator '" +
+                               std::string(1, empty.op) + "' with " + where +
+                               "; each side of '&' and '|' needs a pattern");
     } else if (host.status == nothingToMatch) {
       printError("search", "the pattern has nothing to match: '" + terminalText(arguments.pattern) +
                                "' has punctuation or operators but no letters, wildcards or anagram; "
@@ -461,19 +481,29 @@ int runSearch(const std::vector<std::string>& args) {
   // Ctrl-C is the Stop button, pressed between two steps of the search.
   view.searchClicked();
   while (view.step(kStepUnits) == KEAViewWindows::Step::More) {
-    if (interruptRequested()) view.cancel();
+    if (platform::interruptRequested()) view.cancel();
   }
   interrupts.reset();
   view.finishListOrders();
   printResults(view, workspace.profile, workspace.active, arguments.showScore);
+  // A count of results that never arrived would read as success.
+  if (tools::standardOutputFailed()) return kExitUsage;
   const int found = view.resultCount();
   if (view.state() == SearchState::Paused) {
     printError("search", "interrupted; " + resultsFoundText(found) + " so far");
     return kExitInterrupted;
   }
   std::fprintf(stderr, "%s\n", terminalText(host.status).c_str());
-  if (!arguments.save.empty() && !saveResults(view, *workspace.list, workspace.active, arguments.save)) {
+  if (view.incompleteGroup() >= 0) {
+    if (!arguments.save.empty()) {
+      printError("search", "the results are incomplete, so " + terminalText(arguments.save) + " was not written");
+    }
     return kExitUsage;
+  }
+  if (!arguments.save.empty()) {
+    platform::endOnTerminationSignals("kea-cli search: interrupted; " + terminalText(arguments.save) +
+                                      " was left as it was");
+    if (!saveResults(view, *workspace.list, workspace.active, arguments.save)) return kExitUsage;
   }
   return found > 0 ? kExitOk : kExitFailure;
 }

@@ -1,10 +1,13 @@
 // kea-cli: KEA's searches and dictionary facts from a terminal. A thin
 // dispatcher: each subcommand is one function over the library.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Cli.h"
+#include "common/StandardOutput.h"
+#include "platform/Termination.h"
 
 namespace kea::cli {
 
@@ -44,7 +47,9 @@ void printProgramHelp(std::FILE* out) {
 }  // namespace
 }  // namespace kea::cli
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   using namespace kea::cli;
   if (argc < 2) {
     printProgramHelp(stderr);
@@ -72,4 +77,17 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "kea-cli: unknown command '%s' (run 'kea-cli --help' for the list)\n", name.c_str());
   return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Ctrl-C and SIGTERM end the program wherever it is (a search asks for
+  // Ctrl-C as a request to stop instead, see search and anagram), taking
+  // any half-saved file with them.
+  kea::platform::endOnTerminationSignals("");
+  // Exceeding a file-size limit becomes a failed write, reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  const int status = kea::tools::runGuarded("kea-cli", kea::cli::kExitUsage, [&] { return run(argc, argv); });
+  return kea::tools::finishStandardOutput("kea-cli", status, kea::cli::kExitUsage);
 }

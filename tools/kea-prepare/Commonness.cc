@@ -4,15 +4,19 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "dictionary/EntryScores.h"
 #include "dictionary/LetterFold.h"
 #include "platform/Cp1252.h"
+#include "platform/File.h"
 #include "platform/TextCase.h"
 
 namespace kea::prepare {
 namespace {
+
+// No list of these sources comes near this size.
+constexpr std::uint64_t kMaxListBytes = std::uint64_t{1} << 28;
 
 // The weights, as tuned on bench/data (decimal logarithms).
 constexpr double kUnknownWord = -8.0;       // a word no source ranks (WordNet alone)
@@ -93,7 +97,9 @@ bool Commonness::addScowl(const std::string& folder, std::string& error) {
     const auto [end, failed] = std::from_chars(name.data() + dot + 1, name.data() + name.size(), level);
     if (failed != std::errc() || end != name.data() + name.size() || level <= 0) continue;
     const bool ordinary = name.compare(dash + 1, dot - dash - 1, "words") == 0;
-    std::ifstream in(file.path(), std::ios::binary);
+    std::string bytes;
+    if (!platform::readWholeFile(file.path().string(), kMaxListBytes, bytes, &error, "a word list")) return false;
+    std::istringstream in(bytes);
     std::string line;
     while (std::getline(in, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -112,10 +118,14 @@ bool Commonness::addScowl(const std::string& folder, std::string& error) {
 }
 
 bool Commonness::addWordNet(const std::string& folder, std::string& error) {
-  const auto open = [&](const char* name, std::ifstream& in) {
-    in.open(std::filesystem::path(folder) / name, std::ios::binary);
-    if (!in) error = "cannot read " + (std::filesystem::path(folder) / name).string() + " (package wordnet-base)";
-    return static_cast<bool>(in);
+  const auto open = [&](const char* name, std::istringstream& in) {
+    std::string bytes;
+    if (!platform::readWholeFile((std::filesystem::path(folder) / name).string(), kMaxListBytes, bytes, &error)) {
+      error += " (package wordnet-base)";
+      return false;
+    }
+    in.str(std::move(bytes));
+    return true;
   };
   const auto key = [](std::string_view lemma) {
     std::string text(lemma);
@@ -125,7 +135,7 @@ bool Commonness::addWordNet(const std::string& folder, std::string& error) {
   };
   std::string line;
   for (const char* pos : {"noun", "verb", "adj", "adv"}) {
-    std::ifstream index, exceptions;
+    std::istringstream index, exceptions;
     if (!open((std::string("index.") + pos).c_str(), index) || !open((std::string(pos) + ".exc").c_str(), exceptions)) {
       return false;
     }
@@ -140,7 +150,7 @@ bool Commonness::addWordNet(const std::string& folder, std::string& error) {
       for (std::size_t i = 1; i < words.size(); ++i) bases.push_back(key(words[i]));
     }
   }
-  std::ifstream counts;
+  std::istringstream counts;
   if (!open("cntlist.rev", counts)) return false;
   while (std::getline(counts, line)) {
     // "sense_key sense_number tag_count"; the lemma is the key before "%".

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "platform/File.h"
 
 namespace kea::prepare {
 namespace {
@@ -41,12 +41,11 @@ std::uint64_t packedSize(std::uint64_t records, int recordBits) {
 }  // namespace
 
 bool LanguageModel::load(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + path;
-    return false;
-  }
-  const std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  // Models of this form are some tens of megabytes; a gigabyte is no model.
+  if (!platform::readWholeFile(path, std::uint64_t{1} << 30, bytes, &error, "a language model")) return false;
+  const std::vector<unsigned char> file(bytes.begin(), bytes.end());
+  std::string().swap(bytes);
   const auto bad = [&](const std::string& what) {
     error = path + " is not a language model of the expected form: " + what;
     return false;

@@ -3,17 +3,23 @@
 // English and WordNet dictionaries. Reports on standard error what each
 // source gave and what had to be dropped.
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "builder/EnglishAlphabet.h"
+#include "builder/InputText.h"
+#include "common/StandardOutput.h"
 #include "DictionaryPreparer.h"
+#include "platform/File.h"
+#include "platform/OutputTarget.h"
+#include "platform/Termination.h"
 
 namespace {
 
@@ -80,15 +86,18 @@ struct Source {
   bool isDefault;
 };
 
-// Opens a source file, or explains what is missing.
-bool openSource(const Source& source, std::ifstream& in, std::string& error) {
-  in.open(source.path, std::ios::binary);
-  if (in) return true;
-  error = "cannot read " + source.path + ": " + std::strerror(errno);
-  if (source.isDefault) {
-    error += std::string(" (install the Debian package ") + source.package + ": apt-get install " + source.package + ")";
+// Reads a source file whole, or explains what is missing. Only a regular
+// file is read: a pipe or device of that name is refused, not waited on.
+bool readSource(const Source& source, std::istringstream& in, std::string& error) {
+  std::string bytes;
+  if (!kea::platform::readWholeFile(source.path, kea::kMaxInputBytes, bytes, &error, "a word list")) {
+    if (source.isDefault && kea::platform::fileKindOf(source.path) == kea::platform::FileKind::Missing) {
+      error += std::string(" (install the Debian package ") + source.package + ": apt-get install " + source.package + ")";
+    }
+    return false;
   }
-  return false;
+  in.str(std::move(bytes));
+  return true;
 }
 
 void printReport(const SourceReport& report, bool wordNet) {
@@ -110,65 +119,45 @@ void printReport(const SourceReport& report, bool wordNet) {
   }
 }
 
-// One output file, written through a temporary file beside it so that a
-// failed run never leaves a partial file that looks finished. The temporary
-// file is created before any source is read, so an unwritable output is
-// reported at once.
+// One output, written as KEA writes every file it names (see
+// platform::OutputTarget): the file's place is made before any source is
+// read, so an unwritable output is reported at once, and the file takes its
+// name only once complete, so a failed or interrupted run never leaves a
+// partial file that looks finished.
 class Output {
  public:
-  ~Output() {
-    if (!temporary_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary_, ignored);
-    }
-  }
-
   bool open(const std::string& path, std::string& error) {
     path_ = path;
     if (path == "-") return true;
-    temporary_ = path + ".partial";
-    file_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!file_) {
-      error = "cannot create " + temporary_ + ": " + std::strerror(errno);
-      temporary_.clear();
-      return false;
-    }
-    return true;
+    target_ = std::make_unique<kea::platform::OutputTarget>(path);
+    return target_->open(&error);
   }
 
-  std::ostream& stream() { return path_ == "-" ? std::cout : file_; }
+  std::ostream& stream() { return text_; }
   std::string name() const { return path_ == "-" ? "standard output" : path_; }
 
   bool commit(std::string& error) {
+    const std::string text = text_.str();
     if (path_ == "-") {
+      std::cout << text;
       std::cout.flush();
-      if (!std::cout) error = "cannot write to standard output";
-      return static_cast<bool>(std::cout);
+      if (kea::tools::standardOutputFailed()) error = "cannot write to standard output";
+      return !kea::tools::standardOutputFailed();
     }
-    file_.close();
-    if (!file_) {
-      error = "cannot write " + temporary_ + " (disk full?)";
+    if (!kea::platform::writeAll(target_->descriptor(), text.data(), text.size())) {
+      error = "cannot write " + path_ + ": " + std::strerror(errno);
       return false;
     }
-    std::error_code code;
-    std::filesystem::rename(temporary_, path_, code);
-    if (code) {
-      error = "cannot replace " + path_ + ": " + code.message();
-      return false;
-    }
-    temporary_.clear();
-    return true;
+    return target_->commit(&error) == kea::platform::OutputTarget::Commit::Done;
   }
 
  private:
   std::string path_;
-  std::string temporary_;  // removed on destruction unless committed
-  std::ofstream file_;
+  std::unique_ptr<kea::platform::OutputTarget> target_;
+  std::ostringstream text_;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   std::string englishOut, wordNetOut, scoresOut, pairsOut;
   std::string scowlDir = kDefaultScowl;
   std::string languageModel = kDefaultLanguageModel;
@@ -237,18 +226,18 @@ int main(int argc, char** argv) {
   }
   if (!wordNetOut.empty() && !wordNet.open(wordNetOut, error)) return fail(error);
 
-  std::vector<std::ifstream> wordNetStreams(wordNetSources.size());
-  std::vector<std::ifstream> listStreams(lists.size());
+  std::vector<std::istringstream> wordNetStreams(wordNetSources.size());
+  std::vector<std::istringstream> listStreams(lists.size());
   for (std::size_t i = 0; i < wordNetSources.size(); ++i) {
-    if (!openSource(wordNetSources[i], wordNetStreams[i], error)) return fail(error);
+    if (!readSource(wordNetSources[i], wordNetStreams[i], error)) return fail(error);
   }
   for (std::size_t i = 0; i < lists.size(); ++i) {
-    if (!openSource(lists[i], listStreams[i], error)) return fail(error);
+    if (!readSource(lists[i], listStreams[i], error)) return fail(error);
   }
 
   DictionaryPreparer preparer(kea::englishAlphabetTable());
   bool readFailed = false;
-  const auto finishSource = [&](std::ifstream& in, SourceReport& report, bool wordNet) {
+  const auto finishSource = [&](std::istringstream& in, SourceReport& report, bool wordNet) {
     if (in.bad()) {
       error = "error while reading " + report.name;
       readFailed = true;
@@ -291,4 +280,15 @@ int main(int argc, char** argv) {
     std::cerr << kProgram << ": wrote " << pairs.name() << ": " << lines << " word pairs\n";
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  // Ctrl-C ends the program wherever it is; outputs not yet in place stay
+  // as they were.
+  kea::platform::endOnTerminationSignals("kea-prepare: interrupted; the outputs were left as they were");
+  const int status = kea::tools::runGuarded(kProgram, 1, [&] { return run(argc, argv); });
+  return kea::tools::finishStandardOutput(kProgram, status, 1);
 }

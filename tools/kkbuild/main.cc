@@ -2,29 +2,23 @@
 // a file or standard input and writes a ".kkd" dictionary. The dictionary is
 // built under a temporary name beside OUTPUT and moved over it only when it
 // is complete.
-#include <unistd.h>
-
-#include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <exception>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "builder/AlphabetFile.h"
-#include "builder/BlockSummaryWriter.h"
-#include "builder/DictionaryBuilder.h"
+#include "builder/DictionarySave.h"
 #include "builder/InputText.h"
 #include "builder/ScoreCompanions.h"
-#include "builder/TemporaryTarget.h"
 #include "builder/TextLineSource.h"
 #include "common/CommandLine.h"
+#include "common/StandardOutput.h"
 #include "platform/Cp1252.h"
+#include "platform/Termination.h"
 #ifdef KEA_COMPANION_WINDOWS
 #include "ui/companions/CompanionWindows.h"
 #endif
@@ -32,8 +26,7 @@
 namespace {
 
 constexpr int kExitBuildFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
+constexpr int kExitUsage = 2;  // also an input that cannot be read
 
 constexpr const char* kUsage =
     "Usage: kkbuild [options] INPUT OUTPUT\n"
@@ -67,7 +60,10 @@ constexpr const char* kHelp =
     "common first\" order and \"kea-cli search --rank\" find them.\n"
     "\n"
     "OUTPUT is replaced only when the new dictionary has been written completely;\n"
-    "a failed build leaves it as it was.\n"
+    "a failed or interrupted build leaves it as it was. A replaced file keeps its\n"
+    "permissions; a symbolic link OUTPUT has its target replaced. A named pipe or\n"
+    "device OUTPUT (/dev/stdout) receives the dictionary as a stream; a folder,\n"
+    "socket or disk device is refused.\n"
     "\n"
     "Options:\n"
     "  -d, --description TEXT  description stored in the dictionary (at most 999\n"
@@ -97,21 +93,8 @@ constexpr const char* kHelp =
     "      --version           show the program's name and version\n"
     "\n"
     "Progress goes to standard error. On failure the builder's log is shown there\n"
-    "and the exit status is 1 (2 for a usage error, 130 when interrupted).\n";
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) { interrupted = 1; }
-
-// The input lines, with a way for Ctrl-C to abandon the build cleanly.
-class KkbuildSource : public kea::TextLineSource {
- public:
-  using TextLineSource::TextLineSource;
-  int nextLine(std::string* line, int counter) override {
-    if (interrupted) return kAbandon;
-    return TextLineSource::nextLine(line, counter);
-  }
-};
+    "and the exit status is 1 (2 for a usage error or an input that cannot be\n"
+    "read, such as a folder or a named pipe; 130 when interrupted).\n";
 
 struct Options {
   std::string input;
@@ -139,20 +122,6 @@ std::optional<int> parseCount(const std::string& text) {
     value = value * 10 + (c - '0');
   }
   return value;
-}
-
-bool readAll(const std::string& path, std::string& out, std::string& error) {
-  if (path == "-") {
-    std::ostringstream buffer;
-    buffer << std::cin.rdbuf();
-    if (std::cin.bad()) {
-      error = "cannot read standard input";
-      return false;
-    }
-    out = buffer.str();
-    return true;
-  }
-  return kea::readFileBytes(path, out, &error);
 }
 
 // Fills `options`; returns an exit status when the program should stop.
@@ -210,7 +179,7 @@ int run(const Options& options) {
   const auto alphabet = kea::loadAlphabet(options.alphabet, &error);
   if (!alphabet) {
     std::cerr << "kkbuild: " << error << "\n";
-    return kExitBuildFailed;
+    return options.alphabet == "english" ? kExitBuildFailed : kExitUsage;
   }
 
   kea::platform::CodecError codecError;
@@ -219,11 +188,17 @@ int run(const Options& options) {
     std::cerr << "kkbuild: the description cannot be stored: " << codecError.message() << "\n";
     return kExitBuildFailed;
   }
+  // The builder takes a library path (Windows-1252), like every text it is given.
+  const auto output = kea::platform::utf8ToCp1252(options.output, &codecError);
+  if (!output) {
+    std::cerr << "kkbuild: cannot build " << options.output << ": its name " << codecError.message() << "\n";
+    return kExitBuildFailed;
+  }
 
   std::string bytes;
-  if (!readAll(options.input, bytes, error)) {
+  if (!kea::readInputFile(options.input, bytes, &error)) {
     std::cerr << "kkbuild: " << error << "\n";
-    return kExitBuildFailed;
+    return kExitUsage;
   }
   const std::string inputName = options.input == "-" ? "standard input" : options.input;
   kea::InputText input = kea::prepareInputText(bytes, !options.cp1252);
@@ -241,79 +216,65 @@ int run(const Options& options) {
 
   // Scores and pairs are read and checked before the build, so that a bad
   // list leaves the output as it was.
-  kea::ScoredWords scores;
-  scores.addLines(input.lines);
+  kea::CompanionData companions;
+  companions.scores.addLines(input.lines);
   for (const std::string& list : options.scoreLists) {
     std::string listBytes;
-    if (!readAll(list, listBytes, error)) {
+    if (!kea::readInputFile(list, listBytes, &error)) {
       std::cerr << "kkbuild: " << error << "\n";
-      return kExitBuildFailed;
+      return kExitUsage;
     }
     const kea::InputText listText = kea::prepareInputText(listBytes, !options.cp1252);
     if (listText.problemLines > 0) {
       std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
       return kExitBuildFailed;
     }
-    scores.addLines(listText.lines);
+    companions.scores.addLines(listText.lines);
   }
-  kea::WordPairs pairs;
   for (const std::string& list : options.pairLists) {
     std::string listBytes;
-    if (!readAll(list, listBytes, error) || !kea::addPairLines(listBytes, pairs, &error)) {
+    if (!kea::readInputFile(list, listBytes, &error)) {
+      std::cerr << "kkbuild: " << error << "\n";
+      return kExitUsage;
+    }
+    if (!kea::addPairLines(listBytes, companions.wordPairs, &error)) {
       std::cerr << "kkbuild: " << list << ": " << error << "\n";
       return kExitBuildFailed;
     }
   }
 
-  kea::TemporaryTarget target(options.output);
-  if (!target.create(&error)) {
-    std::cerr << "kkbuild: cannot build " << options.output << ": " << error << "\n";
-    return kExitBuildFailed;
-  }
-
-  // The builder takes a library path (Windows-1252), like every text it is given.
-  const auto buildPath = kea::platform::utf8ToCp1252(target.path(), &codecError);
-  if (!buildPath) {
-    std::cerr << "kkbuild: cannot build " << options.output << ": its folder's name " << codecError.message() << "\n";
-    return kExitBuildFailed;
-  }
-
   const std::size_t lineCount = input.lineCount;
-  KkbuildSource source(std::move(input.lines));
+  kea::TextLineSource source(std::move(input.lines));
   if (!options.quiet) {
     source.onStatus([](const std::string& text) {
       std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
     });
   }
-  const bool built = kea::buildDictionary(source, *alphabet, *buildPath, *description, options.shortest,
-                                          options.longest);
-  if (built && !target.commit(&error)) {
-    const std::string shownOutput = kea::platform::utf8ToCp1252(options.output).value_or(options.output);
-    source.logFormat("Couldn't update \"%s\"\n", shownOutput.c_str());
-    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: " << options.output << " was left as it was ("
-              << error << ")\n";
+  if (!kea::saveDictionary(source, *alphabet, *output, *description, options.shortest, options.longest, {}, false,
+                           &companions)) {
+    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output
+              << " failed; it was left as it was\n";
     return kExitBuildFailed;
-  }
-  if (!built) {
-    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output << " failed; it was left as it was\n";
-    return interrupted ? kExitInterrupted : kExitBuildFailed;
-  }
-  std::string summary;
-  const std::string libraryOutput = kea::platform::utf8ToCp1252(options.output).value_or(options.output);
-  if (!kea::writeDictionaryCompanions(libraryOutput, scores, pairs, &summary, &error)) {
-    std::cerr << "kkbuild: built " << options.output << ", but its scores could not be written: " << error << "\n";
-    return kExitBuildFailed;
-  }
-  // Without its block summaries the dictionary works; scans are slower.
-  if (std::string why; !kea::writeBlockSummaries(kea::platform::utf8ToCp1252(options.output).value_or(options.output), &why)) {
-    std::cerr << "kkbuild: no block summaries were written beside " << options.output << ": "
-              << kea::platform::cp1252ToUtf8(why) << "\n";
   }
   if (!options.quiet) {
-    std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s")
-              << (summary.empty() ? "" : "; " + summary) << "\n";
+    std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s");
+    if (companions.scoredEntries > 0) std::cerr << "; " << companions.scoredEntries << " entries scored";
+    if (!companions.wordPairs.empty()) {
+      std::cerr << (companions.scoredEntries > 0 ? ", " : "; ") << companions.wordPairs.size() << " word pairs";
+    }
+    std::cerr << "\n";
   }
   return 0;
+}
+
+int runCommandLine(int argc, char** argv) {
+  Options options;
+  if (const auto status = parseArguments(argc, argv, options)) return *status;
+  // Exceeding a file-size limit becomes a failed write, reported like a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // Ctrl-C ends the program wherever it is, even waiting for standard input.
+  kea::platform::endOnTerminationSignals("kkbuild: interrupted; " + options.output + " was left as it was");
+  return run(options);
 }
 
 }  // namespace
@@ -325,11 +286,8 @@ int main(int argc, char** argv) {
     return kea::ui::runBuilderWindow(argc, argv);
   }
 #endif
-  Options options;
-  if (const auto status = parseArguments(argc, argv, options)) return *status;
-  // Exceeding a file-size limit becomes a failed write, reported like a full disk.
-  std::signal(SIGXFSZ, SIG_IGN);
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
-  return run(options);
+  return kea::tools::finishStandardOutput("kkbuild", kea::tools::runGuarded("kkbuild", kExitUsage, [&] {
+                                            return runCommandLine(argc, argv);
+                                          }),
+                                          kExitBuildFailed);
 }

@@ -11,6 +11,8 @@
 #include "builder/CompanionJobs.h"
 #include "builder/WordListMerge.h"
 #include "common/CommandLine.h"
+#include "common/StandardOutput.h"
+#include "platform/Termination.h"
 #ifdef KEA_COMPANION_WINDOWS
 #include "ui/companions/CompanionWindows.h"
 #endif
@@ -18,8 +20,7 @@
 namespace {
 
 constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
+constexpr int kExitUsage = 2;  // also an input that cannot be read
 
 constexpr const char* kUsage =
     "Usage: kkmerge [options] INPUT... OUTPUT\n"
@@ -50,8 +51,10 @@ constexpr const char* kHelp =
     "be merged again or built with kkbuild), - for standard output, or a name\n"
     "ending in .kkd for a dictionary. A dictionary that OUTPUT replaces is kept\n"
     "beside it as \"Backup of \" followed by its name. OUTPUT is written under a\n"
-    "temporary name and replaced only when complete, so a failed merge leaves it\n"
-    "as it was.\n"
+    "temporary name and replaced only when complete, so a failed or interrupted\n"
+    "merge leaves it as it was; a replaced file keeps its permissions, and a\n"
+    "symbolic link has its target replaced. A named pipe or device OUTPUT\n"
+    "receives the list as a stream; a folder, socket or disk device is refused.\n"
     "\n"
     "Options:\n"
     "  -f, --fold              merge entries with the same letters (see above)\n"
@@ -67,11 +70,8 @@ constexpr const char* kHelp =
     "      --version           show the program's name and version\n"
     "\n"
     "Progress and a summary go to standard error. On failure the reason is shown\n"
-    "there and the exit status is 1 (2 for a usage error, 130 when interrupted).\n";
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) { interrupted = 1; }
+    "there and the exit status is 1 (2 for a usage error or an input that cannot\n"
+    "be read, such as a folder or a named pipe; 130 when interrupted).\n";
 
 struct Options {
   kea::MergeJob job;
@@ -129,23 +129,16 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
   return std::nullopt;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#ifdef KEA_COMPANION_WINDOWS
-  if (argc == 1) {
-    if (!kea::ui::hasDisplay()) return usageError("no display to open the window on: give INPUT... and OUTPUT");
-    return kea::ui::runMergeWindow(argc, argv);
-  }
-#endif
+int runCommandLine(int argc, char** argv) {
   Options options;
   if (const auto status = parseArguments(argc, argv, options)) return *status;
   std::signal(SIGXFSZ, SIG_IGN);
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
+  // Ctrl-C ends the program wherever it is, even waiting for standard input.
+  kea::platform::endOnTerminationSignals("kkmerge: interrupted; " +
+                                         (options.job.target == "-" ? std::string("nothing was written")
+                                                                    : options.job.target + " was left as it was"));
 
   kea::JobProgress progress;
-  progress.cancelled = [] { return interrupted != 0; };
   std::string lastText;
   if (!options.quiet) {
     progress.progress = [&lastText](const std::string& text, int) {
@@ -160,16 +153,26 @@ int main(int argc, char** argv) {
     const std::size_t last = result.report.rfind('\n');
     if (last != std::string::npos) std::cerr << result.report.substr(0, last + 1);
     std::cerr << "kkmerge: " << result.report.substr(last == std::string::npos ? 0 : last + 1) << "\n";
-    return result.cancelled || interrupted ? kExitInterrupted : kExitFailed;
+    return result.inputUnreadable ? kExitUsage : kExitFailed;
   }
   if (options.job.target == "-") {
     std::cout << result.text;
     std::cout.flush();
-    if (!std::cout) {
-      std::cerr << "kkmerge: cannot write to standard output\n";
-      return kExitFailed;
-    }
+    if (kea::tools::standardOutputFailed()) return kExitFailed;
   }
   if (!options.quiet) std::cerr << "kkmerge: " << result.report << "\n";
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef KEA_COMPANION_WINDOWS
+  if (argc == 1) {
+    if (!kea::ui::hasDisplay()) return usageError("no display to open the window on: give INPUT... and OUTPUT");
+    return kea::ui::runMergeWindow(argc, argv);
+  }
+#endif
+  const int status = kea::tools::runGuarded("kkmerge", kExitUsage, [&] { return runCommandLine(argc, argv); });
+  return kea::tools::finishStandardOutput("kkmerge", status, kExitFailed);
 }
