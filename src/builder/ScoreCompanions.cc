@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <memory>
 
 #include "builder/CompanionFileWriter.h"
@@ -75,6 +76,22 @@ int ScoredWords::find(std::string_view headword) const {
   return it == scores_.end() ? kNoScore : it->second;
 }
 
+void forEachEntry(const KKDictionaryList::Dictionary& dictionary,
+                  const std::function<void(int, std::uint32_t, std::string_view)>& visit) {
+  WordListFile file;
+  auto decoder = std::make_unique<WordListDecoder>(dictionary);
+  auto word = std::make_unique<WordBuffer>();
+  for (int length = 1; length < dictionary.lengthSlots(); ++length) {
+    const std::uint32_t count = dictionary.wordCount(length);
+    if (count == 0 || file.startList(dictionary, length, *decoder) != WordListFile::Status::Reading) continue;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      const WordListDecoder::Result r = decoder->nextAccepted(*word, [](const WordListDecoder::Result&) { return true; });
+      if (r.record != WordListDecoder::Record::Entry || r.section != 1) break;
+      visit(length, i, std::string_view(word->raw, static_cast<std::size_t>(r.textLength)));
+    }
+  }
+}
+
 bool writeScoresCompanion(const std::string& dictionaryPath, const ScoredWords& words, std::size_t* scored,
                           std::string* error) {
   const std::string path = companionPath(dictionaryPath, EntryScores::kExtension);
@@ -86,26 +103,17 @@ bool writeScoresCompanion(const std::string& dictionaryPath, const ScoredWords& 
     if (error) *error = "cannot read the dictionary just written";
     return false;
   }
-  const int slots = dictionary.lengthSlots();
-  std::vector<std::vector<std::uint8_t>> byLength(static_cast<std::size_t>(slots));
-  std::size_t count = 0;
-  WordListFile file;
-  auto decoder = std::make_unique<WordListDecoder>(dictionary);
-  auto word = std::make_unique<WordBuffer>();
-  for (int length = 1; length < slots; ++length) {
-    std::vector<std::uint8_t>& scores = byLength[static_cast<std::size_t>(length)];
-    scores.assign(dictionary.wordCount(length), EntryScores::kUnscored);
-    if (scores.empty() || file.startList(dictionary, length, *decoder) != WordListFile::Status::Reading) continue;
-    for (std::size_t i = 0; i < scores.size(); ++i) {
-      const WordListDecoder::Result r = decoder->nextAccepted(*word, [](const WordListDecoder::Result&) { return true; });
-      if (r.record != WordListDecoder::Record::Entry || r.section != 1) break;
-      const std::string_view text(word->raw, static_cast<std::size_t>(r.textLength));
-      const int score = words.find(text);
-      if (score == kNoScore) continue;
-      scores[i] = static_cast<std::uint8_t>(score);
-      ++count;
-    }
+  std::vector<std::vector<std::uint8_t>> byLength(static_cast<std::size_t>(dictionary.lengthSlots()));
+  for (int length = 1; length < dictionary.lengthSlots(); ++length) {
+    byLength[static_cast<std::size_t>(length)].assign(dictionary.wordCount(length), EntryScores::kUnscored);
   }
+  std::size_t count = 0;
+  forEachEntry(dictionary, [&](int length, std::uint32_t ordinal, std::string_view text) {
+    const int score = words.find(text);
+    if (score == kNoScore) return;
+    byLength[static_cast<std::size_t>(length)][ordinal] = static_cast<std::uint8_t>(score);
+    ++count;
+  });
   if (scored) *scored = count;
   if (count == 0) return removeCompanionFile(path);
   return writeCompanionFile(path, EntryScores::kMagic, dictionary.fingerprint(), EntryScores::payload(byLength), error);
@@ -145,8 +153,37 @@ bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pai
   return writeCompanionFile(path, PairScores::kMagic, dictionary.fingerprint(), PairScores::payload(pairs), error);
 }
 
+bool writeMeaningCompanion(const std::string& dictionaryPath, const MeaningDocuments& meanings,
+                           std::size_t* described, std::string* error) {
+  const std::string path = companionPath(dictionaryPath, MeaningIndex::kExtension);
+  if (described) *described = 0;
+  if (meanings.empty()) return removeCompanionFile(path);
+  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  dictionary.open(true);
+  if (!dictionary.isOpen()) {
+    if (error) *error = "cannot read the dictionary just written";
+    return false;
+  }
+  std::vector<std::vector<std::vector<std::uint32_t>>> entries(static_cast<std::size_t>(dictionary.lengthSlots()));
+  for (int length = 1; length < dictionary.lengthSlots(); ++length) {
+    entries[static_cast<std::size_t>(length)].resize(dictionary.wordCount(length));
+  }
+  std::size_t count = 0;
+  forEachEntry(dictionary, [&](int length, std::uint32_t ordinal, std::string_view text) {
+    const std::vector<std::uint32_t>* documents = meanings.documentsOf(text);
+    if (documents == nullptr) return;
+    entries[static_cast<std::size_t>(length)][ordinal] = *documents;
+    ++count;
+  });
+  if (described) *described = count;
+  if (count == 0) return removeCompanionFile(path);
+  return writeCompanionFile(path, MeaningIndex::kMagic, dictionary.fingerprint(),
+                            MeaningIndex::payload(meanings.content(std::move(entries))), error);
+}
+
 bool writeDictionaryCompanions(const std::string& dictionaryPath, CompanionData& data, std::string* error) {
   if (!writeScoresCompanion(dictionaryPath, data.scores, &data.scoredEntries, error)) return false;
+  if (!writeMeaningCompanion(dictionaryPath, data.meanings, &data.describedEntries, error)) return false;
   if (!data.wordPairs.empty() || !data.pairs) return writePairsCompanion(dictionaryPath, data.wordPairs, error);
   const std::string pairsPath = companionPath(dictionaryPath, PairScores::kExtension);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);

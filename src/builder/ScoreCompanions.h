@@ -1,6 +1,6 @@
-// Commonness scores as they come with builder input, and the companion
-// files that hand them on beside a dictionary just written (see
-// dictionary/EntryScores.h).
+// Commonness scores and meanings as they come with builder input, and the
+// companion files that hand them on beside a dictionary just written (see
+// dictionary/EntryScores.h and meaning/MeaningIndex.h).
 //
 // A scored line is a builder line without a definition whose last field is
 // a number from 0 to 100 after a ";": "tail end;65", or "apple;pomme;80"
@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,8 @@
 
 #include "builder/BuilderInput.h"
 #include "dictionary/EntryScores.h"
+#include "dictionary/KKDictionaryList.h"
+#include "meaning/MeaningDocuments.h"
 
 namespace kea {
 
@@ -47,6 +50,12 @@ class ScoredWords {
 // Whether `line` is a scored line; its score in `score`.
 bool scoredLineScore(const ParsedLine& parsed, int& score);
 
+// Calls visit(length, ordinal, headword) for every entry of an open
+// dictionary, in the order a word search reads them (the place a
+// companion's per-entry data belongs to).
+void forEachEntry(const KKDictionaryList::Dictionary& dictionary,
+                  const std::function<void(int, std::uint32_t, std::string_view)>& visit);
+
 // Writes the scores companion of the dictionary at `dictionaryPath` (a
 // library path): each entry gets its headword's score from `words`. With no
 // scored entry the companion is removed instead, so none is left from an
@@ -55,6 +64,12 @@ bool scoredLineScore(const ParsedLine& parsed, int& score);
 // read or the companion cannot be written.
 bool writeScoresCompanion(const std::string& dictionaryPath, const ScoredWords& words, std::size_t* scored,
                           std::string* error);
+
+// Writes the meaning index of the dictionary at `dictionaryPath` from the
+// meaning documents whose forms are its entries, or removes it when there
+// are none. `described` counts the entries with a meaning.
+bool writeMeaningCompanion(const std::string& dictionaryPath, const MeaningDocuments& meanings,
+                           std::size_t* described, std::string* error);
 
 // Word pairs that go together, as "first second;bonus" lines (bonus in
 // tenths of a decimal logarithm, -128 ... 127).
@@ -74,8 +89,12 @@ struct CompanionData {
   // New word pairs, or else those of the dictionary the entries came from.
   WordPairs wordPairs;
   std::shared_ptr<const PairScores> pairs;
-  // Set when they are written: how many entries got a score.
+  // What the entries mean, for the meaning index.
+  MeaningDocuments meanings;
+  // Set when they are written: how many entries got a score, and how many
+  // a meaning.
   std::size_t scoredEntries = 0;
+  std::size_t describedEntries = 0;
 };
 
 // After a dictionary is written at `dictionaryPath` (a library path): its

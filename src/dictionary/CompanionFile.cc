@@ -93,40 +93,30 @@ std::string companionPath(std::string_view dictionaryPath, std::string_view exte
   return path;
 }
 
-CompanionFile readCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
-                                const DictionaryFingerprint& dictionary, FingerprintCheck check) {
-  CompanionFile out;
-  platform::ReadOnlyFile file;
-  if (file.open(path) != platform::OpenError::None) {
+CompanionHandle openCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
+                                  const DictionaryFingerprint& dictionary, FingerprintCheck check) {
+  CompanionHandle out;
+  if (out.file.open(path) != platform::OpenError::None) {
     out.status = platform::fileStamp(path) ? CompanionStatus::Unreadable : CompanionStatus::Missing;
     return out;
   }
-  const std::optional<platform::FileStamp> stamp = file.stamp();
+  const std::optional<platform::FileStamp> stamp = out.file.stamp();
   if (!stamp) {
     out.status = CompanionStatus::Unreadable;
     return out;
   }
   out.status = CompanionStatus::Damaged;
-  unsigned char head[kPayloadStart];
-  if (stamp->size < kCompanionFrameSize || file.readAt(0, head, sizeof head) != sizeof head) return out;
-  if (magic.size() != kCompanionMagicSize || std::memcmp(head, magic.data(), kCompanionMagicSize) != 0) return out;
-  const std::uint64_t payloadSize = decodeFixed64(head + kPayloadSizeField);
+  if (stamp->size < kCompanionFrameSize || out.file.readAt(0, out.head, sizeof out.head) != sizeof out.head) return out;
+  if (magic.size() != kCompanionMagicSize || std::memcmp(out.head, magic.data(), kCompanionMagicSize) != 0) return out;
+  const std::uint64_t payloadSize = decodeFixed64(out.head + kPayloadSizeField);
   // The size field must account for the whole file, so a cut or padded
   // file is caught before anything is allocated for it.
   if (payloadSize > maxPayload || payloadSize != stamp->size - kCompanionFrameSize) return out;
+  out.payloadSize = payloadSize;
 
-  std::vector<unsigned char> payload(static_cast<std::size_t>(payloadSize));
-  unsigned char tail[8];
-  if (file.readAt(kPayloadStart, payload.data(), payload.size()) != payload.size() ||
-      file.readAt(kPayloadStart + payloadSize, tail, sizeof tail) != sizeof tail) {
-    out.status = CompanionStatus::Unreadable;
-    return out;
-  }
-  if (frameHash(head, payload.data(), payload.size()) != decodeFixed64(tail)) return out;
-
-  out.madeFrom.size = decodeFixed64(head + kSizeField);
-  out.madeFrom.lastWriteTime = static_cast<std::int64_t>(decodeFixed64(head + kTimeField));
-  out.madeFrom.headerHash = decodeFixed64(head + kHeaderHashField);
+  out.madeFrom.size = decodeFixed64(out.head + kSizeField);
+  out.madeFrom.lastWriteTime = static_cast<std::int64_t>(decodeFixed64(out.head + kTimeField));
+  out.madeFrom.headerHash = decodeFixed64(out.head + kHeaderHashField);
   const bool sameContent =
       out.madeFrom.size == dictionary.size && out.madeFrom.headerHash == dictionary.headerHash;
   bool sameTime = true;
@@ -135,7 +125,27 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
   } else if (check == FingerprintCheck::SizeHeaderAndSecond) {
     sameTime = wholeSeconds(out.madeFrom.lastWriteTime) == wholeSeconds(dictionary.lastWriteTime);
   }
-  if (!sameContent || !sameTime) {
+  out.status = sameContent && sameTime ? CompanionStatus::Loaded : CompanionStatus::Stale;
+  return out;
+}
+
+CompanionFile readCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
+                                const DictionaryFingerprint& dictionary, FingerprintCheck check) {
+  CompanionFile out;
+  CompanionHandle handle = openCompanionFile(path, magic, maxPayload, dictionary, check);
+  out.madeFrom = handle.madeFrom;
+  // A damaged file is reported as damaged even when it is also stale.
+  out.status = handle.status == CompanionStatus::Stale ? CompanionStatus::Damaged : handle.status;
+  if (handle.status != CompanionStatus::Loaded && handle.status != CompanionStatus::Stale) return out;
+  std::vector<unsigned char> payload(static_cast<std::size_t>(handle.payloadSize));
+  unsigned char tail[8];
+  if (handle.file.readAt(kPayloadStart, payload.data(), payload.size()) != payload.size() ||
+      handle.file.readAt(kPayloadStart + handle.payloadSize, tail, sizeof tail) != sizeof tail) {
+    out.status = CompanionStatus::Unreadable;
+    return out;
+  }
+  if (frameHash(handle.head, payload.data(), payload.size()) != decodeFixed64(tail)) return out;
+  if (handle.status == CompanionStatus::Stale) {
     out.status = CompanionStatus::Stale;
     return out;
   }

@@ -29,6 +29,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/File.h"
+
 namespace kea {
 
 inline constexpr std::size_t kCompanionMagicSize = 8;
@@ -89,6 +91,21 @@ struct CompanionFile {
 // `dictionary`.
 CompanionFile readCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
                                 const DictionaryFingerprint& dictionary, FingerprintCheck check);
+
+// A companion's frame checked and its file left open, for a kind that
+// reads its payload in parts and checks each part itself (a large index
+// of which a search needs a little). `status` is Loaded when the magic,
+// size and fingerprint fit; the payload's closing hash is not checked.
+struct CompanionHandle {
+  CompanionStatus status = CompanionStatus::Missing;
+  DictionaryFingerprint madeFrom;
+  platform::ReadOnlyFile file;
+  unsigned char head[40] = {};
+  std::uint64_t payloadSize = 0;
+};
+inline constexpr std::uint64_t kCompanionPayloadStart = 40;
+CompanionHandle openCompanionFile(const std::string& path, std::string_view magic, std::size_t maxPayload,
+                                  const DictionaryFingerprint& dictionary, FingerprintCheck check);
 
 // The whole file for a payload: frame, payload and hash (the builder's
 // writeCompanionFile puts it in place).

@@ -7,6 +7,7 @@
 
 #include "dictionary/BlockSummary.h"
 #include "dictionary/Coding.h"
+#include "dictionary/MeaningIndex.h"
 #include "dictionary/WordListDecoder.h"
 #include "platform/DateTime.h"
 #include "platform/TextCase.h"
@@ -247,9 +248,10 @@ void KKDictionaryList::Dictionary::resetHeader() {
   headerHash_ = 0;
   blockSummaries_.reset();
   blockSummariesRead_ = false;
-  scoresLoaded_ = pairsLoaded_ = false;
+  scoresLoaded_ = pairsLoaded_ = meaningLoaded_ = false;
   scores_.reset();
   pairs_.reset();
+  meaning_.reset();
 }
 
 const EntryScores* KKDictionaryList::Dictionary::entryScores() const {
@@ -267,6 +269,15 @@ std::shared_ptr<const PairScores> KKDictionaryList::Dictionary::pairScores() con
     pairs_ = PairScores::load(companionPath(fileName_, PairScores::kExtension), fingerprint());
   }
   return pairs_;
+}
+
+std::shared_ptr<const MeaningIndex> KKDictionaryList::Dictionary::meaningIndex() const {
+  if (!meaningLoaded_ && isOpen_) {
+    meaningLoaded_ = true;
+    meaning_ = MeaningIndex::load(companionPath(fileName_, MeaningIndex::kExtension), fingerprint(), lengthSlots_,
+                                  wordCount_);
+  }
+  return meaning_;
 }
 
 void KKDictionaryList::Dictionary::close() {

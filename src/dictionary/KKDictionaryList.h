@@ -36,6 +36,7 @@ namespace kea {
 
 struct WordListCode;
 class BlockSummaries;
+class MeaningIndex;
 
 // A place in section 1 of a length's word list where decoding can start:
 // the bit offset of an entry from the list's start, the number of flagged
@@ -241,6 +242,9 @@ class KKDictionaryList::Dictionary {
   // The word pairs kept beside the file ("NAME.pairs"), read at first use;
   // null when there are none.
   std::shared_ptr<const PairScores> pairScores() const;
+  // The meaning index kept beside the file ("NAME.meaning"), read at first
+  // use; null when there is none that fits this file.
+  std::shared_ptr<const MeaningIndex> meaningIndex() const;
 
   // Whether `length` bytes at `offset` lie inside the file.
   bool rangeInFile(std::uint64_t offset, std::uint64_t length) const {
@@ -309,6 +313,8 @@ class KKDictionaryList::Dictionary {
   mutable std::shared_ptr<const EntryScores> scores_;
   mutable bool pairsLoaded_ = false;
   mutable std::shared_ptr<const PairScores> pairs_;
+  mutable bool meaningLoaded_ = false;
+  mutable std::shared_ptr<const MeaningIndex> meaning_;
   mutable std::shared_ptr<const BlockSummaries> blockSummaries_;
   mutable bool blockSummariesRead_ = false;
   std::array<std::vector<std::uint32_t>, kkd::kMaxLengthSlots> groupIndexCache_;

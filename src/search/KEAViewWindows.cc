@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "meaning/MeaningQuery.h"
 #include "dictionary/KKDictionaryList.h"
 #include "platform/Cp1252.h"
 #include "settings/KEAViewProfileWindows.h"
@@ -258,8 +260,45 @@ void KEAViewWindows::validate() {
     host_.setStatus(host_.loadString(strings::kNoWordsOfLength));
     valid = false;
   }
+  if (valid && ranksByMeaning() && meaningTerms(meaning_).empty()) {
+    host_.setStatus(std::string(texts::kMeaningHasNoWords));
+    valid = false;
+  }
   setState(valid ? SearchState::Ready : SearchState::Invalid);
 }
+
+void KEAViewWindows::setMeaning(std::string_view libraryText) {
+  if (meaning_ == libraryText) return;
+  meaning_.assign(libraryText);
+  if (state_ == SearchState::Paused) setState(SearchState::Ready);
+  validate();
+}
+
+bool KEAViewWindows::ranksByMeaning() const {
+  return mode_ == SearchMode::Word && meaning_.find_first_not_of(" \t") != std::string::npos;
+}
+
+std::vector<std::string> KEAViewWindows::meaningMatches(int index, std::string_view word) const {
+  if (index < 0 || index >= groupCount()) return {};
+  const OutputGroup& g = group(index);
+  if (!g.meaning) return {};
+  const auto it = g.meaningPlaces.find(std::string(word));
+  if (it == g.meaningPlaces.end()) return {};
+  return g.meaning->matchedWords(it->second.first, it->second.second);
+}
+
+namespace {
+// Ranks are kept in the list as whole hundredths above this floor, which
+// no rank comes near.
+constexpr double kMeaningRankFloor = -1000.0;
+}  // namespace
+
+int KEAViewWindows::meaningListRank(double rank) {
+  const double value = std::round((rank - kMeaningRankFloor) * 100.0);
+  return static_cast<int>(std::clamp(value, 0.0, 2.0e9));
+}
+
+double KEAViewWindows::meaningRankOf(int listRank) { return listRank / 100.0 + kMeaningRankFloor; }
 
 void KEAViewWindows::setState(SearchState state) {
   if (state < SearchState::Closing) {
@@ -328,10 +367,12 @@ void KEAViewWindows::searchClicked() {
 
   if (previous == SearchState::Ready) {
     if (host_.historyCount() == 0 || host_.historyItem(0) != pattern_) host_.insertHistory(pattern_);
+    rankingByMeaning_ = ranksByMeaning();
     advanceDictionary();
     const KEAViewProfileWindows& o = options();
-    const int order = mode_ == SearchMode::PhraseAnagram
-                          ? phraseListOrder(o)
+    const int order = mode_ == SearchMode::PhraseAnagram ? phraseListOrder(o)
+                      : rankingByMeaning_
+                          ? MatchListWindows::kCommonFirst
                           : listOrder(o, groups_.empty() ? 1 : groups_.front()->engineSet.preferredOrder());
     const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
     const int active = workspace_.activeDictionary();
@@ -346,7 +387,7 @@ void KEAViewWindows::searchClicked() {
       g.list.clear();
       // Lists whose rows move cannot answer contains() by binary search.
       const bool keepIndex = o.viewMultipleDictionaries == KEAViewProfileWindows::kSuppressDuplicates &&
-                             (!o.viewSorting || o.viewCommonFirst) && i + 1 < groupCount();
+                             (!o.viewSorting || o.viewCommonFirst || rankingByMeaning_) && i + 1 < groupCount();
       g.list.setOrder(order, keepIndex);
     }
   }
@@ -472,6 +513,9 @@ bool KEAViewWindows::prepareWordSearch(int index) {
   OutputGroup& g = group(index);
   inputEngine_ = std::make_unique<InputEngine>(*list, index);
   g.scores = list->dictionary(index)->entryScores();
+  g.meaningPlaces.clear();
+  g.meaning = rankingByMeaning_ ? std::make_unique<MeaningQuery>(list->dictionary(index)->meaningIndex(), meaning_)
+                                : nullptr;
   g.plan = planGroup(g);
   g.length = g.plan.firstLength();
   if (startLength(*inputEngine_, g.engineSet, g.plan, g.length)) return true;
@@ -505,6 +549,14 @@ void KEAViewWindows::finishSearch() {
   const KKDictionaryList* list = dictionaries();
   if (incomplete >= 0 && list != nullptr) {
     host_.setStatus(incompleteResultsText(list->name(incomplete), group(incomplete).problem, resultCount()));
+  } else if (rankingByMeaning_) {
+    long long ranked = 0;
+    bool anyIndex = false;
+    for (const auto& g : groups_) {
+      ranked += static_cast<long long>(g->meaningPlaces.size());
+      anyIndex = anyIndex || (g->meaning && g->meaning->hasIndex());
+    }
+    host_.setStatus(meaningResultsText(resultCount(), ranked, anyIndex));
   } else {
     host_.setStatus(resultsFoundText(resultCount()));
   }
@@ -695,6 +747,15 @@ void KEAViewWindows::addMatch(OutputGroup& g, int score) {
   if (o.viewShowBalances) {
     balance = g.engineSet.balance();
     if (!balance.empty()) balance.insert(0, host_.loadString(strings::kSingleSpace));
+  }
+  if (g.meaning) {
+    const std::string_view text = inputEngine_->text();
+    const auto ordinal = static_cast<std::uint32_t>(inputEngine_->wordsExamined() - 1);
+    const double relevance = g.meaning->relevance(g.length, ordinal);
+    const double rank = g.meaning->rank(text, relevance, score);
+    if (!g.list.add(text, annotation, balance, 0, score, meaningListRank(rank))) return;
+    if (relevance > 0) g.meaningPlaces.try_emplace(std::string(text), g.length, ordinal);
+    return;
   }
   // A full list refuses the entry; the search goes on.
   g.list.add(inputEngine_->text(), annotation, balance, 0, score);

@@ -46,12 +46,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dictionary/Alphabet.h"
 #include "dictionary/Definition.h"
 #include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
 #include "fulltext/KKDictionaryDefinitionSearchSequential.h"
+#include "meaning/MeaningQuery.h"
 #include "pattern/InputEngine.h"
 #include "pattern/MatchEngineSet.h"
 #include "pattern/SearchStep.h"
@@ -112,6 +115,12 @@ class KEAViewWindows {
     // The dictionary's commonness scores while it is searched; null when it
     // has none.
     const EntryScores* scores = nullptr;
+    // The meaning asked of this dictionary's meaning index while a search
+    // ranks by meaning; null otherwise, or when the dictionary has none.
+    std::unique_ptr<MeaningQuery> meaning;
+    // Entries of the last search that the meaning describes, and where
+    // each lies in the dictionary (length, ordinal), for explaining ranks.
+    std::unordered_map<std::string, std::pair<int, std::uint32_t>> meaningPlaces;
     // Why the last search could not read all of this dictionary's lists.
     ListProblem problem = ListProblem::None;
   };
@@ -188,6 +197,19 @@ class KEAViewWindows {
   void setMode(bool fullText) { setMode(fullText ? SearchMode::FullText : SearchMode::Word); }
   // The enumeration box's text changed.
   void enumerationChanged() { patternChanged(); }
+  // The meaning box's text changed (library text; empty: no meaning). A
+  // word search with a meaning lists its matches most likely first.
+  void setMeaning(std::string_view libraryText);
+  const std::string& meaning() const { return meaning_; }
+  // Whether the next word search ranks by meaning.
+  bool ranksByMeaning() const;
+  // The words of the meaning that made an entry of group `index` rank, as
+  // the meaning box spells them; empty when the meaning does not describe
+  // it (or the last search did not rank by meaning).
+  std::vector<std::string> meaningMatches(int index, std::string_view word) const;
+  // The meaning's rank of an entry as its list keeps it, and back.
+  static int meaningListRank(double rank);
+  static double meaningRankOf(int listRank);
   // "&Lookup..." or "Lookup in &New Window..." of a full-text hit of group
   // `index` (an entry whose reference is not 0): when the dictionaries are
   // still valid and the group's dictionary was not rebuilt since its
@@ -277,6 +299,9 @@ class KEAViewWindows {
   bool poll();
   void addFullTextHit(OutputGroup& group, std::string_view first, std::string_view second, std::uint32_t reference);
   void addMatch(OutputGroup& group, int score);
+  std::string meaning_;
+  // Whether the running or last search ranked by meaning.
+  bool rankingByMeaning_ = false;
   bool listsSortedAtEnd_ = false;
   // The commonness score of the entry the cursor just matched, or kNoScore.
   static int entryScore(const OutputGroup& group, const InputEngine& engine);

@@ -102,6 +102,14 @@ std::string resultsFoundText(long long count) {
   return text;
 }
 
+std::string meaningResultsText(long long count, long long ranked, bool anyIndex) {
+  std::string text = resultsFoundText(count);
+  if (!anyIndex) return text + "; the dictionaries have no meaning index, so they are in the usual order";
+  char tail[64];
+  std::snprintf(tail, sizeof tail, ", %lld ranked by meaning", ranked);
+  return text + tail;
+}
+
 std::string dictionaryProblemDetail(std::string_view problem) {
   if (problem.empty()) return std::string();
   return "\n\nIt " + std::string(problem) + ".";

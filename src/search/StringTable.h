@@ -145,6 +145,17 @@ std::string dictionaryProblemDetail(std::string_view problem);
 // why, and that the results found are not all there may be.
 std::string incompleteResultsText(std::string_view name, ListProblem problem, long long count);
 
+// Searching by meaning.
+namespace texts {
+inline constexpr std::string_view kMeaningHasNoWords =
+    "The meaning has only common words such as \"the\" and \"of\": add a word that says what the answer means";
+inline constexpr std::string_view kNoMeaningIndex = "no meaning index";
+}  // namespace texts
+
+// The status after a search ranked by meaning: "12 results found, 3
+// ranked by meaning", or that no dictionary searched has a meaning index.
+std::string meaningResultsText(long long count, long long ranked, bool anyIndex);
+
 // Why a text is not an enumeration; empty for EnumerationError::None.
 std::string_view enumerationErrorText(EnumerationError error);
 

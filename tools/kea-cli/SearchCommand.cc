@@ -17,6 +17,7 @@
 #include "platform/Termination.h"
 #include "search/ResultsDictionary.h"
 #include "dictionary/KKDictionaryList.h"
+#include "meaning/MeaningTerms.h"
 #include "pattern/Enumeration.h"
 #include "pattern/PatternStatus.h"
 #include "platform/ProgramFolder.h"
@@ -88,6 +89,12 @@ const char* const kSearchHelp =
     "                         kept beside the dictionary (NAME.scores), within\n"
     "                         the length groups (--no-group: one list); equal\n"
     "                         scores, and entries without one, alphabetically\n"
+    "  --meaning TEXT         most likely first for a meaning, as a crossword clue\n"
+    "                         gives it: --meaning \"negatively charged particle\"\n"
+    "                         '.l......' puts electron first. Ranks by the\n"
+    "                         dictionary's meaning index (NAME.meaning) and the\n"
+    "                         commonness scores, in one list; with --show-score\n"
+    "                         the rank follows each entry (higher is likelier)\n"
     "  --sort                 sort alphabetically (within lengths when grouped)\n"
     "  --no-sort              list in the order found (turns grouping on)\n"
     "  --descending           sort alphabetically, Z to A (implies --sort)\n"
@@ -184,6 +191,7 @@ struct SearchArguments {
   std::optional<Enumeration> enumeration;
   std::string save;  // library text; empty: not saved
   bool showScore = false;
+  std::string meaning;  // library text; empty: no ranking by meaning
 };
 
 // Whether an argument taken for an option could have been meant as a
@@ -234,6 +242,17 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
       if (!path) return kExitUsage;
       if (path->empty()) return fail("an empty file name to save to");
       out.save = *path;
+    } else if (arg == "--meaning") {
+      if (!takeValue()) return fail("'--meaning' needs a text, such as \"negatively charged particle\"");
+      const auto text = argumentText(value, "meaning");
+      if (!text) return kExitUsage;
+      if (meaningTerms(*text).empty()) {
+        return fail(text->find_first_not_of(" \t") == std::string::npos
+                        ? std::string("the meaning is empty; say what the answer means, such as \"charged particle\"")
+                        : "the meaning '" + value + "' has only common words such as \"the\" and \"of\"; add a "
+                          "word that says what the answer means");
+      }
+      out.meaning = *text;
     } else if (arg == "--min-score") {
       int number = 0;
       if (!takeValue() || !parseNumber(value, number) || number < 0 || number > 100) {
@@ -321,6 +340,11 @@ int parseArguments(const std::vector<std::string>& args, SearchArguments& out, K
   if (rank && (!direction.empty() || unsorted || sortGiven)) {
     return fail("'--rank' orders the entries by commonness and cannot go with an alphabetical order or '--no-sort'");
   }
+  if (!out.meaning.empty() && (rank || !direction.empty() || unsorted || sortGiven)) {
+    return fail("'--meaning' orders the entries by meaning and cannot go with '--rank', an alphabetical order or "
+                "'--no-sort'");
+  }
+  if (!out.meaning.empty() && out.fullText) return fail("'--meaning' ranks entries, not definitions: it cannot go with '--full-text'");
   if (rank) {
     // The scores order the entries instead of the alphabet.
     o.viewCommonFirst = true;
@@ -349,7 +373,8 @@ std::string plainCaption(const std::string& caption) {
   return out;
 }
 
-void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active, bool showScore) {
+void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active, bool showScore,
+                  bool meaningScore) {
   const bool captions = view.groupCount() > 1;
   const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
   for (int g = 0; g < view.groupCount(); ++g) {
@@ -365,7 +390,11 @@ void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, in
     for (int i = 0; i < group.list.count() && !tools::standardOutputFailed(); ++i) {
       const MatchListWindows::Entry* entry = group.list.entryAt(i);
       line = terminalText(entry->text());
-      if (showScore) {
+      if (showScore && meaningScore) {
+        char number[32];
+        std::snprintf(number, sizeof number, "\t%.2f", KEAViewWindows::meaningRankOf(entry->rank()));
+        line += number;
+      } else if (showScore) {
         line += '\t';
         line += entry->score() < 0 ? std::string("-") : std::to_string(entry->score());
       }
@@ -440,6 +469,7 @@ int runSearch(const std::vector<std::string>& args) {
   view.setListsSortedAtEnd(true);
   view.dictionariesChanged();
   if (arguments.fullText) view.setMode(true);
+  view.setMeaning(arguments.meaning);
   // The boxes take what they are given the way the window's boxes do.
   host.shortest = arguments.shortest;
   view.lengthChanged(KEAViewHost::LengthBox::Shortest);
@@ -485,7 +515,7 @@ int runSearch(const std::vector<std::string>& args) {
   }
   interrupts.reset();
   view.finishListOrders();
-  printResults(view, workspace.profile, workspace.active, arguments.showScore);
+  printResults(view, workspace.profile, workspace.active, arguments.showScore, view.ranksByMeaning());
   // A count of results that never arrived would read as success.
   if (tools::standardOutputFailed()) return kExitUsage;
   const int found = view.resultCount();

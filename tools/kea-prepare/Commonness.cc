@@ -118,40 +118,10 @@ bool Commonness::addScowl(const std::string& folder, std::string& error) {
 }
 
 bool Commonness::addWordNet(const std::string& folder, std::string& error) {
-  const auto open = [&](const char* name, std::istringstream& in) {
-    std::string bytes;
-    if (!platform::readWholeFile((std::filesystem::path(folder) / name).string(), kMaxListBytes, bytes, &error)) {
-      error += " (package wordnet-base)";
-      return false;
-    }
-    in.str(std::move(bytes));
-    return true;
-  };
-  const auto key = [](std::string_view lemma) {
-    std::string text(lemma);
-    std::replace(text.begin(), text.end(), '_', ' ');
-    const auto cp1252 = platform::utf8ToCp1252(text);
-    return cp1252 ? modelKey(*cp1252) : std::string();
-  };
-  std::string line;
-  for (const char* pos : {"noun", "verb", "adj", "adv"}) {
-    std::istringstream index, exceptions;
-    if (!open((std::string("index.") + pos).c_str(), index) || !open((std::string(pos) + ".exc").c_str(), exceptions)) {
-      return false;
-    }
-    while (std::getline(index, line)) {
-      if (line.empty() || line[0] == ' ') continue;  // the licence at the top
-      lemmas_.insert(key(line.substr(0, line.find(' '))));
-    }
-    while (std::getline(exceptions, line)) {
-      const std::vector<std::string> words = splitWords(line);
-      if (words.size() < 2) continue;
-      auto& bases = exceptions_[key(words[0])];
-      for (std::size_t i = 1; i < words.size(); ++i) bases.push_back(key(words[i]));
-    }
-  }
-  std::istringstream counts;
-  if (!open("cntlist.rev", counts)) return false;
+  if (!morphology_.load(folder, error)) return false;
+  std::string bytes, line;
+  if (!readWordNetFile(folder, "cntlist.rev", bytes, error)) return false;
+  std::istringstream counts(bytes);
   while (std::getline(counts, line)) {
     // "sense_key sense_number tag_count"; the lemma is the key before "%".
     const std::size_t percent = line.find('%');
@@ -159,28 +129,9 @@ bool Commonness::addWordNet(const std::string& folder, std::string& error) {
     if (percent == std::string::npos || blank == std::string::npos || blank < percent) continue;
     long count = 0;
     std::from_chars(line.data() + blank + 1, line.data() + line.size(), count);
-    if (count > 0) senseCounts_[key(std::string_view(line).substr(0, percent))] += count;
+    if (count > 0) senseCounts_[WordNetMorphology::key(std::string_view(line).substr(0, percent))] += count;
   }
   return true;
-}
-
-bool Commonness::isInflected(const std::string& key) const {
-  if (lemmas_.count(key) != 0) return false;
-  if (const auto it = exceptions_.find(key); it != exceptions_.end()) {
-    for (const std::string& base : it->second) {
-      if (lemmas_.count(base) != 0) return true;
-    }
-  }
-  // WordNet's own detachment rules for nouns, verbs and adjectives.
-  static constexpr std::pair<std::string_view, std::string_view> kRules[] = {
-      {"s", ""},   {"ses", "s"}, {"xes", "x"}, {"zes", "z"}, {"ches", "ch"}, {"shes", "sh"},
-      {"men", "man"}, {"ies", "y"}, {"es", "e"}, {"es", ""}, {"ed", "e"}, {"ed", ""},
-      {"ing", "e"}, {"ing", ""},  {"er", ""},  {"est", ""}, {"er", "e"},   {"est", "e"}};
-  for (const auto& [suffix, replacement] : kRules) {
-    if (key.size() <= suffix.size() + 1 || !key.ends_with(suffix)) continue;
-    if (lemmas_.count(key.substr(0, key.size() - suffix.size()) + std::string(replacement)) != 0) return true;
-  }
-  return false;
 }
 
 double Commonness::wordEstimate(std::string_view entry, const std::string& key) const {
@@ -223,7 +174,7 @@ double Commonness::logFrequency(std::string_view entry, const std::unordered_set
   const std::string key = modelKey(entry);
   const bool phrase = key.find(' ') != std::string::npos;
   const bool lowerCase = isLowerCase(entry);
-  const bool lemma = lemmas_.count(key) != 0;
+  const bool lemma = morphology_.isLemma(key);
   double estimate;
   if (phrase) {
     estimate = phraseEstimate(key) + kPhrase + (lemma ? kLemmaPhrase : 0.0);
@@ -242,7 +193,7 @@ double Commonness::logFrequency(std::string_view entry, const std::unordered_set
     }
   }
   if (entry.find('\'') != std::string_view::npos) estimate += kApostrophe;
-  if (!phrase && lowerCase && isInflected(key)) estimate += kInflected;
+  if (!phrase && lowerCase && morphology_.isInflected(key)) estimate += kInflected;
   if (const auto it = senseCounts_.find(key); it != senseCounts_.end()) {
     estimate += kSenseCount * std::log10(1.0 + static_cast<double>(it->second));
   }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "LanguageModel.h"
+#include "WordNetMorphology.h"
 
 namespace kea::prepare {
 
@@ -65,15 +66,13 @@ class Commonness {
     int words = 0;  // lowest level among the ordinary word lists, 0 for none
     int other = 0;  // among names, abbreviations, contractions, upper case
   };
-  bool isInflected(const std::string& key) const;
   double wordEstimate(std::string_view entry, const std::string& key) const;
   double phraseEstimate(const std::string& key) const;
 
   const LanguageModel* model_ = nullptr;
   std::unordered_map<std::string, Levels> levels_;        // by Windows-1252 text
-  std::unordered_set<std::string> lemmas_;                // model keys
+  WordNetMorphology morphology_;                          // model keys
   std::unordered_map<std::string, long> senseCounts_;     // model keys
-  std::unordered_map<std::string, std::vector<std::string>> exceptions_;  // inflected -> base forms
 };
 
 }  // namespace kea::prepare

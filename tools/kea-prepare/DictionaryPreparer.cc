@@ -96,6 +96,13 @@ std::unordered_set<std::string> allHeadwords(const std::unordered_set<std::strin
 
 }  // namespace
 
+std::vector<std::string> DictionaryPreparer::headwords() const {
+  const std::unordered_set<std::string> entries = allHeadwords(synsetWords_, listWords_);
+  std::vector<std::string> sorted(entries.begin(), entries.end());
+  std::sort(sorted.begin(), sorted.end());
+  return sorted;
+}
+
 std::size_t DictionaryPreparer::writeScores(std::ostream& out, const Commonness& commonness) const {
   const std::unordered_set<std::string> entries = allHeadwords(synsetWords_, listWords_);
   // In a fixed order, so the build's output does not depend on hashing.

@@ -38,6 +38,9 @@ class DictionaryPreparer {
   // number of lines.
   std::size_t writePairs(std::ostream& out, const Commonness& commonness) const;
 
+  // Every headword of --english (Windows-1252, as stored), sorted.
+  std::vector<std::string> headwords() const;
+
   std::size_t synsetLineCount() const { return synsetLines_.size(); }
   std::size_t wordLineCount() const { return wordLines_.size(); }
 

@@ -33,17 +33,21 @@ bool fail(std::string* problem, const char* what) {
   return false;
 }
 
-// Checks the pointers (and, for verbs, the frames) that follow the lemmas:
-// the counts must match the tokens, and nothing may be left over.
-bool checkTail(const std::vector<std::string_view>& t, std::size_t pos, char type, std::string* problem) {
+// Reads the pointers (and checks, for verbs, the frames) that follow the
+// lemmas: the counts must match the tokens, and nothing may be left over.
+bool readTail(const std::vector<std::string_view>& t, std::size_t pos, char type, std::vector<WordNetPointer>& out,
+              std::string* problem) {
   if (pos >= t.size()) return fail(problem, "no pointer count");
   const long pointers = number(t[pos++], 10);
   if (pointers < 0) return fail(problem, "pointer count is not a number");
   if (static_cast<std::size_t>(pointers) > (t.size() - pos) / 4) return fail(problem, "fewer pointers than counted");
   for (long i = 0; i < pointers; ++i, pos += 4) {
-    if (!isDigits(t[pos + 1]) || t[pos + 2].size() != 1 || number(t[pos + 3], 16) < 0) {
+    const long link = number(t[pos + 3], 16);
+    if (!isDigits(t[pos + 1]) || t[pos + 2].size() != 1 || link < 0) {
       return fail(problem, "malformed pointer");
     }
+    out.push_back(WordNetPointer{std::string(t[pos]), number(t[pos + 1], 10), t[pos + 2][0],
+                                 static_cast<int>(link >> 8), static_cast<int>(link & 0xFF)});
   }
   if (type == 'v' && pos < t.size()) {
     const long frames = number(t[pos++], 10);
@@ -82,8 +86,10 @@ WordNetLineKind parseWordNetLine(std::string_view line, WordNetSynset& synset, s
     fail(problem, "lemma count does not match the lemmas");
     return WordNetLineKind::kMalformed;
   }
+  synset.offset = number(t[0], 10);
   synset.type = t[2][0];
   synset.lemmas.clear();
+  synset.pointers.clear();
   for (long i = 0; i < count; ++i) {
     const std::string_view lemma = t[4 + 2 * i];
     if (number(t[5 + 2 * i], 16) < 0) {
@@ -92,7 +98,7 @@ WordNetLineKind parseWordNetLine(std::string_view line, WordNetSynset& synset, s
     }
     synset.lemmas.push_back(wordNetLemmaWord(lemma));
   }
-  if (!checkTail(t, 4 + 2 * static_cast<std::size_t>(count), synset.type, problem)) {
+  if (!readTail(t, 4 + 2 * static_cast<std::size_t>(count), synset.type, synset.pointers, problem)) {
     return WordNetLineKind::kMalformed;
   }
 

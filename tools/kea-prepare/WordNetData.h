@@ -1,6 +1,6 @@
 // Reading WordNet 3.0 data files (data.noun, data.verb, data.adj, data.adv):
-// one synset per line, its lemmas and its gloss. Only what the dictionaries
-// need is taken; pointers and verb frames are checked for shape and skipped.
+// one synset per line: its lemmas, its pointers to related synsets and its
+// gloss. Verb frames are checked for shape and skipped.
 #pragma once
 
 #include <string>
@@ -9,10 +9,22 @@
 
 namespace kea::prepare {
 
+// A pointer from a synset (or one of its lemmas) to another synset (or one
+// of its lemmas).
+struct WordNetPointer {
+  std::string symbol;  // "@" hypernym, "~" hyponym, "&" similar to, ...
+  long offset = 0;     // the target synset's offset in its data file
+  char type = 0;       // the target's synset type
+  int source = 0;      // the source lemma's number (from 1), 0 for the synset
+  int target = 0;      // the target lemma's number (from 1), 0 for the synset
+};
+
 // One synset as the data file holds it, text still UTF-8.
 struct WordNetSynset {
+  long offset = 0;
   char type = 0;                    // n, v, a, s (adjective satellite) or r
   std::vector<std::string> lemmas;  // as words: spaces for "_", markers removed
+  std::vector<WordNetPointer> pointers;
   std::string gloss;                // the text after "|", without surrounding blanks
 };
 

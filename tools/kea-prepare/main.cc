@@ -17,6 +17,7 @@
 #include "builder/InputText.h"
 #include "common/StandardOutput.h"
 #include "DictionaryPreparer.h"
+#include "MeaningLists.h"
 #include "platform/File.h"
 #include "platform/OutputTarget.h"
 #include "platform/Termination.h"
@@ -52,6 +53,9 @@ void printUsage(std::ostream& out) {
          "                      \"kkbuild --scores\"\n"
          "  --pairs FILE        word pairs that go together, as lines\n"
          "                      \"first second;bonus\" for \"kkbuild --pairs\"\n"
+         "  --meaning FILE      what the words of --english mean, from WordNet's\n"
+         "                      definitions and relations, as meaning lists\n"
+         "                      \"FORMS<tab>WORD:WEIGHT ...\" for \"kkbuild --meaning\"\n"
          "\n"
          "Sources:\n"
          "  --american FILE     American word list, one UTF-8 word a line (default\n"
@@ -158,7 +162,7 @@ class Output {
 };
 
 int run(int argc, char** argv) {
-  std::string englishOut, wordNetOut, scoresOut, pairsOut;
+  std::string englishOut, wordNetOut, scoresOut, pairsOut, meaningOut;
   std::string scowlDir = kDefaultScowl;
   std::string languageModel = kDefaultLanguageModel;
   Source american{kDefaultAmerican, "wamerican-huge", true};
@@ -178,7 +182,8 @@ int run(int argc, char** argv) {
     }
     const bool takesValue = arg == "--english" || arg == "--wordnet" || arg == "--american" ||
                             arg == "--british" || arg == "--wordnet-dir" || arg == "--scores" ||
-                            arg == "--pairs" || arg == "--scowl-dir" || arg == "--language-model";
+                            arg == "--pairs" || arg == "--scowl-dir" || arg == "--language-model" ||
+                            arg == "--meaning";
     if (!takesValue) return fail("unknown argument \"" + std::string(arg) + "\" (try --help)");
     if (i + 1 >= argc) return fail(std::string(arg) + " needs a value (try --help)");
     const std::string value = argv[++i];
@@ -189,11 +194,12 @@ int run(int argc, char** argv) {
     if (arg == "--wordnet-dir") wordNetDir = value, wordNetDirDefault = false;
     if (arg == "--scores") scoresOut = value;
     if (arg == "--pairs") pairsOut = value;
+    if (arg == "--meaning") meaningOut = value;
     if (arg == "--scowl-dir") scowlDir = value;
     if (arg == "--language-model") languageModel = value;
   }
-  if ((!scoresOut.empty() || !pairsOut.empty()) && englishOut.empty()) {
-    return fail("--scores and --pairs describe the words of --english: give --english too");
+  if ((!scoresOut.empty() || !pairsOut.empty() || !meaningOut.empty()) && englishOut.empty()) {
+    return fail("--scores, --pairs and --meaning describe the words of --english: give --english too");
   }
   if (englishOut.empty() && wordNetOut.empty()) return fail("nothing to write: give --english or --wordnet (try --help)");
   if (englishOut == wordNetOut) {
@@ -211,10 +217,13 @@ int run(int argc, char** argv) {
   if (!englishOut.empty()) lists = {american, british};
   std::string error;
   Output english, wordNet;
-  Output scores, pairs;
+  Output scores, pairs, meaning;
   if (!englishOut.empty() && !english.open(englishOut, error)) return fail(error);
   if (!scoresOut.empty() && !scores.open(scoresOut, error)) return fail(error);
   if (!pairsOut.empty() && !pairs.open(pairsOut, error)) return fail(error);
+  if (!meaningOut.empty() && !meaning.open(meaningOut, error)) return fail(error);
+  kea::prepare::MeaningLists meanings;
+  if (!meaningOut.empty() && !meanings.load(wordNetDir, error)) return fail(error);
   kea::prepare::LanguageModel model;
   kea::prepare::Commonness commonness;
   if (!scoresOut.empty() || !pairsOut.empty()) {
@@ -278,6 +287,11 @@ int run(int argc, char** argv) {
     const std::size_t lines = preparer.writePairs(pairs.stream(), commonness);
     if (!pairs.commit(error)) return fail(error);
     std::cerr << kProgram << ": wrote " << pairs.name() << ": " << lines << " word pairs\n";
+  }
+  if (!meaningOut.empty()) {
+    const std::size_t lines = meanings.write(meaning.stream(), preparer.headwords());
+    if (!meaning.commit(error)) return fail(error);
+    std::cerr << kProgram << ": wrote " << meaning.name() << ": " << lines << " meaning documents\n";
   }
   return 0;
 }

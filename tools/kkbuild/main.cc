@@ -85,6 +85,11 @@ constexpr const char* kHelp =
     "                          bonus in tenths of a decimal logarithm), written\n"
     "                          beside OUTPUT as NAME.pairs for ranking phrase\n"
     "                          anagrams\n"
+    "      --meaning FILE      meaning lists (\"FORMS<tab>WORD:WEIGHT ...\", see\n"
+    "                          docs/meaning.md) in the same encoding as INPUT; the\n"
+    "                          meaning index is written beside OUTPUT as\n"
+    "                          NAME.meaning for \"kea-cli search --meaning\";\n"
+    "                          repeatable\n"
     "      --cp1252            INPUT is Windows-1252 already (default: UTF-8, which is\n"
     "                          converted; a character Windows-1252 cannot hold is an\n"
     "                          error)\n"
@@ -107,6 +112,7 @@ struct Options {
   bool quiet = false;
   std::vector<std::string> scoreLists;
   std::vector<std::string> pairLists;
+  std::vector<std::string> meaningLists;
 };
 
 int usageError(const std::string& message) {
@@ -151,9 +157,10 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
       (arg == "-s" || arg == "--shortest" ? options.shortest : options.longest) = *number;
     } else if (arg == "-a" || arg == "--alphabet") {
       if (!line.takeValue(options.alphabet)) return usageError("option " + arg + " needs 'english' or a file");
-    } else if (arg == "--scores" || arg == "--pairs") {
+    } else if (arg == "--scores" || arg == "--pairs" || arg == "--meaning") {
       if (!line.takeValue(text)) return usageError("option " + arg + " needs a file");
-      (arg == "--scores" ? options.scoreLists : options.pairLists).push_back(text);
+      (arg == "--scores" ? options.scoreLists : arg == "--pairs" ? options.pairLists : options.meaningLists)
+          .push_back(text);
     } else if (arg == "--cp1252") {
       if (!line.takeSwitch(options.cp1252)) return usageError("option --cp1252 takes no value");
     } else if (arg == "-q" || arg == "--quiet") {
@@ -243,6 +250,23 @@ int run(const Options& options) {
     }
   }
 
+  for (const std::string& list : options.meaningLists) {
+    std::string listBytes;
+    if (!kea::readInputFile(list, listBytes, &error)) {
+      std::cerr << "kkbuild: " << error << "\n";
+      return kExitUsage;
+    }
+    const kea::InputText listText = kea::prepareInputText(listBytes, !options.cp1252);
+    if (listText.problemLines > 0) {
+      std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
+      return kExitBuildFailed;
+    }
+    if (!companions.meanings.addLines(listText.lines, &error)) {
+      std::cerr << "kkbuild: " << list << ": " << kea::platform::cp1252ToUtf8(error) << "\n";
+      return kExitBuildFailed;
+    }
+  }
+
   const std::size_t lineCount = input.lineCount;
   kea::TextLineSource source(std::move(input.lines));
   if (!options.quiet) {
@@ -261,6 +285,10 @@ int run(const Options& options) {
     if (companions.scoredEntries > 0) std::cerr << "; " << companions.scoredEntries << " entries scored";
     if (!companions.wordPairs.empty()) {
       std::cerr << (companions.scoredEntries > 0 ? ", " : "; ") << companions.wordPairs.size() << " word pairs";
+    }
+    if (companions.describedEntries > 0) {
+      std::cerr << (companions.scoredEntries > 0 || !companions.wordPairs.empty() ? ", " : "; ")
+                << companions.describedEntries << " entries with a meaning";
     }
     std::cerr << "\n";
   }
