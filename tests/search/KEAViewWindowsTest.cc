@@ -15,6 +15,7 @@
 
 #include "FakeView.h"
 #include "builder/ScoreCompanions.h"
+#include "meaning/MeaningDocuments.h"
 
 namespace kea {
 namespace {
@@ -603,6 +604,46 @@ TEST_F(ViewTest, PhraseAnagramsAreRankedByDefault) {
   // The alphabetical option still gives the alphabet.
   workspace.profile.viewSorting = true;
   EXPECT_EQ(search("tailend"), (Words{"dial net", "land tie", "lead tin", "tail end"}));
+}
+
+// A meaning ranks the matches of a word search in one list, most likely
+// first, whatever the order options say; the status counts what it ranked,
+// and each ranked entry can say which words of the meaning it matched.
+TEST_F(ViewTest, AMeaningRanksTheWordSearchAndSaysWhy) {
+  openDictionaries({{"electron;60", "proton;60", "neutron;60", "elk;90", "ergo;70", "lepton"}, {"electrons", "omen"}});
+  MeaningDocuments documents;
+  ASSERT_TRUE(documents.addLines("electron|electrons\tparticle:1 negative:1 charge:1\n"
+                                 "proton\tparticle:1 positive:1 charge:1\nneutron\tparticle:1 neutral:1\n",
+                                 nullptr));
+  for (const std::string& path : paths) ASSERT_TRUE(writeMeaningCompanion(path, documents, nullptr, nullptr));
+  scoreDictionary(paths[0], {"electron;60", "proton;60", "neutron;60", "elk;90", "ergo;70"});
+  KEAViewProfileWindows& o = workspace.profile;
+  o.viewSorting = true;  // alphabetical, grouped by length: the meaning overrides both
+  o.viewLengthGrouping = true;
+  o.viewMultipleDictionaries = KEAViewProfileWindows::kSearchIndependently;
+
+  view.setMeaning("negatively charged particles");
+  EXPECT_TRUE(view.ranksByMeaning());
+  EXPECT_EQ(search("*"), (Words{"electron", "proton", "neutron", "elk", "ergo", "lepton"}));
+  EXPECT_EQ(results(1), (Words{"electrons", "omen"}));
+  EXPECT_EQ(host.status, "8 results found, 4 ranked by meaning");
+  EXPECT_EQ(view.meaningMatches(0, "electron"), (Words{"negatively", "charged", "particles"}));
+  EXPECT_EQ(view.meaningMatches(0, "neutron"), (Words{"particles"}));
+  EXPECT_TRUE(view.meaningMatches(0, "elk").empty());
+  EXPECT_EQ(view.meaningMatches(1, "electrons"), (Words{"negatively", "charged", "particles"}));
+
+  // Only word searches rank; a meaning of common words alone is refused.
+  view.setMeaning("of the");
+  type("e*");
+  EXPECT_EQ(view.state(), SearchState::Invalid);
+  EXPECT_EQ(host.status, texts::kMeaningHasNoWords);
+  view.setMode(SearchMode::FullText);
+  EXPECT_FALSE(view.ranksByMeaning());
+  view.setMode(SearchMode::Word);
+  // Without a meaning the options' order is back.
+  view.setMeaning("");
+  EXPECT_EQ(search("*"), (Words{"elk", "ergo", "lepton", "proton", "neutron", "electron"}));
+  EXPECT_TRUE(view.meaningMatches(0, "electron").empty());
 }
 
 }  // namespace

@@ -1,0 +1,102 @@
+// Searching by meaning at the terminal, over the shipped dictionary and its
+// meaning index: every kind of pattern keeps its matches and only their
+// order changes, the likely answer comes first, and a meaning with nothing
+// to search for is refused.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/RunProgram.h"
+
+namespace kea::test {
+namespace {
+
+ProgramRun search(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "search");
+  return runProgram("kea-cli", arguments);
+}
+
+std::vector<std::string> sorted(std::vector<std::string> lines) {
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+TEST(KeaCliMeaning, EveryPatternKindKeepsItsMatchesAndPutsTheAnswerFirst) {
+  struct Case {
+    std::vector<std::string> pattern;  // options and pattern
+    const char* meaning;
+    const char* answer;
+  };
+  const Case cases[] = {
+      {{".l......"}, "negatively charged particle", "electron"},     // a template
+      {{";tronelec"}, "negatively charged particle", "electron"},    // an anagram
+      {{"e* & *n"}, "negatively charged particle", "electron"},      // two patterns at once
+      {{"s???????"}, "scatter about", "strewing"},                  // an inflected answer
+      {{"--enum", "4,3", "*"}, "the last part of something", "tail end"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> ranked = {"--meaning", c.meaning};
+    ranked.insert(ranked.end(), c.pattern.begin(), c.pattern.end());
+    const ProgramRun withMeaning = search(ranked);
+    const ProgramRun plain = search(c.pattern);
+    ASSERT_EQ(withMeaning.exitCode, 0) << withMeaning.err;
+    const std::vector<std::string> lines = outputLines(withMeaning.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LE(std::find(lines.begin(), lines.end(), c.answer) - lines.begin(), 2) << c.meaning << ": " << withMeaning.out.substr(0, 300);
+    // The same entries as without a meaning (which groups them by length
+    // under captions when there are several lengths).
+    std::vector<std::string> entries;
+    for (const std::string& line : outputLines(plain.out)) {
+      if (line.empty() || line.find(" letters (") != std::string::npos || line.find(" letter (") != std::string::npos) continue;
+      entries.push_back(line);
+    }
+    EXPECT_EQ(sorted(lines), sorted(entries)) << c.meaning;
+    EXPECT_NE(withMeaning.err.find("ranked by meaning"), std::string::npos) << withMeaning.err;
+  }
+}
+
+TEST(KeaCliMeaning, EveryEntryIsRankedByTheStarPatternWithItsScoreShown) {
+  const ProgramRun r = search({"--meaning", "negatively charged particle", "--show-score", "*"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::string> lines = outputLines(r.out);
+  ASSERT_GT(lines.size(), 400000u);
+  double previous = 1e9;
+  int electron = -1;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t tab = lines[i].find('\t');
+    ASSERT_NE(tab, std::string::npos) << lines[i];
+    const double rank = std::stod(lines[i].substr(tab + 1));
+    ASSERT_LE(rank, previous) << lines[i];
+    previous = rank;
+    if (lines[i].substr(0, tab) == "electron") electron = static_cast<int>(i);
+  }
+  EXPECT_GE(electron, 0);
+  EXPECT_LT(electron, 10);
+}
+
+TEST(KeaCliMeaning, AMeaningWithNothingToSearchForOrAClashingOrderIsRefused) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"--meaning", "", "a*"}, "the meaning is empty"},
+      {{"--meaning", "  ", "a*"}, "the meaning is empty"},
+      {{"--meaning", "of the", "a*"}, "only common words"},
+      {{"--meaning", "charged particle", "--rank", "a*"}, "'--meaning' orders the entries"},
+      {{"--meaning", "charged particle", "--sort", "a*"}, "'--meaning' orders the entries"},
+      {{"--meaning", "charged particle", "--full-text", "ion"}, "cannot go with '--full-text'"},
+      {{"a*", "--meaning"}, "'--meaning' needs a text"},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun r = search(c.arguments);
+    EXPECT_EQ(r.exitCode, 2) << c.says;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+  }
+}
+
+}  // namespace
+}  // namespace kea::test
