@@ -65,3 +65,24 @@ xdotool key Escape
 xdotool windowactivate --sync "$main"
 xdotool key alt+h && sleep 0.3 && xdotool key q
 shoot '^KEA Quick Reference$' quick-reference.png
+
+# A phrase anagram, most likely first.
+xdotool windowactivate --sync "$main"
+xdotool key Escape ctrl+r alt+a ctrl+a
+xdotool type --delay 30 'tailend'
+xdotool key alt+n ctrl+a
+xdotool type --delay 30 '4,3'
+xdotool key Return
+sleep 1.5
+shoot ' - KEA$' phrase-anagram.png
+
+# A template with a meaning: the answer first.
+xdotool windowactivate --sync "$main"
+xdotool key ctrl+w alt+n ctrl+a BackSpace alt+m
+sleep 0.3
+xdotool type --delay 30 'negatively charged particle'
+xdotool key alt+a ctrl+a
+xdotool type --delay 30 '.l......'
+xdotool key Return
+sleep 1.5
+shoot ' - KEA$' meaning.png

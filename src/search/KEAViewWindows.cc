@@ -368,6 +368,8 @@ void KEAViewWindows::searchClicked() {
   if (previous == SearchState::Ready) {
     if (host_.historyCount() == 0 || host_.historyItem(0) != pattern_) host_.insertHistory(pattern_);
     rankingByMeaning_ = ranksByMeaning();
+    // The box may change while the search runs; the search keeps its meaning.
+    searchMeaning_ = meaning_;
     advanceDictionary();
     const KEAViewProfileWindows& o = options();
     const int order = mode_ == SearchMode::PhraseAnagram ? phraseListOrder(o)
@@ -514,7 +516,7 @@ bool KEAViewWindows::prepareWordSearch(int index) {
   inputEngine_ = std::make_unique<InputEngine>(*list, index);
   g.scores = list->dictionary(index)->entryScores();
   g.meaningPlaces.clear();
-  g.meaning = rankingByMeaning_ ? std::make_unique<MeaningQuery>(list->dictionary(index)->meaningIndex(), meaning_)
+  g.meaning = rankingByMeaning_ ? std::make_unique<MeaningQuery>(list->dictionary(index)->meaningIndex(), searchMeaning_)
                                 : nullptr;
   g.plan = planGroup(g);
   g.length = g.plan.firstLength();

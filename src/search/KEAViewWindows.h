@@ -207,6 +207,8 @@ class KEAViewWindows {
   // the meaning box spells them; empty when the meaning does not describe
   // it (or the last search did not rank by meaning).
   std::vector<std::string> meaningMatches(int index, std::string_view word) const;
+  // Whether group `index`'s last search ranked it by meaning.
+  bool rankedByMeaning(int index) const { return index >= 0 && index < groupCount() && group(index).meaning; }
   // The meaning's rank of an entry as its list keeps it, and back.
   static int meaningListRank(double rank);
   static double meaningRankOf(int listRank);
@@ -300,6 +302,7 @@ class KEAViewWindows {
   void addFullTextHit(OutputGroup& group, std::string_view first, std::string_view second, std::uint32_t reference);
   void addMatch(OutputGroup& group, int score);
   std::string meaning_;
+  std::string searchMeaning_;
   // Whether the running or last search ranked by meaning.
   bool rankingByMeaning_ = false;
   bool listsSortedAtEnd_ = false;

@@ -149,7 +149,12 @@ std::string incompleteResultsText(std::string_view name, ListProblem problem, lo
 namespace texts {
 inline constexpr std::string_view kMeaningHasNoWords =
     "The meaning has only common words such as \"the\" and \"of\": add a word that says what the answer means";
-inline constexpr std::string_view kNoMeaningIndex = "no meaning index";
+inline constexpr std::string_view kMeaningButtonTip =
+    "Show the Meaning box: say what the answer means, and a word search lists the likeliest answers first";
+inline constexpr std::string_view kMeaningBoxTip =
+    "What the answer means, as a clue says it (\"negatively charged particle\"): the entries that fit the pattern "
+    "are listed most likely first";
+inline constexpr std::string_view kMeaningBoxPlaceholder = "What the answer means, such as: negatively charged particle";
 }  // namespace texts
 
 // The status after a search ranked by meaning: "12 results found, 3

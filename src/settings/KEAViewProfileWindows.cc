@@ -52,6 +52,7 @@ void KEAViewProfileWindows::setDefaults() {
   viewDoubleClick = kDoubleClickLookup;
   outputLower = outputUpper = outputPunctuation = outputWhitespace = true;
   viewCommonFirst = false;
+  viewMeaningBox = false;
   outputMinimumScore = 0;
   viewDefinitionDictionary = defaultDefinitionDictionary(programFolder_);
 }
@@ -83,6 +84,7 @@ void KEAViewProfileWindows::load(SettingsStore& store) {
   persist.readFlag("OutputPunctuation", outputPunctuation);
   persist.readFlag("OutputWhitespace", outputWhitespace);
   persist.readFlag("ViewSortingCommonFirst", viewCommonFirst);
+  persist.readFlag("ViewMeaningBox", viewMeaningBox);
   readInRange(persist, "OutputMinimumScore", 0, kMaxScore, outputMinimumScore);
   persist.readString("ViewDefinitionDictionary", viewDefinitionDictionary);
 }
@@ -113,6 +115,7 @@ void KEAViewProfileWindows::save(SettingsStore& store) const {
   persist.writeFlag("OutputPunctuation", outputPunctuation);
   persist.writeFlag("OutputWhitespace", outputWhitespace);
   persist.writeFlag("ViewSortingCommonFirst", viewCommonFirst);
+  persist.writeFlag("ViewMeaningBox", viewMeaningBox);
   persist.writeInt("OutputMinimumScore", outputMinimumScore);
   persist.writeString("ViewDefinitionDictionary", viewDefinitionDictionary);
 }
@@ -120,6 +123,11 @@ void KEAViewProfileWindows::save(SettingsStore& store) const {
 void KEAViewProfileWindows::saveCommonFirst(SettingsStore& store) const {
   Persist persist(store, SettingsMode::Write);
   persist.writeFlag("ViewSortingCommonFirst", viewCommonFirst);
+}
+
+void KEAViewProfileWindows::saveMeaningBox(SettingsStore& store) const {
+  Persist persist(store, SettingsMode::Write);
+  persist.writeFlag("ViewMeaningBox", viewMeaningBox);
 }
 
 void KEAViewProfileWindows::setViewSorting(bool on) {

@@ -50,6 +50,9 @@ class KEAViewProfileWindows {
   // Writes the most-common-first option alone: the main window's toggle
   // keeps it at once, as the user set it.
   void saveCommonFirst(SettingsStore& store) const;
+  // Writes the Meaning box's visibility alone, as soon as the user shows or
+  // hides it.
+  void saveMeaningBox(SettingsStore& store) const;
 
   // The options window never lets both sorting and length grouping be off:
   // clearing one switches the other on.
@@ -92,6 +95,7 @@ class KEAViewProfileWindows {
   // whose commonness score is below a threshold left out (entries without a
   // score are always listed).
   bool viewCommonFirst = false;                        // ViewSortingCommonFirst
+  bool viewMeaningBox = false;                         // ViewMeaningBox: the Meaning box is shown
   int outputMinimumScore = 0;                          // OutputMinimumScore, 0…100
   std::string viewDefinitionDictionary;                // ViewDefinitionDictionary
 

@@ -51,6 +51,9 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
       modeButton_(new QToolButton(this)),
       searchButton_(new QPushButton(this)),
       commonFirstButton_(new QToolButton(this)),
+      meaningButton_(new QToolButton(this)),
+      meaningLabel_(new QLabel(tr("Meaning:"), this)),
+      meaningBox_(new QLineEdit(this)),
       shortestBox_(new QSpinBox(this)),
       longestBox_(new QSpinBox(this)),
       progressBar_(new ProgressBarWidget(controller_.progress(), this)),
@@ -85,6 +88,25 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   commonFirstButton_->setToolTip(commonTip);
   commonFirstButton_->setStatusTip(commonTip);
   connect(commonFirstButton_, &QToolButton::toggled, this, &MainView::commonFirstToggled);
+
+  meaningButton_->setText(tr("&Meaning"));
+  meaningButton_->setCheckable(true);
+  meaningButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  const QString meaningButtonTip = toQString(texts::kMeaningButtonTip);
+  meaningButton_->setToolTip(meaningButtonTip);
+  meaningButton_->setStatusTip(meaningButtonTip);
+  meaningLabel_->setBuddy(meaningBox_);
+  meaningBox_->setPlaceholderText(toQString(texts::kMeaningBoxPlaceholder));
+  meaningBox_->setToolTip(toQString(texts::kMeaningBoxTip));
+  meaningBox_->setStatusTip(toQString(texts::kMeaningBoxTip));
+  meaningBox_->setClearButtonEnabled(true);
+  connect(meaningButton_, &QToolButton::toggled, this, [this](bool on) {
+    showMeaningBox(on);
+    if (on) meaningBox_->setFocus(Qt::ShortcutFocusReason);
+    emit meaningBoxToggled(on);
+  });
+  // Return in the box searches, as it does anywhere in the window.
+  connect(meaningBox_, &QLineEdit::textChanged, this, &MainView::meaningEdited);
 
   auto* shortestLabel = new QLabel(tr("Sho&rtest:"), this);
   auto* longestLabel = new QLabel(tr("&Longest:"), this);
@@ -150,7 +172,13 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternRow->addSpacing(4);
   patternRow->addWidget(searchButton_);
   patternRow->addWidget(commonFirstButton_);
+  patternRow->addWidget(meaningButton_);
   controls->addLayout(patternRow, 0, 1, 1, 5);
+  // The meaning goes with the pattern it ranks, under it.
+  controls->addWidget(meaningLabel_, 2, 0);
+  controls->addWidget(meaningBox_, 2, 1, 1, 5);
+  meaningLabel_->hide();
+  meaningBox_->hide();
   controls->addWidget(shortestLabel, 1, 0);
   controls->addWidget(shortestBox_, 1, 1);
   controls->addWidget(longestLabel, 1, 2);
@@ -190,6 +218,28 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   buildPanes();
 }
 
+void MainView::showMeaningBox(bool on) {
+  {
+    const QSignalBlocker quiet(meaningButton_);
+    meaningButton_->setChecked(on);
+  }
+  meaningLabel_->setVisible(on);
+  meaningBox_->setVisible(on);
+  meaningEdited();
+}
+
+void MainView::meaningEdited() {
+  // A hidden box asks nothing. Characters the dictionaries cannot hold
+  // cannot be in a definition either: they part words like a space.
+  std::string text;
+  if (meaningBox_->isVisibleTo(this)) {
+    for (const QChar c : meaningBox_->text()) text += fromQString(QString(c)).value_or(" ");
+  }
+  if (text == controller_.meaning()) return;
+  controller_.setMeaning(text);
+  emit commandStateChanged();
+}
+
 void MainView::showCommonFirst(bool on) {
   const QSignalBlocker quiet(commonFirstButton_);
   commonFirstButton_->setChecked(on);
@@ -221,6 +271,10 @@ void MainView::buildPanes() {
     if (const KKDictionaryList* list = workspace_.dictionaries(); list != nullptr && i < list->count()) {
       pane->caption()->setToolTip(toQString(list->path(i)));
     }
+    pane->model()->setMeaningMatches([this, i](std::string_view word) -> std::optional<std::vector<std::string>> {
+      if (!controller_.rankedByMeaning(i)) return std::nullopt;
+      return controller_.meaningMatches(i, word);
+    });
     ResultsView* view = pane->view();
     view->setLocked(!resultsEnabled_);
     connect(view, &ResultsView::focused, this, [this, i] { emit paneFocused(i); });

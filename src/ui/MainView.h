@@ -74,6 +74,14 @@ class MainView : public QWidget, public KEAViewHost {
   QToolButton* commonFirstButton() const { return commonFirstButton_; }
   // Shows the option's state without telling anyone.
   void showCommonFirst(bool on);
+  // The "Meaning" toggle and the box it shows under the pattern box: with
+  // text in it, a word search lists its matches most likely first.
+  QToolButton* meaningButton() const { return meaningButton_; }
+  QLineEdit* meaningBox() const { return meaningBox_; }
+  // Shows or hides the Meaning box without telling anyone.
+  void showMeaningBox(bool on);
+  // The Meaning box's text changed: the controller takes it.
+  void meaningEdited();
   // The order options changed: a finished search runs again in the new order.
   void orderChanged();
   QSpinBox* lengthSpin(LengthBox box) const;
@@ -124,6 +132,8 @@ class MainView : public QWidget, public KEAViewHost {
   void commandStateChanged();
   // The user switched "Most common first" on or off.
   void commonFirstToggled(bool on);
+  // The user showed or hid the Meaning box.
+  void meaningBoxToggled(bool on);
   // A list took the focus.
   void paneFocused(int group);
   void paneContextMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
@@ -155,6 +165,9 @@ class MainView : public QWidget, public KEAViewHost {
   QToolButton* modeButton_;
   QPushButton* searchButton_;
   QToolButton* commonFirstButton_;
+  QToolButton* meaningButton_;
+  QLabel* meaningLabel_;
+  QLineEdit* meaningBox_;
   QSpinBox* shortestBox_;
   QSpinBox* longestBox_;
   ProgressBarWidget* progressBar_;

@@ -138,6 +138,12 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
     if (!isSearching()) view_->orderChanged();
     updateCommands();
   });
+  // The Meaning box is shown once the user asks for it, and stays so.
+  view_->showMeaningBox(workspace_.options().viewMeaningBox);
+  connect(view_, &MainView::meaningBoxToggled, this, [this](bool on) {
+    workspace_.profile().viewMeaningBox = on;
+    workspace_.profile().saveMeaningBox(store_);
+  });
   setAcceptDrops(true);
   // F1 anywhere in the program: help on what it is pointed at.
   qApp->installEventFilter(this);

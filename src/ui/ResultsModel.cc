@@ -29,6 +29,9 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
     case ShadeRole:
       return rarityShade(entry->score());
     case Qt::ToolTipRole: {
+      if (meaningMatches_) {
+        if (const auto words = meaningMatches_(entry->word())) return toQString(meaningTip(entry->score(), *words));
+      }
       const std::string tip = commonnessTip(entry->score());
       return tip.empty() ? QVariant() : QVariant(toQString(tip));
     }

@@ -9,6 +9,11 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "search/MatchListWindows.h"
 
@@ -36,12 +41,19 @@ class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
 
   MatchListWindows& list() { return list_; }
 
+  // Which words of the meaning an entry matched, when the list's last
+  // search ranked by meaning (else null): the tool tips then say why an
+  // entry ranked where it did.
+  using MeaningMatches = std::function<std::optional<std::vector<std::string>>(std::string_view word)>;
+  void setMeaningMatches(MeaningMatches matches) { meaningMatches_ = std::move(matches); }
+
  private:
   void aboutToClear() override;
   void cleared() override;
   void refreshed() override { sync(); }
 
   MatchListWindows& list_;
+  MeaningMatches meaningMatches_;
   // The rows announced so far.
   int shown_ = 0;
 };

@@ -57,6 +57,7 @@ constexpr HelpTopic kTopics[] = {
     {kHelpDefinitionHistory, "definitions.html#history"},
     {kHelpDefinitionTextMenu, "definitions.html#text-menu"},
     {kHelpFullText, "fulltext.html"},
+    {kHelpMeaning, "meaning.html"},
     {kHelpExternalLookup, "external-lookup.html"},
     {kHelpLookupMethods, "external-lookup.html#setup"},
     {kHelpExternalLookupPrompt, "external-lookup.html#prompt"},

@@ -57,6 +57,7 @@ inline constexpr int kHelpOptionsAppearance = 550;
 inline constexpr int kHelpDefinitions = 600;
 inline constexpr int kHelpDefinitionHistory = 611;
 inline constexpr int kHelpFullText = 620;
+inline constexpr int kHelpMeaning = 630;
 
 inline constexpr int kHelpExternalLookup = 700;
 

@@ -160,8 +160,9 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   saved.definitionBackgroundColor = Colour::fromRgb(10, 20, 30);
   saved.viewCommonFirst = true;
   saved.outputMinimumScore = 35;
+  saved.viewMeaningBox = true;
   saved.save(store);
-  EXPECT_EQ(store.valueCount(), 26u);  // every option of the table
+  EXPECT_EQ(store.valueCount(), 27u);  // every option of the table
   KEAViewProfileWindows loaded("/elsewhere");
   loaded.load(store);
   EXPECT_EQ(loaded.expansionAt, "[xyz]");
@@ -171,6 +172,7 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   EXPECT_EQ(loaded.viewDefinitionDictionary, "/p/Definitions/WordNet.kkd");
   EXPECT_TRUE(loaded.viewCommonFirst);
   EXPECT_EQ(loaded.outputMinimumScore, 35);
+  EXPECT_TRUE(loaded.viewMeaningBox);
   // A threshold outside the scores' range is not taken.
   store.putInt("OutputMinimumScore", 101);
   loaded.load(store);

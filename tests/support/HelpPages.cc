@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <iomanip>
 #include <sstream>
 
 #include "support/TempDir.h"
@@ -95,7 +96,8 @@ HelpExamples helpExamples(const HelpPageText& page) {
       std::smatch options;
       if (std::regex_search(attributes, options, optionsAttribute)) {
         std::istringstream words(decodeEntities(options[1].str()));
-        for (std::string word; words >> word;) example.options.push_back(word);
+        // Words, or a phrase in single quotes: --meaning 'charged particle'.
+        for (std::string word; words >> std::quoted(word, '\'');) example.options.push_back(word);
       }
       example.pattern = decodeEntities(m[3].str());
       found.examples.push_back(std::move(example));

@@ -4,7 +4,8 @@
 // A worked example is a <code class="pattern"> (a word search),
 // <code class="fulltext"> (a full-text search) or <code class="define"> (a
 // definition lookup) element, optionally with data-options="..." holding
-// kea-cli options, followed by any number of
+// kea-cli options (a phrase in single quotes is one argument), followed by
+// any number of
 //   <span class="finds">...</span>    a result line that must be listed
 //                                      (for define: text the output holds),
 //   <span class="misses">...</span>   a result line that must not be,

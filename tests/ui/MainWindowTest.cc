@@ -25,6 +25,8 @@
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
 #include "builder/ScoreCompanions.h"
+#include "meaning/MeaningDocuments.h"
+#include "search/StringTable.h"
 #include "ui/ResultsModel.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
@@ -115,6 +117,51 @@ TEST_F(MainWindowTest, TheCommonFirstToggleReordersAndIsRemembered) {
   start({path});
   EXPECT_TRUE(view().commonFirstButton()->isChecked());
   EXPECT_TRUE(frame().workspace().options().viewCommonFirst);
+}
+
+TEST_F(MainWindowTest, TheMeaningBoxRanksTheSearchSaysWhyAndIsRemembered) {
+  const std::string path = test::buildTestDictionary(dir, {"electron", "proton", "neutron", "elk", "lepton"});
+  MeaningDocuments documents;
+  ASSERT_TRUE(documents.addLines("electron\tparticle:1 negative:1 charge:1\nproton\tparticle:1 positive:1 charge:1\n",
+                                 nullptr));
+  ASSERT_TRUE(writeMeaningCompanion(path, documents, nullptr, nullptr));
+  start({path});
+  const auto rows = [this] {
+    QStringList out;
+    QAbstractItemModel* model = view().pane(0)->model();
+    for (int i = 0; i < model->rowCount(); ++i) out << model->index(i, 0).data(ResultsModel::WordRole).toString();
+    return out;
+  };
+  // Hidden until asked for.
+  EXPECT_FALSE(view().meaningBox()->isVisible());
+  search("*");
+  EXPECT_EQ(rows(), (QStringList{"elk", "lepton", "proton", "neutron", "electron"}));
+  QTest::mouseClick(view().meaningButton(), Qt::LeftButton);
+  EXPECT_TRUE(view().meaningBox()->isVisible());
+  EXPECT_TRUE(view().meaningBox()->hasFocus());
+  QTest::keyClicks(view().meaningBox(), "negatively charged particle");
+  QTest::keyClick(view().meaningBox(), Qt::Key_Return);
+  waitWhileSearching();
+  EXPECT_EQ(rows().mid(0, 2), (QStringList{"electron", "proton"}));
+  EXPECT_EQ(view().statusLine(), "5 results found, 2 ranked by meaning");
+  QAbstractItemModel* model = view().pane(0)->model();
+  EXPECT_EQ(model->index(0, 0).data(Qt::ToolTipRole).toString(),
+            "Meaning: matched \"negatively\", \"charged\" and \"particle\"");
+  EXPECT_EQ(model->index(4, 0).data(Qt::ToolTipRole).toString(), "Meaning: none of its words; listed by commonness");
+  // Common words alone are no meaning: the status says so and Search waits.
+  view().meaningBox()->setText("of the");
+  EXPECT_FALSE(view().searchButton()->isEnabled());
+  EXPECT_EQ(view().statusLine(), QString::fromUtf8(texts::kMeaningHasNoWords.data(), texts::kMeaningHasNoWords.size()));
+  // Hidden again, the box asks nothing; shown, it is kept for the next start.
+  QTest::mouseClick(view().meaningButton(), Qt::LeftButton);
+  EXPECT_FALSE(view().meaningBox()->isVisible());
+  EXPECT_TRUE(view().searchButton()->isEnabled());
+  QTest::mouseClick(view().meaningButton(), Qt::LeftButton);
+  frame().close();
+  program.reset();
+  start({path});
+  EXPECT_TRUE(view().meaningBox()->isVisible());
+  EXPECT_TRUE(view().meaningButton()->isChecked());
 }
 
 TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
