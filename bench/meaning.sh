@@ -2,7 +2,8 @@
 # How well a meaning puts the answer first, measured with the real programs
 # on definitions written for the purpose (bench/data/meaning-clues.txt:
 # "answer|definition", the way a solver or a setter describes a word), not
-# on the dictionary's own definitions:
+# on the dictionary's own definitions (and, as a check that the commonness
+# prior does not bury uncommon answers, bench/data/meaning-clues-rare.txt):
 #
 #   length known               kea-cli search --meaning DEF '????????'
 #   length and first letter    kea-cli search --meaning DEF 'e???????'
@@ -33,28 +34,32 @@ place_of() {
 export -f place_of
 export cli
 
-# One line per clue and case: answer, definition, pattern (tab-separated).
-grep -v '^#' bench/data/meaning-clues.txt | grep -v '^$' | while IFS='|' read -r answer definition; do
-  letters=$(printf '%s' "$answer" | tr -cd 'a-zA-Z')
-  n=${#letters}
-  length="" first="" odd=""
-  for ((i = 0; i < n; i++)); do
-    c=${letters:i:1}
-    length+='?'
-    if ((i == 0)); then first+=$c; else first+='?'; fi
-    if ((i % 2)); then odd+=$c; else odd+='?'; fi
+for clues in bench/data/meaning-clues.txt bench/data/meaning-clues-rare.txt; do
+  echo "$clues:"
+  rm -f "$work/length" "$work/first" "$work/odd"
+  # One line per clue and case: answer, definition, pattern (tab-separated).
+  grep -v '^#' "$clues" | grep -v '^$' | while IFS='|' read -r answer definition; do
+    letters=$(printf '%s' "$answer" | tr -cd 'a-zA-Z')
+    n=${#letters}
+    length="" first="" odd=""
+    for ((i = 0; i < n; i++)); do
+      c=${letters:i:1}
+      length+='?'
+      if ((i == 0)); then first+=$c; else first+='?'; fi
+      if ((i % 2)); then odd+=$c; else odd+='?'; fi
+    done
+    printf '%s\t%s\t%s\n' "$answer" "$definition" "$length" >> "$work/length"
+    printf '%s\t%s\t%s\n' "$answer" "$definition" "$first" >> "$work/first"
+    printf '%s\t%s\t%s\n' "$answer" "$definition" "$odd" >> "$work/odd"
   done
-  printf '%s\t%s\t%s\n' "$answer" "$definition" "$length" >> "$work/length"
-  printf '%s\t%s\t%s\n' "$answer" "$definition" "$first" >> "$work/first"
-  printf '%s\t%s\t%s\n' "$answer" "$definition" "$odd" >> "$work/odd"
-done
 
-for case in length first odd; do
-  tr '\n' '\0' < "$work/$case" |
-    xargs -0 -P "$jobs" -n 1 bash -c 'IFS=$'"'"'\t'"'"' read -r a d p <<< "$0"; place_of "$a" "$d" "$p"' > "$work/$case.places"
-  awk -v label="$case" '{ n++; if ($1 == 1) one++; if ($1 <= 10) ten++ }
-    END { printf "%-7s %d definitions: acc@1 %.1f%%  acc@10 %.1f%%\n", label, n, 100 * one / n, 100 * ten / n }' \
-    "$work/$case.places"
+  for case in length first odd; do
+    tr '\n' '\0' < "$work/$case" |
+      xargs -0 -P "$jobs" -n 1 bash -c 'IFS=$'"'"'\t'"'"' read -r a d p <<< "$0"; place_of "$a" "$d" "$p"' > "$work/$case.places"
+    awk -v label="$case" '{ n++; if ($1 == 1) one++; if ($1 <= 10) ten++ }
+      END { printf "  %-7s %d definitions: acc@1 %.1f%%  acc@10 %.1f%%\n", label, n, 100 * one / n, 100 * ten / n }' \
+      "$work/$case.places"
+  done
 done
 
 if command -v hyperfine > /dev/null; then

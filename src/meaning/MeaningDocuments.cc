@@ -60,13 +60,14 @@ bool MeaningDocuments::addLine(std::string_view line) {
     }
     words_.forEach(item.substr(0, colon), [&](std::string_view stem, std::string_view) {
       scratch_.assign(stem);
-      const auto [it, added] = termNumbers_.try_emplace(scratch_, static_cast<std::uint32_t>(terms_.size()));
-      if (added) terms_.push_back(scratch_);
-      const auto same = std::find_if(document.begin(), document.end(), [&](const auto& p) { return p.first == it->second; });
+      const auto found = termNumbers_.try_emplace(scratch_, static_cast<std::uint32_t>(terms_.size()));
+      if (found.second) terms_.push_back(scratch_);
+      const std::uint32_t term = found.first->second;
+      const auto same = std::find_if(document.begin(), document.end(), [&](const auto& p) { return p.first == term; });
       if (same != document.end()) {
         same->second += static_cast<float>(weight);
       } else {
-        document.emplace_back(it->second, static_cast<float>(weight));
+        document.emplace_back(term, static_cast<float>(weight));
       }
     });
   }

@@ -10,7 +10,7 @@ namespace {
 // how much a tenfold commonness counts against relevance, what an entry
 // that no word of the meaning describes loses, and what an entry made of
 // the meaning's own words loses.
-constexpr double kCommonnessWeight = 0.3;
+constexpr double kCommonnessWeight = 0.6;
 constexpr double kUndescribedPenalty = 10.0;
 constexpr double kEchoPenalty = 5.0;
 // The commonness of an entry without a score: that of the rarest words.
