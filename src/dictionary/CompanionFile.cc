@@ -134,9 +134,10 @@ CompanionFile readCompanionFile(const std::string& path, std::string_view magic,
   CompanionFile out;
   CompanionHandle handle = openCompanionFile(path, magic, maxPayload, dictionary, check);
   out.madeFrom = handle.madeFrom;
-  // A damaged file is reported as damaged even when it is also stale.
-  out.status = handle.status == CompanionStatus::Stale ? CompanionStatus::Damaged : handle.status;
+  out.status = handle.status;
   if (handle.status != CompanionStatus::Loaded && handle.status != CompanionStatus::Stale) return out;
+  // Damaged until the hash agrees, even when the file is also stale.
+  out.status = CompanionStatus::Damaged;
   std::vector<unsigned char> payload(static_cast<std::size_t>(handle.payloadSize));
   unsigned char tail[8];
   if (handle.file.readAt(kPayloadStart, payload.data(), payload.size()) != payload.size() ||

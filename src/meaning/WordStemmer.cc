@@ -69,7 +69,7 @@ bool WordStemmer::consonantVowelConsonant(int i) const {
 bool WordStemmer::ends(std::string_view suffix) {
   const int length = static_cast<int>(suffix.size());
   if (length > k_ + 1) return false;
-  if (std::memcmp(b_ + k_ - length + 1, suffix.data(), suffix.size()) != 0) return false;
+  if (std::memcmp(b_ + (k_ - length + 1), suffix.data(), suffix.size()) != 0) return false;
   j_ = k_ - length;
   return true;
 }
@@ -78,7 +78,7 @@ void WordStemmer::setTo(std::string_view text) {
   // Every replacement is no longer than the suffix it replaces, plus one
   // letter at most ("at" -> "ate"), so it stays in the buffer.
   const int length = static_cast<int>(text.size());
-  std::memcpy(b_ + j_ + 1, text.data(), text.size());
+  std::memcpy(b_ + (j_ + 1), text.data(), text.size());
   k_ = j_ + length;
 }
 

@@ -92,11 +92,18 @@ TEST(EntryScores, ACutOrChangedCompanionIsIgnored) {
     test::writeFile(dir.file("test.scores"), good.substr(0, cut));
     ASSERT_TRUE(scoresByText(path).empty()) << "cut at " << cut;
   }
+  KKDictionaryList::Dictionary dictionary(path);
+  dictionary.open(true);
   for (std::size_t at = 0; at < good.size(); ++at) {
     std::string changed = good;
     changed[at] = static_cast<char>(changed[at] ^ 0x40);
     test::writeFile(dir.file("test.scores"), changed);
     ASSERT_TRUE(scoresByText(path).empty()) << "byte " << at;
+    // The frame itself says why, and hands over no payload.
+    const CompanionFile file = readCompanionFile(dir.file("test.scores"), EntryScores::kMagic, 1 << 20,
+                                                 dictionary.fingerprint(), FingerprintCheck::SizeAndHeader);
+    ASSERT_TRUE(file.status == CompanionStatus::Damaged || file.status == CompanionStatus::Stale) << "byte " << at;
+    ASSERT_TRUE(file.payload.empty()) << "byte " << at;
   }
   test::writeFile(dir.file("test.scores"), good + "x");
   EXPECT_TRUE(scoresByText(path).empty());
