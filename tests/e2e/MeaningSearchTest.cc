@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/RunProgram.h"
+#include "support/TempDir.h"
 
 namespace kea::test {
 namespace {
@@ -96,6 +97,29 @@ TEST(KeaCliMeaning, AMeaningWithNothingToSearchForOrAClashingOrderIsRefused) {
     EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty()) << r.out;
   }
+}
+
+TEST(KkbuildMeaning, AnOwnMeaningListRanksAnOwnDictionaryAndABadLineBuildsNothing) {
+  TempDir dir;
+  const std::string cafe = "caf\xC3\xA9";  // UTF-8
+  const std::string creme = "cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e";
+  writeFile(dir.file("words.txt"), cafe + "\n" + creme + "\nelectron\nproton\n");
+  writeFile(dir.file("meaning.txt"), "# UTF-8, as the words\n" + cafe + "\tsmall:1 restaurant:1 coffee:1\n" + creme +
+                                         "\tdessert:1 custard:1 caramel:0.5\n");
+  ProgramRun built = runProgram("kkbuild", {"--meaning", dir.file("meaning.txt"), dir.file("words.txt"), dir.file("mine.kkd")});
+  ASSERT_EQ(built.exitCode, 0) << built.err;
+  EXPECT_NE(built.err.find("2 entries with a meaning"), std::string::npos) << built.err;
+  const ProgramRun ranked = search({"-d", dir.file("mine.kkd"), "--meaning", "caramel custard", "*"});
+  ASSERT_EQ(ranked.exitCode, 0) << ranked.err;
+  EXPECT_EQ(outputLines(ranked.out).front(), creme);
+  EXPECT_NE(ranked.err.find("4 results found, 1 ranked by meaning"), std::string::npos) << ranked.err;
+
+  const std::string before = readFile(dir.file("mine.meaning"));
+  writeFile(dir.file("bad.txt"), cafe + "\tsmall:1\ncoffee with no tab\n");
+  built = runProgram("kkbuild", {"--meaning", dir.file("bad.txt"), dir.file("words.txt"), dir.file("mine.kkd")});
+  EXPECT_EQ(built.exitCode, 1);
+  EXPECT_NE(built.err.find("line 2 is not"), std::string::npos) << built.err;
+  EXPECT_EQ(readFile(dir.file("mine.meaning")), before);
 }
 
 }  // namespace
