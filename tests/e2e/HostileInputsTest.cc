@@ -240,8 +240,12 @@ TEST_F(HostileInputs, ADictionaryChangedDuringASearchGivesTheWholeAnswerOrSaysSo
       EXPECT_EQ(r.err, reference.err);
     } else {
       EXPECT_EQ(r.exitCode, 2) << r.err;
-      EXPECT_NE(r.err.find(" changed on disk during the search: "), std::string::npos) << r.err;
-      EXPECT_NE(r.err.find(", but not all there may be; search again"), std::string::npos) << r.err;
+      // Changed while it was read, or (on a slow machine) already before
+      // the search began, when it is refused as no longer valid.
+      const bool during = r.err.find(" changed on disk during the search: ") != std::string::npos &&
+                          r.err.find(", but not all there may be; search again") != std::string::npos;
+      const bool before = r.err.find(" is no longer a valid KEA&Kindred Dictionary File") != std::string::npos;
+      EXPECT_TRUE(during || before) << r.err;
       ++reported;
     }
     if (changes[i] == Change::Replaced || changes[i] == Change::Deleted) {

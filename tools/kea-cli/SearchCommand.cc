@@ -510,6 +510,9 @@ int runSearch(const std::vector<std::string>& args) {
 
   // Ctrl-C is the Stop button, pressed between two steps of the search.
   view.searchClicked();
+  // A dictionary that went bad since it was opened stops the search before
+  // it starts; the message has been printed.
+  if (view.state() != SearchState::Searching) return kExitUsage;
   while (view.step(kStepUnits) == KEAViewWindows::Step::More) {
     if (platform::interruptRequested()) view.cancel();
   }
