@@ -42,20 +42,6 @@ void put(std::string& out, T value) {
 
 std::uint64_t hashOf(const void* data, std::size_t size) { return wideHash64(data, size, MeaningIndex::kHashSeed); }
 
-// Whether `values` start at 0, never decrease and end at `last`.
-bool offsetsFit(const std::vector<std::uint32_t>& values, std::uint64_t last) {
-  if (values.empty() || values.front() != 0 || values.back() != last) return false;
-  return std::is_sorted(values.begin(), values.end());
-}
-
-void readTable(const unsigned char* p, std::size_t count, std::vector<std::uint32_t>& out) {
-  out.resize(count);
-  for (std::size_t i = 0; i < count; ++i, p += 4) {
-    out[i] = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-             static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-  }
-}
-
 class FileSource final : public MeaningIndex::Source {
  public:
   FileSource(platform::ReadOnlyFile file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
@@ -161,14 +147,19 @@ std::shared_ptr<const MeaningIndex> MeaningIndex::fromSource(
   }
 
   // The term table: offsets into the letters and into the postings.
-  std::vector<unsigned char> table;
-  if (!m.readSection(terms, table)) return nullptr;
-  const std::size_t tables = 2 * (std::size_t{m.terms_} + 1) * 4;
-  if (table.size() < tables) return nullptr;
-  readTable(table.data(), std::size_t{m.terms_} + 1, m.termStart_);
-  readTable(table.data() + tables / 2, std::size_t{m.terms_} + 1, m.postingStart_);
-  if (!offsetsFit(m.termStart_, table.size() - tables) || !offsetsFit(m.postingStart_, m.postings_.size)) return nullptr;
-  m.termChars_.assign(reinterpret_cast<const char*>(table.data()) + tables, table.size() - tables);
+  if (!m.readSection(terms, m.termTable_)) return nullptr;
+  const std::size_t offsets = std::size_t{m.terms_} + 1;
+  if (m.termTable_.size < 8 * offsets) return nullptr;
+  const std::size_t letters = m.termTable_.size - 8 * offsets;
+  const auto fits = [&](std::size_t first, std::uint64_t last) {
+    if (m.termTable_.u32(first) != 0 || m.termTable_.u32(first + offsets - 1) != last) return false;
+    for (std::size_t i = first; i + 1 < first + offsets; ++i) {
+      if (m.termTable_.u32(i) > m.termTable_.u32(i + 1)) return false;
+    }
+    return true;
+  };
+  if (!fits(0, letters) || !fits(offsets, m.postings_.size)) return nullptr;
+  m.termChars_ = reinterpret_cast<const char*>(m.termTable_.data.get()) + 8 * offsets;
   // Terms must be sorted for the search by halves.
   for (std::uint32_t t = 1; t < m.terms_; ++t) {
     if (!(m.termText(t - 1) < m.termText(t))) return nullptr;
@@ -176,31 +167,34 @@ std::shared_ptr<const MeaningIndex> MeaningIndex::fromSource(
   return index;
 }
 
-bool MeaningIndex::readSection(const Range& range, std::vector<unsigned char>& out) const {
+bool MeaningIndex::readSection(const Range& range, Bytes& out) const {
   if (range.size > kMaxSection) return false;
-  out.resize(static_cast<std::size_t>(range.size));
-  return source_->read(range.offset, out.data(), out.size()) && hashOf(out.data(), out.size()) == range.hash;
+  out.size = static_cast<std::size_t>(range.size);
+  out.data.reset(new unsigned char[std::max<std::size_t>(out.size, 1)]);
+  return source_->read(range.offset, out.data.get(), out.size) && hashOf(out.data.get(), out.size) == range.hash;
 }
 
 const MeaningIndex::EntrySection* MeaningIndex::entrySection(int length) const {
   if (length < 1 || length >= lengthSlots_) return nullptr;
   const auto l = static_cast<std::size_t>(length);
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (entrySectionRead_[l]) return entrySections_[l].get();
-  entrySectionRead_[l] = true;
-  const Range& range = entryRanges_[l];
-  std::vector<unsigned char> bytes;
-  if (range.size == 0 || !readSection(range, bytes)) return nullptr;
-  const std::size_t starts = std::size_t{count_[l]} + 1;
-  if (bytes.size() < 4 * starts || (bytes.size() - 4 * starts) % 4 != 0) return nullptr;
-  auto section = std::make_unique<EntrySection>();
-  readTable(bytes.data(), starts, section->start);
-  readTable(bytes.data() + 4 * starts, (bytes.size() - 4 * starts) / 4, section->documents);
-  if (!offsetsFit(section->start, section->documents.size())) return nullptr;
-  for (const std::uint32_t d : section->documents) {
-    if (d >= documents_) return nullptr;
-  }
-  entrySections_[l] = std::move(section);
+  std::call_once(entrySectionRead_[l], [&] {
+    const Range& range = entryRanges_[l];
+    auto section = std::make_unique<EntrySection>();
+    section->entries = count_[l];
+    Bytes& bytes = section->bytes;
+    if (range.size == 0 || !readSection(range, bytes)) return;
+    const std::size_t starts = section->entries + 1;
+    if (bytes.size < 4 * starts || (bytes.size - 4 * starts) % 4 != 0) return;
+    const std::size_t documents = (bytes.size - 4 * starts) / 4;
+    if (bytes.u32(0) != 0 || bytes.u32(starts - 1) != documents) return;
+    for (std::size_t i = 0; i + 1 < starts; ++i) {
+      if (bytes.u32(i) > bytes.u32(i + 1)) return;
+    }
+    for (std::size_t r = 0; r < documents; ++r) {
+      if (bytes.u32(starts + r) >= documents_) return;
+    }
+    entrySections_[l] = std::move(section);
+  });
   return entrySections_[l].get();
 }
 
@@ -211,7 +205,7 @@ void MeaningIndex::entryDocuments(int length, std::uint32_t ordinal, std::vector
 bool MeaningIndex::readPostings(std::uint32_t t, std::vector<unsigned char>& out) const {
   out.clear();
   if (t >= terms_) return false;
-  const std::uint64_t begin = postingStart_[t], end = postingStart_[t + 1];
+  const std::uint64_t begin = postingStart(t), end = postingStart(t + 1);
   if (begin == end) return true;
   // The whole chunks that hold the term's postings, each checked.
   const std::uint64_t firstChunk = begin / chunkSize_, lastChunk = (end - 1) / chunkSize_;
@@ -321,7 +315,7 @@ std::string MeaningIndex::payload(const Content& content) {
 }
 
 std::string_view MeaningIndex::termText(std::uint32_t t) const {
-  return std::string_view(termChars_).substr(termStart_[t], termStart_[t + 1] - termStart_[t]);
+  return {termChars_ + termStart(t), termStart(t + 1) - termStart(t)};
 }
 
 std::int64_t MeaningIndex::findTerm(std::string_view stem) const {

@@ -96,8 +96,11 @@ class MeaningIndex {
   template <typename Visit>
   void forEachDocument(int length, std::uint32_t ordinal, Visit&& visit) const {
     const EntrySection* section = entrySection(length);
-    if (section == nullptr || ordinal + std::size_t{1} >= section->start.size()) return;
-    for (std::uint32_t r = section->start[ordinal]; r < section->start[ordinal + 1]; ++r) visit(section->documents[r]);
+    if (section == nullptr || ordinal >= section->entries) return;
+    const std::uint32_t last = section->bytes.u32(ordinal + std::size_t{1});
+    for (std::uint32_t r = section->bytes.u32(ordinal); r < last; ++r) {
+      visit(section->bytes.u32(section->entries + std::size_t{1} + r));
+    }
   }
 
   // A term's number, or -1 for a term the index lacks.
@@ -148,12 +151,27 @@ class MeaningIndex {
     std::uint64_t size = 0;
     std::uint64_t hash = 0;
   };
+  // Bytes read from the file, left as they lie (little-endian), in memory
+  // that is not cleared first: an index section can be megabytes, and a
+  // query wants to be done in milliseconds.
+  struct Bytes {
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+    std::uint32_t u32(std::size_t index) const {
+      const unsigned char* p = data.get() + 4 * index;
+      return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+             static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
+  };
+  // An entry section: u32 start[entries + 1], then the documents.
   struct EntrySection {
-    std::vector<std::uint32_t> start;
-    std::vector<std::uint32_t> documents;
+    Bytes bytes;
+    std::size_t entries = 0;
   };
   // A section's bytes, read and checked; false when it is damaged.
-  bool readSection(const Range& range, std::vector<unsigned char>& out) const;
+  bool readSection(const Range& range, Bytes& out) const;
+  std::uint32_t termStart(std::uint32_t t) const { return termTable_.u32(t); }
+  std::uint32_t postingStart(std::uint32_t t) const { return termTable_.u32(std::size_t{terms_} + 1 + t); }
   const EntrySection* entrySection(int length) const;
   bool readPostings(std::uint32_t t, std::vector<unsigned char>& out) const;
   std::string_view termText(std::uint32_t t) const;
@@ -166,14 +184,13 @@ class MeaningIndex {
   Range postings_;
   std::uint32_t chunkSize_ = 0;
   std::vector<std::uint64_t> chunkHashes_;
-  // The term table, read at load.
-  std::vector<std::uint32_t> termStart_, postingStart_;
-  std::string termChars_;
-  // Entry sections as the searches ask for them; a damaged one is read
-  // once and kept as missing.
-  mutable std::mutex mutex_;
+  // The term table, read at load: the two offset tables, then the letters.
+  Bytes termTable_;
+  const char* termChars_ = nullptr;
+  // Entry sections as the searches ask for them, each read once (a damaged
+  // one is kept as missing).
+  mutable std::array<std::once_flag, kkd::kMaxLengthSlots> entrySectionRead_;
   mutable std::array<std::unique_ptr<EntrySection>, kkd::kMaxLengthSlots> entrySections_;
-  mutable std::array<bool, kkd::kMaxLengthSlots> entrySectionRead_{};
 };
 
 }  // namespace kea

@@ -2,6 +2,8 @@
 
 #include "dictionary/EntryScores.h"
 
+#include <algorithm>
+
 namespace kea {
 
 namespace {
@@ -30,7 +32,12 @@ MeaningQuery::MeaningQuery(std::shared_ptr<const MeaningIndex> index, std::strin
     terms_.push_back(Term{std::string(stem), std::string(word), 1, -1});
   });
   if (!index_) return;
-  relevance_.assign(index_->documentCount(), 0.0f);
+  relevance_.reset(static_cast<float*>(std::calloc(std::max<std::size_t>(index_->documentCount(), 1), sizeof(float))));
+  if (!relevance_) {
+    // Without memory for it the meaning ranks nothing, as without an index.
+    index_.reset();
+    return;
+  }
   for (Term& term : terms_) {
     term.number = index_->findTerm(term.stem);
     if (term.number < 0) continue;

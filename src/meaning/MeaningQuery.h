@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,7 +54,12 @@ class MeaningQuery {
 
   std::shared_ptr<const MeaningIndex> index_;
   std::vector<Term> terms_;
-  std::vector<float> relevance_;
+  // Every document's relevance: zeroed memory from the system, of which a
+  // query touches the pages of the documents its words reach.
+  struct Free {
+    void operator()(float* p) const { std::free(p); }
+  };
+  std::unique_ptr<float[], Free> relevance_;
   std::size_t known_ = 0;
   MeaningWords words_;
 };

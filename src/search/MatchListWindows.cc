@@ -333,11 +333,8 @@ void MatchListWindows::finishOrder() {
     Entry* entry;
   };
   std::vector<Item> items;
-  for (std::size_t b = 0; b + 1 < start.size(); ++b) {
-    const std::size_t first = start[b], last = start[b + 1];
-    bool ordered = true;
-    for (std::size_t i = first + 1; ordered && i < last; ++i) ordered = inOrder(sorted[i - 1], sorted[i]);
-    if (ordered) continue;
+  // Sorts entries [first, last) of `sorted` by rank, then alphabetically.
+  const auto sortRun = [&](std::size_t first, std::size_t last) {
     items.clear();
     for (std::size_t i = first; i < last; ++i) {
       items.push_back({common ? sorted[i]->rank() : 0, foldedPrefix(sorted[i]->word()), static_cast<std::uint32_t>(i),
@@ -352,6 +349,47 @@ void MatchListWindows::finishOrder() {
       return x.arrival < y.arrival;
     });
     for (std::size_t i = first; i < last; ++i) sorted[i] = items[i - first].entry;
+  };
+  std::vector<Entry*> byRank;
+  std::vector<std::uint32_t> rankStart;
+  for (std::size_t b = 0; b + 1 < start.size(); ++b) {
+    std::size_t first = start[b], last = start[b + 1];
+    bool ordered = true;
+    for (std::size_t i = first + 1; ordered && i < last; ++i) ordered = inOrder(sorted[i - 1], sorted[i]);
+    if (ordered) continue;
+    // Finer ranks than the scores' (meaning ranks, phrases) over a range
+    // not much wider than the bucket: a stable counting sort by rank, after
+    // which most runs of one rank are in order already, as they arrived.
+    if (common && last - first > 64) {
+      int low = sorted[first]->rank(), high = low;
+      for (std::size_t i = first; i < last; ++i) {
+        low = std::min(low, sorted[i]->rank());
+        high = std::max(high, sorted[i]->rank());
+      }
+      const std::size_t range = static_cast<std::size_t>(static_cast<std::int64_t>(high) - low) + 1;
+      if (range <= 4 * (last - first) + 65536) {
+        rankStart.assign(range + 1, 0);
+        for (std::size_t i = first; i < last; ++i) ++rankStart[static_cast<std::size_t>(high - sorted[i]->rank()) + 1];
+        for (std::size_t r = 1; r <= range; ++r) rankStart[r] += rankStart[r - 1];
+        byRank.resize(last - first);
+        for (std::size_t i = first; i < last; ++i) {
+          byRank[rankStart[static_cast<std::size_t>(high - sorted[i]->rank())]++] = sorted[i];
+        }
+        std::copy(byRank.begin(), byRank.end(), sorted.begin() + static_cast<std::ptrdiff_t>(first));
+        // Each run of one rank goes on as any bucket does.
+        const std::size_t end = last;
+        for (std::size_t run = first; run < end; run = last) {
+          last = run + 1;
+          while (last < end && sorted[last]->rank() == sorted[run]->rank()) ++last;
+          ordered = true;
+          for (std::size_t i = run + 1; ordered && i < last; ++i) ordered = inOrder(sorted[i - 1], sorted[i]);
+          if (ordered) continue;
+          sortRun(run, last);
+        }
+        continue;
+      }
+    }
+    sortRun(first, last);
   }
 
   // The chunks keep their sizes; only their entries change places.

@@ -207,6 +207,42 @@ TEST(MatchListOrder, ManyEntriesMatchAStableSortInEveryOrder) {
   }
 }
 
+// Ranks finer than the scores (a meaning's, a phrase's), many of them
+// equal, in a list sorted at the end: the same order as entries put in
+// their places as they come, ties alphabetical and then as they arrived.
+TEST(MatchListOrder, FineRanksSortedAtTheEndMatchRanksSortedAsTheyCome) {
+  std::mt19937 rng(7);
+  Words words;
+  std::vector<int> ranks;
+  for (int i = 0; i < 5000; ++i) {
+    words.push_back(randomWord(rng));
+    // Mostly a few common ranks, some spread wide, a few huge.
+    const int kind = static_cast<int>(rng() % 10);
+    ranks.push_back(kind < 6 ? 98000 + static_cast<int>(rng() % 5) * 60
+                    : kind < 9 ? 98000 + static_cast<int>(rng() % 9000)
+                               : static_cast<int>(rng() % 2000000000));
+  }
+  for (const bool spread : {false, true}) {
+    MatchListWindows asTheyCome, atTheEnd;
+    atTheEnd.setDeferredOrder(true);
+    for (MatchListWindows* list : {&asTheyCome, &atTheEnd}) {
+      list->clear();
+      list->setOrder(MatchListWindows::kCommonFirst, false);
+      for (std::size_t i = 0; i < words.size(); ++i) {
+        // Without the huge ranks the counting sort takes the bucket.
+        const int rank = spread || ranks[i] < 1000000 ? ranks[i] : 98000;
+        ASSERT_TRUE(list->add(words[i], {}, {}, static_cast<std::uint32_t>(i), 50, rank));
+      }
+      list->finishOrder();
+    }
+    ASSERT_EQ(asTheyCome.count(), atTheEnd.count());
+    for (int i = 0; i < atTheEnd.count(); ++i) {
+      ASSERT_EQ(atTheEnd.entryAt(i)->reference(), asTheyCome.entryAt(i)->reference()) << "row " << i;
+    }
+    for (int i = 1; i < atTheEnd.count(); ++i) ASSERT_GE(atTheEnd.entryAt(i - 1)->rank(), atTheEnd.entryAt(i)->rank());
+  }
+}
+
 // A list of `n` entries "w0", "w1", … in the as-found order.
 void fill(MatchListWindows& list, int n) {
   for (int i = 0; i < n; ++i) ASSERT_TRUE(list.add("w" + std::to_string(i), {}, {}, 0));
