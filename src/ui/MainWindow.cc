@@ -203,11 +203,15 @@ void MainWindow::buildMenus() {
       continue;
     }
     if (command.id == CommandId::ExternalLookup) {
-      // Built from the configured lookup methods when it opens.
+      // Built from the configured lookup methods when it opens. The submenu
+      // itself stays enabled so that its Setup... can always be reached;
+      // the command's rule greys the methods inside it.
       QMenu* submenu = menu->addMenu(menuText(command.text).text);
       submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
-      submenu->menuAction()->setData(static_cast<int>(command.id));
-      actions_[static_cast<int>(command.id)] = submenu->menuAction();
+      auto* rule = new QAction(this);
+      rule->setData(static_cast<int>(command.id));
+      connect(rule, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
+      actions_[static_cast<int>(command.id)] = rule;
       externalMenu_ = submenu;
       connect(submenu, &QMenu::aboutToShow, this, &MainWindow::fillExternalLookupMenu);
       continue;
@@ -274,7 +278,7 @@ CommandContext MainWindow::commandContext() const {
   }
   QLineEdit* edit = view_->patternBox()->lineEdit();
   c.patternFocused = view_->focus() == Control::PatternBox;
-  c.patternHasSelection = edit->hasSelectedText();
+  c.patternHasSelection = view_->patternHasSelection();
   c.patternEmpty = edit->text().isEmpty();
   // Printing to a PDF file always works.
   c.printerAvailable = true;
@@ -581,6 +585,7 @@ void MainWindow::openDictionaries() {
 void MainWindow::editCommand(CommandId id) {
   QLineEdit* edit = view_->patternBox()->lineEdit();
   const bool inPattern = view_->focus() == Control::PatternBox;
+  if (inPattern) view_->restorePatternSelection();
   switch (id) {
     case CommandId::Cut:
       edit->cut();
@@ -683,6 +688,8 @@ void MainWindow::paneDoubleClicked(int group, bool shift) {
 
 void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos) {
   if (isSearching() || !workspace_.setActive(group)) return;
+  // The items take their states from the list the menu was opened on.
+  updateCommands();
   QMenu menu(this);
   const std::string name = workspace_.activeName();
   for (const ContextCommand& entry : contextMenu(kind)) {

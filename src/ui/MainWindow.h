@@ -49,6 +49,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   ResultsSaver& resultsSaver() { return *saver_; }
   ResultsPrinting& resultsPrinting() { return *printing_; }
   QAction* action(CommandId id) const;
+  // Edit > External Lookup, filled from the lookup methods when it opens.
+  QMenu* externalLookupMenu() const { return externalMenu_; }
   // The state the command rules look at, as it is now.
   CommandContext commandContext() const;
   // The status line's text.
