@@ -276,7 +276,7 @@ TEST_F(DefinitionWindowTest, TheExternalLookupSubmenuListsTheEnabledMethods) {
   start(kWords);
   type("proton");
   frame().updateCommands();
-  QMenu* submenu = frame().action(CommandId::ExternalLookup)->menu();
+  QMenu* submenu = frame().externalLookupMenu();
   ASSERT_NE(submenu, nullptr);
   emit submenu->aboutToShow();
   QStringList texts;
