@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}" openbox
+kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}"
 kea_build release
 out=docs/screenshots
 mkdir -p "$out"

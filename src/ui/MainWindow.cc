@@ -29,6 +29,7 @@
 #include "settings/Persist.h"
 #include "ui/AboutDialog.h"
 #include "ui/DefinitionViewFrame.h"
+#include "ui/DialogPlacement.h"
 #include "ui/DictionaryPropertiesDialog.h"
 #include "ui/ExternalLookupDialog.h"
 #include "ui/HelpWindow.h"
@@ -52,15 +53,6 @@ namespace kea::ui {
 namespace {
 
 using Control = KEAViewHost::Control;
-
-std::vector<ScreenRect> screenRects() {
-  std::vector<ScreenRect> out;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect g = screen->geometry();
-    out.push_back({g.x(), g.y(), g.width(), g.height()});
-  }
-  return out;
-}
 
 ScreenRect workArea() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -139,6 +131,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
     updateCommands();
   });
   setAcceptDrops(true);
+  new FrameOnScreen(this);
   // F1 anywhere in the program: help on what it is pointed at.
   qApp->installEventFilter(this);
   workspace_.updateCaption();
@@ -837,8 +830,12 @@ void MainWindow::loadSettings() {
   view_->setPaneOrientation(values_.paneOrientation);
   if (values_.windowTopMost) setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
+  // Places are of the frame's corner and the inside's size, so that the
+  // title bar lands where it was (or on the work area's corner on a first
+  // run) and not a title bar's height above.
   const WindowPosition place = mainWindowPlacement(workspace_.placement(), workArea(), screenRects());
-  setGeometry(place.left, place.top, place.width, place.height);
+  resize(place.width, place.height);
+  move(place.left, place.top);
   if (workspace_.placement().state == KEAWorkspace::kMaximized) setWindowState(windowState() | Qt::WindowMaximized);
   updateMenuTexts();
 }
@@ -858,9 +855,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     lookups_->closeWindows();
     saveViewSettings();
     // The window's place, the open dictionaries and the recent files.
-    const QRect normal = normalGeometry();
-    workspace_.setPlacement({normal.x(), normal.y(), normal.width(), normal.height(),
-                             isMaximized() ? KEAWorkspace::kMaximized : 0});
+    WindowPosition place = framePlace(this);
+    place.state = isMaximized() ? KEAWorkspace::kMaximized : 0;
+    workspace_.setPlacement(place);
     workspace_.save();
   }
   event->accept();

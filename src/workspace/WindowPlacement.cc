@@ -93,6 +93,28 @@ WindowPosition besideMainWindow(const WindowPosition& main, int width, int heigh
   return position;
 }
 
+WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
+                                  const ScreenRect& workArea) {
+  // 64-bit throughout: the place may come from a damaged stored value.
+  const std::int64_t across = std::int64_t{std::max(margins.left, 0)} + std::max(margins.right, 0);
+  const std::int64_t down = std::int64_t{std::max(margins.top, 0)} + std::max(margins.bottom, 0);
+  const std::int64_t areaWidth = std::max(workArea.width, 0), areaHeight = std::max(workArea.height, 0);
+  // The inside keeps at least a pixel, even on a work area smaller than the frame.
+  const std::int64_t width = std::clamp<std::int64_t>(place.width, 1, std::max<std::int64_t>(areaWidth - across, 1));
+  const std::int64_t height = std::clamp<std::int64_t>(place.height, 1, std::max<std::int64_t>(areaHeight - down, 1));
+  const std::int64_t areaLeft = workArea.left, areaTop = workArea.top;
+  // The left and top edges win when the frame cannot fit: the title bar
+  // stays where it can be grabbed.
+  const std::int64_t left = std::max(std::min<std::int64_t>(place.left, areaLeft + areaWidth - (width + across)), areaLeft);
+  const std::int64_t top = std::max(std::min<std::int64_t>(place.top, areaTop + areaHeight - (height + down)), areaTop);
+  WindowPosition fitted = place;
+  fitted.left = static_cast<int>(left);
+  fitted.top = static_cast<int>(top);
+  fitted.width = static_cast<int>(width);
+  fitted.height = static_cast<int>(height);
+  return fitted;
+}
+
 // ---------------------------------------------------------------------------
 // Results panes
 

@@ -59,6 +59,20 @@ void writeDialogPosition(Persist& persist, std::string_view windowName, const Wi
 // moved up or down as far as the work area needs.
 WindowPosition besideMainWindow(const WindowPosition& main, int width, int height, const ScreenRect& workArea);
 
+// What the window manager's frame adds around a window's inside.
+struct FrameMargins {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// A window's place given as its frame's top-left corner and its inside's
+// size, moved (and, when larger than the work area, shrunk) the least so
+// that the whole frame, title bar included, lies on the work area.
+WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
+                                  const ScreenRect& workArea);
+
 // ---- Results panes ----
 
 // The smallest pane a layout gives out when there is room for it.

@@ -87,6 +87,33 @@ TEST(WindowPlacement, AWindowBesideTheMainOneGoesWhereThereIsRoom) {
   EXPECT_TRUE(isOnScreen(far, {area}));
 }
 
+TEST(WindowPlacement, AFrameIsFittedWhollyOnTheWorkArea) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const FrameMargins frame{1, 22, 1, 1};
+  // A first run: the frame's corner on the work area's, and the inside
+  // shortened by what the frame adds below the title bar's top.
+  const WindowPosition first = firstMainWindowPlacement(area);
+  const WindowPosition fitted = fitFrameInWorkArea(first, frame, area);
+  EXPECT_EQ(fitted.left, 0);
+  EXPECT_EQ(fitted.top, 30);
+  EXPECT_LE(fitted.top + frame.top + fitted.height + frame.bottom, 800);
+  // Already inside: unchanged, maximized state kept.
+  const WindowPosition inside{100, 100, 600, 500, 1};
+  EXPECT_EQ(fitFrameInWorkArea(inside, frame, area), inside);
+  // A stored 0,0 above the work area (a panel at the top): moved down.
+  EXPECT_EQ(fitFrameInWorkArea({0, 0, 600, 500, 0}, frame, area), (WindowPosition{0, 30, 600, 500, 0}));
+  // Hanging off the right and the bottom: moved in.
+  EXPECT_EQ(fitFrameInWorkArea({1000, 600, 600, 500, 0}, frame, area), (WindowPosition{678, 277, 600, 500, 0}));
+  // Larger than the work area: shrunk to fit, corner on the work area.
+  EXPECT_EQ(fitFrameInWorkArea({-50, -50, 3000, 2000, 0}, frame, area), (WindowPosition{0, 30, 1278, 747, 0}));
+  // Damaged numbers stay in range.
+  const WindowPosition wild = fitFrameInWorkArea({INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0}, frame, area);
+  EXPECT_EQ(wild.left, 0);
+  EXPECT_GE(wild.top, 30);
+  EXPECT_EQ(wild.height, 1);
+  EXPECT_LE(wild.top + frame.top + wild.height + frame.bottom, 800);
+}
+
 TEST(PaneSizes, OnlyTheExactFormIsUsed) {
   EXPECT_EQ(paneSizesName(0, 3), "PanesH3");
   EXPECT_EQ(paneSizesName(1, 2), "PanesV2");
