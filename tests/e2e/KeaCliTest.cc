@@ -252,6 +252,28 @@ TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
   EXPECT_EQ(r.err, "2 results found\n");
 }
 
+// Linux names tell letter case apart, and ";" is a character of a name: a
+// dictionary kkbuild wrote under such a name is searched like any other.
+TEST(KeaCliSearch, NamesInOtherLettersOrWithASemicolonAreFilesOfTheirOwn) {
+  TempDir dir;
+  TestDictionaryOptions lower, upper;
+  lower.fileName = "words.kkd";
+  upper.fileName = "Words.kkd";
+  const std::string a = buildTestDictionary(dir, {"cat"}, lower);
+  const std::string b = buildTestDictionary(dir, {"dog"}, upper);
+  ProgramRun r = run("search", {"-d", a, "-d", b, "*"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "1 words (1)\ncat\n2 Words (1)\ndog\n");
+
+  test::writeFile(dir.file("list.txt"), "yak\nemu\n");
+  const std::string odd = dir.file("mine;old.kkd");
+  const ProgramRun built = runProgram("kkbuild", {dir.file("list.txt"), odd});
+  ASSERT_EQ(built.exitCode, 0) << built.err;
+  r = run("search", {"-d", odd, "*"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "emu\nyak\n");
+}
+
 TEST(KeaCliSearch, OptionsReachTheSearch) {
   TempDir dir;
   const std::string d = buildTestDictionary(

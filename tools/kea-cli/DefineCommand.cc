@@ -93,9 +93,7 @@ int runDefine(const std::vector<std::string>& args) {
       return kExitUsage;
     }
   }
-  std::string names;
-  for (const std::string& path : dictionaries) names += path + ";";
-  const auto list = KKDictionaryList::make(names);
+  const auto list = KKDictionaryList::make(dictionaries);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
       printError("define", unusableDictionaryText(*list, i));
