@@ -99,11 +99,13 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
   EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
 
-  // Without the limit the same build replaces the target, and writes the
-  // block summaries of the new file beside it.
+  // Without the limit the same build replaces the target, keeps the file it
+  // replaced as its backup, and writes the block summaries of the new file
+  // beside it.
   ASSERT_EQ(runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")}).exitCode, 0);
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
-  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.blocks", "out.kkd"}));
+  EXPECT_EQ(readFile(dir.file("Backup of out.kkd")), "previous dictionary");
+  EXPECT_EQ(dir.names(), (Names{"Backup of out.kkd", "bad.txt", "in.txt", "out.blocks", "out.kkd"}));
   EXPECT_EQ(loadBlockSummaries(*KKDictionaryList::make(dir.file("out.kkd"))->dictionary(0)).status,
             CompanionStatus::Loaded);
 }
