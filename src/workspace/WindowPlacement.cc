@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 
 namespace kea {
 
@@ -113,6 +114,25 @@ WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargin
   fitted.width = static_cast<int>(width);
   fitted.height = static_cast<int>(height);
   return fitted;
+}
+
+WindowPosition clearOfOpenWindows(const WindowPosition& place, const std::vector<WindowPosition>& open,
+                                  const ScreenRect& workArea) {
+  const auto covers = [](const WindowPosition& a, const WindowPosition& b) {
+    return std::abs(std::int64_t{a.left} - b.left) < kCascadeStep / 2 &&
+           std::abs(std::int64_t{a.top} - b.top) < kCascadeStep / 2;
+  };
+  WindowPosition moved = place;
+  // Each step clears at least one open window or wraps once, so this ends.
+  for (std::size_t step = 0; step <= 2 * open.size() + 1; ++step) {
+    if (std::none_of(open.begin(), open.end(), [&](const WindowPosition& w) { return covers(moved, w); })) break;
+    std::int64_t left = std::int64_t{moved.left} + kCascadeStep, top = std::int64_t{moved.top} + kCascadeStep;
+    if (left + moved.width > std::int64_t{workArea.left} + workArea.width) left = workArea.left;
+    if (top + moved.height > std::int64_t{workArea.top} + workArea.height) top = workArea.top;
+    moved.left = static_cast<int>(left);
+    moved.top = static_cast<int>(top);
+  }
+  return moved;
 }
 
 // ---------------------------------------------------------------------------

@@ -73,6 +73,14 @@ struct FrameMargins {
 WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
                                   const ScreenRect& workArea);
 
+// A new window of a kind that opens several times (definition windows)
+// does not hide one already open: where its corner would fall on an open
+// window's corner it moves down and right by this much, going back to the
+// work area's corner when it would leave it.
+inline constexpr int kCascadeStep = 32;
+WindowPosition clearOfOpenWindows(const WindowPosition& place, const std::vector<WindowPosition>& open,
+                                  const ScreenRect& workArea);
+
 // ---- Results panes ----
 
 // The smallest pane a layout gives out when there is room for it.

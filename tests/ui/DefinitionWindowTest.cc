@@ -147,13 +147,20 @@ TEST_F(DefinitionWindowTest, BackForwardAndTheHistoryMenu) {
   EXPECT_EQ(windows().size(), 1u);
   EXPECT_TRUE(w.action(W::kBack)->isEnabled());
 
-  // Backspace in the text goes back, the tool bar's Back again.
+  // Backspace in the text goes back, the tool bar's Back again; Alt+Right
+  // and Alt+Left go forward and back as in a browser.
   QTest::keyClick(w.text(), Qt::Key_Backspace);
   EXPECT_EQ(w.windowTitle(), "positron - Definition [1]");
   w.action(W::kBack)->trigger();
   EXPECT_EQ(w.windowTitle(), "electron - Definition [1]");
   EXPECT_FALSE(w.action(W::kBack)->isEnabled());
   EXPECT_TRUE(w.action(W::kForward)->isEnabled());
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(w.text(), Qt::Key_Right, Qt::AltModifier);
+  EXPECT_EQ(w.windowTitle(), "positron - Definition [1]");
+  QTest::keyClick(w.text(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(w.windowTitle(), "electron - Definition [1]");
 
   // The drop-down lists the history with the current entry ticked.
   emit w.historyMenu()->aboutToShow();
@@ -210,6 +217,9 @@ TEST_F(DefinitionWindowTest, LookupInNewWindowAndNextPreviousResult) {
   ASSERT_EQ(windows().size(), 2u);
   EXPECT_EQ(window(1).windowTitle(), "positron - Definition [2]");
   EXPECT_EQ(first.windowTitle(), "electron - Definition [1]");
+  // The second opens clear of the first, not on top of it.
+  EXPECT_NE(window(1).pos(), first.pos());
+  EXPECT_EQ(window(1).pos(), first.pos() + QPoint(kCascadeStep, kCascadeStep));
   // Closing window 1 frees its number for the next new window.
   first.close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

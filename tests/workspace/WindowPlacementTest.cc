@@ -114,6 +114,26 @@ TEST(WindowPlacement, AFrameIsFittedWhollyOnTheWorkArea) {
   EXPECT_LE(wild.top + frame.top + wild.height + frame.bottom, 800);
 }
 
+TEST(WindowPlacement, ANewWindowOpensClearOfTheOpenOnes) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const WindowPosition centred{320, 222, 640, 385, 0};
+  EXPECT_EQ(clearOfOpenWindows(centred, {}, area), centred);
+  EXPECT_EQ(clearOfOpenWindows(centred, {{600, 100, 300, 300, 0}}, area), centred);
+  // Over the first: one step down and right; over the first two: two.
+  EXPECT_EQ(clearOfOpenWindows(centred, {centred}, area), (WindowPosition{352, 254, 640, 385, 0}));
+  EXPECT_EQ(clearOfOpenWindows(centred, {{352, 254, 640, 385, 0}, centred}, area),
+            (WindowPosition{384, 286, 640, 385, 0}));
+  // At the work area's edge it starts again from the corner.
+  const WindowPosition low{600, 400, 640, 385, 0};
+  EXPECT_EQ(clearOfOpenWindows(low, {low}, area), (WindowPosition{632, 30, 640, 385, 0}));
+  // A work area full of windows still gives an answer.
+  std::vector<WindowPosition> many;
+  for (int i = 0; i < 40; ++i) many.push_back({i * 32 % 640, 30 + i * 32 % 385, 640, 385, 0});
+  const WindowPosition crowded = clearOfOpenWindows({0, 30, 640, 385, 0}, many, area);
+  EXPECT_GE(crowded.left, 0);
+  EXPECT_GE(crowded.top, 30);
+}
+
 TEST(PaneSizes, OnlyTheExactFormIsUsed) {
   EXPECT_EQ(paneSizesName(0, 3), "PanesH3");
   EXPECT_EQ(paneSizesName(1, 2), "PanesV2");
