@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -280,6 +281,27 @@ TEST_F(DefinitionWindowTest, AWordWithoutDefinitionsOffersAnExternalLookup) {
              });
   EXPECT_TRUE(failure.startsWith("Dictionary Lookup Failure|Lookup in the selected external dictionary application "
                                  "failed."));
+}
+
+// A size kept from a short prompt must not clip a longer message.
+TEST_F(DefinitionWindowTest, TheExternalLookupPromptIsNeverTooSmallForItsMessage) {
+  {
+    Persist persist(store, SettingsMode::Write);
+    persist.writePosition("ExternalLookupPosition", WindowPosition{40, 40, 200, 40, 0});
+  }
+  start(kWords);
+  type("cat");
+  bool fits = false;
+  whileModal([&] { frame().run(CommandId::Lookup); },
+             [&](QWidget* modal) {
+               auto* prompt = qobject_cast<ExternalLookupDialog*>(modal);
+               ASSERT_NE(prompt, nullptr);
+               const int needed = prompt->layout()->totalHeightForWidth(prompt->width());
+               fits = prompt->height() >= needed && prompt->width() >= prompt->layout()->totalMinimumSize().width();
+               EXPECT_TRUE(fits) << prompt->width() << "x" << prompt->height() << ", needs " << needed;
+               prompt->reject();
+             });
+  EXPECT_TRUE(fits);
 }
 
 TEST_F(DefinitionWindowTest, TheExternalLookupSubmenuListsTheEnabledMethods) {

@@ -1,6 +1,7 @@
 // kea-cli define: the definitions of a word from a terminal, as the
 // definition window shows them: dictionary by dictionary, each record under
 // its heading, in the window's order, rich text shown as plain text.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -105,8 +106,10 @@ int runDefine(const std::vector<std::string>& args) {
   lookupDefinitions(*list, word, definitions);
   if (definitions.empty()) {
     std::fflush(stdout);
-    const std::string message = withWordInserted(loadString(strings::kNoDefinitionsFound), word);
-    std::fprintf(stderr, "%s\n", terminalText(message).c_str());
+    // The desktop's message without its question, which a terminal cannot answer.
+    std::string message = withWordInserted(loadString(strings::kNoDefinitionsFound), word);
+    message.resize(std::min(message.size(), message.find("\n\n")));
+    printError("define", terminalText(message));
     return kExitFailure;
   }
   DefinitionViewWindows::arrangeRecords(definitions, word);

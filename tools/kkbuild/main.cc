@@ -251,10 +251,15 @@ int run(const Options& options) {
       std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
     });
   }
+  // Input left out is said even when all is quiet.
+  source.onNotice([](const std::string& text) {
+    std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
+  });
   if (!kea::saveDictionary(source, *alphabet, *output, *description, options.shortest, options.longest, {}, true,
                            &companions)) {
-    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output
-              << " failed; it was left as it was\n";
+    std::cerr.flush();
+    kea::tools::printMessageLines("kkbuild", kea::platform::cp1252ToUtf8(source.log()) + "building " +
+                                                 options.output + " failed; it was left as it was");
     return kExitBuildFailed;
   }
   if (!options.quiet) {

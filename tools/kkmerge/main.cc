@@ -149,10 +149,9 @@ int runCommandLine(int argc, char** argv) {
   }
   const kea::JobResult result = kea::runMergeJob(options.job, progress);
   if (!result.ok) {
-    // The builder's log as it is, then the outcome.
-    const std::size_t last = result.report.rfind('\n');
-    if (last != std::string::npos) std::cerr << result.report.substr(0, last + 1);
-    std::cerr << "kkmerge: " << result.report.substr(last == std::string::npos ? 0 : last + 1) << "\n";
+    // The builder's log, then the outcome, each line naming the program.
+    std::cerr.flush();
+    kea::tools::printMessageLines("kkmerge", result.report);
     return result.inputUnreadable ? kExitUsage : kExitFailed;
   }
   if (options.job.target == "-") {
