@@ -43,6 +43,9 @@ constexpr int kLengthBoxLimit = 999;
 
 QString tip(int id) { return toQString(loadString(id)); }
 
+// Room for the buttons a window manager puts in a title bar beside the title.
+constexpr int kTitleBarButtonsWidth = 160;
+
 // A menu opened from the keyboard takes the focus (the bar first, then the
 // popup); the commands in it still apply to the control the user was in.
 bool isMenu(const QWidget* widget) {
@@ -586,6 +589,15 @@ KEAViewHost::Answer MainView::messageBox(std::string_view text, std::string_view
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::No);
       break;
+  }
+  // A short message would make the box narrower than its title, which the
+  // window manager then cuts ("Text File... ve Error"): the box keeps room
+  // for the whole title and the title bar's buttons beside it. (The box
+  // lays itself out anew as icon and buttons are set, so this comes last.)
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0,
+                  1, grid->columnCount());
   }
   switch (box.exec()) {
     case QMessageBox::Retry:

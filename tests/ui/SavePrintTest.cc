@@ -174,6 +174,24 @@ TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
   EXPECT_EQ(test::readFile(typed + ".txt"), expected);
 }
 
+// A short message must not make the box narrower than its caption, which a
+// window manager would cut ("Text File... ve Error").
+TEST_F(SavePrintTest, AMessageBoxIsWideEnoughForItsWholeCaption) {
+  start(test::buildTestDictionary(dir, {"cat"}));
+  int width = 0, needed = 0;
+  onModal<QMessageBox>([&](QMessageBox* box) {
+    width = box->width();
+    needed = box->fontMetrics().horizontalAdvance(box->windowTitle());
+    box->accept();
+  });
+  view().messageBox("Results couldn't be saved", "Text File Save Error", KEAViewHost::Buttons::Ok,
+                    KEAViewHost::Icon::Exclamation);
+  ASSERT_GT(needed, 0);
+  // The caption, in a title font often larger than the program's, and the
+  // title bar's icon and buttons beside it (some 30 px each).
+  EXPECT_GE(width, needed + 150) << "caption " << needed << " px wide";
+}
+
 TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   start(test::buildTestDictionary(dir, {"cat", "caf\xe9", "cab+(taxi)+", "dog"}));
   search("ca*");
