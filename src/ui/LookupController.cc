@@ -102,6 +102,7 @@ DefinitionViewFrame* LookupController::newWindow() {
   // A top-level window of its own, closed with the main window; it opens
   // clear of the definition windows already open.
   auto* window = new DefinitionViewFrame(number, *this, store_, nullptr);
+  main_.keepAbove(window);
   std::vector<WindowPosition> places;
   for (const DefinitionViewFrame* w : open) places.push_back(framePlace(w));
   const QScreen* screen = QGuiApplication::primaryScreen();

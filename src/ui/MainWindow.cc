@@ -37,6 +37,7 @@
 #include "ui/LookupMethodsDialog.h"
 #include "ui/MainView.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PrintPreviewWindow.h"
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPane.h"
@@ -407,6 +408,7 @@ void MainWindow::showProperties() {
 void MainWindow::openOptions() {
   if (!options_) {
     options_ = new OptionsDialog(workspace_.profile(), store_, this);
+    keepAbove(options_);
     options_->setAttribute(Qt::WA_DeleteOnClose);
     connect(options_, &OptionsDialog::optionsChanged, this, &MainWindow::optionsChanged);
     connect(options_, &OptionsDialog::helpRequested, this, [this] { showHelp(kHelpOptionsWindow); });
@@ -430,6 +432,7 @@ void MainWindow::optionsChanged() {
 void MainWindow::openQuickReference() {
   if (!quickReference_) {
     quickReference_ = new QuickReferenceWindow(store_, this);
+    keepAbove(quickReference_);
     quickReference_->setAttribute(Qt::WA_DeleteOnClose);
     quickReference_->setShowOnStartup(values_.quickReference);
     if (!quickReference_->placeWasStored()) quickReference_->placeBeside(this);
@@ -455,6 +458,7 @@ void MainWindow::openQuickReference() {
 void MainWindow::openStartupTips() {
   if (!startupTips_) {
     startupTips_ = new StartupTipsWindow(store_, workspace_.folder(), this);
+    keepAbove(startupTips_);
     startupTips_->setAttribute(Qt::WA_DeleteOnClose);
     startupTips_->setShowOnStartup(values_.startupTips);
     connect(startupTips_, &StartupTipsWindow::showOnStartupChanged, this,
@@ -476,6 +480,7 @@ void MainWindow::showStartWindows() {
 bool MainWindow::showHelp(int topic) {
   if (!help_) {
     help_ = new HelpWindow(store_, QString(), this);
+    keepAbove(help_);
     help_->setAttribute(Qt::WA_DeleteOnClose);
   }
   std::string_view page = helpPage(topic);
@@ -607,16 +612,46 @@ void MainWindow::startCompanion(std::string_view program) {
   QProcess::startDetached(toQString(workspace_.folder()) + toQString(program), {});
 }
 
+namespace {
+
+// Changing the flag hides a window; it comes back where it was.
+void setStaysOnTop(QWidget* window, bool on) {
+  if (window == nullptr || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  const QPoint corner = window->pos();
+  const QSize size = window->size();
+  const bool visible = window->isVisible();
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) {
+    window->resize(size);
+    window->move(corner);
+    window->show();
+  }
+}
+
+}  // namespace
+
 void MainWindow::setTopMost(bool on) {
   values_.windowTopMost = on;
-  const QRect place = geometry();
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing the flag hides the window; it comes back where it was.
-  if (visible) {
-    setGeometry(place);
-    show();
+  setStaysOnTop(this, on);
+  // The windows opened from it go with it: above it, or no longer above all.
+  for (QWidget* window : openedWindows()) setStaysOnTop(window, on);
+}
+
+void MainWindow::keepAbove(QWidget* window) const {
+  // A window the program opens from an always-on-top main window would
+  // otherwise open behind it, and a modal one would leave the program
+  // looking frozen.
+  if (values_.windowTopMost) setStaysOnTop(window, true);
+}
+
+std::vector<QWidget*> MainWindow::openedWindows() const {
+  std::vector<QWidget*> out;
+  QWidget* preview = printing_->previewWindow();
+  for (QWidget* w : std::initializer_list<QWidget*>{options_, quickReference_, startupTips_, help_, preview}) {
+    if (w != nullptr) out.push_back(w);
   }
+  for (DefinitionViewFrame* w : lookups_->windows()) out.push_back(w);
+  return out;
 }
 
 void MainWindow::setPaneOrientation(int orientation) {

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "settings/KEAViewValues.h"
 #include "settings/SettingsStore.h"
@@ -77,6 +78,11 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   HelpWindow* helpWindow() const;
   // The lookups and the definition windows.
   LookupController& lookups() { return *lookups_; }
+  // Gives a window opened from the main window the main window's Always On
+  // Top, so that it does not open behind it.
+  void keepAbove(QWidget* window) const;
+  // The program's windows opened from the main window that are open now.
+  std::vector<QWidget*> openedWindows() const;
 
   // ---- WorkspaceHost ----
   Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;

@@ -36,6 +36,7 @@
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
 #include "ui/ResultsPane.h"
+#include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPrinting.h"
 #include "ui/ResultsSaver.h"
 #include "ui/ResultsView.h"
@@ -328,6 +329,29 @@ TEST_F(SavePrintTest, FiveHundredEntriesPrintToAsManyPdfPagesAsTheLayoutHasAndPr
   QTest::keyClick(preview, Qt::Key_Escape);
   QCoreApplication::processEvents();
   EXPECT_EQ(frame().resultsPrinting().previewWindow(), nullptr);
+}
+
+// From an always-on-top main window the preview, modal as it is, must open
+// above it, or the program looks frozen.
+TEST_F(SavePrintTest, WithAlwaysOnTopThePreviewAndOtherWindowsOpenAboveTheMainWindow) {
+  start(test::buildTestDictionary(dir, {"cat", "cab"}));
+  search("*");
+  frame().run(CommandId::AlwaysOnTop);
+  ASSERT_TRUE(frame().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  frame().run(CommandId::PrintPreview);
+  PrintPreviewWindowKEA* preview = frame().resultsPrinting().previewWindow();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(preview->isVisible());
+  frame().run(CommandId::QuickReference);
+  ASSERT_NE(frame().quickReferenceWindow(), nullptr);
+  EXPECT_TRUE(frame().quickReferenceWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  // Switched off, the open windows no longer stay above everything.
+  frame().run(CommandId::AlwaysOnTop);
+  EXPECT_FALSE(preview->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(preview->isVisible());
+  EXPECT_FALSE(frame().quickReferenceWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  preview->close();
 }
 
 TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {
