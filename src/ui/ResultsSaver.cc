@@ -10,6 +10,7 @@
 #include "platform/File.h"
 #include "search/StringTable.h"
 #include "ui/DictionarySaveDialog.h"
+#include "ui/FileDialogs.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
 #include "ui/QtText.h"
@@ -49,9 +50,9 @@ std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
       dialog.setDirectory(folder_);
     }
     if (!name_.empty()) dialog.selectFile(toQString(name_));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-
-    const QString file = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QString file = QDir::toNativeSeparators(acceptedFile(dialog));
+    if (file.isEmpty()) return std::nullopt;
     const ResultsFileForm form = resultsFileFormForFilter(filters.indexOf(dialog.selectedNameFilter()) + 1);
     platform::CodecError error;
     const std::optional<std::string> chosen = fromQString(file, &error);

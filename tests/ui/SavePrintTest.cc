@@ -175,6 +175,27 @@ TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
   EXPECT_EQ(test::readFile(typed + ".txt"), expected);
 }
 
+// On Linux a double quote is a character of a name: a typed name holding
+// some is taken as typed, not as a list of quoted names.
+TEST_F(SavePrintTest, ATypedNameWithDoubleQuotesIsTakenLiterally) {
+  start(test::buildTestDictionary(dir, {"cat", "dog"}));
+  search("*");
+  const QString name = QString::fromUtf8("caf\u00E9 \"q\" it's.txt");
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->setDirectory(toQString(dir.path().string()));
+    auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(typed, nullptr);
+    typed->setText(name);
+    QCoreApplication::processEvents();
+    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+  });
+  frame().run(CommandId::SaveResults);
+  const std::string saved = (dir.path() / name.toStdString()).string();
+  EXPECT_TRUE(std::filesystem::exists(saved)) << saved;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "q"));
+  EXPECT_EQ(test::readFile(saved), "cat\ndog\n");
+}
+
 // A short message must not make the box narrower than its caption, which a
 // window manager would cut ("Text File... ve Error").
 TEST_F(SavePrintTest, AMessageBoxIsWideEnoughForItsWholeCaption) {
