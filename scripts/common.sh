@@ -58,9 +58,15 @@ kea_install_packages() {
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Runs apt only when needed, then configures and builds one CMake preset.
+# Runs apt only when needed, then configures and builds one CMake preset:
+# everything, or only the targets named after it.
 kea_build() {
   local preset=$1
+  shift
   kea_step "Configuring the $preset build" cmake --preset "$preset"
-  kea_step "Building ($preset)" cmake --build --preset "$preset"
+  if [ $# -gt 0 ]; then
+    kea_step "Building $* ($preset)" cmake --build --preset "$preset" --target "$@"
+  else
+    kea_step "Building ($preset)" cmake --build --preset "$preset"
+  fi
 }
