@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -443,12 +444,14 @@ void MainWindow::openQuickReference() {
         showHelp(kQuickReferenceTopics[static_cast<std::size_t>(row)]);
       }
     });
-    // Trying an example: it becomes the pattern, which is checked at once.
+    // Trying an example: it becomes the pattern and is searched, as the
+    // window's column heading promises.
     connect(quickReference_, &QuickReferenceWindow::exampleClicked, this, [this](const QString& example) {
       if (isSearching()) return;
       view_->patternBox()->setEditText(example);
       view_->setFocus(KEAViewHost::Control::PatternBox);
       activateWindow();
+      if (view_->searchButton()->isEnabled()) view_->search();
     });
   }
   quickReference_->show();

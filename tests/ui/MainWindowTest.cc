@@ -252,10 +252,12 @@ TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePat
   EXPECT_TRUE(frame().quickReferenceWindow()->isVisible());
   EXPECT_EQ(frame().startupTipsWindow(), nullptr);
 
-  // Trying an example puts it in the pattern box, where it is checked at once.
+  // Trying an example puts it in the pattern box and searches it.
   frame().quickReferenceWindow()->exampleLink(1)->click();
   EXPECT_EQ(view().patternBox()->currentText(), ";lobikes");
-  EXPECT_EQ(frame().statusText(), "Pattern is valid - press the return key to start searching");
+  waitWhileSearching();
+  EXPECT_EQ(frame().statusText(), "1 result found");
+  EXPECT_EQ(view().pane(0)->model()->rowCount(), 1);
 
   // The show box, cleared, is what the next start reads.
   frame().quickReferenceWindow()->showBox()->click();
