@@ -384,7 +384,7 @@ void MainWindow::run(CommandId id) {
       openShippedPage(helpPage(kHelpGettingStarted));
       break;
     case CommandId::EmailSupport:
-      QDesktopServices::openUrl(QUrl(toQString(texts::kSupportMail)));
+      openAddress(QUrl(toQString(texts::kSupportMail)));
       break;
     case CommandId::About: {
       AboutDialog about(this);
@@ -506,7 +506,16 @@ void MainWindow::openShippedPage(std::string_view page) {
     QMessageBox::warning(this, toQString(dialogs::kHelpNotFoundCaption), toQString(dialogs::kHelpNotFound));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  openAddress(QUrl::fromLocalFile(file));
+}
+
+void MainWindow::openAddress(const QUrl& address) {
+  const bool opened = urlOpener_ ? urlOpener_(address) : QDesktopServices::openUrl(address);
+  if (!opened) {
+    const auto text = fromQString(address.toDisplayString());
+    messageBox(dialogs::nothingOpened(text.value_or(std::string())), dialogs::kNothingOpenedCaption, Buttons::Ok,
+               Icon::Exclamation);
+  }
 }
 
 int MainWindow::contextHelpTopic() const {

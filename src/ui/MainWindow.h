@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "workspace/WorkspaceHost.h"
 
 class QLabel;
+class QUrl;
 class QMenu;
 
 namespace kea::ui {
@@ -76,6 +78,9 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QuickReferenceWindow* quickReferenceWindow() const;
   StartupTipsWindow* startupTipsWindow() const;
   HelpWindow* helpWindow() const;
+  // What hands a page or mail address to the desktop (QDesktopServices by
+  // default); false when nothing opened it.
+  void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
   // The lookups and the definition windows.
   LookupController& lookups() { return *lookups_; }
   // Gives a window opened from the main window the main window's Always On
@@ -125,6 +130,9 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void openStartupTips();
   void showProperties();
   void openShippedPage(std::string_view page);
+  // Opens a page or mail address with the desktop's program; says so when
+  // none opened it.
+  void openAddress(const QUrl& address);
   void optionsChanged();
   void startCompanion(std::string_view program);
   void setTopMost(bool on);
@@ -155,6 +163,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QPointer<HelpWindow> help_;
   std::unique_ptr<ResultsSaver> saver_;
   std::unique_ptr<ResultsPrinting> printing_;
+  std::function<bool(const QUrl&)> urlOpener_;
 };
 
 }  // namespace kea::ui

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "AppWindowTest.h"
 #include "settings/Persist.h"
@@ -266,6 +268,37 @@ TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePat
   start({});
   EXPECT_EQ(frame().quickReferenceWindow(), nullptr);
   EXPECT_EQ(frame().startupTipsWindow(), nullptr);
+}
+
+// With no browser or mail program, Email Support and Online Help say what
+// failed instead of doing nothing visible.
+TEST_F(MainWindowTest, AnAddressNothingOpensIsReported) {
+  start({test::buildTestDictionary(dir, {"cat"})});
+  std::vector<QUrl> handed;
+  frame().setUrlOpener([&](const QUrl& url) {
+    handed.push_back(url);
+    return false;
+  });
+  for (const CommandId id : {CommandId::EmailSupport, CommandId::OnlineHelp}) {
+    QString caption, text;
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+      }
+    });
+    frame().run(id);
+    EXPECT_EQ(caption, "Nothing Opened") << static_cast<int>(id);
+    EXPECT_TRUE(text.startsWith("No program on this computer opened\n")) << text.toStdString();
+  }
+  ASSERT_EQ(handed.size(), 2u);
+  EXPECT_EQ(handed[0].scheme(), "mailto");
+  EXPECT_TRUE(handed[1].isLocalFile());
+  // Opened: nothing to say.
+  frame().setUrlOpener([](const QUrl&) { return true; });
+  frame().run(CommandId::OnlineTutorial);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(MainWindowTest, F1OpensHelpOnWhatHasTheFocus) {
