@@ -253,6 +253,7 @@ void MainView::buildPanes() {
     panes_.push_back(pane);
   }
   for (int i = 0; i < splitter_->count() - 1; ++i) splitter_->handle(i + 1)->installEventFilter(this);
+  showStaleness();
   emit commandStateChanged();
 }
 
@@ -392,6 +393,11 @@ void MainView::runSlice() {
 
 void MainView::syncModels() {
   for (ResultsPane* pane : panes_) pane->model()->sync();
+  showStaleness();
+}
+
+void MainView::showStaleness() {
+  for (ResultsPane* pane : panes_) pane->view()->setStale(controller_.resultsStale(pane->number()));
 }
 
 void MainView::keyPressEvent(QKeyEvent* event) {
@@ -421,6 +427,7 @@ void MainView::patternEdited(const QString& text) {
   } else {
     controller_.patternUnusable(unusableCharacterText(error.codePoint));
   }
+  showStaleness();
   emit commandStateChanged();
 }
 

@@ -150,6 +150,8 @@ class MainView : public QWidget, public KEAViewHost {
   void followSearch();
   void runSlice();
   void syncModels();
+  // Fades the lists that an earlier pattern filled.
+  void showStaleness();
   void patternEdited(const QString& text);
   void showModeMenu();
   void updateModeActions();

@@ -204,6 +204,29 @@ TEST_F(MainViewTest, LengthBoxesCoupleOnlyWhenEditingFinishes) {
   EXPECT_EQ(shortest->value(), 7);
 }
 
+// What an earlier pattern found is shown as out of date while a new one is
+// typed, until Return searches it.
+TEST_F(MainViewTest, ListsOfAnEarlierPatternAreShownStaleUntilTheNextSearch) {
+  open({{"cat", "cab", "dog"}, {"cow"}});
+  typePattern("ca*");
+  EXPECT_FALSE(view->pane(0)->view()->stale());  // nothing listed yet
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  waitForSearch();
+  ASSERT_EQ(view->pane(0)->model()->rowCount(), 2);
+  EXPECT_FALSE(view->pane(0)->view()->stale());
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Backspace);
+  EXPECT_TRUE(view->pane(0)->view()->stale());
+  EXPECT_FALSE(view->pane(1)->view()->stale());  // an empty list says nothing old
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Asterisk);
+  EXPECT_FALSE(view->pane(0)->view()->stale());  // the searched pattern again
+  typePattern("d*");
+  EXPECT_TRUE(view->pane(0)->view()->stale());
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  waitForSearch();
+  EXPECT_FALSE(view->pane(0)->view()->stale());
+  EXPECT_EQ(shown(0), std::vector<std::string>{"dog"});
+}
+
 // Many patterns are the beginnings of older ones: what is typed is what is
 // searched, and the history stays in the drop-down list.
 TEST_F(MainViewTest, ThePatternBoxNeverCompletesFromTheHistory) {
