@@ -150,8 +150,8 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   const QFontMetrics metrics = enumerationBox_->fontMetrics();
   enumerationBox_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(4,3)")) + 24);
   enumerationBox_->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("(10,10-10)")) + 40);
-  // However narrow the window, the bar keeps room to show a length or two.
-  progressBar_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("10 11 12 13")));
+  // However narrow the window, the bar keeps room to show a run of lengths.
+  progressBar_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("4 5 6 7 8 9 10 11 12 13 14 15")));
   connect(enumerationBox_, &QLineEdit::textEdited, this, [this] { controller_.enumerationChanged(); });
 
   auto* controls = new QGridLayout;
