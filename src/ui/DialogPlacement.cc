@@ -74,6 +74,32 @@ WindowPosition framePlace(const QWidget* window) {
   return position;
 }
 
+void placeBesideMainWindow(QWidget* window, const QWidget* mainWindow, const std::vector<const QWidget*>& others) {
+  const QScreen* screen = mainWindow->screen();
+  if (screen == nullptr) return;
+  // Before it is shown the window has no frame yet; the main window's frame
+  // is the best guess at what the window manager will add.
+  const QSize frame = mainWindow->frameGeometry().size() - mainWindow->geometry().size();
+  // The size it was given, or the one it will take when shown.
+  const bool sized = window->isVisible() || window->testAttribute(Qt::WA_Resized);
+  const QSize outer = (sized ? window->size() : window->sizeHint()) + frame;
+  const QRect main = mainWindow->frameGeometry();
+  std::vector<WindowPosition> shown;
+  for (const QWidget* other : others) {
+    if (other == nullptr || !other->isVisible()) continue;
+    const QRect o = other->frameGeometry();
+    shown.push_back({o.x(), o.y(), o.width(), o.height(), 0});
+  }
+  const WindowPosition place = helperWindowPlace({main.x(), main.y(), main.width(), main.height(), 0}, outer.width(),
+                                                 outer.height(), toScreenRect(screen->availableGeometry()), shown);
+  window->move(place.left, place.top);
+}
+
+bool coversMainWindow(const QWidget* window, const QWidget* mainWindow) {
+  const QRect w = window->frameGeometry(), m = mainWindow->frameGeometry();
+  return windowsOverlap({w.x(), w.y(), w.width(), w.height(), 0}, {m.x(), m.y(), m.width(), m.height(), 0});
+}
+
 FrameOnScreen::FrameOnScreen(QWidget* window) : QObject(window), window_(window) {
   window_->installEventFilter(this);
   // The frame comes with no event of its own: the window is looked at a

@@ -32,6 +32,12 @@ std::vector<ScreenRect> screenRects();
 // maximized window's: the place it goes back to), state 1 when maximized.
 WindowPosition framePlace(const QWidget* window);
 
+// Moves a helper window (quick reference, startup tips) beside the main
+// window, where it hides neither the main window nor the `others` shown.
+void placeBesideMainWindow(QWidget* window, const QWidget* mainWindow, const std::vector<const QWidget*>& others);
+// Whether a window lies over part of the main window.
+bool coversMainWindow(const QWidget* window, const QWidget* mainWindow);
+
 // Keeps a window's frame, title bar included, wholly on its screen's work
 // area while the window manager puts its frame around it: until then a
 // window's size and place are of its inside, and a frame added above a

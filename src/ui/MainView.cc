@@ -150,8 +150,8 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   const QFontMetrics metrics = enumerationBox_->fontMetrics();
   enumerationBox_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(4,3)")) + 24);
   enumerationBox_->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("(10,10-10)")) + 40);
-  // However narrow the window, the bar keeps room to show a run of lengths.
-  progressBar_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("4 5 6 7 8 9 10 11 12 13 14 15")));
+  // However narrow the window, the bar keeps room to show a length or two.
+  progressBar_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("10 11 12 13")));
   connect(enumerationBox_, &QLineEdit::textEdited, this, [this] { controller_.enumerationChanged(); });
 
   auto* controls = new QGridLayout;
@@ -175,8 +175,11 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   enumerationRow->addWidget(enumerationLabel_);
   enumerationRow->addWidget(enumerationBox_);
   controls->addLayout(enumerationRow, 1, 4);
-  controls->addWidget(progressBar_, 1, 5);
   controls->setColumnStretch(5, 1);
+  // The bar has a row of its own, as wide as the window: squeezed beside
+  // the boxes it had some 70 pixels for a dozen lengths, and it made the
+  // window's narrowest width wider than the lists need.
+  controls->addWidget(progressBar_, 2, 0, 1, 6);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);

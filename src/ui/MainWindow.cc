@@ -436,7 +436,11 @@ void MainWindow::openQuickReference() {
     keepAbove(quickReference_);
     quickReference_->setAttribute(Qt::WA_DeleteOnClose);
     quickReference_->setShowOnStartup(values_.quickReference);
-    if (!quickReference_->placeWasStored()) quickReference_->placeBeside(this);
+    // Beside the main window, never over its controls: a place kept from a
+    // main window that has since grown is given up.
+    if (!quickReference_->placeWasStored() || coversMainWindow(quickReference_, this)) {
+      placeBesideMainWindow(quickReference_, this, {startupTips_});
+    }
     connect(quickReference_, &QuickReferenceWindow::showOnStartupChanged, this,
             [this](bool on) { values_.quickReference = on; });
     connect(quickReference_, &QuickReferenceWindow::featureClicked, this, [this](int row) {
@@ -462,6 +466,11 @@ void MainWindow::openStartupTips() {
   if (!startupTips_) {
     startupTips_ = new StartupTipsWindow(store_, workspace_.folder(), this);
     keepAbove(startupTips_);
+    // Beside the main window, below the quick reference: over the results
+    // it would hide what the user came for.
+    if (!startupTips_->placeWasStored() || coversMainWindow(startupTips_, this)) {
+      placeBesideMainWindow(startupTips_, this, {quickReference_});
+    }
     startupTips_->setAttribute(Qt::WA_DeleteOnClose);
     startupTips_->setShowOnStartup(values_.startupTips);
     connect(startupTips_, &StartupTipsWindow::showOnStartupChanged, this,

@@ -116,6 +116,49 @@ WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargin
   return fitted;
 }
 
+bool windowsOverlap(const WindowPosition& a, const WindowPosition& b) {
+  const auto apart = [](std::int64_t start1, std::int64_t size1, std::int64_t start2, std::int64_t size2) {
+    return start1 + size1 <= start2 || start2 + size2 <= start1;
+  };
+  if (a.width <= 0 || a.height <= 0 || b.width <= 0 || b.height <= 0) return false;
+  return !apart(a.left, a.width, b.left, b.width) && !apart(a.top, a.height, b.top, b.height);
+}
+
+WindowPosition helperWindowPlace(const WindowPosition& main, int width, int height, const ScreenRect& workArea,
+                                 const std::vector<WindowPosition>& others) {
+  const std::int64_t areaRight = std::int64_t{workArea.left} + workArea.width;
+  const std::int64_t areaBottom = std::int64_t{workArea.top} + workArea.height;
+  const auto fits = [&](const WindowPosition& p, bool clearOfMain) {
+    if (p.left < workArea.left || p.top < workArea.top || std::int64_t{p.left} + p.width > areaRight ||
+        std::int64_t{p.top} + p.height > areaBottom) {
+      return false;
+    }
+    if (clearOfMain && windowsOverlap(p, main)) return false;
+    return std::none_of(others.begin(), others.end(), [&](const WindowPosition& o) { return windowsOverlap(p, o); });
+  };
+  // Level with the main window's top, or just below a helper already there.
+  std::vector<std::int64_t> tops{main.top};
+  for (const WindowPosition& o : others) tops.push_back(std::int64_t{o.top} + o.height);
+  const WindowPosition fallback = besideMainWindow(main, width, height, workArea);
+  const auto firstFitting = [&](std::initializer_list<std::int64_t> lefts, bool clearOfMain) -> std::optional<WindowPosition> {
+    for (const std::int64_t left : lefts) {
+      for (const std::int64_t top : tops) {
+        if (left < INT32_MIN || left > INT32_MAX || top < INT32_MIN || top > INT32_MAX) continue;
+        const WindowPosition candidate{static_cast<int>(left), static_cast<int>(top), width, height, 0};
+        if (fits(candidate, clearOfMain)) return candidate;
+      }
+    }
+    return std::nullopt;
+  };
+  if (auto place = firstFitting({std::int64_t{main.left} + main.width, std::int64_t{main.left} - width}, true)) {
+    return *place;
+  }
+  // On a screen too small for that: over the main window's edge as
+  // besideMainWindow() puts it, but clear of the other helpers.
+  if (auto place = firstFitting({std::int64_t{fallback.left}}, false)) return *place;
+  return fallback;
+}
+
 WindowPosition clearOfOpenWindows(const WindowPosition& place, const std::vector<WindowPosition>& open,
                                   const ScreenRect& workArea) {
   const auto covers = [](const WindowPosition& a, const WindowPosition& b) {

@@ -73,6 +73,17 @@ struct FrameMargins {
 WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
                                   const ScreenRect& workArea);
 
+// Whether two places (frame corners and sizes) share any pixel.
+bool windowsOverlap(const WindowPosition& a, const WindowPosition& b);
+
+// The first place of a helper window (quick reference, startup tips) of
+// `width` by `height`: beside the main window where it hides neither the
+// main window nor the helper windows already placed (`others`), stacked
+// below them on the right, then on the left; where nothing fits clear of
+// them all, besideMainWindow()'s place.
+WindowPosition helperWindowPlace(const WindowPosition& main, int width, int height, const ScreenRect& workArea,
+                                 const std::vector<WindowPosition>& others);
+
 // A new window of a kind that opens several times (definition windows)
 // does not hide one already open: where its corner would fall on an open
 // window's corner it moves down and right by this much, going back to the

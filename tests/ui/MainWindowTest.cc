@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "AppWindowTest.h"
 #include "settings/Persist.h"
 #include "support/SpecialFiles.h"
+#include "ui/DialogPlacement.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
 #include "ui/MainView.h"
@@ -299,6 +301,27 @@ TEST_F(MainWindowTest, AnAddressNothingOpensIsReported) {
   frame().setUrlOpener([](const QUrl&) { return true; });
   frame().run(CommandId::OnlineTutorial);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// On a first run the quick reference and the tips open beside the main
+// window, hiding neither it nor each other where the screen has room (the
+// tips sat over the lists); the rule itself is the core's.
+TEST_F(MainWindowTest, StartWindowsOpenBesideTheMainWindowAndClearOfEachOther) {
+  start({test::buildTestDictionary(dir, {"cat"})});
+  QWidget* quick = frame().quickReferenceWindow();
+  QWidget* tips = frame().startupTipsWindow();
+  ASSERT_NE(quick, nullptr);
+  ASSERT_NE(tips, nullptr);
+  const auto place = [](const QRect& r) { return WindowPosition{r.x(), r.y(), r.width(), r.height(), 0}; };
+  const ScreenRect area = toScreenRect(frame().screen()->availableGeometry());
+  const WindowPosition main = place(frame().frameGeometry());
+  const WindowPosition quickPlace = place(quick->frameGeometry());
+  EXPECT_EQ(quickPlace, helperWindowPlace(main, quickPlace.width, quickPlace.height, area, {}));
+  const WindowPosition tipsPlace = place(tips->frameGeometry());
+  EXPECT_EQ(tipsPlace, helperWindowPlace(main, tipsPlace.width, tipsPlace.height, area, {quickPlace}));
+  // On this small screen nothing fits clear of the main window; the tips
+  // still leave the quick reference alone.
+  EXPECT_FALSE(windowsOverlap(tipsPlace, quickPlace)) << tips->x() << "," << tips->y();
 }
 
 TEST_F(MainWindowTest, F1OpensHelpOnWhatHasTheFocus) {

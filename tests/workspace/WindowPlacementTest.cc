@@ -114,6 +114,30 @@ TEST(WindowPlacement, AFrameIsFittedWhollyOnTheWorkArea) {
   EXPECT_LE(wild.top + frame.top + wild.height + frame.bottom, 800);
 }
 
+TEST(WindowPlacement, HelperWindowsGoBesideTheMainWindowAndClearOfEachOther) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const WindowPosition main{0, 30, 426, 721, 0};
+  // The quick reference: right of the main window, level with its top.
+  const WindowPosition quick = helperWindowPlace(main, 500, 420, area, {});
+  EXPECT_EQ(quick, (WindowPosition{426, 30, 500, 420, 0}));
+  // The tips: below it, hiding neither (they used to sit over the lists).
+  const WindowPosition tips = helperWindowPlace(main, 460, 250, area, {quick});
+  EXPECT_EQ(tips, (WindowPosition{426, 450, 460, 250, 0}));
+  EXPECT_FALSE(windowsOverlap(tips, main));
+  EXPECT_FALSE(windowsOverlap(tips, quick));
+  // A main window on the right: the left side.
+  EXPECT_EQ(helperWindowPlace({800, 30, 480, 700, 0}, 500, 420, area, {}), (WindowPosition{300, 30, 500, 420, 0}));
+  // No room anywhere clear: beside it as far as the work area allows, and
+  // still clear of the other helpers where they leave room.
+  const WindowPosition wide{0, 30, 1280, 770, 0};
+  const WindowPosition overMain = helperWindowPlace(wide, 500, 300, area, {});
+  EXPECT_EQ(overMain, besideMainWindow(wide, 500, 300, area));
+  EXPECT_EQ(helperWindowPlace(wide, 500, 300, area, {overMain}),
+            (WindowPosition{overMain.left, overMain.top + 300, 500, 300, 0}));
+  EXPECT_TRUE(windowsOverlap({0, 0, 10, 10, 0}, {9, 9, 10, 10, 0}));
+  EXPECT_FALSE(windowsOverlap({0, 0, 10, 10, 0}, {10, 0, 10, 10, 0}));
+}
+
 TEST(WindowPlacement, ANewWindowOpensClearOfTheOpenOnes) {
   const ScreenRect area{0, 30, 1280, 770};
   const WindowPosition centred{320, 222, 640, 385, 0};
