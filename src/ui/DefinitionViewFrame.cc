@@ -417,7 +417,9 @@ void DefinitionViewFrame::restorePlacement() {
     move(place.left, place.top);
     resize(place.width, place.height);
   }
-  int left = kTextPaneLeftDialogUnits * fontMetrics().averageCharWidth() / 4;
+  // Until the user moves it, the tree takes two fifths of the window, so
+  // that its leaves show enough of their glosses to be told apart.
+  int left = std::max(kTextPaneLeftDialogUnits * fontMetrics().averageCharWidth() / 4, width() * 2 / 5);
   {
     Persist persist(store_, SettingsMode::Read);
     persist.readInt(kSplitterPosition, left);

@@ -87,7 +87,9 @@ void placeBesideMainWindow(QWidget* window, const QWidget* mainWindow, const std
   std::vector<WindowPosition> shown;
   for (const QWidget* other : others) {
     if (other == nullptr || !other->isVisible()) continue;
-    const QRect o = other->frameGeometry();
+    QRect o = other->frameGeometry();
+    // Shown but not framed yet: its frame will be as large as the main one's.
+    if (o.size() == other->size()) o.setSize(o.size() + frame);
     shown.push_back({o.x(), o.y(), o.width(), o.height(), 0});
   }
   const WindowPosition place = helperWindowPlace({main.x(), main.y(), main.width(), main.height(), 0}, outer.width(),

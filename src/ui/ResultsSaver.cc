@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include "platform/Cp1252.h"
 #include "platform/File.h"
 #include "search/StringTable.h"
 #include "ui/DictionarySaveDialog.h"
@@ -78,11 +79,14 @@ std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
 
 void ResultsSaver::saveText(int group, const std::string& path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool saved = saveResultsAsText(frame_.view().controller().group(group).list, path);
+  std::string why;
+  const bool saved = saveResultsAsText(frame_.view().controller().group(group).list, path, &why);
   QApplication::restoreOverrideCursor();
   if (!saved) {
-    frame_.messageBox(texts::kResultsNotSaved, texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok,
-                      KEAViewHost::Icon::Exclamation);
+    // The message, then why: the reason names the user's file or folder.
+    const std::string reason = platform::utf8ToCp1252(why).value_or(why);
+    frame_.messageBox(std::string(texts::kResultsNotSaved) + (reason.empty() ? "" : "\n\n" + reason),
+                      texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
   }
 }
 

@@ -136,8 +136,10 @@ WindowPosition helperWindowPlace(const WindowPosition& main, int width, int heig
     if (clearOfMain && windowsOverlap(p, main)) return false;
     return std::none_of(others.begin(), others.end(), [&](const WindowPosition& o) { return windowsOverlap(p, o); });
   };
-  // Level with the main window's top, or just below a helper already there.
-  std::vector<std::int64_t> tops{main.top};
+  // Level with the main window's top, then level with its bottom (well
+  // apart from a helper at the top, whose height may still change as the
+  // window manager frames it), then just below each helper already there.
+  std::vector<std::int64_t> tops{main.top, std::int64_t{main.top} + main.height - height};
   for (const WindowPosition& o : others) tops.push_back(std::int64_t{o.top} + o.height);
   const WindowPosition fallback = besideMainWindow(main, width, height, workArea);
   const auto firstFitting = [&](std::initializer_list<std::int64_t> lefts, bool clearOfMain) -> std::optional<WindowPosition> {

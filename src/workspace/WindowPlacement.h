@@ -78,9 +78,10 @@ bool windowsOverlap(const WindowPosition& a, const WindowPosition& b);
 
 // The first place of a helper window (quick reference, startup tips) of
 // `width` by `height`: beside the main window where it hides neither the
-// main window nor the helper windows already placed (`others`), stacked
-// below them on the right, then on the left; where nothing fits clear of
-// them all, besideMainWindow()'s place.
+// main window nor the helper windows already placed (`others`): level
+// with the main window's top, else with its bottom, else below another
+// helper; on the right, then on the left. Where nothing fits clear of them
+// all, besideMainWindow()'s place, moved clear of the others if it can be.
 WindowPosition helperWindowPlace(const WindowPosition& main, int width, int height, const ScreenRect& workArea,
                                  const std::vector<WindowPosition>& others);
 

@@ -120,9 +120,13 @@ TEST(WindowPlacement, HelperWindowsGoBesideTheMainWindowAndClearOfEachOther) {
   // The quick reference: right of the main window, level with its top.
   const WindowPosition quick = helperWindowPlace(main, 500, 420, area, {});
   EXPECT_EQ(quick, (WindowPosition{426, 30, 500, 420, 0}));
-  // The tips: below it, hiding neither (they used to sit over the lists).
+  // The tips: level with the main window's bottom, hiding neither (they
+  // used to sit over the lists).
   const WindowPosition tips = helperWindowPlace(main, 460, 250, area, {quick});
-  EXPECT_EQ(tips, (WindowPosition{426, 450, 460, 250, 0}));
+  EXPECT_EQ(tips, (WindowPosition{426, 501, 460, 250, 0}));
+  // A third where the bottom is taken too: below the first.
+  const WindowPosition third = helperWindowPlace(main, 300, 40, area, {quick, tips});
+  EXPECT_EQ(third, (WindowPosition{426, 450, 300, 40, 0}));
   EXPECT_FALSE(windowsOverlap(tips, main));
   EXPECT_FALSE(windowsOverlap(tips, quick));
   // A main window on the right: the left side.
@@ -132,8 +136,7 @@ TEST(WindowPlacement, HelperWindowsGoBesideTheMainWindowAndClearOfEachOther) {
   const WindowPosition wide{0, 30, 1280, 770, 0};
   const WindowPosition overMain = helperWindowPlace(wide, 500, 300, area, {});
   EXPECT_EQ(overMain, besideMainWindow(wide, 500, 300, area));
-  EXPECT_EQ(helperWindowPlace(wide, 500, 300, area, {overMain}),
-            (WindowPosition{overMain.left, overMain.top + 300, 500, 300, 0}));
+  EXPECT_EQ(helperWindowPlace(wide, 500, 300, area, {overMain}), (WindowPosition{overMain.left, 500, 500, 300, 0}));
   EXPECT_TRUE(windowsOverlap({0, 0, 10, 10, 0}, {9, 9, 10, 10, 0}));
   EXPECT_FALSE(windowsOverlap({0, 0, 10, 10, 0}, {10, 0, 10, 10, 0}));
 }
