@@ -15,10 +15,11 @@ KEA_PACKAGES=(
   qt6-base-dev libqt6svg6 fonts-dejavu-core fonts-liberation2
 )
 
-# What the desktop program's end-to-end test and the screenshots need: a
-# virtual X display, a way to type into it, a screenshot tool, and the
+# What the desktop program's end-to-end tests and the screenshots need: a
+# virtual X display, a window manager to frame windows on it, a way to type
+# into it, the X tools that read window frames, a screenshot tool, and the
 # desktop entry checker.
-KEA_TEST_PACKAGES=(xvfb xauth xdotool imagemagick desktop-file-utils)
+KEA_TEST_PACKAGES=(xvfb xauth openbox xdotool x11-utils imagemagick desktop-file-utils)
 
 kea_say() { printf '\n==> %s\n' "$*"; }
 
@@ -57,9 +58,15 @@ kea_install_packages() {
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Runs apt only when needed, then configures and builds one CMake preset.
+# Runs apt only when needed, then configures and builds one CMake preset:
+# everything, or only the targets named after it.
 kea_build() {
   local preset=$1
+  shift
   kea_step "Configuring the $preset build" cmake --preset "$preset"
-  kea_step "Building ($preset)" cmake --build --preset "$preset"
+  if [ $# -gt 0 ]; then
+    kea_step "Building $* ($preset)" cmake --build --preset "$preset" --target "$@"
+  else
+    kea_step "Building ($preset)" cmake --build --preset "$preset"
+  fi
 }

@@ -9,7 +9,9 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 
 kea_install_packages "${KEA_PACKAGES[@]}"
-kea_build release
+# What running needs: the programs, their dictionaries and help (the tests
+# and benchmarks are test.sh's).
+kea_build release kea_desktop kea-cli kkbuild kkmerge shipped_dictionaries help_data man_pages
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   kea_step "Starting the desktop program" build/release/bin/kea "$@"
   exit

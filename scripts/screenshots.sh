@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Regenerates the screenshots of the README's tour under a virtual display
-# with a small window manager: the main window with results, the options
-# window and the quick reference. Images go to docs/screenshots/.
+# with a small window manager: a first run (the whole screen), the main
+# window with results, the options window, the quick reference, the
+# definition window for "tail" and a saving error. Images go to
+# docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 
-kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}" openbox
+kea_install_packages "${KEA_PACKAGES[@]}" "${KEA_TEST_PACKAGES[@]}"
 kea_build release
 out=docs/screenshots
 mkdir -p "$out"
@@ -28,9 +30,26 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# A tidy first run: the window where the pictures want it, no tips.
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_CONFIG_HOME/Gridsmith" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+# A first run as a new user sees it: no settings at all, the whole screen.
+export XDG_CONFIG_HOME="$work/first"
+build/release/bin/kea >/dev/null 2>&1 &
+first=$!
+timeout 20 xdotool search --sync --name ' - KEA$' >/dev/null
+sleep 2
+import -window root "$out/first-run.png"
+kea_say "Wrote $out/first-run.png"
+kill "$first" 2>/dev/null || true
+wait "$first" 2>/dev/null || true
+
+# A tidy run for the rest: the window where the pictures want it, no tips;
+# a home of its own, whose documents folder holds a named pipe that nothing
+# reads from, for the saving error.
+export XDG_CONFIG_HOME="$work/config" HOME="$work/home"
+mkdir -p "$HOME/Documents" && mkfifo "$HOME/Documents/results.txt"
+mkdir -p "$XDG_CONFIG_HOME/Gridsmith"
 cat >"$XDG_CONFIG_HOME/Gridsmith/KEA 2.11.conf" <<'CONF'
 [General]
 ViewWindowX=20
@@ -65,6 +84,29 @@ xdotool key Escape
 xdotool windowactivate --sync "$main"
 xdotool key alt+h && sleep 0.3 && xdotool key q
 shoot '^KEA Quick Reference$' quick-reference.png
+xdotool key Escape
+
+# The definition window for "tail": its first sense, the senses told apart.
+xdotool windowactivate --sync "$main"
+xdotool key ctrl+a && xdotool type --delay 30 'tail'
+xdotool key Return
+sleep 1
+xdotool key ctrl+Return
+shoot '^tail - Definition' definition-tail.png
+xdotool key Escape
+xdotool windowactivate --sync "$main"
+
+# A saving error: the results saved over that pipe, which is refused.
+xdotool key ctrl+s
+timeout 10 xdotool search --sync --name '^Save Results$' >/dev/null
+sleep 0.5
+xdotool type --delay 20 'results.txt'
+xdotool key Return
+timeout 10 xdotool search --sync --name '^Save As$' >/dev/null
+sleep 0.3
+xdotool key alt+y
+shoot '^Text File Save Error$' save-error.png
+xdotool key Return
 
 # A phrase anagram, most likely first.
 xdotool windowactivate --sync "$main"

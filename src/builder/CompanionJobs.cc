@@ -127,7 +127,7 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   CompanionData companions;
   companions.scores.addLines(lines);
   JobLineSource source(std::move(lines), lineCount, progress);
-  if (!saveDictionary(source, *alphabet, *target, *description, job.shortest, job.longest, {}, false,
+  if (!saveDictionary(source, *alphabet, *target, *description, job.shortest, job.longest, {}, true,
                       &companions)) {
     return failedBuild(source, job.target);
   }
@@ -204,7 +204,7 @@ JobResult runMergeJob(const MergeJob& job, const JobProgress& progress) {
     return result;
   }
   if (!toDictionary) {
-    if (!platform::writeWholeFile(job.target, platform::cp1252ToUtf8(lines), &error)) {
+    if (!platform::writeWholeFile(job.target, platform::cp1252ToUtf8(lines), &error, texts::kBackupPrefix)) {
       return failure(error + "\n" + job.target + " was left as it was");
     }
     result.ok = true;

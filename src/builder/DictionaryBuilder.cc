@@ -8,6 +8,7 @@
 
 #include "builder/BitWriter.h"
 #include "builder/BuilderInput.h"
+#include "builder/DictionarySave.h"
 #include "builder/DictionaryWriter.h"
 #include "builder/HuffmanCode.h"
 #include "builder/OccurrenceListCache.h"
@@ -124,7 +125,11 @@ class Build {
       std::int64_t lastSemicolonCount = -1;
       for (std::size_t f = 0; f < parsed.fieldCount(); ++f) {
         const ParsedLine::Field& field = parsed.field(f);
-        if (field.rawSize <= kMaxHeadwordField) fileEntry(parsed, f, static_cast<std::uint32_t>(number), text, key);
+        if (field.rawSize <= kMaxHeadwordField) {
+          fileEntry(parsed, f, static_cast<std::uint32_t>(number), text, key);
+        } else {
+          ++overlongHeadwords_;
+        }
         if (field.terminator == ';') lastSemicolonCount = static_cast<std::int64_t>(entryCount_);
       }
       std::uint32_t group = 0;
@@ -135,6 +140,10 @@ class Build {
       definitionTable_.push_back(group);
     }
     cache_.finish();
+    if (overlongHeadwords_ > 0) {
+      source_.notice(std::to_string(overlongHeadwords_) + (overlongHeadwords_ == 1 ? " headword" : " headwords") +
+                     " longer than " + std::to_string(kMaxHeadwordField) + " characters left out");
+    }
     // The last length slot is the longest length with a word list, so
     // that every list but the last ends where the next one starts.
     header_.lengthSlots = lastLength_ + 1;
@@ -209,7 +218,7 @@ class Build {
   bool open() {
     out_ = environment_.createOutput ? environment_.createOutput(target_) : createOutputFile(target_);
     if (!out_) {
-      source_.logFormat("Couldn't open \"%s\"\n", target_.c_str());
+      source_.logFormat(texts::kCouldNotOpenLog, target_.c_str());
       return false;
     }
     return true;
@@ -456,6 +465,7 @@ class Build {
   }
 
   DictionaryMaintainer& source_;
+  std::uint64_t overlongHeadwords_ = 0;
   std::array<std::uint8_t, 256> alphabet_;
   const std::string& target_;
   const BuildEnvironment& environment_;

@@ -30,6 +30,10 @@ class DictionaryMaintainer {
   // Shows a one-line status text.
   virtual void status(const std::string& text) = 0;
 
+  // Something the user is told even when the build succeeds (input that
+  // was left out); by default a line of the log.
+  virtual void notice(const std::string& text) { logMessage(text + "\n"); }
+
   // printf-style convenience over logMessage.
   void logFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };

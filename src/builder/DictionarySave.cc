@@ -69,8 +69,10 @@ bool saveDictionary(DictionaryMaintainer& lines, const std::array<std::uint8_t, 
   std::string error;
   const auto logError = [&] { lines.logMessage(platform::utf8ToCp1252(error).value_or(error) + "\n"); };
   if (!output.open(&error, true)) {
+    // The file could not be made at all: the builder's own words for it,
+    // then why.
+    lines.logFormat(texts::kCouldNotOpenLog, target.c_str());
     logError();
-    lines.logFormat(texts::kCouldNotUpdateLog, target.c_str());
     return false;
   }
   BuildEnvironment building = environment;

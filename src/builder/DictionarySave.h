@@ -17,6 +17,7 @@ namespace kea {
 
 namespace texts {
 inline constexpr std::string_view kBackupPrefix = "Backup of ";
+inline constexpr const char* kCouldNotOpenLog = "Couldn't open \"%s\"\n";
 inline constexpr const char* kCouldNotUpdateLog = "Couldn't update \"%s\"\n";
 inline constexpr const char* kCouldNotKeepBackupLog = "Couldn't keep the previous dictionary as \"%s\": %s\n";
 inline constexpr const char* kPreviousKeptAsLog = "The previous dictionary is kept as \"%s\"\n";

@@ -24,7 +24,17 @@ class TextLineSource : public DictionaryMaintainer {
     if (onStatus_) onStatus_(text);
   }
 
+  // To the callback when there is one, else into the log.
+  void notice(const std::string& text) override {
+    if (onNotice_) {
+      onNotice_(text);
+    } else {
+      logMessage(text + "\n");
+    }
+  }
+
   void onStatus(std::function<void(const std::string&)> callback) { onStatus_ = std::move(callback); }
+  void onNotice(std::function<void(const std::string&)> callback) { onNotice_ = std::move(callback); }
   const std::string& log() const { return log_; }
 
  private:
@@ -32,6 +42,7 @@ class TextLineSource : public DictionaryMaintainer {
   std::size_t position_ = 0;
   std::string log_;
   std::function<void(const std::string&)> onStatus_;
+  std::function<void(const std::string&)> onNotice_;
 };
 
 }  // namespace kea

@@ -70,14 +70,52 @@ void DefinitionViewWindows::showWord(std::vector<Definition> definitions, std::s
   history_.resize(historyPosition_);
   history_.emplace_back(word);
   ++historyPosition_;
+  // Every record shown from now on highlights the word; a full-text query
+  // highlights its words in the record first shown.
+  highlighted_ = fullTextQuery ? std::string() : std::string(word) + std::string(wordSuffix);
   buildTree(word, dictionaryToSelect, wordSuffix);
-  const std::string shown = text_.plainText();
-  if (fullTextQuery) {
-    highlight(fullTextHighlights(shown, *fullTextQuery));
-  } else {
-    highlight(wordHighlights(shown, std::string(word) + std::string(wordSuffix)));
-  }
+  if (fullTextQuery) highlight(fullTextHighlights(text_.plainText(), *fullTextQuery));
   text_.setFocus();
+}
+
+std::string DefinitionViewWindows::leafLabel(const Definition& record) {
+  // The senses of one heading are told apart by the start of their text.
+  std::string gloss;
+  for (const char c : readDefinitionBody(record.body).plainText()) {
+    const bool space = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+    if (space) {
+      if (!gloss.empty() && gloss.back() != ' ') gloss += ' ';
+    } else {
+      gloss += c;
+    }
+    if (gloss.size() > kLeafGlossLength) break;
+  }
+  while (!gloss.empty() && gloss.back() == ' ') gloss.pop_back();
+  if (gloss.size() > kLeafGlossLength) {
+    // Cut at a word's end where there is one, and say that it goes on.
+    std::size_t cut = gloss.rfind(' ', kLeafGlossLength);
+    if (cut == std::string::npos || cut < kLeafGlossLength / 2) cut = kLeafGlossLength;
+    gloss.resize(cut);
+    gloss += "\x85";  // Windows-1252 ellipsis
+  }
+  std::string label = record.heading();
+  if (!gloss.empty()) label += " \x96 " + gloss;  // Windows-1252 en dash
+  return label;
+}
+
+void DefinitionViewWindows::dropRepeatedRecords(std::vector<Definition>& records) {
+  // Two dictionaries holding the same text (a word list with WordNet's
+  // glosses, and WordNet itself) show it once, in the first of them.
+  std::vector<Definition> kept;
+  kept.reserve(records.size());
+  for (Definition& record : records) {
+    const bool repeated = std::any_of(kept.begin(), kept.end(), [&](const Definition& earlier) {
+      return earlier.dictionaryIndex != record.dictionaryIndex && earlier.body == record.body &&
+             earlier.heading() == record.heading();
+    });
+    if (!repeated) kept.push_back(std::move(record));
+  }
+  records = std::move(kept);
 }
 
 void DefinitionViewWindows::arrangeRecords(std::vector<Definition>& records, std::string_view word) {
@@ -114,6 +152,7 @@ void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_vie
   frame_.setCaption(std::string(lookedUp) + captionSuffix(windowNumber_));
   const std::string word = std::string(lookedUp) + std::string(wordSuffix);
   arrangeRecords(definitions_, word);
+  dropRepeatedRecords(definitions_);
 
   treeRebuilding_ = true;
   tree_.deleteAll();
@@ -123,6 +162,7 @@ void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_vie
   TreeItem branch = kNoTreeItem;
   int chosen = -1;
   int best = 0;
+  bool chosenEqual = false;
   for (std::size_t i = 0; i < definitions_.size(); ++i) {
     const Definition& record = definitions_[i];
     const int index = static_cast<int>(i);
@@ -136,16 +176,20 @@ void DefinitionViewWindows::buildTree(std::string_view lookedUp, std::string_vie
       best = 0;
     }
     const std::string heading = record.heading();
-    items_.push_back({tree_.insert(heading, TreeItemKind::Record, branch, index), index, false});
+    items_.push_back({tree_.insert(leafLabel(record), TreeItemKind::Record, branch, index), index, false});
 
     // The initial selection: the leaf that comes closest to the word, among
     // the records of the first dictionary or of the dictionary asked for.
     const bool candidate = dictionaryToSelect.empty() ? record.dictionaryIndex == definitions_[0].dictionaryIndex
                                                       : record.dictionaryPath == dictionaryToSelect;
-    if (candidate) {
+    // The first leaf equal to the word wins: a dictionary lists a word's
+    // senses most common first, so the window opens on the first sense.
+    if (candidate && !chosenEqual) {
       int count = 0;
-      if (compareNatural(word, heading, count) == 0 || count > best) {
+      const bool equal = compareNatural(word, heading, count) == 0;
+      if (equal || count > best) {
         best = count;
+        chosenEqual = equal;
         chosen = static_cast<int>(items_.size()) - 1;
       }
     }
@@ -212,6 +256,7 @@ void DefinitionViewWindows::showRecord(int i) {
   }
   for (const auto& run : body.runs) content.append(run.text, run.style);
   putText(content);
+  if (!highlighted_.empty()) highlight(wordHighlights(text_.plainText(), highlighted_));
 }
 
 void DefinitionViewWindows::showBranch(int i) {
@@ -276,8 +321,8 @@ void DefinitionViewWindows::goToHistory(std::size_t position) {
   definitions_.clear();
   const std::string word = history_[position - 1];
   definitions_ = workspace_.lookupDefinitions(word);
+  highlighted_ = word;
   buildTree(word, {}, {});
-  highlight(wordHighlights(text_.plainText(), word));
 }
 
 int DefinitionViewWindows::firstHistoryItem(std::size_t position, std::size_t size) {

@@ -111,6 +111,14 @@ class DefinitionViewWindows {
   // Picks each record's heading for the word and sorts the records by
   // dictionary, then by heading.
   static void arrangeRecords(std::vector<Definition>& records, std::string_view word);
+  // Drops each record whose heading and text an earlier dictionary's record
+  // already has; the order of the rest is kept.
+  static void dropRepeatedRecords(std::vector<Definition>& records);
+  // A leaf's text: the heading, then the start of the record's text (its
+  // part of speech and gloss), so that the senses of a word can be told
+  // apart in the tree.
+  static std::string leafLabel(const Definition& record);
+  static constexpr std::size_t kLeafGlossLength = 48;
 
  private:
   struct Item {
@@ -134,6 +142,8 @@ class DefinitionViewWindows {
   CharacterFormat format(const FontSetting& font) const;
 
   int windowNumber_;
+  // The word every record shown highlights; empty after a full-text search.
+  std::string highlighted_;
   const KEAViewProfileWindows& options_;
   DefinitionWorkspace& workspace_;
   DefinitionFrameView& frame_;

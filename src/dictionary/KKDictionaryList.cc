@@ -40,20 +40,15 @@ int clampToInt(std::uint64_t value) {
 // ---------------------------------------------------------------------------
 // The list and the shared registry
 
-KKDictionaryList* KKDictionaryList::create(std::string_view names) {
+KKDictionaryList* KKDictionaryList::create(const std::vector<std::string>& paths) {
   auto* list = new KKDictionaryList();
-  list->names_ = std::string(names);
   auto& shared = registry();
-  std::size_t start = 0;
-  while (start <= names.size()) {
-    std::size_t end = names.find(';', start);
-    if (end == std::string_view::npos) end = names.size();
-    const std::string_view part = names.substr(start, end - start);
-    start = end + 1;
-    if (part.empty()) continue;
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    // Shared by the exact path: "Words.kkd" is not "words.kkd" on Linux.
     Dictionary* found = nullptr;
     for (const auto& d : shared) {
-      if (platform::equalsIgnoringCase(d->path(), part)) {
+      if (d->path() == path) {
         found = d.get();
         break;
       }
@@ -61,13 +56,25 @@ KKDictionaryList* KKDictionaryList::create(std::string_view names) {
     if (found) {
       ++found->referenceCount_;
     } else {
-      shared.push_back(std::make_unique<Dictionary>(std::string(part)));
+      shared.push_back(std::make_unique<Dictionary>(path));
       found = shared.back().get();
       found->open(true);
     }
     list->dictionaries_.push_back(found);
   }
   return list;
+}
+
+KKDictionaryList* KKDictionaryList::create(std::string_view names) {
+  std::vector<std::string> paths;
+  std::size_t start = 0;
+  while (start <= names.size()) {
+    std::size_t end = names.find(';', start);
+    if (end == std::string_view::npos) end = names.size();
+    paths.emplace_back(names.substr(start, end - start));
+    start = end + 1;
+  }
+  return create(paths);
 }
 
 void KKDictionaryList::release(KKDictionaryList* list) {

@@ -1,8 +1,8 @@
 // The open dictionaries: `KKDictionaryList` is the ordered list a search or a
 // lookup works over, `KKDictionaryList::Dictionary` one open ".kkd" file with
 // its header, alphabet and decoding tables in memory. Dictionaries are shared
-// process-wide: lists naming the same file (letter case ignored) use the same
-// object, which lives while some list holds it.
+// process-wide: lists naming the same path use the same object, which lives
+// while some list holds it.
 //
 // Nothing read from a file is trusted: the header is checked as it is read,
 // every list and table it points to must lie inside the file (a file cut
@@ -59,10 +59,14 @@ class KKDictionaryList {
  public:
   class Dictionary;
 
-  // Makes a list from ";"-separated file names, sharing the dictionaries
-  // that are already open and opening the others. A file that cannot be
-  // opened stays in the list and reports itself as not open. Empty parts
-  // between separators name no file and are skipped.
+  // Makes a list of the files, in order, sharing the dictionaries that are
+  // already open by the same path and opening the others. A file that
+  // cannot be opened stays in the list and reports itself as not open. An
+  // empty path names no file and is skipped. A path may hold any character,
+  // ";" included.
+  static KKDictionaryList* create(const std::vector<std::string>& paths);
+  // The same from one ";"-separated text (a convenience for fixed lists;
+  // a path holding ";" needs the list form).
   static KKDictionaryList* create(std::string_view names);
   // Drops the list's hold on each of its dictionaries (closing those no
   // other list holds) and destroys the list.
@@ -83,13 +87,13 @@ class KKDictionaryList {
     void operator()(KKDictionaryList* list) const { release(list); }
   };
   using Handle = std::unique_ptr<KKDictionaryList, Releaser>;
+  static Handle make(const std::vector<std::string>& paths) { return Handle(create(paths)); }
   static Handle make(std::string_view names) { return Handle(create(names)); }
 
   KKDictionaryList(const KKDictionaryList&) = delete;
   KKDictionaryList& operator=(const KKDictionaryList&) = delete;
 
   int count() const { return static_cast<int>(dictionaries_.size()); }
-  const std::string& names() const { return names_; }
   // Dictionary i in list order, or nothing when i is out of range.
   Dictionary* dictionary(int i) const;
 
@@ -114,7 +118,6 @@ class KKDictionaryList {
  private:
   KKDictionaryList() = default;
 
-  std::string names_;
   std::vector<Dictionary*> dictionaries_;
 };
 

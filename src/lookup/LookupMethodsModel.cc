@@ -30,6 +30,7 @@ void LookupMethodsModel::clickBox(LookupStyle style, int number, BoxState newSta
   // An enabled method without a name would be an empty menu item, and it
   // would not survive the next start anyway.
   if (method.label.empty()) return;
+  changed_ = true;
   method.enabled = newState != BoxState::Clear ? 1 : 0;
   if (newState == BoxState::Ticked) {
     configuration_.setDefaultLabel(method.label);
@@ -39,6 +40,7 @@ void LookupMethodsModel::clickBox(LookupStyle style, int number, BoxState newSta
 }
 
 void LookupMethodsModel::editName(LookupStyle style, int number, std::string_view name) {
+  changed_ = true;
   const bool wasTicked = boxState(style, number) == BoxState::Ticked;
   LookupConfiguration::LookupEntry& method = configuration_.entry(style, number);
   if (method.label.empty() != name.empty()) method.enabled = name.empty() ? 0 : 1;
@@ -47,16 +49,19 @@ void LookupMethodsModel::editName(LookupStyle style, int number, std::string_vie
 }
 
 void LookupMethodsModel::editFirst(LookupStyle style, int number, std::string_view text) {
+  changed_ = true;
   configuration_.entry(style, number).first = text;
 }
 
 void LookupMethodsModel::editSecond(LookupStyle style, int number, std::string_view text) {
   // The web style has no second value, and the encoding is a choice of two.
   if (style == LookupStyle::WebSearch || style == LookupStyle::Program) return;
+  changed_ = true;
   configuration_.entry(style, number).second = text;
 }
 
 void LookupMethodsModel::chooseEncoding(int programNumber, bool hex) {
+  changed_ = true;
   configuration_.entry(LookupStyle::Program, programNumber).second = hex ? "1" : "0";
 }
 

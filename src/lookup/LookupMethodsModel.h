@@ -1,7 +1,8 @@
 // The rules of the Lookup Methods dialog without the dialog: what each
 // method's three-state box shows, which controls can be used, and what each
 // edit does to the configuration. Changes take effect at once for this run;
-// only "Save as defaults" writes them to the settings.
+// "Save as defaults", or Yes when the dialog closes with changes not saved,
+// writes them to the settings.
 #pragma once
 
 #include <string_view>
@@ -37,10 +38,21 @@ class LookupMethodsModel {
   // Settles the default and looks up the test word with it; false when the
   // lookup failed and the failure message is due.
   bool testLookup();
-  void saveAsDefaults() { configuration_.save(); }
+  void saveAsDefaults() {
+    configuration_.save();
+    changed_ = false;
+  }
+  // The methods were changed since the dialog opened or last saved them:
+  // closing the dialog asks whether to keep them (kKeepMethodsQuestion),
+  // so that what the user set up is not lost at exit without a word.
+  bool unsavedChanges() const { return changed_; }
+
+  static constexpr std::string_view kKeepMethodsQuestion =
+      "The lookup methods have changed.\n\nKeep them for the next time KEA starts?";
 
  private:
   LookupConfiguration& configuration_;
+  bool changed_ = false;
 };
 
 }  // namespace kea

@@ -81,6 +81,13 @@ std::string sizeText(std::uint64_t bytes) {
   return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
+bool sameFile(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  struct stat first {}, second {};
+  if (::stat(nativePath(a).c_str(), &first) != 0 || ::stat(nativePath(b).c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::optional<FileStamp> fileStamp(std::string_view path) {
   struct stat st;
   if (::stat(nativePath(path).c_str(), &st) != 0) return std::nullopt;

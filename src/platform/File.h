@@ -33,6 +33,11 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// Whether two paths name one file: the same text, or the same file on the
+// same device (through links, "..", another spelling). Linux file names
+// tell letter case apart, so "words.kkd" and "Words.kkd" are two files.
+bool sameFile(std::string_view a, std::string_view b);
+
 // The stamp of a regular file, or nothing when it does not exist or cannot
 // be examined.
 std::optional<FileStamp> fileStamp(std::string_view path);

@@ -500,8 +500,10 @@ OutputTarget::Commit OutputTarget::commitFile(std::string* error) {
   return Commit::Done;
 }
 
-bool writeWholeFile(const std::string& nativeName, std::string_view bytes, std::string* error) {
+bool writeWholeFile(const std::string& nativeName, std::string_view bytes, std::string* error,
+                    std::string_view backupPrefix) {
   OutputTarget target(nativeName);
+  if (!backupPrefix.empty()) target.keepReplacedFileWithPrefix(std::string(backupPrefix));
   if (!target.open(error)) return false;
   if (!writeAll(target.descriptor(), bytes.data(), bytes.size())) {
     if (error) *error = "cannot write " + nativeName + ": " + reasonText(errno);
@@ -512,6 +514,9 @@ bool writeWholeFile(const std::string& nativeName, std::string_view bytes, std::
       return true;
     case OutputTarget::Commit::Interrupted:
       if (error) *error = "interrupted; " + nativeName + " was left as it was";
+      return false;
+    case OutputTarget::Commit::NoBackup:
+      if (error) *error = "cannot keep the backup " + target.backupPath() + " (" + *error + "), so " + nativeName + " was not replaced";
       return false;
     default:
       return false;

@@ -120,9 +120,12 @@ std::string temporaryNameFor(std::string_view name, std::string_view unique);
 // program holds; returns how many went.
 int removeStaleTemporaries(const std::string& folder, std::string_view name);
 
-// Writes `bytes` as the whole content of the target, by the rules above.
-// False, with a sentence in `error`, when it was not written.
-bool writeWholeFile(const std::string& nativeName, std::string_view bytes, std::string* error);
+// Writes `bytes` as the whole content of the target, by the rules above; a
+// regular file it replaces is kept under `backupPrefix` and its name, when
+// a prefix is given. False, with a sentence in `error`, when it was not
+// written.
+bool writeWholeFile(const std::string& nativeName, std::string_view bytes, std::string* error,
+                    std::string_view backupPrefix = {});
 
 // Writes all of `bytes` to a descriptor, going on after short writes and
 // interrupted calls; false with errno set on failure.

@@ -58,6 +58,10 @@ std::vector<KEAProgressBar::Segment> KEAProgressBar::segments(
   std::vector<Segment> out;
   if (lengthCount_ == 0 || total_ <= 0) return out;
   std::int64_t before = 0;
+  // Where the last label drawn ends: the first is drawn whole even past its
+  // narrow segment, and a label that would touch it is left out ("3" and
+  // "4" side by side read "34").
+  int labelsEnd = 0;
   for (int i = 0; i < lengthCount_; ++i) {
     const LengthWords& l = lengths_[static_cast<std::size_t>(i)];
     Segment s;
@@ -66,7 +70,10 @@ std::vector<KEAProgressBar::Segment> KEAProgressBar::segments(
     before += l.words;
     s.right = pixelAt(before, width);
     const std::string label = std::to_string(l.length);
-    s.labelled = i == 0 || (textWidth && textWidth(label) + 3 <= s.right - s.left);
+    const int labelWidth = textWidth ? textWidth(label) : 0;
+    const int start = s.left + kLabelGap;
+    s.labelled = i == 0 || (textWidth && labelWidth + kLabelGap <= s.right - s.left && start >= labelsEnd + kLabelGap);
+    if (s.labelled) labelsEnd = start + labelWidth;
     out.push_back(s);
   }
   return out;

@@ -55,7 +55,10 @@ class KEAProgressBar {
 
   // The segments in search order across a bar `width` pixels wide, labelled
   // where the text "%d" of the length, as wide as `textWidth` says in
-  // pixels, fits with 3 to spare. Empty without a range or words.
+  // pixels, fits with kLabelGap to spare and keeps kLabelGap clear of the
+  // label before it (the first is always labelled, drawn kLabelGap into its
+  // segment). Empty without a range or words.
+  static constexpr int kLabelGap = 3;
   std::vector<Segment> segments(int width, const std::function<int(std::string_view)>& textWidth) const;
 
  private:

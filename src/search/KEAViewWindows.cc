@@ -107,6 +107,12 @@ void KEAViewWindows::patternChanged() {
   if (checkDictionaries()) validate();
 }
 
+bool KEAViewWindows::resultsStale(int i) const {
+  if (i < 0 || i >= groupCount() || state_ == SearchState::Searching) return false;
+  const OutputGroup& g = group(i);
+  return g.list.count() > 0 && g.pattern != pattern_;
+}
+
 void KEAViewWindows::patternUnusable(std::string_view message) {
   if (state_ == SearchState::Searching || state_ == SearchState::Closing) return;
   host_.setStatus(message);

@@ -249,6 +249,9 @@ class KEAViewWindows {
   const PhraseAnagramSearch* phraseSearch() const { return phraseSearch_.get(); }
   int currentDictionary() const { return currentDictionary_; }
   const std::string& pattern() const { return pattern_; }
+  // Group i lists what an earlier pattern found, not the pattern now typed:
+  // the view shows such a list as out of date until the next search.
+  bool resultsStale(int i) const;
   int groupCount() const { return static_cast<int>(groups_.size()); }
   OutputGroup& group(int i) { return *groups_[static_cast<std::size_t>(i)]; }
   const OutputGroup& group(int i) const { return *groups_[static_cast<std::size_t>(i)]; }

@@ -1,5 +1,6 @@
 #include "search/ResultsFile.h"
 
+#include "builder/DictionarySave.h"
 #include "platform/Cp1252.h"
 #include "platform/File.h"
 #include "platform/OutputTarget.h"
@@ -42,7 +43,8 @@ std::string resultsText(const MatchListWindows& list) {
 }
 
 bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail) {
-  return platform::writeWholeFile(platform::nativePath(path), resultsText(list), detail);
+  // A file it replaces is kept, as a replaced dictionary is.
+  return platform::writeWholeFile(platform::nativePath(path), resultsText(list), detail, texts::kBackupPrefix);
 }
 
 }  // namespace kea

@@ -312,10 +312,13 @@ void DefinitionViewFrame::buildToolBar() {
   external->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)});
   external->setStatusTip(tr("Look up the selected word online or in an another dictionary application"));
-  addCommand(W::kBack, tr("&Back"), themeIcon("go-previous", QStyle::SP_ArrowBack))
-      ->setStatusTip(tr("Go back to the word looked up before"));
-  addCommand(W::kForward, tr("&Forward"), themeIcon("go-next", QStyle::SP_ArrowForward))
-      ->setStatusTip(tr("Go forward to the word looked up next"));
+  // The keys a browser uses for Back and Forward.
+  QAction* back = addCommand(W::kBack, tr("&Back"), themeIcon("go-previous", QStyle::SP_ArrowBack));
+  back->setStatusTip(tr("Go back to the word looked up before"));
+  back->setShortcuts(QKeySequence::Back);
+  QAction* forward = addCommand(W::kForward, tr("&Forward"), themeIcon("go-next", QStyle::SP_ArrowForward));
+  forward->setStatusTip(tr("Go forward to the word looked up next"));
+  forward->setShortcuts(QKeySequence::Forward);
   addCommand(W::kNextDefinition, tr("&Next Definition"))->setStatusTip(tr("Show the next definition"));
   addCommand(W::kPreviousDefinition, tr("&Previous Definition"))->setStatusTip(tr("Show the previous definition"));
   addCommand(W::kCopy, tr("&Copy"), QIcon::fromTheme(QStringLiteral("edit-copy")))
@@ -414,7 +417,9 @@ void DefinitionViewFrame::restorePlacement() {
     move(place.left, place.top);
     resize(place.width, place.height);
   }
-  int left = kTextPaneLeftDialogUnits * fontMetrics().averageCharWidth() / 4;
+  // Until the user moves it, the tree takes two fifths of the window, so
+  // that its leaves show enough of their glosses to be told apart.
+  int left = std::max(kTextPaneLeftDialogUnits * fontMetrics().averageCharWidth() / 4, width() * 2 / 5);
   {
     Persist persist(store_, SettingsMode::Read);
     persist.readInt(kSplitterPosition, left);

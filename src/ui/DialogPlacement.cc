@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QRect>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include "settings/Persist.h"
@@ -16,6 +17,10 @@ namespace {
 // The fifth number of a stored place.
 constexpr int kNormal = 0;
 constexpr int kMaximized = 1;
+// How long a window manager may take to frame a new window, and how often
+// the window is looked at meanwhile.
+constexpr int kWatchMilliseconds = 3000;
+constexpr int kLookMilliseconds = 50;
 
 }  // namespace
 
@@ -30,6 +35,7 @@ std::vector<ScreenRect> screenRects() {
 DialogPlacement::DialogPlacement(QWidget* window, std::string_view windowName, SettingsStore& store)
     : QObject(window), window_(window), windowName_(windowName), store_(store) {
   window_->installEventFilter(this);
+  new FrameOnScreen(window_);
 }
 
 bool DialogPlacement::resizable() const {
@@ -54,12 +60,12 @@ bool DialogPlacement::restore() {
   return true;
 }
 
-WindowPosition DialogPlacement::position() const {
+WindowPosition framePlace(const QWidget* window) {
   WindowPosition position;
   // A maximized window is remembered by the place it goes back to.
-  const bool maximized = window_->isMaximized();
-  const QRect inner = maximized ? window_->normalGeometry() : window_->geometry();
-  const QPoint frameOffset = window_->geometry().topLeft() - window_->pos();
+  const bool maximized = window->isMaximized();
+  const QRect inner = maximized ? window->normalGeometry() : window->geometry();
+  const QPoint frameOffset = window->geometry().topLeft() - window->pos();
   position.left = inner.x() - frameOffset.x();
   position.top = inner.y() - frameOffset.y();
   position.width = inner.width();
@@ -67,6 +73,72 @@ WindowPosition DialogPlacement::position() const {
   position.state = maximized ? kMaximized : kNormal;
   return position;
 }
+
+void placeBesideMainWindow(QWidget* window, const QWidget* mainWindow, const std::vector<const QWidget*>& others) {
+  const QScreen* screen = mainWindow->screen();
+  if (screen == nullptr) return;
+  // Before it is shown the window has no frame yet; the main window's frame
+  // is the best guess at what the window manager will add.
+  const QSize frame = mainWindow->frameGeometry().size() - mainWindow->geometry().size();
+  // The size it was given, or the one it will take when shown.
+  const bool sized = window->isVisible() || window->testAttribute(Qt::WA_Resized);
+  const QSize outer = (sized ? window->size() : window->sizeHint()) + frame;
+  const QRect main = mainWindow->frameGeometry();
+  std::vector<WindowPosition> shown;
+  for (const QWidget* other : others) {
+    if (other == nullptr || !other->isVisible()) continue;
+    QRect o = other->frameGeometry();
+    // Shown but not framed yet: its frame will be as large as the main one's.
+    if (o.size() == other->size()) o.setSize(o.size() + frame);
+    shown.push_back({o.x(), o.y(), o.width(), o.height(), 0});
+  }
+  const WindowPosition place = helperWindowPlace({main.x(), main.y(), main.width(), main.height(), 0}, outer.width(),
+                                                 outer.height(), toScreenRect(screen->availableGeometry()), shown);
+  window->move(place.left, place.top);
+}
+
+bool coversMainWindow(const QWidget* window, const QWidget* mainWindow) {
+  const QRect w = window->frameGeometry(), m = mainWindow->frameGeometry();
+  return windowsOverlap({w.x(), w.y(), w.width(), w.height(), 0}, {m.x(), m.y(), m.width(), m.height(), 0});
+}
+
+FrameOnScreen::FrameOnScreen(QWidget* window) : QObject(window), window_(window) {
+  window_->installEventFilter(this);
+  // The frame comes with no event of its own: the window is looked at a
+  // few times a second until it is framed and in place.
+  timer_.setInterval(kLookMilliseconds);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (++looks_ * kLookMilliseconds > kWatchMilliseconds) done_ = true;
+    fit();
+    if (done_) timer_.stop();
+  });
+}
+
+bool FrameOnScreen::eventFilter(QObject* watched, QEvent* event) {
+  // From the first showing on; without a window manager no frame ever
+  // comes, and after a while the place is the user's to choose.
+  if (watched == window_ && !done_ && event->type() == QEvent::Show && !timer_.isActive()) timer_.start();
+  return QObject::eventFilter(watched, event);
+}
+
+void FrameOnScreen::fit() {
+  if (done_ || !window_->isVisible() || (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    return;
+  }
+  const QScreen* screen = window_->screen();
+  if (screen == nullptr) return;
+  const QRect inner = window_->geometry(), outer = window_->frameGeometry();
+  const FrameMargins margins{inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom()};
+  const WindowPosition now{outer.x(), outer.y(), inner.width(), inner.height(), 0};
+  const WindowPosition fitted = fitFrameInWorkArea(now, margins, toScreenRect(screen->availableGeometry()));
+  if (fitted.width != now.width || fitted.height != now.height) window_->resize(fitted.width, fitted.height);
+  if (fitted.left != now.left || fitted.top != now.top) window_->move(fitted.left, fitted.top);
+  // Framed and in place: from now on the user moves it.
+  if (margins.top != 0 && fitted == now) done_ = true;
+}
+
+WindowPosition DialogPlacement::position() const { return framePlace(window_); }
 
 void DialogPlacement::save() {
   Persist persist(store_, SettingsMode::Write);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,40 @@ namespace kea::ui {
 ScreenRect toScreenRect(const QRect& rect);
 // Every screen of the desktop, in Qt's device-independent pixels.
 std::vector<ScreenRect> screenRects();
+
+// A window's place as stored: its frame's corner and its inside's size (a
+// maximized window's: the place it goes back to), state 1 when maximized.
+WindowPosition framePlace(const QWidget* window);
+
+// Moves a helper window (quick reference, startup tips) beside the main
+// window, where it hides neither the main window nor the `others` shown.
+void placeBesideMainWindow(QWidget* window, const QWidget* mainWindow, const std::vector<const QWidget*>& others);
+// Whether a window lies over part of the main window.
+bool coversMainWindow(const QWidget* window, const QWidget* mainWindow);
+
+// Keeps a window's frame, title bar included, wholly on its screen's work
+// area while the window manager puts its frame around it: until then a
+// window's size and place are of its inside, and a frame added above a
+// window placed at the top of the work area would push the title bar off
+// the screen, where the window can no longer be dragged.
+class FrameOnScreen : public QObject {
+  Q_OBJECT
+
+ public:
+  // Becomes a child of `window` and watches it from its next showing.
+  explicit FrameOnScreen(QWidget* window);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void fit();
+
+  QWidget* window_;
+  QTimer timer_;
+  int looks_ = 0;
+  bool done_ = false;
+};
 
 class DialogPlacement : public QObject {
   Q_OBJECT

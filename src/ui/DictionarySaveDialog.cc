@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include "search/MatchListWindows.h"
 #include "search/StringTable.h"
 #include "ui/DialogPlacement.h"
+#include "ui/FileDialogs.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
 
@@ -83,9 +83,8 @@ KKDictionarySaveDialog::KKDictionarySaveDialog(QWidget* parent, SettingsStore& s
 }
 
 void KKDictionarySaveDialog::changeFile() {
-  const QString chosen =
-      QFileDialog::getSaveFileName(this, toQString(texts::kCreateExpurgatedTitle), file_->text(),
-                                   fileDialogFilter(texts::kCreateExpurgatedFilter));
+  const QString chosen = saveFileName(this, toQString(texts::kCreateExpurgatedTitle), file_->text(),
+                                      fileDialogFilter(texts::kCreateExpurgatedFilter));
   if (!chosen.isEmpty()) file_->setText(QDir::toNativeSeparators(chosen));
 }
 

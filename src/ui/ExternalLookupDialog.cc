@@ -1,5 +1,9 @@
 #include "ui/ExternalLookupDialog.h"
 
+#include <algorithm>
+
+#include <QLayout>
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -53,6 +57,11 @@ ExternalLookupDialog::ExternalLookupDialog(const ExternalLookupViewWindows& mode
 
 void ExternalLookupDialog::refresh() {
   message_->setText(toQString(model_.message()));
+  // A size kept from a shorter message must not clip this one.
+  const QLayout* box = layout();
+  const int wide = std::max(width(), box->totalMinimumSize().width());
+  const int needed = box->hasHeightForWidth() ? box->totalHeightForWidth(wide) : box->totalSizeHint().height();
+  if (wide > width() || needed > height()) resize(wide, std::max(height(), needed));
   ok_->setEnabled(model_.okEnabled());
   if (model_.okEnabled()) {
     ok_->setDefault(true);

@@ -3,14 +3,17 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "definitions/FullTextQueryMatcher.h"
 #include "lookup/ExternalLookupViewWindows.h"
 #include "search/KEAViewWindows.h"
 #include "ui/DefinitionViewFrame.h"
+#include "ui/DialogPlacement.h"
 #include "ui/ExternalLookupDialog.h"
 #include "ui/LookupMethodsDialog.h"
 #include "ui/MainView.h"
@@ -96,8 +99,17 @@ DefinitionViewFrame* LookupController::newWindow() {
   while (std::any_of(open.begin(), open.end(), [number](DefinitionViewFrame* w) { return w->number() == number; })) {
     ++number;
   }
-  // A top-level window of its own, closed with the main window.
+  // A top-level window of its own, closed with the main window; it opens
+  // clear of the definition windows already open.
   auto* window = new DefinitionViewFrame(number, *this, store_, nullptr);
+  main_.keepAbove(window);
+  std::vector<WindowPosition> places;
+  for (const DefinitionViewFrame* w : open) places.push_back(framePlace(w));
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr && !places.empty()) {
+    const WindowPosition place = clearOfOpenWindows(framePlace(window), places, toScreenRect(screen->availableGeometry()));
+    window->move(place.left, place.top);
+  }
   windows_.erase(std::remove_if(windows_.begin(), windows_.end(), [](const auto& w) { return w.isNull(); }),
                  windows_.end());
   windows_.append(window);

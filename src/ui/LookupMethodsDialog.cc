@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -218,6 +219,15 @@ void LookupMethodsDialog::programChosen(int number, const QString& path) {
   if (!value) return;
   r->first->setText(path);
   model_.editFirst(LookupStyle::Program, number, *value);
+}
+
+void LookupMethodsDialog::done(int result) {
+  if (model_.unsavedChanges() &&
+      QMessageBox::question(this, windowTitle(), toQString(LookupMethodsModel::kKeepMethodsQuestion),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) {
+    model_.saveAsDefaults();
+  }
+  QDialog::done(result);
 }
 
 }  // namespace kea::ui

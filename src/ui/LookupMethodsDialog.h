@@ -2,7 +2,8 @@
 // per method that has controls (web search 4, DDE 4, message 2, program 2)
 // with its three-state box, its name and its fields. The rules of the
 // boxes and what each edit changes are LookupMethodsModel's; changes take
-// effect at once, and "Save as defaults" writes them to the settings.
+// effect at once, and "Save as defaults" writes them to the settings (as
+// does Yes to the question asked when it closes with changes unsaved).
 #pragma once
 
 #include <QDialog>
@@ -45,6 +46,9 @@ class LookupMethodsDialog : public QDialog {
   void refreshBoxes();
   // What Browse... does once a file is chosen.
   void programChosen(int number, const QString& path);
+
+  // Closing with changes not yet saved asks whether to keep them.
+  void done(int result) override;
 
  signals:
   // Test lookup failed: the failure message is due.

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QCompleter>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -36,10 +36,21 @@ namespace kea::ui {
 namespace {
 
 // The length boxes take any number the user types; the controller clamps
-// it into 1…100 and writes the result back, so the user sees the rule.
+// it into 1…100 and couples the two boxes when the edit is finished
+// (Return, the focus leaving, an arrow), so "15" typed into Longest does
+// not pull Shortest down to the "1" it passes through.
 constexpr int kLengthBoxLimit = 999;
 
 QString tip(int id) { return toQString(loadString(id)); }
+
+// Room for the buttons a window manager puts in a title bar beside the title.
+constexpr int kTitleBarButtonsWidth = 160;
+
+// A menu opened from the keyboard takes the focus (the bar first, then the
+// popup); the commands in it still apply to the control the user was in.
+bool isMenu(const QWidget* widget) {
+  return qobject_cast<const QMenuBar*>(widget) != nullptr || qobject_cast<const QMenu*>(widget) != nullptr;
+}
 
 }  // namespace
 
@@ -72,7 +83,9 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   patternBox_->setToolTip(tip(strings::kPatternBoxTip));
   patternBox_->lineEdit()->setClearButtonEnabled(true);
-  patternBox_->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  // Many patterns are the beginnings of older ones, so the box never
+  // completes what is typed: the history is offered by the drop-down only.
+  patternBox_->setCompleter(nullptr);
 
   modeButton_->setArrowType(Qt::DownArrow);
   modeButton_->setToolTip(tip(strings::kSearchModeButtonTip));
@@ -115,7 +128,7 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   for (QSpinBox* box : {shortestBox_, longestBox_}) {
     box->setRange(0, kLengthBoxLimit);
     box->setAccelerated(true);
-    box->setKeyboardTracking(true);
+    box->setKeyboardTracking(false);
   }
   shortestBox_->setValue(KEAViewValues::kShortestLength);
   longestBox_->setValue(KEAViewValues::kLongestLength);
@@ -190,8 +203,11 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   enumerationRow->addWidget(enumerationLabel_);
   enumerationRow->addWidget(enumerationBox_);
   controls->addLayout(enumerationRow, 1, 4);
-  controls->addWidget(progressBar_, 1, 5);
   controls->setColumnStretch(5, 1);
+  // The bar has a row of its own, as wide as the window: squeezed beside
+  // the boxes it had some 70 pixels for a dozen lengths, and it made the
+  // window's narrowest width wider than the lists need.
+  controls->addWidget(progressBar_, 2, 0, 1, 6);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
@@ -210,7 +226,12 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
     emit commandStateChanged();
   });
   connect(patternBox_->lineEdit(), &QLineEdit::selectionChanged, this, &MainView::commandStateChanged);
-  connect(qApp, &QApplication::focusChanged, this, [this] { emit commandStateChanged(); });
+  patternBox_->installEventFilter(this);
+  patternBox_->lineEdit()->installEventFilter(this);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && !isMenu(now)) lastFocus_ = now;
+    emit commandStateChanged();
+  });
 
   stepTimer_.setInterval(0);
   connect(&stepTimer_, &QTimer::timeout, this, &MainView::runSlice);
@@ -289,6 +310,7 @@ void MainView::buildPanes() {
     panes_.push_back(pane);
   }
   for (int i = 0; i < splitter_->count() - 1; ++i) splitter_->handle(i + 1)->installEventFilter(this);
+  showStaleness();
   emit commandStateChanged();
 }
 
@@ -321,11 +343,37 @@ void MainView::applyFonts(const KEAViewProfileWindows& options) {
 }
 
 bool MainView::eventFilter(QObject* watched, QEvent* event) {
+  // A menu opened from the keyboard takes the focus, and the line edit
+  // drops its selection when it loses it that way: it is kept here, for
+  // the menu's Cut and Copy and for the user when the menu closes.
+  if (watched == patternBox_ || watched == patternBox_->lineEdit()) {
+    QLineEdit* edit = patternBox_->lineEdit();
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() == Qt::MenuBarFocusReason && edit->hasSelectedText()) {
+      keptSelection_ = {edit->selectionStart(), static_cast<int>(edit->selectedText().size()), edit->text()};
+    } else if (event->type() == QEvent::FocusIn) {
+      restorePatternSelection();
+    }
+    return QWidget::eventFilter(watched, event);
+  }
   // A pane border let go: the sizes are worth keeping.
   if (event->type() == QEvent::MouseButtonRelease && qobject_cast<QSplitterHandle*>(watched) != nullptr) {
     emit paneSizesChanged();
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool MainView::patternHasSelection() const {
+  return patternBox_->lineEdit()->hasSelectedText() ||
+         (keptSelection_.length > 0 && keptSelection_.text == patternBox_->lineEdit()->text());
+}
+
+void MainView::restorePatternSelection() {
+  QLineEdit* edit = patternBox_->lineEdit();
+  if (keptSelection_.length > 0 && keptSelection_.text == edit->text() && !edit->hasSelectedText()) {
+    edit->setSelection(keptSelection_.start, keptSelection_.length);
+  }
+  keptSelection_ = {};
 }
 
 int MainView::focusedPane() const {
@@ -337,6 +385,7 @@ int MainView::focusedPane() const {
 
 void MainView::copy(int activeGroup) {
   if (focus() == Control::PatternBox) {
+    restorePatternSelection();
     patternBox_->lineEdit()->copy();
     return;
   }
@@ -401,6 +450,11 @@ void MainView::runSlice() {
 
 void MainView::syncModels() {
   for (ResultsPane* pane : panes_) pane->model()->sync();
+  showStaleness();
+}
+
+void MainView::showStaleness() {
+  for (ResultsPane* pane : panes_) pane->view()->setStale(controller_.resultsStale(pane->number()));
 }
 
 void MainView::keyPressEvent(QKeyEvent* event) {
@@ -430,6 +484,7 @@ void MainView::patternEdited(const QString& text) {
   } else {
     controller_.patternUnusable(unusableCharacterText(error.codePoint));
   }
+  showStaleness();
   emit commandStateChanged();
 }
 
@@ -536,6 +591,7 @@ void MainView::setStatus(std::string_view text) {
 
 KEAViewHost::Control MainView::focus() {
   const QWidget* focused = QApplication::focusWidget();
+  if (focused != nullptr && isMenu(focused)) focused = lastFocus_;
   if (focused == nullptr) return Control::None;
   if (focused == patternBox_ || patternBox_->isAncestorOf(focused)) return Control::PatternBox;
   if (focused == searchButton_) return Control::SearchButton;
@@ -597,6 +653,15 @@ KEAViewHost::Answer MainView::messageBox(std::string_view text, std::string_view
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::No);
       break;
+  }
+  // A short message would make the box narrower than its title, which the
+  // window manager then cuts ("Text File... ve Error"): the box keeps room
+  // for the whole title and the title bar's buttons beside it. (The box
+  // lays itself out anew as icon and buttons are set, so this comes last.)
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int titleWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtonsWidth;
+    grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0,
+                  1, grid->columnCount());
   }
   switch (box.exec()) {
     case QMessageBox::Retry:

@@ -94,6 +94,11 @@ class MainView : public QWidget, public KEAViewHost {
   const QString& statusLine() const { return status_; }
   // The search runs (its steps are being driven).
   bool stepping() const { return stepTimer_.isActive(); }
+  // The pattern box has selected text, or had it when a menu opened from
+  // the keyboard took the focus.
+  bool patternHasSelection() const;
+  // Selects again what a keyboard-opened menu made the box drop.
+  void restorePatternSelection();
   // The results list that has the keyboard focus, or -1.
   int focusedPane() const;
   // Copies into the clipboard: the pattern box's selection or the active
@@ -155,6 +160,8 @@ class MainView : public QWidget, public KEAViewHost {
   void followSearch();
   void runSlice();
   void syncModels();
+  // Fades the lists that an earlier pattern filled.
+  void showStaleness();
   void patternEdited(const QString& text);
   void showModeMenu();
   void updateModeActions();
@@ -181,6 +188,14 @@ class MainView : public QWidget, public KEAViewHost {
   std::vector<ResultsPane*> panes_;
   int orientation_ = 0;
   bool resultsEnabled_ = true;
+  struct KeptSelection {
+    int start = 0;
+    int length = 0;
+    QString text;
+  };
+  KeptSelection keptSelection_;
+  // The widget that had the keyboard focus before a menu took it.
+  QPointer<QWidget> lastFocus_;
   std::string pattern_;  // the pattern box's text as the controller reads it
   QString status_;
   QTimer stepTimer_;

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -29,6 +30,7 @@
 #include "settings/Persist.h"
 #include "ui/AboutDialog.h"
 #include "ui/DefinitionViewFrame.h"
+#include "ui/DialogPlacement.h"
 #include "ui/DictionaryPropertiesDialog.h"
 #include "ui/ExternalLookupDialog.h"
 #include "ui/HelpWindow.h"
@@ -36,6 +38,7 @@
 #include "ui/LookupMethodsDialog.h"
 #include "ui/MainView.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PrintPreviewWindow.h"
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPane.h"
@@ -52,15 +55,6 @@ namespace kea::ui {
 namespace {
 
 using Control = KEAViewHost::Control;
-
-std::vector<ScreenRect> screenRects() {
-  std::vector<ScreenRect> out;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect g = screen->geometry();
-    out.push_back({g.x(), g.y(), g.width(), g.height()});
-  }
-  return out;
-}
 
 ScreenRect workArea() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -145,6 +139,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
     workspace_.profile().saveMeaningBox(store_);
   });
   setAcceptDrops(true);
+  new FrameOnScreen(this);
   // F1 anywhere in the program: help on what it is pointed at.
   qApp->installEventFilter(this);
   workspace_.updateCaption();
@@ -209,11 +204,15 @@ void MainWindow::buildMenus() {
       continue;
     }
     if (command.id == CommandId::ExternalLookup) {
-      // Built from the configured lookup methods when it opens.
+      // Built from the configured lookup methods when it opens. The submenu
+      // itself stays enabled so that its Setup... can always be reached;
+      // the command's rule greys the methods inside it.
       QMenu* submenu = menu->addMenu(menuText(command.text).text);
       submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
-      submenu->menuAction()->setData(static_cast<int>(command.id));
-      actions_[static_cast<int>(command.id)] = submenu->menuAction();
+      auto* rule = new QAction(this);
+      rule->setData(static_cast<int>(command.id));
+      connect(rule, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
+      actions_[static_cast<int>(command.id)] = rule;
       externalMenu_ = submenu;
       connect(submenu, &QMenu::aboutToShow, this, &MainWindow::fillExternalLookupMenu);
       continue;
@@ -280,7 +279,7 @@ CommandContext MainWindow::commandContext() const {
   }
   QLineEdit* edit = view_->patternBox()->lineEdit();
   c.patternFocused = view_->focus() == Control::PatternBox;
-  c.patternHasSelection = edit->hasSelectedText();
+  c.patternHasSelection = view_->patternHasSelection();
   c.patternEmpty = edit->text().isEmpty();
   // Printing to a PDF file always works.
   c.printerAvailable = true;
@@ -391,7 +390,7 @@ void MainWindow::run(CommandId id) {
       openShippedPage(helpPage(kHelpGettingStarted));
       break;
     case CommandId::EmailSupport:
-      QDesktopServices::openUrl(QUrl(toQString(texts::kSupportMail)));
+      openAddress(QUrl(toQString(texts::kSupportMail)));
       break;
     case CommandId::About: {
       AboutDialog about(this);
@@ -416,6 +415,7 @@ void MainWindow::showProperties() {
 void MainWindow::openOptions() {
   if (!options_) {
     options_ = new OptionsDialog(workspace_.profile(), store_, this);
+    keepAbove(options_);
     options_->setAttribute(Qt::WA_DeleteOnClose);
     connect(options_, &OptionsDialog::optionsChanged, this, &MainWindow::optionsChanged);
     connect(options_, &OptionsDialog::helpRequested, this, [this] { showHelp(kHelpOptionsWindow); });
@@ -439,9 +439,14 @@ void MainWindow::optionsChanged() {
 void MainWindow::openQuickReference() {
   if (!quickReference_) {
     quickReference_ = new QuickReferenceWindow(store_, this);
+    keepAbove(quickReference_);
     quickReference_->setAttribute(Qt::WA_DeleteOnClose);
     quickReference_->setShowOnStartup(values_.quickReference);
-    if (!quickReference_->placeWasStored()) quickReference_->placeBeside(this);
+    // Beside the main window, never over its controls: a place kept from a
+    // main window that has since grown is given up.
+    if (!quickReference_->placeWasStored() || coversMainWindow(quickReference_, this)) {
+      placeBesideMainWindow(quickReference_, this, {startupTips_});
+    }
     connect(quickReference_, &QuickReferenceWindow::showOnStartupChanged, this,
             [this](bool on) { values_.quickReference = on; });
     connect(quickReference_, &QuickReferenceWindow::featureClicked, this, [this](int row) {
@@ -449,12 +454,14 @@ void MainWindow::openQuickReference() {
         showHelp(kQuickReferenceTopics[static_cast<std::size_t>(row)]);
       }
     });
-    // Trying an example: it becomes the pattern, which is checked at once.
+    // Trying an example: it becomes the pattern and is searched, as the
+    // window's column heading promises.
     connect(quickReference_, &QuickReferenceWindow::exampleClicked, this, [this](const QString& example) {
       if (isSearching()) return;
       view_->patternBox()->setEditText(example);
       view_->setFocus(KEAViewHost::Control::PatternBox);
       activateWindow();
+      if (view_->searchButton()->isEnabled()) view_->search();
     });
   }
   quickReference_->show();
@@ -464,6 +471,12 @@ void MainWindow::openQuickReference() {
 void MainWindow::openStartupTips() {
   if (!startupTips_) {
     startupTips_ = new StartupTipsWindow(store_, workspace_.folder(), this);
+    keepAbove(startupTips_);
+    // Beside the main window, below the quick reference: over the results
+    // it would hide what the user came for.
+    if (!startupTips_->placeWasStored() || coversMainWindow(startupTips_, this)) {
+      placeBesideMainWindow(startupTips_, this, {quickReference_});
+    }
     startupTips_->setAttribute(Qt::WA_DeleteOnClose);
     startupTips_->setShowOnStartup(values_.startupTips);
     connect(startupTips_, &StartupTipsWindow::showOnStartupChanged, this,
@@ -485,6 +498,7 @@ void MainWindow::showStartWindows() {
 bool MainWindow::showHelp(int topic) {
   if (!help_) {
     help_ = new HelpWindow(store_, QString(), this);
+    keepAbove(help_);
     help_->setAttribute(Qt::WA_DeleteOnClose);
   }
   std::string_view page = helpPage(topic);
@@ -507,7 +521,16 @@ void MainWindow::openShippedPage(std::string_view page) {
     QMessageBox::warning(this, toQString(dialogs::kHelpNotFoundCaption), toQString(dialogs::kHelpNotFound));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+  openAddress(QUrl::fromLocalFile(file));
+}
+
+void MainWindow::openAddress(const QUrl& address) {
+  const bool opened = urlOpener_ ? urlOpener_(address) : QDesktopServices::openUrl(address);
+  if (!opened) {
+    const auto text = fromQString(address.toDisplayString());
+    messageBox(dialogs::nothingOpened(text.value_or(std::string())), dialogs::kNothingOpenedCaption, Buttons::Ok,
+               Icon::Exclamation);
+  }
 }
 
 int MainWindow::contextHelpTopic() const {
@@ -587,6 +610,7 @@ void MainWindow::openDictionaries() {
 void MainWindow::editCommand(CommandId id) {
   QLineEdit* edit = view_->patternBox()->lineEdit();
   const bool inPattern = view_->focus() == Control::PatternBox;
+  if (inPattern) view_->restorePatternSelection();
   switch (id) {
     case CommandId::Cut:
       edit->cut();
@@ -615,16 +639,46 @@ void MainWindow::startCompanion(std::string_view program) {
   QProcess::startDetached(toQString(workspace_.folder()) + toQString(program), {});
 }
 
+namespace {
+
+// Changing the flag hides a window; it comes back where it was.
+void setStaysOnTop(QWidget* window, bool on) {
+  if (window == nullptr || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  const QPoint corner = window->pos();
+  const QSize size = window->size();
+  const bool visible = window->isVisible();
+  window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) {
+    window->resize(size);
+    window->move(corner);
+    window->show();
+  }
+}
+
+}  // namespace
+
 void MainWindow::setTopMost(bool on) {
   values_.windowTopMost = on;
-  const QRect place = geometry();
-  const bool visible = isVisible();
-  setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  // Changing the flag hides the window; it comes back where it was.
-  if (visible) {
-    setGeometry(place);
-    show();
+  setStaysOnTop(this, on);
+  // The windows opened from it go with it: above it, or no longer above all.
+  for (QWidget* window : openedWindows()) setStaysOnTop(window, on);
+}
+
+void MainWindow::keepAbove(QWidget* window) const {
+  // A window the program opens from an always-on-top main window would
+  // otherwise open behind it, and a modal one would leave the program
+  // looking frozen.
+  if (values_.windowTopMost) setStaysOnTop(window, true);
+}
+
+std::vector<QWidget*> MainWindow::openedWindows() const {
+  std::vector<QWidget*> out;
+  QWidget* preview = printing_->previewWindow();
+  for (QWidget* w : std::initializer_list<QWidget*>{options_, quickReference_, startupTips_, help_, preview}) {
+    if (w != nullptr) out.push_back(w);
   }
+  for (DefinitionViewFrame* w : lookups_->windows()) out.push_back(w);
+  return out;
 }
 
 void MainWindow::setPaneOrientation(int orientation) {
@@ -689,6 +743,8 @@ void MainWindow::paneDoubleClicked(int group, bool shift) {
 
 void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos) {
   if (isSearching() || !workspace_.setActive(group)) return;
+  // The items take their states from the list the menu was opened on.
+  updateCommands();
   QMenu menu(this);
   const std::string name = workspace_.activeName();
   for (const ContextCommand& entry : contextMenu(kind)) {
@@ -836,8 +892,12 @@ void MainWindow::loadSettings() {
   view_->setPaneOrientation(values_.paneOrientation);
   if (values_.windowTopMost) setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
+  // Places are of the frame's corner and the inside's size, so that the
+  // title bar lands where it was (or on the work area's corner on a first
+  // run) and not a title bar's height above.
   const WindowPosition place = mainWindowPlacement(workspace_.placement(), workArea(), screenRects());
-  setGeometry(place.left, place.top, place.width, place.height);
+  resize(place.width, place.height);
+  move(place.left, place.top);
   if (workspace_.placement().state == KEAWorkspace::kMaximized) setWindowState(windowState() | Qt::WindowMaximized);
   updateMenuTexts();
 }
@@ -857,9 +917,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     lookups_->closeWindows();
     saveViewSettings();
     // The window's place, the open dictionaries and the recent files.
-    const QRect normal = normalGeometry();
-    workspace_.setPlacement({normal.x(), normal.y(), normal.width(), normal.height(),
-                             isMaximized() ? KEAWorkspace::kMaximized : 0});
+    WindowPosition place = framePlace(this);
+    place.state = isMaximized() ? KEAWorkspace::kMaximized : 0;
+    workspace_.setPlacement(place);
     workspace_.save();
   }
   event->accept();

@@ -11,8 +11,10 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "settings/KEAViewValues.h"
 #include "settings/SettingsStore.h"
@@ -21,6 +23,7 @@
 #include "workspace/WorkspaceHost.h"
 
 class QLabel;
+class QUrl;
 class QMenu;
 
 namespace kea::ui {
@@ -49,6 +52,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   ResultsSaver& resultsSaver() { return *saver_; }
   ResultsPrinting& resultsPrinting() { return *printing_; }
   QAction* action(CommandId id) const;
+  // Edit > External Lookup, filled from the lookup methods when it opens.
+  QMenu* externalLookupMenu() const { return externalMenu_; }
   // The state the command rules look at, as it is now.
   CommandContext commandContext() const;
   // The status line's text.
@@ -73,8 +78,16 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QuickReferenceWindow* quickReferenceWindow() const;
   StartupTipsWindow* startupTipsWindow() const;
   HelpWindow* helpWindow() const;
+  // What hands a page or mail address to the desktop (QDesktopServices by
+  // default); false when nothing opened it.
+  void setUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
   // The lookups and the definition windows.
   LookupController& lookups() { return *lookups_; }
+  // Gives a window opened from the main window the main window's Always On
+  // Top, so that it does not open behind it.
+  void keepAbove(QWidget* window) const;
+  // The program's windows opened from the main window that are open now.
+  std::vector<QWidget*> openedWindows() const;
 
   // ---- WorkspaceHost ----
   Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
@@ -117,6 +130,9 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void openStartupTips();
   void showProperties();
   void openShippedPage(std::string_view page);
+  // Opens a page or mail address with the desktop's program; says so when
+  // none opened it.
+  void openAddress(const QUrl& address);
   void optionsChanged();
   void startCompanion(std::string_view program);
   void setTopMost(bool on);
@@ -147,6 +163,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QPointer<HelpWindow> help_;
   std::unique_ptr<ResultsSaver> saver_;
   std::unique_ptr<ResultsPrinting> printing_;
+  std::function<bool(const QUrl&)> urlOpener_;
 };
 
 }  // namespace kea::ui

@@ -74,7 +74,7 @@ void ProgressBarWidget::paintEvent(QPaintEvent*) {
     if (!s.labelled) continue;
     const QString label = QString::number(s.length);
     // The first length is always named, even where its segment is narrow.
-    QRect text = cell.adjusted(3, 0, 0, 0);
+    QRect text = cell.adjusted(KEAProgressBar::kLabelGap, 0, 0, 0);
     if (i == 0) text.setWidth(std::max(text.width(), metrics.horizontalAdvance(label)));
     painter.save();
     painter.setClipRect(text.intersected(bar).intersected(QRect(done.right() + 1, bar.top(), width, bar.height())));

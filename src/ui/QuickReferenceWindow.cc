@@ -91,17 +91,7 @@ LinkButton* QuickReferenceWindow::exampleLink(int row) const {
 
 void QuickReferenceWindow::placeBeside(QWidget* mainWindow) {
   if (restored_ || !mainWindow) return;
-  const QScreen* screen = mainWindow->screen();
-  if (!screen) return;
-  // Before it is shown the window has no frame yet; the main window's frame
-  // is the best guess at what the window manager will add.
-  const QSize frame = mainWindow->frameGeometry().size() - mainWindow->geometry().size();
-  const QSize outer = sizeHint() + frame;
-  const QRect main = mainWindow->frameGeometry();
-  const WindowPosition beside =
-      besideMainWindow(WindowPosition{main.x(), main.y(), main.width(), main.height(), 0}, outer.width(),
-                       outer.height(), toScreenRect(screen->availableGeometry()));
-  move(beside.left, beside.top);
+  placeBesideMainWindow(this, mainWindow, {});
 }
 
 }  // namespace kea::ui

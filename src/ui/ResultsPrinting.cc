@@ -117,6 +117,7 @@ void ResultsPrinting::preview() {
   preview_ = new PrintPreviewWindowKEA(printer_, std::move(feeder), std::move(printout), frame_.store(), &frame_);
   preview_->setAttribute(Qt::WA_DeleteOnClose);
   preview_->onPrint([this](std::uint32_t flags) { print(flags); });
+  frame_.keepAbove(preview_);
   preview_->show();
   preview_->raise();
   preview_->activateWindow();

@@ -7,9 +7,11 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include "platform/Cp1252.h"
 #include "platform/File.h"
 #include "search/StringTable.h"
 #include "ui/DictionarySaveDialog.h"
+#include "ui/FileDialogs.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
 #include "ui/QtText.h"
@@ -49,9 +51,9 @@ std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
       dialog.setDirectory(folder_);
     }
     if (!name_.empty()) dialog.selectFile(toQString(name_));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-
-    const QString file = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QString file = QDir::toNativeSeparators(acceptedFile(dialog));
+    if (file.isEmpty()) return std::nullopt;
     const ResultsFileForm form = resultsFileFormForFilter(filters.indexOf(dialog.selectedNameFilter()) + 1);
     platform::CodecError error;
     const std::optional<std::string> chosen = fromQString(file, &error);
@@ -77,11 +79,14 @@ std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
 
 void ResultsSaver::saveText(int group, const std::string& path) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool saved = saveResultsAsText(frame_.view().controller().group(group).list, path);
+  std::string why;
+  const bool saved = saveResultsAsText(frame_.view().controller().group(group).list, path, &why);
   QApplication::restoreOverrideCursor();
   if (!saved) {
-    frame_.messageBox(texts::kResultsNotSaved, texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok,
-                      KEAViewHost::Icon::Exclamation);
+    // The message, then why: the reason names the user's file or folder.
+    const std::string reason = platform::utf8ToCp1252(why).value_or(why);
+    frame_.messageBox(std::string(texts::kResultsNotSaved) + (reason.empty() ? "" : "\n\n" + reason),
+                      texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
   }
 }
 

@@ -18,6 +18,8 @@ namespace {
 
 // Space left and right of the text, as the style leaves it for item views.
 constexpr int kTextMargin = 3;
+// How far the rows of an out-of-date list fade towards the background.
+constexpr double kStaleShade = 0.55;
 
 }  // namespace
 
@@ -57,7 +59,10 @@ void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
   // A rare entry's word fades towards the background, so the common ones
   // stand out; selected rows keep the selection's own colours.
-  const double shade = index.data(ResultsModel::ShadeRole).toDouble();
+  // The rows of a list that an earlier pattern found fade as far as rare
+  // words do, so that they are not read as the answer to the new one.
+  const double rowShade = index.data(ResultsModel::ShadeRole).toDouble();
+  const double shade = stale_ ? std::max(rowShade, kStaleShade) : rowShade;
   const auto faded = [&](const QColor& ink) {
     if (selected || shade <= 0) return ink;
     return QColor::fromRgbF(static_cast<float>(ink.redF() + (background.redF() - ink.redF()) * shade),
@@ -75,7 +80,8 @@ void ResultsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   if (!rest.isEmpty()) {
     area.setLeft(area.left() + wordMetrics.horizontalAdvance(word));
     painter->setFont(restFont_);
-    painter->setPen(selected ? highlighted : readableOn(restColour_, background, text));
+    const QColor restInk = readableOn(restColour_, background, text);
+    painter->setPen(selected ? highlighted : stale_ ? faded(restInk) : restInk);
     painter->drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, rest);
   }
   painter->restore();
@@ -115,6 +121,12 @@ ResultsView::ResultsView(QWidget* parent) : QListView(parent), delegate_(new Res
 void ResultsView::setResultsModel(ResultsModel* model) {
   model_ = model;
   setModel(model);
+}
+
+void ResultsView::setStale(bool stale) {
+  if (stale == delegate_->stale()) return;
+  delegate_->setStale(stale);
+  viewport()->update();
 }
 
 void ResultsView::setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour) {

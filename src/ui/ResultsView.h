@@ -25,6 +25,9 @@ class ResultsDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
 
   void setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour);
+  // Rows of a list that is out of date are drawn faded.
+  void setStale(bool stale) { stale_ = stale; }
+  bool stale() const { return stale_; }
   int rowHeight() const;
   // Pixels the whole text of a row needs.
   int textWidth(const QModelIndex& index) const;
@@ -39,6 +42,7 @@ class ResultsDelegate : public QStyledItemDelegate {
   QFont restFont_;
   QColor wordColour_;
   QColor restColour_;
+  bool stale_ = false;
 };
 
 class ResultsView : public QListView {
@@ -51,6 +55,9 @@ class ResultsView : public QListView {
   void setResultsModel(ResultsModel* model);
   ResultsModel* resultsModel() const { return model_; }
   ResultsDelegate* resultsDelegate() const { return delegate_; }
+  // The list shows what an earlier pattern found: its rows are drawn faded.
+  void setStale(bool stale);
+  bool stale() const { return delegate_->stale(); }
   void setFonts(const QFont& word, const QColor& wordColour, const QFont& rest, const QColor& restColour);
   // While a search fills the list it takes no clicks, keys or menus; it
   // still scrolls, and its rows stay readable.

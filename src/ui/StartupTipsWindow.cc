@@ -116,7 +116,7 @@ StartupTipsWindow::StartupTipsWindow(SettingsStore& store, std::string_view prog
   showNextTip();
 
   placement_ = new DialogPlacement(this, StartupTips::kWindowName, store_);
-  placement_->restore();
+  restored_ = placement_->restore();
 }
 
 StartupTipsWindow::~StartupTipsWindow() {

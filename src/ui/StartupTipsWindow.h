@@ -36,6 +36,8 @@ class StartupTipsWindow : public QDialog {
   // it is on. Opened from the Help menu, the main window sets it from the
   // value it keeps.
   bool showOnStartup() const;
+  // Whether the window took a place the user left it at.
+  bool placeWasStored() const { return restored_; }
   void setShowOnStartup(bool on);
 
   const StartupTips& tips() const { return tips_; }
@@ -69,6 +71,7 @@ class StartupTipsWindow : public QDialog {
   QPushButton* moreButton_;
   QCheckBox* showBox_;
   DialogPlacement* placement_;
+  bool restored_ = false;
 };
 
 }  // namespace kea::ui

@@ -1,7 +1,7 @@
 #include "workspace/DefinitionLookup.h"
 
 #include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "platform/TextCase.h"
+#include "platform/File.h"
 
 namespace kea {
 
@@ -17,12 +17,12 @@ std::optional<DictionaryTexts> textsOf(const KKDictionaryList& list, int i) {
 }  // namespace
 
 const KKDictionaryList* DefinitionLookup::definitions(const KKDictionaryList& open, std::string_view path) {
-  if (path.empty() || path.find(';') != std::string_view::npos) return nullptr;
+  if (path.empty()) return nullptr;
   for (int i = 0; i < open.count(); ++i) {
-    if (platform::equalsIgnoringCase(open.path(i), path)) return nullptr;
+    if (platform::sameFile(open.path(i), path)) return nullptr;
   }
   if (!definitions_ || definitions_->count() != 1 || definitions_->path(0) != path) {
-    definitions_ = KKDictionaryList::make(path);
+    definitions_ = KKDictionaryList::make(std::vector<std::string>{std::string(path)});
   }
   return definitions_.get();
 }

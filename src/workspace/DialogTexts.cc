@@ -1,5 +1,7 @@
 #include "workspace/DialogTexts.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace kea::dialogs {
@@ -345,6 +347,17 @@ std::string withCodePoint(const char* format, char32_t codePoint) {
 
 std::string unusableTextCharacter(char32_t codePoint) {
   return withCodePoint("The text holds a character (U+%04X) that KEA cannot keep in its settings", codePoint);
+}
+
+std::string nothingOpened(std::string_view address) {
+  // A mail address is shown without its "mailto:" and what follows "?".
+  std::string shown(address);
+  if (shown.rfind("mailto:", 0) == 0) {
+    shown.erase(0, 7);
+    shown.resize(std::min(shown.size(), shown.find('?')));
+  }
+  return "No program on this computer opened\n" + shown +
+         "\n\nInstall a web browser or a mail program, or choose one as the desktop's default, and try again.";
 }
 
 std::string unusableFileNameCharacter(char32_t codePoint) {

@@ -131,6 +131,11 @@ inline constexpr std::string_view kHelpWindowName = "KEAHelp";
 inline constexpr std::string_view kHelpCaption = "KEA Help";
 inline constexpr std::string_view kHelpNotFound = "Help library not found";
 inline constexpr std::string_view kHelpNotFoundCaption = "Can't open help";
+// A page or mail address handed to the desktop that nothing opened (no web
+// browser or mail program is installed or set as the default): what was to
+// be opened, and what to do.
+inline constexpr std::string_view kNothingOpenedCaption = "Nothing Opened";
+std::string nothingOpened(std::string_view address);
 // Where the help pages lie among the program's data, and the first page.
 inline constexpr std::string_view kHelpFolder = "help";
 inline constexpr std::string_view kHelpIndexPage = "index.html";

@@ -1,6 +1,6 @@
 #include "workspace/FileHistory.h"
 
-#include "platform/TextCase.h"
+#include "platform/File.h"
 
 namespace kea {
 
@@ -10,7 +10,7 @@ void FileHistory::add(std::string_view text) {
   std::string path(text);
   int last = kItems - 1;
   for (int i = 0; i < kItems; ++i) {
-    if (platform::equalsIgnoringCase(items_[static_cast<std::size_t>(i)], path)) {
+    if (!items_[static_cast<std::size_t>(i)].empty() && platform::sameFile(items_[static_cast<std::size_t>(i)], path)) {
       last = i;
       break;
     }

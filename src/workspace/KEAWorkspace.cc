@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/TextCase.h"
+#include "platform/File.h"
 #include "search/StringTable.h"
 
 namespace kea {
@@ -13,7 +13,7 @@ KEAWorkspace::KEAWorkspace(SettingsStore& store, WorkspaceHost& host, std::strin
       host_(host),
       programFolder_(std::move(programFolder)),
       profile_(programFolder_),
-      list_(KKDictionaryList::make("")) {
+      list_(KKDictionaryList::make(std::vector<std::string>{})) {
   profile_.load(store_);
   Persist persist(store_, SettingsMode::Read);
   history_.load(persist);
@@ -33,19 +33,10 @@ std::vector<std::string> KEAWorkspace::paths() const {
   return out;
 }
 
-std::string KEAWorkspace::joined(const std::vector<std::string>& paths) {
-  std::string names;
-  for (const std::string& path : paths) {
-    if (!names.empty()) names += ';';
-    names += path;
-  }
-  return names;
-}
-
 void KEAWorkspace::install(const std::vector<std::string>& paths) {
   // The new list is made before the old one lets go, so the dictionaries
   // both hold stay open instead of being read again.
-  list_ = KKDictionaryList::make(joined(paths));
+  list_ = KKDictionaryList::make(paths);
 }
 
 void KEAWorkspace::revalidate() {
@@ -60,7 +51,9 @@ void KEAWorkspace::message(std::string_view text) {
 KEAWorkspace::OpenResult KEAWorkspace::openPath(std::string_view path) {
   if (searching()) return OpenResult::Refused;
   for (int i = 0; i < list_->count(); ++i) {
-    if (platform::equalsIgnoringCase(list_->path(i), path)) {
+    // The same file under any name, and only that: Linux tells "Words.kkd"
+    // and "words.kkd" apart.
+    if (platform::sameFile(list_->path(i), path)) {
       active_ = i;
       if (view_) view_->activeChanged(i);
       return OpenResult::MadeActive;
@@ -70,12 +63,9 @@ KEAWorkspace::OpenResult KEAWorkspace::openPath(std::string_view path) {
     message(texts::kTooManyDictionaries);
     return OpenResult::Refused;
   }
-  // The list is one ";"-separated text: a path holding ";" would be read as
-  // two files, and an empty one as none.
-  const bool representable = !path.empty() && path.find(';') == std::string_view::npos;
   std::vector<std::string> names = paths();
   names.emplace_back(path);
-  KKDictionaryList::Handle candidate = representable ? KKDictionaryList::make(joined(names)) : nullptr;
+  KKDictionaryList::Handle candidate = path.empty() ? nullptr : KKDictionaryList::make(names);
   // Only the new file decides: one of the others that went bad on disk since
   // it was opened is reported by the search view, not blamed on this file.
   const int added = list_->count();

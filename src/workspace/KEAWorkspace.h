@@ -3,7 +3,7 @@
 // search order, one of them active), the options, the recent files and the
 // main window's placement, and it carries out every change of the list:
 // opening, closing, promoting, demoting, and reopening the last run's list
-// at start-up. Each change builds a whole new list from the ";"-joined paths
+// at start-up. Each change builds a whole new list from the list of paths
 // and installs it only when the change succeeded, so a failed open leaves
 // the list exactly as it was.
 //
@@ -121,7 +121,6 @@ class KEAWorkspace : public SearchWorkspace {
   bool searching() const { return view_ && view_->isSearching(); }
   OpenResult openPath(std::string_view path);
   std::vector<std::string> paths() const;
-  static std::string joined(const std::vector<std::string>& paths);
   void install(const std::vector<std::string>& paths);
   void revalidate();
   void message(std::string_view text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 
 namespace kea {
 
@@ -91,6 +92,92 @@ WindowPosition besideMainWindow(const WindowPosition& main, int width, int heigh
   position.width = static_cast<int>(w);
   position.height = static_cast<int>(h);
   return position;
+}
+
+WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
+                                  const ScreenRect& workArea) {
+  // 64-bit throughout: the place may come from a damaged stored value.
+  const std::int64_t across = std::int64_t{std::max(margins.left, 0)} + std::max(margins.right, 0);
+  const std::int64_t down = std::int64_t{std::max(margins.top, 0)} + std::max(margins.bottom, 0);
+  const std::int64_t areaWidth = std::max(workArea.width, 0), areaHeight = std::max(workArea.height, 0);
+  // The inside keeps at least a pixel, even on a work area smaller than the frame.
+  const std::int64_t width = std::clamp<std::int64_t>(place.width, 1, std::max<std::int64_t>(areaWidth - across, 1));
+  const std::int64_t height = std::clamp<std::int64_t>(place.height, 1, std::max<std::int64_t>(areaHeight - down, 1));
+  const std::int64_t areaLeft = workArea.left, areaTop = workArea.top;
+  // The left and top edges win when the frame cannot fit: the title bar
+  // stays where it can be grabbed.
+  const std::int64_t left = std::max(std::min<std::int64_t>(place.left, areaLeft + areaWidth - (width + across)), areaLeft);
+  const std::int64_t top = std::max(std::min<std::int64_t>(place.top, areaTop + areaHeight - (height + down)), areaTop);
+  WindowPosition fitted = place;
+  fitted.left = static_cast<int>(left);
+  fitted.top = static_cast<int>(top);
+  fitted.width = static_cast<int>(width);
+  fitted.height = static_cast<int>(height);
+  return fitted;
+}
+
+bool windowsOverlap(const WindowPosition& a, const WindowPosition& b) {
+  const auto apart = [](std::int64_t start1, std::int64_t size1, std::int64_t start2, std::int64_t size2) {
+    return start1 + size1 <= start2 || start2 + size2 <= start1;
+  };
+  if (a.width <= 0 || a.height <= 0 || b.width <= 0 || b.height <= 0) return false;
+  return !apart(a.left, a.width, b.left, b.width) && !apart(a.top, a.height, b.top, b.height);
+}
+
+WindowPosition helperWindowPlace(const WindowPosition& main, int width, int height, const ScreenRect& workArea,
+                                 const std::vector<WindowPosition>& others) {
+  const std::int64_t areaRight = std::int64_t{workArea.left} + workArea.width;
+  const std::int64_t areaBottom = std::int64_t{workArea.top} + workArea.height;
+  const auto fits = [&](const WindowPosition& p, bool clearOfMain) {
+    if (p.left < workArea.left || p.top < workArea.top || std::int64_t{p.left} + p.width > areaRight ||
+        std::int64_t{p.top} + p.height > areaBottom) {
+      return false;
+    }
+    if (clearOfMain && windowsOverlap(p, main)) return false;
+    return std::none_of(others.begin(), others.end(), [&](const WindowPosition& o) { return windowsOverlap(p, o); });
+  };
+  // Level with the main window's top, then level with its bottom (well
+  // apart from a helper at the top, whose height may still change as the
+  // window manager frames it), then just below each helper already there.
+  std::vector<std::int64_t> tops{main.top, std::int64_t{main.top} + main.height - height};
+  for (const WindowPosition& o : others) tops.push_back(std::int64_t{o.top} + o.height);
+  const WindowPosition fallback = besideMainWindow(main, width, height, workArea);
+  const auto firstFitting = [&](std::initializer_list<std::int64_t> lefts, bool clearOfMain) -> std::optional<WindowPosition> {
+    for (const std::int64_t left : lefts) {
+      for (const std::int64_t top : tops) {
+        if (left < INT32_MIN || left > INT32_MAX || top < INT32_MIN || top > INT32_MAX) continue;
+        const WindowPosition candidate{static_cast<int>(left), static_cast<int>(top), width, height, 0};
+        if (fits(candidate, clearOfMain)) return candidate;
+      }
+    }
+    return std::nullopt;
+  };
+  if (auto place = firstFitting({std::int64_t{main.left} + main.width, std::int64_t{main.left} - width}, true)) {
+    return *place;
+  }
+  // On a screen too small for that: over the main window's edge as
+  // besideMainWindow() puts it, but clear of the other helpers.
+  if (auto place = firstFitting({std::int64_t{fallback.left}}, false)) return *place;
+  return fallback;
+}
+
+WindowPosition clearOfOpenWindows(const WindowPosition& place, const std::vector<WindowPosition>& open,
+                                  const ScreenRect& workArea) {
+  const auto covers = [](const WindowPosition& a, const WindowPosition& b) {
+    return std::abs(std::int64_t{a.left} - b.left) < kCascadeStep / 2 &&
+           std::abs(std::int64_t{a.top} - b.top) < kCascadeStep / 2;
+  };
+  WindowPosition moved = place;
+  // Each step clears at least one open window or wraps once, so this ends.
+  for (std::size_t step = 0; step <= 2 * open.size() + 1; ++step) {
+    if (std::none_of(open.begin(), open.end(), [&](const WindowPosition& w) { return covers(moved, w); })) break;
+    std::int64_t left = std::int64_t{moved.left} + kCascadeStep, top = std::int64_t{moved.top} + kCascadeStep;
+    if (left + moved.width > std::int64_t{workArea.left} + workArea.width) left = workArea.left;
+    if (top + moved.height > std::int64_t{workArea.top} + workArea.height) top = workArea.top;
+    moved.left = static_cast<int>(left);
+    moved.top = static_cast<int>(top);
+  }
+  return moved;
 }
 
 // ---------------------------------------------------------------------------

@@ -59,6 +59,40 @@ void writeDialogPosition(Persist& persist, std::string_view windowName, const Wi
 // moved up or down as far as the work area needs.
 WindowPosition besideMainWindow(const WindowPosition& main, int width, int height, const ScreenRect& workArea);
 
+// What the window manager's frame adds around a window's inside.
+struct FrameMargins {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// A window's place given as its frame's top-left corner and its inside's
+// size, moved (and, when larger than the work area, shrunk) the least so
+// that the whole frame, title bar included, lies on the work area.
+WindowPosition fitFrameInWorkArea(const WindowPosition& place, const FrameMargins& margins,
+                                  const ScreenRect& workArea);
+
+// Whether two places (frame corners and sizes) share any pixel.
+bool windowsOverlap(const WindowPosition& a, const WindowPosition& b);
+
+// The first place of a helper window (quick reference, startup tips) of
+// `width` by `height`: beside the main window where it hides neither the
+// main window nor the helper windows already placed (`others`): level
+// with the main window's top, else with its bottom, else below another
+// helper; on the right, then on the left. Where nothing fits clear of them
+// all, besideMainWindow()'s place, moved clear of the others if it can be.
+WindowPosition helperWindowPlace(const WindowPosition& main, int width, int height, const ScreenRect& workArea,
+                                 const std::vector<WindowPosition>& others);
+
+// A new window of a kind that opens several times (definition windows)
+// does not hide one already open: where its corner would fall on an open
+// window's corner it moves down and right by this much, going back to the
+// work area's corner when it would leave it.
+inline constexpr int kCascadeStep = 32;
+WindowPosition clearOfOpenWindows(const WindowPosition& place, const std::vector<WindowPosition>& open,
+                                  const ScreenRect& workArea);
+
 // ---- Results panes ----
 
 // The smallest pane a layout gives out when there is room for it.

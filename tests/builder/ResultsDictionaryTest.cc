@@ -204,7 +204,11 @@ TEST(ResultsDictionary, FailuresLeaveTheTargetAsItWas) {
   // A folder that does not exist.
   ResultsLineSource nowhere(list);
   EXPECT_FALSE(saveResultsDictionary(nowhere, *f.dictionaries, 0, f.dir.file("missing/x.kkd"), "d", 1, 100));
-  EXPECT_NE(nowhere.log().find("Couldn't update \"" + f.dir.file("missing/x.kkd") + "\"\n"), std::string::npos);
+  // Said as the builder says a file it cannot make, with the reason after.
+  EXPECT_EQ(nowhere.log().rfind("Couldn't open \"" + f.dir.file("missing/x.kkd") + "\"\ncannot create a file in " +
+                                f.dir.file("missing") + ": No such file or directory\n"),
+            0u)
+      << nowhere.log();
   EXPECT_EQ(test::readFile(f.target), "the old dictionary");
   EXPECT_EQ(f.dir.names(), (std::vector<std::string>{"saved.kkd", "test.kkd"}));
 }

@@ -103,7 +103,8 @@ TEST_F(DefinitionWindow, RecordsSortByDictionaryThenHeadingWithNumbersByValue) {
                    record(kEnglish, 0, {{"item", " 2"}}, "item", "e2"),
                    record(kWordNet, 1, {{"\xCFtem", " 2"}}, "item", "w2"), record(kEnglish, 0, {}, "item", "e")},
                   "item");
-  EXPECT_EQ(itemTexts(), (Texts{"# English words", "item", "item 2", "item 10", "# WordNet 3.0", "\xCFtem 2", "item 10"}));
+  EXPECT_EQ(itemTexts(), (Texts{"# English words", "item \x96 e", "item 2 \x96 e2", "item 10 \x96 e10", "# WordNet 3.0",
+                                "\xCFtem 2 \x96 w2", "item 10 \x96 w10"}));
   EXPECT_EQ(bodies(), (Texts{"e", "e2", "e10", "w2", "w10"}));
   EXPECT_EQ(tree.nodes[4].data, 3);  // a branch carries its dictionary's first record
   EXPECT_TRUE(tree.nodes[0].expanded && tree.nodes[4].expanded);
@@ -154,6 +155,50 @@ TEST_F(DefinitionWindow, InitialSelectionIsTheClosestLeafOfTheFirstOrTheGivenDic
   EXPECT_EQ(frame.caption, "bank - Definition [1]");
   window.showWord(records, "zebra");  // nothing close: the first leaf
   EXPECT_EQ(tree.selectedIndex(), 1);
+}
+
+// "tail" as the shipped dictionaries hold it: eleven senses of one heading,
+// and the same glosses again in WordNet.
+TEST_F(DefinitionWindow, AWordOpensOnItsFirstSenseWithLeavesToldApartAndNothingTwice) {
+  const Texts glosses = {"noun: the posterior part of the body of a vertebrate especially when elongated",
+                         "noun: the rear part of a ship", "noun: the rear part of an aircraft",
+                         "verb: remove the stalk of fruits or berries"};
+  std::vector<Definition> records;
+  for (const int dictionary : {0, 1}) {
+    for (const std::string& gloss : glosses) {
+      records.push_back(record(dictionary == 0 ? kEnglish : kWordNet, dictionary, {}, "tail", gloss));
+    }
+  }
+  records.push_back(record(kWordNet, 1, {}, "tail", "noun: a gloss only WordNet has"));
+  window.showWord(records, "tail");
+  EXPECT_EQ(frame.status, "Definition 1 of 5");
+  EXPECT_EQ(tree.selectedIndex(), 1);
+  EXPECT_EQ(itemTexts(), (Texts{"# English words",
+                                "tail \x96 noun: the posterior part of the body of a\x85",
+                                "tail \x96 noun: the rear part of a ship",
+                                "tail \x96 noun: the rear part of an aircraft",
+                                "tail \x96 verb: remove the stalk of fruits or berries",
+                                "# WordNet 3.0",
+                                "tail \x96 noun: a gloss only WordNet has"}));
+  // Another sense keeps the word highlighted.
+  text.applied.clear();
+  tree.click(3);
+  EXPECT_EQ(frame.status, "Definition 3 of 5");
+  ASSERT_EQ(text.applied.size(), 1u);
+  EXPECT_EQ(text.applied[0].range, (TextRange{0, 4}));  // the heading line "tail"
+  // Next Definition walks the senses in order from the first.
+  window.showWord(records, "tail");
+  EXPECT_TRUE(window.execute(W::kNextDefinition));
+  EXPECT_EQ(frame.status, "Definition 2 of 5");
+}
+
+TEST(DefinitionLeaves, LabelsAreShortSingleLinesCutAtAWord) {
+  EXPECT_EQ(W::leafLabel(record(kEnglish, 0, {}, "tail", "")), "tail");
+  EXPECT_EQ(W::leafLabel(record(kEnglish, 0, {{"tail", " end"}}, "tail", "noun:\r\n  the   end")),
+            "tail end \x96 noun: the end");
+  EXPECT_EQ(W::leafLabel(record(kEnglish, 0, {}, "x", std::string(200, 'a'))),
+            "x \x96 " + std::string(W::kLeafGlossLength, 'a') + "\x85");
+  EXPECT_EQ(W::leafLabel(record(kEnglish, 0, {}, "x", "{\\rtf1 \\b bold\\b0  text}")), "x \x96 bold text");
 }
 
 class WordSet : public FullTextWordMatcher {

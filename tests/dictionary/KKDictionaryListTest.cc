@@ -98,10 +98,10 @@ TEST_F(DictionaryFiles, ReadsTheHeadersOfBothVersions) {
   EXPECT_EQ(v0->wordListStart(3), old.wordListOffset[3]);
 }
 
-TEST_F(DictionaryFiles, ListsShareDictionariesByNameIgnoringCase) {
+TEST_F(DictionaryFiles, ListsShareDictionariesByTheirExactPath) {
   const std::string path = write("a.kkd", sampleV1().bytes());
-  KKDictionaryList* first = KKDictionaryList::create(path);
-  KKDictionaryList* second = KKDictionaryList::create(dir.path().string() + "/A.KKD");
+  KKDictionaryList* first = KKDictionaryList::create(std::vector<std::string>{path});
+  KKDictionaryList* second = KKDictionaryList::create(std::vector<std::string>{path});
   EXPECT_EQ(first->dictionary(0), second->dictionary(0));
   EXPECT_EQ(KKDictionaryList::sharedCount(), 1u);
   KKDictionaryList::release(first);
@@ -110,6 +110,21 @@ TEST_F(DictionaryFiles, ListsShareDictionariesByNameIgnoringCase) {
   KKDictionaryList::releaseAll();
   EXPECT_EQ(KKDictionaryList::sharedCount(), 0u);
   KKDictionaryList::release(second);
+}
+
+// "A.KKD" beside "a.kkd" is another file on Linux, and a ";" is a character
+// of a name like any other.
+TEST_F(DictionaryFiles, NamesInOtherLettersOrWithASemicolonAreTheirOwnFiles) {
+  const std::string lower = write("a.kkd", sampleV1().bytes());
+  const std::string upper = write("A.KKD", sampleV1().bytes());
+  const std::string semicolon = write("x;y.kkd", sampleV1().bytes());
+  const auto list = KKDictionaryList::make(std::vector<std::string>{lower, upper, semicolon, ""});
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_NE(list->dictionary(0), list->dictionary(1));
+  EXPECT_EQ(KKDictionaryList::sharedCount(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(list->isUsable(i)) << list->path(i);
+  EXPECT_EQ(list->path(1), upper);
+  EXPECT_EQ(list->path(2), semicolon);
 }
 
 TEST_F(DictionaryFiles, RefreshRereadsARewrittenFile) {

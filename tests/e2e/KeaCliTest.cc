@@ -117,9 +117,8 @@ TEST(KeaCliDefine, ElectronShowsItsWordNetGloss) {
   const ProgramRun none = run("define", {"zzqxw"});
   EXPECT_EQ(none.exitCode, 1);
   EXPECT_EQ(none.out, "");
-  EXPECT_EQ(none.err,
-            "No definitions for \"zzqxw\" could be found in the KEA dictionaries.\n\n"
-            "Would you like to try an external search?\n");
+  // The desktop's question has no answer at a terminal: only the fact.
+  EXPECT_EQ(none.err, "kea-cli define: No definitions for \"zzqxw\" could be found in the KEA dictionaries.\n");
 }
 
 TEST(KeaCliDefine, AccentedWordsAndRichTextAtTheTerminal) {
@@ -250,6 +249,28 @@ TEST(KeaCliSearch, SeveralDictionariesHaveCaptionsAndModes) {
   r = run("search", {"-d", a, "-d", b, "--mode=active", "--active=2", "--descending", "--sort", "c*"});
   EXPECT_EQ(r.out, "2 two & more (2)\ncow\nCat\n");
   EXPECT_EQ(r.err, "2 results found\n");
+}
+
+// Linux names tell letter case apart, and ";" is a character of a name: a
+// dictionary kkbuild wrote under such a name is searched like any other.
+TEST(KeaCliSearch, NamesInOtherLettersOrWithASemicolonAreFilesOfTheirOwn) {
+  TempDir dir;
+  TestDictionaryOptions lower, upper;
+  lower.fileName = "words.kkd";
+  upper.fileName = "Words.kkd";
+  const std::string a = buildTestDictionary(dir, {"cat"}, lower);
+  const std::string b = buildTestDictionary(dir, {"dog"}, upper);
+  ProgramRun r = run("search", {"-d", a, "-d", b, "*"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "1 words (1)\ncat\n2 Words (1)\ndog\n");
+
+  test::writeFile(dir.file("list.txt"), "yak\nemu\n");
+  const std::string odd = dir.file("mine;old.kkd");
+  const ProgramRun built = runProgram("kkbuild", {dir.file("list.txt"), odd});
+  ASSERT_EQ(built.exitCode, 0) << built.err;
+  r = run("search", {"-d", odd, "*"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "emu\nyak\n");
 }
 
 TEST(KeaCliSearch, OptionsReachTheSearch) {

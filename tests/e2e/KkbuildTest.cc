@@ -69,6 +69,20 @@ TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252WithAnAlphabet) {
   EXPECT_EQ(section1Texts(readKkd(dir.file("n.kkd")), 4), Names{"12-34"});
 }
 
+// A headword too long to be an entry is left out, and kkbuild says how many
+// were, quiet or not.
+TEST(Kkbuild, HeadwordsLeftOutForTheirLengthAreCounted) {
+  TempDir dir;
+  writeFile(dir.file("in.txt"), "cat\n" + std::string(2100, 'a') + ";emu\n" + std::string(3000, 'b') + "\n");
+  const ProgramRun run = runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "kkbuild: 2 headwords longer than 2038 characters left out\n");
+  const ProgramRun listed = runProgram("kea-cli", {"search", "-d", dir.file("out.kkd"), "*"});
+  EXPECT_EQ(listed.out, "cat\nemu\n");
+  writeFile(dir.file("fine.txt"), "cat\n");
+  EXPECT_EQ(runProgram("kkbuild", {"-q", dir.file("fine.txt"), dir.file("fine.kkd")}).err, "");
+}
+
 TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   TempDir dir;
   std::string input;
@@ -93,17 +107,24 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
             std::string::npos) << bad.err;
   const ProgramRun nowhere = runProgram("kkbuild", {dir.file("in.txt"), dir.file("nowhere/out.kkd")});
   EXPECT_EQ(nowhere.exitCode, 1);
-  EXPECT_EQ(nowhere.err.rfind("cannot create a file in " + dir.file("nowhere") + ": ", 0), 0u) << nowhere.err;
+  // Every line names the program; the file that could not be made comes first.
+  EXPECT_EQ(nowhere.err.rfind("kkbuild: Couldn't open \"" + dir.file("nowhere/out.kkd") + "\"\nkkbuild: cannot create a file in " +
+                                  dir.file("nowhere") + ": ",
+                              0),
+            0u)
+      << nowhere.err;
   EXPECT_TRUE(nowhere.err.ends_with("kkbuild: building " + dir.file("nowhere/out.kkd") + " failed; it was left as it was\n"))
       << nowhere.err;
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
   EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));
 
-  // Without the limit the same build replaces the target, and writes the
-  // block summaries of the new file beside it.
+  // Without the limit the same build replaces the target, keeps the file it
+  // replaced as its backup, and writes the block summaries of the new file
+  // beside it.
   ASSERT_EQ(runProgram("kkbuild", {"-q", dir.file("in.txt"), dir.file("out.kkd")}).exitCode, 0);
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
-  EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.blocks", "out.kkd"}));
+  EXPECT_EQ(readFile(dir.file("Backup of out.kkd")), "previous dictionary");
+  EXPECT_EQ(dir.names(), (Names{"Backup of out.kkd", "bad.txt", "in.txt", "out.blocks", "out.kkd"}));
   EXPECT_EQ(loadBlockSummaries(*KKDictionaryList::make(dir.file("out.kkd"))->dictionary(0)).status,
             CompanionStatus::Loaded);
 }

@@ -100,5 +100,19 @@ TEST(Kkmerge, ADamagedOrMissingInputFailsAndLeavesTheTarget) {
   EXPECT_EQ(readFile(dir.file("out.txt")), "previous list\n");
 }
 
+// Every line kkmerge says names it, the reason a target cannot be written
+// included, for text and for dictionaries.
+TEST(Kkmerge, EveryLineOfAFailureNamesTheProgram) {
+  TempDir dir;
+  writeFile(dir.file("list.txt"), "word\n");
+  for (const std::string& target : {dir.file("nowhere/out.txt"), dir.file("nowhere/out.kkd")}) {
+    const ProgramRun run = runProgram("kkmerge", {"-q", dir.file("list.txt"), target});
+    EXPECT_EQ(run.exitCode, 1) << target;
+    ASSERT_FALSE(run.err.empty()) << target;
+    for (const std::string& line : outputLines(run.err)) EXPECT_EQ(line.rfind("kkmerge: ", 0), 0u) << line;
+    EXPECT_NE(run.err.find("cannot create a file in " + dir.file("nowhere")), std::string::npos) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace kea::test

@@ -120,6 +120,22 @@ TEST(File, WholeFilesAreReadWithinALimitAndStreamsToTheirEnd) {
   EXPECT_EQ(sizeText(512), "512 bytes");
 }
 
+TEST(FileIdentity, OneFileUnderAnyNameAndLetterCaseCounts) {
+  test::TempDir dir;
+  const std::string file = dir.file("words.kkd");
+  test::writeFile(file, "x");
+  test::writeFile(dir.file("Words.kkd"), "x");
+  std::filesystem::create_symlink(file, dir.file("link.kkd"));
+  EXPECT_TRUE(sameFile(file, file));
+  EXPECT_TRUE(sameFile(file, dir.file("link.kkd")));
+  EXPECT_TRUE(sameFile(file, dir.file("./words.kkd")));
+  EXPECT_FALSE(sameFile(file, dir.file("Words.kkd")));
+  // Names of no file are the same only when they are the same text.
+  EXPECT_TRUE(sameFile(dir.file("gone.kkd"), dir.file("gone.kkd")));
+  EXPECT_FALSE(sameFile(dir.file("gone.kkd"), dir.file("Gone.kkd")));
+  EXPECT_FALSE(sameFile(file, dir.file("gone.kkd")));
+}
+
 TEST(TextCase, IgnoresCaseButNotAccents) {
   EXPECT_TRUE(equalsIgnoringCase("/Data/A.KKD", "/data/a.kkd"));
   EXPECT_TRUE(equalsIgnoringCase("\xC9t\xC9", "\xE9t\xE9"));       // ÉTÉ, été

@@ -310,6 +310,30 @@ TEST_F(ViewTest, ProgressBarFollowsTheLengths) {
   EXPECT_DOUBLE_EQ(bar.fraction(), 1.0);
 }
 
+// A narrow first length keeps its label, drawn whole past its segment; the
+// label of the next one is left out rather than touching it.
+TEST_F(ViewTest, ProgressLabelsNeverTouch) {
+  std::vector<std::string> words = {"cat"};
+  for (const std::string& w : test::generatedWords(10, 4)) words.push_back(w);
+  for (const std::string& w : test::generatedWords(10, 5)) words.push_back(w);
+  openDictionaries({words});
+  type("*");
+  const auto sevenPerCharacter = [](std::string_view text) { return static_cast<int>(text.size()) * 7; };
+  const auto segments = view.progress().segments(105, sevenPerCharacter);
+  ASSERT_EQ(segments.size(), 3u);
+  EXPECT_EQ(segments[0].length, 3);
+  EXPECT_LT(segments[0].right - segments[0].left, 10);  // too narrow for "3": drawn past it
+  EXPECT_TRUE(segments[0].labelled);
+  EXPECT_FALSE(segments[1].labelled);  // "4" would touch "3"
+  EXPECT_TRUE(segments[2].labelled);
+  int end = 0;
+  for (const auto& s : segments) {
+    if (!s.labelled) continue;
+    EXPECT_GE(s.left + KEAProgressBar::kLabelGap, end + KEAProgressBar::kLabelGap) << s.length;
+    end = s.left + KEAProgressBar::kLabelGap + sevenPerCharacter(std::to_string(s.length));
+  }
+}
+
 TEST_F(ViewTest, ADictionaryThatBecameInvalidStopsTheSearch) {
   openDictionaries({{"cat"}, {"dog"}});
   type("*");

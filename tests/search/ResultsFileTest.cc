@@ -66,10 +66,13 @@ TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
   MatchListWindows list;
   ASSERT_TRUE(saveResultsAsText(list, path));
   EXPECT_EQ(test::readFile(path), "");
+  // The replaced file is kept, as a replaced dictionary is.
+  EXPECT_EQ(test::readFile(dir.file("Backup of out.txt")), "old contents that are longer than the new\n");
   ASSERT_TRUE(list.add("one", "", "", 0));
   ASSERT_TRUE(saveResultsAsText(list, path));
   EXPECT_EQ(test::readFile(path), "one\n");
-  EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
+  EXPECT_EQ(test::readFile(dir.file("Backup of out.txt")), "");
+  EXPECT_EQ(dir.names(), (std::vector<std::string>{"Backup of out.txt", "out.txt"}));
 }
 
 TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -147,13 +148,20 @@ TEST_F(DefinitionWindowTest, BackForwardAndTheHistoryMenu) {
   EXPECT_EQ(windows().size(), 1u);
   EXPECT_TRUE(w.action(W::kBack)->isEnabled());
 
-  // Backspace in the text goes back, the tool bar's Back again.
+  // Backspace in the text goes back, the tool bar's Back again; Alt+Right
+  // and Alt+Left go forward and back as in a browser.
   QTest::keyClick(w.text(), Qt::Key_Backspace);
   EXPECT_EQ(w.windowTitle(), "positron - Definition [1]");
   w.action(W::kBack)->trigger();
   EXPECT_EQ(w.windowTitle(), "electron - Definition [1]");
   EXPECT_FALSE(w.action(W::kBack)->isEnabled());
   EXPECT_TRUE(w.action(W::kForward)->isEnabled());
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(w.text(), Qt::Key_Right, Qt::AltModifier);
+  EXPECT_EQ(w.windowTitle(), "positron - Definition [1]");
+  QTest::keyClick(w.text(), Qt::Key_Left, Qt::AltModifier);
+  EXPECT_EQ(w.windowTitle(), "electron - Definition [1]");
 
   // The drop-down lists the history with the current entry ticked.
   emit w.historyMenu()->aboutToShow();
@@ -210,6 +218,9 @@ TEST_F(DefinitionWindowTest, LookupInNewWindowAndNextPreviousResult) {
   ASSERT_EQ(windows().size(), 2u);
   EXPECT_EQ(window(1).windowTitle(), "positron - Definition [2]");
   EXPECT_EQ(first.windowTitle(), "electron - Definition [1]");
+  // The second opens clear of the first, not on top of it.
+  EXPECT_NE(window(1).pos(), first.pos());
+  EXPECT_EQ(window(1).pos(), first.pos() + QPoint(kCascadeStep, kCascadeStep));
   // Closing window 1 frees its number for the next new window.
   first.close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -272,11 +283,32 @@ TEST_F(DefinitionWindowTest, AWordWithoutDefinitionsOffersAnExternalLookup) {
                                  "failed."));
 }
 
+// A size kept from a short prompt must not clip a longer message.
+TEST_F(DefinitionWindowTest, TheExternalLookupPromptIsNeverTooSmallForItsMessage) {
+  {
+    Persist persist(store, SettingsMode::Write);
+    persist.writePosition("ExternalLookupPosition", WindowPosition{40, 40, 200, 40, 0});
+  }
+  start(kWords);
+  type("cat");
+  bool fits = false;
+  whileModal([&] { frame().run(CommandId::Lookup); },
+             [&](QWidget* modal) {
+               auto* prompt = qobject_cast<ExternalLookupDialog*>(modal);
+               ASSERT_NE(prompt, nullptr);
+               const int needed = prompt->layout()->totalHeightForWidth(prompt->width());
+               fits = prompt->height() >= needed && prompt->width() >= prompt->layout()->totalMinimumSize().width();
+               EXPECT_TRUE(fits) << prompt->width() << "x" << prompt->height() << ", needs " << needed;
+               prompt->reject();
+             });
+  EXPECT_TRUE(fits);
+}
+
 TEST_F(DefinitionWindowTest, TheExternalLookupSubmenuListsTheEnabledMethods) {
   start(kWords);
   type("proton");
   frame().updateCommands();
-  QMenu* submenu = frame().action(CommandId::ExternalLookup)->menu();
+  QMenu* submenu = frame().externalLookupMenu();
   ASSERT_NE(submenu, nullptr);
   emit submenu->aboutToShow();
   QStringList texts;

@@ -1,18 +1,21 @@
 // The Lookup Methods dialog over a configuration in memory: the boxes
 // follow the three-state rule as the user clicks them and edits names,
 // Test lookup uses the default method, Browse... takes only a program, and
-// only Save as defaults writes the settings.
+// Save as defaults (or Yes when closing with changes) writes the settings.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "lookup/RecordingLauncher.h"
 #include "settings/SettingsStore.h"
@@ -92,6 +95,47 @@ TEST_F(LookupMethodsDialogTest, BoxesFollowClicksAndNames) {
   EXPECT_TRUE(store.readString("LookupWebSearchLabel4", stored));
   EXPECT_EQ(stored, "Mine");
   store.close();
+}
+
+// Methods set up and not saved are not lost without a word: closing asks.
+TEST_F(LookupMethodsDialogTest, ClosingWithUnsavedChangesAsksWhetherToKeepThem) {
+  const auto closeAnswering = [](LookupMethodsDialog& dialog, QMessageBox::StandardButton answer) {
+    QString asked;
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        asked = box->text();
+        box->button(answer)->click();
+      }
+    });
+    dialog.reject();
+    return asked;
+  };
+  const auto stored = [this](const char* name) {
+    std::string value;
+    const bool found = store.open(SettingsMode::Read) && store.readString(name, value);
+    store.close();
+    return found ? value : std::string("(none)");
+  };
+  {
+    LookupMethodsDialog dialog(configuration, store);
+    QTest::keyClicks(dialog.row(LookupStyle::WebSearch, 3)->name, "Mine");
+    EXPECT_EQ(closeAnswering(dialog, QMessageBox::No).toStdString(),
+              "The lookup methods have changed.\n\nKeep them for the next time KEA starts?");
+  }
+  EXPECT_EQ(stored("LookupWebSearchLabel4"), "(none)");
+  EXPECT_EQ(configuration.entry(LookupStyle::WebSearch, 3).label, "Mine");  // still for this run
+  {
+    LookupMethodsDialog dialog(configuration, store);
+    dialog.row(LookupStyle::WebSearch, 3)->name->end(false);
+    QTest::keyClicks(dialog.row(LookupStyle::WebSearch, 3)->name, "s");
+    closeAnswering(dialog, QMessageBox::Yes);
+  }
+  EXPECT_EQ(stored("LookupWebSearchLabel4"), "Mines");
+  {
+    // Nothing changed: nothing asked.
+    LookupMethodsDialog dialog(configuration, store);
+    EXPECT_EQ(closeAnswering(dialog, QMessageBox::Yes), QString());
+  }
 }
 
 TEST_F(LookupMethodsDialogTest, BrowseTakesOnlyAProgramAndTheEncodingIsAChoice) {

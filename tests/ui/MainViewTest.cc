@@ -159,18 +159,91 @@ TEST_F(MainViewTest, ACharacterOutsideTheCodePageIsReported) {
   EXPECT_FALSE(view->searchButton()->isEnabled());
 }
 
-TEST_F(MainViewTest, LengthBoxesClampWhatIsTyped) {
+TEST_F(MainViewTest, LengthBoxesClampWhatIsTypedWhenEditingFinishes) {
   open({{"cat"}});
   QSpinBox* longest = view->lengthSpin(KEAViewHost::LengthBox::Longest);
+  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
   longest->setFocus();
   longest->selectAll();
   QTest::keyClicks(longest, "150");
+  QTest::keyClick(longest, Qt::Key_Return);
   EXPECT_EQ(longest->value(), 100);
-  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
   shortest->setFocus();
   shortest->selectAll();
   QTest::keyClicks(shortest, "0");
+  // Focus leaving the box finishes the edit as Return does.
+  longest->setFocus();
   EXPECT_EQ(shortest->value(), 1);
+}
+
+// Typing "15" into Longest passes through "1" on the way: the Shortest box
+// must not follow every keystroke down to 1.
+TEST_F(MainViewTest, LengthBoxesCoupleOnlyWhenEditingFinishes) {
+  open({{"cat"}});
+  QSpinBox* longest = view->lengthSpin(KEAViewHost::LengthBox::Longest);
+  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
+  shortest->setFocus();
+  shortest->selectAll();
+  QTest::keyClicks(shortest, "10");
+  QTest::keyClick(shortest, Qt::Key_Return);
+  longest->setFocus();
+  longest->selectAll();
+  QTest::keyClicks(longest, "15");
+  EXPECT_EQ(shortest->value(), 10);
+  QTest::keyClick(longest, Qt::Key_Return);
+  EXPECT_EQ(shortest->value(), 10);
+  EXPECT_EQ(longest->value(), 15);
+  // A finished value below Shortest still pulls it down, and the arrows
+  // take effect at once.
+  longest->selectAll();
+  QTest::keyClicks(longest, "8");
+  QTest::keyClick(longest, Qt::Key_Return);
+  EXPECT_EQ(shortest->value(), 8);
+  QTest::keyClick(longest, Qt::Key_Down);
+  EXPECT_EQ(longest->value(), 7);
+  EXPECT_EQ(shortest->value(), 7);
+}
+
+// What an earlier pattern found is shown as out of date while a new one is
+// typed, until Return searches it.
+TEST_F(MainViewTest, ListsOfAnEarlierPatternAreShownStaleUntilTheNextSearch) {
+  open({{"cat", "cab", "dog"}, {"cow"}});
+  typePattern("ca*");
+  EXPECT_FALSE(view->pane(0)->view()->stale());  // nothing listed yet
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  waitForSearch();
+  ASSERT_EQ(view->pane(0)->model()->rowCount(), 2);
+  EXPECT_FALSE(view->pane(0)->view()->stale());
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Backspace);
+  EXPECT_TRUE(view->pane(0)->view()->stale());
+  EXPECT_FALSE(view->pane(1)->view()->stale());  // an empty list says nothing old
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Asterisk);
+  EXPECT_FALSE(view->pane(0)->view()->stale());  // the searched pattern again
+  typePattern("d*");
+  EXPECT_TRUE(view->pane(0)->view()->stale());
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  waitForSearch();
+  EXPECT_FALSE(view->pane(0)->view()->stale());
+  EXPECT_EQ(shown(0), std::vector<std::string>{"dog"});
+}
+
+// Many patterns are the beginnings of older ones: what is typed is what is
+// searched, and the history stays in the drop-down list.
+TEST_F(MainViewTest, ThePatternBoxNeverCompletesFromTheHistory) {
+  open({{"electr", "electron", "toboggan"}});
+  view->insertHistory("electron");
+  view->insertHistory("......*;gdangboot");
+  typePattern("electr");
+  EXPECT_EQ(view->patternBox()->currentText(), "electr");
+  EXPECT_FALSE(view->patternBox()->lineEdit()->hasSelectedText());
+  EXPECT_EQ(view->patternText(), "electr");
+  QTest::keyClick(view->patternBox()->lineEdit(), Qt::Key_Return);
+  waitForSearch();
+  EXPECT_EQ(shown(0), std::vector<std::string>{"electr"});
+  typePattern("....");
+  EXPECT_EQ(view->patternBox()->currentText(), "....");
+  EXPECT_EQ(view->patternText(), "....");
+  EXPECT_GE(view->patternBox()->count(), 2);
 }
 
 }  // namespace

@@ -5,18 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "AppWindowTest.h"
 #include "settings/Persist.h"
 #include "support/SpecialFiles.h"
+#include "ui/DialogPlacement.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
 #include "ui/MainView.h"
@@ -299,10 +303,12 @@ TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePat
   EXPECT_TRUE(frame().quickReferenceWindow()->isVisible());
   EXPECT_EQ(frame().startupTipsWindow(), nullptr);
 
-  // Trying an example puts it in the pattern box, where it is checked at once.
+  // Trying an example puts it in the pattern box and searches it.
   frame().quickReferenceWindow()->exampleLink(1)->click();
   EXPECT_EQ(view().patternBox()->currentText(), ";lobikes");
-  EXPECT_EQ(frame().statusText(), "Pattern is valid - press the return key to start searching");
+  waitWhileSearching();
+  EXPECT_EQ(frame().statusText(), "1 result found");
+  EXPECT_EQ(view().pane(0)->model()->rowCount(), 1);
 
   // The show box, cleared, is what the next start reads.
   frame().quickReferenceWindow()->showBox()->click();
@@ -311,6 +317,58 @@ TEST_F(MainWindowTest, StartWindowsFollowTheirShowBoxesAndAnExampleBecomesThePat
   start({});
   EXPECT_EQ(frame().quickReferenceWindow(), nullptr);
   EXPECT_EQ(frame().startupTipsWindow(), nullptr);
+}
+
+// With no browser or mail program, Email Support and Online Help say what
+// failed instead of doing nothing visible.
+TEST_F(MainWindowTest, AnAddressNothingOpensIsReported) {
+  start({test::buildTestDictionary(dir, {"cat"})});
+  std::vector<QUrl> handed;
+  frame().setUrlOpener([&](const QUrl& url) {
+    handed.push_back(url);
+    return false;
+  });
+  for (const CommandId id : {CommandId::EmailSupport, CommandId::OnlineHelp}) {
+    QString caption, text;
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        caption = box->windowTitle();
+        text = box->text();
+        box->accept();
+      }
+    });
+    frame().run(id);
+    EXPECT_EQ(caption, "Nothing Opened") << static_cast<int>(id);
+    EXPECT_TRUE(text.startsWith("No program on this computer opened\n")) << text.toStdString();
+  }
+  ASSERT_EQ(handed.size(), 2u);
+  EXPECT_EQ(handed[0].scheme(), "mailto");
+  EXPECT_TRUE(handed[1].isLocalFile());
+  // Opened: nothing to say.
+  frame().setUrlOpener([](const QUrl&) { return true; });
+  frame().run(CommandId::OnlineTutorial);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// On a first run the quick reference and the tips open beside the main
+// window, hiding neither it nor each other where the screen has room (the
+// tips sat over the lists); the rule itself is the core's.
+TEST_F(MainWindowTest, StartWindowsOpenBesideTheMainWindowAndClearOfEachOther) {
+  start({test::buildTestDictionary(dir, {"cat"})});
+  QWidget* quick = frame().quickReferenceWindow();
+  QWidget* tips = frame().startupTipsWindow();
+  ASSERT_NE(quick, nullptr);
+  ASSERT_NE(tips, nullptr);
+  const auto place = [](const QRect& r) { return WindowPosition{r.x(), r.y(), r.width(), r.height(), 0}; };
+  const ScreenRect area = toScreenRect(frame().screen()->availableGeometry());
+  const WindowPosition main = place(frame().frameGeometry());
+  const WindowPosition quickPlace = place(quick->frameGeometry());
+  EXPECT_EQ(quickPlace, helperWindowPlace(main, quickPlace.width, quickPlace.height, area, {}));
+  const WindowPosition tipsPlace = place(tips->frameGeometry());
+  EXPECT_EQ(tipsPlace, helperWindowPlace(main, tipsPlace.width, tipsPlace.height, area, {quickPlace}));
+  // On this small screen nothing fits clear of the main window; the tips
+  // still leave the quick reference alone.
+  EXPECT_FALSE(windowsOverlap(tipsPlace, quickPlace)) << tips->x() << "," << tips->y();
 }
 
 TEST_F(MainWindowTest, F1OpensHelpOnWhatHasTheFocus) {

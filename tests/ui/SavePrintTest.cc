@@ -36,6 +36,7 @@
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
 #include "ui/ResultsPane.h"
+#include "ui/QuickReferenceWindow.h"
 #include "ui/ResultsPrinting.h"
 #include "ui/ResultsSaver.h"
 #include "ui/ResultsView.h"
@@ -174,6 +175,45 @@ TEST_F(SavePrintTest, SavingTextWritesEveryEntryInUtf8AndAsksBeforeReplacing) {
   EXPECT_EQ(test::readFile(typed + ".txt"), expected);
 }
 
+// On Linux a double quote is a character of a name: a typed name holding
+// some is taken as typed, not as a list of quoted names.
+TEST_F(SavePrintTest, ATypedNameWithDoubleQuotesIsTakenLiterally) {
+  start(test::buildTestDictionary(dir, {"cat", "dog"}));
+  search("*");
+  const QString name = QString::fromUtf8("caf\u00E9 \"q\" it's.txt");
+  onModal<QFileDialog>([&](QFileDialog* dialog) {
+    dialog->setDirectory(toQString(dir.path().string()));
+    auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(typed, nullptr);
+    typed->setText(name);
+    QCoreApplication::processEvents();
+    static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+  });
+  frame().run(CommandId::SaveResults);
+  const std::string saved = (dir.path() / name.toStdString()).string();
+  EXPECT_TRUE(std::filesystem::exists(saved)) << saved;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "q"));
+  EXPECT_EQ(test::readFile(saved), "cat\ndog\n");
+}
+
+// A short message must not make the box narrower than its caption, which a
+// window manager would cut ("Text File... ve Error").
+TEST_F(SavePrintTest, AMessageBoxIsWideEnoughForItsWholeCaption) {
+  start(test::buildTestDictionary(dir, {"cat"}));
+  int width = 0, needed = 0;
+  onModal<QMessageBox>([&](QMessageBox* box) {
+    width = box->width();
+    needed = box->fontMetrics().horizontalAdvance(box->windowTitle());
+    box->accept();
+  });
+  view().messageBox("Results couldn't be saved", "Text File Save Error", KEAViewHost::Buttons::Ok,
+                    KEAViewHost::Icon::Exclamation);
+  ASSERT_GT(needed, 0);
+  // The caption, in a title font often larger than the program's, and the
+  // title bar's icon and buttons beside it (some 30 px each).
+  EXPECT_GE(width, needed + 150) << "caption " << needed << " px wide";
+}
+
 TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   start(test::buildTestDictionary(dir, {"cat", "caf\xe9", "cab+(taxi)+", "dog"}));
   search("ca*");
@@ -310,6 +350,29 @@ TEST_F(SavePrintTest, FiveHundredEntriesPrintToAsManyPdfPagesAsTheLayoutHasAndPr
   QTest::keyClick(preview, Qt::Key_Escape);
   QCoreApplication::processEvents();
   EXPECT_EQ(frame().resultsPrinting().previewWindow(), nullptr);
+}
+
+// From an always-on-top main window the preview, modal as it is, must open
+// above it, or the program looks frozen.
+TEST_F(SavePrintTest, WithAlwaysOnTopThePreviewAndOtherWindowsOpenAboveTheMainWindow) {
+  start(test::buildTestDictionary(dir, {"cat", "cab"}));
+  search("*");
+  frame().run(CommandId::AlwaysOnTop);
+  ASSERT_TRUE(frame().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  frame().run(CommandId::PrintPreview);
+  PrintPreviewWindowKEA* preview = frame().resultsPrinting().previewWindow();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(preview->isVisible());
+  frame().run(CommandId::QuickReference);
+  ASSERT_NE(frame().quickReferenceWindow(), nullptr);
+  EXPECT_TRUE(frame().quickReferenceWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  // Switched off, the open windows no longer stay above everything.
+  frame().run(CommandId::AlwaysOnTop);
+  EXPECT_FALSE(preview->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(preview->isVisible());
+  EXPECT_FALSE(frame().quickReferenceWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  preview->close();
 }
 
 TEST_F(SavePrintTest, ThePreviewOfSelectedResultsShowsThemOnly) {

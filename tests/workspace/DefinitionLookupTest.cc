@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cctype>
 #include <tuple>
 
@@ -36,12 +38,16 @@ TEST(DefinitionLookup, TheDefinitionsDictionaryComesAfterTheOpenOnesAndOnlyOnce)
             (std::vector<std::string>{"0:a particle", "1:a lepton"}));
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, extra, "CAT")), (std::vector<std::string>{"1:a pet"}));
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, "", "electron")), (std::vector<std::string>{"0:a particle"}));
-  // Open already (letter case aside): looked in once, with its open number.
-  const auto both = KKDictionaryList::make(extra + ";" + open);
+  // Open already, under another name: looked in once, with its open number.
+  const auto both = KKDictionaryList::make(std::vector<std::string>{extra, open});
+  const std::string link = (dir.path() / "link.kkd").string();
+  std::filesystem::create_symlink(extra, link);
+  EXPECT_EQ(whereFrom(lookup.lookUp(*both, link, "electron")),
+            (std::vector<std::string>{"0:a lepton", "1:a particle"}));
+  // A name in other letters is another file, and one that does not exist.
   std::string upper = extra;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_EQ(whereFrom(lookup.lookUp(*both, upper, "electron")),
-            (std::vector<std::string>{"0:a lepton", "1:a particle"}));
+  EXPECT_EQ(whereFrom(lookup.lookUp(*list, upper, "electron")), (std::vector<std::string>{"0:a particle"}));
   // A definitions dictionary that does not open adds nothing.
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, (dir.path() / "missing.kkd").string(), "electron")),
             (std::vector<std::string>{"0:a particle"}));

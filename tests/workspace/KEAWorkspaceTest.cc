@@ -103,16 +103,40 @@ class WorkspaceTest : public ::testing::Test {
   FakeView view{workspace};
 };
 
-TEST_F(WorkspaceTest, OpeningAFileAlreadyOpenInOtherLettersOnlyMakesItActive) {
+// A file is known by what it is, not by how it is spelt: another name for
+// an open file (a link, "..") only makes it active, and a name differing
+// in letter case is another file on Linux.
+TEST_F(WorkspaceTest, OpeningAnOpenFileByAnyNameOnlyMakesItActive) {
   const auto paths = openThree();
   workspace.setActive(2);
-  std::string shouted = paths[0];
-  for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_TRUE(workspace.open(shouted));
-  EXPECT_EQ(openPaths(), paths);
+  const std::string link = dir.file("link.kkd");
+  std::filesystem::create_symlink(paths[0], link);
+  EXPECT_TRUE(workspace.open(link));
   EXPECT_EQ(workspace.activeDictionary(), 0);
-  EXPECT_EQ(view.events, (std::vector<std::string>{"active 0 [0/3]"}));
+  std::filesystem::create_directories(dir.file("sub"));
+  workspace.setActive(2);
+  EXPECT_TRUE(workspace.open(dir.file("sub/../b.kkd")));
+  EXPECT_EQ(openPaths(), paths);
+  EXPECT_EQ(workspace.activeDictionary(), 1);
+  EXPECT_EQ(view.events, (std::vector<std::string>{"active 0 [0/3]", "active 1 [1/3]"}));
   EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(WorkspaceTest, NamesDifferingInLetterCaseOrHoldingASemicolonAreFilesOfTheirOwn) {
+  const std::string lower = dictionary("words.kkd");
+  const std::string upper = dictionary("Words.kkd");
+  const std::string semicolon = dictionary("a;b.kkd");
+  EXPECT_TRUE(workspace.open(lower));
+  EXPECT_TRUE(workspace.open(upper));
+  EXPECT_TRUE(workspace.open(semicolon));
+  EXPECT_EQ(openPaths(), (std::vector<std::string>{lower, upper, semicolon}));
+  EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+  EXPECT_NE(workspace.dictionaries()->dictionary(0), workspace.dictionaries()->dictionary(1));
+  // Closing the first keeps the others as they are, ";" and all.
+  workspace.setActive(0);
+  workspace.closeActive();
+  EXPECT_EQ(openPaths(), (std::vector<std::string>{upper, semicolon}));
+  for (int i = 0; i < workspace.count(); ++i) EXPECT_TRUE(workspace.dictionaries()->isUsable(i));
 }
 
 TEST_F(WorkspaceTest, TheTenthDictionaryIsRefused) {
@@ -138,7 +162,8 @@ TEST_F(WorkspaceTest, AFileThatIsNoDictionaryLeavesTheListAsItWas) {
   const std::string caption = host.caption;
   test::writeFile(dir.file("text.kkd"), "this is not a dictionary\n");
   const std::string notThere = dir.file("missing.kkd");
-  // A list that split this path at ";" would find a valid dictionary in it.
+  // A ";" is part of the name: this one names no file, though a list that
+  // split it there would find a valid dictionary in it.
   const std::string withSeparator = ";" + dictionary("d.kkd");
   // A named pipe of that name would make a plain open wait for a writer.
   ASSERT_EQ(::mkfifo(dir.file("pipe.kkd").c_str(), 0600), 0);
@@ -146,7 +171,7 @@ TEST_F(WorkspaceTest, AFileThatIsNoDictionaryLeavesTheListAsItWas) {
                                  {notThere, "\n\nIt was not found."},
                                  {dir.file("pipe.kkd"), "\n\nIt is a named pipe, not a dictionary file."},
                                  {dir.path().string(), "\n\nIt is a folder, not a dictionary file."},
-                                 {withSeparator, ""},
+                                 {withSeparator, "\n\nIt was not found."},
                                  {std::string(), ""}}) {
     SCOPED_TRACE(bad);
     host.messages.clear();
@@ -258,10 +283,15 @@ TEST(FileHistory, AddingAnItemMovesItToTheTopAndKeepsTheRest) {
     return out;
   };
   const std::vector<std::string> before = items();
-  history.add("/D/3.KKD");
+  history.add("/d/3.kkd");
   std::vector<std::string> expected = before;
   expected.erase(expected.begin() + 3);
+  expected.insert(expected.begin(), "/d/3.kkd");
+  EXPECT_EQ(items(), expected);
+  // Another file on Linux: it goes on top and the tenth drops off.
+  history.add("/D/3.KKD");
   expected.insert(expected.begin(), "/D/3.KKD");
+  expected.pop_back();
   EXPECT_EQ(items(), expected);
 
   history.add("/d/new.kkd");  // the tenth drops off

@@ -87,6 +87,80 @@ TEST(WindowPlacement, AWindowBesideTheMainOneGoesWhereThereIsRoom) {
   EXPECT_TRUE(isOnScreen(far, {area}));
 }
 
+TEST(WindowPlacement, AFrameIsFittedWhollyOnTheWorkArea) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const FrameMargins frame{1, 22, 1, 1};
+  // A first run: the frame's corner on the work area's, and the inside
+  // shortened by what the frame adds below the title bar's top.
+  const WindowPosition first = firstMainWindowPlacement(area);
+  const WindowPosition fitted = fitFrameInWorkArea(first, frame, area);
+  EXPECT_EQ(fitted.left, 0);
+  EXPECT_EQ(fitted.top, 30);
+  EXPECT_LE(fitted.top + frame.top + fitted.height + frame.bottom, 800);
+  // Already inside: unchanged, maximized state kept.
+  const WindowPosition inside{100, 100, 600, 500, 1};
+  EXPECT_EQ(fitFrameInWorkArea(inside, frame, area), inside);
+  // A stored 0,0 above the work area (a panel at the top): moved down.
+  EXPECT_EQ(fitFrameInWorkArea({0, 0, 600, 500, 0}, frame, area), (WindowPosition{0, 30, 600, 500, 0}));
+  // Hanging off the right and the bottom: moved in.
+  EXPECT_EQ(fitFrameInWorkArea({1000, 600, 600, 500, 0}, frame, area), (WindowPosition{678, 277, 600, 500, 0}));
+  // Larger than the work area: shrunk to fit, corner on the work area.
+  EXPECT_EQ(fitFrameInWorkArea({-50, -50, 3000, 2000, 0}, frame, area), (WindowPosition{0, 30, 1278, 747, 0}));
+  // Damaged numbers stay in range.
+  const WindowPosition wild = fitFrameInWorkArea({INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0}, frame, area);
+  EXPECT_EQ(wild.left, 0);
+  EXPECT_GE(wild.top, 30);
+  EXPECT_EQ(wild.height, 1);
+  EXPECT_LE(wild.top + frame.top + wild.height + frame.bottom, 800);
+}
+
+TEST(WindowPlacement, HelperWindowsGoBesideTheMainWindowAndClearOfEachOther) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const WindowPosition main{0, 30, 426, 721, 0};
+  // The quick reference: right of the main window, level with its top.
+  const WindowPosition quick = helperWindowPlace(main, 500, 420, area, {});
+  EXPECT_EQ(quick, (WindowPosition{426, 30, 500, 420, 0}));
+  // The tips: level with the main window's bottom, hiding neither (they
+  // used to sit over the lists).
+  const WindowPosition tips = helperWindowPlace(main, 460, 250, area, {quick});
+  EXPECT_EQ(tips, (WindowPosition{426, 501, 460, 250, 0}));
+  // A third where the bottom is taken too: below the first.
+  const WindowPosition third = helperWindowPlace(main, 300, 40, area, {quick, tips});
+  EXPECT_EQ(third, (WindowPosition{426, 450, 300, 40, 0}));
+  EXPECT_FALSE(windowsOverlap(tips, main));
+  EXPECT_FALSE(windowsOverlap(tips, quick));
+  // A main window on the right: the left side.
+  EXPECT_EQ(helperWindowPlace({800, 30, 480, 700, 0}, 500, 420, area, {}), (WindowPosition{300, 30, 500, 420, 0}));
+  // No room anywhere clear: beside it as far as the work area allows, and
+  // still clear of the other helpers where they leave room.
+  const WindowPosition wide{0, 30, 1280, 770, 0};
+  const WindowPosition overMain = helperWindowPlace(wide, 500, 300, area, {});
+  EXPECT_EQ(overMain, besideMainWindow(wide, 500, 300, area));
+  EXPECT_EQ(helperWindowPlace(wide, 500, 300, area, {overMain}), (WindowPosition{overMain.left, 500, 500, 300, 0}));
+  EXPECT_TRUE(windowsOverlap({0, 0, 10, 10, 0}, {9, 9, 10, 10, 0}));
+  EXPECT_FALSE(windowsOverlap({0, 0, 10, 10, 0}, {10, 0, 10, 10, 0}));
+}
+
+TEST(WindowPlacement, ANewWindowOpensClearOfTheOpenOnes) {
+  const ScreenRect area{0, 30, 1280, 770};
+  const WindowPosition centred{320, 222, 640, 385, 0};
+  EXPECT_EQ(clearOfOpenWindows(centred, {}, area), centred);
+  EXPECT_EQ(clearOfOpenWindows(centred, {{600, 100, 300, 300, 0}}, area), centred);
+  // Over the first: one step down and right; over the first two: two.
+  EXPECT_EQ(clearOfOpenWindows(centred, {centred}, area), (WindowPosition{352, 254, 640, 385, 0}));
+  EXPECT_EQ(clearOfOpenWindows(centred, {{352, 254, 640, 385, 0}, centred}, area),
+            (WindowPosition{384, 286, 640, 385, 0}));
+  // At the work area's edge it starts again from the corner.
+  const WindowPosition low{600, 400, 640, 385, 0};
+  EXPECT_EQ(clearOfOpenWindows(low, {low}, area), (WindowPosition{632, 30, 640, 385, 0}));
+  // A work area full of windows still gives an answer.
+  std::vector<WindowPosition> many;
+  for (int i = 0; i < 40; ++i) many.push_back({i * 32 % 640, 30 + i * 32 % 385, 640, 385, 0});
+  const WindowPosition crowded = clearOfOpenWindows({0, 30, 640, 385, 0}, many, area);
+  EXPECT_GE(crowded.left, 0);
+  EXPECT_GE(crowded.top, 30);
+}
+
 TEST(PaneSizes, OnlyTheExactFormIsUsed) {
   EXPECT_EQ(paneSizesName(0, 3), "PanesH3");
   EXPECT_EQ(paneSizesName(1, 2), "PanesV2");

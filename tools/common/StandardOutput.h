@@ -9,6 +9,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <string_view>
 
 namespace kea::tools {
 
@@ -50,6 +51,18 @@ inline int finishStandardOutput(const char* program, int status, int failure) {
   if (ok) return status;
   reportStandardOutputFailure(program, error);
   return std::max(status, failure);
+}
+
+// Writes each line of `text` to standard error after "PROGRAM: ", so that
+// every line a program says names it, a log of several lines included.
+inline void printMessageLines(const char* program, std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    std::fprintf(stderr, "%s: %.*s\n", program, static_cast<int>(line.size()), line.data());
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
 }
 
 // Runs the program's work; an exception that nothing below caught becomes

@@ -43,10 +43,6 @@ std::optional<int> takeDictionary(std::string_view subcommand, tools::CommandLin
   const auto path = argumentText(value, "file name");
   if (!path) return kExitUsage;
   if (path->empty()) return usageError(subcommand, "an empty dictionary file name");
-  // The list of dictionaries is kept as one text with ';' between names.
-  if (path->find(';') != std::string::npos) {
-    return usageError(subcommand, "a dictionary file name with ';' cannot be used: " + value);
-  }
   if (dictionaries.size() == kMaxDictionaries) return usageError(subcommand, "at most nine dictionaries can be used");
   dictionaries.push_back(*path);
   return std::nullopt;
@@ -97,9 +93,7 @@ KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vect
     }
     paths.push_back(*shipped);
   }
-  std::string names;
-  for (const std::string& path : paths) names += path + ";";
-  KKDictionaryList::Handle list = KKDictionaryList::make(names);
+  KKDictionaryList::Handle list = KKDictionaryList::make(paths);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
       printError(subcommand, unusableDictionaryText(*list, i));

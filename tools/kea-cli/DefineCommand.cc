@@ -1,6 +1,7 @@
 // kea-cli define: the definitions of a word from a terminal, as the
 // definition window shows them: dictionary by dictionary, each record under
 // its heading, in the window's order, rich text shown as plain text.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -93,9 +94,7 @@ int runDefine(const std::vector<std::string>& args) {
       return kExitUsage;
     }
   }
-  std::string names;
-  for (const std::string& path : dictionaries) names += path + ";";
-  const auto list = KKDictionaryList::make(names);
+  const auto list = KKDictionaryList::make(dictionaries);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
       printError("define", unusableDictionaryText(*list, i));
@@ -107,8 +106,10 @@ int runDefine(const std::vector<std::string>& args) {
   lookupDefinitions(*list, word, definitions);
   if (definitions.empty()) {
     std::fflush(stdout);
-    const std::string message = withWordInserted(loadString(strings::kNoDefinitionsFound), word);
-    std::fprintf(stderr, "%s\n", terminalText(message).c_str());
+    // The desktop's message without its question, which a terminal cannot answer.
+    std::string message = withWordInserted(loadString(strings::kNoDefinitionsFound), word);
+    message.resize(std::min(message.size(), message.find("\n\n")));
+    printError("define", terminalText(message));
     return kExitFailure;
   }
   DefinitionViewWindows::arrangeRecords(definitions, word);

@@ -60,7 +60,8 @@ constexpr const char* kHelp =
     "common first\" order and \"kea-cli search --rank\" find them.\n"
     "\n"
     "OUTPUT is replaced only when the new dictionary has been written completely;\n"
-    "a failed or interrupted build leaves it as it was. A replaced file keeps its\n"
+    "a failed or interrupted build leaves it as it was. A file it replaces is kept\n"
+    "beside it as \"Backup of \" followed by its name. A replaced file keeps its\n"
     "permissions; a symbolic link OUTPUT has its target replaced. A named pipe or\n"
     "device OUTPUT (/dev/stdout) receives the dictionary as a stream; a folder,\n"
     "socket or disk device is refused.\n"
@@ -274,10 +275,15 @@ int run(const Options& options) {
       std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
     });
   }
-  if (!kea::saveDictionary(source, *alphabet, *output, *description, options.shortest, options.longest, {}, false,
+  // Input left out is said even when all is quiet.
+  source.onNotice([](const std::string& text) {
+    std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
+  });
+  if (!kea::saveDictionary(source, *alphabet, *output, *description, options.shortest, options.longest, {}, true,
                            &companions)) {
-    std::cerr << kea::platform::cp1252ToUtf8(source.log()) << "kkbuild: building " << options.output
-              << " failed; it was left as it was\n";
+    std::cerr.flush();
+    kea::tools::printMessageLines("kkbuild", kea::platform::cp1252ToUtf8(source.log()) + "building " +
+                                                 options.output + " failed; it was left as it was");
     return kExitBuildFailed;
   }
   if (!options.quiet) {

@@ -49,8 +49,8 @@ constexpr const char* kHelp =
     "\n"
     "OUTPUT is a text file (UTF-8, one entry per line in the same form, so it can\n"
     "be merged again or built with kkbuild), - for standard output, or a name\n"
-    "ending in .kkd for a dictionary. A dictionary that OUTPUT replaces is kept\n"
-    "beside it as \"Backup of \" followed by its name. OUTPUT is written under a\n"
+    "ending in .kkd for a dictionary. A file that OUTPUT replaces is kept beside\n"
+    "it as \"Backup of \" followed by its name. OUTPUT is written under a\n"
     "temporary name and replaced only when complete, so a failed or interrupted\n"
     "merge leaves it as it was; a replaced file keeps its permissions, and a\n"
     "symbolic link has its target replaced. A named pipe or device OUTPUT\n"
@@ -149,10 +149,9 @@ int runCommandLine(int argc, char** argv) {
   }
   const kea::JobResult result = kea::runMergeJob(options.job, progress);
   if (!result.ok) {
-    // The builder's log as it is, then the outcome.
-    const std::size_t last = result.report.rfind('\n');
-    if (last != std::string::npos) std::cerr << result.report.substr(0, last + 1);
-    std::cerr << "kkmerge: " << result.report.substr(last == std::string::npos ? 0 : last + 1) << "\n";
+    // The builder's log, then the outcome, each line naming the program.
+    std::cerr.flush();
+    kea::tools::printMessageLines("kkmerge", result.report);
     return result.inputUnreadable ? kExitUsage : kExitFailed;
   }
   if (options.job.target == "-") {

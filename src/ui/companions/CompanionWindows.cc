@@ -24,6 +24,7 @@
 
 #include "builder/WordListMerge.h"
 #include "ui/DialogPlacement.h"
+#include "ui/FileDialogs.h"
 #include "ui/HelpWindow.h"
 #include "ui/QtSettingsStore.h"
 
@@ -221,8 +222,7 @@ void CompanionWindow::removeInputs() {
 
 void CompanionWindow::chooseTarget() {
   QString selected;
-  const QString file =
-      QFileDialog::getSaveFileName(this, tr("Choose the Target"), target_->text(), targetFilter(), &selected);
+  const QString file = saveFileName(this, tr("Choose the Target"), target_->text(), targetFilter(), &selected);
   if (file.isEmpty()) return;
   // The extension of the chosen kind: the first pattern of its filter.
   const int star = selected.indexOf("*.");
