@@ -187,27 +187,28 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternRow->addWidget(commonFirstButton_);
   patternRow->addWidget(meaningButton_);
   controls->addLayout(patternRow, 0, 1, 1, 5);
-  // The meaning goes with the pattern it ranks, under it.
-  controls->addWidget(meaningLabel_, 2, 0);
-  controls->addWidget(meaningBox_, 2, 1, 1, 5);
+  // The meaning goes with the pattern it ranks, right under it; hidden, its
+  // row takes no room.
+  controls->addWidget(meaningLabel_, 1, 0);
+  controls->addWidget(meaningBox_, 1, 1, 1, 5);
   meaningLabel_->hide();
   meaningBox_->hide();
-  controls->addWidget(shortestLabel, 1, 0);
-  controls->addWidget(shortestBox_, 1, 1);
-  controls->addWidget(longestLabel, 1, 2);
-  controls->addWidget(longestBox_, 1, 3);
+  controls->addWidget(shortestLabel, 2, 0);
+  controls->addWidget(shortestBox_, 2, 1);
+  controls->addWidget(longestLabel, 2, 2);
+  controls->addWidget(longestBox_, 2, 3);
   // The enumeration shapes the answer as the lengths do, so it sits with them.
   auto* enumerationRow = new QHBoxLayout;
   enumerationRow->setSpacing(6);
   enumerationRow->addSpacing(6);
   enumerationRow->addWidget(enumerationLabel_);
   enumerationRow->addWidget(enumerationBox_);
-  controls->addLayout(enumerationRow, 1, 4);
+  controls->addLayout(enumerationRow, 2, 4);
   controls->setColumnStretch(5, 1);
   // The bar has a row of its own, as wide as the window: squeezed beside
   // the boxes it had some 70 pixels for a dozen lengths, and it made the
   // window's narrowest width wider than the lists need.
-  controls->addWidget(progressBar_, 2, 0, 1, 6);
+  controls->addWidget(progressBar_, 3, 0, 1, 6);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
