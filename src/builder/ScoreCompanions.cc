@@ -28,6 +28,15 @@ bool parseInteger(std::string_view text, int low, int high, int& value) {
   return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
 
+// Opens the dictionary a companion is written for, just after it was
+// written; false with the reason when it cannot be read back.
+bool openWritten(KKDictionaryList::Dictionary& dictionary, std::string* error) {
+  dictionary.open(true);
+  if (dictionary.isOpen()) return true;
+  if (error) *error = "cannot read the dictionary just written";
+  return false;
+}
+
 }  // namespace
 
 bool scoredLineScore(const ParsedLine& parsed, int& score) {
@@ -98,11 +107,7 @@ bool writeScoresCompanion(const std::string& dictionaryPath, const ScoredWords& 
   if (scored) *scored = 0;
   if (words.empty()) return removeCompanionFile(path);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);
-  dictionary.open(true);
-  if (!dictionary.isOpen()) {
-    if (error) *error = "cannot read the dictionary just written";
-    return false;
-  }
+  if (!openWritten(dictionary, error)) return false;
   std::vector<std::vector<std::uint8_t>> byLength(static_cast<std::size_t>(dictionary.lengthSlots()));
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {
     byLength[static_cast<std::size_t>(length)].assign(dictionary.wordCount(length), EntryScores::kUnscored);
@@ -145,11 +150,7 @@ bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pai
   const std::string path = companionPath(dictionaryPath, PairScores::kExtension);
   if (pairs.empty()) return removeCompanionFile(path);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);
-  dictionary.open(true);
-  if (!dictionary.isOpen()) {
-    if (error) *error = "cannot read the dictionary just written";
-    return false;
-  }
+  if (!openWritten(dictionary, error)) return false;
   return writeCompanionFile(path, PairScores::kMagic, dictionary.fingerprint(), PairScores::payload(pairs), error);
 }
 
@@ -159,11 +160,7 @@ bool writeMeaningCompanion(const std::string& dictionaryPath, const MeaningDocum
   if (described) *described = 0;
   if (meanings.empty()) return removeCompanionFile(path);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);
-  dictionary.open(true);
-  if (!dictionary.isOpen()) {
-    if (error) *error = "cannot read the dictionary just written";
-    return false;
-  }
+  if (!openWritten(dictionary, error)) return false;
   std::vector<std::vector<std::vector<std::uint32_t>>> entries(static_cast<std::size_t>(dictionary.lengthSlots()));
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {
     entries[static_cast<std::size_t>(length)].resize(dictionary.wordCount(length));
@@ -187,11 +184,7 @@ bool writeDictionaryCompanions(const std::string& dictionaryPath, CompanionData&
   if (!data.wordPairs.empty() || !data.pairs) return writePairsCompanion(dictionaryPath, data.wordPairs, error);
   const std::string pairsPath = companionPath(dictionaryPath, PairScores::kExtension);
   KKDictionaryList::Dictionary dictionary(dictionaryPath);
-  dictionary.open(true);
-  if (!dictionary.isOpen()) {
-    if (error) *error = "cannot read the dictionary just written";
-    return false;
-  }
+  if (!openWritten(dictionary, error)) return false;
   return writeCompanionFile(pairsPath, PairScores::kMagic, dictionary.fingerprint(), data.pairs->payloadBytes(), error);
 }
 

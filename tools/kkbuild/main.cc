@@ -222,47 +222,40 @@ int run(const Options& options) {
     return kExitBuildFailed;
   }
 
-  // Scores and pairs are read and checked before the build, so that a bad
-  // list leaves the output as it was.
+  // Scores, pairs and meanings are read and checked before the build, so
+  // that a bad list leaves the output as it was. A list's text is in the
+  // input's encoding; 0 when it was read, else the exit status.
   kea::CompanionData companions;
   companions.scores.addLines(input.lines);
-  for (const std::string& list : options.scoreLists) {
-    std::string listBytes;
-    if (!kea::readInputFile(list, listBytes, &error)) {
+  const auto readList = [&](const std::string& list, std::string& text, bool convert) {
+    if (!kea::readInputFile(list, text, &error)) {
       std::cerr << "kkbuild: " << error << "\n";
       return kExitUsage;
     }
-    const kea::InputText listText = kea::prepareInputText(listBytes, !options.cp1252);
+    if (!convert) return 0;
+    kea::InputText listText = kea::prepareInputText(text, !options.cp1252);
     if (listText.problemLines > 0) {
       std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
       return kExitBuildFailed;
     }
-    companions.scores.addLines(listText.lines);
+    text = std::move(listText.lines);
+    return 0;
+  };
+  std::string listText;
+  for (const std::string& list : options.scoreLists) {
+    if (const int status = readList(list, listText, true)) return status;
+    companions.scores.addLines(listText);
   }
   for (const std::string& list : options.pairLists) {
-    std::string listBytes;
-    if (!kea::readInputFile(list, listBytes, &error)) {
-      std::cerr << "kkbuild: " << error << "\n";
-      return kExitUsage;
-    }
-    if (!kea::addPairLines(listBytes, companions.wordPairs, &error)) {
+    if (const int status = readList(list, listText, false)) return status;
+    if (!kea::addPairLines(listText, companions.wordPairs, &error)) {
       std::cerr << "kkbuild: " << list << ": " << error << "\n";
       return kExitBuildFailed;
     }
   }
-
   for (const std::string& list : options.meaningLists) {
-    std::string listBytes;
-    if (!kea::readInputFile(list, listBytes, &error)) {
-      std::cerr << "kkbuild: " << error << "\n";
-      return kExitUsage;
-    }
-    const kea::InputText listText = kea::prepareInputText(listBytes, !options.cp1252);
-    if (listText.problemLines > 0) {
-      std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
-      return kExitBuildFailed;
-    }
-    if (!companions.meanings.addLines(listText.lines, &error)) {
+    if (const int status = readList(list, listText, true)) return status;
+    if (!companions.meanings.addLines(listText, &error)) {
       std::cerr << "kkbuild: " << list << ": " << kea::platform::cp1252ToUtf8(error) << "\n";
       return kExitBuildFailed;
     }
