@@ -26,7 +26,6 @@ class ByteReader {
     value = static_cast<T>(v);
     return true;
   }
-  std::size_t position() const { return position_; }
   bool atEnd() const { return position_ == size_; }
 
  private:
@@ -196,10 +195,6 @@ const MeaningIndex::EntrySection* MeaningIndex::entrySection(int length) const {
     entrySections_[l] = std::move(section);
   });
   return entrySections_[l].get();
-}
-
-void MeaningIndex::entryDocuments(int length, std::uint32_t ordinal, std::vector<std::uint32_t>& out) const {
-  forEachDocument(length, ordinal, [&](std::uint32_t d) { out.push_back(d); });
 }
 
 bool MeaningIndex::readPostings(std::uint32_t t, std::vector<unsigned char>& out) const {

@@ -89,10 +89,8 @@ class MeaningIndex {
   std::uint32_t documentCount() const { return documents_; }
   std::uint32_t termCount() const { return terms_; }
 
-  // The documents of an entry, appended to `out`; none when its length's
-  // section is damaged.
-  void entryDocuments(int length, std::uint32_t ordinal, std::vector<std::uint32_t>& out) const;
-  // The documents of an entry, without allocating: calls visit(document).
+  // The documents of an entry, without allocating: calls visit(document);
+  // none when its length's section is damaged.
   template <typename Visit>
   void forEachDocument(int length, std::uint32_t ordinal, Visit&& visit) const {
     const EntrySection* section = entrySection(length);
