@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "definitions/DefinitionBrowser.h"
 #include "definitions/DefinitionText.h"
-#include "definitions/DefinitionViewWindows.h"
 #include "definitions/RichTextReader.h"
 
 namespace {
@@ -61,7 +61,7 @@ void BM_ArrangeRecords(benchmark::State& state) {
   }
   for (auto _ : state) {
     auto copy = records;
-    kea::DefinitionViewWindows::arrangeRecords(copy, "bank 7");
+    kea::DefinitionBrowser::arrangeRecords(copy, "bank 7");
     benchmark::DoNotOptimize(copy);
   }
 }

@@ -23,7 +23,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/KEAAppWindows.h"
+#include "app/DesktopApp.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/LookupController.h"
 #include "ui/MainView.h"
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
   kea::ui::QtSettingsStore store;
-  kea::app::KEAAppWindows program(store);
+  kea::app::DesktopApp program(store);
   program.start({});
   kea::ui::MainWindow& frame = program.frame();
   kea::ui::MainView& view = frame.view();

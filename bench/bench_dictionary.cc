@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 
 namespace {
@@ -23,7 +23,7 @@ std::string& dictionaryPath() {
 }
 
 void BM_OpenDictionary(benchmark::State& state) {
-  kea::KKDictionaryList::Dictionary dictionary(dictionaryPath());
+  kea::DictionaryList::Dictionary dictionary(dictionaryPath());
   for (auto _ : state) {
     dictionary.open(true);
     if (!dictionary.isOpen()) {
@@ -38,7 +38,7 @@ BENCHMARK(BM_OpenDictionary)->Unit(benchmark::kMicrosecond);
 // Decodes every list of the dictionary; section 1 only when `wordSearch`
 // (what a word search reads), both sections otherwise.
 void decodeAll(benchmark::State& state, bool wordSearch) {
-  kea::KKDictionaryList::Dictionary dictionary(dictionaryPath());
+  kea::DictionaryList::Dictionary dictionary(dictionaryPath());
   dictionary.open(true);
   if (!dictionary.isOpen()) {
     state.SkipWithError(("cannot open " + dictionaryPath() + ": " + dictionary.statusText()).c_str());

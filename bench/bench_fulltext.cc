@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
-#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
+#include "fulltext/DefinitionRetriever.h"
+#include "fulltext/IndexedDefinitionSearch.h"
+#include "fulltext/SequentialDefinitionSearch.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ std::string dictionaryPath() {
   return KEA_SHIPPED_DATA_DIR "/Dictionaries/English.kkd";
 }
 
-kea::KKDictionaryList::Handle openList(benchmark::State& state) {
-  auto list = kea::KKDictionaryList::make(dictionaryPath());
+kea::DictionaryList::Handle openList(benchmark::State& state) {
+  auto list = kea::DictionaryList::make(dictionaryPath());
   if (!list->refresh(0)) state.SkipWithError(("cannot open " + dictionaryPath()).c_str());
   return list;
 }
@@ -39,11 +39,11 @@ void BM_SequentialScan(benchmark::State& state, const char* query) {
   std::int64_t bytes = 0;
   std::int64_t hits = 0;
   for (auto _ : state) {
-    kea::KKDictionaryDefinitionSearchSequential search(*list, 0, set);
+    kea::SequentialDefinitionSearch search(*list, 0, set);
     for (;;) {
       const auto step = search.next(200);
-      if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Finished) break;
-      if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Match) ++hits;
+      if (step == kea::SequentialDefinitionSearch::Step::Finished) break;
+      if (step == kea::SequentialDefinitionSearch::Step::Match) ++hits;
     }
     bytes += search.total();
   }
@@ -59,7 +59,7 @@ BENCHMARK_CAPTURE(BM_SequentialScan, Negated, "!the")->Unit(benchmark::kMillisec
 // Cold: the group index of the word's length is built again each time, as
 // on the first lookup of that length.
 void BM_Lookup(benchmark::State& state, const char* word, bool cold) {
-  auto list = kea::KKDictionaryList::make(dictionaryPath() + ";" KEA_SHIPPED_DATA_DIR "/Definitions/WordNet.kkd");
+  auto list = kea::DictionaryList::make(dictionaryPath() + ";" KEA_SHIPPED_DATA_DIR "/Definitions/WordNet.kkd");
   for (int i = 0; i < list->count(); ++i) {
     if (!list->refresh(i)) {
       state.SkipWithError(("cannot open " + list->path(i)).c_str());
@@ -95,7 +95,7 @@ void BM_IndexedQuery(benchmark::State& state, const char* query) {
   set.parseExpression(list->dictionary(0)->alphabet(), query, 1, 100);
   std::int64_t hits = 0;
   for (auto _ : state) {
-    kea::KKDictionaryDefinitionSearchIndexed search(*list, 0, set);
+    kea::IndexedDefinitionSearch search(*list, 0, set);
     if (!search.answers()) {
       state.SkipWithError("the index does not answer the query");
       return;

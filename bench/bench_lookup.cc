@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "definitions/DefinitionViewWindows.h"
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryList.h"
+#include "definitions/DefinitionBrowser.h"
+#include "dictionary/DictionaryList.h"
+#include "fulltext/DefinitionRetriever.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ const char* dictionaryPath() {
 }
 
 void BM_LookupDefinitions(benchmark::State& state) {
-  const auto list = kea::KKDictionaryList::make(dictionaryPath());
+  const auto list = kea::DictionaryList::make(dictionaryPath());
   if (!list->isUsable(0)) {
     state.SkipWithError("the dictionary does not open");
     return;
@@ -37,7 +37,7 @@ void BM_LookupDefinitions(benchmark::State& state) {
   for (auto _ : state) {
     std::vector<kea::Definition> records;
     kea::lookupDefinitions(*list, word, records);
-    kea::DefinitionViewWindows::arrangeRecords(records, word);
+    kea::DefinitionBrowser::arrangeRecords(records, word);
     found = records.size();
     benchmark::DoNotOptimize(records.data());
   }
@@ -51,7 +51,7 @@ void BM_FirstLookupOfALength(benchmark::State& state) {
   const std::string word = kWords[state.range(0)];
   state.SetLabel(word);
   for (auto _ : state) {
-    const auto list = kea::KKDictionaryList::make(dictionaryPath());
+    const auto list = kea::DictionaryList::make(dictionaryPath());
     std::vector<kea::Definition> records;
     kea::lookupDefinitions(*list, word, records);
     benchmark::DoNotOptimize(records.data());

@@ -15,10 +15,10 @@
 #include <random>
 #include <string>
 
-#include "printing/KEAPrintout.h"
 #include "printing/PrintoutFeeder.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "printing/ResultsPrintout.h"
 #include "settings/TextForms.h"
+#include "settings/UserOptions.h"
 #include "ui/QtPrintoutDevice.h"
 #include "ui/ResultsPrinting.h"
 
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
 
   std::mt19937 rng(5);
-  kea::MatchListWindows list;
+  kea::ResultsList list;
   list.setOrder(1, false);
   for (int i = 0; i < count; ++i) {
     const int length = 3 + static_cast<int>(rng() % 10);
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     for (int k = 0; k < length; ++k) word += static_cast<char>('a' + rng() % 26);
     list.add(word, {}, {}, 0);
   }
-  const kea::FontSetting font = kea::parseFont(kea::KEAViewProfileWindows::kDefaultFontPrinting);
-  const kea::KEAPrintout::Margins margins;
+  const kea::FontSetting font = kea::parseFont(kea::UserOptions::kDefaultFontPrinting);
+  const kea::ResultsPrintout::Margins margins;
 
   QTemporaryDir folder;
   double bestLayout = 1e9, bestPrint = 1e9, bestLayoutCpu = 1e9, bestPrintCpu = 1e9;
@@ -61,9 +61,9 @@ int main(int argc, char** argv) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     const QString file = folder.filePath(QStringLiteral("bench.pdf"));
     printer.setOutputFileName(file);
-    kea::KEAPrintoutFeeder feeder(list);
+    kea::ResultsPrintoutFeeder feeder(list);
     {
-      kea::KEAPrintout printout("bench", feeder, font, margins);
+      kea::ResultsPrintout printout("bench", feeder, font, margins);
       kea::ui::QtPrintoutDevice device(printer);
       QElapsedTimer timer;
       timer.start();
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
       bestLayout = std::min(bestLayout, timer.nsecsElapsed() / 1e6);
       bestLayoutCpu = std::min(bestLayoutCpu, cpuMs() - cpu);
     }
-    kea::KEAPrintout printout("bench", feeder, font, margins);
+    kea::ResultsPrintout printout("bench", feeder, font, margins);
     QElapsedTimer timer;
     timer.start();
     const double cpu = cpuMs();

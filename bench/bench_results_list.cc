@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ const std::vector<std::string>& words(std::size_t n) {
 void fill(benchmark::State& state, int order, bool keepIndex) {
   const auto& list = words(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    kea::MatchListWindows results;
+    kea::ResultsList results;
     results.setOrder(order, keepIndex);
     for (const auto& w : list) results.add(w, {}, {}, 0);
     benchmark::DoNotOptimize(results.count());
@@ -54,7 +54,7 @@ void BM_AddAsFoundWithIndex(benchmark::State& state) { fill(state, 0, true); }
 
 void contains(benchmark::State& state, int order) {
   const auto& list = words(static_cast<std::size_t>(state.range(0)));
-  kea::MatchListWindows results;
+  kea::ResultsList results;
   results.setOrder(order, true);
   for (const auto& w : list) results.add(w, {}, {}, 0);
   std::size_t i = 0, found = 0;
@@ -70,7 +70,7 @@ void BM_ContainsAlphabetical(benchmark::State& state) { contains(state, 1); }
 
 void BM_ReadInOrder(benchmark::State& state) {
   const auto& list = words(static_cast<std::size_t>(state.range(0)));
-  kea::MatchListWindows results;
+  kea::ResultsList results;
   results.setOrder(1, false);
   for (const auto& w : list) results.add(w, {}, {}, 0);
   for (auto _ : state) {

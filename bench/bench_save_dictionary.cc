@@ -9,21 +9,21 @@
 #include <random>
 #include <string>
 
+#include "dictionary/DictionaryList.h"
 #include "search/ResultsDictionary.h"
-#include "dictionary/KKDictionaryList.h"
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace {
 
 void BM_SaveResultsAsDictionary(benchmark::State& state) {
   const std::string english = std::string(KEA_SHIPPED_DATA_DIR) + "/Dictionaries/English.kkd";
-  kea::KKDictionaryList::Handle dictionaries = kea::KKDictionaryList::make(english);
+  kea::DictionaryList::Handle dictionaries = kea::DictionaryList::make(english);
   if (!dictionaries->isUsable(0)) {
     state.SkipWithError("the shipped English.kkd is missing");
     return;
   }
   std::mt19937 rng(11);
-  kea::MatchListWindows list;
+  kea::ResultsList list;
   list.setOrder(1, false);
   for (std::int64_t i = 0; i < state.range(0); ++i) {
     const int length = 3 + static_cast<int>(rng() % 10);

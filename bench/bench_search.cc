@@ -17,10 +17,10 @@
 #include <string>
 
 #include "dictionary/DecodedLists.h"
-#include "dictionary/KKDictionaryList.h"
-#include "pattern/InputEngine.h"
+#include "dictionary/DictionaryList.h"
+#include "pattern/LengthPlan.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/SearchStep.h"
+#include "pattern/WordCursor.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ enum class Source { Summaries, Plain, Kept };
 void searchPattern(benchmark::State& state, const char* pattern, Source source) {
   const std::string path = source == Source::Plain ? plainCopyPath() : dictionaryPath();
   kea::DecodedLists::setBudget(source == Source::Kept ? std::size_t{256} << 20 : 0);
-  auto list = kea::KKDictionaryList::make(path);
+  auto list = kea::DictionaryList::make(path);
   if (!list->isUsable(0)) {
     state.SkipWithError(("cannot open " + path).c_str());
     return;
@@ -60,7 +60,7 @@ void searchPattern(benchmark::State& state, const char* pattern, Source source) 
     return;
   }
   const kea::LengthPlan plan = kea::planLengths(set, false, {}, 1, 100);
-  kea::InputEngine engine(*list, 0);
+  kea::WordCursor engine(*list, 0);
   std::int64_t examined = 0;
   std::int64_t matches = 0;
   for (auto _ : state) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "dictionary/KKDictionaryList.h"
-#include "search/KEAViewHost.h"
-#include "search/KEAViewWindows.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "dictionary/DictionaryList.h"
+#include "search/SearchController.h"
+#include "search/SearchHost.h"
+#include "settings/UserOptions.h"
 
 namespace {
 
@@ -22,10 +22,10 @@ class Host : public kea::MemoryViewHost {
 
 class Workspace : public kea::SearchWorkspace {
  public:
-  kea::KKDictionaryList::Handle list;
-  kea::KEAViewProfileWindows profile{""};
-  const kea::KKDictionaryList* dictionaries() const override { return list.get(); }
-  const kea::KEAViewProfileWindows& options() const override { return profile; }
+  kea::DictionaryList::Handle list;
+  kea::UserOptions profile{""};
+  const kea::DictionaryList* dictionaries() const override { return list.get(); }
+  const kea::UserOptions& options() const override { return profile; }
   int activeDictionary() const override { return 0; }
 };
 
@@ -47,9 +47,9 @@ void validateKeystroke(benchmark::State& state, const char* pattern) {
   const auto folder = std::filesystem::temp_directory_path() / ("kea-bench-validation-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   Workspace workspace;
-  workspace.list = kea::KKDictionaryList::make(nineDictionaries(folder));
+  workspace.list = kea::DictionaryList::make(nineDictionaries(folder));
   Host host;
-  kea::KEAViewWindows view(workspace, host);
+  kea::SearchController view(workspace, host);
   view.dictionariesChanged();
   const std::string full = pattern;
   for (auto _ : state) {

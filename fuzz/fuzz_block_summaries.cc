@@ -18,9 +18,9 @@
 #include "builder/EnglishAlphabet.h"
 #include "builder/TextLineSource.h"
 #include "dictionary/BlockSummary.h"
-#include "pattern/InputEngine.h"
+#include "pattern/LengthPlan.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/SearchStep.h"
+#include "pattern/WordCursor.h"
 
 namespace {
 
@@ -42,12 +42,12 @@ const std::string& dictionaryPath() {
 }
 
 void search(const std::string& line) {
-  auto list = kea::KKDictionaryList::make(dictionaryPath());
+  auto list = kea::DictionaryList::make(dictionaryPath());
   if (!list->isUsable(0)) std::abort();
   kea::MatchEngineSet set;
   if (set.parseExpression(list->dictionary(0)->alphabet(), line, 1, 100) != kea::PatternStatus::Valid) return;
   const kea::LengthPlan plan = kea::planLengths(set, false, {true, 1}, 1, 100);
-  kea::InputEngine engine(*list, 0);
+  kea::WordCursor engine(*list, 0);
   for (int length = plan.firstLength(); kea::startLength(engine, set, plan, length); length += plan.step) {
     for (int calls = 0;; ++calls) {
       if (calls > 100000) std::abort();
@@ -66,7 +66,7 @@ void tryPayload(const std::string& payload, const std::string& line) {
   const std::string& path = dictionaryPath();
   kea::DictionaryFingerprint fingerprint;
   {
-    auto list = kea::KKDictionaryList::make(path);
+    auto list = kea::DictionaryList::make(path);
     fingerprint = list->dictionary(0)->fingerprint();
   }
   if (!kea::writeCompanionFile(kea::companionPath(path, kea::blocks::kExtension), kea::blocks::kMagic, fingerprint,
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The dictionary's own summary with the input XOR-ed into it.
   std::string made;
   {
-    auto list = kea::KKDictionaryList::make(dictionaryPath());
+    auto list = kea::DictionaryList::make(dictionaryPath());
     made = std::string(kea::BlockSummaries::make(*list->dictionary(0), perBlock)->serialize());
   }
   for (std::size_t i = 0; i < bytes.size() && 8 + i < made.size(); ++i) made[8 + i] = static_cast<char>(made[8 + i] ^ bytes[i]);

@@ -11,7 +11,7 @@
 #include "builder/DictionaryBuilder.h"
 #include "builder/EnglishAlphabet.h"
 #include "builder/TextLineSource.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string& path = kea::fuzz::scratchPath();
   if (!kea::buildDictionary(source, kea::englishAlphabetTable(), path, "fuzz", shortest, longest)) std::abort();
 
-  kea::KKDictionaryList::Dictionary dictionary(path);
+  kea::DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   if (!dictionary.isOpen()) std::abort();
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {

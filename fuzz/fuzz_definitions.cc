@@ -9,30 +9,31 @@
 #include <string>
 
 #include "FuzzScratch.h"
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
-#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
+#include "dictionary/KkdFormat.h"
 #include "dictionary/WordListDecoder.h"
-#include "pattern/InputEngine.h"
+#include "fulltext/DefinitionRetriever.h"
+#include "fulltext/IndexedDefinitionSearch.h"
+#include "fulltext/SequentialDefinitionSearch.h"
+#include "pattern/WordCursor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   kea::fuzz::writeScratch(data, size);
   const std::string& path = kea::fuzz::scratchPath();
 
-  auto list = kea::KKDictionaryList::make(path);
-  kea::KKDictionaryList::Dictionary* d = list->dictionary(0);
+  auto list = kea::DictionaryList::make(path);
+  kea::DictionaryList::Dictionary* d = list->dictionary(0);
   if (!d->refresh()) return 0;
 
   kea::DefinitionPointers pointers(*d);
-  kea::KKDictionaryDefinitionRetriever retriever(*list, 0);
+  kea::DefinitionRetriever retriever(*list, 0);
   std::vector<std::uint32_t> offsets;
   kea::Definition definition;
   for (int length = 1; length < d->lengthSlots(); ++length) {
     for (const auto& entry : kea::decodeWordList(*d, length)) {
       if (entry.definitionIndex < 0) continue;
       offsets.clear();
-      const int mode = entry.section == 1 ? kea::InputEngine::kGroupedTableMode : kea::InputEngine::kDirectTableMode;
+      const int mode = entry.section == 1 ? kea::kkd::kGroupedTableMode : kea::kkd::kDirectTableMode;
       pointers.offsets(true, length, entry.definitionIndex, mode, offsets);
       if (offsets.size() > size) std::abort();
       for (const std::uint32_t offset : offsets) {
@@ -54,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char* query : {"fig", "a & fig | palm", "(kiwi | bird) & a"}) {
     kea::MatchEngineSet terms;
     terms.parseExpression(d->alphabet(), query, 1, 100);
-    kea::KKDictionaryDefinitionSearchIndexed indexed(*list, 0, terms);
+    kea::IndexedDefinitionSearch indexed(*list, 0, terms);
     std::size_t hits = 0;
     while (indexed.next(definition)) {
       if (++hits > indexed.candidates().size()) std::abort();
@@ -63,15 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   kea::MatchEngineSet set;
   set.parseExpression(d->alphabet(), "a* | !e*", 1, 100);
-  kea::KKDictionaryDefinitionSearchSequential search(*list, 0, set);
+  kea::SequentialDefinitionSearch search(*list, 0, set);
   // Every record takes at least one byte, so a finished search needs at
   // most one call per byte.
   for (std::size_t calls = 0;; ++calls) {
     if (calls > size + 1) std::abort();
     const auto step = search.next(7);
-    if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Finished) break;
-    if (step == kea::KKDictionaryDefinitionSearchSequential::Step::Match &&
-        search.firstHeadword().size() >= kea::KKDictionaryDefinitionSearchSequential::kHeadwordSize) {
+    if (step == kea::SequentialDefinitionSearch::Step::Finished) break;
+    if (step == kea::SequentialDefinitionSearch::Step::Match &&
+        search.firstHeadword().size() >= kea::SequentialDefinitionSearch::kHeadwordSize) {
       std::abort();
     }
   }

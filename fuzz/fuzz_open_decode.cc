@@ -7,13 +7,13 @@
 #include <string>
 
 #include "FuzzScratch.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& path = kea::fuzz::writeScratch(data, size);
 
-  kea::KKDictionaryList::Dictionary dictionary(path);
+  kea::DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   std::string summary;
   dictionary.describe(summary);

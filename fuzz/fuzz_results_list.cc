@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace {
 
@@ -18,12 +18,12 @@ struct Input {
 };
 
 // A window's count of the rows it was told of.
-struct Window : kea::MatchListWindows::Host {
+struct Window : kea::ResultsList::Host {
   int shown = 0;
   void cleared() override { shown = 0; }
 };
 
-void check(kea::MatchListWindows& list, Window& window) {
+void check(kea::ResultsList& list, Window& window) {
   const int n = list.count();
   for (const auto& block : list.takeInsertions()) {
     if (block.count <= 0 || block.first < 0 || block.first > window.shown) std::abort();
@@ -51,7 +51,7 @@ void check(kea::MatchListWindows& list, Window& window) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in{data, size};
-  kea::MatchListWindows list(200);
+  kea::ResultsList list(200);
   Window window;
   list.setHost(&window);
   for (int op = in.byte(); op >= 0; op = in.byte()) {

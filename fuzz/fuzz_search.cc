@@ -12,10 +12,10 @@
 #include <string>
 
 #include "FuzzScratch.h"
-#include "dictionary/KKDictionaryList.h"
-#include "pattern/InputEngine.h"
+#include "dictionary/DictionaryList.h"
+#include "pattern/LengthPlan.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/SearchStep.h"
+#include "pattern/WordCursor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1 || size < 1u + data[0]) return 0;
@@ -25,18 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string& path = kea::fuzz::writeScratch(file, fileSize);
 
-  auto list = kea::KKDictionaryList::make(path);
+  auto list = kea::DictionaryList::make(path);
   if (!list->isUsable(0)) return 0;
   kea::MatchEngineSet set;
   if (set.parseExpression(list->dictionary(0)->alphabet(), line, 1, 100) != kea::PatternStatus::Valid) return 0;
   for (const int sense : {-1, 1}) {
     const kea::LengthPlan plan = kea::planLengths(set, false, {true, sense}, 1, 100);
-    kea::InputEngine engine(*list, 0);
+    kea::WordCursor engine(*list, 0);
     for (int length = plan.firstLength(); kea::startLength(engine, set, plan, length); length += plan.step) {
       // Every word takes at least one bit of the file; a call returns a
       // match, the end, or nothing after 2000 words.
       const std::size_t words = fileSize * 8;
-      const std::size_t maxCalls = words + words / kea::InputEngine::kSliceWords + 2;
+      const std::size_t maxCalls = words + words / kea::WordCursor::kSliceWords + 2;
       std::size_t calls = 0;
       for (;;) {
         if (++calls > maxCalls) std::abort();

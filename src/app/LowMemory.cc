@@ -7,8 +7,8 @@
 #include <new>
 
 #include "dictionary/DecodedLists.h"
-#include "search/KEAViewWindows.h"
-#include "search/StringTable.h"
+#include "search/SearchController.h"
+#include "text/StringTable.h"
 #include "ui/QtText.h"
 
 namespace kea::app {
@@ -32,7 +32,7 @@ void onOutOfMemory() {
                                            QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry);
   handling = false;
   if (answer != QMessageBox::Retry) _exit(1);
-  KEAViewWindows::setLowMemory();
+  SearchController::setLowMemory();
 }
 
 }  // namespace

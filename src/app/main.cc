@@ -6,7 +6,7 @@
 #include <QCommandLineParser>
 #include <QIcon>
 
-#include "app/KEAAppWindows.h"
+#include "app/DesktopApp.h"
 #include "app/LowMemory.h"
 #include "platform/ProgramFolder.h"
 #include "ui/QtSettingsStore.h"
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
 
   kea::app::installLowMemoryHandler();
   kea::ui::QtSettingsStore store;
-  kea::app::KEAAppWindows program(store);
+  kea::app::DesktopApp program(store);
   program.start(parser.positionalArguments());
   return app.exec();
 }

@@ -1,7 +1,7 @@
 #include "builder/BlockSummaryWriter.h"
 
 #include "builder/CompanionFileWriter.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 
 namespace kea {
 
@@ -9,7 +9,7 @@ bool writeBlockSummaries(const std::string& dictionaryPath, std::string* error, 
   const std::string path = companionPath(dictionaryPath, blocks::kExtension);
   // Read apart from the shared dictionaries: a program that has this file
   // open sees the new one at its next refresh.
-  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  DictionaryList::Dictionary dictionary(dictionaryPath);
   dictionary.open(true);
   std::optional<BlockSummaries> summaries;
   if (!dictionary.isOpen()) {

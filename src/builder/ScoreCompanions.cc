@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "builder/CompanionFileWriter.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/EntryScores.h"
-#include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordBuffer.h"
 #include "dictionary/WordListDecoder.h"
 #include "dictionary/WordListFile.h"
@@ -30,7 +30,7 @@ bool parseInteger(std::string_view text, int low, int high, int& value) {
 
 // Opens the dictionary a companion is written for, just after it was
 // written; false with the reason when it cannot be read back.
-bool openWritten(KKDictionaryList::Dictionary& dictionary, std::string* error) {
+bool openWritten(DictionaryList::Dictionary& dictionary, std::string* error) {
   dictionary.open(true);
   if (dictionary.isOpen()) return true;
   if (error) *error = "cannot read the dictionary just written";
@@ -85,7 +85,7 @@ int ScoredWords::find(std::string_view headword) const {
   return it == scores_.end() ? kNoScore : it->second;
 }
 
-void forEachEntry(const KKDictionaryList::Dictionary& dictionary,
+void forEachEntry(const DictionaryList::Dictionary& dictionary,
                   const std::function<void(int, std::uint32_t, std::string_view)>& visit) {
   WordListFile file;
   auto decoder = std::make_unique<WordListDecoder>(dictionary);
@@ -106,7 +106,7 @@ bool writeScoresCompanion(const std::string& dictionaryPath, const ScoredWords& 
   const std::string path = companionPath(dictionaryPath, EntryScores::kExtension);
   if (scored) *scored = 0;
   if (words.empty()) return removeCompanionFile(path);
-  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  DictionaryList::Dictionary dictionary(dictionaryPath);
   if (!openWritten(dictionary, error)) return false;
   std::vector<std::vector<std::uint8_t>> byLength(static_cast<std::size_t>(dictionary.lengthSlots()));
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {
@@ -149,7 +149,7 @@ bool addPairLines(std::string_view text, WordPairs& pairs, std::string* error) {
 bool writePairsCompanion(const std::string& dictionaryPath, const WordPairs& pairs, std::string* error) {
   const std::string path = companionPath(dictionaryPath, PairScores::kExtension);
   if (pairs.empty()) return removeCompanionFile(path);
-  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  DictionaryList::Dictionary dictionary(dictionaryPath);
   if (!openWritten(dictionary, error)) return false;
   return writeCompanionFile(path, PairScores::kMagic, dictionary.fingerprint(), PairScores::payload(pairs), error);
 }
@@ -159,7 +159,7 @@ bool writeMeaningCompanion(const std::string& dictionaryPath, const MeaningDocum
   const std::string path = companionPath(dictionaryPath, MeaningIndex::kExtension);
   if (described) *described = 0;
   if (meanings.empty()) return removeCompanionFile(path);
-  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  DictionaryList::Dictionary dictionary(dictionaryPath);
   if (!openWritten(dictionary, error)) return false;
   std::vector<std::vector<std::vector<std::uint32_t>>> entries(static_cast<std::size_t>(dictionary.lengthSlots()));
   for (int length = 1; length < dictionary.lengthSlots(); ++length) {
@@ -183,7 +183,7 @@ bool writeDictionaryCompanions(const std::string& dictionaryPath, CompanionData&
   if (!writeMeaningCompanion(dictionaryPath, data.meanings, &data.describedEntries, error)) return false;
   if (!data.wordPairs.empty() || !data.pairs) return writePairsCompanion(dictionaryPath, data.wordPairs, error);
   const std::string pairsPath = companionPath(dictionaryPath, PairScores::kExtension);
-  KKDictionaryList::Dictionary dictionary(dictionaryPath);
+  DictionaryList::Dictionary dictionary(dictionaryPath);
   if (!openWritten(dictionary, error)) return false;
   return writeCompanionFile(pairsPath, PairScores::kMagic, dictionary.fingerprint(), data.pairs->payloadBytes(), error);
 }

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "builder/BuilderInput.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/EntryScores.h"
-#include "dictionary/KKDictionaryList.h"
 #include "meaning/MeaningDocuments.h"
 
 namespace kea {
@@ -53,7 +53,7 @@ bool scoredLineScore(const ParsedLine& parsed, int& score);
 // Calls visit(length, ordinal, headword) for every entry of an open
 // dictionary, in the order a word search reads them (the place a
 // companion's per-entry data belongs to).
-void forEachEntry(const KKDictionaryList::Dictionary& dictionary,
+void forEachEntry(const DictionaryList::Dictionary& dictionary,
                   const std::function<void(int, std::uint32_t, std::string_view)>& visit);
 
 // Writes the scores companion of the dictionary at `dictionaryPath` (a

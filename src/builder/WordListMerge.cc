@@ -9,10 +9,10 @@
 #include <cstring>
 
 #include "builder/BuilderInput.h"
+#include "builder/DictionarySave.h"
 #include "builder/InputText.h"
 #include "builder/ScoreCompanions.h"
-#include "builder/DictionarySave.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
 #include "platform/Cp1252.h"
@@ -56,7 +56,7 @@ bool WordListMerge::addText(std::string_view bytes, std::string_view name, std::
 }
 
 bool WordListMerge::addDictionary(const std::string& path, std::string* error) {
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   const std::string shown = platform::cp1252ToUtf8(path);
   if (!dictionary.isOpen()) {

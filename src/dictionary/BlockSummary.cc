@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "dictionary/Coding.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "dictionary/WordListFile.h"
 
@@ -19,7 +19,7 @@ std::size_t blockCount(std::uint32_t entries, std::uint32_t entriesPerBlock) {
 // Decodes section 1 of one list and appends its entry count and block
 // records to `payload`; false when the list does not decode cleanly to its
 // end record.
-bool summariseLength(const KKDictionaryList::Dictionary& dictionary, int length, std::uint32_t entriesPerBlock,
+bool summariseLength(const DictionaryList::Dictionary& dictionary, int length, std::uint32_t entriesPerBlock,
                      std::string& payload) {
   const std::size_t countAt = payload.size();
   coding::putFixed32(payload, 0);
@@ -86,7 +86,7 @@ const LengthBlocks* BlockSummaries::length(int length) const {
 //   u32 entries per block (N), u32 length slots (S, the dictionary's N),
 //   then for each length 1 … S-1: u32 entries in section 1 (E), then
 //   ceil(E / N) block records of u32 letters, u32 bits, u32 flagged.
-std::optional<BlockSummaries> BlockSummaries::make(const KKDictionaryList::Dictionary& dictionary,
+std::optional<BlockSummaries> BlockSummaries::make(const DictionaryList::Dictionary& dictionary,
                                                    int entriesPerBlock) {
   if (!dictionary.isOpen() || entriesPerBlock < 1 || entriesPerBlock > blocks::kMaxEntriesPerBlock) {
     return std::nullopt;
@@ -103,7 +103,7 @@ std::optional<BlockSummaries> BlockSummaries::make(const KKDictionaryList::Dicti
 }
 
 std::optional<BlockSummaries> BlockSummaries::parse(std::vector<unsigned char> payload,
-                                                    const KKDictionaryList::Dictionary& dictionary) {
+                                                    const DictionaryList::Dictionary& dictionary) {
   const unsigned char* p = payload.data();
   const unsigned char* const limit = p + payload.size();
   std::uint32_t perBlock = 0, slots = 0;
@@ -150,7 +150,7 @@ std::optional<BlockSummaries> BlockSummaries::parse(std::vector<unsigned char> p
   return out;
 }
 
-LoadedBlockSummaries loadBlockSummaries(const KKDictionaryList::Dictionary& dictionary) {
+LoadedBlockSummaries loadBlockSummaries(const DictionaryList::Dictionary& dictionary) {
   LoadedBlockSummaries out;
   if (!dictionary.isOpen()) return out;
   CompanionFile file = readCompanionFile(companionPath(dictionary.path(), blocks::kExtension), blocks::kMagic,

@@ -27,7 +27,7 @@
 
 #include "dictionary/Coding.h"
 #include "dictionary/CompanionFile.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 
 namespace kea {
 
@@ -117,7 +117,7 @@ class BlockSummaries {
   // of its lists. Nothing when a list cannot be read to its end record, or
   // when a record of a list is filed under the wrong length: a summary is
   // made only of a dictionary that decodes cleanly.
-  static std::optional<BlockSummaries> make(const KKDictionaryList::Dictionary& dictionary,
+  static std::optional<BlockSummaries> make(const DictionaryList::Dictionary& dictionary,
                                             int entriesPerBlock = blocks::kDefaultEntriesPerBlock);
 
   // The payload of the companion file, and back. parse() checks the layout
@@ -127,8 +127,8 @@ class BlockSummaries {
     return {reinterpret_cast<const char*>(payload_.data()), payload_.size()};
   }
   static std::optional<BlockSummaries> parse(std::vector<unsigned char> payload,
-                                             const KKDictionaryList::Dictionary& dictionary);
-  static std::optional<BlockSummaries> parse(std::string_view payload, const KKDictionaryList::Dictionary& dictionary) {
+                                             const DictionaryList::Dictionary& dictionary);
+  static std::optional<BlockSummaries> parse(std::string_view payload, const DictionaryList::Dictionary& dictionary) {
     return parse(std::vector<unsigned char>(payload.begin(), payload.end()), dictionary);
   }
 
@@ -151,6 +151,6 @@ struct LoadedBlockSummaries {
 // Reads and checks the summary beside an open dictionary. A summary whose
 // frame is sound but whose content disagrees with the dictionary counts as
 // Damaged.
-LoadedBlockSummaries loadBlockSummaries(const KKDictionaryList::Dictionary& dictionary);
+LoadedBlockSummaries loadBlockSummaries(const DictionaryList::Dictionary& dictionary);
 
 }  // namespace kea

@@ -65,7 +65,7 @@ void DecodedLists::setBudget(std::size_t bytes) {
 
 std::size_t DecodedLists::budget() { return store().budget; }
 
-std::shared_ptr<const DecodedList> DecodedLists::find(const KKDictionaryList::Dictionary& dictionary, int length) {
+std::shared_ptr<const DecodedList> DecodedLists::find(const DictionaryList::Dictionary& dictionary, int length) {
   Store& s = store();
   const DictionaryFingerprint fingerprint = dictionary.fingerprint();
   for (auto it = s.kept.begin(); it != s.kept.end(); ++it) {
@@ -76,7 +76,7 @@ std::shared_ptr<const DecodedList> DecodedLists::find(const KKDictionaryList::Di
   return nullptr;
 }
 
-void DecodedLists::keep(const KKDictionaryList::Dictionary& dictionary, std::shared_ptr<const DecodedList> list) {
+void DecodedLists::keep(const DictionaryList::Dictionary& dictionary, std::shared_ptr<const DecodedList> list) {
   Store& s = store();
   const std::size_t bytes = list->bytes();
   if (bytes > s.budget) return;

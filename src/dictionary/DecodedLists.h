@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 
 namespace kea {
 
@@ -65,10 +65,10 @@ class DecodedLists {
   static bool enabled() { return budget() > 0; }
 
   // The list of `length` of the dictionary as it is open now, if kept.
-  static std::shared_ptr<const DecodedList> find(const KKDictionaryList::Dictionary& dictionary, int length);
+  static std::shared_ptr<const DecodedList> find(const DictionaryList::Dictionary& dictionary, int length);
   // Keeps a whole list of the dictionary as it is open now, making room
   // within the budget; a list larger than the budget is not kept.
-  static void keep(const KKDictionaryList::Dictionary& dictionary, std::shared_ptr<const DecodedList> list);
+  static void keep(const DictionaryList::Dictionary& dictionary, std::shared_ptr<const DecodedList> list);
   // Gives up every list kept (readers still holding one keep it alive);
   // returns the bytes given up.
   static std::size_t dropAll();

@@ -20,6 +20,12 @@ inline constexpr int kMaxWordLength = 100;
 // In longest-length fields: no upper limit; in shortest-length results: none.
 inline constexpr int kUnboundedLength = 101;
 
+// How an entry's definition is found from its place in a word list:
+// section 1 of a version-1 list is numbered through the grouped pointer
+// table, everything else through the direct table.
+inline constexpr int kGroupedTableMode = 2;
+inline constexpr int kDirectTableMode = 1;
+
 inline constexpr int kDescriptionSizeV0 = 80;
 inline constexpr int kDescriptionSizeV1 = 1000;
 inline constexpr int kSymbolRecordSize = 8;

@@ -102,7 +102,7 @@ class GroupFiller {
 
 }  // namespace
 
-WordListCode::WordListCode(const KKDictionaryList::Dictionary& dictionary)
+WordListCode::WordListCode(const DictionaryList::Dictionary& dictionary)
     : version(dictionary.version()), tree(dictionary.codeTree()) {
   const auto& fastNode = dictionary.fastNode();
   const auto& fastLength = dictionary.fastLength();
@@ -125,7 +125,7 @@ WordListCode::WordListCode(const KKDictionaryList::Dictionary& dictionary)
   GroupFiller(*this).fill();
 }
 
-WordListDecoder::WordListDecoder(const KKDictionaryList::Dictionary& dictionary) : dictionary_(dictionary) {
+WordListDecoder::WordListDecoder(const DictionaryList::Dictionary& dictionary) : dictionary_(dictionary) {
   start(nullptr);
 }
 
@@ -267,7 +267,7 @@ WordListDecoder::Result WordListDecoder::next(WordBuffer& word) {
   return nextAccepted(word, [](const Result&) { return true; });
 }
 
-std::vector<DecodedEntry> decodeWordList(const KKDictionaryList::Dictionary& dictionary, int length,
+std::vector<DecodedEntry> decodeWordList(const DictionaryList::Dictionary& dictionary, int length,
                                          bool* complete) {
   if (complete) *complete = false;
   std::vector<DecodedEntry> entries;

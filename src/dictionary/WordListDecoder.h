@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordBuffer.h"
 
 namespace kea {
@@ -114,14 +114,14 @@ struct WordListCode {
   static constexpr std::uint8_t kSlowGroup = 4;
 
   // Built from the dictionary's code tree and alphabet as they are now.
-  explicit WordListCode(const KKDictionaryList::Dictionary& dictionary);
+  explicit WordListCode(const DictionaryList::Dictionary& dictionary);
 
   int version = 0;
   std::array<FastEntry, 256> fast;
   // Per symbol (and kNoSymbol): its alphabet index, kkd::kNoIndex, or kStopMark.
   std::array<std::uint8_t, 257> indexOf;
   // The code tree, for codes longer than 8 bits.
-  KKDictionaryList::Dictionary::CodeTree tree;
+  DictionaryList::Dictionary::CodeTree tree;
 };
 
 class WordListDecoder {
@@ -167,7 +167,7 @@ class WordListDecoder {
   // ones, so a dictionary reopened between lists is decoded with its new
   // code, and one reopened in the middle of a list gives wrong words for the
   // rest of it (the old tables stay alive) but never a read outside them.
-  explicit WordListDecoder(const KKDictionaryList::Dictionary& dictionary);
+  explicit WordListDecoder(const DictionaryList::Dictionary& dictionary);
 
   // Starts a new list of the dictionary's format version, read from
   // `source` (not owned; it must live until the list is finished or start
@@ -274,7 +274,7 @@ class WordListDecoder {
   // in use.
   void buildGroupLetterBits();
 
-  const KKDictionaryList::Dictionary& dictionary_;
+  const DictionaryList::Dictionary& dictionary_;
   std::shared_ptr<const WordListCode> code_;
   ByteSource* source_ = nullptr;
   bool sourceDry_ = false;
@@ -467,7 +467,7 @@ struct DecodedEntry {
 // (when given) says whether the list ended with its end record(s); a
 // length without a list is complete and empty. Nothing when the dictionary
 // is not open or its file cannot be read.
-std::vector<DecodedEntry> decodeWordList(const KKDictionaryList::Dictionary& dictionary, int length,
+std::vector<DecodedEntry> decodeWordList(const DictionaryList::Dictionary& dictionary, int length,
                                          bool* complete = nullptr);
 
 }  // namespace kea

@@ -28,7 +28,7 @@ WordListFile::~WordListFile() {
   if (next_ != nullptr) next_->previous_ = previous_;
 }
 
-bool WordListFile::open(const KKDictionaryList::Dictionary& dictionary) {
+bool WordListFile::open(const DictionaryList::Dictionary& dictionary) {
   const platform::FileStamp stamp{dictionary.lastWriteTime(), dictionary.fileSize()};
   changed_ = false;
   if (file_.isOpen() && dictionary_ == &dictionary && stamp_ == stamp) return true;
@@ -38,7 +38,7 @@ bool WordListFile::open(const KKDictionaryList::Dictionary& dictionary) {
   return openChecked();
 }
 
-WordListFile::Status WordListFile::startList(const KKDictionaryList::Dictionary& dictionary, int length,
+WordListFile::Status WordListFile::startList(const DictionaryList::Dictionary& dictionary, int length,
                                              WordListDecoder& decoder, std::uint64_t startBit, int flaggedBefore) {
   if (!dictionary.isOpen()) return Status::NotOpen;
   const auto start = dictionary.wordListStart(length);
@@ -85,7 +85,7 @@ bool WordListFile::openChecked() {
     if (error == platform::OpenError::None) break;
     if (error != platform::OpenError::TooManyFiles) return false;
     if (sharing_ == Sharing::Shared && takeHandleFromAnother()) continue;
-    if (!KKDictionaryList::releaseKeptFile(dictionary_)) return false;
+    if (!DictionaryList::releaseKeptFile(dictionary_)) return false;
   }
   // The decoding tables in memory describe the file as the dictionary
   // opened it; a file rewritten since then would decode as nonsense.

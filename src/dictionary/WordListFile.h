@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "platform/File.h"
 
@@ -59,7 +59,7 @@ class WordListFile final : private ByteSource {
   // Opens the file of `dictionary` and checks that it is the file the
   // dictionary's tables were read from; keeps the handle already held when
   // it is that file. False (and nothing held) otherwise.
-  bool open(const KKDictionaryList::Dictionary& dictionary);
+  bool open(const DictionaryList::Dictionary& dictionary);
 
   // Starts `decoder` (a decoder of `dictionary`) on the list of `length`
   // words: at its start, or at a record found by the decoder's
@@ -67,7 +67,7 @@ class WordListFile final : private ByteSource {
   // Opens the file as open() does first. NotOpen and NoList change
   // nothing; after Unreadable no handle is held and the decoder reads as at
   // the end of its data.
-  Status startList(const KKDictionaryList::Dictionary& dictionary, int length, WordListDecoder& decoder,
+  Status startList(const DictionaryList::Dictionary& dictionary, int length, WordListDecoder& decoder,
                    std::uint64_t startBit = 0, int flaggedBefore = 0);
 
   // Gives up the handle; a list being read opens the file again at its
@@ -94,7 +94,7 @@ class WordListFile final : private ByteSource {
   WordListFile* previous_ = nullptr;
 
   platform::ReadOnlyFile file_;
-  const KKDictionaryList::Dictionary* dictionary_ = nullptr;
+  const DictionaryList::Dictionary* dictionary_ = nullptr;
   // The file as the dictionary read it: a file changed since no longer
   // matches the decoding tables in memory.
   platform::FileStamp stamp_;

@@ -4,8 +4,8 @@
 
 #include "lookup/LookupEncoding.h"
 #include "lookup/LookupLauncher.h"
-#include "search/StringTable.h"
 #include "settings/Persist.h"
+#include "text/StringTable.h"
 
 namespace kea {
 

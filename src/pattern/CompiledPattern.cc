@@ -261,7 +261,7 @@ int skipFixed(Code code, int pc) {
 }
 
 // A variable-length sub-pattern of fixed elements around at most one
-// wildcard before its last (see MatcherWindows.cc).
+// wildcard before its last (see MatcherWindowLengths.cc).
 bool windowedShape(Code code, int header) {
   if (code.opcodeAt(header) != OP_PATTERN_VARIABLE) return false;
   int pc = skipFixed(code, Inst(code, header).body());

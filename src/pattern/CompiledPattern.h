@@ -1,4 +1,4 @@
-// A pattern compiled for one dictionary. The compiler (MatchEngineCompile.cc)
+// A pattern compiled for one dictionary. The compiler (PatternCompiler.cc)
 // writes a CompilerOutput: the byte program and its pool, the lengths and
 // the punctuation the pattern allows. A CompiledPattern is built from it
 // once and never changes after: it keeps what the compiler wrote and reads
@@ -55,7 +55,7 @@ struct PatternShape {
   std::vector<std::uint8_t> variables;  // the pattern mentions a letter variable
   std::vector<std::uint8_t> anagram;    // the pattern holds an anagram part, at any depth
   // A variable-length sub-pattern read for every window length in one pass
-  // (see MatcherWindows.cc).
+  // (see MatcherWindowLengths.cc).
   std::vector<std::uint8_t> windowed;
   std::vector<std::uint32_t> end;
   // Offsets of the program's OP_ANAGRAM, and of the header of the pattern
@@ -127,7 +127,7 @@ class CompiledPattern {
   const PatternShape& shape(int program) const { return shapes_[static_cast<std::size_t>(program)]; }
   // Whether the pattern whose header stands at `header` is regular (see
   // MatcherReach.cc), or read for every window in one pass (see
-  // MatcherWindows.cc); where it ends.
+  // MatcherWindowLengths.cc); where it ends.
   bool regular(int program, int header) const;
   bool windowed(int program, int header) const;
   int patternEnd(int program, int header) const {

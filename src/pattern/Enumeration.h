@@ -26,7 +26,7 @@ struct EnumerationWord {
 };
 
 // Why a text is not an enumeration; the messages are in the string table
-// (search/StringTable.h, enumerationErrorText).
+// (text/StringTable.h, enumerationErrorText).
 enum class EnumerationError : unsigned char {
   None,
   Empty,

@@ -1,5 +1,5 @@
 // MatchEngine: settings, the per-word entry point and the fast checks. The
-// compiler is in MatchEngineCompile.cc, the general matcher in Matcher.h.
+// compiler is in PatternCompiler.cc, the general matcher in Matcher.h.
 #include "pattern/MatchEngine.h"
 
 #include <algorithm>

@@ -16,7 +16,7 @@
 // at a time.
 //
 // The engine is a thin owner. It compiles the text (the compiler is in
-// MatchEngineCompile.cc) into a CompiledPattern (CompiledPattern.h), which
+// PatternCompiler.cc) into a CompiledPattern (CompiledPattern.h), which
 // matching never changes, and builds for it a Matcher (Matcher.h), the
 // general matcher with its per-word scratch, memo, block placement and
 // template outline. It keeps the Shortest and Longest settings and the word

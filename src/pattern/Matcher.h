@@ -22,7 +22,7 @@
 //
 // The work is spread over MatcherRun.cc (templates, wildcards and
 // sub-patterns), MatcherAnagram.cc (anagram parts), MatcherReach.cc
-// (patterns read over sets of places) and MatcherWindows.cc (sub-patterns
+// (patterns read over sets of places) and MatcherWindowLengths.cc (sub-patterns
 // read for every window length at once); Matcher.cc holds the tables built
 // for the pattern and the per-word planes, and the entry point is inline
 // below.
@@ -145,7 +145,7 @@ class Matcher final : private PlacementHost {
   PlaneSet rawMask(std::uint8_t raw);
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
   // A variable-length sub-pattern of fixed elements around at most one
-  // wildcard before its last (MatcherWindows.cc): the punctuation offset
+  // wildcard before its last (MatcherWindowLengths.cc): the punctuation offset
   // its search hands on from (p, k), for every slack u up to `longest`
   // (-1: no success). False when the table is too small, and the
   // sub-pattern is searched as usual.

@@ -5,13 +5,13 @@
 
 namespace kea {
 
-void KEAPrintoutFeeder::restart(bool selectedOnly) {
+void ResultsPrintoutFeeder::restart(bool selectedOnly) {
   iterator_.reset();
-  if (selectedOnly) iterator_ = std::make_unique<MatchListWindows::SelectionIterator>(list_);
+  if (selectedOnly) iterator_ = std::make_unique<ResultsList::SelectionIterator>(list_);
   counter_ = 0;
 }
 
-void KEAPrintoutFeeder::seek(int index) {
+void ResultsPrintoutFeeder::seek(int index) {
   if (index < 0) index = 0;
   if (!iterator_) {
     counter_ = index;
@@ -23,7 +23,7 @@ void KEAPrintoutFeeder::seek(int index) {
   }
 }
 
-std::string_view KEAPrintoutFeeder::next() {
+std::string_view ResultsPrintoutFeeder::next() {
   if (iterator_) {
     const int row = iterator_->next();
     return row < 0 ? std::string_view{} : list_.textAt(row);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace kea {
 
@@ -24,10 +24,10 @@ class PrintoutFeeder {
   virtual std::string_view next() = 0;
 };
 
-class KEAPrintoutFeeder : public PrintoutFeeder {
+class ResultsPrintoutFeeder : public PrintoutFeeder {
  public:
   // The list must outlive the feeder and stay unchanged while it delivers.
-  explicit KEAPrintoutFeeder(const MatchListWindows& list) : list_(list) {}
+  explicit ResultsPrintoutFeeder(const ResultsList& list) : list_(list) {}
 
   int totalCount() const override { return list_.count(); }
   int selectedCount() const override { return list_.selectedCount(); }
@@ -36,9 +36,9 @@ class KEAPrintoutFeeder : public PrintoutFeeder {
   std::string_view next() override;
 
  private:
-  const MatchListWindows& list_;
+  const ResultsList& list_;
   // Present only while the selected entries are delivered.
-  std::unique_ptr<MatchListWindows::SelectionIterator> iterator_;
+  std::unique_ptr<ResultsList::SelectionIterator> iterator_;
   int counter_ = 0;
 };
 

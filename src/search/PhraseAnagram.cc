@@ -12,7 +12,7 @@
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
 #include "dictionary/WordListFile.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "settings/UserOptions.h"
 
 namespace kea {
 
@@ -271,7 +271,7 @@ std::string_view phraseQueryErrorText(PhraseQueryError error) {
 
 class PhraseAnagramSearch::Impl {
  public:
-  Impl(const KKDictionaryList& dictionaries, PhraseAnagramQuery query, int multiple, int active)
+  Impl(const DictionaryList& dictionaries, PhraseAnagramQuery query, int multiple, int active)
       : list_(dictionaries), query_(std::move(query)), multiple_(multiple), active_(active) {
     enumerated_ = query_.enumeration.has_value();
     if (enumerated_) enumWords_ = query_.enumeration->words;
@@ -363,7 +363,7 @@ class PhraseAnagramSearch::Impl {
   bool splitFrom(int token, int parts, bool pinnedUsed, std::string_view previous) const;
   int wordsChosen() const { return static_cast<int>(stack_.size()) + (pinnedActive_ ? 1 : 0); }
 
-  const KKDictionaryList& list_;
+  const DictionaryList& list_;
   const PhraseAnagramQuery query_;
   const int multiple_;
   const int active_;
@@ -375,7 +375,7 @@ class PhraseAnagramSearch::Impl {
   long long found_ = 0;
 
   // The dictionary being searched, and its scores when phrases are scored.
-  const KKDictionaryList::Dictionary* dict_ = nullptr;
+  const DictionaryList::Dictionary* dict_ = nullptr;
   const EntryScores* scores_ = nullptr;
   std::shared_ptr<const PairScores> pairs_;
   std::array<PhrasePart, kMaxShapeWords + 1> partScratch_{};
@@ -547,7 +547,7 @@ PhraseAnagramSearch::Step PhraseAnagramSearch::Impl::step(long long work, Phrase
 
 bool PhraseAnagramSearch::Impl::nextDictionary() {
   for (;;) {
-    if (multiple_ == KEAViewProfileWindows::kActiveDictionaryOnly) {
+    if (multiple_ == UserOptions::kActiveDictionaryOnly) {
       if (dictionary_ >= 0) return false;
       dictionary_ = active_;
     } else {
@@ -558,7 +558,7 @@ bool PhraseAnagramSearch::Impl::nextDictionary() {
     // A dictionary that cannot be read, or cannot make the letters, adds
     // nothing, but an empty member set keeps the numbering.
     members_.resize(static_cast<std::size_t>(dictionary_) + 1);
-    if (multiple_ == KEAViewProfileWindows::kActiveDictionaryOnly) return false;
+    if (multiple_ == UserOptions::kActiveDictionaryOnly) return false;
   }
 }
 
@@ -787,7 +787,7 @@ void PhraseAnagramSearch::Impl::groupEntries() {
 
 void PhraseAnagramSearch::Impl::buildMembers() {
   members_.resize(static_cast<std::size_t>(dictionary_) + 1);
-  if (multiple_ != KEAViewProfileWindows::kSuppressDuplicates || dictionary_ + 1 >= list_.count()) return;
+  if (multiple_ != UserOptions::kSuppressDuplicates || dictionary_ + 1 >= list_.count()) return;
   Members& m = members_[static_cast<std::size_t>(dictionary_)];
   m.keys.clear();
   std::vector<std::pair<std::size_t, std::size_t>> spans;
@@ -968,7 +968,7 @@ bool PhraseAnagramSearch::Impl::pushFrame(const std::uint32_t* source, std::size
 }
 
 bool PhraseAnagramSearch::Impl::isDuplicate(const std::uint32_t* parts, int count) const {
-  if (multiple_ != KEAViewProfileWindows::kSuppressDuplicates) return false;
+  if (multiple_ != UserOptions::kSuppressDuplicates) return false;
   for (int k = 0; k < dictionary_; ++k) {
     const auto& set = members_[static_cast<std::size_t>(k)].set;
     if (set.empty()) continue;
@@ -1124,7 +1124,7 @@ bool PhraseAnagramSearch::Impl::emitSome(PhraseBatch& out, long long& work, long
   return false;
 }
 
-PhraseAnagramSearch::PhraseAnagramSearch(const KKDictionaryList& dictionaries, PhraseAnagramQuery query,
+PhraseAnagramSearch::PhraseAnagramSearch(const DictionaryList& dictionaries, PhraseAnagramQuery query,
                                          int multipleDictionaries, int active)
     : impl_(std::make_unique<Impl>(dictionaries, std::move(query), multipleDictionaries, active)) {}
 

@@ -43,7 +43,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListFile.h"
 #include "pattern/Enumeration.h"
 
@@ -171,11 +171,11 @@ class PhraseAnagramSearch {
  public:
   enum class Step { More, Finished };
 
-  // `multipleDictionaries` is the option's value (KEAViewProfileWindows::
+  // `multipleDictionaries` is the option's value (UserOptions::
   // kSuppressDuplicates, kSearchIndependently or kActiveDictionaryOnly) and
   // `active` the active dictionary's index. The query must pass
   // checkPhraseQuery; the list must outlive the search.
-  PhraseAnagramSearch(const KKDictionaryList& dictionaries, PhraseAnagramQuery query, int multipleDictionaries,
+  PhraseAnagramSearch(const DictionaryList& dictionaries, PhraseAnagramQuery query, int multipleDictionaries,
                       int active);
   ~PhraseAnagramSearch();
   PhraseAnagramSearch(const PhraseAnagramSearch&) = delete;

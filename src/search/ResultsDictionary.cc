@@ -2,14 +2,14 @@
 
 #include <string_view>
 
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 
 namespace kea {
 
 int ResultsLineSource::nextLine(std::string* line, int counter) {
   if ((counter & 0xFFF) == 0 && onPendingEvents_) onPendingEvents_();
   if (line == nullptr) return kDelivered;
-  const MatchListWindows::Entry* entry = list_.entryAt(next_);
+  const ResultsList::Entry* entry = list_.entryAt(next_);
   if (entry == nullptr) return kExhausted;
   ++next_;
   *line = resultsBuilderLine(entry->word(), entry->annotation());
@@ -19,7 +19,7 @@ int ResultsLineSource::nextLine(std::string* line, int counter) {
 ScoredWords ResultsLineSource::scores() const {
   ScoredWords scores;
   for (int i = 0; i < list_.count(); ++i) {
-    const MatchListWindows::Entry* entry = list_.entryAt(i);
+    const ResultsList::Entry* entry = list_.entryAt(i);
     if (entry->score() >= 0) scores.add(entry->word(), entry->score());
   }
   return scores;
@@ -32,7 +32,7 @@ std::string resultsDictionaryDescription(std::string_view dictionaryName, std::s
   return description;
 }
 
-bool saveResultsDictionary(ResultsLineSource& lines, const KKDictionaryList& dictionaries, int index,
+bool saveResultsDictionary(ResultsLineSource& lines, const DictionaryList& dictionaries, int index,
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment) {
   if (!dictionaries.refresh(index)) {

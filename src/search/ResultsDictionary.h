@@ -11,10 +11,10 @@
 #include <string_view>
 
 #include "builder/DictionaryBuilder.h"
-#include "builder/DictionarySave.h"
 #include "builder/DictionaryMaintainer.h"
-#include "dictionary/KKDictionaryList.h"
-#include "search/MatchListWindows.h"
+#include "builder/DictionarySave.h"
+#include "dictionary/DictionaryList.h"
+#include "search/ResultsList.h"
 
 namespace kea {
 
@@ -24,7 +24,7 @@ namespace kea {
 class ResultsLineSource : public DictionaryMaintainer {
  public:
   // The list must outlive the source and stay unchanged while it delivers.
-  explicit ResultsLineSource(const MatchListWindows& list) : list_(list) {}
+  explicit ResultsLineSource(const ResultsList& list) : list_(list) {}
 
   int nextLine(std::string* line, int counter) override;
   void rewind() override { next_ = 0; }
@@ -41,7 +41,7 @@ class ResultsLineSource : public DictionaryMaintainer {
   ScoredWords scores() const;
 
  private:
-  const MatchListWindows& list_;
+  const ResultsList& list_;
   int next_ = 0;
   std::string log_;
   std::function<void(const std::string&)> onStatus_;
@@ -58,7 +58,7 @@ std::string resultsDictionaryDescription(std::string_view dictionaryName, std::s
 // failed or the result could not be put in place; the reasons are then in
 // the log of `lines`, the temporary file is gone and the target is as it
 // was (or, when only the final move failed, under its backup name).
-bool saveResultsDictionary(ResultsLineSource& lines, const KKDictionaryList& dictionaries, int index,
+bool saveResultsDictionary(ResultsLineSource& lines, const DictionaryList& dictionaries, int index,
                            const std::string& target, const std::string& description, int shortest, int longest,
                            const BuildEnvironment& environment = {});
 

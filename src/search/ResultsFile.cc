@@ -33,7 +33,7 @@ std::string rememberedResultsName(std::string_view path) {
   return std::string(name.substr(0, name.find('.')));
 }
 
-std::string resultsText(const MatchListWindows& list) {
+std::string resultsText(const ResultsList& list) {
   std::string text;
   for (int i = 0; i < list.count(); ++i) {
     text += platform::cp1252ToUtf8(list.textAt(i));
@@ -42,7 +42,7 @@ std::string resultsText(const MatchListWindows& list) {
   return text;
 }
 
-bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail) {
+bool saveResultsAsText(const ResultsList& list, const std::string& path, std::string* detail) {
   // A file it replaces is kept, as a replaced dictionary is.
   return platform::writeWholeFile(platform::nativePath(path), resultsText(list), detail, texts::kBackupPrefix);
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace kea {
 
@@ -30,11 +30,11 @@ std::string rememberedResultsName(std::string_view path);
 
 // Every entry in list order (not only the selected ones), with its
 // annotation and balance, each followed by "\n", in UTF-8.
-std::string resultsText(const MatchListWindows& list);
+std::string resultsText(const ResultsList& list);
 
 // Writes resultsText(list) to `path` (a library path, Windows-1252). False
 // when it could not be written completely; the file that was there, if any,
 // is then unchanged. `detail` receives a sentence saying why.
-bool saveResultsAsText(const MatchListWindows& list, const std::string& path, std::string* detail = nullptr);
+bool saveResultsAsText(const ResultsList& list, const std::string& path, std::string* detail = nullptr);
 
 }  // namespace kea

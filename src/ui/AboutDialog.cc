@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ProgramFolder.h"
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
 

@@ -28,7 +28,7 @@ namespace kea::ui {
 
 namespace {
 
-using W = DefinitionViewWindows;
+using W = DefinitionBrowser;
 
 constexpr std::string_view kSplitterPosition = "SplitterPosition";
 // The text pane's left edge before the user moves it, in dialog units of
@@ -247,7 +247,7 @@ DefinitionViewFrame::DefinitionViewFrame(int number, LookupController& lookups, 
   textPane_ = std::make_unique<TextPane>(text_);
   DefinitionWorkspace& workspace = *this;
   DefinitionFrameView& frame = *this;
-  windows_ = std::make_unique<DefinitionViewWindows>(number, lookups_.options(), workspace, frame, *treePane_,
+  windows_ = std::make_unique<DefinitionBrowser>(number, lookups_.options(), workspace, frame, *treePane_,
                                                      *textPane_);
   buildToolBar();
 

@@ -1,6 +1,6 @@
 // The definition window: a top-level window with its tool bar, the tree of
 // records on the left, the text of the selected record on the right and
-// the status pane below. Everything it decides is DefinitionViewWindows';
+// the status pane below. Everything it decides is DefinitionBrowser';
 // the widgets here implement that logic's panes and hand it the user's
 // clicks and keys. Lookups, external lookups and the main window's results
 // go through the LookupController that opened the window.
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "definitions/DefinitionViewWindows.h"
+#include "definitions/DefinitionBrowser.h"
 #include "settings/SettingsStore.h"
 
 class QLabel;
@@ -53,13 +53,13 @@ class DefinitionViewFrame : public QMainWindow, private DefinitionFrameView, pri
   DefinitionViewFrame(int number, LookupController& lookups, SettingsStore& store, QWidget* parent = nullptr);
   ~DefinitionViewFrame() override;
 
-  // Shows the records of a word (see DefinitionViewWindows::showWord),
+  // Shows the records of a word (see DefinitionBrowser::showWord),
   // then shows, raises and activates the window.
   void showWord(std::vector<Definition> definitions, std::string_view word, std::string_view dictionaryToSelect = {},
                 std::string_view wordSuffix = {}, const FullTextWordMatcher* fullTextQuery = nullptr);
 
   int number() const { return windows_->windowNumber(); }
-  DefinitionViewWindows& logic() { return *windows_; }
+  DefinitionBrowser& logic() { return *windows_; }
   QTreeWidget* tree() const { return tree_; }
   DefinitionRichEdit* text() const { return text_; }
   QString statusText() const;
@@ -110,7 +110,7 @@ class DefinitionViewFrame : public QMainWindow, private DefinitionFrameView, pri
   std::map<int, QAction*> actions_;
   std::unique_ptr<TreePane> treePane_;
   std::unique_ptr<TextPane> textPane_;
-  std::unique_ptr<DefinitionViewWindows> windows_;
+  std::unique_ptr<DefinitionBrowser> windows_;
 };
 
 }  // namespace kea::ui

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
@@ -29,7 +29,7 @@ QLineEdit* readOnlyLine(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-DictionaryPropertiesDialog::DictionaryPropertiesDialog(const KKDictionaryList& list, int index,
+DictionaryPropertiesDialog::DictionaryPropertiesDialog(const DictionaryList& list, int index,
                                                        SettingsStore& store, QWidget* parent)
     : QDialog(parent), properties_(dictionaryProperties(list, index)) {
   setWindowTitle(toQString(properties_.caption));

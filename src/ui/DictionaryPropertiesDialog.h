@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "settings/SettingsStore.h"
 #include "workspace/DictionaryProperties.h"
 
@@ -25,7 +25,7 @@ class DictionaryPropertiesDialog : public QDialog {
 
  public:
   // Shows dictionary `index` of the list as it is now.
-  DictionaryPropertiesDialog(const KKDictionaryList& list, int index, SettingsStore& store,
+  DictionaryPropertiesDialog(const DictionaryList& list, int index, SettingsStore& store,
                              QWidget* parent = nullptr);
   ~DictionaryPropertiesDialog() override;
 

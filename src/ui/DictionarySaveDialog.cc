@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "search/ResultsDictionary.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/KkdFormat.h"
-#include "search/MatchListWindows.h"
-#include "search/StringTable.h"
+#include "search/ResultsDictionary.h"
+#include "search/ResultsList.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/FileDialogs.h"
 #include "ui/QtText.h"
@@ -23,8 +23,8 @@
 
 namespace kea::ui {
 
-KKDictionarySaveDialog::KKDictionarySaveDialog(QWidget* parent, SettingsStore& store,
-                                               const KKDictionaryList& dictionaries, int index,
+DictionarySaveDialog::DictionarySaveDialog(QWidget* parent, SettingsStore& store,
+                                               const DictionaryList& dictionaries, int index,
                                                const std::string& target, int shortest, int longest)
     : QDialog(parent),
       dictionaries_(dictionaries),
@@ -74,36 +74,36 @@ KKDictionarySaveDialog::KKDictionarySaveDialog(QWidget* parent, SettingsStore& s
   layout->addWidget(progress_);
   layout->addLayout(buttons);
 
-  connect(change, &QPushButton::clicked, this, &KKDictionarySaveDialog::changeFile);
-  connect(save_, &QPushButton::clicked, this, &KKDictionarySaveDialog::save);
-  connect(cancel_, &QPushButton::clicked, this, &KKDictionarySaveDialog::reject);
-  connect(help, &QPushButton::clicked, this, &KKDictionarySaveDialog::helpRequested);
+  connect(change, &QPushButton::clicked, this, &DictionarySaveDialog::changeFile);
+  connect(save_, &QPushButton::clicked, this, &DictionarySaveDialog::save);
+  connect(cancel_, &QPushButton::clicked, this, &DictionarySaveDialog::reject);
+  connect(help, &QPushButton::clicked, this, &DictionarySaveDialog::helpRequested);
   connect(file_, &QLineEdit::textChanged, this, [this](const QString& text) { save_->setEnabled(!text.isEmpty()); });
   (new DialogPlacement(this, dialogs::kDictionarySaveWindowName, store))->restore();
 }
 
-void KKDictionarySaveDialog::changeFile() {
+void DictionarySaveDialog::changeFile() {
   const QString chosen = saveFileName(this, toQString(texts::kCreateExpurgatedTitle), file_->text(),
                                       fileDialogFilter(texts::kCreateExpurgatedFilter));
   if (!chosen.isEmpty()) file_->setText(QDir::toNativeSeparators(chosen));
 }
 
-void KKDictionarySaveDialog::showStatus(const std::string& text) {
+void DictionarySaveDialog::showStatus(const std::string& text) {
   status_->setText(toQString(text));
   keepResponsive();
 }
 
 // The build runs in steps of a few thousand lines; between them the
 // dialog repaints, while what the user does waits until it is over.
-void KKDictionarySaveDialog::keepResponsive() {
+void DictionarySaveDialog::keepResponsive() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void KKDictionarySaveDialog::reject() {
+void DictionarySaveDialog::reject() {
   if (!building_) QDialog::reject();
 }
 
-bool KKDictionarySaveDialog::save() {
+bool DictionarySaveDialog::save() {
   if (building_) return false;
   platform::CodecError error;
   const std::optional<std::string> target = fromQString(file_->text().trimmed(), &error);
@@ -142,16 +142,16 @@ bool KKDictionarySaveDialog::save() {
   return true;
 }
 
-KKDictionarySaveKEADialog::KKDictionarySaveKEADialog(QWidget* parent, SettingsStore& store,
-                                                     const MatchListWindows& list,
-                                                     const KKDictionaryList& dictionaries, int index,
+ResultsDictionarySaveDialog::ResultsDictionarySaveDialog(QWidget* parent, SettingsStore& store,
+                                                     const ResultsList& list,
+                                                     const DictionaryList& dictionaries, int index,
                                                      const std::string& target, const std::string& pattern,
                                                      int shortest, int longest)
-    : KKDictionarySaveDialog(parent, store, dictionaries, index, target, shortest, longest), list_(list) {
+    : DictionarySaveDialog(parent, store, dictionaries, index, target, shortest, longest), list_(list) {
   descriptionField()->setText(toQString(resultsDictionaryDescription(dictionaries.name(index), pattern)));
 }
 
-bool KKDictionarySaveKEADialog::build(const std::string& target, const std::string& description,
+bool ResultsDictionarySaveDialog::build(const std::string& target, const std::string& description,
                                       std::string* log) {
   // A new source per attempt: the log holds the messages of this one only.
   ResultsLineSource lines(list_);

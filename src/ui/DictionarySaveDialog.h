@@ -17,19 +17,19 @@ class QProgressBar;
 class QPushButton;
 
 namespace kea {
-class KKDictionaryList;
-class MatchListWindows;
+class DictionaryList;
+class ResultsList;
 }  // namespace kea
 
 namespace kea::ui {
 
-class KKDictionarySaveDialog : public QDialog {
+class DictionarySaveDialog : public QDialog {
   Q_OBJECT
 
  public:
   // `dictionaries` must outlive the dialog; `index` is the dictionary whose
   // alphabet the new one takes.
-  KKDictionarySaveDialog(QWidget* parent, SettingsStore& store, const KKDictionaryList& dictionaries, int index,
+  DictionarySaveDialog(QWidget* parent, SettingsStore& store, const DictionaryList& dictionaries, int index,
                          const std::string& target, int shortest, int longest);
 
   QLineEdit* fileField() const { return file_; }
@@ -51,7 +51,7 @@ class KKDictionarySaveDialog : public QDialog {
   void keepResponsive();
   void reject() override;
 
-  const KKDictionaryList& dictionaries_;
+  const DictionaryList& dictionaries_;
   const int index_;
   const int shortest_;
   const int longest_;
@@ -70,20 +70,20 @@ class KKDictionarySaveDialog : public QDialog {
 
 // The form the main window uses: the lines are the entries of one results
 // list, the description starts as "<name> results with pattern <pattern>".
-class KKDictionarySaveKEADialog : public KKDictionarySaveDialog {
+class ResultsDictionarySaveDialog : public DictionarySaveDialog {
   Q_OBJECT
 
  public:
   // The list must stay unchanged while the dialog is open.
-  KKDictionarySaveKEADialog(QWidget* parent, SettingsStore& store, const MatchListWindows& list,
-                            const KKDictionaryList& dictionaries, int index, const std::string& target,
+  ResultsDictionarySaveDialog(QWidget* parent, SettingsStore& store, const ResultsList& list,
+                            const DictionaryList& dictionaries, int index, const std::string& target,
                             const std::string& pattern, int shortest, int longest);
 
  protected:
   bool build(const std::string& target, const std::string& description, std::string* log) override;
 
  private:
-  const MatchListWindows& list_;
+  const ResultsList& list_;
 };
 
 }  // namespace kea::ui

@@ -17,7 +17,7 @@
 
 namespace kea::ui {
 
-ExternalLookupDialog::ExternalLookupDialog(const ExternalLookupViewWindows& model, SettingsStore& store,
+ExternalLookupDialog::ExternalLookupDialog(const ExternalLookupPrompt& model, SettingsStore& store,
                                            QWidget* parent)
     : QDialog(parent), model_(model), message_(new QLabel(this)) {
   setObjectName(QStringLiteral("ExternalLookupPrompt"));
@@ -50,7 +50,7 @@ ExternalLookupDialog::ExternalLookupDialog(const ExternalLookupViewWindows& mode
   layout->addLayout(row);
   layout->addWidget(buttons);
 
-  auto* placement = new DialogPlacement(this, ExternalLookupViewWindows::kPlacementKey, store);
+  auto* placement = new DialogPlacement(this, ExternalLookupPrompt::kPlacementKey, store);
   placement->restore();
   refresh();
 }

@@ -1,12 +1,12 @@
 // The External Lookup prompt: asks whether to try an external search for a
 // word, or says why it cannot be done yet. Its caption, message and OK rule
-// are ExternalLookupViewWindows'; Setup... opens the Lookup Methods dialog,
+// are ExternalLookupPrompt'; Setup... opens the Lookup Methods dialog,
 // after which the prompt reads them again.
 #pragma once
 
 #include <QDialog>
 
-#include "lookup/ExternalLookupViewWindows.h"
+#include "lookup/ExternalLookupPrompt.h"
 #include "settings/SettingsStore.h"
 
 class QLabel;
@@ -18,7 +18,7 @@ class ExternalLookupDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ExternalLookupDialog(const ExternalLookupViewWindows& model, SettingsStore& store, QWidget* parent = nullptr);
+  ExternalLookupDialog(const ExternalLookupPrompt& model, SettingsStore& store, QWidget* parent = nullptr);
 
   // Message and OK from the model as it is now.
   void refresh();
@@ -31,7 +31,7 @@ class ExternalLookupDialog : public QDialog {
   void helpWanted();
 
  private:
-  const ExternalLookupViewWindows& model_;
+  const ExternalLookupPrompt& model_;
   QLabel* message_;
   QPushButton* ok_;
   QPushButton* setup_;

@@ -10,8 +10,8 @@
 #include <QScreen>
 
 #include "definitions/FullTextQueryMatcher.h"
-#include "lookup/ExternalLookupViewWindows.h"
-#include "search/KEAViewWindows.h"
+#include "lookup/ExternalLookupPrompt.h"
+#include "search/SearchController.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/DialogPlacement.h"
 #include "ui/ExternalLookupDialog.h"
@@ -63,7 +63,7 @@ LookupController::~LookupController() {
   for (DefinitionViewFrame* window : windows()) delete window;
 }
 
-const KEAViewProfileWindows& LookupController::options() const { return main_.workspace().options(); }
+const UserOptions& LookupController::options() const { return main_.workspace().options(); }
 
 void LookupController::setLauncher(std::unique_ptr<LookupLauncher> launcher) {
   if (launcher) launcher_ = std::move(launcher);
@@ -152,17 +152,17 @@ void LookupController::lookUpFromMainWindow(bool inNewWindow) {
 
 void LookupController::lookUpFullTextHit(int group, std::uint32_t reference, std::string_view word,
                                          bool inNewWindow) {
-  KEAViewWindows& controller = main_.view().controller();
+  SearchController& controller = main_.view().controller();
   Definition record;
   if (!controller.lookUpFullTextHit(group, reference, record)) return;
   // The words that made the record a hit are highlighted, as the search's
   // own terms match them.
-  const KKDictionaryList* list = main_.workspace().dictionaries();
+  const DictionaryList* list = main_.workspace().dictionaries();
   std::unique_ptr<FullTextQueryMatcher> query;
   if (list != nullptr && group < list->count() && list->dictionary(group) != nullptr) {
     query = std::make_unique<FullTextQueryMatcher>(
         list->dictionary(group)->alphabet(), controller.pattern(),
-        main_.view().lengthBox(KEAViewHost::LengthBox::Shortest), main_.view().lengthBox(KEAViewHost::LengthBox::Longest));
+        main_.view().lengthBox(SearchHost::LengthBox::Shortest), main_.view().lengthBox(SearchHost::LengthBox::Longest));
   }
   std::vector<Definition> records;
   records.push_back(std::move(record));
@@ -192,9 +192,9 @@ void LookupController::externalLookUp(std::string_view word, int command) {
 }
 
 void LookupController::prompt(std::string_view word, bool noDefinitions) {
-  ExternalLookupViewWindows model(configuration_, word,
-                                  noDefinitions ? ExternalLookupViewWindows::Mode::NoDefinitions
-                                                : ExternalLookupViewWindows::Mode::Requested);
+  ExternalLookupPrompt model(configuration_, word,
+                                  noDefinitions ? ExternalLookupPrompt::Mode::NoDefinitions
+                                                : ExternalLookupPrompt::Mode::Requested);
   QWidget* parent = activeWindow();
   ExternalLookupDialog dialog(model, store_, parent);
   connect(&dialog, &ExternalLookupDialog::setupWanted, this, [this, &dialog] {
@@ -254,11 +254,11 @@ namespace {
 // The one selected row of the active list, or -1.
 int selectedRow(MainWindow& main) {
   const int active = main.workspace().activeDictionary();
-  KEAViewWindows& controller = main.view().controller();
+  SearchController& controller = main.view().controller();
   if (active < 0 || active >= controller.groupCount()) return -1;
-  const MatchListWindows& list = controller.group(active).list;
+  const ResultsList& list = controller.group(active).list;
   if (list.selectedCount() != 1) return -1;
-  MatchListWindows::SelectionIterator selected(list);
+  ResultsList::SelectionIterator selected(list);
   return selected.next();
 }
 

@@ -20,8 +20,8 @@
 #include "definitions/DefinitionViews.h"
 #include "lookup/LookupConfiguration.h"
 #include "lookup/LookupLauncher.h"
-#include "settings/KEAViewProfileWindows.h"
 #include "settings/SettingsStore.h"
+#include "settings/UserOptions.h"
 #include "workspace/DefinitionLookup.h"
 
 class QMenu;
@@ -40,7 +40,7 @@ class LookupController : public QObject {
   ~LookupController() override;
 
   LookupConfiguration& configuration() { return configuration_; }
-  const KEAViewProfileWindows& options() const;
+  const UserOptions& options() const;
   // Tests watch lookups through a launcher of their own.
   void setLauncher(std::unique_ptr<LookupLauncher> launcher);
 

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"

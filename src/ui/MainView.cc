@@ -20,10 +20,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "dictionary/KKDictionaryList.h"
-#include "search/StringTable.h"
-#include "settings/KEAViewProfileWindows.h"
-#include "settings/KEAViewValues.h"
+#include "dictionary/DictionaryList.h"
+#include "settings/MainViewState.h"
+#include "settings/UserOptions.h"
+#include "text/StringTable.h"
 #include "ui/ProgressBarWidget.h"
 #include "ui/QtFonts.h"
 #include "ui/QtText.h"
@@ -79,7 +79,7 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternLabel->setBuddy(patternBox_);
   patternBox_->setEditable(true);
   patternBox_->setInsertPolicy(QComboBox::NoInsert);
-  patternBox_->setMaxCount(KEAViewValues::kMaxPatternHistory);
+  patternBox_->setMaxCount(MainViewState::kMaxPatternHistory);
   patternBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   patternBox_->setToolTip(tip(strings::kPatternBoxTip));
   patternBox_->lineEdit()->setClearButtonEnabled(true);
@@ -130,8 +130,8 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
     box->setAccelerated(true);
     box->setKeyboardTracking(false);
   }
-  shortestBox_->setValue(KEAViewValues::kShortestLength);
-  longestBox_->setValue(KEAViewValues::kLongestLength);
+  shortestBox_->setValue(MainViewState::kShortestLength);
+  longestBox_->setValue(MainViewState::kLongestLength);
   shortestBox_->setToolTip(tip(strings::kShortestBoxTip));
   longestBox_->setToolTip(tip(strings::kLongestBoxTip));
 
@@ -290,7 +290,7 @@ void MainView::buildPanes() {
   for (int i = 0; i < controller_.groupCount(); ++i) {
     auto* pane = new ResultsPane(i, controller_.group(i), splitter_);
     // Captions name a dictionary by its file's name; the tip says where it is.
-    if (const KKDictionaryList* list = workspace_.dictionaries(); list != nullptr && i < list->count()) {
+    if (const DictionaryList* list = workspace_.dictionaries(); list != nullptr && i < list->count()) {
       pane->caption()->setToolTip(toQString(list->path(i)));
     }
     pane->model()->setMeaningMatches([this, i](std::string_view word) -> std::optional<std::vector<std::string>> {
@@ -301,7 +301,7 @@ void MainView::buildPanes() {
     view->setLocked(!resultsEnabled_);
     connect(view, &ResultsView::focused, this, [this, i] { emit paneFocused(i); });
     connect(view, &ResultsView::contextMenuWanted, this,
-            [this, i](MatchListWindows::MenuKind kind, const QPoint& at) { emit paneContextMenu(i, kind, at); });
+            [this, i](ResultsList::MenuKind kind, const QPoint& at) { emit paneContextMenu(i, kind, at); });
     connect(view, &ResultsView::rowDoubleClicked, this, [this, i](bool shift) { emit paneDoubleClicked(i, shift); });
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &MainView::commandStateChanged);
     connect(pane, &ResultsPane::captionDoubleClicked, this, [this, i] { emit captionDoubleClicked(i); });
@@ -333,7 +333,7 @@ void MainView::setPaneSizes(const std::vector<int>& sizes) {
   splitter_->setSizes(QList<int>(sizes.begin(), sizes.end()));
 }
 
-void MainView::applyFonts(const KEAViewProfileWindows& options) {
+void MainView::applyFonts(const UserOptions& options) {
   const QFont word = toQFont(options.fontOutput);
   const QFont rest = toQFont(options.fontOutputAnnotation);
   for (ResultsPane* pane : panes_) {
@@ -391,7 +391,7 @@ void MainView::copy(int activeGroup) {
     return;
   }
   if (activeGroup < 0 || activeGroup >= controller_.groupCount()) return;
-  const MatchListWindows& list = controller_.group(activeGroup).list;
+  const ResultsList& list = controller_.group(activeGroup).list;
   if (list.selectedCount() == 0) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // Lines end the Linux way on the clipboard.
@@ -438,11 +438,11 @@ void MainView::followSearch() {
 void MainView::runSlice() {
   QElapsedTimer slice;
   slice.start();
-  KEAViewWindows::Step step = KEAViewWindows::Step::More;
-  while (step == KEAViewWindows::Step::More && slice.elapsed() < kSliceMilliseconds) step = controller_.step(1);
+  SearchController::Step step = SearchController::Step::More;
+  while (step == SearchController::Step::More && slice.elapsed() < kSliceMilliseconds) step = controller_.step(1);
   // A closing view leaves its lists alone.
   if (controller_.state() != SearchState::Closing) syncModels();
-  if (step == KEAViewWindows::Step::Finished) {
+  if (step == SearchController::Step::Finished) {
     stepTimer_.stop();
     emit commandStateChanged();
     emit searchStopped();
@@ -506,7 +506,7 @@ void MainView::updateModeActions() {
 }
 
 // ---------------------------------------------------------------------------
-// KEAViewHost
+// SearchHost
 
 std::string MainView::patternText() { return pattern_; }
 
@@ -519,7 +519,7 @@ void MainView::insertHistory(std::string_view text) {
   const QSignalBlocker blocker(patternBox_);
   const QString edited = patternBox_->currentText();
   patternBox_->insertItem(0, toQString(text));
-  while (patternBox_->count() > KEAViewValues::kMaxPatternHistory) patternBox_->removeItem(patternBox_->count() - 1);
+  while (patternBox_->count() > MainViewState::kMaxPatternHistory) patternBox_->removeItem(patternBox_->count() - 1);
   patternBox_->setCurrentIndex(-1);
   patternBox_->setEditText(edited);
 }
@@ -590,7 +590,7 @@ void MainView::setStatus(std::string_view text) {
   emit statusChanged(status_);
 }
 
-KEAViewHost::Control MainView::focus() {
+SearchHost::Control MainView::focus() {
   const QWidget* focused = QApplication::focusWidget();
   if (focused != nullptr && isMenu(focused)) focused = lastFocus_;
   if (focused == nullptr) return Control::None;
@@ -628,7 +628,7 @@ void MainView::setFocus(Control control) {
   }
 }
 
-KEAViewHost::Answer MainView::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
+SearchHost::Answer MainView::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
                                          Icon icon) {
   QMessageBox box(this);
   box.setWindowTitle(toQString(caption));

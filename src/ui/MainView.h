@@ -1,7 +1,7 @@
 // The main window's client: the pattern box with its history, the search
 // mode button, the Search button, the Shortest and Longest boxes, the
 // progress bar and one results pane per open dictionary. It is the search
-// controller's window (KEAViewHost): it shows what the controller says and
+// controller's window (SearchHost): it shows what the controller says and
 // forwards what the user does, and it drives a running search from Qt's
 // event loop in slices of a few milliseconds, so the window repaints and
 // Stop answers at once.
@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "search/KEAViewWindows.h"
+#include "search/SearchController.h"
 
 class QAction;
 class QComboBox;
@@ -27,7 +27,7 @@ class QSplitter;
 class QToolButton;
 
 namespace kea {
-class KEAViewProfileWindows;
+class UserOptions;
 }
 
 namespace kea::ui {
@@ -35,7 +35,7 @@ namespace kea::ui {
 class ProgressBarWidget;
 class ResultsPane;
 
-class MainView : public QWidget, public KEAViewHost {
+class MainView : public QWidget, public SearchHost {
   Q_OBJECT
 
  public:
@@ -45,8 +45,8 @@ class MainView : public QWidget, public KEAViewHost {
   MainView(SearchWorkspace& workspace, QWidget* parent = nullptr);
   ~MainView() override;
 
-  KEAViewWindows& controller() { return controller_; }
-  const KEAViewWindows& controller() const { return controller_; }
+  SearchController& controller() { return controller_; }
+  const SearchController& controller() const { return controller_; }
 
   // ---- Panes ----
 
@@ -64,7 +64,7 @@ class MainView : public QWidget, public KEAViewHost {
   int paneArea() const;
   void setPaneSizes(const std::vector<int>& sizes);
   // The results fonts and colours from the options.
-  void applyFonts(const KEAViewProfileWindows& options);
+  void applyFonts(const UserOptions& options);
 
   // ---- For the window around it ----
 
@@ -105,7 +105,7 @@ class MainView : public QWidget, public KEAViewHost {
   // list's selected entries.
   void copy(int activeGroup);
 
-  // ---- KEAViewHost ----
+  // ---- SearchHost ----
   std::string patternText() override;
   int historyCount() override;
   std::string historyItem(int index) override;
@@ -141,7 +141,7 @@ class MainView : public QWidget, public KEAViewHost {
   void meaningBoxToggled(bool on);
   // A list took the focus.
   void paneFocused(int group);
-  void paneContextMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
+  void paneContextMenu(int group, ResultsList::MenuKind kind, const QPoint& globalPos);
   void paneDoubleClicked(int group, bool shift);
   void captionDoubleClicked(int group);
   void captionContextMenu(int group, const QPoint& globalPos);
@@ -167,7 +167,7 @@ class MainView : public QWidget, public KEAViewHost {
   void updateModeActions();
 
   SearchWorkspace& workspace_;
-  KEAViewWindows controller_;
+  SearchController controller_;
   QComboBox* patternBox_;
   QToolButton* modeButton_;
   QPushButton* searchButton_;

@@ -26,8 +26,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "search/StringTable.h"
 #include "settings/Persist.h"
+#include "text/StringTable.h"
 #include "ui/AboutDialog.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/DialogPlacement.h"
@@ -54,7 +54,7 @@ namespace kea::ui {
 
 namespace {
 
-using Control = KEAViewHost::Control;
+using Control = SearchHost::Control;
 
 ScreenRect workArea() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -112,7 +112,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   connect(view_, &MainView::paneFocused, this, &MainWindow::paneFocused);
   connect(view_, &MainView::paneContextMenu, this, &MainWindow::showListMenu);
   connect(view_, &MainView::captionContextMenu, this, [this](int group, const QPoint& at) {
-    showListMenu(group, MatchListWindows::MenuKind::List, at);
+    showListMenu(group, ResultsList::MenuKind::List, at);
   });
   connect(view_, &MainView::captionDoubleClicked, this, [this](int group) {
     if (workspace_.setActive(group)) run(CommandId::Properties);
@@ -268,12 +268,12 @@ void MainWindow::updateRecentFiles() {
 
 CommandContext MainWindow::commandContext() const {
   CommandContext c;
-  const KEAViewWindows& controller = view_->controller();
+  const SearchController& controller = view_->controller();
   c.searching = controller.state() == SearchState::Searching;
   c.lists = controller.groupCount();
   c.active = workspace_.activeDictionary();
   if (c.active >= 0 && c.active < c.lists) {
-    const MatchListWindows& list = controller.group(c.active).list;
+    const ResultsList& list = controller.group(c.active).list;
     c.activeEntries = list.count();
     c.selectedResults = list.selectedCount();
   }
@@ -459,7 +459,7 @@ void MainWindow::openQuickReference() {
     connect(quickReference_, &QuickReferenceWindow::exampleClicked, this, [this](const QString& example) {
       if (isSearching()) return;
       view_->patternBox()->setEditText(example);
-      view_->setFocus(KEAViewHost::Control::PatternBox);
+      view_->setFocus(SearchHost::Control::PatternBox);
       activateWindow();
       if (view_->searchButton()->isEnabled()) view_->search();
     });
@@ -725,7 +725,7 @@ void MainWindow::paneFocused(int group) {
 
 void MainWindow::paneDoubleClicked(int group, bool shift) {
   if (!workspace_.setActive(group)) return;
-  using DoubleClick = MatchListWindows::DoubleClickCommand;
+  using DoubleClick = ResultsList::DoubleClickCommand;
   switch (view_->controller().group(group).list.doubleClickCommand(workspace_.options().viewDoubleClick, shift)) {
     case DoubleClick::Lookup:
       run(CommandId::Lookup);
@@ -741,7 +741,7 @@ void MainWindow::paneDoubleClicked(int group, bool shift) {
   }
 }
 
-void MainWindow::showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos) {
+void MainWindow::showListMenu(int group, ResultsList::MenuKind kind, const QPoint& globalPos) {
   if (isSearching() || !workspace_.setActive(group)) return;
   // The items take their states from the list the menu was opened on.
   updateCommands();
@@ -807,7 +807,7 @@ void MainWindow::fillExternalLookupMenu() {
 // ---------------------------------------------------------------------------
 // WorkspaceHost and WorkspaceView
 
-KEAViewHost::Answer MainWindow::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
+SearchHost::Answer MainWindow::messageBox(std::string_view text, std::string_view caption, Buttons buttons,
                                            Icon icon) {
   return view_->messageBox(text, caption, buttons, icon);
 }
@@ -879,8 +879,8 @@ void MainWindow::loadSettings() {
     Persist persist(store_, SettingsMode::Read);
     values_.load(persist, QLocale().measurementSystem() == QLocale::ImperialUSSystem);
   }
-  view_->setLengthBox(KEAViewHost::LengthBox::Shortest, values_.rangeShortest);
-  view_->setLengthBox(KEAViewHost::LengthBox::Longest, values_.rangeLongest);
+  view_->setLengthBox(SearchHost::LengthBox::Shortest, values_.rangeShortest);
+  view_->setLengthBox(SearchHost::LengthBox::Longest, values_.rangeLongest);
   {
     QComboBox* box = view_->patternBox();
     const QSignalBlocker blocker(box);
@@ -898,7 +898,7 @@ void MainWindow::loadSettings() {
   const WindowPosition place = mainWindowPlacement(workspace_.placement(), workArea(), screenRects());
   resize(place.width, place.height);
   move(place.left, place.top);
-  if (workspace_.placement().state == KEAWorkspace::kMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+  if (workspace_.placement().state == Workspace::kMaximized) setWindowState(windowState() | Qt::WindowMaximized);
   updateMenuTexts();
 }
 
@@ -918,7 +918,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     saveViewSettings();
     // The window's place, the open dictionaries and the recent files.
     WindowPosition place = framePlace(this);
-    place.state = isMaximized() ? KEAWorkspace::kMaximized : 0;
+    place.state = isMaximized() ? Workspace::kMaximized : 0;
     workspace_.setPlacement(place);
     workspace_.save();
   }
@@ -926,8 +926,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::askRangeDefaults() {
-  const int shortest = view_->lengthBox(KEAViewHost::LengthBox::Shortest);
-  const int longest = view_->lengthBox(KEAViewHost::LengthBox::Longest);
+  const int shortest = view_->lengthBox(SearchHost::LengthBox::Shortest);
+  const int longest = view_->lengthBox(SearchHost::LengthBox::Longest);
   if (shortest != values_.rangeShortest || longest != values_.rangeLongest) {
     if (messageBox(texts::kRangeChanged, texts::kRangeChangedCaption, Buttons::YesNo, Icon::Question) ==
         Answer::Yes) {
@@ -940,7 +940,7 @@ void MainWindow::askRangeDefaults() {
   // The pattern history, newest first.
   values_.patternHistory.clear();
   QComboBox* box = view_->patternBox();
-  for (int i = 0; i < box->count() && i < KEAViewValues::kMaxPatternHistory; ++i) {
+  for (int i = 0; i < box->count() && i < MainViewState::kMaxPatternHistory; ++i) {
     values_.patternHistory.push_back(fromQString(box->itemText(i)).value_or(""));
   }
   Persist persist(store_, SettingsMode::Write);

@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
-#include "settings/KEAViewValues.h"
+#include "settings/MainViewState.h"
 #include "settings/SettingsStore.h"
 #include "workspace/CommandTable.h"
-#include "workspace/KEAWorkspace.h"
+#include "workspace/Workspace.h"
 #include "workspace/WorkspaceHost.h"
 
 class QLabel;
@@ -44,10 +44,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   explicit MainWindow(SettingsStore& store, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  KEAWorkspace& workspace() { return workspace_; }
+  Workspace& workspace() { return workspace_; }
   MainView& view() { return *view_; }
   SettingsStore& store() { return store_; }
-  KEAViewValues& values() { return values_; }
+  MainViewState& values() { return values_; }
   // Saving and printing the results lists.
   ResultsSaver& resultsSaver() { return *saver_; }
   ResultsPrinting& resultsPrinting() { return *printing_; }
@@ -118,7 +118,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QAction* addCommand(QMenu* menu, CommandId id);
   void updateMenuTexts();
   void updateRecentFiles();
-  void showListMenu(int group, MatchListWindows::MenuKind kind, const QPoint& globalPos);
+  void showListMenu(int group, ResultsList::MenuKind kind, const QPoint& globalPos);
   void paneFocused(int group);
   void paneDoubleClicked(int group, bool shift);
   void savePaneSizes();
@@ -147,8 +147,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void saveViewSettings();
 
   SettingsStore& store_;
-  KEAWorkspace workspace_;
-  KEAViewValues values_;
+  Workspace workspace_;
+  MainViewState values_;
   MainView* view_;
   QLabel* status_;
   std::map<int, QAction*> actions_;

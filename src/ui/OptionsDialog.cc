@@ -26,9 +26,9 @@
 #include <cmath>
 #include <tuple>
 
-#include "dictionary/KKDictionaryList.h"
-#include "search/StringTable.h"
+#include "dictionary/DictionaryList.h"
 #include "settings/Persist.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/LinkButton.h"
 #include "ui/QtFonts.h"
@@ -39,7 +39,7 @@ namespace kea::ui {
 
 namespace {
 
-using Profile = KEAViewProfileWindows;
+using Profile = UserOptions;
 
 // A logical pixel is 1/96 inch and a point 1/72 inch.
 constexpr double kPointsPerPixel = 72.0 / 96.0;
@@ -147,7 +147,7 @@ QWidget* indented(QWidget* widget, QWidget* parent) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(KEAViewProfileWindows& profile, SettingsStore& store, QWidget* parent)
+OptionsDialog::OptionsDialog(UserOptions& profile, SettingsStore& store, QWidget* parent)
     : QDialog(parent), profile_(profile), store_(store), tabs_(new QTabWidget(this)) {
   setWindowTitle(toQString(dialogs::kOptionsCaption));
 
@@ -195,7 +195,7 @@ QWidget* OptionsDialog::newTab(int index) {
 
 void OptionsDialog::remember(std::string_view label, QWidget* widget) { controls_.emplace_back(label, widget); }
 
-QCheckBox* OptionsDialog::flagBox(std::string_view label, bool KEAViewProfileWindows::*member, QWidget* parent) {
+QCheckBox* OptionsDialog::flagBox(std::string_view label, bool UserOptions::*member, QWidget* parent) {
   auto* box = new QCheckBox(toQString(label), parent);
   flags_.push_back({member, box});
   remember(label, box);
@@ -381,7 +381,7 @@ QWidget* OptionsDialog::dictionaryTab() {
   return page;
 }
 
-QWidget* OptionsDialog::fontRow(std::string_view label, FontSetting KEAViewProfileWindows::*member,
+QWidget* OptionsDialog::fontRow(std::string_view label, FontSetting UserOptions::*member,
                                 SampleGround ground, QWidget* parent, QGridLayout* grid, int row) {
   auto* sample = new SampleButton(parent);
   auto* colour = new SampleButton(parent);
@@ -536,7 +536,7 @@ void OptionsDialog::showEvent(QShowEvent* event) {
 
 void OptionsDialog::changed() { emit optionsChanged(); }
 
-void OptionsDialog::expansionEdited(QLineEdit* edit, std::string KEAViewProfileWindows::*member) {
+void OptionsDialog::expansionEdited(QLineEdit* edit, std::string UserOptions::*member) {
   platform::CodecError error;
   const std::optional<std::string> text = fromQString(edit->text(), &error);
   if (!text) {
@@ -564,7 +564,7 @@ void OptionsDialog::changeDefinitionDictionary() {
   }
   // Checked the way a dictionary is opened, so that a file which is no
   // dictionary never becomes the one definitions are looked up in.
-  KKDictionaryList::Dictionary dictionary(*path);
+  DictionaryList::Dictionary dictionary(*path);
   dictionary.open(true);
   if (!dictionary.isOpen()) {
     showMessage(toQString(*path + std::string(texts::kNotValidDictionary) + dictionaryProblemDetail(dictionary.problem())),

@@ -1,4 +1,4 @@
-// The options window: every user option of KEAViewProfileWindows on five
+// The options window: every user option of UserOptions on five
 // tabs (Pattern, Result, Sorting, Dictionary, Appearance). Each control
 // edits the options object directly and the window says so at once with
 // optionsChanged(), so the main window checks the pattern again and redraws
@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/KEAViewProfileWindows.h"
 #include "settings/SettingsStore.h"
+#include "settings/UserOptions.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -40,7 +40,7 @@ class OptionsDialog : public QDialog {
 
  public:
   // The options and the store must outlive the window.
-  OptionsDialog(KEAViewProfileWindows& profile, SettingsStore& store, QWidget* parent = nullptr);
+  OptionsDialog(UserOptions& profile, SettingsStore& store, QWidget* parent = nullptr);
   ~OptionsDialog() override;
 
   QTabWidget* tabs() const { return tabs_; }
@@ -75,12 +75,12 @@ class OptionsDialog : public QDialog {
   // Where a font's sample is drawn: where the font is used.
   enum class SampleGround { Window, Paper, Definition };
   struct FlagControl {
-    bool KEAViewProfileWindows::*member;
+    bool UserOptions::*member;
     QCheckBox* box;
   };
   struct FontControl {
     std::string_view label;
-    FontSetting KEAViewProfileWindows::*member;
+    FontSetting UserOptions::*member;
     SampleGround ground;
     QAbstractButton* sample;
     QAbstractButton* colour;
@@ -92,12 +92,12 @@ class OptionsDialog : public QDialog {
   QWidget* dictionaryTab();
   QWidget* appearanceTab();
   QWidget* newTab(int index);
-  QCheckBox* flagBox(std::string_view label, bool KEAViewProfileWindows::*member, QWidget* parent);
-  QWidget* fontRow(std::string_view label, FontSetting KEAViewProfileWindows::*member, SampleGround ground,
+  QCheckBox* flagBox(std::string_view label, bool UserOptions::*member, QWidget* parent);
+  QWidget* fontRow(std::string_view label, FontSetting UserOptions::*member, SampleGround ground,
                    QWidget* parent, QGridLayout* grid, int row);
   void remember(std::string_view label, QWidget* widget);
 
-  void expansionEdited(QLineEdit* edit, std::string KEAViewProfileWindows::*member);
+  void expansionEdited(QLineEdit* edit, std::string UserOptions::*member);
   void changeDefinitionDictionary();
   void changeFont(FontControl& control);
   void changeFontColour(FontControl& control);
@@ -105,7 +105,7 @@ class OptionsDialog : public QDialog {
   void drawSamples();
   void changed();
 
-  KEAViewProfileWindows& profile_;
+  UserOptions& profile_;
   SettingsStore& store_;
   QTabWidget* tabs_;
   std::vector<std::pair<std::string_view, QWidget*>> controls_;

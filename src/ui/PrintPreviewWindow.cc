@@ -70,7 +70,7 @@ QPushButton* hintedButton(std::string_view label, std::string_view hint, QWidget
 }  // namespace
 
 PrintPreviewWindow::PrintPreviewWindow(QPrinter& printer, std::unique_ptr<PrintoutFeeder> feeder,
-                                       std::unique_ptr<KEAPrintout> printout, SettingsStore& store,
+                                       std::unique_ptr<ResultsPrintout> printout, SettingsStore& store,
                                        QWidget* parent)
     : QWidget(parent, Qt::Window),
       printer_(printer),
@@ -240,7 +240,7 @@ void PrintPreviewWindow::wheelEvent(QWheelEvent* event) {
 }
 
 PrintPreviewWindowKEA::PrintPreviewWindowKEA(QPrinter& printer, std::unique_ptr<PrintoutFeeder> feeder,
-                                             std::unique_ptr<KEAPrintout> printout, SettingsStore& store,
+                                             std::unique_ptr<ResultsPrintout> printout, SettingsStore& store,
                                              QWidget* parent)
     : PrintPreviewWindow(printer, std::move(feeder), std::move(printout), store, parent),
       all_(hintedButton(dialogs::kAllResultsButton, dialogs::kAllResultsHint, this)),
@@ -252,13 +252,13 @@ PrintPreviewWindowKEA::PrintPreviewWindowKEA(QPrinter& printer, std::unique_ptr<
   selected_->setEnabled(this->printout().getDialogInfo().selectionTo > 0);
   connect(all_, &QPushButton::clicked, this, [this] { choose(false); });
   connect(selected_, &QPushButton::clicked, this, [this] { choose(true); });
-  all_->setChecked((this->printout().printFlags() & KEAPrintout::kPrintSelection) == 0);
+  all_->setChecked((this->printout().printFlags() & ResultsPrintout::kPrintSelection) == 0);
   selected_->setChecked(!all_->isChecked());
 }
 
 void PrintPreviewWindowKEA::choose(bool selected) {
-  std::uint32_t flags = printout().printFlags() & ~KEAPrintout::kPrintSelection;
-  if (selected) flags |= KEAPrintout::kPrintSelection;
+  std::uint32_t flags = printout().printFlags() & ~ResultsPrintout::kPrintSelection;
+  if (selected) flags |= ResultsPrintout::kPrintSelection;
   printout().setPrintFlags(flags);
   all_->setChecked(!selected);
   selected_->setChecked(selected);

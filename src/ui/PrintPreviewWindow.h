@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "printing/KEAPrintout.h"
+#include "printing/ResultsPrintout.h"
 #include "settings/SettingsStore.h"
 
 class QLabel;
@@ -31,7 +31,7 @@ class PrintPreviewWindow : public QWidget {
   // unchanged while the window is open (it is modal). The printer must
   // outlive the window.
   PrintPreviewWindow(QPrinter& printer, std::unique_ptr<PrintoutFeeder> feeder,
-                     std::unique_ptr<KEAPrintout> printout, SettingsStore& store, QWidget* parent);
+                     std::unique_ptr<ResultsPrintout> printout, SettingsStore& store, QWidget* parent);
   ~PrintPreviewWindow() override;
 
   // Print: called with the print flags of the printout shown.
@@ -46,7 +46,7 @@ class PrintPreviewWindow : public QWidget {
   QPushButton* previousButton() const { return previous_; }
   QPushButton* nextButton() const { return next_; }
   QPushButton* printButton() const { return printButton_; }
-  KEAPrintout& printout() { return *printout_; }
+  ResultsPrintout& printout() { return *printout_; }
 
   void previousPage();
   void nextPage();
@@ -68,7 +68,7 @@ class PrintPreviewWindow : public QWidget {
 
   QPrinter& printer_;
   std::unique_ptr<PrintoutFeeder> feeder_;
-  std::unique_ptr<KEAPrintout> printout_;
+  std::unique_ptr<ResultsPrintout> printout_;
   std::unique_ptr<QtPrintoutDevice> device_;
   QWidget* pages_;
   QLabel* status_;
@@ -89,7 +89,7 @@ class PrintPreviewWindowKEA : public PrintPreviewWindow {
 
  public:
   PrintPreviewWindowKEA(QPrinter& printer, std::unique_ptr<PrintoutFeeder> feeder,
-                        std::unique_ptr<KEAPrintout> printout, SettingsStore& store, QWidget* parent);
+                        std::unique_ptr<ResultsPrintout> printout, SettingsStore& store, QWidget* parent);
 
   QPushButton* allButton() const { return all_; }
   QPushButton* selectedButton() const { return selected_; }

@@ -4,8 +4,8 @@
 #include <QStyle>
 #include <QStyleOptionProgressBar>
 
-#include "search/KEAProgressBar.h"
-#include "search/StringTable.h"
+#include "search/SearchProgress.h"
+#include "text/StringTable.h"
 #include "ui/QtText.h"
 
 namespace kea::ui {
@@ -14,7 +14,7 @@ namespace {
 constexpr int kFrame = 1;  // pixels of frame around the bar
 }
 
-ProgressBarWidget::ProgressBarWidget(const KEAProgressBar& model, QWidget* parent) : QWidget(parent), model_(model) {
+ProgressBarWidget::ProgressBarWidget(const SearchProgress& model, QWidget* parent) : QWidget(parent), model_(model) {
   setToolTip(toQString(loadString(strings::kProgressBarTip)));
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -74,7 +74,7 @@ void ProgressBarWidget::paintEvent(QPaintEvent*) {
     if (!s.labelled) continue;
     const QString label = QString::number(s.length);
     // The first length is always named, even where its segment is narrow.
-    QRect text = cell.adjusted(KEAProgressBar::kLabelGap, 0, 0, 0);
+    QRect text = cell.adjusted(SearchProgress::kLabelGap, 0, 0, 0);
     if (i == 0) text.setWidth(std::max(text.width(), metrics.horizontalAdvance(label)));
     painter.save();
     painter.setClipRect(text.intersected(bar).intersected(QRect(done.right() + 1, bar.top(), width, bar.height())));

@@ -1,7 +1,7 @@
 // The search window's progress bar: a frame split into one segment per word
 // length the pattern can match, each as wide as its share of the words and
 // labelled with its length where the label fits, with the part searched so
-// far filled in the highlight colour. It draws the core's KEAProgressBar at
+// far filled in the highlight colour. It draws the core's SearchProgress at
 // its own width and repaints only when the filled width moves.
 #pragma once
 
@@ -9,7 +9,7 @@
 #include <cstdint>
 
 namespace kea {
-class KEAProgressBar;
+class SearchProgress;
 }
 
 namespace kea::ui {
@@ -18,7 +18,7 @@ class ProgressBarWidget : public QWidget {
   Q_OBJECT
 
  public:
-  ProgressBarWidget(const KEAProgressBar& model, QWidget* parent = nullptr);
+  ProgressBarWidget(const SearchProgress& model, QWidget* parent = nullptr);
 
   // The model changed; repaints when that shows.
   void modelChanged();
@@ -43,7 +43,7 @@ class ProgressBarWidget : public QWidget {
   int barWidth() const;
   Shown shown() const;
 
-  const KEAProgressBar& model_;
+  const SearchProgress& model_;
   Shown shown_;
 };
 

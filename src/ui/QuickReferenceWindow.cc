@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/LinkButton.h"
 #include "ui/QtText.h"

@@ -5,7 +5,7 @@
 
 namespace kea::ui {
 
-ResultsModel::ResultsModel(MatchListWindows& list, QObject* parent)
+ResultsModel::ResultsModel(ResultsList& list, QObject* parent)
     : QAbstractListModel(parent), list_(list), shown_(list.count()) {
   list_.setHost(this);
 }
@@ -16,7 +16,7 @@ int ResultsModel::rowCount(const QModelIndex& parent) const { return parent.isVa
 
 QVariant ResultsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= shown_ || index.column() != 0) return {};
-  const MatchListWindows::Entry* entry = list_.entryAt(index.row());
+  const ResultsList::Entry* entry = list_.entryAt(index.row());
   if (entry == nullptr) return {};
   switch (role) {
     case Qt::DisplayRole:
@@ -41,7 +41,7 @@ QVariant ResultsModel::data(const QModelIndex& index, int role) const {
 }
 
 void ResultsModel::sync() {
-  for (const MatchListWindows::RowBlock& block : list_.takeInsertions()) {
+  for (const ResultsList::RowBlock& block : list_.takeInsertions()) {
     beginInsertRows(QModelIndex(), block.first, block.first + block.count - 1);
     shown_ += block.count;
     endInsertRows();

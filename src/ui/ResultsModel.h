@@ -15,11 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace kea::ui {
 
-class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
+class ResultsModel : public QAbstractListModel, private ResultsList::Host {
   Q_OBJECT
 
  public:
@@ -30,7 +30,7 @@ class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
   };
 
   // The list must outlive the model.
-  explicit ResultsModel(MatchListWindows& list, QObject* parent = nullptr);
+  explicit ResultsModel(ResultsList& list, QObject* parent = nullptr);
   ~ResultsModel() override;
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -39,7 +39,7 @@ class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
   // Announces the rows the list added since the last call.
   void sync();
 
-  MatchListWindows& list() { return list_; }
+  ResultsList& list() { return list_; }
 
   // Which words of the meaning an entry matched, when the list's last
   // search ranked by meaning (else null): the tool tips then say why an
@@ -52,7 +52,7 @@ class ResultsModel : public QAbstractListModel, private MatchListWindows::Host {
   void cleared() override;
   void refreshed() override { sync(); }
 
-  MatchListWindows& list_;
+  ResultsList& list_;
   MeaningMatches meaningMatches_;
   // The rows announced so far.
   int shown_ = 0;

@@ -10,7 +10,7 @@
 
 namespace kea::ui {
 
-ResultsPane::ResultsPane(int number, KEAViewWindows::OutputGroup& group, QWidget* parent)
+ResultsPane::ResultsPane(int number, SearchController::OutputGroup& group, QWidget* parent)
     : QWidget(parent),
       number_(number),
       group_(group),

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "search/KEAViewWindows.h"
+#include "search/SearchController.h"
 
 namespace kea::ui {
 
@@ -20,7 +20,7 @@ class ResultsPane : public QWidget {
 
  public:
   // The group must outlive the pane.
-  ResultsPane(int number, KEAViewWindows::OutputGroup& group, QWidget* parent = nullptr);
+  ResultsPane(int number, SearchController::OutputGroup& group, QWidget* parent = nullptr);
   ~ResultsPane() override;
 
   int number() const { return number_; }
@@ -39,7 +39,7 @@ class ResultsPane : public QWidget {
 
  private:
   int number_;
-  KEAViewWindows::OutputGroup& group_;
+  SearchController::OutputGroup& group_;
   QLabel* caption_;
   ResultsView* view_;
   ResultsModel* model_;

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "search/ResultsDictionary.h"
 #include "printing/PrintoutFeeder.h"
-#include "settings/KEAViewValues.h"
+#include "search/ResultsDictionary.h"
+#include "settings/MainViewState.h"
 #include "settings/Persist.h"
 #include "ui/DictionarySaveDialog.h"
 #include "ui/MainView.h"
@@ -25,7 +25,7 @@ namespace kea::ui {
 int savePrintHelpTopic(const QWidget* window) {
   if (window == nullptr) return 0;
   if (qobject_cast<const PrintPreviewWindow*>(window)) return kHelpPrintPreview;
-  if (qobject_cast<const KKDictionarySaveDialog*>(window)) return kHelpSaveDictionaryDialog;
+  if (qobject_cast<const DictionarySaveDialog*>(window)) return kHelpSaveDictionaryDialog;
   if (qobject_cast<const QPageSetupDialog*>(window)) return kHelpPageSetup;
   if (qobject_cast<const QPrintDialog*>(window)) return kHelpPrinting;
   if (window->objectName() == QLatin1String("SaveResultsDialog")) return kHelpSaveResultsDialog;
@@ -39,8 +39,8 @@ ResultsPrinting::~ResultsPrinting() {
 
 PrintPreviewWindowKEA* ResultsPrinting::previewWindow() const { return preview_; }
 
-KEAPrintout::Margins ResultsPrinting::margins(const KEAViewValues& values) {
-  KEAPrintout::Margins m;
+ResultsPrintout::Margins ResultsPrinting::margins(const MainViewState& values) {
+  ResultsPrintout::Margins m;
   m.units = values.printingMarginUnits;
   m.left = values.printingLeftMargin;
   m.top = values.printingTopMargin;
@@ -49,18 +49,18 @@ KEAPrintout::Margins ResultsPrinting::margins(const KEAViewValues& values) {
   return m;
 }
 
-std::unique_ptr<KEAPrintout> ResultsPrinting::makePrintout(std::unique_ptr<PrintoutFeeder>& feeder) {
+std::unique_ptr<ResultsPrintout> ResultsPrinting::makePrintout(std::unique_ptr<PrintoutFeeder>& feeder) {
   const int group = frame_.workspace().activeDictionary();
-  const KEAViewWindows& controller = frame_.view().controller();
+  const SearchController& controller = frame_.view().controller();
   if (group < 0 || group >= controller.groupCount()) return nullptr;
-  const KEAViewWindows::OutputGroup& output = controller.group(group);
-  feeder = std::make_unique<KEAPrintoutFeeder>(output.list);
+  const SearchController::OutputGroup& output = controller.group(group);
+  feeder = std::make_unique<ResultsPrintoutFeeder>(output.list);
   const std::string title = resultsDictionaryDescription(frame_.workspace().activeName(), output.pattern);
-  return std::make_unique<KEAPrintout>(title, *feeder, frame_.workspace().options().fontPrinting,
+  return std::make_unique<ResultsPrintout>(title, *feeder, frame_.workspace().options().fontPrinting,
                                        margins(frame_.values()));
 }
 
-int ResultsPrinting::printOn(QPrinter& printer, KEAPrintout& printout, int first, int last) {
+int ResultsPrinting::printOn(QPrinter& printer, ResultsPrintout& printout, int first, int last) {
   printer.setDocName(toQString(printout.title()));
   QtPrintoutDevice device(printer);
   const int pages = printout.pageRange(device).second;
@@ -76,21 +76,21 @@ int ResultsPrinting::printOn(QPrinter& printer, KEAPrintout& printout, int first
 
 void ResultsPrinting::print(std::uint32_t flags) {
   std::unique_ptr<PrintoutFeeder> feeder;
-  std::unique_ptr<KEAPrintout> printout = makePrintout(feeder);
+  std::unique_ptr<ResultsPrintout> printout = makePrintout(feeder);
   if (!printout) return;
   marginsToPrinter();
   QPrintDialog dialog(&printer_, &frame_);
-  const KEAPrintout::DialogInfo info = printout->getDialogInfo();
+  const ResultsPrintout::DialogInfo info = printout->getDialogInfo();
   QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
                                                      QAbstractPrintDialog::PrintPageRange |
                                                      QAbstractPrintDialog::PrintShowPageSize |
                                                      QAbstractPrintDialog::PrintCollateCopies;
   if (info.selectionTo > 0) options |= QAbstractPrintDialog::PrintSelection;
   dialog.setOptions(options);
-  printer_.setPrintRange(info.selectionTo > 0 && (flags & KEAPrintout::kPrintSelection) != 0 ? QPrinter::Selection
+  printer_.setPrintRange(info.selectionTo > 0 && (flags & ResultsPrintout::kPrintSelection) != 0 ? QPrinter::Selection
                                                                                           : QPrinter::AllPages);
   if (dialog.exec() != QDialog::Accepted) return;
-  printout->setPrintFlags(printer_.printRange() == QPrinter::Selection ? KEAPrintout::kPrintSelection : 0);
+  printout->setPrintFlags(printer_.printRange() == QPrinter::Selection ? ResultsPrintout::kPrintSelection : 0);
   int first = 1;
   int last = INT_MAX;
   if (printer_.printRange() == QPrinter::PageRange) {
@@ -111,7 +111,7 @@ void ResultsPrinting::pageSetup() {
 
 void ResultsPrinting::preview() {
   std::unique_ptr<PrintoutFeeder> feeder;
-  std::unique_ptr<KEAPrintout> printout = makePrintout(feeder);
+  std::unique_ptr<ResultsPrintout> printout = makePrintout(feeder);
   if (!printout) return;
   if (preview_) delete preview_.data();
   preview_ = new PrintPreviewWindowKEA(printer_, std::move(feeder), std::move(printout), frame_.store(), &frame_);
@@ -124,8 +124,8 @@ void ResultsPrinting::preview() {
 }
 
 void ResultsPrinting::marginsToPrinter() {
-  const KEAViewValues& v = frame_.values();
-  const bool millimetres = v.printingMarginUnits == KEAViewValues::kHundredthsOfMillimetre;
+  const MainViewState& v = frame_.values();
+  const bool millimetres = v.printingMarginUnits == MainViewState::kHundredthsOfMillimetre;
   const double perUnit = millimetres ? 100.0 : 1000.0;
   const QMarginsF margins(v.printingLeftMargin / perUnit, v.printingTopMargin / perUnit,
                           v.printingRightMargin / perUnit, v.printingBottomMargin / perUnit);
@@ -147,8 +147,8 @@ void ResultsPrinting::marginsFromPrinter() {
   const QMarginsF m = layout.margins(inches ? QPageLayout::Inch : QPageLayout::Millimeter);
   const double perUnit = inches ? 1000.0 : 100.0;
   const auto stored = [perUnit](double value) { return static_cast<int>(std::lround(std::max(0.0, value) * perUnit)); };
-  KEAViewValues& v = frame_.values();
-  v.printingMarginUnits = inches ? KEAViewValues::kThousandthsOfInch : KEAViewValues::kHundredthsOfMillimetre;
+  MainViewState& v = frame_.values();
+  v.printingMarginUnits = inches ? MainViewState::kThousandthsOfInch : MainViewState::kHundredthsOfMillimetre;
   v.printingLeftMargin = stored(m.left());
   v.printingTopMargin = stored(m.top());
   v.printingRightMargin = stored(m.right());

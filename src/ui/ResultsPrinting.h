@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "printing/KEAPrintout.h"
+#include "printing/ResultsPrintout.h"
 
 namespace kea {
-struct KEAViewValues;
+struct MainViewState;
 }
 
 namespace kea::ui {
@@ -39,14 +39,14 @@ class ResultsPrinting {
   PrintPreviewWindowKEA* previewWindow() const;
 
   // The stored margins as the printout takes them.
-  static KEAPrintout::Margins margins(const KEAViewValues& values);
+  static ResultsPrintout::Margins margins(const MainViewState& values);
   // Pages first…last of `printout` on `printer`; the number of pages
   // printed, or -1 when the printer could not be started.
-  static int printOn(QPrinter& printer, KEAPrintout& printout, int first = 1, int last = INT_MAX);
+  static int printOn(QPrinter& printer, ResultsPrintout& printout, int first = 1, int last = INT_MAX);
 
  private:
   // A printout of the active list; nothing when there is none.
-  std::unique_ptr<KEAPrintout> makePrintout(std::unique_ptr<PrintoutFeeder>& feeder);
+  std::unique_ptr<ResultsPrintout> makePrintout(std::unique_ptr<PrintoutFeeder>& feeder);
   // The stored margins onto the printer's page layout, and back.
   void marginsToPrinter();
   void marginsFromPrinter();

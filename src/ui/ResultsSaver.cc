@@ -9,7 +9,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/File.h"
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 #include "ui/DictionarySaveDialog.h"
 #include "ui/FileDialogs.h"
 #include "ui/MainView.h"
@@ -22,7 +22,7 @@ namespace kea::ui {
 
 void ResultsSaver::saveResults() {
   const int group = frame_.workspace().activeDictionary();
-  const KEAViewWindows& controller = frame_.view().controller();
+  const SearchController& controller = frame_.view().controller();
   if (group < 0 || group >= controller.groupCount() || controller.state() == SearchState::Searching) return;
   const std::optional<Choice> choice = chooseFile();
   if (!choice) return;
@@ -68,8 +68,8 @@ std::optional<ResultsSaver::Choice> ResultsSaver::chooseFile() {
     folder_ = QFileInfo(file).absolutePath();
     if (QFileInfo::exists(toQString(path))) {
       const std::string question = path + std::string(loadString(strings::kAlreadyExists));
-      if (frame_.messageBox(question, texts::kSaveAsCaption, KEAViewHost::Buttons::YesNo,
-                            KEAViewHost::Icon::Exclamation) != KEAViewHost::Answer::Yes) {
+      if (frame_.messageBox(question, texts::kSaveAsCaption, SearchHost::Buttons::YesNo,
+                            SearchHost::Icon::Exclamation) != SearchHost::Answer::Yes) {
         continue;
       }
     }
@@ -86,13 +86,13 @@ void ResultsSaver::saveText(int group, const std::string& path) {
     // The message, then why: the reason names the user's file or folder.
     const std::string reason = platform::utf8ToCp1252(why).value_or(why);
     frame_.messageBox(std::string(texts::kResultsNotSaved) + (reason.empty() ? "" : "\n\n" + reason),
-                      texts::kTextFileSaveErrorCaption, KEAViewHost::Buttons::Ok, KEAViewHost::Icon::Exclamation);
+                      texts::kTextFileSaveErrorCaption, SearchHost::Buttons::Ok, SearchHost::Icon::Exclamation);
   }
 }
 
 void ResultsSaver::saveDictionary(int group, const std::string& path) {
-  KEAViewWindows& controller = frame_.view().controller();
-  KEAViewWindows::OutputGroup& output = controller.group(group);
+  SearchController& controller = frame_.view().controller();
+  SearchController::OutputGroup& output = controller.group(group);
   // The lengths and pattern of the search that found the list, taken
   // before a paused search is abandoned and the plan made afresh.
   int shortest = output.plan.shortest;
@@ -104,11 +104,11 @@ void ResultsSaver::saveDictionary(int group, const std::string& path) {
   const std::string pattern = output.pattern;
   if (controller.state() == SearchState::Paused) controller.validate();
 
-  const KKDictionaryList* dictionaries = frame_.workspace().dictionaries();
+  const DictionaryList* dictionaries = frame_.workspace().dictionaries();
   if (dictionaries == nullptr || group >= dictionaries->count()) return;
-  KKDictionarySaveKEADialog dialog(&frame_, frame_.store(), output.list, *dictionaries, group, path, pattern,
+  ResultsDictionarySaveDialog dialog(&frame_, frame_.store(), output.list, *dictionaries, group, path, pattern,
                                    shortest, longest);
-  QObject::connect(&dialog, &KKDictionarySaveDialog::helpRequested, &frame_,
+  QObject::connect(&dialog, &DictionarySaveDialog::helpRequested, &frame_,
                    [this] { frame_.showHelp(kHelpSaveDictionaryDialog); });
   dialog.exec();
 }

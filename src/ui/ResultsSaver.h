@@ -1,6 +1,6 @@
 // "Save Results from * &As...": the save dialog loop and the two forms a
 // results list is saved in, a UTF-8 text file or a dictionary of its own
-// (through KKDictionarySaveKEADialog). The name last chosen is offered
+// (through ResultsDictionarySaveDialog). The name last chosen is offered
 // again for as long as the program runs.
 #pragma once
 

@@ -180,10 +180,10 @@ void ResultsView::mouseDoubleClickEvent(QMouseEvent* event) {
 void ResultsView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
   QListView::selectionChanged(selected, deselected);
   if (model_ == nullptr) return;
-  MatchListWindows& list = model_->list();
-  list.applySelection(0, 0, MatchListWindows::kSelectReplace, false);
+  ResultsList& list = model_->list();
+  list.applySelection(0, 0, ResultsList::kSelectReplace, false);
   for (const QItemSelectionRange& range : selectionModel()->selection()) {
-    list.applySelection(range.top(), range.height(), MatchListWindows::kSelectKeep, true);
+    list.applySelection(range.top(), range.height(), ResultsList::kSelectKeep, true);
   }
 }
 

@@ -11,7 +11,7 @@
 #include <QListView>
 #include <QStyledItemDelegate>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace kea::ui {
 
@@ -68,7 +68,7 @@ class ResultsView : public QListView {
   // The list took the keyboard focus (its dictionary becomes the active one).
   void focused();
   // The context menu is wanted at `globalPos`; `kind` says which one.
-  void contextMenuWanted(MatchListWindows::MenuKind kind, const QPoint& globalPos);
+  void contextMenuWanted(ResultsList::MenuKind kind, const QPoint& globalPos);
   // A row was double-clicked; `shift` whether Shift was held.
   void rowDoubleClicked(bool shift);
 

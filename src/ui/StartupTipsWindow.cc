@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "definitions/RichTextReader.h"
-#include "search/StringTable.h"
 #include "settings/Persist.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtFonts.h"
 #include "ui/QtText.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 
 namespace kea {
 
@@ -72,8 +72,8 @@ constexpr ContextCommand kDictionaryMenu[] = {
 
 std::span<const Command> commandTable() { return kCommands; }
 
-std::span<const ContextCommand> contextMenu(MatchListWindows::MenuKind kind) {
-  if (kind == MatchListWindows::MenuKind::Entries) return kEntriesMenu;
+std::span<const ContextCommand> contextMenu(ResultsList::MenuKind kind) {
+  if (kind == ResultsList::MenuKind::Entries) return kEntriesMenu;
   return kDictionaryMenu;
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "search/MatchListWindows.h"
+#include "search/ResultsList.h"
 
 namespace kea {
 
@@ -133,7 +133,7 @@ struct ContextCommand {
   CommandId id;
   std::string_view text;
 };
-std::span<const ContextCommand> contextMenu(MatchListWindows::MenuKind kind);
+std::span<const ContextCommand> contextMenu(ResultsList::MenuKind kind);
 
 // Paths longer than this are shortened for display in the menu.
 inline constexpr std::size_t kRecentFileDisplayLength = 48;

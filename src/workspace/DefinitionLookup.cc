@@ -1,13 +1,13 @@
 #include "workspace/DefinitionLookup.h"
 
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/DefinitionRetriever.h"
 #include "platform/File.h"
 
 namespace kea {
 
 namespace {
 
-std::optional<DictionaryTexts> textsOf(const KKDictionaryList& list, int i) {
+std::optional<DictionaryTexts> textsOf(const DictionaryList& list, int i) {
   DictionaryTexts texts;
   texts.description = list.description(i);
   list.describe(i, texts.details);
@@ -16,22 +16,22 @@ std::optional<DictionaryTexts> textsOf(const KKDictionaryList& list, int i) {
 
 }  // namespace
 
-const KKDictionaryList* DefinitionLookup::definitions(const KKDictionaryList& open, std::string_view path) {
+const DictionaryList* DefinitionLookup::definitions(const DictionaryList& open, std::string_view path) {
   if (path.empty()) return nullptr;
   for (int i = 0; i < open.count(); ++i) {
     if (platform::sameFile(open.path(i), path)) return nullptr;
   }
   if (!definitions_ || definitions_->count() != 1 || definitions_->path(0) != path) {
-    definitions_ = KKDictionaryList::make(std::vector<std::string>{std::string(path)});
+    definitions_ = DictionaryList::make(std::vector<std::string>{std::string(path)});
   }
   return definitions_.get();
 }
 
-std::vector<Definition> DefinitionLookup::lookUp(const KKDictionaryList& open, std::string_view definitionsPath,
+std::vector<Definition> DefinitionLookup::lookUp(const DictionaryList& open, std::string_view definitionsPath,
                                                  std::string_view word) {
   std::vector<Definition> out;
   lookupDefinitions(open, word, out);
-  if (const KKDictionaryList* extra = definitions(open, definitionsPath)) {
+  if (const DictionaryList* extra = definitions(open, definitionsPath)) {
     const std::size_t first = out.size();
     lookupDefinitions(*extra, word, out);
     // After the open dictionaries in the search order.
@@ -40,12 +40,12 @@ std::vector<Definition> DefinitionLookup::lookUp(const KKDictionaryList& open, s
   return out;
 }
 
-std::optional<DictionaryTexts> DefinitionLookup::texts(const KKDictionaryList& open,
+std::optional<DictionaryTexts> DefinitionLookup::texts(const DictionaryList& open,
                                                        std::string_view definitionsPath, std::string_view path) {
   for (int i = 0; i < open.count(); ++i) {
     if (open.path(i) == path) return textsOf(open, i);
   }
-  if (const KKDictionaryList* extra = definitions(open, definitionsPath); extra != nullptr && extra->path(0) == path) {
+  if (const DictionaryList* extra = definitions(open, definitionsPath); extra != nullptr && extra->path(0) == path) {
     return textsOf(*extra, 0);
   }
   return std::nullopt;

@@ -15,7 +15,7 @@
 
 #include "definitions/DefinitionViews.h"
 #include "dictionary/Definition.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "settings/TextForms.h"
 #include "workspace/WindowPlacement.h"
 
@@ -25,19 +25,19 @@ class DefinitionLookup {
  public:
   // Every definition of `word` from the open list, then from the
   // definitions dictionary at `definitionsPath` (empty: none).
-  std::vector<Definition> lookUp(const KKDictionaryList& open, std::string_view definitionsPath,
+  std::vector<Definition> lookUp(const DictionaryList& open, std::string_view definitionsPath,
                                  std::string_view word);
   // The description and details of the dictionary at `path`, looked for
   // among the open dictionaries, then in the definitions dictionary.
-  std::optional<DictionaryTexts> texts(const KKDictionaryList& open, std::string_view definitionsPath,
+  std::optional<DictionaryTexts> texts(const DictionaryList& open, std::string_view definitionsPath,
                                        std::string_view path);
 
  private:
   // The definitions dictionary as a list of its own, or null when it is
   // not wanted (no path, or one of the open dictionaries).
-  const KKDictionaryList* definitions(const KKDictionaryList& open, std::string_view path);
+  const DictionaryList* definitions(const DictionaryList& open, std::string_view path);
 
-  KKDictionaryList::Handle definitions_;
+  DictionaryList::Handle definitions_;
 };
 
 // The window that F4, F5 or F6 brings to the front. Windows are numbered

@@ -4,9 +4,9 @@
 
 namespace kea {
 
-DictionaryProperties dictionaryProperties(const KKDictionaryList& list, int index) {
+DictionaryProperties dictionaryProperties(const DictionaryList& list, int index) {
   DictionaryProperties out;
-  const KKDictionaryList::Dictionary* dictionary = list.dictionary(index);
+  const DictionaryList::Dictionary* dictionary = list.dictionary(index);
   if (!dictionary) return out;
   // Checked first: this reopens a file that changed on disk.
   out.valid = list.isUsable(index);

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 
 namespace kea {
 
@@ -24,6 +24,6 @@ struct DictionaryProperties {
 
 // The properties of dictionary `index` of the list; all empty and not valid
 // when there is no such dictionary.
-DictionaryProperties dictionaryProperties(const KKDictionaryList& list, int index);
+DictionaryProperties dictionaryProperties(const DictionaryList& list, int index);
 
 }  // namespace kea

@@ -7,15 +7,15 @@
 
 #include <string_view>
 
-#include "search/KEAViewHost.h"
+#include "search/SearchHost.h"
 
 namespace kea {
 
 class WorkspaceHost {
  public:
-  using Buttons = KEAViewHost::Buttons;
-  using Icon = KEAViewHost::Icon;
-  using Answer = KEAViewHost::Answer;
+  using Buttons = SearchHost::Buttons;
+  using Icon = SearchHost::Icon;
+  using Answer = SearchHost::Answer;
 
   virtual ~WorkspaceHost() = default;
 

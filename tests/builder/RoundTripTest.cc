@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/LetterFold.h"
 #include "dictionary/WordListDecoder.h"
 #include "support/KkdTestReader.h"
@@ -19,7 +19,7 @@
 namespace kea::test {
 namespace {
 
-std::string keyText(const KKDictionaryList::Dictionary& dictionary, const DecodedEntry& entry) {
+std::string keyText(const DictionaryList::Dictionary& dictionary, const DecodedEntry& entry) {
   std::string key;
   for (const std::uint8_t index : entry.key) key.push_back(static_cast<char>(dictionary.canonicalCharOf(index)));
   return key;
@@ -83,7 +83,7 @@ TEST(RoundTrip, RandomInputsDecodeToWhatWentIn) {
 
     TempDir dir;
     const std::string path = buildTestDictionary(dir, lines);
-    KKDictionaryList::Dictionary dictionary(path);
+    DictionaryList::Dictionary dictionary(path);
     dictionary.open(true);
     ASSERT_TRUE(dictionary.isOpen());
     const KkdFile file = readKkd(path);

@@ -9,7 +9,7 @@
 #include "builder/CompanionJobs.h"
 #include "builder/ScoreCompanions.h"
 #include "builder/WordListMerge.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -83,7 +83,7 @@ TEST(WordListMerge, ADictionarysScoresComeAlongIntoAMergedDictionary) {
   job.target = dir.file("merged.kkd");
   const JobResult result = runMergeJob(job);
   ASSERT_TRUE(result.ok) << result.report;
-  KKDictionaryList::Dictionary merged(dir.file("merged.kkd"));
+  DictionaryList::Dictionary merged(dir.file("merged.kkd"));
   merged.open(true);
   const EntryScores* scores = merged.entryScores();
   ASSERT_NE(scores, nullptr);
@@ -114,7 +114,7 @@ TEST(BuildJob, ScoredLinesOfTheInputAreWrittenBesideTheDictionary) {
   const JobResult result = runBuildJob(job);
   ASSERT_TRUE(result.ok) << result.report;
   EXPECT_NE(result.report.find("2 entries scored"), std::string::npos) << result.report;
-  KKDictionaryList::Dictionary built(dir.file("out.kkd"));
+  DictionaryList::Dictionary built(dir.file("out.kkd"));
   built.open(true);
   ASSERT_NE(built.entryScores(), nullptr);
   EXPECT_EQ(built.entryScores()->scoredCount(), 2u);

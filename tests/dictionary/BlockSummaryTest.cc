@@ -32,8 +32,8 @@ class BlockSummaryTest : public ::testing::Test {
   }
   // A dictionary object of its own, so that each read finds the file as it
   // is now.
-  std::unique_ptr<KKDictionaryList::Dictionary> openDictionary() const {
-    auto d = std::make_unique<KKDictionaryList::Dictionary>(path);
+  std::unique_ptr<DictionaryList::Dictionary> openDictionary() const {
+    auto d = std::make_unique<DictionaryList::Dictionary>(path);
     d->open(true);
     EXPECT_TRUE(d->isOpen());
     return d;

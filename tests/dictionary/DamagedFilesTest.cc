@@ -8,9 +8,9 @@
 
 #include <random>
 
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "fulltext/KKDictionaryDefinitionSearchIndexed.h"
-#include "fulltext/KKDictionaryDefinitionSearchSequential.h"
+#include "fulltext/DefinitionRetriever.h"
+#include "fulltext/IndexedDefinitionSearch.h"
+#include "fulltext/SequentialDefinitionSearch.h"
 #include "support/DamagedFiles.h"
 #include "support/KkdAssembler.h"
 #include "support/KkdTestReader.h"
@@ -34,8 +34,8 @@ const std::vector<std::string> kLines = [] {
 // Looks up and searches the damaged file; fails the test on a record that
 // is no record and on a search that does not finish.
 void exercise(const std::string& path, std::uint64_t size) {
-  auto list = KKDictionaryList::make(path);
-  KKDictionaryList::Dictionary& d = *list->dictionary(0);
+  auto list = DictionaryList::make(path);
+  DictionaryList::Dictionary& d = *list->dictionary(0);
   if (!d.refresh()) return;
   for (const char* word : {"bank", "river", "stone", "sea", "sand", "brace"}) {
     std::vector<Definition> found;
@@ -48,16 +48,16 @@ void exercise(const std::string& path, std::uint64_t size) {
   for (const char* query : {"river", "small & rock", "sea | bank", "!stone", "r*"}) {
     MatchEngineSet set;
     set.parseExpression(d.alphabet(), query, 1, 100);
-    KKDictionaryDefinitionSearchIndexed indexed(*list, 0, set);
+    IndexedDefinitionSearch indexed(*list, 0, set);
     for (const std::uint32_t offset : indexed.candidates()) {
       EXPECT_TRUE(offset >= d.searchableStart() && d.isDefinitionOffset(offset)) << query;
     }
     Definition hit;
     for (std::size_t n = 0; indexed.next(hit); ++n) ASSERT_LE(n, indexed.candidates().size());
 
-    KKDictionaryDefinitionSearchSequential reading(*list, 0, set);
+    SequentialDefinitionSearch reading(*list, 0, set);
     std::size_t calls = 0;
-    while (reading.next(3) != KKDictionaryDefinitionSearchSequential::Step::Finished) {
+    while (reading.next(3) != SequentialDefinitionSearch::Step::Finished) {
       ASSERT_LE(++calls, size) << query << ": the reading search does not finish";
     }
   }

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "builder/ScoreCompanions.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/EntryScores.h"
-#include "dictionary/KKDictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -22,7 +22,7 @@ const std::vector<std::string> kLines = {"pear;20", "apple;pomme;90", "tail end;
 
 // Every entry's score as the dictionary's scores give it, by entry text.
 std::map<std::string, int> scoresByText(const std::string& path) {
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   std::map<std::string, int> out;
   const EntryScores* scores = dictionary.entryScores();
@@ -58,7 +58,7 @@ TEST(EntryScores, EachEntryGetsItsOwnScoreAndUnscoredEntriesNone) {
                                                {"zebra", kNoScore}, {"ox", 0}, {"Apple", 12}};
   EXPECT_EQ(scoresByText(path), expected);
   // The number of a scored line is no entry.
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   EXPECT_EQ(dictionary.entryScores()->scoredCount(), 6u);
   EXPECT_EQ(dictionary.entryScores()->score(5, 99), kNoScore);
@@ -92,7 +92,7 @@ TEST(EntryScores, ACutOrChangedCompanionIsIgnored) {
     test::writeFile(dir.file("test.scores"), good.substr(0, cut));
     ASSERT_TRUE(scoresByText(path).empty()) << "cut at " << cut;
   }
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   for (std::size_t at = 0; at < good.size(); ++at) {
     std::string changed = good;
@@ -154,7 +154,7 @@ TEST(PairScores, PairsAreFoundByTheirWordsFoldedAndOthersAreNot) {
   const std::string path = test::buildTestDictionary(dir, {"tail", "end"});
   WordPairs words(pairs.begin(), pairs.end());
   ASSERT_TRUE(writePairsCompanion(path, words, nullptr));
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   const auto loaded = dictionary.pairScores();
   ASSERT_NE(loaded, nullptr);
@@ -181,7 +181,7 @@ TEST(PairScores, PairsAreFoundByTheirWordsFoldedAndOthersAreNot) {
   std::string bytes = test::readFile(dir.file("test.pairs"));
   bytes[kCompanionFrameSize] = static_cast<char>(bytes[kCompanionFrameSize] ^ 1);
   test::writeFile(dir.file("test.pairs"), bytes);
-  KKDictionaryList::Dictionary again(path);
+  DictionaryList::Dictionary again(path);
   again.open(true);
   EXPECT_EQ(again.pairScores(), nullptr);
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
+#include "fulltext/DefinitionRetriever.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 
@@ -22,7 +22,7 @@ std::ostream& operator<<(std::ostream& out, const Found& f) {
   return out << "{" << f.dictionary << ", " << f.headword << ", " << f.body << "}";
 }
 
-std::vector<Found> lookUp(const KKDictionaryList& list, std::string_view word) {
+std::vector<Found> lookUp(const DictionaryList& list, std::string_view word) {
   std::vector<Definition> definitions;
   lookupDefinitions(list, word, definitions);
   std::vector<Found> out;
@@ -35,7 +35,7 @@ std::vector<Found> lookUp(const KKDictionaryList& list, std::string_view word) {
 
 TEST(LookupDefinitions, FindsEntriesWithFoldedLetters) {
   TempDir dir;
-  auto list = KKDictionaryList::make(
+  auto list = DictionaryList::make(
       buildTestDictionary(dir, {"caf\xE9|a coffee house", "tail-end|the last part", "bank|a river side",
                                 "bank|a money house", ";plum|a stone fruit", "cherry", "Apple;apple|a fruit",
                                 "apple|a company"}));
@@ -66,14 +66,14 @@ TEST(LookupDefinitions, DictionariesContributeInListOrder) {
   const std::string a = buildTestDictionary(dir, {"bank|a river side", "bank|a money house", "tree|a plant"}, first);
   const std::string b = buildTestDictionary(dir, {"Bank|to rely", "rock|a stone"}, second);
   const std::vector<Found> both = {{0, "bank", "a river side"}, {0, "bank", "a money house"}, {1, "Bank", "to rely"}};
-  EXPECT_EQ(lookUp(*KKDictionaryList::make(a + ";" + b), "bank"), both);
-  EXPECT_EQ(lookUp(*KKDictionaryList::make(b + ";" + a), "bank"),
+  EXPECT_EQ(lookUp(*DictionaryList::make(a + ";" + b), "bank"), both);
+  EXPECT_EQ(lookUp(*DictionaryList::make(b + ";" + a), "bank"),
             (std::vector<Found>{{0, "Bank", "to rely"}, {1, "bank", "a river side"}, {1, "bank", "a money house"}}));
 
   // A missing dictionary contributes nothing, and the others are still
   // searched even when it comes first.
   const std::string missing = dir.file("missing.kkd");
-  EXPECT_EQ(lookUp(*KKDictionaryList::make(missing + ";" + a + ";" + b), "rock"),
+  EXPECT_EQ(lookUp(*DictionaryList::make(missing + ";" + a + ";" + b), "rock"),
             (std::vector<Found>{{2, "rock", "a stone"}}));
 }
 
@@ -103,7 +103,7 @@ TEST(LookupDefinitions, LookupsThatStartAtASampleFindEveryEntry) {
       lines.push_back(twin + "|twin " + std::to_string(i));
     }
   }
-  auto list = KKDictionaryList::make(buildTestDictionary(dir, lines));
+  auto list = DictionaryList::make(buildTestDictionary(dir, lines));
   for (std::size_t i = 0; i < words.size(); ++i) {
     std::vector<std::string> expected;
     if (i % 3 != 0) expected.push_back("def " + std::to_string(i));

@@ -62,17 +62,17 @@ class TrickleSource : public ByteSource {
 
 class Decoding : public ::testing::Test {
  protected:
-  KKDictionaryList::Dictionary& open(const KkdAssembler& a) {
+  DictionaryList::Dictionary& open(const KkdAssembler& a) {
     const std::string path = dir.file(std::to_string(files++) + ".kkd");
     test::writeFile(path, a.bytes());
-    dictionary = std::make_unique<KKDictionaryList::Dictionary>(path);
+    dictionary = std::make_unique<DictionaryList::Dictionary>(path);
     dictionary->open(true);
     EXPECT_TRUE(dictionary->isOpen()) << dictionary->statusText() << " " << dictionary->problem();
     return *dictionary;
   }
 
   // Every record of `bytes` decoded with the tables of `d`, fed `step` bytes at a time.
-  std::vector<WordListDecoder::Result> records(const KKDictionaryList::Dictionary& d, const std::string& bytes,
+  std::vector<WordListDecoder::Result> records(const DictionaryList::Dictionary& d, const std::string& bytes,
                                                std::size_t step, std::vector<std::string>* texts = nullptr) {
     TrickleSource source(bytes, step);
     auto decoder = std::make_unique<WordListDecoder>(d);
@@ -86,7 +86,7 @@ class Decoding : public ::testing::Test {
     return out;
   }
   // The same as text, to compare ways of handing the bytes over.
-  std::vector<std::string> trace(const KKDictionaryList::Dictionary& d, const std::string& bytes, std::size_t step) {
+  std::vector<std::string> trace(const DictionaryList::Dictionary& d, const std::string& bytes, std::size_t step) {
     std::vector<std::string> texts;
     const auto r = records(d, bytes, step, &texts);
     for (std::size_t i = 0; i < r.size(); ++i) {
@@ -98,7 +98,7 @@ class Decoding : public ::testing::Test {
 
   test::TempDir dir;
   int files = 0;
-  std::unique_ptr<KKDictionaryList::Dictionary> dictionary;
+  std::unique_ptr<DictionaryList::Dictionary> dictionary;
   std::unique_ptr<WordBuffer> word = std::make_unique<WordBuffer>();
 };
 

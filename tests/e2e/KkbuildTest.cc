@@ -125,7 +125,7 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_EQ(readKkd(dir.file("out.kkd")).magic, "KKD1");
   EXPECT_EQ(readFile(dir.file("Backup of out.kkd")), "previous dictionary");
   EXPECT_EQ(dir.names(), (Names{"Backup of out.kkd", "bad.txt", "in.txt", "out.blocks", "out.kkd"}));
-  EXPECT_EQ(loadBlockSummaries(*KKDictionaryList::make(dir.file("out.kkd"))->dictionary(0)).status,
+  EXPECT_EQ(loadBlockSummaries(*DictionaryList::make(dir.file("out.kkd"))->dictionary(0)).status,
             CompanionStatus::Loaded);
 }
 

@@ -8,7 +8,7 @@
 #include <unordered_set>
 
 #include "dictionary/BlockSummary.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "platform/Cp1252.h"
 
@@ -34,8 +34,8 @@ const Headwords& headwordsOf(const std::string& path) {
   auto found = cache.find(path);
   if (found != cache.end()) return found->second;
   Headwords& words = cache[path];
-  auto list = KKDictionaryList::make(path);
-  const KKDictionaryList::Dictionary* dictionary = list->dictionary(0);
+  auto list = DictionaryList::make(path);
+  const DictionaryList::Dictionary* dictionary = list->dictionary(0);
   EXPECT_TRUE(dictionary && dictionary->isOpen()) << path;
   if (!dictionary || !dictionary->isOpen()) return words;
   std::size_t section1 = 0, expected = 0;
@@ -66,7 +66,7 @@ TEST(ShippedDictionaries, HoldTheExampleWordsWithDefinitions) {
 
 TEST(ShippedDictionaries, CarryTheBlockSummariesOfTheirOwnFiles) {
   for (const std::string& path : {kEnglish, kWordNet}) {
-    const auto list = KKDictionaryList::make(path);
+    const auto list = DictionaryList::make(path);
     const LoadedBlockSummaries loaded = loadBlockSummaries(*list->dictionary(0));
     ASSERT_EQ(loaded.status, CompanionStatus::Loaded) << path;
     // Every entry of section 1 is in a block.

@@ -4,11 +4,11 @@
 // prompt with its messages.
 #include <gtest/gtest.h>
 
-#include "lookup/ExternalLookupViewWindows.h"
+#include "lookup/ExternalLookupPrompt.h"
 #include "lookup/LookupConfiguration.h"
 #include "lookup/LookupEncoding.h"
 #include "lookup/RecordingLauncher.h"
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 
 namespace kea {
 namespace {
@@ -162,20 +162,20 @@ TEST(LookupExecution, ALauncherThatFailsMakesTheLookupFailWithoutTouchingTheDefa
   EXPECT_EQ(startExternalLookup(f.config, "w", 12710), ExternalLookupOutcome::Failed);
 }
 
-TEST(ExternalLookupViewWindows, MessageDependsOnModeAndEnabledMethods) {
+TEST(ExternalLookupPrompt, MessageDependsOnModeAndEnabledMethods) {
   const struct {
-    ExternalLookupViewWindows::Mode mode;
+    ExternalLookupPrompt::Mode mode;
     bool anyEnabled;
     const char* message;
   } cases[] = {
-      {ExternalLookupViewWindows::Mode::Requested, true, "Would you like to try an external search for \"w x\" now?"},
-      {ExternalLookupViewWindows::Mode::Requested, false,
+      {ExternalLookupPrompt::Mode::Requested, true, "Would you like to try an external search for \"w x\" now?"},
+      {ExternalLookupPrompt::Mode::Requested, false,
        "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of the configured "
        "methods is checked if you would like to try an external search for \"w x\"."},
-      {ExternalLookupViewWindows::Mode::NoDefinitions, true,
+      {ExternalLookupPrompt::Mode::NoDefinitions, true,
        "No definitions for \"w x\" could be found in the KEA dictionaries.\n\nWould you like to try an external "
        "search?"},
-      {ExternalLookupViewWindows::Mode::NoDefinitions, false,
+      {ExternalLookupPrompt::Mode::NoDefinitions, false,
        "No definitions for \"w x\" could be found in the KEA dictionaries.\n\nClick on the Setup... button and "
        "ensure one of the configured methods is checked if you would like to try an external search."},
   };
@@ -184,7 +184,7 @@ TEST(ExternalLookupViewWindows, MessageDependsOnModeAndEnabledMethods) {
     if (!c.anyEnabled) {
       for (int i = 0; i < 3; ++i) f.config.entry(S::WebSearch, i).enabled = 0;
     }
-    ExternalLookupViewWindows prompt(f.config, "w x", c.mode);
+    ExternalLookupPrompt prompt(f.config, "w x", c.mode);
     EXPECT_EQ(prompt.caption(), "External Lookup - w x");
     EXPECT_EQ(prompt.message(), c.message);
     EXPECT_EQ(prompt.okEnabled(), c.anyEnabled);
@@ -193,11 +193,11 @@ TEST(ExternalLookupViewWindows, MessageDependsOnModeAndEnabledMethods) {
   }
 }
 
-TEST(ExternalLookupViewWindows, PromptFollowsASetupMadeWhileItIsOpen) {
+TEST(ExternalLookupPrompt, PromptFollowsASetupMadeWhileItIsOpen) {
   Fixture f;
   for (int i = 0; i < 3; ++i) f.config.entry(S::WebSearch, i).enabled = 0;
   EXPECT_EQ(startExternalLookup(f.config, "w", 12710), ExternalLookupOutcome::PromptNeeded);
-  ExternalLookupViewWindows prompt(f.config, "w", ExternalLookupViewWindows::Mode::Requested);
+  ExternalLookupPrompt prompt(f.config, "w", ExternalLookupPrompt::Mode::Requested);
   EXPECT_FALSE(prompt.okEnabled());
   f.config.entry(S::WebSearch, 2).enabled = 1;  // as Setup... would
   EXPECT_TRUE(prompt.okEnabled());

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "dictionary/DictionaryList.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
-#include "dictionary/KKDictionaryList.h"
 #include "search/PhraseAnagram.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "settings/UserOptions.h"
 #include "support/TestAlphabet.h"
 #include "support/TestDictionary.h"
 
@@ -93,13 +93,13 @@ namespace {
 TEST(Allocation, PhraseAnagramStepsAllocateNothingPerCandidate) {
   test::TempDir dir;
   const std::string path = test::buildTestDictionary(dir, test::generatedWords(3000, 3));
-  const auto list = KKDictionaryList::make(path);
+  const auto list = DictionaryList::make(path);
   PhraseAnagramQuery query;
   query.letters = "aabbccddeeff";
   query.minWords = 1;
   query.maxWords = 4;
   query.shortest = 3;
-  PhraseAnagramSearch search(*list, query, KEAViewProfileWindows::kSuppressDuplicates, 0);
+  PhraseAnagramSearch search(*list, query, UserOptions::kSuppressDuplicates, 0);
   PhraseBatch batch;
   batch.text().reserve(1 << 16);
   long steps = 0;

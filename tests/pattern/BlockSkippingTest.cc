@@ -18,10 +18,10 @@
 #include "builder/CompanionFileWriter.h"
 #include "dictionary/Coding.h"
 #include "dictionary/DecodedLists.h"
-#include "pattern/InputEngine.h"
+#include "pattern/LengthPlan.h"
 #include "pattern/MatchEngine.h"
 #include "pattern/MatchEngineSet.h"
-#include "pattern/SearchStep.h"
+#include "pattern/WordCursor.h"
 #include "support/BlockSummaryWords.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
@@ -43,14 +43,14 @@ const char* const kPatterns[] = {
 // "-" for a slice without a match, and the end of each length.
 Trace searchTrace(const std::string& path, const std::string& pattern) {
   Trace trace;
-  auto list = KKDictionaryList::make(path);
+  auto list = DictionaryList::make(path);
   MatchEngineSet set;
   if (set.parseExpression(list->dictionary(0)->alphabet(), pattern, 1, 100) != PatternStatus::Valid) {
     ADD_FAILURE() << pattern;
     return trace;
   }
   const LengthPlan plan = planLengths(set, false, {}, 1, 100);
-  InputEngine engine(*list, 0);
+  WordCursor engine(*list, 0);
   for (int length = plan.firstLength(); startLength(engine, set, plan, length); length += plan.step) {
     for (;;) {
       const WordBuffer* w = engine.next(set);
@@ -86,7 +86,7 @@ class BlockSkippingTest : public ::testing::Test {
   }
   // Whether the summary beside `with` is taken, read afresh.
   bool summaryTaken() const {
-    auto list = KKDictionaryList::make(with);
+    auto list = DictionaryList::make(with);
     return list->dictionary(0)->blockSummaries() != nullptr;
   }
 
@@ -165,8 +165,8 @@ TEST_F(BlockSkippingTest, ASummaryThatIsNotTakenChangesNothing) {
 
 TEST_F(BlockSkippingTest, OffsetsThatDoNotDescribeTheListNeverLeadOutsideItOrToWordsThePatternMisses) {
   build(test::unevenLetterLines(1500));
-  auto list = KKDictionaryList::make(with);
-  const KKDictionaryList::Dictionary& d = *list->dictionary(0);
+  auto list = DictionaryList::make(with);
+  const DictionaryList::Dictionary& d = *list->dictionary(0);
   std::string payload(BlockSummaries::make(d, 4)->serialize());
   // Every block claims one bit more than it takes, and that it holds
   // every letter but the last one's: each skip lands off a record.
@@ -188,7 +188,7 @@ TEST_F(BlockSkippingTest, OffsetsThatDoNotDescribeTheListNeverLeadOutsideItOrToW
   ASSERT_TRUE(summaryTaken());
   for (const char* pattern : {"*q*z*", "*e*", "t*"}) {
     MatchEngine engine;
-    auto check = KKDictionaryList::make(with);
+    auto check = DictionaryList::make(with);
     ASSERT_EQ(engine.compile(check->dictionary(0)->alphabet(), pattern), PatternStatus::Valid);
     for (const std::string& line : searchTrace(with, pattern)) {
       if (line[0] == '-' || line.starts_with("end of ")) continue;
@@ -262,7 +262,7 @@ TEST_F(KeptListsTest, ARebuiltDictionaryIsReadAfreshAndDefinitionLookupsGoOnInto
   // From memory to the end of section 1, then on through the file.
   test::buildTestDictionary(dir, {"horse", "cat|small furry beast"}, options);
   searchTrace(with, "*");
-  auto list = KKDictionaryList::make(with);
+  auto list = DictionaryList::make(with);
   MatchEngineSet set;
   ASSERT_EQ(set.parseExpression(list->dictionary(0)->alphabet(), "*", 1, 100), PatternStatus::Valid);
   set.setLength(5);
@@ -270,7 +270,7 @@ TEST_F(KeptListsTest, ARebuiltDictionaryIsReadAfreshAndDefinitionLookupsGoOnInto
   ASSERT_EQ(any.compile(list->dictionary(0)->alphabet(), "*"), PatternStatus::Valid);
   any.setWordLength(5);
   for (const int wordsFirst : {0, 1, 2}) {
-    InputEngine engine(*list, 0);
+    WordCursor engine(*list, 0);
     ASSERT_TRUE(engine.setLength(5));
     std::vector<std::string> seen;
     for (int i = 0; i < wordsFirst; ++i) {

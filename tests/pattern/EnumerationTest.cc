@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "pattern/InputEngine.h"
 #include "pattern/MatchEngineSet.h"
-#include "search/StringTable.h"
+#include "pattern/WordCursor.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
+#include "text/StringTable.h"
 
 namespace kea {
 namespace {
@@ -86,7 +86,7 @@ TEST(Enumeration, EveryFaultHasItsOwnMessage) {
 class EnumerationSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    list = KKDictionaryList::make(test::buildTestDictionary(
+    list = DictionaryList::make(test::buildTestDictionary(
         dir, {"tail end", "tail-end", "tailend", "tail", "to be or not", "tail-end Charlie", "don't", "o'clock",
               "to-be or not", "do n't"}));
     ASSERT_TRUE(list->isUsable(0));
@@ -103,7 +103,7 @@ class EnumerationSearch : public ::testing::Test {
               PatternStatus::Valid)
         << line;
     Words found;
-    InputEngine engine(*list, 0);
+    WordCursor engine(*list, 0);
     const auto [shortest, longest] = set.lengthRange();
     for (int length = shortest; length <= longest; ++length) {
       if (!set.setLength(length) || !engine.setLength(length)) continue;
@@ -115,7 +115,7 @@ class EnumerationSearch : public ::testing::Test {
   }
 
   test::TempDir dir;
-  KKDictionaryList::Handle list;
+  DictionaryList::Handle list;
 };
 
 TEST_F(EnumerationSearch, ListsExactlyTheEntriesSplitLikeTheEnumeration) {

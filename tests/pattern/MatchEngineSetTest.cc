@@ -1,5 +1,5 @@
 // The line layer: macros, splitting a line into patterns and group tokens,
-// evaluation and balances (its lengths are planned in InputEngineTest).
+// evaluation and balances (its lengths are planned in WordCursorTest).
 #include <gtest/gtest.h>
 
 #include <string>

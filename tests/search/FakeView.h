@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
-#include "search/KEAViewHost.h"
-#include "search/KEAViewWindows.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "dictionary/DictionaryList.h"
+#include "search/SearchController.h"
+#include "search/SearchHost.h"
+#include "settings/UserOptions.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 
@@ -39,12 +39,12 @@ class FakeHost : public MemoryViewHost {
 
 class FakeWorkspace : public SearchWorkspace {
  public:
-  KKDictionaryList::Handle list;
-  KEAViewProfileWindows profile{""};
+  DictionaryList::Handle list;
+  UserOptions profile{""};
   int active = 0;
 
-  const KKDictionaryList* dictionaries() const override { return list.get(); }
-  const KEAViewProfileWindows& options() const override { return profile; }
+  const DictionaryList* dictionaries() const override { return list.get(); }
+  const UserOptions& options() const override { return profile; }
   int activeDictionary() const override { return active; }
 };
 
@@ -60,7 +60,7 @@ class ViewTest : public ::testing::Test {
       paths.push_back(buildTestDictionary(dir, dictionaries[i], options));
       names += paths.back() + ";";
     }
-    workspace.list = KKDictionaryList::make(names);
+    workspace.list = DictionaryList::make(names);
     view.dictionariesChanged();
   }
   void type(const std::string& pattern) {
@@ -69,7 +69,7 @@ class ViewTest : public ::testing::Test {
   }
   std::vector<std::string> results(int group, bool sorted = false) const {
     std::vector<std::string> out;
-    const MatchListWindows& list = view.group(group).list;
+    const ResultsList& list = view.group(group).list;
     for (int i = 0; i < list.count(); ++i) out.emplace_back(list.textAt(i));
     if (sorted) std::sort(out.begin(), out.end());
     return out;
@@ -80,7 +80,7 @@ class ViewTest : public ::testing::Test {
     while (view.state() == SearchState::Searching) {
       ++turns;
       if (onTurn) onTurn(turns);
-      if (view.state() != SearchState::Searching || view.step(1) == KEAViewWindows::Step::Finished) break;
+      if (view.state() != SearchState::Searching || view.step(1) == SearchController::Step::Finished) break;
     }
   }
   // The Search button, then the search until it stops.
@@ -104,7 +104,7 @@ class ViewTest : public ::testing::Test {
   std::function<void(int)> onTurn;  // what happens between two steps, with the turn's number from 1
   int turns = 0;
   std::uint64_t now = 0;  // the controller's clock, in milliseconds
-  KEAViewWindows view{workspace, host, [this] { return now; }};
+  SearchController view{workspace, host, [this] { return now; }};
 };
 
 }  // namespace kea::test

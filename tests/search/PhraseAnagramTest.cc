@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/LetterFold.h"
 #include "search/PhraseAnagram.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "settings/UserOptions.h"
 #include "support/KkdAssembler.h"
 #include "support/TestDictionary.h"
 
@@ -23,9 +23,9 @@ namespace kea {
 namespace {
 
 using Words = std::vector<std::string>;
-constexpr int kSuppress = KEAViewProfileWindows::kSuppressDuplicates;
-constexpr int kIndependent = KEAViewProfileWindows::kSearchIndependently;
-constexpr int kActiveOnly = KEAViewProfileWindows::kActiveDictionaryOnly;
+constexpr int kSuppress = UserOptions::kSuppressDuplicates;
+constexpr int kIndependent = UserOptions::kSearchIndependently;
+constexpr int kActiveOnly = UserOptions::kActiveDictionaryOnly;
 
 // ---------------------------------------------------------------------------
 // The oracle: every sequence of up to three entries, kept when its letters
@@ -263,19 +263,19 @@ std::multiset<std::string> oracle(const std::vector<Words>& dictionaries, const 
 
 class PhraseAnagramTest : public ::testing::Test {
  protected:
-  KKDictionaryList::Handle open(const std::vector<Words>& dictionaries) {
+  DictionaryList::Handle open(const std::vector<Words>& dictionaries) {
     std::string names;
     for (std::size_t d = 0; d < dictionaries.size(); ++d) {
       test::TestDictionaryOptions options;
       options.fileName = "d" + std::to_string(d) + "-" + std::to_string(serial_++) + ".kkd";
       names += test::buildTestDictionary(dir_, dictionaries[d], options) + ";";
     }
-    return KKDictionaryList::make(names);
+    return DictionaryList::make(names);
   }
 
   // Runs a search to its end in steps of `work`, checking the dictionary
   // index each phrase comes with.
-  static std::multiset<std::string> run(const KKDictionaryList& list, const PhraseAnagramQuery& q, int mode,
+  static std::multiset<std::string> run(const DictionaryList& list, const PhraseAnagramQuery& q, int mode,
                                         int active = 0, long long work = 1 << 20, std::mt19937* random = nullptr) {
     PhraseAnagramSearch search(list, q, mode, active);
     PhraseBatch batch;
@@ -520,7 +520,7 @@ TEST_F(PhraseAnagramTest, ADamagedListIsReportedNotPassedOver) {
   const std::string path = dir_.file("broken.kkd");
   test::writeFile(path, a.bytes());
   const auto whole = open({{"act", "cat", "tac"}});
-  const auto list = KKDictionaryList::make(whole->path(0) + ";" + path);
+  const auto list = DictionaryList::make(whole->path(0) + ";" + path);
   ASSERT_TRUE(list->isUsable(1)) << list->dictionary(1)->problem();
   PhraseAnagramQuery query;
   query.letters = "dgo";

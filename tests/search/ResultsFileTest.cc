@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "search/MatchListWindows.h"
 #include "search/ResultsFile.h"
+#include "search/ResultsList.h"
 #include "support/FileSizeLimit.h"
 #include "support/SpecialFiles.h"
 #include "support/TempDir.h"
@@ -47,11 +47,11 @@ TEST(ResultsFileNames, RememberedNameLosesFolderAndExtensions) {
 }
 
 TEST(ResultsFile, OneLinePerEntryWithAnnotationInUtf8) {
-  MatchListWindows list;
+  ResultsList list;
   ASSERT_TRUE(list.add("apple", "", "", 0));
   ASSERT_TRUE(list.add("caf\xe9", " (drink)", "", 1));  // Windows-1252 e acute
   ASSERT_TRUE(list.add("pear", "", " +xy", 2));
-  list.applySelection(0, 1, MatchListWindows::kSelectKeep, true);  // the selection does not matter
+  list.applySelection(0, 1, ResultsList::kSelectKeep, true);  // the selection does not matter
   test::TempDir dir;
   const std::string path = dir.file("out.txt");
   ASSERT_TRUE(saveResultsAsText(list, path));
@@ -63,7 +63,7 @@ TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
   test::TempDir dir;
   const std::string path = dir.file("out.txt");
   test::writeFile(path, "old contents that are longer than the new\n");
-  MatchListWindows list;
+  ResultsList list;
   ASSERT_TRUE(saveResultsAsText(list, path));
   EXPECT_EQ(test::readFile(path), "");
   // The replaced file is kept, as a replaced dictionary is.
@@ -77,7 +77,7 @@ TEST(ResultsFile, ReplacesAnExistingFileAndWritesAnEmptyList) {
 
 TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
   test::TempDir dir;
-  MatchListWindows list;
+  ResultsList list;
   for (int i = 0; i < 2000; ++i) ASSERT_TRUE(list.add("entry" + std::to_string(i), "", "", i));
 
   std::string detail;
@@ -97,7 +97,7 @@ TEST(ResultsFile, FailuresLeaveTheOldFileAndNoLeftovers) {
 // read, never over a folder.
 TEST(ResultsFile, TheWindowsSaveKeepsLinksAndModesAndRefusesWhatIsNoFile) {
   test::TempDir dir;
-  MatchListWindows list;
+  ResultsList list;
   ASSERT_TRUE(list.add("apple", "", "", 0));
   test::writeFile(dir.file("real.txt"), "old\n");
   ASSERT_EQ(::chmod(dir.file("real.txt").c_str(), 0600), 0);

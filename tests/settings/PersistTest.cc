@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "settings/KEAViewProfileWindows.h"
-#include "settings/KEAViewValues.h"
+#include "settings/MainViewState.h"
 #include "settings/TextForms.h"
+#include "settings/UserOptions.h"
 #include "support/TempDir.h"
 
 namespace kea {
@@ -105,22 +105,22 @@ TEST(Persist, WrongTypeOverlongTextAndMissingFontReadAsMissing) {
   EXPECT_EQ(colour, Colour::fromRgb(1, 2, 3));
 }
 
-TEST(KEAViewProfileWindows, TheDefaultDefinitionsDictionaryIsFoundWhereTheDataIsInstalled) {
+TEST(UserOptions, TheDefaultDefinitionsDictionaryIsFoundWhereTheDataIsInstalled) {
   test::TempDir dir;
   const std::filesystem::path share = dir.path() / "share" / "kea" / "Definitions";
   std::filesystem::create_directories(share);
   std::filesystem::create_directories(dir.path() / "bin");
   const std::string bin = (dir.path() / "bin").string() + "/";
   // Neither beside the program nor in ../share/kea: the place beside it.
-  EXPECT_EQ(KEAViewProfileWindows::defaultDefinitionDictionary(bin), bin + "Definitions/WordNet.kkd");
+  EXPECT_EQ(UserOptions::defaultDefinitionDictionary(bin), bin + "Definitions/WordNet.kkd");
   std::ofstream((share / "WordNet.kkd").string()) << "x";
-  EXPECT_EQ(std::filesystem::path(KEAViewProfileWindows::defaultDefinitionDictionary(bin)).lexically_normal(),
+  EXPECT_EQ(std::filesystem::path(UserOptions::defaultDefinitionDictionary(bin)).lexically_normal(),
             std::filesystem::path(bin + "../share/kea/Definitions/WordNet.kkd").lexically_normal());
 }
 
-TEST(KEAViewProfileWindows, NoKeyGivesTheDefaultsAndOutOfRangeValuesKeepThem) {
+TEST(UserOptions, NoKeyGivesTheDefaultsAndOutOfRangeValuesKeepThem) {
   MemorySettingsStore store;
-  KEAViewProfileWindows options("/opt/kea/bin");
+  UserOptions options("/opt/kea/bin");
   options.expansionAt = "changed";
   options.load(store);
   EXPECT_EQ(options.expansionAt, "[aeiou]");
@@ -151,9 +151,9 @@ TEST(KEAViewProfileWindows, NoKeyGivesTheDefaultsAndOutOfRangeValuesKeepThem) {
   EXPECT_TRUE(options.viewLengthGrouping);
 }
 
-TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
+TEST(UserOptions, SavedOptionsLoadBackUnchanged) {
   MemorySettingsStore store;
-  KEAViewProfileWindows saved("/p");
+  UserOptions saved("/p");
   saved.expansionAt = "[xyz]";
   saved.variablesExclusive = false;
   saved.fontPattern = parseFont("0,0,255,-20,0,0,0,700,0,0,0,0,0,0,0,0,Arial");
@@ -163,7 +163,7 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   saved.viewMeaningBox = true;
   saved.save(store);
   EXPECT_EQ(store.valueCount(), 27u);  // every option of the table
-  KEAViewProfileWindows loaded("/elsewhere");
+  UserOptions loaded("/elsewhere");
   loaded.load(store);
   EXPECT_EQ(loaded.expansionAt, "[xyz]");
   EXPECT_FALSE(loaded.variablesExclusive);
@@ -179,7 +179,7 @@ TEST(KEAViewProfileWindows, SavedOptionsLoadBackUnchanged) {
   EXPECT_EQ(loaded.outputMinimumScore, 0);
 }
 
-TEST(KEAViewValues, RangeIsClampedAndTheHistoryStopsAtAGapAndAtAHundred) {
+TEST(MainViewState, RangeIsClampedAndTheHistoryStopsAtAGapAndAtAHundred) {
   MemorySettingsStore store;
   store.putInt("RangeShortest", -4);
   store.putInt("RangeLongest", 500);
@@ -188,18 +188,18 @@ TEST(KEAViewValues, RangeIsClampedAndTheHistoryStopsAtAGapAndAtAHundred) {
   store.putString("Pattern2", "");
   store.putString("Pattern3", "later");
   Persist persist(store, SettingsMode::Read);
-  KEAViewValues values;
+  MainViewState values;
   values.load(persist, true);
   EXPECT_EQ(values.rangeShortest, 1);
   EXPECT_EQ(values.rangeLongest, 100);
   EXPECT_EQ(values.patternHistory, (std::vector<std::string>{"a*", ";lobikes"}));
   // By the locale when the units are unset or neither 4 nor 8.
   values.loadPrinting(persist, false);
-  EXPECT_EQ(values.printingMarginUnits, KEAViewValues::kHundredthsOfMillimetre);
+  EXPECT_EQ(values.printingMarginUnits, MainViewState::kHundredthsOfMillimetre);
   EXPECT_EQ(values.printingTopMargin, 2540);
 
   MemorySettingsStore written;
-  KEAViewValues many;
+  MainViewState many;
   for (int i = 0; i < 120; ++i) many.patternHistory.push_back("p" + std::to_string(i));
   many.patternHistory[5].clear();
   {

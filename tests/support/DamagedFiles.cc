@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "dictionary/WordListDecoder.h"
 #include "support/TempDir.h"
 
@@ -29,7 +29,7 @@ ScratchFile::~ScratchFile() {
 
 bool openAndDecodeAll(const ScratchFile& scratch, const std::string& bytes) {
   writeFile(scratch.path(), bytes);
-  KKDictionaryList::Dictionary d(scratch.path());
+  DictionaryList::Dictionary d(scratch.path());
   d.open(true);
   if (!d.isOpen()) {
     EXPECT_EQ(d.statusText(), "-- INVALID DICTIONARY FILE --");

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/KEAAppWindows.h"
+#include "app/DesktopApp.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 #include "ui/MainView.h"
@@ -35,7 +35,7 @@ class AppWindowTest : public ::testing::Test {
     QFile::remove(QtSettingsStore::fileName());
   }
   void start(const std::vector<std::string>& paths) {
-    program = std::make_unique<app::KEAAppWindows>(store);
+    program = std::make_unique<app::DesktopApp>(store);
     QStringList files;
     for (const std::string& path : paths) files << toQString(path);
     program->start(files);
@@ -65,7 +65,7 @@ class AppWindowTest : public ::testing::Test {
 
   kea::test::TempDir dir;
   QtSettingsStore store;
-  std::unique_ptr<app::KEAAppWindows> program;
+  std::unique_ptr<app::DesktopApp> program;
 };
 
 }  // namespace kea::ui

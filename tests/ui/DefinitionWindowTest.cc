@@ -27,7 +27,7 @@
 namespace kea::ui {
 namespace {
 
-using W = DefinitionViewWindows;
+using W = DefinitionBrowser;
 
 class DefinitionWindowTest : public AppWindowTest {
  protected:

@@ -39,7 +39,7 @@ TEST_F(DictionaryPropertiesDialogTest, AUsableDictionaryShowsItsFieldsAndCounts)
   options.description = "Line one\nLine two";
   options.fileName = "big.kkd";
   const std::string path = test::buildTestDictionary(dir, lines, options);
-  const auto list = KKDictionaryList::make(path);
+  const auto list = DictionaryList::make(path);
 
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   DictionaryPropertiesDialog dialog(*list, 0, settings);

@@ -30,7 +30,7 @@ class MainViewTest : public ::testing::Test {
       options.fileName = "d" + std::to_string(i) + ".kkd";
       names += test::buildTestDictionary(dir, dictionaries[i], options) + ";";
     }
-    workspace.list = KKDictionaryList::make(names);
+    workspace.list = DictionaryList::make(names);
     view = std::make_unique<MainView>(workspace);
     view->resize(600, 400);
     view->show();
@@ -131,7 +131,7 @@ TEST_F(MainViewTest, ListsTakeNoClicksWhileSearchingAndMirrorTheSelection) {
   EXPECT_TRUE(list->locked());  // from the start of the search
   waitForSearch();
   EXPECT_FALSE(list->locked());
-  const MatchListWindows& core = view->controller().group(0).list;
+  const ResultsList& core = view->controller().group(0).list;
   const auto click = [&](int row, Qt::KeyboardModifiers keys) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualRect(list->model()->index(row, 0)).center());
   };
@@ -161,8 +161,8 @@ TEST_F(MainViewTest, ACharacterOutsideTheCodePageIsReported) {
 
 TEST_F(MainViewTest, LengthBoxesClampWhatIsTypedWhenEditingFinishes) {
   open({{"cat"}});
-  QSpinBox* longest = view->lengthSpin(KEAViewHost::LengthBox::Longest);
-  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
+  QSpinBox* longest = view->lengthSpin(SearchHost::LengthBox::Longest);
+  QSpinBox* shortest = view->lengthSpin(SearchHost::LengthBox::Shortest);
   longest->setFocus();
   longest->selectAll();
   QTest::keyClicks(longest, "150");
@@ -180,8 +180,8 @@ TEST_F(MainViewTest, LengthBoxesClampWhatIsTypedWhenEditingFinishes) {
 // must not follow every keystroke down to 1.
 TEST_F(MainViewTest, LengthBoxesCoupleOnlyWhenEditingFinishes) {
   open({{"cat"}});
-  QSpinBox* longest = view->lengthSpin(KEAViewHost::LengthBox::Longest);
-  QSpinBox* shortest = view->lengthSpin(KEAViewHost::LengthBox::Shortest);
+  QSpinBox* longest = view->lengthSpin(SearchHost::LengthBox::Longest);
+  QSpinBox* shortest = view->lengthSpin(SearchHost::LengthBox::Shortest);
   shortest->setFocus();
   shortest->selectAll();
   QTest::keyClicks(shortest, "10");

@@ -18,8 +18,11 @@
 #include <QUrl>
 
 #include "AppWindowTest.h"
+#include "builder/ScoreCompanions.h"
+#include "meaning/MeaningDocuments.h"
 #include "settings/Persist.h"
 #include "support/SpecialFiles.h"
+#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/HelpWindow.h"
 #include "ui/LinkButton.h"
@@ -28,9 +31,6 @@
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
 #include "ui/QuickReferenceWindow.h"
-#include "builder/ScoreCompanions.h"
-#include "meaning/MeaningDocuments.h"
-#include "search/StringTable.h"
 #include "ui/ResultsModel.h"
 #include "ui/ResultsPane.h"
 #include "ui/ResultsView.h"
@@ -271,7 +271,7 @@ TEST_F(MainWindowTest, AStoredDictionaryThatIsANamedPipeIsReportedAndTheWindowAp
 
 TEST_F(MainWindowTest, ChangedLengthBoxesAreOfferedAsTheDefaultAtExit) {
   start({test::buildTestDictionary(dir, {"obelisk"})});
-  QSpinBox* longest = view().lengthSpin(KEAViewHost::LengthBox::Longest);
+  QSpinBox* longest = view().lengthSpin(SearchHost::LengthBox::Longest);
   for (const auto& [answer, stored] : {std::pair{QMessageBox::No, 100}, std::pair{QMessageBox::Yes, 12}}) {
     longest->setValue(12);
     QString asked;
@@ -288,8 +288,8 @@ TEST_F(MainWindowTest, ChangedLengthBoxesAreOfferedAsTheDefaultAtExit) {
               "Range Settings Updated|The Shortest and Longest settings have been changed.\nDo you want the new "
               "settings to be the default when KEA is started?");
     start({});
-    EXPECT_EQ(view().lengthBox(KEAViewHost::LengthBox::Longest), stored);
-    longest = view().lengthSpin(KEAViewHost::LengthBox::Longest);
+    EXPECT_EQ(view().lengthBox(SearchHost::LengthBox::Longest), stored);
+    longest = view().lengthSpin(SearchHost::LengthBox::Longest);
   }
 }
 

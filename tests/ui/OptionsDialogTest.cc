@@ -96,7 +96,7 @@ class OptionsDialogTest : public ::testing::Test {
     }
   }
 
-  KEAViewProfileWindows profile{"/opt/kea/"};
+  UserOptions profile{"/opt/kea/"};
   QtSettingsStore settings;
   std::unique_ptr<ScriptedOptions> dialog;
   std::unique_ptr<QSignalSpy> changes;
@@ -122,8 +122,8 @@ TEST_F(OptionsDialogTest, EachControlWritesItsOptionAndSaveWritesThemAll) {
   EXPECT_EQ(profile.expansionAt, "[aeiouy]");
   EXPECT_FALSE(profile.outputWhitespace);
   EXPECT_FALSE(profile.viewShowBalances);
-  EXPECT_EQ(profile.viewDoubleClick, KEAViewProfileWindows::kDoubleClickExternalLookup);
-  EXPECT_EQ(profile.viewMultipleDictionaries, KEAViewProfileWindows::kActiveDictionaryOnly);
+  EXPECT_EQ(profile.viewDoubleClick, UserOptions::kDoubleClickExternalLookup);
+  EXPECT_EQ(profile.viewMultipleDictionaries, UserOptions::kActiveDictionaryOnly);
   EXPECT_EQ(profile.viewLengthGroupingSense, -1);
   // Untouched options stay as they were.
   EXPECT_TRUE(profile.ignoreUnusedPunctuation);
@@ -136,10 +136,10 @@ TEST_F(OptionsDialogTest, EachControlWritesItsOptionAndSaveWritesThemAll) {
   // Saving writes the options as they are (how each is stored is the
   // options object's business, tested with it).
   click(kPatternTab, kSaveAsDefaultsButton);
-  KEAViewProfileWindows reloaded{"/opt/kea/"};
+  UserOptions reloaded{"/opt/kea/"};
   reloaded.load(settings);
   EXPECT_EQ(reloaded.expansionAt, "[aeiouy]");
-  EXPECT_EQ(reloaded.viewMultipleDictionaries, KEAViewProfileWindows::kActiveDictionaryOnly);
+  EXPECT_EQ(reloaded.viewMultipleDictionaries, UserOptions::kActiveDictionaryOnly);
   EXPECT_EQ(reloaded.viewLengthGroupingSense, -1);
 }
 

@@ -24,19 +24,19 @@
 #include <regex>
 
 #include "AppWindowTest.h"
-#include "dictionary/KKDictionaryList.h"
-#include "printing/KEAPrintout.h"
+#include "dictionary/DictionaryList.h"
 #include "printing/PrintoutFeeder.h"
-#include "search/StringTable.h"
-#include "settings/KEAViewValues.h"
+#include "printing/ResultsPrintout.h"
+#include "settings/MainViewState.h"
+#include "text/StringTable.h"
 #include "ui/DictionarySaveDialog.h"
 #include "ui/MainView.h"
 #include "ui/MainWindow.h"
 #include "ui/PrintPreviewWindow.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/QtText.h"
-#include "ui/ResultsPane.h"
 #include "ui/QuickReferenceWindow.h"
+#include "ui/ResultsPane.h"
 #include "ui/ResultsPrinting.h"
 #include "ui/ResultsSaver.h"
 #include "ui/ResultsView.h"
@@ -108,7 +108,7 @@ void acceptWhenSelected(QFileDialog* dialog) {
 class SavePrintTest : public AppWindowTest {
  protected:
   void start(const std::string& dictionary) { AppWindowTest::start({dictionary}); }
-  const MatchListWindows& list() { return view().controller().group(0).list; }
+  const ResultsList& list() { return view().controller().group(0).list; }
   // Home, then Shift+Down in the first list, as the user selects.
   void selectFirstTwo() {
     ResultsView* results = view().pane(0)->view();
@@ -206,8 +206,8 @@ TEST_F(SavePrintTest, AMessageBoxIsWideEnoughForItsWholeCaption) {
     needed = box->fontMetrics().horizontalAdvance(box->windowTitle());
     box->accept();
   });
-  view().messageBox("Results couldn't be saved", "Text File Save Error", KEAViewHost::Buttons::Ok,
-                    KEAViewHost::Icon::Exclamation);
+  view().messageBox("Results couldn't be saved", "Text File Save Error", SearchHost::Buttons::Ok,
+                    SearchHost::Icon::Exclamation);
   ASSERT_GT(needed, 0);
   // The caption, in a title font often larger than the program's, and the
   // title bar's icon and buttons beside it (some 30 px each).
@@ -222,7 +222,7 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().value(1));
     select(dialog, target);
-    onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
+    onModal<DictionarySaveDialog>([&](DictionarySaveDialog* save) {
       description = save->descriptionField()->text();
       EXPECT_EQ(save->fileField()->text(), toQString(target + ".kkd"));
       // A folder that is not there: the log, and the dialog stays for another try.
@@ -244,7 +244,7 @@ TEST_F(SavePrintTest, SavingAsADictionaryBuildsOneWithTheResults) {
   EXPECT_EQ(failureCaption, "Dictionary Save Failed");
   EXPECT_TRUE(failureLog.contains("missing/three.kkd")) << failureLog.toStdString();
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
-  KKDictionaryList::Handle saved = KKDictionaryList::make(target + ".kkd");
+  DictionaryList::Handle saved = DictionaryList::make(target + ".kkd");
   ASSERT_TRUE(saved->isUsable(0));
   int entries = 0, definitions = 0, shortest = 0, longest = 0;
   saved->statistics(0, entries, definitions, shortest, longest);
@@ -279,7 +279,7 @@ TEST_F(SavePrintTest, APausedSearchIsAbandonedBeforeADictionarySaveOnly) {
   onModal<QFileDialog>([&](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().value(1));
     select(dialog, dir.file("paused.kkd"));
-    onModal<KKDictionarySaveDialog>([&](KKDictionarySaveDialog* save) {
+    onModal<DictionarySaveDialog>([&](DictionarySaveDialog* save) {
       during = view().controller().state();
       save->saveButton()->click();
     });
@@ -305,15 +305,15 @@ TEST_F(SavePrintTest, FiveHundredEntriesPrintToAsManyPdfPagesAsTheLayoutHasAndPr
   ASSERT_TRUE(frame().action(CommandId::PrintPreview)->isEnabled());
 
   // Deep top and bottom margins: several short pages.
-  frame().values().printingMarginUnits = KEAPrintout::kThousandthsOfInch;
+  frame().values().printingMarginUnits = ResultsPrintout::kThousandthsOfInch;
   frame().values().printingTopMargin = 4000;
   frame().values().printingBottomMargin = 4000;
   QPrinter& printer = frame().resultsPrinting().printer();
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(toQString(dir.file("out.pdf")));
   printer.setPageSize(QPageSize(QPageSize::A4));
-  KEAPrintoutFeeder feeder(list());
-  KEAPrintout printout("results", feeder, frame().workspace().options().fontPrinting,
+  ResultsPrintoutFeeder feeder(list());
+  ResultsPrintout printout("results", feeder, frame().workspace().options().fontPrinting,
                        ResultsPrinting::margins(frame().values()));
   const int printed = ResultsPrinting::printOn(printer, printout);
   const int pages = static_cast<int>(printout.pages().size());
@@ -431,8 +431,8 @@ TEST_F(SavePrintTest, ThePrintDialogOffersTheSelectionOnlyWhenThereIsOne) {
 
 TEST_F(SavePrintTest, PageSetupKeepsTheMarginsInTheUnitsItShows) {
   start(test::buildTestDictionary(dir, {"cat"}));
-  KEAViewValues& values = frame().values();
-  values.printingMarginUnits = KEAViewValues::kThousandthsOfInch;
+  MainViewState& values = frame().values();
+  values.printingMarginUnits = MainViewState::kThousandthsOfInch;
   values.printingLeftMargin = 500;
   values.printingTopMargin = 750;
   values.printingRightMargin = 1000;
@@ -440,9 +440,9 @@ TEST_F(SavePrintTest, PageSetupKeepsTheMarginsInTheUnitsItShows) {
   onModal<QPageSetupDialog>([](QPageSetupDialog* dialog) { dialog->accept(); });
   frame().run(CommandId::PageSetup);
   // Half an inch stays half an inch, in whichever units the dialog used.
-  const double perInch = values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ? 1000 : 2540;
-  ASSERT_TRUE(values.printingMarginUnits == KEAViewValues::kThousandthsOfInch ||
-              values.printingMarginUnits == KEAViewValues::kHundredthsOfMillimetre);
+  const double perInch = values.printingMarginUnits == MainViewState::kThousandthsOfInch ? 1000 : 2540;
+  ASSERT_TRUE(values.printingMarginUnits == MainViewState::kThousandthsOfInch ||
+              values.printingMarginUnits == MainViewState::kHundredthsOfMillimetre);
   EXPECT_NEAR(values.printingLeftMargin, 0.5 * perInch, 1);
   EXPECT_NEAR(values.printingTopMargin, 0.75 * perInch, 1);
   EXPECT_NEAR(values.printingRightMargin, 1.0 * perInch, 1);

@@ -31,7 +31,7 @@ TEST(DefinitionLookup, TheDefinitionsDictionaryComesAfterTheOpenOnesAndOnlyOnce)
   definitions.description = "Definitions";
   const std::string open = test::buildTestDictionary(dir, {"electron|a particle", "cat"}, words);
   const std::string extra = test::buildTestDictionary(dir, {"electron|a lepton", "cat|a pet"}, definitions);
-  const auto list = KKDictionaryList::make(open);
+  const auto list = DictionaryList::make(open);
 
   DefinitionLookup lookup;
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, extra, "electron")),
@@ -39,7 +39,7 @@ TEST(DefinitionLookup, TheDefinitionsDictionaryComesAfterTheOpenOnesAndOnlyOnce)
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, extra, "CAT")), (std::vector<std::string>{"1:a pet"}));
   EXPECT_EQ(whereFrom(lookup.lookUp(*list, "", "electron")), (std::vector<std::string>{"0:a particle"}));
   // Open already, under another name: looked in once, with its open number.
-  const auto both = KKDictionaryList::make(std::vector<std::string>{extra, open});
+  const auto both = DictionaryList::make(std::vector<std::string>{extra, open});
   const std::string link = (dir.path() / "link.kkd").string();
   std::filesystem::create_symlink(extra, link);
   EXPECT_EQ(whereFrom(lookup.lookUp(*both, link, "electron")),

@@ -19,7 +19,7 @@ TEST(DictionaryProperties, AUsableDictionaryShowsItsCounts) {
   options.description = "Fruit and such";
   const std::string path = test::buildTestDictionary(dir, {"ox", "pear|a fruit", "plum|another fruit", "elephant"},
                                                      options);
-  const auto list = KKDictionaryList::make(path);
+  const auto list = DictionaryList::make(path);
   const DictionaryProperties p = dictionaryProperties(*list, 0);
   EXPECT_TRUE(p.valid);
   EXPECT_EQ(p.caption, list->name(0) + " Properties");
@@ -32,7 +32,7 @@ TEST(DictionaryProperties, AUsableDictionaryShowsItsCounts) {
 TEST(DictionaryProperties, AFileRebuiltSinceItOpenedIsShownAsItIsNow) {
   test::TempDir dir;
   const std::string path = test::buildTestDictionary(dir, {"ox", "cat"});
-  const auto list = KKDictionaryList::make(path);
+  const auto list = DictionaryList::make(path);
   ASSERT_EQ(dictionaryProperties(*list, 0).entries, 2);
   // Rebuilt in another folder and put in its place, as a newer build would be.
   test::TempDir other;
@@ -46,17 +46,17 @@ TEST(DictionaryProperties, AFileRebuiltSinceItOpenedIsShownAsItIsNow) {
 TEST(DictionaryProperties, UnusableFilesShowNoCountsAndAMissingOneNoDate) {
   test::TempDir dir;
   test::writeFile(dir.file("junk.kkd"), "not a dictionary at all");
-  const auto list = KKDictionaryList::make(dir.file("junk.kkd") + ";" + dir.file("gone.kkd"));
+  const auto list = DictionaryList::make(dir.file("junk.kkd") + ";" + dir.file("gone.kkd"));
 
   const DictionaryProperties junk = dictionaryProperties(*list, 0);
   EXPECT_FALSE(junk.valid);
-  EXPECT_EQ(junk.description, KKDictionaryList::Dictionary::kInvalidText);
+  EXPECT_EQ(junk.description, DictionaryList::Dictionary::kInvalidText);
   EXPECT_FALSE(junk.date.empty());  // the file is there and has a date
   EXPECT_EQ(junk.entries, 0);
 
   const DictionaryProperties gone = dictionaryProperties(*list, 1);
   EXPECT_FALSE(gone.valid);
-  EXPECT_EQ(gone.description, KKDictionaryList::Dictionary::kNotFoundText);
+  EXPECT_EQ(gone.description, DictionaryList::Dictionary::kNotFoundText);
   EXPECT_EQ(gone.date, "");
   EXPECT_EQ(gone.location, dir.file("gone.kkd"));
 

@@ -8,11 +8,11 @@
 
 #include "Cli.h"
 #include "common/StandardOutput.h"
-#include "platform/Termination.h"
 #include "pattern/Enumeration.h"
+#include "platform/Termination.h"
 #include "search/PhraseAnagram.h"
-#include "search/StringTable.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "settings/UserOptions.h"
+#include "text/StringTable.h"
 
 namespace kea::cli {
 
@@ -78,7 +78,7 @@ struct AnagramArguments {
   std::vector<std::string> dictionaries;  // library text
   PhraseAnagramQuery query;
   bool lettersGiven = false;
-  int multiple = KEAViewProfileWindows::kSuppressDuplicates;
+  int multiple = UserOptions::kSuppressDuplicates;
   int active = 1;
   long long limit = -1;
   bool wordsGiven = false;
@@ -187,7 +187,7 @@ int runAnagram(const std::vector<std::string>& args) {
   std::optional<platform::InterruptRequests> interrupts(std::in_place);
   AnagramArguments arguments;
   if (const int status = parseArguments(args, arguments); status != kExitOk) return status;
-  const KKDictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
+  const DictionaryList::Handle list = openDictionaries("anagram", arguments.dictionaries);
   if (!list) return kExitUsage;
 
   arguments.query.scored = arguments.ranked || arguments.showScore;

@@ -5,7 +5,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/ProgramFolder.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "settings/UserOptions.h"
 
 namespace kea::cli {
 
@@ -52,11 +52,11 @@ std::optional<int> takeMode(std::string_view subcommand, tools::CommandLine& lin
   std::string value;
   if (!line.takeValue(value)) return usageError(subcommand, "'--mode' needs suppress, independent or active");
   if (value == "suppress") {
-    mode = KEAViewProfileWindows::kSuppressDuplicates;
+    mode = UserOptions::kSuppressDuplicates;
   } else if (value == "independent") {
-    mode = KEAViewProfileWindows::kSearchIndependently;
+    mode = UserOptions::kSearchIndependently;
   } else if (value == "active") {
-    mode = KEAViewProfileWindows::kActiveDictionaryOnly;
+    mode = UserOptions::kActiveDictionaryOnly;
   } else {
     return usageError(subcommand, "unknown mode '" + value + "'; use suppress, independent or active");
   }
@@ -76,14 +76,14 @@ bool parseNumber(const std::string& text, int& value) {
   return true;
 }
 
-std::string unusableDictionaryText(const KKDictionaryList& list, int i) {
-  const KKDictionaryList::Dictionary* d = list.dictionary(i);
+std::string unusableDictionaryText(const DictionaryList& list, int i) {
+  const DictionaryList::Dictionary* d = list.dictionary(i);
   if (d == nullptr) return std::string();
   if (!d->problem().empty()) return terminalText(list.path(i) + " " + d->problem());
   return terminalText(list.path(i) + ": " + d->statusText());
 }
 
-KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths) {
+DictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths) {
   if (paths.empty()) {
     const auto shipped = platform::findDataFile("Dictionaries/English.kkd");
     if (!shipped) {
@@ -93,7 +93,7 @@ KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vect
     }
     paths.push_back(*shipped);
   }
-  KKDictionaryList::Handle list = KKDictionaryList::make(paths);
+  DictionaryList::Handle list = DictionaryList::make(paths);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
       printError(subcommand, unusableDictionaryText(*list, i));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/CommandLine.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 
 namespace kea::cli {
 
@@ -73,10 +73,10 @@ bool parseNumber(const std::string& text, int& value);
 
 // Why dictionary i of `list` cannot be used, for the terminal:
 // "FILE is a named pipe, not a dictionary file", "FILE is damaged: ...".
-std::string unusableDictionaryText(const KKDictionaryList& list, int i);
+std::string unusableDictionaryText(const DictionaryList& list, int i);
 
 // Opens the dictionaries (library text paths; the shipped English.kkd when
 // there are none). Null after printing why one cannot be used.
-KKDictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths);
+DictionaryList::Handle openDictionaries(std::string_view subcommand, std::vector<std::string> paths);
 
 }  // namespace kea::cli

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "Cli.h"
-#include "definitions/DefinitionViewWindows.h"
+#include "definitions/DefinitionBrowser.h"
 #include "definitions/RichTextReader.h"
-#include "fulltext/KKDictionaryDefinitionRetriever.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
+#include "fulltext/DefinitionRetriever.h"
 #include "platform/ProgramFolder.h"
-#include "search/StringTable.h"
+#include "text/StringTable.h"
 
 namespace kea::cli {
 
@@ -94,7 +94,7 @@ int runDefine(const std::vector<std::string>& args) {
       return kExitUsage;
     }
   }
-  const auto list = KKDictionaryList::make(dictionaries);
+  const auto list = DictionaryList::make(dictionaries);
   for (int i = 0; i < list->count(); ++i) {
     if (!list->isUsable(i)) {
       printError("define", unusableDictionaryText(*list, i));
@@ -112,7 +112,7 @@ int runDefine(const std::vector<std::string>& args) {
     printError("define", terminalText(message));
     return kExitFailure;
   }
-  DefinitionViewWindows::arrangeRecords(definitions, word);
+  DefinitionBrowser::arrangeRecords(definitions, word);
 
   std::string out;
   int shownDictionary = -1;

@@ -9,7 +9,7 @@
 
 #include "Cli.h"
 #include "dictionary/BlockSummary.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "platform/File.h"
 
 namespace kea::cli {
@@ -63,7 +63,7 @@ std::string alphabetLetters(const Alphabet& alphabet) {
 
 // Whether searches can skip with the summary beside the dictionary, and
 // why not when they cannot.
-std::string blockSummaryText(const KKDictionaryList::Dictionary& dictionary) {
+std::string blockSummaryText(const DictionaryList::Dictionary& dictionary) {
   const LoadedBlockSummaries loaded = loadBlockSummaries(dictionary);
   std::string name = companionPath(dictionary.path(), blocks::kExtension);
   name = name.substr(name.rfind('/') + 1);
@@ -83,7 +83,7 @@ std::string blockSummaryText(const KKDictionaryList::Dictionary& dictionary) {
 
 // Prints one file's block; returns whether the dictionary is usable.
 bool printInfo(const std::string& path) {
-  KKDictionaryList::Dictionary dictionary(path);
+  DictionaryList::Dictionary dictionary(path);
   dictionary.open(true);
   std::string summary;
   const bool usable = dictionary.describe(summary);

@@ -14,17 +14,17 @@
 
 #include "Cli.h"
 #include "common/StandardOutput.h"
-#include "platform/Termination.h"
-#include "search/ResultsDictionary.h"
-#include "dictionary/KKDictionaryList.h"
+#include "dictionary/DictionaryList.h"
 #include "meaning/MeaningTerms.h"
 #include "pattern/Enumeration.h"
 #include "pattern/PatternStatus.h"
 #include "platform/ProgramFolder.h"
-#include "search/KEAViewWindows.h"
+#include "platform/Termination.h"
+#include "search/ResultsDictionary.h"
 #include "search/ResultsFile.h"
-#include "search/StringTable.h"
-#include "settings/KEAViewProfileWindows.h"
+#include "search/SearchController.h"
+#include "settings/UserOptions.h"
+#include "text/StringTable.h"
 
 namespace kea::cli {
 
@@ -171,12 +171,12 @@ class TerminalHost : public MemoryViewHost {
 
 class TerminalWorkspace : public SearchWorkspace {
  public:
-  KKDictionaryList::Handle list;
-  KEAViewProfileWindows profile{""};
+  DictionaryList::Handle list;
+  UserOptions profile{""};
   int active = 0;
 
-  const KKDictionaryList* dictionaries() const override { return list.get(); }
-  const KEAViewProfileWindows& options() const override { return profile; }
+  const DictionaryList* dictionaries() const override { return list.get(); }
+  const UserOptions& options() const override { return profile; }
   int activeDictionary() const override { return active; }
 };
 
@@ -210,7 +210,7 @@ bool mayBePattern(const std::string& arg) {
 
 // Reads the command line into the arguments and the options object.
 // Returns kExitOk, or the exit status after printing why not.
-int parseArguments(const std::vector<std::string>& args, SearchArguments& out, KEAViewProfileWindows& o) {
+int parseArguments(const std::vector<std::string>& args, SearchArguments& out, UserOptions& o) {
   const auto fail = [](const std::string& message) { return usageError("search", message); };
   // A direction sorts (nobody asks for Z to A and means "as found"), so it
   // cannot go with --no-sort.
@@ -373,26 +373,26 @@ std::string plainCaption(const std::string& caption) {
   return out;
 }
 
-void printResults(const KEAViewWindows& view, const KEAViewProfileWindows& o, int active, bool showScore,
+void printResults(const SearchController& view, const UserOptions& o, int active, bool showScore,
                   bool meaningScore) {
   const bool captions = view.groupCount() > 1;
-  const bool activeOnly = o.viewMultipleDictionaries == KEAViewProfileWindows::kActiveDictionaryOnly;
+  const bool activeOnly = o.viewMultipleDictionaries == UserOptions::kActiveDictionaryOnly;
   for (int g = 0; g < view.groupCount(); ++g) {
     if (activeOnly && g != active) continue;
-    const KEAViewWindows::OutputGroup& group = view.group(g);
+    const SearchController::OutputGroup& group = view.group(g);
     if (captions) {
-      MatchListLabelWindows label = group.label;
+      ResultsCaption label = group.label;
       label.setCount(group.list.count());
       std::printf("%s\n", terminalText(plainCaption(label.text())).c_str());
     }
     std::string line;
     // Nothing more goes to an output that failed.
     for (int i = 0; i < group.list.count() && !tools::standardOutputFailed(); ++i) {
-      const MatchListWindows::Entry* entry = group.list.entryAt(i);
+      const ResultsList::Entry* entry = group.list.entryAt(i);
       line = terminalText(entry->text());
       if (showScore && meaningScore) {
         char number[32];
-        std::snprintf(number, sizeof number, "\t%.2f", KEAViewWindows::meaningRankOf(entry->rank()));
+        std::snprintf(number, sizeof number, "\t%.2f", SearchController::meaningRankOf(entry->rank()));
         line += number;
       } else if (showScore) {
         line += '\t';
@@ -414,11 +414,11 @@ bool endsWithKkd(const std::string& path) {
 
 // Saves the active group's list as the window's "Save Results" saves it:
 // text, or a dictionary for a ".kkd" file. False after saying why not.
-bool saveResults(const KEAViewWindows& view, const KKDictionaryList& dictionaries, int active,
+bool saveResults(const SearchController& view, const DictionaryList& dictionaries, int active,
                  const std::string& path) {
   const int group = std::min(active, view.groupCount() - 1);
   if (group < 0) return false;
-  const KEAViewWindows::OutputGroup& output = view.group(group);
+  const SearchController::OutputGroup& output = view.group(group);
   if (!endsWithKkd(path)) {
     std::string detail;
     if (saveResultsAsText(output.list, path, &detail)) return true;
@@ -465,20 +465,20 @@ int runSearch(const std::vector<std::string>& args) {
   workspace.active = arguments.active - 1;
 
   TerminalHost host;
-  KEAViewWindows view(workspace, host);
+  SearchController view(workspace, host);
   view.setListsSortedAtEnd(true);
   view.dictionariesChanged();
   if (arguments.fullText) view.setMode(true);
   view.setMeaning(arguments.meaning);
   // The boxes take what they are given the way the window's boxes do.
   host.shortest = arguments.shortest;
-  view.lengthChanged(KEAViewHost::LengthBox::Shortest);
+  view.lengthChanged(SearchHost::LengthBox::Shortest);
   host.longest = arguments.longest;
   if (std::clamp(arguments.longest, 1, 100) < host.shortest) {
     printError("search", "the shortest length is above the longest");
     return kExitUsage;
   }
-  view.lengthChanged(KEAViewHost::LengthBox::Longest);
+  view.lengthChanged(SearchHost::LengthBox::Longest);
   host.pattern = arguments.enumeration ? withEnumeration(*arguments.enumeration, arguments.pattern)
                                        : arguments.pattern;
   view.patternChanged();
@@ -513,7 +513,7 @@ int runSearch(const std::vector<std::string>& args) {
   // A dictionary that went bad since it was opened stops the search before
   // it starts; the message has been printed.
   if (view.state() != SearchState::Searching) return kExitUsage;
-  while (view.step(kStepUnits) == KEAViewWindows::Step::More) {
+  while (view.step(kStepUnits) == SearchController::Step::More) {
     if (platform::interruptRequested()) view.cancel();
   }
   interrupts.reset();

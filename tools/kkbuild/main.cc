@@ -20,7 +20,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Termination.h"
 #ifdef KEA_COMPANION_WINDOWS
-#include "ui/companions/CompanionWindows.h"
+#include "ui/companions/CompanionWindow.h"
 #endif
 
 namespace {

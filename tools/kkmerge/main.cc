@@ -14,7 +14,7 @@
 #include "common/StandardOutput.h"
 #include "platform/Termination.h"
 #ifdef KEA_COMPANION_WINDOWS
-#include "ui/companions/CompanionWindows.h"
+#include "ui/companions/CompanionWindow.h"
 #endif
 
 namespace {

@@ -1,0 +1,170 @@
+#include "text/StringTable.h"
+
+#include <cstdio>
+
+#include "pattern/PatternStatus.h"
+
+namespace kea {
+
+namespace {
+
+struct StringEntry {
+  int id;
+  std::string_view text;
+};
+
+constexpr StringEntry kStrings[] = {
+    {strings::kPatternBoxTip,
+     "Enter the word pattern you are searching for here (see the KEA Quick Reference for examples)"},
+    {strings::kSearchButtonTip, "Click on this button to start, stop and resume searching"},
+    {strings::kLongestArrowsTip, "Click on the arrows to change the longest length of word matched"},
+    {strings::kShortestArrowsTip, "Click on the arrows to change the shortest length of word matched"},
+    {strings::kLongestBoxTip, "Update this number to change the longest length of word that will be matched"},
+    {strings::kShortestBoxTip, "Update this number to change the shortest length of word that will be matched"},
+    {strings::kProgressBarTip, "This progress bar also shows the range of lengths that will be shown"},
+    {strings::kSearching, "Searching - click on Stop to pause"},
+    {strings::kSearchingPaused, "Searching paused - click on Resume to continue"},
+    {strings::kNoDictionary, "Use Open... on the File menu to select a dictionary"},
+    {strings::kSearchModeButtonTip,
+     "Click on the down arrow to switch between Word Search and Full Text Search mode"},
+    {strings::kTryExternalLookup, "Would you like to try an external search for \"\" now?"},
+    {strings::kNoLookupMethods,
+     "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of the configured "
+     "methods is checked if you would like to try an external search for \"\"."},
+    {strings::kNoDefinitionsFound,
+     "No definitions for \"\" could be found in the KEA dictionaries.\n\nWould you like to try an external search?"},
+    {strings::kNoDefinitionsNoLookupMethods,
+     "No definitions for \"\" could be found in the KEA dictionaries.\n\nClick on the Setup... button and ensure "
+     "one of the configured methods is checked if you would like to try an external search."},
+    {strings::kLookupFailed,
+     "Lookup in the selected external dictionary application failed.\n\nApplications using DDE and Message "
+     "interfaces need to be started before lookup is used."},
+    {strings::kSettingsStopPattern, "Shortest/Longest settings stop the pattern being matched"},
+    {strings::kIncompatibleLengths, "Patterns match incompatible lengths"},
+    {strings::kNoWordsOfLength, "No words of the required length(s) in the dictionaries"},
+    {strings::kCaptionSeparator, ", "},
+    {strings::kCaptionSuffix, " - KEA"},
+    {strings::kAlreadyExists, " already exists.\nDo you want to replace it?"},
+    // Command hints; a line break separates the status text from the tool tip.
+    {1770, "Display KEA version information"},
+    {3770, "Display the KEA help topics"},
+    {3780, "Change page layout settings"},
+    {4820, "Open a summary of KEA patterns"},
+    {4980, "Start the KEA&Kindred Dictionary Builder application"},
+    {5120, "Start the KEA&Kindred Word List Merge application"},
+    {5140, "Configure the applications used to do external lookups"},
+    {5670, "View the KEA tutorial pages using your web browser"},
+    {6740, "View the KEA support page using your web browser"},
+    {7480, "Save the list of results as a file"},
+    {7490, "Look up the selected word\nLookup"},
+    {7500, "Copy the selection and put it in the clipboard"},
+    {7510, "Select all the words in the list of results"},
+    {7520, "Print the words selected in the list of results"},
+    {7530, "Display pages as they will be printed"},
+    {7540, "Display information about the active dictionary"},
+    {7550, "Open a dictionary for searching"},
+    {7560, "Change KEA settings"},
+    {7580, "Close the active dictionary"},
+    {7590, "Move the active dictionary up in the search order"},
+    {7600, "Move the active dictionary down in the search order"},
+    {7610, "Insert text from the clipboard"},
+    {7620, "Remove the selection and put it in the clipboard"},
+    {11860, "Show results lists one on top of the other"},
+    {11870, "Show results lists side by side"},
+    {12110, "Send an e-mail to request technical support"},
+    {12640, "Look up the selected word in a new window"},
+    {24310, "Exit KEA"},
+};
+
+constexpr std::string_view kRecentFileHint = "Change to this previously used dictionary";
+
+}  // namespace
+
+std::string_view loadString(int id) {
+  for (const StringEntry& entry : kStrings) {
+    if (entry.id == id) return entry.text;
+  }
+  if (id >= strings::kFirstRecentFile && id <= strings::kLastRecentFile) return kRecentFileHint;
+  // The pattern compiler keeps its own messages and the balance prefix.
+  if (const char* text = patternString(id)) return text;
+  return {};
+}
+
+std::string withWordInserted(std::string_view text, std::string_view word) {
+  std::string out(text);
+  if (const std::size_t at = out.find("\"\""); at != std::string::npos) out.insert(at + 1, word);
+  return out;
+}
+
+std::string resultsFoundText(long long count) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%lld result%s found", count, count == 1 ? "" : "s");
+  return text;
+}
+
+std::string meaningResultsText(long long count, long long ranked, bool anyIndex) {
+  std::string text = resultsFoundText(count);
+  if (!anyIndex) return text + "; the dictionaries have no meaning index, so they are in the usual order";
+  char tail[64];
+  std::snprintf(tail, sizeof tail, ", %lld ranked by meaning", ranked);
+  return text + tail;
+}
+
+std::string dictionaryProblemDetail(std::string_view problem) {
+  if (problem.empty()) return std::string();
+  return "\n\nIt " + std::string(problem) + ".";
+}
+
+std::string incompleteResultsText(std::string_view name, ListProblem problem, long long count) {
+  std::string text(name);
+  switch (problem) {
+    case ListProblem::Changed:
+      text += " changed on disk during the search";
+      break;
+    case ListProblem::Damaged:
+      text += " is damaged";
+      break;
+    case ListProblem::Unreadable:
+    case ListProblem::None:
+      text += " could not be read";
+      break;
+  }
+  text += ": " + resultsFoundText(count) + ", but not all there may be";
+  if (problem == ListProblem::Changed) text += "; search again";
+  return text;
+}
+
+std::string_view enumerationErrorText(EnumerationError error) {
+  switch (error) {
+    case EnumerationError::None:
+      return {};
+    case EnumerationError::Empty:
+      return "The enumeration is empty: give the word lengths, as in (3,4) or (4-5)";
+    case EnumerationError::ZeroLength:
+      return "A word of an enumeration needs at least one letter";
+    case EnumerationError::WordTooLong:
+      return "A word of an enumeration can have at most 100 letters";
+    case EnumerationError::TotalTooLong:
+      return "An enumeration can have at most 100 letters in all";
+    case EnumerationError::MissingSeparator:
+      return "Separate the word lengths of an enumeration with , or -";
+    case EnumerationError::SeparatorsTogether:
+      return "Put a word length between two separators of an enumeration";
+    case EnumerationError::SeparatorAtEnd:
+      return "An enumeration cannot start or end with , or -";
+    case EnumerationError::Parentheses:
+      return "Parentheses can only enclose a whole enumeration, as one pair";
+    case EnumerationError::OtherCharacter:
+      return "An enumeration holds only word lengths, separated by , (new word) or - (hyphen)";
+  }
+  return {};
+}
+
+std::string unusableCharacterText(char32_t codePoint) {
+  char text[128];
+  std::snprintf(text, sizeof text, "The pattern holds a character (U+%04X) that no KEA dictionary can hold",
+                static_cast<unsigned>(codePoint));
+  return text;
+}
+
+}  // namespace kea
