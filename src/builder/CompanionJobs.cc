@@ -98,11 +98,12 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
   if (job.target.empty()) return failure("No dictionary file was given");
   std::string error;
   const auto alphabet = loadAlphabet(job.alphabet, &error);
-  if (!alphabet) return failure(error);
+  if (!alphabet) return job.alphabet == "english" ? failure(error) : unreadable(error);
   platform::CodecError codecError;
   const auto description = platform::utf8ToCp1252(job.description, &codecError);
   if (!description) return failure("The description cannot be stored: " + codecError.message());
 
+  // The builder takes a library path (Windows-1252), like every text it is given.
   const auto target = platform::utf8ToCp1252(job.target, &codecError);
   if (!target) return failure("Cannot build " + job.target + ": its name " + codecError.message());
 
@@ -113,28 +114,74 @@ JobResult runBuildJob(const BuildJob& job, const JobProgress& progress) {
     if (isSameFile(input, job.target)) return failure("The target " + job.target + " is one of the input files");
     std::string bytes;
     if (!readInputFile(input, bytes, &error)) return unreadable(error);
-    InputText text = prepareInputText(bytes, true);
+    InputText text = prepareInputText(bytes, !job.cp1252);
+    std::string().swap(bytes);
+    const std::string inputName = input == "-" ? "standard input" : input;
     if (text.problemLines > 0) {
       std::string report;
-      for (const std::string& problem : text.problems) report += input + ": " + problem + "\n";
-      report += input + ": " + plural(text.problemLines, "line", "lines") + " cannot be converted to Windows-1252";
-      return failure(report);
+      for (const std::string& problem : text.problems) report += inputName + ": " + problem + "\n";
+      if (text.problemLines > text.problems.size()) {
+        report += inputName + ": ... and " + std::to_string(text.problemLines - text.problems.size()) + " more\n";
+      }
+      report += plural(text.problemLines, "line", "lines") + " of " + inputName + " cannot be converted to Windows-1252";
+      JobResult result = failure(report);
+      result.unconvertible = true;
+      return result;
     }
     lines += text.lines;
     lineCount += text.lineCount;
   }
 
+  // Scores, pairs and meanings are read and checked before the build.
   CompanionData companions;
   companions.scores.addLines(lines);
+  std::string listText;
+  const auto readList = [&](const std::string& list, bool convert) -> std::optional<JobResult> {
+    if (!readInputFile(list, listText, &error)) return unreadable(error);
+    if (!convert) return std::nullopt;
+    InputText converted = prepareInputText(listText, !job.cp1252);
+    if (converted.problemLines > 0) return failure(list + ": " + converted.problems.front());
+    listText = std::move(converted.lines);
+    return std::nullopt;
+  };
+  for (const std::string& list : job.scoreLists) {
+    if (auto failed = readList(list, true)) return *failed;
+    companions.scores.addLines(listText);
+  }
+  for (const std::string& list : job.pairLists) {
+    if (auto failed = readList(list, false)) return *failed;
+    if (!addPairLines(listText, companions.wordPairs, &error)) return failure(list + ": " + error);
+  }
+  for (const std::string& list : job.meaningLists) {
+    if (auto failed = readList(list, true)) return *failed;
+    if (!companions.meanings.addLines(listText, &error)) return failure(list + ": " + platform::cp1252ToUtf8(error));
+  }
+  std::string().swap(listText);
+
   JobLineSource source(std::move(lines), lineCount, progress);
+  std::string notices;
+  source.onNotice([&](const std::string& text) {
+    const std::string shown = platform::cp1252ToUtf8(text);
+    if (progress.notice) {
+      progress.notice(shown);
+    } else {
+      notices += shown + "\n";
+    }
+  });
   if (!saveDictionary(source, *alphabet, *target, *description, job.shortest, job.longest, {}, true,
                       &companions)) {
     return failedBuild(source, job.target);
   }
   JobResult result;
   result.ok = true;
-  result.report = "Built " + job.target + " from " + plural(lineCount, "line", "lines");
-  if (companions.scoredEntries > 0) result.report += "; " + plural(companions.scoredEntries, "entry", "entries") + " scored";
+  result.report = notices + "Built " + job.target + " from " + plural(lineCount, "line", "lines");
+  std::vector<std::string> extras;
+  if (companions.scoredEntries > 0) extras.push_back(plural(companions.scoredEntries, "entry", "entries") + " scored");
+  if (!companions.wordPairs.empty()) extras.push_back(plural(companions.wordPairs.size(), "word pair", "word pairs"));
+  if (companions.describedEntries > 0) {
+    extras.push_back(plural(companions.describedEntries, "entry", "entries") + " with a meaning");
+  }
+  for (std::size_t i = 0; i < extras.size(); ++i) result.report += (i == 0 ? "; " : ", ") + extras[i];
   return result;
 }
 

@@ -18,13 +18,19 @@ struct JobProgress {
   std::function<void(const std::string& text, int percent)> progress;
   // Polled between lines: true abandons the job, leaving the target as it was.
   std::function<bool()> cancelled;
+  // Input the builder left out (headwords too long, say). Without a
+  // callback these lines go into the report of a job that succeeded.
+  std::function<void(const std::string& text)> notice;
 };
 
 struct JobResult {
   bool ok = false;
   bool cancelled = false;
-  // An input could not be read at all (missing, a folder, a pipe, too large).
+  // An input could not be read at all (missing, a folder, a pipe, too large),
+  // or an alphabet file was unusable.
   bool inputUnreadable = false;
+  // Lines of an input could not be converted to Windows-1252.
+  bool unconvertible = false;
   // Success: one line saying what was written. Failure: the reasons, one
   // per line (the builder's log when the build failed).
   std::string report;
@@ -33,17 +39,25 @@ struct JobResult {
 };
 
 struct BuildJob {
-  std::vector<std::string> inputs;  // builder input files, read as UTF-8
+  std::vector<std::string> inputs;  // builder input files ("-" for standard input)
+  bool cp1252 = false;              // the inputs are Windows-1252 already, else UTF-8
   std::string alphabet = "english"; // or an alphabet file
   std::string description;
   int shortest = 1;
   int longest = 100;
   std::string target;
+  // Companion lists, in the inputs' encoding except the pair lists, which
+  // are read as they are: scored lines ("word;score"), word pairs ("first
+  // second;bonus") and meaning lists ("FORMS<tab>WORD:WEIGHT ...").
+  std::vector<std::string> scoreLists;
+  std::vector<std::string> pairLists;
+  std::vector<std::string> meaningLists;
 };
 
-// Builds `job.target` from the lines of every input, in order. The
-// dictionary is written under a temporary name and replaces the target only
-// when complete.
+// Builds `job.target` from the lines of every input, in order. Every input
+// and list is read and checked before the build starts, so that a bad one
+// leaves the target as it was. The dictionary is written under a temporary
+// name and replaces the target only when complete.
 JobResult runBuildJob(const BuildJob& job, const JobProgress& progress = {});
 
 struct MergeJob {

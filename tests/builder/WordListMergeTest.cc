@@ -191,5 +191,45 @@ TEST(BuildJob, BuildsFromSeveralFilesReportingProgressAndCancelLeavesTheTarget) 
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.txt", "b.txt", "fruit.blocks", "fruit.kkd"}));
 }
 
+TEST(BuildJob, ReadsItsListsFirstAndSaysWhatTheBuilderLeftOut) {
+  test::TempDir dir;
+  const std::string tooLong(2100, 'a');
+  test::writeFile(dir.file("in.txt"), "pear\nquince\n" + tooLong + "\n");
+  test::writeFile(dir.file("scores.txt"), "pear;70\n");
+  test::writeFile(dir.file("pairs.txt"), "not a pair line\n");
+  BuildJob job;
+  job.inputs = {dir.file("in.txt")};
+  job.target = dir.file("fruit.kkd");
+  job.scoreLists = {dir.file("scores.txt")};
+
+  // Without a notice callback the left-out headword is in the report.
+  JobResult result = runBuildJob(job);
+  ASSERT_TRUE(result.ok) << result.report;
+  EXPECT_EQ(result.report, "1 headword longer than 2038 characters left out\nBuilt " + job.target +
+                               " from 3 lines; 1 entry scored");
+  // With one, the notice goes there and the report is the outcome only.
+  std::vector<std::string> notices;
+  JobProgress progress;
+  progress.notice = [&notices](const std::string& text) { notices.push_back(text); };
+  result = runBuildJob(job, progress);
+  ASSERT_TRUE(result.ok) << result.report;
+  EXPECT_EQ(notices, std::vector<std::string>{"1 headword longer than 2038 characters left out"});
+  EXPECT_EQ(result.report.rfind("Built ", 0), 0u) << result.report;
+
+  // A bad list stops the job before the target is touched; a missing one
+  // counts as an unreadable input.
+  const std::string before = test::readFile(job.target);
+  job.pairLists = {dir.file("pairs.txt")};
+  result = runBuildJob(job);
+  EXPECT_FALSE(result.ok);
+  EXPECT_FALSE(result.inputUnreadable);
+  EXPECT_EQ(result.report.rfind(dir.file("pairs.txt") + ": ", 0), 0u) << result.report;
+  job.pairLists = {dir.file("missing.txt")};
+  result = runBuildJob(job);
+  EXPECT_FALSE(result.ok);
+  EXPECT_TRUE(result.inputUnreadable);
+  EXPECT_EQ(test::readFile(job.target), before);
+}
+
 }  // namespace
 }  // namespace kea

@@ -49,7 +49,7 @@ TEST(Kkbuild, BuildsFromUtf8OrRawWindows1252WithAnAlphabet) {
   const ProgramRun run = runProgram(
       "kkbuild", {"--description=Caf\xC3\xA9 words", "--shortest", "3", "-l", "10", dir.file("in.txt"), out});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "kkbuild: built " + out + " from 4 lines\n");
+  EXPECT_EQ(run.err, "kkbuild: Built " + out + " from 4 lines\n");
   const KkdFile f = readKkd(out);
   EXPECT_EQ(f.description, "Caf\xE9 words");
   // hi is too short and smorgasbord too long; the carriage return is gone.
@@ -98,7 +98,7 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
   const ProgramRun run = runProgram("kkbuild", {dir.file("in.txt"), dir.file("out.kkd")}, options);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("- out of disk space?\n"), std::string::npos) << run.err;
-  EXPECT_TRUE(run.err.ends_with("kkbuild: building " + dir.file("out.kkd") + " failed; it was left as it was\n"))
+  EXPECT_TRUE(run.err.ends_with("kkbuild: Building " + dir.file("out.kkd") + " failed; it was left as it was\n"))
       << run.err;
   // Input that cannot be converted, or a target folder that does not exist.
   const ProgramRun bad = runProgram("kkbuild", {dir.file("bad.txt"), dir.file("out.kkd")});
@@ -113,7 +113,7 @@ TEST(Kkbuild, FailedBuildLeavesTheTargetAsItWasAndNoTemporaryFile) {
                               0),
             0u)
       << nowhere.err;
-  EXPECT_TRUE(nowhere.err.ends_with("kkbuild: building " + dir.file("nowhere/out.kkd") + " failed; it was left as it was\n"))
+  EXPECT_TRUE(nowhere.err.ends_with("kkbuild: Building " + dir.file("nowhere/out.kkd") + " failed; it was left as it was\n"))
       << nowhere.err;
   EXPECT_EQ(readFile(dir.file("out.kkd")), "previous dictionary");
   EXPECT_EQ(dir.names(), (Names{"bad.txt", "in.txt", "out.kkd"}));

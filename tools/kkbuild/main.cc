@@ -10,14 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "builder/AlphabetFile.h"
-#include "builder/DictionarySave.h"
+#include "builder/CompanionJobs.h"
 #include "builder/InputText.h"
-#include "builder/ScoreCompanions.h"
-#include "builder/TextLineSource.h"
 #include "common/CommandLine.h"
 #include "common/StandardOutput.h"
-#include "platform/Cp1252.h"
 #include "platform/Termination.h"
 #ifdef KEA_COMPANION_WINDOWS
 #include "ui/companions/CompanionWindow.h"
@@ -183,114 +179,40 @@ std::optional<int> parseArguments(int argc, char** argv, Options& options) {
 }
 
 int run(const Options& options) {
-  std::string error;
-  const auto alphabet = kea::loadAlphabet(options.alphabet, &error);
-  if (!alphabet) {
-    std::cerr << "kkbuild: " << error << "\n";
-    return options.alphabet == "english" ? kExitBuildFailed : kExitUsage;
-  }
+  kea::BuildJob job;
+  job.inputs = {options.input};
+  job.cp1252 = options.cp1252;
+  job.alphabet = options.alphabet;
+  job.description = options.description;
+  job.shortest = options.shortest;
+  job.longest = options.longest;
+  job.target = options.output;
+  job.scoreLists = options.scoreLists;
+  job.pairLists = options.pairLists;
+  job.meaningLists = options.meaningLists;
 
-  kea::platform::CodecError codecError;
-  const auto description = kea::platform::utf8ToCp1252(options.description, &codecError);
-  if (!description) {
-    std::cerr << "kkbuild: the description cannot be stored: " << codecError.message() << "\n";
-    return kExitBuildFailed;
-  }
-  // The builder takes a library path (Windows-1252), like every text it is given.
-  const auto output = kea::platform::utf8ToCp1252(options.output, &codecError);
-  if (!output) {
-    std::cerr << "kkbuild: cannot build " << options.output << ": its name " << codecError.message() << "\n";
-    return kExitBuildFailed;
-  }
-
-  std::string bytes;
-  if (!kea::readInputFile(options.input, bytes, &error)) {
-    std::cerr << "kkbuild: " << error << "\n";
-    return kExitUsage;
-  }
-  const std::string inputName = options.input == "-" ? "standard input" : options.input;
-  kea::InputText input = kea::prepareInputText(bytes, !options.cp1252);
-  std::string().swap(bytes);
-  if (input.problemLines > 0) {
-    for (const std::string& problem : input.problems) std::cerr << inputName << ": " << problem << "\n";
-    if (input.problemLines > input.problems.size()) {
-      std::cerr << inputName << ": ... and " << input.problemLines - input.problems.size() << " more\n";
-    }
-    std::cerr << "kkbuild: " << input.problemLines << " line" << (input.problemLines == 1 ? "" : "s") << " of "
-              << inputName << " cannot be converted to Windows-1252"
-              << (options.cp1252 ? "" : " (use --cp1252 for input that is Windows-1252 already)") << "\n";
-    return kExitBuildFailed;
-  }
-
-  // Scores, pairs and meanings are read and checked before the build, so
-  // that a bad list leaves the output as it was. A list's text is in the
-  // input's encoding; 0 when it was read, else the exit status.
-  kea::CompanionData companions;
-  companions.scores.addLines(input.lines);
-  const auto readList = [&](const std::string& list, std::string& text, bool convert) {
-    if (!kea::readInputFile(list, text, &error)) {
-      std::cerr << "kkbuild: " << error << "\n";
-      return kExitUsage;
-    }
-    if (!convert) return 0;
-    kea::InputText listText = kea::prepareInputText(text, !options.cp1252);
-    if (listText.problemLines > 0) {
-      std::cerr << "kkbuild: " << list << ": " << listText.problems.front() << "\n";
-      return kExitBuildFailed;
-    }
-    text = std::move(listText.lines);
-    return 0;
-  };
-  std::string listText;
-  for (const std::string& list : options.scoreLists) {
-    if (const int status = readList(list, listText, true)) return status;
-    companions.scores.addLines(listText);
-  }
-  for (const std::string& list : options.pairLists) {
-    if (const int status = readList(list, listText, false)) return status;
-    if (!kea::addPairLines(listText, companions.wordPairs, &error)) {
-      std::cerr << "kkbuild: " << list << ": " << error << "\n";
-      return kExitBuildFailed;
-    }
-  }
-  for (const std::string& list : options.meaningLists) {
-    if (const int status = readList(list, listText, true)) return status;
-    if (!companions.meanings.addLines(listText, &error)) {
-      std::cerr << "kkbuild: " << list << ": " << kea::platform::cp1252ToUtf8(error) << "\n";
-      return kExitBuildFailed;
-    }
-  }
-
-  const std::size_t lineCount = input.lineCount;
-  kea::TextLineSource source(std::move(input.lines));
+  kea::JobProgress progress;
+  std::string lastText;
   if (!options.quiet) {
-    source.onStatus([](const std::string& text) {
-      std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
-    });
+    progress.progress = [&lastText](const std::string& text, int) {
+      if (text.empty() || text == lastText) return;
+      lastText = text;
+      std::cerr << "kkbuild: " << text << std::endl;
+    };
   }
   // Input left out is said even when all is quiet.
-  source.onNotice([](const std::string& text) {
-    std::cerr << "kkbuild: " << kea::platform::cp1252ToUtf8(text) << std::endl;
-  });
-  if (!kea::saveDictionary(source, *alphabet, *output, *description, options.shortest, options.longest, {}, true,
-                           &companions)) {
+  progress.notice = [](const std::string& text) { std::cerr << "kkbuild: " << text << std::endl; };
+
+  const kea::JobResult result = kea::runBuildJob(job, progress);
+  if (!result.ok) {
+    // The builder's log, then the outcome, each line naming the program.
     std::cerr.flush();
-    kea::tools::printMessageLines("kkbuild", kea::platform::cp1252ToUtf8(source.log()) + "building " +
-                                                 options.output + " failed; it was left as it was");
-    return kExitBuildFailed;
+    std::string report = result.report;
+    if (result.unconvertible && !options.cp1252) report += " (use --cp1252 for input that is Windows-1252 already)";
+    kea::tools::printMessageLines("kkbuild", report);
+    return result.inputUnreadable ? kExitUsage : kExitBuildFailed;
   }
-  if (!options.quiet) {
-    std::cerr << "kkbuild: built " << options.output << " from " << lineCount << " line" << (lineCount == 1 ? "" : "s");
-    if (companions.scoredEntries > 0) std::cerr << "; " << companions.scoredEntries << " entries scored";
-    if (!companions.wordPairs.empty()) {
-      std::cerr << (companions.scoredEntries > 0 ? ", " : "; ") << companions.wordPairs.size() << " word pairs";
-    }
-    if (companions.describedEntries > 0) {
-      std::cerr << (companions.scoredEntries > 0 || !companions.wordPairs.empty() ? ", " : "; ")
-                << companions.describedEntries << " entries with a meaning";
-    }
-    std::cerr << "\n";
-  }
+  if (!options.quiet) std::cerr << "kkbuild: " << result.report << "\n";
   return 0;
 }
 
