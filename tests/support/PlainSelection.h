@@ -5,11 +5,21 @@
 #pragma once
 
 #include <initializer_list>
+#include <ostream>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "search/ResultsSelection.h"
+
+namespace kea {
+
+// Failed comparisons of ranges print them as rows, not bytes.
+inline void PrintTo(const ResultsSelection::Range& r, std::ostream* out) {
+  *out << "{" << r.first << ", " << r.count << "}";
+}
+
+}  // namespace kea
 
 namespace kea::test {
 

@@ -17,6 +17,7 @@
 #include "printing/PrintoutFeeder.h"
 #include "search/ResultsList.h"
 #include "search/ResultsSelection.h"
+#include "support/PlainSelection.h"  // prints ranges as rows when a check fails
 #include "ui/PrintPreviewWindow.h"
 #include "ui/ResultsModel.h"
 #include "ui/ResultsPane.h"
