@@ -1,8 +1,8 @@
 #include "ui/ResultsView.h"
 
 #include <QContextMenuEvent>
-#include <QItemSelectionModel>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
