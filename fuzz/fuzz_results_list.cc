@@ -1,12 +1,16 @@
 // Drives a results list with an arbitrary sequence of additions, order
 // changes, selections and clears, and checks after every step that the list
-// still describes only rows it has, and that the blocks of rows it reports
-// added account for every row a window would show.
+// still describes only rows it has, that the blocks of rows it reports
+// added account for every row a window would show, and that a selection
+// kept in any untidy form reads as sorted, disjoint rows and copies only
+// rows the list has.
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "search/ResultsList.h"
+#include "support/PlainSelection.h"
 
 namespace {
 
@@ -23,24 +27,37 @@ struct Window : kea::ResultsList::Host {
   void cleared() override { shown = 0; }
 };
 
-void check(kea::ResultsList& list, Window& window) {
+void check(kea::ResultsList& list, Window& window, const kea::test::RangeListSelection& selection) {
   const int n = list.count();
   for (const auto& block : list.takeInsertions()) {
     if (block.count <= 0 || block.first < 0 || block.first > window.shown) std::abort();
     window.shown += block.count;
   }
   if (window.shown != n) std::abort();
-  if (list.selectedCount() < 0 || list.selectedCount() > n) std::abort();
-  int total = 0, previousEnd = -1;
-  for (const auto& s : list.selections()) {
-    if (s.length <= 0 || s.start <= previousEnd || s.start + s.length > n) std::abort();
-    previousEnd = s.start + s.length;
-    total += s.length;
+  // The rows the untidy ranges name, counted the slow way.
+  std::set<long long> named;
+  for (const auto& r : selection.raw) {
+    for (long long i = r.first; i < static_cast<long long>(r.first) + r.count; ++i) {
+      if (i >= 0) named.insert(i);
+    }
   }
-  if (total != list.selectedCount()) std::abort();
-  // One empty entry copies as empty text; several always carry line ends.
-  const std::string copied = list.copyText();
-  if ((total == 0 && !copied.empty()) || (total > 1 && copied.size() < 2u * total)) std::abort();
+  int total = 0;
+  long long previousEnd = -1;
+  for (const auto& r : selection.ranges()) {
+    if (r.count <= 0 || r.first <= previousEnd) std::abort();
+    for (int i = r.first; i < r.first + r.count; ++i) {
+      if (named.count(i) == 0) std::abort();
+    }
+    previousEnd = static_cast<long long>(r.first) + r.count;
+    total += r.count;
+  }
+  if (total != static_cast<long long>(named.size()) || total != selection.count()) std::abort();
+  // Only rows the list has are copied; one entry copies without a line end
+  // (and may be empty), several always carry theirs.
+  int inList = 0;
+  for (long long row : named) inList += row < n ? 1 : 0;
+  const std::string copied = list.copyText(selection);
+  if ((inList == 0 && !copied.empty()) || (inList > 1 && copied.size() < 2u * inList)) std::abort();
   for (int i = 0; i < n; ++i) {
     if (list.entryAt(i) == nullptr) std::abort();
   }
@@ -52,6 +69,7 @@ void check(kea::ResultsList& list, Window& window) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in{data, size};
   kea::ResultsList list(200);
+  kea::test::RangeListSelection selection;
   Window window;
   list.setHost(&window);
   for (int op = in.byte(); op >= 0; op = in.byte()) {
@@ -70,12 +88,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 2: list.setOrder(a % 8, (b & 1) != 0); break;
-      case 3: list.applySelection(row, b % 50 - 5, a % 3, (b & 1) != 0); break;
+      case 3:
+        if ((b & 1) == 0) selection.raw.clear();
+        if (selection.raw.size() < 64) selection.raw.push_back({row, b % 50 - 5});
+        break;
       case 4:
-        if (a % 16 == 0) list.clear(); else list.selectAll();
+        if (a % 16 == 0) {
+          list.clear();
+        } else if (selection.raw.size() < 64) {
+          selection.raw.push_back({0, list.count()});  // Ctrl+A
+        }
         break;
     }
-    check(list, window);
+    check(list, window, selection);
   }
   return 0;
 }

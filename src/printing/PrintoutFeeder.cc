@@ -1,32 +1,38 @@
-// The selection iterator only walks forwards, so seeking among the
-// selected entries starts it again and skips; a printout seeks once per
-// page, which keeps that cheap enough.
 #include "printing/PrintoutFeeder.h"
 
 namespace kea {
 
 void ResultsPrintoutFeeder::restart(bool selectedOnly) {
-  iterator_.reset();
-  if (selectedOnly) iterator_ = std::make_unique<ResultsList::SelectionIterator>(list_);
+  selectedOnly_ = selectedOnly;
+  ranges_.clear();
+  if (selectedOnly) ranges_ = selection_.ranges();
+  range_ = 0;
+  offset_ = 0;
   counter_ = 0;
 }
 
 void ResultsPrintoutFeeder::seek(int index) {
   if (index < 0) index = 0;
-  if (!iterator_) {
+  if (!selectedOnly_) {
     counter_ = index;
     return;
   }
-  iterator_->reset();
-  for (int skipped = 0; skipped < index; ++skipped) {
-    if (iterator_->next() < 0) break;
+  // A printout seeks once per page; skipping whole ranges keeps that cheap.
+  range_ = 0;
+  offset_ = 0;
+  while (range_ < ranges_.size() && index >= ranges_[range_].count) {
+    index -= ranges_[range_].count;
+    ++range_;
   }
+  if (range_ < ranges_.size()) offset_ = index;
 }
 
 std::string_view ResultsPrintoutFeeder::next() {
-  if (iterator_) {
-    const int row = iterator_->next();
-    return row < 0 ? std::string_view{} : list_.textAt(row);
+  if (selectedOnly_) {
+    if (range_ >= ranges_.size()) return {};
+    const int row = ranges_[range_].first + offset_;
+    if (++offset_ >= ranges_[range_].count) ++range_, offset_ = 0;
+    return list_.textAt(row);
   }
   if (counter_ >= list_.count()) return {};
   return list_.textAt(counter_++);

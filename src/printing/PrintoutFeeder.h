@@ -3,10 +3,12 @@
 // starting point. Reading past the end delivers empty texts.
 #pragma once
 
-#include <memory>
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "search/ResultsList.h"
+#include "search/ResultsSelection.h"
 
 namespace kea {
 
@@ -26,19 +28,27 @@ class PrintoutFeeder {
 
 class ResultsPrintoutFeeder : public PrintoutFeeder {
  public:
-  // The list must outlive the feeder and stay unchanged while it delivers.
-  explicit ResultsPrintoutFeeder(const ResultsList& list) : list_(list) {}
+  // The list and its selection must outlive the feeder and stay unchanged
+  // while it delivers (the preview that holds a feeder is modal).
+  explicit ResultsPrintoutFeeder(const ResultsList& list, const ResultsSelection& selection = noSelection())
+      : list_(list), selection_(selection) {}
 
   int totalCount() const override { return list_.count(); }
-  int selectedCount() const override { return list_.selectedCount(); }
+  int selectedCount() const override { return selection_.count(); }
   void restart(bool selectedOnly) override;
   void seek(int index) override;
   std::string_view next() override;
 
  private:
   const ResultsList& list_;
-  // Present only while the selected entries are delivered.
-  std::unique_ptr<ResultsList::SelectionIterator> iterator_;
+  const ResultsSelection& selection_;
+  bool selectedOnly_ = false;
+  // Delivering the selected entries: the selection as read at the restart,
+  // and the next entry's place in it.
+  std::vector<ResultsSelection::Range> ranges_;
+  std::size_t range_ = 0;
+  int offset_ = 0;
+  // Delivering every entry: the next entry's row.
   int counter_ = 0;
 };
 

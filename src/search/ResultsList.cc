@@ -101,8 +101,6 @@ void ResultsList::clear() {
   wordIndex_.clear();
   deferred_ = deferredRequested_;
   cache_ = PositionCache{};
-  selections_.clear();
-  selectedTotal_ = 0;
   if (host_ != nullptr) host_->cleared();
 }
 
@@ -237,7 +235,6 @@ bool ResultsList::add(std::string_view text, std::string_view annotation, std::s
         treeAdd(k, 1);
       }
     }
-    shiftForInsertedRow(row);
     if (host_ != nullptr) {
       RowBlock* last = insertions_.empty() ? nullptr : &insertions_.back();
       if (last != nullptr && row >= last->first && row <= last->first + last->count) {
@@ -409,17 +406,6 @@ void ResultsList::finishOrder() {
   }
 }
 
-void ResultsList::shiftForInsertedRow(int row) {
-  for (Selection& s : selections_) {
-    if (s.start >= row) {
-      ++s.start;
-    } else if (row < s.start + s.length) {
-      ++s.length;
-      ++selectedTotal_;
-    }
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Chunk counting: a Fenwick tree over the chunk sizes gives the rows before a
 // chunk and the chunk holding a row in O(log chunks). A split changes the
@@ -559,78 +545,22 @@ bool ResultsList::indexContains(std::string_view word) const {
 }
 
 // ---------------------------------------------------------------------------
-// Selection
+// Copying
 
-bool ResultsList::isSelected(int i) const {
-  const auto it = std::upper_bound(selections_.begin(), selections_.end(), i,
-                                   [](int row, const Selection& s) { return row < s.start; });
-  return it != selections_.begin() && i < std::prev(it)->start + std::prev(it)->length;
-}
-
-void ResultsList::applySelection(int start, int length, int mode, bool keepOthers) {
-  if (!keepOthers) {
-    selections_.clear();
-    selectedTotal_ = 0;
+std::string ResultsList::copyText(const ResultsSelection& selection, std::string_view lineEnd) const {
+  // A row the list does not have is no entry to copy.
+  std::vector<ResultsSelection::Range> ranges = selection.ranges();
+  long long rows = 0;
+  for (ResultsSelection::Range& r : ranges) {
+    r.count = std::max(0, std::min(r.count, count_ - r.first));
+    rows += r.count;
   }
-  const std::int64_t from = std::max<std::int64_t>(start, 0);
-  const std::int64_t to = std::min<std::int64_t>(std::int64_t{start} + std::max(length, 0), count_);
-  if (from >= to) return;
-  const int s = static_cast<int>(from), e = static_cast<int>(to);
-
-  std::vector<Selection> result;
-  result.reserve(selections_.size() + 2);
-  if (mode != kDeselect) {
-    // Merge with every range that overlaps or touches [s, e).
-    Selection merged{s, e - s};
-    bool placed = false;
-    for (const Selection& r : selections_) {
-      const int rEnd = r.start + r.length;
-      if (rEnd < merged.start) {
-        result.push_back(r);
-      } else if (r.start > merged.start + merged.length) {
-        if (!placed) result.push_back(merged), placed = true;
-        result.push_back(r);
-      } else {
-        const int end = std::max(rEnd, merged.start + merged.length);
-        merged.start = std::min(merged.start, r.start);
-        merged.length = end - merged.start;
-      }
-    }
-    if (!placed) result.push_back(merged);
-  } else {
-    for (const Selection& r : selections_) {
-      const int rEnd = r.start + r.length;
-      if (rEnd <= s || r.start >= e) {
-        result.push_back(r);
-        continue;
-      }
-      if (r.start < s) result.push_back({r.start, s - r.start});
-      if (rEnd > e) result.push_back({e, rEnd - e});
-    }
-  }
-  selections_.swap(result);
-  selectedTotal_ = 0;
-  for (const Selection& r : selections_) selectedTotal_ += r.length;
-}
-
-void ResultsList::selectAll() { applySelection(0, count_, kSelectKeep, false); }
-
-int ResultsList::SelectionIterator::next() {
-  const auto& ranges = list_.selections_;
-  while (range_ < ranges.size()) {
-    if (offset_ < ranges[range_].length) return ranges[range_].start + offset_++;
-    ++range_, offset_ = 0;
-  }
-  return -1;
-}
-
-std::string ResultsList::copyText(std::string_view lineEnd) const {
-  const int n = selectedCount();
   std::string text;
-  SelectionIterator it(*this);
-  for (int i = it.next(); i >= 0; i = it.next()) {
-    text.append(textAt(i));
-    if (n > 1) text.append(lineEnd);
+  for (const ResultsSelection::Range& r : ranges) {
+    for (int i = r.first; i < r.first + r.count; ++i) {
+      text.append(textAt(i));
+      if (rows > 1) text.append(lineEnd);
+    }
   }
   return text;
 }

@@ -10,11 +10,10 @@
 // as-found order a hash index on the folded letters answers contains().
 // Entry records are carved out of large blocks and never move.
 //
-// The model also keeps the selection (a set of disjoint ranges) that
-// copying, saving, printing and lookups read; the window's own selection
-// rules (clicks, Shift and Ctrl, arrows) are the toolkit's, and the window
-// copies what they select into the model. The window learns of added rows
-// in blocks (takeInsertions) and is told when the list is cleared.
+// The selection is not the model's: the window keeps it, and what reads it
+// (copying, printing, lookups, the context menu) is handed a
+// ResultsSelection. The window learns of added rows in blocks
+// (takeInsertions) and is told when the list is cleared.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +23,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "search/ResultsSelection.h"
 
 namespace kea {
 
@@ -50,11 +51,6 @@ class ResultsList {
     kLengthAscendingCommonFirst = 8,
     kLengthDescendingCommonFirst = 9,
   };
-
-  // applySelection's mode.
-  static constexpr int kDeselect = 0;
-  static constexpr int kSelectKeep = 1;
-  static constexpr int kSelectReplace = 2;
 
   // One result: the word, then its annotation and balance text, at most
   // kMaxText characters in all.
@@ -98,26 +94,6 @@ class ResultsList {
     int count() const { return static_cast<int>(entries.size()); }
   };
 
-  // A range of selected rows [start, start + length).
-  struct Selection {
-    int start = 0;
-    int length = 0;
-    bool operator==(const Selection&) const = default;
-  };
-
-  // Visits the selected rows in increasing order and then yields -1.
-  class SelectionIterator {
-   public:
-    explicit SelectionIterator(const ResultsList& list) : list_(list) {}
-    int next();
-    void reset() { range_ = 0, offset_ = 0; }
-
-   private:
-    const ResultsList& list_;
-    std::size_t range_ = 0;
-    int offset_ = 0;
-  };
-
   // The window's side: told before and after the list is cleared, and when
   // a search refreshes it, so it can bring its rows up to date.
   class Host {
@@ -148,7 +124,7 @@ class ResultsList {
 
   // ---- Contents ----
 
-  // Removes every entry and the selection.
+  // Removes every entry.
   void clear();
   // Applies to the entries added afterwards. The index for contains() in the
   // as-found order is kept only with `keepIndex`. An unknown order counts as
@@ -188,21 +164,10 @@ class ResultsList {
   int chunkCount() const { return static_cast<int>(chunks_.size()); }
   const EntryHead& chunk(int k) const { return chunks_[k]; }
 
-  // ---- Selection ----
-
-  bool isSelected(int i) const;
-  int selectedCount() const { return selectedTotal_; }
-  // Mode kSelectKeep or kSelectReplace adds the rows, kDeselect removes them;
-  // without keepOthers every other range goes first. Rows outside the list
-  // are ignored.
-  void applySelection(int start, int length, int mode, bool keepOthers);
-  void selectAll();
-  const std::vector<Selection>& selections() const { return selections_; }
-
-  // The selected entries' full texts in list order, each followed by a line
-  // end (CR LF unless said otherwise) when more than one is selected; empty
-  // when nothing is.
-  std::string copyText(std::string_view lineEnd = "\r\n") const;
+  // The full texts of the entries `selection` holds, in list order, each
+  // followed by a line end (CR LF unless said otherwise) when more than one
+  // is selected; empty when nothing is.
+  std::string copyText(const ResultsSelection& selection, std::string_view lineEnd = "\r\n") const;
 
   // ---- What a window needs ----
 
@@ -220,7 +185,9 @@ class ResultsList {
   // ---- What the window asks ----
 
   // The context menu: the entry commands with entries selected, else the dictionary's.
-  MenuKind contextMenu() const { return selectedTotal_ > 0 ? MenuKind::Entries : MenuKind::List; }
+  static MenuKind contextMenu(const ResultsSelection& selection) {
+    return selection.count() > 0 ? MenuKind::Entries : MenuKind::List;
+  }
   // What a double click does, given the ViewDoubleClick option.
   DoubleClickCommand doubleClickCommand(int viewDoubleClick, bool shift) const;
 
@@ -247,8 +214,6 @@ class ResultsList {
   bool indexContains(std::string_view word) const;
   bool commonFirst() const { return order_ >= kCommonFirst; }
 
-  void shiftForInsertedRow(int row);
-
   ListOrder order_ = kAsFound;
   bool keepIndex_ = false;
   bool deferredRequested_ = false;
@@ -272,9 +237,6 @@ class ResultsList {
     std::size_t offset = 0;
   };
   mutable PositionCache cache_;
-
-  std::vector<Selection> selections_;
-  int selectedTotal_ = 0;
 
   Host* host_ = nullptr;
   std::vector<RowBlock> insertions_;

@@ -452,9 +452,9 @@ std::optional<SearchController::LookupSubject> SearchController::lookupSubject()
   const int active = workspace_.activeDictionary();
   if (active < 0 || active >= groupCount()) return std::nullopt;
   const ResultsList& list = group(active).list;
-  if (list.selectedCount() != 1) return std::nullopt;
-  ResultsList::SelectionIterator selected(list);
-  const ResultsList::Entry* entry = list.entryAt(selected.next());
+  const int row = host_.resultsSelection(active).onlyRow();
+  if (row < 0) return std::nullopt;
+  const ResultsList::Entry* entry = list.entryAt(row);
   if (entry == nullptr) return std::nullopt;
   subject.word = entry->word();
   subject.rest = entry->rest();

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/ResultsSelection.h"
 #include "text/StringTable.h"
 
 namespace kea {
@@ -67,6 +68,11 @@ class SearchHost {
   virtual void progressChanged() {}
   // The caption of results list `group` changed (its count).
   virtual void labelChanged(int group) { (void)group; }
+  // The rows selected in results list `group`; none where no window shows it.
+  virtual const ResultsSelection& resultsSelection(int group) {
+    (void)group;
+    return noSelection();
+  }
 };
 
 // A host whose boxes, button, status line and focus live in memory, for a

@@ -256,10 +256,7 @@ int selectedRow(MainWindow& main) {
   const int active = main.workspace().activeDictionary();
   SearchController& controller = main.view().controller();
   if (active < 0 || active >= controller.groupCount()) return -1;
-  const ResultsList& list = controller.group(active).list;
-  if (list.selectedCount() != 1) return -1;
-  ResultsList::SelectionIterator selected(list);
-  return selected.next();
+  return main.view().resultsSelection(active).onlyRow();
 }
 
 }  // namespace

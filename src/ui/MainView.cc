@@ -391,11 +391,11 @@ void MainView::copy(int activeGroup) {
     return;
   }
   if (activeGroup < 0 || activeGroup >= controller_.groupCount()) return;
-  const ResultsList& list = controller_.group(activeGroup).list;
-  if (list.selectedCount() == 0) return;
+  const ResultsSelection& selection = resultsSelection(activeGroup);
+  if (selection.count() == 0) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // Lines end the Linux way on the clipboard.
-  QApplication::clipboard()->setText(toQString(list.copyText("\n")));
+  QApplication::clipboard()->setText(toQString(controller_.group(activeGroup).list.copyText(selection, "\n")));
   QApplication::restoreOverrideCursor();
 }
 
@@ -682,6 +682,11 @@ void MainView::progressChanged() { progressBar_->modelChanged(); }
 
 void MainView::labelChanged(int group) {
   if (group >= 0 && group < paneCount()) panes_[static_cast<std::size_t>(group)]->updateCaption();
+}
+
+const ResultsSelection& MainView::resultsSelection(int group) {
+  if (group < 0 || group >= paneCount()) return noSelection();
+  return panes_[static_cast<std::size_t>(group)]->view()->selection();
 }
 
 }  // namespace kea::ui

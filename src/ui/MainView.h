@@ -122,6 +122,7 @@ class MainView : public QWidget, public SearchHost {
   Answer messageBox(std::string_view text, std::string_view caption, Buttons buttons, Icon icon) override;
   void progressChanged() override;
   void labelChanged(int group) override;
+  const ResultsSelection& resultsSelection(int group) override;
 
  public slots:
   // The Search button, Return: start, stop or resume.

@@ -275,7 +275,7 @@ CommandContext MainWindow::commandContext() const {
   if (c.active >= 0 && c.active < c.lists) {
     const ResultsList& list = controller.group(c.active).list;
     c.activeEntries = list.count();
-    c.selectedResults = list.selectedCount();
+    c.selectedResults = view_->resultsSelection(c.active).count();
   }
   QLineEdit* edit = view_->patternBox()->lineEdit();
   c.patternFocused = view_->focus() == Control::PatternBox;

@@ -54,7 +54,7 @@ std::unique_ptr<ResultsPrintout> ResultsPrinting::makePrintout(std::unique_ptr<P
   const SearchController& controller = frame_.view().controller();
   if (group < 0 || group >= controller.groupCount()) return nullptr;
   const SearchController::OutputGroup& output = controller.group(group);
-  feeder = std::make_unique<ResultsPrintoutFeeder>(output.list);
+  feeder = std::make_unique<ResultsPrintoutFeeder>(output.list, frame_.view().resultsSelection(group));
   const std::string title = resultsDictionaryDescription(frame_.workspace().activeName(), output.pattern);
   return std::make_unique<ResultsPrintout>(title, *feeder, frame_.workspace().options().fontPrinting,
                                        margins(frame_.values()));

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
@@ -108,6 +109,16 @@ bool ResultsDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, cons
   return true;
 }
 
+std::vector<ResultsSelection::Range> ItemViewSelection::selectedRanges() const {
+  std::vector<Range> out;
+  const QItemSelectionModel* model = view_.selectionModel();
+  if (model == nullptr) return out;
+  const QItemSelection selected = model->selection();
+  out.reserve(static_cast<std::size_t>(selected.size()));
+  for (const QItemSelectionRange& range : selected) out.push_back({range.top(), range.height()});
+  return out;
+}
+
 ResultsView::ResultsView(QWidget* parent) : QListView(parent), delegate_(new ResultsDelegate(this)) {
   setItemDelegate(delegate_);
   setUniformItemSizes(true);
@@ -167,23 +178,13 @@ void ResultsView::contextMenuEvent(QContextMenuEvent* event) {
   if (model_ == nullptr) return;
   QPoint at = event->globalPos();
   if (event->reason() == QContextMenuEvent::Keyboard) at = viewport()->mapToGlobal(QPoint(0, 0));
-  emit contextMenuWanted(model_->list().contextMenu(), at);
+  emit contextMenuWanted(ResultsList::contextMenu(selection_), at);
 }
 
 void ResultsView::mouseDoubleClickEvent(QMouseEvent* event) {
   QListView::mouseDoubleClickEvent(event);
   if (event->button() == Qt::LeftButton && model_ != nullptr && model_->rowCount() > 0) {
     emit rowDoubleClicked(event->modifiers() & Qt::ShiftModifier);
-  }
-}
-
-void ResultsView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
-  QListView::selectionChanged(selected, deselected);
-  if (model_ == nullptr) return;
-  ResultsList& list = model_->list();
-  list.applySelection(0, 0, ResultsList::kSelectReplace, false);
-  for (const QItemSelectionRange& range : selectionModel()->selection()) {
-    list.applySelection(range.top(), range.height(), ResultsList::kSelectKeep, true);
   }
 }
 

@@ -2,8 +2,9 @@
 // shows the entry's word in the results font and its annotation and balance
 // right after it in the annotation font; a row cut off by the pane's width
 // shows its whole text as a tool tip. Selection is Qt's own (click,
-// Shift/Ctrl-click, arrows, Ctrl+Space, Ctrl+A) and is copied into the core
-// list, which copying, saving, printing and lookups read.
+// Shift/Ctrl-click, arrows, Ctrl+Space, Ctrl+A) and Qt's selection model is
+// the only keeper of it: copying, printing, lookups and the context menu read
+// it through selection().
 #pragma once
 
 #include <QColor>
@@ -12,10 +13,24 @@
 #include <QStyledItemDelegate>
 
 #include "search/ResultsList.h"
+#include "search/ResultsSelection.h"
 
 namespace kea::ui {
 
 class ResultsModel;
+
+// The rows an item view's selection model holds, read afresh at every call;
+// a view that was given no model has none selected.
+class ItemViewSelection final : public ResultsSelection {
+ public:
+  explicit ItemViewSelection(const QAbstractItemView& view) : view_(view) {}
+
+ protected:
+  std::vector<Range> selectedRanges() const override;
+
+ private:
+  const QAbstractItemView& view_;
+};
 
 // Draws a row as word + rest in two fonts and colours.
 class ResultsDelegate : public QStyledItemDelegate {
@@ -63,6 +78,8 @@ class ResultsView : public QListView {
   // still scrolls, and its rows stay readable.
   void setLocked(bool locked);
   bool locked() const { return locked_; }
+  // The rows selected in the view.
+  const ResultsSelection& selection() const { return selection_; }
 
  signals:
   // The list took the keyboard focus (its dictionary becomes the active one).
@@ -76,12 +93,12 @@ class ResultsView : public QListView {
   void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
   ResultsModel* model_ = nullptr;
   ResultsDelegate* delegate_ = nullptr;
+  ItemViewSelection selection_{*this};
   bool locked_ = false;
 };
 

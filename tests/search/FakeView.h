@@ -17,6 +17,7 @@
 #include "search/SearchController.h"
 #include "search/SearchHost.h"
 #include "settings/UserOptions.h"
+#include "support/PlainSelection.h"
 #include "support/TempDir.h"
 #include "support/TestDictionary.h"
 
@@ -29,8 +30,14 @@ class FakeHost : public MemoryViewHost {
     std::string text, caption;
   };
   std::vector<Message> messages;
+  // The rows the user selected in each results list.
+  std::map<int, RowSetSelection> selected;
 
   void enableControl(Control control, bool on) override { enabled[control] = on; }
+  const ResultsSelection& resultsSelection(int group) override {
+    const auto it = selected.find(group);
+    return it == selected.end() ? noSelection() : it->second;
+  }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
     return Answer::Ok;

@@ -1,20 +1,24 @@
 // The results list: orders, chunking, duplicates, stored text, the rows it
-// reports added, and its selection ranges.
+// reports added, the selection ranges every reader sees, and what copying
+// takes from them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "dictionary/LetterFold.h"
 #include "search/ResultsList.h"
+#include "search/ResultsSelection.h"
+#include "support/PlainSelection.h"
 
 namespace kea {
 namespace {
 
 using Words = std::vector<std::string>;
-using Ranges = std::vector<ResultsList::Selection>;
+using Ranges = std::vector<ResultsSelection::Range>;
 using Rows = std::vector<int>;
 
 Words listed(const ResultsList& list) {
@@ -243,51 +247,66 @@ TEST(ResultsOrder, FineRanksSortedAtTheEndMatchRanksSortedAsTheyCome) {
   }
 }
 
-// A list of `n` entries "w0", "w1", … in the as-found order.
-void fill(ResultsList& list, int n) {
-  for (int i = 0; i < n; ++i) ASSERT_TRUE(list.add("w" + std::to_string(i), {}, {}, 0));
-}
-
-Rows selectedRows(const ResultsList& list) {
+Rows visited(const ResultsSelection& selection) {
   Rows rows;
-  ResultsList::SelectionIterator it(list);
-  for (int i = it.next(); i >= 0; i = it.next()) rows.push_back(i);
+  selection.forEachRow([&](int row) { rows.push_back(row); });
   return rows;
 }
 
-TEST(ResultsSelection, RangesMergeWhenTheyTouchAndSplitWhenCut) {
-  ResultsList list;
-  fill(list, 20);
-  list.applySelection(2, 3, ResultsList::kSelectKeep, false);  // 2..4
-  list.applySelection(5, 2, ResultsList::kSelectKeep, true);   // adjacent: 2..6
-  list.applySelection(10, 2, ResultsList::kSelectKeep, true);
-  EXPECT_EQ(list.selections(), (Ranges{{2, 5}, {10, 2}}));
-  list.applySelection(6, 5, ResultsList::kSelectKeep, true);  // bridges both
-  EXPECT_EQ(list.selections(), (Ranges{{2, 10}}));
-  list.applySelection(4, 2, ResultsList::kDeselect, true);
-  EXPECT_EQ(list.selections(), (Ranges{{2, 2}, {6, 6}}));
-  EXPECT_EQ(list.selectedCount(), 8);
-  EXPECT_EQ(selectedRows(list), (Rows{2, 3, 6, 7, 8, 9, 10, 11}));
-  list.applySelection(0, 1, ResultsList::kSelectReplace, false);
-  EXPECT_EQ(list.selections(), (Ranges{{0, 1}}));
-  // Rows beyond the list are never selected.
-  list.selectAll();
-  list.applySelection(15, 100, ResultsList::kSelectKeep, true);
-  list.applySelection(-5, 3, ResultsList::kSelectKeep, true);
-  EXPECT_EQ(list.selections(), (Ranges{{0, 20}}));
+TEST(ResultsSelection, RangesComeSortedAndMergeWhenTheyTouchOrOverlap) {
+  test::RangeListSelection s({{10, 2}, {5, 2}, {2, 3}});  // 2..4 and 5..6 touch
+  EXPECT_EQ(s.ranges(), (Ranges{{2, 5}, {10, 2}}));
+  s.raw.push_back({6, 5});  // bridges both
+  EXPECT_EQ(s.ranges(), (Ranges{{2, 10}}));
+  s.raw = {{6, 6}, {2, 2}, {7, 1}, {3, 0}, {6, 6}};  // one inside another, an empty one, a repeat
+  EXPECT_EQ(s.ranges(), (Ranges{{2, 2}, {6, 6}}));
+  EXPECT_EQ(s.count(), 8);
+  EXPECT_EQ(visited(s), (Rows{2, 3, 6, 7, 8, 9, 10, 11}));
+  // No row below 0, no negative length, and no wrap past the largest int.
+  s.raw = {{-5, 3}, {-5, 8}, {4, -2}, {INT_MAX - 1, 100}, {INT_MIN, INT_MAX}};
+  EXPECT_EQ(s.ranges(), (Ranges{{0, 3}, {INT_MAX - 1, 1}}));
+  EXPECT_EQ(s.count(), 4);
+  s.raw.clear();
+  EXPECT_TRUE(s.ranges().empty());
+  EXPECT_EQ(s.count(), 0);
+  EXPECT_TRUE(visited(s).empty());
 }
 
-TEST(ResultsSelection, SortedInsertionKeepsTheSameEntriesSelected) {
+TEST(ResultsSelection, TheOnlyRowNeedsExactlyOneSelected) {
+  test::RowSetSelection s;
+  EXPECT_EQ(s.onlyRow(), -1);
+  s.rows = {7};
+  EXPECT_EQ(s.onlyRow(), 7);
+  s.rows = {0};
+  EXPECT_EQ(s.onlyRow(), 0);
+  s.rows = {7, 8};  // one range of two rows
+  EXPECT_EQ(s.onlyRow(), -1);
+  s.rows = {3, 7};
+  EXPECT_EQ(s.onlyRow(), -1);
+  EXPECT_EQ(noSelection().count(), 0);
+  EXPECT_EQ(noSelection().onlyRow(), -1);
+}
+
+TEST(ResultsSelection, CopyingTakesTheSelectedFullTextsInListOrder) {
   ResultsList list;
   list.setOrder(ResultsList::kAlphabeticalAscending, false);
-  for (const char* w : {"a", "c", "e", "g"}) ASSERT_TRUE(list.add(w, {}, {}, 0));
-  list.applySelection(1, 3, ResultsList::kSelectKeep, false);  // c, e, g
-  ASSERT_TRUE(list.add("d", {}, {}, 0));  // inside the range: it grows
-  EXPECT_EQ(list.selections(), (Ranges{{1, 4}}));
-  ASSERT_TRUE(list.add("b", {}, {}, 0));  // in front: it moves
-  EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
-  ASSERT_TRUE(list.add("z", {}, {}, 0));  // after it: nothing changes
-  EXPECT_EQ(list.selections(), (Ranges{{2, 4}}));
+  ASSERT_TRUE(list.add("cat", " (noun)", " +x", 0));
+  ASSERT_TRUE(list.add("ant", "", "", 0));
+  ASSERT_TRUE(list.add("dog", "", "", 0));  // ant, cat (noun) +x, dog
+  test::RowSetSelection s;
+  EXPECT_EQ(list.copyText(s), "");
+  EXPECT_EQ(ResultsList::contextMenu(s), ResultsList::MenuKind::List);
+  s.rows = {1};  // one entry: no line end
+  EXPECT_EQ(list.copyText(s), "cat (noun) +x");
+  EXPECT_EQ(ResultsList::contextMenu(s), ResultsList::MenuKind::Entries);
+  s.rows = {2, 0};  // several: each ends its line, CR LF unless told otherwise
+  EXPECT_EQ(list.copyText(s), "ant\r\ndog\r\n");
+  EXPECT_EQ(list.copyText(s, "\n"), "ant\ndog\n");
+  // Rows the list does not have are not copied, nor counted as a second entry.
+  s.rows = {2, 3, 40};
+  EXPECT_EQ(list.copyText(s, "\n"), "dog");
+  list.clear();
+  EXPECT_EQ(list.copyText(s, "\n"), "");
 }
 
 }  // namespace

@@ -199,15 +199,16 @@ TEST_F(ViewTest, TheWordToLookUp) {
   search("*");
   host.focused = Control::ResultsArea;
   EXPECT_FALSE(view.lookupSubject());  // nothing selected
-  ResultsList& list = view.group(0).list;
-  list.applySelection(1, 1, ResultsList::kSelectReplace, false);
+  host.selected[0].rows = {1};
   const auto subject = view.lookupSubject();
   ASSERT_TRUE(subject);
   EXPECT_EQ(subject->word, "tail-end");
   EXPECT_EQ(subject->rest, "(noun)");
   EXPECT_EQ(subject->group, 0);
   EXPECT_EQ(subject->dictionaryPath, paths[0]);
-  list.selectAll();
+  host.selected[0].rows = {9};
+  EXPECT_FALSE(view.lookupSubject());  // a row the list does not have
+  host.selected[0].selectRange(0, view.group(0).list.count());
   EXPECT_FALSE(view.lookupSubject());  // more than one
   workspace.active = 1;
   EXPECT_FALSE(view.lookupSubject());  // the active list has no selection

@@ -207,7 +207,7 @@ TEST_F(DefinitionWindowTest, LookupInNewWindowAndNextPreviousResult) {
   ASSERT_TRUE(first.action(W::kNextResult)->isEnabled());
   first.action(W::kNextResult)->trigger();
   EXPECT_EQ(first.windowTitle(), "positron - Definition [1]");
-  EXPECT_EQ(view().controller().group(0).list.selectedCount(), 1);
+  EXPECT_EQ(view().resultsSelection(0).count(), 1);
   EXPECT_FALSE(first.action(W::kNextResult)->isEnabled());
   first.action(W::kPreviousResult)->trigger();
   EXPECT_EQ(first.windowTitle(), "electron - Definition [1]");

@@ -115,7 +115,7 @@ class SavePrintTest : public AppWindowTest {
     results->setFocus();
     QTest::keyClick(results, Qt::Key_Home);
     QTest::keyClick(results, Qt::Key_Down, Qt::ShiftModifier);
-    ASSERT_EQ(list().selectedCount(), 2);
+    ASSERT_EQ(view().resultsSelection(0).count(), 2);
   }
 };
 
