@@ -1,6 +1,7 @@
 // The program's own texts in one place: the numbered string table that the
-// status line, tool tips and command hints load by number, and the few
-// fixed texts (button labels, message captions) that have no number.
+// status line and tool tips load by number, and the few fixed texts (button
+// labels, message captions) that have no number. The commands' texts are
+// the desktop program's (ui/CommandTexts), where they are translated.
 //
 // The pattern language's messages (13080 + status code) and the balance
 // prefix (5800) are kept with the pattern compiler; this table serves them
@@ -43,10 +44,6 @@ inline constexpr int kNoWordsOfLength = 14030;
 // The workspace's caption: names joined by the separator, then the suffix.
 inline constexpr int kCaptionSeparator = 11850;
 inline constexpr int kCaptionSuffix = 4460;
-// Command hints share their command's number (see workspace/CommandTable.h);
-// the ten recent-file commands share one hint.
-inline constexpr int kFirstRecentFile = 4840;
-inline constexpr int kLastRecentFile = 4849;
 // Asked before a saved file replaces another.
 inline constexpr int kAlreadyExists = 10740;
 }  // namespace strings
@@ -59,8 +56,6 @@ namespace texts {
 inline constexpr std::string_view kWordSearchLabel = "Word &Search";
 inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
 inline constexpr std::string_view kPhraseSearchLabel = "Phrase &Search";
-inline constexpr std::string_view kPhraseAnagramHint =
-    "Find phrases of entries whose letters are exactly those in the pattern box\nPhrase Anagram";
 inline constexpr std::string_view kEnumerationBoxTip =
     "The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape";
 inline constexpr std::string_view kStopLabel = "&Stop";
@@ -93,9 +88,6 @@ inline constexpr std::string_view kRangeChangedCaption = "Range Settings Updated
 inline constexpr std::string_view kRangeChanged =
     "The Shortest and Longest settings have been changed.\nDo you want the new settings to be the default when "
     "KEA is started?";
-// The "&External Lookup" submenu has a hint but no command number.
-inline constexpr std::string_view kExternalLookupHint =
-    "Look up the selected word online or in an another dictionary application\nExternal Lookup";
 // External lookups: the failure box, the prompt's caption (the word
 // follows), the submenu's fixed item and the Lookup Methods dialog.
 inline constexpr std::string_view kLookupFailureCaption = "Dictionary Lookup Failure";

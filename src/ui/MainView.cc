@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include "settings/MainViewState.h"
 #include "settings/UserOptions.h"
 #include "text/StringTable.h"
+#include "ui/CommandTexts.h"
 #include "ui/ProgressBarWidget.h"
 #include "ui/QtFonts.h"
 #include "ui/QtText.h"
@@ -135,12 +137,9 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   shortestBox_->setToolTip(tip(strings::kShortestBoxTip));
   longestBox_->setToolTip(tip(strings::kLongestBoxTip));
 
-  wordSearchAction_->setText(tr("&Word Search"));
-  wordSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-  fullTextSearchAction_->setText(tr("&Full Text Search"));
-  fullTextSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  phraseAnagramAction_->setText(tr("&Phrase Anagram"));
-  phraseAnagramAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  applyCommandText(wordSearchAction_, CommandId::WordSearch);
+  applyCommandText(fullTextSearchAction_, CommandId::FullTextSearch);
+  applyCommandText(phraseAnagramAction_, CommandId::PhraseAnagram);
   for (QAction* action : {wordSearchAction_, fullTextSearchAction_, phraseAnagramAction_}) {
     action->setCheckable(true);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -545,7 +544,26 @@ void MainView::setLengthBox(LengthBox box, int value) {
   lengthSpin(box)->setValue(value);
 }
 
-void MainView::setSearchButtonLabel(std::string_view label) { searchButton_->setText(toQString(label)); }
+namespace {
+
+// The labels the controller gives the Search button, so that lupdate lists
+// them and the button shows them translated.
+constexpr const char* kSearchButtonLabels[] = {
+    QT_TRANSLATE_NOOP("MainView", "Word &Search"), QT_TRANSLATE_NOOP("MainView", "Full Text &Search"),
+    QT_TRANSLATE_NOOP("MainView", "Phrase &Search"), QT_TRANSLATE_NOOP("MainView", "&Stop"),
+    QT_TRANSLATE_NOOP("MainView", "Re&sume")};
+
+}  // namespace
+
+void MainView::setSearchButtonLabel(std::string_view label) {
+  for (const char* known : kSearchButtonLabels) {
+    if (label == known) {
+      searchButton_->setText(QCoreApplication::translate("MainView", known));
+      return;
+    }
+  }
+  searchButton_->setText(toQString(label));
+}
 
 void MainView::enableControl(Control control, bool enabled) {
   switch (control) {

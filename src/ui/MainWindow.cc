@@ -29,6 +29,7 @@
 #include "settings/Persist.h"
 #include "text/StringTable.h"
 #include "ui/AboutDialog.h"
+#include "ui/CommandTexts.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/DialogPlacement.h"
 #include "ui/DictionaryPropertiesDialog.h"
@@ -170,16 +171,8 @@ HelpWindow* MainWindow::helpWindow() const { return help_; }
 // Menus
 
 QAction* MainWindow::addCommand(QMenu* menu, CommandId id) {
-  const Command* command = findCommand(id);
   auto* action = new QAction(this);
-  if (command != nullptr) {
-    const MenuText text = menuText(command->text);
-    action->setText(text.text);
-    action->setShortcut(text.shortcut);
-  }
-  const Hint hint = hintText(commandHint(id));
-  action->setStatusTip(hint.status);
-  if (!hint.toolTip.isEmpty()) action->setToolTip(hint.toolTip);
+  applyCommandText(action, id);
   action->setData(static_cast<int>(id));
   connect(action, &QAction::triggered, this, [this, id] { run(id); });
   menu->addAction(action);
@@ -207,8 +200,8 @@ void MainWindow::buildMenus() {
       // Built from the configured lookup methods when it opens. The submenu
       // itself stays enabled so that its Setup... can always be reached;
       // the command's rule greys the methods inside it.
-      QMenu* submenu = menu->addMenu(menuText(command.text).text);
-      submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
+      QMenu* submenu = menu->addMenu(commandLabel(command.id));
+      submenu->menuAction()->setStatusTip(translatedCommandText(commandText(command.id)->statusTip));
       auto* rule = new QAction(this);
       rule->setData(static_cast<int>(command.id));
       connect(rule, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
@@ -227,17 +220,11 @@ void MainWindow::buildMenus() {
       action->setCheckable(true);
     }
   }
-  // The search-mode menu's commands belong to the view; their hints and
-  // rules are the table's all the same.
-  for (CommandId id : {CommandId::WordSearch, CommandId::FullTextSearch, CommandId::PhraseAnagram}) {
-    QAction* action = id == CommandId::WordSearch       ? view_->wordSearchAction()
-                      : id == CommandId::FullTextSearch ? view_->fullTextSearchAction()
-                                                        : view_->phraseAnagramAction();
-    action->setStatusTip(hintText(commandHint(id)).status);
-    actions_[static_cast<int>(id)] = action;
-  }
-  // Standard keys where the table names none.
-  if (QAction* exit = action(CommandId::Exit)) exit->setShortcut(QKeySequence::Quit);
+  // The search-mode menu's commands belong to the view; their rules are the
+  // table's all the same.
+  actions_[static_cast<int>(CommandId::WordSearch)] = view_->wordSearchAction();
+  actions_[static_cast<int>(CommandId::FullTextSearch)] = view_->fullTextSearchAction();
+  actions_[static_cast<int>(CommandId::PhraseAnagram)] = view_->phraseAnagramAction();
   connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::updateMenuTexts);
   for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
   updateMenuTexts();
@@ -246,8 +233,9 @@ void MainWindow::buildMenus() {
 void MainWindow::updateMenuTexts() {
   const std::string name = workspace_.activeName();
   for (const Command& command : commandTable()) {
-    if (command.text.find('*') == std::string_view::npos) continue;
-    if (QAction* a = action(command.id)) a->setText(menuText(menuTextFor(command.text, name)).text);
+    const CommandText* text = commandText(command.id);
+    if (text == nullptr || std::string_view(text->label).find('*') == std::string_view::npos) continue;
+    if (QAction* a = action(command.id)) a->setText(commandLabel(command.id, name));
   }
   updateRecentFiles();
 }
@@ -746,14 +734,10 @@ void MainWindow::showListMenu(int group, ResultsList::MenuKind kind, const QPoin
   // The items take their states from the list the menu was opened on.
   updateCommands();
   QMenu menu(this);
-  const std::string name = workspace_.activeName();
   for (const ContextCommand& entry : contextMenu(kind)) {
-    if (entry.text.empty()) {
-      menu.addSeparator();
-      continue;
-    }
+    if (entry.separatorBefore) menu.addSeparator();
     QAction* source = action(entry.id);
-    QAction* item = menu.addAction(toQString(menuTextFor(entry.text, name)));
+    QAction* item = menu.addAction(commandContextLabel(entry.id));
     item->setData(static_cast<int>(entry.id));
     item->setEnabled(source != nullptr && source->isEnabled());
     if (source != nullptr) item->setStatusTip(source->statusTip());
@@ -771,8 +755,7 @@ void MainWindow::showListMenu(int group, ResultsList::MenuKind kind, const QPoin
 // to the definition windows.
 void MainWindow::installLookupKeys() {
   auto* external = new QAction(this);
-  external->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)});
+  external->setShortcuts(defaultExternalLookupKeys());
   connect(external, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
   addAction(external);
   for (const auto& [key, which] : {std::pair{Qt::Key_F5, DefinitionKey::F5}, std::pair{Qt::Key_F6, DefinitionKey::F6}}) {
