@@ -107,6 +107,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   status_->setText(view_->statusLine());
   connect(view_, &MainView::statusChanged, status_, &QLabel::setText);
 
+  installHandlers();
   buildMenus();
   installLookupKeys();
   connect(view_, &MainView::commandStateChanged, this, &MainWindow::updateCommands);
@@ -290,104 +291,72 @@ void MainWindow::updateCommands() {
 // ---------------------------------------------------------------------------
 // Commands
 
+void MainWindow::installHandlers() {
+  const auto on = [this](CommandId id, std::function<void()> handler) {
+    handlers_[static_cast<int>(id)] = std::move(handler);
+  };
+  // File
+  on(CommandId::Open, [this] { openDictionaries(); });
+  on(CommandId::Close, [this] { workspace_.closeActive(); });
+  on(CommandId::SaveResults, [this] { saver_->saveResults(); });
+  on(CommandId::Demote, [this] { workspace_.demoteActive(); });
+  on(CommandId::Promote, [this] { workspace_.promoteActive(); });
+  on(CommandId::Properties, [this] { showProperties(); });
+  on(CommandId::Print, [this] { printing_->print(); });
+  on(CommandId::PrintPreview, [this] { printing_->preview(); });
+  on(CommandId::PageSetup, [this] { printing_->pageSetup(); });
+  for (int item = 0; item < kRecentFileCommands; ++item) {
+    on(recentFileCommand(item), [this, item] {
+      workspace_.openRecent(item);
+      updateMenuTexts();
+    });
+  }
+  on(CommandId::Exit, [this] { close(); });
+  // Edit
+  on(CommandId::Cut, [this] {
+    editingPattern();
+    view_->patternBox()->lineEdit()->cut();
+  });
+  on(CommandId::Copy, [this] {
+    editingPattern();
+    view_->copy(workspace_.activeDictionary());
+  });
+  on(CommandId::Paste, [this] {
+    editingPattern();
+    view_->patternBox()->lineEdit()->paste();
+  });
+  on(CommandId::SelectAll, [this] { selectAll(); });
+  on(CommandId::Lookup, [this] { lookups_->lookUpFromMainWindow(false); });
+  on(CommandId::LookupNewWindow, [this] { lookups_->lookUpFromMainWindow(true); });
+  on(CommandId::ExternalLookup,
+     [this] { lookups_->externalLookUpFromMainWindow(lookup_commands::kDefaultMethod); });
+  on(CommandId::ExternalLookupSetup, [this] { lookups_->openSetup(this); });
+  // Tools
+  on(CommandId::Options, [this] { openOptions(); });
+  on(CommandId::DictionaryBuilder, [this] { startCompanion("kkbuild"); });
+  on(CommandId::WordListMerge, [this] { startCompanion("kkmerge"); });
+  // Window
+  on(CommandId::AlwaysOnTop, [this] { setTopMost(!values_.windowTopMost); });
+  on(CommandId::TileHorizontal, [this] { setPaneOrientation(0); });
+  on(CommandId::TileVertical, [this] { setPaneOrientation(1); });
+  // Help
+  on(CommandId::QuickReference, [this] { openQuickReference(); });
+  on(CommandId::StartupTips, [this] { openStartupTips(); });
+  on(CommandId::HelpContents, [this] { showHelp(kHelpContents); });
+  on(CommandId::EmailSupport, [this] { openAddress(QUrl(toQString(texts::kSupportMail))); });
+  on(CommandId::OnlineHelp, [this] { openShippedPage(helpPage(kHelpContents)); });
+  on(CommandId::OnlineTutorial, [this] { openShippedPage(helpPage(kHelpGettingStarted)); });
+  on(CommandId::About, [this] {
+    AboutDialog about(this);
+    about.exec();
+  });
+}
+
 void MainWindow::run(CommandId id) {
   if (QAction* a = action(id); a != nullptr && !a->isEnabled()) return;
-  if (const int item = recentFileItem(id); item >= 0) {
-    workspace_.openRecent(item);
-    updateMenuTexts();
-    return;
-  }
-  switch (id) {
-    case CommandId::Open:
-      openDictionaries();
-      break;
-    case CommandId::Lookup:
-    case CommandId::LookupNewWindow:
-      lookups_->lookUpFromMainWindow(id == CommandId::LookupNewWindow);
-      break;
-    case CommandId::ExternalLookup:
-      lookups_->externalLookUpFromMainWindow(lookup_commands::kDefaultMethod);
-      break;
-    case CommandId::ExternalLookupSetup:
-      lookups_->openSetup(this);
-      break;
-    case CommandId::Close:
-      workspace_.closeActive();
-      break;
-    case CommandId::Promote:
-      workspace_.promoteActive();
-      break;
-    case CommandId::Demote:
-      workspace_.demoteActive();
-      break;
-    case CommandId::Exit:
-      close();
-      break;
-    case CommandId::Cut:
-    case CommandId::Copy:
-    case CommandId::Paste:
-    case CommandId::SelectAll:
-      editCommand(id);
-      break;
-    case CommandId::SaveResults:
-      saver_->saveResults();
-      break;
-    case CommandId::Print:
-      printing_->print();
-      break;
-    case CommandId::PrintPreview:
-      printing_->preview();
-      break;
-    case CommandId::PageSetup:
-      printing_->pageSetup();
-      break;
-    case CommandId::DictionaryBuilder:
-      startCompanion("kkbuild");
-      break;
-    case CommandId::WordListMerge:
-      startCompanion("kkmerge");
-      break;
-    case CommandId::AlwaysOnTop:
-      setTopMost(!values_.windowTopMost);
-      break;
-    case CommandId::TileHorizontal:
-      setPaneOrientation(0);
-      break;
-    case CommandId::TileVertical:
-      setPaneOrientation(1);
-      break;
-    case CommandId::Properties:
-      showProperties();
-      break;
-    case CommandId::Options:
-      openOptions();
-      break;
-    case CommandId::QuickReference:
-      openQuickReference();
-      break;
-    case CommandId::StartupTips:
-      openStartupTips();
-      break;
-    case CommandId::HelpContents:
-      showHelp(kHelpContents);
-      break;
-    case CommandId::OnlineHelp:
-      openShippedPage(helpPage(kHelpContents));
-      break;
-    case CommandId::OnlineTutorial:
-      openShippedPage(helpPage(kHelpGettingStarted));
-      break;
-    case CommandId::EmailSupport:
-      openAddress(QUrl(toQString(texts::kSupportMail)));
-      break;
-    case CommandId::About: {
-      AboutDialog about(this);
-      about.exec();
-      break;
-    }
-    default:
-      break;
-  }
+  const auto handler = handlers_.find(static_cast<int>(id));
+  if (handler == handlers_.end()) return;
+  handler->second();
   updateCommands();
 }
 
@@ -595,29 +564,19 @@ void MainWindow::openDictionaries() {
   updateMenuTexts();
 }
 
-void MainWindow::editCommand(CommandId id) {
-  QLineEdit* edit = view_->patternBox()->lineEdit();
+bool MainWindow::editingPattern() {
+  // A menu opened from the keyboard took the focus and the pattern box's
+  // selection with it; the command acts on what the user had selected.
   const bool inPattern = view_->focus() == Control::PatternBox;
   if (inPattern) view_->restorePatternSelection();
-  switch (id) {
-    case CommandId::Cut:
-      edit->cut();
-      break;
-    case CommandId::Paste:
-      edit->paste();
-      break;
-    case CommandId::Copy:
-      view_->copy(workspace_.activeDictionary());
-      break;
-    case CommandId::SelectAll:
-      if (inPattern) {
-        edit->selectAll();
-      } else if (const int active = workspace_.activeDictionary(); active >= 0 && active < view_->paneCount()) {
-        view_->pane(active)->view()->selectAll();
-      }
-      break;
-    default:
-      break;
+  return inPattern;
+}
+
+void MainWindow::selectAll() {
+  if (editingPattern()) {
+    view_->patternBox()->lineEdit()->selectAll();
+  } else if (const int active = workspace_.activeDictionary(); active >= 0 && active < view_->paneCount()) {
+    view_->pane(active)->view()->selectAll();
   }
 }
 

@@ -111,5 +111,18 @@ TEST_F(CommandTextsWindowTest, TheWindowsActionsShowTheRecords) {
   EXPECT_EQ(texts.join('|').toStdString(), "P&roperties|&Close|Save Results &As...|-|&Demote|Pro&mote");
 }
 
+TEST_F(CommandTextsWindowTest, EveryMenuCommandHasItsHandler) {
+  start({});
+  for (const Command& command : commandTable()) {
+    if (command.menu == Menu::SearchMode) continue;  // the view's own actions
+    if (command.id == FirstRecentFile) {
+      for (int i = 0; i < kRecentFileCommands; ++i) EXPECT_TRUE(frame().handles(recentFileCommand(i))) << i;
+      continue;
+    }
+    EXPECT_TRUE(frame().handles(command.id)) << static_cast<int>(command.id);
+  }
+  EXPECT_FALSE(frame().handles(recentFileCommand(kRecentFileCommands)));
+}
+
 }  // namespace
 }  // namespace kea::ui
