@@ -451,6 +451,8 @@ void MainView::runSlice() {
 void MainView::syncModels() {
   for (ResultsPane* pane : panes_) pane->model()->sync();
   showStaleness();
+  // The lists grew: Select All and the like may apply now.
+  emit commandStateChanged();
 }
 
 void MainView::showStaleness() {
@@ -581,11 +583,9 @@ void MainView::enableControl(Control control, bool enabled) {
       break;
     case Control::SearchModeButton:
       modeButton_->setEnabled(enabled);
-      // The order cannot change under a running search either.
+      // The order cannot change under a running search either. The mode
+      // menu's commands are the window's to enable, by their rules.
       commonFirstButton_->setEnabled(enabled);
-      wordSearchAction_->setEnabled(enabled);
-      fullTextSearchAction_->setEnabled(enabled);
-      phraseAnagramAction_->setEnabled(enabled);
       break;
     case Control::EnumerationBox:
       enumerationBox_->setEnabled(enabled);
@@ -602,6 +602,8 @@ void MainView::enableControl(Control control, bool enabled) {
       break;
   }
 }
+
+void MainView::searchStateChanged() { emit commandStateChanged(); }
 
 void MainView::setStatus(std::string_view text) {
   status_ = toQString(text);

@@ -187,7 +187,6 @@ void MainWindow::buildMenus() {
   QMenu* menus[] = {menuBar()->addMenu(tr("&File")), menuBar()->addMenu(tr("&Edit")),
                     menuBar()->addMenu(tr("&Tools")), menuBar()->addMenu(tr("&Window")),
                     menuBar()->addMenu(tr("&Help"))};
-  fileMenu_ = menus[0];
   for (const Command& command : commandTable()) {
     if (command.menu == Menu::SearchMode) continue;
     QMenu* menu = menus[static_cast<int>(command.menu)];
@@ -226,9 +225,6 @@ void MainWindow::buildMenus() {
   actions_[static_cast<int>(CommandId::WordSearch)] = view_->wordSearchAction();
   actions_[static_cast<int>(CommandId::FullTextSearch)] = view_->fullTextSearchAction();
   actions_[static_cast<int>(CommandId::PhraseAnagram)] = view_->phraseAnagramAction();
-  connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::updateMenuTexts);
-  for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
-  updateMenuTexts();
 }
 
 void MainWindow::updateMenuTexts() {
@@ -245,6 +241,7 @@ void MainWindow::updateRecentFiles() {
   bool any = false;
   for (int i = 0; i < kRecentFileCommands; ++i) {
     QAction* a = action(recentFileCommand(i));
+    if (a == nullptr) continue;
     const std::string& path = workspace_.history().item(i);
     a->setVisible(!path.empty());
     if (path.empty()) continue;
@@ -280,6 +277,8 @@ CommandContext MainWindow::commandContext() const {
 }
 
 void MainWindow::updateCommands() {
+  // The File menu's texts name the active dictionary and the recent files.
+  updateMenuTexts();
   const CommandContext context = commandContext();
   for (const auto& [number, a] : actions_) {
     const auto id = static_cast<CommandId>(number);
@@ -306,10 +305,7 @@ void MainWindow::installHandlers() {
   on(CommandId::PrintPreview, [this] { printing_->preview(); });
   on(CommandId::PageSetup, [this] { printing_->pageSetup(); });
   for (int item = 0; item < kRecentFileCommands; ++item) {
-    on(recentFileCommand(item), [this, item] {
-      workspace_.openRecent(item);
-      updateMenuTexts();
-    });
+    on(recentFileCommand(item), [this, item] { workspace_.openRecent(item); });
   }
   on(CommandId::Exit, [this] { close(); });
   // Edit
@@ -561,7 +557,6 @@ void MainWindow::openDictionaries() {
     }
   }
   if (!paths.empty()) workspace_.openChosen(paths);
-  updateMenuTexts();
 }
 
 bool MainWindow::editingPattern() {
@@ -809,7 +804,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (paths.empty()) return;
   event->acceptProposedAction();
   workspace_.openDropped(paths);
-  updateMenuTexts();
   updateCommands();
 }
 

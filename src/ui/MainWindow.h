@@ -105,7 +105,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   bool isSearching() const override;
 
  public slots:
-  // Enables, disables and ticks every command by its rule.
+  // Enables, disables and ticks every command by its rule: the one place
+  // the states are derived, each time the controller, the view or the
+  // workspace says something the rules look at changed. A menu opening
+  // asks nothing.
   void updateCommands();
   void run(CommandId id);
 
@@ -161,7 +164,6 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   QLabel* status_;
   std::map<int, QAction*> actions_;
   std::map<int, std::function<void()>> handlers_;
-  QMenu* fileMenu_ = nullptr;
   QMenu* externalMenu_ = nullptr;
   LookupController* lookups_ = nullptr;
   QAction* recentSeparator_ = nullptr;

@@ -31,6 +31,10 @@ class FakeHost : public MemoryViewHost {
   std::vector<Message> messages;
 
   void enableControl(Control control, bool on) override { enabled[control] = on; }
+  std::function<void()> onStateChanged;
+  void searchStateChanged() override {
+    if (onStateChanged) onStateChanged();
+  }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
     return Answer::Ok;

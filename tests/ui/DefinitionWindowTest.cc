@@ -307,7 +307,6 @@ TEST_F(DefinitionWindowTest, TheExternalLookupPromptIsNeverTooSmallForItsMessage
 TEST_F(DefinitionWindowTest, TheExternalLookupSubmenuListsTheEnabledMethods) {
   start(kWords);
   type("proton");
-  frame().updateCommands();
   QMenu* submenu = frame().externalLookupMenu();
   ASSERT_NE(submenu, nullptr);
   emit submenu->aboutToShow();
