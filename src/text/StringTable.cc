@@ -14,19 +14,9 @@ struct StringEntry {
 };
 
 constexpr StringEntry kStrings[] = {
-    {strings::kPatternBoxTip,
-     "Enter the word pattern you are searching for here (see the KEA Quick Reference for examples)"},
-    {strings::kSearchButtonTip, "Click on this button to start, stop and resume searching"},
-    {strings::kLongestArrowsTip, "Click on the arrows to change the longest length of word matched"},
-    {strings::kShortestArrowsTip, "Click on the arrows to change the shortest length of word matched"},
-    {strings::kLongestBoxTip, "Update this number to change the longest length of word that will be matched"},
-    {strings::kShortestBoxTip, "Update this number to change the shortest length of word that will be matched"},
-    {strings::kProgressBarTip, "This progress bar also shows the range of lengths that will be shown"},
     {strings::kSearching, "Searching - click on Stop to pause"},
     {strings::kSearchingPaused, "Searching paused - click on Resume to continue"},
     {strings::kNoDictionary, "Use Open... on the File menu to select a dictionary"},
-    {strings::kSearchModeButtonTip,
-     "Click on the down arrow to switch between Word Search and Full Text Search mode"},
     {strings::kTryExternalLookup, "Would you like to try an external search for \"\" now?"},
     {strings::kNoLookupMethods,
      "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of the configured "

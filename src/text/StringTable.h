@@ -1,7 +1,8 @@
-// The program's own texts in one place: the numbered string table that the
-// status line and tool tips load by number, and the few fixed texts (button
-// labels, message captions) that have no number. The commands' texts are
-// the desktop program's (ui/CommandTexts), where they are translated.
+// The core's own texts in one place: the numbered string table that the
+// status line and the messages load by number, and the few fixed texts
+// (button labels, message captions) that have no number. What only the
+// desktop program shows (the commands' texts, its controls' tool tips) is
+// its own, in ui/, where it is translated.
 //
 // The pattern language's messages (13080 + status code) and the balance
 // prefix (5800) are kept with the pattern compiler; this table serves them
@@ -18,18 +19,10 @@ namespace kea {
 
 // String numbers.
 namespace strings {
-inline constexpr int kPatternBoxTip = 4270;
-inline constexpr int kSearchButtonTip = 4280;
-inline constexpr int kLongestArrowsTip = 4350;
-inline constexpr int kShortestArrowsTip = 4360;
-inline constexpr int kLongestBoxTip = 4370;
-inline constexpr int kShortestBoxTip = 4380;
-inline constexpr int kProgressBarTip = 4420;
 inline constexpr int kSearching = 4960;
 inline constexpr int kSearchingPaused = 4970;
 inline constexpr int kSingleSpace = 5800;
 inline constexpr int kNoDictionary = 6670;
-inline constexpr int kSearchModeButtonTip = 12690;
 // The External Lookup prompt: 12890 + 1 when no method is enabled + 2 when
 // an ordinary lookup found nothing.
 inline constexpr int kTryExternalLookup = 12890;
@@ -56,8 +49,6 @@ namespace texts {
 inline constexpr std::string_view kWordSearchLabel = "Word &Search";
 inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
 inline constexpr std::string_view kPhraseSearchLabel = "Phrase &Search";
-inline constexpr std::string_view kEnumerationBoxTip =
-    "The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape";
 inline constexpr std::string_view kStopLabel = "&Stop";
 inline constexpr std::string_view kResumeLabel = "Re&sume";
 inline constexpr std::string_view kDictionaryInvalidatedCaption = "Dictionary Invalidated";
@@ -95,7 +86,6 @@ inline constexpr std::string_view kExternalLookupCaptionPrefix = "External Looku
 inline constexpr std::string_view kLookupSetupItem = "&Setup...";
 inline constexpr std::string_view kLookupMethodsTitle = "Lookup Methods";
 inline constexpr std::string_view kApplicationFileTitle = "Application File Selection";
-inline constexpr std::string_view kApplicationFileFilter = "Application File (*.exe)|*.exe|All Files|*.*";
 inline constexpr std::string_view kNoEncodingItem = "No Encoding";
 inline constexpr std::string_view kHexEncodingItem = "Hex Encoding";
 // The startup tips window.
@@ -141,12 +131,6 @@ std::string incompleteResultsText(std::string_view name, ListProblem problem, lo
 namespace texts {
 inline constexpr std::string_view kMeaningHasNoWords =
     "The meaning has only common words such as \"the\" and \"of\": add a word that says what the answer means";
-inline constexpr std::string_view kMeaningButtonTip =
-    "Show the Meaning box: say what the answer means, and a word search lists the likeliest answers first";
-inline constexpr std::string_view kMeaningBoxTip =
-    "What the answer means, as a clue says it (\"negatively charged particle\"): the entries that fit the pattern "
-    "are listed most likely first";
-inline constexpr std::string_view kMeaningBoxPlaceholder = "What the answer means, such as: negatively charged particle";
 }  // namespace texts
 
 // The status after a search ranked by meaning: "12 results found, 3

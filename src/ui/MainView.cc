@@ -43,8 +43,6 @@ namespace {
 // not pull Shortest down to the "1" it passes through.
 constexpr int kLengthBoxLimit = 999;
 
-QString tip(int id) { return toQString(loadString(id)); }
-
 // Room for the buttons a window manager puts in a title bar beside the title.
 constexpr int kTitleBarButtonsWidth = 160;
 
@@ -83,15 +81,15 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternBox_->setInsertPolicy(QComboBox::NoInsert);
   patternBox_->setMaxCount(MainViewState::kMaxPatternHistory);
   patternBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  patternBox_->setToolTip(tip(strings::kPatternBoxTip));
+  patternBox_->setToolTip(tr("Enter the word pattern you are searching for here (see the KEA Quick Reference for examples)"));
   patternBox_->lineEdit()->setClearButtonEnabled(true);
   // Many patterns are the beginnings of older ones, so the box never
   // completes what is typed: the history is offered by the drop-down only.
   patternBox_->setCompleter(nullptr);
 
   modeButton_->setArrowType(Qt::DownArrow);
-  modeButton_->setToolTip(tip(strings::kSearchModeButtonTip));
-  searchButton_->setToolTip(tip(strings::kSearchButtonTip));
+  modeButton_->setToolTip(tr("Click on the down arrow to switch between Word Search and Full Text Search mode"));
+  searchButton_->setToolTip(tr("Click on this button to start, stop and resume searching"));
   searchButton_->setEnabled(false);
   searchButton_->setAutoDefault(false);
   commonFirstButton_->setText(tr("&Common first"));
@@ -107,13 +105,17 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   meaningButton_->setText(tr("&Meaning"));
   meaningButton_->setCheckable(true);
   meaningButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  const QString meaningButtonTip = toQString(texts::kMeaningButtonTip);
+  const QString meaningButtonTip = tr("Show the Meaning box: say what the answer means, and a word search lists the likeliest answers "
+                                          "first");
   meaningButton_->setToolTip(meaningButtonTip);
   meaningButton_->setStatusTip(meaningButtonTip);
   meaningLabel_->setBuddy(meaningBox_);
-  meaningBox_->setPlaceholderText(toQString(texts::kMeaningBoxPlaceholder));
-  meaningBox_->setToolTip(toQString(texts::kMeaningBoxTip));
-  meaningBox_->setStatusTip(toQString(texts::kMeaningBoxTip));
+  meaningBox_->setPlaceholderText(tr("What the answer means, such as: negatively charged particle"));
+  const QString meaningBoxTip =
+      tr("What the answer means, as a clue says it (\"negatively charged particle\"): the entries that fit the "
+         "pattern are listed most likely first");
+  meaningBox_->setToolTip(meaningBoxTip);
+  meaningBox_->setStatusTip(meaningBoxTip);
   meaningBox_->setClearButtonEnabled(true);
   connect(meaningButton_, &QToolButton::toggled, this, [this](bool on) {
     showMeaningBox(on);
@@ -134,8 +136,8 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   }
   shortestBox_->setValue(MainViewState::kShortestLength);
   longestBox_->setValue(MainViewState::kLongestLength);
-  shortestBox_->setToolTip(tip(strings::kShortestBoxTip));
-  longestBox_->setToolTip(tip(strings::kLongestBoxTip));
+  shortestBox_->setToolTip(tr("Update this number to change the shortest length of word that will be matched"));
+  longestBox_->setToolTip(tr("Update this number to change the longest length of word that will be matched"));
 
   applyCommandText(wordSearchAction_, CommandId::WordSearch);
   applyCommandText(fullTextSearchAction_, CommandId::FullTextSearch);
@@ -165,8 +167,10 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
 
   enumerationLabel_->setBuddy(enumerationBox_);
   enumerationBox_->setPlaceholderText(QStringLiteral("(4,3)"));
-  enumerationBox_->setToolTip(toQString(texts::kEnumerationBoxTip));
-  enumerationBox_->setStatusTip(toQString(texts::kEnumerationBoxTip));
+  const QString enumerationTip =
+      tr("The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape");
+  enumerationBox_->setToolTip(enumerationTip);
+  enumerationBox_->setStatusTip(enumerationTip);
   enumerationBox_->setClearButtonEnabled(true);
   const QFontMetrics metrics = enumerationBox_->fontMetrics();
   enumerationBox_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(4,3)")) + 24);

@@ -21,7 +21,9 @@ status=0
 for text in '&amp;Open...' '&amp;Close *' 'Save Results from * &amp;As...' 'E&amp;xit' 'Cu&amp;t' \
   '&amp;Lookup...' 'Lookup in &amp;New Window...' '&amp;External Lookup' 'Always On &amp;Top' \
   '&amp;About KEA...' '&amp;Phrase Anagram' 'Word &amp;Search' 'Re&amp;sume' \
-  'Open a dictionary for searching' 'Change to this previously used dictionary'; do
+  'Open a dictionary for searching' 'Change to this previously used dictionary' \
+  'Click on this button to start, stop and resume searching' \
+  'This progress bar also shows the range of lengths that will be shown'; do
   if ! grep -qF "<source>$text</source>" "$work/kea.ts"; then
     echo "lupdate did not list: $text" >&2
     status=1
