@@ -80,21 +80,10 @@ inline constexpr std::string_view kRangeChanged =
     "The Shortest and Longest settings have been changed.\nDo you want the new settings to be the default when "
     "KEA is started?";
 // External lookups: the failure box, the prompt's caption (the word
-// follows), the submenu's fixed item and the Lookup Methods dialog.
+// follows) and the submenu's fixed item.
 inline constexpr std::string_view kLookupFailureCaption = "Dictionary Lookup Failure";
 inline constexpr std::string_view kExternalLookupCaptionPrefix = "External Lookup - ";
 inline constexpr std::string_view kLookupSetupItem = "&Setup...";
-inline constexpr std::string_view kLookupMethodsTitle = "Lookup Methods";
-inline constexpr std::string_view kApplicationFileTitle = "Application File Selection";
-inline constexpr std::string_view kNoEncodingItem = "No Encoding";
-inline constexpr std::string_view kHexEncodingItem = "Hex Encoding";
-// The startup tips window.
-inline constexpr std::string_view kStartupTipsCaption = "KEA Tip of the Day";
-inline constexpr std::string_view kNextTipButton = "&Next Tip";
-inline constexpr std::string_view kMoreOnTopicButton = "&More on this topic";
-inline constexpr std::string_view kCloseButton = "&Close";
-inline constexpr std::string_view kHelpButton = "&Help";
-inline constexpr std::string_view kShowAtStartBox = "&Show this window when KEA starts";
 // Saving results as text.
 inline constexpr std::string_view kSaveResultsTitle = "Save Results";
 inline constexpr std::string_view kSaveResultsFilter = "Text Document (TXT)|*.txt|KEA&Kindred Dictionary (KKD)|*.kkd";

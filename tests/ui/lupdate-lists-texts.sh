@@ -23,7 +23,7 @@ for text in '&amp;Open...' '&amp;Close *' 'Save Results from * &amp;As...' 'E&am
   '&amp;About KEA...' '&amp;Phrase Anagram' 'Word &amp;Search' 'Re&amp;sume' \
   'Open a dictionary for searching' 'Change to this previously used dictionary' \
   'Click on this button to start, stop and resume searching' \
-  'This progress bar also shows the range of lengths that will be shown'; do
+  'This progress bar also shows the range of lengths that will be shown' '&amp;Next Tip' 'Lookup Methods'; do
   if ! grep -qF "<source>$text</source>" "$work/kea.ts"; then
     echo "lupdate did not list: $text" >&2
     status=1
