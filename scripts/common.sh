@@ -19,7 +19,7 @@ KEA_PACKAGES=(
 # virtual X display, a window manager to frame windows on it, a way to type
 # into it, the X tools that read window frames, a screenshot tool, and the
 # desktop entry checker.
-KEA_TEST_PACKAGES=(xvfb xauth openbox xdotool x11-utils imagemagick desktop-file-utils)
+KEA_TEST_PACKAGES=(xvfb xauth openbox xdotool x11-utils imagemagick desktop-file-utils qt6-l10n-tools)
 
 kea_say() { printf '\n==> %s\n' "$*"; }
 

@@ -10,8 +10,8 @@ namespace kea {
 
 namespace {
 
-constexpr std::string_view kLookupMenuTemplate = "&Lookup *\tCtrl+Enter";
-constexpr std::string_view kLookupInNewWindowMenuTemplate = "Lookup in &New Window *...\tShift+Ctrl+Enter";
+constexpr std::string_view kLookupMenuTemplate = "&Lookup *";
+constexpr std::string_view kLookupInNewWindowMenuTemplate = "Lookup in &New Window *...";
 
 // A word shown in a menu: an ampersand in it is doubled so that it shows as
 // itself instead of marking an access key.

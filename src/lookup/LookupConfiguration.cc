@@ -31,7 +31,6 @@ constexpr DefaultRow kDefaultRows[] = {
 
 constexpr std::string_view kTestWordKey = "LookupTestWord";
 constexpr std::string_view kDefaultLabelKey = "LookupDefaultLabel";
-constexpr std::string_view kMenuDefaultSuffix = "\tCtrl+Alt+Enter";
 
 const DefaultRow* defaultRow(LookupStyle style, int number) {
   for (const DefaultRow& row : kDefaultRows) {
@@ -179,7 +178,6 @@ std::vector<LookupConfiguration::MenuItem> LookupConfiguration::buildMenu(bool l
       item.command = lookup_commands::kFirstMenuMethod + k++;
       item.radioTicked = &method == byDefault;
       item.text = method.label;
-      if (item.radioTicked) item.text += kMenuDefaultSuffix;
       item.enabled = lookupPossible;
       items.push_back(std::move(item));
     }

@@ -307,6 +307,7 @@ int SearchController::meaningListRank(double rank) {
 double SearchController::meaningRankOf(int listRank) { return listRank / 100.0 + kMeaningRankFloor; }
 
 void SearchController::setState(SearchState state) {
+  const bool changed = state != state_;
   if (state < SearchState::Closing) {
     std::string_view label;
     switch (state) {
@@ -358,6 +359,7 @@ void SearchController::setState(SearchState state) {
     resetProgress(workspace_.activeDictionary(), 0, 0);
     host_.setStatus(host_.loadString(state == SearchState::Ready ? strings::kPatternValid : strings::kSearchingPaused));
   }
+  if (changed) host_.searchStateChanged();
 }
 
 void SearchController::searchClicked() {

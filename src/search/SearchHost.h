@@ -55,6 +55,10 @@ class SearchHost {
 
   virtual void setSearchButtonLabel(std::string_view label) = 0;
   virtual void enableControl(Control control, bool enabled) = 0;
+  // The controller's state changed (ready, searching, paused...), once it
+  // is settled: whatever depends on it, such as which commands apply, is
+  // derived again from it.
+  virtual void searchStateChanged() {}
   virtual void setStatus(std::string_view text) = 0;
   // A string of the string table; a translated program may answer otherwise.
   virtual std::string loadString(int id) { return std::string(kea::loadString(id)); }

@@ -14,19 +14,9 @@ struct StringEntry {
 };
 
 constexpr StringEntry kStrings[] = {
-    {strings::kPatternBoxTip,
-     "Enter the word pattern you are searching for here (see the KEA Quick Reference for examples)"},
-    {strings::kSearchButtonTip, "Click on this button to start, stop and resume searching"},
-    {strings::kLongestArrowsTip, "Click on the arrows to change the longest length of word matched"},
-    {strings::kShortestArrowsTip, "Click on the arrows to change the shortest length of word matched"},
-    {strings::kLongestBoxTip, "Update this number to change the longest length of word that will be matched"},
-    {strings::kShortestBoxTip, "Update this number to change the shortest length of word that will be matched"},
-    {strings::kProgressBarTip, "This progress bar also shows the range of lengths that will be shown"},
     {strings::kSearching, "Searching - click on Stop to pause"},
     {strings::kSearchingPaused, "Searching paused - click on Resume to continue"},
     {strings::kNoDictionary, "Use Open... on the File menu to select a dictionary"},
-    {strings::kSearchModeButtonTip,
-     "Click on the down arrow to switch between Word Search and Full Text Search mode"},
     {strings::kTryExternalLookup, "Would you like to try an external search for \"\" now?"},
     {strings::kNoLookupMethods,
      "No external lookup methods are enabled.\n\nClick on the Setup... button and ensure one of the configured "
@@ -45,38 +35,7 @@ constexpr StringEntry kStrings[] = {
     {strings::kCaptionSeparator, ", "},
     {strings::kCaptionSuffix, " - KEA"},
     {strings::kAlreadyExists, " already exists.\nDo you want to replace it?"},
-    // Command hints; a line break separates the status text from the tool tip.
-    {1770, "Display KEA version information"},
-    {3770, "Display the KEA help topics"},
-    {3780, "Change page layout settings"},
-    {4820, "Open a summary of KEA patterns"},
-    {4980, "Start the KEA&Kindred Dictionary Builder application"},
-    {5120, "Start the KEA&Kindred Word List Merge application"},
-    {5140, "Configure the applications used to do external lookups"},
-    {5670, "View the KEA tutorial pages using your web browser"},
-    {6740, "View the KEA support page using your web browser"},
-    {7480, "Save the list of results as a file"},
-    {7490, "Look up the selected word\nLookup"},
-    {7500, "Copy the selection and put it in the clipboard"},
-    {7510, "Select all the words in the list of results"},
-    {7520, "Print the words selected in the list of results"},
-    {7530, "Display pages as they will be printed"},
-    {7540, "Display information about the active dictionary"},
-    {7550, "Open a dictionary for searching"},
-    {7560, "Change KEA settings"},
-    {7580, "Close the active dictionary"},
-    {7590, "Move the active dictionary up in the search order"},
-    {7600, "Move the active dictionary down in the search order"},
-    {7610, "Insert text from the clipboard"},
-    {7620, "Remove the selection and put it in the clipboard"},
-    {11860, "Show results lists one on top of the other"},
-    {11870, "Show results lists side by side"},
-    {12110, "Send an e-mail to request technical support"},
-    {12640, "Look up the selected word in a new window"},
-    {24310, "Exit KEA"},
 };
-
-constexpr std::string_view kRecentFileHint = "Change to this previously used dictionary";
 
 }  // namespace
 
@@ -84,7 +43,6 @@ std::string_view loadString(int id) {
   for (const StringEntry& entry : kStrings) {
     if (entry.id == id) return entry.text;
   }
-  if (id >= strings::kFirstRecentFile && id <= strings::kLastRecentFile) return kRecentFileHint;
   // The pattern compiler keeps its own messages and the balance prefix.
   if (const char* text = patternString(id)) return text;
   return {};

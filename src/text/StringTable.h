@@ -1,6 +1,8 @@
-// The program's own texts in one place: the numbered string table that the
-// status line, tool tips and command hints load by number, and the few
-// fixed texts (button labels, message captions) that have no number.
+// The core's own texts in one place: the numbered string table that the
+// status line and the messages load by number, and the few fixed texts
+// (button labels, message captions) that have no number. What only the
+// desktop program shows (the commands' texts, its controls' tool tips) is
+// its own, in ui/, where it is translated.
 //
 // The pattern language's messages (13080 + status code) and the balance
 // prefix (5800) are kept with the pattern compiler; this table serves them
@@ -17,18 +19,10 @@ namespace kea {
 
 // String numbers.
 namespace strings {
-inline constexpr int kPatternBoxTip = 4270;
-inline constexpr int kSearchButtonTip = 4280;
-inline constexpr int kLongestArrowsTip = 4350;
-inline constexpr int kShortestArrowsTip = 4360;
-inline constexpr int kLongestBoxTip = 4370;
-inline constexpr int kShortestBoxTip = 4380;
-inline constexpr int kProgressBarTip = 4420;
 inline constexpr int kSearching = 4960;
 inline constexpr int kSearchingPaused = 4970;
 inline constexpr int kSingleSpace = 5800;
 inline constexpr int kNoDictionary = 6670;
-inline constexpr int kSearchModeButtonTip = 12690;
 // The External Lookup prompt: 12890 + 1 when no method is enabled + 2 when
 // an ordinary lookup found nothing.
 inline constexpr int kTryExternalLookup = 12890;
@@ -43,10 +37,6 @@ inline constexpr int kNoWordsOfLength = 14030;
 // The workspace's caption: names joined by the separator, then the suffix.
 inline constexpr int kCaptionSeparator = 11850;
 inline constexpr int kCaptionSuffix = 4460;
-// Command hints share their command's number (see workspace/CommandTable.h);
-// the ten recent-file commands share one hint.
-inline constexpr int kFirstRecentFile = 4840;
-inline constexpr int kLastRecentFile = 4849;
 // Asked before a saved file replaces another.
 inline constexpr int kAlreadyExists = 10740;
 }  // namespace strings
@@ -59,10 +49,6 @@ namespace texts {
 inline constexpr std::string_view kWordSearchLabel = "Word &Search";
 inline constexpr std::string_view kFullTextSearchLabel = "Full Text &Search";
 inline constexpr std::string_view kPhraseSearchLabel = "Phrase &Search";
-inline constexpr std::string_view kPhraseAnagramHint =
-    "Find phrases of entries whose letters are exactly those in the pattern box\nPhrase Anagram";
-inline constexpr std::string_view kEnumerationBoxTip =
-    "The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape";
 inline constexpr std::string_view kStopLabel = "&Stop";
 inline constexpr std::string_view kResumeLabel = "Re&sume";
 inline constexpr std::string_view kDictionaryInvalidatedCaption = "Dictionary Invalidated";
@@ -93,26 +79,11 @@ inline constexpr std::string_view kRangeChangedCaption = "Range Settings Updated
 inline constexpr std::string_view kRangeChanged =
     "The Shortest and Longest settings have been changed.\nDo you want the new settings to be the default when "
     "KEA is started?";
-// The "&External Lookup" submenu has a hint but no command number.
-inline constexpr std::string_view kExternalLookupHint =
-    "Look up the selected word online or in an another dictionary application\nExternal Lookup";
 // External lookups: the failure box, the prompt's caption (the word
-// follows), the submenu's fixed item and the Lookup Methods dialog.
+// follows) and the submenu's fixed item.
 inline constexpr std::string_view kLookupFailureCaption = "Dictionary Lookup Failure";
 inline constexpr std::string_view kExternalLookupCaptionPrefix = "External Lookup - ";
 inline constexpr std::string_view kLookupSetupItem = "&Setup...";
-inline constexpr std::string_view kLookupMethodsTitle = "Lookup Methods";
-inline constexpr std::string_view kApplicationFileTitle = "Application File Selection";
-inline constexpr std::string_view kApplicationFileFilter = "Application File (*.exe)|*.exe|All Files|*.*";
-inline constexpr std::string_view kNoEncodingItem = "No Encoding";
-inline constexpr std::string_view kHexEncodingItem = "Hex Encoding";
-// The startup tips window.
-inline constexpr std::string_view kStartupTipsCaption = "KEA Tip of the Day";
-inline constexpr std::string_view kNextTipButton = "&Next Tip";
-inline constexpr std::string_view kMoreOnTopicButton = "&More on this topic";
-inline constexpr std::string_view kCloseButton = "&Close";
-inline constexpr std::string_view kHelpButton = "&Help";
-inline constexpr std::string_view kShowAtStartBox = "&Show this window when KEA starts";
 // Saving results as text.
 inline constexpr std::string_view kSaveResultsTitle = "Save Results";
 inline constexpr std::string_view kSaveResultsFilter = "Text Document (TXT)|*.txt|KEA&Kindred Dictionary (KKD)|*.kkd";
@@ -149,12 +120,6 @@ std::string incompleteResultsText(std::string_view name, ListProblem problem, lo
 namespace texts {
 inline constexpr std::string_view kMeaningHasNoWords =
     "The meaning has only common words such as \"the\" and \"of\": add a word that says what the answer means";
-inline constexpr std::string_view kMeaningButtonTip =
-    "Show the Meaning box: say what the answer means, and a word search lists the likeliest answers first";
-inline constexpr std::string_view kMeaningBoxTip =
-    "What the answer means, as a clue says it (\"negatively charged particle\"): the entries that fit the pattern "
-    "are listed most likely first";
-inline constexpr std::string_view kMeaningBoxPlaceholder = "What the answer means, such as: negatively charged particle";
 }  // namespace texts
 
 // The status after a search ranked by meaning: "12 results found, 3

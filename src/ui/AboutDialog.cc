@@ -73,7 +73,7 @@ AboutDialog::AboutDialog(QWidget* parent)
   notices_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  buttons->button(QDialogButtonBox::Close)->setText(toQString(texts::kCloseButton));
+  buttons->button(QDialogButtonBox::Close)->setText(tr("&Close"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);

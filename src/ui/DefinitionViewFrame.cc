@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "settings/Persist.h"
+#include "ui/CommandTexts.h"
 #include "ui/DialogPlacement.h"
 #include "ui/LookupController.h"
 #include "ui/QtFonts.h"
@@ -393,9 +394,9 @@ void DefinitionViewFrame::showContextMenu(const QPoint& globalPos) {
   }
   menu.addSeparator();
   for (const int command : {W::kLookup, W::kLookupInNewWindow}) {
-    const MenuText text = menuText(windows_->lookupMenuText(command));
-    QAction* a = menu.addAction(text.text);
-    a->setShortcut(text.shortcut);
+    QAction* a = menu.addAction(toQString(windows_->lookupMenuText(command)));
+    // The same keys as the main window's lookups.
+    a->setShortcuts(commandShortcuts(command == W::kLookup ? CommandId::Lookup : CommandId::LookupNewWindow));
     a->setEnabled(windows_->isEnabled(command));
     connect(a, &QAction::triggered, this, [this, command] { run(command); });
   }

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
@@ -61,7 +60,7 @@ DictionaryPropertiesDialog::DictionaryPropertiesDialog(const DictionaryList& lis
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(toQString(dialogs::kOkButton), QDialogButtonBox::AcceptRole);
-  QPushButton* help = buttons->addButton(toQString(texts::kHelpButton), QDialogButtonBox::HelpRole);
+  QPushButton* help = buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole);
   ok->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(help, &QPushButton::clicked, this, &DictionaryPropertiesDialog::helpRequested);

@@ -12,6 +12,7 @@
 #include "definitions/FullTextQueryMatcher.h"
 #include "lookup/ExternalLookupPrompt.h"
 #include "search/SearchController.h"
+#include "ui/CommandTexts.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/DialogPlacement.h"
 #include "ui/ExternalLookupDialog.h"
@@ -220,15 +221,21 @@ void LookupController::fillExternalMenu(QMenu* menu, bool lookupPossible, const 
       menu->addSeparator();
       continue;
     }
-    // The text after a tab is the key shown beside the item; the key
-    // itself belongs to the window's External Lookup command.
-    QAction* a = menu->addAction(toQString(item.text));
+    const bool setup = item.kind == LookupConfiguration::MenuItem::Kind::Setup;
+    QAction* a = menu->addAction(setup ? commandLabel(CommandId::ExternalLookupSetup) : toQString(item.text));
     a->setData(item.command);
     a->setEnabled(item.enabled);
     if (item.kind == LookupConfiguration::MenuItem::Kind::Method) {
       a->setCheckable(true);
       a->setChecked(item.radioTicked);
       group->addAction(a);
+      // The default method shows its key; the key itself belongs to the
+      // window's default lookup, so the item only answers it while the
+      // menu has the keyboard.
+      if (item.radioTicked) {
+        a->setShortcuts(defaultExternalLookupKeys());
+        a->setShortcutContext(Qt::WidgetShortcut);
+      }
     }
     const int command = item.command;
     connect(a, &QAction::triggered, this, [run, command] { run(command); });

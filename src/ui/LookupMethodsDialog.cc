@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtText.h"
 #include "workspace/DialogTexts.h"
@@ -49,7 +48,7 @@ Box boxState(Qt::CheckState state) {
 LookupMethodsDialog::LookupMethodsDialog(LookupConfiguration& configuration, SettingsStore& store, QWidget* parent)
     : QDialog(parent), configuration_(configuration), model_(configuration) {
   setObjectName(QStringLiteral("LookupMethodsDialog"));
-  setWindowTitle(toQString(texts::kLookupMethodsTitle));
+  setWindowTitle(tr("Lookup Methods"));
   rows_.reserve(12);
 
   auto* layout = new QVBoxLayout(this);
@@ -141,7 +140,7 @@ LookupMethodsDialog::Row& LookupMethodsDialog::addRow(LookupStyle style, int num
   if (style == LookupStyle::Program) {
     r.browse = new QPushButton(tr("&Browse..."), group);
     r.encoding = new QComboBox(group);
-    r.encoding->addItems({toQString(texts::kNoEncodingItem), toQString(texts::kHexEncodingItem)});
+    r.encoding->addItems({tr("No Encoding"), tr("Hex Encoding")});
     r.encoding->setCurrentIndex(method.second == "1" ? 1 : 0);
     connect(r.browse, &QPushButton::clicked, this, [this, number] { browse(number); });
     connect(r.encoding, &QComboBox::activated, this,
@@ -198,7 +197,7 @@ void LookupMethodsDialog::browse(int number) {
   const Row* r = row(LookupStyle::Program, number);
   if (r == nullptr) return;
   // On Linux a program is any executable file, whatever its name.
-  QFileDialog dialog(this, toQString(texts::kApplicationFileTitle), QFileInfo(r->first->text()).path());
+  QFileDialog dialog(this, tr("Application File Selection"), QFileInfo(r->first->text()).path());
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDot);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include "settings/MainViewState.h"
 #include "settings/UserOptions.h"
 #include "text/StringTable.h"
+#include "ui/CommandTexts.h"
 #include "ui/ProgressBarWidget.h"
 #include "ui/QtFonts.h"
 #include "ui/QtText.h"
@@ -40,8 +42,6 @@ namespace {
 // (Return, the focus leaving, an arrow), so "15" typed into Longest does
 // not pull Shortest down to the "1" it passes through.
 constexpr int kLengthBoxLimit = 999;
-
-QString tip(int id) { return toQString(loadString(id)); }
 
 // Room for the buttons a window manager puts in a title bar beside the title.
 constexpr int kTitleBarButtonsWidth = 160;
@@ -81,15 +81,15 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   patternBox_->setInsertPolicy(QComboBox::NoInsert);
   patternBox_->setMaxCount(MainViewState::kMaxPatternHistory);
   patternBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  patternBox_->setToolTip(tip(strings::kPatternBoxTip));
+  patternBox_->setToolTip(tr("Enter the word pattern you are searching for here (see the KEA Quick Reference for examples)"));
   patternBox_->lineEdit()->setClearButtonEnabled(true);
   // Many patterns are the beginnings of older ones, so the box never
   // completes what is typed: the history is offered by the drop-down only.
   patternBox_->setCompleter(nullptr);
 
   modeButton_->setArrowType(Qt::DownArrow);
-  modeButton_->setToolTip(tip(strings::kSearchModeButtonTip));
-  searchButton_->setToolTip(tip(strings::kSearchButtonTip));
+  modeButton_->setToolTip(tr("Click on the down arrow to switch between Word Search and Full Text Search mode"));
+  searchButton_->setToolTip(tr("Click on this button to start, stop and resume searching"));
   searchButton_->setEnabled(false);
   searchButton_->setAutoDefault(false);
   commonFirstButton_->setText(tr("&Common first"));
@@ -105,13 +105,17 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   meaningButton_->setText(tr("&Meaning"));
   meaningButton_->setCheckable(true);
   meaningButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  const QString meaningButtonTip = toQString(texts::kMeaningButtonTip);
+  const QString meaningButtonTip = tr("Show the Meaning box: say what the answer means, and a word search lists the likeliest answers "
+                                          "first");
   meaningButton_->setToolTip(meaningButtonTip);
   meaningButton_->setStatusTip(meaningButtonTip);
   meaningLabel_->setBuddy(meaningBox_);
-  meaningBox_->setPlaceholderText(toQString(texts::kMeaningBoxPlaceholder));
-  meaningBox_->setToolTip(toQString(texts::kMeaningBoxTip));
-  meaningBox_->setStatusTip(toQString(texts::kMeaningBoxTip));
+  meaningBox_->setPlaceholderText(tr("What the answer means, such as: negatively charged particle"));
+  const QString meaningBoxTip =
+      tr("What the answer means, as a clue says it (\"negatively charged particle\"): the entries that fit the "
+         "pattern are listed most likely first");
+  meaningBox_->setToolTip(meaningBoxTip);
+  meaningBox_->setStatusTip(meaningBoxTip);
   meaningBox_->setClearButtonEnabled(true);
   connect(meaningButton_, &QToolButton::toggled, this, [this](bool on) {
     showMeaningBox(on);
@@ -132,15 +136,12 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
   }
   shortestBox_->setValue(MainViewState::kShortestLength);
   longestBox_->setValue(MainViewState::kLongestLength);
-  shortestBox_->setToolTip(tip(strings::kShortestBoxTip));
-  longestBox_->setToolTip(tip(strings::kLongestBoxTip));
+  shortestBox_->setToolTip(tr("Update this number to change the shortest length of word that will be matched"));
+  longestBox_->setToolTip(tr("Update this number to change the longest length of word that will be matched"));
 
-  wordSearchAction_->setText(tr("&Word Search"));
-  wordSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-  fullTextSearchAction_->setText(tr("&Full Text Search"));
-  fullTextSearchAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  phraseAnagramAction_->setText(tr("&Phrase Anagram"));
-  phraseAnagramAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  applyCommandText(wordSearchAction_, CommandId::WordSearch);
+  applyCommandText(fullTextSearchAction_, CommandId::FullTextSearch);
+  applyCommandText(phraseAnagramAction_, CommandId::PhraseAnagram);
   for (QAction* action : {wordSearchAction_, fullTextSearchAction_, phraseAnagramAction_}) {
     action->setCheckable(true);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -166,8 +167,10 @@ MainView::MainView(SearchWorkspace& workspace, QWidget* parent)
 
   enumerationLabel_->setBuddy(enumerationBox_);
   enumerationBox_->setPlaceholderText(QStringLiteral("(4,3)"));
-  enumerationBox_->setToolTip(toQString(texts::kEnumerationBoxTip));
-  enumerationBox_->setStatusTip(toQString(texts::kEnumerationBoxTip));
+  const QString enumerationTip =
+      tr("The word lengths of the answer, as a clue gives them: (4,3) or (5-4). Results have the same shape");
+  enumerationBox_->setToolTip(enumerationTip);
+  enumerationBox_->setStatusTip(enumerationTip);
   enumerationBox_->setClearButtonEnabled(true);
   const QFontMetrics metrics = enumerationBox_->fontMetrics();
   enumerationBox_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("(4,3)")) + 24);
@@ -452,6 +455,8 @@ void MainView::runSlice() {
 void MainView::syncModels() {
   for (ResultsPane* pane : panes_) pane->model()->sync();
   showStaleness();
+  // The lists grew: Select All and the like may apply now.
+  emit commandStateChanged();
 }
 
 void MainView::showStaleness() {
@@ -545,7 +550,26 @@ void MainView::setLengthBox(LengthBox box, int value) {
   lengthSpin(box)->setValue(value);
 }
 
-void MainView::setSearchButtonLabel(std::string_view label) { searchButton_->setText(toQString(label)); }
+namespace {
+
+// The labels the controller gives the Search button, so that lupdate lists
+// them and the button shows them translated.
+constexpr const char* kSearchButtonLabels[] = {
+    QT_TRANSLATE_NOOP("MainView", "Word &Search"), QT_TRANSLATE_NOOP("MainView", "Full Text &Search"),
+    QT_TRANSLATE_NOOP("MainView", "Phrase &Search"), QT_TRANSLATE_NOOP("MainView", "&Stop"),
+    QT_TRANSLATE_NOOP("MainView", "Re&sume")};
+
+}  // namespace
+
+void MainView::setSearchButtonLabel(std::string_view label) {
+  for (const char* known : kSearchButtonLabels) {
+    if (label == known) {
+      searchButton_->setText(QCoreApplication::translate("MainView", known));
+      return;
+    }
+  }
+  searchButton_->setText(toQString(label));
+}
 
 void MainView::enableControl(Control control, bool enabled) {
   switch (control) {
@@ -563,11 +587,9 @@ void MainView::enableControl(Control control, bool enabled) {
       break;
     case Control::SearchModeButton:
       modeButton_->setEnabled(enabled);
-      // The order cannot change under a running search either.
+      // The order cannot change under a running search either. The mode
+      // menu's commands are the window's to enable, by their rules.
       commonFirstButton_->setEnabled(enabled);
-      wordSearchAction_->setEnabled(enabled);
-      fullTextSearchAction_->setEnabled(enabled);
-      phraseAnagramAction_->setEnabled(enabled);
       break;
     case Control::EnumerationBox:
       enumerationBox_->setEnabled(enabled);
@@ -584,6 +606,8 @@ void MainView::enableControl(Control control, bool enabled) {
       break;
   }
 }
+
+void MainView::searchStateChanged() { emit commandStateChanged(); }
 
 void MainView::setStatus(std::string_view text) {
   status_ = toQString(text);

@@ -116,6 +116,7 @@ class MainView : public QWidget, public SearchHost {
   void setLengthBox(LengthBox box, int value) override;
   void setSearchButtonLabel(std::string_view label) override;
   void enableControl(Control control, bool enabled) override;
+  void searchStateChanged() override;
   void setStatus(std::string_view text) override;
   Control focus() override;
   void setFocus(Control control) override;

@@ -29,6 +29,7 @@
 #include "settings/Persist.h"
 #include "text/StringTable.h"
 #include "ui/AboutDialog.h"
+#include "ui/CommandTexts.h"
 #include "ui/DefinitionViewFrame.h"
 #include "ui/DialogPlacement.h"
 #include "ui/DictionaryPropertiesDialog.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(SettingsStore& store, QWidget* parent)
   status_->setText(view_->statusLine());
   connect(view_, &MainView::statusChanged, status_, &QLabel::setText);
 
+  installHandlers();
   buildMenus();
   installLookupKeys();
   connect(view_, &MainView::commandStateChanged, this, &MainWindow::updateCommands);
@@ -170,16 +172,8 @@ HelpWindow* MainWindow::helpWindow() const { return help_; }
 // Menus
 
 QAction* MainWindow::addCommand(QMenu* menu, CommandId id) {
-  const Command* command = findCommand(id);
   auto* action = new QAction(this);
-  if (command != nullptr) {
-    const MenuText text = menuText(command->text);
-    action->setText(text.text);
-    action->setShortcut(text.shortcut);
-  }
-  const Hint hint = hintText(commandHint(id));
-  action->setStatusTip(hint.status);
-  if (!hint.toolTip.isEmpty()) action->setToolTip(hint.toolTip);
+  applyCommandText(action, id);
   action->setData(static_cast<int>(id));
   connect(action, &QAction::triggered, this, [this, id] { run(id); });
   menu->addAction(action);
@@ -193,7 +187,6 @@ void MainWindow::buildMenus() {
   QMenu* menus[] = {menuBar()->addMenu(tr("&File")), menuBar()->addMenu(tr("&Edit")),
                     menuBar()->addMenu(tr("&Tools")), menuBar()->addMenu(tr("&Window")),
                     menuBar()->addMenu(tr("&Help"))};
-  fileMenu_ = menus[0];
   for (const Command& command : commandTable()) {
     if (command.menu == Menu::SearchMode) continue;
     QMenu* menu = menus[static_cast<int>(command.menu)];
@@ -207,8 +200,8 @@ void MainWindow::buildMenus() {
       // Built from the configured lookup methods when it opens. The submenu
       // itself stays enabled so that its Setup... can always be reached;
       // the command's rule greys the methods inside it.
-      QMenu* submenu = menu->addMenu(menuText(command.text).text);
-      submenu->menuAction()->setStatusTip(hintText(commandHint(command.id)).status);
+      QMenu* submenu = menu->addMenu(commandLabel(command.id));
+      submenu->menuAction()->setStatusTip(translatedCommandText(commandText(command.id)->statusTip));
       auto* rule = new QAction(this);
       rule->setData(static_cast<int>(command.id));
       connect(rule, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
@@ -227,27 +220,19 @@ void MainWindow::buildMenus() {
       action->setCheckable(true);
     }
   }
-  // The search-mode menu's commands belong to the view; their hints and
-  // rules are the table's all the same.
-  for (CommandId id : {CommandId::WordSearch, CommandId::FullTextSearch, CommandId::PhraseAnagram}) {
-    QAction* action = id == CommandId::WordSearch       ? view_->wordSearchAction()
-                      : id == CommandId::FullTextSearch ? view_->fullTextSearchAction()
-                                                        : view_->phraseAnagramAction();
-    action->setStatusTip(hintText(commandHint(id)).status);
-    actions_[static_cast<int>(id)] = action;
-  }
-  // Standard keys where the table names none.
-  if (QAction* exit = action(CommandId::Exit)) exit->setShortcut(QKeySequence::Quit);
-  connect(fileMenu_, &QMenu::aboutToShow, this, &MainWindow::updateMenuTexts);
-  for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
-  updateMenuTexts();
+  // The search-mode menu's commands belong to the view; their rules are the
+  // table's all the same.
+  actions_[static_cast<int>(CommandId::WordSearch)] = view_->wordSearchAction();
+  actions_[static_cast<int>(CommandId::FullTextSearch)] = view_->fullTextSearchAction();
+  actions_[static_cast<int>(CommandId::PhraseAnagram)] = view_->phraseAnagramAction();
 }
 
 void MainWindow::updateMenuTexts() {
   const std::string name = workspace_.activeName();
   for (const Command& command : commandTable()) {
-    if (command.text.find('*') == std::string_view::npos) continue;
-    if (QAction* a = action(command.id)) a->setText(menuText(menuTextFor(command.text, name)).text);
+    const CommandText* text = commandText(command.id);
+    if (text == nullptr || std::string_view(text->label).find('*') == std::string_view::npos) continue;
+    if (QAction* a = action(command.id)) a->setText(commandLabel(command.id, name));
   }
   updateRecentFiles();
 }
@@ -256,6 +241,7 @@ void MainWindow::updateRecentFiles() {
   bool any = false;
   for (int i = 0; i < kRecentFileCommands; ++i) {
     QAction* a = action(recentFileCommand(i));
+    if (a == nullptr) continue;
     const std::string& path = workspace_.history().item(i);
     a->setVisible(!path.empty());
     if (path.empty()) continue;
@@ -291,6 +277,8 @@ CommandContext MainWindow::commandContext() const {
 }
 
 void MainWindow::updateCommands() {
+  // The File menu's texts name the active dictionary and the recent files.
+  updateMenuTexts();
   const CommandContext context = commandContext();
   for (const auto& [number, a] : actions_) {
     const auto id = static_cast<CommandId>(number);
@@ -302,104 +290,69 @@ void MainWindow::updateCommands() {
 // ---------------------------------------------------------------------------
 // Commands
 
+void MainWindow::installHandlers() {
+  const auto on = [this](CommandId id, std::function<void()> handler) {
+    handlers_[static_cast<int>(id)] = std::move(handler);
+  };
+  // File
+  on(CommandId::Open, [this] { openDictionaries(); });
+  on(CommandId::Close, [this] { workspace_.closeActive(); });
+  on(CommandId::SaveResults, [this] { saver_->saveResults(); });
+  on(CommandId::Demote, [this] { workspace_.demoteActive(); });
+  on(CommandId::Promote, [this] { workspace_.promoteActive(); });
+  on(CommandId::Properties, [this] { showProperties(); });
+  on(CommandId::Print, [this] { printing_->print(); });
+  on(CommandId::PrintPreview, [this] { printing_->preview(); });
+  on(CommandId::PageSetup, [this] { printing_->pageSetup(); });
+  for (int item = 0; item < kRecentFileCommands; ++item) {
+    on(recentFileCommand(item), [this, item] { workspace_.openRecent(item); });
+  }
+  on(CommandId::Exit, [this] { close(); });
+  // Edit
+  on(CommandId::Cut, [this] {
+    editingPattern();
+    view_->patternBox()->lineEdit()->cut();
+  });
+  on(CommandId::Copy, [this] {
+    editingPattern();
+    view_->copy(workspace_.activeDictionary());
+  });
+  on(CommandId::Paste, [this] {
+    editingPattern();
+    view_->patternBox()->lineEdit()->paste();
+  });
+  on(CommandId::SelectAll, [this] { selectAll(); });
+  on(CommandId::Lookup, [this] { lookups_->lookUpFromMainWindow(false); });
+  on(CommandId::LookupNewWindow, [this] { lookups_->lookUpFromMainWindow(true); });
+  on(CommandId::ExternalLookup,
+     [this] { lookups_->externalLookUpFromMainWindow(lookup_commands::kDefaultMethod); });
+  on(CommandId::ExternalLookupSetup, [this] { lookups_->openSetup(this); });
+  // Tools
+  on(CommandId::Options, [this] { openOptions(); });
+  on(CommandId::DictionaryBuilder, [this] { startCompanion("kkbuild"); });
+  on(CommandId::WordListMerge, [this] { startCompanion("kkmerge"); });
+  // Window
+  on(CommandId::AlwaysOnTop, [this] { setTopMost(!values_.windowTopMost); });
+  on(CommandId::TileHorizontal, [this] { setPaneOrientation(0); });
+  on(CommandId::TileVertical, [this] { setPaneOrientation(1); });
+  // Help
+  on(CommandId::QuickReference, [this] { openQuickReference(); });
+  on(CommandId::StartupTips, [this] { openStartupTips(); });
+  on(CommandId::HelpContents, [this] { showHelp(kHelpContents); });
+  on(CommandId::EmailSupport, [this] { openAddress(QUrl(toQString(texts::kSupportMail))); });
+  on(CommandId::OnlineHelp, [this] { openShippedPage(helpPage(kHelpContents)); });
+  on(CommandId::OnlineTutorial, [this] { openShippedPage(helpPage(kHelpGettingStarted)); });
+  on(CommandId::About, [this] {
+    AboutDialog about(this);
+    about.exec();
+  });
+}
+
 void MainWindow::run(CommandId id) {
   if (QAction* a = action(id); a != nullptr && !a->isEnabled()) return;
-  if (const int item = recentFileItem(id); item >= 0) {
-    workspace_.openRecent(item);
-    updateMenuTexts();
-    return;
-  }
-  switch (id) {
-    case CommandId::Open:
-      openDictionaries();
-      break;
-    case CommandId::Lookup:
-    case CommandId::LookupNewWindow:
-      lookups_->lookUpFromMainWindow(id == CommandId::LookupNewWindow);
-      break;
-    case CommandId::ExternalLookup:
-      lookups_->externalLookUpFromMainWindow(lookup_commands::kDefaultMethod);
-      break;
-    case CommandId::ExternalLookupSetup:
-      lookups_->openSetup(this);
-      break;
-    case CommandId::Close:
-      workspace_.closeActive();
-      break;
-    case CommandId::Promote:
-      workspace_.promoteActive();
-      break;
-    case CommandId::Demote:
-      workspace_.demoteActive();
-      break;
-    case CommandId::Exit:
-      close();
-      break;
-    case CommandId::Cut:
-    case CommandId::Copy:
-    case CommandId::Paste:
-    case CommandId::SelectAll:
-      editCommand(id);
-      break;
-    case CommandId::SaveResults:
-      saver_->saveResults();
-      break;
-    case CommandId::Print:
-      printing_->print();
-      break;
-    case CommandId::PrintPreview:
-      printing_->preview();
-      break;
-    case CommandId::PageSetup:
-      printing_->pageSetup();
-      break;
-    case CommandId::DictionaryBuilder:
-      startCompanion("kkbuild");
-      break;
-    case CommandId::WordListMerge:
-      startCompanion("kkmerge");
-      break;
-    case CommandId::AlwaysOnTop:
-      setTopMost(!values_.windowTopMost);
-      break;
-    case CommandId::TileHorizontal:
-      setPaneOrientation(0);
-      break;
-    case CommandId::TileVertical:
-      setPaneOrientation(1);
-      break;
-    case CommandId::Properties:
-      showProperties();
-      break;
-    case CommandId::Options:
-      openOptions();
-      break;
-    case CommandId::QuickReference:
-      openQuickReference();
-      break;
-    case CommandId::StartupTips:
-      openStartupTips();
-      break;
-    case CommandId::HelpContents:
-      showHelp(kHelpContents);
-      break;
-    case CommandId::OnlineHelp:
-      openShippedPage(helpPage(kHelpContents));
-      break;
-    case CommandId::OnlineTutorial:
-      openShippedPage(helpPage(kHelpGettingStarted));
-      break;
-    case CommandId::EmailSupport:
-      openAddress(QUrl(toQString(texts::kSupportMail)));
-      break;
-    case CommandId::About: {
-      AboutDialog about(this);
-      about.exec();
-      break;
-    }
-    default:
-      break;
-  }
+  const auto handler = handlers_.find(static_cast<int>(id));
+  if (handler == handlers_.end()) return;
+  handler->second();
   updateCommands();
 }
 
@@ -604,32 +557,21 @@ void MainWindow::openDictionaries() {
     }
   }
   if (!paths.empty()) workspace_.openChosen(paths);
-  updateMenuTexts();
 }
 
-void MainWindow::editCommand(CommandId id) {
-  QLineEdit* edit = view_->patternBox()->lineEdit();
+bool MainWindow::editingPattern() {
+  // A menu opened from the keyboard took the focus and the pattern box's
+  // selection with it; the command acts on what the user had selected.
   const bool inPattern = view_->focus() == Control::PatternBox;
   if (inPattern) view_->restorePatternSelection();
-  switch (id) {
-    case CommandId::Cut:
-      edit->cut();
-      break;
-    case CommandId::Paste:
-      edit->paste();
-      break;
-    case CommandId::Copy:
-      view_->copy(workspace_.activeDictionary());
-      break;
-    case CommandId::SelectAll:
-      if (inPattern) {
-        edit->selectAll();
-      } else if (const int active = workspace_.activeDictionary(); active >= 0 && active < view_->paneCount()) {
-        view_->pane(active)->view()->selectAll();
-      }
-      break;
-    default:
-      break;
+  return inPattern;
+}
+
+void MainWindow::selectAll() {
+  if (editingPattern()) {
+    view_->patternBox()->lineEdit()->selectAll();
+  } else if (const int active = workspace_.activeDictionary(); active >= 0 && active < view_->paneCount()) {
+    view_->pane(active)->view()->selectAll();
   }
 }
 
@@ -746,14 +688,10 @@ void MainWindow::showListMenu(int group, ResultsList::MenuKind kind, const QPoin
   // The items take their states from the list the menu was opened on.
   updateCommands();
   QMenu menu(this);
-  const std::string name = workspace_.activeName();
   for (const ContextCommand& entry : contextMenu(kind)) {
-    if (entry.text.empty()) {
-      menu.addSeparator();
-      continue;
-    }
+    if (entry.separatorBefore) menu.addSeparator();
     QAction* source = action(entry.id);
-    QAction* item = menu.addAction(toQString(menuTextFor(entry.text, name)));
+    QAction* item = menu.addAction(commandContextLabel(entry.id));
     item->setData(static_cast<int>(entry.id));
     item->setEnabled(source != nullptr && source->isEnabled());
     if (source != nullptr) item->setStatusTip(source->statusTip());
@@ -771,8 +709,7 @@ void MainWindow::showListMenu(int group, ResultsList::MenuKind kind, const QPoin
 // to the definition windows.
 void MainWindow::installLookupKeys() {
   auto* external = new QAction(this);
-  external->setShortcuts({QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Return),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Enter)});
+  external->setShortcuts(defaultExternalLookupKeys());
   connect(external, &QAction::triggered, this, [this] { run(CommandId::ExternalLookup); });
   addAction(external);
   for (const auto& [key, which] : {std::pair{Qt::Key_F5, DefinitionKey::F5}, std::pair{Qt::Key_F6, DefinitionKey::F6}}) {
@@ -867,7 +804,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
   if (paths.empty()) return;
   event->acceptProposedAction();
   workspace_.openDropped(paths);
-  updateMenuTexts();
   updateCommands();
 }
 

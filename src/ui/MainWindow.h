@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   ResultsSaver& resultsSaver() { return *saver_; }
   ResultsPrinting& resultsPrinting() { return *printing_; }
   QAction* action(CommandId id) const;
+  // Whether run() has a handler for the command (the search-mode commands
+  // are the view's own).
+  bool handles(CommandId id) const { return handlers_.count(static_cast<int>(id)) == 1; }
   // Edit > External Lookup, filled from the lookup methods when it opens.
   QMenu* externalLookupMenu() const { return externalMenu_; }
   // The state the command rules look at, as it is now.
@@ -102,7 +105,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   bool isSearching() const override;
 
  public slots:
-  // Enables, disables and ticks every command by its rule.
+  // Enables, disables and ticks every command by its rule: the one place
+  // the states are derived, each time the controller, the view or the
+  // workspace says something the rules look at changed. A menu opening
+  // asks nothing.
   void updateCommands();
   void run(CommandId id);
 
@@ -114,6 +120,8 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // One handler per command, run by run().
+  void installHandlers();
   void buildMenus();
   QAction* addCommand(QMenu* menu, CommandId id);
   void updateMenuTexts();
@@ -137,7 +145,10 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   void startCompanion(std::string_view program);
   void setTopMost(bool on);
   void setPaneOrientation(int orientation);
-  void editCommand(CommandId id);
+  // Whether the pattern box is the control an edit command acts on; its
+  // selection is as the user left it.
+  bool editingPattern();
+  void selectAll();
   // Lookups.
   void installLookupKeys();
   static int lookupHelpTopic(const QWidget* window);
@@ -152,7 +163,7 @@ class MainWindow : public QMainWindow, public WorkspaceHost, public WorkspaceVie
   MainView* view_;
   QLabel* status_;
   std::map<int, QAction*> actions_;
-  QMenu* fileMenu_ = nullptr;
+  std::map<int, std::function<void()>> handlers_;
   QMenu* externalMenu_ = nullptr;
   LookupController* lookups_ = nullptr;
   QAction* recentSeparator_ = nullptr;

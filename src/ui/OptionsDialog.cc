@@ -164,8 +164,8 @@ OptionsDialog::OptionsDialog(UserOptions& profile, SettingsStore& store, QWidget
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* save = buttons->addButton(toQString(dialogs::kSaveAsDefaultsButton), QDialogButtonBox::ActionRole);
-  QPushButton* close = buttons->addButton(toQString(texts::kCloseButton), QDialogButtonBox::RejectRole);
-  QPushButton* help = buttons->addButton(toQString(texts::kHelpButton), QDialogButtonBox::HelpRole);
+  QPushButton* close = buttons->addButton(tr("&Close"), QDialogButtonBox::RejectRole);
+  QPushButton* help = buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole);
   remember(dialogs::kSaveAsDefaultsButton, save);
   for (QPushButton* button : {save, close, help}) button->setAutoDefault(false);
   connect(save, &QPushButton::clicked, this, [this] { profile_.save(store_); });

@@ -5,7 +5,6 @@
 #include <QStyleOptionProgressBar>
 
 #include "search/SearchProgress.h"
-#include "text/StringTable.h"
 #include "ui/QtText.h"
 
 namespace kea::ui {
@@ -15,7 +14,7 @@ constexpr int kFrame = 1;  // pixels of frame around the bar
 }
 
 ProgressBarWidget::ProgressBarWidget(const SearchProgress& model, QWidget* parent) : QWidget(parent), model_(model) {
-  setToolTip(toQString(loadString(strings::kProgressBarTip)));
+  setToolTip(tr("This progress bar also shows the range of lengths that will be shown"));
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "workspace/CommandTable.h"
 
 namespace kea::ui {
 
@@ -14,20 +13,6 @@ QString toQString(std::string_view cp1252) {
 std::optional<std::string> fromQString(const QString& text, platform::CodecError* error) {
   const QByteArray utf8 = text.toUtf8();
   return platform::utf8ToCp1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), error);
-}
-
-MenuText menuText(std::string_view cp1252) {
-  const MenuTextParts parts = splitMenuText(cp1252);
-  MenuText out;
-  out.text = toQString(parts.label);
-  if (!parts.accelerator.empty()) {
-    // The core writes "Ctrl+Enter"; Qt's name of that key is "Return" or
-    // "Enter" (keypad); the main keyboard's key is the one meant.
-    QString keys = toQString(parts.accelerator);
-    keys.replace(QLatin1String("Enter"), QLatin1String("Return"));
-    out.shortcut = QKeySequence::fromString(keys, QKeySequence::PortableText);
-  }
-  return out;
 }
 
 QString fileDialogFilter(std::string_view cp1252) {
@@ -51,8 +36,9 @@ QString fileDialogFilter(std::string_view cp1252) {
 }
 
 Hint hintText(std::string_view cp1252) {
-  const HintParts parts = splitHint(cp1252);
-  return {toQString(parts.status), toQString(parts.toolTip)};
+  const std::size_t lineBreak = cp1252.find('\n');
+  if (lineBreak == std::string_view::npos) return {toQString(cp1252), {}};
+  return {toQString(cp1252.substr(0, lineBreak)), toQString(cp1252.substr(lineBreak + 1))};
 }
 
 }  // namespace kea::ui

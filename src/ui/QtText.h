@@ -5,7 +5,6 @@
 // is reported instead of being changed quietly.
 #pragma once
 
-#include <QKeySequence>
 #include <QString>
 #include <optional>
 #include <string>
@@ -20,14 +19,6 @@ QString toQString(std::string_view cp1252);
 // Nothing when the text holds a character Windows-1252 cannot hold; `error`
 // then says which and where.
 std::optional<std::string> fromQString(const QString& text, platform::CodecError* error = nullptr);
-
-// A menu text of the core ("&Open...\tCtrl+O") as Qt wants it: the text
-// before the tab (its "&" mnemonic kept) and the accelerator after it.
-struct MenuText {
-  QString text;
-  QKeySequence shortcut;
-};
-MenuText menuText(std::string_view cp1252);
 
 // A file dialog filter of the core ("Name (*.kkd)|*.kkd|All Files|*.*") as
 // Qt writes it ("Name (*.kkd);;All Files (*)").

@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/LinkButton.h"
 #include "ui/QtText.h"
@@ -31,7 +30,7 @@ QLabel* heading(std::string_view text, QWidget* parent) {
 }  // namespace
 
 QuickReferenceWindow::QuickReferenceWindow(SettingsStore& store, QWidget* parent)
-    : QDialog(parent), showBox_(new QCheckBox(toQString(texts::kShowAtStartBox), this)) {
+    : QDialog(parent), showBox_(new QCheckBox(tr("&Show this window when KEA starts"), this)) {
   setWindowTitle(toQString(dialogs::kQuickReferenceCaption));
 
   auto* grid = new QGridLayout;

@@ -14,7 +14,6 @@
 
 #include "definitions/RichTextReader.h"
 #include "settings/Persist.h"
-#include "text/StringTable.h"
 #include "ui/DialogPlacement.h"
 #include "ui/QtFonts.h"
 #include "ui/QtText.h"
@@ -54,10 +53,10 @@ StartupTipsWindow::StartupTipsWindow(SettingsStore& store, std::string_view prog
     : QDialog(parent),
       store_(store),
       text_(new QTextBrowser(this)),
-      nextButton_(new QPushButton(toQString(texts::kNextTipButton), this)),
-      moreButton_(new QPushButton(toQString(texts::kMoreOnTopicButton), this)),
-      showBox_(new QCheckBox(toQString(texts::kShowAtStartBox), this)) {
-  setWindowTitle(toQString(texts::kStartupTipsCaption));
+      nextButton_(new QPushButton(tr("&Next Tip"), this)),
+      moreButton_(new QPushButton(tr("&More on this topic"), this)),
+      showBox_(new QCheckBox(tr("&Show this window when KEA starts"), this)) {
+  setWindowTitle(tr("KEA Tip of the Day"));
 
   auto* icon = new QLabel(this);
   icon->setPixmap(tipIcon(style()).pixmap(kIconSize, kIconSize));
@@ -84,8 +83,8 @@ StartupTipsWindow::StartupTipsWindow(SettingsStore& store, std::string_view prog
   tipRow->addWidget(icon, 0, Qt::AlignTop);
   tipRow->addLayout(tipColumn, 1);
 
-  auto* closeButton = new QPushButton(toQString(texts::kCloseButton), this);
-  auto* helpButton = new QPushButton(toQString(texts::kHelpButton), this);
+  auto* closeButton = new QPushButton(tr("&Close"), this);
+  auto* helpButton = new QPushButton(tr("&Help"), this);
   // The show box on a line of its own keeps the window compact.
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

@@ -2,70 +2,66 @@
 
 #include <vector>
 
-#include "text/StringTable.h"
 
 namespace kea {
 
 namespace {
 
 constexpr Command kCommands[] = {
-    {CommandId::Open, Menu::File, "&Open...\tCtrl+O"},
-    {CommandId::Close, Menu::File, "&Close *"},
-    {CommandId::SaveResults, Menu::File, "Save Results from * &As...\tCtrl+S"},
-    {CommandId::Demote, Menu::File, "&Demote *"},
-    {CommandId::Promote, Menu::File, "Pro&mote *"},
-    {CommandId::Properties, Menu::File, "P&roperties from *"},
-    {CommandId::Print, Menu::File, "&Print Results from *...\tCtrl+P"},
-    {CommandId::PrintPreview, Menu::File, "Print Pre&view Results from *..."},
-    {CommandId::PageSetup, Menu::File, "Page Set&up..."},
-    {CommandId::FirstRecentFile, Menu::File, ""},
-    {CommandId::Exit, Menu::File, "E&xit"},
-    {CommandId::Cut, Menu::Edit, "Cu&t\tCtrl+X"},
-    {CommandId::Copy, Menu::Edit, "&Copy\tCtrl+C"},
-    {CommandId::Paste, Menu::Edit, "&Paste\tCtrl+V"},
-    {CommandId::SelectAll, Menu::Edit, "&Select All\tCtrl+A"},
-    {CommandId::Lookup, Menu::Edit, "&Lookup...\tCtrl+Enter"},
-    {CommandId::LookupNewWindow, Menu::Edit, "Lookup in &New Window...\tShift+Ctrl+Enter"},
-    {CommandId::ExternalLookup, Menu::Edit, "&External Lookup"},
-    {CommandId::ExternalLookupSetup, Menu::Edit, "&Setup..."},
-    {CommandId::Options, Menu::Tools, "&Options..."},
-    {CommandId::DictionaryBuilder, Menu::Tools, "Dictionary &Builder..."},
-    {CommandId::WordListMerge, Menu::Tools, "Word List &Merge..."},
-    {CommandId::AlwaysOnTop, Menu::Window, "Always On &Top"},
-    {CommandId::TileHorizontal, Menu::Window, "Tile &Horizontal"},
-    {CommandId::TileVertical, Menu::Window, "Tile &Vertical"},
-    {CommandId::QuickReference, Menu::Help, "&Quick Reference..."},
-    {CommandId::StartupTips, Menu::Help, "&Startup Tips..."},
-    {CommandId::HelpContents, Menu::Help, "&Contents"},
-    {CommandId::EmailSupport, Menu::Help, "&Email Support"},
-    {CommandId::OnlineHelp, Menu::Help, "Online &Help"},
-    {CommandId::OnlineTutorial, Menu::Help, "Online &Tutorial"},
-    {CommandId::About, Menu::Help, "&About KEA..."},
-    {CommandId::WordSearch, Menu::SearchMode, "&Word Search\tCtrl+W"},
-    {CommandId::FullTextSearch, Menu::SearchMode, "&Full Text Search\tCtrl+F"},
-    {CommandId::PhraseAnagram, Menu::SearchMode, "&Phrase Anagram\tCtrl+R"},
+    {CommandId::Open, Menu::File},
+    {CommandId::Close, Menu::File},
+    {CommandId::SaveResults, Menu::File},
+    {CommandId::Demote, Menu::File},
+    {CommandId::Promote, Menu::File},
+    {CommandId::Properties, Menu::File},
+    {CommandId::Print, Menu::File},
+    {CommandId::PrintPreview, Menu::File},
+    {CommandId::PageSetup, Menu::File},
+    {CommandId::FirstRecentFile, Menu::File},
+    {CommandId::Exit, Menu::File},
+    {CommandId::Cut, Menu::Edit},
+    {CommandId::Copy, Menu::Edit},
+    {CommandId::Paste, Menu::Edit},
+    {CommandId::SelectAll, Menu::Edit},
+    {CommandId::Lookup, Menu::Edit},
+    {CommandId::LookupNewWindow, Menu::Edit},
+    {CommandId::ExternalLookup, Menu::Edit},
+    {CommandId::ExternalLookupSetup, Menu::Edit},
+    {CommandId::Options, Menu::Tools},
+    {CommandId::DictionaryBuilder, Menu::Tools},
+    {CommandId::WordListMerge, Menu::Tools},
+    {CommandId::AlwaysOnTop, Menu::Window},
+    {CommandId::TileHorizontal, Menu::Window},
+    {CommandId::TileVertical, Menu::Window},
+    {CommandId::QuickReference, Menu::Help},
+    {CommandId::StartupTips, Menu::Help},
+    {CommandId::HelpContents, Menu::Help},
+    {CommandId::EmailSupport, Menu::Help},
+    {CommandId::OnlineHelp, Menu::Help},
+    {CommandId::OnlineTutorial, Menu::Help},
+    {CommandId::About, Menu::Help},
+    {CommandId::WordSearch, Menu::SearchMode},
+    {CommandId::FullTextSearch, Menu::SearchMode},
+    {CommandId::PhraseAnagram, Menu::SearchMode},
 };
 
 constexpr ContextCommand kEntriesMenu[] = {
-    {CommandId::Lookup, "&Lookup..."},
-    {CommandId::LookupNewWindow, "Lookup in &New Window..."},
-    {CommandId::ExternalLookup, "&External Lookup"},
-    {CommandId::ExternalLookupSetup, "&Setup..."},
-    {CommandId::Copy, ""},
-    {CommandId::Copy, "&Copy"},
-    {CommandId::SelectAll, "&Select All"},
-    {CommandId::Print, ""},
-    {CommandId::Print, "&Print..."},
-    {CommandId::PrintPreview, "Print Pre&view..."},
+    {CommandId::Lookup},
+    {CommandId::LookupNewWindow},
+    {CommandId::ExternalLookup},
+    {CommandId::ExternalLookupSetup},
+    {CommandId::Copy, true},
+    {CommandId::SelectAll},
+    {CommandId::Print, true},
+    {CommandId::PrintPreview},
 };
 
 constexpr ContextCommand kDictionaryMenu[] = {
-    {CommandId::Properties, "P&roperties"},
-    {CommandId::Close, "&Close"},
-    {CommandId::SaveResults, "Save Results &As..."},
-    {CommandId::Demote, ""},
-    {CommandId::Demote, "&Demote"},
-    {CommandId::Promote, "Pro&mote"},
+    {CommandId::Properties},
+    {CommandId::Close},
+    {CommandId::SaveResults},
+    {CommandId::Demote, true},
+    {CommandId::Promote},
 };
 
 }  // namespace
@@ -158,43 +154,12 @@ bool commandChecked(CommandId id, const CommandContext& c) {
   }
 }
 
-std::string_view commandHint(CommandId id) {
-  if (id == CommandId::ExternalLookup) return texts::kExternalLookupHint;
-  if (id == CommandId::PhraseAnagram) return texts::kPhraseAnagramHint;
-  const int number = static_cast<int>(id);
-  return number > 0 ? loadString(number) : std::string_view();
-}
-
-HintParts splitHint(std::string_view hint) {
-  const std::size_t lineBreak = hint.find('\n');
-  if (lineBreak == std::string_view::npos) return {hint, {}};
-  return {hint.substr(0, lineBreak), hint.substr(lineBreak + 1)};
-}
-
-MenuTextParts splitMenuText(std::string_view text) {
-  const std::size_t tab = text.find('\t');
-  if (tab == std::string_view::npos) return {text, {}};
-  return {text.substr(0, tab), text.substr(tab + 1)};
-}
-
 std::string escapeMnemonics(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
     if (c == '&') out += '&';
     out += c;
-  }
-  return out;
-}
-
-std::string menuTextFor(std::string_view text, std::string_view activeName) {
-  std::string out;
-  for (char c : text) {
-    if (c == '*') {
-      out += escapeMnemonics(activeName);
-    } else {
-      out += c;
-    }
   }
   return out;
 }

@@ -1,11 +1,11 @@
-// The main window's commands as data: each command's number, menu and menu
-// text, and the one rule that says when it is enabled or ticked. A command's
-// number is also the number of its hint in the string table, where a line
-// break separates the status-line text from the tool tip.
+// The main window's commands as data: each command's number, menu and
+// place, and the one rule that says when it is enabled or ticked. What the
+// user reads and presses for a command (its menu text, shortcut, status tip
+// and tool tip) belongs to the desktop program, which translates it; the
+// core keeps only the rules.
 //
-// Menu texts keep their "&" mnemonics and their "\t" accelerators as they
-// are written here; the desktop program turns them into its own form. A "*"
-// in a menu text stands for the active dictionary's name.
+// A command's number is the key the help topics use for the menu it opens
+// (workspace/HelpTopics), so the numbers stay as they are.
 #pragma once
 
 #include <cstddef>
@@ -65,11 +65,11 @@ enum class CommandId : int {
 
 enum class Menu { File, Edit, Tools, Window, Help, SearchMode };
 
+// FirstRecentFile stands for the place in the File menu where the recent
+// files go.
 struct Command {
   CommandId id;
   Menu menu;
-  // Empty for the place in the File menu where the recent files go.
-  std::string_view text;
 };
 
 // Every command in menu order.
@@ -107,31 +107,14 @@ bool commandEnabled(CommandId id, const CommandContext& context);
 // Whether the command's menu item carries a tick.
 bool commandChecked(CommandId id, const CommandContext& context);
 
-// The hint of a command (status text and tool tip), empty when it has none.
-std::string_view commandHint(CommandId id);
-struct HintParts {
-  std::string_view status;
-  std::string_view toolTip;  // empty when the hint has no line break
-};
-HintParts splitHint(std::string_view hint);
-
-struct MenuTextParts {
-  std::string_view label;        // with its "&" mnemonic
-  std::string_view accelerator;  // e.g. "Ctrl+O"; empty when none
-};
-MenuTextParts splitMenuText(std::string_view text);
-
 // "&" doubled, so that a name shows as itself instead of marking a mnemonic.
 std::string escapeMnemonics(std::string_view text);
-// The menu text with "*" replaced by the active dictionary's name.
-std::string menuTextFor(std::string_view text, std::string_view activeName);
 
 // The context menus of a results list: the entry commands when entries are
 // selected, the dictionary's commands otherwise (also the caption's menu).
-// An entry with an empty text is a separator.
 struct ContextCommand {
   CommandId id;
-  std::string_view text;
+  bool separatorBefore = false;
 };
 std::span<const ContextCommand> contextMenu(ResultsList::MenuKind kind);
 

@@ -161,7 +161,7 @@ TEST(LookupConfiguration, MenuListsEnabledMethodsThenSetup) {
   EXPECT_FALSE(items[0].radioTicked);
   EXPECT_EQ(items[1].text, "&Wikipedia");
   EXPECT_EQ(items[2].command, 13122);
-  EXPECT_EQ(items[2].text, "&AND Compendium\tCtrl+Alt+Enter");
+  EXPECT_EQ(items[2].text, "&AND Compendium");
   EXPECT_TRUE(items[2].radioTicked);
   EXPECT_EQ(items[3].kind, LookupConfiguration::MenuItem::Kind::Separator);
   EXPECT_EQ(items[4].kind, LookupConfiguration::MenuItem::Kind::Setup);

@@ -38,6 +38,10 @@ class FakeHost : public MemoryViewHost {
     const auto it = selected.find(group);
     return it == selected.end() ? noSelection() : it->second;
   }
+  std::function<void()> onStateChanged;
+  void searchStateChanged() override {
+    if (onStateChanged) onStateChanged();
+  }
   Answer messageBox(std::string_view text, std::string_view caption, Buttons, Icon) override {
     messages.push_back({std::string(text), std::string(caption)});
     return Answer::Ok;

@@ -187,7 +187,6 @@ TEST_F(MainWindowTest, CommandsFollowTheirRulesIdleSearchingAndPaused) {
       {CommandId::PhraseAnagram, true, false},
       {CommandId::Lookup, true, false},  // the pattern box has the focus and a pattern
   };
-  frame().updateCommands();
   for (const auto& r : rules) EXPECT_EQ(enabled(r.id), r.idle) << "idle " << static_cast<int>(r.id);
   EXPECT_FALSE(enabled(CommandId::Promote));  // the first list is active
   EXPECT_TRUE(enabled(CommandId::Demote));

@@ -77,11 +77,45 @@ TEST_F(MenuStateTest, ACaptionsContextMenuShowsTheStatesOfItsOwnList) {
   EXPECT_TRUE(states[CommandId::Close]);
 }
 
+TEST_F(MenuStateTest, CommandsFollowTheControllersStateWithNoMenuOpened) {
+  start({test::buildTestDictionary(dir, {"cat", "dog", "eel"})});
+  type("*");
+  ASSERT_TRUE(enabled(CommandId::Open));
+  // Driven on the controller itself, past the view and the window: the
+  // controller's announcement alone brings the commands along.
+  view().controller().searchClicked();
+  ASSERT_EQ(view().controller().state(), SearchState::Searching);
+  for (CommandId id : {CommandId::Open, CommandId::Close, CommandId::Options, CommandId::WordSearch,
+                       CommandId::FullTextSearch, CommandId::PhraseAnagram}) {
+    EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
+  }
+  EXPECT_TRUE(enabled(CommandId::Exit));
+  view().controller().cancel();
+  ASSERT_EQ(view().controller().state(), SearchState::Paused);
+  for (CommandId id : {CommandId::Open, CommandId::Close, CommandId::Options, CommandId::WordSearch}) {
+    EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
+  }
+}
+
+TEST_F(MenuStateTest, TheFileMenuNamesTheActiveDictionaryWithoutBeingOpened) {
+  test::TestDictionaryOptions second;
+  second.fileName = "two.kkd";
+  start({test::buildTestDictionary(dir, {"cat"}), test::buildTestDictionary(dir, {"dog"}, second)});
+  view().pane(0)->view()->setFocus();
+  ASSERT_EQ(frame().workspace().activeDictionary(), 0);
+  const QString first = frame().action(CommandId::Close)->text();
+  view().pane(1)->view()->setFocus();
+  ASSERT_EQ(frame().workspace().activeDictionary(), 1);
+  EXPECT_EQ(frame().action(CommandId::Close)->text(), "&Close two");
+  EXPECT_NE(first, frame().action(CommandId::Close)->text());
+  frame().run(CommandId::Close);
+  EXPECT_EQ(frame().action(CommandId::Close)->text(), first);
+}
+
 TEST_F(MenuStateTest, ExternalLookupSetupIsReachableWithNothingToLookUp) {
   start({test::buildTestDictionary(dir, {"cat"})});
   view().patternBox()->lineEdit()->setFocus();
   view().patternBox()->lineEdit()->clear();
-  frame().updateCommands();
   EXPECT_FALSE(enabled(CommandId::Lookup));
   QMenu* submenu = frame().externalLookupMenu();
   ASSERT_NE(submenu, nullptr);

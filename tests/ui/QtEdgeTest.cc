@@ -1,4 +1,4 @@
-// Where the core meets Qt: Windows-1252 text, menu texts and hints, fonts
+// Where the core meets Qt: Windows-1252 text, hints, fonts
 // and colours, and the settings file.
 #include <gtest/gtest.h>
 
@@ -21,13 +21,7 @@ TEST(QtText, Windows1252HighBytesAndUnrepresentableCharacters) {
   EXPECT_EQ(error.codePoint, U'\u2192');
 }
 
-TEST(QtText, MenuTextsAndHints) {
-  const MenuText open = menuText("&Open...\tCtrl+O");
-  EXPECT_EQ(open.text, "&Open...");
-  EXPECT_EQ(open.shortcut, QKeySequence(Qt::CTRL | Qt::Key_O));
-  EXPECT_EQ(menuText("Lookup in &New Window...\tShift+Ctrl+Enter").shortcut,
-            QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Return));
-  EXPECT_TRUE(menuText("E&xit").shortcut.isEmpty());
+TEST(QtText, Hints) {
   const Hint hint = hintText("Look up the selected word\nLookup");
   EXPECT_EQ(hint.status, "Look up the selected word");
   EXPECT_EQ(hint.toolTip, "Lookup");

@@ -1,13 +1,15 @@
 // The command table's rules: which commands are enabled with no dictionary,
 // idle, searching and paused; the ticks of the Window and search-mode menus;
-// every command's hint; "*" in menu texts; and the recent-file items with
-// their mnemonics and shortened paths.
+// the context menus; and the recent-file items with their mnemonics and
+// shortened paths. The commands' texts are the desktop program's (tests/ui).
 #include "workspace/CommandTable.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace kea {
 namespace {
@@ -117,38 +119,40 @@ TEST(CommandTable, TicksFollowTheChoices) {
   EXPECT_TRUE(commandChecked(WordSearch, c));
 }
 
-TEST(CommandTable, EveryCommandHasItsHintAndAUniqueNumber) {
-  const std::set<CommandId> withoutHint = {AlwaysOnTop, StartupTips, WordSearch, FullTextSearch};
+TEST(CommandTable, EveryCommandHasAUniqueNumberAndTheRecentFilesShareAnEntry) {
   std::set<CommandId> seen;
   for (const Command& command : commandTable()) {
     EXPECT_TRUE(seen.insert(command.id).second) << static_cast<int>(command.id);
-    EXPECT_EQ(commandHint(command.id).empty(), withoutHint.count(command.id) == 1) << static_cast<int>(command.id);
+    EXPECT_EQ(findCommand(command.id), &command);
   }
   for (int i = 0; i < kRecentFileCommands; ++i) {
-    EXPECT_EQ(commandHint(recentFileCommand(i)), commandHint(FirstRecentFile));
     EXPECT_EQ(findCommand(recentFileCommand(i)), findCommand(FirstRecentFile));
     EXPECT_EQ(recentFileItem(recentFileCommand(i)), i);
   }
   EXPECT_EQ(recentFileItem(Open), -1);
-
-  const HintParts lookup = splitHint(commandHint(Lookup));
-  EXPECT_EQ(lookup.status, "Look up the selected word");
-  EXPECT_EQ(lookup.toolTip, "Lookup");
-  const HintParts external = splitHint(commandHint(ExternalLookup));
-  EXPECT_EQ(external.toolTip, "External Lookup");
-  EXPECT_EQ(splitHint(commandHint(Open)).toolTip, "");
+  EXPECT_EQ(recentFileItem(recentFileCommand(kRecentFileCommands)), -1);
+  EXPECT_EQ(findCommand(recentFileCommand(kRecentFileCommands)), nullptr);
 }
 
-TEST(CommandTable, MenuTextsNameTheActiveDictionary) {
-  const Command* close = findCommand(Close);
-  ASSERT_NE(close, nullptr);
-  EXPECT_EQ(menuTextFor(close->text, "/d/Tom & Jerry.kkd"), "&Close /d/Tom && Jerry.kkd");
-  const std::string saveText = menuTextFor(findCommand(SaveResults)->text, "x");
-  const MenuTextParts save = splitMenuText(saveText);
-  EXPECT_EQ(save.label, "Save Results from x &As...");
-  EXPECT_EQ(save.accelerator, "Ctrl+S");
-  EXPECT_EQ(splitMenuText(findCommand(FullTextSearch)->text).accelerator, "Ctrl+F");
-  EXPECT_EQ(splitMenuText("E&xit").accelerator, "");
+TEST(CommandTable, ContextMenusOfferTheEntryOrTheDictionaryCommands) {
+  const auto ids = [](ResultsList::MenuKind kind) {
+    std::vector<std::pair<CommandId, bool>> out;
+    for (const ContextCommand& entry : contextMenu(kind)) out.emplace_back(entry.id, entry.separatorBefore);
+    return out;
+  };
+  const std::vector<std::pair<CommandId, bool>> entries = {
+      {Lookup, false}, {LookupNewWindow, false}, {ExternalLookup, false}, {ExternalLookupSetup, false},
+      {Copy, true},    {SelectAll, false},       {Print, true},           {PrintPreview, false}};
+  EXPECT_EQ(ids(ResultsList::MenuKind::Entries), entries);
+  const std::vector<std::pair<CommandId, bool>> dictionary = {
+      {Properties, false}, {Close, false}, {SaveResults, false}, {Demote, true}, {Promote, false}};
+  EXPECT_EQ(ids(ResultsList::MenuKind::List), dictionary);
+}
+
+TEST(CommandTable, NamesKeepTheirAmpersands) {
+  EXPECT_EQ(escapeMnemonics("/d/Tom & Jerry.kkd"), "/d/Tom && Jerry.kkd");
+  EXPECT_EQ(escapeMnemonics("&&"), "&&&&");
+  EXPECT_EQ(escapeMnemonics(""), "");
 }
 
 TEST(CommandTable, RecentFileItems) {
