@@ -134,7 +134,8 @@ class Matcher final : private PlacementHost {
   int patternEndOf(int program, int header) const { return pattern_.patternEnd(program, header); }
   void buildLetterMasks();
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
-  PositionSet reachSegment(int program, int pc, PositionSet from, int end);
+  template <typename Places>
+  Places reachFrom(int program, int pc, Places from, int end);
   PositionSet runStarts(Inst run, int end);
   // The same over the places of a word with significant punctuation, which
   // are the indices of its significant-character plane: for an outermost
