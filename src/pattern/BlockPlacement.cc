@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 #include "pattern/CompiledPattern.h"
 
@@ -628,26 +629,9 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   const std::array<PositionSet, 256>& masks = host.letterPlaces();
   const int earlyCount = static_cast<int>(plan.early.size());
 
-  // Places from which an early block can no longer be left out go on
-  // under the state that has its count dropped.
-  for (int e = 0; e < earlyCount; ++e) {
-    if (key.unclaimed[e] == kDropped) continue;
-    const int last = plan.early[static_cast<std::size_t>(e)];
-    int capacity = 0;
-    for (int j = 0; j <= last && capacity < length; ++j) {
-      const Block& block = plan.blocks[static_cast<std::size_t>(j)];
-      const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
-      capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
-    }
-    const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
-    const PositionSet hopeless = pending & PositionSet::below(end - room - capacity);
-    if (hopeless.empty()) continue;
-    pending = pending.andNot(hopeless);
-    if (((mustKeep_ >> e) & 1) != 0) continue;
-    Key dropped = key;
-    dropped.unclaimed[e] = kDropped;
-    if (!addTo(dropped, hopeless)) return false;
-  }
+  const std::optional<PositionSet> kept = dropHopeless(plan, key, pending, end, length);
+  if (!kept) return false;
+  pending = *kept;
   // Letters the other components could still take more of.
   PositionSet wanted;
   for (int i = 0; i < slotCount_; ++i) {
@@ -665,27 +649,7 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
   const PositionSet at = pending;
   if (at.test(end) && finalFits(host, plan, key, start, length)) return true;
 
-  // A letter left free.
-  PositionSet rest = at & letters;
-  if (!rest.empty() && key.free < plan.freeLimit) {
-    Key base = key;
-    base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, freeCap_));
-    bool alive = true;
-    for (int e = 0; e < earlyCount; ++e) alive = grow(plan, base, e, 1) && alive;
-    for (int i = 0; i < slotCount_ && alive; ++i) {
-      if (key.letters[i] >= slotCap_[static_cast<std::size_t>(i)]) continue;
-      const PositionSet& mask = masks[slotLetter_[static_cast<std::size_t>(i)]];
-      const PositionSet part = rest & mask;
-      if (part.empty()) continue;
-      Key next = base;
-      ++next.letters[i];
-      if (!addTo(next, part.later(1))) return false;
-      rest = rest.andNot(mask);
-    }
-    if (alive && !rest.empty() && std::memcmp(&base, &key, sizeof key) != 0 && !addTo(base, rest.later(1))) {
-      return false;
-    }
-  }
+  if (!leaveFree(plan, key, at & letters, masks)) return false;
 
   // A window of a block with occurrences still to place; the probe
   // follows the blocks with the shortest windows first.
@@ -698,6 +662,55 @@ bool BlockPlacement::step(PlacementHost& host, const Plan& plan, int index, int 
     }
   }
   return false;
+}
+
+// The places of `pending` from which an early block can no longer be left
+// out go on under the state that has its count dropped; the rest, or
+// nothing when the table overflows.
+std::optional<PositionSet> BlockPlacement::dropHopeless(const Plan& plan, const Key& key, PositionSet pending,
+                                                        int end, int length) {
+  for (std::size_t e = 0; e < plan.early.size(); ++e) {
+    if (key.unclaimed[e] == kDropped) continue;
+    const int last = plan.early[e];
+    int capacity = 0;
+    for (int j = 0; j <= last && capacity < length; ++j) {
+      const Block& block = plan.blocks[static_cast<std::size_t>(j)];
+      const int windows = block.count - key.placed[j] - (j == last ? 1 : 0);
+      capacity += std::max(0, windows) * span_[static_cast<std::size_t>(j)];
+    }
+    const int room = plan.blocks[static_cast<std::size_t>(last)].need - key.unclaimed[e];
+    const PositionSet hopeless = pending & PositionSet::below(end - room - capacity);
+    if (hopeless.empty()) continue;
+    pending = pending.andNot(hopeless);
+    if (((mustKeep_ >> e) & 1) != 0) continue;
+    Key dropped = key;
+    dropped.unclaimed[e] = kDropped;
+    if (!addTo(dropped, hopeless)) return std::nullopt;
+  }
+  return pending;
+}
+
+// A letter left free at each of the places `rest`: it counts for the other
+// components when they could take more of it. False when the table
+// overflows.
+bool BlockPlacement::leaveFree(const Plan& plan, const Key& key, PositionSet rest,
+                               const std::array<PositionSet, 256>& masks) {
+  if (rest.empty() || key.free >= plan.freeLimit) return true;
+  Key base = key;
+  base.free = static_cast<std::uint16_t>(std::min<int>(key.free + 1, freeCap_));
+  bool alive = true;
+  for (std::size_t e = 0; e < plan.early.size(); ++e) alive = grow(plan, base, static_cast<int>(e), 1) && alive;
+  for (int i = 0; i < slotCount_ && alive; ++i) {
+    if (key.letters[i] >= slotCap_[static_cast<std::size_t>(i)]) continue;
+    const PositionSet& mask = masks[slotLetter_[static_cast<std::size_t>(i)]];
+    const PositionSet part = rest & mask;
+    if (part.empty()) continue;
+    Key next = base;
+    ++next.letters[i];
+    if (!addTo(next, part.later(1))) return false;
+    rest = rest.andNot(mask);
+  }
+  return !(alive && !rest.empty() && std::memcmp(&base, &key, sizeof key) != 0 && !addTo(base, rest.later(1)));
 }
 
 // Adds n letters to an early block's count of unclaimed letters, dropping

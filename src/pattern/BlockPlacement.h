@@ -40,6 +40,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -184,6 +185,8 @@ class BlockPlacement {
   bool viable(const Plan& plan, const Key& key) const;
   bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
   bool step(PlacementHost& host, const Plan& plan, int state, int start, int length);
+  std::optional<PositionSet> dropHopeless(const Plan& plan, const Key& key, PositionSet pending, int end, int length);
+  bool leaveFree(const Plan& plan, const Key& key, PositionSet rest, const std::array<PositionSet, 256>& masks);
   bool addTo(const Key& key, const PositionSet& from);
   PositionSet endsFrom(PlacementHost& host, const Plan& plan, int b, int q, int end);
   bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, int b, int start,

@@ -71,12 +71,12 @@ MatchMemo::Key MatchMemo::key(std::uint64_t site, int program, Scope scope, int 
   return key;
 }
 
-MatchMemo::Key MatchMemo::subpatternKey(int program, int pc, int body, int end, int p, int k, int slack,
+MatchMemo::Key MatchMemo::subpatternKey(int program, int pc, int body, int end, Place at, int slack,
                                         const VariableBindings& bindings) const {
   Key key;
   // Bit 22 of the position keeps these apart from the places of segments,
   // which may start at the same header.
-  key.site = pack(0, program, pc | (1 << 22), p, k, slack);
+  key.site = pack(0, program, pc | (1 << 22), at.letter, at.offset, slack);
   const std::uint16_t mask = usesVariables_ ? static_cast<std::uint16_t>(maskOf(program, Scope::Pattern, body) |
                                                                          maskOf(program, Scope::Segment, end))
                                             : 0;
@@ -155,19 +155,24 @@ MatchMemo::Entry* MatchMemo::findOrAdd(const Key& key) {
   Entry& entry = entries_[slot];
   entry.key = key;
   entry.stamp = stamp_;
-  entry.value = -1;
+  entry.thresholdLetter = -1;
+  entry.thresholdOffset = 0;
   entry.bits[0] = entry.bits[1] = 0;
   ++used_;
   return &entry;
 }
 
-int MatchMemo::thresholdOf(const Key& key) const {
+std::optional<Place> MatchMemo::thresholdOf(const Key& key) const {
   const Entry* entry = find(key);
-  return entry != nullptr ? entry->value : -1;
+  if (entry == nullptr || entry->thresholdLetter < 0) return std::nullopt;
+  return Place{entry->thresholdLetter, entry->thresholdOffset};
 }
 
-void MatchMemo::setThreshold(const Key& key, int place) {
-  if (Entry* entry = findOrAdd(key)) entry->value = place;
+void MatchMemo::setThreshold(const Key& key, Place start) {
+  if (Entry* entry = findOrAdd(key)) {
+    entry->thresholdLetter = static_cast<std::int16_t>(start.letter);
+    entry->thresholdOffset = static_cast<std::int16_t>(start.offset);
+  }
 }
 
 const std::uint64_t* MatchMemo::restFailures(const Key& key) const {

@@ -35,8 +35,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "pattern/Attempt.h"
 #include "pattern/VariableBindings.h"
 
 namespace kea {
@@ -69,7 +71,9 @@ class MatchMemo {
   // Sites: a tried place of a wildcard or a sub-pattern's rest, or a
   // pattern run over a stretch (kind 0); a wildcard's earliest failing
   // place (kind 2); an anagram placement (kind 1).
-  static std::uint64_t place(int program, int pc, int p, int k, int slack) { return pack(0, program, pc, p, k, slack); }
+  static std::uint64_t place(int program, int pc, Place at, int slack) {
+    return pack(0, program, pc, at.letter, at.offset, slack);
+  }
   static std::uint64_t threshold(int program, int pc, int end) { return pack(2, program, pc, end, 0, 0); }
   // The places from which the rest after a sub-pattern failed (kind 3).
   static std::uint64_t restSet(int program, int pc, int end) { return pack(3, program, pc, end, 0, 0); }
@@ -78,7 +82,7 @@ class MatchMemo {
   // A variable-length sub-pattern (header at pc, body at `body`) together
   // with the rest of its template (from `end`, after the pattern), run from
   // a place: its outcome observes the variables of both.
-  Key subpatternKey(int program, int pc, int body, int end, int p, int k, int slack,
+  Key subpatternKey(int program, int pc, int body, int end, Place at, int slack,
                     const VariableBindings& bindings) const;
   Key placementKey(int program, int pc, int occurrence, int deficit, int stretchStart, int stretchLength,
                    const std::uint8_t* claimed, const VariableBindings& bindings) const;
@@ -87,9 +91,9 @@ class MatchMemo {
   bool failed(const Key& key) const;
   void recordFailure(const Key& key);
   // The remembered failing start of a wildcard's tries for a threshold
-  // key, or -1; and replacing it.
-  int thresholdOf(const Key& key) const;
-  void setThreshold(const Key& key, int place);
+  // key, if any; and replacing it.
+  std::optional<Place> thresholdOf(const Key& key) const;
+  void setThreshold(const Key& key, Place start);
   // Letter positions below 128 from which a rest failed, as a bit set; or
   // nullptr when none is remembered.
   const std::uint64_t* restFailures(const Key& key) const;
@@ -124,7 +128,10 @@ class MatchMemo {
   struct Entry {
     Key key;
     std::uint32_t stamp = 0;
-    std::int32_t value = 0;
+    // A threshold's place, in the room of one int (places are far below
+    // 2^15): the table stays as small as it was.
+    std::int16_t thresholdLetter = -1;
+    std::int16_t thresholdOffset = 0;
     std::uint64_t bits[2] = {0, 0};
   };
 

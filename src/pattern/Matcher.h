@@ -35,6 +35,7 @@
 #include <string>
 
 #include "dictionary/WordBuffer.h"
+#include "pattern/Attempt.h"
 #include "pattern/BlockPlacement.h"
 #include "pattern/CompiledPattern.h"
 #include "pattern/MatchMemo.h"
@@ -94,19 +95,18 @@ class Matcher final : private PlacementHost {
   bool readPlane(const WordBuffer& word);
 
   // One pattern (program position just after its header) over the stretch
-  // of `length` letters at (p, k). Returns the position after the
-  // pattern's OP_END and leaves k at the punctuation offset after the
-  // stretch, or returns -1.
-  int runPattern(int program, int pc, int p, int& k, int slack, int length);
+  // of `length` letters from `at`; on success the attempt ends after the
+  // pattern's OP_END, at the punctuation offset after the stretch.
+  Attempt runPattern(int program, int pc, Place at, int slack, int length);
   // The segment runner: template opcodes from pc to the segment's OP_END.
-  int runSegment(int program, int pc, int p, int& k, int slack);
-  int runSkip(int program, int pc, int p, int& k, int slack);
-  int runSubpattern(int program, int pc, int p, int& k, int slack);
-  int runLastSubpattern(int program, int pc, int p, int& k, int slack, bool regularInner, const PositionSet& ends);
+  Attempt runSegment(int program, int pc, Place at, int slack);
+  Attempt runSkip(int program, int pc, Place at, int slack);
+  Attempt runSubpattern(int program, int pc, Place at, int slack);
+  Attempt runLastSubpattern(int program, int pc, Place at, int slack, bool regularInner, const PositionSet& ends);
+  Attempt runRemembered(int program, int pc, Place at, int slack);
   MatchMemo::Key restSetKey(int program, int pc, int end) const;
-  bool recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool mayStopEarly);
-  bool amongTries(int start, int q, int kq) const;
-  static int firstUntried(const std::uint64_t* failed, int from, int last);
+  bool recordRestFailure(const MatchMemo::Key& restKey, int from, int last, bool coversLater);
+  bool amongTries(Place start, Place to) const;
   // A mixed run's items at letter p; the position after them, or -1.
   int runMixedRun(Inst run, int p);
 
@@ -134,7 +134,8 @@ class Matcher final : private PlacementHost {
   int patternEndOf(int program, int header) const { return pattern_.patternEnd(program, header); }
   void buildLetterMasks();
   PositionSet reachPattern(int program, int body, PositionSet from, int end);
-  PositionSet reachSegment(int program, int pc, PositionSet from, int end);
+  template <typename Places>
+  Places reachFrom(int program, int pc, Places from, int end);
   PositionSet runStarts(Inst run, int end);
   // The same over the places of a word with significant punctuation, which
   // are the indices of its significant-character plane: for an outermost
@@ -146,12 +147,18 @@ class Matcher final : private PlacementHost {
   PlaneSet reachPlane(int pc, PlaneSet from, int end);
   // A variable-length sub-pattern of fixed elements around at most one
   // wildcard before its last (MatcherWindowLengths.cc): the punctuation offset
-  // its search hands on from (p, k), for every slack u up to `longest`
+  // its search hands on from `from`, for every slack u up to `longest`
   // (-1: no success). False when the table is too small, and the
   // sub-pattern is searched as usual.
   bool windowed(int program, int header) const { return pattern_.windowed(program, header); }
-  int runFixed(Code c, int pc, int& q, int& kq);
-  bool readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets);
+  // Where a reading of fixed elements stopped: the position of the
+  // element after them (-1 on a mismatch) and the place reached.
+  struct FixedRead {
+    int next = -1;
+    Place at;
+  };
+  FixedRead runFixed(Code c, int pc, Place at);
+  bool readWindows(int program, int header, Place from, int longest, std::int16_t* offsets);
 
   // Program bytes by number: 0 is the main program, 1 + i pool entry i.
   Code code(int program) const { return pattern_.code(program); }
@@ -201,13 +208,6 @@ class Matcher final : private PlacementHost {
     int letters = -1;  // position of the letters component once counted
   };
   AnagramFrame anagram_;
-  // Why the last segment run failed: in a wildcard's tries, and whether the
-  // bindings were still as at the segment's start (see MatchMemo).
-  bool wildcardFailed_ = false;
-  bool wildcardFailedUnbound_ = false;
-  // The last variable-length sub-pattern that failed found every rest after
-  // it failing (so it fails from any later place as well).
-  bool subpatternExhausted_ = false;
   std::unique_ptr<MatchMemo> memo_;
   std::unique_ptr<BlockPlacement> placement_;
   // For a template binding variables between wildcards: whether its rest
@@ -235,8 +235,7 @@ inline bool Matcher::matches(WordBuffer& word) {
   } else if (pattern_.readPlaneOverSets() && significantLength_ < PlaneSet::kSize - 2) {
     matched = readPlane(word);
   } else {
-    int k = 0;
-    matched = runPattern(0, kProgramBody, 0, k, slack_, wordLength_) >= 0;
+    matched = runPattern(0, kProgramBody, Place{}, slack_, wordLength_).matched();
   }
   word_ = nullptr;
   return matched;

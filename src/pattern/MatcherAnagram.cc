@@ -156,8 +156,7 @@ bool Matcher::componentsFit(int program, int pc, int start, int length, std::spa
 }
 
 bool Matcher::runBlock(int entry, int q, int extra, int length) {
-  int k = punctuationBefore(q);
-  return runPattern(entry, kProgramBody, q, k, extra, length) >= 0;
+  return runPattern(entry, kProgramBody, {q, punctuationBefore(q)}, extra, length).matched();
 }
 
 // Counts one try of a search that has a budget; false, and the search is
@@ -396,8 +395,7 @@ bool Matcher::placeWindows(int program, int pc, int occurrence, int r) {
       }
       if (!spendTry()) return false;
       VariableValues guard(bindings_);
-      int k = punctuationBefore(from);
-      if (runPattern(entry, header.body(), from, k, u, window) < 0) continue;
+      if (!runPattern(entry, header.body(), {from, punctuationBefore(from)}, u, window).matched()) continue;
       for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 1;
       const bool matched = placeOccurrence(program, pc, occurrence + 1, r - u);
       for (int i = 0; i < window; ++i) claimed_[static_cast<std::size_t>(from + i)] = 0;

@@ -11,6 +11,7 @@
 // every stretch that starts at the given places, whether the pattern
 // matches it.
 #include <algorithm>
+#include <type_traits>
 
 #include "pattern/Matcher.h"
 
@@ -62,31 +63,55 @@ PositionSet Matcher::runStarts(Inst run, int end) {
 }
 
 // The places where the segment from pc may end, from any of the places in
-// `from`, within the stretch that ends at `end`. A nested segment (after a
+// `from`, within the stretch that ends at `end`: over letter places
+// (PositionSet) or over the indices of the significant-character plane
+// (PlaneSet), where punctuation is read as well. A nested segment (after a
 // wildcard or a variable-length sub-pattern) is read on in the same loop:
 // its OP_END ends the reading of the segment around it as well.
-PositionSet Matcher::reachSegment(int program, int pc, PositionSet from, int end) {
+template <typename Places>
+Places Matcher::reachFrom(int program, int pc, Places from, int end) {
+  constexpr bool overPlane = std::is_same_v<Places, PlaneSet>;
   const Code c = code(program);
-  PositionSet at = from;
+  Places at = from;
   while (!at.empty()) {
     const Inst here(c, pc);
     switch (here.opcode()) {
       case OP_RUN:
       case OP_MIXED_RUN:
-        at = (at & runStarts(here, end)).later(here.runLength());
+        if constexpr (overPlane) {
+          at = (at & planeRunStarts(here, end)).later(here.runLength());
+        } else {
+          at = (at & runStarts(here, end)).later(here.runLength());
+        }
         pc = here.runEnd();
         break;
       case OP_SKIP:
       case OP_SKIP_REST:
-        at = PositionSet::range(at.lowest(), end);
+        at = Places::range(at.lowest(), end);
         pc = here.nested();
         break;
+      case OP_EXACT:
+      case OP_PUNCT:
+        // Only a plane holds punctuation.
+        if constexpr (overPlane) {
+          at &= rawMask(here.character());
+          if (here.is(OP_PUNCT)) at = at.later(1);
+          pc = here.next(here.opcode());
+          break;
+        } else {
+          return {};
+        }
       case OP_PATTERN:
       case OP_PATTERN_VARIABLE:
       case OP_PATTERN_LAST:
-        at = reachPattern(program, here.body(), at, end);
-        pc = patternEndOf(program, pc);
-        break;
+        // Sub-patterns are read over letter places only.
+        if constexpr (overPlane) {
+          return {};
+        } else {
+          at = reachPattern(program, here.body(), at, end);
+          pc = patternEndOf(program, pc);
+          break;
+        }
       case OP_END:
         return at;
       default:
@@ -99,7 +124,7 @@ PositionSet Matcher::reachSegment(int program, int pc, PositionSet from, int end
 
 PositionSet Matcher::reachPattern(int program, int body, PositionSet from, int end) {
   buildLetterMasks();
-  return reachSegment(program, body, from, end);
+  return reachFrom(program, body, from, end);
 }
 
 // The plane masks of the word being read (once per word, see readPlane).
@@ -158,37 +183,6 @@ PlaneSet Matcher::planeRunStarts(Inst run, int end) {
   return starts;
 }
 
-PlaneSet Matcher::reachPlane(int pc, PlaneSet from, int end) {
-  const Code c = code(0);
-  PlaneSet at = from;
-  while (!at.empty()) {
-    const Inst here(c, pc);
-    switch (here.opcode()) {
-      case OP_RUN:
-      case OP_MIXED_RUN:
-        at = (at & planeRunStarts(here, end)).later(here.runLength());
-        pc = here.runEnd();
-        break;
-      case OP_EXACT:
-        at &= rawMask(here.character());
-        pc = here.next(OP_EXACT);
-        break;
-      case OP_PUNCT:
-        at = (at & rawMask(here.character())).later(1);
-        pc = here.next(OP_PUNCT);
-        break;
-      case OP_SKIP:
-      case OP_SKIP_REST:
-        at = PlaneSet::range(at.lowest(), end);
-        pc = here.nested();
-        break;
-      case OP_END:
-        return at;
-      default:
-        return {};
-    }
-  }
-  return at;
-}
+PlaneSet Matcher::reachPlane(int pc, PlaneSet from, int end) { return reachFrom(0, pc, from, end); }
 
 }  // namespace kea

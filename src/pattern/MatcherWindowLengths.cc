@@ -23,72 +23,67 @@
 
 namespace kea {
 
-// Fixed elements from pc at (q, kq), read as runSegment reads them; the
-// position of the wildcard or OP_END after them, or -1 on a mismatch.
-int Matcher::runFixed(Code c, int pc, int& q, int& kq) {
+// Fixed elements from pc at `at`, read as runSegment reads them; where
+// they stop: at the wildcard or OP_END after them, or on a mismatch.
+Matcher::FixedRead Matcher::runFixed(Code c, int pc, Place at) {
   const std::uint8_t* key = word_->key;
   for (;;) {
     const Inst here(c, pc);
     switch (here.opcode()) {
       case OP_RUN: {
         const int n = here.runLength();
-        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
+        if (punctuationSensitive_ && !runAligned(at.letter, n, at.offset)) return {};
         RunItem item = here.plainItems();
         for (; !item.atEnd(); item = item.nextPlain()) {
-          if (key[q + item.plainPosition()] != item.letter()) return -1;
+          if (key[at.letter + item.plainPosition()] != item.letter()) return {};
         }
         pc = item.pc();
-        q += n;
+        at.letter += n;
         break;
       }
       case OP_MIXED_RUN: {
         const int n = here.runLength();
-        if (punctuationSensitive_ && !runAligned(q, n, kq)) return -1;
-        pc = runMixedRun(here, q);
-        if (pc < 0) return -1;
-        q += n;
+        if (punctuationSensitive_ && !runAligned(at.letter, n, at.offset)) return {};
+        pc = runMixedRun(here, at.letter);
+        if (pc < 0) return {};
+        at.letter += n;
         break;
       }
       case OP_EXACT:
-        if (significantAt(q + kq) != here.character()) return -1;
+        if (significantAt(at.letter + at.offset) != here.character()) return {};
         pc = here.next(OP_EXACT);
         break;
       case OP_PUNCT:
-        if (significantAt(q + kq) != here.character()) return -1;
-        ++kq;
+        if (significantAt(at.letter + at.offset) != here.character()) return {};
+        ++at.offset;
         pc = here.next(OP_PUNCT);
         break;
       default:
-        return pc;
+        return {pc, at};
     }
   }
 }
 
-bool Matcher::readWindows(int program, int header, int p, int k, int longest, std::int16_t* offsets) {
+bool Matcher::readWindows(int program, int header, Place from, int longest, std::int16_t* offsets) {
   if (longest >= kkd::kMaxLengthSlots) return false;
   const Code c = code(program);
   for (int u = 0; u <= longest; ++u) offsets[u] = -1;
-  int q = p;
-  int kq = k;
-  int pc = runFixed(c, Inst(c, header).body(), q, kq);
-  if (pc < 0) return true;
+  FixedRead read = runFixed(c, Inst(c, header).body(), from);
+  if (read.next < 0) return true;
   // The first place where the last wildcard takes over, and the letters
   // the first wildcard took to reach it.
   int taken = 0;
-  if (Inst(c, pc).is(OP_SKIP)) {
-    const int next = Inst(c, pc).nested();
-    int lowest = kq;
+  if (Inst(c, read.next).is(OP_SKIP)) {
+    const int next = Inst(c, read.next).nested();
+    const Place first = read.at;
+    int lowest = first.offset;
     bool found = false;
     for (int t = 0; t <= longest && !found; ++t) {
-      const int highest = punctuationBefore(q + t);
-      for (int from = lowest; from <= highest; ++from) {
-        int q2 = q + t;
-        int k2 = from;
-        const int r = runFixed(c, next, q2, k2);
-        if (r < 0) continue;
-        pc = r;
-        q = q2;
-        kq = k2;
+      const int highest = punctuationBefore(first.letter + t);
+      for (int offset = lowest; offset <= highest; ++offset) {
+        const FixedRead after = runFixed(c, next, {first.letter + t, offset});
+        if (after.next < 0) continue;
+        read = after;
         taken = t;
         found = true;
         break;
@@ -101,15 +96,14 @@ bool Matcher::readWindows(int program, int header, int p, int k, int longest, st
   // aims at the same letter from each (the window's end less the fixed
   // letters after it): whatever it finds from a later place it finds from
   // the first one, at an offset no higher. So the first place decides.
-  const int tail = Inst(c, pc).nested();
+  const int tail = Inst(c, read.next).nested();
   for (int u = taken; u <= longest; ++u) {
-    const int target = q + (u - taken);
+    const int target = read.at.letter + (u - taken);
     const int highest = punctuationBefore(target);
-    for (int from = kq; from <= highest; ++from) {
-      int q2 = target;
-      int k2 = from;
-      if (runFixed(c, tail, q2, k2) >= 0) {
-        offsets[u] = static_cast<std::int16_t>(k2);
+    for (int offset = read.at.offset; offset <= highest; ++offset) {
+      const FixedRead end = runFixed(c, tail, {target, offset});
+      if (end.next >= 0) {
+        offsets[u] = static_cast<std::int16_t>(end.at.offset);
         break;
       }
     }

@@ -99,6 +99,8 @@ class PatternCompiler {
                       bool topLevel);
   bool compileSegment(std::vector<std::uint8_t>& out, Template& t);
   bool compileChoice(std::vector<std::uint8_t>& out, Template& t);
+  bool compileWildcard(std::vector<std::uint8_t>& out, Template& t);
+  bool compileEscape(std::vector<std::uint8_t>& out, Template& t);
   bool compileAnagram(std::vector<std::uint8_t>& out, bool templateHasExtra, int& length,
                       int& extra);
   // What the passes over an anagram part counted: occurrences per pool
@@ -374,22 +376,7 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
       continue;
     }
     if (c == '*') {
-      closeRun(out, t);
-      // In a template "**" is "*": wildcards in a row take one segment, not
-      // one level of nesting (and of matching work) each. Inside an anagram
-      // part the sub-pattern's program is its identity in the pool, so the
-      // text is kept as written there.
-      ++pos_;
-      while (anagramDepth_ == 0 && at('*')) ++pos_;
-      const std::size_t skip = out.size();
-      emitCounted(out, OP_SKIP);
-      out.push_back(0);
-      record(t, skip, out.size());
-      t.latestVariable = static_cast<std::ptrdiff_t>(skip);
-      t.extra = WILDCARD_EXTRA;
-      const int fixedBefore = t.fixed;
-      if (!compileSegment(out, t)) return false;
-      out[skip + 1] = static_cast<std::uint8_t>(std::min(t.fixed - fixedBefore, 255));
+      if (!compileWildcard(out, t)) return false;
       break;
     }
     // The fixed length only grows from here: say so now, not after
@@ -410,15 +397,7 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
       continue;
     }
     if (c == '\\') {
-      if (pos_ + 1 == appendedClose_) return fail(PatternStatus::EscapeAtEnd);
-      const std::uint8_t escaped = byteAt(pos_ + 1);
-      pos_ += 2;
-      if (isLetter(escaped)) {
-        addCharacter(out, t, OP_EXACT, escaped);
-        addLetter(out, t, indexOf(escaped));
-      } else {
-        addCharacter(out, t, OP_PUNCT, escaped);
-      }
+      if (!compileEscape(out, t)) return false;
       continue;
     }
     ++pos_;
@@ -433,6 +412,41 @@ bool PatternCompiler::compileSegment(std::vector<std::uint8_t>& out, Template& t
   closeRun(out, t);
   out.push_back(OP_END);
   --nesting_;
+  return true;
+}
+
+// A wildcard and, as its nested segment, the rest of the template.
+bool PatternCompiler::compileWildcard(std::vector<std::uint8_t>& out, Template& t) {
+  closeRun(out, t);
+  // In a template "**" is "*": wildcards in a row take one segment, not
+  // one level of nesting (and of matching work) each. Inside an anagram
+  // part the sub-pattern's program is its identity in the pool, so the
+  // text is kept as written there.
+  ++pos_;
+  while (anagramDepth_ == 0 && at('*')) ++pos_;
+  const std::size_t skip = out.size();
+  emitCounted(out, OP_SKIP);
+  out.push_back(0);
+  record(t, skip, out.size());
+  t.latestVariable = static_cast<std::ptrdiff_t>(skip);
+  t.extra = WILDCARD_EXTRA;
+  const int fixedBefore = t.fixed;
+  if (!compileSegment(out, t)) return false;
+  out[skip + 1] = static_cast<std::uint8_t>(std::min(t.fixed - fixedBefore, 255));
+  return true;
+}
+
+// "\" and the character after it, taken literally.
+bool PatternCompiler::compileEscape(std::vector<std::uint8_t>& out, Template& t) {
+  if (pos_ + 1 == appendedClose_) return fail(PatternStatus::EscapeAtEnd);
+  const std::uint8_t escaped = byteAt(pos_ + 1);
+  pos_ += 2;
+  if (isLetter(escaped)) {
+    addCharacter(out, t, OP_EXACT, escaped);
+    addLetter(out, t, indexOf(escaped));
+  } else {
+    addCharacter(out, t, OP_PUNCT, escaped);
+  }
   return true;
 }
 
