@@ -177,15 +177,32 @@ PhraseRank phraseRank(const PhrasePart* parts, int count, const PairScores* pair
 }
 
 void RankedPhrases::add(std::string_view phrase, PhraseRank rank) {
-  items_.push_back({text_.size(), phrase.size(), rank});
+  items_.push_back({text_.size(), static_cast<std::uint32_t>(phrase.size()), rank, found_++});
   text_.append(phrase);
+  if (items_.size() >= 2 * keep_) dropWorse();
+}
+
+void RankedPhrases::dropWorse() {
+  if (items_.size() <= keep_) return;
+  std::nth_element(items_.begin(), items_.begin() + static_cast<std::ptrdiff_t>(keep_), items_.end(), better);
+  items_.resize(keep_);
+  // The kept phrases' text, moved together in found order.
+  std::sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) { return a.order < b.order; });
+  std::string kept;
+  kept.reserve(text_.size() / 2);
+  for (Item& item : items_) {
+    const std::size_t offset = kept.size();
+    kept.append(text_, item.offset, item.length);
+    item.offset = offset;
+  }
+  text_ = std::move(kept);
 }
 
 void RankedPhrases::sort() {
+  dropWorse();
   // Phrases of equal rank, and all of them when the dictionary has no
   // scores, stay in the order they were found.
-  std::stable_sort(items_.begin(), items_.end(),
-                   [&](const Item& a, const Item& b) { return a.rank.rank > b.rank.rank; });
+  std::sort(items_.begin(), items_.end(), better);
 }
 
 PhraseLetterCount countPhraseLetters(std::string_view text) {

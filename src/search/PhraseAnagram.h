@@ -36,6 +36,7 @@
 // enumeration, with the same word breaks.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -149,10 +150,18 @@ class PhraseBatch {
 
 // Phrases gathered from batches and put in ranked order: highest rank
 // first, phrases without one last, equal ranks in the order found.
+//
+// Thirty letters in three words can make hundreds of millions of phrases,
+// so only the best `keep` are held: whenever twice as many have gathered,
+// the worse half is dropped. What is listed is exactly the head of the
+// full ranking; found() counts every phrase added.
 class RankedPhrases {
  public:
+  explicit RankedPhrases(std::size_t keep) : keep_(std::max<std::size_t>(keep, 1)) {}
   void add(std::string_view phrase, PhraseRank rank);
+  // Ranks the phrases held and drops those beyond the best `keep`.
   void sort();
+  std::size_t found() const { return found_; }
   std::size_t size() const { return items_.size(); }
   std::string_view phrase(std::size_t i) const { return std::string_view(text_).substr(items_[i].offset, items_[i].length); }
   int score(std::size_t i) const { return items_[i].rank.score; }
@@ -160,9 +169,18 @@ class RankedPhrases {
  private:
   struct Item {
     std::size_t offset;
-    std::size_t length;
+    std::uint32_t length;
     PhraseRank rank;
+    std::size_t order;  // found order, which breaks ties
   };
+  static bool better(const Item& a, const Item& b) {
+    return a.rank.rank != b.rank.rank ? a.rank.rank > b.rank.rank : a.order < b.order;
+  }
+  // Keeps the best `keep_` items and the text they use.
+  void dropWorse();
+
+  std::size_t keep_;
+  std::size_t found_ = 0;
   std::string text_;
   std::vector<Item> items_;
 };

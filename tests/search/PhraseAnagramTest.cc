@@ -539,5 +539,39 @@ TEST_F(PhraseAnagramTest, ADamagedListIsReportedNotPassedOver) {
   EXPECT_EQ(sound.incompleteDictionary(), -1);
 }
 
+// Holding only the best phrases must list exactly the head of the full
+// ranking: ties in found order, unranked phrases last, whatever the number
+// kept and however often the worse half was dropped.
+TEST(RankedPhrases, TheBestKeptAreTheHeadOfTheWholeRanking) {
+  std::mt19937 random(7);
+  std::vector<std::pair<std::string, PhraseRank>> all;
+  for (int i = 0; i < 1000; ++i) {
+    const int rank = static_cast<int>(random() % 12) - 1;  // -1: no rank
+    all.push_back({"phrase " + std::to_string(i) + std::string(random() % 20, 'x'), {i % 101, rank}});
+  }
+  std::vector<std::string> expected;
+  std::vector<int> expectedScores;
+  {
+    auto sorted = all;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.second.rank > b.second.rank; });
+    for (const auto& [text, rank] : sorted) {
+      expected.push_back(text);
+      expectedScores.push_back(rank.score);
+    }
+  }
+  for (const std::size_t keep : {std::size_t{1}, std::size_t{7}, std::size_t{100}, std::size_t{999}, std::size_t{5000}}) {
+    RankedPhrases ranked(keep);
+    for (const auto& [text, rank] : all) ranked.add(text, rank);
+    ranked.sort();
+    EXPECT_EQ(ranked.found(), all.size());
+    ASSERT_EQ(ranked.size(), std::min(keep, all.size())) << keep;
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+      ASSERT_EQ(ranked.phrase(i), expected[i]) << "keep " << keep << ", place " << i;
+      EXPECT_EQ(ranked.score(i), expectedScores[i]);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kea

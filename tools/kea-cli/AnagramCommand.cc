@@ -47,7 +47,9 @@ const char* const kAnagramHelp =
     "\n"
     "Order:\n"
     "  --alphabetical         list the phrases as they are found, without\n"
-    "                         ranking them (quicker for many letters)\n"
+    "                         ranking them (quicker for many letters); ranked,\n"
+    "                         at most the 500000 likeliest are listed unless\n"
+    "                         --limit asks for more\n"
     "  --show-score           add each phrase's score after a tab (0 ... 100,\n"
     "                         \"-\" for none)\n"
     "\n"
@@ -73,6 +75,10 @@ namespace {
 // Units of search work between two looks at Ctrl-C and two flushes of
 // the output: a unit is one group of entries examined or one phrase.
 constexpr long long kStepWork = 1 << 16;
+// Ranked without --limit, the likeliest this many phrases are listed: the
+// phrases held for ranking stay within tens of megabytes however many
+// thirty letters make.
+constexpr std::size_t kMostRanked = 500000;
 
 struct AnagramArguments {
   std::vector<std::string> dictionaries;  // library text
@@ -208,7 +214,7 @@ int runAnagram(const std::vector<std::string>& args) {
     ++printed;
   };
   // Ranked, every phrase is found before the first is printed.
-  RankedPhrases ranked;
+  RankedPhrases ranked(arguments.limit > 0 ? static_cast<std::size_t>(arguments.limit) : kMostRanked);
   while (!finished) {
     batch.clear();
     finished = search.step(kStepWork, batch) == PhraseAnagramSearch::Step::Finished;
@@ -229,6 +235,10 @@ int runAnagram(const std::vector<std::string>& args) {
   if (arguments.ranked) {
     ranked.sort();
     for (std::size_t i = 0; i < ranked.size() && printed != arguments.limit; ++i) print(ranked.phrase(i), ranked.score(i));
+    if (arguments.limit < 0 && ranked.found() > ranked.size() && !interrupted) {
+      std::fprintf(stderr, "the %zu likeliest of %zu phrases are listed; --limit N lists more, --alphabetical lists all\n",
+                   ranked.size(), ranked.found());
+    }
   }
   interrupts.reset();
   std::fflush(stdout);
