@@ -41,18 +41,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "pattern/BlockPlacementPlan.h"
-#include "pattern/PlacementStates.h"
 #include "pattern/PositionSet.h"
 #include "pattern/VariableBindings.h"
 
 namespace kea {
 
 class CompiledPattern;
+namespace placement {
+class PlacementSweep;
+}
 
 // What a sweep asks of the matcher that runs it (Matcher implements
 // it): the places of the word's letters, its sub-pattern blocks read over
@@ -96,6 +97,11 @@ class BlockPlacement {
   // decide, or nullptr when there are none.
   static std::unique_ptr<BlockPlacement> forProgram(const CompiledPattern& pattern);
 
+  explicit BlockPlacement(std::vector<Plan> plans);
+  ~BlockPlacement();
+  BlockPlacement(const BlockPlacement&) = delete;
+  BlockPlacement& operator=(const BlockPlacement&) = delete;
+
   enum class Outcome { No, Yes, Unknown };
 
   // Whether the anagram part whose components start at pc of `program`
@@ -107,97 +113,11 @@ class BlockPlacement {
   const Plan* find(int program, int pc) const;
 
  private:
-  using Block = placement::Block;
-  using Key = placement::Key;
-  using State = placement::State;
-  static constexpr std::uint16_t kDropped = placement::kDropped;
-  // How many states the probe before the sweep in order of rank takes.
-  static constexpr int kProbeSteps = 64;
-
-  // Whether the stretch holds the letters that the blocks the key must
-  // place in full require between them.
-  bool lettersSuffice(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& stretch) const;
-  static int freeAfter(const Plan& plan, const Key& key, std::size_t i);
-  std::size_t viableIndex(const Plan& plan, const Key& key) const;
-  bool hopelessKey(const Plan& plan, const Key& key) const;
-  int roomLeft(const Plan& plan, const Key& key) const;
-  bool finalFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length) const;
-  bool placementFits(const Plan& plan, const Key& key, int& r) const;
-  void buildViable(const Plan& plan, int length);
-  int placedIn(const Plan& plan, std::size_t v, std::size_t b) const;
-  bool viable(const Plan& plan, const Key& key) const;
-  bool restFits(PlacementHost& host, const Plan& plan, const Key& key, int start, int length, int r) const;
-  bool step(PlacementHost& host, const Plan& plan, std::size_t index, int start, int length);
-  std::optional<PositionSet> dropHopeless(const Plan& plan, const Key& key, PositionSet pending, int end, int length);
-  bool leaveFree(const Plan& plan, const Key& key, PositionSet rest, const std::array<PositionSet, 256>& masks);
-  bool addTo(const Key& key, const PositionSet& from);
-  PositionSet endsFrom(PlacementHost& host, const Plan& plan, std::size_t b, int q, int end);
-  bool placeWindows(PlacementHost& host, const Plan& plan, const Key& key, const PositionSet& at, std::size_t b,
-                    int start, int length);
-  bool placeBoundWindows(PlacementHost& host, const Plan& plan, const Key& key, const Key& next,
-                         const PositionSet& at, std::size_t b, int end, int longestKept);
-  bool placeSizedWindows(PlacementHost& host, const Plan& plan, const Key& next, const PositionSet& at,
-                         std::size_t b, int end, int longestKept);
-  int rankOf(const Plan& plan, const Key& key) const;
-  bool readStretch(PlacementHost& host, const Plan& plan, int start, int length);
-  bool mayLeaveOut(const Plan& plan, std::size_t early, int length) const;
-  bool grow(const Plan& plan, Key& key, std::size_t e, int n) const;
-  bool growBefore(const Plan& plan, Key& key, std::size_t b, int n) const;
-  Outcome sweep(PlacementHost& host, const Plan& plan, const Key& first, int start, int length);
-  Outcome decideFor(PlacementHost& host, const Plan* plan, int start, int length);
-  bool readSlots(PlacementHost& host, const Plan& plan, const PositionSet& stretch);
-  void orderProbe(const Plan& plan);
-
   std::vector<Plan> plans_;
-  const Plan* current_ = nullptr;
-  placement::StateStore states_;
-  bool overflow_ = false;
+  // The tables and steps of a sweep (PlacementSweep.h), kept out of this
+  // header, which every user of the matcher reads.
+  std::unique_ptr<placement::PlacementSweep> sweep_;
   bool busy_ = false;
-  // The decision's cap on counts of free letters (the plan's freeCap or
-  // nearCap), and whether counts at the cap lie within the last block's range.
-  int freeCap_ = 0;
-  bool capInRange_ = false;
-  int end_ = 0;  // where the stretch decided ends
-  // The letters of the stretch that the other components could take: their
-  // alphabet indices and the most that matters of each, per slot.
-  std::array<std::uint8_t, kMaxLetters> slotLetter_{};
-  std::array<std::uint8_t, kMaxLetters> slotCap_{};
-  std::size_t slotCount_ = 0;
-  // For the block that mentions letter variables, per start place: where
-  // its windows may end, grouped by the bindings each leaves.
-  struct WindowOutcome {
-    std::uint8_t bound[10];
-    PositionSet ends;
-  };
-  static constexpr std::size_t kOutcomes = 32;
-  std::vector<WindowOutcome> outcomes_;        // kOutcomes per start place
-  std::vector<std::uint8_t> outcomeCounts_;
-  std::vector<std::uint32_t> outcomeStamps_;
-  int outcomesFrom(PlacementHost& host, const Plan& plan, std::size_t b, int q, int end, const std::uint8_t* bound);
-  // placeWindows' scratch (each entry is cleared when first used): the ends
-  // per bindings left, and per window length.
-  std::array<WindowOutcome, kOutcomes> gathered_{};
-  std::array<PositionSet, PositionSet::kSize> byLength_{};
-  // Per block and start place: where a window of the block may end.
-  std::vector<PositionSet> ends_;
-  std::vector<std::uint32_t> endsStamps_;
-  std::uint32_t endsStamp_ = 0;
-  // Per block, the longest window it can have in the stretch decided.
-  std::array<int, kMaxBlocks> span_{};
-  // The blocks in the order a probe adds their windows.
-  std::array<std::size_t, kMaxBlocks> probeOrder_{};
-  // Per block, the most occurrences a placement can hold: none when no
-  // window in the stretch matches a regular block.
-  std::array<int, kMaxBlocks> placeable_{};
-  // The table of buildViable, indexed by the placed counts in mixed radix.
-  static constexpr std::size_t kMaxViable = 4096;
-  static constexpr int kLongStretch = 24;
-  std::vector<std::int16_t> okFree_;
-  std::array<std::size_t, kMaxBlocks> radix_{};
-  bool viableReady_ = false;
-  bool viableUsed_ = false;
-  // Early blocks, by slot, that no window matches: they must be left out.
-  std::uint32_t mustKeep_ = 0;
 };
 
 }  // namespace kea
