@@ -84,13 +84,6 @@ class PlacementHost {
 
 class BlockPlacement {
  public:
-  static constexpr std::size_t kMaxBlocks = placement::kMaxBlocks;
-  static constexpr std::size_t kMaxLetters = placement::kMaxLetters;
-  // Most states a sweep may hold: enough for the parts a user would type
-  // many times over; the table of a compiled pattern is sized to what its
-  // parts can reach, up to this.
-  static constexpr std::int64_t kMaxStates = 65536;
-
   using Plan = placement::Plan;
 
   // The sweeps for the anagram parts of a compiled program that it can

@@ -30,7 +30,10 @@ class PlacementSweep {
   Outcome decide(PlacementHost& host, const Plan& plan, int start, int length);
 
  private:
-  static constexpr std::size_t kMaxStates = static_cast<std::size_t>(BlockPlacement::kMaxStates);
+  // Most states a sweep may hold: enough for the parts a user would type
+  // many times over; the table of a compiled pattern is sized to what its
+  // parts can reach, up to this (the table's slots hold 16-bit indices).
+  static constexpr std::size_t kMaxStates = 65536;
   // How many states the probe before the sweep in order of rank takes.
   static constexpr int kProbeSteps = 64;
 
