@@ -284,8 +284,11 @@ MainView::~MainView() {
 // Panes
 
 void MainView::removePanes() {
-  for (ResultsPane* pane : panes_) delete pane;
-  panes_.clear();
+  // Deleting a pane can move the focus and so ask for the commands' states,
+  // which read the panes: none of them may be listed while they go.
+  std::vector<ResultsPane*> going;
+  going.swap(panes_);
+  for (ResultsPane* pane : going) delete pane;
 }
 
 void MainView::buildPanes() {
